@@ -1,0 +1,30 @@
+# Copies the mingw-w64 shared runtime beside the binaries. The library passes
+# C++ objects and exceptions across its boundary, so every module must share
+# one libstdc++ and one libgcc, as a shipped product would carry them.
+function(orv_copy_mingw_runtime destination)
+    file(MAKE_DIRECTORY ${destination})
+    foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
+        execute_process(
+            COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
+            OUTPUT_VARIABLE path OUTPUT_STRIP_TRAILING_WHITESPACE)
+        if(NOT IS_ABSOLUTE "${path}" OR NOT EXISTS "${path}")
+            message(FATAL_ERROR "mingw runtime ${dll} not found (got '${path}')")
+        endif()
+        file(COPY ${path} DESTINATION ${destination})
+    endforeach()
+endfunction()
+
+# A GoogleTest executable made of every *Test.cpp in tests/<area>/, run by
+# CTest as one test that writes its results to test-results/<area>.xml.
+function(orv_add_test_suite area)
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${area}/*Test.cpp)
+    if(NOT sources)
+        return()
+    endif()
+    set(target orv_${area}_tests)
+    add_executable(${target} ${sources} ${ARGN})
+    target_link_libraries(${target} PRIVATE orvcommon GTest::gtest_main GTest::gmock)
+    target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+    add_test(NAME ${area} COMMAND ${target}
+        --gtest_output=xml:${CMAKE_BINARY_DIR}/test-results/${area}.xml)
+endfunction()

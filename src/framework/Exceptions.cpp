@@ -1,0 +1,29 @@
+#include "framework/Exceptions.h"
+
+// The constructors and destructors are out of line so that the vtables and
+// type information live in the library alone; a handler in another module
+// then matches the same type the library threw.
+
+CException::CException() noexcept = default;
+CException::~CException() = default;
+
+const char* CException::what() const noexcept
+{
+    return "framework exception";
+}
+
+CInvalidArgException::CInvalidArgException() noexcept = default;
+CInvalidArgException::~CInvalidArgException() = default;
+
+const char* CInvalidArgException::what() const noexcept
+{
+    return "invalid argument";
+}
+
+CMemoryException::CMemoryException() noexcept = default;
+CMemoryException::~CMemoryException() = default;
+
+const char* CMemoryException::what() const noexcept
+{
+    return "out of memory";
+}

@@ -1,0 +1,199 @@
+#include "text/Base64Coding.h"
+
+#include <cstring>
+#include <utility>
+
+namespace {
+
+constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+constexpr BYTE kSkip = 254;
+constexpr BYTE kInvalid = 255;
+constexpr int kLineLength = 72;
+
+// Length of the encoding without line breaks: four characters per started
+// group of three, plus the closing "=" when the input fills its last group.
+int EncodedLength(int inputLength)
+{
+    int length = (inputLength + 2) / 3 * 4;
+    if (inputLength % 3 == 0)
+        ++length;
+    return length;
+}
+
+// Writes the characters of the encoding to `out`, which has room for
+// EncodedLength(length) characters.
+void EncodeInto(const BYTE* in, int length, char* out)
+{
+    int i = 0;
+    for (; i + 3 <= length; i += 3) {
+        const unsigned group = unsigned(in[i]) << 16 | unsigned(in[i + 1]) << 8 | in[i + 2];
+        *out++ = kAlphabet[group >> 18];
+        *out++ = kAlphabet[(group >> 12) & 63];
+        *out++ = kAlphabet[(group >> 6) & 63];
+        *out++ = kAlphabet[group & 63];
+    }
+    const int rest = length - i;
+    if (rest == 0) {
+        *out = '=';
+        return;
+    }
+    const unsigned group = unsigned(in[i]) << 16 | (rest == 2 ? unsigned(in[i + 1]) << 8 : 0u);
+    *out++ = kAlphabet[group >> 18];
+    *out++ = kAlphabet[(group >> 12) & 63];
+    *out++ = rest == 2 ? kAlphabet[(group >> 6) & 63] : '=';
+    *out = '=';
+}
+
+} // namespace
+
+CBase64Coding::CBase64Coding() = default;
+
+CBase64Coding::~CBase64Coding() = default;
+
+void CBase64Coding::m_InitializeDecoderTable()
+{
+    std::memset(m_DecoderTable, kInvalid, sizeof m_DecoderTable);
+    for (int value = 0; value < 64; ++value)
+        m_DecoderTable[BYTE(kAlphabet[value])] = BYTE(value);
+    for (BYTE blank : {BYTE('\t'), BYTE('\n'), BYTE('\r'), BYTE(' ')})
+        m_DecoderTable[blank] = kSkip;
+}
+
+bool CBase64Coding::Decode(const CString& source, CByteArray& destination)
+{
+    return DecodeBytes(reinterpret_cast<const BYTE*>(source.GetString()), source.GetLength(), destination);
+}
+
+bool CBase64Coding::Decode(const CByteArray& source, CByteArray& destination)
+{
+    return DecodeBytes(source.GetData(), int(source.GetSize()), destination);
+}
+
+// Reads groups of four characters, skipping white space. A "=" in the first
+// or second place of a group ends the text with nothing more to write; in the
+// third or fourth place it ends the text after the bytes it completes. An
+// invalid character, or input that ends inside a group, fails and empties the
+// output; input that ends between groups without any "=" keeps what was
+// decoded but fails.
+bool CBase64Coding::DecodeBytes(const BYTE* source, int length, CByteArray& destination)
+{
+    if (!TableIsBuilt())
+        m_InitializeDecoderTable();
+    // The result is built aside and moved in at the end, so that a caller may
+    // decode an array into itself.
+    CByteArray result;
+    if (length <= 0) {
+        destination.RemoveAll();
+        return false;
+    }
+    result.SetSize(length / 4 * 3 + 3);
+    BYTE* out = result.GetData();
+    int written = 0;
+    int position = 0;
+    const BYTE* table = m_DecoderTable;
+
+    enum class Read { Value, Pad, End, Invalid };
+    auto next = [&](BYTE& value) {
+        while (position < length) {
+            const BYTE c = source[position++];
+            value = table[c];
+            if (value < 64)
+                return Read::Value;
+            if (c == '=')
+                return Read::Pad;
+            if (value != kSkip)
+                return Read::Invalid;
+        }
+        return Read::End;
+    };
+    auto finish = [&](bool complete) {
+        result.SetSize(written);
+        destination = std::move(result);
+        return complete;
+    };
+    auto fail = [&]() {
+        destination.RemoveAll();
+        return false;
+    };
+
+    for (;;) {
+        // Fast path: four valid characters in a row.
+        if (position + 4 <= length) {
+            const BYTE a = table[source[position]], b = table[source[position + 1]];
+            const BYTE c = table[source[position + 2]], d = table[source[position + 3]];
+            if ((a | b | c | d) < 64) {
+                const unsigned group = unsigned(a) << 18 | unsigned(b) << 12 | unsigned(c) << 6 | d;
+                out[written] = BYTE(group >> 16);
+                out[written + 1] = BYTE(group >> 8);
+                out[written + 2] = BYTE(group);
+                written += 3;
+                position += 4;
+                continue;
+            }
+        }
+
+        BYTE v[4] {};
+        Read r = next(v[0]);
+        if (r == Read::End)
+            return finish(false);
+        if (r == Read::Invalid)
+            return fail();
+        if (r == Read::Pad)
+            return finish(true);
+
+        r = next(v[1]);
+        if (r == Read::End || r == Read::Invalid)
+            return fail();
+        if (r == Read::Pad)
+            return finish(true);
+
+        r = next(v[2]);
+        if (r == Read::End || r == Read::Invalid)
+            return fail();
+        out[written++] = BYTE(v[0] << 2 | v[1] >> 4);
+        if (r == Read::Pad)
+            return finish(true);
+
+        r = next(v[3]);
+        if (r == Read::End || r == Read::Invalid)
+            return fail();
+        out[written++] = BYTE(v[1] << 4 | v[2] >> 2);
+        if (r == Read::Pad)
+            return finish(true);
+        out[written++] = BYTE(v[2] << 6 | v[3]);
+    }
+}
+
+bool CBase64Coding::Encode(const CByteArray& source, CByteArray& destination)
+{
+    const int length = int(source.GetSize());
+    CByteArray result;
+    result.SetSize(EncodedLength(length));
+    EncodeInto(source.GetData(), length, reinterpret_cast<char*>(result.GetData()));
+    destination = std::move(result);
+    return true;
+}
+
+bool CBase64Coding::Encode(const CByteArray& source, CString& destination)
+{
+    const int length = int(source.GetSize());
+    const int characters = EncodedLength(length);
+    const int breaks = (characters - 1) / kLineLength;
+
+    // Every line but the last holds exactly 54 input bytes (72 characters).
+    // Encoding a full line also writes a "=" after it, which the line break
+    // then overwrites; the last line carries the real closing "=".
+    constexpr int kBytesPerLine = kLineLength / 4 * 3;
+    char* out = destination.GetBufferSetLength(characters + 2 * breaks);
+    const BYTE* in = source.GetData();
+    int done = 0;
+    for (int line = 0; line < breaks; ++line, done += kBytesPerLine) {
+        EncodeInto(in + done, kBytesPerLine, out);
+        out += kLineLength;
+        *out++ = '\r';
+        *out++ = '\n';
+    }
+    EncodeInto(in + done, length - done, out);
+    destination.ReleaseBuffer(characters + 2 * breaks);
+    return true;
+}

@@ -1,0 +1,166 @@
+#include "framework/Array.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <utility>
+
+namespace {
+
+CUIntArray Numbers(std::initializer_list<UINT> values)
+{
+    CUIntArray array;
+    for (UINT value : values) {
+        array.Add(value);
+    }
+    return array;
+}
+
+std::vector<UINT> Elements(const CUIntArray& array)
+{
+    return std::vector<UINT>(array.GetData(), array.GetData() + array.GetSize());
+}
+
+TEST(ArraySize, SetSizeValueInitialisesAndRejectsNegatives)
+{
+    CDWordArray array;
+    EXPECT_TRUE(array.IsEmpty());
+    EXPECT_EQ(array.GetUpperBound(), -1);
+    array.SetSize(3);
+    EXPECT_EQ(array.GetCount(), 3);
+    EXPECT_EQ(array[2], 0u);
+    array.SetSize(1);
+    EXPECT_EQ(array.GetUpperBound(), 0);
+    EXPECT_THROW(array.SetSize(-1), CInvalidArgException);
+    EXPECT_THROW(array.SetSize(2, -2), CInvalidArgException);
+    EXPECT_EQ(array.GetSize(), 1);
+}
+
+TEST(ArraySize, GrowthStepKeepsStorageAcrossAdds)
+{
+    CByteArray stepped;
+    stepped.SetSize(0, 100);
+    stepped.Add(1);
+    const BYTE* data = stepped.GetData();
+    for (int i = 0; i < 99; ++i) {
+        stepped.Add(2);
+    }
+    EXPECT_EQ(stepped.GetData(), data);
+
+    // Without a step set, the array still grows by at least four.
+    CByteArray plain;
+    plain.Add(1);
+    data = plain.GetData();
+    plain.Add(2);
+    plain.Add(3);
+    plain.Add(4);
+    EXPECT_EQ(plain.GetData(), data);
+}
+
+TEST(ArrayAccess, EveryAccessorChecksTheIndex)
+{
+    CUIntArray array = Numbers({10, 20});
+    const CUIntArray& constant = array;
+    for (int bad : {-1, 2, INT_MIN}) {
+        EXPECT_THROW(array.GetAt(bad), CInvalidArgException);
+        EXPECT_THROW(array.SetAt(bad, 1), CInvalidArgException);
+        EXPECT_THROW(array.ElementAt(bad), CInvalidArgException);
+        EXPECT_THROW(array[bad], CInvalidArgException);
+        EXPECT_THROW(constant[bad], CInvalidArgException);
+    }
+    array.ElementAt(1) = 21;
+    array.SetAt(0, 11);
+    EXPECT_EQ(Elements(array), (std::vector<UINT>{11, 21}));
+    EXPECT_THROW(CUIntArray().GetAt(0), CInvalidArgException);
+}
+
+TEST(ArrayAdd, OwnElementSurvivesReallocation)
+{
+    CStringArray array;
+    array.Add("seed text that is long enough to be heap allocated");
+    for (int i = 0; i < 40; ++i) {
+        EXPECT_EQ(array.Add(array[0]), i + 1);
+    }
+    EXPECT_EQ(array[40], array[0]);
+}
+
+TEST(ArrayAdd, AppendToItselfAndCopy)
+{
+    CUIntArray array = Numbers({1, 2, 3});
+    EXPECT_EQ(array.Append(array), 3);
+    EXPECT_EQ(Elements(array), (std::vector<UINT>{1, 2, 3, 1, 2, 3}));
+    CUIntArray other;
+    other.Copy(array);
+    other.Copy(other);
+    EXPECT_EQ(Elements(other), Elements(array));
+    EXPECT_EQ(other.Append(CUIntArray()), 6);
+}
+
+TEST(ArrayInsert, PastTheEndGrowsAndBadArgumentsThrow)
+{
+    CUIntArray array = Numbers({1, 2});
+    array.InsertAt(1, 7, 2);
+    EXPECT_EQ(Elements(array), (std::vector<UINT>{1, 7, 7, 2}));
+    array.InsertAt(6, 9);
+    EXPECT_EQ(Elements(array), (std::vector<UINT>{1, 7, 7, 2, 0, 0, 9}));
+    array.InsertAt(20, 5, 0);
+    EXPECT_EQ(array.GetSize(), 7);
+    EXPECT_THROW(array.InsertAt(-1, 1), CInvalidArgException);
+    EXPECT_THROW(array.InsertAt(0, 1, -1), CInvalidArgException);
+    EXPECT_THROW(array.InsertAt(0, nullptr), CInvalidArgException);
+}
+
+TEST(ArrayInsert, WholeArrayIncludingItself)
+{
+    CUIntArray array = Numbers({1, 2});
+    array.InsertAt(1, &array);
+    EXPECT_EQ(Elements(array), (std::vector<UINT>{1, 1, 2, 2}));
+    const CUIntArray tail = Numbers({8, 9});
+    array.InsertAt(5, &tail);
+    EXPECT_EQ(Elements(array), (std::vector<UINT>{1, 1, 2, 2, 0, 8, 9}));
+}
+
+TEST(ArrayRemove, RangeMustLieInsideTheArray)
+{
+    CUIntArray array = Numbers({1, 2, 3, 4});
+    array.RemoveAt(1, 2);
+    EXPECT_EQ(Elements(array), (std::vector<UINT>{1, 4}));
+    array.RemoveAt(2, 0);
+    EXPECT_THROW(array.RemoveAt(1, 2), CInvalidArgException);
+    EXPECT_THROW(array.RemoveAt(-1), CInvalidArgException);
+    EXPECT_THROW(array.RemoveAt(0, -1), CInvalidArgException);
+    EXPECT_THROW(array.RemoveAt(1, INT_MAX), CInvalidArgException);
+    EXPECT_EQ(array.GetSize(), 2);
+    array.RemoveAll();
+    EXPECT_TRUE(array.IsEmpty());
+}
+
+TEST(ArraySetAtGrow, GrowsWithZeroesAndRejectsNegativeIndex)
+{
+    CWordArray array;
+    array.SetAtGrow(3, 7);
+    EXPECT_EQ(array.GetSize(), 4);
+    EXPECT_EQ(array[0], 0);
+    EXPECT_EQ(array[3], 7);
+    array.SetAtGrow(1, 5);
+    EXPECT_EQ(array.GetSize(), 4);
+    EXPECT_THROW(array.SetAtGrow(-1, 1), CInvalidArgException);
+    array.FreeExtra();
+    EXPECT_EQ(array[1], 5);
+}
+
+TEST(ArrayValueSemantics, CopiesAreDeepAndMovesEmptyTheSource)
+{
+    CStringArray original;
+    original.Add("one");
+    CStringArray copy(original);
+    copy[0] = "changed";
+    EXPECT_EQ(original[0], "one");
+    CStringArray moved(std::move(original));
+    EXPECT_TRUE(original.IsEmpty());
+    EXPECT_EQ(moved[0], "one");
+    original = moved;
+    EXPECT_EQ(original.GetSize(), 1);
+}
+
+} // namespace

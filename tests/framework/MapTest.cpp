@@ -1,0 +1,178 @@
+#include "framework/Map.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+namespace {
+
+using CIntMap = CMap<int, int, int, int>;
+using Entries = std::vector<std::pair<int, int>>;
+
+// The map's entries in iteration order.
+template <class MAP>
+Entries Iterate(const MAP& map)
+{
+    Entries entries;
+    int key = 0;
+    int value = 0;
+    for (POSITION position = map.GetStartPosition(); position != nullptr;) {
+        map.GetNextAssoc(position, key, value);
+        entries.emplace_back(key, value);
+    }
+    return entries;
+}
+
+TEST(MapHashTable, SizeDefaultsToSeventeenAndZeroBecomesOne)
+{
+    CIntMap map;
+    EXPECT_EQ(map.GetHashTableSize(), 17u);
+    map.InitHashTable(0);
+    EXPECT_EQ(map.GetHashTableSize(), 1u);
+    map.InitHashTable(180, false);
+    EXPECT_EQ(map.GetHashTableSize(), 180u);
+    map[5] = 1;
+    EXPECT_EQ(map.GetCount(), 1);
+}
+
+TEST(MapHashTable, ResizingKeepsEveryEntry)
+{
+    CIntMap map;
+    for (int i = -50; i < 150; ++i) {
+        map[i] = i * 2;
+    }
+    for (UINT size : {1u, 180u, 3u}) {
+        map.InitHashTable(size, false);
+        EXPECT_EQ(map.GetHashTableSize(), size);
+        EXPECT_EQ(map.GetSize(), 200);
+        for (int i = -50; i < 150; ++i) {
+            int value = 0;
+            ASSERT_TRUE(map.Lookup(i, value)) << i;
+            EXPECT_EQ(value, i * 2);
+        }
+    }
+}
+
+TEST(MapEntries, LookupSetAtAndIndexing)
+{
+    CIntMap map;
+    int value = 99;
+    EXPECT_FALSE(map.Lookup(1, value));
+    EXPECT_EQ(value, 99);
+    EXPECT_EQ(map[1], 0);
+    EXPECT_EQ(map.GetCount(), 1);
+    map.SetAt(1, 10);
+    map.SetAt(1, 11);
+    EXPECT_EQ(map.GetCount(), 1);
+    EXPECT_TRUE(map.Lookup(1, value));
+    EXPECT_EQ(value, 11);
+}
+
+TEST(MapEntries, RemovalFromAnyPlaceInAChain)
+{
+    CIntMap map;
+    map.InitHashTable(1);
+    for (int i = 0; i < 5; ++i) {
+        map[i] = i;
+    }
+    EXPECT_TRUE(map.RemoveKey(2));
+    EXPECT_TRUE(map.RemoveKey(4));
+    EXPECT_TRUE(map.RemoveKey(0));
+    EXPECT_FALSE(map.RemoveKey(2));
+    EXPECT_EQ(Iterate(map), (Entries{{3, 3}, {1, 1}}));
+    map.RemoveAll();
+    EXPECT_TRUE(map.IsEmpty());
+    EXPECT_EQ(map.GetStartPosition(), nullptr);
+    EXPECT_EQ(map.GetHashTableSize(), 1u);
+    EXPECT_FALSE(map.RemoveKey(3));
+}
+
+TEST(MapIteration, BucketOrderThenChainOrder)
+{
+    CIntMap map;
+    map[20] = 0;  // bucket 3
+    map[1] = 0;   // bucket 1
+    map[18] = 0;  // bucket 1, ahead of 1 in the chain
+    map[-1] = 0;  // 0xFFFFFFFF % 17 == 0
+    const Entries entries = Iterate(map);
+    ASSERT_EQ(entries.size(), 4u);
+    EXPECT_EQ(entries[0].first, -1);
+    EXPECT_EQ(entries[1].first, 18);
+    EXPECT_EQ(entries[2].first, 1);
+    EXPECT_EQ(entries[3].first, 20);
+
+    POSITION position = nullptr;
+    int key = 0;
+    int value = 0;
+    EXPECT_THROW(map.GetNextAssoc(position, key, value), CInvalidArgException);
+}
+
+TEST(MapValueSemantics, CopyIsDeepAndIteratesAlike)
+{
+    CIntMap original;
+    original.InitHashTable(7);
+    for (int i = 0; i < 20; ++i) {
+        original[i] = i;
+    }
+    CIntMap copy(original);
+    EXPECT_EQ(copy.GetHashTableSize(), 7u);
+    EXPECT_EQ(Iterate(copy), Iterate(original));
+    copy[0] = 100;
+    copy.RemoveKey(1);
+    EXPECT_EQ(original[0], 0);
+    EXPECT_EQ(original.GetCount(), 20);
+    original = copy;
+    EXPECT_EQ(original.GetCount(), 19);
+
+    CIntMap moved(std::move(copy));
+    EXPECT_EQ(moved.GetCount(), 19);
+    EXPECT_TRUE(copy.IsEmpty());
+    copy[3] = 3;
+    EXPECT_EQ(copy.GetCount(), 1);
+    moved = std::move(copy);
+    EXPECT_EQ(Iterate(moved), (Entries{{3, 3}}));
+}
+
+TEST(MapStringKeys, CStringKeysFoundByText)
+{
+    EXPECT_EQ(HashKey("key"), HashKey(CString("key")));
+    EXPECT_NE(HashKey("ab"), HashKey("ba"));
+    CMapStringToString map;
+    map.SetAt("name", "value");
+    map[CString("other")] = "x";
+    CString value;
+    EXPECT_TRUE(map.Lookup("name", value));
+    EXPECT_EQ(value, "value");
+    EXPECT_FALSE(map.Lookup("Name", value));
+    EXPECT_TRUE(map.RemoveKey("other"));
+    EXPECT_EQ(map.GetCount(), 1);
+}
+
+TEST(MapConcreteForms, PointerWordAndCaptionMaps)
+{
+    int a = 0;
+    int b = 0;
+    CMapPtrToPtr pointers;
+    pointers[&a] = &b;
+    void* found = nullptr;
+    EXPECT_TRUE(pointers.Lookup(&a, found));
+    EXPECT_EQ(found, &b);
+    EXPECT_FALSE(pointers.Lookup(&b, found));
+
+    CMapWordToPtr words(32);
+    words.SetAt(0xFFFF, &a);
+    EXPECT_TRUE(words.Lookup(0xFFFF, found));
+    EXPECT_EQ(found, &a);
+
+    CMapStringToPtr names;
+    names["x"] = &a;
+    EXPECT_TRUE(names.Lookup("x", found));
+
+    CMap<int, int, CString, const char*> captions;
+    captions.SetAt(100, "OK");
+    EXPECT_EQ(captions[100], "OK");
+    EXPECT_TRUE(captions[101].IsEmpty());
+}
+
+} // namespace

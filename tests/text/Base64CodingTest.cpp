@@ -1,0 +1,159 @@
+#include "text/Base64Coding.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+CByteArray Bytes(const char* text)
+{
+    CByteArray bytes;
+    for (const char* p = text; *p; ++p)
+        bytes.Add(BYTE(*p));
+    return bytes;
+}
+
+CString EncodeText(const char* text)
+{
+    CBase64Coding coder;
+    CString encoded;
+    EXPECT_TRUE(coder.Encode(Bytes(text), encoded));
+    return encoded;
+}
+
+CString AsText(const CByteArray& bytes)
+{
+    return CString(reinterpret_cast<const char*>(bytes.GetData()), int(bytes.GetSize()));
+}
+
+} // namespace
+
+TEST(Base64Coding, EncodingAlwaysEndsWithEquals)
+{
+    EXPECT_STREQ(EncodeText(""), "=");
+    EXPECT_STREQ(EncodeText("a"), "YQ==");
+    EXPECT_STREQ(EncodeText("ab"), "YWI=");
+    EXPECT_STREQ(EncodeText("abc"), "YWJj=");
+    EXPECT_STREQ(EncodeText("abcd"), "YWJjZA==");
+}
+
+TEST(Base64Coding, ByteFormMatchesTextFormWithoutLineBreaks)
+{
+    CBase64Coding coder;
+    CByteArray input;
+    for (int i = 0; i < 200; ++i)
+        input.Add(BYTE(i * 7));
+    CString text;
+    CByteArray bytes;
+    coder.Encode(input, text);
+    coder.Encode(input, bytes);
+    CString withoutBreaks = text;
+    withoutBreaks.Remove('\r');
+    withoutBreaks.Remove('\n');
+    EXPECT_EQ(AsText(bytes), withoutBreaks);
+    EXPECT_EQ(text.Find('\r'), 72);
+}
+
+TEST(Base64Coding, TextFormBreaksLinesAfterEvery72Characters)
+{
+    CBase64Coding coder;
+    CByteArray sixty;
+    sixty.SetSize(60);
+    CString text;
+    coder.Encode(sixty, text);
+    EXPECT_EQ(text.GetLength(), 80 + 1 + 2);
+    EXPECT_EQ(text.Find("\r\n"), 72);
+    EXPECT_EQ(text.Find("\r\n", 73), -1);
+    EXPECT_EQ(text.Right(1), "=");
+
+    // 54 bytes fill one line exactly: the closing "=" starts the next line,
+    // so the text still ends with "=" and not with a line break.
+    CByteArray line;
+    line.SetSize(54);
+    coder.Encode(line, text);
+    EXPECT_EQ(text.GetLength(), 72 + 2 + 1);
+    EXPECT_EQ(text.Right(3), "\r\n=");
+}
+
+TEST(Base64Coding, DecodingReportsWhetherTheClosingEqualsWasSeen)
+{
+    CBase64Coding coder;
+    CByteArray out;
+    EXPECT_FALSE(coder.Decode(CString("YWJj"), out));
+    EXPECT_EQ(AsText(out), "abc");
+    EXPECT_TRUE(coder.Decode(CString("YWJj="), out));
+    EXPECT_EQ(AsText(out), "abc");
+    EXPECT_TRUE(coder.Decode(CString("YW Jj\r\n="), out));
+    EXPECT_EQ(AsText(out), "abc");
+    EXPECT_TRUE(coder.Decode(CString("YQ=="), out));
+    EXPECT_EQ(AsText(out), "a");
+    EXPECT_TRUE(coder.Decode(CString("YWI="), out));
+    EXPECT_EQ(AsText(out), "ab");
+    EXPECT_TRUE(coder.Decode(CString("="), out));
+    EXPECT_EQ(out.GetSize(), 0);
+}
+
+TEST(Base64Coding, MalformedInputEmptiesTheOutput)
+{
+    CBase64Coding coder;
+    CByteArray out = Bytes("old");
+    EXPECT_FALSE(coder.Decode(CString("YW*j="), out));
+    EXPECT_EQ(out.GetSize(), 0);
+
+    out = Bytes("old");
+    EXPECT_FALSE(coder.Decode(CString(""), out));
+    EXPECT_EQ(out.GetSize(), 0);
+
+    // Input that stops inside a group.
+    EXPECT_FALSE(coder.Decode(CString("YWJjZ"), out));
+    EXPECT_EQ(out.GetSize(), 0);
+    EXPECT_FALSE(coder.Decode(CString("YWJjZA \r\n"), out));
+    EXPECT_EQ(out.GetSize(), 0);
+
+    // A NUL byte is an invalid character like any other.
+    CByteArray withNul = Bytes("YW");
+    withNul.Add(0);
+    withNul.Add('j');
+    EXPECT_FALSE(coder.Decode(withNul, out));
+    EXPECT_EQ(out.GetSize(), 0);
+}
+
+TEST(Base64Coding, EqualsInAnEarlyPlaceStopsDecodingWithSuccess)
+{
+    CBase64Coding coder;
+    CByteArray out;
+    EXPECT_TRUE(coder.Decode(CString("YWJj=garbage*"), out));
+    EXPECT_EQ(AsText(out), "abc");
+    EXPECT_TRUE(coder.Decode(CString("YWJjY=xx"), out));
+    EXPECT_EQ(AsText(out), "abc");
+}
+
+TEST(Base64Coding, RoundTripsArbitraryBytesOfEveryLength)
+{
+    CBase64Coding coder;
+    std::mt19937 random(7);
+    for (int length = 0; length < 300; ++length) {
+        CByteArray input;
+        for (int i = 0; i < length; ++i)
+            input.Add(BYTE(random()));
+        CString text;
+        CByteArray encoded, fromText, fromBytes;
+        coder.Encode(input, text);
+        coder.Encode(input, encoded);
+        ASSERT_TRUE(coder.Decode(text, fromText)) << length;
+        ASSERT_TRUE(coder.Decode(encoded, fromBytes)) << length;
+        ASSERT_EQ(AsText(fromText), AsText(input)) << length;
+        ASSERT_EQ(AsText(fromBytes), AsText(input)) << length;
+    }
+}
+
+TEST(Base64Coding, ArraysMayBeCodedIntoThemselves)
+{
+    CBase64Coding coder;
+    CByteArray data = Bytes("abc");
+    coder.Encode(data, data);
+    EXPECT_EQ(AsText(data), "YWJj=");
+    EXPECT_TRUE(coder.Decode(data, data));
+    EXPECT_EQ(AsText(data), "abc");
+}
