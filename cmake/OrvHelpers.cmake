@@ -25,6 +25,11 @@ function(orv_add_test_suite area)
     add_executable(${target} ${sources} ${ARGN})
     target_link_libraries(${target} PRIVATE orvcommon GTest::gtest_main GTest::gmock)
     target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
-    add_test(NAME ${area} COMMAND ${target}
-        --gtest_output=xml:${CMAKE_BINARY_DIR}/test-results/${area}.xml)
+    # Under Wine a path must name its drive to be absolute; Z: is the root of
+    # the Unix file system there.
+    set(results ${CMAKE_BINARY_DIR}/test-results/${area}.xml)
+    if(WIN32)
+        set(results Z:${results})
+    endif()
+    add_test(NAME ${area} COMMAND ${target} --gtest_output=xml:${results})
 endfunction()
