@@ -15,15 +15,20 @@ function(orv_copy_mingw_runtime destination)
 endfunction()
 
 # A GoogleTest executable made of every *Test.cpp in tests/<area>/, run by
-# CTest as one test that writes its results to test-results/<area>.xml.
+# CTest as one test that writes its results to test-results/<area>.xml. It
+# links the library, or the targets named after LINK.
 function(orv_add_test_suite area)
+    cmake_parse_arguments(SUITE "" "" "LINK" ${ARGN})
+    if(NOT SUITE_LINK)
+        set(SUITE_LINK orvcommon)
+    endif()
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${area}/*Test.cpp)
     if(NOT sources)
         return()
     endif()
     set(target orv_${area}_tests)
-    add_executable(${target} ${sources} ${ARGN})
-    target_link_libraries(${target} PRIVATE orvcommon GTest::gtest_main GTest::gmock)
+    add_executable(${target} ${sources})
+    target_link_libraries(${target} PRIVATE ${SUITE_LINK} GTest::gtest_main GTest::gmock)
     target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
     # Under Wine a path must name its drive to be absolute; Z: is the root of
     # the Unix file system there.

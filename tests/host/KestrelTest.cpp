@@ -1,0 +1,207 @@
+#include "Kestrel.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <regex>
+#include <set>
+#include <string>
+#include <thread>
+
+namespace {
+
+void SetEnvironment(const char* name, const std::string& value)
+{
+#if defined(_WIN32)
+    _putenv_s(name, value.c_str());
+#else
+    setenv(name, value.c_str(), 1);
+#endif
+}
+
+// Each test gets a private host root.
+class Kestrel : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        m_root = std::filesystem::temp_directory_path() / ("kestrel-" + std::string(info->name()));
+        std::filesystem::remove_all(m_root);
+        SetEnvironment("KESTREL_ROOT", m_root.string());
+    }
+
+    void TearDown() override
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_root, ignored);
+    }
+
+    std::filesystem::path m_root;
+};
+
+std::string Price(double value, int format, int capacity = 64)
+{
+    char buffer[300];
+    HostFormatPriceEx(value, buffer, capacity, format);
+    return buffer;
+}
+
+std::string Long(int32_t value, int capacity = 64)
+{
+    char buffer[300];
+    HostFormatLong(value, buffer, capacity);
+    return buffer;
+}
+
+std::string Money(double value, int capacity = 255)
+{
+    char buffer[300];
+    HostFormatMoney(value, buffer, capacity);
+    return buffer;
+}
+
+std::string PlainPrice(double value)
+{
+    char buffer[300];
+    HostFormatPrice(value, buffer, 255);
+    return buffer;
+}
+
+} // namespace
+
+TEST_F(Kestrel, IntegersAndMoneyAreGroupedWithASign)
+{
+    EXPECT_EQ(Long(0), "0");
+    EXPECT_EQ(Long(999), "999");
+    EXPECT_EQ(Long(1000), "1,000");
+    EXPECT_EQ(Long(-1234567), "-1,234,567");
+    EXPECT_EQ(Long(INT_MIN), "-2,147,483,648");
+    EXPECT_EQ(Money(1234.5), "1,234.50");
+    EXPECT_EQ(Money(-0.004), "0.00");
+    EXPECT_EQ(Money(-1234567.125), "-1,234,567.13");
+    EXPECT_EQ(PlainPrice(1.5), "1.50");
+    EXPECT_EQ(PlainPrice(1.23456), "1.2346");
+    EXPECT_EQ(PlainPrice(12345.0001), "12,345.0001");
+}
+
+TEST_F(Kestrel, PricesForEditingHaveDecimalsAndNoGrouping)
+{
+    EXPECT_EQ(Price(1234.5678, 2), "1234.57");
+    EXPECT_EQ(Price(1234.5678, 0), "1235");
+    EXPECT_EQ(Price(-0.5, 1), "-0.5");
+    EXPECT_EQ(Price(0.12345678, 99), "0.123456780000000");
+    EXPECT_EQ(Price(3.0, -4), "3");
+}
+
+TEST_F(Kestrel, FractionCodesUseTheApostropheNotation)
+{
+    EXPECT_EQ(Price(101.515625, 32), "101'165");
+    EXPECT_EQ(Price(101.5, 32), "101'16");
+    EXPECT_EQ(Price(99 + 8.0 / 32 + 3.0 / 128, 33), "99'087");
+    EXPECT_EQ(Price(99 + 8.0 / 32 + 1.0 / 128, 33), "99'082");
+    EXPECT_EQ(Price(99 + 8.0 / 32 + 2.0 / 128, 33), "99'085");
+    EXPECT_EQ(Price(99.0, 33), "99'00");
+    EXPECT_EQ(Price(7.5, 17), "7'1");
+    EXPECT_EQ(Price(7.75, 18), "7'3");
+    EXPECT_EQ(Price(7.375, 19), "7'3");
+    EXPECT_EQ(Price(7.25, 21), "7'08");
+    EXPECT_EQ(Price(7 + 5.0 / 256, 24), "7'005");
+    // Rounded to the code's tick, halves up; a negative value keeps its sign.
+    EXPECT_EQ(Price(7.24, 18), "7'1");
+    EXPECT_EQ(Price(0.99, 17), "1'0");
+    EXPECT_EQ(Price(-2.25, 18), "-2'1");
+    EXPECT_EQ(Price(-0.01, 17), "0'0");
+}
+
+TEST_F(Kestrel, ExtremeValuesStayWithinTheCapacity)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(Price(nan, 2), "NaN");
+    EXPECT_EQ(Price(-inf, 32), "-Inf");
+    EXPECT_EQ(Money(inf), "Inf");
+    EXPECT_EQ(Money(1e300), "1e+300");
+    EXPECT_EQ(Price(-1e300, 15, 24), "-1e+300");
+    EXPECT_EQ(PlainPrice(-1e300), "-1e+300");
+
+    // A text that does not fit is never cut: it becomes a run of "#".
+    EXPECT_EQ(Long(INT_MIN, 14), "#############");
+    EXPECT_EQ(Long(INT_MIN, 15), "-2,147,483,648");
+    EXPECT_EQ(Money(999999999999.99, 16), "###############");
+
+    char guard[8] = {'x', 'x', 'x', 'x', 'x', 'x', 'x', 'x'};
+    HostFormatLong(12345, guard, 1);
+    EXPECT_EQ(guard[0], '\0');
+    EXPECT_EQ(guard[1], 'x');
+    HostFormatLong(12345, guard, 0);
+    EXPECT_EQ(guard[1], 'x');
+}
+
+TEST_F(Kestrel, FoldersLieUnderTheRootAndAreCreated)
+{
+    char buffer[260];
+    ASSERT_TRUE(HostGetUserDirectory(buffer, sizeof buffer));
+    EXPECT_TRUE(std::filesystem::is_directory(buffer));
+    EXPECT_EQ(std::filesystem::path(buffer).parent_path(), m_root);
+    ASSERT_TRUE(HostGetAllUsersDirectory(buffer, sizeof buffer));
+    EXPECT_TRUE(std::filesystem::is_directory(buffer));
+    ASSERT_TRUE(HostGetWorkingDirectory(buffer, sizeof buffer));
+    EXPECT_TRUE(std::filesystem::is_directory(buffer));
+
+    // A buffer too small for the path: false and empty, never a cut path.
+    EXPECT_FALSE(HostGetUserDirectory(buffer, 4));
+    EXPECT_EQ(buffer[0], '\0');
+}
+
+TEST_F(Kestrel, GlobalSettingsComeFromTheIniFileOrTheDefault)
+{
+    std::filesystem::create_directories(m_root);
+    std::ofstream(m_root / "Kestrel.ini") << "[Other]\nReleaseType=Wrong\n[GlobalSettings]\n ReleaseType = Beta \nQuickLaunch=1\n";
+    char buffer[48];
+    HostGetGlobalSetting("GlobalSettings", "ReleaseType", buffer, 48, "");
+    EXPECT_STREQ(buffer, "Beta");
+    HostGetGlobalSetting("globalsettings", "quicklaunch", buffer, 48, "");
+    EXPECT_STREQ(buffer, "1");
+    HostGetGlobalSetting("GlobalSettings", "InstallTime", buffer, 48, "none");
+    EXPECT_STREQ(buffer, "none");
+    HostGetGlobalSetting("GlobalSettings", "ReleaseType", buffer, 3, "");
+    EXPECT_STREQ(buffer, "Be");
+}
+
+TEST_F(Kestrel, LinesFromSeveralThreadsAreNeitherLostNorInterleaved)
+{
+    constexpr int kLines = 2000;
+    auto writer = [](char name) {
+        for (int i = 0; i < kLines; ++i) {
+            if (i % 2 == 0)
+                HostLogFormat(3, "writer %c line %d of %s", name, i, "a fairly long message text");
+            else
+                HostLog(2, (std::string("writer ") + name + " line " + std::to_string(i) + " of a fairly long message text").c_str());
+        }
+    };
+    std::thread first(writer, 'A');
+    std::thread second(writer, 'B');
+    first.join();
+    second.join();
+
+    std::ifstream log(m_root / "User" / "logs" / "kestrel.log");
+    ASSERT_TRUE(log.is_open());
+    // Every line is whole: a time stamp, level, thread and one message.
+    const std::regex shape(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3}Z L[23] T\d+ (writer [AB] line \d+) of a fairly long message text)");
+    std::set<std::string> messages;
+    std::string line;
+    int count = 0;
+    while (std::getline(log, line)) {
+        ++count;
+        std::smatch match;
+        ASSERT_TRUE(std::regex_match(line, match, shape)) << line;
+        messages.insert(match[1]);
+    }
+    EXPECT_EQ(count, 2 * kLines);
+    EXPECT_EQ(messages.size(), std::size_t(2 * kLines));
+}
