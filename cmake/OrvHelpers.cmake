@@ -14,6 +14,13 @@ function(orv_copy_mingw_runtime destination)
     endforeach()
 endfunction()
 
+# GoogleTest writes its results here. Under Wine a path must name its drive
+# to be absolute; Z: is the root of the Unix file system there.
+set(ORV_TEST_RESULTS ${CMAKE_BINARY_DIR}/test-results)
+if(WIN32)
+    set(ORV_TEST_RESULTS Z:${ORV_TEST_RESULTS})
+endif()
+
 # A GoogleTest executable made of every *Test.cpp in tests/<area>/, run by
 # CTest as one test that writes its results to test-results/<area>.xml. It
 # links the library, or the targets named after LINK.
@@ -30,11 +37,17 @@ function(orv_add_test_suite area)
     add_executable(${target} ${sources})
     target_link_libraries(${target} PRIVATE ${SUITE_LINK} GTest::gtest_main GTest::gmock)
     target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
-    # Under Wine a path must name its drive to be absolute; Z: is the root of
-    # the Unix file system there.
-    set(results ${CMAKE_BINARY_DIR}/test-results/${area}.xml)
-    if(WIN32)
-        set(results Z:${results})
+    add_test(NAME ${area} COMMAND ${target} --gtest_output=xml:${ORV_TEST_RESULTS}/${area}.xml)
+endfunction()
+
+# Runs the tests of a suite matching FILTER again as test <area>-<name>, with
+# the given environment (for example another locale or time zone).
+function(orv_add_test_run area name)
+    cmake_parse_arguments(RUN "" "FILTER" "ENVIRONMENT" ${ARGN})
+    if(NOT TARGET orv_${area}_tests)
+        return()
     endif()
-    add_test(NAME ${area} COMMAND ${target} --gtest_output=xml:${results})
+    add_test(NAME ${area}-${name} COMMAND orv_${area}_tests --gtest_filter=${RUN_FILTER}
+        --gtest_output=xml:${ORV_TEST_RESULTS}/${area}-${name}.xml)
+    set_tests_properties(${area}-${name} PROPERTIES ENVIRONMENT "${RUN_ENVIRONMENT}")
 endfunction()
