@@ -1,0 +1,105 @@
+#include "platform/SystemTime.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+std::string Narrow(const WCHAR* text)
+{
+    std::string out;
+    for (; *text != 0; ++text)
+        out += char(*text);
+    return out;
+}
+
+} // namespace
+
+// Run by the test set-up in a chosen zone (TZ natively, the Windows zone
+// under Wine) with "bias|standard name|daylight name|daylight bias".
+TEST(TimeZone, ReportsTheWorkstationZoneInWindowsForm)
+{
+    const char* expected = std::getenv("ORV_EXPECTED_ZONE");
+    if (expected == nullptr)
+        GTEST_SKIP() << "ORV_EXPECTED_ZONE not set";
+    TIME_ZONE_INFORMATION zone {};
+    const DWORD id = GetTimeZoneInformation(&zone);
+    ASSERT_NE(id, TIME_ZONE_ID_INVALID);
+    const std::string actual = std::to_string(zone.Bias) + "|" + Narrow(zone.StandardName) + "|"
+        + Narrow(zone.DaylightName) + "|" + std::to_string(zone.DaylightBias);
+    EXPECT_EQ(actual, expected);
+}
+
+#if !defined(_WIN32)
+namespace {
+
+TIME_ZONE_INFORMATION ZoneFor(const char* tz, DWORD& id)
+{
+    setenv("TZ", tz, 1);
+    TIME_ZONE_INFORMATION zone {};
+    id = GetTimeZoneInformation(&zone);
+    return zone;
+}
+
+class TimeZoneNative : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        if (m_saved.empty())
+            unsetenv("TZ");
+        else
+            setenv("TZ", m_saved.c_str(), 1);
+    }
+    std::string m_saved = std::getenv("TZ") != nullptr ? std::getenv("TZ") : "";
+};
+
+} // namespace
+
+TEST_F(TimeZoneNative, ZonesWithDaylightTimeCarryTheirChangeRules)
+{
+    DWORD id = 0;
+    TIME_ZONE_INFORMATION eastern = ZoneFor("America/New_York", id);
+    EXPECT_NE(id, TIME_ZONE_ID_UNKNOWN);
+    EXPECT_EQ(eastern.Bias, 300);
+    EXPECT_EQ(eastern.DaylightBias, -60);
+    EXPECT_EQ(Narrow(eastern.StandardName), "Eastern Standard Time");
+    EXPECT_EQ(Narrow(eastern.DaylightName), "Eastern Daylight Time");
+    // Second Sunday of March and first Sunday of November, at 02:00.
+    EXPECT_EQ(eastern.DaylightDate.wMonth, 3);
+    EXPECT_EQ(eastern.DaylightDate.wDay, 2);
+    EXPECT_EQ(eastern.DaylightDate.wDayOfWeek, 0);
+    EXPECT_EQ(eastern.DaylightDate.wHour, 2);
+    EXPECT_EQ(eastern.StandardDate.wMonth, 11);
+    EXPECT_EQ(eastern.StandardDate.wDay, 1);
+    EXPECT_EQ(eastern.StandardDate.wHour, 2);
+
+    TIME_ZONE_INFORMATION berlin = ZoneFor("Europe/Berlin", id);
+    EXPECT_EQ(berlin.Bias, -60);
+    EXPECT_EQ(Narrow(berlin.StandardName), "W. Europe Standard Time");
+    // Last Sunday of March at 02:00, last Sunday of October at 03:00.
+    EXPECT_EQ(berlin.DaylightDate.wMonth, 3);
+    EXPECT_EQ(berlin.DaylightDate.wDay, 5);
+    EXPECT_EQ(berlin.DaylightDate.wHour, 2);
+    EXPECT_EQ(berlin.StandardDate.wMonth, 10);
+    EXPECT_EQ(berlin.StandardDate.wDay, 5);
+    EXPECT_EQ(berlin.StandardDate.wHour, 3);
+}
+
+TEST_F(TimeZoneNative, ZonesWithoutDaylightTimeReportUnknown)
+{
+    DWORD id = 0;
+    TIME_ZONE_INFORMATION tokyo = ZoneFor("Asia/Tokyo", id);
+    EXPECT_EQ(id, TIME_ZONE_ID_UNKNOWN);
+    EXPECT_EQ(tokyo.Bias, -540);
+    EXPECT_EQ(tokyo.DaylightBias, -60);
+    EXPECT_EQ(Narrow(tokyo.StandardName), "Tokyo Standard Time");
+
+    TIME_ZONE_INFORMATION kolkata = ZoneFor("Asia/Kolkata", id);
+    EXPECT_EQ(kolkata.Bias, -330);
+
+    TIME_ZONE_INFORMATION unknown = ZoneFor("America/Argentina/Ushuaia", id);
+    EXPECT_EQ(Narrow(unknown.StandardName), "America/Argentina/Ushuaia");
+}
+#endif
