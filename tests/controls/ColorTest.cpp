@@ -1,0 +1,93 @@
+#include "controls/Color.h"
+
+#include <gtest/gtest.h>
+
+TEST(Color, SetRgbTakesRedBlueGreen)
+{
+    CColor color;
+    color.SetRGB(255, 0, 128);
+    EXPECT_STREQ(color.GetString(), "FF8000");
+    EXPECT_EQ(color.GetGreen(), 128);
+    EXPECT_EQ(color.GetBlue(), 0);
+    EXPECT_EQ((unsigned long)color, 0x0080FFul);
+
+    color.SetBlue(0x40);
+    EXPECT_EQ((unsigned long)color, 0x4080FFul);
+}
+
+TEST(Color, HexTextReadsRedGreenBlue)
+{
+    CColor color;
+    EXPECT_TRUE(color.SetString("1a2B3c"));
+    EXPECT_EQ(color.GetRed(), 0x1A);
+    EXPECT_EQ(color.GetGreen(), 0x2B);
+    EXPECT_EQ(color.GetBlue(), 0x3C);
+
+    color = CColor(0xFFFFFF);
+    EXPECT_FALSE(color.SetString("zz"));
+    EXPECT_EQ((unsigned long)color, 0ul);
+    EXPECT_FALSE(color.SetString(nullptr));
+    EXPECT_EQ((unsigned long)CColor::FromString("zz"), 0ul);
+    EXPECT_EQ((unsigned long)CColor::FromString("FF0000"), 0x0000FFul);
+}
+
+TEST(Color, NamesComeFromTheTableSearchedFromTheEnd)
+{
+    EXPECT_EQ(CColor::GetNumNames(), 141);
+    EXPECT_STREQ(CColor(0xFFFF00).GetName(), "cyan");
+    EXPECT_STREQ(CColor(0xFF00FF).GetName(), "magenta");
+    EXPECT_STREQ(CColor(0x0000FF).GetName(), "red");
+    EXPECT_STREQ(CColor(0xED9564).GetName(), "cornflower");
+    EXPECT_STREQ(CColor(0xD3D3D3).GetName(), "lightgrey");
+    EXPECT_STREQ(CColor(0x030201).GetName(), "#010203");
+    EXPECT_STREQ(CColor::GetNameFromIndex(0), "aliceblue");
+    EXPECT_STREQ(CColor::GetNameFromIndex(140), "hermosa");
+    EXPECT_EQ((unsigned long)CColor::GetColorFromIndex(140), 0x1C120Dul);
+    EXPECT_STREQ(CColor::GetNameFromIndex(141), "");
+    EXPECT_STREQ(CColor::GetNameFromIndex(-1), "");
+    EXPECT_EQ((unsigned long)CColor::GetColorFromIndex(500), 0ul);
+}
+
+TEST(Color, ConvertsBetweenRgbAndHls)
+{
+    // Pure red comes out at 360 degrees: only a hue above 360 is wrapped.
+    CColor color(0x0000FF);
+    EXPECT_FLOAT_EQ(color.GetHue(), 360);
+    EXPECT_FLOAT_EQ(color.GetSaturation(), 1);
+    EXPECT_FLOAT_EQ(color.GetLuminance(), 0.5f);
+
+    color = CColor(0x00FF00);   // green
+    EXPECT_FLOAT_EQ(color.GetHue(), 120);
+    color = CColor(0xFF0000);   // blue
+    EXPECT_FLOAT_EQ(color.GetHue(), 240);
+    color = CColor(0x808080);
+    EXPECT_FLOAT_EQ(color.GetSaturation(), 0);
+    EXPECT_FLOAT_EQ(color.GetHue(), 0);
+
+    color.SetHLS(120, 0.5f, 1);
+    EXPECT_EQ((unsigned long)color, 0x00FF00ul);
+    color.SetHLS(0, 0.25f, 0);
+    EXPECT_EQ(color.GetRed(), 63);
+}
+
+TEST(Color, ExtremeLuminanceGivesWhiteOrBlack)
+{
+    CColor color(0x336699);
+    color.SetLuminance(1);
+    EXPECT_EQ((unsigned long)color, 0xFFFFFFul);
+    color = CColor(0x336699);
+    color.SetLuminance(0);
+    EXPECT_EQ((unsigned long)color, 0ul);
+}
+
+TEST(Color, RoundTripsThroughHlsWithinOneStep)
+{
+    for (unsigned long value : {0x123456ul, 0xFEDCBAul, 0x00A0FFul, 0x7F7F00ul, 0x010203ul}) {
+        CColor color(value);
+        color.SetHue(color.GetHue());   // invalidates the RGB bytes
+        const CColor original(value);
+        EXPECT_NEAR(color.GetRed(), original.GetRed(), 1) << std::hex << value;
+        EXPECT_NEAR(color.GetGreen(), original.GetGreen(), 1) << std::hex << value;
+        EXPECT_NEAR(color.GetBlue(), original.GetBlue(), 1) << std::hex << value;
+    }
+}
