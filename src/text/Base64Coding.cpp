@@ -1,7 +1,7 @@
 #include "text/Base64Coding.h"
 
+#include <cstdint>
 #include <cstring>
-#include <utility>
 
 namespace {
 
@@ -20,17 +20,46 @@ int EncodedLength(int inputLength)
     return length;
 }
 
+// The two characters of every 12-bit value, so that a group of three bytes
+// takes two look-ups instead of four.
+struct CharacterPairs {
+    char pair[4096][2];
+    constexpr CharacterPairs() : pair {}
+    {
+        for (int value = 0; value < 4096; ++value) {
+            pair[value][0] = kAlphabet[value >> 6];
+            pair[value][1] = kAlphabet[value & 63];
+        }
+    }
+};
+constexpr CharacterPairs kPairs;
+
+// For the decoder's fast path: each character's 6-bit value already shifted
+// into its place in a group of four, or a high bit for anything that is not
+// one of the 64 characters.
+struct ShiftedValues {
+    std::uint32_t shifted[4][256];
+    constexpr ShiftedValues() : shifted {}
+    {
+        for (int place = 0; place < 4; ++place) {
+            for (int c = 0; c < 256; ++c)
+                shifted[place][c] = 0x80000000u;
+            for (int value = 0; value < 64; ++value)
+                shifted[place][BYTE(kAlphabet[value])] = std::uint32_t(value) << (18 - 6 * place);
+        }
+    }
+};
+constexpr ShiftedValues kShifted;
+
 // Writes the characters of the encoding to `out`, which has room for
 // EncodedLength(length) characters.
 void EncodeInto(const BYTE* in, int length, char* out)
 {
     int i = 0;
-    for (; i + 3 <= length; i += 3) {
+    for (; i + 3 <= length; i += 3, out += 4) {
         const unsigned group = unsigned(in[i]) << 16 | unsigned(in[i + 1]) << 8 | in[i + 2];
-        *out++ = kAlphabet[group >> 18];
-        *out++ = kAlphabet[(group >> 12) & 63];
-        *out++ = kAlphabet[(group >> 6) & 63];
-        *out++ = kAlphabet[group & 63];
+        std::memcpy(out, kPairs.pair[group >> 12], 2);
+        std::memcpy(out + 2, kPairs.pair[group & 4095], 2);
     }
     const int rest = length - i;
     if (rest == 0) {
@@ -66,6 +95,10 @@ bool CBase64Coding::Decode(const CString& source, CByteArray& destination)
 
 bool CBase64Coding::Decode(const CByteArray& source, CByteArray& destination)
 {
+    if (&source == &destination) {
+        CByteArray copy(source);
+        return DecodeBytes(copy.GetData(), int(copy.GetSize()), destination);
+    }
     return DecodeBytes(source.GetData(), int(source.GetSize()), destination);
 }
 
@@ -79,15 +112,14 @@ bool CBase64Coding::DecodeBytes(const BYTE* source, int length, CByteArray& dest
 {
     if (!TableIsBuilt())
         m_InitializeDecoderTable();
-    // The result is built aside and moved in at the end, so that a caller may
-    // decode an array into itself.
-    CByteArray result;
     if (length <= 0) {
         destination.RemoveAll();
         return false;
     }
-    result.SetSize(length / 4 * 3 + 3);
-    BYTE* out = result.GetData();
+    // The output is sized for the longest result once, and cut to what was
+    // written at the end; its storage is reused from call to call.
+    destination.SetSize(length / 4 * 3 + 3);
+    BYTE* out = destination.GetData();
     int written = 0;
     int position = 0;
     const BYTE* table = m_DecoderTable;
@@ -107,8 +139,7 @@ bool CBase64Coding::DecodeBytes(const BYTE* source, int length, CByteArray& dest
         return Read::End;
     };
     auto finish = [&](bool complete) {
-        result.SetSize(written);
-        destination = std::move(result);
+        destination.SetSize(written);
         return complete;
     };
     auto fail = [&]() {
@@ -117,19 +148,17 @@ bool CBase64Coding::DecodeBytes(const BYTE* source, int length, CByteArray& dest
     };
 
     for (;;) {
-        // Fast path: four valid characters in a row.
-        if (position + 4 <= length) {
-            const BYTE a = table[source[position]], b = table[source[position + 1]];
-            const BYTE c = table[source[position + 2]], d = table[source[position + 3]];
-            if ((a | b | c | d) < 64) {
-                const unsigned group = unsigned(a) << 18 | unsigned(b) << 12 | unsigned(c) << 6 | d;
-                out[written] = BYTE(group >> 16);
-                out[written + 1] = BYTE(group >> 8);
-                out[written + 2] = BYTE(group);
-                written += 3;
-                position += 4;
-                continue;
-            }
+        // Fast path: runs of four valid characters.
+        while (position + 4 <= length) {
+            const std::uint32_t group = kShifted.shifted[0][source[position]] | kShifted.shifted[1][source[position + 1]]
+                | kShifted.shifted[2][source[position + 2]] | kShifted.shifted[3][source[position + 3]];
+            if (group & 0x80000000u)
+                break;
+            out[written] = BYTE(group >> 16);
+            out[written + 1] = BYTE(group >> 8);
+            out[written + 2] = BYTE(group);
+            written += 3;
+            position += 4;
         }
 
         BYTE v[4] {};
@@ -166,11 +195,13 @@ bool CBase64Coding::DecodeBytes(const BYTE* source, int length, CByteArray& dest
 
 bool CBase64Coding::Encode(const CByteArray& source, CByteArray& destination)
 {
+    if (&source == &destination) {
+        const CByteArray copy(source);
+        return Encode(copy, destination);
+    }
     const int length = int(source.GetSize());
-    CByteArray result;
-    result.SetSize(EncodedLength(length));
-    EncodeInto(source.GetData(), length, reinterpret_cast<char*>(result.GetData()));
-    destination = std::move(result);
+    destination.SetSize(EncodedLength(length));
+    EncodeInto(source.GetData(), length, reinterpret_cast<char*>(destination.GetData()));
     return true;
 }
 
