@@ -65,8 +65,8 @@ constexpr ZoneName kZoneNames[] = {
     {"Australia/Hobart", "Tasmania"},       {"Pacific/Auckland", "New Zealand"},
     {"Pacific/Fiji", "Fiji"},               {"Pacific/Guam", "West Pacific"},
     {"Atlantic/Azores", "Azores"},          {"Atlantic/Cape_Verde", "Cape Verde"},
-    {"UTC", "Coordinated Universal"},       {"Etc/UTC", "Coordinated Universal"},
-    {"GMT", "Coordinated Universal"},       {"Etc/GMT", "Coordinated Universal"},
+    {"UTC", "Greenwich"},                   {"Etc/UTC", "Greenwich"},
+    {"GMT", "Greenwich"},                   {"Etc/GMT", "Greenwich"},
 };
 
 // The zone's identifier: TZ when set (a leading ':' dropped), else the

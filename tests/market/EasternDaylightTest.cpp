@@ -1,0 +1,223 @@
+// The Eastern daylight decision, checked at chosen instants and against the
+// time-zone database's switches of 2007-2037.
+//
+// The decision re-reads UTC fields as local wall time, so it is exact only
+// in a process zone without daylight time; these tests skip elsewhere. The
+// test set-up runs them with TZ=UTC, natively and under Wine.
+#include "market/OrvDateTime.h"
+
+#include "Kestrel.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace {
+
+struct EasternSwitch {
+    int year;
+    std::int64_t start; // first UTC second of daylight time
+    std::int64_t end;   // first UTC second of standard time
+};
+
+// Generated from the IANA database by tools/gen_eastern_switches.py. The
+// data file is itself a list of initialisers, so the test carries the table
+// in its binary and needs no path to it at run time (natively or under Wine).
+const EasternSwitch kSwitches[] = {
+#include "market/data/eastern-switches.txt"
+};
+
+class Clock : public COrvDateTime {
+public:
+    using COrvDateTime::DecideEasternDaylight;
+};
+
+enum class Eastern { Standard, Daylight, Undecided };
+
+const char* Name(Eastern value)
+{
+    return value == Eastern::Daylight ? "daylight" : (value == Eastern::Standard ? "standard" : "undecided");
+}
+
+Eastern Decide(std::int64_t utcSeconds)
+{
+    LONG bias = 0;
+    CString zone = "unchanged";
+    if (!Clock::DecideEasternDaylight(static_cast<std::time_t>(utcSeconds), bias, zone))
+        return Eastern::Undecided;
+    // The bias and the abbreviation must tell the same story.
+    if (bias == 240 && zone == "EDT")
+        return Eastern::Daylight;
+    if (bias == 300 && zone == "EST")
+        return Eastern::Standard;
+    ADD_FAILURE() << "bias " << bias << " with zone " << zone.GetString();
+    return Eastern::Undecided;
+}
+
+std::int64_t UtcSeconds(int year, int month, int day, int hour, int minute, int second)
+{
+    const std::int64_t y = year - (month <= 2 ? 1 : 0);
+    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const std::int64_t yearOfEra = y - era * 400;
+    const std::int64_t dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+    const std::int64_t days = era * 146097 + yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear - 719468;
+    return days * 86400 + hour * 3600 + minute * 60 + second;
+}
+
+// Whether the C library's local time is a fixed offset from UTC over the
+// years checked: then a UTC reading taken as local wall time is off by the
+// same amount everywhere, and the decision is exact.
+bool ProcessZoneHasDaylightTime()
+{
+    bool haveOffset = false;
+    std::int64_t offset = 0;
+    for (int year = 2007; year <= 2037; ++year) {
+        for (int month : { 1, 3, 7, 11 }) {
+            std::tm fields {};
+            fields.tm_year = year - 1900;
+            fields.tm_mon = month - 1;
+            fields.tm_mday = 10;
+            fields.tm_hour = 12;
+            fields.tm_isdst = -1;
+            const std::time_t local = std::mktime(&fields);
+            if (local == static_cast<std::time_t>(-1) || fields.tm_isdst > 0)
+                return true;
+            const std::int64_t here = UtcSeconds(year, month, 10, 12, 0, 0) - static_cast<std::int64_t>(local);
+            if (haveOffset && here != offset)
+                return true;
+            haveOffset = true;
+            offset = here;
+        }
+    }
+    return false;
+}
+
+class EasternDaylight : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (ProcessZoneHasDaylightTime())
+            GTEST_SKIP() << "the process zone has daylight time; run with TZ=UTC";
+    }
+};
+
+} // namespace
+
+TEST_F(EasternDaylight, ChangesAtSevenUtcOnTheSecondSundayOfMarchAndFirstSundayOfNovember)
+{
+    EXPECT_EQ(Decide(UtcSeconds(2012, 3, 11, 6, 59, 59)), Eastern::Standard);
+    // Strictly later than 07:00:00.
+    EXPECT_EQ(Decide(UtcSeconds(2012, 3, 11, 7, 0, 0)), Eastern::Standard);
+    EXPECT_EQ(Decide(UtcSeconds(2012, 3, 11, 7, 0, 1)), Eastern::Daylight);
+    EXPECT_EQ(Decide(UtcSeconds(2012, 11, 4, 6, 59, 59)), Eastern::Daylight);
+    EXPECT_EQ(Decide(UtcSeconds(2012, 11, 4, 7, 0, 0)), Eastern::Standard);
+
+    // The 8th of March and the 1st of November falling on a Sunday are
+    // themselves the switch days (2026), not a week later.
+    EXPECT_EQ(Decide(UtcSeconds(2026, 3, 8, 7, 0, 1)), Eastern::Daylight);
+    EXPECT_EQ(Decide(UtcSeconds(2026, 3, 7, 23, 0, 0)), Eastern::Standard);
+    EXPECT_EQ(Decide(UtcSeconds(2026, 11, 1, 6, 59, 59)), Eastern::Daylight);
+    EXPECT_EQ(Decide(UtcSeconds(2026, 11, 1, 7, 0, 0)), Eastern::Standard);
+    // The latest possible switch days: 14 March and 7 November (2027).
+    EXPECT_EQ(Decide(UtcSeconds(2027, 3, 13, 12, 0, 0)), Eastern::Standard);
+    EXPECT_EQ(Decide(UtcSeconds(2027, 3, 14, 7, 0, 1)), Eastern::Daylight);
+    EXPECT_EQ(Decide(UtcSeconds(2027, 11, 6, 12, 0, 0)), Eastern::Daylight);
+    EXPECT_EQ(Decide(UtcSeconds(2027, 11, 7, 7, 0, 1)), Eastern::Standard);
+}
+
+TEST_F(EasternDaylight, WholeMonthsAwayFromTheSwitchesAreFixed)
+{
+    for (int year : { 2008, 2024, 2037 }) {
+        SCOPED_TRACE(year);
+        EXPECT_EQ(Decide(UtcSeconds(year, 2, 28, 23, 59, 59)), Eastern::Standard);
+        EXPECT_EQ(Decide(UtcSeconds(year, 3, 1, 0, 0, 0)), Eastern::Standard);
+        EXPECT_EQ(Decide(UtcSeconds(year, 4, 1, 0, 0, 0)), Eastern::Daylight);
+        EXPECT_EQ(Decide(UtcSeconds(year, 10, 31, 23, 59, 59)), Eastern::Daylight);
+        EXPECT_EQ(Decide(UtcSeconds(year, 11, 30, 12, 0, 0)), Eastern::Standard);
+    }
+}
+
+// One second before and after every switch of 2007-2037. March agrees with
+// the database. In November the clock keeps daylight time until 07:00 UTC,
+// an hour after the database's 06:00 UTC: that hour, and only it, differs.
+TEST_F(EasternDaylight, AgreesWithTheTimeZoneDatabaseExceptTheLastHourOfNovemberDaylight)
+{
+    ASSERT_EQ(std::size(kSwitches), 31u);
+    int checked = 0;
+    int agreed = 0;
+    auto check = [&](std::int64_t instant, Eastern database, Eastern expected) {
+        const Eastern ours = Decide(instant);
+        ++checked;
+        agreed += ours == database ? 1 : 0;
+        EXPECT_EQ(ours, expected) << "at " << instant << " the clock says " << Name(ours) << ", the database "
+                                  << Name(database);
+    };
+    for (const EasternSwitch& change : kSwitches) {
+        SCOPED_TRACE(change.year);
+        // The database's switches: 07:00 UTC in March, 06:00 UTC in November.
+        ASSERT_EQ(change.start % 86400, 7 * 3600);
+        ASSERT_EQ(change.end % 86400, 6 * 3600);
+        check(change.start - 1, Eastern::Standard, Eastern::Standard);
+        check(change.start + 1, Eastern::Daylight, Eastern::Daylight);
+        check(change.end - 1, Eastern::Daylight, Eastern::Daylight);
+        check(change.end + 1, Eastern::Standard, Eastern::Daylight);
+    }
+    const int years = static_cast<int>(std::size(kSwitches));
+    EXPECT_EQ(checked, 4 * years);
+    EXPECT_EQ(agreed, 3 * years);
+    RecordProperty("instants_checked", checked);
+    RecordProperty("instants_agreed", agreed);
+    std::printf("Eastern daylight vs the time-zone database: %d instants checked, %d agreed, %d differ "
+                "(the hour after each November switch)\n",
+                checked, agreed, checked - agreed);
+
+    // The hour that differs is exactly 06:00:00 to 06:59:59 UTC.
+    for (const EasternSwitch& change : kSwitches) {
+        SCOPED_TRACE(change.year);
+        EXPECT_EQ(Decide(change.end), Eastern::Daylight);
+        EXPECT_EQ(Decide(change.end + 3599), Eastern::Daylight);
+        EXPECT_EQ(Decide(change.end + 3600), Eastern::Standard);
+        EXPECT_EQ(Decide(change.end + 3601), Eastern::Standard);
+    }
+}
+
+// Not zone-dependent: a clock at or before 1970 decides nothing.
+TEST(EasternDaylightClockError, AClockNotAfter1970KeepsTheZoneAndLogsAWarning)
+{
+    char folder[1024] = {};
+    ASSERT_TRUE(HostGetUserDirectory(folder, sizeof folder));
+    const std::string logPath = std::string(folder) + "/logs/kestrel.log";
+    std::streamoff before = 0;
+    if (std::ifstream log(logPath, std::ios::binary | std::ios::ate); log)
+        before = log.tellg();
+
+    for (std::time_t now : { std::time_t(0), std::time_t(-86400) }) {
+        LONG bias = 0;
+        CString zone = "kept";
+        EXPECT_FALSE(Clock::DecideEasternDaylight(now, bias, zone));
+        EXPECT_EQ(bias, 300);
+        EXPECT_EQ(zone, "kept");
+    }
+
+    std::ifstream log(logPath, std::ios::binary);
+    ASSERT_TRUE(log.is_open()) << logPath;
+    log.seekg(before);
+    const std::string message
+        = "Warning: Windows time error: please check your system clock setting (particularly the year).";
+    int warnings = 0;
+    for (std::string line; std::getline(log, line);) {
+        const std::size_t at = line.find(message);
+        if (at == std::string::npos)
+            continue;
+        // "<time> L5 T<thread> <message>", the message whole and last.
+        EXPECT_NE(line.find(" L5 T"), std::string::npos) << line;
+        EXPECT_EQ(at + message.size(), line.size()) << line;
+        ++warnings;
+    }
+    EXPECT_EQ(warnings, 2);
+}

@@ -1,0 +1,260 @@
+// CWfcSystemTime and CWfcFileTime: conversions, comparison, and emptying on
+// every failure. The machine's clock is never set: its failure path is
+// tested only where the platform always refuses.
+#include "market/WfcFileTime.h"
+#include "market/WfcSystemTime.h"
+#include "platform/LastError.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <ctime>
+
+namespace {
+
+SYSTEMTIME Fields(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second, WORD millis = 0,
+                  WORD dayOfWeek = 0)
+{
+    SYSTEMTIME time {};
+    time.wYear = year;
+    time.wMonth = month;
+    time.wDayOfWeek = dayOfWeek;
+    time.wDay = day;
+    time.wHour = hour;
+    time.wMinute = minute;
+    time.wSecond = second;
+    time.wMilliseconds = millis;
+    return time;
+}
+
+bool IsEmpty(const SYSTEMTIME& time)
+{
+    return time.wYear == 0 && time.wMonth == 0 && time.wDayOfWeek == 0 && time.wDay == 0 && time.wHour == 0
+        && time.wMinute == 0 && time.wSecond == 0 && time.wMilliseconds == 0;
+}
+
+bool IsEmpty(const FILETIME& time)
+{
+    return time.dwLowDateTime == 0 && time.dwHighDateTime == 0;
+}
+
+std::uint64_t Ticks(const FILETIME& time)
+{
+    return std::uint64_t(time.dwHighDateTime) << 32 | time.dwLowDateTime;
+}
+
+const SYSTEMTIME kSunday = Fields(2012, 3, 11, 14, 30, 5, 250, 0);
+
+} // namespace
+
+TEST(WfcSystemTime, ComparesEveryFieldButTheDayOfWeek)
+{
+    const CWfcSystemTime sunday(&kSunday);
+    SYSTEMTIME other = kSunday;
+    other.wDayOfWeek = 3;
+    EXPECT_EQ(sunday.Compare(CWfcSystemTime(&other)), 0);
+    EXPECT_TRUE(sunday == CWfcSystemTime(&other));
+
+    // Earlier fields decide before later ones; milliseconds count.
+    const CWfcSystemTime decemberBefore(&(other = Fields(2011, 12, 31, 23, 59, 59, 999)));
+    EXPECT_EQ(sunday.Compare(decemberBefore), 1);
+    EXPECT_TRUE(sunday > decemberBefore);
+    EXPECT_TRUE(decemberBefore < sunday);
+    const CWfcSystemTime millisLater(&(other = Fields(2012, 3, 11, 14, 30, 5, 251)));
+    EXPECT_EQ(sunday.Compare(millisLater), -1);
+    EXPECT_FALSE(sunday > millisLater);
+    EXPECT_FALSE(sunday == millisLater);
+    // Fields compare as unsigned 16-bit numbers.
+    const CWfcSystemTime huge(&(other = Fields(0xFFFF, 1, 1, 0, 0, 0)));
+    EXPECT_TRUE(huge > sunday);
+}
+
+TEST(WfcSystemTime, CopiesValidFrameworkValuesAndEmptiesOnOthers)
+{
+    CWfcSystemTime time(COleDateTime(2012, 3, 11, 14, 30, 5));
+    const SYSTEMTIME sunday = Fields(2012, 3, 11, 14, 30, 5);
+    EXPECT_TRUE(time == CWfcSystemTime(&sunday));
+    EXPECT_EQ(time.wDayOfWeek, 0);
+    EXPECT_EQ(time.wMilliseconds, 0);
+
+    COleDateTime invalid(2012, 3, 11, 14, 30, 5);
+    invalid.SetStatus(COleDateTime::invalid);
+    time = invalid;
+    EXPECT_TRUE(IsEmpty(time));
+    time = COleDateTime(2012, 3, 11, 14, 30, 5);
+    COleDateTime null;
+    null.SetStatus(COleDateTime::null);
+    time = null;
+    EXPECT_TRUE(IsEmpty(time));
+
+    // A CTime gives its local fields.
+    time = CTime(2012, 7, 4, 9, 15, 30);
+    const SYSTEMTIME wednesday = Fields(2012, 7, 4, 9, 15, 30);
+    EXPECT_TRUE(time == CWfcSystemTime(&wednesday));
+    EXPECT_EQ(time.wDayOfWeek, 3);
+    time = CTime(-5);
+    EXPECT_TRUE(IsEmpty(time));
+}
+
+TEST(WfcSystemTime, ConvertsIntoFrameworkValuesFromItsFields)
+{
+    const CWfcSystemTime time(&kSunday);
+    COleDateTime ole;
+    ASSERT_TRUE(time.CopyTo(ole));
+    EXPECT_EQ(ole, COleDateTime(2012, 3, 11, 14, 30, 5));
+    CTime local;
+    ASSERT_TRUE(time.CopyTo(local));
+    EXPECT_EQ(local, CTime(2012, 3, 11, 14, 30, 5));
+
+    // The empty value is no date.
+    const CWfcSystemTime empty;
+    EXPECT_FALSE(empty.CopyTo(ole));
+    EXPECT_EQ(ole.GetStatus(), COleDateTime::invalid);
+    EXPECT_FALSE(empty.CopyTo(local));
+    EXPECT_FALSE(local.IsValid());
+}
+
+TEST(WfcSystemTime, NullPointersAndFailedConversionsEmpty)
+{
+    CWfcSystemTime time(&kSunday);
+    time.Copy(static_cast<const FILETIME*>(nullptr));
+    EXPECT_TRUE(IsEmpty(time));
+
+    time.Copy(&kSunday);
+    const FILETIME beyondTheCalendar { 0xFFFFFFFF, 0xFFFFFFFF };
+    time.Copy(&beyondTheCalendar);
+    EXPECT_TRUE(IsEmpty(time));
+
+    time.Copy(&kSunday);
+    time.Copy(static_cast<const CWfcSystemTime*>(nullptr));
+    EXPECT_TRUE(IsEmpty(time));
+    time.Copy(&kSunday);
+    time.Copy(static_cast<const CWfcFileTime*>(nullptr));
+    EXPECT_TRUE(IsEmpty(time));
+    EXPECT_TRUE(IsEmpty(CWfcSystemTime(static_cast<const SYSTEMTIME*>(nullptr))));
+
+    time.Copy(&kSunday);
+    time.Empty();
+    EXPECT_TRUE(IsEmpty(time));
+}
+
+TEST(WfcSystemTime, FileTimesGiveTheirUtcBreakdownAndBack)
+{
+    const CWfcFileTime file(&kSunday);
+    CWfcSystemTime time(&file);
+    EXPECT_TRUE(time == CWfcSystemTime(&kSunday));
+    EXPECT_EQ(time.wDayOfWeek, 0);
+    EXPECT_EQ(time.wMilliseconds, 250);
+
+    CWfcFileTime back;
+    back = time;
+    EXPECT_TRUE(back == file);
+    // The empty file time is a time: midnight at the start of 1601, a Monday.
+    time = CWfcFileTime();
+    const SYSTEMTIME first = Fields(1601, 1, 1, 0, 0, 0);
+    EXPECT_TRUE(time == CWfcSystemTime(&first));
+    EXPECT_EQ(time.wDayOfWeek, 1);
+}
+
+TEST(WfcSystemTime, GetTakesTheCurrentUtcTime)
+{
+    CWfcSystemTime now;
+    now.Get();
+    const CWfcFileTime file(&now);
+    // 1 January 1970 counted from 1601, in 100-ns ticks.
+    const std::uint64_t epoch = 116444736000000000ull;
+    const std::int64_t seconds = std::int64_t((Ticks(file) - epoch) / 10000000ull);
+    EXPECT_LE(std::llabs(seconds - std::int64_t(std::time(nullptr))), 2);
+}
+
+#if !defined(_WIN32)
+// The stand-in never sets the clock, so the failure path is safe to run.
+TEST(WfcSystemTime, SettingTheClockReportsFailure)
+{
+    const CWfcSystemTime time(&kSunday);
+    SetLastError(0);
+    EXPECT_FALSE(time.Set());
+    EXPECT_EQ(GetLastError(), ERROR_PRIVILEGE_NOT_HELD);
+
+    // A value that is no time is refused before the system is asked.
+    const CWfcSystemTime empty;
+    SetLastError(0);
+    EXPECT_FALSE(empty.Set());
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+}
+#endif
+
+TEST(WfcFileTime, NullPointersAndFailedConversionsEmpty)
+{
+    const CWfcFileTime full(&kSunday);
+    ASSERT_FALSE(IsEmpty(full));
+
+    CWfcFileTime time(&full);
+    time.Copy(static_cast<const FILETIME*>(nullptr));
+    EXPECT_TRUE(IsEmpty(time));
+    time = full;
+    time.Copy(static_cast<const CWfcFileTime*>(nullptr));
+    EXPECT_TRUE(IsEmpty(time));
+    time = full;
+    time.Copy(static_cast<const SYSTEMTIME*>(nullptr));
+    EXPECT_TRUE(IsEmpty(time));
+    time = full;
+    const SYSTEMTIME thirteenth = Fields(2012, 13, 1, 0, 0, 0);
+    time.Copy(&thirteenth);
+    EXPECT_TRUE(IsEmpty(time));
+    time = full;
+    time.Copy(static_cast<const CWfcSystemTime*>(nullptr));
+    EXPECT_TRUE(IsEmpty(time));
+    // Month 0 in a DOS date.
+    time = full;
+    time.Copy(WORD((2012 - 1980) << 9 | 0 << 5 | 11), WORD(0));
+    EXPECT_TRUE(IsEmpty(time));
+}
+
+TEST(WfcFileTime, DosDatesAndTimesHaveTwoSecondSteps)
+{
+    const WORD date = WORD((2012 - 1980) << 9 | 3 << 5 | 11);
+    const WORD time = WORD(14 << 11 | 30 << 5 | 2);
+    const CWfcFileTime dos(date, time);
+    const SYSTEMTIME expected = Fields(2012, 3, 11, 14, 30, 4);
+    EXPECT_TRUE(dos == CWfcFileTime(&expected));
+}
+
+TEST(WfcFileTime, CopyingOntoItselfChangesNothing)
+{
+    CWfcFileTime time(&kSunday);
+    const FILETIME before = time;
+    time.Copy(static_cast<const FILETIME*>(&time));
+    EXPECT_EQ(Ticks(time), Ticks(before));
+    time.Copy(&time);
+    EXPECT_EQ(Ticks(time), Ticks(before));
+    time = time;
+    EXPECT_EQ(Ticks(time), Ticks(before));
+}
+
+TEST(WfcFileTime, ComparesAsOneCountAndConvertsThroughTheBreakdown)
+{
+    // The low half alone would order these the other way.
+    const FILETIME lowBig { 0xFFFFFFFF, 1 };
+    const FILETIME highBig { 0, 2 };
+    const CWfcFileTime earlier(&lowBig);
+    const CWfcFileTime later(&highBig);
+    EXPECT_EQ(earlier.Compare(later), -1);
+    EXPECT_EQ(later.Compare(earlier), 1);
+    EXPECT_TRUE(earlier < later);
+    EXPECT_TRUE(later > earlier);
+    EXPECT_FALSE(earlier == later);
+    EXPECT_TRUE(earlier == CWfcFileTime(earlier));
+
+    const CWfcFileTime sunday(&kSunday);
+    COleDateTime ole;
+    ASSERT_TRUE(sunday.CopyTo(ole));
+    EXPECT_EQ(ole, COleDateTime(2012, 3, 11, 14, 30, 5));
+    CTime local;
+    ASSERT_TRUE(sunday.CopyTo(local));
+    EXPECT_EQ(local, CTime(2012, 3, 11, 14, 30, 5));
+    // The empty file time is 1 January 1601: a date, but before any CTime.
+    ASSERT_TRUE(CWfcFileTime().CopyTo(ole));
+    EXPECT_EQ(ole, COleDateTime(1601, 1, 1, 0, 0, 0));
+    EXPECT_FALSE(CWfcFileTime().CopyTo(local));
+}
