@@ -1,0 +1,29 @@
+#include "xml/ExtensibleMarkupLanguageAttribute.h"
+
+CExtensibleMarkupLanguageAttribute::CExtensibleMarkupLanguageAttribute(const CExtensibleMarkupLanguageAttribute& source)
+    : m_Name(source.m_Name)
+    , m_Value(source.m_Value)
+{
+}
+
+CExtensibleMarkupLanguageAttribute::~CExtensibleMarkupLanguageAttribute() = default;
+
+void CExtensibleMarkupLanguageAttribute::Copy(const CExtensibleMarkupLanguageAttribute& source)
+{
+    if (this != &source) {
+        m_Name = source.m_Name;
+        m_Value = source.m_Value;
+    }
+}
+
+void CExtensibleMarkupLanguageAttribute::Empty()
+{
+    m_Name.Empty();
+    m_Value.Empty();
+}
+
+CExtensibleMarkupLanguageAttribute& CExtensibleMarkupLanguageAttribute::operator=(const CExtensibleMarkupLanguageAttribute& source)
+{
+    Copy(source);
+    return *this;
+}

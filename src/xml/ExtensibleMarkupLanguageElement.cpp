@@ -1,0 +1,633 @@
+// The tree operations of CExtensibleMarkupLanguageElement: creation and
+// destruction, children, attributes, names and paths, text and copying.
+// Every walk over a subtree keeps its own stack, so trees of any depth are
+// safe to copy, count, read and destroy.
+#include "xml/ExtensibleMarkupLanguageElement.h"
+
+#include "xml/ExtensibleMarkupLanguageDocument.h"
+#include "xml/XmlCharClasses.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+using Element = CExtensibleMarkupLanguageElement;
+
+namespace {
+
+std::string_view View(const CString& text) noexcept
+{
+    return std::string_view(text.GetString(), std::size_t(text.GetLength()));
+}
+
+// Splits one path name into its tag and instance number. "A" is A(0); the
+// number is decimal with surrounding spaces ignored. False for an
+// ill-formed name: a ")" missing, or standing before its "(".
+bool SplitInstance(std::string_view name, std::string_view& tag, DWORD& instance)
+{
+    const std::size_t open = name.find('(');
+    instance = 0;
+    if (open == std::string_view::npos) {
+        tag = name;
+        return true;
+    }
+    const std::size_t close = name.find(')');
+    if (close == std::string_view::npos || close < open) {
+        return false;
+    }
+    tag = name.substr(0, open);
+    std::string_view number = name.substr(open + 1, close - open - 1);
+    while (!number.empty() && OrvXml::IsXmlSpace(number.front())) {
+        number.remove_prefix(1);
+    }
+    while (!number.empty() && OrvXml::IsXmlSpace(number.back())) {
+        number.remove_suffix(1);
+    }
+    if (number.empty()) {
+        return false;
+    }
+    ULONGLONG value = 0;
+    for (char c : number) {
+        if (c < '0' || c > '9') {
+            return false;
+        }
+        value = value * 10 + ULONGLONG(c - '0');
+        if (value > 0xFFFFFFFFull) {
+            return false;
+        }
+    }
+    instance = DWORD(value);
+    return true;
+}
+
+char SeparatorOf(const CExtensibleMarkupLanguageDocument* document)
+{
+    return document != nullptr ? document->GetParentChildSeparatorCharacter() : '.';
+}
+
+} // namespace
+
+// --- Creation and destruction ---
+
+Element::CExtensibleMarkupLanguageElement() = default;
+
+Element::~CExtensibleMarkupLanguageElement()
+{
+    DestroyAttributes();
+    DestroyChildren();
+}
+
+Element* Element::NewElement(Element* parent, DWORD type, CExtensibleMarkupLanguageDocument* document)
+{
+    auto* element = new Element;
+    element->SetType(type);
+    element->m_Parent = parent;
+    element->m_Document = (document == nullptr && parent != nullptr) ? parent->m_Document : document;
+    if (parent != nullptr) {
+        try {
+            parent->m_Children.Add(element);
+        } catch (...) {
+            delete element;
+            throw;
+        }
+    }
+    return element;
+}
+
+void Element::DeleteElement(Element* element)
+{
+    delete element;
+}
+
+void Element::m_Initialize()
+{
+    m_Document = nullptr;
+    m_Parent = nullptr;
+    Empty();
+    m_Type = typeUnknown;
+    m_Beginning.Empty();
+    m_Ending.Empty();
+    m_AbortParsing = false;
+    m_IsAllWhiteSpace = false;
+    m_IsTagEmpty = false;
+}
+
+// --- Children ---
+
+void Element::AddChild(Element* child, DWORD insertBefore)
+{
+    if (child == nullptr || child == this) {
+        return;
+    }
+    for (int i = 0; i < m_Children.GetSize(); ++i) {
+        if (m_Children.GetData()[i] == child) {
+            return;
+        }
+    }
+    // An ancestor cannot become a child: the tree would hold a cycle.
+    for (const Element* node = m_Parent; node != nullptr; node = node->m_Parent) {
+        if (node == child) {
+            return;
+        }
+    }
+
+    child->SetDocument(m_Document);
+    child->m_Parent = this;
+    // The whole subtree joins the document, so no node keeps pointing at one
+    // that may be gone.
+    std::vector<Element*> pending(child->m_Children.GetData(), child->m_Children.GetData() + child->m_Children.GetSize());
+    while (!pending.empty()) {
+        Element* node = pending.back();
+        pending.pop_back();
+        node->m_Document = m_Document;
+        pending.insert(pending.end(), node->m_Children.GetData(), node->m_Children.GetData() + node->m_Children.GetSize());
+    }
+    if (insertBefore >= DWORD(m_Children.GetSize())) {
+        m_Children.Add(child);
+    } else {
+        m_Children.InsertAt(int(insertBefore), child);
+    }
+}
+
+void Element::DestroyChildren()
+{
+    // Detach the whole subtree level by level, then delete the nodes; each
+    // destructor then finds no children left, so no recursion happens.
+    std::vector<Element*> pending(m_Children.GetData(), m_Children.GetData() + m_Children.GetSize());
+    m_Children.RemoveAll();
+    while (!pending.empty()) {
+        Element* node = pending.back();
+        pending.pop_back();
+        const int count = node->m_Children.GetSize();
+        pending.insert(pending.end(), node->m_Children.GetData(), node->m_Children.GetData() + count);
+        node->m_Children.RemoveAll();
+        node->m_Parent = nullptr;
+        delete node;
+    }
+}
+
+bool Element::EnumerateChildren(DWORD& index) const
+{
+    index = 0;
+    return m_Children.GetSize() > 0;
+}
+
+bool Element::GetNextChild(DWORD& index, Element*& element) const
+{
+    if (index >= DWORD(m_Children.GetSize())) {
+        element = nullptr;
+        return false;
+    }
+    element = m_Children.GetData()[index];
+    ++index;
+    return true;
+}
+
+DWORD Element::GetNumberOfChildren() const
+{
+    return DWORD(m_Children.GetSize());
+}
+
+void Element::RemoveChild(Element* child)
+{
+    // A node is held once at most, so the first occurrence is the only one;
+    // the parser removes the child it has just added, so look from the end.
+    for (int i = m_Children.GetSize() - 1; i >= 0; --i) {
+        if (m_Children.GetData()[i] == child) {
+            m_Children.RemoveAt(i);
+            return;
+        }
+    }
+}
+
+void Element::m_DeleteChild(Element* child)
+{
+    RemoveChild(child);
+    child->m_Parent = nullptr;
+    DeleteElement(child);
+}
+
+DWORD Element::GetTotalNumberOfChildren() const
+{
+    DWORD total = 0;
+    std::vector<const Element*> pending{this};
+    while (!pending.empty()) {
+        const Element* node = pending.back();
+        pending.pop_back();
+        total += DWORD(node->m_Children.GetSize());
+        pending.insert(pending.end(), node->m_Children.GetData(), node->m_Children.GetData() + node->m_Children.GetSize());
+    }
+    return total;
+}
+
+// --- Attributes ---
+
+bool Element::AddAttribute(const CString& name, const CString& value)
+{
+    // White space in values becomes spaces; a CR LF pair becomes one space.
+    CString normalised;
+    const std::string_view source = View(value);
+    char* out = normalised.GetBufferSetLength(int(source.size()));
+    int length = 0;
+    for (std::size_t i = 0; i < source.size(); ++i) {
+        char c = source[i];
+        if (c == '\r' && i + 1 < source.size() && source[i + 1] == '\n') {
+            ++i;
+        }
+        if (c == '\r' || c == '\n' || c == '\t') {
+            c = ' ';
+        }
+        out[length++] = c;
+    }
+    normalised.ReleaseBuffer(length);
+
+    if (GetAttributeByName(name) != nullptr) {
+        CString message;
+        message.Format("Attributes must be unique (Rule 40). An attribute named \"%s\" was repeated.", name.GetString());
+        m_ReportParsingError(message);
+        return false;
+    }
+    if (normalised.Find('<') >= 0) {
+        CString message;
+        message.Format("Attribute values cannot contain a '<' (Rule 41). Offending attribute is named named \"%s\"",
+            name.GetString());
+        m_ReportParsingError(message);
+        return false;
+    }
+    m_Attributes.Add(new CExtensibleMarkupLanguageAttribute(name, normalised));
+    return true;
+}
+
+void Element::DestroyAttributeByName(const CString& name)
+{
+    for (int i = m_Attributes.GetSize() - 1; i >= 0; --i) {
+        if (m_Attributes[i]->m_Name == name) {
+            delete m_Attributes[i];
+            m_Attributes.RemoveAt(i);
+        }
+    }
+}
+
+void Element::DestroyAttributeByValue(const CString& value)
+{
+    for (int i = m_Attributes.GetSize() - 1; i >= 0; --i) {
+        if (m_Attributes[i]->m_Value == value) {
+            delete m_Attributes[i];
+            m_Attributes.RemoveAt(i);
+        }
+    }
+}
+
+void Element::DestroyAttributes()
+{
+    for (int i = 0; i < m_Attributes.GetSize(); ++i) {
+        delete m_Attributes[i];
+    }
+    m_Attributes.RemoveAll();
+}
+
+bool Element::EnumerateAttributes(DWORD& index) const
+{
+    index = 0;
+    return m_Attributes.GetSize() > 0;
+}
+
+CExtensibleMarkupLanguageAttribute* Element::GetAttributeByName(const CString& name) const
+{
+    for (int i = 0; i < m_Attributes.GetSize(); ++i) {
+        if (m_Attributes[i]->m_Name == name) {
+            return m_Attributes[i];
+        }
+    }
+    return nullptr;
+}
+
+bool Element::GetAttributeByName(const CString& name, CString& value) const
+{
+    const CExtensibleMarkupLanguageAttribute* found = GetAttributeByName(name);
+    if (found == nullptr) {
+        return false;
+    }
+    value = found->m_Value;
+    return true;
+}
+
+bool Element::GetAttributeByName(CExtensibleMarkupLanguageAttribute& attribute) const
+{
+    const CExtensibleMarkupLanguageAttribute* found = GetAttributeByName(attribute.m_Name);
+    if (found == nullptr) {
+        return false;
+    }
+    attribute.Copy(*found);
+    return true;
+}
+
+bool Element::GetAttributeByValue(CExtensibleMarkupLanguageAttribute& attribute) const
+{
+    for (int i = 0; i < m_Attributes.GetSize(); ++i) {
+        if (m_Attributes[i]->m_Value == attribute.m_Value) {
+            attribute.Copy(*m_Attributes[i]);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Element::GetNextAttribute(DWORD& index, CExtensibleMarkupLanguageAttribute*& attribute) const
+{
+    if (index >= DWORD(m_Attributes.GetSize())) {
+        attribute = nullptr;
+        return false;
+    }
+    attribute = m_Attributes[int(index)];
+    ++index;
+    return true;
+}
+
+DWORD Element::GetNumberOfAttributes() const
+{
+    return DWORD(m_Attributes.GetSize());
+}
+
+// --- Content ---
+
+bool Element::AddText(const CString& text)
+{
+    static const char kSpecial[] = "&<>\"'";
+    const std::string_view source = View(text);
+    if (source.find_first_of(std::string_view(kSpecial, 5)) == std::string_view::npos) {
+        return AddTextXML(text);
+    }
+    std::string escaped;
+    escaped.reserve(source.size() + source.size() / 4);
+    for (char c : source) {
+        switch (c) {
+        case '&': escaped += "&amp;"; break;
+        case '<': escaped += "&lt;"; break;
+        case '>': escaped += "&gt;"; break;
+        case '"': escaped += "&quot;"; break;
+        case '\'': escaped += "&apos;"; break;
+        default: escaped += c; break;
+        }
+    }
+    return AddTextXML(CString(escaped.data(), int(escaped.size())));
+}
+
+bool Element::AddTextXML(const CString& text)
+{
+    Element* child = NewElement(this, typeTextSegment, m_Document);
+    child->m_Contents = text;
+    child->m_IsAllWhiteSpace = true;
+    for (char c : View(text)) {
+        if (!OrvXml::IsXmlSpace(c)) {
+            child->m_IsAllWhiteSpace = false;
+            break;
+        }
+    }
+    child->m_IsDone = true;
+    return true;
+}
+
+void Element::Copy(const Element& source)
+{
+    if (&source == this) {
+        return;
+    }
+    for (const Element* node = source.m_Parent; node != nullptr; node = node->m_Parent) {
+        if (node == this) {
+            // Emptying this node would destroy the source: copy it aside first.
+            Element* aside = NewElement(nullptr, source.m_Type, m_Document);
+            aside->Copy(source);
+            Copy(*aside);
+            DeleteElement(aside);
+            return;
+        }
+    }
+    Empty();
+    // Pairs of (copy, original) whose children are still to be copied.
+    std::vector<std::pair<Element*, const Element*>> pending{{this, &source}};
+    while (!pending.empty()) {
+        auto [target, original] = pending.back();
+        pending.pop_back();
+        target->m_Tag = original->m_Tag;
+        target->m_Contents = original->m_Contents;
+        target->m_Type = original->m_Type;
+        target->m_IsDone = original->m_IsDone;
+        target->m_IsAllWhiteSpace = original->m_IsAllWhiteSpace;
+        target->m_IsTagEmpty = original->m_IsTagEmpty;
+        for (int i = 0; i < original->m_Attributes.GetSize(); ++i) {
+            target->m_Attributes.Add(new CExtensibleMarkupLanguageAttribute(*original->m_Attributes[i]));
+        }
+        for (int i = 0; i < original->m_Children.GetSize(); ++i) {
+            const Element* child = original->m_Children.GetData()[i];
+            if (child == this) {
+                continue; // a node cannot contain a copy of itself
+            }
+            pending.emplace_back(NewElement(target, child->m_Type, target->m_Document), child);
+        }
+    }
+}
+
+Element& Element::operator=(const Element& source)
+{
+    Copy(source);
+    return *this;
+}
+
+void Element::Empty()
+{
+    m_IsDone = false;
+    DestroyChildren();
+    DestroyAttributes();
+    m_Tag.Empty();
+    m_Contents.Empty();
+}
+
+void Element::GetText(CString& text) const
+{
+    std::string gathered;
+    std::vector<const Element*> pending{this};
+    const bool ignoreWhiteSpace = m_Document != nullptr && m_Document->GetIgnoreWhiteSpace();
+    while (!pending.empty()) {
+        const Element* node = pending.back();
+        pending.pop_back();
+        if (!(ignoreWhiteSpace && node->m_IsAllWhiteSpace)) {
+            if (node->m_Type == typeTextSegment && node->m_Contents.Find('&') >= 0) {
+                CString resolved = node->m_Contents;
+                node->m_ResolveEntities(resolved);
+                gathered.append(resolved.GetString(), std::size_t(resolved.GetLength()));
+            } else {
+                gathered.append(node->m_Contents.GetString(), std::size_t(node->m_Contents.GetLength()));
+            }
+        }
+        for (int i = node->m_Children.GetSize() - 1; i >= 0; --i) {
+            pending.push_back(node->m_Children.GetData()[i]);
+        }
+    }
+    text = CString(gathered.data(), int(gathered.size()));
+}
+
+void Element::m_ResolveEntities(CString& text) const
+{
+    if (m_Document == nullptr || text.Find('&') < 0) {
+        return;
+    }
+    const std::string_view source = View(text);
+    std::string resolved;
+    resolved.reserve(source.size());
+    std::size_t at = 0;
+    CString replacement;
+    for (;;) {
+        const std::size_t amp = source.find('&', at);
+        if (amp == std::string_view::npos) {
+            break;
+        }
+        const std::size_t semicolon = source.find(';', amp + 1);
+        if (semicolon == std::string_view::npos) {
+            return;
+        }
+        resolved.append(source.substr(at, amp - at));
+        const CString reference(source.data() + amp, int(semicolon - amp + 1));
+        if (!m_Document->ResolveEntity(reference, replacement)) {
+            return;
+        }
+        resolved.append(replacement.GetString(), std::size_t(replacement.GetLength()));
+        at = semicolon + 1;
+    }
+    resolved.append(source.substr(at));
+    text = CString(resolved.data(), int(resolved.size()));
+}
+
+// --- Names and paths ---
+
+void Element::GetName(CString& name) const
+{
+    name.Empty();
+    if (m_Parent == nullptr || m_Tag.IsEmpty()) {
+        return;
+    }
+    DWORD instance = 0;
+    for (int i = 0; i < m_Parent->m_Children.GetSize(); ++i) {
+        const Element* sibling = m_Parent->m_Children.GetData()[i];
+        if (sibling == this) {
+            break;
+        }
+        if (sibling->m_Tag == m_Tag) {
+            ++instance;
+        }
+    }
+    name = m_Tag;
+    if (instance > 0) {
+        name.AppendFormat("(%lu)", static_cast<unsigned long>(instance));
+    }
+}
+
+void Element::GetCompleteName(CString& name) const
+{
+    name.Empty();
+    GetName(name);
+    if (name.IsEmpty()) {
+        return;
+    }
+    const char separator = SeparatorOf(m_Document);
+    CString part;
+    for (const Element* node = m_Parent; node != nullptr && node->m_Parent != nullptr; node = node->m_Parent) {
+        node->GetName(part);
+        if (part.IsEmpty()) {
+            break;
+        }
+        name = part + separator + name;
+    }
+}
+
+Element* Element::GetChild(const CString& path) const
+{
+    const char separator = SeparatorOf(m_Document);
+    std::string_view rest = View(path);
+    if (rest.empty()) {
+        return nullptr;
+    }
+    const Element* node = this;
+    while (!rest.empty()) {
+        const std::size_t cut = rest.find(separator);
+        const std::string_view name = rest.substr(0, cut);
+        rest = cut == std::string_view::npos ? std::string_view() : rest.substr(cut + 1);
+        std::string_view tag;
+        DWORD instance = 0;
+        if (!SplitInstance(name, tag, instance)) {
+            return nullptr;
+        }
+        const Element* found = nullptr;
+        for (int i = 0; i < node->m_Children.GetSize() && found == nullptr; ++i) {
+            const Element* child = node->m_Children.GetData()[i];
+            if (View(child->m_Tag) == tag && instance-- == 0) {
+                found = child;
+            }
+        }
+        if (found == nullptr) {
+            return nullptr;
+        }
+        node = found;
+    }
+    return const_cast<Element*>(node);
+}
+
+DWORD Element::CountChildren(const CString& path) const
+{
+    const char separator = SeparatorOf(m_Document);
+    const std::string_view full = View(path);
+    if (full.empty()) {
+        return 0;
+    }
+    const Element* node = this;
+    std::string_view last = full;
+    const std::size_t cut = full.rfind(separator);
+    if (cut != std::string_view::npos) {
+        node = GetChild(CString(full.data(), int(cut)));
+        last = full.substr(cut + 1);
+        const std::size_t open = last.find('(');
+        if (open != std::string_view::npos) {
+            last = last.substr(0, open);
+        }
+    }
+    if (node == nullptr || last.empty()) {
+        return 0;
+    }
+    DWORD count = 0;
+    for (int i = 0; i < node->m_Children.GetSize(); ++i) {
+        if (View(node->m_Children.GetData()[i]->m_Tag) == last) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+// --- Plain accessors ---
+
+bool Element::GetAbortParsing() const { return m_AbortParsing; }
+void Element::GetBeginning(CParsePoint& point) const { point = m_Beginning; }
+CExtensibleMarkupLanguageDocument* Element::GetDocument() const { return m_Document; }
+void Element::GetEnding(CParsePoint& point) const { point = m_Ending; }
+void Element::GetContents(CString& contents) const { contents = m_Contents; }
+void Element::GetTag(CString& tag) const { tag = m_Tag; }
+DWORD Element::GetType() const { return m_Type; }
+bool Element::IsAllWhiteSpace() const { return m_IsAllWhiteSpace; }
+bool Element::IsRoot() const { return m_Parent == nullptr; }
+Element* Element::GetParent() const { return m_Parent; }
+void Element::SetAbortParsing(bool abortParsing) { m_AbortParsing = abortParsing; }
+void Element::SetContents(const CString& contents) { m_Contents = contents; }
+void Element::SetDocument(CExtensibleMarkupLanguageDocument* document) { m_Document = document; }
+void Element::SetTag(const CString& tag) { m_Tag = tag; }
+void Element::SetType(DWORD type) { m_Type = type > typeMetaData ? typeUnknown : type; }
+
+Element* Element::GetParent(const CString& name) const
+{
+    for (Element* node = m_Parent; node != nullptr; node = node->m_Parent) {
+        if (node->m_Tag == name) {
+            return node;
+        }
+    }
+    return nullptr;
+}

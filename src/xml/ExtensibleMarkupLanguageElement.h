@@ -1,0 +1,200 @@
+// CExtensibleMarkupLanguageElement: one node of an XML document tree.
+// Every piece of markup is a node (elements, processing instructions,
+// comments, CDATA sections, declarations, text), so a parsed document can be
+// written back in its order. Nodes own their children and attributes.
+#pragma once
+
+#include "OrvApi.h"
+#include "framework/Array.h"
+#include "framework/String.h"
+#include "platform/Types.h"
+#include "xml/DataParser.h"
+#include "xml/ExtensibleMarkupLanguageAttribute.h"
+
+#include <string>
+
+class CExtensibleMarkupLanguageDocument;
+
+namespace OrvXml {
+// Elements nest at most this deep in a parsed document; one more level fails
+// with "Elements are nested too deeply.". The parser keeps its open elements
+// on a heap stack and the library's own walks (copy, count, text, writing,
+// destruction) are iterative, so the library needs no machine stack per
+// level. The limit bounds the work a hostile document can cause and keeps
+// callers that walk a parsed tree recursively, at up to 100 bytes a frame,
+// inside a 1 MB stack.
+inline constexpr DWORD kMaximumNestingDepth = 10000;
+class CXmlWriter;
+} // namespace OrvXml
+
+class ORV_API CExtensibleMarkupLanguageElement {
+public:
+    enum _ElementTypes : DWORD {
+        typeUnknown = 0,
+        typeProcessingInstruction = 1,
+        typeComment = 2,
+        typeCDATASection = 3,
+        typeElement = 4,
+        typeTextSegment = 5,
+        typeMetaData = 6,
+    };
+
+    // Creates a node of the type; with a parent it is appended to the
+    // parent's children and takes the parent's document when none is given.
+    static CExtensibleMarkupLanguageElement* NewElement(CExtensibleMarkupLanguageElement* parent = nullptr,
+        DWORD type = typeElement, CExtensibleMarkupLanguageDocument* document = nullptr);
+    // Destroys the node and its subtree; null is ignored. A node that still
+    // sits in a parent's children must be taken out with RemoveChild first.
+    static void DeleteElement(CExtensibleMarkupLanguageElement* element);
+
+    // --- Tree ---
+
+    // Appends (index at or past the count) or inserts the child, which joins
+    // this node's document. Ignores null, this node, a child already held
+    // and an ancestor of this node. A child held by another parent must be
+    // taken out of it with RemoveChild first.
+    virtual void AddChild(CExtensibleMarkupLanguageElement* child, DWORD insertBefore = 0xFFFFFFFF);
+    virtual void DestroyChildren();
+    virtual bool EnumerateChildren(DWORD& index) const;
+    virtual bool GetNextChild(DWORD& index, CExtensibleMarkupLanguageElement*& element) const;
+    virtual DWORD GetNumberOfChildren() const;
+    // Takes the first occurrence out without destroying it.
+    virtual void RemoveChild(CExtensibleMarkupLanguageElement* child);
+
+    // --- Attributes ---
+
+    // Adds name="value" after normalising white space in the value. False,
+    // with an error recorded, for a repeated name or a value holding '<'.
+    virtual bool AddAttribute(const CString& name, const CString& value);
+    virtual void DestroyAttributeByName(const CString& name);
+    virtual void DestroyAttributeByValue(const CString& value);
+    virtual void DestroyAttributes();
+    virtual bool EnumerateAttributes(DWORD& index) const;
+    virtual CExtensibleMarkupLanguageAttribute* GetAttributeByName(const CString& name) const;
+    virtual bool GetAttributeByName(const CString& name, CString& value) const;
+    virtual bool GetAttributeByName(CExtensibleMarkupLanguageAttribute& attribute) const;
+    virtual bool GetAttributeByValue(CExtensibleMarkupLanguageAttribute& attribute) const;
+    virtual bool GetNextAttribute(DWORD& index, CExtensibleMarkupLanguageAttribute*& attribute) const;
+    virtual DWORD GetNumberOfAttributes() const;
+
+    // --- Content ---
+
+    // Appends a text child holding the text with &, <, >, " and ' escaped.
+    virtual bool AddText(const CString& text);
+    // Appends a text child holding the text as it is (written out as markup).
+    virtual bool AddTextXML(const CString& text);
+    // Empties this node and copies the other's tag, contents, type, flags,
+    // attributes and (deeply) children.
+    virtual void Copy(const CExtensibleMarkupLanguageElement& source);
+    virtual DWORD CountChildren(const CString& path) const;
+    // Clears the done flag, children, attributes, tag and contents.
+    virtual void Empty();
+    virtual bool GetAbortParsing() const;
+    virtual void GetBeginning(CParsePoint& point) const;
+    virtual CExtensibleMarkupLanguageElement* GetChild(const CString& path) const;
+    virtual CExtensibleMarkupLanguageDocument* GetDocument() const;
+    virtual void GetEnding(CParsePoint& point) const;
+    virtual void GetCompleteName(CString& name) const;
+    virtual void GetContents(CString& contents) const;
+    virtual void GetName(CString& name) const;
+    // The nearest ancestor whose tag equals the name, or null.
+    virtual CExtensibleMarkupLanguageElement* GetParent(const CString& name) const;
+    virtual CExtensibleMarkupLanguageElement* GetParent() const;
+    virtual void GetTag(CString& tag) const;
+    // The contents of this node and all its descendants, in order, with the
+    // references of text segments resolved.
+    virtual void GetText(CString& text) const;
+    virtual DWORD GetTotalNumberOfChildren() const;
+    virtual DWORD GetType() const;
+    virtual bool IsAllWhiteSpace() const;
+    virtual bool IsRoot() const;
+    // Reads one node (and, for an element, its content) from the data.
+    virtual bool Parse(const CParsePoint& beginning, CDataParser& parser);
+    virtual void SetAbortParsing(bool abortParsing = true);
+    virtual void SetContents(const CString& contents);
+    virtual void SetDocument(CExtensibleMarkupLanguageDocument* document);
+    virtual void SetTag(const CString& tag);
+    // Values above 6 store typeUnknown.
+    virtual void SetType(DWORD type);
+    // Appends this node and its subtree, encoded by the document's write options.
+    virtual void WriteTo(CByteArray& bytes) const;
+    virtual CExtensibleMarkupLanguageElement& operator=(const CExtensibleMarkupLanguageElement& source);
+
+    // Direct views for callers that read many nodes.
+    const CString& Tag() const noexcept { return m_Tag; }
+    const CString& Contents() const noexcept { return m_Contents; }
+    bool IsEmptyTag() const noexcept { return m_IsTagEmpty; }
+    bool IsDone() const noexcept { return m_IsDone; }
+
+protected:
+    CExtensibleMarkupLanguageElement();
+    virtual ~CExtensibleMarkupLanguageElement();
+
+    virtual void m_AddCharacterToOutput(DWORD character, DWORD writeOptions, CByteArray& bytes) const;
+    virtual void m_AddIndentation(CByteArray& bytes) const;
+    virtual void m_AppendAttributes(CByteArray& bytes) const;
+    virtual void m_AppendChildren(CByteArray& bytes) const;
+    virtual void m_DecrementIndentation() const;
+    // The name part of a piece of markup: up to the first white space, or
+    // the whole markup without '<' and '>', trimmed.
+    virtual void m_GetTag(const CString& text, CString& tag) const;
+    virtual void m_IncrementIndentation() const;
+    virtual void m_Initialize();
+    virtual bool m_ParseCDATASection(const CString& text, CDataParser& parser);
+    virtual bool m_ParseDOCTYPESection(const CString& text, CDataParser& parser);
+    virtual bool m_ParseElementName(const CString& name);
+    virtual bool m_ParseProcessingInstruction();
+    // Classifies a piece of markup (with its '<' and terminator); closed
+    // tells whether the node is complete without content.
+    virtual bool m_ParseTag(const CString& text, bool& closed, CDataParser& parser);
+    virtual bool m_ParseXMLDeclaration(const CString& text);
+    // Records the first error of a parse in the document's error record.
+    virtual void m_ReportParsingError(const CString& message) const;
+    virtual void m_ResolveEntities(CString& text) const;
+    // Trims spaces, then one quote at each end; false when the closing
+    // quote is missing or the text is empty.
+    virtual bool m_TrimQuotesAndSpaces(CString& text, char quote) const;
+
+private:
+    friend class CExtensibleMarkupLanguageDocument;
+    friend class OrvXml::CXmlWriter;
+
+    CExtensibleMarkupLanguageElement(const CExtensibleMarkupLanguageElement&) = delete;
+
+    // Parsing steps (ExtensibleMarkupLanguageElementParse.cpp).
+    bool m_ParseOneNode(const CParsePoint& beginning, CDataParser& parser, bool& open);
+    bool m_ParseTextSegment(CDataParser& parser);
+    bool m_ParseMarkup(CDataParser& parser, bool& open);
+    bool m_ParseContent(CDataParser& parser);
+    bool m_AcceptChild(CExtensibleMarkupLanguageElement* child, bool& finished);
+    enum class TextChild { Read, Failed, AtEnd };
+    TextChild m_ReadTextChild(CDataParser& parser);
+    bool m_DropsWhiteSpace() const;
+    bool m_ReadEndTag(CDataParser& parser);
+    bool m_CloseWithEndTag(const CString& found);
+    bool m_VerifyEntityReferences(const CExtensibleMarkupLanguageElement* child);
+    bool m_RunCallbacks(const char* abortMessage);
+    bool m_ParseAttributeList(const char* list, int length, bool isEndTag);
+    bool m_ParseComment(const CString& text, CDataParser& parser);
+    bool m_ParseProcessingInstructionTag(const CString& text, bool& closed, CDataParser& parser);
+    bool m_ParseBangTag(const CString& text, const CString& name, bool& closed, CDataParser& parser);
+    bool m_ParseENTITYSection(const CString& text, CDataParser& parser);
+    bool m_ReadDOCTYPESubset(DWORD bracket, CDataParser& parser);
+    bool m_ReadPEReference(CParsePoint& point, CDataParser& parser);
+    bool m_ParseTrickyElement(const CString& replacement);
+    void m_DeleteChild(CExtensibleMarkupLanguageElement* child);
+
+    CExtensibleMarkupLanguageDocument* m_Document = nullptr;
+    CExtensibleMarkupLanguageElement* m_Parent = nullptr;
+    CArray<CExtensibleMarkupLanguageElement*> m_Children;
+    CArray<CExtensibleMarkupLanguageAttribute*> m_Attributes;
+    CString m_Contents;
+    CString m_Tag;
+    DWORD m_Type = typeUnknown;
+    CParsePoint m_Beginning;
+    CParsePoint m_Ending;
+    bool m_AbortParsing = false;
+    bool m_IsDone = false;
+    bool m_IsAllWhiteSpace = false;
+    bool m_IsTagEmpty = false;
+};

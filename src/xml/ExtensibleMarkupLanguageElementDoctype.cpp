@@ -1,0 +1,268 @@
+// The document type declaration: its name, its external identifier and its
+// internal subset, whose items become children of the declaration's node.
+#include "xml/ExtensibleMarkupLanguageElement.h"
+
+#include "xml/ExtensibleMarkupLanguageDocument.h"
+#include "xml/XmlParseSupport.h"
+
+#include <cstring>
+#include <new>
+#include <string>
+
+using Element = CExtensibleMarkupLanguageElement;
+using namespace OrvXml;
+
+namespace {
+
+// One quoted literal of an external identifier, read from text at index.
+bool ReadQuoted(std::string_view text, std::size_t& index, std::string_view& literal, char& quote,
+    const char*& message)
+{
+    if (text.size() - index < 2) {
+        message = "Not enough room to quote a string (Rule 11).";
+        return false;
+    }
+    quote = text[index];
+    if (!IsQuote(quote)) {
+        message = "String not properly quoted (Rule 11).";
+        return false;
+    }
+    const std::size_t close = text.find(quote, index + 1);
+    if (close == std::string_view::npos) {
+        message = "Mismatched quotes (Rule 11).";
+        return false;
+    }
+    literal = text.substr(index + 1, close - index - 1);
+    index = close + 1;
+    return true;
+}
+
+void SkipSpace(std::string_view text, std::size_t& index) noexcept
+{
+    while (index < text.size() && IsXmlSpace(text[index])) {
+        ++index;
+    }
+}
+
+bool IsSpaceCharacter(DWORD c) noexcept
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+void SkipSpace(const CDataParser& parser, CParsePoint& point)
+{
+    DWORD c = 0;
+    while (parser.PeekAtCharacter(point, c) && IsSpaceCharacter(c)) {
+        parser.GetNextCharacter(point, c);
+    }
+}
+
+} // namespace
+
+bool Element::m_ParseDOCTYPESection(const CString& markup, CDataParser& parser)
+{
+    std::string_view text = View(markup);
+    if (!text.empty() && text.back() == '>') {
+        text.remove_suffix(1);
+    }
+    std::size_t index = text.find("DOCTYPE") + 7;
+    SkipSpace(text, index);
+    if (index >= text.size()) {
+        m_ReportParsingError("DOCTYPE Section, not enough room to parse Name (Rule 28).");
+        return false;
+    }
+    const char first = text[index];
+    if (!IsLetterByte(first) && first != '_' && first != ':') {
+        m_ReportParsingError("DOCTYPE Section, illegal first character of Name (Rule 5).");
+        return false;
+    }
+    std::size_t end = index + 1;
+    while (end < text.size() && !IsXmlSpace(text[end]) && text[end] != '[') {
+        if (!IsNameCharByte(text[end])) {
+            m_ReportParsingError("Illegal DOCTYPE name character (Rule 28).");
+            return false;
+        }
+        ++end;
+    }
+    m_Tag = "DOCTYPE " + ToCString(text.substr(index, end - index));
+    index = end;
+    SkipSpace(text, index);
+    if (index < text.size() && (text[index] == 'S' || text[index] == 'P')) {
+        if (text.size() - index < 6) {
+            m_ReportParsingError("No more room to parse SYSTEM or PUBLIC (Rule 75).");
+            return false;
+        }
+        const std::string_view keyword = text.substr(index, 6);
+        if (keyword != "SYSTEM" && keyword != "PUBLIC") {
+            m_ReportParsingError("DOCTYPE ExternalID is not SYSTEM or PUBLIC (Rule 75).");
+            return false;
+        }
+        index += 6;
+        SkipSpace(text, index);
+        const char* message = nullptr;
+        std::string_view literal;
+        char quote = '"';
+        CString identifier = keyword == "SYSTEM" ? " SYSTEM " : " PUBLIC ";
+        if (keyword == "PUBLIC") {
+            if (!ReadQuoted(text, index, literal, quote, message)) {
+                m_ReportParsingError(message);
+                return false;
+            }
+            for (char c : literal) {
+                if (!IsPubidChar(DWORD(BYTE(c))) || (c == '\'' && quote == '\'')) {
+                    m_ReportParsingError("Illegal PubidChar (Rule 13).");
+                    return false;
+                }
+            }
+            identifier += quote + ToCString(literal) + quote + ' ';
+            SkipSpace(text, index);
+            if (index >= text.size() || !IsQuote(text[index])) {
+                m_ReportParsingError("PUBLIC SystemLiteral not properly quoted (Rule 11).");
+                return false;
+            }
+        }
+        if (!ReadQuoted(text, index, literal, quote, message)) {
+            m_ReportParsingError(message);
+            return false;
+        }
+        identifier += quote + ToCString(literal) + quote;
+        m_Contents = identifier;
+        SkipSpace(text, index);
+    }
+    if (index >= text.size()) {
+        return true;
+    }
+    if (text[index] != '[') {
+        m_ReportParsingError("Impossible character in DOCTYPE declaration (Rule 28).");
+        return false;
+    }
+    m_Contents += " [";
+    return m_ReadDOCTYPESubset(DWORD(index), parser);
+}
+
+// Reads the internal subset from the data, starting after the '[' that
+// stands at character offset bracket of this node's markup.
+bool Element::m_ReadDOCTYPESubset(DWORD bracket, CDataParser& parser)
+{
+    const DWORD width = parser.IsTextUCS4() ? 4 : (parser.IsTextASCII() ? 1 : 2);
+    CParsePoint point = m_Beginning;
+    CString skipped;
+    if (!parser.Get(point, (bracket + 1) * width, skipped)) {
+        m_ReportParsingError("Error 2490 (Rule 28).");
+        return false;
+    }
+    for (;;) {
+        SkipSpace(parser, point);
+        m_Ending = point;
+        DWORD c = 0;
+        if (!parser.PeekAtCharacter(point, c)) {
+            m_ReportParsingError("No more room (Rule 28).");
+            return false;
+        }
+        if (c == ']') {
+            parser.GetNextCharacter(point, c);
+            m_Ending = point;
+            if (!parser.PeekAtCharacter(point, c)) {
+                m_ReportParsingError("No room after closing ] (Rule 28).");
+                return false;
+            }
+            SkipSpace(parser, point);
+            m_Ending = point;
+            if (!parser.PeekAtCharacter(point, c)) {
+                m_ReportParsingError("No room after continuation point (Rule 28).");
+                return false;
+            }
+            if (c != '>') {
+                m_ReportParsingError("Missing closing > (Rule 28).");
+                return false;
+            }
+            parser.GetNextCharacter(point, c);
+            m_Ending = point;
+            return true;
+        }
+        if (c == '%') {
+            if (!m_ReadPEReference(point, parser)) {
+                return false;
+            }
+            continue;
+        }
+        if (c != '<') {
+            m_ReportParsingError("Ill-formed DOCTYPE child, missing < (Rule 29).");
+            return false;
+        }
+        CParsePoint close;
+        if (!parser.Find(point, CString(">"), close)) {
+            m_ReportParsingError("Ill-formed DOCTYPE child, missing terminating > (Rule 28).");
+            return false;
+        }
+        Element* child = NewElement(this, typeElement, m_Document);
+        if (!child->Parse(point, parser)) {
+            m_Ending = child->m_Ending;
+            if (!child->m_AbortParsing) {
+                m_DeleteChild(child);
+            }
+            return false;
+        }
+        point = child->m_Ending;
+    }
+}
+
+// A parameter-entity reference ("%name;") inside the internal subset. Its
+// replacement text, when it is markup, is read as a child of this node.
+bool Element::m_ReadPEReference(CParsePoint& point, CDataParser& parser)
+{
+    CString reference("&");
+    DWORD c = 0;
+    parser.GetNextCharacter(point, c);
+    for (;;) {
+        m_Ending = point;
+        if (!parser.PeekAtCharacter(point, c) || IsSpaceCharacter(c) || c == '<' || c == '>' || c == '%') {
+            m_ReportParsingError("DOCTYPE PEReference is missing terminating semi-colon (Rule 69).");
+            return false;
+        }
+        parser.GetNextCharacter(point, c);
+        reference += char(BYTE(c));
+        if (c == ';') {
+            break;
+        }
+    }
+    m_Ending = point;
+    if (m_Document == nullptr) {
+        m_ReportParsingError("No entity database.");
+        return false;
+    }
+    CString replacement;
+    if (!m_Document->ResolveEntity(reference, replacement)) {
+        m_ReportParsingError("Can't resolve DOCTYPE PEReference (Rule 69).");
+        return false;
+    }
+    const std::string_view markup = Trim(View(replacement));
+    if (markup.empty() || markup.front() != '<') {
+        return true;
+    }
+    return m_ParseTrickyElement(ToCString(markup));
+}
+
+bool Element::m_ParseTrickyElement(const CString& replacement)
+{
+    CDataParser temporary;
+    try {
+        auto* bytes = new CByteArray;
+        temporary.Initialize(bytes, true);
+        bytes->SetSize(replacement.GetLength());
+        std::memcpy(bytes->GetData(), replacement.GetString(), std::size_t(replacement.GetLength()));
+    } catch (const std::bad_alloc&) {
+        m_ReportParsingError("Ran out of memory allocating for a tricky element.");
+        return false;
+    } catch (const CMemoryException&) {
+        m_ReportParsingError("Ran out of memory allocating for a tricky element.");
+        return false;
+    }
+    Element* child = NewElement(this, typeElement, m_Document);
+    if (!child->Parse(CParsePoint(), temporary)) {
+        m_DeleteChild(child);
+        m_ReportParsingError("Can't parse tricky element (Rule 69).");
+        return false;
+    }
+    return true;
+}

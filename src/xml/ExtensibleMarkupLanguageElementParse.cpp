@@ -1,0 +1,602 @@
+// How a node reads itself from a CDataParser: text segments, the markup of a
+// node and its classification, attributes and element names, and the loop
+// that reads the content of elements. Open elements are kept on a heap
+// stack, so the depth of a document costs no machine stack.
+#include "xml/ExtensibleMarkupLanguageElement.h"
+
+#include "xml/ExtensibleMarkupLanguageDocument.h"
+#include "xml/XmlParseSupport.h"
+
+#include <cstring>
+#include <new>
+#include <string>
+#include <utility>
+#include <vector>
+
+using Element = CExtensibleMarkupLanguageElement;
+using Document = CExtensibleMarkupLanguageDocument;
+using namespace OrvXml;
+
+namespace {
+
+// The number of Parse calls active on this thread (see kMaximumRecursiveParseDepth).
+thread_local DWORD t_ParseDepth = 0;
+
+class ParseDepthScope {
+public:
+    ParseDepthScope() noexcept { ++t_ParseDepth; }
+    ~ParseDepthScope() { --t_ParseDepth; }
+    ParseDepthScope(const ParseDepthScope&) = delete;
+    ParseDepthScope& operator=(const ParseDepthScope&) = delete;
+};
+
+const char kNestedTooDeeply[] = "Elements are nested too deeply.";
+
+bool IsAllSpace(std::string_view text) noexcept
+{
+    for (char c : text) {
+        if (!IsXmlSpace(c)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Whether the characters at point spell the pattern.
+bool LooksAt(const CDataParser& parser, const CParsePoint& point, const char* pattern)
+{
+    for (DWORD i = 0; pattern[i] != '\0'; ++i) {
+        if (parser.GetCharacter(point, i) != DWORD(BYTE(pattern[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+// --- Entry points ---
+
+bool Element::Parse(const CParsePoint& beginning, CDataParser& parser)
+{
+    if (t_ParseDepth >= kMaximumRecursiveParseDepth) {
+        m_ReportParsingError(kNestedTooDeeply);
+        return false;
+    }
+    ParseDepthScope depth;
+    bool open = false;
+    if (!m_ParseOneNode(beginning, parser, open)) {
+        return false;
+    }
+    return !open || m_ParseContent(parser);
+}
+
+void Element::m_ReportParsingError(const CString& message) const
+{
+    if (m_Document != nullptr) {
+        m_Document->SetParsingErrorInformation(m_Tag, m_Beginning, m_Ending, &message);
+    }
+}
+
+bool Element::m_RunCallbacks(const char* abortMessage)
+{
+    if (m_Document != nullptr) {
+        m_Document->ExecuteCallbacks(this);
+    }
+    if (m_AbortParsing) {
+        m_ReportParsingError(abortMessage);
+        return false;
+    }
+    return true;
+}
+
+// Reads this node's own markup (or text); open tells that an element start
+// tag was read and its content follows.
+bool Element::m_ParseOneNode(const CParsePoint& beginning, CDataParser& parser, bool& open)
+{
+    open = false;
+    m_AbortParsing = false;
+    Empty();
+    if (beginning.GetIndex() >= parser.GetSize()) {
+        m_ReportParsingError("There are no more bytes to parse. We ran out of bytes before we rand out of XML.");
+        return false;
+    }
+    if (m_Type == typeUnknown) {
+        m_ReportParsingError("Type of element is unknown. Could not parse element data.");
+        return false;
+    }
+    m_Beginning = beginning;
+    m_Ending = beginning;
+    if (m_Type == typeTextSegment) {
+        return m_ParseTextSegment(parser);
+    }
+    return m_ParseMarkup(parser, open);
+}
+
+// --- Text segments ---
+
+bool Element::m_ParseTextSegment(CDataParser& parser)
+{
+    CString text;
+    bool reachedMarkup = false;
+    if (parser.IsTextASCII()) {
+        // One bulk scan to the next '<'; the point is then moved back over
+        // the '<', which is never a line feed.
+        CParsePoint point = m_Ending;
+        if (parser.GetUntilAndIncluding(point, BYTE('<'), text)) {
+            text.Delete(text.GetLength() - 1);
+            point.SetIndex(point.GetIndex() - 1);
+            point.SetColumn(point.GetColumn() - 1);
+            reachedMarkup = true;
+        } else {
+            point = m_Ending;
+            parser.Get(point, parser.GetSize() - point.GetIndex(), text);
+        }
+        m_Ending = point;
+    } else {
+        std::string gathered;
+        gathered.reserve(16384);
+        DWORD character = 0;
+        while (parser.PeekAtCharacter(m_Ending, character)) {
+            if (character == '<') {
+                reachedMarkup = true;
+                break;
+            }
+            if (!parser.GetNextCharacter(m_Ending, character)) {
+                break;
+            }
+            gathered += char(BYTE(character));
+        }
+        text = ToCString(gathered);
+    }
+    m_IsAllWhiteSpace = IsAllSpace(View(text));
+    if (reachedMarkup) {
+        m_Contents = text;
+        m_IsDone = true;
+        return true;
+    }
+    return m_RunCallbacks("Parsing aborted by Callback function.");
+}
+
+// --- Markup ---
+
+bool Element::m_ParseMarkup(CDataParser& parser, bool& open)
+{
+    if (parser.GetCharacter(m_Ending) != '<') {
+        return false;
+    }
+    const char* terminator = ">";
+    if (LooksAt(parser, m_Ending, "<!--")) {
+        terminator = "-->";
+    } else if (LooksAt(parser, m_Ending, "<![CDATA[")) {
+        terminator = "]]>";
+    }
+    CString text;
+    // A lone '>' is found with the byte scan, which for single-byte text is
+    // the same search.
+    const bool found = terminator[1] == '\0' && parser.IsTextASCII()
+        ? parser.GetUntilAndIncluding(m_Ending, BYTE('>'), text)
+        : parser.GetUntilAndIncluding(m_Ending, CString(terminator), text);
+    if (!found) {
+        m_ReportParsingError("Could not find terminator. Premature end of data encountered.");
+        return false;
+    }
+    bool closed = false;
+    if (!m_ParseTag(text, closed, parser)) {
+        Empty();
+        return false;
+    }
+    if (closed) {
+        m_IsDone = true;
+        return m_RunCallbacks("Parsing aborted by Callback function.");
+    }
+    open = true;
+    return true;
+}
+
+void Element::m_GetTag(const CString& text, CString& tag) const
+{
+    std::string_view body = View(text);
+    if (!body.empty() && body.front() == '<') {
+        body.remove_prefix(1);
+    }
+    const std::size_t space = FindSpace(body);
+    if (space != std::string_view::npos) {
+        tag = ToCString(body.substr(0, space));
+        return;
+    }
+    if (!body.empty() && body.back() == '>') {
+        body.remove_suffix(1);
+    }
+    tag = ToCString(Trim(body));
+}
+
+bool Element::m_ParseTag(const CString& text, bool& closed, CDataParser& parser)
+{
+    closed = false;
+    const std::string_view markup = View(text);
+    if (markup.size() >= 10 && StartsWith(markup, "<![CDATA[")) {
+        if (!m_ParseCDATASection(text, parser)) {
+            m_ReportParsingError("Ill formed CDATA section.");
+            return false;
+        }
+        closed = true;
+        return true;
+    }
+    CString name;
+    m_GetTag(text, name);
+    if (name.IsEmpty()) {
+        m_ReportParsingError("Tag is empty.");
+        return false;
+    }
+    if (name[0] == '?') {
+        return m_ParseProcessingInstructionTag(text, closed, parser);
+    }
+    if (name[0] == '!') {
+        return m_ParseBangTag(text, name, closed, parser);
+    }
+
+    // An element: a start tag, an end tag or an empty-element tag.
+    const std::string_view afterOpener = markup.substr(1);
+    const bool hasSpace = FindSpace(afterOpener) != std::string_view::npos;
+    const std::size_t nameLength = std::size_t(name.GetLength());
+    const bool isEndTag = name[0] == '/';
+    if (!hasSpace && name.GetLength() > 1 && name[name.GetLength() - 1] == '/') {
+        name.Delete(name.GetLength() - 1);
+        m_IsTagEmpty = true;
+    }
+    m_Type = typeElement;
+    m_Tag = name;
+    if (hasSpace) {
+        const std::string_view list = afterOpener.substr(nameLength);
+        if (!m_ParseAttributeList(list.data(), int(list.size()), isEndTag)) {
+            return false;
+        }
+    }
+    if (!m_ParseElementName(m_Tag)) {
+        return false;
+    }
+    closed = isEndTag || m_IsTagEmpty;
+    return true;
+}
+
+// Reads name="value" pairs from the text after an element's name (which
+// still ends with the markup's '>').
+bool Element::m_ParseAttributeList(const char* listText, int listLength, bool isEndTag)
+{
+    std::string_view list(listText, std::size_t(listLength));
+    const bool hasClose = !list.empty() && list.back() == '>';
+    if (hasClose) {
+        list.remove_suffix(1);
+    }
+    list = TrimRight(list);
+    if (!list.empty() && list.back() == '/') {
+        m_IsTagEmpty = true;
+        list.remove_suffix(1);
+    }
+    list = TrimLeft(list);
+    if (isEndTag && !list.empty()) {
+        m_ReportParsingError("Attributes not allowed in end tag (Rule 42).");
+        return false;
+    }
+    bool first = true;
+    while (!list.empty()) {
+        const std::size_t equals = list.find('=');
+        if (equals == std::string_view::npos) {
+            if (first) {
+                m_ReportParsingError("Attribute must have '=' between the name and the value (Rule 41).");
+                return false;
+            }
+            break;
+        }
+        const CString name = ToCString(Trim(list.substr(0, equals)));
+        const std::string_view rest = TrimLeft(list.substr(equals + 1));
+        if (rest.empty() && !hasClose) {
+            m_ReportParsingError("Not yet documented error 2726.");
+            return false;
+        }
+        if (rest.empty() || !IsQuote(rest.front())) {
+            m_ReportParsingError("Attribute values must begin with a \" or a ' (Rule 10).");
+            return false;
+        }
+        const char quote = rest.front();
+        const std::size_t close = rest.find(quote, 1);
+        if (close == std::string_view::npos) {
+            // The value runs to the end of the markup and must be closed there.
+            if (!hasClose) {
+                m_ReportParsingError("Not yet documented error 2785.");
+                return false;
+            }
+            CString value = ToCString(rest);
+            if (value.IsEmpty()) {
+                m_ReportParsingError("Empty attribute not allowed (Rule 10).");
+                return false;
+            }
+            if (!m_TrimQuotesAndSpaces(value, quote)) {
+                m_ReportParsingError(quote == '"' ? "Attribute missing matching \" (Rule 10)."
+                                                  : "Attribute missing matching ' (Rule 10).");
+                return false;
+            }
+            return AddAttribute(name, value);
+        }
+        if (!AddAttribute(name, ToCString(rest.substr(1, close - 1)))) {
+            return false;
+        }
+        list = TrimLeft(rest.substr(close + 1));
+        first = false;
+    }
+    return true;
+}
+
+bool Element::m_TrimQuotesAndSpaces(CString& text, char quote) const
+{
+    std::string_view view = Trim(View(text));
+    if (view.empty()) {
+        text.Empty();
+        return false;
+    }
+    if (view.front() == quote) {
+        view.remove_prefix(1);
+    }
+    bool closed = false;
+    if (!view.empty() && view.back() == quote) {
+        view.remove_suffix(1);
+        closed = true;
+    }
+    text = ToCString(Trim(view));
+    return closed;
+}
+
+bool Element::m_ParseElementName(const CString& name)
+{
+    if (name.IsEmpty()) {
+        m_ReportParsingError("EmptyTag.");
+        return false;
+    }
+    const char first = name[0];
+    if (!IsLetterByte(first) && first != '/' && first != '_' && first != ':') {
+        m_ReportParsingError("First character of element name is not legal (Rule 5).");
+        return false;
+    }
+    const std::string_view view = View(name);
+    for (std::size_t i = 1; i < view.size(); ++i) {
+        if (!IsNameCharByte(view[i])) {
+            CString message;
+            message.Format("Character %lu of element named \"%s\" is invalid (Rule 999192).",
+                static_cast<unsigned long>(i), name.GetString());
+            m_ReportParsingError(message);
+            return false;
+        }
+    }
+    return true;
+}
+
+// --- Content of elements ---
+
+// Reads children until this node's end tag. A node that breaks a rule is
+// taken out of its parent and destroyed; its ancestors stay in the tree, so
+// a failed parse leaves everything read before the error.
+bool Element::m_ParseContent(CDataParser& parser)
+{
+    std::vector<Element*> open{this};
+    for (;;) {
+        Element* node = open.back();
+        DWORD next = 0;
+        if (!parser.PeekAtCharacter(node->m_Ending, next)) {
+            if (node->IsRoot()) {
+                if (node->m_Document != nullptr) {
+                    node->m_Document->ExecuteCallbacks(node);
+                }
+                return true;
+            }
+            node->m_ReportParsingError("Premature end of data.");
+            node->Empty();
+            if (open.size() > 1) {
+                open[open.size() - 2]->m_DeleteChild(node);
+            }
+            return false;
+        }
+        if (next != '<' && parser.IsTextASCII()) {
+            switch (node->m_ReadTextChild(parser)) {
+            case TextChild::Read:
+                continue;
+            case TextChild::Failed:
+                return false;
+            case TextChild::AtEnd:
+                break;
+            }
+        }
+        if (next == '<' && parser.GetCharacter(node->m_Ending, 1) == '/') {
+            if (!node->m_ReadEndTag(parser)) {
+                if (open.size() > 1 && !node->m_AbortParsing) {
+                    open[open.size() - 2]->m_DeleteChild(node);
+                }
+                return false;
+            }
+            open.pop_back();
+            if (open.empty()) {
+                return true;
+            }
+            open.back()->m_Ending = node->m_Ending;
+            continue;
+        }
+        Element* child = nullptr;
+        try {
+            child = NewElement(node, next == '<' ? typeElement : typeTextSegment, node->m_Document);
+        } catch (const std::bad_alloc&) {
+        } catch (const CMemoryException&) {
+        }
+        if (child == nullptr) {
+            node->m_ReportParsingError("Internal error: Could not create new element.");
+            return false;
+        }
+        bool childOpen = false;
+        const bool parsed = child->m_ParseOneNode(node->m_Ending, parser, childOpen);
+        node->m_Ending = child->m_Ending;
+        if (!parsed) {
+            // A node that a callback stopped is complete; it stays.
+            if (!child->m_AbortParsing) {
+                node->m_DeleteChild(child);
+            }
+            return false;
+        }
+        if (childOpen) {
+            if (open.size() >= kMaximumNestingDepth) {
+                child->m_ReportParsingError(kNestedTooDeeply);
+                node->m_DeleteChild(child);
+                return false;
+            }
+            open.push_back(child);
+            continue;
+        }
+        bool finished = false;
+        if (!node->m_AcceptChild(child, finished)) {
+            if (open.size() > 1 && !node->m_AbortParsing) {
+                open[open.size() - 2]->m_DeleteChild(node);
+            }
+            return false;
+        }
+        if (finished) {
+            open.pop_back();
+            if (open.empty()) {
+                return true;
+            }
+            open.back()->m_Ending = node->m_Ending;
+        }
+    }
+}
+
+// Single-byte text up to the next '<', read straight into a child. Text
+// that would be dropped as white space never becomes a node. Text that runs
+// to the end of the data is left to the general path (AtEnd).
+Element::TextChild Element::m_ReadTextChild(CDataParser& parser)
+{
+    CParsePoint point = m_Ending;
+    CString text;
+    if (!parser.GetUntilAndIncluding(point, BYTE('<'), text)) {
+        return TextChild::AtEnd;
+    }
+    // Back over the '<', which is never a line feed.
+    text.Delete(text.GetLength() - 1);
+    point.SetIndex(point.GetIndex() - 1);
+    point.SetColumn(point.GetColumn() - 1);
+    const bool allWhiteSpace = IsAllSpace(View(text));
+    if (allWhiteSpace && m_DropsWhiteSpace()) {
+        m_Ending = point;
+        return TextChild::Read;
+    }
+    Element* child = NewElement(this, typeTextSegment, m_Document);
+    child->m_Beginning = m_Ending;
+    child->m_Ending = point;
+    child->m_Contents = std::move(text);
+    child->m_IsAllWhiteSpace = allWhiteSpace;
+    child->m_IsDone = true;
+    m_Ending = point;
+    bool finished = false;
+    return m_AcceptChild(child, finished) ? TextChild::Read : TextChild::Failed;
+}
+
+bool Element::m_DropsWhiteSpace() const
+{
+    const DWORD options = m_Document != nullptr ? m_Document->GetParseOptions() : Document::parseDefault;
+    return (options & Document::parseDropWhiteSpaceAndVerifyEntities) != 0
+        || (options & Document::parseKeepWhiteSpaceAndUnverifiedEntities) == 0;
+}
+
+// Applies the rules for a child that has been read completely; finished
+// tells that the child was this node's end tag.
+bool Element::m_AcceptChild(Element* child, bool& finished)
+{
+    finished = false;
+    if (child->m_Tag.IsEmpty()) {
+        if (child->m_Type != typeTextSegment) {
+            return true;
+        }
+        if (!m_DropsWhiteSpace()) {
+            return true;
+        }
+        if (child->m_IsAllWhiteSpace) {
+            m_DeleteChild(child);
+            return true;
+        }
+        if (!m_VerifyEntityReferences(child)) {
+            m_DeleteChild(child);
+            return false;
+        }
+        return true;
+    }
+    if (child->m_Tag[0] != '/') {
+        return true;
+    }
+    const CString found = ToCString(Trim(View(child->m_Tag).substr(1)));
+    m_DeleteChild(child);
+    finished = true;
+    return m_CloseWithEndTag(found);
+}
+
+// An end tag is read into a node of its own that never joins the tree; it
+// lives only while its markup is checked, which saves a heap node for every
+// element of a document.
+bool Element::m_ReadEndTag(CDataParser& parser)
+{
+    Element endTag;
+    endTag.m_Type = typeElement;
+    endTag.m_Parent = this;
+    endTag.m_Document = m_Document;
+    bool open = false;
+    const bool parsed = endTag.m_ParseOneNode(m_Ending, parser, open);
+    m_Ending = endTag.m_Ending;
+    endTag.m_Parent = nullptr;
+    if (!parsed) {
+        return false;
+    }
+    // Markup that begins "</" always reads as an end tag, which closes itself.
+    return m_CloseWithEndTag(ToCString(Trim(View(endTag.m_Tag).substr(1))));
+}
+
+// Closes this node with the name found in an end tag.
+bool Element::m_CloseWithEndTag(const CString& found)
+{
+    // An end tag without a name closes nothing, not even the root.
+    if (found == m_Tag && !found.IsEmpty()) {
+        m_IsDone = true;
+        return m_RunCallbacks("Parsing was aborted by Callback function.");
+    }
+    CString message;
+    message.Format("Overlapping tags detected. Found \"%s\" but needed to find \"%s\".", found.GetString(),
+        m_Tag.GetString());
+    m_ReportParsingError(message);
+    Empty();
+    return false;
+}
+
+// Every '&' in a text child must start a reference that ends with ';' and
+// that the document's entity table knows.
+bool Element::m_VerifyEntityReferences(const Element* child)
+{
+    if (m_Document == nullptr) {
+        return true;
+    }
+    const std::string_view text = View(child->m_Contents);
+    std::size_t at = 0;
+    for (;;) {
+        const void* hit = std::memchr(text.data() + at, '&', text.size() - at);
+        if (hit == nullptr) {
+            return true;
+        }
+        const std::size_t amp = std::size_t(static_cast<const char*>(hit) - text.data());
+        const std::size_t semicolon = text.find(';', amp + 1);
+        if (semicolon == std::string_view::npos) {
+            m_ReportParsingError("Ill-formed entity reference in text section (Rule 68).");
+            return false;
+        }
+        DWORD rule = 0;
+        if (!m_Document->GetEntities().IsEntity(ToCString(text.substr(amp, semicolon - amp + 1)), rule)) {
+            CString message;
+            message.Format("Bad entity reference in text section (Rule %lu).", static_cast<unsigned long>(rule));
+            m_ReportParsingError(message);
+            return false;
+        }
+        at = semicolon + 1;
+    }
+}

@@ -1,0 +1,451 @@
+#include "XmlTestSupport.h"
+
+#include <string>
+#include <vector>
+
+using namespace std::string_literals;
+using Document = CExtensibleMarkupLanguageDocument;
+using Element = CExtensibleMarkupLanguageElement;
+
+namespace {
+
+// One parse failure on a single line: the message, the tag and the byte
+// indexes of the two points of the error record (-1: the end of the data).
+struct ErrorCase {
+    const char* xml;
+    const char* message;
+    const char* tag;
+    int beginning;
+    int location;
+    DWORD options = Document::parseDefault;
+};
+
+CParsePoint OnLineOne(int index, std::size_t size)
+{
+    const DWORD at = index < 0 ? DWORD(size) : DWORD(index);
+    return At(at, 1, at + 1);
+}
+
+// Errors that the document finds before any node is read carry only the
+// message; both points stay at (0, 1, 1).
+constexpr int kNone = 0;
+
+const std::vector<ErrorCase> kErrorCases = {
+    {"<a>", "Too few bytes to parse.", "", kNone, kNone},
+    {"\xFE\x01<a>", "Second character of Byte Order Mark is invalid for UTF-16 Big Endian (Appendix F).", "", kNone, kNone},
+    {"\xFF\x01<a>", "Second character of Byte Order Mark is invalid for UTF-16 Little Endian (Appendix F).", "", kNone, kNone},
+    {" <a/>", "Can't determine Character Encoding (Appendix F).", "", kNone, kNone},
+    {"a<b/>", "Can't determine Character Encoding (Appendix F).", "", kNone, kNone},
+    {"\xEF\xBB\xBF \r\n\t", "Document is all white space (Rule 1).", "", kNone, kNone},
+    {"\xEF\xBB\xBF  x<a/>", "First non-space character is not '<' (Rule 1).", "", kNone, kNone},
+    {"<?XML version='1.0'?><a/>", "XML Declaration is not lower case (Rule 23).", "", kNone, kNone},
+    {"<?xml version='1.0'", "Can't find the end of the end of the beginning-of-XML tag (?>).", "", kNone, kNone},
+    {"<a/>", "Can't find beginning-of-XML tag (<?xml) regardless of case.", "", kNone, kNone, 0},
+    // Elements and their content.
+    {"<a>text", "Premature end of data.", "a", 0, 7},
+    {"<a><b></a></b>", "Overlapping tags detected. Found \"a\" but needed to find \"b\".", "b", 3, 10},
+    {"<a/></a>", "Overlapping tags detected. Found \"a\" but needed to find \"\".", "/a", 4, -1},
+    // Found by fuzzing: a nameless end tag used to close the root and end the parse early.
+    {"<?xml version='1.0'?>ty</>", "Overlapping tags detected. Found \"\" but needed to find \"\".", "", 0, -1},
+    {"<abcd", "Could not find terminator. Premature end of data encountered.", "", 0, -1},
+    {"<>  ", "Tag is empty.", "", 0, 2},
+    {"<1a/>", "First character of element name is not legal (Rule 5).", "1a", 0, -1},
+    {"<a*b/>", "Character 1 of element named \"a*b\" is invalid (Rule 999192).", "a*b", 0, -1},
+    {"<a>&bogus;</a>", "Bad entity reference in text section (Rule 0).", "a", 0, 10},
+    {"<a>a & b</a>", "Ill-formed entity reference in text section (Rule 68).", "a", 0, 8},
+    {"<a>&#X41;</a>", "Bad entity reference in text section (Rule 66).", "a", 0, 9},
+    {"<a>&1x;</a>", "Bad entity reference in text section (Rule 5).", "a", 0, 7},
+    // Attributes.
+    {"<a x='1' x='2'/>", "Attributes must be unique (Rule 40). An attribute named \"x\" was repeated.", "a", 0, -1},
+    {"<a x='<'/>", "Attribute values cannot contain a '<' (Rule 41). Offending attribute is named named \"x\"", "a", 0, -1},
+    {"<a x/>", "Attribute must have '=' between the name and the value (Rule 41).", "a", 0, -1},
+    {"<a x=1/>", "Attribute values must begin with a \" or a ' (Rule 10).", "a", 0, -1},
+    {"<a x='1/>", "Attribute missing matching ' (Rule 10).", "a", 0, -1},
+    {"<a x=\"1/>", "Attribute missing matching \" (Rule 10).", "a", 0, -1},
+    {"</a x='1'>", "Attributes not allowed in end tag (Rule 42).", "/a", 0, -1},
+    // Comments, CDATA sections, processing instructions.
+    {"<!-- a -- b -->", "Comment contains illegal double dashes (Rule 15).", "", 0, -1},
+    {"<!-->  ", "Comment is missing the -- terminator (Rule 15).", "", 0, 5},
+    {"<!>  ", "META tag is too short.", "", 0, 3},
+    {"<![C>  ", "Ill formed CDATA section (Rule 19).", "", 0, 5},
+    {"<![CDATA[x]]>]]>", "Ill formed CDATA section.", "[CDATA[", 0, -1},
+    {"<?-pi?>", "Illegal first character in processing instruction (Rule 16->5).", "", 0, -1},
+    {"<?" "?>  ", "The processing instruction cannot be empty (Rule 16).", "", 0, 4},
+    {"<?pi a>b", "Processing instruction is not terminated with ?> (Rule 16)", "", 0, -1},
+    // The XML declaration.
+    {"<?xml version='1.0'?><?xml version='1.0'?>", "There can be only one prolog (Rule 1).", "", 21, -1},
+    {"<?xml?>", "Missing VersionInfo data (Rule 23).", "", 0, -1},
+    {"<?xml Version='1.0'?>", "The VersionInfo must be lower case (Rule 23).", "", 0, -1},
+    {"<?xml version?>", "Truncated VersionInfo (Rule 24).", "", 0, -1},
+    {"<?xml version '1.0'?>", "Ill-formed VersionInfo missing = character (Rule 24).", "", 0, -1},
+    {"<?xml version=?>", "Ill-formed VersionInfo, missing VersionNum (Rule 24).", "", 0, -1},
+    {"<?xml version=1.0?>", "Illegal VersionNum delimiter, must be a single or double quote (Rule 24).", "", 0, -1},
+    {"<?xml version='1.0?>", "VersionNum missing matching delimiter (Rule 24).", "", 0, -1},
+    {"<?xml version=''?>", "Empty VersionNum not allowed (Rule 26).", "", 0, -1},
+    {"<?xml version='1 0'?>", "Character 1 (decimal 32) of the \"version\" attribute is illegal (Rule 26).", "", 0, -1},
+    {"<?xml version='1.0' enc?>", "Not enough room left to parse (Rule 23).", "", 0, -1},
+    {"<?xml version='1.0' encoding?>", "Truncated EncodingDecl (Rule 80).", "", 0, -1},
+    {"<?xml version='1.0' encoding 'a'?>", "Ill-formed EncodingDecl missing = character (Rule 80).", "", 0, -1},
+    {"<?xml version='1.0' encoding=?>", "Ill-formed EncodingDecl, missing EncName (Rule 80).", "", 0, -1},
+    {"<?xml version='1.0' encoding=a?>", "Illegal EncName delimiter, must be a single or double quote (Rule 80).", "", 0, -1},
+    {"<?xml version='1.0' encoding='a?>", "EncName missing matching delimiter (Rule 80).", "", 0, -1},
+    {"<?xml version='1.0' encoding=''?>", "Empty EncName not allowed (Rule 81).", "", 0, -1},
+    {"<?xml version='1.0' encoding='8bit'?>", "Illegal first character in EncName (Rule 81).", "", 0, -1},
+    {"<?xml version='1.0' encoding='utf 8'?>", "Character 4 is illegal in EncName of \"utf 8\" (Rule 81).", "", 0, -1},
+    {"<?xml version='1.0' standalo?>", "Not enough room left to parse SDDecl (Rule 32).", "", 0, -1},
+    {"<?xml version='1.0' standalone?>", "Truncated SDDecl (Rule 32).", "", 0, -1},
+    {"<?xml version='1.0' standalone 'no'?>", "Ill-formed SDDecl missing = character (Rule 32).", "", 0, -1},
+    {"<?xml version='1.0' standalone=?>", "Ill-formed SDDecl, missing data (Rule 32).", "", 0, -1},
+    {"<?xml version='1.0' standalone=no?>", "Illegal SDDecl delimiter, must be a single or double quote (Rule 32).", "", 0, -1},
+    {"<?xml version='1.0' standalone='no?>", "SDDecl missing matching delimiter (Rule 32).", "", 0, -1},
+    {"<?xml version='1.0' standalone=''?>", "Empty SDDecl not allowed (Rule 32).", "", 0, -1},
+    {"<?xml version='1.0' standalone='Yes'?>", "Illegal value for SDDecl, it must me lower case \"yes\" or \"no\" (Rule 32).", "", 0, -1},
+    {"<?xml version='1.0' standalone='yes' x?>", "Extra characters after SDDecl (Rule 23).", "", 0, -1},
+    // Declarations.
+    {"<!ENTITY>  ", "Ill formed ENTITY section[2] (Rule 71).", "ENTITY", 0, 9},
+    {"<!ENTITY x 'abc>", "ENTITY value missing closing single quote (Rule 9).", "ENTITY", 0, -1},
+    {"<!ENTITY x \"abc>", "ENTITY value missing closing double quote (Rule 9).", "ENTITY", 0, -1},
+    {"<!ENTITY x y>", "Ill formed ENTITY section[4] (Rule 71).", "ENTITY", 0, -1},
+    {"<!ENTITY x SYS>", "Ill formed ENTITY section (Rule 75).", "ENTITY", 0, -1},
+    {"<!ENTITY x SYSTEX 'a'>", "Ill formed ENTITY section[2] (Rule 75).", "ENTITY", 0, -1},
+    {"<!ENTITY x PUB>", "Ill formed ENTITY (PUBLIC) section (Rule 75).", "ENTITY", 0, -1},
+    {"<!ENTITY x PUBLIX 'a'>", "Ill formed ENTITY (PUBLIC) section[2] (Rule 75).", "ENTITY", 0, -1},
+    {"<!ENTITY x '&#0;'>", "Internal error adding ENTITY", "ENTITY", 0, -1},
+    {"<!DOCTYPE>  ", "DOCTYPE Section, not enough room to parse Name (Rule 28).", "", 0, 10},
+    {"<!DOCTYPE 1a>", "DOCTYPE Section, illegal first character of Name (Rule 5).", "", 0, -1},
+    {"<!DOCTYPE a*b>", "Illegal DOCTYPE name character (Rule 28).", "", 0, -1},
+    {"<!DOCTYPE a x>", "Impossible character in DOCTYPE declaration (Rule 28).", "DOCTYPE a", 0, -1},
+    {"<!DOCTYPE a SYS>", "No more room to parse SYSTEM or PUBLIC (Rule 75).", "DOCTYPE a", 0, -1},
+    {"<!DOCTYPE a SYSTAM 'x'>", "DOCTYPE ExternalID is not SYSTEM or PUBLIC (Rule 75).", "DOCTYPE a", 0, -1},
+    {"<!DOCTYPE a SYSTEM x>", "Not enough room to quote a string (Rule 11).", "DOCTYPE a", 0, -1},
+    {"<!DOCTYPE a SYSTEM xy>", "String not properly quoted (Rule 11).", "DOCTYPE a", 0, -1},
+    {"<!DOCTYPE a SYSTEM 'xy>", "Mismatched quotes (Rule 11).", "DOCTYPE a", 0, -1},
+    {"<!DOCTYPE a PUBLIC '{' 'x'>", "Illegal PubidChar (Rule 13).", "DOCTYPE a", 0, -1},
+    {"<!DOCTYPE a PUBLIC 'x' y>", "PUBLIC SystemLiteral not properly quoted (Rule 11).", "DOCTYPE a", 0, -1},
+    {"<!DOCTYPE a [ x ]>", "Ill-formed DOCTYPE child, missing < (Rule 29).", "DOCTYPE a", 0, 14},
+    {"<!DOCTYPE a [ %p; ]>", "Can't resolve DOCTYPE PEReference (Rule 69).", "DOCTYPE a", 0, 17},
+    {"<!DOCTYPE a [ %p ]>", "DOCTYPE PEReference is missing terminating semi-colon (Rule 69).", "DOCTYPE a", 0, 16},
+    {"<!DOCTYPE a [ ] x>", "Missing closing > (Rule 28).", "DOCTYPE a", 0, 16},
+    {"<!DOCTYPE a [<!xy z>]", "No room after closing ] (Rule 28).", "DOCTYPE a", 0, -1},
+    {"<!DOCTYPE a [<!xy z>]  ", "No room after continuation point (Rule 28).", "DOCTYPE a", 0, -1},
+    {"<!DOCTYPE a [<!xy z>  ", "No more room (Rule 28).", "DOCTYPE a", 0, -1},
+    {"<!DOCTYPE a [<!xy z> <!z ", "Ill-formed DOCTYPE child, missing terminating > (Rule 28).", "DOCTYPE a", 0, 21},
+    // Options.
+    {"<?xml version='1.0'?><a/><b/>", "There can be only one element (Rule 1).", "b", 25, 25,
+        Document::parseDefault | Document::parseOnlyOneElement},
+};
+
+} // namespace
+
+TEST(DocumentParse, EveryRuleReportsItsMessageTagAndPoints)
+{
+    for (const ErrorCase& test : kErrorCases) {
+        SCOPED_TRACE(test.xml);
+        const std::string xml = test.xml;
+        Document document;
+        EXPECT_FALSE(ParseBytes(document, xml, test.options));
+        const ErrorRecord error = ErrorOf(document);
+        EXPECT_EQ(error.message, test.message);
+        EXPECT_EQ(error.tag, test.tag);
+        EXPECT_EQ(Describe(error.beginning), Describe(OnLineOne(test.beginning, xml.size())));
+        EXPECT_EQ(Describe(error.location), Describe(OnLineOne(test.location, xml.size())));
+    }
+}
+
+TEST(DocumentParse, ErrorPointsCountLinesAndColumns)
+{
+    Document document;
+    EXPECT_FALSE(ParseBytes(document, "<a>\n  <b>\n</a>"));
+    const ErrorRecord error = ErrorOf(document);
+    EXPECT_EQ(error.message, "Overlapping tags detected. Found \"a\" but needed to find \"b\".");
+    EXPECT_EQ(error.tag, "b");
+    EXPECT_EQ(Describe(error.beginning), Describe(At(6, 2, 3)));
+    EXPECT_EQ(Describe(error.location), Describe(At(14, 3, 5)));
+}
+
+TEST(DocumentParse, OnlyTheFirstErrorIsKeptAndTheNextParseClearsIt)
+{
+    Document document;
+    EXPECT_FALSE(ParseBytes(document, "<?xml version='1.0'?><?xml version='1.0'?>"));
+    // The root's failure then gives it the default declaration; the record
+    // still holds the first error.
+    EXPECT_EQ(ErrorOf(document).message, "There can be only one prolog (Rule 1).");
+    CString contents;
+    document.GetRootElement()->GetContents(contents);
+    EXPECT_STREQ(contents, "xml version=\"1.0\" standalone=\"yes\"");
+
+    EXPECT_TRUE(ParseBytes(document, "<a/>"));
+    EXPECT_FALSE(document.HasParsingError());
+    EXPECT_EQ(ErrorOf(document).message, "");
+}
+
+TEST(DocumentParse, MissingDeclarationGivesTheDefaultOne)
+{
+    Document document;
+    ASSERT_TRUE(ParseBytes(document, "<a x=\"1\">hi</a>"));
+    const Element* root = document.GetRootElement();
+    CString value;
+    EXPECT_TRUE(root->GetAttributeByName("version", value));
+    EXPECT_STREQ(value, "1.0");
+    EXPECT_TRUE(root->GetAttributeByName("standalone", value));
+    EXPECT_STREQ(value, "yes");
+    CString version;
+    document.GetVersion(version);
+    EXPECT_STREQ(version, "1.0");
+    EXPECT_TRUE(document.IsStandalone());
+    ASSERT_EQ(root->GetNumberOfChildren(), 1u);
+    EXPECT_TRUE(document.GetElement("a")->GetAttributeByName("x", value));
+    EXPECT_STREQ(value, "1");
+}
+
+TEST(DocumentParse, DeclarationValuesGoToTheDocument)
+{
+    Document document;
+    ASSERT_TRUE(ParseBytes(document, "<?xml version=\"1.1\" encoding='ISO-8859-1' standalone=\"no\" ?>\n<a/>"));
+    CString text;
+    document.GetVersion(text);
+    EXPECT_STREQ(text, "1.1");
+    document.GetEncoding(text);
+    EXPECT_STREQ(text, "ISO-8859-1");
+    EXPECT_FALSE(document.IsStandalone());
+    document.GetRootElement()->GetContents(text);
+    EXPECT_STREQ(text, "xml version=\"1.1\" encoding='ISO-8859-1' standalone=\"no\" ");
+    EXPECT_EQ(document.GetRootElement()->GetNumberOfAttributes(), 0u);
+    // The white space between the declaration and the element is dropped.
+    EXPECT_EQ(document.GetRootElement()->GetNumberOfChildren(), 1u);
+}
+
+TEST(DocumentParse, UpperCaseDeclarationNeedsOption)
+{
+    Document document;
+    EXPECT_FALSE(ParseBytes(document, "<?XmL version='1.0'?><a/>"));
+    EXPECT_EQ(ErrorOf(document).message, "XML Declaration is not lower case (Rule 23).");
+    EXPECT_TRUE(ParseBytes(document, "<?XmL version='1.0'?><a/>",
+        Document::parseDefault | Document::parseAcceptUpperCaseXMLDeclaration));
+    EXPECT_NE(document.GetElement("a"), nullptr);
+}
+
+TEST(DocumentParse, AttributeValuesHaveTheirWhiteSpaceNormalised)
+{
+    Document document;
+    ASSERT_TRUE(ParseBytes(document, "<a v=\"x\r\ny\nz\tw\r\"/>"));
+    CString value;
+    ASSERT_TRUE(document.GetElement("a")->GetAttributeByName("v", value));
+    EXPECT_STREQ(value, "x y z w ");
+    EXPECT_TRUE(document.GetElement("a")->IsEmptyTag());
+}
+
+TEST(DocumentParse, TopLevelElementsAreManyUnlessOptionSaysOne)
+{
+    Document document;
+    EXPECT_TRUE(ParseBytes(document, "<?xml version='1.0'?><a/><b/>"));
+    EXPECT_EQ(document.CountElements("a") + document.CountElements("b"), 2u);
+}
+
+TEST(DocumentParse, WhiteSpaceTextIsDroppedAndReferencesKeptRaw)
+{
+    Document document;
+    ASSERT_TRUE(ParseBytes(document, "<?xml version='1.0'?>\n<a>\n  <b>x &amp; &#65;&lt;</b>\n</a>\n"));
+    const Element* a = document.GetElement("a");
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->GetNumberOfChildren(), 1u);
+    const Element* text = document.GetElement("a.b")->GetChild("");
+    EXPECT_EQ(text, nullptr);
+    CString raw;
+    DWORD index = 0;
+    Element* child = nullptr;
+    document.GetElement("a.b")->EnumerateChildren(index);
+    document.GetElement("a.b")->GetNextChild(index, child);
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(child->GetType(), DWORD(Element::typeTextSegment));
+    child->GetContents(raw);
+    EXPECT_STREQ(raw, "x &amp; &#65;&lt;");
+    CString resolved;
+    a->GetText(resolved);
+    EXPECT_STREQ(resolved, "x & A<");
+}
+
+TEST(DocumentParse, OptionKeepsWhiteSpaceAndSkipsEntityChecks)
+{
+    Document document;
+    ASSERT_TRUE(ParseBytes(document, "<?xml version='1.0'?><a> <b/>&undeclared;</a>",
+        Document::parseDefault | Document::parseKeepWhiteSpaceAndUnverifiedEntities));
+    EXPECT_EQ(document.GetElement("a")->GetNumberOfChildren(), 3u);
+}
+
+TEST(DocumentParse, CommentsCDATAAndInstructionsBecomeNodes)
+{
+    Document document;
+    ASSERT_TRUE(ParseBytes(document,
+        "<?xml version='1.0'?><a><!-- note --><![CDATA[<x>]]>]]>y]]><?pi data?></a>"));
+    const Element* a = document.GetElement("a");
+    ASSERT_EQ(a->GetNumberOfChildren(), 3u);
+    DWORD index = 0;
+    Element* child = nullptr;
+    CString contents;
+    a->GetNextChild(index, child);
+    EXPECT_EQ(child->GetType(), DWORD(Element::typeComment));
+    child->GetContents(contents);
+    EXPECT_STREQ(contents, " note ");
+    a->GetNextChild(index, child);
+    EXPECT_EQ(child->GetType(), DWORD(Element::typeCDATASection));
+    EXPECT_STREQ(child->Tag(), "[CDATA[");
+    child->GetContents(contents);
+    EXPECT_STREQ(contents, "<x>]]>y");
+    a->GetNextChild(index, child);
+    EXPECT_EQ(child->GetType(), DWORD(Element::typeProcessingInstruction));
+    child->GetContents(contents);
+    EXPECT_STREQ(contents, "pi data");
+}
+
+TEST(DocumentParse, DoctypeDeclaresEntitiesAndKeepsItsItems)
+{
+    Document document;
+    ASSERT_TRUE(ParseBytes(document,
+        "<?xml version='1.0'?><!DOCTYPE a PUBLIC \"-//X//Y\" 'a.dtd' [\n"
+        "  <!ELEMENT a (#PCDATA)>\n  <!ENTITY e \"E&#33;\">\n  <!ENTITY % p '<!ENTITY q \"Q\">'> %p;\n]>"
+        "<a>&e;&q;</a>"));
+    const Element* doctype = document.GetElement("DOCTYPE a");
+    ASSERT_NE(doctype, nullptr);
+    EXPECT_STREQ(doctype->Contents(), " PUBLIC \"-//X//Y\" 'a.dtd' [");
+    EXPECT_EQ(doctype->GetNumberOfChildren(), 4u);
+    EXPECT_NE(doctype->GetChild("ELEMENT"), nullptr);
+    CString text;
+    document.GetElement("a")->GetText(text);
+    EXPECT_STREQ(text, "E!Q");
+}
+
+TEST(DocumentParse, SelfReferringParameterEntityStopsAtTheDepthLimit)
+{
+    Document document;
+    EXPECT_FALSE(ParseBytes(document, "<!DOCTYPE a [<!ENTITY % p '<!DOCTYPE b [%p;]>'> %p;]><a/>"));
+    EXPECT_EQ(ErrorOf(document).message, "Elements are nested too deeply.");
+}
+
+TEST(DocumentParse, NestingDeeperThanTheLimitFailsWithItsOwnMessage)
+{
+    const DWORD limit = OrvXml::kMaximumNestingDepth;
+    std::string deep;
+    for (DWORD i = 0; i < limit; ++i) {
+        deep += "<a>";
+    }
+    std::string closing;
+    for (DWORD i = 0; i < limit; ++i) {
+        closing += "</a>";
+    }
+    Document document;
+    EXPECT_TRUE(ParseBytes(document, deep + closing));
+    EXPECT_EQ(document.GetNumberOfElements(), limit);
+
+    // A million levels: the parse stops at the first element past the limit.
+    std::string million;
+    million.reserve(3000000);
+    for (int i = 0; i < 1000000; ++i) {
+        million += "<a>";
+    }
+    EXPECT_FALSE(ParseBytes(document, million));
+    const ErrorRecord error = ErrorOf(document);
+    EXPECT_EQ(error.message, "Elements are nested too deeply.");
+    EXPECT_EQ(error.tag, "a");
+    EXPECT_EQ(Describe(error.beginning), Describe(At(3 * limit, 1, 3 * limit + 1)));
+    EXPECT_EQ(Describe(error.location), Describe(At(3 * limit + 3, 1, 3 * limit + 4)));
+}
+
+namespace {
+
+struct CallbackLog {
+    std::vector<std::string> tags;
+    std::string abortOn;
+};
+
+void Record(void* parameter, Element* element)
+{
+    auto* log = static_cast<CallbackLog*>(parameter);
+    log->tags.emplace_back(element->Tag().GetString());
+    if (log->abortOn == element->Tag().GetString()) {
+        element->SetAbortParsing(true);
+    }
+}
+
+} // namespace
+
+TEST(DocumentParse, CallbacksRunForCompletedNodesAndMayAbort)
+{
+    Document document;
+    CallbackLog log;
+    ASSERT_TRUE(document.AddCallback("b", Record, &log));
+    ASSERT_TRUE(document.AddCallback("c", Record, &log));
+    EXPECT_TRUE(ParseBytes(document, "<?xml version='1.0'?><a><b>1</b><c/><b/></a>"));
+    EXPECT_EQ(log.tags, (std::vector<std::string>{"b", "c", "b"}));
+
+    // An element completed by its end tag.
+    log = CallbackLog{{}, "b"};
+    EXPECT_FALSE(ParseBytes(document, "<?xml version='1.0'?><a><x/><b>1</b><c/></a>"));
+    ErrorRecord error = ErrorOf(document);
+    EXPECT_EQ(error.message, "Parsing was aborted by Callback function.");
+    EXPECT_EQ(error.tag, "b");
+    EXPECT_EQ(Describe(error.beginning), Describe(At(28, 1, 29)));
+    EXPECT_EQ(Describe(error.location), Describe(At(36, 1, 37)));
+    // The nodes read so far stay, the stopped one included; nothing after it.
+    EXPECT_NE(document.GetElement("a.x"), nullptr);
+    EXPECT_NE(document.GetElement("a.b"), nullptr);
+    EXPECT_EQ(document.GetElement("a.c"), nullptr);
+
+    // An element that closed itself.
+    log = CallbackLog{{}, "c"};
+    EXPECT_FALSE(ParseBytes(document, "<?xml version='1.0'?><a><c/></a>"));
+    EXPECT_EQ(ErrorOf(document).message, "Parsing aborted by Callback function.");
+}
+
+TEST(DocumentParse, AnyEncodingGivesTheSameTree)
+{
+    const std::string text = "<?xml version='1.0'?><a k='v'>x<b/></a>";
+    struct Encoding {
+        const char* name;
+        std::string bytes;
+    };
+    const std::vector<Encoding> encodings = {
+        {"UTF-8 mark", "\xEF\xBB\xBF" + text},
+        {"UTF-16 LE mark", "\xFF\xFE"s + Widen(text, 2, false)},
+        {"UTF-16 BE mark", "\xFE\xFF"s + Widen(text, 2, true)},
+        {"UTF-16 LE", Widen(text, 2, false)},
+        {"UTF-16 BE", Widen(text, 2, true)},
+        {"UCS-4 4321", Widen(text, 4, false)},
+        {"UCS-4 1234", Widen(text, 4, true)},
+    };
+    for (const Encoding& encoding : encodings) {
+        SCOPED_TRACE(encoding.name);
+        Document document;
+        ASSERT_TRUE(ParseBytes(document, encoding.bytes)) << ErrorOf(document).message;
+        CString value;
+        ASSERT_NE(document.GetElement("a.b"), nullptr);
+        EXPECT_TRUE(document.GetElement("a")->GetAttributeByName("k", value));
+        EXPECT_STREQ(value, "v");
+        CString contents;
+        document.GetElement("a")->GetText(contents);
+        EXPECT_STREQ(contents, "x");
+    }
+}
+
+TEST(DocumentParse, WideCharactersAboveByteRangeBecomeTheFailureCharacter)
+{
+    // U+20AC inside a UTF-16 text segment.
+    std::string bytes = "\xFF\xFE"s + Widen("<a>", 2, false) + "\xAC\x20"s + Widen("</a>", 2, false);
+    Document document;
+    ASSERT_TRUE(ParseBytes(document, bytes));
+    CString text;
+    document.GetElement("a")->GetText(text);
+    EXPECT_STREQ(text, "q");
+}
+
+TEST(DocumentParse, WideErrorPointsCountBytes)
+{
+    // Every byte is a column: the end tag's error is 2 bytes a character.
+    const std::string bytes = "\xFF\xFE"s + Widen("<a></b>", 2, false);
+    Document document;
+    EXPECT_FALSE(ParseBytes(document, bytes));
+    const ErrorRecord error = ErrorOf(document);
+    EXPECT_EQ(error.message, "Overlapping tags detected. Found \"b\" but needed to find \"a\".");
+    EXPECT_EQ(Describe(error.beginning), Describe(At(2, 1, 1)));
+    EXPECT_EQ(Describe(error.location), Describe(At(16, 1, 15)));
+}

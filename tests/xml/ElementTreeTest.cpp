@@ -1,0 +1,329 @@
+#include "XmlTestSupport.h"
+
+#include <string>
+#include <vector>
+
+using Document = CExtensibleMarkupLanguageDocument;
+using Element = CExtensibleMarkupLanguageElement;
+
+namespace {
+
+Element* AddElement(Element* parent, const char* tag)
+{
+    Element* element = Element::NewElement(parent, Element::typeElement);
+    element->SetTag(tag);
+    return element;
+}
+
+std::string NameOf(const Element* element)
+{
+    CString name;
+    element->GetName(name);
+    return name.GetString();
+}
+
+void Ignore(void*, Element*) {}
+void AlsoIgnore(void*, Element*) {}
+
+} // namespace
+
+TEST(ElementTree, NewElementJoinsParentAndDocument)
+{
+    Document document;
+    Element* root = document.GetRootElement();
+    EXPECT_TRUE(root->IsRoot());
+    EXPECT_EQ(root->GetType(), DWORD(Element::typeProcessingInstruction));
+    Element* a = AddElement(root, "a");
+    EXPECT_EQ(a->GetParent(), root);
+    EXPECT_EQ(a->GetDocument(), &document);
+    EXPECT_FALSE(a->IsRoot());
+    Element* b = AddElement(a, "b");
+    EXPECT_EQ(b->GetParent("a"), a);
+    EXPECT_EQ(b->GetParent("z"), nullptr);
+    EXPECT_EQ(document.GetNumberOfElements(), 2u);
+}
+
+TEST(ElementTree, AddChildIgnoresSelfAndDuplicatesAndInsertsAtIndex)
+{
+    Element* parent = Element::NewElement(nullptr, Element::typeElement);
+    Element* first = AddElement(parent, "first");
+    parent->AddChild(parent);
+    parent->AddChild(first);
+    parent->AddChild(nullptr);
+    EXPECT_EQ(parent->GetNumberOfChildren(), 1u);
+    // An ancestor would make a cycle.
+    Element* grandchild = AddElement(first, "grandchild");
+    grandchild->AddChild(parent);
+    EXPECT_EQ(grandchild->GetNumberOfChildren(), 0u);
+
+    Element* loose = Element::NewElement(nullptr, Element::typeElement);
+    loose->SetTag("zero");
+    parent->AddChild(loose, 0);
+    DWORD index = 0;
+    Element* child = nullptr;
+    ASSERT_TRUE(parent->EnumerateChildren(index));
+    ASSERT_TRUE(parent->GetNextChild(index, child));
+    EXPECT_EQ(child, loose);
+    EXPECT_EQ(loose->GetParent(), parent);
+    ASSERT_TRUE(parent->GetNextChild(index, child));
+    EXPECT_EQ(child, first);
+    EXPECT_FALSE(parent->GetNextChild(index, child));
+    EXPECT_EQ(child, nullptr);
+
+    parent->RemoveChild(loose);
+    EXPECT_EQ(parent->GetNumberOfChildren(), 1u);
+    EXPECT_EQ(loose->GetParent(), parent); // until it is added elsewhere
+    Element::DeleteElement(loose);
+    Element::DeleteElement(parent);
+    Element::DeleteElement(nullptr);
+}
+
+TEST(ElementTree, SetTypeAboveSixStoresUnknown)
+{
+    Element* element = Element::NewElement(nullptr, Element::typeComment);
+    element->SetType(6);
+    EXPECT_EQ(element->GetType(), 6u);
+    element->SetType(7);
+    EXPECT_EQ(element->GetType(), 0u);
+    Element::DeleteElement(element);
+}
+
+TEST(ElementTree, SiblingsWithOneTagAreNumberedAndFoundByPath)
+{
+    Document document;
+    Element* top = AddElement(document.GetRootElement(), "top");
+    AddElement(top, "x");
+    Element* a0 = AddElement(top, "A");
+    AddElement(top, "y");
+    Element* a1 = AddElement(top, "A");
+    Element* a2 = AddElement(top, "A");
+    Element* leaf = AddElement(a2, "leaf");
+
+    EXPECT_EQ(NameOf(a0), "A");
+    EXPECT_EQ(NameOf(a1), "A(1)");
+    EXPECT_EQ(NameOf(a2), "A(2)");
+    EXPECT_EQ(NameOf(document.GetRootElement()), "");
+    EXPECT_EQ(top->GetChild("A(2)"), a2);
+    EXPECT_EQ(top->GetChild("A( 1 )"), a1);
+    EXPECT_EQ(top->GetChild("A(3)"), nullptr);
+    EXPECT_EQ(top->CountChildren("A"), 3u);
+    EXPECT_EQ(document.CountElements("top.A"), 3u);
+    EXPECT_EQ(document.CountElements("top.A(2)"), 3u);
+    EXPECT_EQ(document.CountElements("top."), 0u);
+    EXPECT_EQ(document.CountElements(""), 0u);
+    EXPECT_EQ(document.CountElements("nothing.A"), 0u);
+
+    CString complete;
+    leaf->GetCompleteName(complete);
+    EXPECT_STREQ(complete, "top.A(2).leaf");
+    EXPECT_EQ(document.GetElement(complete), leaf);
+}
+
+TEST(ElementTree, IllFormedPathNamesFail)
+{
+    Document document;
+    Element* top = AddElement(document.GetRootElement(), "top");
+    AddElement(top, "A");
+    EXPECT_EQ(document.GetElement(""), nullptr);
+    EXPECT_EQ(document.GetElement("top.A)0("), nullptr);
+    EXPECT_EQ(document.GetElement("top.A(0"), nullptr);
+    EXPECT_EQ(document.GetElement("top.A(x)"), nullptr);
+    EXPECT_EQ(document.GetElement("top..A"), nullptr);
+    EXPECT_NE(document.GetElement("top.A(0)"), nullptr);
+}
+
+TEST(ElementTree, SeparatorCharacterChangesThePathSyntax)
+{
+    Document document;
+    Element* b = AddElement(AddElement(document.GetRootElement(), "a"), "b");
+    EXPECT_FALSE(document.SetParentChildSeparatorCharacter('\0'));
+    EXPECT_EQ(document.GetParentChildSeparatorCharacter(), '.');
+    EXPECT_TRUE(document.SetParentChildSeparatorCharacter('/'));
+    EXPECT_EQ(document.GetElement("a/b"), b);
+    EXPECT_EQ(document.GetElement("a.b"), nullptr);
+    CString complete;
+    b->GetCompleteName(complete);
+    EXPECT_STREQ(complete, "a/b");
+}
+
+TEST(ElementTree, AttributesAreFoundCopiedAndDestroyed)
+{
+    Document document;
+    Element* a = AddElement(document.GetRootElement(), "a");
+    EXPECT_TRUE(a->AddAttribute("x", "1"));
+    EXPECT_TRUE(a->AddAttribute("y", "2"));
+    EXPECT_TRUE(a->AddAttribute("z", "2"));
+    EXPECT_FALSE(a->AddAttribute("x", "3"));
+    EXPECT_EQ(ErrorOf(document).message, "Attributes must be unique (Rule 40). An attribute named \"x\" was repeated.");
+
+    CExtensibleMarkupLanguageAttribute wanted;
+    wanted.m_Value = "2";
+    ASSERT_TRUE(a->GetAttributeByValue(wanted));
+    EXPECT_STREQ(wanted.m_Name, "y");
+    wanted.m_Name = "z";
+    wanted.m_Value.Empty();
+    ASSERT_TRUE(a->GetAttributeByName(wanted));
+    EXPECT_STREQ(wanted.m_Value, "2");
+
+    a->DestroyAttributeByValue("2");
+    EXPECT_EQ(a->GetNumberOfAttributes(), 1u);
+    a->DestroyAttributeByName("x");
+    EXPECT_EQ(a->GetNumberOfAttributes(), 0u);
+    DWORD index = 0;
+    EXPECT_FALSE(a->EnumerateAttributes(index));
+}
+
+TEST(ElementTree, CopyIsDeepAndEmptyKeepsTheType)
+{
+    Document document;
+    Element* a = AddElement(document.GetRootElement(), "a");
+    a->AddAttribute("k", "v");
+    AddElement(a, "b")->AddText("t");
+    AddElement(a, "c");
+
+    Element* copy = Element::NewElement(nullptr, Element::typeUnknown);
+    copy->Copy(*a);
+    EXPECT_STREQ(copy->Tag(), "a");
+    EXPECT_EQ(copy->GetType(), DWORD(Element::typeElement));
+    EXPECT_EQ(copy->GetTotalNumberOfChildren(), 3u);
+    CString text;
+    copy->GetText(text);
+    EXPECT_STREQ(text, "t");
+    EXPECT_NE(copy->GetChild("b"), a->GetChild("b"));
+    EXPECT_NE(copy->GetAttributeByName("k"), a->GetAttributeByName("k"));
+
+    // Copying a node's own descendant into it.
+    copy->Copy(*copy->GetChild("b"));
+    EXPECT_STREQ(copy->Tag(), "b");
+    EXPECT_EQ(copy->GetTotalNumberOfChildren(), 1u);
+
+    copy->Empty();
+    EXPECT_EQ(copy->GetType(), DWORD(Element::typeElement));
+    EXPECT_STREQ(copy->Tag(), "");
+    EXPECT_EQ(copy->GetNumberOfChildren(), 0u);
+    Element::DeleteElement(copy);
+}
+
+TEST(ElementTree, GetTextCanIgnoreWhiteSpaceSegments)
+{
+    Document document;
+    Element* a = AddElement(document.GetRootElement(), "a");
+    a->AddTextXML(" \r\n\t");
+    a->AddText("x<y");
+    AddElement(a, "b")->AddTextXML("&#65;&amp;");
+    CString text;
+    a->GetText(text);
+    EXPECT_STREQ(text, " \r\n\tx<yA&");
+    EXPECT_FALSE(document.SetIgnoreWhiteSpace(true));
+    a->GetText(text);
+    EXPECT_STREQ(text, "x<yA&");
+}
+
+TEST(ElementTree, CallbacksAreUniqueAndRemovable)
+{
+    Document document;
+    int one = 1;
+    int two = 2;
+    EXPECT_FALSE(document.AddCallback("", Ignore, &one));
+    EXPECT_FALSE(document.AddCallback("a", nullptr, &one));
+    EXPECT_TRUE(document.AddCallback("a", Ignore, &one));
+    EXPECT_FALSE(document.AddCallback("a", Ignore, &one));
+    EXPECT_TRUE(document.AddCallback("a", Ignore, &two));
+    EXPECT_TRUE(document.AddCallback("a", AlsoIgnore, &one));
+    EXPECT_TRUE(document.RemoveCallback("a", Ignore, &one));
+
+    DWORD index = 0;
+    CString name;
+    XML_ELEMENT_CALLBACK function = nullptr;
+    void* parameter = nullptr;
+    ASSERT_TRUE(document.EnumerateCallbacks(index));
+    ASSERT_TRUE(document.GetNextCallback(index, name, function, parameter));
+    EXPECT_EQ(function, &Ignore);
+    EXPECT_EQ(parameter, &two);
+    ASSERT_TRUE(document.GetNextCallback(index, name, function, parameter));
+    EXPECT_EQ(function, &AlsoIgnore);
+    EXPECT_FALSE(document.GetNextCallback(index, name, function, parameter));
+
+    Document other;
+    other.CopyCallbacks(document);
+    ASSERT_TRUE(other.EnumerateCallbacks(index));
+    EXPECT_TRUE(other.GetNextCallback(index, name, function, parameter));
+    EXPECT_TRUE(other.GetNextCallback(index, name, function, parameter));
+    EXPECT_FALSE(other.GetNextCallback(index, name, function, parameter));
+}
+
+TEST(ElementTree, DocumentEmptyAndCopyRestoreDefaults)
+{
+    Document document;
+    EXPECT_EQ(document.SetParseOptions(0x33), 16u);
+    EXPECT_EQ(document.SetWriteOptions(0x04), 128u);
+    CString encoding;
+    document.GetEncoding(encoding);
+    EXPECT_STREQ(encoding, "UTF-16");
+    document.AddCallback("a", Ignore, nullptr);
+    document.AddEntity("&e;", "E");
+    AddElement(document.GetRootElement(), "a");
+
+    Document copy;
+    copy = document;
+    EXPECT_EQ(copy.GetParseOptions(), 16u);
+    EXPECT_EQ(copy.GetWriteOptions(), 128u);
+    EXPECT_NE(copy.GetElement("a"), nullptr);
+    EXPECT_EQ(copy.GetEntities().GetSize(), 5);
+    DWORD index = 0;
+    EXPECT_FALSE(copy.EnumerateCallbacks(index));
+
+    copy += document;
+    copy += copy;
+    EXPECT_EQ(copy.CountElements("a"), 4u);
+
+    document.Empty();
+    EXPECT_EQ(document.GetParseOptions(), 16u);
+    EXPECT_EQ(document.GetWriteOptions(), 128u);
+    EXPECT_EQ(document.GetEntities().GetSize(), 5);
+    EXPECT_EQ(document.GetNumberOfElements(), 0u);
+    EXPECT_NE(document.GetRootElement(), nullptr);
+    EXPECT_FALSE(document.EnumerateCallbacks(index));
+}
+
+TEST(ElementTree, ErrorRecordKeepsTheFirstErrorOnly)
+{
+    Document document;
+    const CString first("first");
+    const CString second("second");
+    document.SetParsingErrorInformation("t", At(1, 1, 2), At(3, 1, 4), &first);
+    document.SetParsingErrorInformation("u", At(5, 1, 6), At(7, 1, 8), &second);
+    const ErrorRecord error = ErrorOf(document);
+    EXPECT_EQ(error.message, "first");
+    EXPECT_EQ(error.tag, "t");
+    EXPECT_EQ(Describe(error.beginning), Describe(At(1, 1, 2)));
+    EXPECT_EQ(Describe(error.location), Describe(At(3, 1, 4)));
+}
+
+// A tree a million levels deep, built by hand, is copied, counted, read,
+// written and destroyed without recursion.
+TEST(ElementTree, DeepTreesAreSafeToWalk)
+{
+    constexpr DWORD kDepth = 1000000;
+    Document document;
+    Element* node = document.GetRootElement();
+    for (DWORD i = 0; i < kDepth; ++i) {
+        node = AddElement(node, "d");
+    }
+    node->AddText("end");
+    EXPECT_EQ(document.GetNumberOfElements(), kDepth + 1);
+
+    CString text;
+    document.GetRootElement()->GetText(text);
+    EXPECT_STREQ(text, "end");
+
+    Document copy(document);
+    EXPECT_EQ(copy.GetNumberOfElements(), kDepth + 1);
+
+    CByteArray bytes;
+    document.SetWriteOptions(Document::writeSingleByte | Document::writeRootChildrenOnly);
+    document.WriteTo(bytes);
+    EXPECT_EQ(bytes.GetSize(), int(kDepth * 7 + 3));
+    document.Empty();
+    EXPECT_EQ(document.GetNumberOfElements(), 0u);
+}

@@ -1,0 +1,177 @@
+#include "XmlTestSupport.h"
+
+#include <string>
+#include <vector>
+
+using Document = CExtensibleMarkupLanguageDocument;
+using Element = CExtensibleMarkupLanguageElement;
+using Entities = CExtensibleMarkupLanguageEntities;
+
+namespace {
+
+std::vector<std::string> References(const Entities& entities)
+{
+    std::vector<std::string> references;
+    DWORD index = 0;
+    CString reference;
+    CString text;
+    entities.Enumerate(index);
+    while (entities.GetNext(index, reference, text)) {
+        references.emplace_back(reference.GetString());
+    }
+    return references;
+}
+
+std::string Resolved(const Entities& entities, const char* reference, bool expected = true)
+{
+    CString text("junk");
+    EXPECT_EQ(entities.Resolve(reference, text), expected) << reference;
+    return std::string(text.GetString(), std::size_t(text.GetLength()));
+}
+
+} // namespace
+
+TEST(Entities, DocumentStartsWithTheFivePredefinedInSortedOrder)
+{
+    Document document;
+    EXPECT_EQ(References(document.GetEntities()),
+        (std::vector<std::string>{"&amp;", "&apos;", "&gt;", "&lt;", "&quot;"}));
+    EXPECT_EQ(Resolved(document.GetEntities(), "&quot;"), "\"");
+}
+
+TEST(Entities, AddChecksTheReferenceAndKeepsTheOrder)
+{
+    Entities entities;
+    for (const char* bad : {"&;", "a;", "&a", "&1a;", "&a b;", "&a&;", ""}) {
+        EXPECT_FALSE(entities.Add(bad, "x")) << bad;
+    }
+    EXPECT_TRUE(entities.Add("&b;", "1"));
+    EXPECT_TRUE(entities.Add("&_a.b-c:d;", "2"));
+    EXPECT_TRUE(entities.Add("&a;", "3"));
+    EXPECT_TRUE(entities.Add("&b;", "4"));
+    EXPECT_EQ(References(entities), (std::vector<std::string>{"&_a.b-c:d;", "&a;", "&b;"}));
+    EXPECT_EQ(Resolved(entities, "&b;"), "4");
+
+    Entities copy;
+    copy = entities;
+    entities.Empty();
+    EXPECT_EQ(entities.GetSize(), 0);
+    EXPECT_EQ(copy.GetSize(), 3);
+}
+
+TEST(Entities, AddReplacesCharacterReferencesInTheText)
+{
+    Entities entities;
+    ASSERT_TRUE(entities.Add("&c;", "&#169;"));
+    EXPECT_EQ(Resolved(entities, "&c;"), "\xA9");
+    ASSERT_TRUE(entities.Add("&h;", "[&#x41;&#0066;]"));
+    EXPECT_EQ(Resolved(entities, "&h;"), "[AB]");
+    ASSERT_TRUE(entities.Add("&t;", "&#9;&amp;"));
+    EXPECT_EQ(Resolved(entities, "&t;"), "\t&amp;");
+    for (const char* bad : {"&#xD800;", "&#65", "&#;", "&#x;", "&#x110000;", "&#X41;", "&#0;", "&#99999999999999;"}) {
+        EXPECT_FALSE(entities.Add("&bad;", bad)) << bad;
+    }
+    EXPECT_EQ(entities.GetSize(), 3);
+}
+
+TEST(Entities, IsEntityGivesTheRuleThatFails)
+{
+    Document document;
+    const Entities& entities = document.GetEntities();
+    struct Case {
+        const char* reference;
+        bool known;
+        DWORD rule;
+    };
+    const Case cases[] = {
+        {"&amp;", true, 0},
+        {"&#65;", true, 0},
+        {"&#x4f;", true, 0},
+        {"&#x;", true, 0},
+        {"&", false, 68},
+        {"&a", false, 68},
+        {"a;b", false, 68},
+        {"&#;", false, 66},
+        {"&#X41;", false, 66},
+        {"&#12a;", false, 66},
+        {"&#xg;", false, 66},
+        {"&1a;", false, 5},
+        {"&a*;", false, 5},
+        {"&zz;", false, 0},
+    };
+    for (const Case& test : cases) {
+        DWORD rule = 12345;
+        EXPECT_EQ(entities.IsEntity(test.reference, rule), test.known) << test.reference;
+        EXPECT_EQ(rule, test.rule) << test.reference;
+    }
+}
+
+TEST(Entities, ResolveReadsNumericAndNamedReferences)
+{
+    Document document;
+    const Entities& entities = document.GetEntities();
+    EXPECT_EQ(Resolved(entities, "&#65;"), "A");
+    EXPECT_EQ(Resolved(entities, "&#x41;"), "A");
+    EXPECT_EQ(Resolved(entities, "&#0000000000000000065;"), "A");
+    EXPECT_EQ(Resolved(entities, "&#300;"), "q");
+    EXPECT_EQ(Resolved(entities, "&lt;"), "<");
+    EXPECT_EQ(Resolved(entities, "&#X41;", false), "");
+    EXPECT_EQ(Resolved(entities, "&nope;", false), "");
+    EXPECT_EQ(Resolved(entities, "&#6x;", false), "");
+}
+
+TEST(Entities, DocumentRefusesToRedefinePredefinedUnlessAllowed)
+{
+    Document document;
+    EXPECT_FALSE(document.AddEntity("&lt;", "!"));
+    EXPECT_TRUE(document.AddEntity("&mine;", "M"));
+    document.SetParseOptions(Document::parseDefault | Document::parseAllowRedefinitionOfPredefinedEntities);
+    EXPECT_TRUE(document.AddEntity("&lt;", "!"));
+    CString text;
+    EXPECT_TRUE(document.ResolveEntity("&lt;", text));
+    EXPECT_STREQ(text, "!");
+}
+
+TEST(Entities, AddTextEscapesAndGetTextResolves)
+{
+    Document document;
+    Element* a = Element::NewElement(document.GetRootElement(), Element::typeElement);
+    a->SetTag("a");
+    ASSERT_TRUE(a->AddText("1 < 2 & \"3\" > '4'"));
+    DWORD index = 0;
+    Element* child = nullptr;
+    a->GetNextChild(index, child);
+    ASSERT_NE(child, nullptr);
+    EXPECT_STREQ(child->Contents(), "1 &lt; 2 &amp; &quot;3&quot; &gt; &apos;4&apos;");
+    CString text;
+    a->GetText(text);
+    EXPECT_STREQ(text, "1 < 2 & \"3\" > '4'");
+
+    // Unchanged text is stored as it is; AddTextXML never escapes.
+    ASSERT_TRUE(a->AddText("plain"));
+    ASSERT_TRUE(a->AddTextXML("<b/>"));
+    a->GetNextChild(index, child);
+    EXPECT_STREQ(child->Contents(), "plain");
+    a->GetNextChild(index, child);
+    EXPECT_STREQ(child->Contents(), "<b/>");
+}
+
+TEST(Entities, OneUnresolvableReferenceLeavesTheTextUnchanged)
+{
+    Document document;
+    Element* a = Element::NewElement(document.GetRootElement(), Element::typeElement);
+    a->AddTextXML("&undeclared; &amp;");
+    CString text;
+    a->GetText(text);
+    EXPECT_STREQ(text, "&undeclared; &amp;");
+    Element* b = Element::NewElement(document.GetRootElement(), Element::typeElement);
+    b->AddTextXML("&amp; & no semicolon");
+    b->GetText(text);
+    EXPECT_STREQ(text, "&amp; & no semicolon");
+    // A replacement is not scanned again.
+    document.AddEntity("&twice;", "&amp;amp;");
+    Element* c = Element::NewElement(document.GetRootElement(), Element::typeElement);
+    c->AddTextXML("&twice;");
+    c->GetText(text);
+    EXPECT_STREQ(text, "&amp;amp;");
+}

@@ -1,0 +1,75 @@
+// Helpers shared by the XML document tests: loading bytes into a parser,
+// reading the error record, and printing parse points.
+#pragma once
+
+#include "xml/ExtensibleMarkupLanguageDocument.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+
+inline CParsePoint At(DWORD index, DWORD line, DWORD column)
+{
+    CParsePoint point;
+    point.SetIndex(index);
+    point.SetLine(line);
+    point.SetColumn(column);
+    return point;
+}
+
+inline std::string Describe(const CParsePoint& point)
+{
+    return "(" + std::to_string(point.GetIndex()) + ", " + std::to_string(point.GetLine()) + ", "
+        + std::to_string(point.GetColumn()) + ")";
+}
+
+inline std::string AsString(const CByteArray& bytes)
+{
+    return std::string(reinterpret_cast<const char*>(bytes.GetData()), std::size_t(bytes.GetSize()));
+}
+
+// Parses bytes into a document with the given parse options.
+inline bool ParseBytes(CExtensibleMarkupLanguageDocument& document, const std::string& bytes,
+    DWORD options = CExtensibleMarkupLanguageDocument::parseDefault)
+{
+    document.SetParseOptions(options);
+    auto* array = new CByteArray;
+    array->SetSize(int(bytes.size()));
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        array->GetData()[i] = BYTE(bytes[i]);
+    }
+    CDataParser parser;
+    parser.Initialize(array, true);
+    return document.Parse(parser);
+}
+
+struct ErrorRecord {
+    std::string message;
+    std::string tag;
+    CParsePoint beginning;
+    CParsePoint location;
+};
+
+inline ErrorRecord ErrorOf(const CExtensibleMarkupLanguageDocument& document)
+{
+    CString tag;
+    CString message;
+    ErrorRecord record;
+    document.GetParsingErrorInformation(tag, record.beginning, record.location, &message);
+    record.message = message.GetString();
+    record.tag = tag.GetString();
+    return record;
+}
+
+// The bytes of single-byte text written as UTF-16 or UCS-4.
+inline std::string Widen(const std::string& text, int width, bool bigEndian)
+{
+    std::string out;
+    for (char c : text) {
+        std::string unit(std::size_t(width), '\0');
+        unit[bigEndian ? std::size_t(width - 1) : 0] = c;
+        out += unit;
+    }
+    return out;
+}
