@@ -27,3 +27,25 @@ const char* CMemoryException::what() const noexcept
 {
     return "out of memory";
 }
+
+CArchiveException::CArchiveException(int cause) noexcept : m_cause(cause)
+{
+}
+
+CArchiveException::~CArchiveException() = default;
+
+const char* CArchiveException::what() const noexcept
+{
+    switch (m_cause) {
+    case readOnly:
+        return "archive: write to a loading archive";
+    case endOfFile:
+        return "archive: unexpected end of data";
+    case writeOnly:
+        return "archive: read from a storing archive";
+    case badIndex:
+        return "archive: length out of range";
+    default:
+        return "archive exception";
+    }
+}

@@ -34,3 +34,27 @@ public:
 
     const char* what() const noexcept override;
 };
+
+// A binary archive that cannot go on: most often a load that runs past the
+// end of its data (endOfFile), or a read from a storing archive and a write
+// to a loading one.
+class ORV_API CArchiveException : public CException {
+public:
+    enum {
+        none,
+        genericException,
+        readOnly,
+        endOfFile,
+        writeOnly,
+        badIndex,
+        badClass,
+        badSchema
+    };
+
+    explicit CArchiveException(int cause = none) noexcept;
+    ~CArchiveException() override;
+
+    const char* what() const noexcept override;
+
+    int m_cause;
+};

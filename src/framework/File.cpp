@@ -1,0 +1,3 @@
+#include "framework/File.h"
+
+CFile::~CFile() = default;
