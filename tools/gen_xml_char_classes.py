@@ -8,61 +8,13 @@ Usage (from the repository root):
 Each class becomes a sorted table of inclusive code-point ranges. Items that
 touch or overlap (BaseChar 00F8-00FF and 0100-0131, for example) are joined,
 so a binary search over a table finds at most one range for a code point.
+The searches themselves are in src/xml/XmlCharClassLookup.cpp.
 """
 import sys
 
 CLASSES = ["Char", "PubidChar", "BaseChar", "Ideographic", "CombiningChar", "Digit", "Extender"]
 
-LOOKUPS = r"""
-namespace OrvXml {
 
-namespace {
-
-bool InRanges(const CharRange* ranges, std::size_t count, DWORD c) noexcept
-{
-    std::size_t low = 0;
-    std::size_t high = count;
-    while (low < high) {
-        const std::size_t middle = low + (high - low) / 2;
-        if (c < ranges[middle].first) {
-            high = middle;
-        } else if (c > ranges[middle].last) {
-            low = middle + 1;
-        } else {
-            return true;
-        }
-    }
-    return false;
-}
-
-} // namespace
-
-bool IsXmlChar(DWORD c) noexcept { return InRanges(kCharRanges, kCharRangeCount, c); }
-bool IsPubidChar(DWORD c) noexcept { return InRanges(kPubidCharRanges, kPubidCharRangeCount, c); }
-bool IsBaseChar(DWORD c) noexcept { return InRanges(kBaseCharRanges, kBaseCharRangeCount, c); }
-bool IsIdeographic(DWORD c) noexcept { return InRanges(kIdeographicRanges, kIdeographicRangeCount, c); }
-bool IsCombiningChar(DWORD c) noexcept { return InRanges(kCombiningCharRanges, kCombiningCharRangeCount, c); }
-bool IsDigit(DWORD c) noexcept { return InRanges(kDigitRanges, kDigitRangeCount, c); }
-bool IsExtender(DWORD c) noexcept { return InRanges(kExtenderRanges, kExtenderRangeCount, c); }
-
-bool IsLetter(DWORD c) noexcept
-{
-    if (c < 0x80) {
-        return IsLetterByte(char(c));
-    }
-    return IsBaseChar(c) || IsIdeographic(c);
-}
-
-bool IsNameChar(DWORD c) noexcept
-{
-    if (c < 0x80) {
-        return IsNameCharByte(char(c));
-    }
-    return IsLetter(c) || IsDigit(c) || IsCombiningChar(c) || IsExtender(c);
-}
-
-} // namespace OrvXml
-"""
 
 
 def read_sections(path):
@@ -114,7 +66,6 @@ def main():
         out.write("const std::size_t k%sRangeCount = sizeof(k%sRanges) / sizeof(k%sRanges[0]);\n"
                   % (name, name, name))
     out.write("\n} // namespace OrvXml\n")
-    out.write(LOOKUPS)
 
 
 if __name__ == "__main__":
