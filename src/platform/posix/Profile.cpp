@@ -304,6 +304,22 @@ BOOL Refuse()
     return FALSE;
 }
 
+// Loads the file under the process and file locks, lets `change` edit and
+// save it, and refuses a file that cannot be read rather than overwrite it.
+template <class Change>
+BOOL ChangeProfile(const char* file, Change change)
+{
+    const std::string path = ResolvePath(file);
+    std::lock_guard<std::mutex> guard(g_writeMutex);
+    const platform::posix::FileLock lock(path);
+    Profile profile(path);
+    if (profile.Unreadable()) {
+        SetLastError(5);
+        return FALSE;
+    }
+    return change(profile);
+}
+
 DWORD CopyList(const std::string& list, char* buffer, DWORD size)
 {
     if (list.size() + 1 <= size) {
@@ -362,22 +378,16 @@ BOOL WritePrivateProfileStringA(const char* section, const char* key, const char
         BreaksLine(key) || BreaksLine(value) || (key != nullptr && std::strchr(key, '=') != nullptr)) {
         return Refuse();
     }
-    const std::string path = ResolvePath(file);
-    std::lock_guard<std::mutex> guard(g_writeMutex);
-    const platform::posix::FileLock lock(path);
-    Profile profile(path);
-    if (profile.Unreadable()) {
-        SetLastError(5);
-        return FALSE;
-    }
-    if (key == nullptr) {
-        return profile.DeleteSection(section) ? profile.Save() : TRUE;
-    }
-    if (value == nullptr) {
-        return profile.DeleteKey(section, key) ? profile.Save() : TRUE;
-    }
-    profile.SetKey(section, Trim(key), value);
-    return profile.Save();
+    return ChangeProfile(file, [&](Profile& profile) -> BOOL {
+        if (key == nullptr) {
+            return profile.DeleteSection(section) ? profile.Save() : TRUE;
+        }
+        if (value == nullptr) {
+            return profile.DeleteKey(section, key) ? profile.Save() : TRUE;
+        }
+        profile.SetKey(section, Trim(key), value);
+        return profile.Save();
+    });
 }
 
 BOOL WritePrivateProfileSectionA(const char* section, const char* text, const char* file)
@@ -392,19 +402,13 @@ BOOL WritePrivateProfileSectionA(const char* section, const char* text, const ch
         }
         entries.emplace_back(entry);
     }
-    const std::string path = ResolvePath(file);
-    std::lock_guard<std::mutex> guard(g_writeMutex);
-    const platform::posix::FileLock lock(path);
-    Profile profile(path);
-    if (profile.Unreadable()) {
-        SetLastError(5);
-        return FALSE;
-    }
-    if (text == nullptr) {
-        return profile.DeleteSection(section) ? profile.Save() : TRUE;
-    }
-    profile.ReplaceSection(section, entries);
-    return profile.Save();
+    return ChangeProfile(file, [&](Profile& profile) -> BOOL {
+        if (text == nullptr) {
+            return profile.DeleteSection(section) ? profile.Save() : TRUE;
+        }
+        profile.ReplaceSection(section, entries);
+        return profile.Save();
+    });
 }
 
 BOOL PathFileExistsA(const char* path)
