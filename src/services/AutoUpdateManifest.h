@@ -40,7 +40,7 @@ public:
     };
 
     CAutoUpdateManifest() = default;
-    virtual ~CAutoUpdateManifest();
+    ~CAutoUpdateManifest();
 
     // Fills the record from a parsed manifest document. True when the record
     // is usable. Each failure writes one line at level 4 to the host log and

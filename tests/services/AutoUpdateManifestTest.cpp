@@ -274,35 +274,23 @@ TEST(AutoUpdateManifestTypes, TextsAndDisplayTexts)
 {
     using M = CAutoUpdateManifest;
     const char* releases[] = {"alpha", "beta", "rc", "release"};
+    const char* releaseTexts[] = {"Alpha", "Beta", "RC", "Release"};
     const char* updates[] = {"none", "silent", "optional", "forced"};
+    const char* updateTexts[] = {"None", "Silent", "Optional", "Forced"};
     for (int type = 0; type < 4; ++type) {
         EXPECT_EQ(M::ReleaseTypeFromText(releases[type]), type);
+        EXPECT_EQ(M::ReleaseTypeFromText(releaseTexts[type]), type);
         EXPECT_EQ(M::UpdateTypeFromText(updates[type]), type);
-        CString upper(releases[type]);
-        EXPECT_EQ(M::ReleaseTypeFromText(upper.MakeUpper()), type);
+        EXPECT_EQ(M::UpdateTypeFromText(updateTexts[type]), type);
+        EXPECT_STREQ(M::ReleaseTypeDisplayText(type), releaseTexts[type]);
+        EXPECT_STREQ(M::UpdateTypeDisplayText(type), updateTexts[type]);
     }
-    EXPECT_EQ(M::ReleaseTypeFromText("forced"), M::releaseUnknown);
+    for (const char* text : {"forced", "", "releases", static_cast<const char*>(nullptr)}) {
+        EXPECT_EQ(M::ReleaseTypeFromText(text), M::releaseUnknown);
+    }
     EXPECT_EQ(M::UpdateTypeFromText("beta"), M::updateUnknown);
-    EXPECT_EQ(M::ReleaseTypeFromText(""), M::releaseUnknown);
-    EXPECT_EQ(M::ReleaseTypeFromText(nullptr), M::releaseUnknown);
-    EXPECT_EQ(M::ReleaseTypeFromText("releases"), M::releaseUnknown);
-
-    EXPECT_STREQ(M::ReleaseTypeDisplayText(0), "Alpha");
-    EXPECT_STREQ(M::ReleaseTypeDisplayText(1), "Beta");
-    EXPECT_STREQ(M::ReleaseTypeDisplayText(2), "RC");
-    EXPECT_STREQ(M::ReleaseTypeDisplayText(3), "Release");
-    EXPECT_STREQ(M::ReleaseTypeDisplayText(4), "???");
-    EXPECT_STREQ(M::ReleaseTypeDisplayText(-1), "???");
-    EXPECT_STREQ(M::UpdateTypeDisplayText(0), "None");
-    EXPECT_STREQ(M::UpdateTypeDisplayText(1), "Silent");
-    EXPECT_STREQ(M::UpdateTypeDisplayText(2), "Optional");
-    EXPECT_STREQ(M::UpdateTypeDisplayText(3), "Forced");
-    EXPECT_STREQ(M::UpdateTypeDisplayText(4), "???");
-    EXPECT_STREQ(M::UpdateTypeDisplayText(-7), "???");
-
-    M manifest;
-    manifest.m_ReleaseType = 9;
-    manifest.m_UpdateType = 2;
-    EXPECT_STREQ(manifest.GetReleaseTypeText(), "???");
-    EXPECT_STREQ(manifest.GetUpdateTypeText(), "Optional");
+    for (int type : {-1, 4, 1000}) {
+        EXPECT_STREQ(M::ReleaseTypeDisplayText(type), "???");
+        EXPECT_STREQ(M::UpdateTypeDisplayText(type), "???");
+    }
 }
