@@ -1,7 +1,6 @@
 #include "services/XVersionInfo.h"
 
 #include "framework/Section.h"
-#include "platform/Module.h"
 #include "platform/VersionResource.h"
 
 #include <cstring>
