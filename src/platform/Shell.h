@@ -11,7 +11,6 @@
 
 #if !defined(_WIN32)
 using HRESULT = LONG;
-inline constexpr HRESULT S_OK = 0;
 // What CreateShellLink answers where there is no shell.
 inline constexpr HRESULT E_NOTIMPL = static_cast<HRESULT>(0x80004001u);
 #endif
