@@ -135,7 +135,7 @@ Outcome ReadString(CArchive& archive, Oracle& oracle)
     }
     Check(whole);
     Check(std::uint64_t(value.GetLength()) == length);
-    Check(std::memcmp(value.GetString(), oracle.Here(), std::size_t(length)) == 0);
+    Check(length == 0 || std::memcmp(value.GetString(), oracle.Here(), std::size_t(length)) == 0);
     oracle.Skip(std::size_t(length));
     return Outcome::Read;
 }
@@ -146,7 +146,7 @@ Outcome ReadRaw(CArchive& archive, Oracle& oracle)
     const std::size_t expected = oracle.Remaining() < sizeof raw ? oracle.Remaining() : sizeof raw;
     const UINT got = archive.Read(raw, sizeof raw);
     Check(got == expected);
-    Check(std::memcmp(raw, oracle.Here(), expected) == 0);
+    Check(expected == 0 || std::memcmp(raw, oracle.Here(), expected) == 0);
     oracle.Skip(expected);
     return Outcome::Read;
 }

@@ -45,7 +45,8 @@ void ThroughTheArchive(const std::string& text, bool parsed, const SYSTEMTIME& u
     values->SetTag("Values");
     CExtensibleMarkupLanguageElement* child = CExtensibleMarkupLanguageElement::NewElement(values);
     child->SetTag("t");
-    child->AddTextXML(CString(text.data(), int(text.size())));
+    // Escaped, so that the text read back (references resolved) is the text.
+    child->AddText(CString(text.data(), int(text.size())));
     CXMLArchive archive;
     archive.ReadFrom(values);
 
