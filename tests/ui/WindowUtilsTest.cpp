@@ -250,8 +250,9 @@ TEST(WindowUtils, ForegroundMouseButtonsAndOsClass)
     OSVERSIONINFOA info {};
     info.dwOSVersionInfoSize = sizeof info;
     ASSERT_TRUE(::GetVersionExA(&info));
-    if (info.dwPlatformId == VER_PLATFORM_WIN32_NT && info.dwMajorVersion >= 6)
+    if (info.dwPlatformId == VER_PLATFORM_WIN32_NT && info.dwMajorVersion >= 6) {
         EXPECT_EQ(GetOSVersion(), 0); // later NT versions have no class of their own
+    }
 }
 
 TEST(WindowUtils, ContextMenuIsTrackedAtThePointWithOrWithoutARectangleToKeepClear)
