@@ -294,7 +294,15 @@ public:
         *m_handlerFinishedFirst = m_handlerFinished;
     }
 
+    bool m_failCreate = false;
+
 protected:
+    int OnCreate(CREATESTRUCTA* cs) override
+    {
+        if (m_failCreate)
+            return -1;
+        return CWnd::OnCreate(cs);
+    }
     void OnLButtonDown(UINT, CPoint) override
     {
         DestroyWindow();
@@ -328,6 +336,13 @@ TEST(Wnd, SelfDeletingWindowIsDeletedAfterTheHandlerThatDestroyedIt)
     ASSERT_TRUE(wnd->CreateEx(0, nullptr, "Self", WS_OVERLAPPEDWINDOW, TestFrameRect(), nullptr, 0));
     ::DestroyWindow(wnd->GetSafeHwnd());
     EXPECT_EQ(deletions, 2);
+
+    // A window that fails while being made is deleted once, after the
+    // creation call has returned.
+    wnd = new CSelfDeletingWnd(&deletions, &handlerFinishedFirst);
+    wnd->m_failCreate = true;
+    EXPECT_FALSE(wnd->CreateEx(0, nullptr, "Fails", WS_OVERLAPPEDWINDOW, TestFrameRect(), nullptr, 0));
+    EXPECT_EQ(deletions, 3);
 }
 
 namespace {
