@@ -1,0 +1,383 @@
+#include "framework/win/Dialog.h"
+
+#include "framework/win/ModuleState.h"
+#include "framework/win/WinApp.h"
+#include "framework/win/WndCreation.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+namespace {
+
+// The dialog window is subclassed by its object from its first message, so
+// the dialog procedure itself only lets the dialog manager do the rest.
+INT_PTR CALLBACK PassDialogProc(HWND, UINT, WPARAM, LPARAM)
+{
+    return FALSE;
+}
+
+const char* TemplateName(const CString& name, UINT id)
+{
+    return id != 0 ? MAKEINTRESOURCEA(id) : name.GetString();
+}
+
+} // namespace
+
+CDialog::CDialog(UINT templateId, CWnd* parent) : m_templateId(templateId), m_pParentWnd(parent) {}
+
+CDialog::CDialog(const char* templateName, CWnd* parent)
+    : m_templateName(templateName != nullptr ? templateName : ""), m_pParentWnd(parent)
+{
+}
+
+BOOL CDialog::CreateFromTemplate(HWND parent)
+{
+    const char* name = TemplateName(m_templateName, m_templateId);
+    HINSTANCE module = AfxFindResourceHandle(name, MAKEINTRESOURCEA(5) /* RT_DIALOG */);
+    if (module == nullptr || m_hWnd != nullptr)
+        return FALSE;
+    HRSRC resource = ::FindResourceA(module, name, MAKEINTRESOURCEA(5));
+    HGLOBAL loaded = resource != nullptr ? ::LoadResource(module, resource) : nullptr;
+    const auto* dialogTemplate = loaded != nullptr ? static_cast<const DLGTEMPLATE*>(::LockResource(loaded)) : nullptr;
+    if (dialogTemplate == nullptr)
+        return FALSE;
+
+    HWND hWnd = nullptr;
+    {
+        CWndCreation creation(this);
+        if (!creation.Hooked())
+            return FALSE;
+        hWnd = ::CreateDialogIndirectParamA(module, dialogTemplate, parent, PassDialogProc, 0);
+    }
+    return FinishCreation(hWnd);
+}
+
+HWND CDialog::OwnerForModal() const
+{
+    if (m_pParentWnd != nullptr)
+        return m_pParentWnd->GetSafeHwnd();
+    CWinApp* app = AfxGetApp();
+    if (app != nullptr && app->GetMainWnd() != nullptr)
+        return app->GetMainWnd()->GetSafeHwnd();
+    return nullptr;
+}
+
+INT_PTR CDialog::DoModal()
+{
+    if (m_hWnd != nullptr)
+        return -1;
+    HWND owner = OwnerForModal();
+    const bool disableOwner = owner != nullptr && ::IsWindowEnabled(owner);
+    if (disableOwner)
+        ::EnableWindow(owner, FALSE);
+
+    m_bModal = true;
+    m_bEndModal = false;
+    m_nModalResult = -1;
+    if (CreateFromTemplate(owner)) {
+        if (!m_bEndModal && m_hWnd != nullptr)
+            ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
+        MSG msg;
+        // The loop also ends when the window goes some other way (its
+        // parent destroyed it, for example).
+        while (!m_bEndModal && m_hWnd != nullptr) {
+            if (!::GetMessageA(&msg, nullptr, 0, 0)) {
+                // Leave WM_QUIT for the application's own loop.
+                ::PostQuitMessage(static_cast<int>(msg.wParam));
+                break;
+            }
+            CWinApp* app = AfxGetApp();
+            if (::IsDialogMessageA(m_hWnd, &msg) || (app != nullptr && app->PreTranslateMessage(&msg)))
+                continue;
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+    if (disableOwner)
+        ::EnableWindow(owner, TRUE);
+    if (owner != nullptr && m_hWnd != nullptr && ::GetActiveWindow() == m_hWnd)
+        ::SetActiveWindow(owner);
+    DestroyWindow();
+    m_bModal = false;
+    return m_nModalResult;
+}
+
+BOOL CDialog::Create(UINT templateId, CWnd* parent)
+{
+    m_templateId = templateId;
+    m_templateName.Empty();
+    m_pParentWnd = parent;
+    return CreateFromTemplate(parent != nullptr ? parent->GetSafeHwnd() : nullptr);
+}
+
+BOOL CDialog::Create(const char* templateName, CWnd* parent)
+{
+    m_templateId = 0;
+    m_templateName = templateName != nullptr ? templateName : "";
+    m_pParentWnd = parent;
+    return CreateFromTemplate(parent != nullptr ? parent->GetSafeHwnd() : nullptr);
+}
+
+void CDialog::EndDialog(INT_PTR result)
+{
+    if (m_bModal) {
+        m_nModalResult = result;
+        m_bEndModal = true;
+        if (m_hWnd != nullptr)
+            ::ShowWindow(m_hWnd, SW_HIDE);
+        // Wake the modal loop if this runs outside it.
+        ::PostMessageA(m_hWnd, WM_NULL, 0, 0);
+        return;
+    }
+    DestroyWindow();
+}
+
+BOOL CDialog::UpdateData(BOOL save)
+{
+    if (m_hWnd == nullptr)
+        return FALSE;
+    CDataExchange dx(this, save);
+    DoDataExchange(&dx);
+    return !dx.Failed();
+}
+
+BOOL CDialog::OnInitDialog()
+{
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CDialog::OnOK()
+{
+    if (UpdateData(TRUE))
+        EndDialog(IDOK);
+}
+
+void CDialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
+
+void CDialog::DoDataExchange(CDataExchange*)
+{
+}
+
+LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG: {
+        CWinApp* app = AfxGetApp();
+        if (!m_bModal && app != nullptr)
+            app->AddModeless(this);
+        return OnInitDialog();
+    }
+    case WM_DESTROY: {
+        CWinApp* app = AfxGetApp();
+        if (app != nullptr)
+            app->RemoveModeless(this);
+        break;
+    }
+    default:
+        break;
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
+}
+
+BOOL CDialog::OnCommand(WPARAM wParam, LPARAM)
+{
+    if (HIWORD(wParam) != BN_CLICKED)
+        return FALSE;
+    switch (LOWORD(wParam)) {
+    case IDOK:
+        OnOK();
+        return TRUE;
+    case IDCANCEL:
+        OnCancel();
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+void CDialog::PostNcDestroy()
+{
+}
+
+// ------------------------------------------------------- data exchange
+
+CDataExchange::CDataExchange(CWnd* dialog, BOOL save) : m_pDlgWnd(dialog), m_bSaveAndValidate(save) {}
+
+HWND CDataExchange::PrepareCtrl(int id)
+{
+    HWND control = m_pDlgWnd != nullptr ? m_pDlgWnd->GetDlgItem(id) : nullptr;
+    if (control != nullptr)
+        m_hWndLastControl = control;
+    return control;
+}
+
+void CDataExchange::Fail()
+{
+    m_bFailed = true;
+    if (m_hWndLastControl == nullptr)
+        return;
+    ::SetFocus(m_hWndLastControl);
+    ::SendMessageA(m_hWndLastControl, EM_SETSEL, 0, -1);
+}
+
+namespace {
+
+CString ControlText(HWND control)
+{
+    const int length = ::GetWindowTextLengthA(control);
+    CString text;
+    if (length <= 0)
+        return text;
+    char* buffer = text.GetBuffer(length + 1);
+    const int copied = ::GetWindowTextA(control, buffer, length + 1);
+    text.ReleaseBuffer(copied > 0 ? copied : 0);
+    return text;
+}
+
+bool OnlySpaces(const char* text)
+{
+    while (*text == ' ' || *text == '\t')
+        ++text;
+    return *text == '\0';
+}
+
+// Reads a whole signed number in [low, high]; false for anything else.
+bool ParseSigned(const CString& text, long long low, long long high, long long& value)
+{
+    const char* begin = text.GetString();
+    char* end = nullptr;
+    errno = 0;
+    const long long parsed = std::strtoll(begin, &end, 10);
+    if (end == begin || errno == ERANGE || !OnlySpaces(end) || parsed < low || parsed > high)
+        return false;
+    value = parsed;
+    return true;
+}
+
+// The exchange of a number through the control's text; Parse reads the
+// text and Print writes the value.
+template <class T, class Parse, class Print>
+void ExchangeNumber(CDataExchange* dx, int id, T& value, Parse parse, Print print)
+{
+    HWND control = dx->PrepareCtrl(id);
+    if (control == nullptr) {
+        dx->Fail();
+        return;
+    }
+    if (!dx->m_bSaveAndValidate) {
+        CString text;
+        print(text, value);
+        ::SetWindowTextA(control, text);
+        return;
+    }
+    T parsed {};
+    if (!parse(ControlText(control), parsed)) {
+        dx->Fail();
+        return;
+    }
+    value = parsed;
+}
+
+} // namespace
+
+void DDX_Text(CDataExchange* dx, int id, CString& value)
+{
+    HWND control = dx->PrepareCtrl(id);
+    if (control == nullptr) {
+        dx->Fail();
+        return;
+    }
+    if (dx->m_bSaveAndValidate)
+        value = ControlText(control);
+    else
+        ::SetWindowTextA(control, value);
+}
+
+void DDX_Text(CDataExchange* dx, int id, int& value)
+{
+    ExchangeNumber(
+        dx, id, value,
+        [](const CString& text, int& out) {
+            long long parsed = 0;
+            if (!ParseSigned(text, INT_MIN, INT_MAX, parsed))
+                return false;
+            out = static_cast<int>(parsed);
+            return true;
+        },
+        [](CString& text, int in) { text.Format("%d", in); });
+}
+
+void DDX_Text(CDataExchange* dx, int id, long& value)
+{
+    ExchangeNumber(
+        dx, id, value,
+        [](const CString& text, long& out) {
+            long long parsed = 0;
+            if (!ParseSigned(text, LONG_MIN, LONG_MAX, parsed))
+                return false;
+            out = static_cast<long>(parsed);
+            return true;
+        },
+        [](CString& text, long in) { text.Format("%ld", in); });
+}
+
+void DDX_Text(CDataExchange* dx, int id, UINT& value)
+{
+    ExchangeNumber(
+        dx, id, value,
+        [](const CString& text, UINT& out) {
+            // A minus sign would wrap around in strtoull; it is not a UINT.
+            if (text.Find('-') >= 0)
+                return false;
+            long long parsed = 0;
+            if (!ParseSigned(text, 0, UINT_MAX, parsed))
+                return false;
+            out = static_cast<UINT>(parsed);
+            return true;
+        },
+        [](CString& text, UINT in) { text.Format("%u", in); });
+}
+
+void DDX_Text(CDataExchange* dx, int id, double& value)
+{
+    ExchangeNumber(
+        dx, id, value,
+        [](const CString& text, double& out) {
+            const char* begin = text.GetString();
+            char* end = nullptr;
+            errno = 0;
+            const double parsed = std::strtod(begin, &end);
+            if (end == begin || errno == ERANGE || !OnlySpaces(end))
+                return false;
+            out = parsed;
+            return true;
+        },
+        [](CString& text, double in) { text.Format("%.15g", in); });
+}
+
+void DDX_Check(CDataExchange* dx, int id, int& value)
+{
+    HWND control = dx->PrepareCtrl(id);
+    if (control == nullptr) {
+        dx->Fail();
+        return;
+    }
+    if (dx->m_bSaveAndValidate)
+        value = static_cast<int>(::SendMessageA(control, BM_GETCHECK, 0, 0));
+    else
+        ::SendMessageA(control, BM_SETCHECK, static_cast<WPARAM>(value), 0);
+}
+
+void DDX_Control(CDataExchange* dx, int id, CWnd& control)
+{
+    if (control.GetSafeHwnd() != nullptr)
+        return;
+    HWND item = dx->PrepareCtrl(id);
+    if (item == nullptr || !control.SubclassWindow(item))
+        dx->Fail();
+}
