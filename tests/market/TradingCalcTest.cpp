@@ -7,14 +7,20 @@
 #include "market/SecurityType.h"
 #include "market/SymbolData.h"
 #include "market/TradingHours.h"
+#include "platform/Types.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <climits>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <string>
+#include <thread>
+#include <vector>
 
 using market_test::Quote;
 
@@ -33,8 +39,8 @@ std::int64_t LocalTime(int hour, int minute)
     return std::int64_t(std::mktime(&fields));
 }
 
-std::int64_t g_now = 0;
-std::int32_t g_offset = 0;
+std::atomic<std::int64_t> g_now { 0 };
+std::atomic<std::int32_t> g_offset { 0 };
 
 std::int64_t TestNow()
 {
@@ -218,6 +224,56 @@ TEST_F(TradingCalc, ClockOffsetComesFromTheHost)
     orv::market::SetTradingClockForTesting(TestNow, nullptr);
     EXPECT_EQ(Calc("IBM", 100, 10.00, &quote).pnl, 50.0);
 #endif
+}
+
+TEST_F(TradingCalc, TheFlagIsRefreshedEveryTwoSeconds)
+{
+    Quote quote("IBM");
+    SetQuote(quote, 10.40, 10.50, 10.60, 0);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(Calc("IBM", 100, 10.00, &quote).pnl, 50.0);
+    // The clock moves past the close; the flag follows at the next refresh,
+    // not before.
+    g_now = LocalTime(16, 5);
+    EXPECT_EQ(Calc("IBM", 100, 10.00, &quote).pnl, 50.0);
+    double pnl = 50.0;
+    while (pnl == 50.0 && std::chrono::steady_clock::now() - start < std::chrono::seconds(6)) {
+#if defined(_WIN32)
+        // The Windows refresh is a thread timer, served by this thread's
+        // message loop.
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&message);
+#endif
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        pnl = Calc("IBM", 100, 10.00, &quote).pnl;
+    }
+    EXPECT_EQ(pnl, 40.0);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
+}
+
+TEST_F(TradingCalc, ConcurrentCallsSeeEitherFlag)
+{
+    Quote quote("IBM");
+    SetQuote(quote, 10.40, 10.50, 10.60, 0);
+    // The first call starts the refresh on this thread, whatever ran before.
+    EXPECT_EQ(Calc("IBM", 100, 10.00, &quote).pnl, 50.0);
+    std::atomic<bool> wrong { false };
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 3; ++t) {
+        threads.emplace_back([&] {
+            for (int i = 0; i < 2000; ++i) {
+                const double pnl = Calc("IBM", 100, 10.00, &quote).pnl;
+                if (pnl != 50.0 && pnl != 40.0)
+                    wrong = true;
+            }
+        });
+    }
+    for (int i = 0; i < 200; ++i)
+        SetClock(i % 2 == 0 ? 17 : 11, 0);
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_FALSE(wrong);
 }
 
 TEST_F(TradingCalc, OptionsDefaultToAHundredAndFallBackThroughLastAndPreviousClose)
