@@ -80,6 +80,31 @@ int PipPlacesOf(double pipDecimal)
     return static_cast<int>(places + 1e-9);
 }
 
+// The smallest prime at or above n (n small enough that trial division is
+// cheap next to building the map).
+UINT NextPrime(UINT n)
+{
+    for (;; ++n) {
+        bool prime = n >= 2;
+        for (UINT d = 2; prime && d * d <= n; ++d)
+            prime = n % d != 0;
+        if (prime)
+            return n;
+    }
+}
+
+// The maps start at their fixed initial sizes and do not grow by
+// themselves; a file with many more entries than buckets would make every
+// lookup walk long chains, so the table is widened to about one entry per
+// bucket after loading.
+template <class Map>
+void WidenFor(Map& map)
+{
+    const UINT count = static_cast<UINT>(map.GetCount());
+    if (count > map.GetHashTableSize())
+        map.InitHashTable(NextPrime(count + count / 4));
+}
+
 // All the elements directly under a section.
 template <class Visit>
 void ForEachEntry(const CExtensibleMarkupLanguageElement* section, Visit visit)
@@ -114,6 +139,11 @@ public:
             if (!text.IsEmpty())
                 m_target.m_dRiskFreeIntRate = std::atof(text);
         }
+        WidenFor(m_target.m_mapFutures);
+        WidenFor(m_target.m_mapForex);
+        WidenFor(m_target.m_mapForexAlias);
+        WidenFor(m_target.m_mapEsignalRoots);
+        WidenFor(m_target.m_mapSpotRates);
     }
 
 private:
