@@ -1,0 +1,662 @@
+#include "market/SymbolData.h"
+
+#include "Kestrel.h"
+#include "market/DataPath.h"
+#include "market/QuoteRecord.h"
+#include "market/SymbolShape.h"
+#include "platform/FileReplace.h"
+#include "platform/SysString.h"
+#include "text/Locale.h"
+#include "xml/ExtensibleMarkupLanguageDocument.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <utility>
+
+namespace {
+
+// Initial hash-table sizes of the maps.
+constexpr UINT kFuturesHashSize = 31;
+constexpr UINT kForexHashSize = 401;
+constexpr UINT kForexAliasHashSize = 1701;
+constexpr UINT kEsignalRootHashSize = 1001;
+constexpr DWORD kSpinCount = 4000;
+
+constexpr int kLogDetail = 2;
+constexpr int kLogFailure = 4;
+// The file error text in a log line is cut to this many characters.
+constexpr std::size_t kErrorTextLimit = 255;
+// A forex key (pair and bank) is cut to this many characters.
+constexpr int kForexKeyLimit = 16;
+// The version stamp is looked for in this many characters of the first line.
+constexpr int kChecksumLineLimit = 127;
+
+std::string LimitedErrorText(int error)
+{
+    std::string text = platform::FileErrorText(error);
+    if (text.size() > kErrorTextLimit)
+        text.resize(kErrorTextLimit);
+    return text;
+}
+
+// The whole file in bytes; 0, or the error that stopped the read.
+int ReadFile(std::FILE* file, CByteArray& bytes)
+{
+    std::string content;
+    char chunk[16384];
+    for (;;) {
+        const std::size_t got = std::fread(chunk, 1, sizeof chunk, file);
+        content.append(chunk, got);
+        if (got < sizeof chunk)
+            break;
+    }
+    if (std::ferror(file))
+        return errno != 0 ? errno : EIO;
+    bytes.SetSize(static_cast<int>(std::min<std::size_t>(content.size(), 0x7FFFFFFF)));
+    if (!content.empty())
+        std::memcpy(bytes.GetData(), content.data(), static_cast<std::size_t>(bytes.GetSize()));
+    return 0;
+}
+
+double DecimalAttribute(const CExtensibleMarkupLanguageElement& entry, const char* name, double fallback)
+{
+    CString value;
+    return entry.GetAttributeByName(name, value) ? std::atof(value) : fallback;
+}
+
+// Pip places: the absolute base-10 logarithm of the pip size, truncated.
+// A tiny tolerance keeps 0.0001 at 4 when the logarithm of its binary
+// approximation lands just short of -4. A size that is not positive gives 0.
+int PipPlacesOf(double pipDecimal)
+{
+    if (!(pipDecimal > 0.0) || !std::isfinite(pipDecimal))
+        return 0;
+    const double places = std::fabs(std::log10(pipDecimal));
+    return static_cast<int>(places + 1e-9);
+}
+
+// The smallest prime at or above n (n small enough that trial division is
+// cheap next to building the map).
+UINT NextPrime(UINT n)
+{
+    for (;; ++n) {
+        bool prime = n >= 2;
+        for (UINT d = 2; prime && d * d <= n; ++d)
+            prime = n % d != 0;
+        if (prime)
+            return n;
+    }
+}
+
+// The maps start at their fixed initial sizes and do not grow by
+// themselves; a file with many more entries than buckets would make every
+// lookup walk long chains, so the table is widened to about one entry per
+// bucket after loading.
+template <class Map>
+void WidenFor(Map& map)
+{
+    const UINT count = static_cast<UINT>(map.GetCount());
+    if (count > map.GetHashTableSize())
+        map.InitHashTable(NextPrime(count + count / 4));
+}
+
+// All the elements directly under a section.
+template <class Visit>
+void ForEachEntry(const CExtensibleMarkupLanguageElement* section, Visit visit)
+{
+    if (section == nullptr)
+        return;
+    DWORD index = 0;
+    CExtensibleMarkupLanguageElement* entry = nullptr;
+    while (section->GetNextChild(index, entry)) {
+        if (entry != nullptr && entry->GetType() == CExtensibleMarkupLanguageElement::typeElement)
+            visit(*entry);
+    }
+}
+
+} // namespace
+
+// ------------------------------------------------------------ loading
+//
+// Fills a staging instance from a parsed document, section by section.
+class CSymbolData::Loader {
+public:
+    explicit Loader(CSymbolData& target) : m_target(target) { m_seenPairs.InitHashTable(kForexHashSize); }
+
+    void Read(const CExtensibleMarkupLanguageElement& top)
+    {
+        ForEachEntry(top.GetChild("Forex"), [this](const auto& entry) { ReadForex(entry); });
+        ForEachEntry(top.GetChild("Futures"), [this](const auto& entry) { ReadFutures(entry); });
+        ForEachEntry(top.GetChild("ExchRates"), [this](const auto& entry) { ReadExchangeRate(entry); });
+        if (const auto* rate = top.GetChild("RiskFreeIntRate")) {
+            CString text;
+            rate->GetText(text);
+            if (!text.IsEmpty())
+                m_target.m_dRiskFreeIntRate = std::atof(text);
+        }
+        WidenFor(m_target.m_mapFutures);
+        WidenFor(m_target.m_mapForex);
+        WidenFor(m_target.m_mapForexAlias);
+        WidenFor(m_target.m_mapEsignalRoots);
+        WidenFor(m_target.m_mapSpotRates);
+    }
+
+private:
+    static CForexData* NewForexData(const CExtensibleMarkupLanguageElement& entry)
+    {
+        auto* data = new CForexData;
+        data->m_dBuyPremium = DecimalAttribute(entry, "premiumBuy", data->m_dBuyPremium);
+        data->m_dSellPremium = DecimalAttribute(entry, "premiumSell", data->m_dSellPremium);
+        CString text;
+        if (entry.GetAttributeByName("pipDecimal", text)) {
+            data->m_dPipDecimal = std::atof(text);
+            data->m_nPipPlaces = PipPlacesOf(data->m_dPipDecimal);
+        }
+        data->m_dMarginRate = DecimalAttribute(entry, "marginRate", data->m_dMarginRate);
+        if (entry.GetAttributeByName("lotMultiplierActive", text))
+            data->m_bLotMultiplierActive = std::atol(text) != 0;
+        return data;
+    }
+
+    void ReadForex(const CExtensibleMarkupLanguageElement& entry)
+    {
+        CString pair;
+        if (!entry.GetAttributeByName("Symbol", pair))
+            return;
+        CString key = pair;
+        CString bank;
+        if (entry.GetAttributeByName("Bank", bank))
+            key += bank;
+        else
+            HostLogFormat(kLogDetail, "Mapped default CForexData for %s", pair.GetString());
+
+        CMapStringToForexData& forex = m_target.m_mapForex;
+        CForexData* data = NewForexData(entry);
+        CForexData* old = nullptr;
+        if (forex.Lookup(key, old))
+            delete old;
+        forex[key] = data;
+        // The first entry of a pair, banked or not, supplies its default
+        // until an entry without a bank replaces it.
+        if (!forex.Lookup(pair, old))
+            forex[pair] = new CForexData(*data);
+
+        void* seen = nullptr;
+        if (!m_seenPairs.Lookup(pair, seen)) {
+            m_seenPairs[pair] = nullptr;
+            m_target.m_arrForexSymbols.Add(pair);
+        }
+        AddAliases(pair);
+    }
+
+    // EUR/USD is reached from EUR/USD, EURUSD, USDEUR and USD/EUR.
+    void AddAliases(const CString& pair)
+    {
+        CMapStringToString& aliases = m_target.m_mapForexAlias;
+        CString existing;
+        if (aliases.Lookup(pair, existing))
+            return;
+        aliases[pair] = pair;
+        const int slash = pair.Find('/');
+        if (slash < 0)
+            return;
+        const CString base = pair.Left(slash);
+        const CString quote = pair.Mid(slash + 1);
+        aliases[base + quote] = pair;
+        aliases[quote + base] = pair;
+        aliases[quote + "/" + base] = pair;
+    }
+
+    void ReadFutures(const CExtensibleMarkupLanguageElement& entry)
+    {
+        CString root;
+        if (!entry.GetAttributeByName("Symbol", root))
+            return;
+        auto* data = new FUTURESDATA;
+        CString text;
+        if (entry.GetAttributeByName("exch", text))
+            data->sExchange = text.Trim();
+        data->dIncrement = DecimalAttribute(entry, "Increment", data->dIncrement);
+        data->dOvernightMargin = DecimalAttribute(entry, "overnightMargin", data->dOvernightMargin);
+        data->dOvernightMaint = DecimalAttribute(entry, "overnightMaint", data->dOvernightMaint);
+        data->dIntradayMargin = DecimalAttribute(entry, "intradayMargin", data->dIntradayMargin);
+        if (entry.GetAttributeByName("contractSize", text))
+            data->nContractSize = static_cast<int>(std::atol(text));
+        if (entry.GetAttributeByName("displayFormat", text))
+            data->nDisplayFormat = std::atoi(text);
+        if (entry.GetAttributeByName("eSignalRoot", text))
+            m_target.m_mapEsignalRoots[root] = text;
+
+        FUTURESDATA* old = nullptr;
+        if (m_target.m_mapFutures.Lookup(root, old))
+            delete old;
+        m_target.m_mapFutures[root] = data;
+    }
+
+    void ReadExchangeRate(const CExtensibleMarkupLanguageElement& entry)
+    {
+        CString name;
+        CString rate;
+        if (entry.GetAttributeByName("Name", name) && entry.GetAttributeByName("Rate", rate))
+            m_target.MapSpotRate(name, std::atof(rate));
+    }
+
+    CSymbolData& m_target;
+    // The pairs already in the list, so that adding one is not a search.
+    CMapStringToPtr m_seenPairs;
+};
+
+// ------------------------------------------------------ the instance
+
+// Built when the library loads, after the market clock.
+CSymbolData CSymbolData::sm_staticInstance;
+
+CSymbolData::CSymbolData() : m_sect(kSpinCount)
+{
+    m_mapFutures.InitHashTable(kFuturesHashSize);
+    m_mapForex.InitHashTable(kForexHashSize);
+    m_mapForexAlias.InitHashTable(kForexAliasHashSize);
+    m_mapEsignalRoots.InitHashTable(kEsignalRootHashSize);
+}
+
+CSymbolData::~CSymbolData()
+{
+    DeleteContent();
+}
+
+CSymbolData& CSymbolData::GetStaticInstance()
+{
+    return sm_staticInstance;
+}
+
+void CSymbolData::SetUserName(const char* userName)
+{
+    m_sUserName = userName != nullptr ? userName : "";
+}
+
+CString CSymbolData::GetXMLPath() const
+{
+    CString name;
+    name.Format("%s-OrvSymbolData.xml", m_sUserName.GetString());
+    return GetDataPath(name);
+}
+
+int CSymbolData::LoadXML()
+{
+    Clear();
+    CString path = GetXMLPath();
+    std::FILE* file = std::fopen(path, "rb");
+    if (file == nullptr) {
+        path = GetDataPath("SymbolData.xml");
+        file = std::fopen(path, "rb");
+        if (file == nullptr)
+            return 0;
+    }
+    CByteArray bytes;
+    errno = 0;
+    const int error = ReadFile(file, bytes);
+    std::fclose(file);
+    if (error != 0 || bytes.GetSize() == 0) {
+        const std::string text = error != 0 ? LimitedErrorText(error) : std::string("the file is empty");
+        HostLogFormat(kLogFailure, "Failed to load symbol data %s...%s", path.GetString(), text.c_str());
+        return 0;
+    }
+
+    CSymbolData staged;
+    staged.m_dRiskFreeIntRate = m_dRiskFreeIntRate;
+    {
+        CDataParser parser;
+        parser.Initialize(&bytes);
+        CExtensibleMarkupLanguageDocument document;
+        if (document.Parse(parser)) {
+            if (const CExtensibleMarkupLanguageElement* top = document.GetElement("SymbolData"))
+                Loader(staged).Read(*top);
+        }
+    }
+    SwapContent(staged);
+    // staged now holds the previous (empty) content and frees it.
+    return 1;
+}
+
+void CSymbolData::WriteXML(const CString& text)
+{
+    const CString path = GetXMLPath();
+    const int error = platform::ReplaceFileContents(path, text.GetString(), static_cast<std::size_t>(text.GetLength()));
+    if (error != 0) {
+        HostLogFormat(kLogFailure, "Warning: unable to open symbol data %s...%s", path.GetString(),
+                      LimitedErrorText(error).c_str());
+    }
+}
+
+unsigned int CSymbolData::GetXMLFileChecksum()
+{
+    return ::GetXMLFileChecksum(GetXMLPath());
+}
+
+void CSymbolData::Clear()
+{
+    CSymbolData detached;
+    detached.m_dRiskFreeIntRate = m_dRiskFreeIntRate;
+    SwapContent(detached);
+}
+
+void CSymbolData::SwapContent(CSymbolData& other)
+{
+    CSectionLock lock(m_sect);
+    std::swap(m_mapFutures, other.m_mapFutures);
+    std::swap(m_mapForex, other.m_mapForex);
+    std::swap(m_mapForexAlias, other.m_mapForexAlias);
+    std::swap(m_mapEsignalRoots, other.m_mapEsignalRoots);
+    std::swap(m_mapSpotRates, other.m_mapSpotRates);
+    std::swap(m_arrForexSymbols, other.m_arrForexSymbols);
+    std::swap(m_dRiskFreeIntRate, other.m_dRiskFreeIntRate);
+}
+
+void CSymbolData::DeleteContent()
+{
+    POSITION position = m_mapForex.GetStartPosition();
+    while (position != nullptr) {
+        CString key;
+        CForexData* data = nullptr;
+        m_mapForex.GetNextAssoc(position, key, data);
+        delete data;
+    }
+    position = m_mapFutures.GetStartPosition();
+    while (position != nullptr) {
+        CString key;
+        FUTURESDATA* data = nullptr;
+        m_mapFutures.GetNextAssoc(position, key, data);
+        delete data;
+    }
+    m_mapForex.RemoveAll();
+    m_mapFutures.RemoveAll();
+    m_mapForexAlias.RemoveAll();
+    m_mapEsignalRoots.RemoveAll();
+    m_mapSpotRates.RemoveAll();
+    m_arrForexSymbols.RemoveAll();
+}
+
+// ------------------------------------------------------------- forex
+
+int CSymbolData::GetAllForexSymbols(CStringArray& symbols)
+{
+    CSectionLock lock(m_sect);
+    if (m_arrForexSymbols.IsEmpty())
+        return 0;
+    symbols.Copy(m_arrForexSymbols);
+    return 1;
+}
+
+int CSymbolData::GetProperForexSymbol(const char* text, CString& symbol)
+{
+    if (text == nullptr)
+        return 0;
+    CSectionLock lock(m_sect);
+    return m_mapForexAlias.Lookup(text, symbol) ? 1 : 0;
+}
+
+int CSymbolData::GetProperForexSymbol(const char* first, const char* second, CString& symbol)
+{
+    CString joined;
+    joined.Format("%s%s", first != nullptr ? first : "", second != nullptr ? second : "");
+    return GetProperForexSymbol(joined, symbol);
+}
+
+CForexData* CSymbolData::GetForexData(const char* pair, const char* bank)
+{
+    if (!orv::symbol::IsForex(pair))
+        return nullptr;
+    const CString base(pair, 7);
+    CForexData* data = nullptr;
+    if (bank != nullptr && *bank != '\0') {
+        CString key = base + bank;
+        const int semicolon = key.Find(';');
+        if (semicolon >= 0)
+            key = key.Left(semicolon);
+        key = key.Left(kForexKeyLimit);
+        if (m_mapForex.Lookup(key, data))
+            return data;
+    }
+    return m_mapForex.Lookup(base, data) ? data : nullptr;
+}
+
+int CSymbolData::GetForexPremiums(const char* pair, const char* bank, double& buy, double& sell)
+{
+    CSectionLock lock(m_sect);
+    const CForexData* data = GetForexData(pair, bank);
+    if (data == nullptr)
+        return 0;
+    buy = data->m_dBuyPremium;
+    sell = data->m_dSellPremium;
+    return 1;
+}
+
+double CSymbolData::GetForexBuyPremium(const char* pair, const char* bank)
+{
+    CSectionLock lock(m_sect);
+    const CForexData* data = GetForexData(pair, bank);
+    return data != nullptr ? data->m_dBuyPremium : 0.0;
+}
+
+double CSymbolData::GetForexSellPremium(const char* pair, const char* bank)
+{
+    CSectionLock lock(m_sect);
+    const CForexData* data = GetForexData(pair, bank);
+    return data != nullptr ? data->m_dSellPremium : 0.0;
+}
+
+double CSymbolData::GetForexMarginMultiplier(const char* pair, const char* bank)
+{
+    CSectionLock lock(m_sect);
+    const CForexData* data = GetForexData(pair, bank);
+    return data != nullptr ? data->m_dMarginRate : 1.0;
+}
+
+double CSymbolData::GetForexPipDecimal(const char* pair)
+{
+    CSectionLock lock(m_sect);
+    const CForexData* data = GetForexData(pair, nullptr);
+    return data != nullptr ? data->m_dPipDecimal : 0.0;
+}
+
+int CSymbolData::GetForexPipPlaces(const char* pair)
+{
+    CSectionLock lock(m_sect);
+    const CForexData* data = GetForexData(pair, nullptr);
+    return data != nullptr ? data->m_nPipPlaces : 0;
+}
+
+int CSymbolData::GetForexPipPlaces(const QUOTERECORD* record)
+{
+    if (record == nullptr || record->bstrSymbol == nullptr)
+        return 0;
+    const std::string symbol = platform::OleToCodePage(record->bstrSymbol);
+    const int places = GetForexPipPlaces(symbol.c_str());
+    if (places != 0)
+        return places;
+    const int fromPrices = std::max({CalcNumDecimalPlaces(record->dBid), CalcNumDecimalPlaces(record->dAsk),
+                                     CalcNumDecimalPlaces(record->dLast)});
+    return std::max(fromPrices, 0);
+}
+
+bool CSymbolData::IsForexLotMultiplierActive(const char* pair)
+{
+    CSectionLock lock(m_sect);
+    const CForexData* data = GetForexData(pair, nullptr);
+    return data != nullptr && data->m_bLotMultiplierActive;
+}
+
+void CSymbolData::MapSpotRate(CString pair, double rate)
+{
+    pair.Remove('/');
+    CSectionLock lock(m_sect);
+    double existing = 0.0;
+    if (m_mapSpotRates.Lookup(pair, existing))
+        return;
+    m_mapSpotRates[pair] = rate;
+    // A zero rate has no inverse; the reversed key then stays unknown (1.0).
+    if (rate != 0.0)
+        m_mapSpotRates[pair.Right(3) + pair.Left(3)] = 1.0 / rate;
+}
+
+double CSymbolData::GetSpotMultiplier(const char* symbol, const char* currency)
+{
+    CString key = orv::symbol::IsCanadian(symbol) ? "CAD" : "USD";
+    key += currency != nullptr ? currency : "";
+    CSectionLock lock(m_sect);
+    double rate = 1.0;
+    return m_mapSpotRates.Lookup(key, rate) ? rate : 1.0;
+}
+
+int CSymbolData::GetMinNumDecimalPlaces(const char* symbol)
+{
+    if (orv::symbol::IsForex(symbol))
+        return GetForexPipPlaces(symbol);
+    FUTURESDATA data;
+    if (orv::symbol::IsFutures(symbol) && LookUpFutures(symbol, data) && data.nDisplayFormat > 0)
+        return data.nDisplayFormat;
+    return 2;
+}
+
+// ----------------------------------------------------------- futures
+
+int CSymbolData::GetFutureRoot(const char* symbol, CString& root)
+{
+    if (!orv::symbol::IsFutures(symbol))
+        return 0;
+    CSectionLock lock(m_sect);
+    FUTURESDATA* data = nullptr;
+    if (m_mapFutures.Lookup(symbol, data)) {
+        root = symbol;
+        return 1;
+    }
+    const std::size_t length = std::strlen(symbol);
+    if (length >= 4 && length <= 9)
+        root = CString(symbol, static_cast<int>(length - 2));
+    return 1;
+}
+
+bool CSymbolData::LookUpFutures(const char* symbol, FUTURESDATA& data)
+{
+    CSectionLock lock(m_sect);
+    CString root;
+    if (!GetFutureRoot(symbol, root))
+        return false;
+    FUTURESDATA* found = nullptr;
+    if (!m_mapFutures.Lookup(root, found))
+        return false;
+    data = *found;
+    return true;
+}
+
+int CSymbolData::GetExchangeForFutureRoot(const char* symbol, CString& exchange)
+{
+    FUTURESDATA data;
+    if (!LookUpFutures(symbol, data) || data.sExchange.IsEmpty())
+        return 0;
+    exchange = data.sExchange;
+    return 1;
+}
+
+double CSymbolData::GetIntradayMarginForFutureRoot(const char* symbol)
+{
+    FUTURESDATA data;
+    return LookUpFutures(symbol, data) ? data.dIntradayMargin : 0.0;
+}
+
+double CSymbolData::GetOvernightMarginForFutureRoot(const char* symbol)
+{
+    FUTURESDATA data;
+    return LookUpFutures(symbol, data) ? data.dOvernightMargin : 0.0;
+}
+
+double CSymbolData::GetOvernightMaintForFutureRoot(const char* symbol)
+{
+    FUTURESDATA data;
+    return LookUpFutures(symbol, data) ? data.dOvernightMaint : 0.0;
+}
+
+double CSymbolData::GetIncrementForFutureRoot(const char* symbol)
+{
+    FUTURESDATA data;
+    return LookUpFutures(symbol, data) ? data.dIncrement : 1.0;
+}
+
+int CSymbolData::GetDisplayFormatForFutureRoot(const char* symbol)
+{
+    FUTURESDATA data;
+    return LookUpFutures(symbol, data) ? data.nDisplayFormat : 0;
+}
+
+int CSymbolData::GetContractSize(const char* symbol)
+{
+    if (symbol == nullptr)
+        return 1;
+    if (orv::symbol::IsFutures(symbol)) {
+        FUTURESDATA data;
+        return LookUpFutures(symbol, data) ? data.nContractSize : 1;
+    }
+    if (orv::symbol::IsOption(symbol))
+        return 100;
+    if (std::strlen(symbol) == 7 && symbol[3] == '/')
+        return 10000;
+    return 1;
+}
+
+void CSymbolData::GetFuturesRootMapForEsignal(CMapStringToString& target)
+{
+    target.RemoveAll();
+    CSectionLock lock(m_sect);
+    POSITION position = m_mapEsignalRoots.GetStartPosition();
+    while (position != nullptr) {
+        CString root;
+        CString vendorRoot;
+        m_mapEsignalRoots.GetNextAssoc(position, root, vendorRoot);
+        target[root] = vendorRoot;
+        target[vendorRoot] = root;
+    }
+}
+
+const double& CSymbolData::GetRiskFreeIntRate() const
+{
+    return m_dRiskFreeIntRate;
+}
+
+// ------------------------------------------------------ version stamp
+
+unsigned int GetXMLFileChecksum(const char* fileName)
+{
+    if (fileName == nullptr)
+        return 0;
+    // A bare name lies in the data folder. Natively '/' separates folders
+    // as well as '\'.
+    const bool bare = std::strchr(fileName, '\\') == nullptr
+#if !defined(_WIN32)
+                      && std::strchr(fileName, '/') == nullptr
+#endif
+        ;
+    const CString path = bare ? GetDataPath(fileName) : CString(fileName);
+    std::FILE* file = std::fopen(path, "r");
+    if (file == nullptr)
+        return 0;
+    char line[kChecksumLineLimit + 1] = {};
+    const bool read = std::fgets(line, sizeof line, file) != nullptr;
+    std::fclose(file);
+    if (!read)
+        return 0;
+    const char* open = std::strstr(line, "<Checksum>");
+    if (open == nullptr)
+        return 0;
+    open += std::strlen("<Checksum>");
+    const char* close = std::strstr(open, "</Checksum>");
+    if (close == nullptr)
+        return 0;
+    const std::string digits(open, close);
+    const unsigned long long value = std::strtoull(digits.c_str(), nullptr, 16);
+    return value > 0xFFFFFFFFull ? 0xFFFFFFFFu : static_cast<unsigned int>(value);
+}

@@ -1,0 +1,403 @@
+#include "market/CachedQuote.h"
+
+#include "Kestrel.h"
+#include "MarketTestSupport.h"
+#include "QuoteTestSupport.h"
+#include "market/OrvDateTime.h"
+#include "market/SymbolData.h"
+#include "text/Locale.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+using market_test::Ole;
+using market_test::Quote;
+using market_test::Text;
+
+namespace {
+
+// Opens the protected record setter to the tests.
+class TestQuote : public CCachedQuote {
+public:
+    using CCachedQuote::CCachedQuote;
+    using CCachedQuote::SetQuoteRecord;
+};
+
+std::string Field(CCachedQuote& quote, long id)
+{
+    BSTR text = nullptr;
+    const int result = quote.GetField(id, &text);
+    std::string rendered = result ? Text(text) : "<refused>";
+    SysFreeString(text);
+    return rendered;
+}
+
+std::string Trend(const CCachedQuote& quote)
+{
+    CString text;
+    quote.GetTradeTrendString(text);
+    return text.GetString();
+}
+
+std::string HostPrice(double value, int format)
+{
+    char buffer[64];
+    HostFormatPriceEx(value, buffer, 63, format);
+    return buffer;
+}
+
+// Restores the process-wide lot settings a test changes.
+class CachedQuote : public market_test::HostRootTest {
+protected:
+    void TearDown() override
+    {
+        g_bForexUseLots = m_useLots;
+        g_lForexLotSize = m_lotSize;
+        CSymbolData::GetStaticInstance().Clear();
+        HostRootTest::TearDown();
+    }
+
+    BOOL m_useLots = g_bForexUseLots;
+    LONG m_lotSize = g_lForexLotSize;
+};
+
+} // namespace
+
+TEST_F(CachedQuote, FirstUpdateSeedsTheHistoryWithoutRecordingATick)
+{
+    CCachedQuote quote;
+    EXPECT_EQ(quote.GetLastDirection(), TRENDTICK_NONE);
+    EXPECT_EQ(Trend(quote), "");
+    EXPECT_EQ(Text(quote.GetQuoteRecord().bstrSymbol), ""); // empty, not null
+
+    Quote record("IBM");
+    record.SetPrices(10.00, 9.99, 10.01, 100, 0);
+    EXPECT_EQ(quote.Update(&record), 23);
+    EXPECT_EQ(quote.GetLastDirection(), TRENDTICK_UP); // mid 10.00 is not above 10.00
+    EXPECT_EQ(Trend(quote), "+");
+    EXPECT_EQ(quote.GetBidDirection(), enumTickUp);
+    EXPECT_EQ(quote.GetAskDirection(), enumTickUp);
+    EXPECT_TRUE(quote.HaveBidAsk());
+    EXPECT_EQ(quote.GetDecimals(), 2);
+
+    // The history runs from now on, so the volume seen with the first record
+    // makes the next update a trade; after that an unchanged record reports
+    // nothing, and a null record changes nothing.
+    EXPECT_EQ(quote.Update(&record), QUOTECHANGE_TRADETICK);
+    EXPECT_EQ(Trend(quote), "+=");
+    EXPECT_EQ(quote.Update(&record), 0);
+    EXPECT_EQ(quote.Update(nullptr), 0);
+
+    // Mid above the last seeds a down tick.
+    CCachedQuote other;
+    record.SetPrices(10.00, 10.01, 10.03, 100, 0);
+    other.Update(&record);
+    EXPECT_EQ(other.GetLastDirection(), TRENDTICK_DOWN);
+}
+
+TEST_F(CachedQuote, TradeTicksAndUnchangedTicks)
+{
+    CCachedQuote quote;
+    Quote record("IBM");
+    record.SetPrices(10.00, 9.99, 10.01, 100, 0);
+    quote.Update(&record);
+
+    record.SetPrices(10.50, 9.99, 10.01, 200, 0);
+    EXPECT_EQ(quote.Update(&record), QUOTECHANGE_TRADETICK | QUOTECHANGE_LAST);
+    EXPECT_EQ(quote.GetLastDirection(), TRENDTICK_UP);
+    record.lVolume = 300;
+    EXPECT_EQ(quote.Update(&record), QUOTECHANGE_TRADETICK);
+    EXPECT_EQ(quote.GetLastDirection(), TRENDTICK_UNCHANGED_UP);
+    record.lVolume = 350;
+    quote.Update(&record);
+    EXPECT_EQ(quote.GetLastDirection(), TRENDTICK_UNCHANGED_UP); // still after an up tick
+    record.SetPrices(10.40, 9.98, 10.00, 400, 1);
+    EXPECT_EQ(quote.Update(&record), 8 | 4 | 16 | 1 | 2);
+    EXPECT_EQ(quote.GetLastDirection(), TRENDTICK_DOWN);
+    EXPECT_EQ(quote.GetBidDirection(), enumTickDown);
+    EXPECT_EQ(quote.GetAskDirection(), enumTickDown);
+    record.lVolume = 500;
+    quote.Update(&record);
+    EXPECT_EQ(quote.GetLastDirection(), TRENDTICK_UNCHANGED_DOWN);
+    // The same volume records nothing.
+    EXPECT_EQ(quote.Update(&record), 0);
+    EXPECT_EQ(Trend(quote), "++==-=");
+
+    // The ring holds the last eight ticks, oldest first.
+    for (int i = 0; i < 10; ++i) {
+        record.dLast += (i % 2 == 0) ? 0.1 : -0.2;
+        record.lVolume += 10;
+        quote.Update(&record);
+    }
+    EXPECT_EQ(Trend(quote), "+-+-+-+-");
+
+    quote.Clear();
+    EXPECT_EQ(Trend(quote), "");
+    EXPECT_EQ(quote.GetBidDirection(), enumTickNone);
+    EXPECT_EQ(quote.GetQuoteRecord().dLast, 0.0);
+}
+
+TEST_F(CachedQuote, LastWithoutBidAndAskIsATradeEveryTime)
+{
+    CCachedQuote quote;
+    Quote record("$INDU");
+    record.SetPrices(100.0, 0, 0, 0, 0);
+    // A last without bid and ask counts as a trade, volume or not.
+    EXPECT_EQ(quote.Update(&record), QUOTECHANGE_TRADETICK | QUOTECHANGE_LAST | QUOTECHANGE_TICKINDICATOR);
+    EXPECT_FALSE(quote.HaveBidAsk());
+    record.dLast = 99.0;
+    EXPECT_EQ(quote.Update(&record), QUOTECHANGE_TRADETICK | QUOTECHANGE_LAST);
+    // The seeded tick, then the two trades.
+    EXPECT_EQ(Trend(quote), "++-");
+}
+
+TEST_F(CachedQuote, ConstructionFromARecordAndCopies)
+{
+    Quote record("IBM");
+    record.bstrDescription = Ole("International Business Machines");
+    record.SetPrices(10.00, 9.99, 10.01, 100, 3);
+    TestQuote seen(&record);
+    // The record's values count as already seen.
+    EXPECT_EQ(seen.Update(&record), 0);
+    EXPECT_NE(seen.GetQuoteRecord().bstrSymbol, record.bstrSymbol);
+
+    record.SetPrices(10.50, 9.99, 10.01, 200, 3);
+    seen.Update(&record);
+    CCachedQuote copy(seen);
+    EXPECT_EQ(Trend(copy), Trend(seen));
+    EXPECT_NE(copy.GetQuoteRecord().bstrDescription, seen.GetQuoteRecord().bstrDescription);
+    EXPECT_EQ(Text(copy.GetQuoteRecord().bstrDescription), "International Business Machines");
+    EXPECT_EQ(std::memcmp(&copy.GetQuoteRecord().dLast, &seen.GetQuoteRecord().dLast,
+                          sizeof(QUOTERECORD) - offsetof(QUOTERECORD, dLast)),
+              0);
+
+    CCachedQuote assigned;
+    assigned = seen;
+    assigned = assigned;
+    EXPECT_EQ(Text(assigned.GetQuoteRecord().bstrSymbol), "IBM");
+    EXPECT_EQ(assigned.Update(&record), 0);
+
+    // A null record gives empty strings and a zero plain block.
+    seen.SetQuoteRecord(nullptr);
+    EXPECT_EQ(Text(seen.GetQuoteRecord().bstrDescription), "");
+    EXPECT_EQ(seen.GetQuoteRecord().dLast, 0.0);
+    EXPECT_EQ(seen.GetQuoteRecord().lTick, 0);
+}
+
+TEST_F(CachedQuote, FieldTexts)
+{
+    CCachedQuote quote;
+    Quote record("IBM");
+    record.bstrDescription = Ole("Big Blue");
+    record.bstrUnderlier = Ole("IBM.U");
+    record.SetPrices(10.5, 10.25, 10.75, 1234567, -1);
+    record.dPrevClose = 10.0;
+    record.dHigh = 11.0;
+    record.dLow = 9.0;
+    record.dOpen = 9.5;
+    record.lBidSize = 250000;
+    record.lAskSize = 300;
+    record.lLastSize = 100;
+    record.byFlags = QUOTEFLAG_S | QUOTEFLAG_M;
+    record.lContractSize = 100;
+    record.lExpirationMonth = 3;
+    record.lExpirationYear = 2024;
+    record.dStrike = 12.5;
+    quote.Update(&record);
+    ASSERT_EQ(quote.GetDecimals(), 2);
+
+    EXPECT_EQ(Field(quote, QUOTEFIELD_LAST), HostPrice(10.5, 2));
+    EXPECT_EQ(Field(quote, QUOTEFIELD_LAST), "10.50");
+    EXPECT_EQ(Field(quote, QUOTEFIELD_BID), "10.25");
+    EXPECT_EQ(Field(quote, QUOTEFIELD_ASK), "10.75");
+    EXPECT_EQ(Field(quote, QUOTEFIELD_BIDSIZE), "250,000"); // not forex: no lots
+    EXPECT_EQ(Field(quote, QUOTEFIELD_ASKSIZE), "300");
+    EXPECT_EQ(Field(quote, QUOTEFIELD_LASTSIZE), "100");
+    EXPECT_EQ(Field(quote, QUOTEFIELD_PREVCLOSE), "10.00");
+    EXPECT_EQ(Field(quote, QUOTEFIELD_HIGH), "11.00");
+    EXPECT_EQ(Field(quote, QUOTEFIELD_LOW), "9.00");
+    EXPECT_EQ(Field(quote, QUOTEFIELD_OPEN), "9.50");
+    EXPECT_EQ(Field(quote, QUOTEFIELD_VOLUME), "1,234,567");
+    EXPECT_EQ(Field(quote, QUOTEFIELD_TICK), "-1");
+    EXPECT_EQ(Field(quote, QUOTEFIELD_DESCRIPTION), "Big Blue");
+    EXPECT_EQ(Field(quote, QUOTEFIELD_SM), "SM");
+    EXPECT_EQ(Field(quote, QUOTEFIELD_UNDERLIER), "IBM.U");
+    EXPECT_EQ(Field(quote, QUOTEFIELD_STRIKE), "12.50");
+    EXPECT_EQ(Field(quote, QUOTEFIELD_CONTRACTSIZE), "100");
+    EXPECT_EQ(Field(quote, QUOTEFIELD_SPREAD), "0.50");
+    EXPECT_EQ(Field(quote, QUOTEFIELD_PCTRANGE), "75.00%");
+    EXPECT_EQ(Field(quote, QUOTEFIELD_RANGE), "2.00");
+    EXPECT_EQ(Field(quote, QUOTEFIELD_EXPIRATION), "03/2024");
+    EXPECT_EQ(Field(quote, QUOTEFIELD_PCTCHANGE), "+5.00%");
+    EXPECT_EQ(Field(quote, QUOTEFIELD_CHANGE), "+0.50");
+    // A zero quote time renders as empty texts.
+    EXPECT_EQ(Field(quote, QUOTEFIELD_TIMELASTQUOTE), "");
+    EXPECT_EQ(Field(quote, QUOTEFIELD_DATE), "");
+
+    // Not quote fields.
+    EXPECT_EQ(Field(quote, 0), "<refused>");
+    EXPECT_EQ(Field(quote, 12345), "<refused>");
+    EXPECT_EQ(Field(quote, 1003), "<refused>");
+    EXPECT_EQ(quote.GetField(QUOTEFIELD_LAST, nullptr), 0);
+
+    // The other side of each condition.
+    record.dLast = 9.5;
+    record.lTick = 0;
+    record.byFlags = QUOTEFLAG_M;
+    record.dStrike = 0;
+    record.lContractSize = 1;
+    record.lExpirationMonth = 0;
+    record.dBid = 0;
+    record.dHigh = record.dLow = 9.0;
+    quote.Update(&record);
+    EXPECT_EQ(Field(quote, QUOTEFIELD_PCTCHANGE), "-5.00%");
+    EXPECT_EQ(Field(quote, QUOTEFIELD_CHANGE), "-0.50");
+    EXPECT_EQ(Field(quote, QUOTEFIELD_SM), "M");
+    EXPECT_EQ(Field(quote, QUOTEFIELD_PCTRANGE), "0.00%");
+    BSTR text = Ole("before");
+    for (long id : {QUOTEFIELD_STRIKE, QUOTEFIELD_CONTRACTSIZE, QUOTEFIELD_EXPIRATION, QUOTEFIELD_SPREAD}) {
+        EXPECT_EQ(quote.GetField(id, &text), 1) << id;
+        EXPECT_EQ(Text(text), "before") << id;
+    }
+    record.byFlags = 0;
+    record.dPrevClose = 0;
+    quote.Update(&record);
+    for (long id : {QUOTEFIELD_SM, QUOTEFIELD_PCTCHANGE, QUOTEFIELD_CHANGE}) {
+        EXPECT_EQ(quote.GetField(id, &text), 1) << id;
+        EXPECT_EQ(Text(text), "before") << id;
+    }
+    // An existing target is reused and rewritten.
+    EXPECT_EQ(quote.GetField(QUOTEFIELD_LAST, &text), 1);
+    EXPECT_EQ(Text(text), "9.50");
+    SysFreeString(text);
+
+    // The quote time in display form.
+    const double when = 45000.75;
+    record.dTimeLastQuote = when;
+    quote.Update(&record);
+    EXPECT_EQ(Field(quote, QUOTEFIELD_TIMELASTQUOTE), COrvDateTime(when).FormatDisplayTime(0).GetString());
+    EXPECT_EQ(Field(quote, QUOTEFIELD_DATE), COrvDateTime(when).FormatDisplayDate().GetString());
+    EXPECT_FALSE(Field(quote, QUOTEFIELD_DATE).empty());
+}
+
+TEST_F(CachedQuote, ForexSizesInLotsAndDisplayFormats)
+{
+    CCachedQuote quote;
+    Quote record("EUR/USD");
+    record.SetPrices(1.3051, 1.305, 1.3052, 2500000, 0);
+    record.lBidSize = 250000;
+    record.lAskSize = 5000;
+    g_bForexUseLots = 1;
+    g_lForexLotSize = 10000;
+    quote.Update(&record);
+    EXPECT_EQ(Field(quote, QUOTEFIELD_BIDSIZE), "25");
+    EXPECT_EQ(Field(quote, QUOTEFIELD_ASKSIZE), "0");
+    EXPECT_EQ(Field(quote, QUOTEFIELD_VOLUME), "250");
+    g_bForexUseLots = 0;
+    EXPECT_EQ(Field(quote, QUOTEFIELD_BIDSIZE), "250,000");
+    // A lot size of zero leaves sizes as they are rather than dividing by it.
+    g_bForexUseLots = 1;
+    g_lForexLotSize = 0;
+    EXPECT_EQ(Field(quote, QUOTEFIELD_BIDSIZE), "250,000");
+
+    // Without symbol data a pair has no pip places, so the display format
+    // stays unknown (0) and is looked up again with the next record.
+    EXPECT_EQ(quote.GetDecimals(), 0);
+    EXPECT_EQ(CSymbolData::GetStaticInstance().GetForexPipPlaces(&record), 4);
+    CSymbolData& data = CSymbolData::GetStaticInstance();
+    data.SetUserName("quotes");
+    WriteFile(DataFolder() / "quotes-OrvSymbolData.xml", R"(<SymbolData>
+  <Forex><P Symbol="EUR/USD" pipDecimal="0.00001"/></Forex>
+  <Futures><R Symbol="/ZB" displayFormat="33"/></Futures>
+</SymbolData>)");
+    ASSERT_EQ(data.LoadXML(), 1);
+    quote.Update(&record);
+    EXPECT_EQ(quote.GetDecimals(), 5);
+    EXPECT_EQ(Field(quote, QUOTEFIELD_LAST), HostPrice(1.3051, 5));
+    EXPECT_EQ(data.GetForexPipPlaces(&record), 5);
+
+    CCachedQuote bond;
+    Quote future("/ZBM4");
+    future.SetPrices(108.515625, 108.5, 108.53125, 10, 0);
+    bond.Update(&future);
+    EXPECT_EQ(bond.GetDecimals(), 33);
+    EXPECT_EQ(Field(bond, QUOTEFIELD_LAST), HostPrice(108.515625, 33));
+
+    // Pip places from the prices when the file has none; none without a symbol.
+    Quote unknown("AUD/NZD");
+    unknown.SetPrices(1.1, 1.123, 1.12, 0, 0);
+    EXPECT_EQ(data.GetForexPipPlaces(&unknown), 3);
+    unknown.SetPrices(100, 200, 300, 0, 0);
+    EXPECT_EQ(data.GetForexPipPlaces(&unknown), 0);
+    Quote nameless;
+    EXPECT_EQ(data.GetForexPipPlaces(&nameless), 0);
+    EXPECT_EQ(data.GetForexPipPlaces(static_cast<const QUOTERECORD*>(nullptr)), 0);
+}
+
+TEST_F(CachedQuote, CopyFunctionsForEachRecordType)
+{
+    Quote source("MSFT");
+    source.bstrUnderlier = Ole("U");
+    source.SetPrices(1, 2, 3, 4, 5);
+    source.abReserved3[11] = 0x5A;
+
+    QUOTERECORD* target = nullptr;
+    EXPECT_TRUE(SetQuoteRecord(target, nullptr));
+    EXPECT_EQ(target, nullptr);
+    ASSERT_TRUE(SetQuoteRecord(target, &source));
+    ASSERT_NE(target, nullptr);
+    EXPECT_EQ(Text(target->bstrSymbol), "MSFT");
+    EXPECT_NE(target->bstrSymbol, source.bstrSymbol);
+    EXPECT_EQ(target->bstrDescription, nullptr);
+    EXPECT_EQ(Text(target->bstrUnderlier), "U");
+    EXPECT_EQ(target->abReserved3[11], 0x5A);
+    EXPECT_EQ(target->lTick, 5);
+
+    QUOTERECORD* const same = target;
+    Quote second("AAPL");
+    second.dLast = 7;
+    ASSERT_TRUE(SetQuoteRecord(target, &second));
+    EXPECT_EQ(target, same);
+    EXPECT_EQ(Text(target->bstrSymbol), "AAPL");
+    EXPECT_EQ(target->bstrUnderlier, nullptr);
+    EXPECT_EQ(target->dLast, 7);
+    EXPECT_EQ(target->abReserved3[11], 0);
+    EXPECT_TRUE(SetQuoteRecord(target, nullptr));
+    EXPECT_EQ(target, nullptr);
+
+    OPTIONSRECORD option{};
+    option.bstrSymbol = Ole("+IBMAB");
+    option.abData[0] = 1;
+    option.abData[111] = 2;
+    OPTIONSRECORD* optionCopy = nullptr;
+    ASSERT_TRUE(SetOptionsRecord(optionCopy, &option));
+    EXPECT_EQ(Text(optionCopy->bstrSymbol), "+IBMAB");
+    EXPECT_EQ(std::memcmp(optionCopy->abData, option.abData, sizeof option.abData), 0);
+    SetOptionsRecord(optionCopy, nullptr);
+    EXPECT_EQ(optionCopy, nullptr);
+    SysFreeString(option.bstrSymbol);
+
+    LEVEL2RECORD level2{};
+    level2.bstrExchange = Ole("NSDQ");
+    level2.abData[27] = 9;
+    LEVEL2RECORD* level2Copy = nullptr;
+    ASSERT_TRUE(SetLevel2Record(level2Copy, &level2));
+    ASSERT_TRUE(SetLevel2Record(level2Copy, &level2));
+    EXPECT_EQ(Text(level2Copy->bstrExchange), "NSDQ");
+    EXPECT_EQ(level2Copy->bstrSymbol, nullptr);
+    EXPECT_EQ(level2Copy->abData[27], 9);
+    SetLevel2Record(level2Copy, nullptr);
+    SysFreeString(level2.bstrExchange);
+
+    TSRECORD sale{};
+    sale.bstrSymbol = Ole("IBM");
+    sale.abData[39] = 3;
+    TSRECORD* saleCopy = nullptr;
+    ASSERT_TRUE(SetTSRecord(saleCopy, &sale));
+    EXPECT_EQ(Text(saleCopy->bstrSymbol), "IBM");
+    EXPECT_EQ(saleCopy->abData[39], 3);
+    SetTSRecord(saleCopy, nullptr);
+    EXPECT_EQ(saleCopy, nullptr);
+    SysFreeString(sale.bstrSymbol);
+}

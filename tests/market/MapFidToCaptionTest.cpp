@@ -1,0 +1,107 @@
+#include "market/MapFidToCaption.h"
+
+#include "market/CachedQuote.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+#include <vector>
+
+TEST(MapFidToCaption, HoldsEveryCaptionInItsRanges)
+{
+    const CMapFidToCaption& map = CMapFidToCaption::GetStaticMap();
+    EXPECT_EQ(&map, &CMapFidToCaption::GetStaticMap());
+    EXPECT_EQ(map.GetCount(), 216);
+    EXPECT_EQ(map.GetHashTableSize(), 180u);
+
+    // How many identifiers each range holds; together they are all of them.
+    struct Range {
+        int first, last, count;
+    };
+    const Range ranges[] = {{114, 120, 5},     {1000, 1131, 28},   {2002, 2041, 26},   {5010, 5031, 8},
+                            {9906, 9999, 67},  {10000, 10004, 5},  {10008, 10014, 6},  {10020, 10021, 2},
+                            {10030, 10080, 43}, {20030, 20035, 6}, {30000, 30015, 8},  {50000, 50012, 12}};
+    int total = 0;
+    for (const Range& range : ranges) {
+        int count = 0;
+        CString caption;
+        for (int id = range.first; id <= range.last; ++id)
+            count += map.Lookup(id, caption) ? 1 : 0;
+        EXPECT_EQ(count, range.count) << range.first << "-" << range.last;
+        total += count;
+    }
+    EXPECT_EQ(total, 216);
+
+    EXPECT_EQ(map[114], "Message");
+    EXPECT_EQ(map[1015], "Avg. Exec. Prc.");
+    EXPECT_EQ(map[1131], "Trigger By ID");
+    EXPECT_EQ(map[5016], "Today Close P&L");
+    EXPECT_EQ(map[9928], "Quantity @ %");
+    EXPECT_EQ(map[9947], "P&L/pips (Open)");
+    EXPECT_EQ(map[9951], "%");
+    EXPECT_EQ(map[10003], "Sell Short Exempt");
+    EXPECT_EQ(map[10074], "Stop Lmt+Stop Lmt");
+    EXPECT_EQ(map[20032], "Cancel Orders (Symbol/Account)");
+    EXPECT_EQ(map[30015], "Quote Server");
+    EXPECT_EQ(map[50012], "Total Basis");
+    // Captions repeat across identifiers.
+    EXPECT_EQ(map[117], "Time");
+    EXPECT_EQ(map[1021], "Time");
+    EXPECT_EQ(map[2020], "Time");
+
+    // Two identifiers are present with an empty caption; unknown ones read
+    // empty too and are not added by the reading.
+    CString caption = "x";
+    EXPECT_TRUE(map.Lookup(9938, caption));
+    EXPECT_EQ(caption, "");
+    EXPECT_TRUE(map.Lookup(9939, caption));
+    EXPECT_EQ(map[9938], "");
+    EXPECT_EQ(map[12345], "");
+    EXPECT_EQ(map[0], "");
+    EXPECT_EQ(map[-1], "");
+    EXPECT_EQ(CMapFidToCaption::GetStaticMap()[12345], "");
+    EXPECT_EQ(map.GetCount(), 216);
+}
+
+// The quote fields that a cached quote renders carry the captions their
+// names say.
+TEST(MapFidToCaption, QuoteFieldsHaveTheirCaptions)
+{
+    const CMapFidToCaption& map = CMapFidToCaption::GetStaticMap();
+    const std::pair<long, const char*> fields[] = {
+        {QUOTEFIELD_LAST, "Last"},          {QUOTEFIELD_BID, "Bid"},
+        {QUOTEFIELD_ASK, "Ask"},            {QUOTEFIELD_BIDSIZE, "Bid Size"},
+        {QUOTEFIELD_ASKSIZE, "Ask Size"},   {QUOTEFIELD_LASTSIZE, "Last Size"},
+        {QUOTEFIELD_PREVCLOSE, "Prev Close"}, {QUOTEFIELD_HIGH, "High"},
+        {QUOTEFIELD_LOW, "Low"},            {QUOTEFIELD_OPEN, "Open"},
+        {QUOTEFIELD_VOLUME, "Volume"},      {QUOTEFIELD_TICK, "Tick"},
+        {QUOTEFIELD_TIMELASTQUOTE, "Time Last Quote"}, {QUOTEFIELD_DATE, "Date"},
+        {QUOTEFIELD_DESCRIPTION, "Description"}, {QUOTEFIELD_SM, "S/M"},
+        {QUOTEFIELD_UNDERLIER, "Underlier"}, {QUOTEFIELD_STRIKE, "Strike"},
+        {QUOTEFIELD_CONTRACTSIZE, "Contract Size"}, {QUOTEFIELD_SPREAD, "Spread"},
+        {QUOTEFIELD_PCTRANGE, "%Rng."},     {QUOTEFIELD_RANGE, "Range"},
+        {QUOTEFIELD_EXPIRATION, "Expiration"}, {QUOTEFIELD_PCTCHANGE, "%Chg."},
+        {QUOTEFIELD_CHANGE, "Change"},
+    };
+    for (const auto& [id, caption] : fields)
+        EXPECT_EQ(map[static_cast<int>(id)], caption) << id;
+}
+
+TEST(MapFidToCaption, ReadersOnSeveralThreads)
+{
+    const CMapFidToCaption& map = CMapFidToCaption::GetStaticMap();
+    std::vector<std::thread> readers;
+    std::vector<int> wrong(4, 0);
+    for (int t = 0; t < 4; ++t) {
+        readers.emplace_back([&map, &wrong, t] {
+            for (int i = 0; i < 2000; ++i) {
+                if (map[2002] != "Last" || map[10030] != "Limit" || !map[424242].IsEmpty())
+                    ++wrong[t];
+            }
+        });
+    }
+    for (auto& reader : readers)
+        reader.join();
+    for (int count : wrong)
+        EXPECT_EQ(count, 0);
+}

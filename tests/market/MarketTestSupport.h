@@ -1,0 +1,68 @@
+// Shared by the market tests: a private host root per test, so that the
+// data folder and the log start empty, and small file helpers.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+
+namespace market_test {
+
+inline void SetEnvironment(const char* name, const std::string& value)
+{
+#if defined(_WIN32)
+    _putenv_s(name, value.c_str());
+#else
+    setenv(name, value.c_str(), 1);
+#endif
+}
+
+// Points KESTREL_ROOT at an empty folder named after the test and restores
+// the previous root afterwards.
+class HostRootTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const char* previous = std::getenv("KESTREL_ROOT");
+        m_previousRoot = previous != nullptr ? previous : "";
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        m_root = std::filesystem::temp_directory_path() /
+                 ("orv-market-" + std::string(info->test_suite_name()) + "-" + info->name());
+        std::filesystem::remove_all(m_root);
+        std::filesystem::create_directories(DataFolder());
+        SetEnvironment("KESTREL_ROOT", m_root.string());
+    }
+
+    void TearDown() override
+    {
+        SetEnvironment("KESTREL_ROOT", m_previousRoot);
+        std::error_code ignored;
+        std::filesystem::remove_all(m_root, ignored);
+    }
+
+    std::filesystem::path DataFolder() const { return m_root / "User" / "data"; }
+
+    static void WriteFile(const std::filesystem::path& path, const std::string& content)
+    {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out << content;
+    }
+
+    static std::string ReadFile(const std::filesystem::path& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+
+    std::string Log() const { return ReadFile(m_root / "User" / "logs" / "kestrel.log"); }
+
+    std::filesystem::path m_root;
+    std::string m_previousRoot;
+};
+
+} // namespace market_test

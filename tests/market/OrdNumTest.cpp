@@ -1,0 +1,93 @@
+#include "market/OrdNum.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+TEST(OrdNum, ReadsPrefixMiddleAndSequenceInBase36)
+{
+    COrdNum number("A1B2C:1Z");
+    EXPECT_EQ(number.GetPrefix(), 13007u);
+    EXPECT_EQ(number.GetMiddle(), 84u);
+    EXPECT_EQ(number.GetSequence(), 71u);
+    EXPECT_STREQ(static_cast<const char*>(number), "A1B2C:1Z");
+    EXPECT_FALSE(number.IsEmpty());
+
+    // The sequence follows the last colon; the middle is always characters
+    // 3 and 4, and reading stops at the first non-digit.
+    COrdNum later;
+    EXPECT_EQ(later.SetOrdNum("00A9:X:10"), 1);
+    EXPECT_EQ(later.GetPrefix(), 10u);
+    EXPECT_EQ(later.GetMiddle(), 9u);
+    EXPECT_EQ(later.GetSequence(), 36u);
+
+    // Short texts: fewer prefix characters, no middle, empty sequence.
+    COrdNum shortText("Z:");
+    EXPECT_EQ(shortText.GetPrefix(), 35u);
+    EXPECT_EQ(shortText.GetMiddle(), 0u);
+    EXPECT_EQ(shortText.GetSequence(), 0u);
+    EXPECT_STREQ(static_cast<const char*>(shortText), "Z:");
+
+    // Past 32 bits the number saturates, on every platform alike.
+    COrdNum big("AAAAA:ZZZZZZZZZZ");
+    EXPECT_EQ(big.GetSequence(), 0xFFFFFFFFu);
+    COrdNum justFits("AAAAA:1Z141Z3");
+    EXPECT_EQ(justFits.GetSequence(), 0xFFFFFFFFu);
+    COrdNum oneBelow("AAAAA:1Z141Z2");
+    EXPECT_EQ(oneBelow.GetSequence(), 0xFFFFFFFEu);
+}
+
+TEST(OrdNum, TextWithoutColonLeavesTheObjectUnchanged)
+{
+    COrdNum number("A1B2C:1Z");
+    EXPECT_EQ(number.SetOrdNum("A1B2C1Z"), 0);
+    EXPECT_EQ(number.SetOrdNum(nullptr), 0);
+    EXPECT_STREQ(static_cast<const char*>(number), "A1B2C:1Z");
+    EXPECT_EQ(number.GetSequence(), 71u);
+
+    COrdNum none("nothing");
+    EXPECT_TRUE(none.IsEmpty());
+    EXPECT_EQ(none.GetPrefix(), 0u);
+
+    number.Empty();
+    EXPECT_TRUE(number.IsEmpty());
+    EXPECT_EQ(number.GetPrefix() | number.GetMiddle() | number.GetSequence(), 0u);
+    EXPECT_STREQ(static_cast<const char*>(number), "");
+}
+
+TEST(OrdNum, EqualityIgnoresTextAndLetterCase)
+{
+    COrdNum upper("A1B2C:1Z"), lower("a1b2c:1z"), other("A1B2C:20");
+    EXPECT_TRUE(upper == lower);
+    EXPECT_FALSE(upper == other);
+    EXPECT_TRUE(upper != other);
+
+    COrdNum copy(upper);
+    EXPECT_TRUE(copy == upper);
+    EXPECT_STREQ(static_cast<const char*>(copy), "A1B2C:1Z");
+    copy = other;
+    EXPECT_STREQ(static_cast<const char*>(copy), "A1B2C:20");
+    EXPECT_EQ(copy.GetSequence(), 72u);
+}
+
+TEST(OrdNum, SortsByPrefixThenMiddleThenSequence)
+{
+    EXPECT_TRUE(COrdNum("AAA01:9") < COrdNum("AAA01:A"));
+    EXPECT_FALSE(COrdNum("AAA01:A") < COrdNum("AAA01:9"));
+    EXPECT_TRUE(COrdNum("AAA01:ZZZ") < COrdNum("AAA02:1"));
+    // A smaller prefix sorts first whatever the sequence.
+    EXPECT_TRUE(COrdNum("AA901:ZZZZ") < COrdNum("AAA01:1"));
+    EXPECT_FALSE(COrdNum("AAA01:1") < COrdNum("AAA01:1"));
+
+    // Numbers are compared as signed: a saturated sequence sorts first.
+    EXPECT_TRUE(COrdNum("AAA01:ZZZZZZZ") < COrdNum("AAA01:1"));
+
+    std::vector<COrdNum> numbers { COrdNum("B0001:3"), COrdNum("A0002:1"), COrdNum("A0001:Z"), COrdNum("A0001:2") };
+    std::sort(numbers.begin(), numbers.end());
+    std::vector<std::string> texts;
+    for (const COrdNum& number : numbers)
+        texts.emplace_back(static_cast<const char*>(number));
+    EXPECT_EQ(texts, (std::vector<std::string> { "A0001:2", "A0001:Z", "A0002:1", "B0001:3" }));
+}

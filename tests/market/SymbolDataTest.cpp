@@ -1,0 +1,370 @@
+#include "market/SymbolData.h"
+
+#include "MarketTestSupport.h"
+#include "platform/FileReplace.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// Opens the protected lookups to the tests.
+class TestSymbolData : public CSymbolData {
+public:
+    using CSymbolData::GetForexData;
+    using CSymbolData::MapSpotRate;
+};
+
+const char* const kForexFile = R"(<?xml version="1.0"?>
+<SymbolData>
+  <Forex>
+    <Pair Symbol="EUR/USD" Bank="ABC" premiumBuy="0.5" premiumSell="0.25" pipDecimal="0.0001"/>
+    <Pair Symbol="GBP/USD" premiumBuy="1.5" pipDecimal="0.0001" marginRate="0.02" lotMultiplierActive="0"/>
+    <Pair Symbol="GBP/USD" Bank="XYZ" premiumBuy="2.5" pipDecimal="0.01"/>
+    <Other Symbol="USD/JPY" pipDecimal="0.01" lotMultiplierActive="7"/>
+    <NoSymbol premiumBuy="9"/>
+    <Pair Symbol="EUR/USD" premiumBuy="0.75"/>
+  </Forex>
+</SymbolData>
+)";
+
+const char* const kFuturesFile = R"(<SymbolData>
+  <Futures>
+    <Root Symbol="/ES" exch="  CME " Increment="0.25" overnightMargin="5000" overnightMaint="4000"
+          intradayMargin="500" contractSize="50" eSignalRoot="ES"/>
+    <Root Symbol="/ZB" displayFormat="33" contractSize="1000" eSignalRoot="ZB"/>
+    <Root Symbol="/NQ" Increment="0.5"/>
+    <Root Symbol="/NQ" Increment="0.75" exch=" "/>
+    <Root Symbol="/ESZ12" contractSize="7"/>
+  </Futures>
+</SymbolData>
+)";
+
+class SymbolData : public market_test::HostRootTest {
+protected:
+    void LoadText(TestSymbolData& data, const std::string& text, const char* user = "trader")
+    {
+        data.SetUserName(user);
+        WriteFile(DataFolder() / (std::string(user) + "-OrvSymbolData.xml"), text);
+        ASSERT_EQ(data.LoadXML(), 1);
+    }
+};
+
+} // namespace
+
+TEST_F(SymbolData, ForexEntriesBanksDefaultsAndAliases)
+{
+    TestSymbolData data;
+    LoadText(data, kForexFile);
+
+    // The banked entry supplied EUR/USD's default until the entry without a bank arrived.
+    EXPECT_DOUBLE_EQ(data.GetForexBuyPremium("EUR/USD"), 0.75);
+    EXPECT_DOUBLE_EQ(data.GetForexBuyPremium("EUR/USD", "ABC"), 0.5);
+    EXPECT_DOUBLE_EQ(data.GetForexSellPremium("EUR/USD", "ABC"), 0.25);
+    // The bank text is cut at ';', and an unknown bank falls back to the pair.
+    EXPECT_DOUBLE_EQ(data.GetForexBuyPremium("EUR/USD.X", "ABC;rest"), 0.5);
+    EXPECT_EQ(data.GetForexData("EUR/USD.X", "ABC;rest"), data.GetForexData("EUR/USD", "ABC"));
+    EXPECT_EQ(data.GetForexData("EUR/USD:X.Y", "NOPE"), data.GetForexData("EUR/USD", nullptr));
+    EXPECT_EQ(data.GetForexData("EURUSD", nullptr), nullptr);
+
+    // GBP/USD: its own default, and a banked entry that does not replace it.
+    EXPECT_DOUBLE_EQ(data.GetForexBuyPremium("GBP/USD"), 1.5);
+    EXPECT_DOUBLE_EQ(data.GetForexBuyPremium("GBP/USD", "XYZ"), 2.5);
+    EXPECT_DOUBLE_EQ(data.GetForexMarginMultiplier("GBP/USD", nullptr), 0.02);
+    EXPECT_DOUBLE_EQ(data.GetForexMarginMultiplier("GBP/USD", "XYZ"), 1.0);
+    EXPECT_FALSE(data.IsForexLotMultiplierActive("GBP/USD"));
+    EXPECT_TRUE(data.IsForexLotMultiplierActive("USD/JPY"));
+    EXPECT_EQ(data.GetForexPipPlaces("GBP/USD"), 4);
+    EXPECT_EQ(data.GetForexPipPlaces("USD/JPY"), 2);
+    EXPECT_DOUBLE_EQ(data.GetForexPipDecimal("USD/JPY"), 0.01);
+    // The later EUR/USD entry has no pipDecimal, so its default carries none.
+    EXPECT_EQ(data.GetForexPipPlaces("EUR/USD"), 0);
+
+    double buy = -1, sell = -1;
+    EXPECT_EQ(data.GetForexPremiums("AUD/USD", nullptr, buy, sell), 0);
+    EXPECT_EQ(buy, -1);
+    EXPECT_EQ(data.GetForexPremiums("EUR/USD", "ABC", buy, sell), 1);
+    EXPECT_DOUBLE_EQ(buy, 0.5);
+    EXPECT_DOUBLE_EQ(sell, 0.25);
+    EXPECT_DOUBLE_EQ(data.GetForexMarginMultiplier("AUD/USD", nullptr), 1.0);
+    EXPECT_FALSE(data.IsForexLotMultiplierActive("AUD/USD"));
+
+    CString proper;
+    for (const char* written : {"EUR/USD", "EURUSD", "USDEUR", "USD/EUR"}) {
+        proper.Empty();
+        EXPECT_EQ(data.GetProperForexSymbol(written, proper), 1) << written;
+        EXPECT_EQ(proper, "EUR/USD") << written;
+    }
+    EXPECT_EQ(data.GetProperForexSymbol("JPY", "USD", proper), 1);
+    EXPECT_EQ(proper, "USD/JPY");
+    EXPECT_EQ(data.GetProperForexSymbol("AUDUSD", proper), 0);
+
+    CStringArray pairs;
+    ASSERT_EQ(data.GetAllForexSymbols(pairs), 1);
+    ASSERT_EQ(pairs.GetSize(), 3);
+    EXPECT_EQ(pairs[0], "EUR/USD");
+    EXPECT_EQ(pairs[1], "GBP/USD");
+    EXPECT_EQ(pairs[2], "USD/JPY");
+
+    const std::string log = Log();
+    EXPECT_NE(log.find(" L2 "), std::string::npos);
+    EXPECT_NE(log.find("Mapped default CForexData for GBP/USD\n"), std::string::npos);
+    EXPECT_NE(log.find("Mapped default CForexData for EUR/USD\n"), std::string::npos);
+    EXPECT_EQ(log.find("Mapped default CForexData for USD/JPY\n"), log.rfind("Mapped default CForexData for USD/JPY\n"));
+}
+
+TEST_F(SymbolData, FuturesRootsAndContractSizes)
+{
+    TestSymbolData data;
+    LoadText(data, kFuturesFile);
+
+    CString root = "unchanged";
+    EXPECT_EQ(data.GetFutureRoot("IBM", root), 0);
+    EXPECT_EQ(data.GetFutureRoot("/ESZ2", root), 1);
+    EXPECT_EQ(root, "/ES");
+    // A symbol that is itself a root in the file stays whole.
+    EXPECT_EQ(data.GetFutureRoot("/ESZ12", root), 1);
+    EXPECT_EQ(root, "/ESZ12");
+    EXPECT_EQ(data.GetFutureRoot("/NQZ12", root), 1);
+    EXPECT_EQ(root, "/NQZ");
+    root = "kept";
+    EXPECT_EQ(data.GetFutureRoot("/CL", root), 1);
+    EXPECT_EQ(root, "kept");
+    EXPECT_EQ(data.GetFutureRoot("/ABCDEFGHIJ", root), 1);
+    EXPECT_EQ(root, "kept");
+
+    CString exchange;
+    EXPECT_EQ(data.GetExchangeForFutureRoot("/ESH3", exchange), 1);
+    EXPECT_EQ(exchange, "CME");
+    EXPECT_EQ(data.GetExchangeForFutureRoot("/NQH3", exchange), 0); // blank after trimming
+    EXPECT_EQ(data.GetExchangeForFutureRoot("/CLH3", exchange), 0);
+    EXPECT_DOUBLE_EQ(data.GetIncrementForFutureRoot("/ESH3"), 0.25);
+    EXPECT_DOUBLE_EQ(data.GetIncrementForFutureRoot("/NQH3"), 0.75); // the repeated root replaced the first
+    EXPECT_DOUBLE_EQ(data.GetIncrementForFutureRoot("/CLH3"), 1.0);
+    EXPECT_DOUBLE_EQ(data.GetIncrementForFutureRoot("/ZBH3"), 0.0);
+    EXPECT_DOUBLE_EQ(data.GetOvernightMarginForFutureRoot("/ESH3"), 5000);
+    EXPECT_DOUBLE_EQ(data.GetOvernightMaintForFutureRoot("/ESH3"), 4000);
+    EXPECT_DOUBLE_EQ(data.GetIntradayMarginForFutureRoot("/ESH3"), 500);
+    EXPECT_DOUBLE_EQ(data.GetIntradayMarginForFutureRoot("/CLH3"), 0);
+    EXPECT_EQ(data.GetDisplayFormatForFutureRoot("/ZBH3"), 33);
+    EXPECT_EQ(data.GetDisplayFormatForFutureRoot("/CLH3"), 0);
+
+    EXPECT_EQ(data.GetContractSize(nullptr), 1);
+    EXPECT_EQ(data.GetContractSize("/ESZ2"), 50);
+    EXPECT_EQ(data.GetContractSize("/NQZ2"), 0); // known root, no size in the file
+    EXPECT_EQ(data.GetContractSize("/CLZ2"), 1);
+    EXPECT_EQ(data.GetContractSize("+ABC"), 100);
+    EXPECT_EQ(data.GetContractSize("EUR/USD"), 10000);
+    EXPECT_EQ(data.GetContractSize("EUR/USD.X"), 1);
+    EXPECT_EQ(data.GetContractSize("IBM"), 1);
+
+    EXPECT_EQ(data.GetMinNumDecimalPlaces("/ZBH3"), 33);
+    EXPECT_EQ(data.GetMinNumDecimalPlaces("/ESH3"), 2);
+    EXPECT_EQ(data.GetMinNumDecimalPlaces("IBM"), 2);
+    EXPECT_EQ(data.GetMinNumDecimalPlaces("EUR/USD"), 0); // a pair without data has 0 pip places
+
+    CMapStringToString vendor;
+    vendor["stale"] = "entry";
+    data.GetFuturesRootMapForEsignal(vendor);
+    EXPECT_EQ(vendor.GetCount(), 4);
+    CString value;
+    EXPECT_TRUE(vendor.Lookup("/ES", value) && value == "ES");
+    EXPECT_TRUE(vendor.Lookup("ZB", value) && value == "/ZB");
+    EXPECT_FALSE(vendor.Lookup("stale", value));
+}
+
+TEST_F(SymbolData, SpotRatesAndRiskFreeRate)
+{
+    TestSymbolData data;
+    EXPECT_DOUBLE_EQ(data.GetRiskFreeIntRate(), 0.019);
+    LoadText(data, R"(<SymbolData>
+  <ExchRates>
+    <Rate Name="USD/JPY" Rate="80"/>
+    <Rate Name="USD/JPY" Rate="90"/>
+    <Rate Name="CAD/USD" Rate="0.75"/>
+    <Rate Name="USD/XXX" Rate="0"/>
+    <Rate Name="USD/CHF"/>
+  </ExchRates>
+  <RiskFreeIntRate>0.05</RiskFreeIntRate>
+</SymbolData>)");
+
+    EXPECT_DOUBLE_EQ(data.GetSpotMultiplier("IBM", "JPY"), 80);
+    EXPECT_DOUBLE_EQ(data.GetSpotMultiplier("CAT.ABC", "USD"), 0.75);
+    EXPECT_DOUBLE_EQ(data.GetSpotMultiplier("CAV.ABC", "JPY"), 1.0);
+    EXPECT_DOUBLE_EQ(data.GetSpotMultiplier("IBM", "CHF"), 1.0);
+    EXPECT_DOUBLE_EQ(data.GetSpotMultiplier("IBM", "XXX"), 0.0);
+    EXPECT_DOUBLE_EQ(data.GetRiskFreeIntRate(), 0.05);
+
+    // The inverse lies under the reversed key; a zero rate has none.
+    TestSymbolData direct;
+    direct.MapSpotRate("JPY/USD", 2.0);
+    EXPECT_DOUBLE_EQ(direct.GetSpotMultiplier("IBM", "JPY"), 0.5);
+    direct.MapSpotRate("USD/JPY", 80); // ignored: the key is present
+    EXPECT_DOUBLE_EQ(direct.GetSpotMultiplier("IBM", "JPY"), 0.5);
+
+    // An empty rate element keeps the rate.
+    LoadText(data, "<SymbolData><RiskFreeIntRate></RiskFreeIntRate></SymbolData>");
+    EXPECT_DOUBLE_EQ(data.GetRiskFreeIntRate(), 0.05);
+}
+
+TEST_F(SymbolData, LoadReplacesContentAndReportsFailures)
+{
+    TestSymbolData data;
+    data.SetUserName("nobody");
+    EXPECT_EQ(data.LoadXML(), 0);
+    EXPECT_EQ(Log(), "");
+
+    // The shared file serves when the user has none.
+    WriteFile(DataFolder() / "SymbolData.xml", kForexFile);
+    EXPECT_EQ(data.LoadXML(), 1);
+    EXPECT_DOUBLE_EQ(data.GetForexBuyPremium("GBP/USD"), 1.5);
+
+    // A later load replaces everything, also when it holds less.
+    LoadText(data, kFuturesFile, "nobody");
+    EXPECT_DOUBLE_EQ(data.GetForexBuyPremium("GBP/USD"), 0.0);
+    CStringArray pairs;
+    pairs.Add("untouched");
+    EXPECT_EQ(data.GetAllForexSymbols(pairs), 0);
+    EXPECT_EQ(pairs.GetSize(), 1);
+    EXPECT_EQ(data.GetContractSize("/ESZ2"), 50);
+
+    // A file that does not parse, or has no SymbolData element, reads as 1
+    // with nothing in it.
+    LoadText(data, "<SymbolData><Forex><Pair Symbol=\"EUR/USD\"></Forex>", "nobody");
+    CString proper;
+    EXPECT_EQ(data.GetProperForexSymbol("EUR/USD", proper), 0);
+    EXPECT_EQ(data.GetContractSize("/ESZ2"), 1);
+    LoadText(data, "<Other><Forex><Pair Symbol=\"EUR/USD\"/></Forex></Other>", "nobody");
+    EXPECT_EQ(data.GetProperForexSymbol("EUR/USD", proper), 0);
+
+    // An empty per-user file is a logged failure; the shared file is not tried.
+    WriteFile(DataFolder() / "nobody-OrvSymbolData.xml", "");
+    EXPECT_EQ(data.LoadXML(), 0);
+    const std::string expected =
+        "Failed to load symbol data " + std::string(data.GetXMLPath().GetString()) + "...the file is empty\n";
+    EXPECT_NE(Log().find(" L4 "), std::string::npos);
+    EXPECT_NE(Log().find(expected), std::string::npos) << Log();
+    EXPECT_DOUBLE_EQ(data.GetForexBuyPremium("GBP/USD"), 0.0);
+
+    data.Clear();
+    EXPECT_EQ(data.GetAllForexSymbols(pairs), 0);
+}
+
+TEST_F(SymbolData, PathsWriteAndChecksum)
+{
+    CSymbolData data;
+    data.SetUserName("alice");
+    const std::filesystem::path file = DataFolder() / "alice-OrvSymbolData.xml";
+    EXPECT_EQ(std::filesystem::path(data.GetXMLPath().GetString()), file);
+    EXPECT_EQ(data.GetXMLFileChecksum(), 0u);
+
+    const CString text = "<Checksum>1A2b</Checksum>\r\n<SymbolData><Forex><P Symbol=\"EUR/USD\"/></Forex></SymbolData>";
+    data.WriteXML(text);
+    EXPECT_EQ(ReadFile(file), text.GetString());
+    EXPECT_EQ(data.GetXMLFileChecksum(), 0x1A2Bu);
+    EXPECT_EQ(GetXMLFileChecksum("alice-OrvSymbolData.xml"), 0x1A2Bu);
+    EXPECT_EQ(GetXMLFileChecksum(data.GetXMLPath()), 0x1A2Bu);
+    EXPECT_EQ(data.LoadXML(), 1);
+    CString proper;
+    EXPECT_EQ(data.GetProperForexSymbol("USDEUR", proper), 1);
+
+    // A failed write keeps the previous file whole and leaves nothing behind.
+    platform::SetFileReplaceFaultForTesting(10);
+    data.WriteXML("<SymbolData>a much longer replacement text</SymbolData>");
+    EXPECT_EQ(ReadFile(file), text.GetString());
+    int files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(DataFolder()))
+        ++files;
+    EXPECT_EQ(files, 1);
+    const std::string warning = "Warning: unable to open symbol data " + std::string(data.GetXMLPath().GetString()) + "...";
+    EXPECT_NE(Log().find(warning), std::string::npos) << Log();
+
+    // A write where the data folder cannot exist fails the same way.
+    std::filesystem::remove_all(DataFolder());
+    WriteFile(DataFolder(), "a file where the folder should be");
+    data.WriteXML("<SymbolData/>");
+    EXPECT_EQ(ReadFile(DataFolder()), "a file where the folder should be");
+
+    std::filesystem::remove(DataFolder());
+    std::filesystem::create_directories(DataFolder());
+    const auto stamp = [&](const std::string& firstLine) {
+        WriteFile(file, firstLine + "\n<SymbolData/>");
+        return data.GetXMLFileChecksum();
+    };
+    EXPECT_EQ(stamp("<Checksum>ffffffff</Checksum>"), 0xFFFFFFFFu);
+    EXPECT_EQ(stamp("<Checksum>123456789</Checksum>"), 0xFFFFFFFFu);
+    EXPECT_EQ(stamp("<Checksum>zz</Checksum>"), 0u);
+    EXPECT_EQ(stamp("<Checksum>12"), 0u);
+    EXPECT_EQ(stamp("12</Checksum>"), 0u);
+    EXPECT_EQ(stamp(""), 0u);
+    // Only the first 127 characters of the line are examined.
+    EXPECT_EQ(stamp(std::string(110, ' ') + "<Checksum>12</Checksum>"), 0u);
+    EXPECT_EQ(stamp(std::string(100, ' ') + "<Checksum>12</Checksum>"), 0x12u);
+    // The stamp must be on the first line.
+    EXPECT_EQ(stamp("\n<Checksum>12</Checksum>"), 0u);
+}
+
+TEST_F(SymbolData, LibraryWideInstance)
+{
+    CSymbolData& instance = CSymbolData::GetStaticInstance();
+    EXPECT_EQ(&instance, &CSymbolData::GetStaticInstance());
+    instance.SetUserName("shared-user");
+    WriteFile(DataFolder() / "shared-user-OrvSymbolData.xml", kFuturesFile);
+    EXPECT_EQ(instance.LoadXML(), 1);
+    EXPECT_EQ(instance.GetContractSize("/ESZ2"), 50);
+    instance.Clear();
+    EXPECT_EQ(instance.GetContractSize("/ESZ2"), 1);
+}
+
+// Lookups on several threads while another thread reloads the file again
+// and again: every answer is either the old or the new content, never a
+// torn or freed one. Run under ThreadSanitizer as well.
+TEST_F(SymbolData, LookupsStaySafeDuringReload)
+{
+    TestSymbolData data;
+    // The forex entries and the futures roots in one file.
+    std::string both = kForexFile;
+    both.erase(both.find("</SymbolData>"));
+    both += std::string(kFuturesFile).substr(std::string("<SymbolData>").size());
+    LoadText(data, both);
+    ASSERT_EQ(data.GetContractSize("/ESZ2"), 50);
+
+    std::atomic<bool> stop{false};
+    std::atomic<int> wrong{0};
+    std::vector<std::thread> readers;
+    for (int t = 0; t < 3; ++t) {
+        readers.emplace_back([&] {
+            CString text;
+            CStringArray pairs;
+            CMapStringToString vendor;
+            while (!stop) {
+                const double premium = data.GetForexBuyPremium("GBP/USD");
+                if (premium != 1.5 && premium != 0.0)
+                    ++wrong;
+                const int size = data.GetContractSize("/ESZ2");
+                if (size != 50 && size != 1)
+                    ++wrong;
+                if (data.GetProperForexSymbol("USDEUR", text) && text != "EUR/USD")
+                    ++wrong;
+                if (data.GetExchangeForFutureRoot("/ESH3", text) && text != "CME")
+                    ++wrong;
+                data.GetAllForexSymbols(pairs);
+                data.GetFuturesRootMapForEsignal(vendor);
+                data.GetSpotMultiplier("IBM", "JPY");
+                data.GetMinNumDecimalPlaces("EUR/USD");
+            }
+        });
+    }
+    for (int i = 0; i < 60; ++i) {
+        EXPECT_EQ(data.LoadXML(), 1);
+        if (i % 10 == 0)
+            data.Clear();
+    }
+    stop = true;
+    for (auto& reader : readers)
+        reader.join();
+    EXPECT_EQ(wrong.load(), 0);
+}

@@ -1,0 +1,265 @@
+#include "market/SymbolNotation.h"
+
+#include "MarketTestSupport.h"
+#include "market/SymbolData.h"
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <string>
+
+namespace {
+
+struct ParsedOption {
+    int result = -1;
+    std::string root = "untouched";
+    int year = -1, month = -1, day = -1;
+    char callPut = '?';
+    double strike = -1;
+};
+
+ParsedOption Parse(const char* symbol)
+{
+    ParsedOption parsed;
+    char root[8] = "<none>";
+    parsed.result = ParseOptionSymbol(symbol, root, parsed.year, parsed.month, parsed.day, parsed.callPut, parsed.strike);
+    parsed.root = root;
+    return parsed;
+}
+
+std::u16string Wide(const char* text)
+{
+    std::u16string wide;
+    for (const char* p = text; *p != '\0'; ++p)
+        wide += char16_t(*p);
+    return wide;
+}
+
+int IsPutWide(const char* text)
+{
+    const std::u16string wide = Wide(text);
+    return IsPutOption(reinterpret_cast<const OLECHAR*>(wide.c_str()));
+}
+
+struct Converted {
+    int result;
+    std::string symbol;
+    bool operator==(const Converted&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Converted& converted)
+{
+    return out << converted.result << " " << converted.symbol;
+}
+
+template <class Convert>
+Converted Apply(Convert convert, const char* symbol)
+{
+    CString text(symbol);
+    const int result = convert(text);
+    return { result, text.GetString() };
+}
+
+Converted Yahoo(const char* symbol, int year)
+{
+    return Apply([year](CString& text) { return orv::market::ConvertToYahooFinanceSymbol(text, year); }, symbol);
+}
+
+const char* const kExchanges = R"(<SymbolData>
+  <Futures>
+    <Root Symbol="/ES" exch="CME"/>
+    <Root Symbol="/ZB" exch="CBT"/>
+    <Root Symbol="/YG" exch="NYLIF"/>
+    <Root Symbol="/CL" exch="NYMEX"/>
+    <Root Symbol="/CC" exch="ICE"/>
+    <Root Symbol="/GC" exch="COMEX"/>
+    <Root Symbol="/MES" exch="CMEm"/>
+    <Root Symbol="/FD" exch="EUREX"/>
+    <Root Symbol="/NQ" Increment="0.25"/>
+  </Futures>
+</SymbolData>
+)";
+
+// Loads futures roots into the library-wide symbol data for the futures
+// conversions, and empties it again afterwards.
+class YahooFutures : public market_test::HostRootTest {
+protected:
+    void SetUp() override
+    {
+        HostRootTest::SetUp();
+        CSymbolData& data = CSymbolData::GetStaticInstance();
+        data.SetUserName("notation");
+        WriteFile(DataFolder() / "notation-OrvSymbolData.xml", kExchanges);
+        ASSERT_EQ(data.LoadXML(), 1);
+    }
+
+    void TearDown() override
+    {
+        CSymbolData::GetStaticInstance().Clear();
+        HostRootTest::TearDown();
+    }
+};
+
+} // namespace
+
+TEST(SymbolNotation, ParseOptionSymbolReadsRootDateSideAndStrike)
+{
+    ParsedOption spaced = Parse("+AAPL 120121C500");
+    EXPECT_EQ(spaced.result, 1);
+    EXPECT_EQ(spaced.root, "AAPL");
+    EXPECT_EQ(spaced.year, 12);
+    EXPECT_EQ(spaced.month, 1);
+    EXPECT_EQ(spaced.day, 21);
+    EXPECT_EQ(spaced.callPut, 'C');
+    EXPECT_EQ(spaced.strike, 500.0);
+
+    // One character before the date is always skipped; the "P" in the root
+    // lies before position 8 and is not the put letter.
+    ParsedOption packed = Parse("+AAPL120121C500");
+    EXPECT_EQ(packed.result, 1);
+    EXPECT_EQ(packed.root, "AAP");
+    EXPECT_EQ(packed.callPut, 'C');
+
+    ParsedOption put = Parse("+X 991231P42.5");
+    EXPECT_EQ(put.result, 1);
+    EXPECT_EQ(put.root, "X");
+    EXPECT_EQ(put.year, 99);
+    EXPECT_EQ(put.callPut, 'P');
+    EXPECT_EQ(put.strike, 42.5);
+
+    // The longest root: the letter at position 15.
+    ParsedOption longest = Parse("+ABCDEFG 120121C1.001");
+    EXPECT_EQ(longest.result, 1);
+    EXPECT_EQ(longest.root, "ABCDEFG");
+    EXPECT_EQ(longest.strike, 1.001);
+
+    // An unreadable strike is 0; reading stops at the first other character.
+    EXPECT_EQ(Parse("+AAPL 120121Cxyz").strike, 0.0);
+    EXPECT_EQ(Parse("+AAPL 120121C").strike, 0.0);
+    EXPECT_EQ(Parse("+AAPL 120121C17.25abc").strike, 17.25);
+}
+
+TEST(SymbolNotation, ParseOptionSymbolFailuresWriteNothing)
+{
+    for (const char* symbol : {
+             "+A120121C",           // 9 characters, letter at position 8
+             "+AAPL12",             // too short
+             "+AAPL 1201.1C500",    // "." before the letter
+             "+ABCDEFGH 120121C1",  // letter at position 16
+             "+AAPL 120121",        // no letter
+             "+AAPL 12x121C500",    // date not all digits
+             "+AAPL  20121C500",    // blank in the date
+         }) {
+        SCOPED_TRACE(symbol);
+        const ParsedOption parsed = Parse(symbol);
+        EXPECT_EQ(parsed.result, 0);
+        EXPECT_EQ(parsed.root, "<none>");
+        EXPECT_EQ(parsed.year, -1);
+        EXPECT_EQ(parsed.callPut, '?');
+        EXPECT_EQ(parsed.strike, -1.0);
+    }
+    EXPECT_EQ(Parse(nullptr).result, 0);
+}
+
+TEST(SymbolNotation, IsPutOptionLooksAtPositionsNineToFifteen)
+{
+    for (auto isPut : { +[](const char* text) { return IsPutOption(text); }, &IsPutWide }) {
+        EXPECT_EQ(isPut("+AAPL 120121P500"), 1);
+        EXPECT_EQ(isPut("+AAPL 120121C500"), 0);
+        // The first letter decides: a "P" after the "C" is part of nothing.
+        EXPECT_EQ(isPut("+AAPL 120121CP00"), 0);
+        // Nine characters leave nothing to scan; eight are too short.
+        EXPECT_EQ(isPut("+ABCDEFP"), 0);
+        EXPECT_EQ(isPut("+ABCDEFGP"), 0);
+        EXPECT_EQ(isPut("+ABCDEFGHP"), 1);
+        // Position 16 is past the scan.
+        EXPECT_EQ(isPut("+ABCDEFGH 123456P1"), 0);
+        EXPECT_EQ(isPut("+ABCDEFG 123456P1"), 1);
+    }
+    EXPECT_EQ(IsPutOption(static_cast<const char*>(nullptr)), 0);
+    EXPECT_EQ(IsPutOption(static_cast<const OLECHAR*>(nullptr)), 0);
+}
+
+TEST(SymbolNotation, YahooFinanceForexOptionsCanadianAndOthers)
+{
+    EXPECT_EQ(Yahoo("$INDU", 2012), (Converted { 0, "$INDU" }));
+    EXPECT_EQ(Yahoo("", 2012), (Converted { 0, "" }));
+    EXPECT_EQ(Yahoo("IBM", 2012), (Converted { 1, "IBM" }));
+    EXPECT_EQ(Yahoo("EUR/USD", 2012), (Converted { 1, "EURUSD" }));
+    EXPECT_EQ(Yahoo("EUR/USD.X", 2012), (Converted { 1, "EURUSD.X" }));
+    EXPECT_EQ(Yahoo("CAT.ABC", 2012), (Converted { 1, "ABC.TO" }));
+    EXPECT_EQ(Yahoo("CAV.ABC", 2012), (Converted { 1, "ABC.TO" }));
+
+    EXPECT_EQ(Yahoo("+AAPL 120121C42.5", 2012), (Converted { 1, "AAPL120121C00042500" }));
+    EXPECT_EQ(Yahoo("+SPY 130322P1.001", 2012), (Converted { 1, "SPY130322P00001001" }));
+    EXPECT_EQ(Yahoo("+BRK 130322P99999.999", 2012), (Converted { 1, "BRK130322P99999999" }));
+    // Thousandths are truncated, not rounded.
+    EXPECT_EQ(Yahoo("+SPY 130322C7.1239", 2012), (Converted { 1, "SPY130322C00007123" }));
+    // A symbol that does not parse stays; so does one whose strike does not
+    // fit the field's integer.
+    EXPECT_EQ(Yahoo("+AAPL", 2012), (Converted { 1, "+AAPL" }));
+    EXPECT_EQ(Yahoo("+AAPL 120121C99999999999", 2012), (Converted { 1, "+AAPL 120121C99999999999" }));
+    EXPECT_EQ(Yahoo("+AAPL 120121C-5", 2012), (Converted { 1, "+AAPL 120121C-5" }));
+}
+
+TEST_F(YahooFutures, ExchangeSuffixesAndTheContractYear)
+{
+    EXPECT_EQ(Yahoo("/ESZ2", 2012), (Converted { 1, "ESZ12.CME" }));
+    EXPECT_EQ(Yahoo("/ESZ0", 2012), (Converted { 1, "ESZ20.CME" }));
+    EXPECT_EQ(Yahoo("/ESZ1", 2012), (Converted { 1, "ESZ11.CME" }));
+    EXPECT_EQ(Yahoo("/ESZ9", 2012), (Converted { 1, "ESZ19.CME" }));
+    EXPECT_EQ(Yahoo("/ESH0", 2019), (Converted { 1, "ESH20.CME" }));
+    EXPECT_EQ(Yahoo("/ESH8", 2019), (Converted { 1, "ESH18.CME" }));
+    // Two years back is already the next decade.
+    EXPECT_EQ(Yahoo("/ESH7", 2019), (Converted { 1, "ESH27.CME" }));
+
+    EXPECT_EQ(Yahoo("/ZBH3", 2012), (Converted { 1, "ZBH13.CBT" }));
+    EXPECT_EQ(Yahoo("/YGM3", 2012), (Converted { 1, "YGM13.CBT" }));
+    EXPECT_EQ(Yahoo("/CLF3", 2012), (Converted { 1, "CLF13.NYM" }));
+    EXPECT_EQ(Yahoo("/CCK3", 2012), (Converted { 1, "CCK13.NYB" }));
+    EXPECT_EQ(Yahoo("/GCG3", 2012), (Converted { 1, "GCG13.CMX" }));
+    EXPECT_EQ(Yahoo("/MESZ2", 2012), (Converted { 1, "MESZ12.CME" }));
+    // Platinum needs no symbol data.
+    EXPECT_EQ(Yahoo("/PLN3", 2012), (Converted { 1, "PLN13.NYM" }));
+
+    // No Yahoo Finance form: another exchange, a root without an exchange,
+    // an unknown root, no year digit.
+    for (const char* symbol : { "/FDZ2", "/NQZ2", "/XXZ2", "/ESZ" }) {
+        SCOPED_TRACE(symbol);
+        EXPECT_EQ(Yahoo(symbol, 2012), (Converted { 0, symbol }));
+    }
+
+    // The public form uses this year.
+    std::time_t now = std::time(nullptr);
+    const int year = std::localtime(&now)->tm_year + 1900;
+    CString text("/ESZ5");
+    EXPECT_EQ(ConvertToYahooFinanceSymbol(text), 1);
+    EXPECT_EQ(std::string(text), Yahoo("/ESZ5", year).symbol);
+}
+
+TEST(SymbolNotation, TradingCentralWebServiceAndColonSuffix)
+{
+    const auto central = [](const char* symbol) { return Apply(ConvertToTradingCentralSymbol, symbol); };
+    EXPECT_EQ(central("/ESZ2"), (Converted { 0, "/ESZ2" }));
+    EXPECT_EQ(central("+AAPL 120121C500"), (Converted { 0, "+AAPL 120121C500" }));
+    EXPECT_EQ(central("EUR/USD"), (Converted { 1, "EUR" }));
+    EXPECT_EQ(central("USD/JPY"), (Converted { 1, "JPY" }));
+    EXPECT_EQ(central("EUR/GBP"), (Converted { 1, "EURGBP" }));
+    EXPECT_EQ(central("USDX"), (Converted { 1, "USDX" }));
+    EXPECT_EQ(central("IBM"), (Converted { 1, "IBM" }));
+
+    const auto web = [](const char* symbol) { return Apply(ConvertToORVWebServiceSymbol, symbol); };
+    EXPECT_EQ(web("/ESZ2"), (Converted { 1, "-ESZ2" }));
+    EXPECT_EQ(web("EUR/USD"), (Converted { 1, "EUR/USD" }));
+    EXPECT_EQ(web("IBM"), (Converted { 1, "IBM" }));
+
+    const auto colon = [](const char* symbol) {
+        return Apply([](CString& text) { SymbolRemoveFXColonSuffix(text); return 1; }, symbol).symbol;
+    };
+    EXPECT_EQ(colon("EUR/USD:X"), "EUR/USD");
+    EXPECT_EQ(colon("EUR/USD:X.Y"), "EUR/USD.Y");
+    EXPECT_EQ(colon("EUR/USD.X"), "EUR/USD.X");
+    EXPECT_EQ(colon("EUR/USD"), "EUR/USD");
+    EXPECT_EQ(colon("IBMXXXX:X"), "IBMXXXX:X");
+    EXPECT_EQ(colon(""), "");
+}
