@@ -1,10 +1,11 @@
 // The URL seam: UrlCanonicalizeA. On Windows it is the shell's own
 // (shlwapi). Natively it is a stand-in for the texts the library passes it,
-// which are URL parts rather than whole URLs: it escapes, as %XX with
-// capital hexadecimal digits, every byte outside printable ASCII (control
-// characters, DEL and bytes of 128 and above), the space, and "%" when
-// URL_ESCAPE_PERCENT is given; every other byte is kept. It does not parse
-// schemes or resolve "." and ".." segments.
+// which are URL parts rather than whole URLs: it drops tabs, trims trailing
+// spaces and escapes, as %XX with capital hexadecimal digits, every byte
+// outside printable ASCII (control characters, DEL and bytes of 128 and
+// above), the space, and "%" when URL_ESCAPE_PERCENT is given; every other
+// byte is kept. It does not parse schemes or resolve "." and ".." segments.
+// Those are the system's answers for such texts (checked under Wine).
 #pragma once
 
 #include "OrvApi.h"

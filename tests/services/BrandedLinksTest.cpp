@@ -235,20 +235,61 @@ TEST_F(BrandedLinks, TemplateTokenAndReformatAreSafeFromManyThreads)
 }
 
 #if defined(_WIN32)
-// Without the browser's automation object (Wine has none registered here),
-// OpenIE answers 0 and leaves COM as it found it.
-TEST_F(BrandedLinks, OpenIEFailsCleanlyWithoutTheBrowser)
+namespace {
+
+bool BrowserRegistered()
 {
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_CLASSES_ROOT, "CLSID\\{0002DF01-0000-0000-C000-000000000046}", 0, KEY_READ, &key)
-        == ERROR_SUCCESS) {
-        RegCloseKey(key);
-        GTEST_SKIP() << "Internet Explorer's automation object is registered; not opening a browser in a test";
+        != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+// The browser's top-level window once it has appeared, or null.
+HWND WaitForBrowserWindow()
+{
+    for (int i = 0; i < 100; ++i) {
+        if (const HWND window = FindWindowA("IEFrame", nullptr); window != nullptr && IsWindowVisible(window))
+            return window;
+        Sleep(50);
     }
-    EXPECT_EQ(OpenIE("http://127.0.0.1/%%LOGINID%%", CRect(0, 0, 200, 100), TRUE, FALSE, TRUE, 0, TRUE), FALSE);
-    EXPECT_EQ(OpenIE("about:blank", CRect(), FALSE, FALSE, FALSE, 0, FALSE), FALSE);
-    // COM is not left initialised by the failed calls.
-    EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
-    CoUninitialize();
+    return nullptr;
+}
+
+} // namespace
+
+// A thread whose COM apartment cannot be changed makes OpenIE fail at once.
+TEST_F(BrandedLinks, OpenIEAnswersZeroWhenComCannotBeInitialised)
+{
+    BOOL result = -1;
+    std::thread worker([&result] {
+        ASSERT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
+        result = OpenIE("about:blank", CRect(), FALSE, FALSE, FALSE, 0, FALSE);
+        CoUninitialize();
+    });
+    worker.join();
+    EXPECT_EQ(result, FALSE);
+}
+
+// Wine registers the browser's automation object and runs its own browser:
+// the window appears, topmost, and is closed again. Wine's browser accepts
+// but ignores the position, size and bar settings, so they are not checked.
+TEST_F(BrandedLinks, OpenIEShowsATopmostBrowserWindow)
+{
+    if (!BrowserRegistered()) {
+        EXPECT_EQ(OpenIE("about:blank", CRect(), FALSE, FALSE, FALSE, 0, FALSE), FALSE);
+        return;
+    }
+    ASSERT_EQ(FindWindowA("IEFrame", nullptr), nullptr) << "a browser window is open already";
+    ASSERT_EQ(OpenIE("about:blank", CRect(40, 30, 440, 330), FALSE, FALSE, TRUE, 0, TRUE), TRUE);
+    const HWND window = WaitForBrowserWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_NE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    for (int i = 0; i < 100 && IsWindow(window); ++i)
+        Sleep(50);
+    EXPECT_FALSE(IsWindow(window));
 }
 #endif

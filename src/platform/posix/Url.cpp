@@ -8,9 +8,17 @@ HRESULT UrlCanonicalizeA(const char* url, char* canonical, DWORD* length, DWORD 
     if (url == nullptr || canonical == nullptr || length == nullptr || *length == 0)
         return E_INVALIDARG;
     static const char kHex[] = "0123456789ABCDEF";
-    std::string result;
+    // Tabs are dropped and trailing spaces trimmed, as the system does.
+    std::string source;
     for (const char* p = url; *p != '\0'; ++p) {
-        const auto byte = static_cast<unsigned char>(*p);
+        if (*p != '\t')
+            source += *p;
+    }
+    while (!source.empty() && source.back() == ' ')
+        source.pop_back();
+    std::string result;
+    for (const char ch : source) {
+        const auto byte = static_cast<unsigned char>(ch);
         const bool escape = byte <= 0x20 || byte >= 0x7F || (byte == '%' && (flags & URL_ESCAPE_PERCENT) != 0);
         if (escape) {
             result += '%';
