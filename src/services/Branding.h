@@ -32,7 +32,8 @@ public:
     // String 512 read as a decimal integer (as atoi does); 0 without it.
     int GetSupplementalLoginLanguageID();
 
-    // Whether a branding module was found.
+    // Whether a branding module was found (looking for it first when no
+    // scope has done so yet).
     static BOOL IsBranded();
     // The value of "$ORVX$": string 511 of the branding module.
     static CString GetORVXName();
