@@ -1,0 +1,49 @@
+// Identifiers of the library's resources. Read by the resource compiler for
+// the Windows build and by tools/StringTable.cmake for the native string
+// table, so it holds only plain "#define NAME number" lines and comments.
+#pragma once
+
+// Branding: the texts behind the tokens "$APPNAME$", "$SCOMPANY$",
+// "$COMPANY$" and "$ORVX$", and what a branding module may change.
+#define IDS_APP_TITLE 57344
+#define IDS_COMPANY_SHORT 508
+#define IDS_COMPANY 509
+#define IDS_SUPPORT_PHONE 510
+#define IDS_ORVX_NAME 511
+#define IDS_SUPPLEMENTAL_LOGIN_LANGUAGE 512
+#define IDS_UPDATE_MANIFEST_BASE 513
+
+// Link templates: "offered in|label|URL template". 607 is not used.
+#define IDS_LINK_FIRST 601
+#define IDS_LINK_SUPPORT_HOME 601
+#define IDS_LINK_SUPPORT_CHAT 602
+#define IDS_LINK_SUPPORT_REPORTS 603
+#define IDS_LINK_TOOLS_SYMBOL_LOOKUP 604
+#define IDS_LINK_TOOLS_FX_CHART 605
+#define IDS_LINK_TOOLS_RESEARCH 606
+#define IDS_LINK_TOOLS_WORLD 608
+#define IDS_LINK_TOOLS_MOST_ACTIVES 609
+#define IDS_LINK_TOOLS_NEWS 610
+#define IDS_LINK_TOOLS_VISION 611
+#define IDS_LINK_HELP_CHAT 612
+#define IDS_LINK_HELP_SYMBOL_LOOKUP 613
+#define IDS_LINK_HELP_CONTACT 614
+#define IDS_LINK_HELP_SERVICE 615
+#define IDS_LINK_HELP_BUG_REPORT 616
+#define IDS_LINK_HELP_HELP 617
+#define IDS_LINK_VIEW_SYMBOL_INFO 618
+#define IDS_LINK_VIEW_RESEARCH 619
+#define IDS_LINK_VIEW_YAHOO 620
+#define IDS_LINK_LAST 620
+
+// The partner identifier sent to the research service.
+#define IDS_RESEARCH_PARTNER 710
+
+// The REST API component's notice after its settings change.
+#define IDS_RESTAPI_RESTART_NOTICE 720
+
+// The update behaviours, in the order of their values 0 to 3.
+#define IDS_UPDATE_BEHAVIOR_PROMPT_ALL 41000
+#define IDS_UPDATE_BEHAVIOR_PROMPT_REQUIRED 41001
+#define IDS_UPDATE_BEHAVIOR_DOWNLOAD_ALL 41002
+#define IDS_UPDATE_BEHAVIOR_NEVER 41003

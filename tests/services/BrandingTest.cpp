@@ -1,0 +1,281 @@
+// CBrandedResources and COrvResources, the brand tokens and the library's
+// string table. Natively, and under Wine without a branding module, the
+// process is not branded; under Wine the sample modules in bin/branding
+// check the search order and the scopes.
+#include "services/Branding.h"
+
+#include "framework/ModuleState.h"
+#include "resources/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+class Branding : public ::testing::Test {
+protected:
+    void SetUp() override { Reset(); }
+    void TearDown() override { Reset(); }
+
+    static void Reset()
+    {
+        branding::ResetForTesting();
+        AfxSetResourceHandle(nullptr);
+    }
+};
+
+CString Loaded(UINT id)
+{
+    CString text;
+    EXPECT_TRUE(LoadResourceString(id, text)) << id;
+    return text;
+}
+
+} // namespace
+
+TEST_F(Branding, LibraryStringTableHoldsTheFixedTexts)
+{
+    COrvResources scope;
+    EXPECT_EQ(Loaded(IDS_APP_TITLE), "ORV Desktop");
+    EXPECT_EQ(Loaded(IDS_COMPANY_SHORT), "Velkor");
+    EXPECT_EQ(Loaded(IDS_COMPANY), "Velkor, Inc.");
+    EXPECT_EQ(Loaded(IDS_RESEARCH_PARTNER), "velkor");
+    EXPECT_EQ(Loaded(IDS_RESTAPI_RESTART_NOTICE), "Changes will take effect after the next restart.");
+    EXPECT_EQ(Loaded(41000), "Prompt for optional and required updates   (default)");
+    EXPECT_EQ(Loaded(41001), "Prompt only for required updates");
+    EXPECT_EQ(Loaded(41002), "Automatically download all updates");
+    EXPECT_EQ(Loaded(41003), "Do not prompt for or download updates");
+    EXPECT_EQ(Loaded(IDS_LINK_SUPPORT_REPORTS).Find("|https://"), 17);
+
+    // Only a branding module supplies 511 and 512; 607 is not used.
+    CString text = "left over";
+    EXPECT_FALSE(LoadResourceString(IDS_ORVX_NAME, text));
+    EXPECT_TRUE(text.IsEmpty());
+    EXPECT_FALSE(LoadResourceString(IDS_SUPPLEMENTAL_LOGIN_LANGUAGE, text));
+    EXPECT_FALSE(LoadResourceString(607, text));
+}
+
+TEST_F(Branding, LinkTemplatesHaveThreeFieldsAndTheirPaths)
+{
+    const struct {
+        UINT id;
+        const char* offered;
+        const char* label;
+        const char* path;
+    } expected[] = {
+        {601, "&Support", "Velkor &Home", "/"},
+        {602, "&Support", "On-Line &Chat Support", "/oneononechat.aspx"},
+        {603, "&Support", "&Reports",
+         "/secure/scripts/x_login.asp?nh=1&POSTDATA:username=%%USERNAME%%&password=%%PASSWORD%%"},
+        {604, "&Tools", "Symbol &Lookup", "/lookupcompany.asp"},
+        {605, "&Tools", "&FX Chart", "/misc/freeorv.asp"},
+        {606, "&Tools", "ORV &Research Tool", "/login.asp?token=%%TCTOKEN%%"},
+        {608, "&Tools", "ORV &World", "/Community/?lid=%%LOGINID%%&token=%%SESSIONTOKEN%%"},
+        {609, "&Tools", "Most &Actives",
+         "/Community/strategies/gainers.aspx?asset=all&lid=%%LOGINID%%&token=%%SESSIONTOKEN%%"},
+        {610, "&Tools", "&News", "/news/?lid=%%LOGINID%%&token=%%SESSIONTOKEN%%"},
+        {611, "&Tools", "ORV &Vision", "/player/?mini=true&lid=%%LOGINID%%&token=%%SESSIONTOKEN%%"},
+        {612, "&Help", "On-Line &Chat Support", "/oneononechat.aspx"},
+        {613, "&Help", "Symbol &Lookup", "/lookupcompany.asp"},
+        {614, "&Help", "Contact &Us", "/contact.asp"},
+        {615, "&Help", "&At Your Service", "/"},
+        {616, "&Help", "&Submit a Bug Report", "/submitbugform.aspx"},
+        {617, "&Help", "&Help", "/help/orvdesktop/"},
+        {618, "ViewType=*", "&Symbol Info - %%UNDERLIER%%", "/Community/finance/modal/%%SYMBOL%%.aspx"},
+        {619, "ViewType=*", "ORV &Research Tool - %%UNDERLIER%%", "/login.asp?token=%%TCTOKEN%%&symbol=%%SYMBOL%%"},
+        {620, "ViewType=*", "&Yahoo Finance Snapshot - %%UNDERLIER%%", "/q?s=%%SYMBOL%%"},
+    };
+    COrvResources scope;
+    for (const auto& link : expected) {
+        const std::string text = static_cast<const char*>(Loaded(link.id));
+        const std::size_t first = text.find('|');
+        const std::size_t second = text.find('|', first + 1);
+        ASSERT_NE(second, std::string::npos) << text;
+        EXPECT_EQ(text.find('|', second + 1), std::string::npos) << text;
+        EXPECT_EQ(text.substr(0, first), link.offered);
+        EXPECT_EQ(text.substr(first + 1, second - first - 1), link.label);
+        const std::string url = text.substr(second + 1);
+        const std::size_t host = url.find("://");
+        ASSERT_NE(host, std::string::npos) << url;
+        EXPECT_EQ(url.substr(url.find('/', host + 3)), link.path) << link.id;
+    }
+    // The help menu repeats two support links.
+    const auto urlOf = [](UINT id) { const CString text = Loaded(id); return text.Mid(text.ReverseFind('|') + 1); };
+    EXPECT_EQ(urlOf(612), urlOf(602));
+    EXPECT_EQ(urlOf(613), urlOf(604));
+    EXPECT_EQ(urlOf(602).Left(8), "https://");
+    EXPECT_EQ(urlOf(603).Left(8), "https://");
+    EXPECT_EQ(urlOf(618).Left(8), "https://");
+}
+
+TEST_F(Branding, ScopesNestAndRestoreTheCurrentModule)
+{
+    const HINSTANCE before = AfxGetResourceHandle();
+    EXPECT_EQ(before, platform::LibraryModule());
+    {
+        CBrandedResources branded;
+        EXPECT_EQ(AfxGetResourceHandle(), branding::ResourceModule());
+        {
+            COrvResources own;
+            EXPECT_EQ(AfxGetResourceHandle(), platform::LibraryModule());
+            EXPECT_EQ(Loaded(IDS_APP_TITLE), "ORV Desktop");
+        }
+        EXPECT_EQ(AfxGetResourceHandle(), branding::ResourceModule());
+    }
+    EXPECT_EQ(AfxGetResourceHandle(), before);
+}
+
+TEST_F(Branding, UnbrandedProcessUsesTheLibraryTexts)
+{
+    // Neither "<exe>_res.dll" nor "OrvBranding.dll" is beside the test program.
+    CBrandedResources scope;
+    EXPECT_FALSE(CBrandedResources::IsBranded());
+    EXPECT_EQ(branding::ResourceModule(), platform::LibraryModule());
+    EXPECT_EQ(ReplaceAllBrandedTokens("$APPNAME$ by $COMPANY$ ($SCOMPANY$)[$ORVX$] $APPNAME$"),
+              "ORV Desktop by Velkor, Inc. (Velkor)[] ORV Desktop");
+    EXPECT_EQ(CBrandedResources::GetORVXName(), "");
+    EXPECT_EQ(scope.GetSupplementalLoginLanguageID(), 0);
+}
+
+TEST_F(Branding, EachReplacementTouchesOnlyItsToken)
+{
+    CBrandedResources scope;
+    const CString text = "$APPNAME$/$SCOMPANY$/$COMPANY$/$ORVX$/$OTHER$";
+    EXPECT_EQ(ReplaceBrandedAppName(text), "ORV Desktop/$SCOMPANY$/$COMPANY$/$ORVX$/$OTHER$");
+    EXPECT_EQ(ReplaceBrandedCompanyShort(text), "$APPNAME$/Velkor/$COMPANY$/$ORVX$/$OTHER$");
+    EXPECT_EQ(ReplaceBrandedCompany(text), "$APPNAME$/$SCOMPANY$/Velkor, Inc./$ORVX$/$OTHER$");
+    EXPECT_EQ(ReplaceBrandedORVXName(text), "$APPNAME$/$SCOMPANY$/$COMPANY$//$OTHER$");
+    EXPECT_EQ(ReplaceAllBrandedTokens(text), "ORV Desktop/Velkor/Velkor, Inc.//$OTHER$");
+}
+
+TEST_F(Branding, TokenValuesAreLoadedOnlyWhenNeededAndOnce)
+{
+    CBrandedResources scope;
+    EXPECT_EQ(ReplaceAllBrandedTokens("no tokens at all"), "no tokens at all");
+    EXPECT_EQ(branding::TokenLoadsForTesting(), 0);
+    EXPECT_EQ(ReplaceAllBrandedTokens("costs $5"), "costs $5");
+    EXPECT_EQ(branding::TokenLoadsForTesting(), 0);
+    ReplaceAllBrandedTokens("$APPNAME$");
+    ReplaceBrandedAppName("$APPNAME$ $APPNAME$");
+    EXPECT_EQ(branding::TokenLoadsForTesting(), 1);
+    ReplaceAllBrandedTokens("$COMPANY$ $SCOMPANY$");
+    EXPECT_EQ(branding::TokenLoadsForTesting(), 3);
+}
+
+TEST_F(Branding, InitAppNamesOnlyAnUnnamedApplication)
+{
+    CBrandedResources scope;
+    CWinApp unnamed;
+    EXPECT_EQ(scope.InitApp(&unnamed), TRUE);
+    ASSERT_NE(unnamed.m_pszAppName, nullptr);
+    EXPECT_STREQ(unnamed.m_pszAppName, "ORV Desktop");
+    const char* first = unnamed.m_pszAppName;
+    EXPECT_EQ(scope.InitApp(&unnamed), FALSE);
+    EXPECT_EQ(unnamed.m_pszAppName, first);
+
+    CWinApp named("Order Desk");
+    EXPECT_EQ(scope.InitApp(&named), FALSE);
+    EXPECT_STREQ(named.m_pszAppName, "Order Desk");
+    EXPECT_EQ(scope.InitApp(nullptr), FALSE);
+}
+
+TEST_F(Branding, SearchFallsBackToTheLibraryWithoutAnyModule)
+{
+    const branding::SearchResult found = branding::FindResourceModule("/no/such/folder/app.exe");
+    EXPECT_FALSE(found.branded);
+    EXPECT_EQ(found.module, platform::LibraryModule());
+    EXPECT_FALSE(branding::FindResourceModule(nullptr).branded);
+}
+
+#if defined(_WIN32)
+namespace {
+
+// bin/branding beside the test program, with the sample modules.
+std::string SampleFolder()
+{
+    std::string path = platform::ModuleFileName(nullptr);
+    path.erase(path.find_last_of("\\/") + 1);
+    return path + "branding\\";
+}
+
+CString ModuleString(HMODULE module, UINT id)
+{
+    CString text;
+    LoadResourceString(module, id, text);
+    return text;
+}
+
+// Puts the sample folder on the module search path for its lifetime.
+class CSampleSearchPath {
+public:
+    CSampleSearchPath() { SetDllDirectoryA(SampleFolder().c_str()); }
+    ~CSampleSearchPath() { SetDllDirectoryA(nullptr); }
+};
+
+} // namespace
+
+TEST_F(Branding, SearchPrefersTheModuleNamedAfterTheExecutable)
+{
+    const std::string folder = SampleFolder();
+    branding::SearchResult found = branding::FindResourceModule((folder + "probe.exe").c_str());
+    ASSERT_TRUE(found.branded);
+    EXPECT_EQ(ModuleString(found.module, IDS_APP_TITLE), "Probe Desktop");
+    FreeLibrary(found.module);
+
+    // Not beside an executable of another name, even with a dotted folder.
+    found = branding::FindResourceModule((folder + "other.v2\\probe").c_str());
+    EXPECT_FALSE(found.branded);
+
+    // "OrvBranding.dll" on the search path comes second.
+    CSampleSearchPath path;
+    found = branding::FindResourceModule((folder + "probe.exe").c_str());
+    ASSERT_TRUE(found.branded);
+    EXPECT_EQ(ModuleString(found.module, IDS_APP_TITLE), "Probe Desktop");
+    FreeLibrary(found.module);
+    found = branding::FindResourceModule((folder + "viewer.exe").c_str());
+    ASSERT_TRUE(found.branded);
+    EXPECT_EQ(ModuleString(found.module, IDS_APP_TITLE), "Tramline Sextant");
+    FreeLibrary(found.module);
+}
+
+TEST_F(Branding, BrandedProcessTakesTheModuleTextsWithTheLibraryBehind)
+{
+    CSampleSearchPath path;
+    CBrandedResources scope;
+    EXPECT_TRUE(CBrandedResources::IsBranded());
+    EXPECT_NE(AfxGetResourceHandle(), platform::LibraryModule());
+    EXPECT_EQ(ReplaceAllBrandedTokens("$APPNAME$ by $COMPANY$ ($SCOMPANY$) $ORVX$"),
+              "Tramline Sextant by Tramline Markets, Ltd. (Tramline) Sextant X");
+    EXPECT_EQ(CBrandedResources::GetORVXName(), "Sextant X");
+    EXPECT_EQ(scope.GetSupplementalLoginLanguageID(), 1031);
+    // A string the module does not brand comes from the library.
+    EXPECT_EQ(Loaded(IDS_RESTAPI_RESTART_NOTICE), "Changes will take effect after the next restart.");
+    {
+        COrvResources own;
+        EXPECT_EQ(Loaded(IDS_APP_TITLE), "ORV Desktop");
+    }
+    EXPECT_EQ(Loaded(IDS_APP_TITLE), "Tramline Sextant");
+    CWinApp app;
+    EXPECT_TRUE(scope.InitApp(&app));
+    EXPECT_STREQ(app.m_pszAppName, "Tramline Sextant");
+}
+
+TEST_F(Branding, WindowCaptionsAreReplacedInPlace)
+{
+    CBrandedResources scope;
+    const HWND window = CreateWindowExA(0, "STATIC", "$APPNAME$ - $COMPANY$", 0, 0, 0, 10, 10, HWND_MESSAGE,
+                                        nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    ReplaceAllBrandedTokens(window);
+    char caption[128] = {};
+    GetWindowTextA(window, caption, sizeof caption);
+    EXPECT_STREQ(caption, "ORV Desktop - Velkor, Inc.");
+    SetWindowTextA(window, "$SCOMPANY$ $APPNAME$");
+    ReplaceBrandedCompanyShort(window);
+    GetWindowTextA(window, caption, sizeof caption);
+    EXPECT_STREQ(caption, "Velkor $APPNAME$");
+    DestroyWindow(window);
+    ReplaceAllBrandedTokens(static_cast<HWND>(nullptr));
+}
+#endif
