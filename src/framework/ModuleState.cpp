@@ -5,14 +5,25 @@
 
 namespace {
 
+// Null until a scope sets a module: the executable then.
 std::atomic<HINSTANCE> g_resourceHandle{nullptr};
 
 } // namespace
 
+HINSTANCE AfxGetLibraryHandle() noexcept
+{
+    return platform::LibraryModule();
+}
+
+HINSTANCE AfxGetInstanceHandle() noexcept
+{
+    return platform::ExecutableModule();
+}
+
 HINSTANCE AfxGetResourceHandle() noexcept
 {
     HINSTANCE resource = g_resourceHandle.load();
-    return resource != nullptr ? resource : platform::LibraryModule();
+    return resource != nullptr ? resource : AfxGetInstanceHandle();
 }
 
 void AfxSetResourceHandle(HINSTANCE resource) noexcept
@@ -36,6 +47,19 @@ BOOL LoadResourceString(UINT id, CString& text)
     const HINSTANCE current = AfxGetResourceHandle();
     if (LoadResourceString(current, id, text))
         return TRUE;
-    const HINSTANCE library = platform::LibraryModule();
+    const HINSTANCE library = AfxGetLibraryHandle();
     return current != library && LoadResourceString(library, id, text);
 }
+
+#if defined(_WIN32)
+HINSTANCE AfxFindResourceHandle(const char* name, const char* type)
+{
+    const HINSTANCE current = AfxGetResourceHandle();
+    if (::FindResourceA(current, name, type) != nullptr)
+        return current;
+    const HINSTANCE library = AfxGetLibraryHandle();
+    if (library != current && ::FindResourceA(library, name, type) != nullptr)
+        return library;
+    return nullptr;
+}
+#endif

@@ -3,8 +3,21 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace {
+
+CWinApp* g_app = nullptr;
+
+} // namespace
+
+CWinApp* AfxGetApp()
+{
+    return g_app;
+}
+
 CWinApp::CWinApp(const char* appName)
 {
+    if (g_app == nullptr)
+        g_app = this;
     if (appName == nullptr)
         return;
     const std::size_t size = std::strlen(appName) + 1;
@@ -16,5 +29,7 @@ CWinApp::CWinApp(const char* appName)
 
 CWinApp::~CWinApp()
 {
+    if (g_app == this)
+        g_app = nullptr;
     std::free(const_cast<char*>(m_pszAppName));
 }

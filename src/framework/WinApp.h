@@ -1,15 +1,25 @@
-// The application object: CWinApp (its name only, so far).
+// CWinApp: the application object, with its name and, on Windows, its main
+// window and the modeless windows whose keyboard navigation its message
+// loop serves.
 #pragma once
 
 #include "OrvApi.h"
 #include "framework/Object.h"
+#include "platform/Types.h"
+
+#if defined(_WIN32)
+#  include "framework/Array.h"
+class CWnd;
+#endif
 
 // The application's object. m_pszAppName is the application's name: null
-// until someone gives it one, and then a private copy made with malloc
-// that the object frees with free when it is destroyed.
+// until someone gives it one, and then a private copy made with malloc that
+// the object frees with free when it is destroyed (whoever replaces it frees
+// the old copy and stores a new malloc'd one).
 class ORV_API CWinApp : public CObject {
 public:
-    // Takes a private copy of appName (nothing for null).
+    // Takes a private copy of appName (nothing for null). The first
+    // application object made becomes the process's (AfxGetApp).
     explicit CWinApp(const char* appName = nullptr);
     ~CWinApp() override;
 
@@ -17,4 +27,30 @@ public:
     CWinApp& operator=(const CWinApp&) = delete;
 
     const char* m_pszAppName = nullptr;
+
+#if defined(_WIN32)
+    CWnd* GetMainWnd() const noexcept { return m_pMainWnd; }
+    void SetMainWnd(CWnd* wnd) noexcept { m_pMainWnd = wnd; }
+
+    // Modeless windows get the first look at the loop's messages.
+    void AddModeless(CWnd* wnd);
+    void RemoveModeless(CWnd* wnd);
+    int GetModelessCount() const { return static_cast<int>(m_modeless.GetSize()); }
+
+    // Offers the message to the window it is for and its parents, then to
+    // the modeless windows; TRUE when one of them used it.
+    virtual BOOL PreTranslateMessage(MSG* msg);
+    // Gets, pre-translates and dispatches one message; FALSE on WM_QUIT.
+    BOOL PumpMessage();
+    // Runs the loop until WM_QUIT and returns its exit code.
+    virtual int Run();
+
+private:
+    CWnd* m_pMainWnd = nullptr;
+    CArray<CWnd*> m_modeless;
+    int m_exitCode = 0;
+#endif
 };
+
+// The application object, or null when none was made.
+ORV_API CWinApp* AfxGetApp();

@@ -2,7 +2,7 @@
 // resources. On Windows these are the system's own calls. Natively there are
 // no resource modules: the library's own module stands for the string table
 // generated from its resource script, LoadLibraryA finds nothing, and
-// GetModuleFileNameA knows the executable alone.
+// GetModuleFileNameA knows the executable alone (and holds no strings).
 #pragma once
 
 #include "OrvApi.h"
@@ -22,13 +22,13 @@ constexpr DWORD ERROR_RESOURCE_NAME_NOT_FOUND = 1814;
 // Always null with ERROR_MOD_NOT_FOUND: no module can be loaded natively.
 ORV_API HMODULE LoadLibraryA(const char* fileName);
 // True for a module LoadLibraryA returned; as none exists, always false
-// with ERROR_INVALID_HANDLE, except that the library's own module is never
-// unloaded and answers true.
+// with ERROR_INVALID_HANDLE, except that the library's own module and the
+// executable's are never unloaded and answer true.
 ORV_API BOOL FreeLibrary(HMODULE module);
-// The full path of the executable for a null module (from /proc/self/exe),
-// copied as Windows does: at most size - 1 characters and a NUL; a path that
-// does not fit is cut, the result is size and the last error
-// ERROR_INSUFFICIENT_BUFFER. 0 for any other module.
+// The full path of the executable for a null module or the executable's
+// module (from /proc/self/exe), copied as Windows does: at most size - 1
+// characters and a NUL; a path that does not fit is cut, the result is size
+// and the last error ERROR_INSUFFICIENT_BUFFER. 0 for any other module.
 ORV_API DWORD GetModuleFileNameA(HMODULE module, char* fileName, DWORD size);
 // String id of the module into buffer, cut to bufferMax - 1 characters and
 // NUL-terminated; the result is the count copied, 0 when the module has no
@@ -41,8 +41,12 @@ namespace platform {
 
 // The module of this library; its string resources are the library's own.
 ORV_API HMODULE LibraryModule() noexcept;
+// The module of the process's executable.
+ORV_API HMODULE ExecutableModule() noexcept;
 
-// The module's full file name (the executable's for null); empty on failure.
+// The module's full file name (the executable's for null), whatever its
+// length; empty on failure. This is the one way the library asks for the
+// executable's path.
 ORV_API std::string ModuleFileName(HMODULE module);
 
 // String id of the module, whatever its length. False when the module has

@@ -73,16 +73,6 @@ CString ReplaceToken(const CString& text, Token token)
     return result;
 }
 
-// A private copy for the application object, which frees it with free().
-char* MallocCopy(const CString& text)
-{
-    const std::size_t size = static_cast<std::size_t>(text.GetLength()) + 1;
-    auto* copy = static_cast<char*>(std::malloc(size));
-    if (copy != nullptr)
-        std::memcpy(copy, static_cast<const char*>(text), size);
-    return copy;
-}
-
 } // namespace
 
 namespace branding {
@@ -162,7 +152,9 @@ BOOL CBrandedResources::InitApp(CWinApp* application)
         return FALSE;
     CString title;
     LoadResourceString(IDS_APP_TITLE, title);
-    application->m_pszAppName = MallocCopy(title);
+    // The application object owns its name and frees it with free().
+    std::free(const_cast<char*>(application->m_pszAppName));
+    application->m_pszAppName = strdup(title);
     return application->m_pszAppName != nullptr;
 }
 

@@ -111,8 +111,12 @@ TEST_F(Branding, LinkTemplatesHaveThreeFieldsAndTheirPaths)
 
 TEST_F(Branding, ScopesNestAndRestoreTheCurrentModule)
 {
+    // The executable is current until a scope switches; the library's
+    // strings are found behind it.
     const HINSTANCE before = AfxGetResourceHandle();
-    EXPECT_EQ(before, platform::LibraryModule());
+    EXPECT_EQ(before, AfxGetInstanceHandle());
+    EXPECT_NE(before, AfxGetLibraryHandle());
+    EXPECT_EQ(Loaded(IDS_APP_TITLE), "ORV Desktop");
     {
         CBrandedResources branded;
         EXPECT_EQ(AfxGetResourceHandle(), branding::ResourceModule());

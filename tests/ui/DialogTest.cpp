@@ -3,8 +3,8 @@
 
 #include "framework/win/Controls.h"
 #include "framework/win/Dialog.h"
-#include "framework/win/ModuleState.h"
-#include "framework/win/WinApp.h"
+#include "framework/ModuleState.h"
+#include "framework/WinApp.h"
 
 #include <gtest/gtest.h>
 
@@ -149,7 +149,7 @@ TEST(Dialog, ModelessDialogRegistersWithTheApplicationUntilItIsDestroyed)
 {
     CWinApp app("OrvUiTests");
     ASSERT_EQ(AfxGetApp(), &app);
-    EXPECT_EQ(app.GetAppName(), "OrvUiTests");
+    EXPECT_STREQ(app.m_pszAppName, "OrvUiTests");
 
     COrderDialog dialog;
     ASSERT_TRUE(dialog.Create(IDD_TEST_DIALOG));

@@ -1,6 +1,6 @@
 #include "framework/win/Controls.h"
 
-#include "framework/win/ModuleState.h"
+#include "framework/ModuleState.h"
 
 #include <commctrl.h>
 

@@ -1,7 +1,7 @@
 #include "framework/win/Dialog.h"
 
-#include "framework/win/ModuleState.h"
-#include "framework/win/WinApp.h"
+#include "framework/ModuleState.h"
+#include "framework/WinApp.h"
 #include "framework/win/WndCreation.h"
 
 #include <cerrno>

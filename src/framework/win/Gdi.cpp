@@ -1,6 +1,6 @@
 #include "framework/win/Gdi.h"
 
-#include "framework/win/ModuleState.h"
+#include "framework/ModuleState.h"
 
 CGdiObject::~CGdiObject()
 {

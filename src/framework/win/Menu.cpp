@@ -1,6 +1,6 @@
 #include "framework/win/Menu.h"
 
-#include "framework/win/ModuleState.h"
+#include "framework/ModuleState.h"
 
 CMenu::~CMenu()
 {

@@ -11,6 +11,7 @@ namespace {
 
 // Any fixed address serves as the handle of the library's own module.
 const char kLibraryModuleTag = 0;
+const char kExecutableModuleTag = 0;
 
 const platform::StringTableEntry* FindString(UINT id)
 {
@@ -29,6 +30,11 @@ HMODULE LibraryModule() noexcept
     return reinterpret_cast<HMODULE>(const_cast<char*>(&kLibraryModuleTag));
 }
 
+HMODULE ExecutableModule() noexcept
+{
+    return reinterpret_cast<HMODULE>(const_cast<char*>(&kExecutableModuleTag));
+}
+
 } // namespace platform
 
 HMODULE LoadLibraryA(const char*)
@@ -39,7 +45,7 @@ HMODULE LoadLibraryA(const char*)
 
 BOOL FreeLibrary(HMODULE module)
 {
-    if (module == platform::LibraryModule())
+    if (module == platform::LibraryModule() || module == platform::ExecutableModule())
         return TRUE;
     SetLastError(6); // ERROR_INVALID_HANDLE
     return FALSE;
@@ -47,7 +53,8 @@ BOOL FreeLibrary(HMODULE module)
 
 DWORD GetModuleFileNameA(HMODULE module, char* fileName, DWORD size)
 {
-    if (module != nullptr || fileName == nullptr || size == 0) {
+    const bool executable = module == nullptr || module == platform::ExecutableModule();
+    if (!executable || fileName == nullptr || size == 0) {
         SetLastError(ERROR_MOD_NOT_FOUND);
         return 0;
     }

@@ -11,4 +11,9 @@ HMODULE LibraryModule() noexcept
     return module;
 }
 
+HMODULE ExecutableModule() noexcept
+{
+    return GetModuleHandleA(nullptr);
+}
+
 } // namespace platform

@@ -1,29 +1,8 @@
-#include "framework/win/WinApp.h"
+// The Windows part of the application object: its modeless windows and its
+// message loop.
+#include "framework/WinApp.h"
 
 #include "framework/win/Wnd.h"
-
-namespace {
-
-CWinApp* g_app = nullptr;
-
-} // namespace
-
-CWinApp* AfxGetApp()
-{
-    return g_app;
-}
-
-CWinApp::CWinApp(const char* appName) : m_strAppName(appName != nullptr ? appName : "")
-{
-    if (g_app == nullptr)
-        g_app = this;
-}
-
-CWinApp::~CWinApp()
-{
-    if (g_app == this)
-        g_app = nullptr;
-}
 
 void CWinApp::AddModeless(CWnd* wnd)
 {
