@@ -28,6 +28,13 @@ using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
 using HANDLE = void*;
 
+// COM result codes: negative on failure.
+using HRESULT = LONG;
+constexpr HRESULT S_OK = 0;
+constexpr HRESULT E_NOTIMPL = static_cast<HRESULT>(0x80004001u);
+constexpr HRESULT E_POINTER = static_cast<HRESULT>(0x80004003u);
+constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057u);
+
 #  ifndef TRUE
 #    define TRUE 1
 #  endif

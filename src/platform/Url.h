@@ -14,10 +14,6 @@
 #if defined(_WIN32)
 #  include <shlwapi.h>
 #else
-using HRESULT = LONG;
-constexpr HRESULT S_OK = 0;
-constexpr HRESULT E_POINTER = static_cast<HRESULT>(0x80004003);
-constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057);
 constexpr DWORD URL_ESCAPE_PERCENT = 0x00001000;
 
 // Writes the canonical form of url into canonical, whose size in characters
