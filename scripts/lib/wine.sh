@@ -17,6 +17,14 @@ orv_wine_prefix() {
         wineboot -i >/dev/null 2>&1
         wineserver -w
     fi
+    # Without a window manager on the test display, Wine waits two seconds
+    # for one whenever a captioned window is hidden. Leaving every window of
+    # the prefix unmanaged avoids that; it must be in the registry before a
+    # program loads the display driver, so it is set here, once per prefix.
+    if ! grep -qF '[Software\\Wine\\X11 Driver]' "$WINEPREFIX/user.reg" 2>/dev/null; then
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+        wineserver -w
+    fi
 }
 
 orv_wine_stop() {

@@ -300,37 +300,11 @@ CRect TestFrameRect()
 
 namespace {
 
-// Under Wine without a window manager, hiding a captioned window waits two
-// seconds for the manager that never answers. The tests' windows are left
-// unmanaged, for this program only, before the display driver loads.
-void UnmanagedWindowsUnderWine()
-{
-    if (::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "wine_get_version") == nullptr)
-        return;
-    char program[MAX_PATH] = "";
-    const DWORD length = ::GetModuleFileNameA(nullptr, program, sizeof program);
-    const char* name = program;
-    for (DWORD i = 0; i < length; ++i) {
-        if (program[i] == '\\' || program[i] == '/')
-            name = program + i + 1;
-    }
-    std::string key = "Software\\Wine\\AppDefaults\\";
-    key += name;
-    key += "\\X11 Driver";
-    HKEY handle = nullptr;
-    if (::RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr) !=
-        ERROR_SUCCESS)
-        return;
-    ::RegSetValueExA(handle, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
-    ::RegCloseKey(handle);
-}
-
 // The common controls the tests use (spin buttons, tool tips) are
 // registered once for the test program.
 struct CommonControlsInit {
     CommonControlsInit()
     {
-        UnmanagedWindowsUnderWine();
         INITCOMMONCONTROLSEX controls {sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
         ::InitCommonControlsEx(&controls);
     }
