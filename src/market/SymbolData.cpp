@@ -1,11 +1,11 @@
 #include "market/SymbolData.h"
 
 #include "Kestrel.h"
-#include "market/DataPath.h"
 #include "market/QuoteRecord.h"
 #include "market/SymbolShape.h"
 #include "platform/FileReplace.h"
 #include "platform/SysString.h"
+#include "text/HostPaths.h"
 #include "text/Locale.h"
 #include "xml/ExtensibleMarkupLanguageDocument.h"
 

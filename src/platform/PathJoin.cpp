@@ -1,8 +1,8 @@
-#include "services/PathJoin.h"
+#include "platform/PathJoin.h"
 
 #include "platform/FileSystem.h"
 
-namespace orv {
+namespace platform {
 
 namespace {
 
@@ -33,4 +33,4 @@ CString JoinPath(const CString& folder, const char* part)
     return folder + platform::kPathSeparator + part;
 }
 
-} // namespace orv
+} // namespace platform

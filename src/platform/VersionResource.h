@@ -1,7 +1,6 @@
-// A module's version resource, and the path of the running executable whose
-// version is read when no module is named. On Windows these forward to the
-// system (GetModuleFileNameA, and the version library's
-// GetFileVersionInfoSizeA, GetFileVersionInfoA and VerQueryValueA).
+// A module's version resource. On Windows these forward to the system (the
+// version library's GetFileVersionInfoSizeA, GetFileVersionInfoA and
+// VerQueryValueA).
 // Native modules carry no version resource: there ReadVersionResource always
 // fails, with the last error Windows gives for a file without one
 // (ERROR_RESOURCE_TYPE_NOT_FOUND, or ERROR_FILE_NOT_FOUND for a missing file).
@@ -12,12 +11,6 @@
 #include "platform/Types.h"
 
 namespace platform {
-
-// Sets `path` to the full path of the process's executable and returns true
-// when it is known and shorter than `capacity` characters (the capacity
-// counts the terminator, as a Win32 path buffer does). Otherwise returns
-// false and leaves `path` empty. Natively the path is the link /proc/self/exe.
-bool QueryExecutablePath(CString& path, int capacity);
 
 // The fixed block's version numbers, each as two 32-bit words: the most
 // significant word holds major (upper half) and minor, the least

@@ -3,14 +3,11 @@
 #include "services/UserFolders.h"
 
 #include "platform/FileSystem.h"
-#include "services/PathJoin.h"
+#include "platform/Module.h"
+#include "services/Branding.h"
 
 #include "Kestrel.h"
 
-#if __has_include("services/Branding.h")
-#  include "services/Branding.h"
-#  define ORV_HAVE_BRANDING 1
-#endif
 
 namespace {
 
@@ -39,14 +36,8 @@ CString QuickLaunchLinkPath(const CString& folder)
 {
     CString path;
     path.Format("%s$APPNAME$.lnk", folder.GetString());
-#if defined(ORV_HAVE_BRANDING)
     CBrandedResources branded;
     return ReplaceBrandedAppName(path);
-#else
-    // The library's own application title, until branding is built in.
-    path.Replace("$APPNAME$", "ORV Desktop");
-    return path;
-#endif
 }
 
 void CleanQuickLaunch()
@@ -66,7 +57,7 @@ void CleanQuickLaunch()
     }
     const CString link = QuickLaunchLinkPath(folder);
     platform::CComScope com;
-    CreateLink(platform::GetExecutablePath(), link, "");
+    CreateLink(platform::ModuleFileName(nullptr).c_str(), link, "");
 }
 
 void CleanDesktop()

@@ -3,7 +3,7 @@
 #include "services/UserFolders.h"
 
 #include "platform/FileSystem.h"
-#include "services/PathJoin.h"
+#include "platform/Module.h"
 #include "services/Registry.h"
 
 #include "Kestrel.h"
@@ -26,13 +26,6 @@ BOOL HostFolderOf(HostFolder host, CString& folder)
     return TRUE;
 }
 
-CString UserFolderJoined(const char* part, const char* fileName)
-{
-    CString user;
-    GetUserDirectory(user);
-    return orv::JoinPath(orv::JoinPath(user, part), fileName);
-}
-
 void CopySharedFiles(const CString& from, const CString& to, bool overwrite)
 {
     CArray<platform::DirectoryEntry> entries;
@@ -51,7 +44,7 @@ void CopySharedFiles(const CString& from, const CString& to, bool overwrite)
 
 CString GetAppPath()
 {
-    const CString program = platform::GetExecutablePath();
+    const CString program(platform::ModuleFileName(nullptr).c_str());
     const int cut = program.ReverseFind(platform::kPathSeparator);
     return cut < 0 ? CString() : program.Left(cut + 1);
 }
@@ -69,16 +62,6 @@ BOOL GetUserDirectory(CString& folder)
 BOOL GetAllUsersDirectory(CString& folder)
 {
     return HostFolderOf(&HostGetAllUsersDirectory, folder);
-}
-
-CString GetDataPath(const char* fileName)
-{
-    return UserFolderJoined("data", fileName);
-}
-
-CString GetLogsPath(const char* fileName)
-{
-    return UserFolderJoined("logs", fileName);
 }
 
 void CreateUserDirectory(const char* subfolder, BOOL copyFromAllUsers, BOOL overwrite)

@@ -9,6 +9,7 @@
 #include "framework/String.h"
 #include "platform/Shell.h"
 #include "platform/Types.h"
+#include "text/HostPaths.h"
 
 // The folder of the running executable, with a trailing separator.
 ORV_API CString GetAppPath();
@@ -18,12 +19,6 @@ ORV_API CString GetAppPath();
 ORV_API BOOL GetWorkingDirectory(CString& folder);
 ORV_API BOOL GetUserDirectory(CString& folder);
 ORV_API BOOL GetAllUsersDirectory(CString& folder);
-
-// The user folder joined with "data" (or "logs") and the file name. The
-// host's answer is not checked: without a user folder the result starts
-// with "data".
-ORV_API CString GetDataPath(const char* fileName);
-ORV_API CString GetLogsPath(const char* fileName);
 
 // Creates user folder + subfolder (joined as they are, so the subfolder
 // starts with a separator). With copyFromAllUsers, copies every file of

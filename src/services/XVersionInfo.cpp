@@ -1,6 +1,7 @@
 #include "services/XVersionInfo.h"
 
 #include "framework/Section.h"
+#include "platform/Module.h"
 #include "platform/VersionResource.h"
 
 #include <cstring>
@@ -42,7 +43,10 @@ CString CXVersionInfo::ThisApplication()
     CSectionLock hold(cache.lock);
     // An answer the system could not give is asked for again next time.
     if (cache.path.IsEmpty()) {
-        platform::QueryExecutablePath(cache.path, kPathCapacity);
+        // A path too long for the classic buffer is not known.
+        const std::string path = platform::ModuleFileName(nullptr);
+        if (path.size() < std::size_t(kPathCapacity))
+            cache.path = CString(path.data(), int(path.size()));
     }
     return cache.path;
 }

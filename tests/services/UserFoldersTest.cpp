@@ -6,8 +6,8 @@
 #include "services/UserFolders.h"
 
 #include "platform/FileSystem.h"
+#include "platform/Module.h"
 #include "platform/Shell.h"
-#include "services/PathJoin.h"
 #include "services/Registry.h"
 
 #include <gtest/gtest.h>
@@ -249,23 +249,13 @@ TEST_F(UserFoldersTest, HostFoldersAndTheDataAndLogsPaths)
     EXPECT_EQ(std::string(GetDataPath("f.xml")), "data" + kSeparator + "f.xml");
 }
 
-TEST(PathJoin, OneSeparatorBetweenTheParts)
-{
-    EXPECT_EQ(std::string(orv::JoinPath("a", "b")), "a" + kSeparator + "b");
-    EXPECT_EQ(std::string(orv::JoinPath("a" + CString(kSeparator.c_str()), "b")), "a" + kSeparator + "b");
-    EXPECT_EQ(std::string(orv::JoinPath("a", "\\/b")), "a" + kSeparator + "b");
-    EXPECT_EQ(std::string(orv::JoinPath("a", "")), "a");
-    EXPECT_EQ(std::string(orv::JoinPath("a", nullptr)), "a");
-    EXPECT_EQ(std::string(orv::JoinPath("", "b")), "b");
-}
-
 TEST_F(UserFoldersTest, AppPathIsTheProgramsFolder)
 {
     const CString folder = GetAppPath();
     ASSERT_FALSE(folder.IsEmpty());
     EXPECT_EQ(folder[folder.GetLength() - 1], platform::kPathSeparator);
     EXPECT_TRUE(IsDirectory(folder));
-    const CString program = platform::GetExecutablePath();
+    const CString program(platform::ModuleFileName(nullptr).c_str());
     EXPECT_EQ(std::string(program.Left(folder.GetLength())), std::string(folder));
     EXPECT_TRUE(fs::is_regular_file(fs::path(program.GetString())));
 }
@@ -388,7 +378,7 @@ TEST(UserFolders, ParseFilenameDropsFolderAndExtension)
 
 TEST(UserFolders, IsProcessRunningFindsThisProgramWithoutRegardToCase)
 {
-    std::string name = platform::GetExecutablePath().GetString();
+    std::string name = platform::ModuleFileName(nullptr);
     name = name.substr(name.find_last_of(platform::kPathSeparator) + 1);
     ASSERT_FALSE(name.empty());
     for (char& c : name) {
@@ -448,7 +438,7 @@ TEST_F(UserFoldersTest, CleanupRemovesOldShortcutsAndFoldersAndMakesTheQuickLaun
     if (SUCCEEDED(com)) {
         CoUninitialize();
     }
-    EXPECT_EQ(target, std::string(platform::GetExecutablePath()));
+    EXPECT_EQ(target, platform::ModuleFileName(nullptr));
 #else
     EXPECT_FALSE(fs::exists(link)); // no shortcuts natively
 #endif
@@ -458,7 +448,7 @@ TEST_F(UserFoldersTest, CreateLinkSavesAShortcutOrReportsFailure)
 {
     const std::string link = Native(m_root / "made.lnk");
     const std::string unreachable = Native(m_root / "missing-folder" / "made.lnk");
-    const CString program = platform::GetExecutablePath();
+    const CString program(platform::ModuleFileName(nullptr).c_str());
     platform::CComScope com;
 #if defined(_WIN32)
     EXPECT_EQ(CreateLink(program, link.c_str(), "a description"), S_OK);

@@ -69,25 +69,6 @@ bool GetSpecialFolderPath(SpecialFolder folder, CString& path)
     return true;
 }
 
-CString GetExecutablePath()
-{
-    CString path;
-    for (int size = 256; size <= 65536; size *= 2) {
-        char* buffer = path.GetBuffer(size);
-        const ssize_t length = ::readlink("/proc/self/exe", buffer, std::size_t(size));
-        if (length < 0) {
-            path.ReleaseBuffer(0);
-            return path;
-        }
-        if (length < size) {
-            path.ReleaseBuffer(int(length));
-            return path;
-        }
-        path.ReleaseBuffer(0);
-    }
-    return path;
-}
-
 HRESULT CreateShellLink(const char*, const char*, const char*)
 {
     return E_NOTIMPL;

@@ -60,24 +60,6 @@ bool GetSpecialFolderPath(SpecialFolder folder, CString& path)
     return true;
 }
 
-CString GetExecutablePath()
-{
-    std::string buffer(MAX_PATH, '\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), DWORD(buffer.size()));
-        if (length == 0) {
-            return CString();
-        }
-        if (length < buffer.size()) {
-            return CString(buffer.data(), int(length));
-        }
-        if (buffer.size() >= 32768) {
-            return CString();
-        }
-        buffer.resize(buffer.size() * 2);
-    }
-}
-
 HRESULT CreateShellLink(const char* target, const char* link, const char* description)
 {
     IShellLinkA* shellLink = nullptr;
