@@ -13,8 +13,6 @@
 
 namespace platform::posix {
 
-namespace {
-
 int WriteAll(int descriptor, const char* data, std::size_t size)
 {
     while (size > 0) {
@@ -25,11 +23,16 @@ int WriteAll(int descriptor, const char* data, std::size_t size)
             }
             return errno;
         }
+        if (written == 0) {
+            return EIO; // no progress: give up rather than spin
+        }
         data += written;
         size -= static_cast<std::size_t>(written);
     }
     return 0;
 }
+
+namespace {
 
 std::string FolderOf(const std::string& path)
 {

@@ -2,9 +2,14 @@
 // settings stores (registry and INI files).
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace platform::posix {
+
+// Writes all size bytes to the descriptor, again after interruptions.
+// Returns 0, or the errno of the failure.
+int WriteAll(int descriptor, const char* data, std::size_t size);
 
 // Reads the whole file. Returns 0, or the errno of the failure (ENOENT when
 // it does not exist).

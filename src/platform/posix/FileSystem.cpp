@@ -1,6 +1,8 @@
 // The file-system seam on POSIX systems.
 #include "platform/FileSystem.h"
 
+#include "platform/posix/AtomicFile.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <dirent.h>
@@ -21,22 +23,6 @@ bool Matches(const char* pattern, const char* name)
     return ::fnmatch(pattern, name, FNM_CASEFOLD | FNM_NOESCAPE) == 0;
 }
 
-bool WriteAll(int descriptor, const char* data, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t written = ::write(descriptor, data, size);
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            return false;
-        }
-        data += written;
-        size -= std::size_t(written);
-    }
-    return true;
-}
-
 // Copies the bytes of one open file into another; false on any error.
 bool CopyBytes(int from, int to)
 {
@@ -52,7 +38,7 @@ bool CopyBytes(int from, int to)
         if (read == 0) {
             return true;
         }
-        if (!WriteAll(to, buffer, std::size_t(read))) {
+        if (platform::posix::WriteAll(to, buffer, std::size_t(read)) != 0) {
             return false;
         }
     }
