@@ -106,8 +106,10 @@ TEST(Dialog, UnreadableNumberKeepsTheDialogOpenWithTheFocusOnIt)
     dialog.m_script = [&](COrderDialog& dlg) {
         dlg.SetDlgItemText(IDC_TEST_NUMBER, "12x");
         dlg.SetDlgItemText(IDC_TEST_NAME, "AAPL");
+        // Start with the focus elsewhere, so that the failure must move it.
+        ::SetFocus(dlg.GetDlgItem(IDC_TEST_PRICE));
         ClickButton(dlg, IDOK);
-        PumpUntil([] { return false; }, 150);
+        PumpPending(); // the posted click, and OnOK behind it
         stayedOpen = dlg.IsWindowVisible() != FALSE;
         focusOnQuantity = ::GetFocus() == dlg.GetDlgItem(IDC_TEST_NUMBER);
         // Out of range for an int.

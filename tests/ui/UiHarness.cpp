@@ -246,11 +246,26 @@ DWORD ProbeGdiHandles()
     return count;
 }
 
+BOOL CALLBACK CountWindow(HWND wnd, LPARAM lParam)
+{
+    auto* count = reinterpret_cast<DWORD*>(lParam);
+    ++*count;
+    ::EnumChildWindows(wnd, [](HWND, LPARAM inner) {
+        ++*reinterpret_cast<DWORD*>(inner);
+        return TRUE;
+    }, lParam);
+    return TRUE;
+}
+
+// Windows are counted by enumerating this thread's windows and their
+// descendants (probing for them would ask the server slot by slot); menus
+// are probed in the table, which the process keeps itself.
 DWORD ProbeUserHandles()
 {
     DWORD count = 0;
+    ::EnumThreadWindows(::GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&count));
     for (std::uintptr_t slot = 0x20; slot < 0x10000; slot += 2) {
-        if (::IsWindow(reinterpret_cast<HWND>(slot)) || ::IsMenu(reinterpret_cast<HMENU>(slot)))
+        if (::IsMenu(reinterpret_cast<HMENU>(slot)))
             ++count;
     }
     return count;

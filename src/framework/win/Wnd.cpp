@@ -1,5 +1,7 @@
 #include "framework/win/Wnd.h"
 
+#include "framework/Map.h"
+#include "framework/Section.h"
 #include "framework/win/DC.h"
 #include "framework/win/ModuleState.h"
 #include "framework/win/WndCreation.h"
@@ -9,8 +11,20 @@
 
 namespace {
 
-// The window property that holds a window's object.
-const char kObjectProperty[] = "OrvWndObject";
+// The objects of the windows that have one. A map in the process rather
+// than a window property: the property costs a round trip to the window
+// server on every message under Wine.
+CSection& ObjectMapLock()
+{
+    static CSection section;
+    return section;
+}
+
+CMap<HWND, HWND, CWnd*, CWnd*>& ObjectMap()
+{
+    static CMap<HWND, HWND, CWnd*, CWnd*> objects;
+    return objects;
+}
 
 // The object waiting for the window that CreateEx is making on this thread.
 thread_local CWnd* t_pendingWindow = nullptr;
@@ -115,12 +129,17 @@ CWnd* CWnd::FromHandlePermanent(HWND hWnd)
 {
     if (hWnd == nullptr)
         return nullptr;
-    return static_cast<CWnd*>(::GetPropA(hWnd, kObjectProperty));
+    CSectionLock lock(ObjectMapLock());
+    CWnd* wnd = nullptr;
+    return ObjectMap().Lookup(hWnd, wnd) ? wnd : nullptr;
 }
 
 void CWnd::AttachObject(HWND hWnd, bool takeMessages)
 {
-    ::SetPropA(hWnd, kObjectProperty, this);
+    {
+        CSectionLock lock(ObjectMapLock());
+        ObjectMap().SetAt(hWnd, this);
+    }
     m_hWnd = hWnd;
     if (!takeMessages)
         return;
@@ -136,8 +155,12 @@ void CWnd::AttachObject(HWND hWnd, bool takeMessages)
 
 void CWnd::DetachObject()
 {
-    if (m_hWnd != nullptr && ::GetPropA(m_hWnd, kObjectProperty) == this)
-        ::RemovePropA(m_hWnd, kObjectProperty);
+    if (m_hWnd != nullptr) {
+        CSectionLock lock(ObjectMapLock());
+        CWnd* attached = nullptr;
+        if (ObjectMap().Lookup(m_hWnd, attached) && attached == this)
+            ObjectMap().RemoveKey(m_hWnd);
+    }
     m_hWnd = nullptr;
     m_pfnSuper = nullptr;
 }

@@ -14,6 +14,11 @@
 // WM_NOTIFY, WM_DRAWITEM, WM_MEASUREITEM, WM_COMPAREITEM, WM_DELETEITEM,
 // WM_CTLCOLOR*, scroll messages) are first offered to the child's own object
 // through OnChildNotify; the parent sees them only when the child declines.
+//
+// A handler may destroy its own window: the object stays usable until the
+// outermost of its running handlers returns, and only then PostNcDestroy
+// runs. An object must not be deleted by other means while one of its
+// handlers runs.
 #pragma once
 
 #include "OrvApi.h"

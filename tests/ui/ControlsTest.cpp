@@ -1,0 +1,117 @@
+#include "UiHarness.h"
+
+#include "framework/win/Controls.h"
+#include "framework/win/RegisteredMessages.h"
+#include "framework/win/Wnd.h"
+
+#include <gtest/gtest.h>
+
+using namespace orv::ui;
+
+TEST(Controls, ListBoxSpinAndButtonForwardToTheirControls)
+{
+    CWnd frame;
+    ASSERT_TRUE(frame.CreateEx(0, nullptr, "Controls", WS_POPUP | WS_VISIBLE, TestFrameRect(), nullptr, 0));
+
+    CListBox list;
+    ASSERT_TRUE(list.Create(WS_VISIBLE | WS_BORDER | LBS_NOTIFY, CRect(10, 10, 150, 120), &frame, 1));
+    EXPECT_EQ(list.AddString("ES"), 0);
+    EXPECT_EQ(list.AddString("NQ"), 1);
+    EXPECT_EQ(list.InsertString(0, "CL"), 0);
+    EXPECT_EQ(list.GetCount(), 3);
+    EXPECT_EQ(list.FindStringExact(-1, "NQ"), 2);
+    EXPECT_EQ(list.SetItemData(2, 77), TRUE);
+    EXPECT_EQ(list.GetItemData(2), 77u);
+    EXPECT_EQ(list.GetCurSel(), LB_ERR);
+    list.SetCurSel(1);
+    CString text;
+    EXPECT_EQ(list.GetText(list.GetCurSel(), text), 2);
+    EXPECT_EQ(text, "ES");
+    EXPECT_EQ(list.GetText(5, text), LB_ERR);
+    EXPECT_EQ(list.DeleteString(0), 2);
+
+    CEdit edit;
+    ASSERT_TRUE(edit.Create(WS_VISIBLE | WS_BORDER, CRect(160, 10, 260, 34), &frame, 2));
+    CSpinButtonCtrl spin;
+    ASSERT_TRUE(spin.Create(WS_VISIBLE | UDS_SETBUDDYINT | UDS_ALIGNRIGHT, CRect(0, 0, 16, 24), &frame, 3));
+    spin.SetBuddy(edit);
+    EXPECT_EQ(spin.GetBuddy(), edit.GetSafeHwnd());
+    spin.SetRange(0, 1000);
+    int lower = -1;
+    int upper = -1;
+    spin.GetRange(lower, upper);
+    EXPECT_EQ(lower, 0);
+    EXPECT_EQ(upper, 1000);
+    spin.SetPos(500);
+    EXPECT_EQ(spin.GetPos(), 500);
+    EXPECT_EQ(edit.GetWindowText(), "500"); // the buddy shows the position
+    EXPECT_EQ(spin.GetBase(), 10u);
+
+    edit.SetSel(0, -1);
+    edit.ReplaceSel("42", TRUE);
+    EXPECT_EQ(edit.GetWindowText(), "42");
+    EXPECT_TRUE(edit.CanUndo());
+    edit.Undo();
+    EXPECT_EQ(edit.GetWindowText(), "500");
+
+    CButton check;
+    ASSERT_TRUE(check.Create("AON", WS_VISIBLE | BS_AUTOCHECKBOX, CRect(10, 130, 120, 150), &frame, 4));
+    EXPECT_EQ(check.GetButtonStyle(), static_cast<UINT>(BS_AUTOCHECKBOX));
+    check.Click();
+    EXPECT_EQ(check.GetCheck(), BST_CHECKED);
+    check.SetCheck(BST_UNCHECKED);
+    EXPECT_EQ(check.GetCheck(), BST_UNCHECKED);
+    SaveScreenshot(frame, "Controls");
+}
+
+TEST(Controls, ToolTipKeepsItsTools)
+{
+    CWnd frame;
+    ASSERT_TRUE(frame.CreateEx(0, nullptr, "Tips", WS_POPUP | WS_VISIBLE, TestFrameRect(), nullptr, 0));
+    CButton button;
+    ASSERT_TRUE(button.Create("Buy", WS_VISIBLE, CRect(10, 10, 90, 40), &frame, 1));
+    CToolTipCtrl tip;
+    ASSERT_TRUE(tip.Create(&frame));
+    EXPECT_TRUE(tip.AddTool(&button, "Buy at the ask"));
+    EXPECT_TRUE(tip.AddTool(&frame, "Quote area", CRect(100, 0, 200, 50), 7));
+    EXPECT_EQ(tip.GetToolCount(), 2);
+    tip.UpdateTipText("Buy at market", &button);
+    char text[80] = "";
+    TOOLINFOA info {};
+    info.cbSize = sizeof info;
+    info.hwnd = frame;
+    info.uId = reinterpret_cast<UINT_PTR>(button.GetSafeHwnd());
+    info.lpszText = text;
+    tip.SendMessage(TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&info));
+    EXPECT_STREQ(text, "Buy at market");
+    tip.DelTool(&button);
+    EXPECT_EQ(tip.GetToolCount(), 1);
+    EXPECT_EQ(tip.SetMaxTipWidth(200), -1);
+    tip.SetDelayTime(TTDT_INITIAL, 10);
+    EXPECT_EQ(tip.SendMessage(TTM_GETDELAYTIME, TTDT_INITIAL), 10);
+}
+
+TEST(Controls, SharedMessagesAndClipboardFormatAreRegisteredAtLoad)
+{
+    const struct {
+        UINT value;
+        const char* name;
+    } messages[] = {
+        {RWM_ORV_QUERYDESIGNMODE, "RWM_ORV_QUERYDESIGNMODE"},
+        {RWM_ORV_AUTOUPDATE_NOTIFY, "RWM_ORV_AUTOUPDATE_NOTIFY"},
+        {RWM_ORV_CHECKMOUSE, "RWM_ORV_CHECKMOUSE"},
+        {RWM_ORV_FORWARDIDLE, "RWM_ORV_FORWARDIDLE"},
+        {WM_DATETIME_EDIT, "WM_DATETIME_EDIT"},
+        {RWM_ORV_AREYOUTRACKING, "RWM_ORV_AREYOUTRACKING"},
+        {RWM_ORV_GETBUDDY, "RWM_ORV_GETBUDDY"},
+        {RWM_ORV_SPLITTER_RESIZED, "RWM_ORV_SPLITTER_RESIZED"},
+    };
+    for (const auto& message : messages) {
+        EXPECT_GE(message.value, 0xC000u) << message.name;
+        EXPECT_EQ(message.value, ::RegisterWindowMessageA(message.name)) << message.name;
+    }
+    EXPECT_EQ(g_cfOrvClipFormat, ::RegisterClipboardFormatA("OrvClipFormat"));
+    char name[64] = "";
+    EXPECT_GT(::GetClipboardFormatNameA(g_cfOrvClipFormat, name, sizeof name), 0);
+    EXPECT_STREQ(name, "OrvClipFormat");
+}
