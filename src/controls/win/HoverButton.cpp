@@ -289,7 +289,7 @@ void CNimHoverButton::DrawItem(DRAWITEMSTRUCT* item)
     const CRect rect(item->rcItem);
     {
         CMemDC dc(target, rect);
-        const bool themed = IsThemeInUse() && m_theme.GetThemeHandle() != nullptr;
+        const bool themed = UseThemedLook();
         HFONT font = GetFont();
         HGDIOBJ oldFont = dc.SelectObject(font != nullptr ? static_cast<HGDIOBJ>(font)
                                                           : ::GetStockObject(DEFAULT_GUI_FONT));
@@ -303,6 +303,11 @@ void CNimHoverButton::DrawItem(DRAWITEMSTRUCT* item)
         dc.SelectObject(oldFont);
     }
     target.Detach();
+}
+
+bool CNimHoverButton::UseThemedLook() const
+{
+    return IsThemeInUse() && HasThemeData();
 }
 
 namespace {

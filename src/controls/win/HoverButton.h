@@ -78,6 +78,10 @@ protected:
     virtual void DrawItem(DRAWITEMSTRUCT* item);
     // Sends the drop-down notification (BCN_DROPDOWN) to the parent.
     virtual void NotifyDropDown();
+    // Whether to paint with the visual style: visual styles are in use and
+    // the button's theme data is open.
+    virtual bool UseThemedLook() const;
+    bool HasThemeData() const { return m_theme.GetThemeHandle() != nullptr; }
 
 private:
     void SetColor(OLE_COLOR& member, OLE_COLOR color);
