@@ -130,7 +130,7 @@ int COrderTicket::OnCreate(CREATESTRUCTA* cs)
     m_buy.SetTextColor(RGB(0, 96, 0));
     m_sell.SetTextColor(RGB(160, 0, 0));
     m_send.SetSplitButton(TRUE);
-    m_allOrNone.SetSelected(TRUE);
+    m_allOrNone.SetSelected(m_allOrNoneOn);
 
     m_status.Create("Ready", WS_VISIBLE | SS_LEFT | SS_SUNKEN, CRect(16, 226, 376, 246), this, IDC_STATUS);
     m_status.SetFont(m_font);
@@ -159,8 +159,10 @@ BOOL COrderTicket::OnCommand(WPARAM wParam, LPARAM)
         Status("Sent as a day order");
         return TRUE;
     case IDC_AON:
-        // The click released a selected button; select it again for "on".
-        Status(m_allOrNone.GetSelected() ? "All or none: on" : "All or none: off");
+        // A click releases a selected button by itself; selecting it is ours.
+        m_allOrNoneOn = !m_allOrNoneOn;
+        m_allOrNone.SetSelected(m_allOrNoneOn);
+        Status(m_allOrNoneOn ? "All or none: on" : "All or none: off");
         return TRUE;
     case IDC_LOOKUP:
         Status("Symbol look-up");

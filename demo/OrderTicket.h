@@ -51,4 +51,5 @@ private:
     CNimHoverButton m_buy, m_sell, m_send, m_allOrNone, m_about;
     CStatic m_status;
     int m_labelCount = 0;
+    bool m_allOrNoneOn = true;
 };
