@@ -30,6 +30,8 @@ private:
 class COrderTicket : public CWnd {
 public:
     BOOL Create();
+    // The "Buy" button, where the screenshot puts the mouse.
+    HWND GetBuyButton() const { return m_buy.GetSafeHwnd(); }
 
 protected:
     int OnCreate(CREATESTRUCTA* cs) override;

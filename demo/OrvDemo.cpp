@@ -8,6 +8,7 @@
 #include "UiHarness.h"
 
 #include "controls/win/SysColors.h"
+#include "framework/win/RegisteredMessages.h"
 #include "framework/win/WinApp.h"
 
 #include <cstdio>
@@ -62,8 +63,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     // Let the window settle, put the mouse over "Buy" to show the hover
     // look, then take the picture.
     orv::ui::PumpUntil([] { return false; }, 300);
-    orv::ui::MoveMouseTo(::GetDlgItem(ticket, 108), POINT {30, 12});
-    orv::ui::PumpUntil([] { return false; }, 300);
+    orv::ui::MoveMouseTo(ticket.GetBuyButton(), POINT {30, 12});
+    orv::ui::PumpUntil([&] { return ::SendMessageA(ticket.GetBuyButton(), RWM_ORV_AREYOUTRACKING, 0, 0) != 0; }, 1000);
+    orv::ui::PumpUntil([] { return false; }, 100);
     const int result = WriteScreenshot(ticket, screenshot);
     ticket.DestroyWindow();
     return result;

@@ -1,6 +1,7 @@
 #include "controls/win/HoverButton.h"
 
 #include "controls/win/HoverLook.h"
+#include "controls/win/SysColors.h"
 #include "controls/win/WindowUtils.h"
 #include "framework/win/DC.h"
 #include "framework/win/Gdi.h"
@@ -346,13 +347,17 @@ void CNimHoverButton::DrawFace(CDC& dc, const CRect& rect, UINT state, bool them
         CRect edge = rect;
         dc.FillSolidRect(edge, face);
         if (m_bDefault) {
-            dc.Draw3dRect(edge, TranslateColor(m_crText), TranslateColor(m_crText));
+            dc.Draw3dRect(edge, CSysColors::sm_cr3DDkShadow, CSysColors::sm_cr3DDkShadow);
             edge.DeflateRect(1, 1);
         }
         if (pushed)
             dc.Draw3dRect(edge, shadow, hilite);
-        else if (hot)
+        else if (hot) {
+            // Raised: a two-pixel shadow at the bottom-right reads as lit.
             dc.Draw3dRect(edge, hilite, shadow);
+            edge.DeflateRect(1, 1);
+            dc.Draw3dRect(edge, face, shadow);
+        }
         else
             dc.Draw3dRect(edge, shadow, shadow);
     }
