@@ -189,3 +189,40 @@ TEST(Dialog, TemplateIsFoundInTheCurrentResourceModuleOrNotAtAll)
     found.m_script = [](COrderDialog& dlg) { dlg.EndDialog(42); };
     EXPECT_EQ(found.DoModal(), 42);
 }
+
+TEST(Dialog, NumericExchangeTakesWholeNumbersOfTheTypeOnly)
+{
+    COrderDialog dialog;
+    ASSERT_TRUE(dialog.Create(IDD_TEST_DIALOG));
+    auto save = [&](const char* text, auto& value) {
+        dialog.SetDlgItemText(IDC_TEST_PRICE, text);
+        CDataExchange dx(&dialog, TRUE);
+        DDX_Text(&dx, IDC_TEST_PRICE, value);
+        return !dx.Failed();
+    };
+    UINT count = 5;
+    EXPECT_TRUE(save("4294967295", count));
+    EXPECT_EQ(count, 4294967295u);
+    EXPECT_FALSE(save("4294967296", count));
+    EXPECT_FALSE(save("-1", count));
+    EXPECT_EQ(count, 4294967295u); // unchanged by a failure
+    long size = 0;
+    EXPECT_TRUE(save(" -2147483648 ", size));
+    EXPECT_EQ(size, -2147483647L - 1);
+    EXPECT_FALSE(save("", size));
+    double price = 1.5;
+    EXPECT_TRUE(save(" 3.25 ", price));
+    EXPECT_DOUBLE_EQ(price, 3.25);
+    EXPECT_FALSE(save("1e400", price));
+    EXPECT_FALSE(save("3.25 USD", price));
+    EXPECT_DOUBLE_EQ(price, 3.25);
+
+    // Loading writes the value's text; an unknown control fails.
+    CDataExchange load(&dialog, FALSE);
+    DDX_Text(&load, IDC_TEST_PRICE, count);
+    EXPECT_EQ(TextOf(dialog.GetDlgItem(IDC_TEST_PRICE)), "4294967295");
+    EXPECT_FALSE(load.Failed());
+    DDX_Text(&load, 4242, count);
+    EXPECT_TRUE(load.Failed());
+    dialog.DestroyWindow();
+}

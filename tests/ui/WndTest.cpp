@@ -294,7 +294,15 @@ public:
         *m_handlerFinishedFirst = m_handlerFinished;
     }
 
+    bool m_failCreate = false;
+
 protected:
+    int OnCreate(CREATESTRUCTA* cs) override
+    {
+        if (m_failCreate)
+            return -1;
+        return CWnd::OnCreate(cs);
+    }
     void OnLButtonDown(UINT, CPoint) override
     {
         DestroyWindow();
@@ -328,6 +336,13 @@ TEST(Wnd, SelfDeletingWindowIsDeletedAfterTheHandlerThatDestroyedIt)
     ASSERT_TRUE(wnd->CreateEx(0, nullptr, "Self", WS_OVERLAPPEDWINDOW, TestFrameRect(), nullptr, 0));
     ::DestroyWindow(wnd->GetSafeHwnd());
     EXPECT_EQ(deletions, 2);
+
+    // A window that fails while being made is deleted once, after the
+    // creation call has returned.
+    wnd = new CSelfDeletingWnd(&deletions, &handlerFinishedFirst);
+    wnd->m_failCreate = true;
+    EXPECT_FALSE(wnd->CreateEx(0, nullptr, "Fails", WS_OVERLAPPEDWINDOW, TestFrameRect(), nullptr, 0));
+    EXPECT_EQ(deletions, 3);
 }
 
 namespace {
@@ -428,6 +443,7 @@ TEST(Wnd, CreatingAndDestroyingWindowsAndGdiObjectsLeaksNoHandles)
         CEdit edit;
         edit.Create(WS_VISIBLE, CRect(0, 0, 40, 20), &child, 3);
         child.DestroyWindow();
+        PumpPending(); // as the application's loop would between uses
     };
     // The first cycles may fill lasting system caches (the window DC cache,
     // font and glyph caches); a leak shows as a growth over the 1,000 after.

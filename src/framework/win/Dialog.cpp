@@ -43,16 +43,14 @@ BOOL CDialog::CreateFromTemplate(HWND parent)
     if (dialogTemplate == nullptr)
         return FALSE;
 
-    CWndCreation creation(this);
-    if (!creation.Hooked())
-        return FALSE;
-    HWND hWnd = ::CreateDialogIndirectParamA(module, dialogTemplate, parent, PassDialogProc, 0);
-    if (hWnd == nullptr) {
-        if (m_hWnd != nullptr && !::IsWindow(m_hWnd))
-            CWnd::Detach();
-        return FALSE;
+    HWND hWnd = nullptr;
+    {
+        CWndCreation creation(this);
+        if (!creation.Hooked())
+            return FALSE;
+        hWnd = ::CreateDialogIndirectParamA(module, dialogTemplate, parent, PassDialogProc, 0);
     }
-    return TRUE;
+    return FinishCreation(hWnd);
 }
 
 HWND CDialog::OwnerForModal() const

@@ -82,13 +82,17 @@ LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam);
 } // namespace
 
 CWndCreation::CWndCreation(CWnd* wnd)
-    : m_hook(::SetWindowsHookExA(WH_CBT, CreationHook, nullptr, ::GetCurrentThreadId()))
+    : m_wnd(wnd), m_hook(::SetWindowsHookExA(WH_CBT, CreationHook, nullptr, ::GetCurrentThreadId()))
 {
     t_pendingWindow = wnd;
+    // A window that fails while it is being made is destroyed inside the
+    // creation call; its PostNcDestroy waits until the call has returned.
+    ++wnd->m_dispatchDepth;
 }
 
 CWndCreation::~CWndCreation()
 {
+    --m_wnd->m_dispatchDepth;
     t_pendingWindow = nullptr;
     if (m_hook)
         ::UnhookWindowsHookEx(m_hook);
@@ -267,19 +271,30 @@ BOOL CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName
     if (!PreCreateWindow(cs))
         return FALSE;
 
-    CWndCreation creation(this);
-    if (!creation.Hooked())
-        return FALSE;
-    HWND hWnd = ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, cs.style, cs.x, cs.y, cs.cx,
-                                  cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
-    if (hWnd == nullptr) {
-        // A window that failed in WM_NCCREATE or WM_CREATE has already been
-        // destroyed and detached; only a failure before it existed is left.
-        if (m_hWnd != nullptr && !::IsWindow(m_hWnd))
-            DetachObject();
+    HWND hWnd = nullptr;
+    {
+        CWndCreation creation(this);
+        if (!creation.Hooked())
+            return FALSE;
+        hWnd = ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, cs.style, cs.x, cs.y, cs.cx, cs.cy,
+                                 cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
+    }
+    return FinishCreation(hWnd);
+}
+
+BOOL CWnd::FinishCreation(HWND created)
+{
+    if (created != nullptr)
+        return TRUE;
+    if (m_pendingNcDestroy) {
+        // The window failed in WM_NCCREATE or WM_CREATE and is gone.
+        m_pendingNcDestroy = false;
+        PostNcDestroy(); // may delete this
         return FALSE;
     }
-    return TRUE;
+    if (m_hWnd != nullptr && !::IsWindow(m_hWnd))
+        DetachObject();
+    return FALSE;
 }
 
 BOOL CWnd::Create(const char* className, const char* windowName, DWORD style, const RECT& rect,

@@ -181,6 +181,11 @@ protected:
     virtual void OnDrawItem(int id, DRAWITEMSTRUCT* item);
     virtual void OnMeasureItem(int id, MEASUREITEMSTRUCT* item);
 
+    // Completes CreateEx or a dialog's creation once the creation call has
+    // returned. When the window failed while being made, runs PostNcDestroy
+    // (which may delete the object) and returns FALSE.
+    BOOL FinishCreation(HWND created);
+
     HWND m_hWnd = nullptr;
 
 private:

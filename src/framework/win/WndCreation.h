@@ -20,5 +20,6 @@ public:
     static void Take(HWND hWnd);
 
 private:
+    CWnd* m_wnd;
     HHOOK m_hook;
 };
