@@ -12,6 +12,7 @@
 #include "xml/ExtensibleMarkupLanguageAttribute.h"
 
 #include <string>
+#include <string_view>
 
 class CExtensibleMarkupLanguageDocument;
 
@@ -171,6 +172,14 @@ private:
     TextChild m_ReadTextChild(CDataParser& parser);
     bool m_DropsWhiteSpace() const;
     bool m_ReadEndTag(CDataParser& parser);
+    // Single-byte text: an end tag that is exactly "</" tag ">" is read in
+    // place when no callbacks are registered (General: use m_ReadEndTag).
+    enum class EndTag { Closed, Failed, General };
+    EndTag m_ReadPlainEndTag(CDataParser& parser);
+    bool m_ParseMarkupBytes(CDataParser& parser, bool& open);
+    bool m_ParseTagView(std::string_view markup, bool& closed, CDataParser& parser);
+    // AddAttribute for a name and value read from markup.
+    bool m_AddParsedAttribute(std::string_view name, std::string_view value);
     bool m_CloseWithEndTag(const CString& found);
     bool m_VerifyEntityReferences(const CExtensibleMarkupLanguageElement* child);
     bool m_RunCallbacks(const char* abortMessage);

@@ -228,12 +228,16 @@ int CExtensibleMarkupLanguageEntities::GetSize() const
 
 bool CExtensibleMarkupLanguageEntities::IsEntity(const CString& reference, DWORD& rule) const
 {
-    const int length = reference.GetLength();
+    return IsEntityReference(reference.GetString(), reference.GetLength(), rule);
+}
+
+bool CExtensibleMarkupLanguageEntities::IsEntityReference(const char* reference, int length, DWORD& rule) const
+{
     if (length < 3 || reference[0] != '&' || reference[length - 1] != ';') {
         rule = kRuleEntityRef;
         return false;
     }
-    const std::string_view body(reference.GetString() + 1, std::size_t(length - 2));
+    const std::string_view body(reference + 1, std::size_t(length - 2));
     if (body[0] == '#') {
         rule = IsNumericBody(body.substr(1)) ? kRuleNone : kRuleCharRef;
         return rule == kRuleNone;
@@ -243,7 +247,7 @@ bool CExtensibleMarkupLanguageEntities::IsEntity(const CString& reference, DWORD
         return false;
     }
     rule = kRuleNone;
-    return Find(reference.GetString(), length) != nullptr;
+    return Find(reference, length) != nullptr;
 }
 
 bool CExtensibleMarkupLanguageEntities::Resolve(const CString& reference, CString& text) const
