@@ -6,6 +6,7 @@
 
 #include "xml/ExtensibleMarkupLanguageDocument.h"
 #include "xml/XmlCharClasses.h"
+#include "xml/XmlNodeArena.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -110,6 +111,16 @@ Element* Element::NewElement(Element* parent, DWORD type, CExtensibleMarkupLangu
 void Element::DeleteElement(Element* element)
 {
     delete element;
+}
+
+void* Element::operator new(std::size_t size)
+{
+    return OrvXml::AllocateNode(size);
+}
+
+void Element::operator delete(void* element, std::size_t size) noexcept
+{
+    OrvXml::ReleaseNode(element, size);
 }
 
 void Element::m_Initialize()
@@ -267,12 +278,15 @@ bool Element::m_AddParsedAttribute(std::string_view name, std::string_view value
             hasWhiteSpace = true;
         }
     }
-    auto* attribute = new CExtensibleMarkupLanguageAttribute;
+    CExtensibleMarkupLanguageAttribute* attribute = nullptr;
+    if (!hasWhiteSpace) {
+        attribute = new CExtensibleMarkupLanguageAttribute(
+            CString(name.data(), int(name.size())), CString(value.data(), int(value.size())));
+    } else {
+        attribute = new CExtensibleMarkupLanguageAttribute(CString(name.data(), int(name.size())), CString());
+    }
     try {
-        attribute->m_Name = CString(name.data(), int(name.size()));
-        if (!hasWhiteSpace) {
-            attribute->m_Value = CString(value.data(), int(value.size()));
-        } else {
+        if (hasWhiteSpace) {
             // White space becomes spaces; a CR LF pair becomes one space.
             char* out = attribute->m_Value.GetBufferSetLength(int(value.size()));
             int length = 0;

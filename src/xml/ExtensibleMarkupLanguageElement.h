@@ -11,6 +11,7 @@
 #include "xml/DataParser.h"
 #include "xml/ExtensibleMarkupLanguageAttribute.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -47,6 +48,10 @@ public:
     // Destroys the node and its subtree; null is ignored. A node that still
     // sits in a parent's children must be taken out with RemoveChild first.
     static void DeleteElement(CExtensibleMarkupLanguageElement* element);
+    // Nodes created while a document is parsed share the parse's blocks of
+    // memory; DeleteElement still destroys each on its own.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* element, std::size_t size) noexcept;
 
     // --- Tree ---
 
@@ -161,6 +166,7 @@ private:
     friend class OrvXml::CXmlWriter;
 
     CExtensibleMarkupLanguageElement(const CExtensibleMarkupLanguageElement&) = delete;
+
 
     // Parsing steps (ExtensibleMarkupLanguageElementParse.cpp).
     bool m_ParseOneNode(const CParsePoint& beginning, CDataParser& parser, bool& open);

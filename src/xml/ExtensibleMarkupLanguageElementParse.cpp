@@ -5,8 +5,10 @@
 #include "xml/ExtensibleMarkupLanguageElement.h"
 
 #include "xml/ExtensibleMarkupLanguageDocument.h"
+#include "xml/XmlNodeArena.h"
 #include "xml/XmlParseSupport.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <string>
@@ -80,6 +82,7 @@ bool Element::Parse(const CParsePoint& beginning, CDataParser& parser)
         return false;
     }
     ParseDepthScope depth;
+    const CNodeArenaScope arena;
     bool open = false;
     if (!m_ParseOneNode(beginning, parser, open)) {
         return false;
@@ -330,6 +333,17 @@ bool Element::m_ParseAttributeList(const char* listText, int listLength, bool is
     if (isEndTag && !list.empty()) {
         m_ReportParsingError("Attributes not allowed in end tag (Rule 42).");
         return false;
+    }
+    if (m_Attributes.IsEmpty()) {
+        // Room for every attribute the list can hold in one allocation: the
+        // growth step becomes the count of '=', within the array's usual
+        // range of steps.
+        int pairs = 0;
+        for (const char* at = list.data(); at != nullptr; ++pairs) {
+            at = static_cast<const char*>(std::memchr(at, '=', std::size_t(list.data() + list.size() - at)));
+            at = at != nullptr ? at + 1 : nullptr;
+        }
+        m_Attributes.SetSize(0, std::clamp(pairs - 1, 4, 1024));
     }
     bool first = true;
     while (!list.empty()) {

@@ -161,6 +161,20 @@ int CExtensibleMarkupLanguageEntities::LowerBound(const char* key, int length) c
 
 const CString* CExtensibleMarkupLanguageEntities::Find(const char* reference, int length) const
 {
+    // A document's table usually holds little more than the five
+    // predefined entities: a scan that compares lengths first beats the
+    // binary search there.
+    constexpr int kScanLimit = 8;
+    const int size = m_References.GetSize();
+    if (size <= kScanLimit) {
+        for (int i = 0; i < size; ++i) {
+            const CString& at = m_References.GetData()[i];
+            if (at.GetLength() == length && std::memcmp(at.GetString(), reference, std::size_t(length)) == 0) {
+                return &m_Texts.GetData()[i];
+            }
+        }
+        return nullptr;
+    }
     const int index = LowerBound(reference, length);
     if (index < m_References.GetSize()) {
         const CString& at = m_References.GetData()[index];
