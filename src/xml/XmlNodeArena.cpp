@@ -5,6 +5,11 @@
 #include <cstdlib>
 #include <new>
 
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer) && !defined(__SANITIZE_ADDRESS__)
+#define __SANITIZE_ADDRESS__ 1
+#endif
+#endif
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/asan_interface.h>
 #define ORV_POISON(address, size) ASAN_POISON_MEMORY_REGION(address, size)
