@@ -53,6 +53,17 @@ bool IsNameBody(std::string_view name) noexcept
     return true;
 }
 
+// References are short: a plain loop beats a call to memcmp.
+bool EqualBytes(const char* left, const char* right, int length) noexcept
+{
+    for (int i = 0; i < length; ++i) {
+        if (left[i] != right[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
 int DigitValue(char c) noexcept
 {
     if (c >= '0' && c <= '9') {
@@ -169,7 +180,7 @@ const CString* CExtensibleMarkupLanguageEntities::Find(const char* reference, in
     if (size <= kScanLimit) {
         for (int i = 0; i < size; ++i) {
             const CString& at = m_References.GetData()[i];
-            if (at.GetLength() == length && std::memcmp(at.GetString(), reference, std::size_t(length)) == 0) {
+            if (at.GetLength() == length && EqualBytes(at.GetString(), reference, length)) {
                 return &m_Texts.GetData()[i];
             }
         }
