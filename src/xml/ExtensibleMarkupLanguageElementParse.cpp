@@ -680,6 +680,23 @@ bool Element::m_VerifyEntityReferences(const Element* child)
             return true;
         }
         const std::size_t amp = std::size_t(static_cast<const char*>(hit) - text.data());
+        // The usual reference, "&" Name ";", is read in one short scan and
+        // looked up at once; anything else takes the general check below.
+        std::size_t end = amp + 1;
+        if (end < text.size() && (IsLetterByte(text[end]) || text[end] == '_' || text[end] == ':')) {
+            ++end;
+            while (end < text.size() && IsNameCharByte(text[end])) {
+                ++end;
+            }
+            if (end < text.size() && text[end] == ';') {
+                if (entities.Find(text.data() + amp, int(end - amp + 1)) == nullptr) {
+                    m_ReportParsingError("Bad entity reference in text section (Rule 0).");
+                    return false;
+                }
+                at = end + 1;
+                continue;
+            }
+        }
         const std::size_t semicolon = text.find(';', amp + 1);
         if (semicolon == std::string_view::npos) {
             m_ReportParsingError("Ill-formed entity reference in text section (Rule 68).");
