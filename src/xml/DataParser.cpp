@@ -136,6 +136,13 @@ CDataParser::~CDataParser()
     Empty();
 }
 
+void CDataParser::StepPointTo(CParsePoint& point, DWORD end) const noexcept
+{
+    if (m_Bytes != nullptr) {
+        StepTo(point, Data(), std::min(end, Size()));
+    }
+}
+
 // --- Set-up and state ---
 
 bool CDataParser::Initialize(CByteArray* bytes, bool automaticallyDelete)

@@ -18,6 +18,8 @@
 #include "platform/LastError.h"
 #include "platform/Types.h"
 
+#include <string_view>
+
 // A position in a byte buffer: the byte index (not a character count), and
 // the line and column of that byte, both counted from 1. Every forward
 // movement of CDataParser steps a point over one byte at a time, so line and
@@ -202,6 +204,19 @@ public:
     // ErrorPastEnd and an empty output when a character cannot be read; the
     // point keeps the characters read. An empty pattern takes one character.
     bool GetUntilAndIncluding(CParsePoint& point, const CString& pattern, CString& text) const;
+
+    // --- Direct byte access, for readers that scan in bulk ---
+
+    // The attached bytes, whatever the encoding (empty without an array).
+    // Valid until the array changes; nothing is copied.
+    std::string_view GetByteView() const noexcept
+    {
+        return m_Bytes != nullptr ? std::string_view(reinterpret_cast<const char*>(Data()), Size()) : std::string_view();
+    }
+    // Moves point forward to index end (at most the size) exactly as
+    // stepping over each byte between would; an end at or before the point
+    // leaves it unchanged. Sets no last error.
+    void StepPointTo(CParsePoint& point, DWORD end) const noexcept;
 
 private:
     static constexpr DWORD DefaultUCS4Order = 4321;

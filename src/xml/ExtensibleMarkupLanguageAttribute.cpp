@@ -1,5 +1,7 @@
 #include "xml/ExtensibleMarkupLanguageAttribute.h"
 
+#include "xml/XmlNodeArena.h"
+
 CExtensibleMarkupLanguageAttribute::CExtensibleMarkupLanguageAttribute(const CExtensibleMarkupLanguageAttribute& source)
     : m_Name(source.m_Name)
     , m_Value(source.m_Value)
@@ -26,4 +28,14 @@ CExtensibleMarkupLanguageAttribute& CExtensibleMarkupLanguageAttribute::operator
 {
     Copy(source);
     return *this;
+}
+
+void* CExtensibleMarkupLanguageAttribute::operator new(std::size_t size)
+{
+    return OrvXml::AllocateNode(size);
+}
+
+void CExtensibleMarkupLanguageAttribute::operator delete(void* attribute, std::size_t size) noexcept
+{
+    OrvXml::ReleaseNode(attribute, size);
 }

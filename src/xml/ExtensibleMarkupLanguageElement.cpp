@@ -6,6 +6,7 @@
 
 #include "xml/ExtensibleMarkupLanguageDocument.h"
 #include "xml/XmlCharClasses.h"
+#include "xml/XmlNodeArena.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -16,6 +17,17 @@
 using Element = CExtensibleMarkupLanguageElement;
 
 namespace {
+
+// Bytes that attribute value normalisation rewrites, and '<', which a value
+// may not hold: one table lookup per byte finds both.
+struct AttributeValueBytes {
+    bool special[256] = {};
+    constexpr AttributeValueBytes()
+    {
+        special[BYTE('\r')] = special[BYTE('\n')] = special[BYTE('\t')] = special[BYTE('<')] = true;
+    }
+};
+constexpr AttributeValueBytes kAttributeValueBytes;
 
 std::string_view View(const CString& text) noexcept
 {
@@ -99,6 +111,16 @@ Element* Element::NewElement(Element* parent, DWORD type, CExtensibleMarkupLangu
 void Element::DeleteElement(Element* element)
 {
     delete element;
+}
+
+void* Element::operator new(std::size_t size)
+{
+    return OrvXml::AllocateNode(size);
+}
+
+void Element::operator delete(void* element, std::size_t size) noexcept
+{
+    OrvXml::ReleaseNode(element, size);
 }
 
 void Element::m_Initialize()
@@ -226,37 +248,65 @@ DWORD Element::GetTotalNumberOfChildren() const
 
 bool Element::AddAttribute(const CString& name, const CString& value)
 {
-    // White space in values becomes spaces; a CR LF pair becomes one space.
-    CString normalised;
-    const std::string_view source = View(value);
-    char* out = normalised.GetBufferSetLength(int(source.size()));
-    int length = 0;
-    for (std::size_t i = 0; i < source.size(); ++i) {
-        char c = source[i];
-        if (c == '\r' && i + 1 < source.size() && source[i + 1] == '\n') {
-            ++i;
-        }
-        if (c == '\r' || c == '\n' || c == '\t') {
-            c = ' ';
-        }
-        out[length++] = c;
-    }
-    normalised.ReleaseBuffer(length);
+    return m_AddParsedAttribute(View(name), View(value));
+}
 
-    if (GetAttributeByName(name) != nullptr) {
-        CString message;
-        message.Format("Attributes must be unique (Rule 40). An attribute named \"%s\" was repeated.", name.GetString());
-        m_ReportParsingError(message);
-        return false;
+bool Element::m_AddParsedAttribute(std::string_view name, std::string_view value)
+{
+    for (int i = 0; i < m_Attributes.GetSize(); ++i) {
+        if (View(m_Attributes.GetData()[i]->m_Name) == name) {
+            CString message;
+            message.Format("Attributes must be unique (Rule 40). An attribute named \"%s\" was repeated.",
+                CString(name.data(), int(name.size())).GetString());
+            m_ReportParsingError(message);
+            return false;
+        }
     }
-    if (normalised.Find('<') >= 0) {
-        CString message;
-        message.Format("Attribute values cannot contain a '<' (Rule 41). Offending attribute is named named \"%s\"",
-            name.GetString());
-        m_ReportParsingError(message);
-        return false;
+    // One pass finds both a '<' and the white space that normalisation
+    // rewrites; most values hold neither and are copied as they are.
+    bool hasWhiteSpace = false;
+    for (const char c : value) {
+        if (kAttributeValueBytes.special[BYTE(c)]) {
+            if (c == '<') {
+                CString message;
+                message.Format(
+                    "Attribute values cannot contain a '<' (Rule 41). Offending attribute is named named \"%s\"",
+                    CString(name.data(), int(name.size())).GetString());
+                m_ReportParsingError(message);
+                return false;
+            }
+            hasWhiteSpace = true;
+        }
     }
-    m_Attributes.Add(new CExtensibleMarkupLanguageAttribute(name, normalised));
+    CExtensibleMarkupLanguageAttribute* attribute = nullptr;
+    if (!hasWhiteSpace) {
+        attribute = new CExtensibleMarkupLanguageAttribute(
+            CString(name.data(), int(name.size())), CString(value.data(), int(value.size())));
+    } else {
+        attribute = new CExtensibleMarkupLanguageAttribute(CString(name.data(), int(name.size())), CString());
+    }
+    try {
+        if (hasWhiteSpace) {
+            // White space becomes spaces; a CR LF pair becomes one space.
+            char* out = attribute->m_Value.GetBufferSetLength(int(value.size()));
+            int length = 0;
+            for (std::size_t i = 0; i < value.size(); ++i) {
+                char c = value[i];
+                if (c == '\r' && i + 1 < value.size() && value[i + 1] == '\n') {
+                    ++i;
+                }
+                if (c == '\r' || c == '\n' || c == '\t') {
+                    c = ' ';
+                }
+                out[length++] = c;
+            }
+            attribute->m_Value.ReleaseBuffer(length);
+        }
+        m_Attributes.Add(attribute);
+    } catch (...) {
+        delete attribute;
+        throw;
+    }
     return true;
 }
 

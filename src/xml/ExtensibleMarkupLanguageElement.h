@@ -11,7 +11,9 @@
 #include "xml/DataParser.h"
 #include "xml/ExtensibleMarkupLanguageAttribute.h"
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 class CExtensibleMarkupLanguageDocument;
 
@@ -46,6 +48,10 @@ public:
     // Destroys the node and its subtree; null is ignored. A node that still
     // sits in a parent's children must be taken out with RemoveChild first.
     static void DeleteElement(CExtensibleMarkupLanguageElement* element);
+    // Nodes created while a document is parsed share the parse's blocks of
+    // memory; DeleteElement still destroys each on its own.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* element, std::size_t size) noexcept;
 
     // --- Tree ---
 
@@ -161,6 +167,7 @@ private:
 
     CExtensibleMarkupLanguageElement(const CExtensibleMarkupLanguageElement&) = delete;
 
+
     // Parsing steps (ExtensibleMarkupLanguageElementParse.cpp).
     bool m_ParseOneNode(const CParsePoint& beginning, CDataParser& parser, bool& open);
     bool m_ParseTextSegment(CDataParser& parser);
@@ -171,6 +178,14 @@ private:
     TextChild m_ReadTextChild(CDataParser& parser);
     bool m_DropsWhiteSpace() const;
     bool m_ReadEndTag(CDataParser& parser);
+    // Single-byte text: an end tag that is exactly "</" tag ">" is read in
+    // place when no callbacks are registered (General: use m_ReadEndTag).
+    enum class EndTag { Closed, Failed, General };
+    EndTag m_ReadPlainEndTag(CDataParser& parser);
+    bool m_ParseMarkupBytes(CDataParser& parser, bool& open);
+    bool m_ParseTagView(std::string_view markup, bool& closed, CDataParser& parser);
+    // AddAttribute for a name and value read from markup.
+    bool m_AddParsedAttribute(std::string_view name, std::string_view value);
     bool m_CloseWithEndTag(const CString& found);
     bool m_VerifyEntityReferences(const CExtensibleMarkupLanguageElement* child);
     bool m_RunCallbacks(const char* abortMessage);

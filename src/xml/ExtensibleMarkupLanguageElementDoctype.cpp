@@ -57,6 +57,35 @@ void SkipSpace(const CDataParser& parser, CParsePoint& point)
     }
 }
 
+// The number of replacement texts being read as markup on this thread: a
+// declaration met inside one is embedded in a parameter entity.
+thread_local DWORD t_ReplacementDepth = 0;
+
+class ReplacementScope {
+public:
+    ReplacementScope() noexcept { ++t_ReplacementDepth; }
+    ~ReplacementScope() { --t_ReplacementDepth; }
+    ReplacementScope(const ReplacementScope&) = delete;
+    ReplacementScope& operator=(const ReplacementScope&) = delete;
+};
+
+// Whether the ENTITY declaration held in contents (the text after
+// "ENTITY") declares the parameter entity name with an external identifier.
+bool DeclaresExternalParameterEntity(std::string_view contents, std::string_view name) noexcept
+{
+    contents = TrimLeft(contents);
+    if (contents.empty() || contents.front() != '%') {
+        return false;
+    }
+    contents = TrimLeft(contents.substr(1));
+    const std::size_t space = FindSpace(contents);
+    if (space == std::string_view::npos || contents.substr(0, space) != name) {
+        return false;
+    }
+    const std::string_view definition = TrimLeft(contents.substr(space));
+    return StartsWith(definition, "SYSTEM") || StartsWith(definition, "PUBLIC");
+}
+
 } // namespace
 
 bool Element::m_ParseDOCTYPESection(const CString& markup, CDataParser& parser)
@@ -166,6 +195,11 @@ bool Element::m_ReadDOCTYPESubset(DWORD bracket, CDataParser& parser)
                 m_ReportParsingError("No room after closing ] (Rule 28).");
                 return false;
             }
+            // The declaration continues after ']' with white space or '>'.
+            if (c != '>' && !IsSpaceCharacter(c)) {
+                m_ReportParsingError("Illegal character at contiuation point (Rule 28).");
+                return false;
+            }
             SkipSpace(parser, point);
             m_Ending = point;
             if (!parser.PeekAtCharacter(point, c)) {
@@ -233,7 +267,19 @@ bool Element::m_ReadPEReference(CParsePoint& point, CDataParser& parser)
     }
     CString replacement;
     if (!m_Document->ResolveEntity(reference, replacement)) {
-        m_ReportParsingError("Can't resolve DOCTYPE PEReference (Rule 69).");
+        // External entities are recognised but never fetched: a reference
+        // to one declared earlier in this subset is reported as such.
+        const std::string_view name = View(reference).substr(1, std::size_t(reference.GetLength()) - 2);
+        for (int i = 0; i < m_Children.GetSize(); ++i) {
+            const Element* item = m_Children.GetData()[i];
+            if (item->m_Type == typeMetaData && item->m_Tag == "ENTITY"
+                && DeclaresExternalParameterEntity(View(item->m_Contents), name)) {
+                m_ReportParsingError("Unsupported (non-standalone) External Reference to \"%" + ToCString(name) + ";\"");
+                return false;
+            }
+        }
+        m_ReportParsingError(t_ReplacementDepth > 0 ? "Can't resolve embedded DOCTYPE PEReference (Rule 69)."
+                                                    : "Can't resolve DOCTYPE PEReference (Rule 69).");
         return false;
     }
     const std::string_view markup = Trim(View(replacement));
@@ -259,6 +305,7 @@ bool Element::m_ParseTrickyElement(const CString& replacement)
         return false;
     }
     Element* child = NewElement(this, typeElement, m_Document);
+    const ReplacementScope replacementScope;
     if (!child->Parse(CParsePoint(), temporary)) {
         m_DeleteChild(child);
         m_ReportParsingError("Can't parse tricky element (Rule 69).");

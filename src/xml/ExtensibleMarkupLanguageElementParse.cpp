@@ -5,8 +5,10 @@
 #include "xml/ExtensibleMarkupLanguageElement.h"
 
 #include "xml/ExtensibleMarkupLanguageDocument.h"
+#include "xml/XmlNodeArena.h"
 #include "xml/XmlParseSupport.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <string>
@@ -42,6 +44,22 @@ bool IsAllSpace(std::string_view text) noexcept
     return true;
 }
 
+// The name part of a piece of markup (see m_GetTag).
+std::string_view TagOf(std::string_view body) noexcept
+{
+    if (!body.empty() && body.front() == '<') {
+        body.remove_prefix(1);
+    }
+    const std::size_t space = FindSpace(body);
+    if (space != std::string_view::npos) {
+        return body.substr(0, space);
+    }
+    if (!body.empty() && body.back() == '>') {
+        body.remove_suffix(1);
+    }
+    return Trim(body);
+}
+
 // Whether the characters at point spell the pattern.
 bool LooksAt(const CDataParser& parser, const CParsePoint& point, const char* pattern)
 {
@@ -64,6 +82,7 @@ bool Element::Parse(const CParsePoint& beginning, CDataParser& parser)
         return false;
     }
     ParseDepthScope depth;
+    const CNodeArenaScope arena;
     bool open = false;
     if (!m_ParseOneNode(beginning, parser, open)) {
         return false;
@@ -162,6 +181,9 @@ bool Element::m_ParseTextSegment(CDataParser& parser)
 
 bool Element::m_ParseMarkup(CDataParser& parser, bool& open)
 {
+    if (parser.IsTextASCII()) {
+        return m_ParseMarkupBytes(parser, open);
+    }
     if (parser.GetCharacter(m_Ending) != '<') {
         return false;
     }
@@ -194,59 +216,92 @@ bool Element::m_ParseMarkup(CDataParser& parser, bool& open)
     return true;
 }
 
+// Single-byte text: the markup is found and classified straight in the
+// parser's bytes, and only what the node keeps is copied.
+bool Element::m_ParseMarkupBytes(CDataParser& parser, bool& open)
+{
+    const std::string_view data = parser.GetByteView();
+    const DWORD index = m_Ending.GetIndex();
+    if (index >= data.size() || data[index] != '<') {
+        return false;
+    }
+    const std::string_view rest = data.substr(index);
+    std::size_t length = std::string_view::npos;
+    if (StartsWith(rest, "<!--")) {
+        const std::size_t found = rest.find("-->");
+        length = found == std::string_view::npos ? found : found + 3;
+    } else if (StartsWith(rest, "<![CDATA[")) {
+        const std::size_t found = rest.find("]]>");
+        length = found == std::string_view::npos ? found : found + 3;
+    } else {
+        const void* hit = std::memchr(rest.data(), '>', rest.size());
+        if (hit != nullptr) {
+            length = std::size_t(static_cast<const char*>(hit) - rest.data()) + 1;
+        }
+    }
+    if (length == std::string_view::npos) {
+        parser.StepPointTo(m_Ending, DWORD(data.size()));
+        m_ReportParsingError("Could not find terminator. Premature end of data encountered.");
+        return false;
+    }
+    parser.StepPointTo(m_Ending, DWORD(index + length));
+    bool closed = false;
+    if (!m_ParseTagView(rest.substr(0, length), closed, parser)) {
+        Empty();
+        return false;
+    }
+    if (closed) {
+        m_IsDone = true;
+        return m_RunCallbacks("Parsing aborted by Callback function.");
+    }
+    open = true;
+    return true;
+}
+
 void Element::m_GetTag(const CString& text, CString& tag) const
 {
-    std::string_view body = View(text);
-    if (!body.empty() && body.front() == '<') {
-        body.remove_prefix(1);
-    }
-    const std::size_t space = FindSpace(body);
-    if (space != std::string_view::npos) {
-        tag = ToCString(body.substr(0, space));
-        return;
-    }
-    if (!body.empty() && body.back() == '>') {
-        body.remove_suffix(1);
-    }
-    tag = ToCString(Trim(body));
+    tag = ToCString(TagOf(View(text)));
 }
 
 bool Element::m_ParseTag(const CString& text, bool& closed, CDataParser& parser)
 {
+    return m_ParseTagView(View(text), closed, parser);
+}
+
+bool Element::m_ParseTagView(std::string_view markup, bool& closed, CDataParser& parser)
+{
     closed = false;
-    const std::string_view markup = View(text);
     if (markup.size() >= 10 && StartsWith(markup, "<![CDATA[")) {
-        if (!m_ParseCDATASection(text, parser)) {
+        if (!m_ParseCDATASection(ToCString(markup), parser)) {
             m_ReportParsingError("Ill formed CDATA section.");
             return false;
         }
         closed = true;
         return true;
     }
-    CString name;
-    m_GetTag(text, name);
-    if (name.IsEmpty()) {
+    std::string_view name = TagOf(markup);
+    if (name.empty()) {
         m_ReportParsingError("Tag is empty.");
         return false;
     }
     if (name[0] == '?') {
-        return m_ParseProcessingInstructionTag(text, closed, parser);
+        return m_ParseProcessingInstructionTag(ToCString(markup), closed, parser);
     }
     if (name[0] == '!') {
-        return m_ParseBangTag(text, name, closed, parser);
+        return m_ParseBangTag(ToCString(markup), ToCString(name), closed, parser);
     }
 
     // An element: a start tag, an end tag or an empty-element tag.
     const std::string_view afterOpener = markup.substr(1);
     const bool hasSpace = FindSpace(afterOpener) != std::string_view::npos;
-    const std::size_t nameLength = std::size_t(name.GetLength());
+    const std::size_t nameLength = name.size();
     const bool isEndTag = name[0] == '/';
-    if (!hasSpace && name.GetLength() > 1 && name[name.GetLength() - 1] == '/') {
-        name.Delete(name.GetLength() - 1);
+    if (!hasSpace && name.size() > 1 && name.back() == '/') {
+        name.remove_suffix(1);
         m_IsTagEmpty = true;
     }
     m_Type = typeElement;
-    m_Tag = name;
+    m_Tag = ToCString(name);
     if (hasSpace) {
         const std::string_view list = afterOpener.substr(nameLength);
         if (!m_ParseAttributeList(list.data(), int(list.size()), isEndTag)) {
@@ -279,6 +334,17 @@ bool Element::m_ParseAttributeList(const char* listText, int listLength, bool is
         m_ReportParsingError("Attributes not allowed in end tag (Rule 42).");
         return false;
     }
+    if (m_Attributes.IsEmpty()) {
+        // Room for every attribute the list can hold in one allocation: the
+        // growth step becomes the count of '=', within the array's usual
+        // range of steps.
+        int pairs = 0;
+        for (const char* at = list.data(); at != nullptr; ++pairs) {
+            at = static_cast<const char*>(std::memchr(at, '=', std::size_t(list.data() + list.size() - at)));
+            at = at != nullptr ? at + 1 : nullptr;
+        }
+        m_Attributes.SetSize(0, std::clamp(pairs - 1, 4, 1024));
+    }
     bool first = true;
     while (!list.empty()) {
         const std::size_t equals = list.find('=');
@@ -289,7 +355,7 @@ bool Element::m_ParseAttributeList(const char* listText, int listLength, bool is
             }
             break;
         }
-        const CString name = ToCString(Trim(list.substr(0, equals)));
+        const std::string_view name = Trim(list.substr(0, equals));
         const std::string_view rest = TrimLeft(list.substr(equals + 1));
         if (rest.empty() && !hasClose) {
             m_ReportParsingError("Not yet documented error 2726.");
@@ -317,9 +383,9 @@ bool Element::m_ParseAttributeList(const char* listText, int listLength, bool is
                                                   : "Attribute missing matching ' (Rule 10).");
                 return false;
             }
-            return AddAttribute(name, value);
+            return m_AddParsedAttribute(name, View(value));
         }
-        if (!AddAttribute(name, ToCString(rest.substr(1, close - 1)))) {
+        if (!m_AddParsedAttribute(name, rest.substr(1, close - 1))) {
             return false;
         }
         list = TrimLeft(rest.substr(close + 1));
@@ -407,7 +473,11 @@ bool Element::m_ParseContent(CDataParser& parser)
             }
         }
         if (next == '<' && parser.GetCharacter(node->m_Ending, 1) == '/') {
-            if (!node->m_ReadEndTag(parser)) {
+            const EndTag plain = node->m_ReadPlainEndTag(parser);
+            if (plain == EndTag::Failed) {
+                return false;
+            }
+            if (plain == EndTag::General && !node->m_ReadEndTag(parser)) {
                 if (open.size() > 1 && !node->m_AbortParsing) {
                     open[open.size() - 2]->m_DeleteChild(node);
                 }
@@ -471,16 +541,20 @@ bool Element::m_ParseContent(CDataParser& parser)
 // to the end of the data is left to the general path (AtEnd).
 Element::TextChild Element::m_ReadTextChild(CDataParser& parser)
 {
-    CParsePoint point = m_Ending;
-    CString text;
-    if (!parser.GetUntilAndIncluding(point, BYTE('<'), text)) {
+    const std::string_view data = parser.GetByteView();
+    const DWORD index = m_Ending.GetIndex();
+    if (index >= data.size()) {
         return TextChild::AtEnd;
     }
-    // Back over the '<', which is never a line feed.
-    text.Delete(text.GetLength() - 1);
-    point.SetIndex(point.GetIndex() - 1);
-    point.SetColumn(point.GetColumn() - 1);
-    const bool allWhiteSpace = IsAllSpace(View(text));
+    const void* hit = std::memchr(data.data() + index, '<', data.size() - index);
+    if (hit == nullptr) {
+        return TextChild::AtEnd;
+    }
+    const DWORD end = DWORD(static_cast<const char*>(hit) - data.data());
+    const std::string_view text = data.substr(index, end - index);
+    CParsePoint point = m_Ending;
+    parser.StepPointTo(point, end);
+    const bool allWhiteSpace = IsAllSpace(text);
     if (allWhiteSpace && m_DropsWhiteSpace()) {
         m_Ending = point;
         return TextChild::Read;
@@ -488,7 +562,7 @@ Element::TextChild Element::m_ReadTextChild(CDataParser& parser)
     Element* child = NewElement(this, typeTextSegment, m_Document);
     child->m_Beginning = m_Ending;
     child->m_Ending = point;
-    child->m_Contents = std::move(text);
+    child->m_Contents = ToCString(text);
     child->m_IsAllWhiteSpace = allWhiteSpace;
     child->m_IsDone = true;
     m_Ending = point;
@@ -554,6 +628,26 @@ bool Element::m_ReadEndTag(CDataParser& parser)
     return m_CloseWithEndTag(ToCString(Trim(View(endTag.m_Tag).substr(1))));
 }
 
+Element::EndTag Element::m_ReadPlainEndTag(CDataParser& parser)
+{
+    if (!parser.IsTextASCII() || m_Tag.IsEmpty()
+        || (m_Document != nullptr && !m_Document->m_Callbacks.IsEmpty())) {
+        return EndTag::General;
+    }
+    const std::string_view data = parser.GetByteView();
+    const std::string_view tag = View(m_Tag);
+    const std::size_t index = m_Ending.GetIndex();
+    const std::size_t length = tag.size() + 3;
+    if (data.size() - index < length || data.compare(index + 2, tag.size(), tag) != 0 || data[index + tag.size() + 2] != '>') {
+        return EndTag::General;
+    }
+    // "</" was seen by the caller; the tag's name was checked when its start
+    // tag was read, so the end tag is well formed and names this element.
+    parser.StepPointTo(m_Ending, DWORD(index + length));
+    m_IsDone = true;
+    return m_RunCallbacks("Parsing was aborted by Callback function.") ? EndTag::Closed : EndTag::Failed;
+}
+
 // Closes this node with the name found in an end tag.
 bool Element::m_CloseWithEndTag(const CString& found)
 {
@@ -578,6 +672,7 @@ bool Element::m_VerifyEntityReferences(const Element* child)
         return true;
     }
     const std::string_view text = View(child->m_Contents);
+    const CExtensibleMarkupLanguageEntities& entities = m_Document->GetEntities();
     std::size_t at = 0;
     for (;;) {
         const void* hit = std::memchr(text.data() + at, '&', text.size() - at);
@@ -585,13 +680,30 @@ bool Element::m_VerifyEntityReferences(const Element* child)
             return true;
         }
         const std::size_t amp = std::size_t(static_cast<const char*>(hit) - text.data());
+        // The usual reference, "&" Name ";", is read in one short scan and
+        // looked up at once; anything else takes the general check below.
+        std::size_t end = amp + 1;
+        if (end < text.size() && (IsLetterByte(text[end]) || text[end] == '_' || text[end] == ':')) {
+            ++end;
+            while (end < text.size() && IsNameCharByte(text[end])) {
+                ++end;
+            }
+            if (end < text.size() && text[end] == ';') {
+                if (entities.Find(text.data() + amp, int(end - amp + 1)) == nullptr) {
+                    m_ReportParsingError("Bad entity reference in text section (Rule 0).");
+                    return false;
+                }
+                at = end + 1;
+                continue;
+            }
+        }
         const std::size_t semicolon = text.find(';', amp + 1);
         if (semicolon == std::string_view::npos) {
             m_ReportParsingError("Ill-formed entity reference in text section (Rule 68).");
             return false;
         }
         DWORD rule = 0;
-        if (!m_Document->GetEntities().IsEntity(ToCString(text.substr(amp, semicolon - amp + 1)), rule)) {
+        if (!entities.IsEntityReference(text.data() + amp, int(semicolon - amp + 1), rule)) {
             CString message;
             message.Format("Bad entity reference in text section (Rule %lu).", static_cast<unsigned long>(rule));
             m_ReportParsingError(message);

@@ -53,6 +53,17 @@ bool IsNameBody(std::string_view name) noexcept
     return true;
 }
 
+// References are short: a plain loop beats a call to memcmp.
+bool EqualBytes(const char* left, const char* right, int length) noexcept
+{
+    for (int i = 0; i < length; ++i) {
+        if (left[i] != right[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
 int DigitValue(char c) noexcept
 {
     if (c >= '0' && c <= '9') {
@@ -161,6 +172,20 @@ int CExtensibleMarkupLanguageEntities::LowerBound(const char* key, int length) c
 
 const CString* CExtensibleMarkupLanguageEntities::Find(const char* reference, int length) const
 {
+    // A document's table usually holds little more than the five
+    // predefined entities: a scan that compares lengths first beats the
+    // binary search there.
+    constexpr int kScanLimit = 8;
+    const int size = m_References.GetSize();
+    if (size <= kScanLimit) {
+        for (int i = 0; i < size; ++i) {
+            const CString& at = m_References.GetData()[i];
+            if (at.GetLength() == length && EqualBytes(at.GetString(), reference, length)) {
+                return &m_Texts.GetData()[i];
+            }
+        }
+        return nullptr;
+    }
     const int index = LowerBound(reference, length);
     if (index < m_References.GetSize()) {
         const CString& at = m_References.GetData()[index];
@@ -228,12 +253,16 @@ int CExtensibleMarkupLanguageEntities::GetSize() const
 
 bool CExtensibleMarkupLanguageEntities::IsEntity(const CString& reference, DWORD& rule) const
 {
-    const int length = reference.GetLength();
+    return IsEntityReference(reference.GetString(), reference.GetLength(), rule);
+}
+
+bool CExtensibleMarkupLanguageEntities::IsEntityReference(const char* reference, int length, DWORD& rule) const
+{
     if (length < 3 || reference[0] != '&' || reference[length - 1] != ';') {
         rule = kRuleEntityRef;
         return false;
     }
-    const std::string_view body(reference.GetString() + 1, std::size_t(length - 2));
+    const std::string_view body(reference + 1, std::size_t(length - 2));
     if (body[0] == '#') {
         rule = IsNumericBody(body.substr(1)) ? kRuleNone : kRuleCharRef;
         return rule == kRuleNone;
@@ -243,7 +272,7 @@ bool CExtensibleMarkupLanguageEntities::IsEntity(const CString& reference, DWORD
         return false;
     }
     rule = kRuleNone;
-    return Find(reference.GetString(), length) != nullptr;
+    return Find(reference, length) != nullptr;
 }
 
 bool CExtensibleMarkupLanguageEntities::Resolve(const CString& reference, CString& text) const

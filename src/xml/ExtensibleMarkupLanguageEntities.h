@@ -39,6 +39,9 @@ public:
     // Fast lookup used while parsing: the replacement text of a named
     // reference held in [reference, reference + length), or null.
     const CString* Find(const char* reference, int length) const;
+    // IsEntity on the reference held in [reference, reference + length),
+    // without copying it.
+    bool IsEntityReference(const char* reference, int length, DWORD& rule) const;
 
 private:
     // The index of the first reference not sorted before the key.

@@ -1,5 +1,6 @@
 #include "XmlTestSupport.h"
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -126,6 +127,15 @@ const std::vector<ErrorCase> kErrorCases = {
     {"<!DOCTYPE a [ %p; ]>", "Can't resolve DOCTYPE PEReference (Rule 69).", "DOCTYPE a", 0, 17},
     {"<!DOCTYPE a [ %p ]>", "DOCTYPE PEReference is missing terminating semi-colon (Rule 69).", "DOCTYPE a", 0, 16},
     {"<!DOCTYPE a [ ] x>", "Missing closing > (Rule 28).", "DOCTYPE a", 0, 16},
+    {"<!DOCTYPE a [ ]x>", "Illegal character at contiuation point (Rule 28).", "DOCTYPE a", 0, 15},
+    {"<!DOCTYPE a [<!ENTITY % e SYSTEM \"e.dtd\"> %e; ]>",
+        "Unsupported (non-standalone) External Reference to \"%e;\"", "DOCTYPE a", 0, 45},
+    {"<!DOCTYPE a [<!ENTITY % e PUBLIC 'p' 'e.dtd'> %f; ]>", "Can't resolve DOCTYPE PEReference (Rule 69).",
+        "DOCTYPE a", 0, 49},
+    // A DOCTYPE read from a parameter entity's replacement text: its points
+    // count in that text.
+    {"<!DOCTYPE a [<!ENTITY % d '<!DOCTYPE b [ %q; ]>'> %d; ]>",
+        "Can't resolve embedded DOCTYPE PEReference (Rule 69).", "DOCTYPE b", 0, 17},
     {"<!DOCTYPE a [<!xy z>]", "No room after closing ] (Rule 28).", "DOCTYPE a", 0, -1},
     {"<!DOCTYPE a [<!xy z>]  ", "No room after continuation point (Rule 28).", "DOCTYPE a", 0, -1},
     {"<!DOCTYPE a [<!xy z>  ", "No more room (Rule 28).", "DOCTYPE a", 0, -1},
@@ -448,4 +458,32 @@ TEST(DocumentParse, WideErrorPointsCountBytes)
     EXPECT_EQ(error.message, "Overlapping tags detected. Found \"b\" but needed to find \"a\".");
     EXPECT_EQ(Describe(error.beginning), Describe(At(2, 1, 1)));
     EXPECT_EQ(Describe(error.location), Describe(At(16, 1, 15)));
+}
+
+// The internal subset is read from the data the declaration's markup came
+// from. Markup that does not match the data (here, handed in directly) is
+// an inconsistency of the subset stepping.
+TEST(DocumentParse, DoctypeMarkupOutsideTheDataIsAnInconsistency)
+{
+    struct Probe : Element {
+        using Element::m_ParseDOCTYPESection;
+    };
+    Document document;
+    CByteArray bytes;
+    bytes.SetSize(5);
+    std::memcpy(bytes.GetData(), "<!DOC", 5);
+    CDataParser parser;
+    parser.Initialize(&bytes, false);
+    Probe probe;
+    probe.SetDocument(&document);
+    EXPECT_FALSE(probe.m_ParseDOCTYPESection(CString("<!DOCTYPE a [ <!xy z> ]>"), parser));
+    const ErrorRecord error = ErrorOf(document);
+    EXPECT_EQ(error.message, "Error 2490 (Rule 28).");
+    EXPECT_EQ(error.tag, "DOCTYPE a");
+    EXPECT_EQ(Describe(error.beginning), Describe(At(0, 1, 1)));
+    EXPECT_EQ(Describe(error.location), Describe(At(0, 1, 1)));
+    // The same markup in the data reads its subset item as a child.
+    const std::string xml = "<!DOCTYPE a [ <!xy z> ]><a/>";
+    Document parsed;
+    EXPECT_TRUE(ParseBytes(parsed, xml, Document::parseDefault)) << ErrorOf(parsed).message;
 }

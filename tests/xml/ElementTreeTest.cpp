@@ -1,6 +1,7 @@
 #include "XmlTestSupport.h"
 
 #include <string>
+#include <thread>
 #include <vector>
 
 using Document = CExtensibleMarkupLanguageDocument;
@@ -326,4 +327,60 @@ TEST(ElementTree, DeepTreesAreSafeToWalk)
     EXPECT_EQ(bytes.GetSize(), int(kDepth * 7 + 3));
     document.Empty();
     EXPECT_EQ(document.GetNumberOfElements(), 0u);
+}
+
+// Parsed nodes and attributes share the parse's memory blocks, yet each
+// still lives until it is destroyed itself: taken out of the tree, it
+// outlives its document, on any thread.
+TEST(ElementTree, ParsedNodesOutliveTheirDocument)
+{
+    std::string xml = "<?xml version=\"1.0\"?>\n<list>";
+    for (int i = 0; i < 2000; ++i) {
+        xml += "<item n=\"" + std::to_string(i) + "\" long=\"a value well past the short-string size\">text "
+            + std::to_string(i) + "</item>";
+    }
+    xml += "</list>";
+    std::vector<Element*> kept;
+    {
+        Document document;
+        ASSERT_TRUE(ParseBytes(document, xml));
+        Element* list = document.GetElement("list");
+        ASSERT_NE(list, nullptr);
+        // Every 97th item is taken out; a node made outside the parse joins
+        // the tree in its place and goes with the document.
+        for (int i = 1999; i >= 0; i -= 97) {
+            CString path;
+            path.Format("item(%d)", i);
+            Element* item = list->GetChild(path);
+            ASSERT_NE(item, nullptr);
+            list->RemoveChild(item);
+            AddElement(list, "added")->AddAttribute("k", "v");
+            // A holder without a document takes the subtree, which then no
+            // longer refers to the document about to go.
+            Element* holder = Element::NewElement(nullptr, Element::typeElement, nullptr);
+            holder->AddChild(item);
+            holder->RemoveChild(item);
+            Element::DeleteElement(holder);
+            kept.push_back(item);
+        }
+        // Attributes can be destroyed one by one while the rest live on.
+        kept.front()->DestroyAttributeByName("long");
+    }
+    std::vector<Element*> second(kept.begin() + std::ptrdiff_t(kept.size() / 2), kept.end());
+    kept.resize(kept.size() / 2);
+    std::thread other([&second] {
+        for (Element* item : second) {
+            CString text;
+            item->GetText(text);
+            EXPECT_EQ(std::string(text.GetString()).rfind("text ", 0), 0u);
+            Element::DeleteElement(item);
+        }
+    });
+    for (Element* item : kept) {
+        CString value;
+        EXPECT_TRUE(item->GetAttributeByName("n", value));
+        EXPECT_EQ(item->GetNumberOfChildren(), 1u);
+        Element::DeleteElement(item);
+    }
+    other.join();
 }

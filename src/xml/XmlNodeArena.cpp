@@ -1,0 +1,145 @@
+#include "xml/XmlNodeArena.h"
+
+#include <atomic>
+#include <cstdint>
+#include <cstdlib>
+#include <new>
+
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer) && !defined(__SANITIZE_ADDRESS__)
+#define __SANITIZE_ADDRESS__ 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/asan_interface.h>
+#define ORV_POISON(address, size) ASAN_POISON_MEMORY_REGION(address, size)
+#define ORV_UNPOISON(address, size) ASAN_UNPOISON_MEMORY_REGION(address, size)
+#else
+#define ORV_POISON(address, size) ((void)(address), (void)(size))
+#define ORV_UNPOISON(address, size) ((void)(address), (void)(size))
+#endif
+
+namespace OrvXml {
+
+namespace {
+
+// The pointer in front of every object: its block, or null.
+constexpr std::size_t kHeader = sizeof(void*);
+constexpr std::size_t kAlignment = alignof(void*);
+// Blocks start small, so that a small document costs little, and double up
+// to the largest size. Larger objects (a derived class, say) go to the heap.
+constexpr std::size_t kFirstBlockSize = 4096;
+constexpr std::size_t kLargestBlockSize = 65536;
+constexpr std::size_t kLargestArenaObject = 1024;
+// A block's count starts this high, so that objects destroyed while the
+// arena still cuts from it never bring it to zero; the arena takes the bias
+// back, less what it cut, when it moves on.
+constexpr std::size_t kBias = SIZE_MAX / 2;
+
+thread_local CNodeArena* t_Arena = nullptr;
+
+std::size_t Rounded(std::size_t size) noexcept
+{
+    return (size + kAlignment - 1) & ~(kAlignment - 1);
+}
+
+} // namespace
+
+struct CNodeArena::Block {
+    std::atomic<std::size_t> m_References;
+    std::size_t m_Size;
+
+    void Release(std::size_t count) noexcept
+    {
+        if (m_References.fetch_sub(count, std::memory_order_acq_rel) == count) {
+            ORV_UNPOISON(this, m_Size);
+            std::free(this);
+        }
+    }
+};
+
+CNodeArena::~CNodeArena()
+{
+    Retire();
+}
+
+void CNodeArena::Retire() noexcept
+{
+    if (m_Block != nullptr) {
+        ORV_UNPOISON(m_Next, std::size_t(m_End - m_Next));
+        Block* block = m_Block;
+        m_Block = nullptr;
+        block->Release(kBias - m_Count);
+    }
+}
+
+void* CNodeArena::Allocate(std::size_t size)
+{
+    const std::size_t needed = Rounded(kHeader + size);
+    if (std::size_t(m_End - m_Next) < needed || m_Block == nullptr) {
+        Retire();
+        const std::size_t blockSize = m_NextBlockSize == 0 ? kFirstBlockSize : m_NextBlockSize;
+        void* memory = std::malloc(blockSize);
+        if (memory == nullptr) {
+            throw std::bad_alloc();
+        }
+        m_Block = ::new (memory) Block{{kBias}, blockSize};
+        m_Next = static_cast<char*>(memory) + Rounded(sizeof(Block));
+        m_End = static_cast<char*>(memory) + blockSize;
+        m_Count = 0;
+        m_NextBlockSize = blockSize < kLargestBlockSize ? blockSize * 2 : kLargestBlockSize;
+        ORV_POISON(m_Next, std::size_t(m_End - m_Next));
+    }
+    char* at = m_Next;
+    m_Next += needed;
+    ++m_Count;
+    ORV_UNPOISON(at, needed);
+    *reinterpret_cast<Block**>(at) = m_Block;
+    return at + kHeader;
+}
+
+CNodeArenaScope::CNodeArenaScope() noexcept
+{
+    if (t_Arena == nullptr) {
+        t_Arena = &m_Arena;
+        m_Owner = true;
+    }
+}
+
+CNodeArenaScope::~CNodeArenaScope()
+{
+    if (m_Owner) {
+        t_Arena = nullptr;
+    }
+}
+
+void* AllocateNode(std::size_t size)
+{
+    CNodeArena* arena = t_Arena;
+    if (arena != nullptr && size <= kLargestArenaObject) {
+        return arena->Allocate(size);
+    }
+    void* memory = std::malloc(kHeader + size);
+    if (memory == nullptr) {
+        throw std::bad_alloc();
+    }
+    *static_cast<void**>(memory) = nullptr;
+    return static_cast<char*>(memory) + kHeader;
+}
+
+void ReleaseNode(void* object, std::size_t size) noexcept
+{
+    if (object == nullptr) {
+        return;
+    }
+    char* at = static_cast<char*>(object) - kHeader;
+    auto* block = *reinterpret_cast<CNodeArena::Block**>(at);
+    if (block == nullptr) {
+        std::free(at);
+        return;
+    }
+    ORV_POISON(at, Rounded(kHeader + size));
+    block->Release(1);
+}
+
+} // namespace OrvXml

@@ -1,0 +1,61 @@
+// Memory for the nodes and attributes of the XML tree. Internal to the library.
+//
+// A parse creates many small objects that usually live and die together, so
+// while a parse runs on a thread, the nodes and attributes it creates are
+// cut from large blocks (a node arena) instead of one heap allocation each.
+// Every object still dies on its own, whenever DeleteElement or the
+// attribute's owner destroys it: each block counts the objects cut from it
+// and is returned to the heap when the last of them is destroyed (from any
+// thread), so an element kept after its document is gone stays valid.
+// Outside a parse, objects come from the heap one by one. Either kind
+// carries one pointer in front of it: its block, or null for the heap.
+#pragma once
+
+#include <cstddef>
+
+namespace OrvXml {
+
+class CNodeArena {
+public:
+    CNodeArena() noexcept = default;
+    // Gives up the arena's hold on its current block.
+    ~CNodeArena();
+    CNodeArena(const CNodeArena&) = delete;
+    CNodeArena& operator=(const CNodeArena&) = delete;
+
+    // Memory for an object of size bytes, aligned for any of the tree's
+    // objects. Throws std::bad_alloc.
+    void* Allocate(std::size_t size);
+
+    struct Block;
+
+private:
+    void Retire() noexcept;
+
+    Block* m_Block = nullptr;
+    char* m_Next = nullptr;
+    char* m_End = nullptr;
+    std::size_t m_Count = 0;
+    std::size_t m_NextBlockSize = 0;
+};
+
+// While one of these lives, the thread's tree objects come from its arena
+// (the outermost scope's, when parses nest).
+class CNodeArenaScope {
+public:
+    CNodeArenaScope() noexcept;
+    ~CNodeArenaScope();
+    CNodeArenaScope(const CNodeArenaScope&) = delete;
+    CNodeArenaScope& operator=(const CNodeArenaScope&) = delete;
+
+private:
+    CNodeArena m_Arena;
+    bool m_Owner = false;
+};
+
+// The allocation functions of the tree's classes: from the thread's open
+// arena, or from the heap. ReleaseNode takes the size that was allocated.
+void* AllocateNode(std::size_t size);
+void ReleaseNode(void* object, std::size_t size) noexcept;
+
+} // namespace OrvXml

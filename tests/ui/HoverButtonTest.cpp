@@ -1,0 +1,285 @@
+#include "HoverTestWindows.h"
+
+#include "controls/win/HoverButton.h"
+#include "controls/win/SysColors.h"
+#include "controls/win/WindowUtils.h"
+
+#include <gtest/gtest.h>
+
+using namespace orv::ui;
+
+namespace {
+
+const UINT kButtonId = 201;
+const UINT kDropDown = static_cast<UINT>(-1248);
+
+class HoverButton : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        MouseAway();
+        CSysColors::Update();
+        ASSERT_TRUE(m_frame.Create("Hover button"));
+        ASSERT_TRUE(m_button.Create("Buy", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, CRect(20, 20, 120, 46), &m_frame,
+                                    kButtonId));
+        PumpPending();
+    }
+    void TearDown() override { MouseAway(); }
+
+    size_t Clicks() const { return m_frame.Count(WM_COMMAND, BN_CLICKED); }
+    size_t DropDowns() const { return m_frame.Count(WM_NOTIFY, kDropDown); }
+    // Counts the pixels of the colour in each row of the rectangle.
+    std::vector<int> RowCounts(const CRect& rect, COLORREF color)
+    {
+        std::vector<int> rows;
+        HDC dc = ::GetDC(m_button);
+        for (int y = rect.top; y < rect.bottom; ++y) {
+            int count = 0;
+            for (int x = rect.left; x < rect.right; ++x)
+                count += ::GetPixel(dc, x, y) == color ? 1 : 0;
+            if (count > 0)
+                rows.push_back(count);
+        }
+        ::ReleaseDC(m_button, dc);
+        return rows;
+    }
+
+    CNoticeFrame m_frame;
+    CNimHoverButton m_button;
+};
+
+} // namespace
+
+TEST_F(HoverButton, PushButtonsBecomeOwnerDrawnAndKeepThatStyle)
+{
+    EXPECT_EQ(m_button.GetStyle() & 0x0F, static_cast<DWORD>(BS_OWNERDRAW));
+    EXPECT_FALSE(m_button.GetDefault());
+
+    CNimHoverButton def;
+    ASSERT_TRUE(def.Create("OK", WS_VISIBLE | BS_DEFPUSHBUTTON, CRect(20, 60, 120, 86), &m_frame, 3));
+    EXPECT_EQ(def.GetStyle() & 0x0F, static_cast<DWORD>(BS_OWNERDRAW));
+    EXPECT_TRUE(def.GetDefault());
+    EXPECT_TRUE(def.SendMessage(WM_GETDLGCODE) & DLGC_DEFPUSHBUTTON);
+    EXPECT_FALSE(def.SendMessage(WM_GETDLGCODE) & DLGC_WANTARROWS);
+    // The dialog manager's style change is refused.
+    EXPECT_EQ(def.SendMessage(BM_SETSTYLE, BS_PUSHBUTTON, TRUE), 0);
+    EXPECT_EQ(def.GetStyle() & 0x0F, static_cast<DWORD>(BS_OWNERDRAW));
+    def.SetSplitButton(TRUE);
+    EXPECT_TRUE(def.GetToggleLine());
+    EXPECT_TRUE(def.SendMessage(WM_GETDLGCODE) & DLGC_WANTARROWS);
+
+    // An existing push button is taken over; a check box is left alone.
+    HWND plain = ::CreateWindowExA(0, "BUTTON", "Sell", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 20, 100, 100, 26,
+                                   m_frame, reinterpret_cast<HMENU>(4), nullptr, nullptr);
+    HWND check = ::CreateWindowExA(0, "BUTTON", "AON", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, 20, 130, 100, 26,
+                                   m_frame, reinterpret_cast<HMENU>(5), nullptr, nullptr);
+    CNimHoverButton adopted, checkBox;
+    ASSERT_TRUE(adopted.SubclassWindow(plain));
+    ASSERT_TRUE(checkBox.SubclassWindow(check));
+    EXPECT_EQ(adopted.GetStyle() & 0x0F, static_cast<DWORD>(BS_OWNERDRAW));
+    EXPECT_EQ(checkBox.GetStyle() & 0x0F, static_cast<DWORD>(BS_AUTOCHECKBOX));
+}
+
+TEST_F(HoverButton, ColoursStartAsSystemColoursAndRepaintOnlyOnChange)
+{
+    EXPECT_EQ(m_button.GetSelTextColor(), 0x80000012u);
+    EXPECT_EQ(m_button.GetTextColor(), 0x80000012u);
+    EXPECT_EQ(m_button.GetDisabledTextColor(), 0x80000011u);
+    EXPECT_EQ(m_button.GetHiliteColor(), 0x80000014u);
+    EXPECT_EQ(m_button.GetBtnFaceColor(), 0x8000000Fu);
+    EXPECT_EQ(m_button.GetShadowColor(), 0x80000010u);
+    EXPECT_EQ(m_button.GetSelBkgndColor(), 0x80000014u);
+
+    RECT update {};
+    ::ValidateRect(m_button, nullptr);
+    m_button.SetTextColor(0x80000012);
+    m_button.SetBtnFaceColor(0x8000000F);
+    EXPECT_FALSE(::GetUpdateRect(m_button, &update, FALSE));
+    m_button.SetBtnFaceColor(RGB(0, 128, 0));
+    EXPECT_TRUE(::GetUpdateRect(m_button, &update, FALSE));
+    m_button.SetTextColor(RGB(255, 255, 0));
+    PumpPending();
+    EXPECT_EQ(WindowPixel(m_button, 50, 4), RGB(0, 128, 0)); // the face
+    SaveScreenshot(m_button, "HoverButton-colours");
+}
+
+TEST_F(HoverButton, SelectedButtonIsReleasedByTheNextClick)
+{
+    m_button.SetSelected(TRUE);
+    PumpPending();
+    EXPECT_EQ(WindowPixel(m_button, 50, 4), TranslateColor(m_button.GetSelBkgndColor()));
+    SaveScreenshot(m_button, "HoverButton-selected");
+    ClickAt(m_button, CPoint(30, 12));
+    ASSERT_TRUE(PumpUntil([&] { return Clicks() == 1; }));
+    EXPECT_FALSE(m_button.GetSelected());
+    ClickAt(m_button, CPoint(80, 12)); // far enough not to make a double click
+    ASSERT_TRUE(PumpUntil([&] { return Clicks() == 2; }));
+    EXPECT_FALSE(m_button.GetSelected()); // selecting is the caller's business
+}
+
+TEST_F(HoverButton, SplitPartSendsOnlyTheDropDownAndTheMainPartClicks)
+{
+    m_button.SetSplitButton(TRUE);
+    const CRect split = m_button.GetSplitRect();
+    ASSERT_FALSE(split.IsRectEmpty());
+    EXPECT_EQ(split.right, 100);
+
+    ClickAt(m_button, CPoint(20, 12));
+    ASSERT_TRUE(PumpUntil([&] { return Clicks() == 1; }));
+    EXPECT_EQ(DropDowns(), 0u);
+
+    bool droppingWhileNotified = false;
+    m_frame.m_onDropDown = [&](const Notice&) {
+        droppingWhileNotified = m_button.IsDroppingDown() != FALSE;
+        SaveScreenshot(m_button, "HoverButton-dropping-down");
+    };
+    ClickAt(m_button, CPoint(split.left + 5, 12));
+    ASSERT_TRUE(PumpUntil([&] { return DropDowns() == 1; }));
+    PumpUntil([] { return false; }, 100);
+    EXPECT_EQ(Clicks(), 1u); // the press on the split part is no click
+    const Notice* drop = m_frame.Last(WM_NOTIFY, kDropDown);
+    EXPECT_EQ(drop->id, kButtonId);
+    EXPECT_EQ(drop->from, m_button.GetSafeHwnd());
+    EXPECT_EQ(CRect(drop->rect), split);
+    EXPECT_TRUE(droppingWhileNotified);
+    EXPECT_FALSE(m_button.IsDroppingDown());
+    EXPECT_EQ(::GetCapture(), nullptr);
+
+    // The down arrow drops down as well.
+    m_button.SendMessage(WM_KEYDOWN, VK_DOWN, 1);
+    EXPECT_EQ(DropDowns(), 2u);
+}
+
+TEST_F(HoverButton, SplitArrowIsATriangleOfSevenFiveThreeAndOnePixels)
+{
+    m_button.SetSplitButton(TRUE);
+    m_button.SetTextColor(RGB(200, 0, 0));
+    PumpPending();
+    const CRect split = m_button.GetSplitRect();
+    const std::vector<int> rows = RowCounts(split, RGB(200, 0, 0));
+    EXPECT_EQ(rows, (std::vector<int> {7, 5, 3, 1}));
+    SaveScreenshot(m_button, "HoverButton-split");
+
+    m_button.SetDisabledTextColor(RGB(0, 0, 200));
+    m_button.EnableWindow(FALSE);
+    PumpPending();
+    EXPECT_EQ(RowCounts(split, RGB(0, 0, 200)), (std::vector<int> {7, 5, 3, 1}));
+    SaveScreenshot(m_button, "HoverButton-split-disabled");
+}
+
+TEST_F(HoverButton, DoubleClickCountsAsTwoPressesOnlyWhenIgnored)
+{
+    auto doubleClick = [&] {
+        const LPARAM at = MAKELPARAM(30, 12);
+        m_button.PostMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
+        m_button.PostMessage(WM_LBUTTONUP, 0, at);
+        m_button.PostMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+        m_button.PostMessage(WM_LBUTTONUP, 0, at);
+        PumpPending();
+    };
+    doubleClick();
+    EXPECT_EQ(Clicks(), 1u);
+    m_frame.m_notices.clear();
+    m_button.SetIgnoreDoubleClicks(TRUE);
+    EXPECT_TRUE(m_button.GetIgnoreDoubleClicks());
+    doubleClick();
+    EXPECT_EQ(Clicks(), 2u);
+}
+
+TEST_F(HoverButton, SpaceBarPressesUnlessEaten)
+{
+    m_button.SetFocus();
+    m_button.SendMessage(WM_KEYDOWN, VK_SPACE, 1);
+    m_button.SendMessage(WM_KEYUP, VK_SPACE, 1);
+    EXPECT_EQ(Clicks(), 1u);
+    m_button.SetEatSpaceClicks(TRUE);
+    EXPECT_TRUE(m_button.GetEatSpaceClicks());
+    m_button.SendMessage(WM_KEYDOWN, VK_SPACE, 1);
+    m_button.SendMessage(WM_KEYUP, VK_SPACE, 1);
+    EXPECT_EQ(Clicks(), 1u);
+}
+
+TEST_F(HoverButton, HoverIsTrackedAndReportedToTheBuddy)
+{
+    EXPECT_EQ(m_button.SendMessage(RWM_ORV_AREYOUTRACKING), 0);
+    SaveScreenshot(m_button, "HoverButton-normal");
+    MoveMouseTo(m_button, CPoint(30, 12));
+    ASSERT_TRUE(PumpUntil([&] { return m_button.IsTracking() != FALSE; }));
+    EXPECT_EQ(m_button.SendMessage(RWM_ORV_AREYOUTRACKING), 1);
+    PumpPending();
+    SaveScreenshot(m_button, "HoverButton-hot");
+
+    MouseButtonAt(m_button, CPoint(30, 12), true);
+    PumpUntil([&] { return ::GetCapture() == m_button.GetSafeHwnd(); }, 1000);
+    PumpPending();
+    SaveScreenshot(m_button, "HoverButton-pressed");
+    EXPECT_EQ(WindowPixel(m_button, 0, 0), TranslateColor(m_button.GetShadowColor())); // sunken
+    MouseButtonAt(m_button, CPoint(30, 12), false);
+    ASSERT_TRUE(PumpUntil([&] { return Clicks() == 1; }));
+
+    MouseAway();
+    ASSERT_TRUE(PumpUntil([&] { return m_button.IsTracking() == FALSE; }));
+    EXPECT_EQ(m_button.SendMessage(RWM_ORV_AREYOUTRACKING), 0);
+    m_button.SetFocus();
+    PumpPending();
+    SaveScreenshot(m_button, "HoverButton-focused");
+    m_button.SetDefault(TRUE);
+    PumpPending();
+    SaveScreenshot(m_button, "HoverButton-default");
+    m_button.EnableWindow(FALSE);
+    PumpPending();
+    SaveScreenshot(m_button, "HoverButton-disabled");
+}
+
+TEST_F(HoverButton, BuddyPlacementFollowsTheBuddyOrItsSpin)
+{
+    CStepEdit edit;
+    ASSERT_TRUE(edit.CreateEx(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE, CRect(20, 80, 120, 101), m_frame, 7));
+    m_button.MoveWindow(CRect(0, 0, 24, 15));
+    m_button.SetBuddy(edit, FALSE);
+    EXPECT_EQ(m_button.GetBuddy(), edit.GetSafeHwnd());
+    EXPECT_EQ(m_button.GetWindowRect().Size(), CSize(24, 15)); // only remembered
+
+    m_button.SetBuddy(edit, TRUE);
+    CRect placed = m_button.GetWindowRect();
+    m_frame.ScreenToClient(&placed);
+    EXPECT_EQ(placed, CRect(120, 80, 144, 101));
+
+    CNimHoverSpin spin;
+    ASSERT_TRUE(spin.Create(WS_VISIBLE, CRect(120, 80, 136, 101), &m_frame, 8));
+    edit.m_spin = spin;
+    m_button.SetBuddy(edit, TRUE);
+    placed = m_button.GetWindowRect();
+    m_frame.ScreenToClient(&placed);
+    EXPECT_EQ(placed, CRect(135, 80, 159, 101));
+
+    // With a buddy, a click also tells the parent once more.
+    ClickAt(m_button, CPoint(8, 8));
+    ASSERT_TRUE(PumpUntil([&] { return Clicks() == 2; }));
+    EXPECT_EQ(m_frame.m_notices.back().from, m_button.GetSafeHwnd());
+    EXPECT_EQ(m_frame.m_notices.back().id, kButtonId);
+}
+
+TEST(HoverLeaks, ButtonCreatedPaintedAndDestroyedAThousandTimesLeavesNoHandles)
+{
+    CNoticeFrame frame;
+    ASSERT_TRUE(frame.Create("Leaks"));
+    auto cycle = [&] {
+        CNimHoverButton button;
+        button.Create("Sell", WS_VISIBLE | BS_DEFPUSHBUTTON, CRect(10, 10, 100, 36), &frame, 1);
+        button.SetSplitButton(TRUE);
+        button.SetSelected(TRUE);
+        button.UpdateWindow();
+        button.SendMessage(WM_KEYDOWN, VK_DOWN, 1);
+    };
+    cycle();
+    PumpPending();
+    const GuiCounts before = CountGuiHandles();
+    for (int i = 0; i < 1000; ++i)
+        cycle();
+    PumpPending();
+    const GuiCounts after = CountGuiHandles();
+    std::printf("button x1000: GDI %lu -> %lu, USER %lu -> %lu\n", before.gdi, after.gdi, before.user, after.user);
+    EXPECT_EQ(after.gdi, before.gdi);
+    EXPECT_EQ(after.user, before.user);
+}

@@ -1,0 +1,330 @@
+#include "HoverTestWindows.h"
+
+#include "controls/win/SysColors.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace orv::ui;
+
+namespace {
+
+const UINT kEditId = 101;
+const UINT kSpinId = 102;
+
+class HoverEdit : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        MouseAway();
+        CSysColors::Update();
+        ASSERT_TRUE(m_frame.Create("Hover edit"));
+        ASSERT_TRUE(m_edit.CreateEx(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
+                                    CRect(20, 20, 140, 43), m_frame, kEditId));
+        PumpPending();
+    }
+    void TearDown() override { MouseAway(); }
+
+    // The pixel just outside the client area's top-left corner, grown by n.
+    COLORREF RingPixel(int n)
+    {
+        const RECT client = ClientRectInWindowOf(m_edit);
+        return WindowPixel(m_edit, client.left - n, client.top - n + 3);
+    }
+    static RECT ClientRectInWindowOf(HWND wnd)
+    {
+        RECT client {};
+        ::GetClientRect(wnd, &client);
+        RECT window {};
+        ::GetWindowRect(wnd, &window);
+        POINT origin {0, 0};
+        ::ClientToScreen(wnd, &origin);
+        ::OffsetRect(&client, origin.x - window.left, origin.y - window.top);
+        return client;
+    }
+
+    CNoticeFrame m_frame;
+    CStepEdit m_edit;
+};
+
+} // namespace
+
+TEST_F(HoverEdit, ClassicBorderLightsUnderTheMouseAndWithTheFocus)
+{
+    ASSERT_FALSE(m_edit.IsThemed()); // the test program asks for no visual styles
+    m_edit.SetWindowText("125.50");
+    PumpPending();
+    EXPECT_EQ(RingPixel(1), CSysColors::sm_crBtnFace);
+    EXPECT_EQ(RingPixel(2), CSysColors::sm_cr3DShadow);
+    SaveScreenshot(m_edit, "HoverEdit-normal");
+
+    MoveMouseTo(m_edit, CPoint(30, 8));
+    ASSERT_TRUE(PumpUntil([&] { return m_edit.IsTracking() != FALSE; }));
+    PumpPending();
+    EXPECT_EQ(RingPixel(1), CSysColors::sm_cr3DDkShadow);
+    SaveScreenshot(m_edit, "HoverEdit-hot");
+
+    MouseAway();
+    ASSERT_TRUE(PumpUntil([&] { return m_edit.IsTracking() == FALSE; }));
+    PumpPending();
+    EXPECT_EQ(RingPixel(1), CSysColors::sm_crBtnFace);
+
+    m_edit.SetFocus();
+    PumpPending();
+    EXPECT_EQ(RingPixel(1), CSysColors::sm_cr3DDkShadow);
+    SaveScreenshot(m_edit, "HoverEdit-focused");
+
+    ::SetFocus(m_frame);
+    m_edit.EnableWindow(FALSE);
+    PumpPending();
+    EXPECT_EQ(RingPixel(1), CSysColors::sm_crBtnFace);
+    SaveScreenshot(m_edit, "HoverEdit-disabled");
+}
+
+TEST_F(HoverEdit, SelectAllOnFocusSurvivesTheClickThatGaveTheFocus)
+{
+    m_edit.SetWindowText("12345");
+    ClickAt(m_edit, CPoint(4, 8));
+    ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == m_edit.GetSafeHwnd(); }));
+    PumpPending();
+    int start = -1, end = -1;
+    m_edit.GetSel(start, end);
+    EXPECT_EQ(end - start, 0); // without the flag the click places the caret
+
+    ::SetFocus(m_frame);
+    m_edit.SetSelectAllOnFocus(TRUE);
+    ClickAt(m_edit, CPoint(40, 8)); // away from the first click, so it is no double click
+    ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == m_edit.GetSafeHwnd(); }));
+    PumpUntil([&] {
+        m_edit.GetSel(start, end);
+        return end == 5;
+    }, 1000);
+    EXPECT_EQ(start, 0);
+    EXPECT_EQ(end, 5);
+}
+
+TEST_F(HoverEdit, UndoAnnouncesTheRestoredTextToTheParent)
+{
+    m_edit.SetWindowText("100");
+    m_edit.SetSel(0, -1);
+    m_edit.ReplaceSel("250", TRUE);
+    m_frame.m_notices.clear();
+    m_edit.SendMessage(EM_UNDO);
+    const Notice* change = m_frame.Last(WM_COMMAND, EN_CHANGE);
+    ASSERT_NE(change, nullptr);
+    EXPECT_EQ(change->id, kEditId);
+    EXPECT_EQ(change->from, m_edit.GetSafeHwnd());
+    EXPECT_EQ(change->text, "100");
+
+    m_frame.m_notices.clear();
+    m_edit.SendMessage(WM_UNDO); // undoes the undo
+    change = m_frame.Last(WM_COMMAND, EN_CHANGE);
+    ASSERT_NE(change, nullptr);
+    EXPECT_EQ(change->text, "250");
+}
+
+TEST_F(HoverEdit, ContextMenuGoesToTheParentOnlyWhenForwarded)
+{
+    m_edit.SetForwardContextMenu(TRUE);
+    m_edit.SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_edit.GetSafeHwnd()), MAKELPARAM(77, 88));
+    ASSERT_EQ(m_frame.Count(WM_CONTEXTMENU, 0), 1u);
+    EXPECT_EQ(m_frame.m_notices.back().from, m_edit.GetSafeHwnd());
+    EXPECT_EQ(m_frame.m_notices.back().rect.left, 77);
+    EXPECT_EQ(m_frame.m_notices.back().rect.top, 88);
+
+    // The edit's own menu runs a modal loop; a timer closes it.
+    m_edit.SetForwardContextMenu(FALSE);
+    m_frame.m_notices.clear();
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 150, [](HWND, UINT, UINT_PTR, DWORD) { ::EndMenu(); });
+    m_edit.SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_edit.GetSafeHwnd()), MAKELPARAM(200, 200));
+    ::KillTimer(nullptr, timer);
+    EXPECT_EQ(m_frame.Count(WM_CONTEXTMENU, 0), 0u);
+}
+
+// ------------------------------------------------------------------ spin
+
+namespace {
+
+class HoverSpin : public HoverEdit {
+protected:
+    void CreateSpin(const CRect& rect, DWORD style = UDS_ARROWKEYS)
+    {
+        ASSERT_TRUE(m_spin.Create(WS_VISIBLE | style, rect, &m_frame, kSpinId));
+        m_edit.m_spin = m_spin;
+    }
+    int Pos() const { return static_cast<int>(m_spin.SendMessage(UDM_GETPOS32)); }
+
+    CNimHoverSpin m_spin;
+};
+
+} // namespace
+
+TEST_F(HoverSpin, RangeAndPositionStayFixedWhateverTheCallerAsks)
+{
+    CreateSpin(CRect(140, 20, 156, 44));
+    int lower = -1, upper = -1;
+    m_spin.SendMessage(UDM_GETRANGE32, reinterpret_cast<WPARAM>(&lower), reinterpret_cast<LPARAM>(&upper));
+    EXPECT_EQ(lower, 0);
+    EXPECT_EQ(upper, 1000);
+    EXPECT_EQ(Pos(), 500);
+    m_spin.SetRange(5.5, 7.25);
+    m_spin.SetPos(3.0);
+    m_spin.SendMessage(UDM_GETRANGE32, reinterpret_cast<WPARAM>(&lower), reinterpret_cast<LPARAM>(&upper));
+    EXPECT_EQ(lower, 0);
+    EXPECT_EQ(upper, 1000);
+    EXPECT_EQ(Pos(), 500);
+}
+
+TEST_F(HoverSpin, BuddyMakesTheSizeEvenAndKeepsTheBuddyLevel)
+{
+    m_edit.MoveWindow(CRect(20, 20, 140, 35)); // 15 high
+    CreateSpin(CRect(140, 20, 155, 35));       // 15 by 15
+    m_spin.SetBuddy(&m_edit);
+    EXPECT_EQ(m_spin.GetBuddyHwnd(), m_edit.GetSafeHwnd());
+    EXPECT_EQ(m_spin.GetBuddy(), static_cast<INimSpinBuddy*>(&m_edit));
+    CRect spin = m_spin.GetWindowRect();
+    m_frame.ScreenToClient(&spin);
+    EXPECT_EQ(spin, CRect(140, 20, 156, 36));
+    EXPECT_EQ(m_edit.GetWindowRect().Height(), 16);
+    EXPECT_EQ(m_edit.GetWindowRect().Width(), 120);
+
+    // Even already: nothing moves.
+    m_spin.SetBuddy(nullptr);
+    EXPECT_EQ(m_spin.GetBuddy(), nullptr);
+    m_spin.SetBuddy(&m_edit);
+    EXPECT_EQ(m_spin.GetWindowRect().Size(), CSize(16, 16));
+    EXPECT_EQ(m_edit.GetWindowRect().Height(), 16);
+
+    // The spin follows its buddy's visibility.
+    m_edit.ShowWindow(SW_HIDE);
+    m_spin.SetBuddy(&m_edit);
+    EXPECT_FALSE(m_spin.GetStyle() & WS_VISIBLE);
+    m_edit.ShowWindow(SW_SHOW);
+    m_spin.SetBuddy(&m_edit);
+    EXPECT_TRUE(m_spin.GetStyle() & WS_VISIBLE);
+}
+
+TEST_F(HoverSpin, RepeatedStepsStayInsideTheRangeAndReachTheBuddyOncePerRepeat)
+{
+    CreateSpin(CRect(140, 20, 156, 44));
+    m_spin.SetBuddy(&m_edit);
+    m_edit.m_maximum = 100000;
+    m_edit.m_minimum = -100000;
+    // Holding the up arrow with the mouse repeats until it is let go.
+    MoveMouseTo(m_spin, CPoint(8, 6));
+    MouseButtonAt(m_spin, CPoint(8, 6), true);
+    PumpUntil([&] { return m_edit.m_steps.size() >= 6; }, 3000);
+    MouseButtonAt(m_spin, CPoint(8, 6), false);
+    PumpPending();
+    EXPECT_GE(m_edit.m_steps.size(), 6u);
+    for (int s : m_edit.m_steps)
+        EXPECT_GT(s, 0);
+    m_edit.m_steps.clear();
+    m_edit.m_value = 0;
+
+    // The arrow keys in the buddy step the spin as its arrows do.
+    int lowest = 1000, highest = 0;
+    auto step = [&](UINT key) {
+        m_edit.SendMessage(WM_KEYDOWN, key, 1);
+        lowest = std::min(lowest, Pos());
+        highest = std::max(highest, Pos());
+    };
+    for (int i = 0; i < 1500; ++i)
+        step(VK_UP);
+    m_edit.SendMessage(WM_KEYUP, VK_UP, 1); // the key is let go; the spin forgets the arrow
+    ASSERT_EQ(m_edit.m_steps.size(), 1500u);
+    EXPECT_TRUE(std::all_of(m_edit.m_steps.begin(), m_edit.m_steps.end(), [](int s) { return s == 1; }));
+    EXPECT_EQ(m_edit.m_value, 1500);
+    EXPECT_GE(lowest, 1);
+    EXPECT_EQ(highest, 999); // the top is reached, then the spin starts again from the middle
+
+    m_edit.m_steps.clear();
+    lowest = 1000;
+    highest = 0;
+    for (int i = 0; i < 1500; ++i)
+        step(VK_DOWN);
+    m_edit.SendMessage(WM_KEYUP, VK_DOWN, 1);
+    ASSERT_EQ(m_edit.m_steps.size(), 1500u);
+    EXPECT_TRUE(std::all_of(m_edit.m_steps.begin(), m_edit.m_steps.end(), [](int s) { return s == -1; }));
+    EXPECT_EQ(m_edit.m_value, 0);
+    EXPECT_EQ(lowest, 1);
+    EXPECT_LE(highest, 999);
+
+}
+
+TEST_F(HoverSpin, ArrowAtTheBuddysLimitCannotBePressed)
+{
+    CreateSpin(CRect(140, 20, 156, 44));
+    m_spin.SetBuddy(&m_edit);
+    m_edit.m_value = m_edit.m_maximum;
+    CPoint up(8, 6), down(8, 17);
+    CPoint upScreen = up, downScreen = down;
+    m_spin.ClientToScreen(&upScreen);
+    m_spin.ClientToScreen(&downScreen);
+    EXPECT_EQ(m_spin.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(upScreen.x, upScreen.y)), HTNOWHERE);
+    EXPECT_EQ(m_spin.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(downScreen.x, downScreen.y)), HTCLIENT);
+
+    ClickAt(m_spin, up);
+    PumpUntil([] { return false; }, 200);
+    EXPECT_TRUE(m_edit.m_steps.empty());
+    EXPECT_EQ(m_edit.m_value, 100);
+
+    ClickAt(m_spin, down);
+    ASSERT_TRUE(PumpUntil([&] { return !m_edit.m_steps.empty(); }));
+    EXPECT_EQ(m_edit.m_steps.front(), -1);
+    EXPECT_EQ(m_edit.m_value, 99);
+
+    // And at the minimum the other way round.
+    m_edit.m_value = m_edit.m_minimum;
+    EXPECT_EQ(m_spin.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(upScreen.x, upScreen.y)), HTCLIENT);
+    EXPECT_EQ(m_spin.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(downScreen.x, downScreen.y)), HTNOWHERE);
+}
+
+TEST_F(HoverSpin, HoverIsTrackedOnlyWhileTheSpinAndItsBuddyAreEnabled)
+{
+    CreateSpin(CRect(140, 20, 156, 44));
+    m_spin.SetBuddy(&m_edit);
+    SaveScreenshot(m_spin, "HoverSpin-normal");
+    MoveMouseTo(m_spin, CPoint(8, 6));
+    ASSERT_TRUE(PumpUntil([&] { return m_spin.IsTracking() != FALSE; }));
+    PumpPending();
+    SaveScreenshot(m_spin, "HoverSpin-hot");
+    MouseAway();
+    ASSERT_TRUE(PumpUntil([&] { return m_spin.IsTracking() == FALSE; }));
+
+    m_edit.EnableWindow(FALSE);
+    MoveMouseTo(m_spin, CPoint(8, 17));
+    PumpUntil([] { return false; }, 200);
+    EXPECT_FALSE(m_spin.IsTracking());
+    m_spin.EnableWindow(FALSE);
+    PumpPending();
+    SaveScreenshot(m_spin, "HoverSpin-disabled");
+}
+
+TEST(HoverLeaks, EditAndSpinCreatedAndDestroyedAThousandTimesLeaveNoHandles)
+{
+    CNoticeFrame frame;
+    ASSERT_TRUE(frame.Create("Leaks"));
+    auto cycle = [&] {
+        CStepEdit edit;
+        edit.CreateEx(WS_EX_CLIENTEDGE, "EDIT", "1.25", WS_CHILD | WS_VISIBLE, CRect(10, 10, 100, 31), frame, 1);
+        CNimHoverSpin spin;
+        spin.Create(WS_VISIBLE | UDS_ARROWKEYS, CRect(100, 10, 115, 31), &frame, 2);
+        spin.SetBuddy(&edit);
+        edit.m_spin = spin;
+        edit.SendMessage(WM_KEYDOWN, VK_UP, 1);
+        edit.UpdateWindow();
+        spin.UpdateWindow();
+    };
+    cycle();
+    PumpPending();
+    const GuiCounts before = CountGuiHandles();
+    for (int i = 0; i < 1000; ++i)
+        cycle();
+    PumpPending();
+    const GuiCounts after = CountGuiHandles();
+    std::printf("edit+spin x1000: GDI %lu -> %lu, USER %lu -> %lu\n", before.gdi, after.gdi, before.user, after.user);
+    EXPECT_EQ(after.gdi, before.gdi);
+    EXPECT_EQ(after.user, before.user);
+}

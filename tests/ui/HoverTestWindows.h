@@ -1,0 +1,144 @@
+// Windows shared by the hover control tests: a frame that records the
+// notifications its children send, and an edit that serves as a spin's buddy
+// with a value between limits.
+#pragma once
+
+#include "UiHarness.h"
+
+#include "controls/win/HoverEdit.h"
+#include "controls/win/HoverSpin.h"
+#include "framework/win/RegisteredMessages.h"
+#include "framework/win/Wnd.h"
+
+#include <commctrl.h>
+
+#include <functional>
+#include <vector>
+
+namespace orv::ui {
+
+struct Notice {
+    UINT message;
+    UINT code;
+    UINT id;
+    HWND from;
+    RECT rect;
+    CString text; // the sender's text when the notice arrived
+};
+
+class CNoticeFrame : public CWnd {
+public:
+    std::vector<Notice> m_notices;
+    // Called while a drop-down notification is being handled.
+    std::function<void(const Notice&)> m_onDropDown;
+
+    BOOL Create(const char* title)
+    {
+        return CreateEx(0, nullptr, title, WS_POPUP | WS_BORDER | WS_VISIBLE | WS_CLIPCHILDREN, TestFrameRect(),
+                        nullptr, 0);
+    }
+    size_t Count(UINT message, UINT code) const
+    {
+        size_t count = 0;
+        for (const Notice& notice : m_notices)
+            count += notice.message == message && notice.code == code ? 1 : 0;
+        return count;
+    }
+    const Notice* Last(UINT message, UINT code) const
+    {
+        for (auto it = m_notices.rbegin(); it != m_notices.rend(); ++it) {
+            if (it->message == message && it->code == code)
+                return &*it;
+        }
+        return nullptr;
+    }
+
+protected:
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override
+    {
+        HWND from = reinterpret_cast<HWND>(lParam);
+        m_notices.push_back({WM_COMMAND, HIWORD(wParam), LOWORD(wParam), from, {}, TextOf(from)});
+        return TRUE;
+    }
+    BOOL OnNotify(WPARAM, LPARAM lParam, LRESULT* result) override
+    {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        Notice notice {WM_NOTIFY, header->code, static_cast<UINT>(header->idFrom), header->hwndFrom, {}, {}};
+        if (header->code == static_cast<UINT>(-1248)) {
+            notice.rect = *reinterpret_cast<const RECT*>(header + 1);
+            m_notices.push_back(notice);
+            if (m_onDropDown)
+                m_onDropDown(notice);
+        } else {
+            m_notices.push_back(notice);
+        }
+        *result = 0;
+        return TRUE;
+    }
+    void OnContextMenu(HWND wnd, CPoint point) override
+    {
+        m_notices.push_back({WM_CONTEXTMENU, 0, 0, wnd, {point.x, point.y, point.x, point.y}, {}});
+    }
+};
+
+// An edit holding a whole number between limits, stepped by its spin.
+class CStepEdit : public CNimHoverEdit, public INimSpinBuddy {
+public:
+    int m_value = 0;
+    int m_minimum = 0;
+    int m_maximum = 100;
+    std::vector<int> m_steps;
+    HWND m_spin = nullptr;            // answered to RWM_ORV_GETBUDDY
+
+    void ChangeAmount(int steps) override
+    {
+        m_steps.push_back(steps);
+        m_value += steps;
+    }
+    BOOL CanIncrement() override { return m_value < m_maximum; }
+    BOOL CanDecrement() override { return m_value > m_minimum; }
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == RWM_ORV_GETBUDDY && message != 0)
+            return reinterpret_cast<LRESULT>(m_spin);
+        return CNimHoverEdit::WindowProc(message, wParam, lParam);
+    }
+};
+
+// Screen pixel of the window at a point of its window rectangle.
+inline COLORREF WindowPixel(HWND wnd, int x, int y)
+{
+    HDC dc = ::GetWindowDC(wnd);
+    const COLORREF color = ::GetPixel(dc, x, y);
+    ::ReleaseDC(wnd, dc);
+    return color;
+}
+
+// Presses or releases the left button with the cursor at the client point.
+inline void MouseButtonAt(HWND wnd, POINT clientPoint, bool down)
+{
+    ::ClientToScreen(wnd, &clientPoint);
+    INPUT input {};
+    input.type = INPUT_MOUSE;
+    const int width = ::GetSystemMetrics(SM_CXSCREEN);
+    const int height = ::GetSystemMetrics(SM_CYSCREEN);
+    input.mi.dx = static_cast<LONG>((clientPoint.x * 65536 + width / 2) / width);
+    input.mi.dy = static_cast<LONG>((clientPoint.y * 65536 + height / 2) / height);
+    input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | (down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
+    ::SendInput(1, &input, sizeof input);
+}
+
+// Parks the mouse outside every test window.
+inline void MouseAway()
+{
+    INPUT input {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = 65000;
+    input.mi.dy = 65000;
+    input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    ::SendInput(1, &input, sizeof input);
+}
+
+} // namespace orv::ui

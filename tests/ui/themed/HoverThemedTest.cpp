@@ -1,0 +1,157 @@
+// The hover controls in their themed look, in a program whose manifest asks
+// for common controls 6 so that the theme's data and drawing are live. Wine's
+// common controls 6 report version 5.81, so the visual-style test answers
+// false there; the controls below take the themed look regardless, as they
+// do on Windows when the test answers true.
+#include "../HoverTestWindows.h"
+
+#include "controls/win/HoverButton.h"
+#include "controls/win/SysColors.h"
+#include "controls/win/ThemeUtil.h"
+#include "controls/win/WindowUtils.h"
+
+#include <gtest/gtest.h>
+
+#include <shlwapi.h>
+
+#include <cstdio>
+#include <string>
+
+using namespace orv::ui;
+
+namespace {
+
+const UINT kButtonId = 301;
+
+class Themed : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        MouseAway();
+        CSysColors::Update();
+        ASSERT_TRUE(m_frame.Create("Themed"));
+    }
+    void TearDown() override { MouseAway(); }
+
+    CNoticeFrame m_frame;
+};
+
+// Why visual styles are not in use, for the failure message.
+std::string ThemeConditions()
+{
+    char text[160];
+    HMODULE comctl = ::GetModuleHandleA("ComCtl32.dll");
+    DLLVERSIONINFO info {};
+    info.cbSize = sizeof info;
+    auto getVersion = reinterpret_cast<DLLGETVERSIONPROC>(
+        reinterpret_cast<void*>(::GetProcAddress(comctl, "DllGetVersion")));
+    if (getVersion != nullptr)
+        getVersion(&info);
+    CThemeUtil theme;
+    HMODULE ux = ::LoadLibraryA("uxtheme.dll");
+    auto isAppThemed = reinterpret_cast<BOOL(WINAPI*)()>(reinterpret_cast<void*>(::GetProcAddress(ux, "IsAppThemed")));
+    std::snprintf(text, sizeof text, "comctl32 %lu.%lu, app themed %d, theme active %d", info.dwMajorVersion,
+                  info.dwMinorVersion, isAppThemed != nullptr ? isAppThemed() : -1, theme.IsThemeActive());
+    ::FreeLibrary(ux);
+    char path[MAX_PATH] = "";
+    ::GetModuleFileNameA(comctl, path, sizeof path);
+    return std::string(text) + ", " + path;
+}
+
+class CThemedEdit : public CStepEdit {
+public:
+    CThemedEdit() { m_bThemed = true; }
+};
+
+class CThemedSpin : public CNimHoverSpin {
+public:
+    CThemedSpin() { m_bThemed = true; }
+};
+
+class CThemedButton : public CNimHoverButton {
+public:
+    using CNimHoverButton::HasThemeData;
+
+protected:
+    bool UseThemedLook() const override { return HasThemeData(); }
+};
+
+} // namespace
+
+TEST_F(Themed, EditAndSpinKeepTheSystemLookAndTrackNoHover)
+{
+    std::printf("visual styles in use: %d (%s)\n", IsThemeInUse(), ThemeConditions().c_str());
+    CThemedEdit edit;
+    ASSERT_TRUE(edit.CreateEx(WS_EX_CLIENTEDGE, "EDIT", "125.50", WS_CHILD | WS_VISIBLE, CRect(20, 20, 140, 43),
+                              m_frame, 1));
+    CThemedSpin spin;
+    ASSERT_TRUE(spin.Create(WS_VISIBLE, CRect(140, 20, 156, 43), &m_frame, 2));
+    spin.SetBuddy(&edit);
+    EXPECT_TRUE(edit.IsThemed());
+    EXPECT_TRUE(spin.IsThemed());
+    PumpPending();
+    const COLORREF before = WindowPixel(edit, 1, 5);
+    MoveMouseTo(edit, CPoint(30, 8));
+    PumpUntil([] { return false; }, 200);
+    EXPECT_FALSE(edit.IsTracking());
+    EXPECT_EQ(WindowPixel(edit, 1, 5), before); // the system's border stays
+    SaveScreenshot(edit, "Themed-HoverEdit");
+    MoveMouseTo(spin, CPoint(8, 6));
+    PumpUntil([] { return false; }, 200);
+    EXPECT_FALSE(spin.IsTracking());
+    SaveScreenshot(spin, "Themed-HoverSpin");
+}
+
+TEST_F(Themed, ButtonPaintsItsStatesWithTheThemeAndKeepsItsArrowAndColours)
+{
+    CThemedButton button;
+    ASSERT_TRUE(button.Create("Send", WS_VISIBLE | BS_PUSHBUTTON, CRect(20, 20, 120, 46), &m_frame, kButtonId));
+    button.SetSplitButton(TRUE);
+    button.SetTextColor(RGB(200, 0, 0));
+    PumpPending();
+    ASSERT_TRUE(button.HasThemeData());
+    SaveScreenshot(button, "Themed-HoverButton-normal");
+    const COLORREF normalEdge = WindowPixel(button, 0, 13);
+
+    // The arrow is drawn over the theme's background all the same.
+    HDC dc = ::GetDC(button);
+    const CRect split = button.GetSplitRect();
+    std::vector<int> rows;
+    for (int y = split.top; y < split.bottom; ++y) {
+        int count = 0;
+        for (int x = split.left; x < split.right; ++x)
+            count += ::GetPixel(dc, x, y) == RGB(200, 0, 0) ? 1 : 0;
+        if (count > 0)
+            rows.push_back(count);
+    }
+    ::ReleaseDC(button, dc);
+    EXPECT_EQ(rows, (std::vector<int> {7, 5, 3, 1}));
+
+    MoveMouseTo(button, CPoint(30, 12));
+    ASSERT_TRUE(PumpUntil([&] { return button.IsTracking() != FALSE; }));
+    PumpPending();
+    SaveScreenshot(button, "Themed-HoverButton-hot");
+    EXPECT_NE(WindowPixel(button, 0, 13), normalEdge); // the theme's hot edge
+
+    MouseButtonAt(button, CPoint(30, 12), true);
+    PumpUntil([&] { return ::GetCapture() == button.GetSafeHwnd(); }, 1000);
+    PumpPending();
+    SaveScreenshot(button, "Themed-HoverButton-pressed");
+    MouseButtonAt(button, CPoint(30, 12), false);
+    ASSERT_TRUE(PumpUntil([&] { return m_frame.Count(WM_COMMAND, BN_CLICKED) == 1; }));
+
+    MouseAway();
+    ASSERT_TRUE(PumpUntil([&] { return button.IsTracking() == FALSE; }));
+    button.SetSelected(TRUE);
+    PumpPending();
+    EXPECT_EQ(WindowPixel(button, 8, 13), TranslateColor(button.GetSelBkgndColor()));
+    SaveScreenshot(button, "Themed-HoverButton-selected");
+    button.SetSelected(FALSE);
+    button.SetFocus();
+    button.SetDefault(TRUE);
+    PumpPending();
+    SaveScreenshot(button, "Themed-HoverButton-focused-default");
+    button.EnableWindow(FALSE);
+    PumpPending();
+    SaveScreenshot(button, "Themed-HoverButton-disabled");
+}
