@@ -9,7 +9,7 @@
 
 #include "controls/win/SysColors.h"
 #include "framework/win/RegisteredMessages.h"
-#include "framework/win/WinApp.h"
+#include "framework/WinApp.h"
 
 #include <cstdio>
 #include <cstdlib>
