@@ -1,0 +1,3 @@
+#include "framework/PropExchange.h"
+
+CPropExchange::~CPropExchange() = default;

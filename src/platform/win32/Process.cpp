@@ -1,0 +1,79 @@
+// The process seam on Windows: EnumProcesses and each process's first
+// module.
+#include "platform/Process.h"
+
+#include "platform/Types.h"
+
+#include <psapi.h>
+
+#include <vector>
+
+namespace {
+
+// Closes a process handle when the scope ends.
+class CProcessHandle {
+public:
+    explicit CProcessHandle(HANDLE handle) : m_handle(handle) {}
+    ~CProcessHandle()
+    {
+        if (m_handle != nullptr) {
+            CloseHandle(m_handle);
+        }
+    }
+    CProcessHandle(const CProcessHandle&) = delete;
+    CProcessHandle& operator=(const CProcessHandle&) = delete;
+    HANDLE Get() const { return m_handle; }
+
+private:
+    HANDLE m_handle;
+};
+
+// Every process identifier: the buffer grows until the list fits.
+bool AllProcessIds(std::vector<DWORD>& ids)
+{
+    ids.resize(256);
+    for (;;) {
+        DWORD bytes = 0;
+        if (!EnumProcesses(ids.data(), DWORD(ids.size() * sizeof(DWORD)), &bytes)) {
+            return false;
+        }
+        if (bytes < ids.size() * sizeof(DWORD)) {
+            ids.resize(bytes / sizeof(DWORD));
+            return true;
+        }
+        if (ids.size() >= (1u << 20)) {
+            return true;
+        }
+        ids.resize(ids.size() * 2);
+    }
+}
+
+} // namespace
+
+namespace platform {
+
+bool ListProcessNames(CStringArray& names)
+{
+    std::vector<DWORD> ids;
+    if (!AllProcessIds(ids)) {
+        return false;
+    }
+    for (DWORD id : ids) {
+        CProcessHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, id));
+        if (process.Get() == nullptr) {
+            continue;
+        }
+        HMODULE module = nullptr;
+        DWORD needed = 0;
+        if (!EnumProcessModules(process.Get(), &module, sizeof module, &needed)) {
+            continue;
+        }
+        char name[MAX_PATH] {};
+        if (GetModuleBaseNameA(process.Get(), module, name, sizeof name) > 0) {
+            names.Add(name);
+        }
+    }
+    return true;
+}
+
+} // namespace platform

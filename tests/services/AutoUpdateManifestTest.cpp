@@ -1,0 +1,296 @@
+// Reading update manifests from parsed documents, with the failures each
+// writes to the host log.
+#include "services/AutoUpdateManifest.h"
+
+#include "xml/ExtensibleMarkupLanguageDocument.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+void SetEnvironment(const char* name, const char* value)
+{
+#if defined(_WIN32)
+    _putenv_s(name, value != nullptr ? value : "");
+#else
+    if (value != nullptr) {
+        setenv(name, value, 1);
+    } else {
+        unsetenv(name);
+    }
+#endif
+}
+
+bool Parse(CExtensibleMarkupLanguageDocument& document, const std::string& text)
+{
+    auto* bytes = new CByteArray;
+    bytes->SetSize(int(text.size()));
+    std::memcpy(bytes->GetData(), text.data(), text.size());
+    CDataParser parser;
+    parser.Initialize(bytes, true);
+    return document.Parse(parser);
+}
+
+// A complete manifest with the root element's attributes and the children
+// given.
+std::string Manifest(const std::string& attributes, const std::string& children)
+{
+    return "<?xml version=\"1.0\"?>\r\n<CAutoUpdateManifest " + attributes + ">" + children
+        + "</CAutoUpdateManifest>";
+}
+
+const std::string kUrl = "UrlOfUpdate=\"http://updates.example.com/release/OrvSetup.exe\"";
+const std::string kProduct = "<Product Name=\"ORV Desktop\" Version=\"1.2.3.4\"/>";
+
+// Each test logs into a host root of its own, so it sees only its own lines.
+class AutoUpdateManifestTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const char* previous = std::getenv("KESTREL_ROOT");
+        m_hadRoot = previous != nullptr;
+        m_previousRoot = m_hadRoot ? previous : "";
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        m_root = std::filesystem::temp_directory_path() / ("orv-manifest-" + std::string(info->name()));
+        std::filesystem::remove_all(m_root);
+        SetEnvironment("KESTREL_ROOT", m_root.string().c_str());
+    }
+
+    void TearDown() override
+    {
+        SetEnvironment("KESTREL_ROOT", m_hadRoot ? m_previousRoot.c_str() : nullptr);
+        std::error_code ignored;
+        std::filesystem::remove_all(m_root, ignored);
+    }
+
+    // Reads the text into a fresh record; the document must parse.
+    bool Read(const std::string& text, CAutoUpdateManifest& manifest)
+    {
+        CExtensibleMarkupLanguageDocument document;
+        EXPECT_TRUE(Parse(document, text)) << text;
+        return manifest.ReadFromDocument(document);
+    }
+
+    // The log's lines without their time and thread: "L4 message".
+    std::vector<std::string> LogLines() const
+    {
+        std::ifstream log(m_root / "User" / "logs" / "kestrel.log", std::ios::binary);
+        std::vector<std::string> lines;
+        std::string line;
+        while (std::getline(log, line)) {
+            // "<date> <time> L<level> T<thread> <message>"
+            std::istringstream fields(line);
+            std::string date, time, level, thread;
+            fields >> date >> time >> level >> thread;
+            const std::size_t start = std::size_t(fields.tellg()) + 1;
+            lines.push_back(level + " " + (start <= line.size() ? line.substr(start) : std::string()));
+        }
+        return lines;
+    }
+
+    std::filesystem::path m_root;
+    bool m_hadRoot = false;
+    std::string m_previousRoot;
+};
+
+} // namespace
+
+TEST_F(AutoUpdateManifestTest, ReadsEveryFieldInAnyElementOrder)
+{
+    CAutoUpdateManifest manifest;
+    ASSERT_TRUE(Read(Manifest(kUrl + " SizeOfUpdate=\"12,345,678\" ReleaseType=\"RELEASE\" UpdateType=\"Forced\"",
+                         "\r\n  <MoreInfo Text=\"What's new\" Href=\"http://updates.example.com/notes.html\"/>"
+                         "\r\n  <!-- the product comes last here -->\r\n  <Extra Name=\"ignored\"/>\r\n  "
+                             + kProduct + "\r\n"),
+        manifest));
+    EXPECT_STREQ(manifest.m_UrlOfUpdate, "http://updates.example.com/release/OrvSetup.exe");
+    EXPECT_EQ(manifest.m_SizeOfUpdate, 12345678u);
+    EXPECT_EQ(manifest.m_ReleaseType, CAutoUpdateManifest::releaseRelease);
+    EXPECT_EQ(manifest.m_UpdateType, CAutoUpdateManifest::updateForced);
+    EXPECT_STREQ(manifest.GetReleaseTypeText(), "Release");
+    EXPECT_STREQ(manifest.GetUpdateTypeText(), "Forced");
+    EXPECT_STREQ(manifest.m_ProductName, "ORV Desktop");
+    EXPECT_EQ(manifest.m_Version, CVersion(1, 2, 3, 4));
+    EXPECT_STREQ(manifest.m_MoreInfoText, "What's new");
+    EXPECT_STREQ(manifest.m_MoreInfoHref, "http://updates.example.com/notes.html");
+    EXPECT_TRUE(LogLines().empty());
+}
+
+TEST_F(AutoUpdateManifestTest, OptionalAttributesKeepTheirDefaults)
+{
+    CAutoUpdateManifest bare;
+    EXPECT_EQ(bare.m_UpdateType, CAutoUpdateManifest::updateNone);
+    EXPECT_EQ(bare.m_ReleaseType, CAutoUpdateManifest::releaseBeta);
+    ASSERT_TRUE(Read(Manifest(kUrl, kProduct), bare));
+    EXPECT_EQ(bare.m_UpdateType, CAutoUpdateManifest::updateNone);
+    EXPECT_EQ(bare.m_ReleaseType, CAutoUpdateManifest::releaseBeta);
+    EXPECT_EQ(bare.m_SizeOfUpdate, 0u);
+    EXPECT_TRUE(bare.m_MoreInfoText.IsEmpty());
+    EXPECT_TRUE(bare.m_MoreInfoHref.IsEmpty());
+
+    // Unknown and empty type texts leave the defaults; so does a text with
+    // blanks around it, since types are compared whole.
+    CAutoUpdateManifest unknown;
+    ASSERT_TRUE(Read(Manifest(kUrl + " ReleaseType=\"gamma\" UpdateType=\"\"", kProduct), unknown));
+    EXPECT_EQ(unknown.m_ReleaseType, CAutoUpdateManifest::releaseBeta);
+    EXPECT_EQ(unknown.m_UpdateType, CAutoUpdateManifest::updateNone);
+    CAutoUpdateManifest padded;
+    ASSERT_TRUE(Read(Manifest(kUrl + " ReleaseType=\" rc\" UpdateType=\"silent \"", kProduct), padded));
+    EXPECT_EQ(padded.m_ReleaseType, CAutoUpdateManifest::releaseBeta);
+    EXPECT_EQ(padded.m_UpdateType, CAutoUpdateManifest::updateNone);
+
+    CAutoUpdateManifest other;
+    ASSERT_TRUE(Read(Manifest(kUrl + " ReleaseType=\"Rc\" UpdateType=\"SILENT\"", kProduct), other));
+    EXPECT_EQ(other.m_ReleaseType, CAutoUpdateManifest::releaseRC);
+    EXPECT_EQ(other.m_UpdateType, CAutoUpdateManifest::updateSilent);
+    EXPECT_TRUE(LogLines().empty());
+}
+
+TEST_F(AutoUpdateManifestTest, SizeIsDecimalBytesWithOptionalCommas)
+{
+    const struct {
+        const char* text;
+        DWORD size;
+    } cases[] = {
+        {"12,345,678", 12345678u},
+        {"1024", 1024u},
+        {"", 0u},
+        {"none", 0u},
+        {"1,5 MB", 15u},
+        {"4,294,967,295", 4294967295u},
+        {"99,999,999,999", 4294967295u}, // too large for 32 bits: the largest size, not a wrapped one
+        {"-1", 0u},
+    };
+    for (const auto& entry : cases) {
+        CAutoUpdateManifest manifest;
+        ASSERT_TRUE(Read(Manifest(kUrl + " SizeOfUpdate=\"" + entry.text + "\"", kProduct), manifest)) << entry.text;
+        EXPECT_EQ(manifest.m_SizeOfUpdate, entry.size) << entry.text;
+    }
+}
+
+TEST_F(AutoUpdateManifestTest, ProductVersionIsReadAsAVersionText)
+{
+    const struct {
+        const char* text;
+        CVersion version;
+    } cases[] = {
+        {"2.5", CVersion(0, 0, 2, 5)},
+        {"1,2,3,4", CVersion(1, 2, 3, 4)},
+        {"1.2.3.4.5", CVersion(1, 2, 3, 4)},
+        {"70000.1.1.1", CVersion(65535, 1, 1, 1)},
+    };
+    for (const auto& entry : cases) {
+        CAutoUpdateManifest manifest;
+        ASSERT_TRUE(Read(Manifest(kUrl, std::string("<Product Name=\"ORV\" Version=\"") + entry.text + "\"/>"),
+                        manifest))
+            << entry.text;
+        EXPECT_EQ(manifest.m_Version, entry.version) << entry.text;
+    }
+}
+
+TEST_F(AutoUpdateManifestTest, MoreInfoOutsideTheManifestElementIsNotFound)
+{
+    CAutoUpdateManifest manifest;
+    ASSERT_TRUE(Read(Manifest(kUrl, "<Product Name=\"ORV\" Version=\"1.0.0.0\">"
+                                    "<MoreInfo Text=\"Notes\" Href=\"http://notes\"/></Product>"),
+        manifest));
+    EXPECT_TRUE(manifest.m_MoreInfoText.IsEmpty());
+    EXPECT_TRUE(manifest.m_MoreInfoHref.IsEmpty());
+
+    // Only the first of several is read; a missing attribute is empty.
+    CAutoUpdateManifest first;
+    ASSERT_TRUE(Read(Manifest(kUrl, kProduct + "<MoreInfo Text=\"One\"/><MoreInfo Text=\"Two\" Href=\"h\"/>"), first));
+    EXPECT_STREQ(first.m_MoreInfoText, "One");
+    EXPECT_TRUE(first.m_MoreInfoHref.IsEmpty());
+    EXPECT_TRUE(LogLines().empty());
+}
+
+TEST_F(AutoUpdateManifestTest, EachFailureIsOneLineAtLevelFour)
+{
+    const struct {
+        std::string document;
+        const char* message;
+    } cases[] = {
+        {"<Manifest/>", "AutoUpdate failed: could not locate root element in manifest"},
+        // Names are matched exactly, and only elements at the top count.
+        {"<cautoupdatemanifest " + kUrl + ">" + kProduct + "</cautoupdatemanifest>",
+            "AutoUpdate failed: could not locate root element in manifest"},
+        {"<Updates><CAutoUpdateManifest " + kUrl + ">" + kProduct + "</CAutoUpdateManifest></Updates>",
+            "AutoUpdate failed: could not locate root element in manifest"},
+        {"<?CAutoUpdateManifest " + kUrl + "?><Other/>",
+            "AutoUpdate failed: could not locate root element in manifest"},
+        {Manifest("", kProduct), "AutoUpdate failed: could not locate UrlOfUpdate in manifest"},
+        {Manifest("UrlOfUpdate=\"\"", kProduct), "AutoUpdate failed: could not locate UrlOfUpdate in manifest"},
+        {Manifest(kUrl, ""), "AutoUpdate failed: could not locate Product element in manifest"},
+        {Manifest(kUrl, "<product Name=\"ORV\" Version=\"1.0.0.0\"/>"),
+            "AutoUpdate failed: could not locate Product element in manifest"},
+        {Manifest(kUrl, "<Group>" + kProduct + "</Group>"),
+            "AutoUpdate failed: could not locate Product element in manifest"},
+        {Manifest(kUrl, "<Product Version=\"1.0.0.0\"/>"), "AutoUpdate failed: missing Product.Name in manifest"},
+        {Manifest(kUrl, "<Product Name=\"\" Version=\"1.0.0.0\"/>"),
+            "AutoUpdate failed: missing Product.Name in manifest"},
+        {Manifest(kUrl, "<Product Name=\"ORV\"/>"), "AutoUpdate failed: missing Product.Version in manifest"},
+        {Manifest(kUrl, "<Product Name=\"ORV\" Version=\"0.0.0.0\"/>"),
+            "AutoUpdate failed: unable to parse Product.Version"},
+        {Manifest(kUrl, "<Product Name=\"ORV\" Version=\"abc\"/>"),
+            "AutoUpdate failed: unable to parse Product.Version"},
+        {Manifest(kUrl, "<Product Name=\"ORV\" Version=\" , \"/>"),
+            "AutoUpdate failed: unable to parse Product.Version"},
+    };
+    std::size_t expectedLines = 0;
+    for (const auto& entry : cases) {
+        CAutoUpdateManifest manifest;
+        EXPECT_FALSE(Read(entry.document, manifest)) << entry.document;
+        const std::vector<std::string> lines = LogLines();
+        ASSERT_EQ(lines.size(), ++expectedLines) << entry.document;
+        EXPECT_EQ(lines.back(), std::string("L4 ") + entry.message) << entry.document;
+    }
+}
+
+TEST_F(AutoUpdateManifestTest, TheFirstManifestElementDecides)
+{
+    CAutoUpdateManifest manifest;
+    EXPECT_FALSE(Read("<CAutoUpdateManifest/><CAutoUpdateManifest " + kUrl + ">" + kProduct
+            + "</CAutoUpdateManifest>",
+        manifest));
+    ASSERT_EQ(LogLines().size(), 1u);
+    EXPECT_EQ(LogLines()[0], "L4 AutoUpdate failed: could not locate UrlOfUpdate in manifest");
+
+    // An empty document has nothing to read.
+    CExtensibleMarkupLanguageDocument empty;
+    EXPECT_FALSE(manifest.ReadFromDocument(empty));
+    EXPECT_EQ(LogLines().size(), 2u);
+}
+
+TEST(AutoUpdateManifestTypes, TextsAndDisplayTexts)
+{
+    using M = CAutoUpdateManifest;
+    const char* releases[] = {"alpha", "beta", "rc", "release"};
+    const char* releaseTexts[] = {"Alpha", "Beta", "RC", "Release"};
+    const char* updates[] = {"none", "silent", "optional", "forced"};
+    const char* updateTexts[] = {"None", "Silent", "Optional", "Forced"};
+    for (int type = 0; type < 4; ++type) {
+        EXPECT_EQ(M::ReleaseTypeFromText(releases[type]), type);
+        EXPECT_EQ(M::ReleaseTypeFromText(releaseTexts[type]), type);
+        EXPECT_EQ(M::UpdateTypeFromText(updates[type]), type);
+        EXPECT_EQ(M::UpdateTypeFromText(updateTexts[type]), type);
+        EXPECT_STREQ(M::ReleaseTypeDisplayText(type), releaseTexts[type]);
+        EXPECT_STREQ(M::UpdateTypeDisplayText(type), updateTexts[type]);
+    }
+    for (const char* text : {"forced", "", "releases", static_cast<const char*>(nullptr)}) {
+        EXPECT_EQ(M::ReleaseTypeFromText(text), M::releaseUnknown);
+    }
+    EXPECT_EQ(M::UpdateTypeFromText("beta"), M::updateUnknown);
+    for (int type : {-1, 4, 1000}) {
+        EXPECT_STREQ(M::ReleaseTypeDisplayText(type), "???");
+        EXPECT_STREQ(M::UpdateTypeDisplayText(type), "???");
+    }
+}

@@ -1,0 +1,471 @@
+// The user-folder functions against a private host root, private settings
+// and private special folders: natively HOME and the XDG variables point
+// into the test's folder; under Wine the user shell folders of the test
+// prefix are redirected there for the test's duration. Nothing outside the
+// test's folder is touched.
+#include "services/UserFolders.h"
+
+#include "platform/FileSystem.h"
+#include "platform/Shell.h"
+#include "services/PathJoin.h"
+#include "services/Registry.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#if defined(_WIN32)
+#  include <objbase.h>
+#  include <objidl.h>
+#  include <process.h>
+#  include <shlobj.h>
+#  include <shlguid.h>
+#  define ORV_TEST_PID _getpid()
+#else
+#  include "platform/StoreTesting.h"
+#  include <unistd.h>
+#  define ORV_TEST_PID ::getpid()
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+void SetEnvironment(const char* name, const std::string& value)
+{
+#if defined(_WIN32)
+    _putenv_s(name, value.c_str());
+#else
+    if (value.empty()) {
+        ::unsetenv(name);
+    } else {
+        ::setenv(name, value.c_str(), 1);
+    }
+#endif
+}
+
+std::string Environment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
+std::string ReadFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void WriteFile(const fs::path& path, const std::string& text)
+{
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string Native(const fs::path& path)
+{
+    return path.string();
+}
+
+#if defined(_WIN32)
+const char kUserShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+
+// The path the shortcut at link points to, read back through the shell.
+std::string LinkTarget(const std::string& link)
+{
+    IShellLinkA* shellLink = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+            reinterpret_cast<void**>(&shellLink)))) {
+        return "<no ShellLink object>";
+    }
+    std::string target = "<not loaded>";
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+        WCHAR wide[MAX_PATH] {};
+        MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide, MAX_PATH);
+        char path[MAX_PATH] {};
+        if (SUCCEEDED(file->Load(wide, STGM_READ)) && SUCCEEDED(shellLink->GetPath(path, MAX_PATH, nullptr, 0))) {
+            target = path;
+        }
+        file->Release();
+    }
+    shellLink->Release();
+    return target;
+}
+#endif
+
+class UserFoldersTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        m_root = fs::temp_directory_path() / ("orv-userfolders-" + std::to_string(ORV_TEST_PID) + "-" + test);
+        fs::remove_all(m_root);
+        fs::create_directories(m_root);
+        Redirect("KESTREL_ROOT", Native(m_root / "host"));
+        m_appData = m_root / "appdata";
+        m_desktop = m_root / "desktop";
+        m_programs = m_appData / "applications";
+        fs::create_directories(m_desktop);
+        fs::create_directories(m_programs);
+#if defined(_WIN32)
+        RedirectShellFolder("AppData", m_appData);
+        RedirectShellFolder("Desktop", m_desktop);
+        RedirectShellFolder("Programs", m_programs);
+#else
+        Redirect("ORV_REGISTRY_FILE", Native(m_root / "registry.txt"));
+        platform::ResetRegistryCacheForTesting();
+        Redirect("HOME", Native(m_root / "home"));
+        Redirect("XDG_DATA_HOME", Native(m_appData));
+        Redirect("XDG_DESKTOP_DIR", Native(m_desktop));
+#endif
+    }
+
+    void TearDown() override
+    {
+        for (const std::string& name : m_valueNames) {
+            COrvRegistry registry;
+            if (registry.Open()) {
+                registry.DeleteValue(name.c_str());
+            }
+        }
+#if defined(_WIN32)
+        for (const auto& [name, saved] : m_savedShellFolders) {
+            HKEY key = nullptr;
+            if (RegOpenKeyExA(HKEY_CURRENT_USER, kUserShellFolders, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+                if (saved.has_value()) {
+                    RegSetValueExA(key, name.c_str(), 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(saved->c_str()),
+                        DWORD(saved->size() + 1));
+                } else {
+                    RegDeleteValueA(key, name.c_str());
+                }
+                RegCloseKey(key);
+            }
+        }
+#endif
+        for (const auto& [name, saved] : m_savedEnvironment) {
+            SetEnvironment(name.c_str(), saved);
+        }
+        std::error_code ignored;
+        fs::remove_all(m_root, ignored);
+    }
+
+    void Redirect(const char* name, const std::string& value)
+    {
+        if (m_savedEnvironment.find(name) == m_savedEnvironment.end()) {
+            m_savedEnvironment[name] = Environment(name);
+        }
+        SetEnvironment(name, value);
+    }
+
+#if defined(_WIN32)
+    void RedirectShellFolder(const std::string& name, const fs::path& folder)
+    {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kUserShellFolders, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                      nullptr),
+            ERROR_SUCCESS);
+        char old[MAX_PATH * 2] {};
+        DWORD size = sizeof old - 1;
+        DWORD type = 0;
+        std::optional<std::string> saved;
+        if (RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS) {
+            saved = std::string(old);
+        }
+        m_savedShellFolders.emplace_back(name, saved);
+        const std::string path = Native(folder);
+        RegSetValueExA(key, name.c_str(), 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+            DWORD(path.size() + 1));
+        RegCloseKey(key);
+    }
+#endif
+
+    // True when the special folder is the test's own, so that the shortcut
+    // steps cannot reach a real user's folder.
+    static bool IsPrivate(platform::SpecialFolder role, const fs::path& expected)
+    {
+        CString path;
+        return platform::GetSpecialFolderPath(role, path) && fs::equivalent(fs::path(path.GetString()), expected);
+    }
+
+    void WriteGlobalSettings(const std::string& body)
+    {
+        WriteFile(m_root / "host" / "Kestrel.ini", "[GlobalSettings]\r\n" + body);
+    }
+
+    int FirstRun(const std::string& user)
+    {
+        m_valueNames.push_back("InstallTime" + user);
+        return CheckFirstRunForWinUser(user.c_str());
+    }
+
+    fs::path m_root;
+    fs::path m_appData;
+    fs::path m_desktop;
+    fs::path m_programs;
+    std::map<std::string, std::string> m_savedEnvironment;
+    std::vector<std::string> m_valueNames;
+#if defined(_WIN32)
+    std::vector<std::pair<std::string, std::optional<std::string>>> m_savedShellFolders;
+#endif
+};
+
+const std::string kSeparator(1, platform::kPathSeparator);
+
+} // namespace
+
+TEST_F(UserFoldersTest, HostFoldersAndTheDataAndLogsPaths)
+{
+    CString user;
+    CString working;
+    CString allUsers;
+    ASSERT_TRUE(GetUserDirectory(user));
+    ASSERT_TRUE(GetWorkingDirectory(working));
+    ASSERT_TRUE(GetAllUsersDirectory(allUsers));
+    EXPECT_TRUE(fs::equivalent(fs::path(user.GetString()), m_root / "host" / "User"));
+    EXPECT_TRUE(fs::equivalent(fs::path(working.GetString()), m_root / "host" / "Working"));
+    EXPECT_TRUE(fs::equivalent(fs::path(allUsers.GetString()), m_root / "host" / "AllUsers"));
+    EXPECT_EQ(std::string(GetDataPath("a-OrvSymbolData.xml")), std::string(user) + kSeparator + "data" + kSeparator + "a-OrvSymbolData.xml");
+    EXPECT_EQ(std::string(GetLogsPath("x.log")), std::string(user) + kSeparator + "logs" + kSeparator + "x.log");
+
+    // When the host cannot make its folders, the functions fail and leave
+    // the folder as it was; the paths are still joined, from nothing.
+    WriteFile(m_root / "blocker", "a file where the host root should be");
+    Redirect("KESTREL_ROOT", Native(m_root / "blocker" / "root"));
+    CString untouched = "before";
+    EXPECT_FALSE(GetUserDirectory(untouched));
+    EXPECT_FALSE(GetWorkingDirectory(untouched));
+    EXPECT_FALSE(GetAllUsersDirectory(untouched));
+    EXPECT_EQ(untouched, "before");
+    EXPECT_EQ(std::string(GetDataPath("f.xml")), "data" + kSeparator + "f.xml");
+}
+
+TEST(PathJoin, OneSeparatorBetweenTheParts)
+{
+    EXPECT_EQ(std::string(orv::JoinPath("a", "b")), "a" + kSeparator + "b");
+    EXPECT_EQ(std::string(orv::JoinPath("a" + CString(kSeparator.c_str()), "b")), "a" + kSeparator + "b");
+    EXPECT_EQ(std::string(orv::JoinPath("a", "\\/b")), "a" + kSeparator + "b");
+    EXPECT_EQ(std::string(orv::JoinPath("a", "")), "a");
+    EXPECT_EQ(std::string(orv::JoinPath("a", nullptr)), "a");
+    EXPECT_EQ(std::string(orv::JoinPath("", "b")), "b");
+}
+
+TEST_F(UserFoldersTest, AppPathIsTheProgramsFolder)
+{
+    const CString folder = GetAppPath();
+    ASSERT_FALSE(folder.IsEmpty());
+    EXPECT_EQ(folder[folder.GetLength() - 1], platform::kPathSeparator);
+    EXPECT_TRUE(IsDirectory(folder));
+    const CString program = platform::GetExecutablePath();
+    EXPECT_EQ(std::string(program.Left(folder.GetLength())), std::string(folder));
+    EXPECT_TRUE(fs::is_regular_file(fs::path(program.GetString())));
+}
+
+TEST_F(UserFoldersTest, CreateUserDirectoryCopiesSharedFilesAndKeepsOrReplacesExistingOnes)
+{
+    const fs::path shared = m_root / "host" / "AllUsers" / "Layouts";
+    const fs::path own = m_root / "host" / "User" / "Layouts";
+    WriteFile(shared / "a.txt", "shared a");
+    WriteFile(shared / "b.dat", "shared b");
+    WriteFile(shared / "inner" / "c.txt", "not copied: folders are skipped");
+    const std::string sub = kSeparator + "Layouts";
+
+    CreateUserDirectory(sub.c_str(), FALSE, FALSE);
+    EXPECT_TRUE(fs::is_directory(own));
+    EXPECT_FALSE(fs::exists(own / "b.dat"));
+
+    WriteFile(own / "a.txt", "mine");
+    CreateUserDirectory(sub.c_str(), TRUE, FALSE);
+    EXPECT_EQ(ReadFile(own / "a.txt"), "mine");
+    EXPECT_EQ(ReadFile(own / "b.dat"), "shared b");
+    EXPECT_FALSE(fs::exists(own / "inner"));
+
+    CreateUserDirectory(sub.c_str(), TRUE, TRUE);
+    EXPECT_EQ(ReadFile(own / "a.txt"), "shared a");
+    // Nothing is left over from the copies.
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(own)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string> {"a.txt", "b.dat"}));
+}
+
+TEST_F(UserFoldersTest, FirstRunIsReportedOncePerUserAndInstallTime)
+{
+    const std::string user = "tester" + std::to_string(ORV_TEST_PID);
+    WriteGlobalSettings("InstallTime=2026-11-30 08:15\r\n");
+    EXPECT_EQ(FirstRun(user), 1);
+    EXPECT_EQ(FirstRun(user), 0);
+    EXPECT_EQ(FirstRun(user + "-other"), 1);
+    EXPECT_EQ(FirstRun(user + "-other"), 0);
+
+    COrvRegistry registry;
+    ASSERT_TRUE(registry.Open());
+    CString stored;
+    ASSERT_TRUE(registry.ReadString(("InstallTime" + user).c_str(), stored));
+    EXPECT_EQ(std::string(stored), "2026-11-30 08:15");
+
+    // A reinstall changes the install time and reports once more.
+    WriteGlobalSettings("InstallTime=2026-12-06 09:00\r\n");
+    EXPECT_EQ(FirstRun(user), 1);
+    EXPECT_EQ(FirstRun(user), 0);
+
+    // Without an install time every call is a first run.
+    WriteGlobalSettings("");
+    EXPECT_EQ(FirstRun(user), 1);
+    EXPECT_EQ(FirstRun(user), 1);
+}
+
+TEST_F(UserFoldersTest, RemoveDirectoryAndFilesTakesEverythingBelow)
+{
+    const fs::path doomed = m_root / "doomed";
+    WriteFile(doomed / "a.txt", "a");
+    WriteFile(doomed / ".hidden" / "b.txt", "b");
+    WriteFile(doomed / "sub" / "deeper" / "c", "c");
+    fs::create_directories(doomed / "sub" / "empty");
+    EXPECT_NE(RemoveDirectoryAndFiles(Native(doomed).c_str()), FALSE);
+    EXPECT_FALSE(fs::exists(doomed));
+    EXPECT_EQ(RemoveDirectoryAndFiles(Native(doomed).c_str()), FALSE);
+    EXPECT_EQ(RemoveDirectoryAndFiles(""), FALSE);
+
+#if !defined(_WIN32)
+    // A link to a folder elsewhere goes; what it points to stays.
+    const fs::path outside = m_root / "outside";
+    WriteFile(outside / "keep.txt", "keep");
+    fs::create_directories(doomed);
+    fs::create_directory_symlink(outside, doomed / "link");
+    EXPECT_NE(RemoveDirectoryAndFiles(Native(doomed).c_str()), FALSE);
+    EXPECT_FALSE(fs::exists(doomed));
+    EXPECT_EQ(ReadFile(outside / "keep.txt"), "keep");
+#endif
+}
+
+TEST_F(UserFoldersTest, RecursiveFindListsSubfoldersFirst)
+{
+    const fs::path tree = m_root / "tree";
+    WriteFile(tree / "a.txt", "");
+    WriteFile(tree / "b.log", "");
+    WriteFile(tree / "sub" / "c.TXT", "");
+    WriteFile(tree / "sub" / "deeper" / "d.txt", "");
+    fs::create_directories(tree / "folder.txt");
+    CStringArray found;
+    found.Add("kept");
+    RecursiveFind(Native(tree).c_str(), "*.txt", found);
+    std::vector<std::string> paths;
+    for (int i = 0; i < found.GetSize(); ++i) {
+        paths.emplace_back(found[i].GetString());
+    }
+    const std::string base = Native(tree) + kSeparator;
+    EXPECT_EQ(paths, (std::vector<std::string> {"kept", base + "sub" + kSeparator + "deeper" + kSeparator + "d.txt",
+                         base + "sub" + kSeparator + "c.TXT", base + "a.txt"}));
+
+    EXPECT_TRUE(IsDirectory(Native(tree).c_str()));
+    EXPECT_FALSE(IsDirectory(Native(tree / "a.txt").c_str()));
+    EXPECT_FALSE(IsDirectory(Native(tree / "missing").c_str()));
+}
+
+TEST(UserFolders, ParseFilenameDropsFolderAndExtension)
+{
+    const std::pair<const char*, const char*> cases[] = {{"C:\\a.b\\file", "file"}, {"C:\\dir\\file.tar.gz", "file.tar"},
+        {"/home/x.y/report.pdf", "report"}, {"plain", "plain"}, {"name.", "name"}, {"C:\\dir\\.profile", ""},
+        {"C:\\dir\\", ""}, {"", ""}};
+    for (const auto& [path, expected] : cases) {
+        CString name = "stale";
+        ParseFilename(path, name);
+        EXPECT_EQ(std::string(name), expected) << path;
+    }
+}
+
+TEST(UserFolders, IsProcessRunningFindsThisProgramWithoutRegardToCase)
+{
+    std::string name = platform::GetExecutablePath().GetString();
+    name = name.substr(name.find_last_of(platform::kPathSeparator) + 1);
+    ASSERT_FALSE(name.empty());
+    for (char& c : name) {
+        c = char(std::toupper(static_cast<unsigned char>(c)));
+    }
+    EXPECT_TRUE(IsProcessRunning(name.c_str()));
+    EXPECT_FALSE(IsProcessRunning("no-such-program-4711.exe"));
+    EXPECT_FALSE(IsProcessRunning(""));
+}
+
+TEST(UserFolders, ResolveIPKeepsAddressesAndLooksUpNames)
+{
+    EXPECT_EQ(std::string(ResolveIP("10.1.2.3")), "10.1.2.3");
+    EXPECT_EQ(std::string(ResolveIP("localhost")), "127.0.0.1");
+    EXPECT_EQ(std::string(ResolveIP("no-such-host.invalid")), "no-such-host.invalid");
+}
+
+TEST_F(UserFoldersTest, CleanupRemovesOldShortcutsAndFoldersAndMakesTheQuickLaunchShortcut)
+{
+    if (!IsPrivate(platform::SpecialFolder::Desktop, m_desktop) || !IsPrivate(platform::SpecialFolder::AppData, m_appData)
+        || !IsPrivate(platform::SpecialFolder::Programs, m_programs)) {
+        GTEST_SKIP() << "the special folders could not be redirected into the test's folder";
+    }
+    const fs::path quickLaunch = m_appData / "Microsoft" / "Internet Explorer" / "Quick Launch";
+    for (const fs::path& folder : {quickLaunch, m_desktop}) {
+        for (const char* name : {"ORV Sextant.lnk", "ORV Sextant Pro.lnk", "Tramline Sextant.lnk", "Other.lnk"}) {
+            WriteFile(folder / name, "old");
+        }
+    }
+    WriteFile(m_programs / "ORV Sextant" / "Help" / "a.lnk", "old");
+    WriteFile(m_programs / "Tramline Sextant" / "b.lnk", "old");
+    WriteFile(m_programs / "Keep Me" / "c.lnk", "kept");
+
+    // Lower-case "a" does not ask for the shortcut.
+    WriteGlobalSettings("QuickLaunch=always\r\n");
+    CleanupAndCreateShellLinks();
+    for (const fs::path& folder : {quickLaunch, m_desktop}) {
+        EXPECT_FALSE(fs::exists(folder / "ORV Sextant.lnk"));
+        EXPECT_FALSE(fs::exists(folder / "ORV Sextant Pro.lnk"));
+        EXPECT_FALSE(fs::exists(folder / "Tramline Sextant.lnk"));
+        EXPECT_TRUE(fs::exists(folder / "Other.lnk"));
+    }
+    EXPECT_FALSE(fs::exists(m_programs / "ORV Sextant"));
+    EXPECT_FALSE(fs::exists(m_programs / "Tramline Sextant"));
+    EXPECT_TRUE(fs::exists(m_programs / "Keep Me" / "c.lnk"));
+    const fs::path link = quickLaunch / "ORV Desktop.lnk";
+    EXPECT_FALSE(fs::exists(link));
+
+    // A missing Desktop skips that step only.
+    fs::remove_all(m_desktop);
+    WriteGlobalSettings("QuickLaunch=Always\r\n");
+    CleanupAndCreateShellLinks();
+#if defined(_WIN32)
+    ASSERT_TRUE(fs::exists(link));
+    const HRESULT com = CoInitialize(nullptr);
+    const std::string target = LinkTarget(Native(link));
+    if (SUCCEEDED(com)) {
+        CoUninitialize();
+    }
+    EXPECT_EQ(target, std::string(platform::GetExecutablePath()));
+#else
+    EXPECT_FALSE(fs::exists(link)); // no shortcuts natively
+#endif
+}
+
+TEST_F(UserFoldersTest, CreateLinkSavesAShortcutOrReportsFailure)
+{
+    const std::string link = Native(m_root / "made.lnk");
+    const std::string unreachable = Native(m_root / "missing-folder" / "made.lnk");
+    const CString program = platform::GetExecutablePath();
+    platform::CComScope com;
+#if defined(_WIN32)
+    EXPECT_EQ(CreateLink(program, link.c_str(), "a description"), S_OK);
+    EXPECT_EQ(LinkTarget(link), std::string(program));
+    EXPECT_LT(CreateLink(program, unreachable.c_str(), ""), 0);
+#else
+    EXPECT_EQ(CreateLink(program, link.c_str(), ""), E_NOTIMPL);
+    EXPECT_FALSE(fs::exists(link));
+#endif
+}

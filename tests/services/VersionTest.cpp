@@ -1,0 +1,91 @@
+#include "services/Version.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+std::string Parsed(const char* text)
+{
+    return CVersion(text).ToString().GetString();
+}
+
+} // namespace
+
+TEST(Version, TextReadsAsFourComponentsWithTheMissingOnesLeading)
+{
+    EXPECT_EQ(Parsed("1.2.3.4"), "1.2.3.4");
+    EXPECT_EQ(Parsed("2.5"), "0.0.2.5");
+    EXPECT_EQ(Parsed("5"), "0.0.0.5");
+    EXPECT_EQ(Parsed("1,2,3,4"), "1.2.3.4");
+    EXPECT_EQ(Parsed("1.2.3.4.5"), "1.2.3.4");
+    EXPECT_EQ(Parsed("1..2"), "0.1.0.2"); // three fields, the middle one empty
+    EXPECT_EQ(Parsed("..."), "");
+    EXPECT_EQ(Parsed("  1. 2 ,3 . 4\t"), "1.2.3.4");
+    EXPECT_EQ(Parsed("1a.2b.3c.4d"), "1.2.3.4"); // leading digits of each field
+    EXPECT_EQ(Parsed("v1.2.3.4"), "0.2.3.4");
+    EXPECT_EQ(Parsed("+7.1.0.0"), "7.1.0.0");
+}
+
+TEST(Version, ComponentsAreClampedAndNeverWrap)
+{
+    EXPECT_EQ(Parsed("70000.1.1.1"), "65535.1.1.1");
+    EXPECT_EQ(Parsed("65535.65536.4294967296.99999999999999999999"), "65535.65535.65535.65535");
+    // A negative field is no number; strtoul would wrap it to a huge value.
+    EXPECT_EQ(Parsed("-1.2.3.4"), "0.2.3.4");
+    EXPECT_EQ(OrvServices::ReadUnsignedDecimal("4294967295"), 4294967295u);
+    EXPECT_EQ(OrvServices::ReadUnsignedDecimal("4294967296"), 4294967295u);
+    EXPECT_EQ(OrvServices::ReadUnsignedDecimal(" \t12x3"), 12u);
+    EXPECT_EQ(OrvServices::ReadUnsignedDecimal("-5"), 0u);
+    EXPECT_EQ(OrvServices::ReadUnsignedDecimal(nullptr), 0u);
+}
+
+TEST(Version, NoVersionIsTheEmptyText)
+{
+    for (const char* text : {static_cast<const char*>(nullptr), "", "   ", "0", "0.0.0.0", "abc", "0,0"}) {
+        const CVersion version(text);
+        EXPECT_TRUE(version.IsEmpty()) << (text ? text : "(null)");
+        EXPECT_STREQ(version.ToString(), "") << (text ? text : "(null)");
+    }
+    EXPECT_TRUE(CVersion().IsEmpty());
+    EXPECT_EQ(CVersion(0, 0, 0, 1).ToString(), "0.0.0.1");
+}
+
+TEST(Version, ComponentsSitInTwoWordsMajorFirst)
+{
+    CVersion version(1, 2, 3, 4);
+    EXPECT_EQ(version.GetHighWord(), 0x00010002u);
+    EXPECT_EQ(version.GetLowWord(), 0x00030004u);
+    version.Set(65535, 0, 1, 65535);
+    WORD major = 0, minor = 0, build = 0, revision = 0;
+    version.Get(major, minor, build, revision);
+    EXPECT_EQ(major, 65535);
+    EXPECT_EQ(minor, 0);
+    EXPECT_EQ(build, 1);
+    EXPECT_EQ(revision, 65535);
+    EXPECT_EQ(version.ToString(), "65535.0.1.65535");
+
+    // Parsing replaces the whole value.
+    version.Parse("2");
+    EXPECT_EQ(version, CVersion(0, 0, 0, 2));
+}
+
+TEST(Version, OrderComparesHighWordsThenLowWordsUnsigned)
+{
+    const CVersion one("1.0.0.0");
+    EXPECT_LT(one, CVersion("1.0.0.1"));
+    EXPECT_GT(one, CVersion("0.9.65535.65535"));
+    EXPECT_FALSE(one < one);
+    EXPECT_FALSE(one > one);
+    EXPECT_LE(one, one);
+    EXPECT_GE(one, one);
+    // The top bits are set here; a signed comparison would put these first.
+    EXPECT_GT(CVersion(65535, 0, 0, 0), CVersion(1, 0, 0, 0));
+    EXPECT_GT(CVersion(1, 0, 65535, 0), CVersion(1, 0, 1, 65535));
+    EXPECT_LT(CVersion(1, 0, 65535, 65535), CVersion(1, 1, 0, 0));
+
+    EXPECT_EQ(CVersion("1,2,3,4"), CVersion(1, 2, 3, 4));
+    EXPECT_NE(CVersion(1, 2, 3, 4), CVersion(1, 2, 4, 3));
+    EXPECT_NE(CVersion(1, 2, 3, 4), CVersion(2, 1, 3, 4));
+}
