@@ -1,7 +1,7 @@
 #include "market/SymbolData.h"
 
 #include "Kestrel.h"
-#include "market/DataPath.h"
+#include "services/UserFolders.h"
 #include "market/QuoteRecord.h"
 #include "market/SymbolShape.h"
 #include "platform/FileReplace.h"
