@@ -10,6 +10,7 @@
 #include "platform/Types.h"
 #include "xml/DataParser.h"
 #include "xml/ExtensibleMarkupLanguageAttribute.h"
+#include "xml/XmlNodeList.h"
 
 #include <cstddef>
 #include <string>
@@ -201,8 +202,8 @@ private:
 
     CExtensibleMarkupLanguageDocument* m_Document = nullptr;
     CExtensibleMarkupLanguageElement* m_Parent = nullptr;
-    CArray<CExtensibleMarkupLanguageElement*> m_Children;
-    CArray<CExtensibleMarkupLanguageAttribute*> m_Attributes;
+    OrvXml::CNodeList<CExtensibleMarkupLanguageElement*> m_Children;
+    OrvXml::CNodeList<CExtensibleMarkupLanguageAttribute*> m_Attributes;
     CString m_Contents;
     CString m_Tag;
     DWORD m_Type = typeUnknown;

@@ -335,15 +335,14 @@ bool Element::m_ParseAttributeList(const char* listText, int listLength, bool is
         return false;
     }
     if (m_Attributes.IsEmpty()) {
-        // Room for every attribute the list can hold in one allocation: the
-        // growth step becomes the count of '=', within the array's usual
-        // range of steps.
+        // Room for every attribute the list can hold, allocated at once:
+        // there are at most as many as there are '='.
         int pairs = 0;
         for (const char* at = list.data(); at != nullptr; ++pairs) {
             at = static_cast<const char*>(std::memchr(at, '=', std::size_t(list.data() + list.size() - at)));
             at = at != nullptr ? at + 1 : nullptr;
         }
-        m_Attributes.SetSize(0, std::clamp(pairs - 1, 4, 1024));
+        m_Attributes.Reserve(std::min(pairs - 1, 1024));
     }
     bool first = true;
     while (!list.empty()) {

@@ -3,6 +3,7 @@
 #include "xml/XmlCharClasses.h"
 
 #include <cctype>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 
@@ -51,6 +52,28 @@ bool IsNameBody(std::string_view name) noexcept
         }
     }
     return true;
+}
+
+// References of up to eight bytes, as all the predefined ones are, as one
+// number, so that a lookup compares one number per entry: from four bytes
+// on, the first four and the last four bytes (which overlap and so cover
+// every byte), else the bytes themselves. Equal lengths and equal keys mean
+// equal references; longer references have the key 0.
+enum : int { kShortKeyLength = 8 };
+ULONGLONG ShortKey(const char* reference, int length) noexcept
+{
+    if (length >= 4 && length <= kShortKeyLength) {
+        std::uint32_t first = 0;
+        std::uint32_t last = 0;
+        std::memcpy(&first, reference, sizeof first);
+        std::memcpy(&last, reference + length - 4, sizeof last);
+        return ULONGLONG(first) | (ULONGLONG(last) << 32);
+    }
+    ULONGLONG key = 0;
+    for (int i = 0; i < length && length <= kShortKeyLength; ++i) {
+        key |= ULONGLONG(BYTE(reference[i])) << (8 * i);
+    }
+    return key;
 }
 
 // References are short: a plain loop beats a call to memcmp.
@@ -176,7 +199,17 @@ const CString* CExtensibleMarkupLanguageEntities::Find(const char* reference, in
     // predefined entities: a scan that compares lengths first beats the
     // binary search there.
     constexpr int kScanLimit = 8;
+    constexpr int kShortKeyScanLimit = 16;
     const int size = m_References.GetSize();
+    if (length <= kShortKeyLength && size <= kShortKeyScanLimit) {
+        const ULONGLONG key = ShortKey(reference, length);
+        for (int i = 0; i < size; ++i) {
+            if (m_ShortKeys[std::size_t(i)] == key && m_References.GetData()[i].GetLength() == length) {
+                return &m_Texts.GetData()[i];
+            }
+        }
+        return nullptr;
+    }
     if (size <= kScanLimit) {
         for (int i = 0; i < size; ++i) {
             const CString& at = m_References.GetData()[i];
@@ -214,6 +247,7 @@ bool CExtensibleMarkupLanguageEntities::Add(const CString& reference, const CStr
     }
     m_References.InsertAt(index, reference);
     m_Texts.InsertAt(index, expanded);
+    m_UpdateShortKeys();
     return true;
 }
 
@@ -221,12 +255,23 @@ void CExtensibleMarkupLanguageEntities::Copy(const CExtensibleMarkupLanguageEnti
 {
     m_References.Copy(source.m_References);
     m_Texts.Copy(source.m_Texts);
+    m_ShortKeys = source.m_ShortKeys;
 }
 
 void CExtensibleMarkupLanguageEntities::Empty()
 {
     m_References.RemoveAll();
     m_Texts.RemoveAll();
+    m_ShortKeys.clear();
+}
+
+void CExtensibleMarkupLanguageEntities::m_UpdateShortKeys()
+{
+    m_ShortKeys.resize(std::size_t(m_References.GetSize()));
+    for (int i = 0; i < m_References.GetSize(); ++i) {
+        const CString& reference = m_References.GetData()[i];
+        m_ShortKeys[std::size_t(i)] = ShortKey(reference.GetString(), reference.GetLength());
+    }
 }
 
 bool CExtensibleMarkupLanguageEntities::Enumerate(DWORD& index) const

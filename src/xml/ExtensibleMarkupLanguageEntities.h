@@ -7,6 +7,8 @@
 #include "framework/String.h"
 #include "platform/Types.h"
 
+#include <vector>
+
 class ORV_API CExtensibleMarkupLanguageEntities {
 public:
     CExtensibleMarkupLanguageEntities() = default;
@@ -46,9 +48,13 @@ public:
 private:
     // The index of the first reference not sorted before the key.
     int LowerBound(const char* key, int length) const;
+    // Refreshes m_ShortKeys after the references changed.
+    void m_UpdateShortKeys();
 
     CStringArray m_References;
     CStringArray m_Texts;
+    // One number per reference for the lookup while parsing (see ShortKey).
+    std::vector<ULONGLONG> m_ShortKeys;
 };
 
 namespace OrvXml {

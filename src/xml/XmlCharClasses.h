@@ -47,13 +47,26 @@ ORV_API bool IsNameChar(DWORD c) noexcept;
 
 // The name rules test the characters of the tree's single-byte text as
 // signed bytes, so a byte above 0x7F is never a name character.
-inline bool IsLetterByte(char c) noexcept
+constexpr bool IsLetterByte(char c) noexcept
 {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
+// Name characters are tested for every byte of every name and reference,
+// so they are looked up in a table built at compile time.
+struct NameCharByteTable {
+    bool isNameChar[256] = {};
+    constexpr NameCharByteTable()
+    {
+        for (int c = 0; c < 128; ++c) {
+            isNameChar[c] = IsLetterByte(char(c)) || (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '_'
+                || c == ':';
+        }
+    }
+};
+inline constexpr NameCharByteTable kNameCharBytes{};
 inline bool IsNameCharByte(char c) noexcept
 {
-    return IsLetterByte(c) || (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '_' || c == ':';
+    return kNameCharBytes.isNameChar[static_cast<unsigned char>(c)];
 }
 
 // Space, tab, CR and LF: the only white space of the XML rules.

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 #if defined(__has_feature)
@@ -140,6 +141,26 @@ void ReleaseNode(void* object, std::size_t size) noexcept
     }
     ORV_POISON(at, Rounded(kHeader + size));
     block->Release(1);
+}
+
+void* ReallocateNode(void* object, std::size_t oldSize, std::size_t newSize)
+{
+    if (object != nullptr) {
+        char* at = static_cast<char*>(object) - kHeader;
+        if (*reinterpret_cast<CNodeArena::Block**>(at) == nullptr) {
+            void* memory = std::realloc(at, kHeader + newSize);
+            if (memory == nullptr) {
+                throw std::bad_alloc();
+            }
+            return static_cast<char*>(memory) + kHeader;
+        }
+    }
+    void* moved = AllocateNode(newSize);
+    if (object != nullptr) {
+        std::memcpy(moved, object, oldSize < newSize ? oldSize : newSize);
+        ReleaseNode(object, oldSize);
+    }
+    return moved;
 }
 
 } // namespace OrvXml

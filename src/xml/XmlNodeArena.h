@@ -57,5 +57,10 @@ private:
 // arena, or from the heap. ReleaseNode takes the size that was allocated.
 void* AllocateNode(std::size_t size);
 void ReleaseNode(void* object, std::size_t size) noexcept;
+// Moves an object of plain bytes (null for none) to memory of newSize
+// bytes, keeping the first min(oldSize, newSize) bytes; one on the heap
+// is resized in place where the heap can. Throws std::bad_alloc, leaving
+// the object as it was.
+void* ReallocateNode(void* object, std::size_t oldSize, std::size_t newSize);
 
 } // namespace OrvXml

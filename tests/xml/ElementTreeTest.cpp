@@ -384,3 +384,69 @@ TEST(ElementTree, ParsedNodesOutliveTheirDocument)
     }
     other.join();
 }
+
+// Children and attributes keep their order through inserts and removals,
+// on nodes made by hand and on parsed nodes whose lists live in the
+// parse's memory blocks, past the first allocation and through growth.
+TEST(ElementTree, ChildAndAttributeListsKeepOrderThroughGrowth)
+{
+    Document document;
+    std::string text = "<root>";
+    std::string attributes;
+    for (int i = 0; i < 1500; ++i) {
+        text += "<c" + std::to_string(i) + "/>";
+        attributes += " a" + std::to_string(i) + "='" + std::to_string(i) + "'";
+    }
+    text += "<many" + attributes + "/></root>";
+    ASSERT_TRUE(ParseBytes(document, text));
+    Element* root = document.GetElement("root");
+    ASSERT_NE(root, nullptr);
+    ASSERT_EQ(root->GetNumberOfChildren(), 1501u);
+    Element* many = root->GetChild("many");
+    ASSERT_NE(many, nullptr);
+    ASSERT_EQ(many->GetNumberOfAttributes(), 1500u);
+    DWORD index = 0;
+    CExtensibleMarkupLanguageAttribute* attribute = nullptr;
+    for (int i = 0; many->GetNextAttribute(index, attribute); ++i) {
+        EXPECT_EQ(std::string(attribute->m_Value.GetString()), std::to_string(i));
+    }
+
+    // A parsed node's list grows after the parse and takes inserts.
+    Element* first = Element::NewElement(nullptr);
+    first->SetTag("first");
+    root->AddChild(first, 0);
+    Element* middle = Element::NewElement(nullptr);
+    middle->SetTag("middle");
+    root->AddChild(middle, 700);
+    ASSERT_EQ(root->GetNumberOfChildren(), 1503u);
+    std::vector<std::string> tags;
+    index = 0;
+    Element* child = nullptr;
+    while (root->GetNextChild(index, child)) {
+        CString tag;
+        child->GetTag(tag);
+        tags.emplace_back(tag.GetString());
+    }
+    EXPECT_EQ(tags[0], "first");
+    EXPECT_EQ(tags[1], "c0");
+    EXPECT_EQ(tags[700], "middle");
+    EXPECT_EQ(tags[701], "c699");
+    EXPECT_EQ(tags[1502], "many");
+    root->RemoveChild(middle);
+    Element::DeleteElement(middle);
+    root->RemoveChild(first);
+    Element::DeleteElement(first);
+    ASSERT_EQ(root->GetNumberOfChildren(), 1501u);
+    index = 700;
+    ASSERT_TRUE(root->GetNextChild(index, child));
+    CString tag;
+    child->GetTag(tag);
+    EXPECT_EQ(tag, "c700");
+    many->DestroyAttributeByName("a0");
+    EXPECT_EQ(many->GetNumberOfAttributes(), 1499u);
+    EXPECT_EQ(many->GetAttributeByName("a1") != nullptr, true);
+    many->DestroyAttributes();
+    EXPECT_EQ(many->GetNumberOfAttributes(), 0u);
+    EXPECT_TRUE(many->AddAttribute("again", "1"));
+    EXPECT_EQ(many->GetNumberOfAttributes(), 1u);
+}

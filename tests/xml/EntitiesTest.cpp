@@ -175,3 +175,47 @@ TEST(Entities, OneUnresolvableReferenceLeavesTheTextUnchanged)
     c->GetText(text);
     EXPECT_STREQ(text, "&amp;amp;");
 }
+
+// Short references are looked up by a key made of their first and last four
+// bytes; references that share those bytes, or differ only in length, must
+// still be told apart, in small tables, after a copy and after Empty.
+TEST(Entities, LookupTellsApartReferencesThatShareTheirEnds)
+{
+    Entities entities;
+    ASSERT_TRUE(entities.Add("&a;", "three"));
+    ASSERT_TRUE(entities.Add("&ab;", "four"));
+    ASSERT_TRUE(entities.Add("&abcdef;", "eight"));
+    ASSERT_TRUE(entities.Add("&abcdefgh;", "ten"));
+    EXPECT_EQ(Resolved(entities, "&a;"), "three");
+    EXPECT_EQ(Resolved(entities, "&ab;"), "four");
+    EXPECT_EQ(Resolved(entities, "&abcdef;"), "eight");
+    EXPECT_EQ(Resolved(entities, "&abcdefgh;"), "ten");
+    // Same first and last four bytes as "&abcdef;", other middle byte.
+    EXPECT_EQ(Resolved(entities, "&abcxef;", false), "");
+    EXPECT_EQ(Resolved(entities, "&abcdez;", false), "");
+    EXPECT_EQ(Resolved(entities, "&abc;", false), "");
+    // Same first and last four bytes as "&ab;", other length.
+    EXPECT_EQ(Resolved(entities, "&ab;&ab;", false), "");
+    // An embedded NUL is part of the reference.
+    CString withNul("&ab;", 4);
+    withNul.Insert(3, "x");
+    withNul.SetAt(3, '\0');
+    CString text;
+    EXPECT_FALSE(entities.Resolve(withNul, text));
+
+    const Entities copy(entities);
+    EXPECT_EQ(Resolved(copy, "&abcdef;"), "eight");
+    EXPECT_EQ(Resolved(copy, "&abcdefg;", false), "");
+    entities.Empty();
+    EXPECT_EQ(Resolved(entities, "&ab;", false), "");
+    ASSERT_TRUE(entities.Add("&ab;", "again"));
+    EXPECT_EQ(Resolved(entities, "&ab;"), "again");
+
+    // Past sixteen entries the sorted search takes over.
+    for (char c = 'a'; c <= 'r'; ++c) {
+        ASSERT_TRUE(entities.Add(CString("&x") + c + ";", CString(c)));
+    }
+    EXPECT_EQ(Resolved(entities, "&xq;"), "q");
+    EXPECT_EQ(Resolved(entities, "&ab;"), "again");
+    EXPECT_EQ(Resolved(entities, "&xs;", false), "");
+}
