@@ -449,17 +449,45 @@ Element* CXMLArchive::Read(const char* name, CByteArray& value)
     return child;
 }
 
+namespace {
+
+// Writes the array as ENTRY children of list, one value each.
+template <class Array, class Convert>
+void WriteEntries(Element* list, BOOL addNewLine, const Array& value, Convert convert)
+{
+    CXMLArchive entries;
+    entries.SetAddNewLineAfterEachElement(addNewLine);
+    entries.WriteTo(list);
+    for (int i = 0; i < value.GetSize(); ++i) {
+        entries.Write(kEntryTag, convert(value[i]));
+    }
+}
+
+// The entries ENTRY(0), ENTRY(1), ... are the children tagged ENTRY in
+// order; walking the children once finds them all without a search per
+// entry, and stops where the numbering would find none.
+template <class Add>
+void ReadEntries(const Element* list, Add add)
+{
+    DWORD index = 0;
+    Element* child = nullptr;
+    while (list->GetNextChild(index, child)) {
+        if (child->GetType() == Element::typeElement && child->Tag() == kEntryTag) {
+            CString text;
+            child->GetText(text);
+            add(text);
+        }
+    }
+}
+
+}
+
 Element* CXMLArchive::Write(const char* name, const CDWordArray& value)
 {
     Element* list = AddChild(name, CString(), false);
-    if (list == nullptr) {
-        return nullptr;
-    }
-    CXMLArchive entries;
-    entries.SetAddNewLineAfterEachElement(GetAddNewLineAfterEachElement());
-    entries.WriteTo(list);
-    for (int i = 0; i < value.GetSize(); ++i) {
-        entries.Write(kEntryTag, static_cast<unsigned long>(value[i]));
+    if (list != nullptr) {
+        WriteEntries(list, GetAddNewLineAfterEachElement(), value,
+                     [](DWORD entry) { return static_cast<unsigned long>(entry); });
     }
     return list;
 }
@@ -467,36 +495,18 @@ Element* CXMLArchive::Write(const char* name, const CDWordArray& value)
 Element* CXMLArchive::Write(const char* name, const CStringArray& value)
 {
     Element* list = AddChild(name, CString(), false);
-    if (list == nullptr) {
-        return nullptr;
-    }
-    CXMLArchive entries;
-    entries.SetAddNewLineAfterEachElement(GetAddNewLineAfterEachElement());
-    entries.WriteTo(list);
-    for (int i = 0; i < value.GetSize(); ++i) {
-        entries.Write(kEntryTag, value[i]);
+    if (list != nullptr) {
+        WriteEntries(list, GetAddNewLineAfterEachElement(), value, [](const CString& entry) { return entry; });
     }
     return list;
 }
 
-// The entries ENTRY(0), ENTRY(1), ... are the children tagged ENTRY in
-// order; walking the children once finds them all without a search per
-// entry, and stops where the numbering would find none.
 Element* CXMLArchive::Read(const char* name, CDWordArray& value)
 {
     value.RemoveAll();
     Element* list = FindChild(name);
-    if (list == nullptr) {
-        return nullptr;
-    }
-    DWORD index = 0;
-    Element* child = nullptr;
-    while (list->GetNextChild(index, child)) {
-        if (child->GetType() == Element::typeElement && child->Tag() == kEntryTag) {
-            CString text;
-            child->GetText(text);
-            value.Add(ToUnsigned32(text, 10));
-        }
+    if (list != nullptr) {
+        ReadEntries(list, [&value](const CString& text) { value.Add(ToUnsigned32(text, 10)); });
     }
     return list;
 }
@@ -505,17 +515,8 @@ Element* CXMLArchive::Read(const char* name, CStringArray& value)
 {
     value.RemoveAll();
     Element* list = FindChild(name);
-    if (list == nullptr) {
-        return nullptr;
-    }
-    DWORD index = 0;
-    Element* child = nullptr;
-    while (list->GetNextChild(index, child)) {
-        if (child->GetType() == Element::typeElement && child->Tag() == kEntryTag) {
-            CString text;
-            child->GetText(text);
-            value.Add(text);
-        }
+    if (list != nullptr) {
+        ReadEntries(list, [&value](const CString& text) { value.Add(text); });
     }
     return list;
 }
