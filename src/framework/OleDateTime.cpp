@@ -2,6 +2,8 @@
 
 #include "framework/Time.h"
 
+#include "framework/Calendar.h"
+
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -17,16 +19,7 @@ constexpr std::int64_t kDayZeroFromUnixEpoch = -25569;
 
 // ------------------------------------------------------------ the calendar
 
-bool IsLeap(int year) noexcept
-{
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-int DaysInMonth(int year, int month) noexcept
-{
-    static const int days[12] = { 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31 };
-    return month == 2 && IsLeap(year) ? 29 : days[month - 1];
-}
+using orv::calendar::DaysInMonth;
 
 bool IsValidDate(int year, int month, int day) noexcept
 {

@@ -1,5 +1,7 @@
 #include "framework/Time.h"
 
+#include "framework/Calendar.h"
+
 #include <cstdio>
 #include <cstring>
 #include <limits>
@@ -28,16 +30,7 @@ std::int64_t SaturatingSubtract(std::int64_t a, std::int64_t b) noexcept
     return a - b;
 }
 
-bool IsLeap(int year) noexcept
-{
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-int DaysInMonth(int year, int month) noexcept
-{
-    static const int days[12] = { 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31 };
-    return month == 2 && IsLeap(year) ? 29 : days[month - 1];
-}
+using orv::calendar::DaysInMonth;
 
 // The thread-safe breakdowns of each C library; both reject values outside
 // the range the Windows runtime converts, so that the two builds agree.

@@ -1,48 +1,16 @@
 // CXMLArchive: the time types, written and read as ISO 8601 text.
 #include "xml/XMLArchive.h"
 
+#include "framework/Calendar.h"
+
 using Element = CExtensibleMarkupLanguageElement;
 
 namespace {
 
 constexpr long long kSecondsPerDay = 86400;
 
-// Days from 1 January 1970 to the date in the proleptic Gregorian calendar.
-long long DaysFromCivil(long long year, unsigned month, unsigned day)
-{
-    year -= month <= 2 ? 1 : 0;
-    const long long era = (year >= 0 ? year : year - 399) / 400;
-    const unsigned yearOfEra = static_cast<unsigned>(year - era * 400);
-    const unsigned dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
-    const unsigned dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return era * 146097 + static_cast<long long>(dayOfEra) - 719468;
-}
-
-struct Civil {
-    long long year;
-    unsigned month;
-    unsigned day;
-};
-
-Civil CivilFromDays(long long days)
-{
-    days += 719468;
-    const long long era = (days >= 0 ? days : days - 146096) / 146097;
-    const unsigned dayOfEra = static_cast<unsigned>(days - era * 146097);
-    const unsigned yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const unsigned dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const unsigned shifted = (5 * dayOfYear + 2) / 153;
-    const unsigned day = dayOfYear - (153 * shifted + 2) / 5 + 1;
-    const unsigned month = shifted < 10 ? shifted + 3 : shifted - 9;
-    return {static_cast<long long>(yearOfEra) + era * 400 + (month <= 2 ? 1 : 0), month, day};
-}
-
-unsigned DaysInMonth(long long year, unsigned month)
-{
-    static const unsigned kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    return month == 2 && leap ? 29 : kDays[month - 1];
-}
+using orv::calendar::DaysFromCivil;
+using orv::calendar::DaysInMonth;
 
 bool IsDigit(char c)
 {
@@ -150,7 +118,7 @@ bool ReadZone(const char*& text, long long& toUtc)
 bool FieldsInRange(const Fields& fields)
 {
     return fields.month >= 1 && fields.month <= 12 && fields.day >= 1
-        && unsigned(fields.day) <= DaysInMonth(fields.year, unsigned(fields.month)) && fields.hour <= 23
+        && fields.day <= DaysInMonth(fields.year, unsigned(fields.month)) && fields.hour <= 23
         && fields.minute <= 59 && fields.second <= 59;
 }
 
@@ -169,7 +137,7 @@ bool ToSystemTime(long long seconds, SYSTEMTIME& time)
 {
     const long long days = FloorDiv(seconds, kSecondsPerDay);
     const long long inDay = seconds - days * kSecondsPerDay;
-    const Civil civil = CivilFromDays(days);
+    const orv::calendar::Date civil = orv::calendar::CivilFromDays(days);
     if (civil.year < 0 || civil.year > 9999) {
         return false;
     }

@@ -1,6 +1,7 @@
 // Calendar and file-time conversions with the Windows rules: file times count
 // 100-ns intervals since 1 January 1601 UTC, valid system times run from 1601
 // to 30827, and any field out of range fails with ERROR_INVALID_PARAMETER.
+#include "framework/Calendar.h"
 #include "platform/LastError.h"
 #include "platform/SystemTime.h"
 
@@ -13,40 +14,8 @@ constexpr std::int64_t kTicksPerSecond = 10000000;
 constexpr std::int64_t kTicksPerDay = kTicksPerSecond * 86400;
 constexpr std::int64_t kDaysFrom1601To1970 = 134774;
 
-bool IsLeap(int year)
-{
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-int DaysInMonth(int year, int month)
-{
-    static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && IsLeap(year) ? 29 : kDays[month - 1];
-}
-
-// Days since 1 January 1970 of a proleptic Gregorian date.
-std::int64_t DaysFromCivil(std::int64_t year, unsigned month, unsigned day)
-{
-    year -= month <= 2;
-    const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
-    const unsigned yearOfEra = unsigned(year - era * 400);
-    const unsigned dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    const unsigned dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return era * 146097 + std::int64_t(dayOfEra) - 719468;
-}
-
-void CivilFromDays(std::int64_t days, int& year, unsigned& month, unsigned& day)
-{
-    days += 719468;
-    const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-    const unsigned dayOfEra = unsigned(days - era * 146097);
-    const unsigned yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const unsigned dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const unsigned monthIndex = (5 * dayOfYear + 2) / 153;
-    day = dayOfYear - (153 * monthIndex + 2) / 5 + 1;
-    month = monthIndex < 10 ? monthIndex + 3 : monthIndex - 9;
-    year = int(std::int64_t(yearOfEra) + era * 400 + (month <= 2));
-}
+using orv::calendar::DaysFromCivil;
+using orv::calendar::DaysInMonth;
 
 bool IsValid(const SYSTEMTIME& time)
 {
@@ -92,7 +61,10 @@ BOOL FileTimeToSystemTime(const FILETIME* fileTime, SYSTEMTIME* systemTime)
     const std::uint64_t ofDay = ticks % kTicksPerDay;
     int year = 0;
     unsigned month = 0, day = 0;
-    CivilFromDays(days - kDaysFrom1601To1970, year, month, day);
+    const orv::calendar::Date date = orv::calendar::CivilFromDays(days - kDaysFrom1601To1970);
+    year = int(date.year);
+    month = date.month;
+    day = date.day;
     if (year > 30827)
         return Fail();
     systemTime->wYear = WORD(year);

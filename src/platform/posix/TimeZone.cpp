@@ -1,6 +1,7 @@
 // The C library's time zone, reported the way Windows reports its own: a bias
 // in minutes (UTC = local + bias), the Windows names of the zone, the daylight
 // bias and the dates of this year's changes, and which time is in force.
+#include "framework/Calendar.h"
 #include "platform/SystemTime.h"
 
 #include <cstdlib>
@@ -95,13 +96,6 @@ void CopyName(const std::string& name, WCHAR (&out)[32])
     out[i] = 0;
 }
 
-int DaysInMonth(int year, int monthIndex)
-{
-    static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    return monthIndex == 1 && leap ? 29 : kDays[monthIndex];
-}
-
 long OffsetAt(std::time_t when, int& isDaylight)
 {
     std::tm local {};
@@ -128,7 +122,7 @@ SYSTEMTIME ChangeRule(std::time_t yearStart, bool intoDaylight)
             gmtime_r(&before, &wall);
             rule.wMonth = WORD(wall.tm_mon + 1);
             rule.wDayOfWeek = WORD(wall.tm_wday);
-            rule.wDay = WORD(wall.tm_mday + 7 > DaysInMonth(wall.tm_year + 1900, wall.tm_mon) ? 5 : (wall.tm_mday - 1) / 7 + 1);
+            rule.wDay = WORD(wall.tm_mday + 7 > orv::calendar::DaysInMonth(wall.tm_year + 1900, unsigned(wall.tm_mon + 1)) ? 5 : (wall.tm_mday - 1) / 7 + 1);
             rule.wHour = WORD((wall.tm_hour + 1) % 24);
             return rule;
         }
