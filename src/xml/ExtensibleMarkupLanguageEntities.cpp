@@ -2,7 +2,9 @@
 
 #include "xml/XmlCharClasses.h"
 
+#include <algorithm>
 #include <cctype>
+#include <iterator>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
@@ -60,7 +62,7 @@ bool IsNameBody(std::string_view name) noexcept
 // every byte), else the bytes themselves. Equal lengths and equal keys mean
 // equal references; longer references have the key 0.
 enum : int { kShortKeyLength = 8 };
-ULONGLONG ShortKey(const char* reference, int length) noexcept
+inline ULONGLONG ShortKey(const char* reference, int length) noexcept
 {
     if (length >= 4 && length <= kShortKeyLength) {
         std::uint32_t first = 0;
@@ -74,6 +76,13 @@ ULONGLONG ShortKey(const char* reference, int length) noexcept
         key |= ULONGLONG(BYTE(reference[i])) << (8 * i);
     }
     return key;
+}
+
+inline int ShortSlotOf(ULONGLONG key, int length) noexcept
+{
+    // The five predefined references land in five different slots.
+    const ULONGLONG folded = key ^ (key >> 32);
+    return int(((folded + ULONGLONG(length)) * 0xFF51AFD7ED558CCDULL) >> 60);
 }
 
 // References are short: a plain loop beats a call to memcmp.
@@ -201,6 +210,16 @@ const CString* CExtensibleMarkupLanguageEntities::Find(const char* reference, in
     constexpr int kScanLimit = 8;
     constexpr int kShortKeyScanLimit = 16;
     const int size = m_References.GetSize();
+    if (length <= kShortKeyLength) {
+        const ULONGLONG key = ShortKey(reference, length);
+        const ShortSlot& slot = m_ShortSlots[ShortSlotOf(key, length)];
+        if (slot.m_Key == key && slot.m_Length == length) {
+            return &m_Texts.GetData()[slot.m_Index];
+        }
+        if (m_AllShortKeysSlotted) {
+            return nullptr;
+        }
+    }
     if (length <= kShortKeyLength && size <= kShortKeyScanLimit) {
         const ULONGLONG key = ShortKey(reference, length);
         for (int i = 0; i < size; ++i) {
@@ -256,6 +275,8 @@ void CExtensibleMarkupLanguageEntities::Copy(const CExtensibleMarkupLanguageEnti
     m_References.Copy(source.m_References);
     m_Texts.Copy(source.m_Texts);
     m_ShortKeys = source.m_ShortKeys;
+    std::copy(std::begin(source.m_ShortSlots), std::end(source.m_ShortSlots), std::begin(m_ShortSlots));
+    m_AllShortKeysSlotted = source.m_AllShortKeysSlotted;
 }
 
 void CExtensibleMarkupLanguageEntities::Empty()
@@ -263,6 +284,7 @@ void CExtensibleMarkupLanguageEntities::Empty()
     m_References.RemoveAll();
     m_Texts.RemoveAll();
     m_ShortKeys.clear();
+    m_UpdateShortKeys();
 }
 
 void CExtensibleMarkupLanguageEntities::m_UpdateShortKeys()
@@ -271,6 +293,22 @@ void CExtensibleMarkupLanguageEntities::m_UpdateShortKeys()
     for (int i = 0; i < m_References.GetSize(); ++i) {
         const CString& reference = m_References.GetData()[i];
         m_ShortKeys[std::size_t(i)] = ShortKey(reference.GetString(), reference.GetLength());
+    }
+    std::fill(std::begin(m_ShortSlots), std::end(m_ShortSlots), ShortSlot());
+    m_AllShortKeysSlotted = true;
+    for (int i = 0; i < m_References.GetSize(); ++i) {
+        const int length = m_References.GetData()[i].GetLength();
+        if (length > kShortKeyLength) {
+            continue;
+        }
+        ShortSlot& slot = m_ShortSlots[ShortSlotOf(m_ShortKeys[std::size_t(i)], length)];
+        if (slot.m_Length >= 0) {
+            m_AllShortKeysSlotted = false;
+            continue;
+        }
+        slot.m_Key = m_ShortKeys[std::size_t(i)];
+        slot.m_Length = length;
+        slot.m_Index = i;
     }
 }
 

@@ -55,6 +55,17 @@ private:
     CStringArray m_Texts;
     // One number per reference for the lookup while parsing (see ShortKey).
     std::vector<ULONGLONG> m_ShortKeys;
+    // The short references again, each in the slot its key picks, so that
+    // most lookups while parsing read one slot. When two references want
+    // the same slot, the second is found by the scan of m_ShortKeys.
+    struct ShortSlot {
+        ULONGLONG m_Key = 0;
+        int m_Length = -1;
+        int m_Index = 0;
+    };
+    enum : int { kShortSlotCount = 16 };
+    ShortSlot m_ShortSlots[kShortSlotCount];
+    bool m_AllShortKeysSlotted = true;
 };
 
 namespace OrvXml {

@@ -6,7 +6,13 @@
 #include "platform/Types.h"
 #include "xml/XmlCharClasses.h"
 
+#include <cstdint>
+#include <cstring>
 #include <string_view>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace OrvXml {
 
@@ -60,6 +66,80 @@ inline std::size_t FindSpace(std::string_view text) noexcept
         }
     }
     return std::string_view::npos;
+}
+
+// The index of the first c in text at or after from, or npos.
+inline std::size_t FindByte(std::string_view text, std::size_t from, char c) noexcept
+{
+    if (from >= text.size()) {
+        return std::string_view::npos;
+    }
+    const void* hit = std::memchr(text.data() + from, c, text.size() - from);
+    return hit != nullptr ? std::size_t(static_cast<const char*>(hit) - text.data()) : std::string_view::npos;
+}
+
+// One bit per byte of text[at, at + 64) that equals c (bytes past the end
+// of the text never match).
+inline std::uint64_t ByteMask64(std::string_view text, std::size_t at, char c) noexcept
+{
+    const char* bytes = text.data() + at;
+    char tail[64];
+    if (text.size() - at < 64) {
+        std::memset(tail, c == 0 ? 1 : 0, sizeof tail);
+        std::memcpy(tail, bytes, text.size() - at);
+        bytes = tail;
+    }
+#if defined(__SSE2__)
+    const __m128i wanted = _mm_set1_epi8(c);
+    std::uint64_t mask = 0;
+    for (int i = 0; i < 4; ++i) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16 * i));
+        mask |= std::uint64_t(unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, wanted)))) << (16 * i);
+    }
+    return mask;
+#else
+    std::uint64_t mask = 0;
+    for (int i = 0; i < 64; ++i) {
+        mask |= std::uint64_t(bytes[i] == c) << i;
+    }
+    return mask;
+#endif
+}
+
+// Calls check(ampersand, semicolon) for each '&' of the text, in order,
+// with the index of the first ';' after it (npos when there is none),
+// while check returns true; returns false when a check did. An '&' before
+// the end of the previous reference is not offered again. References are
+// dense in text, so the text is taken 64 bytes at a time and the
+// references of a block are read from two bit masks, without a search per
+// reference.
+template <class Check>
+bool ForEachReference(std::string_view text, Check check)
+{
+    std::size_t next = 0;
+    for (std::size_t block = 0; block < text.size(); block += 64) {
+        std::uint64_t ampersands = ByteMask64(text, block, '&');
+        if (ampersands == 0) {
+            continue;
+        }
+        const std::uint64_t semicolons = ByteMask64(text, block, ';');
+        while (ampersands != 0) {
+            const unsigned bit = unsigned(__builtin_ctzll(ampersands));
+            ampersands &= ampersands - 1;
+            const std::size_t ampersand = block + bit;
+            if (ampersand < next) {
+                continue;
+            }
+            const std::uint64_t after = bit == 63 ? 0 : semicolons & (~std::uint64_t(0) << (bit + 1));
+            const std::size_t semicolon =
+                after != 0 ? block + std::size_t(__builtin_ctzll(after)) : FindByte(text, block + 64, ';');
+            if (!check(ampersand, semicolon)) {
+                return false;
+            }
+            next = semicolon + 1;
+        }
+    }
+    return true;
 }
 
 // Parse calls that nest through declarations (a DOCTYPE internal subset
