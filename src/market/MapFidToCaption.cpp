@@ -231,8 +231,8 @@ static_assert(sizeof kCaptions / sizeof kCaptions[0] == CMapFidToCaption::Captio
 
 } // namespace
 
-// Built when the library loads, before the market clock and the symbol data.
-CMapFidToCaption CMapFidToCaption::sm_staticMap;
+// sm_staticMap is defined in LibraryStartup.cpp, built when the library
+// loads, before the market clock and the symbol data.
 
 CMapFidToCaption::CMapFidToCaption()
 {

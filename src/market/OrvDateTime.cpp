@@ -181,23 +181,10 @@ const char* TimePattern(unsigned long flags, bool secondsNonZero, const CString&
 
 // ------------------------------------------------------- class-wide state
 //
-// Defined in this order so that the lock and the strings exist before
+// The lock, the zone strings and spans, the trading day's bounds and
+// sm_init are defined with the library's other static objects, in
+// LibraryStartup.cpp, in that order: the lock and the strings exist before
 // sm_init runs Init when the library loads.
-
-CSection COrvDateTime::sm_sect;
-CString COrvDateTime::sm_sLocalZone;
-CString COrvDateTime::sm_sETZone;
-CString COrvDateTime::sm_sDisplayZone;
-CString COrvDateTime::sm_sFmtTimeWithZone;
-CString COrvDateTime::sm_sFmtTimeWithZoneNoSec;
-int COrvDateTime::sm_bLocalFormat = 0;
-COleDateTimeSpan COrvDateTime::sm_spanLocal;
-COleDateTimeSpan COrvDateTime::sm_spanET;
-COleDateTimeSpan COrvDateTime::sm_span;
-COleDateTimeSpan COrvDateTime::sm_spanDelta;
-COrvDateTime COrvDateTime::sm_timeMktOpen;
-COrvDateTime COrvDateTime::sm_timeMktClose;
-COrvDateTime::_init COrvDateTime::sm_init;
 
 COrvDateTime::_init::_init()
 {

@@ -253,8 +253,8 @@ private:
 
 // ------------------------------------------------------ the instance
 
-// Built when the library loads, after the market clock.
-CSymbolData CSymbolData::sm_staticInstance;
+// sm_staticInstance is defined in LibraryStartup.cpp, built last when the
+// library loads, after the market clock.
 
 CSymbolData::CSymbolData() : m_sect(kSpinCount)
 {

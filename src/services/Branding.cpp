@@ -77,6 +77,11 @@ CString ReplaceToken(const CString& text, Token token)
 
 namespace branding {
 
+void BuildLock()
+{
+    State();
+}
+
 SearchResult FindResourceModule(const char* executablePath)
 {
     SearchResult result;

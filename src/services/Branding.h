@@ -94,6 +94,11 @@ ORV_API SearchResult FindResourceModule(const char* executablePath);
 ORV_API HMODULE ResourceModule();
 ORV_API BOOL LoadBrandedString(UINT id, CString& text);
 
+// Builds the process-wide branding state and its lock. The library does it
+// when it loads, so that the lock takes its place among the library's static
+// objects and lives until the library unloads.
+void BuildLock();
+
 // Test hook: forgets the branding module (unloading it) and the cached token
 // values, as if the process had just started. Only for tests, with no
 // scope alive.

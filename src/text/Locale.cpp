@@ -17,9 +17,6 @@ char CLocale::ThousandsSeparator = ',';
 
 namespace {
 
-// Reads the separators when the library is loaded.
-[[maybe_unused]] const bool g_separatorsLoaded = (CLocale::LoadSeparators(), true);
-
 // Room and capacity of the host's texts.
 constexpr int kWideRoom = 256, kWideCapacity = 255;
 constexpr int kLongRoom = 64, kLongCapacity = 63;

@@ -18,27 +18,9 @@ DWORD g_lastSecond = 0;
 
 } // namespace
 
-COLORREF CSysColors::sm_crText = 0;
-COLORREF CSysColors::sm_crBtnFace = 0;
-COLORREF CSysColors::sm_cr3DHilite = 0;
-COLORREF CSysColors::sm_cr3DShadow = 0;
-COLORREF CSysColors::sm_cr3DDkShadow = 0;
-COLORREF CSysColors::sm_crWindow = 0;
-COLORREF CSysColors::sm_crGrayText = 0;
-COLORREF CSysColors::sm_crBtnText = 0;
-COLORREF CSysColors::sm_crAppWorkspace = 0;
-
-CPen CSysColors::sm_penText;
-CPen CSysColors::sm_penBtnFace;
-CPen CSysColors::sm_pen3DHilite;
-CPen CSysColors::sm_pen3DShadow;
-CPen CSysColors::sm_pen3DDkShadow;
-CPen CSysColors::sm_penWindow;
-CPen CSysColors::sm_penGrayText;
-CPen CSysColors::sm_penBtnText;
-CPen CSysColors::sm_penAppWorkspace;
-
-CSysColors::_init CSysColors::sm_init;
+// The colours, the pens and sm_init are defined with the library's other
+// static objects, in LibraryStartup.cpp, so that they are built in the
+// library's load order.
 
 CSysColors::_init::_init()
 {

@@ -10,25 +10,35 @@ UINT RWM_ORV_GETBUDDY = 0;
 UINT RWM_ORV_SPLITTER_RESIZED = 0;
 CLIPFORMAT g_cfOrvClipFormat = 0;
 
-namespace {
+namespace registered_messages {
 
-// Registers every name when the library loads, in the order the library's
-// start-up gives them.
-struct RegisteredMessagesInit {
-    RegisteredMessagesInit()
-    {
-        RWM_ORV_QUERYDESIGNMODE = ::RegisterWindowMessageA("RWM_ORV_QUERYDESIGNMODE");
-        RWM_ORV_AUTOUPDATE_NOTIFY = ::RegisterWindowMessageA("RWM_ORV_AUTOUPDATE_NOTIFY");
-        RWM_ORV_CHECKMOUSE = ::RegisterWindowMessageA("RWM_ORV_CHECKMOUSE");
-        RWM_ORV_FORWARDIDLE = ::RegisterWindowMessageA("RWM_ORV_FORWARDIDLE");
-        WM_DATETIME_EDIT = ::RegisterWindowMessageA("WM_DATETIME_EDIT");
-        RWM_ORV_AREYOUTRACKING = ::RegisterWindowMessageA("RWM_ORV_AREYOUTRACKING");
-        RWM_ORV_GETBUDDY = ::RegisterWindowMessageA("RWM_ORV_GETBUDDY");
-        RWM_ORV_SPLITTER_RESIZED = ::RegisterWindowMessageA("RWM_ORV_SPLITTER_RESIZED");
-        g_cfOrvClipFormat = static_cast<CLIPFORMAT>(::RegisterClipboardFormatA("OrvClipFormat"));
-    }
-};
+void RegisterDesignModeAndUpdateNotify()
+{
+    RWM_ORV_QUERYDESIGNMODE = ::RegisterWindowMessageA("RWM_ORV_QUERYDESIGNMODE");
+    RWM_ORV_AUTOUPDATE_NOTIFY = ::RegisterWindowMessageA("RWM_ORV_AUTOUPDATE_NOTIFY");
+}
 
-RegisteredMessagesInit g_registeredMessagesInit;
+void RegisterCheckMouse()
+{
+    RWM_ORV_CHECKMOUSE = ::RegisterWindowMessageA("RWM_ORV_CHECKMOUSE");
+}
 
-} // namespace
+void RegisterForwardIdle()
+{
+    RWM_ORV_FORWARDIDLE = ::RegisterWindowMessageA("RWM_ORV_FORWARDIDLE");
+}
+
+void RegisterEditTrackingAndSplitter()
+{
+    WM_DATETIME_EDIT = ::RegisterWindowMessageA("WM_DATETIME_EDIT");
+    RWM_ORV_AREYOUTRACKING = ::RegisterWindowMessageA("RWM_ORV_AREYOUTRACKING");
+    RWM_ORV_GETBUDDY = ::RegisterWindowMessageA("RWM_ORV_GETBUDDY");
+    RWM_ORV_SPLITTER_RESIZED = ::RegisterWindowMessageA("RWM_ORV_SPLITTER_RESIZED");
+}
+
+void RegisterClipFormat()
+{
+    g_cfOrvClipFormat = static_cast<CLIPFORMAT>(::RegisterClipboardFormatA("OrvClipFormat"));
+}
+
+} // namespace registered_messages
