@@ -275,10 +275,8 @@ bool Element::m_ParseMarkupBytes(CDataParser& parser, bool& open)
         const std::size_t found = rest.find("]]>");
         length = found == std::string_view::npos ? found : found + 3;
     } else {
-        const void* hit = std::memchr(rest.data(), '>', rest.size());
-        if (hit != nullptr) {
-            length = std::size_t(static_cast<const char*>(hit) - rest.data()) + 1;
-        }
+        const std::size_t found = FindNearByte(rest, 0, '>');
+        length = found == std::string_view::npos ? found : found + 1;
     }
     if (length == std::string_view::npos) {
         parser.StepPointTo(m_Ending, DWORD(data.size()));
@@ -379,15 +377,15 @@ bool Element::m_ParseAttributeList(const char* listText, int listLength, bool is
         // Room for every attribute the list can hold, allocated at once:
         // there are at most as many as there are '='.
         int pairs = 0;
-        for (const char* at = list.data(); at != nullptr; ++pairs) {
-            at = static_cast<const char*>(std::memchr(at, '=', std::size_t(list.data() + list.size() - at)));
-            at = at != nullptr ? at + 1 : nullptr;
+        for (std::size_t at = FindNearByte(list, 0, '='); at != std::string_view::npos;
+             at = FindNearByte(list, at + 1, '=')) {
+            ++pairs;
         }
-        m_Attributes.Reserve(std::min(pairs - 1, 1024));
+        m_Attributes.Reserve(std::min(pairs, 1024));
     }
     bool first = true;
     while (!list.empty()) {
-        const std::size_t equals = list.find('=');
+        const std::size_t equals = FindNearByte(list, 0, '=');
         if (equals == std::string_view::npos) {
             if (first) {
                 m_ReportParsingError("Attribute must have '=' between the name and the value (Rule 41).");
@@ -406,7 +404,7 @@ bool Element::m_ParseAttributeList(const char* listText, int listLength, bool is
             return false;
         }
         const char quote = rest.front();
-        const std::size_t close = rest.find(quote, 1);
+        const std::size_t close = FindNearByte(rest, 1, quote);
         if (close == std::string_view::npos) {
             // The value runs to the end of the markup and must be closed there.
             if (!hasClose) {

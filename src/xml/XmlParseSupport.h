@@ -78,6 +78,28 @@ inline std::size_t FindByte(std::string_view text, std::size_t from, char c) noe
     return hit != nullptr ? std::size_t(static_cast<const char*>(hit) - text.data()) : std::string_view::npos;
 }
 
+// FindByte for a byte that is usually near: sixteen bytes are compared at
+// a time in place, which for a few dozen bytes beats the call to memchr.
+inline std::size_t FindNearByte(std::string_view text, std::size_t from, char c) noexcept
+{
+#if defined(__SSE2__)
+    const __m128i wanted = _mm_set1_epi8(c);
+    for (; from + 16 <= text.size(); from += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + from));
+        const unsigned mask = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, wanted)));
+        if (mask != 0) {
+            return from + unsigned(__builtin_ctz(mask));
+        }
+    }
+#endif
+    for (; from < text.size(); ++from) {
+        if (text[from] == c) {
+            return from;
+        }
+    }
+    return std::string_view::npos;
+}
+
 // One bit per byte of text[at, at + 64) that equals c (bytes past the end
 // of the text never match).
 inline std::uint64_t ByteMask64(std::string_view text, std::size_t at, char c) noexcept
