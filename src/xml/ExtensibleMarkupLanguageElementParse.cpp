@@ -85,6 +85,20 @@ bool IsPredefinedReference(std::string_view text, std::size_t at, std::size_t le
 #endif
 }
 
+// Whether text[at, at + length) is "&#" digits ";".
+bool IsDecimalCharacterReference(std::string_view text, std::size_t at, std::size_t length) noexcept
+{
+    if (length < 4 || text[at + 1] != '#') {
+        return false;
+    }
+    for (std::size_t i = at + 2; i < at + length - 1; ++i) {
+        if (text[i] < '0' || text[i] > '9') {
+            return false;
+        }
+    }
+    return true;
+}
+
 // The name part of a piece of markup (see m_GetTag).
 std::string_view TagOf(std::string_view body) noexcept
 {
@@ -719,7 +733,7 @@ bool Element::m_VerifyEntityReferences(const Element* child)
         // A reference found in the table is well formed; anything else
         // takes the full check, which names the rule it breaks.
         const std::size_t length = semicolon - ampersand + 1;
-        if (IsPredefinedReference(text, ampersand, length)) {
+        if (IsPredefinedReference(text, ampersand, length) || IsDecimalCharacterReference(text, ampersand, length)) {
             return true;
         }
         const char* reference = text.data() + ampersand;

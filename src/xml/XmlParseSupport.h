@@ -100,25 +100,16 @@ inline std::size_t FindNearByte(std::string_view text, std::size_t from, char c)
     return std::string_view::npos;
 }
 
-// One bit per byte of text[at, at + 64) that equals c (bytes past the end
-// of the text never match).
-inline std::uint64_t ByteMask64(std::string_view text, std::size_t at, char c) noexcept
+// One bit per byte of the 64 bytes at bytes that equals c.
+inline std::uint64_t ByteMask64(const char* bytes, char c) noexcept
 {
-    const char* bytes = text.data() + at;
-    char tail[64];
-    if (text.size() - at < 64) {
-        std::memset(tail, c == 0 ? 1 : 0, sizeof tail);
-        std::memcpy(tail, bytes, text.size() - at);
-        bytes = tail;
-    }
 #if defined(__SSE2__)
     const __m128i wanted = _mm_set1_epi8(c);
-    std::uint64_t mask = 0;
-    for (int i = 0; i < 4; ++i) {
+    const auto mask16 = [&](int i) {
         const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16 * i));
-        mask |= std::uint64_t(unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, wanted)))) << (16 * i);
-    }
-    return mask;
+        return std::uint64_t(unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, wanted))));
+    };
+    return mask16(0) | mask16(1) << 16 | mask16(2) << 32 | mask16(3) << 48;
 #else
     std::uint64_t mask = 0;
     for (int i = 0; i < 64; ++i) {
@@ -126,6 +117,24 @@ inline std::uint64_t ByteMask64(std::string_view text, std::size_t at, char c) n
     }
     return mask;
 #endif
+}
+
+// One bit per byte of text[at, at + 64) that equals c (bytes past the end
+// of the text never match). The last block of a text is read as the 64
+// bytes that end the text, shifted into place.
+inline std::uint64_t ByteMask64(std::string_view text, std::size_t at, char c) noexcept
+{
+    const std::size_t remaining = text.size() - at;
+    if (remaining >= 64) {
+        return ByteMask64(text.data() + at, c);
+    }
+    if (text.size() >= 64) {
+        return ByteMask64(text.data() + text.size() - 64, c) >> (64 - remaining);
+    }
+    char tail[64];
+    std::memset(tail, c == 0 ? 1 : 0, sizeof tail);
+    std::memcpy(tail, text.data() + at, remaining);
+    return ByteMask64(tail, c);
 }
 
 // Calls check(ampersand, semicolon) for each '&' of the text, in order,

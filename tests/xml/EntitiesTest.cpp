@@ -1,5 +1,7 @@
 #include "XmlTestSupport.h"
 
+#include <cstdint>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -221,4 +223,51 @@ TEST(Entities, LookupTellsApartReferencesThatShareTheirEnds)
     }
     EXPECT_EQ(Resolved(entities, "&ab;"), "again");
     EXPECT_EQ(Resolved(entities, "&xs;", false), "");
+}
+
+// The parser checks the references of text in bulk. Over texts of many
+// lengths, with references placed across the 64-byte steps of that check
+// and at the ends of the text, its verdict must equal a plain reading:
+// every '&' up to the first ';' after it must be a known or numeric
+// reference, and the first one that is not names the rule it breaks.
+TEST(Entities, TextReferencesAreCheckedLikeOneByOne)
+{
+    const char* const pieces[] = {"&lt;", "&amp;", "&quot;", "&apos;", "&gt;", "&#169;", "&#x41;", "&#;", "&x;",
+        "&1a;", "& ", "&amp", "word ", "  ", "\n", ";", "&#X41;", "&a-b;", "&;", "&mine;"};
+    Document reference;
+    ASSERT_TRUE(reference.AddEntity("&mine;", "m"));
+    std::uint32_t seed = 12345;
+    const auto next = [&seed](std::uint32_t n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % n;
+    };
+    for (int round = 0; round < 3000; ++round) {
+        std::string text;
+        const std::uint32_t length = 1 + next(200);
+        while (text.size() < length) {
+            text += next(3) == 0 ? pieces[next(std::size(pieces))] : "abcdefghij";
+        }
+        // The plain reading.
+        std::string expected;
+        for (std::size_t at = text.find('&'); at != std::string::npos && expected.empty();
+             at = text.find('&', at + 1)) {
+            const std::size_t semicolon = text.find(';', at + 1);
+            if (semicolon == std::string::npos) {
+                expected = "Ill-formed entity reference in text section (Rule 68).";
+                break;
+            }
+            DWORD rule = 0;
+            if (!reference.GetEntities().IsEntity(CString(text.substr(at, semicolon - at + 1).c_str()), rule)) {
+                expected = "Bad entity reference in text section (Rule " + std::to_string(rule) + ").";
+            }
+            at = semicolon;
+        }
+        Document document;
+        ASSERT_TRUE(document.AddEntity("&mine;", "m"));
+        const bool parsed = ParseBytes(document, "<a>" + text + "</a>");
+        ASSERT_EQ(parsed, expected.empty()) << text;
+        if (!parsed) {
+            EXPECT_EQ(ErrorOf(document).message, expected) << text;
+        }
+    }
 }
