@@ -175,6 +175,7 @@ void Element::AddChild(Element* child, DWORD insertBefore)
 
 void Element::DestroyChildren()
 {
+    const OrvXml::CNodeReleaseScope releases;
     // Detach the whole subtree level by level, then delete the nodes; each
     // destructor then finds no children left, so no recursion happens.
     std::vector<Element*> pending(m_Children.GetData(), m_Children.GetData() + m_Children.GetSize());
@@ -332,6 +333,7 @@ void Element::DestroyAttributeByValue(const CString& value)
 
 void Element::DestroyAttributes()
 {
+    const OrvXml::CNodeReleaseScope releases;
     for (int i = 0; i < m_Attributes.GetSize(); ++i) {
         delete m_Attributes[i];
     }

@@ -20,6 +20,17 @@
 #define ORV_UNPOISON(address, size) ((void)(address), (void)(size))
 #endif
 
+// The thread's arena and release batch are read on every allocation and
+// release. In an ELF shared library a plain thread_local goes through a
+// call to __tls_get_addr each time; the initial-exec model reads it at a
+// fixed offset instead (the library is loaded with the program, and its
+// few bytes of thread storage fit the space the loader keeps for that).
+#if !defined(_WIN32) && (defined(__GNUC__) || defined(__clang__))
+#define ORV_FAST_THREAD_LOCAL thread_local __attribute__((tls_model("initial-exec")))
+#else
+#define ORV_FAST_THREAD_LOCAL thread_local
+#endif
+
 namespace OrvXml {
 
 namespace {
@@ -37,7 +48,15 @@ constexpr std::size_t kLargestArenaObject = 1024;
 // back, less what it cut, when it moves on.
 constexpr std::size_t kBias = SIZE_MAX / 2;
 
-thread_local CNodeArena* t_Arena = nullptr;
+ORV_FAST_THREAD_LOCAL CNodeArena* t_Arena = nullptr;
+
+// The releases a CNodeReleaseScope holds back: count objects of block.
+struct ReleaseBatch {
+    CNodeArena::Block* m_Block = nullptr;
+    std::size_t m_Count = 0;
+    int m_Depth = 0;
+};
+ORV_FAST_THREAD_LOCAL ReleaseBatch t_Release;
 
 std::size_t Rounded(std::size_t size) noexcept
 {
@@ -99,6 +118,21 @@ void* CNodeArena::Allocate(std::size_t size)
     return at + kHeader;
 }
 
+CNodeReleaseScope::CNodeReleaseScope() noexcept
+{
+    ++t_Release.m_Depth;
+}
+
+CNodeReleaseScope::~CNodeReleaseScope()
+{
+    ReleaseBatch& batch = t_Release;
+    if (--batch.m_Depth == 0 && batch.m_Block != nullptr) {
+        CNodeArena::Block* block = batch.m_Block;
+        batch.m_Block = nullptr;
+        block->Release(batch.m_Count);
+    }
+}
+
 CNodeArenaScope::CNodeArenaScope() noexcept
 {
     if (t_Arena == nullptr) {
@@ -140,7 +174,19 @@ void ReleaseNode(void* object, std::size_t size) noexcept
         return;
     }
     ORV_POISON(at, Rounded(kHeader + size));
-    block->Release(1);
+    ReleaseBatch& batch = t_Release;
+    if (batch.m_Depth == 0) {
+        block->Release(1);
+        return;
+    }
+    if (batch.m_Block != block) {
+        if (batch.m_Block != nullptr) {
+            batch.m_Block->Release(batch.m_Count);
+        }
+        batch.m_Block = block;
+        batch.m_Count = 0;
+    }
+    ++batch.m_Count;
 }
 
 void* ReallocateNode(void* object, std::size_t oldSize, std::size_t newSize)
