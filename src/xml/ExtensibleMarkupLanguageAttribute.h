@@ -3,19 +3,15 @@
 
 #include "OrvApi.h"
 #include "framework/String.h"
+#include "xml/XmlNodeText.h"
 
 #include <cstddef>
-#include <utility>
+#include <string_view>
 
 class ORV_API CExtensibleMarkupLanguageAttribute {
 public:
     CExtensibleMarkupLanguageAttribute() = default;
     CExtensibleMarkupLanguageAttribute(const CString& name, const CString& value) : m_Name(name), m_Value(value) {}
-    CExtensibleMarkupLanguageAttribute(CString&& name, CString&& value) noexcept
-        : m_Name(std::move(name))
-        , m_Value(std::move(value))
-    {
-    }
     CExtensibleMarkupLanguageAttribute(const CExtensibleMarkupLanguageAttribute& source);
     virtual ~CExtensibleMarkupLanguageAttribute();
 
@@ -29,6 +25,16 @@ public:
     static void* operator new(std::size_t size);
     static void operator delete(void* attribute, std::size_t size) noexcept;
 
-    CString m_Name;
-    CString m_Value;
+    OrvXml::CNodeText m_Name;
+    OrvXml::CNodeText m_Value;
+
+private:
+    friend class CExtensibleMarkupLanguageElement;
+
+    // An attribute and its texts in one allocation: the name and the value,
+    // each NUL-terminated, follow the object. The value's white space is
+    // normalised on the way when asked (CR LF, CR, LF and tab become one
+    // space). Throws std::bad_alloc.
+    static CExtensibleMarkupLanguageAttribute* NewWithTexts(
+        std::string_view name, std::string_view value, bool normaliseValue);
 };

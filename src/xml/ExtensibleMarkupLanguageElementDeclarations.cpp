@@ -146,7 +146,7 @@ bool Element::m_ParseProcessingInstruction()
         return false;
     }
     if (StartsWithNoCase(View(m_Contents), "xml")) {
-        return m_ParseXMLDeclaration(m_Contents);
+        return m_ParseXMLDeclaration(m_Contents.ToCString());
     }
     static const char kFirst[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_:";
     if (m_Contents[0] == '\0' || std::strchr(kFirst, m_Contents[0]) == nullptr) {

@@ -1,12 +1,13 @@
 // A list of the pointers a node holds (its children or its attributes).
 // Internal to the library.
 //
-// A document has a node for every element, text and comment, so the size of
-// a node counts: this list is two words (pointer, count and capacity in
-// 32 bits each) where a CArray takes four. Its storage grows by doubling,
-// can be reserved in one step when the count is known, and is freed when
-// the list is emptied. While a parse runs, the storage is cut from the
-// parse's node arena like the nodes themselves (see XmlNodeArena.h).
+// A document has a node for every element, text and comment, and most nodes
+// hold no children or no attributes, so this list is one word: a pointer to
+// a block holding the count, the capacity and the items, or null while the
+// list is empty. The block grows by doubling, can be reserved in one step
+// when the count is known, and is freed when the list is emptied. While a
+// parse runs, it is cut from the parse's node arena like the nodes
+// themselves (see XmlNodeArena.h).
 #pragma once
 
 #include "xml/XmlNodeArena.h"
@@ -28,68 +29,85 @@ public:
     CNodeList(const CNodeList&) = delete;
     CNodeList& operator=(const CNodeList&) = delete;
 
-    int GetSize() const noexcept { return m_Size; }
-    bool IsEmpty() const noexcept { return m_Size == 0; }
-    TYPE* GetData() noexcept { return m_Data; }
-    const TYPE* GetData() const noexcept { return m_Data; }
+    int GetSize() const noexcept { return m_Block != nullptr ? m_Block->m_Size : 0; }
+    bool IsEmpty() const noexcept { return GetSize() == 0; }
+    // Null while the list has no storage.
+    TYPE* GetData() noexcept { return m_Block != nullptr ? Items(m_Block) : nullptr; }
+    const TYPE* GetData() const noexcept { return m_Block != nullptr ? Items(m_Block) : nullptr; }
     // index must lie in [0, GetSize()).
-    TYPE& operator[](int index) noexcept { return m_Data[index]; }
-    TYPE operator[](int index) const noexcept { return m_Data[index]; }
+    TYPE& operator[](int index) noexcept { return Items(m_Block)[index]; }
+    TYPE operator[](int index) const noexcept { return Items(m_Block)[index]; }
 
     // Throws std::bad_alloc, leaving the list as it was.
     void Add(TYPE item)
     {
-        if (m_Size == m_Capacity) {
-            Reallocate(m_Capacity == 0 ? kFirstCapacity : m_Capacity * 2);
+        const int size = GetSize();
+        if (m_Block == nullptr || size == m_Block->m_Capacity) {
+            Reallocate(m_Block == nullptr ? kFirstCapacity : m_Block->m_Capacity * 2);
         }
-        m_Data[m_Size++] = item;
+        Items(m_Block)[size] = item;
+        m_Block->m_Size = size + 1;
     }
     // index is clamped to [0, GetSize()].
     void InsertAt(int index, TYPE item)
     {
-        index = index < 0 ? 0 : (index > m_Size ? m_Size : index);
+        const int size = GetSize();
+        index = index < 0 ? 0 : (index > size ? size : index);
         Add(item);
-        std::memmove(m_Data + index + 1, m_Data + index, sizeof(TYPE) * std::size_t(m_Size - 1 - index));
-        m_Data[index] = item;
+        TYPE* items = Items(m_Block);
+        std::memmove(items + index + 1, items + index, sizeof(TYPE) * std::size_t(size - index));
+        items[index] = item;
     }
     // index must lie in [0, GetSize()).
     void RemoveAt(int index) noexcept
     {
-        std::memmove(m_Data + index, m_Data + index + 1, sizeof(TYPE) * std::size_t(m_Size - 1 - index));
-        --m_Size;
+        TYPE* items = Items(m_Block);
+        std::memmove(items + index, items + index + 1, sizeof(TYPE) * std::size_t(m_Block->m_Size - 1 - index));
+        --m_Block->m_Size;
     }
     void RemoveAll() noexcept
     {
-        ReleaseNode(m_Data, sizeof(TYPE) * std::size_t(m_Capacity));
-        m_Data = nullptr;
-        m_Size = 0;
-        m_Capacity = 0;
+        if (m_Block != nullptr) {
+            ReleaseNode(m_Block, BytesFor(m_Block->m_Capacity));
+            m_Block = nullptr;
+        }
     }
     // Room for count items in all, allocated at once.
     void Reserve(int count)
     {
-        if (count > m_Capacity) {
+        if (count > (m_Block != nullptr ? m_Block->m_Capacity : 0)) {
             Reallocate(count);
         }
     }
 
 private:
-    // Three pointers fill the smallest block the C library hands out.
-    enum : int { kFirstCapacity = 3 };
+    // Most lists hold one or two items (a text child, say); with the count
+    // and the capacity, two fill the smallest block the C library hands out.
+    enum : int { kFirstCapacity = 2 };
+
+    // The items follow the block's two counts.
+    struct alignas(TYPE) Block {
+        int m_Size;
+        int m_Capacity;
+    };
+
+    static TYPE* Items(Block* block) noexcept { return reinterpret_cast<TYPE*>(block + 1); }
+    static std::size_t BytesFor(int capacity) noexcept { return sizeof(Block) + sizeof(TYPE) * std::size_t(capacity); }
 
     void Reallocate(int capacity)
     {
-        if (capacity <= 0 || std::size_t(capacity) > std::size_t(0x7FFFFFFF) / sizeof(TYPE)) {
+        if (capacity <= 0 || std::size_t(capacity) > std::size_t(0x7FFFFFFF) / sizeof(TYPE) - 1) {
             throw std::bad_alloc();
         }
-        m_Data = static_cast<TYPE*>(
-            ReallocateNode(m_Data, sizeof(TYPE) * std::size_t(m_Capacity), sizeof(TYPE) * std::size_t(capacity)));
-        m_Capacity = capacity;
+        const int size = GetSize();
+        const std::size_t oldBytes = m_Block != nullptr ? BytesFor(m_Block->m_Capacity) : 0;
+        auto* block = static_cast<Block*>(ReallocateNode(m_Block, oldBytes, BytesFor(capacity)));
+        block->m_Size = size;
+        block->m_Capacity = capacity;
+        m_Block = block;
     }
 
-    TYPE* m_Data = nullptr;
-    int m_Size = 0;
-    int m_Capacity = 0;
+    Block* m_Block = nullptr;
 };
 
 } // namespace OrvXml
