@@ -16,35 +16,58 @@ CExtensibleMarkupLanguageAttribute::~CExtensibleMarkupLanguageAttribute()
     OrvXml::RetireNodeTail(this, sizeof(CExtensibleMarkupLanguageAttribute), m_Name.m_HolderTail);
 }
 
+namespace {
+
+// Copies the value to out, NUL-terminated, with its white space normalised
+// when asked; returns the length written.
+std::size_t CopyValue(char* out, std::string_view value, bool normalise) noexcept
+{
+    if (!normalise) {
+        std::memcpy(out, value.data(), value.size());
+        out[value.size()] = '\0';
+        return value.size();
+    }
+    std::size_t length = 0;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        char c = value[i];
+        if (c == '\r' && i + 1 < value.size() && value[i + 1] == '\n') {
+            ++i;
+        }
+        if (c == '\r' || c == '\n' || c == '\t') {
+            c = ' ';
+        }
+        out[length++] = c;
+    }
+    out[length] = '\0';
+    return length;
+}
+
+} // namespace
+
 CExtensibleMarkupLanguageAttribute* CExtensibleMarkupLanguageAttribute::NewWithTexts(
     std::string_view name, std::string_view value, bool normaliseValue)
 {
-    const std::size_t tail = name.size() + 1 + value.size() + 1;
+    using OrvXml::CNodeText;
+    // Short texts sit inline; the others follow the object.
+    const bool nameInline = CNodeText::FitsInline(name.size());
+    const bool valueInline = CNodeText::FitsInline(value.size());
+    const std::size_t tail = (nameInline ? 0 : name.size() + 1) + (valueInline ? 0 : value.size() + 1);
     void* memory = OrvXml::AllocateNode(sizeof(CExtensibleMarkupLanguageAttribute) + tail);
     auto* attribute = ::new (memory) CExtensibleMarkupLanguageAttribute;
     char* bytes = reinterpret_cast<char*>(attribute + 1);
-    std::memcpy(bytes, name.data(), name.size());
-    bytes[name.size()] = '\0';
-    char* out = bytes + name.size() + 1;
-    std::size_t length = 0;
-    if (normaliseValue) {
-        for (std::size_t i = 0; i < value.size(); ++i) {
-            char c = value[i];
-            if (c == '\r' && i + 1 < value.size() && value[i + 1] == '\n') {
-                ++i;
-            }
-            if (c == '\r' || c == '\n' || c == '\t') {
-                c = ' ';
-            }
-            out[length++] = c;
-        }
+    if (nameInline) {
+        attribute->m_Name = name;
     } else {
-        std::memcpy(out, value.data(), value.size());
-        length = value.size();
+        CopyValue(bytes, name, false);
+        attribute->m_Name.Borrow(bytes, name.size());
+        bytes += name.size() + 1;
     }
-    out[length] = '\0';
-    attribute->m_Name.Borrow(bytes, name.size());
-    attribute->m_Value.Borrow(out, length);
+    if (valueInline) {
+        char buffer[CNodeText::kInlineCapacity + 1];
+        attribute->m_Value = std::string_view(buffer, CopyValue(buffer, value, normaliseValue));
+    } else {
+        attribute->m_Value.Borrow(bytes, CopyValue(bytes, value, normaliseValue));
+    }
     // A tail too long to record only happens on the heap, where the size
     // given back does not matter.
     attribute->m_Name.m_HolderTail = tail <= 0xFFFF ? std::uint16_t(tail) : 0;

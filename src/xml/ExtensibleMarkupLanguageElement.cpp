@@ -118,13 +118,19 @@ Element* Element::NewElement(Element* parent, DWORD type, CExtensibleMarkupLangu
 
 Element* Element::m_NewTextSegment(Element* parent, std::string_view text)
 {
-    const std::size_t tail = text.size() + 1;
+    // A short text sits inline and needs no bytes after the node.
+    const bool textInline = OrvXml::CNodeText::FitsInline(text.size());
+    const std::size_t tail = textInline ? 0 : text.size() + 1;
     void* memory = OrvXml::AllocateNode(sizeof(Element) + tail);
     auto* element = ::new (memory) Element;
-    char* bytes = reinterpret_cast<char*>(element + 1);
-    std::memcpy(bytes, text.data(), text.size());
-    bytes[text.size()] = '\0';
-    element->m_Contents.Borrow(bytes, text.size());
+    if (textInline) {
+        element->m_Contents = text;
+    } else {
+        char* bytes = reinterpret_cast<char*>(element + 1);
+        std::memcpy(bytes, text.data(), text.size());
+        bytes[text.size()] = '\0';
+        element->m_Contents.Borrow(bytes, text.size());
+    }
     // A tail too long to record only happens on the heap, where the size
     // given back does not matter.
     element->m_Contents.m_HolderTail = tail <= 0xFFFF ? std::uint16_t(tail) : 0;

@@ -301,7 +301,7 @@ bool Element::m_ParseTagView(std::string_view markup, bool& closed, CDataParser&
         m_IsTagEmpty = true;
     }
     m_Type = typeElement;
-    m_Tag = ToCString(name);
+    m_Tag = name;
     if (hasSpace) {
         const std::string_view list = afterOpener.substr(nameLength);
         if (!m_ParseAttributeList(list.data(), int(list.size()), isEndTag)) {

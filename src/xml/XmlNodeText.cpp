@@ -44,30 +44,39 @@ void CNodeText::Assign(std::string_view text)
     if (text.size() > std::numeric_limits<std::uint32_t>::max() - 1) {
         throw std::bad_alloc();
     }
-    char* bytes = nullptr;
-    if (!text.empty()) {
-        // Allocated before this text lets go of its bytes, which the new
-        // value may be a view of.
-        bytes = static_cast<char*>(AllocateNode(text.size() + 1));
+    if (text.size() <= kInlineCapacity) {
+        // Copied aside first: the new value may be a view of this text.
+        char bytes[sizeof(m_Bytes)] = {};
         std::memcpy(bytes, text.data(), text.size());
-        bytes[text.size()] = '\0';
-    }
-    Release();
-    if (bytes != nullptr) {
-        m_Text = bytes;
+        Release();
+        std::memcpy(m_Bytes, bytes, sizeof(m_Bytes));
         m_Length = std::uint32_t(text.size());
-        m_Ownership = ownAllocation;
+        return;
     }
+    // Allocated before this text lets go of its bytes, which the new value
+    // may be a view of.
+    char* bytes = static_cast<char*>(AllocateNode(text.size() + 1));
+    std::memcpy(bytes, text.data(), text.size());
+    bytes[text.size()] = '\0';
+    Release();
+    m_Text = bytes;
+    m_Length = std::uint32_t(text.size());
+    m_Ownership = ownAllocation;
+}
+
+void CNodeText::FreeAllocation() noexcept
+{
+    ReleaseNode(const_cast<char*>(m_Text), std::size_t(m_Length) + 1);
 }
 
 void CNodeText::Release() noexcept
 {
     if (m_Ownership == ownAllocation) {
-        ReleaseNode(const_cast<char*>(m_Text), std::size_t(m_Length) + 1);
+        FreeAllocation();
     }
-    m_Text = nullptr;
+    std::memset(m_Bytes, 0, sizeof(m_Bytes));
     m_Length = 0;
-    m_Ownership = ownNone;
+    m_Ownership = ownInline;
 }
 
 void CNodeText::Borrow(const char* bytes, std::size_t length) noexcept
