@@ -13,7 +13,7 @@ CExtensibleMarkupLanguageAttribute::CExtensibleMarkupLanguageAttribute(const CEx
 
 CExtensibleMarkupLanguageAttribute::~CExtensibleMarkupLanguageAttribute()
 {
-    OrvXml::RetireNodeTail(this, sizeof(CExtensibleMarkupLanguageAttribute), m_Name.m_HolderTail);
+    OrvXml::RetireNodeTail(this, sizeof(CExtensibleMarkupLanguageAttribute), m_TextTail);
 }
 
 namespace {
@@ -49,6 +49,9 @@ CExtensibleMarkupLanguageAttribute* CExtensibleMarkupLanguageAttribute::NewWithT
 {
     using OrvXml::CNodeText;
     // Short texts sit inline; the others follow the object.
+    if (name.size() > CNodeText::kLengthMask || value.size() > CNodeText::kLengthMask) {
+        throw std::bad_alloc();
+    }
     const bool nameInline = CNodeText::FitsInline(name.size());
     const bool valueInline = CNodeText::FitsInline(value.size());
     const std::size_t tail = (nameInline ? 0 : name.size() + 1) + (valueInline ? 0 : value.size() + 1);
@@ -70,7 +73,7 @@ CExtensibleMarkupLanguageAttribute* CExtensibleMarkupLanguageAttribute::NewWithT
     }
     // A tail too long to record only happens on the heap, where the size
     // given back does not matter.
-    attribute->m_Name.m_HolderTail = tail <= 0xFFFF ? std::uint16_t(tail) : 0;
+    attribute->m_TextTail = tail <= 0xFFFF ? std::uint16_t(tail) : 0;
     return attribute;
 }
 

@@ -6,6 +6,7 @@
 #include "xml/XmlNodeText.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 class ORV_API CExtensibleMarkupLanguageAttribute {
@@ -29,6 +30,11 @@ public:
     OrvXml::CNodeText m_Value;
 
 private:
+    // The bytes allocated after this attribute for its texts, when it was
+    // created with them (see NewWithTexts); 0 when there are none or, for an
+    // attribute too large for the parse's blocks, when they do not fit.
+    std::uint16_t m_TextTail = 0;
+
     friend class CExtensibleMarkupLanguageElement;
 
     // An attribute and its texts in one allocation: the name and the value,

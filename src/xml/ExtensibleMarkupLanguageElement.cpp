@@ -96,7 +96,7 @@ Element::~CExtensibleMarkupLanguageElement()
 {
     DestroyAttributes();
     DestroyChildren();
-    OrvXml::RetireNodeTail(this, sizeof(Element), m_Contents.m_HolderTail);
+    OrvXml::RetireNodeTail(this, sizeof(Element), m_ContentsTail);
 }
 
 Element* Element::NewElement(Element* parent, DWORD type, CExtensibleMarkupLanguageDocument* document)
@@ -119,6 +119,9 @@ Element* Element::NewElement(Element* parent, DWORD type, CExtensibleMarkupLangu
 Element* Element::m_NewTextSegment(Element* parent, std::string_view text)
 {
     // A short text sits inline and needs no bytes after the node.
+    if (text.size() > OrvXml::CNodeText::kLengthMask) {
+        throw std::bad_alloc();
+    }
     const bool textInline = OrvXml::CNodeText::FitsInline(text.size());
     const std::size_t tail = textInline ? 0 : text.size() + 1;
     void* memory = OrvXml::AllocateNode(sizeof(Element) + tail);
@@ -133,7 +136,7 @@ Element* Element::m_NewTextSegment(Element* parent, std::string_view text)
     }
     // A tail too long to record only happens on the heap, where the size
     // given back does not matter.
-    element->m_Contents.m_HolderTail = tail <= 0xFFFF ? std::uint16_t(tail) : 0;
+    element->m_ContentsTail = tail <= 0xFFFF ? std::uint16_t(tail) : 0;
     element->m_Type = typeTextSegment;
     element->m_IsDone = true;
     element->m_Parent = parent;

@@ -14,6 +14,7 @@
 #include "xml/XmlNodeText.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -222,4 +223,8 @@ private:
     bool m_IsDone = false;
     bool m_IsAllWhiteSpace = false;
     bool m_IsTagEmpty = false;
+    // The bytes allocated after this node for its contents, when it was
+    // created with them (see m_NewTextSegment); 0 when there are none or,
+    // for a node too large for the parse's blocks, when they do not fit.
+    std::uint16_t m_ContentsTail = 0;
 };

@@ -2,8 +2,6 @@
 
 #include "xml/XmlNodeArena.h"
 
-#include <cstring>
-#include <limits>
 #include <new>
 
 namespace OrvXml {
@@ -41,16 +39,16 @@ void CNodeText::Empty() noexcept
 
 void CNodeText::Assign(std::string_view text)
 {
-    if (text.size() > std::numeric_limits<std::uint32_t>::max() - 1) {
+    if (text.size() > kLengthMask) {
         throw std::bad_alloc();
     }
-    if (text.size() <= kInlineCapacity) {
+    if (FitsInline(text.size())) {
         // Copied aside first: the new value may be a view of this text.
         char bytes[sizeof(m_Bytes)] = {};
         std::memcpy(bytes, text.data(), text.size());
         Release();
         std::memcpy(m_Bytes, bytes, sizeof(m_Bytes));
-        m_Length = std::uint32_t(text.size());
+        m_Word = std::uint32_t(text.size());
         return;
     }
     // Allocated before this text lets go of its bytes, which the new value
@@ -59,33 +57,30 @@ void CNodeText::Assign(std::string_view text)
     std::memcpy(bytes, text.data(), text.size());
     bytes[text.size()] = '\0';
     Release();
-    m_Text = bytes;
-    m_Length = std::uint32_t(text.size());
-    m_Ownership = ownAllocation;
+    SetAddress(bytes);
+    m_Word = std::uint32_t(text.size());
 }
 
 void CNodeText::FreeAllocation() noexcept
 {
-    ReleaseNode(const_cast<char*>(m_Text), std::size_t(m_Length) + 1);
+    ReleaseNode(const_cast<char*>(Address()), std::size_t(m_Word) + 1);
 }
 
 void CNodeText::Release() noexcept
 {
-    if (m_Ownership == ownAllocation) {
+    if (IsOwnAllocation()) {
         FreeAllocation();
     }
     std::memset(m_Bytes, 0, sizeof(m_Bytes));
-    m_Length = 0;
-    m_Ownership = ownInline;
+    m_Word = 0;
 }
 
 void CNodeText::Borrow(const char* bytes, std::size_t length) noexcept
 {
     Release();
     if (length > 0) {
-        m_Text = bytes;
-        m_Length = std::uint32_t(length);
-        m_Ownership = ownBorrowed;
+        SetAddress(bytes);
+        m_Word = std::uint32_t(length) | kBorrowed;
     }
 }
 

@@ -2,22 +2,24 @@
 // attribute names and values).
 //
 // A document holds four texts per node and attribute, so their size counts:
-// a CNodeText is two words, a pointer to NUL-terminated bytes, the length and
-// how the bytes are held:
-// - inline: a text short enough to fit, with its NUL, in the pointer's place
+// a CNodeText is twelve bytes, the bytes' address and the length, and holds
+// its bytes in one of three ways:
+// - inline: a text short enough to fit, with its NUL, in the address's place
 //   (most tags and names); the empty text is an inline one;
 // - own: an allocation of its own from the tree's allocation functions (the
 //   parse's node arena while a parse runs, the heap otherwise);
 // - borrowed: bytes the parser placed right after the object that holds the
 //   text, in that object's allocation; they are never freed on their own.
 // Setting a text gives it bytes of its own (inline or allocated), and so does
-// a copy. The length counts embedded NULs, which the text keeps.
+// a copy. The length counts embedded NULs, which the text keeps; like a
+// CString, a text holds at most 0x7FFFFFFF bytes.
 #pragma once
 
 #include "OrvApi.h"
 #include "framework/String.h"
 
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 class CExtensibleMarkupLanguageAttribute;
@@ -33,7 +35,7 @@ public:
     CNodeText(const CNodeText& source) { Assign(source.View()); }
     ~CNodeText()
     {
-        if (m_Ownership == ownAllocation) {
+        if (IsOwnAllocation()) {
             FreeAllocation();
         }
     }
@@ -45,14 +47,14 @@ public:
     CNodeText& operator=(const char* text);
     CNodeText& operator=(std::string_view text);
 
-    const char* GetString() const noexcept { return m_Ownership == ownInline ? m_Bytes : m_Text; }
+    const char* GetString() const noexcept { return m_Word <= kInlineCapacity ? m_Bytes : Address(); }
     operator const char*() const noexcept { return GetString(); }
-    int GetLength() const noexcept { return int(m_Length); }
-    bool IsEmpty() const noexcept { return m_Length == 0; }
-    std::string_view View() const noexcept { return std::string_view(GetString(), m_Length); }
+    int GetLength() const noexcept { return int(m_Word & kLengthMask); }
+    bool IsEmpty() const noexcept { return m_Word == 0; }
+    std::string_view View() const noexcept { return std::string_view(GetString(), m_Word & kLengthMask); }
     // A CString of the same bytes, embedded NULs included (a conversion
     // through const char* would stop at the first NUL).
-    CString ToCString() const { return CString(GetString(), int(m_Length)); }
+    CString ToCString() const { return CString(GetString(), GetLength()); }
     void Empty() noexcept;
 
     // Byte-wise equality, embedded NULs included.
@@ -71,11 +73,21 @@ private:
     friend class ::CExtensibleMarkupLanguageAttribute;
     friend class ::CExtensibleMarkupLanguageElement;
 
-    enum Ownership : std::uint16_t { ownInline = 0, ownAllocation = 1, ownBorrowed = 2 };
-    enum : std::size_t { kInlineCapacity = sizeof(const char*) - 1 };
+    // The word is the length, with the top bit set for borrowed bytes. A
+    // text that is not borrowed is inline exactly when it is short enough.
+    enum : std::uint32_t { kBorrowed = 0x80000000u, kLengthMask = 0x7FFFFFFFu };
+    enum : std::uint32_t { kInlineCapacity = sizeof(const char*) - 1 };
 
     // Whether a text of the length is held in place, without bytes elsewhere.
     static bool FitsInline(std::size_t length) noexcept { return length <= kInlineCapacity; }
+    bool IsOwnAllocation() const noexcept { return m_Word > kInlineCapacity && m_Word < kBorrowed; }
+    const char* Address() const noexcept
+    {
+        const char* address = nullptr;
+        std::memcpy(&address, m_Bytes, sizeof(address));
+        return address;
+    }
+    void SetAddress(const char* address) noexcept { std::memcpy(m_Bytes, &address, sizeof(address)); }
     void Assign(std::string_view text);
     void FreeAllocation() noexcept;
     void Release() noexcept;
@@ -83,18 +95,11 @@ private:
     // own allocation, after the holder.
     void Borrow(const char* bytes, std::size_t length) noexcept;
 
-    union {
-        // Inline: the bytes and their NUL, zero-filled.
-        char m_Bytes[sizeof(const char*)] = {};
-        // Own or borrowed.
-        const char* m_Text;
-    };
-    std::uint32_t m_Length = 0;
-    std::uint16_t m_Ownership = ownInline;
-    // Not part of the text: the object holding borrowed texts records here
-    // how many bytes it allocated after itself for them, so that it can give
-    // back exactly that much when it dies. Copies and assignments leave it.
-    std::uint16_t m_HolderTail = 0;
+    // Inline: the bytes and their NUL, zero-filled; otherwise the address of
+    // the bytes (kept as bytes, so that a text needs only four-byte
+    // alignment and two of them pack tightly into a node).
+    char m_Bytes[sizeof(const char*)] = {};
+    std::uint32_t m_Word = 0;
 };
 
 } // namespace OrvXml
