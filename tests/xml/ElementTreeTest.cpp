@@ -450,3 +450,172 @@ TEST(ElementTree, ChildAndAttributeListsKeepOrderThroughGrowth)
     EXPECT_TRUE(many->AddAttribute("again", "1"));
     EXPECT_EQ(many->GetNumberOfAttributes(), 1u);
 }
+
+// A parse keeps short texts in place and puts the others right after their
+// attribute or text node. Setting such a text, copying it or copying the
+// node gives storage of its own that outlives the document.
+TEST(ElementTree, ParsedTextsTakeStorageOfTheirOwnWhenSet)
+{
+    const std::string longValue = "a rather long value to normalise";
+    const std::string longText = "a text segment long enough to follow its node";
+    CExtensibleMarkupLanguageAttribute* copied = nullptr;
+    OrvXml::CNodeText* copiedText = nullptr;
+    Element* kept = nullptr;
+    {
+        Document document;
+        ASSERT_TRUE(ParseBytes(document, "<r short=\"abc\" a-rather-long-name=\"a rather long value\tto normalise\""
+                                         " s=\"a\r\nb\">" + longText + "<b>tiny</b></r>"));
+        Element* r = document.GetElement("r");
+        ASSERT_NE(r, nullptr);
+        CString value;
+        ASSERT_TRUE(r->GetAttributeByName("a-rather-long-name", value));
+        EXPECT_EQ(std::string(value.GetString()), longValue);
+        ASSERT_TRUE(r->GetAttributeByName("s", value));
+        EXPECT_STREQ(value, "a b");
+        ASSERT_TRUE(r->GetAttributeByName("short", value));
+        EXPECT_STREQ(value, "abc");
+
+        CExtensibleMarkupLanguageAttribute* attribute = r->GetAttributeByName("a-rather-long-name");
+        ASSERT_NE(attribute, nullptr);
+        copied = new CExtensibleMarkupLanguageAttribute(*attribute);
+        copiedText = new OrvXml::CNodeText(attribute->m_Value);
+        EXPECT_NE(copiedText->GetString(), attribute->m_Value.GetString());
+        attribute->m_Value = "a replacement value longer than the one parsed before";
+        attribute->m_Name = "n";
+        ASSERT_TRUE(r->GetAttributeByName("n", value));
+        EXPECT_STREQ(value, "a replacement value longer than the one parsed before");
+        EXPECT_EQ(r->GetAttributeByName("a-rather-long-name"), nullptr);
+
+        DWORD index = 0;
+        Element* text = nullptr;
+        ASSERT_TRUE(r->GetNextChild(index, text));
+        ASSERT_EQ(text->GetType(), DWORD(Element::typeTextSegment));
+        EXPECT_EQ(std::string(text->Contents().GetString()), longText);
+        text->SetContents("new");
+        EXPECT_STREQ(text->Contents(), "new");
+        text->SetContents("a longer replacement for the parsed text segment");
+        Element* b = r->GetChild("b");
+        ASSERT_NE(b, nullptr);
+        CString inner;
+        b->GetText(inner);
+        EXPECT_STREQ(inner, "tiny");
+        b->DestroyChildren();
+        b->AddText("after the parse, a text of its own");
+        r->GetText(inner);
+        EXPECT_STREQ(inner, "a longer replacement for the parsed text segmentafter the parse, a text of its own");
+
+        // One parsed text node leaves the tree and outlives the document.
+        index = 0;
+        ASSERT_TRUE(r->GetNextChild(index, text));
+        r->RemoveChild(text);
+        text->SetDocument(nullptr);
+        text->SetContents(CString(longText.c_str()));
+        kept = Element::NewElement(nullptr, Element::typeElement, nullptr);
+        kept->Copy(*r);
+        kept->AddChild(text, 0);
+    }
+    EXPECT_STREQ(*copiedText, longValue.c_str());
+    EXPECT_STREQ(copied->m_Value, longValue.c_str());
+    EXPECT_STREQ(copied->m_Name, "a-rather-long-name");
+    CString all;
+    kept->GetText(all);
+    EXPECT_EQ(std::string(all.GetString()), longText + "after the parse, a text of its own");
+    CString value;
+    EXPECT_TRUE(kept->GetAttributeByName("n", value));
+    EXPECT_TRUE(kept->GetAttributeByName("s", value));
+    EXPECT_STREQ(value, "a b");
+    delete copied;
+    delete copiedText;
+    Element::DeleteElement(kept);
+}
+
+// A copy of a parsed tree owns every text: it reads the same after the
+// document, whose memory held the originals, is gone.
+TEST(ElementTree, CopyOfAParsedTreeOutlivesTheDocument)
+{
+    std::string xml = "<?xml version=\"1.0\"?><list>";
+    for (int i = 0; i < 300; ++i) {
+        xml += "<item n=\"" + std::to_string(i) + "\" description=\"item number " + std::to_string(i)
+            + " of the list\"><!-- comment " + std::to_string(i) + " --><![CDATA[x < " + std::to_string(i)
+            + "]]>text of item " + std::to_string(i) + "<e/>" + (i % 2 == 0 ? "tail" : "") + "</item>";
+    }
+    xml += "</list>";
+    Element* copy = Element::NewElement(nullptr, Element::typeElement, nullptr);
+    CString before;
+    {
+        Document document;
+        ASSERT_TRUE(ParseBytes(document, xml));
+        Element* list = document.GetElement("list");
+        ASSERT_NE(list, nullptr);
+        list->GetText(before);
+        copy->Copy(*list);
+    }
+    CString after;
+    copy->GetText(after);
+    EXPECT_EQ(std::string(after.GetString(), std::size_t(after.GetLength())),
+        std::string(before.GetString(), std::size_t(before.GetLength())));
+    ASSERT_EQ(copy->GetNumberOfChildren(), 300u);
+    Element* item = copy->GetChild("item(123)");
+    ASSERT_NE(item, nullptr);
+    CString value;
+    ASSERT_TRUE(item->GetAttributeByName("description", value));
+    EXPECT_STREQ(value, "item number 123 of the list");
+    ASSERT_TRUE(item->GetAttributeByName("n", value));
+    EXPECT_STREQ(value, "123");
+    EXPECT_EQ(item->GetNumberOfChildren(), 4u);
+    Element::DeleteElement(copy);
+}
+
+// Lists hold one item without storage of their own and move to a block
+// when a second arrives; removals and inserts keep the order either way.
+TEST(ElementTree, ListsOfOneItemGrowAndShrink)
+{
+    Element* parent = Element::NewElement(nullptr);
+    Element* a = AddElement(parent, "a");
+    EXPECT_EQ(parent->GetNumberOfChildren(), 1u);
+    EXPECT_EQ(parent->GetChild("a"), a);
+    Element* b = Element::NewElement(nullptr);
+    b->SetTag("b");
+    parent->AddChild(b, 0);
+    EXPECT_EQ(NameOf(a), "a");
+    DWORD index = 0;
+    Element* child = nullptr;
+    ASSERT_TRUE(parent->GetNextChild(index, child));
+    EXPECT_EQ(child, b);
+    parent->RemoveChild(b);
+    parent->RemoveChild(a);
+    EXPECT_EQ(parent->GetNumberOfChildren(), 0u);
+    index = 0;
+    EXPECT_FALSE(parent->GetNextChild(index, child));
+    parent->AddChild(a);
+    parent->AddChild(b, 0);
+    parent->RemoveChild(a);
+    EXPECT_EQ(parent->GetChild("b"), b);
+    EXPECT_EQ(parent->GetChild("a"), nullptr);
+    Element::DeleteElement(a);
+
+    EXPECT_TRUE(parent->AddAttribute("x", "1"));
+    EXPECT_EQ(parent->GetNumberOfAttributes(), 1u);
+    parent->DestroyAttributeByValue("1");
+    EXPECT_EQ(parent->GetNumberOfAttributes(), 0u);
+    EXPECT_TRUE(parent->AddAttribute("y", "2"));
+    EXPECT_TRUE(parent->AddAttribute("z", "3"));
+    EXPECT_FALSE(parent->AddAttribute("y", "4"));
+    parent->DestroyAttributeByName("y");
+    CString value;
+    EXPECT_TRUE(parent->GetAttributeByName("z", value));
+    EXPECT_FALSE(parent->GetAttributeByName("y", value));
+    Element::DeleteElement(parent);
+
+    // A parsed node with one child and one attribute takes more afterwards.
+    Document document;
+    ASSERT_TRUE(ParseBytes(document, "<r k=\"v\"><only/></r>"));
+    Element* r = document.GetElement("r");
+    ASSERT_NE(r, nullptr);
+    AddElement(r, "second");
+    EXPECT_TRUE(r->AddAttribute("k2", "v2"));
+    EXPECT_EQ(NameOf(r->GetChild("only")), "only");
+    EXPECT_EQ(NameOf(r->GetChild("second")), "second");
+    EXPECT_TRUE(r->GetAttributeByName("k", value));
+    EXPECT_STREQ(value, "v");
+}
