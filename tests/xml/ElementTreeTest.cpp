@@ -4,6 +4,15 @@
 #include <thread>
 #include <vector>
 
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer) && !defined(__SANITIZE_ADDRESS__)
+#define __SANITIZE_ADDRESS__ 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/asan_interface.h>
+#endif
+
 using Document = CExtensibleMarkupLanguageDocument;
 using Element = CExtensibleMarkupLanguageElement;
 
@@ -618,4 +627,46 @@ TEST(ElementTree, ListsOfOneItemGrowAndShrink)
     EXPECT_EQ(NameOf(r->GetChild("second")), "second");
     EXPECT_TRUE(r->GetAttributeByName("k", value));
     EXPECT_STREQ(value, "v");
+}
+
+// In address-checked builds, the bytes a parsed attribute or text node keeps
+// after itself die with it, while its neighbours in the parse's memory stay
+// readable.
+TEST(ElementTree, TextsAfterAParsedNodeDieWithIt)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    Document document;
+    ASSERT_TRUE(ParseBytes(document, "<r a=\"a value long enough to follow\" b=\"another long value\">"
+                                     "a text long enough to follow its node<c/></r>"));
+    Element* r = document.GetElement("r");
+    ASSERT_NE(r, nullptr);
+    CExtensibleMarkupLanguageAttribute* a = r->GetAttributeByName(CString("a"));
+    CExtensibleMarkupLanguageAttribute* b = r->GetAttributeByName(CString("b"));
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(b, nullptr);
+    const char* value = a->m_Value.GetString();
+    const std::size_t length = std::size_t(a->m_Value.GetLength());
+    EXPECT_EQ(__asan_region_is_poisoned(const_cast<char*>(value), length + 1), nullptr);
+    r->DestroyAttributeByName("a");
+    EXPECT_TRUE(__asan_address_is_poisoned(value));
+    EXPECT_TRUE(__asan_address_is_poisoned(value + length));
+    EXPECT_EQ(__asan_region_is_poisoned(b, sizeof *b), nullptr);
+    EXPECT_EQ(__asan_region_is_poisoned(const_cast<char*>(b->m_Value.GetString()), 19), nullptr);
+
+    DWORD index = 0;
+    Element* text = nullptr;
+    ASSERT_TRUE(r->GetNextChild(index, text));
+    const char* contents = text->Contents().GetString();
+    const std::size_t size = std::size_t(text->Contents().GetLength());
+    Element* c = r->GetChild("c");
+    ASSERT_NE(c, nullptr);
+    r->RemoveChild(text);
+    Element::DeleteElement(text);
+    EXPECT_TRUE(__asan_address_is_poisoned(contents));
+    EXPECT_TRUE(__asan_address_is_poisoned(contents + size));
+    EXPECT_EQ(__asan_region_is_poisoned(c, sizeof *c), nullptr);
+    EXPECT_STREQ(c->Tag(), "c");
+#else
+    GTEST_SKIP() << "needs an address-checked build";
+#endif
 }
