@@ -465,76 +465,48 @@ TEST(ElementTree, ChildAndAttributeListsKeepOrderThroughGrowth)
 // node gives storage of its own that outlives the document.
 TEST(ElementTree, ParsedTextsTakeStorageOfTheirOwnWhenSet)
 {
-    const std::string longValue = "a rather long value to normalise";
     const std::string longText = "a text segment long enough to follow its node";
     CExtensibleMarkupLanguageAttribute* copied = nullptr;
-    OrvXml::CNodeText* copiedText = nullptr;
-    Element* kept = nullptr;
+    Element* kept = Element::NewElement(nullptr, Element::typeElement, nullptr);
     {
         Document document;
-        ASSERT_TRUE(ParseBytes(document, "<r short=\"abc\" a-rather-long-name=\"a rather long value\tto normalise\""
-                                         " s=\"a\r\nb\">" + longText + "<b>tiny</b></r>"));
+        ASSERT_TRUE(ParseBytes(document, "<r a-rather-long-name=\"a rather long value\tto normalise\" s=\"a\r\nb\">"
+                + longText + "<b>tiny</b></r>"));
         Element* r = document.GetElement("r");
         ASSERT_NE(r, nullptr);
         CString value;
-        ASSERT_TRUE(r->GetAttributeByName("a-rather-long-name", value));
-        EXPECT_EQ(std::string(value.GetString()), longValue);
         ASSERT_TRUE(r->GetAttributeByName("s", value));
         EXPECT_STREQ(value, "a b");
-        ASSERT_TRUE(r->GetAttributeByName("short", value));
-        EXPECT_STREQ(value, "abc");
-
-        CExtensibleMarkupLanguageAttribute* attribute = r->GetAttributeByName("a-rather-long-name");
+        CExtensibleMarkupLanguageAttribute* attribute = r->GetAttributeByName(CString("a-rather-long-name"));
         ASSERT_NE(attribute, nullptr);
+        EXPECT_STREQ(attribute->m_Value, "a rather long value to normalise");
         copied = new CExtensibleMarkupLanguageAttribute(*attribute);
-        copiedText = new OrvXml::CNodeText(attribute->m_Value);
-        EXPECT_NE(copiedText->GetString(), attribute->m_Value.GetString());
         attribute->m_Value = "a replacement value longer than the one parsed before";
         attribute->m_Name = "n";
         ASSERT_TRUE(r->GetAttributeByName("n", value));
         EXPECT_STREQ(value, "a replacement value longer than the one parsed before");
-        EXPECT_EQ(r->GetAttributeByName("a-rather-long-name"), nullptr);
 
         DWORD index = 0;
         Element* text = nullptr;
         ASSERT_TRUE(r->GetNextChild(index, text));
-        ASSERT_EQ(text->GetType(), DWORD(Element::typeTextSegment));
         EXPECT_EQ(std::string(text->Contents().GetString()), longText);
         text->SetContents("new");
         EXPECT_STREQ(text->Contents(), "new");
         text->SetContents("a longer replacement for the parsed text segment");
-        Element* b = r->GetChild("b");
-        ASSERT_NE(b, nullptr);
-        CString inner;
-        b->GetText(inner);
-        EXPECT_STREQ(inner, "tiny");
-        b->DestroyChildren();
-        b->AddText("after the parse, a text of its own");
-        r->GetText(inner);
-        EXPECT_STREQ(inner, "a longer replacement for the parsed text segmentafter the parse, a text of its own");
-
-        // One parsed text node leaves the tree and outlives the document.
-        index = 0;
-        ASSERT_TRUE(r->GetNextChild(index, text));
-        r->RemoveChild(text);
-        text->SetDocument(nullptr);
-        text->SetContents(CString(longText.c_str()));
-        kept = Element::NewElement(nullptr, Element::typeElement, nullptr);
+        r->GetChild("b")->DestroyChildren();
+        r->GetChild("b")->AddText("a text of its own");
         kept->Copy(*r);
+        // One parsed text node leaves the tree and outlives the document.
+        r->RemoveChild(text);
         kept->AddChild(text, 0);
     }
-    EXPECT_STREQ(*copiedText, longValue.c_str());
-    EXPECT_STREQ(copied->m_Value, longValue.c_str());
+    EXPECT_STREQ(copied->m_Value, "a rather long value to normalise");
     EXPECT_STREQ(copied->m_Name, "a-rather-long-name");
     CString all;
     kept->GetText(all);
-    EXPECT_EQ(std::string(all.GetString()), longText + "after the parse, a text of its own");
-    CString value;
-    EXPECT_TRUE(kept->GetAttributeByName("n", value));
-    EXPECT_TRUE(kept->GetAttributeByName("s", value));
-    EXPECT_STREQ(value, "a b");
+    EXPECT_STREQ(all, "a longer replacement for the parsed text segment"
+                      "a longer replacement for the parsed text segmenta text of its own");
     delete copied;
-    delete copiedText;
     Element::DeleteElement(kept);
 }
 
@@ -542,11 +514,11 @@ TEST(ElementTree, ParsedTextsTakeStorageOfTheirOwnWhenSet)
 // document, whose memory held the originals, is gone.
 TEST(ElementTree, CopyOfAParsedTreeOutlivesTheDocument)
 {
-    std::string xml = "<?xml version=\"1.0\"?><list>";
+    std::string xml = "<list>";
     for (int i = 0; i < 300; ++i) {
-        xml += "<item n=\"" + std::to_string(i) + "\" description=\"item number " + std::to_string(i)
-            + " of the list\"><!-- comment " + std::to_string(i) + " --><![CDATA[x < " + std::to_string(i)
-            + "]]>text of item " + std::to_string(i) + "<e/>" + (i % 2 == 0 ? "tail" : "") + "</item>";
+        const std::string n = std::to_string(i);
+        xml += "<item n=\"" + n + "\" about=\"item number " + n + " of the list\"><!-- comment " + n
+            + " --><![CDATA[x < " + n + "]]>text of item " + n + "<e/>" + (i % 2 == 0 ? "ab" : "") + "</item>";
     }
     xml += "</list>";
     Element* copy = Element::NewElement(nullptr, Element::typeElement, nullptr);
@@ -554,24 +526,16 @@ TEST(ElementTree, CopyOfAParsedTreeOutlivesTheDocument)
     {
         Document document;
         ASSERT_TRUE(ParseBytes(document, xml));
-        Element* list = document.GetElement("list");
-        ASSERT_NE(list, nullptr);
-        list->GetText(before);
-        copy->Copy(*list);
+        document.GetElement("list")->GetText(before);
+        copy->Copy(*document.GetElement("list"));
     }
     CString after;
     copy->GetText(after);
-    EXPECT_EQ(std::string(after.GetString(), std::size_t(after.GetLength())),
-        std::string(before.GetString(), std::size_t(before.GetLength())));
-    ASSERT_EQ(copy->GetNumberOfChildren(), 300u);
-    Element* item = copy->GetChild("item(123)");
-    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(std::string(after.GetString()), std::string(before.GetString()));
     CString value;
-    ASSERT_TRUE(item->GetAttributeByName("description", value));
+    ASSERT_TRUE(copy->GetChild("item(123)") != nullptr);
+    EXPECT_TRUE(copy->GetChild("item(123)")->GetAttributeByName("about", value));
     EXPECT_STREQ(value, "item number 123 of the list");
-    ASSERT_TRUE(item->GetAttributeByName("n", value));
-    EXPECT_STREQ(value, "123");
-    EXPECT_EQ(item->GetNumberOfChildren(), 4u);
     Element::DeleteElement(copy);
 }
 
@@ -581,35 +545,29 @@ TEST(ElementTree, ListsOfOneItemGrowAndShrink)
 {
     Element* parent = Element::NewElement(nullptr);
     Element* a = AddElement(parent, "a");
-    EXPECT_EQ(parent->GetNumberOfChildren(), 1u);
-    EXPECT_EQ(parent->GetChild("a"), a);
     Element* b = Element::NewElement(nullptr);
     b->SetTag("b");
     parent->AddChild(b, 0);
-    EXPECT_EQ(NameOf(a), "a");
     DWORD index = 0;
     Element* child = nullptr;
     ASSERT_TRUE(parent->GetNextChild(index, child));
     EXPECT_EQ(child, b);
     parent->RemoveChild(b);
     parent->RemoveChild(a);
-    EXPECT_EQ(parent->GetNumberOfChildren(), 0u);
     index = 0;
     EXPECT_FALSE(parent->GetNextChild(index, child));
     parent->AddChild(a);
     parent->AddChild(b, 0);
     parent->RemoveChild(a);
     EXPECT_EQ(parent->GetChild("b"), b);
-    EXPECT_EQ(parent->GetChild("a"), nullptr);
+    EXPECT_EQ(parent->GetNumberOfChildren(), 1u);
     Element::DeleteElement(a);
 
     EXPECT_TRUE(parent->AddAttribute("x", "1"));
-    EXPECT_EQ(parent->GetNumberOfAttributes(), 1u);
     parent->DestroyAttributeByValue("1");
     EXPECT_EQ(parent->GetNumberOfAttributes(), 0u);
     EXPECT_TRUE(parent->AddAttribute("y", "2"));
     EXPECT_TRUE(parent->AddAttribute("z", "3"));
-    EXPECT_FALSE(parent->AddAttribute("y", "4"));
     parent->DestroyAttributeByName("y");
     CString value;
     EXPECT_TRUE(parent->GetAttributeByName("z", value));
@@ -620,13 +578,11 @@ TEST(ElementTree, ListsOfOneItemGrowAndShrink)
     Document document;
     ASSERT_TRUE(ParseBytes(document, "<r k=\"v\"><only/></r>"));
     Element* r = document.GetElement("r");
-    ASSERT_NE(r, nullptr);
     AddElement(r, "second");
     EXPECT_TRUE(r->AddAttribute("k2", "v2"));
-    EXPECT_EQ(NameOf(r->GetChild("only")), "only");
     EXPECT_EQ(NameOf(r->GetChild("second")), "second");
+    EXPECT_NE(r->GetChild("only"), nullptr);
     EXPECT_TRUE(r->GetAttributeByName("k", value));
-    EXPECT_STREQ(value, "v");
 }
 
 // In address-checked builds, the bytes a parsed attribute or text node keeps
