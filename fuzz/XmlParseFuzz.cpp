@@ -57,7 +57,7 @@ bool SameNode(const Element* left, const Element* right)
     CExtensibleMarkupLanguageAttribute* attribute = nullptr;
     while (left->GetNextAttribute(index, attribute)) {
         CString value;
-        if (!right->GetAttributeByName(attribute->m_Name, value) || value != attribute->m_Value) {
+        if (!right->GetAttributeByName(attribute->m_Name.ToCString(), value) || value != attribute->m_Value) {
             return false;
         }
     }

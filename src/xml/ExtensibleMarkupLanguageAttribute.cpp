@@ -2,13 +2,80 @@
 
 #include "xml/XmlNodeArena.h"
 
+#include <cstring>
+#include <new>
+
 CExtensibleMarkupLanguageAttribute::CExtensibleMarkupLanguageAttribute(const CExtensibleMarkupLanguageAttribute& source)
     : m_Name(source.m_Name)
     , m_Value(source.m_Value)
 {
 }
 
-CExtensibleMarkupLanguageAttribute::~CExtensibleMarkupLanguageAttribute() = default;
+CExtensibleMarkupLanguageAttribute::~CExtensibleMarkupLanguageAttribute()
+{
+    OrvXml::RetireNodeTail(this, sizeof(CExtensibleMarkupLanguageAttribute), m_TextTail);
+}
+
+namespace {
+
+// Copies the value to out, NUL-terminated, with its white space normalised
+// when asked; returns the length written.
+std::size_t CopyValue(char* out, std::string_view value, bool normalise) noexcept
+{
+    if (!normalise) {
+        std::memcpy(out, value.data(), value.size());
+        out[value.size()] = '\0';
+        return value.size();
+    }
+    std::size_t length = 0;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        char c = value[i];
+        if (c == '\r' && i + 1 < value.size() && value[i + 1] == '\n') {
+            ++i;
+        }
+        if (c == '\r' || c == '\n' || c == '\t') {
+            c = ' ';
+        }
+        out[length++] = c;
+    }
+    out[length] = '\0';
+    return length;
+}
+
+} // namespace
+
+CExtensibleMarkupLanguageAttribute* CExtensibleMarkupLanguageAttribute::NewWithTexts(
+    std::string_view name, std::string_view value, bool normaliseValue)
+{
+    using OrvXml::CNodeText;
+    // Short texts sit inline; the others follow the object.
+    if (name.size() > CNodeText::kLengthMask || value.size() > CNodeText::kLengthMask) {
+        throw std::bad_alloc();
+    }
+    const bool nameInline = CNodeText::FitsInline(name.size());
+    const bool valueInline = CNodeText::FitsInline(value.size());
+    const std::size_t tail = (nameInline ? 0 : name.size() + 1) + (valueInline ? 0 : value.size() + 1);
+    void* memory = OrvXml::AllocateNode(sizeof(CExtensibleMarkupLanguageAttribute) + tail);
+    auto* attribute = ::new (memory) CExtensibleMarkupLanguageAttribute;
+    char* bytes = reinterpret_cast<char*>(attribute + 1);
+    if (nameInline) {
+        attribute->m_Name = name;
+    } else {
+        CopyValue(bytes, name, false);
+        attribute->m_Name.Borrow(bytes, name.size());
+        bytes += name.size() + 1;
+    }
+    if (valueInline) {
+        char buffer[CNodeText::kInlineCapacity + 1];
+        attribute->m_Value = std::string_view(buffer, CopyValue(buffer, value, normaliseValue));
+    } else {
+        attribute->m_Value.Borrow(bytes, CopyValue(bytes, value, normaliseValue));
+    }
+    // A tail too long to record only happens on the heap, where the size
+    // given back does not matter.
+    attribute->m_TextTail = tail <= 0xFFFF ? std::uint16_t(tail) : 0;
+    return attribute;
+}
 
 void CExtensibleMarkupLanguageAttribute::Copy(const CExtensibleMarkupLanguageAttribute& source)
 {

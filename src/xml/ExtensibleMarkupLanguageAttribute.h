@@ -3,19 +3,16 @@
 
 #include "OrvApi.h"
 #include "framework/String.h"
+#include "xml/XmlNodeText.h"
 
 #include <cstddef>
-#include <utility>
+#include <cstdint>
+#include <string_view>
 
 class ORV_API CExtensibleMarkupLanguageAttribute {
 public:
     CExtensibleMarkupLanguageAttribute() = default;
     CExtensibleMarkupLanguageAttribute(const CString& name, const CString& value) : m_Name(name), m_Value(value) {}
-    CExtensibleMarkupLanguageAttribute(CString&& name, CString&& value) noexcept
-        : m_Name(std::move(name))
-        , m_Value(std::move(value))
-    {
-    }
     CExtensibleMarkupLanguageAttribute(const CExtensibleMarkupLanguageAttribute& source);
     virtual ~CExtensibleMarkupLanguageAttribute();
 
@@ -29,6 +26,21 @@ public:
     static void* operator new(std::size_t size);
     static void operator delete(void* attribute, std::size_t size) noexcept;
 
-    CString m_Name;
-    CString m_Value;
+    OrvXml::CNodeText m_Name;
+    OrvXml::CNodeText m_Value;
+
+private:
+    // The bytes allocated after this attribute for its texts, when it was
+    // created with them (see NewWithTexts); 0 when there are none or, for an
+    // attribute too large for the parse's blocks, when they do not fit.
+    std::uint16_t m_TextTail = 0;
+
+    friend class CExtensibleMarkupLanguageElement;
+
+    // An attribute and its texts in one allocation: the name and the value,
+    // each NUL-terminated, follow the object. The value's white space is
+    // normalised on the way when asked (CR LF, CR, LF and tab become one
+    // space). Throws std::bad_alloc.
+    static CExtensibleMarkupLanguageAttribute* NewWithTexts(
+        std::string_view name, std::string_view value, bool normaliseValue);
 };

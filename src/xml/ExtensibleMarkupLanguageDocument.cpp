@@ -279,7 +279,7 @@ void CExtensibleMarkupLanguageDocument::ExecuteCallbacks(CExtensibleMarkupLangua
     if (element == nullptr || m_Callbacks.IsEmpty()) {
         return;
     }
-    const CString& tag = element->Tag();
+    const OrvXml::CNodeText& tag = element->Tag();
     // A callback may add or remove callbacks; walk a snapshot so that the
     // records called are those held when the element completed.
     const CArray<XML_ELEMENT_CALLBACK_RECORD> records(m_Callbacks);

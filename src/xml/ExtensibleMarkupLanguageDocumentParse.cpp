@@ -228,7 +228,7 @@ bool CExtensibleMarkupLanguageDocument::m_ParseWithoutDeclaration(CDataParser& p
             // that does not match, here with nothing to match.
             CString message;
             message.Format("Overlapping tags detected. Found \"%s\" but needed to find \"\".",
-                child->Tag().Mid(1).Trim().GetString());
+                child->Tag().ToCString().Mid(1).Trim().GetString());
             child->m_ReportParsingError(message);
             m_XML->DestroyChildren();
             return false;
@@ -263,7 +263,7 @@ bool CExtensibleMarkupLanguageDocument::m_CheckOnlyOneElement()
         }
         if (seen) {
             const CString message("There can be only one element (Rule 1).");
-            SetParsingErrorInformation(child->Tag(), child->m_Beginning, child->m_Beginning, &message);
+            SetParsingErrorInformation(child->Tag().ToCString(), child->m_Beginning, child->m_Beginning, &message);
             return false;
         }
         seen = true;

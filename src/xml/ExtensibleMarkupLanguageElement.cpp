@@ -8,8 +8,10 @@
 #include "xml/XmlCharClasses.h"
 #include "xml/XmlNodeArena.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -32,6 +34,11 @@ constexpr AttributeValueBytes kAttributeValueBytes;
 std::string_view View(const CString& text) noexcept
 {
     return std::string_view(text.GetString(), std::size_t(text.GetLength()));
+}
+
+std::string_view View(const OrvXml::CNodeText& text) noexcept
+{
+    return text.View();
 }
 
 // Splits one path name into its tag and instance number. "A" is A(0); the
@@ -89,6 +96,7 @@ Element::~CExtensibleMarkupLanguageElement()
 {
     DestroyAttributes();
     DestroyChildren();
+    OrvXml::RetireNodeTail(this, sizeof(Element), m_ContentsTail);
 }
 
 Element* Element::NewElement(Element* parent, DWORD type, CExtensibleMarkupLanguageDocument* document)
@@ -104,6 +112,40 @@ Element* Element::NewElement(Element* parent, DWORD type, CExtensibleMarkupLangu
             delete element;
             throw;
         }
+    }
+    return element;
+}
+
+Element* Element::m_NewTextSegment(Element* parent, std::string_view text)
+{
+    // A short text sits inline and needs no bytes after the node.
+    if (text.size() > OrvXml::CNodeText::kLengthMask) {
+        throw std::bad_alloc();
+    }
+    const bool textInline = OrvXml::CNodeText::FitsInline(text.size());
+    const std::size_t tail = textInline ? 0 : text.size() + 1;
+    void* memory = OrvXml::AllocateNode(sizeof(Element) + tail);
+    auto* element = ::new (memory) Element;
+    if (textInline) {
+        element->m_Contents = text;
+    } else {
+        char* bytes = reinterpret_cast<char*>(element + 1);
+        std::memcpy(bytes, text.data(), text.size());
+        bytes[text.size()] = '\0';
+        element->m_Contents.Borrow(bytes, text.size());
+    }
+    // A tail too long to record only happens on the heap, where the size
+    // given back does not matter.
+    element->m_ContentsTail = tail <= 0xFFFF ? std::uint16_t(tail) : 0;
+    element->m_Type = typeTextSegment;
+    element->m_IsDone = true;
+    element->m_Parent = parent;
+    element->m_Document = parent->m_Document;
+    try {
+        parent->m_Children.Add(element);
+    } catch (...) {
+        delete element;
+        throw;
     }
     return element;
 }
@@ -279,30 +321,10 @@ bool Element::m_AddParsedAttribute(std::string_view name, std::string_view value
             hasWhiteSpace = true;
         }
     }
-    CExtensibleMarkupLanguageAttribute* attribute = nullptr;
-    if (!hasWhiteSpace) {
-        attribute = new CExtensibleMarkupLanguageAttribute(
-            CString(name.data(), int(name.size())), CString(value.data(), int(value.size())));
-    } else {
-        attribute = new CExtensibleMarkupLanguageAttribute(CString(name.data(), int(name.size())), CString());
-    }
+    // The attribute and its texts take one allocation.
+    CExtensibleMarkupLanguageAttribute* attribute =
+        CExtensibleMarkupLanguageAttribute::NewWithTexts(name, value, hasWhiteSpace);
     try {
-        if (hasWhiteSpace) {
-            // White space becomes spaces; a CR LF pair becomes one space.
-            char* out = attribute->m_Value.GetBufferSetLength(int(value.size()));
-            int length = 0;
-            for (std::size_t i = 0; i < value.size(); ++i) {
-                char c = value[i];
-                if (c == '\r' && i + 1 < value.size() && value[i + 1] == '\n') {
-                    ++i;
-                }
-                if (c == '\r' || c == '\n' || c == '\t') {
-                    c = ' ';
-                }
-                out[length++] = c;
-            }
-            attribute->m_Value.ReleaseBuffer(length);
-        }
         m_Attributes.Add(attribute);
     } catch (...) {
         delete attribute;
@@ -362,13 +384,13 @@ bool Element::GetAttributeByName(const CString& name, CString& value) const
     if (found == nullptr) {
         return false;
     }
-    value = found->m_Value;
+    value = found->m_Value.ToCString();
     return true;
 }
 
 bool Element::GetAttributeByName(CExtensibleMarkupLanguageAttribute& attribute) const
 {
-    const CExtensibleMarkupLanguageAttribute* found = GetAttributeByName(attribute.m_Name);
+    const CExtensibleMarkupLanguageAttribute* found = GetAttributeByName(attribute.m_Name.ToCString());
     if (found == nullptr) {
         return false;
     }
@@ -506,12 +528,13 @@ void Element::GetText(CString& text) const
         const Element* node = pending.back();
         pending.pop_back();
         if (!(ignoreWhiteSpace && node->m_IsAllWhiteSpace)) {
-            if (node->m_Type == typeTextSegment && node->m_Contents.Find('&') >= 0) {
-                CString resolved = node->m_Contents;
+            const std::string_view contents = node->m_Contents.View();
+            if (node->m_Type == typeTextSegment && contents.find('&') != std::string_view::npos) {
+                CString resolved = node->m_Contents.ToCString();
                 node->m_ResolveEntities(resolved);
                 gathered.append(resolved.GetString(), std::size_t(resolved.GetLength()));
             } else {
-                gathered.append(node->m_Contents.GetString(), std::size_t(node->m_Contents.GetLength()));
+                gathered.append(contents);
             }
         }
         for (int i = node->m_Children.GetSize() - 1; i >= 0; --i) {
@@ -570,7 +593,7 @@ void Element::GetName(CString& name) const
             ++instance;
         }
     }
-    name = m_Tag;
+    name = m_Tag.ToCString();
     if (instance > 0) {
         name.AppendFormat("(%lu)", static_cast<unsigned long>(instance));
     }
@@ -662,8 +685,8 @@ bool Element::GetAbortParsing() const { return m_AbortParsing; }
 void Element::GetBeginning(CParsePoint& point) const { point = m_Beginning; }
 CExtensibleMarkupLanguageDocument* Element::GetDocument() const { return m_Document; }
 void Element::GetEnding(CParsePoint& point) const { point = m_Ending; }
-void Element::GetContents(CString& contents) const { contents = m_Contents; }
-void Element::GetTag(CString& tag) const { tag = m_Tag; }
+void Element::GetContents(CString& contents) const { contents = m_Contents.ToCString(); }
+void Element::GetTag(CString& tag) const { tag = m_Tag.ToCString(); }
 DWORD Element::GetType() const { return m_Type; }
 bool Element::IsAllWhiteSpace() const { return m_IsAllWhiteSpace; }
 bool Element::IsRoot() const { return m_Parent == nullptr; }
@@ -672,7 +695,7 @@ void Element::SetAbortParsing(bool abortParsing) { m_AbortParsing = abortParsing
 void Element::SetContents(const CString& contents) { m_Contents = contents; }
 void Element::SetDocument(CExtensibleMarkupLanguageDocument* document) { m_Document = document; }
 void Element::SetTag(const CString& tag) { m_Tag = tag; }
-void Element::SetType(DWORD type) { m_Type = type > typeMetaData ? typeUnknown : type; }
+void Element::SetType(DWORD type) { m_Type = BYTE(type > typeMetaData ? typeUnknown : type); }
 
 Element* Element::GetParent(const CString& name) const
 {

@@ -11,8 +11,10 @@
 #include "xml/DataParser.h"
 #include "xml/ExtensibleMarkupLanguageAttribute.h"
 #include "xml/XmlNodeList.h"
+#include "xml/XmlNodeText.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -128,8 +130,8 @@ public:
     virtual CExtensibleMarkupLanguageElement& operator=(const CExtensibleMarkupLanguageElement& source);
 
     // Direct views for callers that read many nodes.
-    const CString& Tag() const noexcept { return m_Tag; }
-    const CString& Contents() const noexcept { return m_Contents; }
+    const OrvXml::CNodeText& Tag() const noexcept { return m_Tag; }
+    const OrvXml::CNodeText& Contents() const noexcept { return m_Contents; }
     bool IsEmptyTag() const noexcept { return m_IsTagEmpty; }
     bool IsDone() const noexcept { return m_IsDone; }
 
@@ -185,6 +187,7 @@ private:
     EndTag m_ReadPlainEndTag(CDataParser& parser);
     bool m_ParseMarkupBytes(CDataParser& parser, bool& open);
     bool m_ParseTagView(std::string_view markup, bool& closed, CDataParser& parser);
+    bool m_CheckElementName(std::string_view name);
     // AddAttribute for a name and value read from markup.
     bool m_AddParsedAttribute(std::string_view name, std::string_view value);
     bool m_CloseWithEndTag(const CString& found);
@@ -199,18 +202,29 @@ private:
     bool m_ReadPEReference(CParsePoint& point, CDataParser& parser);
     bool m_ParseTrickyElement(const CString& replacement);
     void m_DeleteChild(CExtensibleMarkupLanguageElement* child);
+    // A complete text segment appended to the parent, its contents held in
+    // the same allocation as the node. Throws std::bad_alloc.
+    static CExtensibleMarkupLanguageElement* m_NewTextSegment(
+        CExtensibleMarkupLanguageElement* parent, std::string_view text);
 
     CExtensibleMarkupLanguageDocument* m_Document = nullptr;
     CExtensibleMarkupLanguageElement* m_Parent = nullptr;
     OrvXml::CNodeList<CExtensibleMarkupLanguageElement*> m_Children;
     OrvXml::CNodeList<CExtensibleMarkupLanguageAttribute*> m_Attributes;
-    CString m_Contents;
-    CString m_Tag;
-    DWORD m_Type = typeUnknown;
+    // A text segment read by the parser holds its contents right after
+    // itself (see m_NewTextSegment).
+    OrvXml::CNodeText m_Contents;
+    OrvXml::CNodeText m_Tag;
     CParsePoint m_Beginning;
     CParsePoint m_Ending;
+    // One of _ElementTypes, which all fit a byte.
+    BYTE m_Type = typeUnknown;
     bool m_AbortParsing = false;
     bool m_IsDone = false;
     bool m_IsAllWhiteSpace = false;
     bool m_IsTagEmpty = false;
+    // The bytes allocated after this node for its contents, when it was
+    // created with them (see m_NewTextSegment); 0 when there are none or,
+    // for a node too large for the parse's blocks, when they do not fit.
+    std::uint16_t m_ContentsTail = 0;
 };

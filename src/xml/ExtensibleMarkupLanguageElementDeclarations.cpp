@@ -146,7 +146,7 @@ bool Element::m_ParseProcessingInstruction()
         return false;
     }
     if (StartsWithNoCase(View(m_Contents), "xml")) {
-        return m_ParseXMLDeclaration(m_Contents);
+        return m_ParseXMLDeclaration(m_Contents.ToCString());
     }
     static const char kFirst[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_:";
     if (m_Contents[0] == '\0' || std::strchr(kFirst, m_Contents[0]) == nullptr) {
@@ -305,8 +305,8 @@ bool Element::m_ParseBangTag(const CString& text, const CString& name, bool& clo
     if (!rest.empty() && rest.back() == '>') {
         rest.remove_suffix(1);
     }
-    m_Tag = ToCString(tag.substr(1));
-    m_Contents = ToCString(Trim(rest));
+    m_Tag = tag.substr(1);
+    m_Contents = Trim(rest);
     return true;
 }
 
@@ -358,7 +358,7 @@ bool Element::m_ParseCDATASection(const CString& text, CDataParser& parser)
         contents += "]]>";
         contents.append(more.GetString(), std::size_t(more.GetLength() - 3));
     }
-    m_Contents = ToCString(contents);
+    m_Contents = contents;
     return true;
 }
 
@@ -431,6 +431,6 @@ bool Element::m_ParseENTITYSection(const CString& text, CDataParser& parser)
     if (!contents.empty() && contents.back() == '>') {
         contents.remove_suffix(1);
     }
-    m_Contents = ToCString(Trim(contents));
+    m_Contents = Trim(contents);
     return true;
 }

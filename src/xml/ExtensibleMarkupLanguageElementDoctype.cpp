@@ -165,7 +165,7 @@ bool Element::m_ParseDOCTYPESection(const CString& markup, CDataParser& parser)
         m_ReportParsingError("Impossible character in DOCTYPE declaration (Rule 28).");
         return false;
     }
-    m_Contents += " [";
+    m_Contents = m_Contents.ToCString() + " [";
     return m_ReadDOCTYPESubset(DWORD(index), parser);
 }
 

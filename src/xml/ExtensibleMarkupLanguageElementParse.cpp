@@ -148,7 +148,7 @@ bool Element::Parse(const CParsePoint& beginning, CDataParser& parser)
 void Element::m_ReportParsingError(const CString& message) const
 {
     if (m_Document != nullptr) {
-        m_Document->SetParsingErrorInformation(m_Tag, m_Beginning, m_Ending, &message);
+        m_Document->SetParsingErrorInformation(m_Tag.ToCString(), m_Beginning, m_Ending, &message);
     }
 }
 
@@ -354,14 +354,14 @@ bool Element::m_ParseTagView(std::string_view markup, bool& closed, CDataParser&
         m_IsTagEmpty = true;
     }
     m_Type = typeElement;
-    m_Tag = ToCString(name);
+    m_Tag = name;
     if (hasSpace) {
         const std::string_view list = afterOpener.substr(nameLength);
         if (!m_ParseAttributeList(list.data(), int(list.size()), isEndTag)) {
             return false;
         }
     }
-    if (!m_ParseElementName(m_Tag)) {
+    if (!m_CheckElementName(m_Tag.View())) {
         return false;
     }
     closed = isEndTag || m_IsTagEmpty;
@@ -467,7 +467,12 @@ bool Element::m_TrimQuotesAndSpaces(CString& text, char quote) const
 
 bool Element::m_ParseElementName(const CString& name)
 {
-    if (name.IsEmpty()) {
+    return m_CheckElementName(View(name));
+}
+
+bool Element::m_CheckElementName(std::string_view name)
+{
+    if (name.empty()) {
         m_ReportParsingError("EmptyTag.");
         return false;
     }
@@ -476,12 +481,11 @@ bool Element::m_ParseElementName(const CString& name)
         m_ReportParsingError("First character of element name is not legal (Rule 5).");
         return false;
     }
-    const std::string_view view = View(name);
-    for (std::size_t i = 1; i < view.size(); ++i) {
-        if (!IsNameCharByte(view[i])) {
+    for (std::size_t i = 1; i < name.size(); ++i) {
+        if (!IsNameCharByte(name[i])) {
             CString message;
             message.Format("Character %lu of element named \"%s\" is invalid (Rule 999192).",
-                static_cast<unsigned long>(i), name.GetString());
+                static_cast<unsigned long>(i), ToCString(name).GetString());
             m_ReportParsingError(message);
             return false;
         }
@@ -611,12 +615,10 @@ Element::TextChild Element::m_ReadTextChild(CDataParser& parser)
         m_Ending = point;
         return TextChild::Read;
     }
-    Element* child = NewElement(this, typeTextSegment, m_Document);
+    Element* child = m_NewTextSegment(this, text);
     child->m_Beginning = m_Ending;
     child->m_Ending = point;
-    child->m_Contents = ToCString(text);
     child->m_IsAllWhiteSpace = allWhiteSpace;
-    child->m_IsDone = true;
     m_Ending = point;
     bool finished = false;
     return m_AcceptChild(child, finished) ? TextChild::Read : TextChild::Failed;

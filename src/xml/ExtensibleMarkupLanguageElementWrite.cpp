@@ -96,6 +96,7 @@ public:
         }
     }
     void Text(const CString& text) { Text(View(text)); }
+    void Text(const CNodeText& text) { Text(text.View()); }
     void Text(const char* text) { Text(std::string_view(text)); }
 
     void Indentation()
@@ -117,7 +118,7 @@ public:
                 Text(" ");
                 Text(attribute->m_Name);
             }
-            const char* quote = attribute->m_Value.Find('"') >= 0 ? "'" : "\"";
+            const char* quote = attribute->m_Value.View().find('"') != std::string_view::npos ? "'" : "\"";
             Text("=");
             Text(quote);
             Text(attribute->m_Value);
@@ -266,7 +267,7 @@ private:
         m_Level -= m_Automatic ? m_IndentBy : 0;
     }
 
-    void CDATA(const CString& contents)
+    void CDATA(const CNodeText& contents)
     {
         Text("<![CDATA[");
         std::string_view rest = View(contents);

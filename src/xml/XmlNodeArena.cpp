@@ -189,6 +189,19 @@ void ReleaseNode(void* object, std::size_t size) noexcept
     ++batch.m_Count;
 }
 
+void RetireNodeTail(void* object, std::size_t objectSize, std::size_t tailSize) noexcept
+{
+    char* at = static_cast<char*>(object) - kHeader;
+    if (tailSize == 0 || *reinterpret_cast<CNodeArena::Block**>(at) == nullptr) {
+        return;
+    }
+    // ReleaseNode poisons the rounded head; the rest of the allocation is
+    // what lies past it.
+    const std::size_t head = Rounded(kHeader + objectSize);
+    const std::size_t whole = Rounded(kHeader + objectSize + tailSize);
+    ORV_POISON(at + head, whole - head);
+}
+
 void* ReallocateNode(void* object, std::size_t oldSize, std::size_t newSize)
 {
     if (object != nullptr) {

@@ -70,6 +70,11 @@ public:
 // arena, or from the heap. ReleaseNode takes the size that was allocated.
 void* AllocateNode(std::size_t size);
 void ReleaseNode(void* object, std::size_t size) noexcept;
+// An object allocated with tailSize more bytes than its class needs (texts
+// placed right after it) calls this as it dies, before its class's delete
+// releases objectSize bytes, so that checked builds see the whole
+// allocation die.
+void RetireNodeTail(void* object, std::size_t objectSize, std::size_t tailSize) noexcept;
 // Moves an object of plain bytes (null for none) to memory of newSize
 // bytes, keeping the first min(oldSize, newSize) bytes; one on the heap
 // is resized in place where the heap can. Throws std::bad_alloc, leaving

@@ -1,17 +1,21 @@
 // A list of the pointers a node holds (its children or its attributes).
 // Internal to the library.
 //
-// A document has a node for every element, text and comment, so the size of
-// a node counts: this list is two words (pointer, count and capacity in
-// 32 bits each) where a CArray takes four. Its storage grows by doubling,
-// can be reserved in one step when the count is known, and is freed when
-// the list is emptied. While a parse runs, the storage is cut from the
-// parse's node arena like the nodes themselves (see XmlNodeArena.h).
+// A document has a node for every element, text and comment, and most nodes
+// hold no children or attributes, or just one, so this list is one word:
+// null while it is empty, the item itself while it holds one, and otherwise
+// a pointer, marked in its lowest bit, to a block holding the count, the
+// capacity and the items. The block grows by doubling, can be reserved in
+// one step when the count is known, and is freed when the list is emptied.
+// While a parse runs, it is cut from the parse's node arena like the nodes
+// themselves (see XmlNodeArena.h). The items are never null and point to
+// objects aligned to at least two bytes.
 #pragma once
 
 #include "xml/XmlNodeArena.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <type_traits>
@@ -28,68 +32,115 @@ public:
     CNodeList(const CNodeList&) = delete;
     CNodeList& operator=(const CNodeList&) = delete;
 
-    int GetSize() const noexcept { return m_Size; }
-    bool IsEmpty() const noexcept { return m_Size == 0; }
-    TYPE* GetData() noexcept { return m_Data; }
-    const TYPE* GetData() const noexcept { return m_Data; }
+    int GetSize() const noexcept
+    {
+        if (HasBlock()) {
+            return GetBlock()->m_Size;
+        }
+        return m_Word != nullptr ? 1 : 0;
+    }
+    bool IsEmpty() const noexcept { return m_Word == nullptr || (HasBlock() && GetBlock()->m_Size == 0); }
+    // The items, GetSize() of them; valid until the list changes.
+    TYPE* GetData() noexcept { return HasBlock() ? Items(GetBlock()) : &m_Word; }
+    const TYPE* GetData() const noexcept { return HasBlock() ? Items(GetBlock()) : &m_Word; }
     // index must lie in [0, GetSize()).
-    TYPE& operator[](int index) noexcept { return m_Data[index]; }
-    TYPE operator[](int index) const noexcept { return m_Data[index]; }
+    TYPE& operator[](int index) noexcept { return GetData()[index]; }
+    TYPE operator[](int index) const noexcept { return GetData()[index]; }
 
-    // Throws std::bad_alloc, leaving the list as it was.
+    // item must not be null. Throws std::bad_alloc, leaving the list as it was.
     void Add(TYPE item)
     {
-        if (m_Size == m_Capacity) {
-            Reallocate(m_Capacity == 0 ? kFirstCapacity : m_Capacity * 2);
+        static_assert(alignof(std::remove_pointer_t<TYPE>) >= 2, "the lowest bit of an item is free");
+        if (m_Word == nullptr) {
+            m_Word = item;
+            return;
         }
-        m_Data[m_Size++] = item;
+        if (!HasBlock() || GetBlock()->m_Size == GetBlock()->m_Capacity) {
+            Reallocate(HasBlock() ? GetBlock()->m_Capacity * 2 : kFirstCapacity);
+        }
+        Block* block = GetBlock();
+        Items(block)[block->m_Size++] = item;
     }
     // index is clamped to [0, GetSize()].
     void InsertAt(int index, TYPE item)
     {
-        index = index < 0 ? 0 : (index > m_Size ? m_Size : index);
+        const int size = GetSize();
+        index = index < 0 ? 0 : (index > size ? size : index);
         Add(item);
-        std::memmove(m_Data + index + 1, m_Data + index, sizeof(TYPE) * std::size_t(m_Size - 1 - index));
-        m_Data[index] = item;
+        TYPE* items = GetData();
+        std::memmove(items + index + 1, items + index, sizeof(TYPE) * std::size_t(size - index));
+        items[index] = item;
     }
     // index must lie in [0, GetSize()).
     void RemoveAt(int index) noexcept
     {
-        std::memmove(m_Data + index, m_Data + index + 1, sizeof(TYPE) * std::size_t(m_Size - 1 - index));
-        --m_Size;
+        if (!HasBlock()) {
+            m_Word = nullptr;
+            return;
+        }
+        Block* block = GetBlock();
+        TYPE* items = Items(block);
+        std::memmove(items + index, items + index + 1, sizeof(TYPE) * std::size_t(block->m_Size - 1 - index));
+        --block->m_Size;
     }
     void RemoveAll() noexcept
     {
-        ReleaseNode(m_Data, sizeof(TYPE) * std::size_t(m_Capacity));
-        m_Data = nullptr;
-        m_Size = 0;
-        m_Capacity = 0;
+        if (HasBlock()) {
+            ReleaseNode(GetBlock(), BytesFor(GetBlock()->m_Capacity));
+        }
+        m_Word = nullptr;
     }
     // Room for count items in all, allocated at once.
     void Reserve(int count)
     {
-        if (count > m_Capacity) {
+        if (count > (HasBlock() ? GetBlock()->m_Capacity : 1)) {
             Reallocate(count);
         }
     }
 
 private:
-    // Three pointers fill the smallest block the C library hands out.
-    enum : int { kFirstCapacity = 3 };
+    // A list that outgrows one item usually holds a few (the parts of a
+    // record, say): four fill one small block.
+    enum : int { kFirstCapacity = 4 };
+
+    // The items follow the block's two counts.
+    struct alignas(TYPE) Block {
+        int m_Size;
+        int m_Capacity;
+    };
+
+    static TYPE* Items(Block* block) noexcept { return reinterpret_cast<TYPE*>(block + 1); }
+    static std::size_t BytesFor(int capacity) noexcept { return sizeof(Block) + sizeof(TYPE) * std::size_t(capacity); }
+
+    bool HasBlock() const noexcept { return (reinterpret_cast<std::uintptr_t>(m_Word) & 1) != 0; }
+    Block* GetBlock() const noexcept
+    {
+        return reinterpret_cast<Block*>(reinterpret_cast<std::uintptr_t>(m_Word) & ~std::uintptr_t(1));
+    }
 
     void Reallocate(int capacity)
     {
-        if (capacity <= 0 || std::size_t(capacity) > std::size_t(0x7FFFFFFF) / sizeof(TYPE)) {
+        if (capacity <= 1 || std::size_t(capacity) > std::size_t(0x7FFFFFFF) / sizeof(TYPE) - 1) {
             throw std::bad_alloc();
         }
-        m_Data = static_cast<TYPE*>(
-            ReallocateNode(m_Data, sizeof(TYPE) * std::size_t(m_Capacity), sizeof(TYPE) * std::size_t(capacity)));
-        m_Capacity = capacity;
+        const int size = GetSize();
+        Block* block = nullptr;
+        if (HasBlock()) {
+            block = static_cast<Block*>(
+                ReallocateNode(GetBlock(), BytesFor(GetBlock()->m_Capacity), BytesFor(capacity)));
+        } else {
+            block = static_cast<Block*>(AllocateNode(BytesFor(capacity)));
+            if (size == 1) {
+                Items(block)[0] = m_Word;
+            }
+        }
+        block->m_Size = size;
+        block->m_Capacity = capacity;
+        m_Word = reinterpret_cast<TYPE>(reinterpret_cast<std::uintptr_t>(block) | 1);
     }
 
-    TYPE* m_Data = nullptr;
-    int m_Size = 0;
-    int m_Capacity = 0;
+    // Null, the one item, or the block's address with the lowest bit set.
+    TYPE m_Word = nullptr;
 };
 
 } // namespace OrvXml

@@ -5,6 +5,7 @@
 #include "framework/String.h"
 #include "platform/Types.h"
 #include "xml/XmlCharClasses.h"
+#include "xml/XmlNodeText.h"
 
 #include <cstdint>
 #include <cstring>
@@ -19,6 +20,11 @@ namespace OrvXml {
 inline std::string_view View(const CString& text) noexcept
 {
     return std::string_view(text.GetString(), std::size_t(text.GetLength()));
+}
+
+inline std::string_view View(const CNodeText& text) noexcept
+{
+    return text.View();
 }
 
 inline CString ToCString(std::string_view text)

@@ -4,6 +4,15 @@
 #include <thread>
 #include <vector>
 
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer) && !defined(__SANITIZE_ADDRESS__)
+#define __SANITIZE_ADDRESS__ 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/asan_interface.h>
+#endif
+
 using Document = CExtensibleMarkupLanguageDocument;
 using Element = CExtensibleMarkupLanguageElement;
 
@@ -449,4 +458,171 @@ TEST(ElementTree, ChildAndAttributeListsKeepOrderThroughGrowth)
     EXPECT_EQ(many->GetNumberOfAttributes(), 0u);
     EXPECT_TRUE(many->AddAttribute("again", "1"));
     EXPECT_EQ(many->GetNumberOfAttributes(), 1u);
+}
+
+// A parse keeps short texts in place and puts the others right after their
+// attribute or text node. Setting such a text, copying it or copying the
+// node gives storage of its own that outlives the document.
+TEST(ElementTree, ParsedTextsTakeStorageOfTheirOwnWhenSet)
+{
+    const std::string longText = "a text segment long enough to follow its node";
+    CExtensibleMarkupLanguageAttribute* copied = nullptr;
+    Element* kept = Element::NewElement(nullptr, Element::typeElement, nullptr);
+    {
+        Document document;
+        ASSERT_TRUE(ParseBytes(document, "<r a-rather-long-name=\"a rather long value\tto normalise\" s=\"a\r\nb\">"
+                + longText + "<b>tiny</b></r>"));
+        Element* r = document.GetElement("r");
+        ASSERT_NE(r, nullptr);
+        CString value;
+        ASSERT_TRUE(r->GetAttributeByName("s", value));
+        EXPECT_STREQ(value, "a b");
+        CExtensibleMarkupLanguageAttribute* attribute = r->GetAttributeByName(CString("a-rather-long-name"));
+        ASSERT_NE(attribute, nullptr);
+        EXPECT_STREQ(attribute->m_Value, "a rather long value to normalise");
+        copied = new CExtensibleMarkupLanguageAttribute(*attribute);
+        attribute->m_Value = "a replacement value longer than the one parsed before";
+        attribute->m_Name = "n";
+        ASSERT_TRUE(r->GetAttributeByName("n", value));
+        EXPECT_STREQ(value, "a replacement value longer than the one parsed before");
+
+        DWORD index = 0;
+        Element* text = nullptr;
+        ASSERT_TRUE(r->GetNextChild(index, text));
+        EXPECT_EQ(std::string(text->Contents().GetString()), longText);
+        text->SetContents("new");
+        EXPECT_STREQ(text->Contents(), "new");
+        text->SetContents("a longer replacement for the parsed text segment");
+        r->GetChild("b")->DestroyChildren();
+        r->GetChild("b")->AddText("a text of its own");
+        kept->Copy(*r);
+        // One parsed text node leaves the tree and outlives the document.
+        r->RemoveChild(text);
+        kept->AddChild(text, 0);
+    }
+    EXPECT_STREQ(copied->m_Value, "a rather long value to normalise");
+    EXPECT_STREQ(copied->m_Name, "a-rather-long-name");
+    CString all;
+    kept->GetText(all);
+    EXPECT_STREQ(all, "a longer replacement for the parsed text segment"
+                      "a longer replacement for the parsed text segmenta text of its own");
+    delete copied;
+    Element::DeleteElement(kept);
+}
+
+// A copy of a parsed tree owns every text: it reads the same after the
+// document, whose memory held the originals, is gone.
+TEST(ElementTree, CopyOfAParsedTreeOutlivesTheDocument)
+{
+    std::string xml = "<list>";
+    for (int i = 0; i < 300; ++i) {
+        const std::string n = std::to_string(i);
+        xml += "<item n=\"" + n + "\" about=\"item number " + n + " of the list\"><!-- comment " + n
+            + " --><![CDATA[x < " + n + "]]>text of item " + n + "<e/>" + (i % 2 == 0 ? "ab" : "") + "</item>";
+    }
+    xml += "</list>";
+    Element* copy = Element::NewElement(nullptr, Element::typeElement, nullptr);
+    CString before;
+    {
+        Document document;
+        ASSERT_TRUE(ParseBytes(document, xml));
+        document.GetElement("list")->GetText(before);
+        copy->Copy(*document.GetElement("list"));
+    }
+    CString after;
+    copy->GetText(after);
+    EXPECT_EQ(std::string(after.GetString()), std::string(before.GetString()));
+    CString value;
+    ASSERT_TRUE(copy->GetChild("item(123)") != nullptr);
+    EXPECT_TRUE(copy->GetChild("item(123)")->GetAttributeByName("about", value));
+    EXPECT_STREQ(value, "item number 123 of the list");
+    Element::DeleteElement(copy);
+}
+
+// Lists hold one item without storage of their own and move to a block
+// when a second arrives; removals and inserts keep the order either way.
+TEST(ElementTree, ListsOfOneItemGrowAndShrink)
+{
+    Element* parent = Element::NewElement(nullptr);
+    Element* a = AddElement(parent, "a");
+    Element* b = Element::NewElement(nullptr);
+    b->SetTag("b");
+    parent->AddChild(b, 0);
+    DWORD index = 0;
+    Element* child = nullptr;
+    ASSERT_TRUE(parent->GetNextChild(index, child));
+    EXPECT_EQ(child, b);
+    parent->RemoveChild(b);
+    parent->RemoveChild(a);
+    index = 0;
+    EXPECT_FALSE(parent->GetNextChild(index, child));
+    parent->AddChild(a);
+    parent->AddChild(b, 0);
+    parent->RemoveChild(a);
+    EXPECT_EQ(parent->GetChild("b"), b);
+    EXPECT_EQ(parent->GetNumberOfChildren(), 1u);
+    Element::DeleteElement(a);
+
+    EXPECT_TRUE(parent->AddAttribute("x", "1"));
+    parent->DestroyAttributeByValue("1");
+    EXPECT_EQ(parent->GetNumberOfAttributes(), 0u);
+    EXPECT_TRUE(parent->AddAttribute("y", "2"));
+    EXPECT_TRUE(parent->AddAttribute("z", "3"));
+    parent->DestroyAttributeByName("y");
+    CString value;
+    EXPECT_TRUE(parent->GetAttributeByName("z", value));
+    EXPECT_FALSE(parent->GetAttributeByName("y", value));
+    Element::DeleteElement(parent);
+
+    // A parsed node with one child and one attribute takes more afterwards.
+    Document document;
+    ASSERT_TRUE(ParseBytes(document, "<r k=\"v\"><only/></r>"));
+    Element* r = document.GetElement("r");
+    AddElement(r, "second");
+    EXPECT_TRUE(r->AddAttribute("k2", "v2"));
+    EXPECT_EQ(NameOf(r->GetChild("second")), "second");
+    EXPECT_NE(r->GetChild("only"), nullptr);
+    EXPECT_TRUE(r->GetAttributeByName("k", value));
+}
+
+// In address-checked builds, the bytes a parsed attribute or text node keeps
+// after itself die with it, while its neighbours in the parse's memory stay
+// readable.
+TEST(ElementTree, TextsAfterAParsedNodeDieWithIt)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    Document document;
+    ASSERT_TRUE(ParseBytes(document, "<r a=\"a value long enough to follow\" b=\"another long value\">"
+                                     "a text long enough to follow its node<c/></r>"));
+    Element* r = document.GetElement("r");
+    ASSERT_NE(r, nullptr);
+    CExtensibleMarkupLanguageAttribute* a = r->GetAttributeByName(CString("a"));
+    CExtensibleMarkupLanguageAttribute* b = r->GetAttributeByName(CString("b"));
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(b, nullptr);
+    const char* value = a->m_Value.GetString();
+    const std::size_t length = std::size_t(a->m_Value.GetLength());
+    EXPECT_EQ(__asan_region_is_poisoned(const_cast<char*>(value), length + 1), nullptr);
+    r->DestroyAttributeByName("a");
+    EXPECT_TRUE(__asan_address_is_poisoned(value));
+    EXPECT_TRUE(__asan_address_is_poisoned(value + length));
+    EXPECT_EQ(__asan_region_is_poisoned(b, sizeof *b), nullptr);
+    EXPECT_EQ(__asan_region_is_poisoned(const_cast<char*>(b->m_Value.GetString()), 19), nullptr);
+
+    DWORD index = 0;
+    Element* text = nullptr;
+    ASSERT_TRUE(r->GetNextChild(index, text));
+    const char* contents = text->Contents().GetString();
+    const std::size_t size = std::size_t(text->Contents().GetLength());
+    Element* c = r->GetChild("c");
+    ASSERT_NE(c, nullptr);
+    r->RemoveChild(text);
+    Element::DeleteElement(text);
+    EXPECT_TRUE(__asan_address_is_poisoned(contents));
+    EXPECT_TRUE(__asan_address_is_poisoned(contents + size));
+    EXPECT_EQ(__asan_region_is_poisoned(c, sizeof *c), nullptr);
+    EXPECT_STREQ(c->Tag(), "c");
+#else
+    GTEST_SKIP() << "needs an address-checked build";
+#endif
 }

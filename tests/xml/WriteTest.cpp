@@ -212,3 +212,31 @@ TEST(Write, BracketInsideALiteralOpensNoSubset)
     Document copy;
     EXPECT_TRUE(ParseBytes(copy, bytes)) << ErrorOf(copy).message;
 }
+
+// Texts holding NUL bytes are written whole: tags, attribute values, text
+// and comments alike, short or long.
+TEST(Write, EmbeddedNulBytesAreWrittenWhole)
+{
+    const char shortValue[] = "x\0y";
+    const char longValue[] = "long\0value past the inline size";
+    const char text[] = "a\0b";
+    const char commentText[] = "c\0d and a comment long enough to be allocated";
+    Element* node = Element::NewElement(nullptr, Element::typeElement, nullptr);
+    node->SetTag("t");
+    ASSERT_TRUE(node->AddAttribute("v", CString(shortValue, int(sizeof shortValue - 1))));
+    ASSERT_TRUE(node->AddAttribute("w", CString(longValue, int(sizeof longValue - 1))));
+    ASSERT_TRUE(node->AddTextXML(CString(text, int(sizeof text - 1))));
+    Element* comment = Element::NewElement(node, Element::typeComment);
+    comment->SetContents(CString(commentText, int(sizeof commentText - 1)));
+    CByteArray bytes;
+    node->WriteTo(bytes);
+    EXPECT_EQ(AsString(bytes), "<t v=\"x\0y\" w=\"long\0value past the inline size\">a\0b"
+                               "<!--c\0d and a comment long enough to be allocated--></t>"s);
+    CString value;
+    ASSERT_TRUE(node->GetAttributeByName("w", value));
+    EXPECT_EQ(value.GetLength(), int(sizeof longValue - 1));
+    CString contents;
+    comment->GetContents(contents);
+    EXPECT_EQ(contents.GetLength(), int(sizeof commentText - 1));
+    Element::DeleteElement(node);
+}
