@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <iterator>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -218,17 +219,24 @@ void Element::AddChild(Element* child, DWORD insertBefore)
 void Element::DestroyChildren()
 {
     const OrvXml::CNodeReleaseScope releases;
-    // Detach the whole subtree level by level, then delete the nodes; each
-    // destructor then finds no children left, so no recursion happens.
-    std::vector<Element*> pending(m_Children.GetData(), m_Children.GetData() + m_Children.GetSize());
+    // Detach the whole subtree node by node, then delete each; its
+    // destructor then finds no children left, so no recursion happens. The
+    // nodes are taken in document order, which is about the order of their
+    // memory, and the next one is fetched while this one dies.
+    std::vector<Element*> pending(std::make_reverse_iterator(m_Children.GetData() + m_Children.GetSize()),
+        std::make_reverse_iterator(m_Children.GetData()));
     m_Children.RemoveAll();
     while (!pending.empty()) {
         Element* node = pending.back();
         pending.pop_back();
-        const int count = node->m_Children.GetSize();
-        pending.insert(pending.end(), node->m_Children.GetData(), node->m_Children.GetData() + count);
+        Element* const* children = node->m_Children.GetData();
+        pending.insert(pending.end(), std::make_reverse_iterator(children + node->m_Children.GetSize()),
+            std::make_reverse_iterator(children));
         node->m_Children.RemoveAll();
         node->m_Parent = nullptr;
+        if (!pending.empty()) {
+            __builtin_prefetch(pending.back());
+        }
         delete node;
     }
 }
