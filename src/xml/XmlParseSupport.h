@@ -143,37 +143,28 @@ inline std::uint64_t ByteMask64(std::string_view text, std::size_t at, char c) n
     return ByteMask64(tail, c);
 }
 
-// Calls check(ampersand, semicolon) for each '&' of the text, in order,
-// with the index of the first ';' after it (npos when there is none),
-// while check returns true; returns false when a check did. An '&' before
-// the end of the previous reference is not offered again. References are
-// dense in text, so the text is taken 64 bytes at a time and the
-// references of a block are read from two bit masks, without a search per
-// reference.
+// Calls check(ampersand) for each '&' of the text, in order; check returns
+// the index just past the reference it read there (an '&' before that
+// index is not offered again), or npos to stop. Returns false when a check
+// stopped. References are dense in text, so the text is taken 64 bytes at
+// a time and the '&' of a block are read from one bit mask, without a
+// search per reference.
 template <class Check>
-bool ForEachReference(std::string_view text, Check check)
+bool ForEachAmpersand(std::string_view text, Check check)
 {
     std::size_t next = 0;
     for (std::size_t block = 0; block < text.size(); block += 64) {
         std::uint64_t ampersands = ByteMask64(text, block, '&');
-        if (ampersands == 0) {
-            continue;
-        }
-        const std::uint64_t semicolons = ByteMask64(text, block, ';');
         while (ampersands != 0) {
-            const unsigned bit = unsigned(__builtin_ctzll(ampersands));
+            const std::size_t ampersand = block + std::size_t(__builtin_ctzll(ampersands));
             ampersands &= ampersands - 1;
-            const std::size_t ampersand = block + bit;
             if (ampersand < next) {
                 continue;
             }
-            const std::uint64_t after = bit == 63 ? 0 : semicolons & (~std::uint64_t(0) << (bit + 1));
-            const std::size_t semicolon =
-                after != 0 ? block + std::size_t(__builtin_ctzll(after)) : FindByte(text, block + 64, ';');
-            if (!check(ampersand, semicolon)) {
+            next = check(ampersand);
+            if (next == std::string_view::npos) {
                 return false;
             }
-            next = semicolon + 1;
         }
     }
     return true;
