@@ -107,14 +107,19 @@ Element* Element::NewElement(Element* parent, DWORD type, CExtensibleMarkupLangu
     element->m_Parent = parent;
     element->m_Document = (document == nullptr && parent != nullptr) ? parent->m_Document : document;
     if (parent != nullptr) {
-        try {
-            parent->m_Children.Add(element);
-        } catch (...) {
-            delete element;
-            throw;
-        }
+        m_AppendNew(parent, element);
     }
     return element;
+}
+
+void Element::m_AppendNew(Element* parent, Element* element)
+{
+    try {
+        parent->m_Children.Add(element);
+    } catch (...) {
+        delete element;
+        throw;
+    }
 }
 
 Element* Element::m_NewTextSegment(Element* parent, std::string_view text)
@@ -142,12 +147,7 @@ Element* Element::m_NewTextSegment(Element* parent, std::string_view text)
     element->m_IsDone = true;
     element->m_Parent = parent;
     element->m_Document = parent->m_Document;
-    try {
-        parent->m_Children.Add(element);
-    } catch (...) {
-        delete element;
-        throw;
-    }
+    m_AppendNew(parent, element);
     return element;
 }
 

@@ -202,6 +202,9 @@ private:
     bool m_ReadPEReference(CParsePoint& point, CDataParser& parser);
     bool m_ParseTrickyElement(const CString& replacement);
     void m_DeleteChild(CExtensibleMarkupLanguageElement* child);
+    // Appends a node just created to the parent's children; when that
+    // fails the node is deleted and the exception passed on.
+    static void m_AppendNew(CExtensibleMarkupLanguageElement* parent, CExtensibleMarkupLanguageElement* element);
     // A complete text segment appended to the parent, its contents held in
     // the same allocation as the node. Throws std::bad_alloc.
     static CExtensibleMarkupLanguageElement* m_NewTextSegment(
