@@ -7,6 +7,7 @@
 // the disk use small however long it runs.
 #include "services/AutoUpdateManifest.h"
 
+#include "XmlFuzzSupport.h"
 #include "xml/ExtensibleMarkupLanguageDocument.h"
 
 #include <cstdint>
@@ -62,17 +63,6 @@ private:
     unsigned m_inputs = 0;
 };
 
-bool Parse(CExtensibleMarkupLanguageDocument& document, const std::uint8_t* data, std::size_t size)
-{
-    auto* bytes = new CByteArray;
-    bytes->SetSize(int(size));
-    if (size > 0) {
-        std::memcpy(bytes->GetData(), data, size);
-    }
-    CDataParser parser;
-    parser.Initialize(bytes, true);
-    return document.Parse(parser);
-}
 
 bool IsType(int value)
 {
@@ -87,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     logs.Next();
 
     CExtensibleMarkupLanguageDocument document;
-    if (!Parse(document, data, size)) {
+    if (!ParseFuzzBytes(document, data, size)) {
         return 0;
     }
     CAutoUpdateManifest manifest;

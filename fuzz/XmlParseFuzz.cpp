@@ -1,6 +1,7 @@
 // Parses arbitrary bytes (every encoding the detection knows is reachable).
 // After a successful parse the document is written in several encodings and
 // parsed again; the nodes under the root must come back the same.
+#include "XmlFuzzSupport.h"
 #include "xml/ExtensibleMarkupLanguageDocument.h"
 
 #include <cstdint>
@@ -15,17 +16,6 @@ using Element = CExtensibleMarkupLanguageElement;
 
 namespace {
 
-bool ParseInto(Document& document, const std::uint8_t* data, std::size_t size)
-{
-    auto* bytes = new CByteArray;
-    bytes->SetSize(int(size));
-    if (size > 0) {
-        std::memcpy(bytes->GetData(), data, size);
-    }
-    CDataParser parser;
-    parser.Initialize(bytes, true);
-    return document.Parse(parser);
-}
 
 // Text segments left empty at the end of the data write nothing, so they
 // are not part of what must read back.
@@ -133,7 +123,7 @@ void CheckRoundTrip(Document& document, bool declared)
         CByteArray bytes;
         document.WriteTo(bytes);
         Document copy;
-        if (!ParseInto(copy, bytes.GetData(), std::size_t(bytes.GetSize())) || !SameTree(document, copy)) {
+        if (!ParseFuzzBytes(copy, bytes.GetData(), std::size_t(bytes.GetSize())) || !SameTree(document, copy)) {
             std::abort();
         }
     }
@@ -144,7 +134,7 @@ void CheckRoundTrip(Document& document, bool declared)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     Document document;
-    if (!ParseInto(document, data, size)) {
+    if (!ParseFuzzBytes(document, data, size)) {
         return 0;
     }
     // A declared document keeps no attributes on its root.

@@ -1,6 +1,7 @@
 // Resolves arbitrary path text against a small fixed document with GetChild,
 // CountChildren and the document's forms; a node found must be one of the
 // document's, and its complete name must lead back to it.
+#include "XmlFuzzSupport.h"
 #include "xml/ExtensibleMarkupLanguageDocument.h"
 
 #include <cstdint>
@@ -15,12 +16,7 @@ CExtensibleMarkupLanguageDocument& Fixture()
 {
     static CExtensibleMarkupLanguageDocument* document = [] {
         auto* created = new CExtensibleMarkupLanguageDocument;
-        auto* bytes = new CByteArray;
-        bytes->SetSize(int(sizeof(kDocument) - 1));
-        std::memcpy(bytes->GetData(), kDocument, sizeof(kDocument) - 1);
-        CDataParser parser;
-        parser.Initialize(bytes, true);
-        created->Parse(parser);
+        ParseFuzzBytes(*created, kDocument, sizeof(kDocument) - 1);
         return created;
     }();
     return *document;
