@@ -5,37 +5,44 @@
 //                                  (a Windows path) and exits
 #include "OrderTicket.h"
 
-#include "UiHarness.h"
+#include "Screenshot.h"
 
 #include "controls/win/SysColors.h"
 #include "framework/win/RegisteredMessages.h"
 #include "framework/WinApp.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
 namespace {
 
-// Writes the window's image to the path; the screenshot writer takes a
-// folder and a name.
-int WriteScreenshot(HWND wnd, const std::string& path)
+// Dispatches messages until done() holds or the time is up.
+template <class Done>
+void PumpUntil(Done done, DWORD timeoutMs)
 {
-    const size_t slash = path.find_last_of("\\/");
-    std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".png") == 0)
-        name.resize(name.size() - 4);
-    ::SetEnvironmentVariableA("ORV_SCREENSHOT_DIR", folder.c_str());
-    _putenv_s("ORV_SCREENSHOT_DIR", folder.c_str());
-    const std::string written = orv::ui::SaveScreenshot(wnd, name.c_str());
-    if (written.empty()) {
-        std::fprintf(stderr, "OrvDemo: could not write %s\n", path.c_str());
-        return 1;
+    const DWORD start = ::GetTickCount();
+    MSG msg;
+    while (!done() && ::GetTickCount() - start < timeoutMs) {
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
     }
-    std::printf("%s\n", written.c_str());
-    return 0;
+}
+
+// Moves the mouse over the middle of the window with real input.
+void MoveMouseOver(HWND wnd)
+{
+    RECT rect {};
+    ::GetWindowRect(wnd, &rect);
+    INPUT input {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = ((rect.left + rect.right) / 2 * 65536 + 32768) / ::GetSystemMetrics(SM_CXSCREEN);
+    input.mi.dy = ((rect.top + rect.bottom) / 2 * 65536 + 32768) / ::GetSystemMetrics(SM_CYSCREEN);
+    input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    ::SendInput(1, &input, sizeof input);
 }
 
 } // namespace
@@ -62,11 +69,15 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 
     // Let the window settle, put the mouse over "Buy" to show the hover
     // look, then take the picture.
-    orv::ui::PumpUntil([] { return false; }, 300);
-    orv::ui::MoveMouseTo(ticket.GetBuyButton(), POINT {30, 12});
-    orv::ui::PumpUntil([&] { return ::SendMessageA(ticket.GetBuyButton(), RWM_ORV_AREYOUTRACKING, 0, 0) != 0; }, 1000);
-    orv::ui::PumpUntil([] { return false; }, 100);
-    const int result = WriteScreenshot(ticket, screenshot);
+    PumpUntil([] { return false; }, 300);
+    MoveMouseOver(ticket.GetBuyButton());
+    PumpUntil([&] { return ::SendMessageA(ticket.GetBuyButton(), RWM_ORV_AREYOUTRACKING, 0, 0) != 0; }, 1000);
+    PumpUntil([] { return false; }, 100);
+    const bool written = orv::shot::WriteWindowPng(ticket, screenshot);
+    if (written)
+        std::printf("%s\n", screenshot.c_str());
+    else
+        std::fprintf(stderr, "OrvDemo: could not write %s\n", screenshot.c_str());
     ticket.DestroyWindow();
-    return result;
+    return written ? 0 : 1;
 }

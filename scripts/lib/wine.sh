@@ -25,6 +25,21 @@ orv_wine_prefix() {
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
         wineserver -w
     fi
+    orv_wine_fonts
+}
+
+# Debian's Wine looks for its own fonts (Tahoma, Marlett, ...) beside its
+# libraries, not in /usr/share/wine/fonts where fonts-wine puts them, so the
+# dialog font falls back to another face and the caption buttons, drawn with
+# Marlett's symbols, show plain letters ("0", "1", "r"). The prefix's own
+# font folder is searched, so the fonts are copied there, once.
+orv_wine_fonts() {
+    local source=/usr/share/wine/fonts
+    local target="$WINEPREFIX/drive_c/windows/Fonts"
+    if [ -f "$source/marlett.ttf" ] && [ ! -f "$target/marlett.ttf" ]; then
+        mkdir -p "$target"
+        cp -n "$source"/*.ttf "$target"/
+    fi
 }
 
 orv_wine_stop() {

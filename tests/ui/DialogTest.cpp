@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <stdexcept>
 
 using namespace orv::ui;
 
@@ -18,7 +19,7 @@ namespace {
 // kind and a subclassed edit.
 class COrderDialog : public CDialog {
 public:
-    COrderDialog() : CDialog(IDD_TEST_DIALOG) {}
+    explicit COrderDialog(CWnd* parent = nullptr) : CDialog(IDD_TEST_DIALOG, parent) {}
 
     int m_quantity = 100;
     CString m_symbol = "IBM";
@@ -71,13 +72,53 @@ void ClickButton(CWnd& dialog, int id)
 
 } // namespace
 
+namespace {
+
+// Raises from its initialisation, or from OK.
+class CRaisingDialog : public COrderDialog {
+public:
+    using COrderDialog::COrderDialog;
+    bool m_raiseInInit = false;
+
+protected:
+    BOOL OnInitDialog() override
+    {
+        COrderDialog::OnInitDialog();
+        if (m_raiseInInit)
+            throw std::runtime_error("init failed");
+        return TRUE;
+    }
+    void OnOK() override { throw std::runtime_error("OK failed"); }
+};
+
+} // namespace
+
+TEST(Dialog, HandlerExceptionEndsTheModalDialogAndLeavesDoModal)
+{
+    CWnd owner;
+    ASSERT_TRUE(owner.CreateEx(0, nullptr, "Owner", WS_POPUP | WS_VISIBLE, TestFrameRect(), nullptr, 0));
+    for (bool raiseInInit : {true, false}) {
+        CRaisingDialog dialog(&owner);
+        dialog.m_raiseInInit = raiseInInit;
+        // Cancel behind OK ends the dialog if the exception were lost.
+        dialog.m_script = [](COrderDialog& dlg) {
+            ClickButton(dlg, IDOK);
+            dlg.PostMessage(WM_COMMAND, IDCANCEL);
+        };
+        EXPECT_EQ(RaisedBy([&] { dialog.DoModal(); }), raiseInInit ? "init failed" : "OK failed");
+        EXPECT_EQ(dialog.GetSafeHwnd(), nullptr);
+        EXPECT_EQ(::FindWindowA(nullptr, "Order ticket"), nullptr);
+        EXPECT_TRUE(owner.IsWindowEnabled());
+    }
+}
+
 TEST(Dialog, ModalDialogLoadsTheControlsAndSavesThemOnOk)
 {
     COrderDialog dialog;
     dialog.m_script = [](COrderDialog& dlg) {
-        EXPECT_EQ(TextOf(dlg.GetDlgItem(IDC_TEST_NUMBER)), "100");
-        EXPECT_EQ(TextOf(dlg.GetDlgItem(IDC_TEST_NAME)), "IBM");
-        EXPECT_EQ(TextOf(dlg.GetDlgItem(IDC_TEST_PRICE)), "12.5");
+        EXPECT_EQ(ReadWindowText(dlg.GetDlgItem(IDC_TEST_NUMBER)), "100");
+        EXPECT_EQ(ReadWindowText(dlg.GetDlgItem(IDC_TEST_NAME)), "IBM");
+        EXPECT_EQ(ReadWindowText(dlg.GetDlgItem(IDC_TEST_PRICE)), "12.5");
         EXPECT_EQ(::SendMessageA(dlg.GetDlgItem(IDC_TEST_CHECK), BM_GETCHECK, 0, 0), BST_CHECKED);
         SaveScreenshot(dlg, "DialogOrderTicket");
         dlg.SetDlgItemText(IDC_TEST_NUMBER, " 250 ");
@@ -155,7 +196,7 @@ TEST(Dialog, ModelessDialogRegistersWithTheApplicationUntilItIsDestroyed)
     ASSERT_TRUE(dialog.Create(IDD_TEST_DIALOG));
     EXPECT_FALSE(dialog.IsModal());
     EXPECT_EQ(app.GetModelessCount(), 1);
-    EXPECT_EQ(TextOf(dialog.GetDlgItem(IDC_TEST_NUMBER)), "100");
+    EXPECT_EQ(ReadWindowText(dialog.GetDlgItem(IDC_TEST_NUMBER)), "100");
 
     // Tab is the dialog manager's, reached through the application's
     // pre-translation: the focus moves off the first edit.
@@ -220,7 +261,7 @@ TEST(Dialog, NumericExchangeTakesWholeNumbersOfTheTypeOnly)
     // Loading writes the value's text; an unknown control fails.
     CDataExchange load(&dialog, FALSE);
     DDX_Text(&load, IDC_TEST_PRICE, count);
-    EXPECT_EQ(TextOf(dialog.GetDlgItem(IDC_TEST_PRICE)), "4294967295");
+    EXPECT_EQ(ReadWindowText(dialog.GetDlgItem(IDC_TEST_PRICE)), "4294967295");
     EXPECT_FALSE(load.Failed());
     DDX_Text(&load, 4242, count);
     EXPECT_TRUE(load.Failed());

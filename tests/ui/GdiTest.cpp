@@ -32,28 +32,42 @@ protected:
         CRect band(10, 10, client.right - 10, 40);
         dc.Draw3dRect(band, RGB(255, 255, 255), RGB(96, 96, 96));
         CPen pen(PS_SOLID, 2, RGB(0, 200, 0));
-        HPEN oldPen = dc.SelectObject(pen);
+        CFont font;
+        font.CreatePointFont(100, "Tahoma");
+        const CSelectScope penSelection(dc, pen), fontSelection(dc, font);
         dc.MoveTo(10, 90);
         dc.LineTo(80, 60);
         dc.LineTo(150, 75);
         dc.LineTo(client.right - 10, 50);
-        dc.SelectObject(oldPen);
-        CFont font;
-        font.CreatePointFont(100, "Tahoma");
-        HFONT oldFont = dc.SelectObject(font);
         dc.SetBkMode(TRANSPARENT);
         dc.SetTextColor(RGB(255, 255, 0));
         CRect textRect = band;
         dc.DrawText(CString("IBM 141.25 +1.10"), &textRect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-        dc.SelectObject(oldFont);
         dc.FillSolidRect(CRect(10, 100, 60, 130), RGB(200, 0, 0));
     }
 };
 
 } // namespace
 
-TEST(Gdi, ObjectsOwnTheirHandleUntilDetached)
+TEST(Gdi, OwningObjectsDeleteTheirHandleAndBorrowingOnesNever)
 {
+    // Borrowed: a pen and a DC outlive their handle objects, and select
+    // scopes put back the objects they replaced.
+    CDC memory;
+    ASSERT_TRUE(memory.CreateCompatibleDC(nullptr));
+    CPen blue(PS_SOLID, 1, RGB(0, 0, 255));
+    const HGDIOBJ originalPen = ::GetCurrentObject(memory, OBJ_PEN);
+    {
+        const CPenHandle borrowedPen(blue);
+        const CDCHandle borrowedDC(memory);
+        CPen red(PS_SOLID, 1, RGB(255, 0, 0));
+        const CSelectScope outer(borrowedDC, red), inner(borrowedDC, borrowedPen);
+        EXPECT_EQ(::GetCurrentObject(memory, OBJ_PEN), blue.GetSafeHandle());
+    }
+    EXPECT_EQ(::GetCurrentObject(memory, OBJ_PEN), originalPen);
+    EXPECT_EQ(::GetObjectType(blue.GetSafeHandle()), static_cast<DWORD>(OBJ_PEN));
+    EXPECT_EQ(::GetObjectType(memory.GetSafeHdc()), static_cast<DWORD>(OBJ_MEMDC));
+
     CPen pen(PS_SOLID, 1, RGB(1, 2, 3));
     HGDIOBJ first = pen.GetSafeHandle();
     ASSERT_NE(first, nullptr);

@@ -57,7 +57,7 @@ protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override
     {
         HWND from = reinterpret_cast<HWND>(lParam);
-        m_notices.push_back({WM_COMMAND, HIWORD(wParam), LOWORD(wParam), from, {}, TextOf(from)});
+        m_notices.push_back({WM_COMMAND, HIWORD(wParam), LOWORD(wParam), from, {}, ReadWindowText(from)});
         return TRUE;
     }
     BOOL OnNotify(WPARAM, LPARAM lParam, LRESULT* result) override

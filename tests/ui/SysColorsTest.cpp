@@ -62,10 +62,10 @@ TEST(SysColors, CacheHoldsTheNineSystemColoursAndAPenOfEach)
         {COLOR_APPWORKSPACE, CSysColors::sm_crAppWorkspace, CSysColors::sm_penAppWorkspace},
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(row.color, ::GetSysColor(row.index)) << row.index;
-        EXPECT_EQ(PenColor(row.pen), row.color) << row.index;
         LOGPEN logPen {};
         row.pen.GetObject(sizeof logPen, &logPen);
+        EXPECT_EQ(row.color, ::GetSysColor(row.index)) << row.index;
+        EXPECT_EQ(logPen.lopnColor, row.color) << row.index;
         EXPECT_EQ(logPen.lopnStyle, static_cast<UINT>(PS_SOLID));
         EXPECT_EQ(logPen.lopnWidth.x, 1);
     }
@@ -169,7 +169,7 @@ TEST(ThemeUtil, ImageBlendingWrappersDraw)
     ASSERT_TRUE(memory.CreateCompatibleDC(screen));
     CBitmap bitmap;
     ASSERT_TRUE(bitmap.CreateCompatibleBitmap(screen, 100, 10));
-    HGDIOBJ old = memory.SelectObject(bitmap);
+    const CSelectScope selection(memory, bitmap);
 
     TRIVERTEX vertices[2] = {{0, 0, 0xFF00, 0, 0, 0}, {100, 10, 0, 0, 0xFF00, 0}};
     GRADIENT_RECT mesh {0, 1};
@@ -189,5 +189,4 @@ TEST(ThemeUtil, ImageBlendingWrappersDraw)
     EXPECT_TRUE(theme.TransparentBlt(screen, 0, 0, 100, 10, memory, 0, 0, 100, 10, RGB(255, 0, 0)));
     EXPECT_EQ(screen.GetPixel(10, 5), RGB(255, 255, 255));
     EXPECT_EQ(screen.GetPixel(80, 5), RGB(0, 0, 255));
-    memory.SelectObject(old);
 }

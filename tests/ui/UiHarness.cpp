@@ -1,10 +1,14 @@
 #include "UiHarness.h"
 
+#include "Screenshot.h"
+
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <vector>
+#include <exception>
 
 #include <commctrl.h>
 
@@ -82,152 +86,17 @@ void PostClick(HWND wnd, POINT clientPoint)
     ::PostMessageA(wnd, WM_LBUTTONUP, 0, position);
 }
 
-// ------------------------------------------------------------------- PNG
-
-namespace {
-
-std::uint32_t Crc32(const unsigned char* data, size_t size, std::uint32_t crc = 0)
-{
-    static std::uint32_t table[256];
-    static bool ready = false;
-    if (!ready) {
-        for (std::uint32_t n = 0; n < 256; ++n) {
-            std::uint32_t c = n;
-            for (int k = 0; k < 8; ++k)
-                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            table[n] = c;
-        }
-        ready = true;
-    }
-    crc = ~crc;
-    for (size_t i = 0; i < size; ++i)
-        crc = table[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
-    return ~crc;
-}
-
-void PutBigEndian(std::vector<unsigned char>& out, std::uint32_t value)
-{
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back(static_cast<unsigned char>(value >> shift));
-}
-
-void PutChunk(std::vector<unsigned char>& out, const char* type, const std::vector<unsigned char>& data)
-{
-    PutBigEndian(out, static_cast<std::uint32_t>(data.size()));
-    const size_t typeAt = out.size();
-    out.insert(out.end(), type, type + 4);
-    out.insert(out.end(), data.begin(), data.end());
-    PutBigEndian(out, Crc32(out.data() + typeAt, data.size() + 4));
-}
-
-// A zlib stream of stored (uncompressed) blocks.
-std::vector<unsigned char> ZlibStored(const std::vector<unsigned char>& raw)
-{
-    std::vector<unsigned char> out {0x78, 0x01};
-    size_t at = 0;
-    do {
-        const size_t block = std::min<size_t>(raw.size() - at, 65535);
-        const bool last = at + block == raw.size();
-        out.push_back(last ? 1 : 0);
-        out.push_back(static_cast<unsigned char>(block & 0xFF));
-        out.push_back(static_cast<unsigned char>(block >> 8));
-        out.push_back(static_cast<unsigned char>(~block & 0xFF));
-        out.push_back(static_cast<unsigned char>((~block >> 8) & 0xFF));
-        out.insert(out.end(), raw.begin() + static_cast<std::ptrdiff_t>(at),
-                   raw.begin() + static_cast<std::ptrdiff_t>(at + block));
-        at += block;
-    } while (at < raw.size());
-    std::uint32_t a = 1;
-    std::uint32_t b = 0;
-    for (unsigned char byte : raw) {
-        a = (a + byte) % 65521;
-        b = (b + a) % 65521;
-    }
-    PutBigEndian(out, (b << 16) | a);
-    return out;
-}
-
-} // namespace
-
-bool WritePng(const std::string& path, int width, int height, const unsigned char* rgb)
-{
-    if (width <= 0 || height <= 0)
-        return false;
-    std::vector<unsigned char> raw;
-    raw.reserve(static_cast<size_t>(height) * (static_cast<size_t>(width) * 3 + 1));
-    for (int y = 0; y < height; ++y) {
-        raw.push_back(0); // filter: none
-        const unsigned char* row = rgb + static_cast<size_t>(y) * width * 3;
-        raw.insert(raw.end(), row, row + static_cast<size_t>(width) * 3);
-    }
-    std::vector<unsigned char> png {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    std::vector<unsigned char> header;
-    PutBigEndian(header, static_cast<std::uint32_t>(width));
-    PutBigEndian(header, static_cast<std::uint32_t>(height));
-    header.insert(header.end(), {8, 2, 0, 0, 0}); // 8-bit truecolour
-    PutChunk(png, "IHDR", header);
-    PutChunk(png, "IDAT", ZlibStored(raw));
-    PutChunk(png, "IEND", {});
-
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr)
-        return false;
-    const bool written = std::fwrite(png.data(), 1, png.size(), file) == png.size();
-    return std::fclose(file) == 0 && written;
-}
+// ----------------------------------------------------------- screenshots
 
 std::string SaveScreenshot(HWND wnd, const char* name)
 {
-    RECT rect {};
-    if (!::GetWindowRect(wnd, &rect))
-        return {};
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-
-    BITMAPINFO info {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height; // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC screen = ::GetDC(nullptr);
-    HBITMAP dib = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC memory = ::CreateCompatibleDC(screen);
-    ::ReleaseDC(nullptr, screen);
-    if (dib == nullptr || memory == nullptr) {
-        if (dib != nullptr)
-            ::DeleteObject(dib);
-        if (memory != nullptr)
-            ::DeleteDC(memory);
-        return {};
-    }
-    HGDIOBJ old = ::SelectObject(memory, dib);
-    ::RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
-    HDC windowDC = ::GetWindowDC(wnd);
-    ::BitBlt(memory, 0, 0, width, height, windowDC, 0, 0, SRCCOPY);
-    ::ReleaseDC(wnd, windowDC);
-    ::GdiFlush();
-
-    std::vector<unsigned char> rgb(static_cast<size_t>(width) * height * 3);
-    const auto* pixels = static_cast<const unsigned char*>(bits);
-    for (size_t i = 0; i < static_cast<size_t>(width) * height; ++i) {
-        rgb[i * 3] = pixels[i * 4 + 2];
-        rgb[i * 3 + 1] = pixels[i * 4 + 1];
-        rgb[i * 3 + 2] = pixels[i * 4];
-    }
-    ::SelectObject(memory, old);
-    ::DeleteDC(memory);
-    ::DeleteObject(dib);
-
     const char* folder = std::getenv("ORV_SCREENSHOT_DIR");
     std::string path = folder != nullptr && *folder != '\0' ? folder : "screenshots";
     ::CreateDirectoryA(path.c_str(), nullptr);
     path += "\\";
     path += name;
     path += ".png";
-    return WritePng(path, width, height, rgb.data()) ? path : std::string();
+    return orv::shot::WriteWindowPng(wnd, path) ? path : std::string();
 }
 
 // --------------------------------------------------------- handle counts
@@ -284,11 +153,33 @@ GuiCounts CountGuiHandles()
     return counts;
 }
 
-CString TextOf(HWND wnd)
+void ExpectNoHandleLeak(const std::function<void()>& cycle, DWORD gdiSlack)
 {
-    char text[1024] = "";
-    ::GetWindowTextA(wnd, text, sizeof text);
-    return CString(text);
+    for (int i = 0; i < 20; ++i) {
+        cycle();
+        PumpPending();
+    }
+    const GuiCounts before = CountGuiHandles();
+    for (int i = 0; i < 1000; ++i) {
+        cycle();
+        PumpPending();
+    }
+    const GuiCounts after = CountGuiHandles();
+    std::printf("x1000: GDI %lu -> %lu, USER %lu -> %lu\n", before.gdi, after.gdi, before.user, after.user);
+    EXPECT_GT(before.gdi, 0u);
+    EXPECT_GT(before.user, 0u);
+    EXPECT_LE(after.gdi, before.gdi + gdiSlack);
+    EXPECT_EQ(after.user, before.user);
+}
+
+std::string RaisedBy(const std::function<void()>& call)
+{
+    try {
+        call();
+    } catch (const std::exception& error) {
+        return error.what();
+    }
+    return {};
 }
 
 CRect TestFrameRect()

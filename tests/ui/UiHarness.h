@@ -30,8 +30,6 @@ void PostClick(HWND wnd, POINT clientPoint);
 // folder comes from ORV_SCREENSHOT_DIR); returns the file's path, or the
 // empty string when it could not be written.
 std::string SaveScreenshot(HWND wnd, const char* name);
-// Encodes 24-bit rows (top-down, red-green-blue) as a PNG file.
-bool WritePng(const std::string& path, int width, int height, const unsigned char* rgb);
 
 struct GuiCounts {
     DWORD gdi;
@@ -40,9 +38,15 @@ struct GuiCounts {
 // The process's GDI and USER objects. Where the system does not count them
 // (Wine), the live handles in the handle tables are counted instead.
 GuiCounts CountGuiHandles();
+// Runs the cycle 1,000 times, after 20 that may fill lasting system caches
+// (window DCs, fonts, glyphs), pumping messages after each as the
+// application's loop would, and expects the handle counts to end where they
+// began. gdiSlack allows for the window DC cache, which grows by a few
+// entries while windows come and go; a leak would add 1,000.
+void ExpectNoHandleLeak(const std::function<void()>& cycle, DWORD gdiSlack = 0);
 
-// The window's text.
-CString TextOf(HWND wnd);
+// The message of the exception the call raises; "" when it raises none.
+std::string RaisedBy(const std::function<void()>& call);
 
 // A plain top-level test window of the library's class at a fixed place.
 CRect TestFrameRect();

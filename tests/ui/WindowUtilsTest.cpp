@@ -175,7 +175,7 @@ TEST(WindowUtils, ComboGetLbTextReadsTheSelectionOrLeavesTheTextAlone)
     EXPECT_TRUE(item.IsEmpty());
 }
 
-TEST(WindowUtils, WindowFromPointExDescendsToTheDeepestQualifyingChild)
+TEST(WindowUtils, WindowFromPointExDescendsOneQualifyingChildAtATime)
 {
     CWnd frame;
     ASSERT_TRUE(frame.CreateEx(WS_EX_TOPMOST, nullptr, "Point", WS_POPUP | WS_VISIBLE, CRect(100, 100, 400, 300),
@@ -194,6 +194,11 @@ TEST(WindowUtils, WindowFromPointExDescendsToTheDeepestQualifyingChild)
     EXPECT_EQ(WindowFromPointEx(onButton, nullptr, BS_DEFPUSHBUTTON, 0), button.GetSafeHwnd());
     button.ModifyStyle(0, WS_TABSTOP);
     EXPECT_EQ(WindowFromPointEx(onButton, nullptr, WS_TABSTOP, 0), panel.GetSafeHwnd());
+    // The descent goes one level at a time: a child that does not qualify
+    // hides its qualifying children.
+    panel.EnableWindow(FALSE);
+    EXPECT_EQ(WindowFromPointEx(onButton, nullptr, 0, 0), frame.GetSafeHwnd());
+    panel.EnableWindow(TRUE);
     // Disabled and hidden windows do not qualify.
     button.EnableWindow(FALSE);
     EXPECT_EQ(WindowFromPointEx(onButton, nullptr, 0, 0), panel.GetSafeHwnd());

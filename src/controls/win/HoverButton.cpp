@@ -57,6 +57,7 @@ void CNimHoverButton::OnDestroy()
 
 LRESULT CNimHoverButton::OnThemeChanged()
 {
+    m_hover.OnThemeChanged();
     m_theme.OpenThemeData(m_hWnd, L"BUTTON");
     const LRESULT result = CButton::OnThemeChanged();
     Invalidate();
@@ -156,7 +157,7 @@ LRESULT CNimHoverButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     if (message == BM_SETSTYLE)
         return 0;
     if (message != 0 && message == RWM_ORV_AREYOUTRACKING)
-        return m_bTracking ? 1 : 0;
+        return m_hover.IsTracking() ? 1 : 0;
     return CButton::WindowProc(message, wParam, lParam);
 }
 
@@ -175,10 +176,8 @@ BOOL CNimHoverButton::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, 
 
 void CNimHoverButton::OnMouseMove(UINT flags, CPoint point)
 {
-    if (!m_bTracking) {
-        m_bTracking = RequestMouseLeave(m_hWnd) != FALSE;
+    if (m_hover.OnMouseMove(m_hWnd))
         RepaintBuddy();
-    }
     UpdateSplitState(point);
     CButton::OnMouseMove(flags, point);
     Invalidate(FALSE);
@@ -186,7 +185,7 @@ void CNimHoverButton::OnMouseMove(UINT flags, CPoint point)
 
 void CNimHoverButton::OnMouseLeave()
 {
-    m_bTracking = false;
+    m_hover.OnMouseLeave();
     CPoint cursor;
     ::GetCursorPos(&cursor);
     ScreenToClient(&cursor);
@@ -208,7 +207,8 @@ void CNimHoverButton::OnLButtonUp(UINT flags, CPoint point)
     if (m_bSplitButton && m_rcSplit.PtInRect(point)) {
         // Releasing the capture ends the press without a click.
         ::ReleaseCapture();
-        NotifyDropDown();
+        if (!NotifyDropDown())
+            return; // the parent destroyed the button
     } else {
         HWND self = m_hWnd;
         CButton::OnLButtonUp(flags, point);
@@ -240,8 +240,8 @@ void CNimHoverButton::OnKeyDown(UINT key, UINT repeat, UINT flags)
 {
     if (key == VK_SPACE && m_bEatSpaceClicks)
         return;
-    if (key == VK_DOWN && m_bSplitButton)
-        NotifyDropDown();
+    if (key == VK_DOWN && m_bSplitButton && !NotifyDropDown())
+        return;
     CButton::OnKeyDown(key, repeat, flags);
 }
 
@@ -264,7 +264,7 @@ UINT CNimHoverButton::OnGetDlgCode()
 
 // The parent typically shows a menu under the split part while the
 // notification is being sent; the part is drawn pressed meanwhile.
-void CNimHoverButton::NotifyDropDown()
+bool CNimHoverButton::NotifyDropDown()
 {
     HWND self = m_hWnd;
     m_bDroppingDown = true;
@@ -276,39 +276,34 @@ void CNimHoverButton::NotifyDropDown()
     notify.rcButton = m_rcSplit;
     ::SendMessageA(GetParent(), WM_NOTIFY, notify.hdr.idFrom, reinterpret_cast<LPARAM>(&notify));
     if (!::IsWindow(self) || m_hWnd != self)
-        return;
+        return false;
     m_bDroppingDown = false;
     RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    return true;
 }
 
 // ------------------------------------------------------------ painting
 
 void CNimHoverButton::DrawItem(DRAWITEMSTRUCT* item)
 {
-    CDC target;
-    target.Attach(item->hDC);
+    CDCHandle target(item->hDC);
     const CRect rect(item->rcItem);
-    {
-        CMemDC dc(target, rect);
-        const bool themed = UseThemedLook();
-        HFONT font = GetFont();
-        HGDIOBJ oldFont = dc.SelectObject(font != nullptr ? static_cast<HGDIOBJ>(font)
-                                                          : ::GetStockObject(DEFAULT_GUI_FONT));
-        DrawFace(dc, rect, item->itemState, themed);
-        CRect caption = rect;
-        if (m_bSplitButton) {
-            caption.right = m_rcSplit.left;
-            DrawSplitPart(dc, item->itemState, themed);
-        }
-        DrawCaption(dc, caption, item->itemState);
-        dc.SelectObject(oldFont);
+    CMemDC dc(target, rect);
+    const CFontHandle font(GetFont());
+    const CSelectScope fontSelection(dc, font.IsNull() ? StockObject(DEFAULT_GUI_FONT).GetSafeHandle() : font.GetSafeHandle());
+    const bool themed = UseThemedLook();
+    DrawFace(dc, rect, item->itemState, themed);
+    CRect caption = rect;
+    if (m_bSplitButton) {
+        caption.right = m_rcSplit.left;
+        DrawSplitPart(dc, item->itemState, themed);
     }
-    target.Detach();
+    DrawCaption(dc, caption, item->itemState);
 }
 
 bool CNimHoverButton::UseThemedLook() const
 {
-    return IsThemeInUse() && HasThemeData();
+    return m_hover.IsThemed() && HasThemeData();
 }
 
 namespace {
@@ -330,7 +325,7 @@ void CNimHoverButton::DrawFace(CDC& dc, const CRect& rect, UINT state, bool them
 {
     const bool disabled = (state & ODS_DISABLED) != 0;
     const bool pushed = ((state & ODS_SELECTED) != 0 && !m_bSplitPressed) || m_bSelected;
-    const bool hot = m_bTracking && !disabled;
+    const bool hot = m_hover.IsTracking() && !disabled;
     const COLORREF face = TranslateColor(m_bSelected ? m_crSelBkgnd : m_crBtnFace);
     const COLORREF hilite = TranslateColor(m_crHilite);
     const COLORREF shadow = TranslateColor(m_crShadow);
@@ -402,7 +397,7 @@ void CNimHoverButton::DrawSplitPart(CDC& dc, UINT state, bool themed)
 void CNimHoverButton::DrawArrow(CDC& dc, const CRect& rect, bool disabled)
 {
     CPen pen(PS_SOLID, 1, TranslateColor(disabled ? m_crDisabledText : m_crText));
-    HPEN oldPen = dc.SelectObject(pen);
+    const CSelectScope penSelection(dc, pen);
     const int centre = rect.left + rect.Width() / 2;
     const int middle = rect.top + rect.Height() / 2;
     for (int line = 0; line < 4; ++line) {
@@ -412,7 +407,6 @@ void CNimHoverButton::DrawArrow(CDC& dc, const CRect& rect, bool disabled)
         dc.MoveTo(left, y);
         dc.LineTo(left + length, y);
     }
-    dc.SelectObject(oldPen);
 }
 
 void CNimHoverButton::DrawCaption(CDC& dc, CRect rect, UINT state)

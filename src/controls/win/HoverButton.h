@@ -4,6 +4,7 @@
 #pragma once
 
 #include "OrvApi.h"
+#include "controls/win/HoverTracker.h"
 #include "controls/win/ThemeUtil.h"
 #include "framework/win/Controls.h"
 
@@ -50,7 +51,7 @@ public:
     void SetBuddy(HWND buddy, BOOL reposition = TRUE);
     HWND GetBuddy() const { return m_hBuddy; }
 
-    BOOL IsTracking() const { return m_bTracking; }
+    BOOL IsTracking() const { return m_hover.IsTracking(); }
     BOOL IsSplitHot() const { return m_bSplitHot; }
     BOOL IsSplitPressed() const { return m_bSplitPressed; }
     BOOL IsDroppingDown() const { return m_bDroppingDown; }
@@ -77,7 +78,8 @@ protected:
     // Paints the button for the owner-draw request.
     virtual void DrawItem(DRAWITEMSTRUCT* item);
     // Sends the drop-down notification (BCN_DROPDOWN) to the parent.
-    virtual void NotifyDropDown();
+    // Returns false when the parent destroyed the button meanwhile.
+    virtual bool NotifyDropDown();
     // Whether to paint with the visual style: visual styles are in use and
     // the button's theme data is open.
     virtual bool UseThemedLook() const;
@@ -103,7 +105,8 @@ private:
     OLE_COLOR m_crShadow { 0x80000010 };
     OLE_COLOR m_crSelBkgnd { 0x80000014 };
 
-    bool m_bTracking { false };
+    // The button lights up under the mouse in either look.
+    CHoverTracker m_hover { CHoverTracker::Track::Always };
     bool m_bSelected { false };
     bool m_bDefault { false };
     bool m_bIgnoreDoubleClicks { false };

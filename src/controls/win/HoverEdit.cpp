@@ -1,12 +1,6 @@
 #include "controls/win/HoverEdit.h"
 
 #include "controls/win/HoverLook.h"
-#include "controls/win/ThemeUtil.h"
-
-CNimHoverEdit::CNimHoverEdit()
-    : m_bThemed(IsThemeInUse() != FALSE)
-{
-}
 
 void CNimHoverEdit::SelectAll()
 {
@@ -37,12 +31,12 @@ LRESULT CNimHoverEdit::OnUndo(UINT message, WPARAM wParam, LPARAM lParam)
 
 BOOL CNimHoverEdit::IsHot() const
 {
-    return m_bTracking || ::GetFocus() == m_hWnd;
+    return m_hover.IsTracking() || ::GetFocus() == m_hWnd;
 }
 
 void CNimHoverEdit::DrawBorder()
 {
-    if (m_bThemed)
+    if (m_hover.IsThemed())
         return;
     DrawHoverEditBorder(m_hWnd, IsHot());
 }
@@ -66,16 +60,14 @@ void CNimHoverEdit::OnNcPaint()
 
 void CNimHoverEdit::OnMouseMove(UINT flags, CPoint point)
 {
-    if (!m_bThemed && !m_bTracking) {
-        m_bTracking = RequestMouseLeave(m_hWnd) != FALSE;
+    if (m_hover.OnMouseMove(m_hWnd))
         RedrawAll();
-    }
     CEdit::OnMouseMove(flags, point);
 }
 
 void CNimHoverEdit::OnMouseLeave()
 {
-    m_bTracking = false;
+    m_hover.OnMouseLeave();
     RedrawAll();
     CEdit::OnMouseLeave();
 }
@@ -109,7 +101,7 @@ void CNimHoverEdit::OnContextMenu(HWND wnd, CPoint screenPoint)
 
 LRESULT CNimHoverEdit::OnThemeChanged()
 {
-    m_bThemed = IsThemeInUse() != FALSE;
+    m_hover.OnThemeChanged();
     const LRESULT result = CEdit::OnThemeChanged();
     RedrawAll();
     return result;

@@ -4,11 +4,12 @@
 #pragma once
 
 #include "OrvApi.h"
+#include "controls/win/HoverTracker.h"
 #include "framework/win/Controls.h"
 
 class ORV_API CNimHoverEdit : public CEdit {
 public:
-    CNimHoverEdit();
+    CNimHoverEdit() = default;
 
     // Gaining the focus selects the whole text (after the click that gave it).
     void SetSelectAllOnFocus(BOOL selectAll) { m_bSelectAllOnFocus = selectAll != FALSE; }
@@ -20,8 +21,8 @@ public:
     // Selects the whole text and scrolls the caret into view.
     void SelectAll();
 
-    BOOL IsTracking() const { return m_bTracking; }
-    BOOL IsThemed() const { return m_bThemed; }
+    BOOL IsTracking() const { return m_hover.IsTracking(); }
+    BOOL IsThemed() const { return m_hover.IsThemed(); }
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -42,10 +43,9 @@ protected:
     // Repaints the client area and the border.
     void RedrawAll();
 
+    CHoverTracker m_hover;
     bool m_bForwardContextMenu { false };
     bool m_bSelectAllOnFocus { false };
-    bool m_bTracking { false };
-    bool m_bThemed { false };
 
 private:
     LRESULT OnUndo(UINT message, WPARAM wParam, LPARAM lParam);

@@ -2,15 +2,9 @@
 
 #include "controls/win/HoverLook.h"
 #include "controls/win/SysColors.h"
-#include "controls/win/ThemeUtil.h"
 #include "framework/win/DC.h"
 
 #include <cstdlib>
-
-CNimHoverSpin::CNimHoverSpin()
-    : m_bThemed(IsThemeInUse() != FALSE)
-{
-}
 
 void CNimHoverSpin::Centre()
 {
@@ -158,7 +152,7 @@ LRESULT CNimHoverSpin::OnNcHitTest(CPoint screenPoint)
 void CNimHoverSpin::OnPaint()
 {
     CSpinButtonCtrl::OnPaint();
-    if (m_bThemed || !m_bTracking || !IsWindowEnabled())
+    if (m_hover.IsThemed() || !m_hover.IsTracking() || !IsWindowEnabled())
         return;
     // Under the mouse the arrows are framed like the lit edit beside them.
     CClientDC dc(m_hWnd);
@@ -169,16 +163,14 @@ void CNimHoverSpin::OnMouseMove(UINT flags, CPoint point)
 {
     HWND buddy = GetBuddyHwnd();
     const bool enabled = IsWindowEnabled() && (buddy == nullptr || ::IsWindowEnabled(buddy));
-    if (!m_bThemed && !m_bTracking && enabled) {
-        m_bTracking = RequestMouseLeave(m_hWnd) != FALSE;
+    if (m_hover.OnMouseMove(m_hWnd, enabled))
         RepaintWithBuddy();
-    }
     CSpinButtonCtrl::OnMouseMove(flags, point);
 }
 
 void CNimHoverSpin::OnMouseLeave()
 {
-    m_bTracking = false;
+    m_hover.OnMouseLeave();
     RepaintWithBuddy();
     CSpinButtonCtrl::OnMouseLeave();
 }
@@ -191,7 +183,7 @@ void CNimHoverSpin::OnKillFocus(HWND newFocus)
 
 LRESULT CNimHoverSpin::OnThemeChanged()
 {
-    m_bThemed = IsThemeInUse() != FALSE;
+    m_hover.OnThemeChanged();
     const LRESULT result = CSpinButtonCtrl::OnThemeChanged();
     Invalidate();
     return result;

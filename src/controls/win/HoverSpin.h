@@ -7,6 +7,7 @@
 #pragma once
 
 #include "OrvApi.h"
+#include "controls/win/HoverTracker.h"
 #include "framework/win/Controls.h"
 
 // The operations the spin calls on its buddy, in this slot order.
@@ -24,7 +25,7 @@ class ORV_API CNimHoverSpin : public CSpinButtonCtrl {
 public:
     enum { kRangeMin = 0, kRangeMax = 1000, kRestingPos = 500 };
 
-    CNimHoverSpin();
+    CNimHoverSpin() = default;
 
     // Both ignore their arguments: the range is always 0 to 1000 and the
     // position 500, so that the spin never runs into an end.
@@ -37,8 +38,8 @@ public:
     INimSpinBuddy* GetBuddy() const;
     HWND GetBuddyHwnd() const;
 
-    BOOL IsTracking() const { return m_bTracking; }
-    BOOL IsThemed() const { return m_bThemed; }
+    BOOL IsTracking() const { return m_hover.IsTracking(); }
+    BOOL IsThemed() const { return m_hover.IsThemed(); }
 
 protected:
     void PreSubclassWindow() override;
@@ -55,8 +56,7 @@ protected:
     // either end and hands the step to the buddy.
     virtual void OnDeltaPos(NMUPDOWN* change);
 
-    bool m_bTracking { false };
-    bool m_bThemed { false };
+    CHoverTracker m_hover;
 
 private:
     void Centre();

@@ -62,6 +62,17 @@ BOOL CALLBACK FindFirstQualifying(HWND wnd, LPARAM lParam)
     return FALSE;
 }
 
+// The first direct child, topmost first, that qualifies; null when none
+// does. (EnumChildWindows would reach the grandchildren too.)
+HWND FirstQualifyingChild(HWND parent, const PointSearch& search)
+{
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (Qualifies(child, search))
+            return child;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 HWND WindowFromPointEx(POINT point, HWND excluded, DWORD excludedStyle, DWORD excludedExStyle)
@@ -71,13 +82,10 @@ HWND WindowFromPointEx(POINT point, HWND excluded, DWORD excludedStyle, DWORD ex
     HWND candidate = search.found;
     if (candidate == nullptr)
         return nullptr;
-    for (;;) {
-        search.found = nullptr;
-        ::EnumChildWindows(candidate, FindFirstQualifying, reinterpret_cast<LPARAM>(&search));
-        if (search.found == nullptr)
-            break;
-        candidate = search.found;
-    }
+    // One level at a time: a child that does not qualify hides its own
+    // children, however they are placed.
+    while (HWND child = FirstQualifyingChild(candidate, search))
+        candidate = child;
     return ::IsWindow(candidate) ? candidate : nullptr;
 }
 

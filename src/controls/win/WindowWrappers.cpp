@@ -1,6 +1,7 @@
 #include "controls/win/WindowWrappers.h"
 
-#include <algorithm>
+#include "framework/win/Wnd.h"
+
 #include <cstring>
 
 CClientRect::CClientRect(HWND wnd)
@@ -21,16 +22,7 @@ CWindowRect& CWindowRect::operator=(const RECT& rect)
     return *this;
 }
 
-CWindowText::CWindowText(HWND wnd)
-{
-    const int length = std::max(::GetWindowTextLengthA(wnd), 0);
-    m_pText = new char[static_cast<size_t>(length) + 1];
-    m_pText[0] = '\0';
-    if (length > 0) {
-        const int copied = ::GetWindowTextA(wnd, m_pText, length + 1);
-        m_pText[copied > 0 ? copied : 0] = '\0';
-    }
-}
+CWindowText::CWindowText(HWND wnd) : CWindowText(ReadWindowText(wnd).GetString()) {}
 
 CWindowText::CWindowText(const char* text)
 {

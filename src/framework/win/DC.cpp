@@ -173,27 +173,24 @@ CWindowDC::~CWindowDC()
     m_hDC = nullptr;
 }
 
-CMemDC::CMemDC(CDC& target, const RECT& rect) : m_target(target), m_rect(rect)
+CMemDC::CMemDC(CDC& target, const RECT& rect) : m_hTarget(target), m_rect(rect)
 {
     if (CreateCompatibleDC(target) && m_bitmap.CreateCompatibleBitmap(target, m_rect.Width(), m_rect.Height())) {
-        m_oldBitmap = ::SelectObject(m_hDC, m_bitmap);
+        m_bitmapSelection.emplace(m_hDC, m_bitmap);
         // Same logical coordinates as the target: the bitmap's origin is
         // the rectangle's top-left corner.
         ::SetWindowOrgEx(m_hDC, m_rect.left, m_rect.top, nullptr);
-        m_offScreen = true;
         return;
     }
+    // Drawing goes straight to the target, which stays its owner's.
     DeleteDC();
-    Attach(target);
+    m_hDC = m_hTarget;
 }
 
 CMemDC::~CMemDC()
 {
-    if (!m_offScreen) {
-        Detach();
+    if (!m_bitmapSelection)
         return;
-    }
-    ::BitBlt(m_target, m_rect.left, m_rect.top, m_rect.Width(), m_rect.Height(), m_hDC, m_rect.left, m_rect.top,
+    ::BitBlt(m_hTarget, m_rect.left, m_rect.top, m_rect.Width(), m_rect.Height(), m_hDC, m_rect.left, m_rect.top,
              SRCCOPY);
-    ::SelectObject(m_hDC, m_oldBitmap);
 }

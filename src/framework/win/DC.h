@@ -1,6 +1,8 @@
 // Device contexts: CDC and its scope objects CPaintDC (a paint cycle),
-// CClientDC and CWindowDC (a window's client area or whole window) and CMemDC
-// (draws off-screen and copies the result to its target when it goes).
+// CClientDC and CWindowDC (a window's client area or whole window), CMemDC
+// (draws off-screen and copies the result to its target when it goes),
+// CDCHandle (a DC borrowed from a message) and CSelectScope (an object
+// selected into a DC for a scope).
 #pragma once
 
 #include "OrvApi.h"
@@ -8,6 +10,8 @@
 #include "framework/String.h"
 #include "framework/win/Gdi.h"
 #include "platform/Types.h"
+
+#include <optional>
 
 class ORV_API CDC {
 public:
@@ -84,6 +88,38 @@ protected:
     bool m_bOwned = false;
 };
 
+// A DC owned elsewhere, such as the one a paint, erase or owner-draw message
+// carries: it is drawn on and never deleted or released.
+class CDCHandle : public CDC {
+public:
+    explicit CDCHandle(HDC dc) noexcept { m_hDC = dc; }
+};
+
+// Selects the object into the DC and selects back the object it replaced
+// when the scope ends, on every path out of it. A null DC or object selects
+// nothing.
+class CSelectScope {
+public:
+    CSelectScope(HDC dc, HGDIOBJ object) noexcept
+        : m_hDC(dc), m_hOld(dc != nullptr && object != nullptr ? ::SelectObject(dc, object) : nullptr)
+    {
+    }
+    ~CSelectScope()
+    {
+        if (m_hOld != nullptr)
+            ::SelectObject(m_hDC, m_hOld);
+    }
+    CSelectScope(const CSelectScope&) = delete;
+    CSelectScope& operator=(const CSelectScope&) = delete;
+
+    // Whether the object was selected.
+    bool Selected() const noexcept { return m_hOld != nullptr; }
+
+private:
+    HDC m_hDC;
+    HGDIOBJ m_hOld;
+};
+
 // BeginPaint in the constructor, EndPaint in the destructor.
 class ORV_API CPaintDC : public CDC {
 public:
@@ -124,9 +160,10 @@ public:
     ~CMemDC() override;
 
 private:
-    CDC& m_target;
+    HDC m_hTarget;
     CRect m_rect;
     CBitmap m_bitmap;
-    HGDIOBJ m_oldBitmap = nullptr;
-    bool m_offScreen = false;
+    // Declared after the bitmap, so that the bitmap is selected out before
+    // it is deleted.
+    std::optional<CSelectScope> m_bitmapSelection;
 };

@@ -43,6 +43,7 @@ BOOL CDialog::CreateFromTemplate(HWND parent)
     if (dialogTemplate == nullptr)
         return FALSE;
 
+    CHandlerErrorScope errors;
     HWND hWnd = nullptr;
     {
         CWndCreation creation(this);
@@ -50,7 +51,13 @@ BOOL CDialog::CreateFromTemplate(HWND parent)
             return FALSE;
         hWnd = ::CreateDialogIndirectParamA(module, dialogTemplate, parent, PassDialogProc, 0);
     }
-    return FinishCreation(hWnd);
+    // A handler that raised took the dialog down (the system may still have
+    // answered with its handle); the caller gets the exception.
+    if (errors.Failed() && hWnd != nullptr && ::IsWindow(hWnd))
+        ::DestroyWindow(hWnd);
+    const BOOL created = FinishCreation(errors.Failed() ? nullptr : hWnd);
+    errors.Rethrow();
+    return created;
 }
 
 HWND CDialog::OwnerForModal() const
@@ -75,24 +82,14 @@ INT_PTR CDialog::DoModal()
     m_bModal = true;
     m_bEndModal = false;
     m_nModalResult = -1;
-    if (CreateFromTemplate(owner)) {
-        if (!m_bEndModal && m_hWnd != nullptr)
-            ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
-        MSG msg;
-        // The loop also ends when the window goes some other way (its
-        // parent destroyed it, for example).
-        while (!m_bEndModal && m_hWnd != nullptr) {
-            if (!::GetMessageA(&msg, nullptr, 0, 0)) {
-                // Leave WM_QUIT for the application's own loop.
-                ::PostQuitMessage(static_cast<int>(msg.wParam));
-                break;
-            }
-            CWinApp* app = AfxGetApp();
-            if (::IsDialogMessageA(m_hWnd, &msg) || (app != nullptr && app->PreTranslateMessage(&msg)))
-                continue;
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
+    // A handler that raises while the dialog is made or runs ends the
+    // dialog; the exception leaves DoModal once the owner is back.
+    CHandlerErrorScope errors;
+    try {
+        if (CreateFromTemplate(owner))
+            RunModalLoop(errors);
+    } catch (...) {
+        CHandlerErrorScope::Keep(std::current_exception());
     }
     if (disableOwner)
         ::EnableWindow(owner, TRUE);
@@ -100,7 +97,29 @@ INT_PTR CDialog::DoModal()
         ::SetActiveWindow(owner);
     DestroyWindow();
     m_bModal = false;
+    errors.Rethrow();
     return m_nModalResult;
+}
+
+void CDialog::RunModalLoop(const CHandlerErrorScope& errors)
+{
+    if (!m_bEndModal && m_hWnd != nullptr)
+        ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
+    MSG msg;
+    // The loop also ends when the window goes some other way (its parent
+    // destroyed it, for example).
+    while (!m_bEndModal && m_hWnd != nullptr && !errors.Failed()) {
+        if (!::GetMessageA(&msg, nullptr, 0, 0)) {
+            // Leave WM_QUIT for the application's own loop.
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        CWinApp* app = AfxGetApp();
+        if (::IsDialogMessageA(m_hWnd, &msg) || (app != nullptr && app->PreTranslateMessage(&msg)))
+            continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
 }
 
 BOOL CDialog::Create(UINT templateId, CWnd* parent)
@@ -227,18 +246,6 @@ void CDataExchange::Fail()
 
 namespace {
 
-CString ControlText(HWND control)
-{
-    const int length = ::GetWindowTextLengthA(control);
-    CString text;
-    if (length <= 0)
-        return text;
-    char* buffer = text.GetBuffer(length + 1);
-    const int copied = ::GetWindowTextA(control, buffer, length + 1);
-    text.ReleaseBuffer(copied > 0 ? copied : 0);
-    return text;
-}
-
 bool OnlySpaces(const char* text)
 {
     while (*text == ' ' || *text == '\t')
@@ -276,7 +283,7 @@ void ExchangeNumber(CDataExchange* dx, int id, T& value, Parse parse, Print prin
         return;
     }
     T parsed {};
-    if (!parse(ControlText(control), parsed)) {
+    if (!parse(ReadWindowText(control), parsed)) {
         dx->Fail();
         return;
     }
@@ -293,7 +300,7 @@ void DDX_Text(CDataExchange* dx, int id, CString& value)
         return;
     }
     if (dx->m_bSaveAndValidate)
-        value = ControlText(control);
+        value = ReadWindowText(control);
     else
         ::SetWindowTextA(control, value);
 }

@@ -7,6 +7,7 @@
 #include "framework/win/Wnd.h"
 
 class CDataExchange;
+class CHandlerErrorScope;
 
 class ORV_API CDialog : public CWnd {
 public:
@@ -18,7 +19,9 @@ public:
 
     // Shows the dialog and returns when it ends, with the code given to
     // EndDialog, or -1 when it could not be made. The parent (else the
-    // application's main window) is disabled meanwhile.
+    // application's main window) is disabled meanwhile. An exception raised
+    // by a handler while the dialog is made or runs ends the dialog and
+    // leaves DoModal once the dialog is gone and the parent enabled again.
     virtual INT_PTR DoModal();
     // Makes the dialog modeless. It ends with DestroyWindow.
     BOOL Create(UINT templateId, CWnd* parent = nullptr);
@@ -50,6 +53,7 @@ protected:
 
 private:
     BOOL CreateFromTemplate(HWND parent);
+    void RunModalLoop(const CHandlerErrorScope& errors);
     HWND OwnerForModal() const;
 
     CString m_templateName;

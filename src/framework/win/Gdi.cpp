@@ -1,6 +1,7 @@
 #include "framework/win/Gdi.h"
 
 #include "framework/ModuleState.h"
+#include "framework/win/DC.h"
 
 CGdiObject::~CGdiObject()
 {
@@ -70,12 +71,11 @@ BOOL CFont::CreateFontIndirect(const LOGFONTA& logFont)
 
 BOOL CFont::CreatePointFont(int pointSizeTenths, const char* faceName, HDC dc)
 {
-    HDC screen = dc != nullptr ? dc : ::GetDC(nullptr);
     LOGFONTA logFont {};
     // Tenths of a point to device pixels: points are 1/72 inch.
-    logFont.lfHeight = -::MulDiv(pointSizeTenths, ::GetDeviceCaps(screen, LOGPIXELSY), 720);
-    if (dc == nullptr)
-        ::ReleaseDC(nullptr, screen);
+    const int pixelsPerInch = dc != nullptr ? ::GetDeviceCaps(dc, LOGPIXELSY)
+                                            : CClientDC(nullptr).GetDeviceCaps(LOGPIXELSY);
+    logFont.lfHeight = -::MulDiv(pointSizeTenths, pixelsPerInch, 720);
     logFont.lfCharSet = DEFAULT_CHARSET;
     if (faceName != nullptr)
         ::lstrcpynA(logFont.lfFaceName, faceName, LF_FACESIZE);

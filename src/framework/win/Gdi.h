@@ -1,10 +1,11 @@
 // GDI objects that own their handle: CGdiObject and its kinds CPen, CBrush,
-// CFont, CRgn, CBitmap.
+// CFont, CRgn, CBitmap; and their borrowing counterparts CGdiObjectHandle,
+// CPenHandle, CBrushHandle, CFontHandle, CBitmapHandle.
 //
-// Each object deletes the handle it holds when it is destroyed or given
+// An owning object deletes the handle it holds when it is destroyed or given
 // another one. Attach takes ownership of a handle made elsewhere; Detach
-// gives it up. A handle borrowed from the system (a stock object) must be
-// detached before the object goes, or never attached.
+// gives it up. A handle borrowed from the system (a stock object, a
+// control's font) goes in a handle type, which never deletes it.
 #pragma once
 
 #include "OrvApi.h"
@@ -33,6 +34,40 @@ protected:
 
     HGDIOBJ m_hObject = nullptr;
 };
+
+// A GDI handle owned elsewhere: the object names it and never deletes it.
+template <class THandle>
+class CGdiHandleT {
+public:
+    CGdiHandleT() = default;
+    explicit CGdiHandleT(THandle handle) noexcept : m_handle(handle) {}
+
+    THandle GetSafeHandle() const noexcept { return m_handle; }
+    operator THandle() const noexcept { return m_handle; }
+    bool IsNull() const noexcept { return m_handle == nullptr; }
+    void Attach(THandle handle) noexcept { m_handle = handle; }
+    THandle Detach() noexcept
+    {
+        THandle handle = m_handle;
+        m_handle = nullptr;
+        return handle;
+    }
+
+private:
+    THandle m_handle = nullptr;
+};
+
+using CGdiObjectHandle = CGdiHandleT<HGDIOBJ>;
+using CPenHandle = CGdiHandleT<HPEN>;
+using CBrushHandle = CGdiHandleT<HBRUSH>;
+using CFontHandle = CGdiHandleT<HFONT>;
+using CBitmapHandle = CGdiHandleT<HBITMAP>;
+
+// One of the system's stock objects (GetStockObject), borrowed.
+inline CGdiObjectHandle StockObject(int index)
+{
+    return CGdiObjectHandle(::GetStockObject(index));
+}
 
 class ORV_API CPen : public CGdiObject {
 public:

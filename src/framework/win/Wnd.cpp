@@ -7,7 +7,9 @@
 #include "framework/win/WndCreation.h"
 
 #include <cstdio>
+#include <exception>
 #include <mutex>
+#include <utility>
 
 namespace {
 
@@ -28,6 +30,23 @@ CMap<HWND, HWND, CWnd*, CWnd*>& ObjectMap()
 
 // The object waiting for the window that CreateEx is making on this thread.
 thread_local CWnd* t_pendingWindow = nullptr;
+
+// The innermost open handler error scope of this thread.
+thread_local CHandlerErrorScope* t_errorScope = nullptr;
+
+// What a message answers when its handler raised: the creation messages
+// fail the creation, everything else reads as not handled.
+LRESULT FailedResult(UINT message)
+{
+    switch (message) {
+    case WM_NCCREATE:
+        return FALSE;
+    case WM_CREATE:
+        return -1;
+    default:
+        return 0;
+    }
+}
 
 // Signed client or screen coordinates packed in a message's lParam.
 int XFrom(LPARAM lParam) { return static_cast<short>(LOWORD(lParam)); }
@@ -98,24 +117,56 @@ CWndCreation::~CWndCreation()
         ::UnhookWindowsHookEx(m_hook);
 }
 
-void CWndCreation::Take(HWND hWnd)
+bool CWndCreation::Take(HWND hWnd)
 {
     CWnd* wnd = t_pendingWindow;
     t_pendingWindow = nullptr;
     wnd->AttachObject(hWnd, true);
-    wnd->PreSubclassWindow();
+    try {
+        wnd->PreSubclassWindow();
+    } catch (...) {
+        CHandlerErrorScope::Keep(std::current_exception());
+        return false;
+    }
+    return true;
 }
 
 namespace {
 
 LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam)
 {
-    if (code == HCBT_CREATEWND && t_pendingWindow != nullptr)
-        CWndCreation::Take(reinterpret_cast<HWND>(wParam));
+    // A non-zero answer makes the system abandon the window.
+    if (code == HCBT_CREATEWND && t_pendingWindow != nullptr && !CWndCreation::Take(reinterpret_cast<HWND>(wParam)))
+        return 1;
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 } // namespace
+
+CHandlerErrorScope::CHandlerErrorScope() : m_outer(t_errorScope)
+{
+    t_errorScope = this;
+}
+
+CHandlerErrorScope::~CHandlerErrorScope()
+{
+    t_errorScope = m_outer;
+}
+
+bool CHandlerErrorScope::Keep(std::exception_ptr error)
+{
+    if (t_errorScope == nullptr)
+        return false;
+    if (t_errorScope->m_error == nullptr)
+        t_errorScope->m_error = std::move(error);
+    return true;
+}
+
+void CHandlerErrorScope::Rethrow()
+{
+    if (m_error != nullptr)
+        std::rethrow_exception(std::exchange(m_error, nullptr));
+}
 
 // ------------------------------------------------------------ attachment
 
@@ -271,6 +322,7 @@ BOOL CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName
     if (!PreCreateWindow(cs))
         return FALSE;
 
+    CHandlerErrorScope errors;
     HWND hWnd = nullptr;
     {
         CWndCreation creation(this);
@@ -279,7 +331,12 @@ BOOL CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName
         hWnd = ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, cs.style, cs.x, cs.y, cs.cx, cs.cy,
                                  cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
     }
-    return FinishCreation(hWnd);
+    // A handler that raised during creation made the creation fail; the
+    // window is gone by now (this object may be too) and the caller gets
+    // the exception.
+    const BOOL created = FinishCreation(hWnd);
+    errors.Rethrow();
+    return created;
 }
 
 BOOL CWnd::FinishCreation(HWND created)
@@ -349,13 +406,22 @@ LRESULT CWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
     ++m_dispatchDepth;
 
     LRESULT result = 0;
+    bool failed = false;
     try {
         if (!ReflectToChild(message, wParam, lParam, result))
             result = WindowProc(message, wParam, lParam);
     } catch (...) {
-        // An exception must not unwind through the system's frames.
-        result = 0;
+        // An exception must not unwind through the system's frames: it is
+        // kept for the caller of the creation or modal loop that led here,
+        // and the message fails as the system expects.
+        CHandlerErrorScope::Keep(std::current_exception());
+        result = FailedResult(message);
+        failed = true;
     }
+    // A dialog cannot fail its initialisation by its answer; it is taken
+    // down instead.
+    if (failed && message == WM_INITDIALOG && m_hWnd != nullptr)
+        ::DestroyWindow(m_hWnd);
     if (message == WM_NCDESTROY && m_hWnd != nullptr) {
         DetachObject();
         m_pendingNcDestroy = true;
@@ -426,11 +492,8 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         OnNcPaint();
         return 0;
     case WM_ERASEBKGND: {
-        CDC dc;
-        dc.Attach(reinterpret_cast<HDC>(wParam));
-        const BOOL erased = OnEraseBkgnd(&dc);
-        dc.Detach();
-        return erased;
+        CDCHandle dc(reinterpret_cast<HDC>(wParam));
+        return OnEraseBkgnd(&dc);
     }
     case WM_SIZE:
         OnSize(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
@@ -519,11 +582,8 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSCROLLBAR:
     case WM_CTLCOLORSTATIC: {
-        CDC dc;
-        dc.Attach(reinterpret_cast<HDC>(wParam));
-        HBRUSH brush = OnCtlColor(&dc, reinterpret_cast<HWND>(lParam), message - WM_CTLCOLORMSGBOX);
-        dc.Detach();
-        return reinterpret_cast<LRESULT>(brush);
+        CDCHandle dc(reinterpret_cast<HDC>(wParam));
+        return reinterpret_cast<LRESULT>(OnCtlColor(&dc, reinterpret_cast<HWND>(lParam), message - WM_CTLCOLORMSGBOX));
     }
     case WM_DRAWITEM:
         OnDrawItem(static_cast<int>(wParam), reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
@@ -617,17 +677,19 @@ BOOL CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT flags) { return ModifyLon
 
 void CWnd::SetWindowText(const char* text) { ::SetWindowTextA(m_hWnd, text); }
 
-CString CWnd::GetWindowText() const
+CString ReadWindowText(HWND wnd)
 {
-    const int length = ::GetWindowTextLengthA(m_hWnd);
+    const int length = wnd != nullptr ? ::GetWindowTextLengthA(wnd) : 0;
     CString text;
     if (length <= 0)
         return text;
     char* buffer = text.GetBuffer(length + 1);
-    const int copied = ::GetWindowTextA(m_hWnd, buffer, length + 1);
+    const int copied = ::GetWindowTextA(wnd, buffer, length + 1);
     text.ReleaseBuffer(copied > 0 ? copied : 0);
     return text;
 }
+
+CString CWnd::GetWindowText() const { return ReadWindowText(m_hWnd); }
 
 int CWnd::GetWindowTextLength() const { return ::GetWindowTextLengthA(m_hWnd); }
 
@@ -680,15 +742,5 @@ void CWnd::SetDlgItemText(int id, const char* text) { ::SetDlgItemTextA(m_hWnd, 
 
 CString CWnd::GetDlgItemText(int id) const
 {
-    HWND item = ::GetDlgItem(m_hWnd, id);
-    if (item == nullptr)
-        return CString();
-    const int length = ::GetWindowTextLengthA(item);
-    CString text;
-    if (length <= 0)
-        return text;
-    char* buffer = text.GetBuffer(length + 1);
-    const int copied = ::GetWindowTextA(item, buffer, length + 1);
-    text.ReleaseBuffer(copied > 0 ? copied : 0);
-    return text;
+    return ReadWindowText(::GetDlgItem(m_hWnd, id));
 }

@@ -28,6 +28,10 @@
 
 class CDC;
 
+// The text of any window: its caption, or a control's text. Empty when the
+// window has none or cannot be read.
+ORV_API CString ReadWindowText(HWND wnd);
+
 class ORV_API CWnd {
 public:
     CWnd() = default;
@@ -51,7 +55,9 @@ public:
     // Creates the window and attaches this object before the window's first
     // message. For a child window id is the control identifier; for a
     // top-level window it is a menu handle or 0. A null class name uses the
-    // library's plain window class.
+    // library's plain window class. An exception raised by a handler during
+    // the creation fails it (the window is destroyed) and is rethrown here
+    // once the system call has returned.
     virtual BOOL CreateEx(DWORD exStyle, const char* className, const char* windowName, DWORD style,
                           const RECT& rect, HWND parent, UINT_PTR id);
     virtual BOOL Create(const char* className, const char* windowName, DWORD style, const RECT& rect,

@@ -1,7 +1,7 @@
 // The brand-token replacements on a window's caption.
 #include "services/Branding.h"
 
-#include <vector>
+#include "framework/win/Wnd.h"
 
 namespace {
 
@@ -9,10 +9,7 @@ void ReplaceInCaption(HWND window, CString (*replace)(const CString&))
 {
     if (window == nullptr)
         return;
-    const int length = GetWindowTextLengthA(window);
-    std::vector<char> caption(static_cast<std::size_t>(length) + 1, '\0');
-    const int read = GetWindowTextA(window, caption.data(), length + 1);
-    const CString before(caption.data(), read > 0 ? read : 0);
+    const CString before = ReadWindowText(window);
     const CString after = replace(before);
     if (after != before)
         SetWindowTextA(window, after);

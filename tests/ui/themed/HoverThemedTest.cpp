@@ -60,12 +60,12 @@ std::string ThemeConditions()
 
 class CThemedEdit : public CStepEdit {
 public:
-    CThemedEdit() { m_bThemed = true; }
+    CThemedEdit() { m_hover.SetThemed(true); }
 };
 
 class CThemedSpin : public CNimHoverSpin {
 public:
-    CThemedSpin() { m_bThemed = true; }
+    CThemedSpin() { m_hover.SetThemed(true); }
 };
 
 class CThemedButton : public CNimHoverButton {
