@@ -61,13 +61,7 @@ protected:
 
 void ClickButton(CWnd& dialog, int id)
 {
-    HWND button = dialog.GetDlgItem(id);
-    const CRect rect = [&] {
-        CRect r;
-        ::GetClientRect(button, &r);
-        return r;
-    }();
-    PostClick(button, rect.CenterPoint());
+    PostClick(dialog.GetDlgItem(id), CPoint(10, 5));
 }
 
 } // namespace
@@ -166,24 +160,25 @@ TEST(Dialog, UnreadableNumberKeepsTheDialogOpenWithTheFocusOnIt)
     EXPECT_EQ(dialog.m_symbol, "AAPL");
 }
 
-TEST(Dialog, CancelEndsWithoutSavingAndEscapeCancelsToo)
+TEST(Dialog, ModalDialogEndsWithTheCodeItIsGivenAndSavesOnlyOnOk)
 {
-    COrderDialog dialog;
-    dialog.m_script = [](COrderDialog& dlg) {
-        dlg.SetDlgItemText(IDC_TEST_NUMBER, "5");
-        ClickButton(dlg, IDCANCEL);
+    const struct {
+        std::function<void(COrderDialog&)> script;
+        INT_PTR result;
+    } cases[] = {
+        {[](COrderDialog& dlg) { dlg.SetDlgItemText(IDC_TEST_NUMBER, "5"), ClickButton(dlg, IDCANCEL); }, IDCANCEL},
+        // The dialog manager turns Escape into IDCANCEL through
+        // IsDialogMessage in the modal loop.
+        {[](COrderDialog& dlg) { ::PostMessageA(dlg.GetDlgItem(IDC_TEST_NUMBER), WM_KEYDOWN, VK_ESCAPE, 1); },
+         IDCANCEL},
+        {[](COrderDialog& dlg) { dlg.SetDlgItemText(IDC_TEST_NUMBER, "5"), dlg.EndDialog(42); }, 42},
     };
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    EXPECT_EQ(dialog.m_quantity, 100);
-
-    // The dialog manager turns Escape into IDCANCEL through IsDialogMessage
-    // in the modal loop.
-    COrderDialog second;
-    second.m_script = [](COrderDialog& dlg) {
-        HWND edit = dlg.GetDlgItem(IDC_TEST_NUMBER);
-        ::PostMessageA(edit, WM_KEYDOWN, VK_ESCAPE, 1);
-    };
-    EXPECT_EQ(second.DoModal(), IDCANCEL);
+    for (const auto& c : cases) {
+        COrderDialog dialog;
+        dialog.m_script = c.script;
+        EXPECT_EQ(dialog.DoModal(), c.result);
+        EXPECT_EQ(dialog.m_quantity, 100);
+    }
 }
 
 TEST(Dialog, ModelessDialogRegistersWithTheApplicationUntilItIsDestroyed)
@@ -215,6 +210,7 @@ TEST(Dialog, TemplateIsFoundInTheCurrentResourceModuleOrNotAtAll)
 {
     CDialog missing(9999);
     EXPECT_EQ(missing.DoModal(), -1);
+    EXPECT_FALSE(missing.Create(9999));
 
     // With a module that lacks the template current, neither it nor the
     // library has the dialog.
@@ -225,10 +221,6 @@ TEST(Dialog, TemplateIsFoundInTheCurrentResourceModuleOrNotAtAll)
     AfxSetResourceHandle(nullptr);
     EXPECT_EQ(AfxGetResourceHandle(), AfxGetInstanceHandle());
     EXPECT_NE(AfxGetLibraryHandle(), AfxGetInstanceHandle());
-
-    COrderDialog found;
-    found.m_script = [](COrderDialog& dlg) { dlg.EndDialog(42); };
-    EXPECT_EQ(found.DoModal(), 42);
 }
 
 TEST(Dialog, NumericExchangeTakesWholeNumbersOfTheTypeOnly)

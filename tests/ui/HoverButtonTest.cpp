@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace orv::ui;
 
 namespace {
@@ -28,22 +30,6 @@ protected:
 
     size_t Clicks() const { return m_frame.Count(WM_COMMAND, BN_CLICKED); }
     size_t DropDowns() const { return m_frame.Count(WM_NOTIFY, kDropDown); }
-    // Counts the pixels of the colour in each row of the rectangle.
-    std::vector<int> RowCounts(const CRect& rect, COLORREF color)
-    {
-        std::vector<int> rows;
-        HDC dc = ::GetDC(m_button);
-        for (int y = rect.top; y < rect.bottom; ++y) {
-            int count = 0;
-            for (int x = rect.left; x < rect.right; ++x)
-                count += ::GetPixel(dc, x, y) == color ? 1 : 0;
-            if (count > 0)
-                rows.push_back(count);
-        }
-        ::ReleaseDC(m_button, dc);
-        return rows;
-    }
-
     CNoticeFrame m_frame;
     CNimHoverButton m_button;
 };
@@ -172,47 +158,48 @@ TEST_F(HoverButton, SplitArrowIsATriangleOfSevenFiveThreeAndOnePixels)
     m_button.SetTextColor(RGB(200, 0, 0));
     PumpPending();
     const CRect split = m_button.GetSplitRect();
-    const std::vector<int> rows = RowCounts(split, RGB(200, 0, 0));
-    EXPECT_EQ(rows, (std::vector<int> {7, 5, 3, 1}));
+    EXPECT_EQ(RowCounts(m_button, split, RGB(200, 0, 0)), (std::vector<int> {7, 5, 3, 1}));
     SaveScreenshot(m_button, "HoverButton-split");
 
     m_button.SetDisabledTextColor(RGB(0, 0, 200));
     m_button.EnableWindow(FALSE);
     PumpPending();
-    EXPECT_EQ(RowCounts(split, RGB(0, 0, 200)), (std::vector<int> {7, 5, 3, 1}));
+    EXPECT_EQ(RowCounts(m_button, split, RGB(0, 0, 200)), (std::vector<int> {7, 5, 3, 1}));
     SaveScreenshot(m_button, "HoverButton-split-disabled");
 }
 
-TEST_F(HoverButton, DoubleClickCountsAsTwoPressesOnlyWhenIgnored)
+TEST_F(HoverButton, DoubleClickIsASecondPressWhenIgnoredAndTheSpaceBarNoneWhenEaten)
 {
     auto doubleClick = [&] {
         const LPARAM at = MAKELPARAM(30, 12);
-        m_button.PostMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
-        m_button.PostMessage(WM_LBUTTONUP, 0, at);
-        m_button.PostMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-        m_button.PostMessage(WM_LBUTTONUP, 0, at);
+        for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+            m_button.PostMessage(message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
         PumpPending();
     };
-    doubleClick();
-    EXPECT_EQ(Clicks(), 1u);
-    m_frame.m_notices.clear();
-    m_button.SetIgnoreDoubleClicks(TRUE);
-    EXPECT_TRUE(m_button.GetIgnoreDoubleClicks());
-    doubleClick();
-    EXPECT_EQ(Clicks(), 2u);
-}
-
-TEST_F(HoverButton, SpaceBarPressesUnlessEaten)
-{
-    m_button.SetFocus();
-    m_button.SendMessage(WM_KEYDOWN, VK_SPACE, 1);
-    m_button.SendMessage(WM_KEYUP, VK_SPACE, 1);
-    EXPECT_EQ(Clicks(), 1u);
-    m_button.SetEatSpaceClicks(TRUE);
-    EXPECT_TRUE(m_button.GetEatSpaceClicks());
-    m_button.SendMessage(WM_KEYDOWN, VK_SPACE, 1);
-    m_button.SendMessage(WM_KEYUP, VK_SPACE, 1);
-    EXPECT_EQ(Clicks(), 1u);
+    auto space = [&] {
+        m_button.SetFocus();
+        m_button.SendMessage(WM_KEYDOWN, VK_SPACE, 1);
+        m_button.SendMessage(WM_KEYUP, VK_SPACE, 1);
+    };
+    const struct {
+        std::function<void()> input;
+        void (CNimHoverButton::*set)(BOOL);
+        BOOL (CNimHoverButton::*get)() const;
+        size_t clicksWithout, clicksWith;
+    } cases[] = {
+        {doubleClick, &CNimHoverButton::SetIgnoreDoubleClicks, &CNimHoverButton::GetIgnoreDoubleClicks, 1, 2},
+        {space, &CNimHoverButton::SetEatSpaceClicks, &CNimHoverButton::GetEatSpaceClicks, 1, 0},
+    };
+    for (const auto& c : cases) {
+        for (BOOL flag : {FALSE, TRUE}) {
+            (m_button.*c.set)(flag);
+            EXPECT_EQ((m_button.*c.get)(), flag);
+            m_frame.m_notices.clear();
+            c.input();
+            EXPECT_EQ(Clicks(), flag ? c.clicksWith : c.clicksWithout);
+        }
+        (m_button.*c.set)(FALSE);
+    }
 }
 
 TEST_F(HoverButton, HoverIsTrackedAndReportedToTheBuddy)

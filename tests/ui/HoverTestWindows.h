@@ -7,6 +7,7 @@
 
 #include "controls/win/HoverEdit.h"
 #include "controls/win/HoverSpin.h"
+#include "framework/win/DC.h"
 #include "framework/win/RegisteredMessages.h"
 #include "framework/win/Wnd.h"
 
@@ -107,38 +108,26 @@ protected:
     }
 };
 
+// The number of pixels of the colour in each row of the client rectangle
+// that has any.
+inline std::vector<int> RowCounts(HWND wnd, const CRect& rect, COLORREF color)
+{
+    std::vector<int> rows;
+    CClientDC dc(wnd);
+    for (int y = rect.top; y < rect.bottom; ++y) {
+        int count = 0;
+        for (int x = rect.left; x < rect.right; ++x)
+            count += dc.GetPixel(x, y) == color ? 1 : 0;
+        if (count > 0)
+            rows.push_back(count);
+    }
+    return rows;
+}
+
 // Screen pixel of the window at a point of its window rectangle.
 inline COLORREF WindowPixel(HWND wnd, int x, int y)
 {
-    HDC dc = ::GetWindowDC(wnd);
-    const COLORREF color = ::GetPixel(dc, x, y);
-    ::ReleaseDC(wnd, dc);
-    return color;
-}
-
-// Presses or releases the left button with the cursor at the client point.
-inline void MouseButtonAt(HWND wnd, POINT clientPoint, bool down)
-{
-    ::ClientToScreen(wnd, &clientPoint);
-    INPUT input {};
-    input.type = INPUT_MOUSE;
-    const int width = ::GetSystemMetrics(SM_CXSCREEN);
-    const int height = ::GetSystemMetrics(SM_CYSCREEN);
-    input.mi.dx = static_cast<LONG>((clientPoint.x * 65536 + width / 2) / width);
-    input.mi.dy = static_cast<LONG>((clientPoint.y * 65536 + height / 2) / height);
-    input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | (down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
-    ::SendInput(1, &input, sizeof input);
-}
-
-// Parks the mouse outside every test window.
-inline void MouseAway()
-{
-    INPUT input {};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = 65000;
-    input.mi.dy = 65000;
-    input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-    ::SendInput(1, &input, sizeof input);
+    return CWindowDC(wnd).GetPixel(x, y);
 }
 
 } // namespace orv::ui

@@ -39,43 +39,40 @@ void PumpPending()
 
 namespace {
 
-void SendMouse(DWORD flags, POINT screen)
+// Absolute coordinates run from 0 to 65535 across the primary screen.
+void SendMouse(HWND wnd, POINT point, DWORD flags)
 {
-    INPUT input {};
-    input.type = INPUT_MOUSE;
-    // Absolute coordinates run from 0 to 65535 across the primary screen.
+    if (wnd != nullptr)
+        ::ClientToScreen(wnd, &point);
     const int width = ::GetSystemMetrics(SM_CXSCREEN);
     const int height = ::GetSystemMetrics(SM_CYSCREEN);
-    input.mi.dx = static_cast<LONG>((screen.x * 65536 + width / 2) / width);
-    input.mi.dy = static_cast<LONG>((screen.y * 65536 + height / 2) / height);
+    INPUT input {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>((point.x * 65536 + width / 2) / width);
+    input.mi.dy = static_cast<LONG>((point.y * 65536 + height / 2) / height);
     input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
     ::SendInput(1, &input, sizeof input);
 }
 
 } // namespace
 
-void MoveMouseTo(HWND wnd, POINT clientPoint)
+void MoveMouseTo(HWND wnd, POINT clientPoint) { SendMouse(wnd, clientPoint, 0); }
+
+void MouseButtonAt(HWND wnd, POINT clientPoint, bool down)
 {
-    ::ClientToScreen(wnd, &clientPoint);
-    SendMouse(0, clientPoint);
+    SendMouse(wnd, clientPoint, down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
 }
 
 void ClickAt(HWND wnd, POINT clientPoint)
 {
-    ::ClientToScreen(wnd, &clientPoint);
-    SendMouse(0, clientPoint);
-    SendMouse(MOUSEEVENTF_LEFTDOWN, clientPoint);
-    SendMouse(MOUSEEVENTF_LEFTUP, clientPoint);
+    MoveMouseTo(wnd, clientPoint);
+    MouseButtonAt(wnd, clientPoint, true);
+    MouseButtonAt(wnd, clientPoint, false);
 }
 
-void PressKey(WORD virtualKey)
+void MouseAway()
 {
-    INPUT inputs[2] {};
-    inputs[0].type = INPUT_KEYBOARD;
-    inputs[0].ki.wVk = virtualKey;
-    inputs[1] = inputs[0];
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    ::SendInput(2, inputs, sizeof(INPUT));
+    SendMouse(nullptr, POINT {::GetSystemMetrics(SM_CXSCREEN) - 10, ::GetSystemMetrics(SM_CYSCREEN) - 10}, 0);
 }
 
 void PostClick(HWND wnd, POINT clientPoint)

@@ -18,12 +18,14 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
 // Dispatches the messages already waiting, then returns.
 void PumpPending();
 
-// Real input through SendInput: the cursor moves to the client point of the
-// window and the left button goes down and up.
+// Real input through SendInput at the client point of the window: a move,
+// the left button pressed or released there, or a click (all three).
 void MoveMouseTo(HWND wnd, POINT clientPoint);
+void MouseButtonAt(HWND wnd, POINT clientPoint, bool down);
 void ClickAt(HWND wnd, POINT clientPoint);
-void PressKey(WORD virtualKey);
-// The same as posted messages, for windows that need no focus or position.
+// Parks the mouse outside every test window.
+void MouseAway();
+// A click as posted messages, for windows that need no focus or position.
 void PostClick(HWND wnd, POINT clientPoint);
 
 // Writes the window's image as build/<preset>/screenshots/<name>.png (the

@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 using namespace orv::ui;
@@ -16,14 +18,18 @@ namespace {
 
 const UINT kAskMessage = WM_APP + 1;
 
-// Records the messages and handler calls it sees.
+// Records the messages and handler calls it sees, and the notifications its
+// children leave to it.
 class CRecordingWnd : public CWnd {
 public:
     std::vector<UINT> m_messages;
-    std::vector<const char*> m_calls;
+    std::vector<std::string> m_calls;
+    std::vector<WPARAM> m_commands;
     CString m_createName;
     CSize m_lastSize;
     bool m_attachedAtFirstMessage = false;
+    int m_ctlColors = 0;
+    int m_draws = 0;
 
     BOOL Create(const char* title, HWND parent = nullptr)
     {
@@ -31,6 +37,7 @@ public:
         const CRect rect = parent != nullptr ? CRect(0, 0, 200, 100) : TestFrameRect();
         return CreateEx(0, nullptr, title, style, rect, parent, parent != nullptr ? 7 : 0);
     }
+    bool Saw(UINT message) const { return std::count(m_messages.begin(), m_messages.end(), message) > 0; }
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
@@ -46,21 +53,20 @@ protected:
         m_createName = cs->lpszName;
         return CWnd::OnCreate(cs);
     }
-    void OnSize(UINT type, int cx, int cy) override
-    {
-        m_lastSize = CSize(cx, cy);
-        CWnd::OnSize(type, cx, cy);
-    }
+    void OnSize(UINT type, int cx, int cy) override { m_lastSize = CSize(cx, cy), CWnd::OnSize(type, cx, cy); }
     void OnLButtonDown(UINT flags, CPoint point) override
     {
         m_calls.push_back("Recording::OnLButtonDown");
         CWnd::OnLButtonDown(flags, point);
     }
-    void OnDestroy() override
+    void OnDestroy() override { m_calls.push_back("OnDestroy"), CWnd::OnDestroy(); }
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override
     {
-        m_calls.push_back("OnDestroy");
-        CWnd::OnDestroy();
+        m_commands.push_back(wParam);
+        return CWnd::OnCommand(wParam, lParam);
     }
+    HBRUSH OnCtlColor(CDC* dc, HWND wnd, UINT type) override { return ++m_ctlColors, CWnd::OnCtlColor(dc, wnd, type); }
+    void OnDrawItem(int id, DRAWITEMSTRUCT* item) override { ++m_draws, CWnd::OnDrawItem(id, item); }
 };
 
 // A second level that handles one message in its own switch and overrides a
@@ -80,114 +86,85 @@ protected:
     }
 };
 
-bool Contains(const std::vector<UINT>& messages, UINT message)
-{
-    for (UINT seen : messages) {
-        if (seen == message)
-            return true;
-    }
-    return false;
-}
-
 } // namespace
 
-TEST(Wnd, CreateAttachesTheObjectBeforeTheFirstMessageAndDetachesOnDestroy)
-{
-    CRecordingWnd wnd;
-    ASSERT_TRUE(wnd.Create("Quotes"));
-    HWND hWnd = wnd.GetSafeHwnd();
-    EXPECT_TRUE(wnd.m_attachedAtFirstMessage);
-    // A top-level window gets messages before WM_NCCREATE and WM_CREATE;
-    // the object saw them all.
-    ASSERT_GE(wnd.m_messages.size(), 3u);
-    EXPECT_NE(wnd.m_messages.front(), static_cast<UINT>(WM_CREATE));
-    EXPECT_TRUE(Contains(wnd.m_messages, WM_NCCREATE));
-    EXPECT_EQ(wnd.m_createName, "Quotes");
-    EXPECT_EQ(CWnd::FromHandlePermanent(hWnd), &wnd);
-    EXPECT_EQ(wnd.GetWindowText(), "Quotes");
-
-    wnd.MoveWindow(CRect(10, 10, 310, 210));
-    EXPECT_EQ(wnd.m_lastSize, wnd.GetClientRect().Size());
-
-    EXPECT_FALSE(wnd.Create("again")); // one window per object
-    EXPECT_TRUE(wnd.DestroyWindow());
-    EXPECT_EQ(wnd.GetSafeHwnd(), nullptr);
-    EXPECT_FALSE(::IsWindow(hWnd));
-    EXPECT_EQ(wnd.m_calls.back(), std::string("OnDestroy"));
-    EXPECT_EQ(wnd.m_messages.back(), static_cast<UINT>(WM_NCDESTROY));
-}
-
-TEST(Wnd, DerivedHandlersChainToTheirBaseAndUnknownMessagesReachTheDefault)
-{
-    CDerivedWnd wnd;
-    ASSERT_TRUE(wnd.Create("Chain"));
-    EXPECT_EQ(wnd.SendMessage(kAskMessage, 21), 42);
-    // An application message nobody handles gets the default answer.
-    EXPECT_EQ(wnd.SendMessage(WM_APP + 2, 5, 6), 0);
-
-    wnd.m_calls.clear();
-    PostClick(wnd, CPoint(20, 20));
-    ASSERT_TRUE(PumpUntil([&] { return wnd.m_calls.size() >= 2; }));
-    EXPECT_EQ(wnd.m_calls[0], std::string("Derived::OnLButtonDown"));
-    EXPECT_EQ(wnd.m_calls[1], std::string("Recording::OnLButtonDown"));
-}
-
-TEST(Wnd, DestructorDestroysTheWindowTheObjectStillHas)
+TEST(Wnd, CreateAttachesTheObjectBeforeTheFirstMessageChainsHandlersAndDetachesOnDestroy)
 {
     HWND hWnd = nullptr;
     {
         CDerivedWnd wnd;
+        ASSERT_TRUE(wnd.Create("Quotes"));
+        hWnd = wnd.GetSafeHwnd();
+        EXPECT_TRUE(wnd.m_attachedAtFirstMessage);
+        // A top-level window gets messages before WM_NCCREATE and WM_CREATE;
+        // the object saw them all.
+        ASSERT_GE(wnd.m_messages.size(), 3u);
+        EXPECT_NE(wnd.m_messages.front(), static_cast<UINT>(WM_CREATE));
+        EXPECT_TRUE(wnd.Saw(WM_NCCREATE));
+        EXPECT_EQ(wnd.m_createName, "Quotes");
+        EXPECT_EQ(CWnd::FromHandlePermanent(hWnd), &wnd);
+        EXPECT_EQ(wnd.GetWindowText(), "Quotes");
+        wnd.MoveWindow(CRect(10, 10, 310, 210));
+        EXPECT_EQ(wnd.m_lastSize, wnd.GetClientRect().Size());
+        EXPECT_FALSE(wnd.Create("again")); // one window per object
+
+        EXPECT_EQ(wnd.SendMessage(kAskMessage, 21), 42);
+        EXPECT_EQ(wnd.SendMessage(WM_APP + 2, 5, 6), 0); // nobody's: the default answer
+        wnd.m_calls.clear();
+        PostClick(wnd, CPoint(20, 20));
+        ASSERT_TRUE(PumpUntil([&] { return wnd.m_calls.size() >= 2; }));
+        EXPECT_EQ(wnd.m_calls, (std::vector<std::string> {"Derived::OnLButtonDown", "Recording::OnLButtonDown"}));
+
+        EXPECT_TRUE(wnd.DestroyWindow());
+        EXPECT_EQ(wnd.GetSafeHwnd(), nullptr);
+        EXPECT_FALSE(::IsWindow(hWnd));
+        EXPECT_EQ(wnd.m_calls.back(), "OnDestroy");
+        EXPECT_EQ(wnd.m_messages.back(), static_cast<UINT>(WM_NCDESTROY));
         ASSERT_TRUE(wnd.Create("Scoped"));
         hWnd = wnd.GetSafeHwnd();
     }
-    EXPECT_FALSE(::IsWindow(hWnd));
+    EXPECT_FALSE(::IsWindow(hWnd)); // the destructor destroys a window still there
 }
 
 namespace {
 
-// A button that may keep its click notification from its parent.
+// A button that may keep its notifications from its parent, and paints
+// itself from the reflected WM_DRAWITEM.
 class CReflectingButton : public CButton {
 public:
     bool m_eatClicks = true;
     int m_reflectedClicks = 0;
-    CBrush m_brush {RGB(0, 128, 0)};
     int m_reflectedNotifies = 0;
+    int m_draws = 0;
+    CBrush m_brush {RGB(0, 128, 0)};
 
 protected:
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override
     {
-        if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+        switch (message) {
+        case WM_COMMAND:
+            if (HIWORD(wParam) != BN_CLICKED)
+                break;
             ++m_reflectedClicks;
             return m_eatClicks ? TRUE : FALSE;
-        }
-        if (message == WM_CTLCOLORBTN) {
+        case WM_CTLCOLORBTN:
             *result = reinterpret_cast<LRESULT>(static_cast<HBRUSH>(m_brush));
             return TRUE;
-        }
-        if (message == WM_NOTIFY) {
+        case WM_NOTIFY:
             ++m_reflectedNotifies;
             *result = 77;
             return TRUE;
+        case WM_DRAWITEM: {
+            const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            CDCHandle(item->hDC).FillSolidRect(item->rcItem, RGB(0, 0, 160));
+            ++m_draws;
+            *result = TRUE;
+            return TRUE;
+        }
+        default:
+            break;
         }
         return CButton::OnChildNotify(message, wParam, lParam, result);
-    }
-};
-
-class CParentWnd : public CRecordingWnd {
-public:
-    std::vector<WPARAM> m_commands;
-    int m_ctlColors = 0;
-
-protected:
-    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override
-    {
-        m_commands.push_back(wParam);
-        return CRecordingWnd::OnCommand(wParam, lParam);
-    }
-    HBRUSH OnCtlColor(CDC* dc, HWND wnd, UINT type) override
-    {
-        ++m_ctlColors;
-        return CRecordingWnd::OnCtlColor(dc, wnd, type);
     }
 };
 
@@ -195,10 +172,11 @@ protected:
 
 TEST(Wnd, ChildNotificationsAreReflectedToTheChildObjectFirst)
 {
-    CParentWnd parent;
+    CRecordingWnd parent;
     ASSERT_TRUE(parent.Create("Reflection"));
-    CReflectingButton button;
+    CReflectingButton button, drawn;
     ASSERT_TRUE(button.Create("Buy", WS_VISIBLE | BS_PUSHBUTTON, CRect(20, 20, 120, 50), &parent, 55));
+    ASSERT_TRUE(drawn.Create("", WS_VISIBLE | BS_OWNERDRAW, CRect(20, 60, 120, 90), &parent, 9));
     PumpPending();
 
     // A real click: the button notifies its parent, whose object hands the
@@ -206,15 +184,13 @@ TEST(Wnd, ChildNotificationsAreReflectedToTheChildObjectFirst)
     ClickAt(button, CPoint(50, 15));
     ASSERT_TRUE(PumpUntil([&] { return button.m_reflectedClicks == 1; }));
     EXPECT_TRUE(parent.m_commands.empty());
-
     // Declined, the notification reaches the parent's own handler.
     button.m_eatClicks = false;
     button.Click();
-    ASSERT_EQ(parent.m_commands.size(), 1u);
-    EXPECT_EQ(parent.m_commands[0], MAKEWPARAM(55, BN_CLICKED));
+    EXPECT_EQ(parent.m_commands, std::vector<WPARAM> {MAKEWPARAM(55, BN_CLICKED)});
     EXPECT_EQ(button.m_reflectedClicks, 2);
 
-    // Colour requests and WM_NOTIFY take the child's answer.
+    // Colour requests, WM_NOTIFY and owner drawing take the child's answer.
     CClientDC dc(button);
     EXPECT_EQ(parent.SendMessage(WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc.GetSafeHdc()),
                                  reinterpret_cast<LPARAM>(button.GetSafeHwnd())),
@@ -223,60 +199,15 @@ TEST(Wnd, ChildNotificationsAreReflectedToTheChildObjectFirst)
     NMHDR header {button, 55, NM_CLICK};
     EXPECT_EQ(parent.SendMessage(WM_NOTIFY, 55, reinterpret_cast<LPARAM>(&header)), 77);
     EXPECT_EQ(button.m_reflectedNotifies, 1);
+    drawn.UpdateWindow();
+    ASSERT_TRUE(PumpUntil([&] { return drawn.m_draws > 0; }));
+    EXPECT_EQ(parent.m_draws, 0);
+    EXPECT_EQ(CClientDC(drawn).GetPixel(50, 15), RGB(0, 0, 160));
 
     // A menu command (no control window) is never reflected.
     parent.SendMessage(WM_COMMAND, MAKEWPARAM(900, 0), 0);
-    ASSERT_EQ(parent.m_commands.size(), 2u);
-    EXPECT_EQ(parent.m_commands[1], MAKEWPARAM(900, 0));
+    EXPECT_EQ(parent.m_commands.back(), MAKEWPARAM(900, 0));
     SaveScreenshot(parent, "WndReflection");
-}
-
-namespace {
-
-// An owner-drawn button that paints itself from the reflected WM_DRAWITEM.
-class CSelfDrawnButton : public CButton {
-public:
-    int m_draws = 0;
-
-protected:
-    BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override
-    {
-        if (message != WM_DRAWITEM)
-            return CButton::OnChildNotify(message, wParam, lParam, result);
-        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        ::SetBkColor(item->hDC, RGB(0, 0, 160));
-        ::ExtTextOutA(item->hDC, 0, 0, ETO_OPAQUE, &item->rcItem, nullptr, 0, nullptr);
-        ++m_draws;
-        *result = TRUE;
-        return TRUE;
-    }
-};
-
-class CDrawItemParent : public CRecordingWnd {
-public:
-    int m_parentDraws = 0;
-
-protected:
-    void OnDrawItem(int id, DRAWITEMSTRUCT* item) override
-    {
-        ++m_parentDraws;
-        CRecordingWnd::OnDrawItem(id, item);
-    }
-};
-
-} // namespace
-
-TEST(Wnd, OwnerDrawnButtonPaintsItselfFromTheReflectedDrawItem)
-{
-    CDrawItemParent parent;
-    ASSERT_TRUE(parent.Create("Owner draw"));
-    CSelfDrawnButton button;
-    ASSERT_TRUE(button.Create("", WS_VISIBLE | BS_OWNERDRAW, CRect(20, 20, 120, 50), &parent, 9));
-    button.UpdateWindow();
-    ASSERT_TRUE(PumpUntil([&] { return button.m_draws > 0; }));
-    EXPECT_EQ(parent.m_parentDraws, 0);
-    CClientDC dc(button);
-    EXPECT_EQ(dc.GetPixel(50, 15), RGB(0, 0, 160));
 }
 
 namespace {
@@ -285,25 +216,14 @@ namespace {
 // mouse handler and keeps working on its members afterwards.
 class CSelfDeletingWnd : public CWnd {
 public:
-    explicit CSelfDeletingWnd(int* deletions, bool* handlerFinishedFirst)
-        : m_deletions(deletions), m_handlerFinishedFirst(handlerFinishedFirst)
+    CSelfDeletingWnd(int* deletions, bool* handlerFinishedFirst, bool failCreate = false)
+        : m_deletions(deletions), m_handlerFinishedFirst(handlerFinishedFirst), m_failCreate(failCreate)
     {
     }
-    ~CSelfDeletingWnd() override
-    {
-        ++*m_deletions;
-        *m_handlerFinishedFirst = m_handlerFinished;
-    }
-
-    bool m_failCreate = false;
+    ~CSelfDeletingWnd() override { ++*m_deletions, *m_handlerFinishedFirst = m_handlerFinished; }
 
 protected:
-    int OnCreate(CREATESTRUCTA* cs) override
-    {
-        if (m_failCreate)
-            return -1;
-        return CWnd::OnCreate(cs);
-    }
+    int OnCreate(CREATESTRUCTA* cs) override { return m_failCreate ? -1 : CWnd::OnCreate(cs); }
     void OnLButtonDown(UINT, CPoint) override
     {
         DestroyWindow();
@@ -314,7 +234,30 @@ protected:
 private:
     int* m_deletions;
     bool* m_handlerFinishedFirst;
+    bool m_failCreate;
     bool m_handlerFinished = false;
+};
+
+// Raises from its handler of one message, or from PreSubclassWindow.
+class CRaisingWnd : public CWnd {
+public:
+    explicit CRaisingWnd(UINT message) : m_message(message) {}
+
+protected:
+    void PreSubclassWindow() override
+    {
+        if (m_message == 0)
+            throw std::runtime_error("PreSubclassWindow failed");
+    }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == m_message)
+            throw std::runtime_error("handler failed");
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+
+private:
+    UINT m_message;
 };
 
 } // namespace
@@ -340,37 +283,10 @@ TEST(Wnd, SelfDeletingWindowIsDeletedAfterTheHandlerThatDestroyedIt)
 
     // A window that fails while being made is deleted once, after the
     // creation call has returned.
-    wnd = new CSelfDeletingWnd(&deletions, &handlerFinishedFirst);
-    wnd->m_failCreate = true;
+    wnd = new CSelfDeletingWnd(&deletions, &handlerFinishedFirst, true);
     EXPECT_FALSE(wnd->CreateEx(0, nullptr, "Fails", WS_OVERLAPPEDWINDOW, TestFrameRect(), nullptr, 0));
     EXPECT_EQ(deletions, 3);
 }
-
-namespace {
-
-// Raises from its handler of one message, or from PreSubclassWindow.
-class CRaisingWnd : public CWnd {
-public:
-    explicit CRaisingWnd(UINT message) : m_message(message) {}
-
-protected:
-    void PreSubclassWindow() override
-    {
-        if (m_message == 0)
-            throw std::runtime_error("PreSubclassWindow failed");
-    }
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
-    {
-        if (message == m_message)
-            throw std::runtime_error("handler failed");
-        return CWnd::WindowProc(message, wParam, lParam);
-    }
-
-private:
-    UINT m_message;
-};
-
-} // namespace
 
 TEST(Wnd, ExceptionFromACreationHandlerFailsTheCreationAndLeavesCreateEx)
 {
@@ -399,15 +315,14 @@ protected:
     void PreSubclassWindow() override { ++m_preSubclassCalls; }
     void OnChar(UINT ch, UINT repeat, UINT flags) override
     {
-        if (ch >= '0' && ch <= '9')
-            return;
-        CEdit::OnChar(ch, repeat, flags);
+        if (ch < '0' || ch > '9')
+            CEdit::OnChar(ch, repeat, flags);
     }
 };
 
 } // namespace
 
-TEST(Wnd, SubclassingAnExistingWindowTakesAndGivesBackItsMessages)
+TEST(Wnd, SubclassingTakesAndGivesBackAWindowsMessagesAndEndsWithTheWindow)
 {
     CRecordingWnd frame;
     ASSERT_TRUE(frame.Create("Subclass"));
@@ -416,13 +331,11 @@ TEST(Wnd, SubclassingAnExistingWindowTakesAndGivesBackItsMessages)
     ASSERT_NE(edit, nullptr);
     const LONG_PTR originalProc = ::GetWindowLongPtrA(edit, GWLP_WNDPROC);
 
-    CLettersEdit letters;
+    CLettersEdit letters, other;
     ASSERT_TRUE(letters.SubclassWindow(edit));
     EXPECT_EQ(letters.m_preSubclassCalls, 1);
-    CLettersEdit other;
     EXPECT_FALSE(other.SubclassWindow(edit));
     EXPECT_FALSE(other.Attach(edit));
-
     for (char ch : {'a', '1', 'b'})
         ::SendMessageA(edit, WM_CHAR, static_cast<WPARAM>(ch), 1);
     EXPECT_EQ(letters.GetWindowText(), "ab");
@@ -441,18 +354,15 @@ TEST(Wnd, SubclassingAnExistingWindowTakesAndGivesBackItsMessages)
     EXPECT_EQ(other.Detach(), edit);
     EXPECT_TRUE(::IsWindow(edit)); // detached, not destroyed
     ::DestroyWindow(edit);
-}
 
-TEST(Wnd, SubclassedControlIsDetachedWhenItsWindowIsDestroyed)
-{
-    CRecordingWnd frame;
-    ASSERT_TRUE(frame.Create("Children"));
-    CLettersEdit edit;
-    ASSERT_TRUE(edit.Create(WS_VISIBLE | WS_BORDER, CRect(10, 10, 200, 34), &frame, 12));
-    EXPECT_EQ(edit.m_preSubclassCalls, 1); // made through Create
-    EXPECT_EQ(frame.GetDlgItem(12), edit.GetSafeHwnd());
-    frame.DestroyWindow(); // destroys the child too
-    EXPECT_EQ(edit.GetSafeHwnd(), nullptr);
+    // A control made through Create is subclassed too, and detached when its
+    // parent destroys it.
+    CLettersEdit child;
+    ASSERT_TRUE(child.Create(WS_VISIBLE | WS_BORDER, CRect(10, 10, 200, 34), &frame, 12));
+    EXPECT_EQ(child.m_preSubclassCalls, 1);
+    EXPECT_EQ(frame.GetDlgItem(12), child.GetSafeHwnd());
+    frame.DestroyWindow();
+    EXPECT_EQ(child.GetSafeHwnd(), nullptr);
 }
 
 TEST(Wnd, CreatingAndDestroyingWindowsAndGdiObjectsLeaksNoHandles)

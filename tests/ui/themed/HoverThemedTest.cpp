@@ -7,15 +7,11 @@
 
 #include "controls/win/HoverButton.h"
 #include "controls/win/SysColors.h"
-#include "controls/win/ThemeUtil.h"
 #include "controls/win/WindowUtils.h"
 
 #include <gtest/gtest.h>
 
-#include <shlwapi.h>
-
-#include <cstdio>
-#include <string>
+#include <vector>
 
 using namespace orv::ui;
 
@@ -35,28 +31,6 @@ protected:
 
     CNoticeFrame m_frame;
 };
-
-// Why visual styles are not in use, for the failure message.
-std::string ThemeConditions()
-{
-    char text[160];
-    HMODULE comctl = ::GetModuleHandleA("ComCtl32.dll");
-    DLLVERSIONINFO info {};
-    info.cbSize = sizeof info;
-    auto getVersion = reinterpret_cast<DLLGETVERSIONPROC>(
-        reinterpret_cast<void*>(::GetProcAddress(comctl, "DllGetVersion")));
-    if (getVersion != nullptr)
-        getVersion(&info);
-    CThemeUtil theme;
-    HMODULE ux = ::LoadLibraryA("uxtheme.dll");
-    auto isAppThemed = reinterpret_cast<BOOL(WINAPI*)()>(reinterpret_cast<void*>(::GetProcAddress(ux, "IsAppThemed")));
-    std::snprintf(text, sizeof text, "comctl32 %lu.%lu, app themed %d, theme active %d", info.dwMajorVersion,
-                  info.dwMinorVersion, isAppThemed != nullptr ? isAppThemed() : -1, theme.IsThemeActive());
-    ::FreeLibrary(ux);
-    char path[MAX_PATH] = "";
-    ::GetModuleFileNameA(comctl, path, sizeof path);
-    return std::string(text) + ", " + path;
-}
 
 class CThemedEdit : public CStepEdit {
 public:
@@ -80,7 +54,6 @@ protected:
 
 TEST_F(Themed, EditAndSpinKeepTheSystemLookAndTrackNoHover)
 {
-    std::printf("visual styles in use: %d (%s)\n", IsThemeInUse(), ThemeConditions().c_str());
     CThemedEdit edit;
     ASSERT_TRUE(edit.CreateEx(WS_EX_CLIENTEDGE, "EDIT", "125.50", WS_CHILD | WS_VISIBLE, CRect(20, 20, 140, 43),
                               m_frame, 1));
@@ -114,18 +87,7 @@ TEST_F(Themed, ButtonPaintsItsStatesWithTheThemeAndKeepsItsArrowAndColours)
     const COLORREF normalEdge = WindowPixel(button, 0, 13);
 
     // The arrow is drawn over the theme's background all the same.
-    HDC dc = ::GetDC(button);
-    const CRect split = button.GetSplitRect();
-    std::vector<int> rows;
-    for (int y = split.top; y < split.bottom; ++y) {
-        int count = 0;
-        for (int x = split.left; x < split.right; ++x)
-            count += ::GetPixel(dc, x, y) == RGB(200, 0, 0) ? 1 : 0;
-        if (count > 0)
-            rows.push_back(count);
-    }
-    ::ReleaseDC(button, dc);
-    EXPECT_EQ(rows, (std::vector<int> {7, 5, 3, 1}));
+    EXPECT_EQ(RowCounts(button, button.GetSplitRect(), RGB(200, 0, 0)), (std::vector<int> {7, 5, 3, 1}));
 
     MoveMouseTo(button, CPoint(30, 12));
     ASSERT_TRUE(PumpUntil([&] { return button.IsTracking() != FALSE; }));
