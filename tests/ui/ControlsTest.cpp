@@ -37,11 +37,9 @@ TEST(Controls, ListBoxSpinAndButtonForwardToTheirControls)
     spin.SetBuddy(edit);
     EXPECT_EQ(spin.GetBuddy(), edit.GetSafeHwnd());
     spin.SetRange(0, 1000);
-    int lower = -1;
-    int upper = -1;
+    int lower = -1, upper = -1;
     spin.GetRange(lower, upper);
-    EXPECT_EQ(lower, 0);
-    EXPECT_EQ(upper, 1000);
+    EXPECT_EQ(CPoint(lower, upper), CPoint(0, 1000));
     spin.SetPos(500);
     EXPECT_EQ(spin.GetPos(), 500);
     EXPECT_EQ(edit.GetWindowText(), "500"); // the buddy shows the position

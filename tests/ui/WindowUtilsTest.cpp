@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace orv::ui;
@@ -121,21 +122,15 @@ TEST(WindowUtils, SetMenuItemRadioTogglesOnlyTheRadioBit)
 
 TEST(WindowUtils, StripMnemonicAmpAndContrastingColours)
 {
-    CString text = "&File && Edit";
-    StripMnemonicAmp(text);
-    EXPECT_EQ(text, "File & Edit");
-    text = "&&&";
-    StripMnemonicAmp(text);
-    EXPECT_EQ(text, "&");
-    text = "Trailing&";
-    StripMnemonicAmp(text);
-    EXPECT_EQ(text, "Trailing");
-
-    EXPECT_EQ(GetContrastingColor(RGB(0, 255, 0)), RGB(0, 0, 0));
-    EXPECT_EQ(GetContrastingColor(RGB(255, 0, 0)), RGB(255, 255, 255));
-    EXPECT_EQ(GetContrastingColor(RGB(255, 255, 255)), RGB(0, 0, 0));
-    // 2 * 128 + 5 * 128 + 128 = 1024 is not above the limit.
-    EXPECT_EQ(GetContrastingColor(RGB(128, 128, 128)), RGB(255, 255, 255));
+    for (auto [before, after] : {std::pair {"&File && Edit", "File & Edit"}, {"&&&", "&"}, {"Trailing&", "Trailing"}}) {
+        CString text = before;
+        StripMnemonicAmp(text);
+        EXPECT_EQ(text, after);
+    }
+    // Black above 2 * red + 5 * green + blue = 1024, white up to it.
+    for (auto [color, contrast] : {std::pair {RGB(0, 255, 0), RGB(0, 0, 0)}, {RGB(255, 0, 0), RGB(255, 255, 255)},
+                                   {RGB(255, 255, 255), RGB(0, 0, 0)}, {RGB(128, 128, 128), RGB(255, 255, 255)}})
+        EXPECT_EQ(GetContrastingColor(color), contrast) << color;
 
     EXPECT_EQ(TranslateColor(0x80000000 | COLOR_WINDOW), ::GetSysColor(COLOR_WINDOW));
     EXPECT_EQ(TranslateColor(RGB(10, 20, 30)), RGB(10, 20, 30));

@@ -9,21 +9,9 @@ using namespace orv::ui;
 
 namespace {
 
-class CPaintCounter : public CWnd {
-public:
-    int m_paints = 0;
-
-protected:
-    void OnPaint() override
-    {
-        ++m_paints;
-        CWnd::OnPaint();
-    }
-};
-
+// A window that existed once and is gone.
 HWND NotAWindow()
 {
-    // A window that existed once and is gone.
     HWND wnd = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
     ::DestroyWindow(wnd);
     return wnd;
@@ -31,60 +19,51 @@ HWND NotAWindow()
 
 } // namespace
 
-TEST(WindowWrappers, RectanglesAreReadOnceAndZeroForAMissingWindow)
+TEST(WindowWrappers, RectanglesTextAndClassAreReadOnceAndEmptyForAMissingWindow)
 {
-    CWnd wnd;
+    CWnd wnd, edit;
     ASSERT_TRUE(wnd.CreateEx(0, nullptr, "Rects", WS_POPUP | WS_VISIBLE | WS_BORDER, CRect(50, 60, 250, 160),
                              nullptr, 0));
-    CClientRect client(wnd);
+    ASSERT_TRUE(edit.CreateEx(0, "EDIT", "Sell 100 IBM", WS_POPUP, CRect(0, 0, 100, 20), nullptr, 0));
     CWindowRect window(wnd);
     EXPECT_EQ(window, CRect(50, 60, 250, 160));
-    EXPECT_EQ(client, CRect(0, 0, 198, 98)); // inside a one-pixel border
+    EXPECT_EQ(CClientRect(wnd), CRect(0, 0, 198, 98)); // inside a one-pixel border
     wnd.MoveWindow(CRect(0, 0, 100, 100));
     EXPECT_EQ(window, CRect(50, 60, 250, 160)); // not refreshed
-
     window = CRect(1, 2, 3, 4);
     EXPECT_EQ(window, CRect(1, 2, 3, 4));
 
-    HWND gone = NotAWindow();
-    EXPECT_TRUE(CClientRect(gone).IsRectNull());
-    EXPECT_TRUE(CWindowRect(gone).IsRectNull());
-}
-
-TEST(WindowWrappers, TextAndClassOfAWindowOrEmpty)
-{
-    CWnd wnd;
-    ASSERT_TRUE(wnd.CreateEx(0, "EDIT", "Sell 100 IBM", WS_POPUP, CRect(0, 0, 100, 20), nullptr, 0));
-    CWindowText text(wnd);
+    CWindowText text(edit);
     EXPECT_STREQ(text, "Sell 100 IBM");
     EXPECT_EQ(text.GetLength(), 12);
-    CWindowClass windowClass(wnd);
+    CWindowClass windowClass(edit);
     EXPECT_EQ(CString(windowClass).CompareNoCase("Edit"), 0);
     EXPECT_EQ(windowClass.GetLength(), 4);
     CWindowClass copy(windowClass);
     EXPECT_STREQ(copy, windowClass);
-
-    wnd.SetWindowText("");
-    CWindowText empty(wnd);
-    EXPECT_STREQ(empty, "");
-    EXPECT_EQ(empty.GetLength(), 0);
-
-    HWND gone = NotAWindow();
-    EXPECT_STREQ(CWindowText(gone), "");
-    EXPECT_STREQ(CWindowClass(gone), "");
-    EXPECT_EQ(CWindowClass(gone).GetLength(), 0);
-    copy = CWindowClass(gone);
-    EXPECT_EQ(copy.GetLength(), 0);
-
+    edit.SetWindowText("");
+    EXPECT_EQ(CWindowText(edit).GetLength(), 0);
     CWindowText fromText("AAPL");
     EXPECT_STREQ(fromText, "AAPL");
     EXPECT_EQ(fromText.GetLength(), 4);
     EXPECT_EQ(CWindowText(static_cast<const char*>(nullptr)).GetLength(), 0);
+
+    HWND gone = NotAWindow();
+    EXPECT_TRUE(CClientRect(gone).IsRectNull());
+    EXPECT_TRUE(CWindowRect(gone).IsRectNull());
+    EXPECT_STREQ(CWindowText(gone), "");
+    EXPECT_EQ(ReadWindowText(gone), "");
+    copy = CWindowClass(gone);
+    EXPECT_STREQ(copy, "");
+    EXPECT_EQ(copy.GetLength(), 0);
 }
 
 TEST(WindowWrappers, NestedRedrawScopesTurnRedrawingBackOnAndRepaintOnce)
 {
-    CPaintCounter wnd;
+    struct CPaintCounter : CWnd {
+        int m_paints = 0;
+        void OnPaint() override { ++m_paints, CWnd::OnPaint(); }
+    } wnd;
     ASSERT_TRUE(wnd.CreateEx(0, nullptr, "Redraw", WS_POPUP | WS_VISIBLE, TestFrameRect(), nullptr, 0));
     wnd.UpdateWindow();
     PumpPending();
