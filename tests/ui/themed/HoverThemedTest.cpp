@@ -7,6 +7,7 @@
 
 #include "controls/win/HoverButton.h"
 #include "controls/win/SysColors.h"
+#include "controls/win/ThemeUtil.h"
 #include "controls/win/WindowUtils.h"
 
 #include <gtest/gtest.h>
@@ -73,6 +74,11 @@ TEST_F(Themed, EditAndSpinKeepTheSystemLookAndTrackNoHover)
     PumpUntil([] { return false; }, 200);
     EXPECT_FALSE(spin.IsTracking());
     SaveScreenshot(spin, "Themed-HoverSpin");
+    // A theme change reads the visual-style test again.
+    for (CWnd* control : {static_cast<CWnd*>(&edit), static_cast<CWnd*>(&spin)})
+        control->SendMessage(WM_THEMECHANGED);
+    EXPECT_EQ(edit.IsThemed(), IsThemeInUse());
+    EXPECT_EQ(spin.IsThemed(), IsThemeInUse());
 }
 
 TEST_F(Themed, ButtonPaintsItsStatesWithTheThemeAndKeepsItsArrowAndColours)
