@@ -19,6 +19,12 @@
 // outermost of its running handlers returns, and only then PostNcDestroy
 // runs. An object must not be deleted by other means while one of its
 // handlers runs.
+//
+// An exception raised by a handler never unwinds through the system's
+// frames. While a window is being created (CreateEx, a dialog's creation) or
+// a modal dialog runs, it fails that call and is rethrown from it once the
+// system call has returned; at other times it is dropped and the message
+// answers as not handled.
 #pragma once
 
 #include "OrvApi.h"
