@@ -209,12 +209,10 @@ TEST_F(HoverButton, HoverIsTrackedAndReportedToTheBuddy)
     MoveMouseTo(m_button, CPoint(30, 12));
     ASSERT_TRUE(PumpUntil([&] { return m_button.IsTracking() != FALSE; }));
     EXPECT_EQ(m_button.SendMessage(RWM_ORV_AREYOUTRACKING), 1);
-    PumpPending();
     SaveScreenshot(m_button, "HoverButton-hot");
 
     MouseButtonAt(m_button, CPoint(30, 12), true);
     PumpUntil([&] { return ::GetCapture() == m_button.GetSafeHwnd(); }, 1000);
-    PumpPending();
     SaveScreenshot(m_button, "HoverButton-pressed");
     EXPECT_EQ(WindowPixel(m_button, 0, 0), TranslateColor(m_button.GetShadowColor())); // sunken
     MouseButtonAt(m_button, CPoint(30, 12), false);
@@ -224,13 +222,10 @@ TEST_F(HoverButton, HoverIsTrackedAndReportedToTheBuddy)
     ASSERT_TRUE(PumpUntil([&] { return m_button.IsTracking() == FALSE; }));
     EXPECT_EQ(m_button.SendMessage(RWM_ORV_AREYOUTRACKING), 0);
     m_button.SetFocus();
-    PumpPending();
     SaveScreenshot(m_button, "HoverButton-focused");
     m_button.SetDefault(TRUE);
-    PumpPending();
     SaveScreenshot(m_button, "HoverButton-default");
     m_button.EnableWindow(FALSE);
-    PumpPending();
     SaveScreenshot(m_button, "HoverButton-disabled");
 }
 

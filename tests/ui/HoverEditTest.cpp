@@ -269,7 +269,6 @@ TEST_F(HoverSpin, HoverIsTrackedOnlyWhileTheSpinAndItsBuddyAreEnabled)
     SaveScreenshot(m_spin, "HoverSpin-normal");
     MoveMouseTo(m_spin, CPoint(8, 6));
     ASSERT_TRUE(PumpUntil([&] { return m_spin.IsTracking() != FALSE; }));
-    PumpPending();
     SaveScreenshot(m_spin, "HoverSpin-hot");
     MouseAway();
     ASSERT_TRUE(PumpUntil([&] { return m_spin.IsTracking() == FALSE; }));
@@ -279,6 +278,5 @@ TEST_F(HoverSpin, HoverIsTrackedOnlyWhileTheSpinAndItsBuddyAreEnabled)
     PumpUntil([] { return false; }, 200);
     EXPECT_FALSE(m_spin.IsTracking());
     m_spin.EnableWindow(FALSE);
-    PumpPending();
     SaveScreenshot(m_spin, "HoverSpin-disabled");
 }

@@ -87,6 +87,7 @@ void PostClick(HWND wnd, POINT clientPoint)
 
 std::string SaveScreenshot(HWND wnd, const char* name)
 {
+    PumpPending();
     const char* folder = std::getenv("ORV_SCREENSHOT_DIR");
     std::string path = folder != nullptr && *folder != '\0' ? folder : "screenshots";
     ::CreateDirectoryA(path.c_str(), nullptr);

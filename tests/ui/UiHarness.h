@@ -28,9 +28,10 @@ void MouseAway();
 // A click as posted messages, for windows that need no focus or position.
 void PostClick(HWND wnd, POINT clientPoint);
 
-// Writes the window's image as build/<preset>/screenshots/<name>.png (the
-// folder comes from ORV_SCREENSHOT_DIR); returns the file's path, or the
-// empty string when it could not be written.
+// Dispatches the waiting messages, then writes the window's image as
+// build/<preset>/screenshots/<name>.png (the folder comes from
+// ORV_SCREENSHOT_DIR); returns the file's path, or the empty string when it
+// could not be written.
 std::string SaveScreenshot(HWND wnd, const char* name);
 
 struct GuiCounts {

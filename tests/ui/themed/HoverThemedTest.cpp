@@ -97,13 +97,11 @@ TEST_F(Themed, ButtonPaintsItsStatesWithTheThemeAndKeepsItsArrowAndColours)
 
     MoveMouseTo(button, CPoint(30, 12));
     ASSERT_TRUE(PumpUntil([&] { return button.IsTracking() != FALSE; }));
-    PumpPending();
     SaveScreenshot(button, "Themed-HoverButton-hot");
     EXPECT_NE(WindowPixel(button, 0, 13), normalEdge); // the theme's hot edge
 
     MouseButtonAt(button, CPoint(30, 12), true);
     PumpUntil([&] { return ::GetCapture() == button.GetSafeHwnd(); }, 1000);
-    PumpPending();
     SaveScreenshot(button, "Themed-HoverButton-pressed");
     MouseButtonAt(button, CPoint(30, 12), false);
     ASSERT_TRUE(PumpUntil([&] { return m_frame.Count(WM_COMMAND, BN_CLICKED) == 1; }));
@@ -117,9 +115,7 @@ TEST_F(Themed, ButtonPaintsItsStatesWithTheThemeAndKeepsItsArrowAndColours)
     button.SetSelected(FALSE);
     button.SetFocus();
     button.SetDefault(TRUE);
-    PumpPending();
     SaveScreenshot(button, "Themed-HoverButton-focused-default");
     button.EnableWindow(FALSE);
-    PumpPending();
     SaveScreenshot(button, "Themed-HoverButton-disabled");
 }
