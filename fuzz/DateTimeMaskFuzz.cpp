@@ -4,6 +4,7 @@
 // and every key on a written text must keep the mask's length.
 #include "controls/DateTimeMask.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -29,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!(layout.Read(written, now) == value))
         std::abort();
 
-    DateTimeEditChange change{true, false, written, 0, 1};
+    DateTimeEditChange change{true, false, written, 0, std::min(1, layout.GetLength())};
     for (unsigned char key : text) {
         switch (key % 4) {
         case 0:
