@@ -94,12 +94,14 @@ void CCachedQuote::CopyMovement(const CCachedQuote& other)
     m_dPrevBid = other.m_dPrevBid;
     m_dPrevAsk = other.m_dPrevAsk;
     m_nDecimals = other.m_nDecimals;
+    m_bDecimalsFromPrices = other.m_bDecimalsFromPrices;
 }
 
 void CCachedQuote::Clear()
 {
     m_dPrevLast = m_dPrevBid = m_dPrevAsk = 0.0;
     m_nDecimals = 0;
+    m_bDecimalsFromPrices = false;
     m_nRingIndex = 0;
     m_lLastVolume = 0;
     m_nTickCopy = -1;
@@ -120,12 +122,19 @@ void CCachedQuote::SetQuoteRecord(const QUOTERECORD* record)
     }
     if (!orv::detail::CopyQuoteRecord(m_quote, *record))
         return;
-    if (m_nDecimals == 0) {
-        m_nDecimals = m_quote.bstrSymbol != nullptr
-                          ? CSymbolData::GetStaticInstance().GetMinNumDecimalPlaces(
-                                platform::OleToCodePage(m_quote.bstrSymbol).c_str())
-                          : 2;
+    if (m_nDecimals != 0 && !m_bDecimalsFromPrices)
+        return;
+    if (m_quote.bstrSymbol == nullptr) {
+        m_nDecimals = 2;
+        m_bDecimalsFromPrices = false;
+        return;
     }
+    CSymbolData& symbols = CSymbolData::GetStaticInstance();
+    const std::string symbol = platform::OleToCodePage(m_quote.bstrSymbol);
+    m_nDecimals = symbols.GetMinNumDecimalPlaces(symbol.c_str());
+    m_bDecimalsFromPrices = m_nDecimals == 0 && orv::symbol::IsForex(symbol.c_str());
+    if (m_bDecimalsFromPrices)
+        m_nDecimals = symbols.GetForexPipPlaces(&m_quote);
 }
 
 int CCachedQuote::CheckHistoryInit()

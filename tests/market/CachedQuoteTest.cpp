@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 
 using market_test::Ole;
@@ -281,6 +282,22 @@ TEST_F(CachedQuote, FieldTexts)
     EXPECT_FALSE(Field(quote, QUOTEFIELD_DATE).empty());
 }
 
+// The quote's date as the user's locale writes it (see the locale runs'
+// ORV_EXPECTED_DATE: "<3 November 2012 as written>|...").
+TEST(CachedQuoteLocale, DateFieldFollowsTheUserLocale)
+{
+    const char* const setting = std::getenv("ORV_EXPECTED_DATE");
+    const std::string expected = setting != nullptr ? setting : "11/3/2012|11";
+    const std::string written = expected.substr(0, expected.find('|'));
+    const COrvDateTime noon = COrvDateTime(COleDateTime(2012, 11, 3, 12, 0, 0).m_dt);
+    EXPECT_EQ(std::string(noon.FormatDisplayDate()), written);
+    EXPECT_EQ(std::string(noon.FormatETDate()), written);
+    Quote record("MSFT");
+    record.dTimeLastQuote = noon.m_dt;
+    CCachedQuote quote(&record);
+    EXPECT_EQ(Field(quote, QUOTEFIELD_DATE), written);
+}
+
 TEST_F(CachedQuote, ForexSizesInLotsAndDisplayFormats)
 {
     CCachedQuote quote;
@@ -301,10 +318,11 @@ TEST_F(CachedQuote, ForexSizesInLotsAndDisplayFormats)
     g_lForexLotSize = 0;
     EXPECT_EQ(Field(quote, QUOTEFIELD_BIDSIZE), "250,000");
 
-    // Without symbol data a pair has no pip places, so the display format
-    // stays unknown (0) and is looked up again with the next record.
-    EXPECT_EQ(quote.GetDecimals(), 0);
-    EXPECT_EQ(CSymbolData::GetStaticInstance().GetForexPipPlaces(&record), 4);
+    // Without symbol data a pair takes the pip places of its prices, and
+    // the symbol data replaces them once it knows the pair.
+    EXPECT_EQ(quote.GetDecimals(), 4);
+    EXPECT_EQ(Field(quote, QUOTEFIELD_LAST), "1.3051");
+    EXPECT_EQ(Field(quote, QUOTEFIELD_SPREAD), "0.0002");
     CSymbolData& data = CSymbolData::GetStaticInstance();
     data.SetUserName("quotes");
     WriteFile(DataFolder() / "quotes-OrvSymbolData.xml", R"(<SymbolData>

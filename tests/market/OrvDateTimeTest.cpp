@@ -107,6 +107,14 @@ TEST(OrvDateTimeValue, ArithmeticWithSpansKeepsTheStatusRules)
     invalid.SetStatus(COleDateTime::invalid);
     EXPECT_EQ((invalid + Minutes(1)).GetStatus(), COleDateTime::invalid);
     EXPECT_EQ((Utc(9999, 12, 31, 23, 0, 0) + Minutes(120)).GetStatus(), COleDateTime::invalid);
+    COrvDateTime null = value;
+    null.SetStatus(COleDateTime::null);
+    COleDateTimeSpan nullSpan;
+    nullSpan.SetStatus(COleDateTimeSpan::null);
+    EXPECT_EQ((null - nullSpan).GetStatus(), COleDateTime::null);
+    EXPECT_EQ((null + Minutes(1)).GetStatus(), COleDateTime::invalid);
+    null -= Minutes(1);
+    EXPECT_EQ(null.GetStatus(), COleDateTime::invalid);
 }
 
 TEST(OrvDateTimeValue, EqualityNeedsTheSameStatusAndTheSameValue)

@@ -27,6 +27,7 @@ const char* const kForexFile = R"(<?xml version="1.0"?>
     <Other Symbol="USD/JPY" pipDecimal="0.01" lotMultiplierActive="7"/>
     <NoSymbol premiumBuy="9"/>
     <Pair Symbol="EUR/USD" premiumBuy="0.75"/>
+    <Pair Symbol="NZD/USD" Bank="QRS" premiumBuy="3.5"/>
   </Forex>
 </SymbolData>
 )";
@@ -70,6 +71,10 @@ TEST_F(SymbolData, ForexEntriesBanksDefaultsAndAliases)
     EXPECT_EQ(data.GetForexData("EUR/USD:X.Y", "NOPE"), data.GetForexData("EUR/USD", nullptr));
     EXPECT_EQ(data.GetForexData("EURUSD", nullptr), nullptr);
 
+    // A pair whose only entry has a bank: that entry is its default.
+    EXPECT_DOUBLE_EQ(data.GetForexBuyPremium("NZD/USD"), 3.5);
+    EXPECT_EQ(data.GetForexData("NZD/USD", nullptr), data.GetForexData("NZD/USD", "NOPE"));
+
     // GBP/USD: its own default, and a banked entry that does not replace it.
     EXPECT_DOUBLE_EQ(data.GetForexBuyPremium("GBP/USD"), 1.5);
     EXPECT_DOUBLE_EQ(data.GetForexBuyPremium("GBP/USD", "XYZ"), 2.5);
@@ -104,10 +109,11 @@ TEST_F(SymbolData, ForexEntriesBanksDefaultsAndAliases)
 
     CStringArray pairs;
     ASSERT_EQ(data.GetAllForexSymbols(pairs), 1);
-    ASSERT_EQ(pairs.GetSize(), 3);
+    ASSERT_EQ(pairs.GetSize(), 4);
     EXPECT_EQ(pairs[0], "EUR/USD");
     EXPECT_EQ(pairs[1], "GBP/USD");
     EXPECT_EQ(pairs[2], "USD/JPY");
+    EXPECT_EQ(pairs[3], "NZD/USD");
 
     const std::string log = Log();
     EXPECT_NE(log.find(" L2 "), std::string::npos);

@@ -157,3 +157,30 @@ TEST(Base64Coding, ArraysMayBeCodedIntoThemselves)
     EXPECT_TRUE(coder.Decode(data, data));
     EXPECT_EQ(AsText(data), "abc");
 }
+
+// A coder for the URL-safe alphabet: "-" and "_" in place of "+" and "/",
+// which become invalid.
+class UrlSafeCoding : public CBase64Coding {
+protected:
+    void m_InitializeDecoderTable() override
+    {
+        CBase64Coding::m_InitializeDecoderTable();
+        m_DecoderTable[BYTE('-')] = 62;
+        m_DecoderTable[BYTE('_')] = 63;
+        m_DecoderTable[BYTE('+')] = 255;
+        m_DecoderTable[BYTE('/')] = 255;
+    }
+};
+
+TEST(Base64Coding, AnOverriddenTableDecidesEveryCharacter)
+{
+    UrlSafeCoding coder;
+    CByteArray out;
+    // The same text with and without a blank decodes alike.
+    for (const char* text : {"-_-_=", " -_-_=", "-_-_\r\n="}) {
+        EXPECT_TRUE(coder.Decode(CString(text), out)) << text;
+        EXPECT_EQ(AsText(out), "\xFB\xFF\xBF") << text;
+    }
+    for (const char* text : {"+/+/=", " +/+/="})
+        EXPECT_FALSE(coder.Decode(CString(text), out)) << text;
+}
