@@ -108,6 +108,12 @@ private:
     // Sizes of forex symbols in lots while lots are shown.
     long SizeForDisplay(long size) const;
     void SetPercent(double value, bool signed_, BSTR* text);
+    // GetField by family of fields.
+    void SetPriceField(long id, BSTR* text);
+    void SetCountField(long id, BSTR* text);
+    void SetTimeField(long id, BSTR* text);
+    void SetTextField(long id, BSTR* text);
+    void SetDifferenceField(long id, BSTR* text);
 
     QUOTERECORD m_quote{};
     TRENDTICK m_aTicks[TickHistorySize] = {};
