@@ -232,31 +232,24 @@ TEST(OrvDateTimeParse, FailuresApplyNoShift)
     EXPECT_EQ(value.GetStatus(), COleDateTime::invalid);
 }
 
-TEST(OrvDateTimeFix, FixedLengthsAreReadByPositionAndMillisecondsIgnored)
+TEST(OrvDateTimeFix, FixedLengthsByPositionOtherLengthsSplitAtTheSeparators)
 {
-    COrvDateTime value;
-    ASSERT_NE(value.ParseFIXUtcTimestamp("20120311-14:30:00"), 0);
-    EXPECT_EQ(value, Utc(2012, 3, 11, 14, 30, 0));
-    ASSERT_NE(value.ParseFIXUtcTimestamp("20120311-14:30:00.123"), 0);
-    EXPECT_EQ(value, Utc(2012, 3, 11, 14, 30, 0));
-    EXPECT_EQ(value.FormatFIXUtcTimestamp(), "20120311-14:30:00");
-    // By position, whatever stands between the fields.
-    ASSERT_NE(value.ParseFIXUtcTimestamp("20120311T14h30m00"), 0);
-    EXPECT_EQ(value, Utc(2012, 3, 11, 14, 30, 0));
-}
-
-TEST(OrvDateTimeFix, OtherLengthsAreSplitAtTheSeparators)
-{
-    COrvDateTime value;
-    ASSERT_NE(value.ParseFIXUtcTimestamp("20120311-9:30:5.250"), 0);
-    EXPECT_EQ(value, Utc(2012, 3, 11, 9, 30, 5));
-    ASSERT_NE(value.ParseFIXUtcTimestamp("20120311-14:30:00.123456"), 0);
-    EXPECT_EQ(value, Utc(2012, 3, 11, 14, 30, 0));
-    // Missing parts read 0.
-    ASSERT_NE(value.ParseFIXUtcTimestamp("20120311-14:30        "), 0);
-    EXPECT_EQ(value, Utc(2012, 3, 11, 14, 30, 0));
-    ASSERT_NE(value.ParseFIXUtcTimestamp("20120311          "), 0);
-    EXPECT_EQ(value, Utc(2012, 3, 11, 0, 0, 0));
+    const struct {
+        const char* text;
+        int hour, minute, second;
+    } cases[] = {
+        { "20120311-14:30:00", 14, 30, 0 },     { "20120311-14:30:00.123", 14, 30, 0 },
+        // By position, whatever stands between the fields.
+        { "20120311T14h30m00", 14, 30, 0 },     { "20120311-9:30:5.250", 9, 30, 5 },
+        { "20120311-14:30:00.123456", 14, 30, 0 },
+        // Missing parts read 0.
+        { "20120311-14:30        ", 14, 30, 0 }, { "20120311          ", 0, 0, 0 },
+    };
+    for (const auto& c : cases) {
+        COrvDateTime value;
+        ASSERT_NE(value.ParseFIXUtcTimestamp(c.text), 0) << c.text;
+        EXPECT_EQ(value, Utc(2012, 3, 11, c.hour, c.minute, c.second)) << c.text;
+    }
 }
 
 TEST(OrvDateTimeFix, BadTextFailsSafely)
@@ -309,17 +302,21 @@ TEST_F(OrvDateTimeClock, TimeFlagsChooseSecondsAndTheZone)
     const COrvDateTime open = Utc(2012, 1, 10, 9, 30, 0) + Minutes(eastern);
     const COrvDateTime later = open + COleDateTimeSpan(0, 0, 0, 5);
 
-    EXPECT_EQ(open.FormatETTime(0), "09:30:00");
-    EXPECT_EQ(open.FormatETTime(COrvDateTime::FormatNoSeconds), "09:30");
-    EXPECT_EQ(open.FormatETTime(COrvDateTime::FormatSecondsIfAny), "09:30");
-    EXPECT_EQ(later.FormatETTime(COrvDateTime::FormatSecondsIfAny), "09:30:05");
-    EXPECT_EQ(later.FormatETTime(COrvDateTime::FormatNoSeconds | COrvDateTime::FormatSecondsIfAny), "09:30");
-
-    EXPECT_EQ(later.FormatETTime(COrvDateTime::FormatWithZone), "09:30:05 " + zone);
-    EXPECT_EQ(later.FormatETTime(COrvDateTime::FormatWithZone | COrvDateTime::FormatNoSeconds), "09:30 " + zone);
-    EXPECT_EQ(open.FormatETTime(COrvDateTime::FormatWithZone | COrvDateTime::FormatSecondsIfAny), "09:30 " + zone);
-    EXPECT_EQ(later.FormatETTime(COrvDateTime::FormatWithZone | COrvDateTime::FormatSecondsIfAny),
-              "09:30:05 " + zone);
+    const unsigned long zoned = COrvDateTime::FormatWithZone, noSeconds = COrvDateTime::FormatNoSeconds,
+                        ifAny = COrvDateTime::FormatSecondsIfAny;
+    const struct {
+        const COrvDateTime& value;
+        unsigned long flags;
+        CString text;
+    } cases[] = {
+        { open, 0, "09:30:00" },          { open, noSeconds, "09:30" },
+        { open, ifAny, "09:30" },         { later, ifAny, "09:30:05" },
+        { later, noSeconds | ifAny, "09:30" },
+        { later, zoned, "09:30:05 " + zone }, { later, zoned | noSeconds, "09:30 " + zone },
+        { open, zoned | ifAny, "09:30 " + zone }, { later, zoned | ifAny, "09:30:05 " + zone },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.value.FormatETTime(c.flags), c.text) << c.flags;
     EXPECT_EQ(open.FormatETDateTime(COrvDateTime::FormatNoSeconds), "1/10/2012 09:30");
 }
 
@@ -474,17 +471,18 @@ TEST(OrvDateTimeState, LocalZoneIsTheWorkstationsZone)
 
 TEST(OrvDateTimeState, ZoneNamesAreLookedUpExactlyAndTheLastRowWins)
 {
-    EXPECT_EQ(Clock::LookUpZoneAbbreviation(ZONE_TEXT("Eastern Standard Time")), "EST");
-    EXPECT_EQ(Clock::LookUpZoneAbbreviation(ZONE_TEXT("Eastern Daylight Time")), "EDT");
-    EXPECT_EQ(Clock::LookUpZoneAbbreviation(ZONE_TEXT("Mexico Standard Time")), "CST");
-    EXPECT_EQ(Clock::LookUpZoneAbbreviation(ZONE_TEXT("Mexico Daylight Time")), "MDT");
-    EXPECT_EQ(Clock::LookUpZoneAbbreviation(ZONE_TEXT("Afghanistan Daylight Time")), "AFGH");
-    EXPECT_EQ(Clock::LookUpZoneAbbreviation(ZONE_TEXT("Yakutsk Standard Time")), "YST");
-    EXPECT_EQ(Clock::LookUpZoneAbbreviation(ZONE_TEXT("Tokyo Standard Time")), "JST");
-
-    EXPECT_EQ(Clock::LookUpZoneAbbreviation(ZONE_TEXT("eastern standard time")), "???");
-    EXPECT_EQ(Clock::LookUpZoneAbbreviation(ZONE_TEXT("Eastern Standard Time ")), "???");
-    EXPECT_EQ(Clock::LookUpZoneAbbreviation(ZONE_TEXT("")), "???");
+    const struct {
+        const decltype(+ZONE_TEXT("")) name;
+        const char* abbreviation;
+    } cases[] = {
+        { ZONE_TEXT("Eastern Standard Time"), "EST" },      { ZONE_TEXT("Eastern Daylight Time"), "EDT" },
+        { ZONE_TEXT("Mexico Standard Time"), "CST" },       { ZONE_TEXT("Mexico Daylight Time"), "MDT" },
+        { ZONE_TEXT("Afghanistan Daylight Time"), "AFGH" }, { ZONE_TEXT("Yakutsk Standard Time"), "YST" },
+        { ZONE_TEXT("Tokyo Standard Time"), "JST" },        { ZONE_TEXT("eastern standard time"), "???" },
+        { ZONE_TEXT("Eastern Standard Time "), "???" },     { ZONE_TEXT(""), "???" },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Clock::LookUpZoneAbbreviation(c.name), c.abbreviation) << c.abbreviation;
     EXPECT_EQ(Clock::LookUpZoneAbbreviation(nullptr), "???");
 }
 
