@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -158,19 +159,20 @@ TEST_F(SymbolData, FuturesRootsAndContractSizes)
     EXPECT_EQ(data.GetDisplayFormatForFutureRoot("/ZBH3"), 33);
     EXPECT_EQ(data.GetDisplayFormatForFutureRoot("/CLH3"), 0);
 
+    const struct {
+        const char* symbol;
+        int contractSize, decimals;
+    } sizes[] = {
+        { "/ESZ2", 50, 2 }, { "/NQZ2", 0, 2 }, // known root, no size in the file
+        { "/CLZ2", 1, 2 },  { "/ZBH3", 1000, 33 },  { "+ABC", 100, 2 },
+        { "EUR/USD", 10000, 0 }, // a pair without data has 0 pip places
+        { "EUR/USD.X", 1, 0 },   { "IBM", 1, 2 },
+    };
+    for (const auto& c : sizes) {
+        EXPECT_EQ(data.GetContractSize(c.symbol), c.contractSize) << c.symbol;
+        EXPECT_EQ(data.GetMinNumDecimalPlaces(c.symbol), c.decimals) << c.symbol;
+    }
     EXPECT_EQ(data.GetContractSize(nullptr), 1);
-    EXPECT_EQ(data.GetContractSize("/ESZ2"), 50);
-    EXPECT_EQ(data.GetContractSize("/NQZ2"), 0); // known root, no size in the file
-    EXPECT_EQ(data.GetContractSize("/CLZ2"), 1);
-    EXPECT_EQ(data.GetContractSize("+ABC"), 100);
-    EXPECT_EQ(data.GetContractSize("EUR/USD"), 10000);
-    EXPECT_EQ(data.GetContractSize("EUR/USD.X"), 1);
-    EXPECT_EQ(data.GetContractSize("IBM"), 1);
-
-    EXPECT_EQ(data.GetMinNumDecimalPlaces("/ZBH3"), 33);
-    EXPECT_EQ(data.GetMinNumDecimalPlaces("/ESH3"), 2);
-    EXPECT_EQ(data.GetMinNumDecimalPlaces("IBM"), 2);
-    EXPECT_EQ(data.GetMinNumDecimalPlaces("EUR/USD"), 0); // a pair without data has 0 pip places
 
     CMapStringToString vendor;
     vendor["stale"] = "entry";
@@ -300,17 +302,17 @@ TEST_F(SymbolData, PathsWriteAndChecksum)
         WriteFile(file, firstLine + "\n<SymbolData/>");
         return data.GetXMLFileChecksum();
     };
-    EXPECT_EQ(stamp("<Checksum>ffffffff</Checksum>"), 0xFFFFFFFFu);
-    EXPECT_EQ(stamp("<Checksum>123456789</Checksum>"), 0xFFFFFFFFu);
-    EXPECT_EQ(stamp("<Checksum>zz</Checksum>"), 0u);
-    EXPECT_EQ(stamp("<Checksum>12"), 0u);
-    EXPECT_EQ(stamp("12</Checksum>"), 0u);
-    EXPECT_EQ(stamp(""), 0u);
-    // Only the first 127 characters of the line are examined.
-    EXPECT_EQ(stamp(std::string(110, ' ') + "<Checksum>12</Checksum>"), 0u);
-    EXPECT_EQ(stamp(std::string(100, ' ') + "<Checksum>12</Checksum>"), 0x12u);
-    // The stamp must be on the first line.
-    EXPECT_EQ(stamp("\n<Checksum>12</Checksum>"), 0u);
+    const std::pair<std::string, unsigned> stamps[] = {
+        { "<Checksum>ffffffff</Checksum>", 0xFFFFFFFFu }, { "<Checksum>123456789</Checksum>", 0xFFFFFFFFu },
+        { "<Checksum>zz</Checksum>", 0u }, { "<Checksum>12", 0u }, { "12</Checksum>", 0u }, { "", 0u },
+        // Only the first 127 characters of the line are examined.
+        { std::string(110, ' ') + "<Checksum>12</Checksum>", 0u },
+        { std::string(100, ' ') + "<Checksum>12</Checksum>", 0x12u },
+        // The stamp must be on the first line.
+        { "\n<Checksum>12</Checksum>", 0u },
+    };
+    for (const auto& [line, checksum] : stamps)
+        EXPECT_EQ(stamp(line), checksum) << line;
 }
 
 TEST_F(SymbolData, LibraryWideInstance)
