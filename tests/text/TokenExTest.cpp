@@ -95,70 +95,30 @@ TEST(TokenEx, JoinPutsTheDelimiterOnlyBetweenElements)
     EXPECT_EQ(tokens.Join(";", Strings({"only"})), "only");
 }
 
-TEST(TokenEx, SplitPathOfDriveLetterPaths)
+TEST(TokenEx, SplitPathIntoDriveDirectoryNameAndExtension)
 {
-    PathParts p = Split("C:\\dir\\file.txt");
-    EXPECT_EQ(p.drive, "C:");
-    EXPECT_EQ(p.directory, "dir");
-    EXPECT_EQ(p.name, "file");
-    EXPECT_EQ(p.extension, "txt");
-
-    p = Split("C:\\dir.d\\file");
-    EXPECT_EQ(p.directory, "dir.d");
-    EXPECT_EQ(p.name, "file");
-    EXPECT_EQ(p.extension, "");
-
-    p = Split("C:\\a\\b\\archive.tar.gz");
-    EXPECT_EQ(p.directory, "a\\b");
-    EXPECT_EQ(p.name, "archive.tar");
-    EXPECT_EQ(p.extension, "gz");
-
-    p = Split("C:\\top.txt");
-    EXPECT_EQ(p.directory, "");
-    EXPECT_EQ(p.name, "top");
-
-    p = Split("C:\\a\\b\\c", true);
-    EXPECT_EQ(p.drive, "C:");
-    EXPECT_EQ(p.directory, "a\\b\\c");
-    EXPECT_EQ(p.name, "");
-    EXPECT_EQ(p.extension, "");
-}
-
-TEST(TokenEx, SplitPathOfNetworkPaths)
-{
-    PathParts p = Split("\\\\server\\share\\dir\\file.txt");
-    EXPECT_EQ(p.drive, "\\\\server\\share");
-    EXPECT_EQ(p.directory, "dir");
-    EXPECT_EQ(p.name, "file");
-    EXPECT_EQ(p.extension, "txt");
-
-    // No backslash after the share: the whole path is the drive.
-    p = Split("\\\\server\\share");
-    EXPECT_EQ(p.drive, "\\\\server\\share");
-    EXPECT_EQ(p.directory, "");
-    EXPECT_EQ(p.name, "");
-    EXPECT_EQ(p.extension, "");
-}
-
-TEST(TokenEx, SplitPathOfRelativeAndShortPaths)
-{
-    PathParts p = Split("dir\\file.txt");
-    EXPECT_EQ(p.drive, "");
-    EXPECT_EQ(p.directory, "dir");
-    EXPECT_EQ(p.name, "file");
-
-    p = Split("C:file.txt");
-    EXPECT_EQ(p.drive, "C:");
-    EXPECT_EQ(p.directory, "");
-    EXPECT_EQ(p.name, "file");
-    EXPECT_EQ(p.extension, "txt");
-
-    p = Split("");
-    EXPECT_EQ(p.drive, "");
-    EXPECT_EQ(p.name, "");
-    p = Split("\\");
-    EXPECT_EQ(p.drive, "");
-    EXPECT_EQ(p.directory, "");
+    const struct {
+        const char* path;
+        bool directoryOnly;
+        const char* parts; // drive|directory|name|extension
+    } cases[] = {
+        { "C:\\dir\\file.txt", false, "C:|dir|file|txt" },
+        { "C:\\dir.d\\file", false, "C:|dir.d|file|" },
+        { "C:\\a\\b\\archive.tar.gz", false, "C:|a\\b|archive.tar|gz" },
+        { "C:\\top.txt", false, "C:||top|txt" },
+        { "C:\\a\\b\\c", true, "C:|a\\b\\c||" },
+        { "\\\\server\\share\\dir\\file.txt", false, "\\\\server\\share|dir|file|txt" },
+        // No backslash after the share: the whole path is the drive.
+        { "\\\\server\\share", false, "\\\\server\\share|||" },
+        { "dir\\file.txt", false, "|dir|file|txt" },
+        { "C:file.txt", false, "C:||file|txt" },
+        { "", false, "|||" },
+        { "\\", false, "|||" },
+    };
+    for (const auto& c : cases) {
+        const PathParts p = Split(c.path, c.directoryOnly);
+        EXPECT_EQ(p.drive + "|" + p.directory + "|" + p.name + "|" + p.extension, c.parts) << c.path;
+    }
 }
 
 TEST(TokenEx, DelimiterWithNulByteIsMatchedWhole)
