@@ -49,6 +49,29 @@ std::string HostPrice(double value, int format)
     return buffer;
 }
 
+// Copies a record of another type twice (allocated, then reused) and frees
+// the copy: the symbol, the string given and the plain block arrive.
+template <class Record, class Set>
+void ExpectRecordCopies(BSTR Record::*text, Set set)
+{
+    Record record {};
+    record.bstrSymbol = Ole("IBM");
+    record.*text = Ole("NSDQ");
+    record.abData[0] = 1;
+    record.abData[sizeof record.abData - 1] = 9;
+    Record* copy = nullptr;
+    ASSERT_TRUE(set(copy, &record));
+    ASSERT_TRUE(set(copy, &record));
+    EXPECT_EQ(Text(copy->*text), "NSDQ");
+    EXPECT_NE(copy->*text, record.*text);
+    EXPECT_EQ(Text(copy->bstrSymbol), "IBM");
+    EXPECT_EQ(std::memcmp(copy->abData, record.abData, sizeof record.abData), 0);
+    set(copy, nullptr);
+    EXPECT_EQ(copy, nullptr);
+    SysFreeString(record.bstrSymbol);
+    SysFreeString(record.*text);
+}
+
 // Restores the process-wide lot settings a test changes.
 class CachedQuote : public market_test::HostRootTest {
 protected:
@@ -370,38 +393,7 @@ TEST_F(CachedQuote, CopyFunctionsForEachRecordType)
     EXPECT_TRUE(SetQuoteRecord(target, nullptr));
     EXPECT_EQ(target, nullptr);
 
-    OPTIONSRECORD option{};
-    option.bstrSymbol = Ole("+IBMAB");
-    option.abData[0] = 1;
-    option.abData[111] = 2;
-    OPTIONSRECORD* optionCopy = nullptr;
-    ASSERT_TRUE(SetOptionsRecord(optionCopy, &option));
-    EXPECT_EQ(Text(optionCopy->bstrSymbol), "+IBMAB");
-    EXPECT_EQ(std::memcmp(optionCopy->abData, option.abData, sizeof option.abData), 0);
-    SetOptionsRecord(optionCopy, nullptr);
-    EXPECT_EQ(optionCopy, nullptr);
-    SysFreeString(option.bstrSymbol);
-
-    LEVEL2RECORD level2{};
-    level2.bstrExchange = Ole("NSDQ");
-    level2.abData[27] = 9;
-    LEVEL2RECORD* level2Copy = nullptr;
-    ASSERT_TRUE(SetLevel2Record(level2Copy, &level2));
-    ASSERT_TRUE(SetLevel2Record(level2Copy, &level2));
-    EXPECT_EQ(Text(level2Copy->bstrExchange), "NSDQ");
-    EXPECT_EQ(level2Copy->bstrSymbol, nullptr);
-    EXPECT_EQ(level2Copy->abData[27], 9);
-    SetLevel2Record(level2Copy, nullptr);
-    SysFreeString(level2.bstrExchange);
-
-    TSRECORD sale{};
-    sale.bstrSymbol = Ole("IBM");
-    sale.abData[39] = 3;
-    TSRECORD* saleCopy = nullptr;
-    ASSERT_TRUE(SetTSRecord(saleCopy, &sale));
-    EXPECT_EQ(Text(saleCopy->bstrSymbol), "IBM");
-    EXPECT_EQ(saleCopy->abData[39], 3);
-    SetTSRecord(saleCopy, nullptr);
-    EXPECT_EQ(saleCopy, nullptr);
-    SysFreeString(sale.bstrSymbol);
+    ExpectRecordCopies(&OPTIONSRECORD::bstrUnderlier, SetOptionsRecord);
+    ExpectRecordCopies(&LEVEL2RECORD::bstrExchange, SetLevel2Record);
+    ExpectRecordCopies(&TSRECORD::bstrExchange, SetTSRecord);
 }
