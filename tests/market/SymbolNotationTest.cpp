@@ -227,19 +227,20 @@ TEST_F(YahooFutures, ExchangeSuffixesAndTheContractYear)
 
 TEST(SymbolNotation, TradingCentralWebServiceAndColonSuffix)
 {
-    const auto central = [](const char* symbol) { return Apply(ConvertToTradingCentralSymbol, symbol); };
-    EXPECT_EQ(central("/ESZ2"), (Converted { 0, "/ESZ2" }));
-    EXPECT_EQ(central("+AAPL 120121C500"), (Converted { 0, "+AAPL 120121C500" }));
-    EXPECT_EQ(central("EUR/USD"), (Converted { 1, "EUR" }));
-    EXPECT_EQ(central("USD/JPY"), (Converted { 1, "JPY" }));
-    EXPECT_EQ(central("EUR/GBP"), (Converted { 1, "EURGBP" }));
-    EXPECT_EQ(central("USDX"), (Converted { 1, "USDX" }));
-    EXPECT_EQ(central("IBM"), (Converted { 1, "IBM" }));
-
-    const auto web = [](const char* symbol) { return Apply(ConvertToORVWebServiceSymbol, symbol); };
-    EXPECT_EQ(web("/ESZ2"), (Converted { 1, "-ESZ2" }));
-    EXPECT_EQ(web("EUR/USD"), (Converted { 1, "EUR/USD" }));
-    EXPECT_EQ(web("IBM"), (Converted { 1, "IBM" }));
+    const struct {
+        const char* symbol;
+        Converted central, web;
+    } cases[] = {
+        { "/ESZ2", { 0, "/ESZ2" }, { 1, "-ESZ2" } },
+        { "+AAPL 120121C500", { 0, "+AAPL 120121C500" }, { 1, "+AAPL 120121C500" } },
+        { "EUR/USD", { 1, "EUR" }, { 1, "EUR/USD" } }, { "USD/JPY", { 1, "JPY" }, { 1, "USD/JPY" } },
+        { "EUR/GBP", { 1, "EURGBP" }, { 1, "EUR/GBP" } }, { "USDX", { 1, "USDX" }, { 1, "USDX" } },
+        { "IBM", { 1, "IBM" }, { 1, "IBM" } },
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Apply(ConvertToTradingCentralSymbol, c.symbol), c.central);
+        EXPECT_EQ(Apply(ConvertToORVWebServiceSymbol, c.symbol), c.web);
+    }
 
     const auto colon = [](const char* symbol) {
         return Apply([](CString& text) { SymbolRemoveFXColonSuffix(text); return 1; }, symbol).symbol;
