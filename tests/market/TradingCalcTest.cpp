@@ -19,6 +19,7 @@
 #include <cstring>
 #include <ctime>
 #include <string>
+#include <memory>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -335,72 +336,61 @@ TEST_F(TradingCalc, ForexWithoutConversionOrValueQuote)
     }
 }
 
-TEST_F(TradingCalc, ForexConversionAndInvertedRates)
+// Rates: the pnl is converted by a conversion quote (multiplied, or divided
+// when inverted; the closing price of the pair itself when inverted without
+// one; not at all at a rate of 0), the value by a value quote (multiplied,
+// or divided; 0 for a missing rate; the position's own units for a quote
+// without a symbol, pnl never added). NaN: not checked.
+TEST_F(TradingCalc, ForexConversionAndValueQuotes)
 {
-    // USD/JPY: the difference is in yen.
-    Quote quote("USD/JPY");
-    SetQuote(quote, 0, 80.50, 80.52, 0);
-    Quote conversion("JPY/USD");
-    SetQuote(conversion, 0, 0.0125, 0.0124, 0);
-
-    ForexCase times { 10000, 80.00 };
-    times.conversion = &conversion;
-    ForexPnl converted = CalcForex(times, &quote);
-    EXPECT_EQ(converted.difference, 0.5);
-    EXPECT_EQ(converted.pnl, 62.5);
-    EXPECT_EQ(converted.perUnit, 0.00625);
-
-    // An inverted conversion quote divides; a short uses its ask.
-    Quote usdJpy("USD/JPY");
-    SetQuote(usdJpy, 0, 80.00, 78.125, 0);
-    ForexCase inverted { -10000, 81.00 };
-    inverted.invert = 1;
-    inverted.conversion = &usdJpy;
-    ForexPnl divided = CalcForex(inverted, &quote);
-    EXPECT_EQ(divided.difference, 0.48);
-    EXPECT_EQ(divided.pnl, 4800.0 / 78.125);
-
-    // Without a conversion quote, an inverted pair divides by the closing price.
-    ForexCase byClose { 10000, 80.00 };
-    byClose.invert = 1;
-    EXPECT_DOUBLE_EQ(CalcForex(byClose, &quote).pnl, 5000.0 / 80.50);
-
-    // A conversion rate of 0 leaves the pnl in the pair's currency.
-    SetQuote(conversion, 0, 0, 0, 0);
-    EXPECT_EQ(CalcForex(times, &quote).pnl, 5000.0);
-}
-
-TEST_F(TradingCalc, ForexValueQuotes)
-{
-    Quote quote("EUR/GBP");
-    SetQuote(quote, 0, 0.8550, 0.8552, 0);
-    Quote valuation("EUR/USD");
-    SetQuote(valuation, 0, 1.3050, 1.25, 0);
-
-    ForexCase times { 10000, 0.8500 };
-    times.valuation = &valuation;
-    EXPECT_EQ(CalcForex(times, &quote).value, 13050.0);
-    times.addPnl = 1;
-    EXPECT_EQ(CalcForex(times, &quote).value, 13100.0);
-
-    ForexCase divided { -10000, 0.8600 };
-    divided.valuation = &valuation;
-    divided.divideValue = 1;
-    EXPECT_EQ(CalcForex(divided, &quote).value, 8000.0);
-    // A missing rate gives no value rather than an infinite one.
-    valuation.dAsk = 0;
-    EXPECT_EQ(CalcForex(divided, &quote).value, 0.0);
-    divided.divideValue = 0;
-    EXPECT_EQ(CalcForex(divided, &quote).value, 0.0);
-
-    // A value quote without a symbol means the position's own units, pnl
-    // never added.
-    Quote anonymous;
-    SetQuote(anonymous, 0, 2.0, 2.0, 0);
-    ForexCase unnamed { 10000, 0.8500 };
-    unnamed.valuation = &anonymous;
-    unnamed.addPnl = 1;
-    EXPECT_EQ(CalcForex(unnamed, &quote).value, 10000.0);
+    const double no = std::nan("");
+    struct Rate {
+        const char* symbol;
+        double bid, ask;
+    };
+    const Rate none { "", 0, 0 };
+    const struct {
+        const char* pair;
+        double bid, ask;
+        LONG qty;
+        double average;
+        int invert, addPnl, divideValue;
+        Rate conversion, valuation;
+        double pnl, value, perUnit, difference;
+    } cases[] = {
+        { "USD/JPY", 80.50, 80.52, 10000, 80.00, 0, 0, 0, { "JPY/USD", 0.0125, 0.0124 }, none, 62.5, no, 0.00625, 0.5 },
+        { "USD/JPY", 80.50, 80.52, -10000, 81.00, 1, 0, 0, { "USD/JPY", 80.00, 78.125 }, none, 4800.0 / 78.125, no, no,
+          0.48 },
+        { "USD/JPY", 80.50, 80.52, 10000, 80.00, 1, 0, 0, none, none, 5000.0 / 80.50, no, no, no },
+        { "USD/JPY", 80.50, 80.52, 10000, 80.00, 0, 0, 0, { "JPY/USD", 0, 0 }, none, 5000.0, no, no, no },
+        { "EUR/GBP", 0.8550, 0.8552, 10000, 0.8500, 0, 0, 0, none, { "EUR/USD", 1.3050, 1.25 }, no, 13050.0, no, no },
+        { "EUR/GBP", 0.8550, 0.8552, 10000, 0.8500, 0, 1, 0, none, { "EUR/USD", 1.3050, 1.25 }, no, 13100.0, no, no },
+        { "EUR/GBP", 0.8550, 0.8552, -10000, 0.8600, 0, 0, 1, none, { "EUR/USD", 1.3050, 1.25 }, no, 8000.0, no, no },
+        { "EUR/GBP", 0.8550, 0.8552, -10000, 0.8600, 0, 0, 1, none, { "EUR/USD", 1.3050, 0 }, no, 0.0, no, no },
+        { "EUR/GBP", 0.8550, 0.8552, -10000, 0.8600, 0, 0, 0, none, { "EUR/USD", 1.3050, 0 }, no, 0.0, no, no },
+        { "EUR/GBP", 0.8550, 0.8552, 10000, 0.8500, 0, 1, 0, none, { nullptr, 2.0, 2.0 }, no, 10000.0, no, no },
+    };
+    const auto quoteOf = [](const Rate& rate) {
+        auto quote = rate.symbol != nullptr ? std::make_unique<Quote>(rate.symbol) : std::make_unique<Quote>();
+        SetQuote(*quote, 0, rate.bid, rate.ask, 0);
+        return quote;
+    };
+    int row = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(row++);
+        const auto quote = quoteOf({ c.pair, c.bid, c.ask });
+        const auto conversion = quoteOf(c.conversion), valuation = quoteOf(c.valuation);
+        ForexCase position { c.qty, c.average, c.invert, c.addPnl, c.divideValue };
+        position.conversion = c.conversion.symbol[0] != '\0' ? conversion.get() : nullptr;
+        position.valuation = c.valuation.symbol == nullptr || c.valuation.symbol[0] != '\0' ? valuation.get() : nullptr;
+        const ForexPnl result = CalcForex(position, quote.get());
+        for (const auto& [actual, expected] : { std::pair { result.pnl, c.pnl }, std::pair { result.value, c.value },
+                                                std::pair { result.perUnit, c.perUnit },
+                                                std::pair { result.difference, c.difference } }) {
+            if (!std::isnan(expected))
+                EXPECT_DOUBLE_EQ(actual, expected);
+        }
+    }
 }
 
 TEST(SecurityType, FromEveryTextForm)
