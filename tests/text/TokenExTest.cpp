@@ -35,38 +35,34 @@ PathParts Split(const char* path, bool directoryOnly = false)
 
 } // namespace
 
-TEST(TokenEx, SplitDropsEmptyTokensUnlessAskedAndNeverTheLastOne)
+// Empty tokens are dropped unless asked for, and the last one always; an
+// empty delimiter means ",".
+TEST(TokenEx, SplitIntoTokens)
 {
-    CTokenEx tokens;
-    CStringArray out;
-    tokens.Split("a,,b,", ",", out, false);
-    ExpectStrings(out, {"a", "b"});
-
-    out.RemoveAll();
-    tokens.Split("a,,b,", ",", out, true);
-    ExpectStrings(out, {"a", "", "b"});
-
+    const struct {
+        const char* source;
+        const char* delimiter;
+        bool keepEmpty;
+        std::initializer_list<const char*> tokens;
+    } cases[] = {
+        { "a,,b,", ",", false, { "a", "b" } },
+        { "a,,b,", ",", true, { "a", "", "b" } },
+        { "x,y", "", false, { "x", "y" } },
+        { "one::two::::three", "::", true, { "one", "two", "", "three" } },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.source);
+        CStringArray out;
+        CTokenEx().Split(c.source, c.delimiter, out, c.keepEmpty);
+        ExpectStrings(out, c.tokens);
+    }
     // The array is appended to, not replaced.
-    tokens.Split("c", ",", out, true);
-    ExpectStrings(out, {"a", "", "b", "c"});
-}
-
-TEST(TokenEx, EmptyDelimiterMeansComma)
-{
-    CTokenEx tokens;
-    CStringArray out;
-    tokens.Split("x,y", "", out);
-    ExpectStrings(out, {"x", "y"});
-    EXPECT_EQ(tokens.Join("", Strings({"1", "2"})), "1,2");
+    CStringArray out = Strings({ "a" });
+    CTokenEx().Split("c", ",", out, true);
+    ExpectStrings(out, { "a", "c" });
+    EXPECT_EQ(CTokenEx().Join("", Strings({ "1", "2" })), "1,2");
     CString source = "p,q";
-    EXPECT_EQ(tokens.GetString(source, ""), "p");
-}
-
-TEST(TokenEx, SplitWithMultiCharacterDelimiter)
-{
-    CStringArray out;
-    CTokenEx().Split("one::two::::three", "::", out, true);
-    ExpectStrings(out, {"one", "two", "", "three"});
+    EXPECT_EQ(CTokenEx().GetString(source, ""), "p");
 }
 
 TEST(TokenEx, GetStringPopsOneTokenAtATime)
