@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <limits>
@@ -447,16 +448,10 @@ TEST(OrvDateTimeState, LocalZoneIsTheWorkstationsZone)
     const char* expected = std::getenv("ORV_EXPECTED_LOCAL_ZONE");
     if (expected == nullptr)
         GTEST_SKIP() << "ORV_EXPECTED_LOCAL_ZONE not set";
-    const std::string fields = expected;
-    std::vector<std::string> parts;
-    for (std::size_t start = 0;;) {
-        const std::size_t bar = fields.find('|', start);
-        parts.push_back(fields.substr(start, bar - start));
-        if (bar == std::string::npos)
-            break;
-        start = bar + 1;
-    }
-    ASSERT_EQ(parts.size(), 4u) << expected;
+    char standard[8] {}, daylight[8] {};
+    int standardMinutes = 0, daylightMinutes = 0;
+    ASSERT_EQ(std::sscanf(expected, "%7[^|]|%d|%7[^|]|%d", standard, &standardMinutes, daylight, &daylightMinutes), 4)
+        << expected;
     const std::time_t now = std::time(nullptr);
     std::tm local {};
 #if defined(_WIN32)
@@ -464,9 +459,9 @@ TEST(OrvDateTimeState, LocalZoneIsTheWorkstationsZone)
 #else
     localtime_r(&now, &local);
 #endif
-    const bool daylight = local.tm_isdst > 0;
-    EXPECT_EQ(COrvDateTime::GetLocalTimeZone(), (daylight ? parts[2] : parts[0]).c_str());
-    EXPECT_EQ(COrvDateTime::GetLocalToUTCMinutes(), std::stoi(daylight ? parts[3] : parts[1]));
+    const bool inDaylight = local.tm_isdst > 0;
+    EXPECT_STREQ(COrvDateTime::GetLocalTimeZone(), inDaylight ? daylight : standard);
+    EXPECT_EQ(COrvDateTime::GetLocalToUTCMinutes(), inDaylight ? daylightMinutes : standardMinutes);
 }
 
 TEST(OrvDateTimeState, ZoneNamesAreLookedUpExactlyAndTheLastRowWins)

@@ -128,36 +128,40 @@ TEST_F(SymbolData, FuturesRootsAndContractSizes)
     TestSymbolData data;
     LoadText(data, kFuturesFile);
 
-    CString root = "unchanged";
-    EXPECT_EQ(data.GetFutureRoot("IBM", root), 0);
-    EXPECT_EQ(data.GetFutureRoot("/ESZ2", root), 1);
-    EXPECT_EQ(root, "/ES");
-    // A symbol that is itself a root in the file stays whole.
-    EXPECT_EQ(data.GetFutureRoot("/ESZ12", root), 1);
-    EXPECT_EQ(root, "/ESZ12");
-    EXPECT_EQ(data.GetFutureRoot("/NQZ12", root), 1);
-    EXPECT_EQ(root, "/NQZ");
-    root = "kept";
-    EXPECT_EQ(data.GetFutureRoot("/CL", root), 1);
-    EXPECT_EQ(root, "kept");
-    EXPECT_EQ(data.GetFutureRoot("/ABCDEFGHIJ", root), 1);
-    EXPECT_EQ(root, "kept");
+    // A symbol that is itself a root in the file stays whole; "kept": the
+    // root is left as it was.
+    const struct {
+        const char* symbol;
+        int result;
+        const char* root;
+    } roots[] = { { "IBM", 0, "kept" },    { "/ESZ2", 1, "/ES" }, { "/ESZ12", 1, "/ESZ12" }, { "/NQZ12", 1, "/NQZ" },
+                  { "/CL", 1, "kept" }, { "/ABCDEFGHIJ", 1, "kept" } };
+    for (const auto& c : roots) {
+        CString root = "kept";
+        EXPECT_EQ(data.GetFutureRoot(c.symbol, root), c.result) << c.symbol;
+        EXPECT_EQ(root, c.root) << c.symbol;
+    }
 
-    CString exchange;
-    EXPECT_EQ(data.GetExchangeForFutureRoot("/ESH3", exchange), 1);
-    EXPECT_EQ(exchange, "CME");
-    EXPECT_EQ(data.GetExchangeForFutureRoot("/NQH3", exchange), 0); // blank after trimming
-    EXPECT_EQ(data.GetExchangeForFutureRoot("/CLH3", exchange), 0);
-    EXPECT_DOUBLE_EQ(data.GetIncrementForFutureRoot("/ESH3"), 0.25);
-    EXPECT_DOUBLE_EQ(data.GetIncrementForFutureRoot("/NQH3"), 0.75); // the repeated root replaced the first
-    EXPECT_DOUBLE_EQ(data.GetIncrementForFutureRoot("/CLH3"), 1.0);
-    EXPECT_DOUBLE_EQ(data.GetIncrementForFutureRoot("/ZBH3"), 0.0);
-    EXPECT_DOUBLE_EQ(data.GetOvernightMarginForFutureRoot("/ESH3"), 5000);
-    EXPECT_DOUBLE_EQ(data.GetOvernightMaintForFutureRoot("/ESH3"), 4000);
-    EXPECT_DOUBLE_EQ(data.GetIntradayMarginForFutureRoot("/ESH3"), 500);
-    EXPECT_DOUBLE_EQ(data.GetIntradayMarginForFutureRoot("/CLH3"), 0);
-    EXPECT_EQ(data.GetDisplayFormatForFutureRoot("/ZBH3"), 33);
-    EXPECT_EQ(data.GetDisplayFormatForFutureRoot("/CLH3"), 0);
+    // /NQ: the repeated root replaced the first; its exchange is blank
+    // after trimming.
+    const struct {
+        const char* symbol;
+        int hasExchange;
+        double increment, overnight, maintenance, intraday;
+        int displayFormat;
+    } futures[] = { { "/ESH3", 1, 0.25, 5000, 4000, 500, 0 }, { "/NQH3", 0, 0.75, 0, 0, 0, 0 },
+                    { "/CLH3", 0, 1.0, 0, 0, 0, 0 },          { "/ZBH3", 0, 0.0, 0, 0, 0, 33 } };
+    for (const auto& c : futures) {
+        CString exchange;
+        EXPECT_EQ(data.GetExchangeForFutureRoot(c.symbol, exchange), c.hasExchange) << c.symbol;
+        EXPECT_DOUBLE_EQ(data.GetIncrementForFutureRoot(c.symbol), c.increment) << c.symbol;
+        EXPECT_DOUBLE_EQ(data.GetOvernightMarginForFutureRoot(c.symbol), c.overnight) << c.symbol;
+        EXPECT_DOUBLE_EQ(data.GetOvernightMaintForFutureRoot(c.symbol), c.maintenance) << c.symbol;
+        EXPECT_DOUBLE_EQ(data.GetIntradayMarginForFutureRoot(c.symbol), c.intraday) << c.symbol;
+        EXPECT_EQ(data.GetDisplayFormatForFutureRoot(c.symbol), c.displayFormat) << c.symbol;
+        if (c.hasExchange)
+            EXPECT_EQ(exchange, "CME");
+    }
 
     const struct {
         const char* symbol;
