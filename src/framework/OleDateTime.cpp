@@ -3,6 +3,7 @@
 #include "framework/Time.h"
 
 #include "framework/Calendar.h"
+#include "platform/Locale.h"
 
 #include <cmath>
 #include <cstdint>
@@ -227,9 +228,28 @@ bool ReadTime(Reader& in, int& secondOfDay) noexcept
     return true;
 }
 
-bool LocaleWritesMonthFirst(DWORD locale) noexcept
+bool IsUsEnglish(DWORD locale) noexcept
 {
-    return locale == 0 || locale == 0x0400 || locale == 0x0800 || locale == 0x007F || locale == 0x0409;
+    return locale == 0x007F || locale == 0x0409;
+}
+
+bool IsUserLocale(DWORD locale) noexcept
+{
+    return locale == 0 || locale == 0x0400 || locale == 0x0800;
+}
+
+// The layout a numeric date has in the locale: US English and the invariant
+// locale write M/D/YYYY; the user's locale as the system says, M/D/YYYY when
+// it cannot say. Other locales have none: their order is not guessed.
+bool DateLayoutOf(DWORD locale, platform::DateLayout& layout) noexcept
+{
+    layout = platform::DateLayout();
+    if (IsUsEnglish(locale))
+        return true;
+    if (!IsUserLocale(locale))
+        return false;
+    platform::QueryDateLayout(locale, layout);
+    return true;
 }
 
 // The whole text: a date, a time, or a date and a time. What is missing
@@ -248,24 +268,45 @@ bool ReadDateTime(Reader& in, DWORD locale, std::int64_t& dayNumber, int& second
 
     int year = 0, month = 0, day = 0;
     bool iso = false;
+    platform::DateLayout layout;
     if (firstDigits == 4 && lookahead.Take('-')) {
         iso = true;
         year = first;
         if (!lookahead.Number(2, 2, month) || !lookahead.Take('-') || !lookahead.Number(2, 2, day))
             return false;
-    } else if (firstDigits <= 2 && lookahead.Take('/')) {
-        if (!LocaleWritesMonthFirst(locale))
+    } else if (DateLayoutOf(locale, layout)) {
+        // The locale's order; its separator or "/" between the fields, the
+        // same one twice.
+        const char separator = lookahead.Peek();
+        if (separator != layout.separator && separator != '/')
             return false;
-        month = first;
-        if (!lookahead.Number(1, 2, day) || !lookahead.Take('/'))
+        ++lookahead.p;
+        const bool yearFirst = layout.order == platform::DateLayout::YearMonthDay;
+        int second = 0, third = 0;
+        if (!(yearFirst ? firstDigits >= 2 : firstDigits <= 2) || !lookahead.Number(1, 2, second)
+            || !lookahead.Take(separator))
             return false;
-        const int yearDigits = lookahead.Number(2, 4, year);
+        const int lastDigits = yearFirst ? lookahead.Number(1, 2, third) : lookahead.Number(2, 4, third);
+        const int yearDigits = yearFirst ? firstDigits : lastDigits;
+        if (lastDigits == 0)
+            return false;
+        if (layout.order == platform::DateLayout::MonthDayYear) {
+            month = first;
+            day = second;
+            year = third;
+        } else if (layout.order == platform::DateLayout::DayMonthYear) {
+            day = first;
+            month = second;
+            year = third;
+        } else {
+            year = first;
+            month = second;
+            day = third;
+        }
         // Two digits pick a century; three or four are the year itself, as
         // Format writes the years 100-999.
         if (yearDigits == 2)
             year += year < 30 ? 2000 : 1900;
-        else if (yearDigits == 0)
-            return false;
     } else {
         return false;
     }
@@ -622,7 +663,7 @@ CString COleDateTime::Format(const char* format) const
     return CTime::FormatTm(fields, format);
 }
 
-CString COleDateTime::Format(DWORD flags, DWORD /*locale*/) const
+CString COleDateTime::Format(DWORD flags, DWORD locale) const
 {
     if (m_status == invalid)
         return CString("Invalid DateTime");
@@ -641,8 +682,13 @@ CString COleDateTime::Format(DWORD flags, DWORD /*locale*/) const
         showTime = false;
     }
     CString text;
-    if (showDate)
-        text.Format("%d/%d/%d", f.month, f.day, f.year);
+    if (showDate) {
+        char date[64];
+        if (IsUserLocale(locale) && platform::FormatShortDate(locale, f.year, f.month, f.day, date, sizeof date) > 0)
+            text = date;
+        else
+            text.Format("%d/%d/%d", f.month, f.day, f.year);
+    }
     if (showTime) {
         const int hour12 = f.hour % 12 == 0 ? 12 : f.hour % 12;
         CString time;

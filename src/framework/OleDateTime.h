@@ -188,13 +188,18 @@ public:
     //              either may be followed by AM or PM (any case, blanks
     //              before it optional), and the hour is then 1-12, with
     //              12 AM midnight and 12 PM noon.
-    //   US date:   M/D/YYYY or M/D/YY (month and day one or two digits);
-    //              two-digit years 00-29 are 2000-2029, 30-99 are 1930-1999;
-    //              three digits are read as they stand (1/1/100).
-    //              Read only for the locales known to write month first:
-    //              0, 0x0400 (user default), 0x0800 (system default),
-    //              0x007F (invariant) and 1033 (US English). Under any other
-    //              locale this form fails rather than guess the field order.
+    //   numeric date: three numbers in the locale's order, separated twice
+    //              by the same character, the locale's date separator or
+    //              "/": M/D/YYYY for 1033 (US English) and 0x007F
+    //              (invariant); for 0, 0x0400 (user default) and 0x0800
+    //              (system default) the order and separator of the user's
+    //              locale (platform::QueryDateLayout; M/D/YYYY when the
+    //              system has no answer), so "11/03/2012" is 11 March under
+    //              a German user locale. Day and month have one or two
+    //              digits, the year two to four; two-digit years 00-29 are
+    //              2000-2029, 30-99 are 1930-1999; three digits are read as
+    //              they stand (1/1/100). Under any other locale this form
+    //              fails rather than guess the field order.
     //   ISO date:  YYYY-MM-DD (four, two and two digits), in every locale.
     //   date and time: a date, one or more blanks, a time; after an ISO
     //              date a 'T' may take the place of the blanks.
@@ -211,12 +216,15 @@ public:
     // conversions, "C" locale, '#' flag for no leading zeros).
     // "Invalid DateTime" when invalid, empty when null or for a null format.
     CString Format(const char* format) const;
-    // The default text, US style: "M/D/YYYY h:mm:ss AM" ("1/2/2024
-    // 3:04:05 PM"). A value whose time of day is midnight shows only the
-    // date and a value on day 0 only the time (so 0 is "12:00:00 AM").
+    // The default text: the date, then the time US style, "h:mm:ss AM"
+    // ("1/2/2024 3:04:05 PM"). The date is the short date of the user's
+    // locale for 0, 0x0400 and 0x0800 (platform::FormatShortDate:
+    // "2.1.2024" natively under a German locale, the system's "02.01.2024"
+    // on Windows), M/D/YYYY for any other locale or when the system has no
+    // answer. A value whose time of day is midnight shows only the date and
+    // a value on day 0 only the time (so 0 is "12:00:00 AM").
     // VAR_TIMEVALUEONLY shows only the time, VAR_DATEVALUEONLY only the date;
-    // with both, the time. The locale is accepted for compatibility and does
-    // not change the text. "Invalid DateTime" when invalid, empty when null.
+    // with both, the time. "Invalid DateTime" when invalid, empty when null.
     CString Format(DWORD flags = 0, DWORD locale = DefaultLocale) const;
 
     COleDateTime operator+(const COleDateTimeSpan& span) const noexcept;

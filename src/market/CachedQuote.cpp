@@ -94,12 +94,14 @@ void CCachedQuote::CopyMovement(const CCachedQuote& other)
     m_dPrevBid = other.m_dPrevBid;
     m_dPrevAsk = other.m_dPrevAsk;
     m_nDecimals = other.m_nDecimals;
+    m_bDecimalsFromPrices = other.m_bDecimalsFromPrices;
 }
 
 void CCachedQuote::Clear()
 {
     m_dPrevLast = m_dPrevBid = m_dPrevAsk = 0.0;
     m_nDecimals = 0;
+    m_bDecimalsFromPrices = false;
     m_nRingIndex = 0;
     m_lLastVolume = 0;
     m_nTickCopy = -1;
@@ -120,12 +122,19 @@ void CCachedQuote::SetQuoteRecord(const QUOTERECORD* record)
     }
     if (!orv::detail::CopyQuoteRecord(m_quote, *record))
         return;
-    if (m_nDecimals == 0) {
-        m_nDecimals = m_quote.bstrSymbol != nullptr
-                          ? CSymbolData::GetStaticInstance().GetMinNumDecimalPlaces(
-                                platform::OleToCodePage(m_quote.bstrSymbol).c_str())
-                          : 2;
+    if (m_nDecimals != 0 && !m_bDecimalsFromPrices)
+        return;
+    if (m_quote.bstrSymbol == nullptr) {
+        m_nDecimals = 2;
+        m_bDecimalsFromPrices = false;
+        return;
     }
+    CSymbolData& symbols = CSymbolData::GetStaticInstance();
+    const std::string symbol = platform::OleToCodePage(m_quote.bstrSymbol);
+    m_nDecimals = symbols.GetMinNumDecimalPlaces(symbol.c_str());
+    m_bDecimalsFromPrices = m_nDecimals == 0 && orv::symbol::IsForex(symbol.c_str());
+    if (m_bDecimalsFromPrices)
+        m_nDecimals = symbols.GetForexPipPlaces(&m_quote);
 }
 
 int CCachedQuote::CheckHistoryInit()
@@ -283,10 +292,55 @@ void CCachedQuote::SetPercent(double value, bool signed_, BSTR* text)
     SetBSTR(formatted, text);
 }
 
+// One switch picks the family, and each family renders its own fields.
 int CCachedQuote::GetField(long id, BSTR* text)
 {
     if (id == 0 || text == nullptr)
         return 0;
+    switch (id) {
+    case QUOTEFIELD_LAST:
+    case QUOTEFIELD_BID:
+    case QUOTEFIELD_ASK:
+    case QUOTEFIELD_PREVCLOSE:
+    case QUOTEFIELD_HIGH:
+    case QUOTEFIELD_LOW:
+    case QUOTEFIELD_OPEN:
+    case QUOTEFIELD_STRIKE:
+        SetPriceField(id, text);
+        return 1;
+    case QUOTEFIELD_BIDSIZE:
+    case QUOTEFIELD_ASKSIZE:
+    case QUOTEFIELD_LASTSIZE:
+    case QUOTEFIELD_VOLUME:
+    case QUOTEFIELD_TICK:
+    case QUOTEFIELD_CONTRACTSIZE:
+        SetCountField(id, text);
+        return 1;
+    case QUOTEFIELD_TIMELASTQUOTE:
+    case QUOTEFIELD_DATE:
+        SetTimeField(id, text);
+        return 1;
+    case QUOTEFIELD_DESCRIPTION:
+    case QUOTEFIELD_SM:
+    case QUOTEFIELD_UNDERLIER:
+    case QUOTEFIELD_EXPIRATION:
+        SetTextField(id, text);
+        return 1;
+    case QUOTEFIELD_SPREAD:
+    case QUOTEFIELD_RANGE:
+    case QUOTEFIELD_CHANGE:
+    case QUOTEFIELD_PCTRANGE:
+    case QUOTEFIELD_PCTCHANGE:
+        SetDifferenceField(id, text);
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+// Prices as they stand; the strike only when there is one.
+void CCachedQuote::SetPriceField(long id, BSTR* text)
+{
     const QUOTERECORD& q = m_quote;
     switch (id) {
     case QUOTEFIELD_LAST:
@@ -297,15 +351,6 @@ int CCachedQuote::GetField(long id, BSTR* text)
         break;
     case QUOTEFIELD_ASK:
         SetBSTR(q.dAsk, text);
-        break;
-    case QUOTEFIELD_BIDSIZE:
-        SetBSTR(SizeForDisplay(q.lBidSize), text);
-        break;
-    case QUOTEFIELD_ASKSIZE:
-        SetBSTR(SizeForDisplay(q.lAskSize), text);
-        break;
-    case QUOTEFIELD_LASTSIZE:
-        SetBSTR(SizeForDisplay(q.lLastSize), text);
         break;
     case QUOTEFIELD_PREVCLOSE:
         SetBSTR(q.dPrevClose, text);
@@ -319,25 +364,66 @@ int CCachedQuote::GetField(long id, BSTR* text)
     case QUOTEFIELD_OPEN:
         SetBSTR(q.dOpen, text);
         break;
+    case QUOTEFIELD_STRIKE:
+        if (q.dStrike != 0.0)
+            SetBSTR(q.dStrike, text);
+        break;
+    default:
+        break;
+    }
+}
+
+// Sizes (in lots for forex while lots are shown), the tick indicator and
+// the contract size when it is 2 or more.
+void CCachedQuote::SetCountField(long id, BSTR* text)
+{
+    const QUOTERECORD& q = m_quote;
+    switch (id) {
+    case QUOTEFIELD_BIDSIZE:
+        SetBSTR(SizeForDisplay(q.lBidSize), text);
+        break;
+    case QUOTEFIELD_ASKSIZE:
+        SetBSTR(SizeForDisplay(q.lAskSize), text);
+        break;
+    case QUOTEFIELD_LASTSIZE:
+        SetBSTR(SizeForDisplay(q.lLastSize), text);
+        break;
     case QUOTEFIELD_VOLUME:
         SetBSTR(SizeForDisplay(q.lVolume), text);
         break;
     case QUOTEFIELD_TICK:
         SetBSTR(static_cast<long>(q.lTick), text);
         break;
-    case QUOTEFIELD_TIMELASTQUOTE: {
-        CString time = COrvDateTime(q.dTimeLastQuote).FormatDisplayTime(0);
-        SetBSTR(time, text);
+    case QUOTEFIELD_CONTRACTSIZE:
+        if (q.lContractSize >= 2)
+            SetBSTR(static_cast<long>(q.lContractSize), text);
+        break;
+    default:
         break;
     }
-    case QUOTEFIELD_DATE: {
-        CString date = COrvDateTime(q.dTimeLastQuote).FormatDisplayDate();
-        SetBSTR(date, text);
-        break;
-    }
+}
+
+// The quote time in the display zone: time of day or date.
+void CCachedQuote::SetTimeField(long id, BSTR* text)
+{
+    const COrvDateTime when(m_quote.dTimeLastQuote);
+    CString rendered = id == QUOTEFIELD_DATE ? when.FormatDisplayDate() : when.FormatDisplayTime(0);
+    SetBSTR(rendered, text);
+}
+
+// The record's strings, the S/M flags and the expiration month; nothing
+// when there is nothing to show.
+void CCachedQuote::SetTextField(long id, BSTR* text)
+{
+    const QUOTERECORD& q = m_quote;
+    switch (id) {
     case QUOTEFIELD_DESCRIPTION:
         if (q.bstrDescription != nullptr)
             SetBSTR(q.bstrDescription, text);
+        break;
+    case QUOTEFIELD_UNDERLIER:
+        if (q.bstrUnderlier != nullptr)
+            SetBSTR(q.bstrUnderlier, text);
         break;
     case QUOTEFIELD_SM: {
         CString flags;
@@ -349,30 +435,6 @@ int CCachedQuote::GetField(long id, BSTR* text)
             SetBSTR(flags, text);
         break;
     }
-    case QUOTEFIELD_UNDERLIER:
-        if (q.bstrUnderlier != nullptr)
-            SetBSTR(q.bstrUnderlier, text);
-        break;
-    case QUOTEFIELD_STRIKE:
-        if (q.dStrike != 0.0)
-            SetBSTR(q.dStrike, text);
-        break;
-    case QUOTEFIELD_CONTRACTSIZE:
-        if (q.lContractSize >= 2)
-            SetBSTR(static_cast<long>(q.lContractSize), text);
-        break;
-    case QUOTEFIELD_SPREAD:
-        if (q.dAsk != 0.0 && q.dBid != 0.0)
-            SetBSTR(q.dAsk - q.dBid, text);
-        break;
-    case QUOTEFIELD_PCTRANGE: {
-        const double range = q.dHigh - q.dLow;
-        SetPercent(q.dHigh == q.dLow ? 0.0 : (q.dLast - q.dLow) / range * 100.0, false, text);
-        break;
-    }
-    case QUOTEFIELD_RANGE:
-        SetBSTR(q.dHigh - q.dLow, text);
-        break;
     case QUOTEFIELD_EXPIRATION:
         if (q.lExpirationMonth != 0 && q.lExpirationYear != 0) {
             CString expiration;
@@ -380,16 +442,36 @@ int CCachedQuote::GetField(long id, BSTR* text)
             SetBSTR(expiration, text);
         }
         break;
-    case QUOTEFIELD_PCTCHANGE:
-        if (q.dLast != 0.0 && q.dPrevClose != 0.0)
-            SetPercent((q.dLast - q.dPrevClose) / q.dPrevClose * 100.0, true, text);
+    default:
+        break;
+    }
+}
+
+// Differences between two prices, as prices or percentages; those that
+// need both prices show nothing while either is 0.
+void CCachedQuote::SetDifferenceField(long id, BSTR* text)
+{
+    const QUOTERECORD& q = m_quote;
+    switch (id) {
+    case QUOTEFIELD_SPREAD:
+        if (q.dAsk != 0.0 && q.dBid != 0.0)
+            SetBSTR(q.dAsk - q.dBid, text);
+        break;
+    case QUOTEFIELD_RANGE:
+        SetBSTR(q.dHigh - q.dLow, text);
         break;
     case QUOTEFIELD_CHANGE:
         if (q.dLast != 0.0 && q.dPrevClose != 0.0)
             SetBSTR(q.dLast - q.dPrevClose, text, true);
         break;
+    case QUOTEFIELD_PCTRANGE:
+        SetPercent(q.dHigh == q.dLow ? 0.0 : (q.dLast - q.dLow) / (q.dHigh - q.dLow) * 100.0, false, text);
+        break;
+    case QUOTEFIELD_PCTCHANGE:
+        if (q.dLast != 0.0 && q.dPrevClose != 0.0)
+            SetPercent((q.dLast - q.dPrevClose) / q.dPrevClose * 100.0, true, text);
+        break;
     default:
-        return 0;
+        break;
     }
-    return 1;
 }

@@ -96,6 +96,10 @@ public:
 protected:
     // Copies the record (null: empty strings, zeroed plain block), then
     // fixes the display format from the symbol when it is not yet known.
+    // A forex pair that the symbol data gives no pip places takes those of
+    // its prices (1.3051 gives 4), so that prices never show as whole
+    // numbers; that stand-in is replaced as soon as the symbol data knows
+    // the pair.
     void SetQuoteRecord(const QUOTERECORD* record);
 
 private:
@@ -104,6 +108,12 @@ private:
     // Sizes of forex symbols in lots while lots are shown.
     long SizeForDisplay(long size) const;
     void SetPercent(double value, bool signed_, BSTR* text);
+    // GetField by family of fields.
+    void SetPriceField(long id, BSTR* text);
+    void SetCountField(long id, BSTR* text);
+    void SetTimeField(long id, BSTR* text);
+    void SetTextField(long id, BSTR* text);
+    void SetDifferenceField(long id, BSTR* text);
 
     QUOTERECORD m_quote{};
     TRENDTICK m_aTicks[TickHistorySize] = {};
@@ -116,4 +126,6 @@ private:
     double m_dPrevBid = 0.0;
     double m_dPrevAsk = 0.0;
     int m_nDecimals = 0;
+    // m_nDecimals came from the prices, not from the symbol data.
+    bool m_bDecimalsFromPrices = false;
 };

@@ -29,7 +29,8 @@ public:
     // Value 0 (30 December 1899 00:00 UTC), status valid.
     COrvDateTime() noexcept = default;
     // The value as given. Valid when it is a date in years 100-9999, else
-    // invalid (NaN and infinities included), as COleDateTime decides.
+    // invalid (NaN and infinities included), as COleDateTime decides: a
+    // number outside the calendar is never taken for a valid instant.
     COrvDateTime(const double& value) noexcept;
     // A C time value: its local wall time (as COleDateTime reads a time
     // value) plus the local span, so UTC. Invalid with value 0 for a
@@ -42,9 +43,11 @@ public:
     // Copies value and status.
     COrvDateTime& operator=(const COleDateTime& other) noexcept;
 
-    // Arithmetic with COleDateTime's rules: a valid value plus a valid span
-    // is valid unless the result leaves years 100-9999; a value or span that
-    // is not valid gives a result that is not valid.
+    // Arithmetic with COleDateTime's rules, so that a value that is not valid
+    // never turns valid by a shift: a valid value plus a valid span is valid
+    // unless the result leaves years 100-9999; a null value with a null span
+    // stays null; every other mix (an invalid operand, or null with valid)
+    // gives invalid.
     COrvDateTime operator+(const COleDateTimeSpan& span) const noexcept;
     COrvDateTime operator-(const COleDateTimeSpan& span) const noexcept;
     COrvDateTime& operator+=(const COleDateTimeSpan& span) noexcept;
@@ -94,12 +97,14 @@ public:
     // "YYYYMMDD-HH:MM:SS" (no milliseconds) of the UTC value; empty when
     // null, "Invalid DateTime" when invalid or not a calendar date.
     CString FormatFIXUtcTimestamp() const;
-    // The same for the value minus GetETToUTCMinutes() minutes.
+    // The same for the value minus GetETToUTCMinutes() minutes; empty when
+    // null, like the UTC form (the shift alone would make it invalid).
     CString FormatFIXETTimestamp() const;
 
-    // The date ("M/D/YYYY", the framework's date-only text for the user's
-    // default locale) of the value shifted into the zone. Empty for a value
-    // of exactly 0.
+    // The date of the value shifted into the zone, as the framework writes a
+    // date alone for the user's default locale (COleDateTime::Format:
+    // "11/3/2012" in the US, the locale's order and separator elsewhere).
+    // Empty for a value of exactly 0.
     CString FormatDisplayDate() const;
     CString FormatETDate() const;
     CString FormatLocalDate() const;

@@ -51,6 +51,21 @@ struct ShiftedValues {
 };
 constexpr ShiftedValues kShifted;
 
+// The default decoding table, to tell whether an override changed it.
+struct DefaultTable {
+    BYTE value[256];
+    constexpr DefaultTable() : value {}
+    {
+        for (int c = 0; c < 256; ++c)
+            value[c] = kInvalid;
+        for (int v = 0; v < 64; ++v)
+            value[BYTE(kAlphabet[v])] = BYTE(v);
+        for (BYTE blank : {BYTE('\t'), BYTE('\n'), BYTE('\r'), BYTE(' ')})
+            value[blank] = kSkip;
+    }
+};
+constexpr DefaultTable kDefaultTable;
+
 // Writes the characters of the encoding to `out`, which has room for
 // EncodedLength(length) characters.
 void EncodeInto(const BYTE* in, int length, char* out)
@@ -81,11 +96,7 @@ CBase64Coding::~CBase64Coding() = default;
 
 void CBase64Coding::m_InitializeDecoderTable()
 {
-    std::memset(m_DecoderTable, kInvalid, sizeof m_DecoderTable);
-    for (int value = 0; value < 64; ++value)
-        m_DecoderTable[BYTE(kAlphabet[value])] = BYTE(value);
-    for (BYTE blank : {BYTE('\t'), BYTE('\n'), BYTE('\r'), BYTE(' ')})
-        m_DecoderTable[blank] = kSkip;
+    std::memcpy(m_DecoderTable, kDefaultTable.value, sizeof m_DecoderTable);
 }
 
 bool CBase64Coding::Decode(const CString& source, CByteArray& destination)
@@ -123,6 +134,9 @@ bool CBase64Coding::DecodeBytes(const BYTE* source, int length, CByteArray& dest
     int written = 0;
     int position = 0;
     const BYTE* table = m_DecoderTable;
+    // The fast path reads its own copy of the default table; a table that
+    // an override changed is read character by character.
+    const bool fast = std::memcmp(table, kDefaultTable.value, sizeof m_DecoderTable) == 0;
 
     enum class Read { Value, Pad, End, Invalid };
     auto next = [&](BYTE& value) {
@@ -149,7 +163,7 @@ bool CBase64Coding::DecodeBytes(const BYTE* source, int length, CByteArray& dest
 
     for (;;) {
         // Fast path: runs of four valid characters.
-        while (position + 4 <= length) {
+        while (fast && position + 4 <= length) {
             const std::uint32_t group = kShifted.shifted[0][source[position]] | kShifted.shifted[1][source[position + 1]]
                 | kShifted.shifted[2][source[position + 2]] | kShifted.shifted[3][source[position + 3]];
             if (group & 0x80000000u)

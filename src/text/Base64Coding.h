@@ -18,8 +18,16 @@ public:
     CBase64Coding& operator=(const CBase64Coding&) = delete;
 
 protected:
-    // Fills the decoding table; called on the first decode.
+    // Fills the decoding table; called on the first decode. An override may
+    // map characters differently; decoding then follows its table
+    // throughout (the fast path is taken only while the table is the
+    // default one).
     virtual void m_InitializeDecoderTable();
+
+    // Maps a character code to its 6-bit value; 254 marks white space that
+    // decoding skips, 255 an invalid character. Entry 0 doubles as the
+    // "built" mark: 0 until the table is filled, 255 afterwards.
+    BYTE m_DecoderTable[256] {};
 
 public:
     virtual ~CBase64Coding();
@@ -38,9 +46,4 @@ public:
 private:
     bool DecodeBytes(const BYTE* source, int length, CByteArray& destination);
     bool TableIsBuilt() const { return m_DecoderTable[0] == 255; }
-
-    // Maps a character code to its 6-bit value; 254 marks white space that
-    // decoding skips, 255 an invalid character. Entry 0 doubles as the
-    // "built" mark: 0 until the table is filled, 255 afterwards.
-    BYTE m_DecoderTable[256] {};
 };

@@ -5,6 +5,7 @@
 #include <array>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <ctime>
 #include <limits>
 #include <string>
@@ -292,6 +293,28 @@ TEST(OleDateTimeParse, MonthFirstFormOnlyInMonthFirstLocales)
     EXPECT_EQ(value.GetStatus(), COleDateTime::invalid);
     EXPECT_TRUE(value.ParseDateTime("2024-01-02 10:00", 0, 2057));
     EXPECT_TRUE(value.ParseDateTime("10:00 pm", 0, 1031));
+}
+
+// The user's locale orders and separates a numeric date. The locale runs set
+// ORV_EXPECTED_DATE to "<3 November 2012 as written>|<month read from
+// 11/03/2012>"; without it the US default stands.
+TEST(OleDateTimeLocale, DatesFollowTheUserLocale)
+{
+    const char* const setting = std::getenv("ORV_EXPECTED_DATE");
+    const std::string expected = setting != nullptr ? setting : "11/3/2012|11";
+    const std::string written = expected.substr(0, expected.find('|'));
+    const int month = std::atoi(expected.c_str() + expected.find('|') + 1);
+    const COleDateTime date(2012, 11, 3, 0, 0, 0);
+    for (DWORD locale : { DWORD(0x0400), DWORD(0) }) {
+        EXPECT_EQ(Text(date.Format(VAR_DATEVALUEONLY, locale)), written) << locale;
+        EXPECT_TRUE(Parsed(written.c_str(), 0, locale) == date) << locale;
+        EXPECT_EQ(Parsed("11/03/2012", 0, locale).GetMonth(), month) << locale;
+    }
+    const COleDateTime later(2012, 11, 3, 15, 4, 5);
+    EXPECT_TRUE(Parsed(Text(later.Format()).c_str()) == later) << Text(later.Format());
+    // US English writes and reads month first whatever the user's locale.
+    EXPECT_EQ(Text(date.Format(VAR_DATEVALUEONLY, 1033)), "11/3/2012");
+    EXPECT_EQ(Parsed("11/03/2012", 0, 1033).GetMonth(), 11);
 }
 
 TEST(OleDateTimeParse, DefaultTextRoundTrips)

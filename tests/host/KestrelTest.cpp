@@ -1,5 +1,7 @@
 #include "Kestrel.h"
 
+#include "support/ScopedEnvironment.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -15,15 +17,6 @@
 
 namespace {
 
-void SetEnvironment(const char* name, const std::string& value)
-{
-#if defined(_WIN32)
-    _putenv_s(name, value.c_str());
-#else
-    setenv(name, value.c_str(), 1);
-#endif
-}
-
 // Each test gets a private host root.
 class Kestrel : public ::testing::Test {
 protected:
@@ -32,7 +25,7 @@ protected:
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         m_root = std::filesystem::temp_directory_path() / ("kestrel-" + std::string(info->name()));
         std::filesystem::remove_all(m_root);
-        SetEnvironment("KESTREL_ROOT", m_root.string());
+        m_environment.Set("KESTREL_ROOT", m_root.string());
     }
 
     void TearDown() override
@@ -42,6 +35,7 @@ protected:
     }
 
     std::filesystem::path m_root;
+    orv_test::ScopedEnvironment m_environment;
 };
 
 std::string Price(double value, int format, int capacity = 64)

@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <utility>
 
 using market_test::Ole;
 using market_test::Quote;
@@ -45,6 +47,29 @@ std::string HostPrice(double value, int format)
     char buffer[64];
     HostFormatPriceEx(value, buffer, 63, format);
     return buffer;
+}
+
+// Copies a record of another type twice (allocated, then reused) and frees
+// the copy: the symbol, the string given and the plain block arrive.
+template <class Record, class Set>
+void ExpectRecordCopies(BSTR Record::*text, Set set)
+{
+    Record record {};
+    record.bstrSymbol = Ole("IBM");
+    record.*text = Ole("NSDQ");
+    record.abData[0] = 1;
+    record.abData[sizeof record.abData - 1] = 9;
+    Record* copy = nullptr;
+    ASSERT_TRUE(set(copy, &record));
+    ASSERT_TRUE(set(copy, &record));
+    EXPECT_EQ(Text(copy->*text), "NSDQ");
+    EXPECT_NE(copy->*text, record.*text);
+    EXPECT_EQ(Text(copy->bstrSymbol), "IBM");
+    EXPECT_EQ(std::memcmp(copy->abData, record.abData, sizeof record.abData), 0);
+    set(copy, nullptr);
+    EXPECT_EQ(copy, nullptr);
+    SysFreeString(record.bstrSymbol);
+    SysFreeString(record.*text);
 }
 
 // Restores the process-wide lot settings a test changes.
@@ -207,38 +232,26 @@ TEST_F(CachedQuote, FieldTexts)
     quote.Update(&record);
     ASSERT_EQ(quote.GetDecimals(), 2);
 
-    EXPECT_EQ(Field(quote, QUOTEFIELD_LAST), HostPrice(10.5, 2));
-    EXPECT_EQ(Field(quote, QUOTEFIELD_LAST), "10.50");
-    EXPECT_EQ(Field(quote, QUOTEFIELD_BID), "10.25");
-    EXPECT_EQ(Field(quote, QUOTEFIELD_ASK), "10.75");
-    EXPECT_EQ(Field(quote, QUOTEFIELD_BIDSIZE), "250,000"); // not forex: no lots
-    EXPECT_EQ(Field(quote, QUOTEFIELD_ASKSIZE), "300");
-    EXPECT_EQ(Field(quote, QUOTEFIELD_LASTSIZE), "100");
-    EXPECT_EQ(Field(quote, QUOTEFIELD_PREVCLOSE), "10.00");
-    EXPECT_EQ(Field(quote, QUOTEFIELD_HIGH), "11.00");
-    EXPECT_EQ(Field(quote, QUOTEFIELD_LOW), "9.00");
-    EXPECT_EQ(Field(quote, QUOTEFIELD_OPEN), "9.50");
-    EXPECT_EQ(Field(quote, QUOTEFIELD_VOLUME), "1,234,567");
-    EXPECT_EQ(Field(quote, QUOTEFIELD_TICK), "-1");
-    EXPECT_EQ(Field(quote, QUOTEFIELD_DESCRIPTION), "Big Blue");
-    EXPECT_EQ(Field(quote, QUOTEFIELD_SM), "SM");
-    EXPECT_EQ(Field(quote, QUOTEFIELD_UNDERLIER), "IBM.U");
-    EXPECT_EQ(Field(quote, QUOTEFIELD_STRIKE), "12.50");
-    EXPECT_EQ(Field(quote, QUOTEFIELD_CONTRACTSIZE), "100");
-    EXPECT_EQ(Field(quote, QUOTEFIELD_SPREAD), "0.50");
-    EXPECT_EQ(Field(quote, QUOTEFIELD_PCTRANGE), "75.00%");
-    EXPECT_EQ(Field(quote, QUOTEFIELD_RANGE), "2.00");
-    EXPECT_EQ(Field(quote, QUOTEFIELD_EXPIRATION), "03/2024");
-    EXPECT_EQ(Field(quote, QUOTEFIELD_PCTCHANGE), "+5.00%");
-    EXPECT_EQ(Field(quote, QUOTEFIELD_CHANGE), "+0.50");
-    // A zero quote time renders as empty texts.
-    EXPECT_EQ(Field(quote, QUOTEFIELD_TIMELASTQUOTE), "");
-    EXPECT_EQ(Field(quote, QUOTEFIELD_DATE), "");
-
-    // Not quote fields.
-    EXPECT_EQ(Field(quote, 0), "<refused>");
-    EXPECT_EQ(Field(quote, 12345), "<refused>");
-    EXPECT_EQ(Field(quote, 1003), "<refused>");
+    const std::pair<long, const char*> texts[] = {
+        { QUOTEFIELD_LAST, "10.50" },          { QUOTEFIELD_BID, "10.25" },
+        { QUOTEFIELD_ASK, "10.75" },           { QUOTEFIELD_BIDSIZE, "250,000" }, // not forex: no lots
+        { QUOTEFIELD_ASKSIZE, "300" },         { QUOTEFIELD_LASTSIZE, "100" },
+        { QUOTEFIELD_PREVCLOSE, "10.00" },     { QUOTEFIELD_HIGH, "11.00" },
+        { QUOTEFIELD_LOW, "9.00" },            { QUOTEFIELD_OPEN, "9.50" },
+        { QUOTEFIELD_VOLUME, "1,234,567" },    { QUOTEFIELD_TICK, "-1" },
+        { QUOTEFIELD_DESCRIPTION, "Big Blue" }, { QUOTEFIELD_SM, "SM" },
+        { QUOTEFIELD_UNDERLIER, "IBM.U" },     { QUOTEFIELD_STRIKE, "12.50" },
+        { QUOTEFIELD_CONTRACTSIZE, "100" },    { QUOTEFIELD_SPREAD, "0.50" },
+        { QUOTEFIELD_PCTRANGE, "75.00%" },     { QUOTEFIELD_RANGE, "2.00" },
+        { QUOTEFIELD_EXPIRATION, "03/2024" },  { QUOTEFIELD_PCTCHANGE, "+5.00%" },
+        { QUOTEFIELD_CHANGE, "+0.50" },
+        // A zero quote time renders as empty texts.
+        { QUOTEFIELD_TIMELASTQUOTE, "" },      { QUOTEFIELD_DATE, "" },
+        // Not quote fields.
+        { 0, "<refused>" }, { 12345, "<refused>" }, { 1003, "<refused>" },
+    };
+    for (const auto& [id, expected] : texts)
+        EXPECT_EQ(Field(quote, id), expected) << id;
     EXPECT_EQ(quote.GetField(QUOTEFIELD_LAST, nullptr), 0);
 
     // The other side of each condition.
@@ -273,12 +286,25 @@ TEST_F(CachedQuote, FieldTexts)
     SysFreeString(text);
 
     // The quote time in display form.
-    const double when = 45000.75;
-    record.dTimeLastQuote = when;
+    record.dTimeLastQuote = 45000.75;
     quote.Update(&record);
-    EXPECT_EQ(Field(quote, QUOTEFIELD_TIMELASTQUOTE), COrvDateTime(when).FormatDisplayTime(0).GetString());
-    EXPECT_EQ(Field(quote, QUOTEFIELD_DATE), COrvDateTime(when).FormatDisplayDate().GetString());
-    EXPECT_FALSE(Field(quote, QUOTEFIELD_DATE).empty());
+    EXPECT_EQ(Field(quote, QUOTEFIELD_TIMELASTQUOTE), COrvDateTime(45000.75).FormatDisplayTime(0).GetString());
+}
+
+// The quote's date as the user's locale writes it (see the locale runs'
+// ORV_EXPECTED_DATE: "<3 November 2012 as written>|...").
+TEST(CachedQuoteLocale, DateFieldFollowsTheUserLocale)
+{
+    const char* const setting = std::getenv("ORV_EXPECTED_DATE");
+    const std::string expected = setting != nullptr ? setting : "11/3/2012|11";
+    const std::string written = expected.substr(0, expected.find('|'));
+    const COrvDateTime noon = COrvDateTime(COleDateTime(2012, 11, 3, 12, 0, 0).m_dt);
+    EXPECT_EQ(std::string(noon.FormatDisplayDate()), written);
+    EXPECT_EQ(std::string(noon.FormatETDate()), written);
+    Quote record("MSFT");
+    record.dTimeLastQuote = noon.m_dt;
+    CCachedQuote quote(&record);
+    EXPECT_EQ(Field(quote, QUOTEFIELD_DATE), written);
 }
 
 TEST_F(CachedQuote, ForexSizesInLotsAndDisplayFormats)
@@ -301,10 +327,11 @@ TEST_F(CachedQuote, ForexSizesInLotsAndDisplayFormats)
     g_lForexLotSize = 0;
     EXPECT_EQ(Field(quote, QUOTEFIELD_BIDSIZE), "250,000");
 
-    // Without symbol data a pair has no pip places, so the display format
-    // stays unknown (0) and is looked up again with the next record.
-    EXPECT_EQ(quote.GetDecimals(), 0);
-    EXPECT_EQ(CSymbolData::GetStaticInstance().GetForexPipPlaces(&record), 4);
+    // Without symbol data a pair takes the pip places of its prices, and
+    // the symbol data replaces them once it knows the pair.
+    EXPECT_EQ(quote.GetDecimals(), 4);
+    EXPECT_EQ(Field(quote, QUOTEFIELD_LAST), "1.3051");
+    EXPECT_EQ(Field(quote, QUOTEFIELD_SPREAD), "0.0002");
     CSymbolData& data = CSymbolData::GetStaticInstance();
     data.SetUserName("quotes");
     WriteFile(DataFolder() / "quotes-OrvSymbolData.xml", R"(<SymbolData>
@@ -366,38 +393,7 @@ TEST_F(CachedQuote, CopyFunctionsForEachRecordType)
     EXPECT_TRUE(SetQuoteRecord(target, nullptr));
     EXPECT_EQ(target, nullptr);
 
-    OPTIONSRECORD option{};
-    option.bstrSymbol = Ole("+IBMAB");
-    option.abData[0] = 1;
-    option.abData[111] = 2;
-    OPTIONSRECORD* optionCopy = nullptr;
-    ASSERT_TRUE(SetOptionsRecord(optionCopy, &option));
-    EXPECT_EQ(Text(optionCopy->bstrSymbol), "+IBMAB");
-    EXPECT_EQ(std::memcmp(optionCopy->abData, option.abData, sizeof option.abData), 0);
-    SetOptionsRecord(optionCopy, nullptr);
-    EXPECT_EQ(optionCopy, nullptr);
-    SysFreeString(option.bstrSymbol);
-
-    LEVEL2RECORD level2{};
-    level2.bstrExchange = Ole("NSDQ");
-    level2.abData[27] = 9;
-    LEVEL2RECORD* level2Copy = nullptr;
-    ASSERT_TRUE(SetLevel2Record(level2Copy, &level2));
-    ASSERT_TRUE(SetLevel2Record(level2Copy, &level2));
-    EXPECT_EQ(Text(level2Copy->bstrExchange), "NSDQ");
-    EXPECT_EQ(level2Copy->bstrSymbol, nullptr);
-    EXPECT_EQ(level2Copy->abData[27], 9);
-    SetLevel2Record(level2Copy, nullptr);
-    SysFreeString(level2.bstrExchange);
-
-    TSRECORD sale{};
-    sale.bstrSymbol = Ole("IBM");
-    sale.abData[39] = 3;
-    TSRECORD* saleCopy = nullptr;
-    ASSERT_TRUE(SetTSRecord(saleCopy, &sale));
-    EXPECT_EQ(Text(saleCopy->bstrSymbol), "IBM");
-    EXPECT_EQ(saleCopy->abData[39], 3);
-    SetTSRecord(saleCopy, nullptr);
-    EXPECT_EQ(saleCopy, nullptr);
-    SysFreeString(sale.bstrSymbol);
+    ExpectRecordCopies(&OPTIONSRECORD::bstrUnderlier, SetOptionsRecord);
+    ExpectRecordCopies(&LEVEL2RECORD::bstrExchange, SetLevel2Record);
+    ExpectRecordCopies(&TSRECORD::bstrExchange, SetTSRecord);
 }

@@ -2,9 +2,10 @@
 // data folder and the log start empty, and small file helpers.
 #pragma once
 
+#include "support/ScopedEnvironment.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -13,34 +14,22 @@
 
 namespace market_test {
 
-inline void SetEnvironment(const char* name, const std::string& value)
-{
-#if defined(_WIN32)
-    _putenv_s(name, value.c_str());
-#else
-    setenv(name, value.c_str(), 1);
-#endif
-}
-
 // Points KESTREL_ROOT at an empty folder named after the test and restores
 // the previous root afterwards.
 class HostRootTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const char* previous = std::getenv("KESTREL_ROOT");
-        m_previousRoot = previous != nullptr ? previous : "";
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         m_root = std::filesystem::temp_directory_path() /
                  ("orv-market-" + std::string(info->test_suite_name()) + "-" + info->name());
         std::filesystem::remove_all(m_root);
         std::filesystem::create_directories(DataFolder());
-        SetEnvironment("KESTREL_ROOT", m_root.string());
+        m_environment.Set("KESTREL_ROOT", m_root.string());
     }
 
     void TearDown() override
     {
-        SetEnvironment("KESTREL_ROOT", m_previousRoot);
         std::error_code ignored;
         std::filesystem::remove_all(m_root, ignored);
     }
@@ -62,7 +51,7 @@ protected:
     std::string Log() const { return ReadFile(m_root / "User" / "logs" / "kestrel.log"); }
 
     std::filesystem::path m_root;
-    std::string m_previousRoot;
+    orv_test::ScopedEnvironment m_environment;
 };
 
 } // namespace market_test

@@ -6,37 +6,29 @@
 #include <string>
 #include <vector>
 
+// The sequence follows the last colon; the middle is always characters 3
+// and 4, and reading stops at the first non-digit. Short texts have fewer
+// prefix characters, no middle, an empty sequence. Past 32 bits the number
+// saturates, on every platform alike.
 TEST(OrdNum, ReadsPrefixMiddleAndSequenceInBase36)
 {
-    COrdNum number("A1B2C:1Z");
-    EXPECT_EQ(number.GetPrefix(), 13007u);
-    EXPECT_EQ(number.GetMiddle(), 84u);
-    EXPECT_EQ(number.GetSequence(), 71u);
-    EXPECT_STREQ(static_cast<const char*>(number), "A1B2C:1Z");
-    EXPECT_FALSE(number.IsEmpty());
-
-    // The sequence follows the last colon; the middle is always characters
-    // 3 and 4, and reading stops at the first non-digit.
-    COrdNum later;
-    EXPECT_EQ(later.SetOrdNum("00A9:X:10"), 1);
-    EXPECT_EQ(later.GetPrefix(), 10u);
-    EXPECT_EQ(later.GetMiddle(), 9u);
-    EXPECT_EQ(later.GetSequence(), 36u);
-
-    // Short texts: fewer prefix characters, no middle, empty sequence.
-    COrdNum shortText("Z:");
-    EXPECT_EQ(shortText.GetPrefix(), 35u);
-    EXPECT_EQ(shortText.GetMiddle(), 0u);
-    EXPECT_EQ(shortText.GetSequence(), 0u);
-    EXPECT_STREQ(static_cast<const char*>(shortText), "Z:");
-
-    // Past 32 bits the number saturates, on every platform alike.
-    COrdNum big("AAAAA:ZZZZZZZZZZ");
-    EXPECT_EQ(big.GetSequence(), 0xFFFFFFFFu);
-    COrdNum justFits("AAAAA:1Z141Z3");
-    EXPECT_EQ(justFits.GetSequence(), 0xFFFFFFFFu);
-    COrdNum oneBelow("AAAAA:1Z141Z2");
-    EXPECT_EQ(oneBelow.GetSequence(), 0xFFFFFFFEu);
+    const struct {
+        const char* text;
+        unsigned prefix, middle, sequence;
+    } cases[] = {
+        { "A1B2C:1Z", 13007u, 84u, 71u },     { "00A9:X:10", 10u, 9u, 36u },
+        { "Z:", 35u, 0u, 0u },                { "AAAAA:ZZZZZZZZZZ", 13330u, 370u, 0xFFFFFFFFu },
+        { "AAAAA:1Z141Z3", 13330u, 370u, 0xFFFFFFFFu }, { "AAAAA:1Z141Z2", 13330u, 370u, 0xFFFFFFFEu },
+    };
+    for (const auto& c : cases) {
+        COrdNum number;
+        EXPECT_EQ(number.SetOrdNum(c.text), 1) << c.text;
+        EXPECT_EQ(number.GetPrefix(), c.prefix) << c.text;
+        EXPECT_EQ(number.GetMiddle(), c.middle) << c.text;
+        EXPECT_EQ(number.GetSequence(), c.sequence) << c.text;
+        EXPECT_STREQ(static_cast<const char*>(number), c.text);
+        EXPECT_FALSE(number.IsEmpty()) << c.text;
+    }
 }
 
 TEST(OrdNum, TextWithoutColonLeavesTheObjectUnchanged)

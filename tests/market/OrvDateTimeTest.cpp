@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <limits>
@@ -107,6 +108,14 @@ TEST(OrvDateTimeValue, ArithmeticWithSpansKeepsTheStatusRules)
     invalid.SetStatus(COleDateTime::invalid);
     EXPECT_EQ((invalid + Minutes(1)).GetStatus(), COleDateTime::invalid);
     EXPECT_EQ((Utc(9999, 12, 31, 23, 0, 0) + Minutes(120)).GetStatus(), COleDateTime::invalid);
+    COrvDateTime null = value;
+    null.SetStatus(COleDateTime::null);
+    COleDateTimeSpan nullSpan;
+    nullSpan.SetStatus(COleDateTimeSpan::null);
+    EXPECT_EQ((null - nullSpan).GetStatus(), COleDateTime::null);
+    EXPECT_EQ((null + Minutes(1)).GetStatus(), COleDateTime::invalid);
+    null -= Minutes(1);
+    EXPECT_EQ(null.GetStatus(), COleDateTime::invalid);
 }
 
 TEST(OrvDateTimeValue, EqualityNeedsTheSameStatusAndTheSameValue)
@@ -224,31 +233,24 @@ TEST(OrvDateTimeParse, FailuresApplyNoShift)
     EXPECT_EQ(value.GetStatus(), COleDateTime::invalid);
 }
 
-TEST(OrvDateTimeFix, FixedLengthsAreReadByPositionAndMillisecondsIgnored)
+TEST(OrvDateTimeFix, FixedLengthsByPositionOtherLengthsSplitAtTheSeparators)
 {
-    COrvDateTime value;
-    ASSERT_NE(value.ParseFIXUtcTimestamp("20120311-14:30:00"), 0);
-    EXPECT_EQ(value, Utc(2012, 3, 11, 14, 30, 0));
-    ASSERT_NE(value.ParseFIXUtcTimestamp("20120311-14:30:00.123"), 0);
-    EXPECT_EQ(value, Utc(2012, 3, 11, 14, 30, 0));
-    EXPECT_EQ(value.FormatFIXUtcTimestamp(), "20120311-14:30:00");
-    // By position, whatever stands between the fields.
-    ASSERT_NE(value.ParseFIXUtcTimestamp("20120311T14h30m00"), 0);
-    EXPECT_EQ(value, Utc(2012, 3, 11, 14, 30, 0));
-}
-
-TEST(OrvDateTimeFix, OtherLengthsAreSplitAtTheSeparators)
-{
-    COrvDateTime value;
-    ASSERT_NE(value.ParseFIXUtcTimestamp("20120311-9:30:5.250"), 0);
-    EXPECT_EQ(value, Utc(2012, 3, 11, 9, 30, 5));
-    ASSERT_NE(value.ParseFIXUtcTimestamp("20120311-14:30:00.123456"), 0);
-    EXPECT_EQ(value, Utc(2012, 3, 11, 14, 30, 0));
-    // Missing parts read 0.
-    ASSERT_NE(value.ParseFIXUtcTimestamp("20120311-14:30        "), 0);
-    EXPECT_EQ(value, Utc(2012, 3, 11, 14, 30, 0));
-    ASSERT_NE(value.ParseFIXUtcTimestamp("20120311          "), 0);
-    EXPECT_EQ(value, Utc(2012, 3, 11, 0, 0, 0));
+    const struct {
+        const char* text;
+        int hour, minute, second;
+    } cases[] = {
+        { "20120311-14:30:00", 14, 30, 0 },     { "20120311-14:30:00.123", 14, 30, 0 },
+        // By position, whatever stands between the fields.
+        { "20120311T14h30m00", 14, 30, 0 },     { "20120311-9:30:5.250", 9, 30, 5 },
+        { "20120311-14:30:00.123456", 14, 30, 0 },
+        // Missing parts read 0.
+        { "20120311-14:30        ", 14, 30, 0 }, { "20120311          ", 0, 0, 0 },
+    };
+    for (const auto& c : cases) {
+        COrvDateTime value;
+        ASSERT_NE(value.ParseFIXUtcTimestamp(c.text), 0) << c.text;
+        EXPECT_EQ(value, Utc(2012, 3, 11, c.hour, c.minute, c.second)) << c.text;
+    }
 }
 
 TEST(OrvDateTimeFix, BadTextFailsSafely)
@@ -301,17 +303,21 @@ TEST_F(OrvDateTimeClock, TimeFlagsChooseSecondsAndTheZone)
     const COrvDateTime open = Utc(2012, 1, 10, 9, 30, 0) + Minutes(eastern);
     const COrvDateTime later = open + COleDateTimeSpan(0, 0, 0, 5);
 
-    EXPECT_EQ(open.FormatETTime(0), "09:30:00");
-    EXPECT_EQ(open.FormatETTime(COrvDateTime::FormatNoSeconds), "09:30");
-    EXPECT_EQ(open.FormatETTime(COrvDateTime::FormatSecondsIfAny), "09:30");
-    EXPECT_EQ(later.FormatETTime(COrvDateTime::FormatSecondsIfAny), "09:30:05");
-    EXPECT_EQ(later.FormatETTime(COrvDateTime::FormatNoSeconds | COrvDateTime::FormatSecondsIfAny), "09:30");
-
-    EXPECT_EQ(later.FormatETTime(COrvDateTime::FormatWithZone), "09:30:05 " + zone);
-    EXPECT_EQ(later.FormatETTime(COrvDateTime::FormatWithZone | COrvDateTime::FormatNoSeconds), "09:30 " + zone);
-    EXPECT_EQ(open.FormatETTime(COrvDateTime::FormatWithZone | COrvDateTime::FormatSecondsIfAny), "09:30 " + zone);
-    EXPECT_EQ(later.FormatETTime(COrvDateTime::FormatWithZone | COrvDateTime::FormatSecondsIfAny),
-              "09:30:05 " + zone);
+    const unsigned long zoned = COrvDateTime::FormatWithZone, noSeconds = COrvDateTime::FormatNoSeconds,
+                        ifAny = COrvDateTime::FormatSecondsIfAny;
+    const struct {
+        const COrvDateTime& value;
+        unsigned long flags;
+        CString text;
+    } cases[] = {
+        { open, 0, "09:30:00" },          { open, noSeconds, "09:30" },
+        { open, ifAny, "09:30" },         { later, ifAny, "09:30:05" },
+        { later, noSeconds | ifAny, "09:30" },
+        { later, zoned, "09:30:05 " + zone }, { later, zoned | noSeconds, "09:30 " + zone },
+        { open, zoned | ifAny, "09:30 " + zone }, { later, zoned | ifAny, "09:30:05 " + zone },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.value.FormatETTime(c.flags), c.text) << c.flags;
     EXPECT_EQ(open.FormatETDateTime(COrvDateTime::FormatNoSeconds), "1/10/2012 09:30");
 }
 
@@ -442,16 +448,10 @@ TEST(OrvDateTimeState, LocalZoneIsTheWorkstationsZone)
     const char* expected = std::getenv("ORV_EXPECTED_LOCAL_ZONE");
     if (expected == nullptr)
         GTEST_SKIP() << "ORV_EXPECTED_LOCAL_ZONE not set";
-    const std::string fields = expected;
-    std::vector<std::string> parts;
-    for (std::size_t start = 0;;) {
-        const std::size_t bar = fields.find('|', start);
-        parts.push_back(fields.substr(start, bar - start));
-        if (bar == std::string::npos)
-            break;
-        start = bar + 1;
-    }
-    ASSERT_EQ(parts.size(), 4u) << expected;
+    char standard[8] {}, daylight[8] {};
+    int standardMinutes = 0, daylightMinutes = 0;
+    ASSERT_EQ(std::sscanf(expected, "%7[^|]|%d|%7[^|]|%d", standard, &standardMinutes, daylight, &daylightMinutes), 4)
+        << expected;
     const std::time_t now = std::time(nullptr);
     std::tm local {};
 #if defined(_WIN32)
@@ -459,24 +459,25 @@ TEST(OrvDateTimeState, LocalZoneIsTheWorkstationsZone)
 #else
     localtime_r(&now, &local);
 #endif
-    const bool daylight = local.tm_isdst > 0;
-    EXPECT_EQ(COrvDateTime::GetLocalTimeZone(), (daylight ? parts[2] : parts[0]).c_str());
-    EXPECT_EQ(COrvDateTime::GetLocalToUTCMinutes(), std::stoi(daylight ? parts[3] : parts[1]));
+    const bool inDaylight = local.tm_isdst > 0;
+    EXPECT_STREQ(COrvDateTime::GetLocalTimeZone(), inDaylight ? daylight : standard);
+    EXPECT_EQ(COrvDateTime::GetLocalToUTCMinutes(), inDaylight ? daylightMinutes : standardMinutes);
 }
 
 TEST(OrvDateTimeState, ZoneNamesAreLookedUpExactlyAndTheLastRowWins)
 {
-    EXPECT_EQ(Clock::LookUpZoneAbbreviation(ZONE_TEXT("Eastern Standard Time")), "EST");
-    EXPECT_EQ(Clock::LookUpZoneAbbreviation(ZONE_TEXT("Eastern Daylight Time")), "EDT");
-    EXPECT_EQ(Clock::LookUpZoneAbbreviation(ZONE_TEXT("Mexico Standard Time")), "CST");
-    EXPECT_EQ(Clock::LookUpZoneAbbreviation(ZONE_TEXT("Mexico Daylight Time")), "MDT");
-    EXPECT_EQ(Clock::LookUpZoneAbbreviation(ZONE_TEXT("Afghanistan Daylight Time")), "AFGH");
-    EXPECT_EQ(Clock::LookUpZoneAbbreviation(ZONE_TEXT("Yakutsk Standard Time")), "YST");
-    EXPECT_EQ(Clock::LookUpZoneAbbreviation(ZONE_TEXT("Tokyo Standard Time")), "JST");
-
-    EXPECT_EQ(Clock::LookUpZoneAbbreviation(ZONE_TEXT("eastern standard time")), "???");
-    EXPECT_EQ(Clock::LookUpZoneAbbreviation(ZONE_TEXT("Eastern Standard Time ")), "???");
-    EXPECT_EQ(Clock::LookUpZoneAbbreviation(ZONE_TEXT("")), "???");
+    const struct {
+        const decltype(+ZONE_TEXT("")) name;
+        const char* abbreviation;
+    } cases[] = {
+        { ZONE_TEXT("Eastern Standard Time"), "EST" },      { ZONE_TEXT("Eastern Daylight Time"), "EDT" },
+        { ZONE_TEXT("Mexico Standard Time"), "CST" },       { ZONE_TEXT("Mexico Daylight Time"), "MDT" },
+        { ZONE_TEXT("Afghanistan Daylight Time"), "AFGH" }, { ZONE_TEXT("Yakutsk Standard Time"), "YST" },
+        { ZONE_TEXT("Tokyo Standard Time"), "JST" },        { ZONE_TEXT("eastern standard time"), "???" },
+        { ZONE_TEXT("Eastern Standard Time "), "???" },     { ZONE_TEXT(""), "???" },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Clock::LookUpZoneAbbreviation(c.name), c.abbreviation) << c.abbreviation;
     EXPECT_EQ(Clock::LookUpZoneAbbreviation(nullptr), "???");
 }
 

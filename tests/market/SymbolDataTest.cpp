@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -27,6 +28,7 @@ const char* const kForexFile = R"(<?xml version="1.0"?>
     <Other Symbol="USD/JPY" pipDecimal="0.01" lotMultiplierActive="7"/>
     <NoSymbol premiumBuy="9"/>
     <Pair Symbol="EUR/USD" premiumBuy="0.75"/>
+    <Pair Symbol="NZD/USD" Bank="QRS" premiumBuy="3.5"/>
   </Forex>
 </SymbolData>
 )";
@@ -70,6 +72,10 @@ TEST_F(SymbolData, ForexEntriesBanksDefaultsAndAliases)
     EXPECT_EQ(data.GetForexData("EUR/USD:X.Y", "NOPE"), data.GetForexData("EUR/USD", nullptr));
     EXPECT_EQ(data.GetForexData("EURUSD", nullptr), nullptr);
 
+    // A pair whose only entry has a bank: that entry is its default.
+    EXPECT_DOUBLE_EQ(data.GetForexBuyPremium("NZD/USD"), 3.5);
+    EXPECT_EQ(data.GetForexData("NZD/USD", nullptr), data.GetForexData("NZD/USD", "NOPE"));
+
     // GBP/USD: its own default, and a banked entry that does not replace it.
     EXPECT_DOUBLE_EQ(data.GetForexBuyPremium("GBP/USD"), 1.5);
     EXPECT_DOUBLE_EQ(data.GetForexBuyPremium("GBP/USD", "XYZ"), 2.5);
@@ -104,10 +110,11 @@ TEST_F(SymbolData, ForexEntriesBanksDefaultsAndAliases)
 
     CStringArray pairs;
     ASSERT_EQ(data.GetAllForexSymbols(pairs), 1);
-    ASSERT_EQ(pairs.GetSize(), 3);
+    ASSERT_EQ(pairs.GetSize(), 4);
     EXPECT_EQ(pairs[0], "EUR/USD");
     EXPECT_EQ(pairs[1], "GBP/USD");
     EXPECT_EQ(pairs[2], "USD/JPY");
+    EXPECT_EQ(pairs[3], "NZD/USD");
 
     const std::string log = Log();
     EXPECT_NE(log.find(" L2 "), std::string::npos);
@@ -121,50 +128,55 @@ TEST_F(SymbolData, FuturesRootsAndContractSizes)
     TestSymbolData data;
     LoadText(data, kFuturesFile);
 
-    CString root = "unchanged";
-    EXPECT_EQ(data.GetFutureRoot("IBM", root), 0);
-    EXPECT_EQ(data.GetFutureRoot("/ESZ2", root), 1);
-    EXPECT_EQ(root, "/ES");
-    // A symbol that is itself a root in the file stays whole.
-    EXPECT_EQ(data.GetFutureRoot("/ESZ12", root), 1);
-    EXPECT_EQ(root, "/ESZ12");
-    EXPECT_EQ(data.GetFutureRoot("/NQZ12", root), 1);
-    EXPECT_EQ(root, "/NQZ");
-    root = "kept";
-    EXPECT_EQ(data.GetFutureRoot("/CL", root), 1);
-    EXPECT_EQ(root, "kept");
-    EXPECT_EQ(data.GetFutureRoot("/ABCDEFGHIJ", root), 1);
-    EXPECT_EQ(root, "kept");
+    // A symbol that is itself a root in the file stays whole; "kept": the
+    // root is left as it was.
+    const struct {
+        const char* symbol;
+        int result;
+        const char* root;
+    } roots[] = { { "IBM", 0, "kept" },    { "/ESZ2", 1, "/ES" }, { "/ESZ12", 1, "/ESZ12" }, { "/NQZ12", 1, "/NQZ" },
+                  { "/CL", 1, "kept" }, { "/ABCDEFGHIJ", 1, "kept" } };
+    for (const auto& c : roots) {
+        CString root = "kept";
+        EXPECT_EQ(data.GetFutureRoot(c.symbol, root), c.result) << c.symbol;
+        EXPECT_EQ(root, c.root) << c.symbol;
+    }
 
-    CString exchange;
-    EXPECT_EQ(data.GetExchangeForFutureRoot("/ESH3", exchange), 1);
-    EXPECT_EQ(exchange, "CME");
-    EXPECT_EQ(data.GetExchangeForFutureRoot("/NQH3", exchange), 0); // blank after trimming
-    EXPECT_EQ(data.GetExchangeForFutureRoot("/CLH3", exchange), 0);
-    EXPECT_DOUBLE_EQ(data.GetIncrementForFutureRoot("/ESH3"), 0.25);
-    EXPECT_DOUBLE_EQ(data.GetIncrementForFutureRoot("/NQH3"), 0.75); // the repeated root replaced the first
-    EXPECT_DOUBLE_EQ(data.GetIncrementForFutureRoot("/CLH3"), 1.0);
-    EXPECT_DOUBLE_EQ(data.GetIncrementForFutureRoot("/ZBH3"), 0.0);
-    EXPECT_DOUBLE_EQ(data.GetOvernightMarginForFutureRoot("/ESH3"), 5000);
-    EXPECT_DOUBLE_EQ(data.GetOvernightMaintForFutureRoot("/ESH3"), 4000);
-    EXPECT_DOUBLE_EQ(data.GetIntradayMarginForFutureRoot("/ESH3"), 500);
-    EXPECT_DOUBLE_EQ(data.GetIntradayMarginForFutureRoot("/CLH3"), 0);
-    EXPECT_EQ(data.GetDisplayFormatForFutureRoot("/ZBH3"), 33);
-    EXPECT_EQ(data.GetDisplayFormatForFutureRoot("/CLH3"), 0);
+    // /NQ: the repeated root replaced the first; its exchange is blank
+    // after trimming.
+    const struct {
+        const char* symbol;
+        int hasExchange;
+        double increment, overnight, maintenance, intraday;
+        int displayFormat;
+    } futures[] = { { "/ESH3", 1, 0.25, 5000, 4000, 500, 0 }, { "/NQH3", 0, 0.75, 0, 0, 0, 0 },
+                    { "/CLH3", 0, 1.0, 0, 0, 0, 0 },          { "/ZBH3", 0, 0.0, 0, 0, 0, 33 } };
+    for (const auto& c : futures) {
+        CString exchange;
+        EXPECT_EQ(data.GetExchangeForFutureRoot(c.symbol, exchange), c.hasExchange) << c.symbol;
+        EXPECT_DOUBLE_EQ(data.GetIncrementForFutureRoot(c.symbol), c.increment) << c.symbol;
+        EXPECT_DOUBLE_EQ(data.GetOvernightMarginForFutureRoot(c.symbol), c.overnight) << c.symbol;
+        EXPECT_DOUBLE_EQ(data.GetOvernightMaintForFutureRoot(c.symbol), c.maintenance) << c.symbol;
+        EXPECT_DOUBLE_EQ(data.GetIntradayMarginForFutureRoot(c.symbol), c.intraday) << c.symbol;
+        EXPECT_EQ(data.GetDisplayFormatForFutureRoot(c.symbol), c.displayFormat) << c.symbol;
+        if (c.hasExchange)
+            EXPECT_EQ(exchange, "CME");
+    }
 
+    const struct {
+        const char* symbol;
+        int contractSize, decimals;
+    } sizes[] = {
+        { "/ESZ2", 50, 2 }, { "/NQZ2", 0, 2 }, // known root, no size in the file
+        { "/CLZ2", 1, 2 },  { "/ZBH3", 1000, 33 },  { "+ABC", 100, 2 },
+        { "EUR/USD", 10000, 0 }, // a pair without data has 0 pip places
+        { "EUR/USD.X", 1, 0 },   { "IBM", 1, 2 },
+    };
+    for (const auto& c : sizes) {
+        EXPECT_EQ(data.GetContractSize(c.symbol), c.contractSize) << c.symbol;
+        EXPECT_EQ(data.GetMinNumDecimalPlaces(c.symbol), c.decimals) << c.symbol;
+    }
     EXPECT_EQ(data.GetContractSize(nullptr), 1);
-    EXPECT_EQ(data.GetContractSize("/ESZ2"), 50);
-    EXPECT_EQ(data.GetContractSize("/NQZ2"), 0); // known root, no size in the file
-    EXPECT_EQ(data.GetContractSize("/CLZ2"), 1);
-    EXPECT_EQ(data.GetContractSize("+ABC"), 100);
-    EXPECT_EQ(data.GetContractSize("EUR/USD"), 10000);
-    EXPECT_EQ(data.GetContractSize("EUR/USD.X"), 1);
-    EXPECT_EQ(data.GetContractSize("IBM"), 1);
-
-    EXPECT_EQ(data.GetMinNumDecimalPlaces("/ZBH3"), 33);
-    EXPECT_EQ(data.GetMinNumDecimalPlaces("/ESH3"), 2);
-    EXPECT_EQ(data.GetMinNumDecimalPlaces("IBM"), 2);
-    EXPECT_EQ(data.GetMinNumDecimalPlaces("EUR/USD"), 0); // a pair without data has 0 pip places
 
     CMapStringToString vendor;
     vendor["stale"] = "entry";
@@ -294,17 +306,17 @@ TEST_F(SymbolData, PathsWriteAndChecksum)
         WriteFile(file, firstLine + "\n<SymbolData/>");
         return data.GetXMLFileChecksum();
     };
-    EXPECT_EQ(stamp("<Checksum>ffffffff</Checksum>"), 0xFFFFFFFFu);
-    EXPECT_EQ(stamp("<Checksum>123456789</Checksum>"), 0xFFFFFFFFu);
-    EXPECT_EQ(stamp("<Checksum>zz</Checksum>"), 0u);
-    EXPECT_EQ(stamp("<Checksum>12"), 0u);
-    EXPECT_EQ(stamp("12</Checksum>"), 0u);
-    EXPECT_EQ(stamp(""), 0u);
-    // Only the first 127 characters of the line are examined.
-    EXPECT_EQ(stamp(std::string(110, ' ') + "<Checksum>12</Checksum>"), 0u);
-    EXPECT_EQ(stamp(std::string(100, ' ') + "<Checksum>12</Checksum>"), 0x12u);
-    // The stamp must be on the first line.
-    EXPECT_EQ(stamp("\n<Checksum>12</Checksum>"), 0u);
+    const std::pair<std::string, unsigned> stamps[] = {
+        { "<Checksum>ffffffff</Checksum>", 0xFFFFFFFFu }, { "<Checksum>123456789</Checksum>", 0xFFFFFFFFu },
+        { "<Checksum>zz</Checksum>", 0u }, { "<Checksum>12", 0u }, { "12</Checksum>", 0u }, { "", 0u },
+        // Only the first 127 characters of the line are examined.
+        { std::string(110, ' ') + "<Checksum>12</Checksum>", 0u },
+        { std::string(100, ' ') + "<Checksum>12</Checksum>", 0x12u },
+        // The stamp must be on the first line.
+        { "\n<Checksum>12</Checksum>", 0u },
+    };
+    for (const auto& [line, checksum] : stamps)
+        EXPECT_EQ(stamp(line), checksum) << line;
 }
 
 TEST_F(SymbolData, LibraryWideInstance)

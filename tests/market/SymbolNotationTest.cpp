@@ -7,6 +7,7 @@
 
 #include <ctime>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -16,7 +17,14 @@ struct ParsedOption {
     int year = -1, month = -1, day = -1;
     char callPut = '?';
     double strike = -1;
+    bool operator==(const ParsedOption&) const = default;
 };
+
+std::ostream& operator<<(std::ostream& out, const ParsedOption& p)
+{
+    return out << p.result << " " << p.root << " " << p.year << "-" << p.month << "-" << p.day << " " << p.callPut
+               << " " << p.strike;
+}
 
 ParsedOption Parse(const char* symbol)
 {
@@ -104,34 +112,17 @@ protected:
 
 TEST(SymbolNotation, ParseOptionSymbolReadsRootDateSideAndStrike)
 {
-    ParsedOption spaced = Parse("+AAPL 120121C500");
-    EXPECT_EQ(spaced.result, 1);
-    EXPECT_EQ(spaced.root, "AAPL");
-    EXPECT_EQ(spaced.year, 12);
-    EXPECT_EQ(spaced.month, 1);
-    EXPECT_EQ(spaced.day, 21);
-    EXPECT_EQ(spaced.callPut, 'C');
-    EXPECT_EQ(spaced.strike, 500.0);
-
-    // One character before the date is always skipped; the "P" in the root
-    // lies before position 8 and is not the put letter.
-    ParsedOption packed = Parse("+AAPL120121C500");
-    EXPECT_EQ(packed.result, 1);
-    EXPECT_EQ(packed.root, "AAP");
-    EXPECT_EQ(packed.callPut, 'C');
-
-    ParsedOption put = Parse("+X 991231P42.5");
-    EXPECT_EQ(put.result, 1);
-    EXPECT_EQ(put.root, "X");
-    EXPECT_EQ(put.year, 99);
-    EXPECT_EQ(put.callPut, 'P');
-    EXPECT_EQ(put.strike, 42.5);
-
-    // The longest root: the letter at position 15.
-    ParsedOption longest = Parse("+ABCDEFG 120121C1.001");
-    EXPECT_EQ(longest.result, 1);
-    EXPECT_EQ(longest.root, "ABCDEFG");
-    EXPECT_EQ(longest.strike, 1.001);
+    const std::pair<const char*, ParsedOption> cases[] = {
+        { "+AAPL 120121C500", { 1, "AAPL", 12, 1, 21, 'C', 500.0 } },
+        // One character before the date is always skipped; the "P" in the
+        // root lies before position 8 and is not the put letter.
+        { "+AAPL120121C500", { 1, "AAP", 12, 1, 21, 'C', 500.0 } },
+        { "+X 991231P42.5", { 1, "X", 99, 12, 31, 'P', 42.5 } },
+        // The longest root: the letter at position 15.
+        { "+ABCDEFG 120121C1.001", { 1, "ABCDEFG", 12, 1, 21, 'C', 1.001 } },
+    };
+    for (const auto& [symbol, expected] : cases)
+        EXPECT_EQ(Parse(symbol), expected) << symbol;
 
     // An unreadable strike is 0; reading stops at the first other character.
     EXPECT_EQ(Parse("+AAPL 120121Cxyz").strike, 0.0);
@@ -150,13 +141,10 @@ TEST(SymbolNotation, ParseOptionSymbolFailuresWriteNothing)
              "+AAPL 12x121C500",    // date not all digits
              "+AAPL  20121C500",    // blank in the date
          }) {
-        SCOPED_TRACE(symbol);
-        const ParsedOption parsed = Parse(symbol);
-        EXPECT_EQ(parsed.result, 0);
-        EXPECT_EQ(parsed.root, "<none>");
-        EXPECT_EQ(parsed.year, -1);
-        EXPECT_EQ(parsed.callPut, '?');
-        EXPECT_EQ(parsed.strike, -1.0);
+        ParsedOption nothing;
+        nothing.result = 0;
+        nothing.root = "<none>";
+        EXPECT_EQ(Parse(symbol), nothing) << symbol;
     }
     EXPECT_EQ(Parse(nullptr).result, 0);
 }
@@ -239,19 +227,20 @@ TEST_F(YahooFutures, ExchangeSuffixesAndTheContractYear)
 
 TEST(SymbolNotation, TradingCentralWebServiceAndColonSuffix)
 {
-    const auto central = [](const char* symbol) { return Apply(ConvertToTradingCentralSymbol, symbol); };
-    EXPECT_EQ(central("/ESZ2"), (Converted { 0, "/ESZ2" }));
-    EXPECT_EQ(central("+AAPL 120121C500"), (Converted { 0, "+AAPL 120121C500" }));
-    EXPECT_EQ(central("EUR/USD"), (Converted { 1, "EUR" }));
-    EXPECT_EQ(central("USD/JPY"), (Converted { 1, "JPY" }));
-    EXPECT_EQ(central("EUR/GBP"), (Converted { 1, "EURGBP" }));
-    EXPECT_EQ(central("USDX"), (Converted { 1, "USDX" }));
-    EXPECT_EQ(central("IBM"), (Converted { 1, "IBM" }));
-
-    const auto web = [](const char* symbol) { return Apply(ConvertToORVWebServiceSymbol, symbol); };
-    EXPECT_EQ(web("/ESZ2"), (Converted { 1, "-ESZ2" }));
-    EXPECT_EQ(web("EUR/USD"), (Converted { 1, "EUR/USD" }));
-    EXPECT_EQ(web("IBM"), (Converted { 1, "IBM" }));
+    const struct {
+        const char* symbol;
+        Converted central, web;
+    } cases[] = {
+        { "/ESZ2", { 0, "/ESZ2" }, { 1, "-ESZ2" } },
+        { "+AAPL 120121C500", { 0, "+AAPL 120121C500" }, { 1, "+AAPL 120121C500" } },
+        { "EUR/USD", { 1, "EUR" }, { 1, "EUR/USD" } }, { "USD/JPY", { 1, "JPY" }, { 1, "USD/JPY" } },
+        { "EUR/GBP", { 1, "EURGBP" }, { 1, "EUR/GBP" } }, { "USDX", { 1, "USDX" }, { 1, "USDX" } },
+        { "IBM", { 1, "IBM" }, { 1, "IBM" } },
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Apply(ConvertToTradingCentralSymbol, c.symbol), c.central);
+        EXPECT_EQ(Apply(ConvertToORVWebServiceSymbol, c.symbol), c.web);
+    }
 
     const auto colon = [](const char* symbol) {
         return Apply([](CString& text) { SymbolRemoveFXColonSuffix(text); return 1; }, symbol).symbol;

@@ -19,7 +19,9 @@
 #include <cstring>
 #include <ctime>
 #include <string>
+#include <memory>
 #include <thread>
+#include <utility>
 #include <vector>
 
 using market_test::Quote;
@@ -134,49 +136,56 @@ ForexPnl CalcForex(const ForexCase& position, const QUOTERECORD* quote)
 
 } // namespace
 
-TEST_F(TradingCalc, LongAndShortInsideRegularHoursUseTheClosingSide)
+// Inside regular hours a position is valued at its closing side (bid for a
+// long, ask for a short); outside them equities take the last price, then
+// the previous close, while derivatives keep the closing side first. A
+// missing price (0 or not a number) falls through to the next.
+TEST_F(TradingCalc, EquityAndOptionPositions)
 {
-    Quote quote("IBM");
-    SetQuote(quote, 10.40, 10.50, 10.60, 9.90);
-    Pnl lng = Calc("IBM", 100, 10.00, &quote);
-    EXPECT_EQ(lng.pnl, 50.0);
-    EXPECT_EQ(lng.value, 1050.0);
-
-    Pnl shrt = Calc("IBM", -100, 10.00, &quote);
-    EXPECT_EQ(shrt.pnl, -60.0);
-    EXPECT_EQ(shrt.value, 1060.0);
-
-    // A multiplier scales both.
-    Pnl scaled = Calc("IBM", 100, 10.00, &quote, 10);
-    EXPECT_EQ(scaled.pnl, 500.0);
-    EXPECT_EQ(scaled.value, 10500.0);
-
-    // Cents stay cents: 0.1 + 0.2 style noise does not reach the results.
-    SetQuote(quote, 0, 10.13, 10.14, 0);
-    Pnl cents = Calc("IBM", 3, 10.10, &quote);
-    EXPECT_EQ(cents.pnl, 0.09);
-    EXPECT_EQ(cents.value, 30.39);
-}
-
-TEST_F(TradingCalc, OutsideRegularHoursEquitiesUseLastThenPreviousClose)
-{
-    Quote quote("IBM");
-    SetQuote(quote, 10.40, 10.50, 10.60, 9.90);
-    SetClock(17, 0);
-    Pnl lng = Calc("IBM", 100, 10.00, &quote);
-    EXPECT_EQ(lng.pnl, 40.0);
-    EXPECT_EQ(lng.value, 1040.0);
-
-    quote.dLast = 0;
-    Pnl previous = Calc("IBM", 100, 10.00, &quote);
-    EXPECT_EQ(previous.pnl, -10.0);
-    EXPECT_EQ(previous.value, 990.0);
-
-    // Inside hours a missing closing side falls back the same way.
-    SetClock(11, 0);
-    quote.dBid = 0;
-    quote.dLast = 10.25;
-    EXPECT_EQ(Calc("IBM", 100, 10.00, &quote).pnl, 25.0);
+    const double nan = std::nan("");
+    const char* const option = "+AAPL 120121C500";
+    const struct {
+        const char* symbol;
+        int hour;
+        double last, bid, ask, previousClose;
+        LONG qty;
+        double average;
+        LONG multiplier;
+        double pnl, value;
+    } cases[] = {
+        { "IBM", 11, 10.40, 10.50, 10.60, 9.90, 100, 10.00, 0, 50.0, 1050.0 },
+        { "IBM", 11, 10.40, 10.50, 10.60, 9.90, -100, 10.00, 0, -60.0, 1060.0 },
+        { "IBM", 11, 10.40, 10.50, 10.60, 9.90, 100, 10.00, 10, 500.0, 10500.0 },
+        // Cents stay cents: 0.1 + 0.2 style noise does not reach the results.
+        { "IBM", 11, 0, 10.13, 10.14, 0, 3, 10.10, 0, 0.09, 30.39 },
+        { "IBM", 17, 10.40, 10.50, 10.60, 9.90, 100, 10.00, 0, 40.0, 1040.0 },
+        { "IBM", 17, 0, 10.50, 10.60, 9.90, 100, 10.00, 0, -10.0, 990.0 },
+        { "IBM", 11, 10.25, 0, 10.60, 9.90, 100, 10.00, 0, 25.0, 1025.0 },
+        { "IBM", 11, 10.40, nan, 10.60, 0, 100, 10.00, 0, 40.0, 1040.0 },
+        { nullptr, 11, 10.40, nan, 10.60, 0, 100, 10.00, 0, 40.0, 1040.0 },
+        // Options: a multiplier of 100 unless one is given.
+        { option, 11, 1.10, 1.15, 1.20, 1.05, -2, 1.00, 0, -40.0, 240.0 },
+        { option, 20, 1.10, 1.15, 1.20, 1.05, 3, 1.00, 0, 45.0, 345.0 },
+        { option, 20, 1.10, 0, 1.20, 1.05, 3, 1.00, 0, 30.0, 330.0 },
+        { option, 20, 0, 0, 1.20, 1.05, 3, 1.00, 0, 15.0, 315.0 },
+        { option, 20, 0, 0, 1.20, 1.05, 3, 1.00, 10, 1.5, 31.5 },
+        // Nothing to value.
+        { "IBM", 11, 10.40, 10.50, 10.60, 9.90, 0, 10.00, 0, 0.0, 0.0 },
+        { "IBM", 11, 10.40, 10.50, 10.60, 9.90, 100, 0.0, 0, 0.0, 0.0 },
+        { "IBM", 11, 10.40, 10.50, 10.60, 9.90, 100, -1.0, 0, 0.0, 0.0 },
+        { "IBM", 11, 0, 0, 0, 0, 100, 10.0, 0, 0.0, 0.0 },
+    };
+    for (const auto& c : cases) {
+        SetClock(c.hour, 0);
+        Quote quote(c.symbol != nullptr ? c.symbol : "IBM");
+        SetQuote(quote, c.last, c.bid, c.ask, c.previousClose);
+        const Pnl result = Calc(c.symbol, c.qty, c.average, &quote, c.multiplier);
+        EXPECT_EQ(result.pnl, c.pnl) << (c.symbol ? c.symbol : "null") << " " << c.qty << " at " << c.hour;
+        EXPECT_EQ(result.value, c.value) << (c.symbol ? c.symbol : "null") << " " << c.qty << " at " << c.hour;
+    }
+    const Pnl noQuote = Calc("IBM", 100, 10.0, nullptr);
+    EXPECT_EQ(noQuote.pnl, 0.0);
+    EXPECT_EQ(noQuote.value, 0.0);
 }
 
 TEST_F(TradingCalc, RegularHoursAreNineThirtyToFifteenFiftyNineOnTheExchangeClock)
@@ -276,47 +285,6 @@ TEST_F(TradingCalc, ConcurrentCallsSeeEitherFlag)
     EXPECT_FALSE(wrong);
 }
 
-TEST_F(TradingCalc, OptionsDefaultToAHundredAndFallBackThroughLastAndPreviousClose)
-{
-    Quote quote("+AAPL 120121C500");
-    SetQuote(quote, 1.10, 1.15, 1.20, 1.05);
-    Pnl shrt = Calc("+AAPL 120121C500", -2, 1.00, &quote);
-    EXPECT_EQ(shrt.pnl, -40.0);
-    EXPECT_EQ(shrt.value, 240.0);
-
-    // Outside hours derivatives keep the closing side when there is one...
-    SetClock(20, 0);
-    EXPECT_EQ(Calc("+AAPL 120121C500", 3, 1.00, &quote).pnl, 45.0);
-    // ...then last, then the previous close.
-    quote.dBid = 0;
-    EXPECT_EQ(Calc("+AAPL 120121C500", 3, 1.00, &quote).pnl, 30.0);
-    quote.dLast = 0;
-    Pnl previous = Calc("+AAPL 120121C500", 3, 1.00, &quote);
-    EXPECT_EQ(previous.pnl, 15.0);
-    EXPECT_EQ(previous.value, 315.0);
-    // An explicit multiplier wins over the default.
-    EXPECT_EQ(Calc("+AAPL 120121C500", 3, 1.00, &quote, 10).pnl, 1.5);
-}
-
-TEST_F(TradingCalc, ZeroAndMissingPricesGiveNothing)
-{
-    Quote quote("IBM");
-    SetQuote(quote, 10.40, 10.50, 10.60, 9.90);
-    for (const Pnl& nothing : { Calc("IBM", 0, 10.00, &quote), Calc("IBM", 100, 0.0, &quote),
-                                Calc("IBM", 100, -1.0, &quote), Calc("IBM", 100, 10.0, nullptr) }) {
-        EXPECT_EQ(nothing.pnl, 0.0);
-        EXPECT_EQ(nothing.value, 0.0);
-    }
-    SetQuote(quote, 0, 0, 0, 0);
-    Pnl none = Calc("IBM", 100, 10.0, &quote);
-    EXPECT_EQ(none.pnl, 0.0);
-    EXPECT_EQ(none.value, 0.0);
-    // Prices that are not numbers count as missing.
-    SetQuote(quote, 10.40, std::nan(""), 10.60, 0);
-    EXPECT_EQ(Calc("IBM", 100, 10.0, &quote).pnl, 40.0);
-    EXPECT_EQ(Calc(nullptr, 100, 10.0, &quote).pnl, 40.0);
-}
-
 TEST_F(TradingCalc, FuturesAreValuedByTheRootsOvernightMargin)
 {
     LoadFutures();
@@ -336,114 +304,93 @@ TEST_F(TradingCalc, FuturesAreValuedByTheRootsOvernightMargin)
     EXPECT_EQ(unknown.value, 0.0);
 }
 
+// Without a closing price there is no difference; the value stays.
 TEST_F(TradingCalc, ForexWithoutConversionOrValueQuote)
 {
-    Quote quote("EUR/USD");
-    SetQuote(quote, 0, 1.3050, 1.3052, 0);
-    ForexPnl lng = CalcForex({ 10000, 1.3000 }, &quote);
-    EXPECT_EQ(lng.pnl, 50.0);
-    EXPECT_EQ(lng.value, 10000.0);
-    EXPECT_EQ(lng.perUnit, 0.005);
-    EXPECT_EQ(lng.difference, 0.005);
-
-    ForexCase withPnl { 10000, 1.3000 };
-    withPnl.addPnl = 1;
-    EXPECT_EQ(CalcForex(withPnl, &quote).value, 10050.0);
-
-    ForexPnl shrt = CalcForex({ -20000, 1.3100 }, &quote);
-    EXPECT_EQ(shrt.difference, 0.0048);
-    EXPECT_EQ(shrt.pnl, 96.0);
-    EXPECT_EQ(shrt.perUnit, 0.0048);
-    EXPECT_EQ(shrt.value, 20000.0);
-
-    // Without a closing price there is no difference; the value stays.
-    quote.dAsk = 0;
-    ForexPnl noAsk = CalcForex({ -20000, 1.3100 }, &quote);
-    EXPECT_EQ(noAsk.pnl, 0.0);
-    EXPECT_EQ(noAsk.difference, 0.0);
-    EXPECT_EQ(noAsk.perUnit, 0.0);
-    EXPECT_EQ(noAsk.value, 20000.0);
-    quote.dBid = 0;
-    quote.dAsk = 1.3052;
-    ForexPnl noBid = CalcForex({ 10000, 1.3000 }, &quote);
-    EXPECT_EQ(noBid.pnl, 0.0);
-    EXPECT_EQ(noBid.difference, 0.0);
-    EXPECT_EQ(noBid.value, 10000.0);
-
-    for (const ForexPnl& nothing : { CalcForex({ 0, 1.3 }, &quote), CalcForex({ 100, 0.0 }, &quote) }) {
-        EXPECT_EQ(nothing.pnl, 0.0);
-        EXPECT_EQ(nothing.value, 0.0);
-        EXPECT_EQ(nothing.perUnit, 0.0);
-        EXPECT_EQ(nothing.difference, 0.0);
+    const struct {
+        double bid, ask;
+        LONG qty;
+        double average;
+        int addPnl;
+        double pnl, value, perUnit, difference;
+    } cases[] = {
+        { 1.3050, 1.3052, 10000, 1.3000, 0, 50.0, 10000.0, 0.005, 0.005 },
+        { 1.3050, 1.3052, 10000, 1.3000, 1, 50.0, 10050.0, 0.005, 0.005 },
+        { 1.3050, 1.3052, -20000, 1.3100, 0, 96.0, 20000.0, 0.0048, 0.0048 },
+        { 1.3050, 0, -20000, 1.3100, 0, 0.0, 20000.0, 0.0, 0.0 },
+        { 0, 1.3052, 10000, 1.3000, 0, 0.0, 10000.0, 0.0, 0.0 },
+        { 1.3050, 1.3052, 0, 1.3, 0, 0.0, 0.0, 0.0, 0.0 },
+        { 1.3050, 1.3052, 100, 0.0, 0, 0.0, 0.0, 0.0, 0.0 },
+    };
+    for (const auto& c : cases) {
+        Quote quote("EUR/USD");
+        SetQuote(quote, 0, c.bid, c.ask, 0);
+        ForexCase position { c.qty, c.average };
+        position.addPnl = c.addPnl;
+        const ForexPnl result = CalcForex(position, &quote);
+        const std::string label = std::to_string(c.qty) + " bid " + std::to_string(c.bid);
+        EXPECT_EQ(result.pnl, c.pnl) << label;
+        EXPECT_EQ(result.value, c.value) << label;
+        EXPECT_EQ(result.perUnit, c.perUnit) << label;
+        EXPECT_EQ(result.difference, c.difference) << label;
     }
 }
 
-TEST_F(TradingCalc, ForexConversionAndInvertedRates)
+// Rates: the pnl is converted by a conversion quote (multiplied, or divided
+// when inverted; the closing price of the pair itself when inverted without
+// one; not at all at a rate of 0), the value by a value quote (multiplied,
+// or divided; 0 for a missing rate; the position's own units for a quote
+// without a symbol, pnl never added). NaN: not checked.
+TEST_F(TradingCalc, ForexConversionAndValueQuotes)
 {
-    // USD/JPY: the difference is in yen.
-    Quote quote("USD/JPY");
-    SetQuote(quote, 0, 80.50, 80.52, 0);
-    Quote conversion("JPY/USD");
-    SetQuote(conversion, 0, 0.0125, 0.0124, 0);
-
-    ForexCase times { 10000, 80.00 };
-    times.conversion = &conversion;
-    ForexPnl converted = CalcForex(times, &quote);
-    EXPECT_EQ(converted.difference, 0.5);
-    EXPECT_EQ(converted.pnl, 62.5);
-    EXPECT_EQ(converted.perUnit, 0.00625);
-
-    // An inverted conversion quote divides; a short uses its ask.
-    Quote usdJpy("USD/JPY");
-    SetQuote(usdJpy, 0, 80.00, 78.125, 0);
-    ForexCase inverted { -10000, 81.00 };
-    inverted.invert = 1;
-    inverted.conversion = &usdJpy;
-    ForexPnl divided = CalcForex(inverted, &quote);
-    EXPECT_EQ(divided.difference, 0.48);
-    EXPECT_EQ(divided.pnl, 4800.0 / 78.125);
-
-    // Without a conversion quote, an inverted pair divides by the closing price.
-    ForexCase byClose { 10000, 80.00 };
-    byClose.invert = 1;
-    EXPECT_DOUBLE_EQ(CalcForex(byClose, &quote).pnl, 5000.0 / 80.50);
-
-    // A conversion rate of 0 leaves the pnl in the pair's currency.
-    SetQuote(conversion, 0, 0, 0, 0);
-    EXPECT_EQ(CalcForex(times, &quote).pnl, 5000.0);
-}
-
-TEST_F(TradingCalc, ForexValueQuotes)
-{
-    Quote quote("EUR/GBP");
-    SetQuote(quote, 0, 0.8550, 0.8552, 0);
-    Quote valuation("EUR/USD");
-    SetQuote(valuation, 0, 1.3050, 1.25, 0);
-
-    ForexCase times { 10000, 0.8500 };
-    times.valuation = &valuation;
-    EXPECT_EQ(CalcForex(times, &quote).value, 13050.0);
-    times.addPnl = 1;
-    EXPECT_EQ(CalcForex(times, &quote).value, 13100.0);
-
-    ForexCase divided { -10000, 0.8600 };
-    divided.valuation = &valuation;
-    divided.divideValue = 1;
-    EXPECT_EQ(CalcForex(divided, &quote).value, 8000.0);
-    // A missing rate gives no value rather than an infinite one.
-    valuation.dAsk = 0;
-    EXPECT_EQ(CalcForex(divided, &quote).value, 0.0);
-    divided.divideValue = 0;
-    EXPECT_EQ(CalcForex(divided, &quote).value, 0.0);
-
-    // A value quote without a symbol means the position's own units, pnl
-    // never added.
-    Quote anonymous;
-    SetQuote(anonymous, 0, 2.0, 2.0, 0);
-    ForexCase unnamed { 10000, 0.8500 };
-    unnamed.valuation = &anonymous;
-    unnamed.addPnl = 1;
-    EXPECT_EQ(CalcForex(unnamed, &quote).value, 10000.0);
+    const double no = std::nan("");
+    struct Rate {
+        const char* symbol;
+        double bid, ask;
+    };
+    const Rate none { "", 0, 0 };
+    const struct {
+        const char* pair;
+        double bid, ask;
+        LONG qty;
+        double average;
+        int invert, addPnl, divideValue;
+        Rate conversion, valuation;
+        double pnl, value, perUnit, difference;
+    } cases[] = {
+        { "USD/JPY", 80.50, 80.52, 10000, 80.00, 0, 0, 0, { "JPY/USD", 0.0125, 0.0124 }, none, 62.5, no, 0.00625, 0.5 },
+        { "USD/JPY", 80.50, 80.52, -10000, 81.00, 1, 0, 0, { "USD/JPY", 80.00, 78.125 }, none, 4800.0 / 78.125, no, no,
+          0.48 },
+        { "USD/JPY", 80.50, 80.52, 10000, 80.00, 1, 0, 0, none, none, 5000.0 / 80.50, no, no, no },
+        { "USD/JPY", 80.50, 80.52, 10000, 80.00, 0, 0, 0, { "JPY/USD", 0, 0 }, none, 5000.0, no, no, no },
+        { "EUR/GBP", 0.8550, 0.8552, 10000, 0.8500, 0, 0, 0, none, { "EUR/USD", 1.3050, 1.25 }, no, 13050.0, no, no },
+        { "EUR/GBP", 0.8550, 0.8552, 10000, 0.8500, 0, 1, 0, none, { "EUR/USD", 1.3050, 1.25 }, no, 13100.0, no, no },
+        { "EUR/GBP", 0.8550, 0.8552, -10000, 0.8600, 0, 0, 1, none, { "EUR/USD", 1.3050, 1.25 }, no, 8000.0, no, no },
+        { "EUR/GBP", 0.8550, 0.8552, -10000, 0.8600, 0, 0, 1, none, { "EUR/USD", 1.3050, 0 }, no, 0.0, no, no },
+        { "EUR/GBP", 0.8550, 0.8552, -10000, 0.8600, 0, 0, 0, none, { "EUR/USD", 1.3050, 0 }, no, 0.0, no, no },
+        { "EUR/GBP", 0.8550, 0.8552, 10000, 0.8500, 0, 1, 0, none, { nullptr, 2.0, 2.0 }, no, 10000.0, no, no },
+    };
+    const auto quoteOf = [](const Rate& rate) {
+        auto quote = rate.symbol != nullptr ? std::make_unique<Quote>(rate.symbol) : std::make_unique<Quote>();
+        SetQuote(*quote, 0, rate.bid, rate.ask, 0);
+        return quote;
+    };
+    int row = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(row++);
+        const auto quote = quoteOf({ c.pair, c.bid, c.ask });
+        const auto conversion = quoteOf(c.conversion), valuation = quoteOf(c.valuation);
+        ForexCase position { c.qty, c.average, c.invert, c.addPnl, c.divideValue };
+        position.conversion = c.conversion.symbol[0] != '\0' ? conversion.get() : nullptr;
+        position.valuation = c.valuation.symbol == nullptr || c.valuation.symbol[0] != '\0' ? valuation.get() : nullptr;
+        const ForexPnl result = CalcForex(position, quote.get());
+        for (const auto& [actual, expected] : { std::pair { result.pnl, c.pnl }, std::pair { result.value, c.value },
+                                                std::pair { result.perUnit, c.perUnit },
+                                                std::pair { result.difference, c.difference } }) {
+            if (!std::isnan(expected))
+                EXPECT_DOUBLE_EQ(actual, expected);
+        }
+    }
 }
 
 TEST(SecurityType, FromEveryTextForm)
@@ -523,28 +470,30 @@ TEST(OrderRules, TierMarketsFoldIntoMainMarkets)
 
 TEST(OrderRules, AllowableTimesInForce)
 {
-    EXPECT_EQ(IsAllowableTif(TIF_DAYPLUS, ORDERTYPE_MARKET, "NYSE", "IBM"), 0);
-    EXPECT_EQ(IsAllowableTif(TIF_DAYPLUS, ORDERTYPE_LIMIT, "NYSE", "IBM"), 1);
-    EXPECT_EQ(IsAllowableTif(TIF_DAYPLUS, ORDERTYPE_RESERVE, "NYSE", "IBM"), 1);
-    EXPECT_EQ(IsAllowableTif(TIF_IOC, ORDERTYPE_LIMIT, "CDNX", "ABC"), 0);
-    EXPECT_EQ(IsAllowableTif(TIF_IOC, ORDERTYPE_LIMIT, "CDN", "ABC"), 0);
-    EXPECT_EQ(IsAllowableTif(TIF_IOC, ORDERTYPE_LOO, "NAS", "ABC"), 1);
-    EXPECT_EQ(IsAllowableTif(TIF_IOC, ORDERTYPE_MARKET, "NAS", "ABC"), 0);
-    EXPECT_EQ(IsAllowableTif(TIF_GTC, ORDERTYPE_MARKET, "EUR", "EUR/USD"), 1);
-    EXPECT_EQ(IsAllowableTif(TIF_DAY, ORDERTYPE_LIMIT, "", "EUR/USD"), 0);
+    const struct {
+        LONG tif, type;
+        const char* market;
+        const char* symbol;
+        int allowed;
+    } cases[] = {
+        { TIF_DAYPLUS, ORDERTYPE_MARKET, "NYSE", "IBM", 0 }, { TIF_DAYPLUS, ORDERTYPE_LIMIT, "NYSE", "IBM", 1 },
+        { TIF_DAYPLUS, ORDERTYPE_RESERVE, "NYSE", "IBM", 1 }, { TIF_IOC, ORDERTYPE_LIMIT, "CDNX", "ABC", 0 },
+        { TIF_IOC, ORDERTYPE_LIMIT, "CDN", "ABC", 0 },        { TIF_IOC, ORDERTYPE_LOO, "NAS", "ABC", 1 },
+        { TIF_IOC, ORDERTYPE_MARKET, "NAS", "ABC", 0 },       { TIF_GTC, ORDERTYPE_MARKET, "EUR", "EUR/USD", 1 },
+        { TIF_DAY, ORDERTYPE_LIMIT, "", "EUR/USD", 0 },       { TIF_GTC, ORDERTYPE_LIMIT, "OTC", "IBM", 0 },
+        { TIF_GTX, ORDERTYPE_LIMIT, "NYSE", "IBM", 1 },       { TIF_SESSION, ORDERTYPE_VWAP, "OTC", "IBM", 1 },
+        { TIF_IOC, ORDERTYPE_LIMIT, nullptr, nullptr, 1 },    { TIF_GTC, ORDERTYPE_LIMIT, nullptr, nullptr, 1 },
+        // Options take Day and GTC only, and then the rules above.
+        { TIF_IOC, ORDERTYPE_LIMIT, "NAS", "+AAPL 120121C500", 0 },
+        { TIF_DAY, ORDERTYPE_MARKET, "NAS", "+AAPL 120121C500", 1 },
+        { TIF_GTC, ORDERTYPE_MARKET, "NAS", "+AAPL 120121C500", 0 },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsAllowableTif(c.tif, c.type, c.market, c.symbol), c.allowed) << c.tif << " " << c.type;
     for (LONG type : { ORDERTYPE_MARKET, ORDERTYPE_MOO, ORDERTYPE_MOC, ORDERTYPE_LOO, ORDERTYPE_LOC, ORDERTYPE_VWAP }) {
         EXPECT_EQ(IsAllowableTif(TIF_GTC, type, "NYSE", "IBM"), 0) << type;
         EXPECT_EQ(IsAllowableTif(TIF_GTX, type, "NYSE", "IBM"), 0) << type;
     }
-    EXPECT_EQ(IsAllowableTif(TIF_GTC, ORDERTYPE_LIMIT, "OTC", "IBM"), 0);
-    EXPECT_EQ(IsAllowableTif(TIF_GTX, ORDERTYPE_LIMIT, "NYSE", "IBM"), 1);
-    // Options take Day and GTC only, and then the rules above.
-    EXPECT_EQ(IsAllowableTif(TIF_IOC, ORDERTYPE_LIMIT, "NAS", "+AAPL 120121C500"), 0);
-    EXPECT_EQ(IsAllowableTif(TIF_DAY, ORDERTYPE_MARKET, "NAS", "+AAPL 120121C500"), 1);
-    EXPECT_EQ(IsAllowableTif(TIF_GTC, ORDERTYPE_MARKET, "NAS", "+AAPL 120121C500"), 0);
-    EXPECT_EQ(IsAllowableTif(TIF_SESSION, ORDERTYPE_VWAP, "OTC", "IBM"), 1);
-    EXPECT_EQ(IsAllowableTif(TIF_IOC, ORDERTYPE_LIMIT, nullptr, nullptr), 1);
-    EXPECT_EQ(IsAllowableTif(TIF_GTC, ORDERTYPE_LIMIT, nullptr, nullptr), 1);
 }
 
 TEST(ByteUtils, ChecksumAndHashSizes)
@@ -559,15 +508,11 @@ TEST(ByteUtils, ChecksumAndHashSizes)
     EXPECT_EQ(CalcChecksum(ones.data(), 1) & 0xFF, 0xFFu);
     EXPECT_EQ(CalcChecksum(ones.data(), 256) & 0xFF, 0x00u);
 
-    EXPECT_EQ(CalcOptimalHashSize(10), 17);
-    EXPECT_EQ(CalcOptimalHashSize(14), 17);
-    EXPECT_EQ(CalcOptimalHashSize(15), 101);
-    EXPECT_EQ(CalcOptimalHashSize(100), 503);
-    EXPECT_EQ(CalcOptimalHashSize(1000), 1777);
-    EXPECT_EQ(CalcOptimalHashSize(90000), 250007);
-    EXPECT_EQ(CalcOptimalHashSize(100000), 250007);
-    EXPECT_EQ(CalcOptimalHashSize(INT_MAX), 250007);
-    EXPECT_EQ(CalcOptimalHashSize(-5), 17);
+    const std::pair<int, int> hashSizes[] = { { 10, 17 },      { 14, 17 },          { 15, 101 },
+                                               { 100, 503 },    { 1000, 1777 },      { 90000, 250007 },
+                                               { 100000, 250007 }, { INT_MAX, 250007 }, { -5, 17 } };
+    for (const auto& [count, size] : hashSizes)
+        EXPECT_EQ(CalcOptimalHashSize(count), size) << count;
 }
 
 TEST(ByteUtils, MemmemFindsTheFirstOccurrence)

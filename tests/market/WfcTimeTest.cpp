@@ -116,26 +116,18 @@ TEST(WfcSystemTime, ConvertsIntoFrameworkValuesFromItsFields)
 
 TEST(WfcSystemTime, NullPointersAndFailedConversionsEmpty)
 {
-    CWfcSystemTime time(&kSunday);
-    time.Copy(static_cast<const FILETIME*>(nullptr));
-    EXPECT_TRUE(IsEmpty(time));
-
-    time.Copy(&kSunday);
     const FILETIME beyondTheCalendar { 0xFFFFFFFF, 0xFFFFFFFF };
-    time.Copy(&beyondTheCalendar);
-    EXPECT_TRUE(IsEmpty(time));
-
-    time.Copy(&kSunday);
-    time.Copy(static_cast<const CWfcSystemTime*>(nullptr));
-    EXPECT_TRUE(IsEmpty(time));
-    time.Copy(&kSunday);
-    time.Copy(static_cast<const CWfcFileTime*>(nullptr));
-    EXPECT_TRUE(IsEmpty(time));
+    const auto emptied = [](auto copy) {
+        CWfcSystemTime time(&kSunday);
+        copy(time);
+        return IsEmpty(time);
+    };
+    EXPECT_TRUE(emptied([](CWfcSystemTime& t) { t.Copy(static_cast<const FILETIME*>(nullptr)); }));
+    EXPECT_TRUE(emptied([&](CWfcSystemTime& t) { t.Copy(&beyondTheCalendar); }));
+    EXPECT_TRUE(emptied([](CWfcSystemTime& t) { t.Copy(static_cast<const CWfcSystemTime*>(nullptr)); }));
+    EXPECT_TRUE(emptied([](CWfcSystemTime& t) { t.Copy(static_cast<const CWfcFileTime*>(nullptr)); }));
+    EXPECT_TRUE(emptied([](CWfcSystemTime& t) { t.Empty(); }));
     EXPECT_TRUE(IsEmpty(CWfcSystemTime(static_cast<const SYSTEMTIME*>(nullptr))));
-
-    time.Copy(&kSunday);
-    time.Empty();
-    EXPECT_TRUE(IsEmpty(time));
 }
 
 TEST(WfcSystemTime, FileTimesGiveTheirUtcBreakdownAndBack)
@@ -189,26 +181,19 @@ TEST(WfcFileTime, NullPointersAndFailedConversionsEmpty)
     const CWfcFileTime full(&kSunday);
     ASSERT_FALSE(IsEmpty(full));
 
-    CWfcFileTime time(&full);
-    time.Copy(static_cast<const FILETIME*>(nullptr));
-    EXPECT_TRUE(IsEmpty(time));
-    time = full;
-    time.Copy(static_cast<const CWfcFileTime*>(nullptr));
-    EXPECT_TRUE(IsEmpty(time));
-    time = full;
-    time.Copy(static_cast<const SYSTEMTIME*>(nullptr));
-    EXPECT_TRUE(IsEmpty(time));
-    time = full;
     const SYSTEMTIME thirteenth = Fields(2012, 13, 1, 0, 0, 0);
-    time.Copy(&thirteenth);
-    EXPECT_TRUE(IsEmpty(time));
-    time = full;
-    time.Copy(static_cast<const CWfcSystemTime*>(nullptr));
-    EXPECT_TRUE(IsEmpty(time));
+    const auto emptied = [&](auto copy) {
+        CWfcFileTime time(&full);
+        copy(time);
+        return IsEmpty(time);
+    };
+    EXPECT_TRUE(emptied([](CWfcFileTime& t) { t.Copy(static_cast<const FILETIME*>(nullptr)); }));
+    EXPECT_TRUE(emptied([](CWfcFileTime& t) { t.Copy(static_cast<const CWfcFileTime*>(nullptr)); }));
+    EXPECT_TRUE(emptied([](CWfcFileTime& t) { t.Copy(static_cast<const SYSTEMTIME*>(nullptr)); }));
+    EXPECT_TRUE(emptied([&](CWfcFileTime& t) { t.Copy(&thirteenth); }));
+    EXPECT_TRUE(emptied([](CWfcFileTime& t) { t.Copy(static_cast<const CWfcSystemTime*>(nullptr)); }));
     // Month 0 in a DOS date.
-    time = full;
-    time.Copy(WORD((2012 - 1980) << 9 | 0 << 5 | 11), WORD(0));
-    EXPECT_TRUE(IsEmpty(time));
+    EXPECT_TRUE(emptied([](CWfcFileTime& t) { t.Copy(WORD((2012 - 1980) << 9 | 0 << 5 | 11), WORD(0)); }));
 }
 
 TEST(WfcFileTime, DosDatesAndTimesHaveTwoSecondSteps)

@@ -38,23 +38,6 @@ TEST(Base64Coding, EncodingAlwaysEndsWithEquals)
     EXPECT_STREQ(EncodeText("abcd"), "YWJjZA==");
 }
 
-TEST(Base64Coding, ByteFormMatchesTextFormWithoutLineBreaks)
-{
-    CBase64Coding coder;
-    CByteArray input;
-    for (int i = 0; i < 200; ++i)
-        input.Add(BYTE(i * 7));
-    CString text;
-    CByteArray bytes;
-    coder.Encode(input, text);
-    coder.Encode(input, bytes);
-    CString withoutBreaks = text;
-    withoutBreaks.Remove('\r');
-    withoutBreaks.Remove('\n');
-    EXPECT_EQ(AsText(bytes), withoutBreaks);
-    EXPECT_EQ(text.Find('\r'), 72);
-}
-
 TEST(Base64Coding, TextFormBreaksLinesAfterEvery72Characters)
 {
     CBase64Coding coder;
@@ -74,59 +57,46 @@ TEST(Base64Coding, TextFormBreaksLinesAfterEvery72Characters)
     coder.Encode(line, text);
     EXPECT_EQ(text.GetLength(), 72 + 2 + 1);
     EXPECT_EQ(text.Right(3), "\r\n=");
+
+    // The byte form is the text form without the line breaks.
+    CByteArray input, bytes;
+    for (int i = 0; i < 200; ++i)
+        input.Add(BYTE(i * 7));
+    coder.Encode(input, text);
+    coder.Encode(input, bytes);
+    text.Remove('\r');
+    text.Remove('\n');
+    EXPECT_EQ(AsText(bytes), text);
 }
 
-TEST(Base64Coding, DecodingReportsWhetherTheClosingEqualsWasSeen)
+// True only when the closing "=" was met; malformed input empties the output.
+TEST(Base64Coding, DecodingResultsAndOutputs)
 {
+    const struct {
+        const char* text;
+        bool complete;
+        const char* bytes;
+    } cases[] = {
+        { "YWJj", false, "abc" },  { "YWJj=", true, "abc" }, { "YW Jj\r\n=", true, "abc" },
+        { "YQ==", true, "a" },     { "YWI=", true, "ab" },   { "=", true, "" },
+        // "=" in an early place stops decoding with success.
+        { "YWJj=garbage*", true, "abc" }, { "YWJjY=xx", true, "abc" },
+        // An invalid character, no input, input that stops inside a group.
+        { "YW*j=", false, "" },    { "", false, "" },        { "YWJjZ", false, "" },
+        { "YWJjZA \r\n", false, "" },
+    };
     CBase64Coding coder;
-    CByteArray out;
-    EXPECT_FALSE(coder.Decode(CString("YWJj"), out));
-    EXPECT_EQ(AsText(out), "abc");
-    EXPECT_TRUE(coder.Decode(CString("YWJj="), out));
-    EXPECT_EQ(AsText(out), "abc");
-    EXPECT_TRUE(coder.Decode(CString("YW Jj\r\n="), out));
-    EXPECT_EQ(AsText(out), "abc");
-    EXPECT_TRUE(coder.Decode(CString("YQ=="), out));
-    EXPECT_EQ(AsText(out), "a");
-    EXPECT_TRUE(coder.Decode(CString("YWI="), out));
-    EXPECT_EQ(AsText(out), "ab");
-    EXPECT_TRUE(coder.Decode(CString("="), out));
-    EXPECT_EQ(out.GetSize(), 0);
-}
-
-TEST(Base64Coding, MalformedInputEmptiesTheOutput)
-{
-    CBase64Coding coder;
-    CByteArray out = Bytes("old");
-    EXPECT_FALSE(coder.Decode(CString("YW*j="), out));
-    EXPECT_EQ(out.GetSize(), 0);
-
-    out = Bytes("old");
-    EXPECT_FALSE(coder.Decode(CString(""), out));
-    EXPECT_EQ(out.GetSize(), 0);
-
-    // Input that stops inside a group.
-    EXPECT_FALSE(coder.Decode(CString("YWJjZ"), out));
-    EXPECT_EQ(out.GetSize(), 0);
-    EXPECT_FALSE(coder.Decode(CString("YWJjZA \r\n"), out));
-    EXPECT_EQ(out.GetSize(), 0);
-
+    for (const auto& c : cases) {
+        CByteArray out = Bytes("old");
+        EXPECT_EQ(coder.Decode(CString(c.text), out), c.complete) << c.text;
+        EXPECT_EQ(AsText(out), c.bytes) << c.text;
+    }
     // A NUL byte is an invalid character like any other.
-    CByteArray withNul = Bytes("YW");
+    CByteArray withNul = Bytes("YW"), out = Bytes("old");
     withNul.Add(0);
     withNul.Add('j');
     EXPECT_FALSE(coder.Decode(withNul, out));
     EXPECT_EQ(out.GetSize(), 0);
-}
-
-TEST(Base64Coding, EqualsInAnEarlyPlaceStopsDecodingWithSuccess)
-{
-    CBase64Coding coder;
-    CByteArray out;
-    EXPECT_TRUE(coder.Decode(CString("YWJj=garbage*"), out));
-    EXPECT_EQ(AsText(out), "abc");
-    EXPECT_TRUE(coder.Decode(CString("YWJjY=xx"), out));
-    EXPECT_EQ(AsText(out), "abc");
 }
 
 TEST(Base64Coding, RoundTripsArbitraryBytesOfEveryLength)
@@ -156,4 +126,31 @@ TEST(Base64Coding, ArraysMayBeCodedIntoThemselves)
     EXPECT_EQ(AsText(data), "YWJj=");
     EXPECT_TRUE(coder.Decode(data, data));
     EXPECT_EQ(AsText(data), "abc");
+}
+
+// A coder for the URL-safe alphabet: "-" and "_" in place of "+" and "/",
+// which become invalid.
+class UrlSafeCoding : public CBase64Coding {
+protected:
+    void m_InitializeDecoderTable() override
+    {
+        CBase64Coding::m_InitializeDecoderTable();
+        m_DecoderTable[BYTE('-')] = 62;
+        m_DecoderTable[BYTE('_')] = 63;
+        m_DecoderTable[BYTE('+')] = 255;
+        m_DecoderTable[BYTE('/')] = 255;
+    }
+};
+
+TEST(Base64Coding, AnOverriddenTableDecidesEveryCharacter)
+{
+    UrlSafeCoding coder;
+    CByteArray out;
+    // The same text with and without a blank decodes alike.
+    for (const char* text : {"-_-_=", " -_-_=", "-_-_\r\n="}) {
+        EXPECT_TRUE(coder.Decode(CString(text), out)) << text;
+        EXPECT_EQ(AsText(out), "\xFB\xFF\xBF") << text;
+    }
+    for (const char* text : {"+/+/=", " +/+/="})
+        EXPECT_FALSE(coder.Decode(CString(text), out)) << text;
 }

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -50,13 +51,10 @@ TEST_F(Locale, CallerFormatsMustHoldOneFloatingConversion)
     EXPECT_STREQ(CLocale::FormatFloatFmt(12.345, out, "%.1f%%"), "12.3%");
     EXPECT_STREQ(CLocale::FormatPctFmt(-0.5, out, "(%+08.2f)"), "(-0000.50)");
     EXPECT_STREQ(CLocale::FormatFloatFmt(1e6, out, "%g"), "1e+06");
-    out = "stale";
-    EXPECT_STREQ(CLocale::FormatFloatFmt(1.0, out, "%s"), "");
-    EXPECT_STREQ(CLocale::FormatFloatFmt(1.0, out, "%f %f"), "");
-    EXPECT_STREQ(CLocale::FormatFloatFmt(1.0, out, "%*f"), "");
-    EXPECT_STREQ(CLocale::FormatFloatFmt(1.0, out, "no conversion"), "");
-    EXPECT_STREQ(CLocale::FormatFloatFmt(1.0, out, nullptr), "");
-    EXPECT_STREQ(CLocale::FormatFloatFmt(1.0, out, "%"), "");
+    for (const char* refused : { "%s", "%f %f", "%*f", "no conversion", static_cast<const char*>(nullptr), "%" }) {
+        out = "stale";
+        EXPECT_STREQ(CLocale::FormatFloatFmt(1.0, out, refused), "") << (refused ? refused : "null");
+    }
 }
 
 TEST_F(Locale, HostTextsFillTheCallersString)
@@ -75,13 +73,10 @@ TEST_F(Locale, ForexSizesInLots)
     g_lForexLotSize = 10000;
     g_bForexUseLots = 1;
     CString out;
-    EXPECT_STREQ(CLocale::FormatFXBidAskSize(25000, out), "2");
-    EXPECT_STREQ(CLocale::FormatFXBidAskSize(10000, out), "1");
-    EXPECT_STREQ(CLocale::FormatFXBidAskSize(5000, out), "0.5");
-    EXPECT_STREQ(CLocale::FormatFXBidAskSize(9999, out), "1.0");
-    EXPECT_STREQ(CLocale::FormatFXBidAskSize(0, out), "0");
-    EXPECT_STREQ(CLocale::FormatFXBidAskSize(-20000, out), "-20,000");
-
+    const std::pair<LONG, const char*> sizes[] = { { 25000, "2" }, { 10000, "1" }, { 5000, "0.5" },
+                                                   { 9999, "1.0" }, { 0, "0" },    { -20000, "-20,000" } };
+    for (const auto& [size, text] : sizes)
+        EXPECT_STREQ(CLocale::FormatFXBidAskSize(size, out), text) << size;
     g_bForexUseLots = 0;
     EXPECT_STREQ(CLocale::FormatFXBidAskSize(25000, out), "25,000");
     g_bForexUseLots = 1;
@@ -91,17 +86,12 @@ TEST_F(Locale, ForexSizesInLots)
 
 TEST(CalcNumDecimalPlaces, CountsTheDecimalsNeeded)
 {
-    EXPECT_EQ(CalcNumDecimalPlaces(1.25), 2);
-    EXPECT_EQ(CalcNumDecimalPlaces(0.0001), 4);
-    EXPECT_EQ(CalcNumDecimalPlaces(12.5), 1);
-    EXPECT_EQ(CalcNumDecimalPlaces(100.0), -2);
-    EXPECT_EQ(CalcNumDecimalPlaces(7.0), 0);
-    EXPECT_EQ(CalcNumDecimalPlaces(0.0), 0);
-    EXPECT_EQ(CalcNumDecimalPlaces(0.00000001), 0);
-    EXPECT_EQ(CalcNumDecimalPlaces(-1.2345), 4);
-    EXPECT_EQ(CalcNumDecimalPlaces(1.23456789), 7);
+    const std::pair<double, int> cases[] = { { 1.25, 2 },   { 0.0001, 4 },      { 12.5, 1 },       { 100.0, -2 },
+                                             { 7.0, 0 },    { 0.0, 0 },         { 0.00000001, 0 }, { -1.2345, 4 },
+                                             { 1.23456789, 7 }, { 1e20, -20 } };
+    for (const auto& [value, places] : cases)
+        EXPECT_EQ(CalcNumDecimalPlaces(value), places) << value;
     EXPECT_EQ(CalcNumDecimalPlaces(std::numeric_limits<double>::quiet_NaN()), 0);
-    EXPECT_EQ(CalcNumDecimalPlaces(1e20), -20);
     EXPECT_LE(CalcNumDecimalPlaces(1e300), 0);
 }
 

@@ -35,38 +35,34 @@ PathParts Split(const char* path, bool directoryOnly = false)
 
 } // namespace
 
-TEST(TokenEx, SplitDropsEmptyTokensUnlessAskedAndNeverTheLastOne)
+// Empty tokens are dropped unless asked for, and the last one always; an
+// empty delimiter means ",".
+TEST(TokenEx, SplitIntoTokens)
 {
-    CTokenEx tokens;
-    CStringArray out;
-    tokens.Split("a,,b,", ",", out, false);
-    ExpectStrings(out, {"a", "b"});
-
-    out.RemoveAll();
-    tokens.Split("a,,b,", ",", out, true);
-    ExpectStrings(out, {"a", "", "b"});
-
+    const struct {
+        const char* source;
+        const char* delimiter;
+        bool keepEmpty;
+        std::initializer_list<const char*> tokens;
+    } cases[] = {
+        { "a,,b,", ",", false, { "a", "b" } },
+        { "a,,b,", ",", true, { "a", "", "b" } },
+        { "x,y", "", false, { "x", "y" } },
+        { "one::two::::three", "::", true, { "one", "two", "", "three" } },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.source);
+        CStringArray out;
+        CTokenEx().Split(c.source, c.delimiter, out, c.keepEmpty);
+        ExpectStrings(out, c.tokens);
+    }
     // The array is appended to, not replaced.
-    tokens.Split("c", ",", out, true);
-    ExpectStrings(out, {"a", "", "b", "c"});
-}
-
-TEST(TokenEx, EmptyDelimiterMeansComma)
-{
-    CTokenEx tokens;
-    CStringArray out;
-    tokens.Split("x,y", "", out);
-    ExpectStrings(out, {"x", "y"});
-    EXPECT_EQ(tokens.Join("", Strings({"1", "2"})), "1,2");
+    CStringArray out = Strings({ "a" });
+    CTokenEx().Split("c", ",", out, true);
+    ExpectStrings(out, { "a", "c" });
+    EXPECT_EQ(CTokenEx().Join("", Strings({ "1", "2" })), "1,2");
     CString source = "p,q";
-    EXPECT_EQ(tokens.GetString(source, ""), "p");
-}
-
-TEST(TokenEx, SplitWithMultiCharacterDelimiter)
-{
-    CStringArray out;
-    CTokenEx().Split("one::two::::three", "::", out, true);
-    ExpectStrings(out, {"one", "two", "", "three"});
+    EXPECT_EQ(CTokenEx().GetString(source, ""), "p");
 }
 
 TEST(TokenEx, GetStringPopsOneTokenAtATime)
@@ -95,70 +91,30 @@ TEST(TokenEx, JoinPutsTheDelimiterOnlyBetweenElements)
     EXPECT_EQ(tokens.Join(";", Strings({"only"})), "only");
 }
 
-TEST(TokenEx, SplitPathOfDriveLetterPaths)
+TEST(TokenEx, SplitPathIntoDriveDirectoryNameAndExtension)
 {
-    PathParts p = Split("C:\\dir\\file.txt");
-    EXPECT_EQ(p.drive, "C:");
-    EXPECT_EQ(p.directory, "dir");
-    EXPECT_EQ(p.name, "file");
-    EXPECT_EQ(p.extension, "txt");
-
-    p = Split("C:\\dir.d\\file");
-    EXPECT_EQ(p.directory, "dir.d");
-    EXPECT_EQ(p.name, "file");
-    EXPECT_EQ(p.extension, "");
-
-    p = Split("C:\\a\\b\\archive.tar.gz");
-    EXPECT_EQ(p.directory, "a\\b");
-    EXPECT_EQ(p.name, "archive.tar");
-    EXPECT_EQ(p.extension, "gz");
-
-    p = Split("C:\\top.txt");
-    EXPECT_EQ(p.directory, "");
-    EXPECT_EQ(p.name, "top");
-
-    p = Split("C:\\a\\b\\c", true);
-    EXPECT_EQ(p.drive, "C:");
-    EXPECT_EQ(p.directory, "a\\b\\c");
-    EXPECT_EQ(p.name, "");
-    EXPECT_EQ(p.extension, "");
-}
-
-TEST(TokenEx, SplitPathOfNetworkPaths)
-{
-    PathParts p = Split("\\\\server\\share\\dir\\file.txt");
-    EXPECT_EQ(p.drive, "\\\\server\\share");
-    EXPECT_EQ(p.directory, "dir");
-    EXPECT_EQ(p.name, "file");
-    EXPECT_EQ(p.extension, "txt");
-
-    // No backslash after the share: the whole path is the drive.
-    p = Split("\\\\server\\share");
-    EXPECT_EQ(p.drive, "\\\\server\\share");
-    EXPECT_EQ(p.directory, "");
-    EXPECT_EQ(p.name, "");
-    EXPECT_EQ(p.extension, "");
-}
-
-TEST(TokenEx, SplitPathOfRelativeAndShortPaths)
-{
-    PathParts p = Split("dir\\file.txt");
-    EXPECT_EQ(p.drive, "");
-    EXPECT_EQ(p.directory, "dir");
-    EXPECT_EQ(p.name, "file");
-
-    p = Split("C:file.txt");
-    EXPECT_EQ(p.drive, "C:");
-    EXPECT_EQ(p.directory, "");
-    EXPECT_EQ(p.name, "file");
-    EXPECT_EQ(p.extension, "txt");
-
-    p = Split("");
-    EXPECT_EQ(p.drive, "");
-    EXPECT_EQ(p.name, "");
-    p = Split("\\");
-    EXPECT_EQ(p.drive, "");
-    EXPECT_EQ(p.directory, "");
+    const struct {
+        const char* path;
+        bool directoryOnly;
+        const char* parts; // drive|directory|name|extension
+    } cases[] = {
+        { "C:\\dir\\file.txt", false, "C:|dir|file|txt" },
+        { "C:\\dir.d\\file", false, "C:|dir.d|file|" },
+        { "C:\\a\\b\\archive.tar.gz", false, "C:|a\\b|archive.tar|gz" },
+        { "C:\\top.txt", false, "C:||top|txt" },
+        { "C:\\a\\b\\c", true, "C:|a\\b\\c||" },
+        { "\\\\server\\share\\dir\\file.txt", false, "\\\\server\\share|dir|file|txt" },
+        // No backslash after the share: the whole path is the drive.
+        { "\\\\server\\share", false, "\\\\server\\share|||" },
+        { "dir\\file.txt", false, "|dir|file|txt" },
+        { "C:file.txt", false, "C:||file|txt" },
+        { "", false, "|||" },
+        { "\\", false, "|||" },
+    };
+    for (const auto& c : cases) {
+        const PathParts p = Split(c.path, c.directoryOnly);
+        EXPECT_EQ(p.drive + "|" + p.directory + "|" + p.name + "|" + p.extension, c.parts) << c.path;
+    }
 }
 
 TEST(TokenEx, DelimiterWithNulByteIsMatchedWhole)
