@@ -328,6 +328,13 @@ TEST_F(RegistryTest, RelativeOpenAndCreateReplaceTheHeldKey)
     EXPECT_TRUE(registry.VerifyKey("Child"));
     EXPECT_EQ(registry.GetKey(), nullptr);
     EXPECT_FALSE(registry.Open("Child", KEY_READ)); // nothing held to open under
+
+    // A held key passed back as the root stays open for the next call.
+    ASSERT_TRUE(registry.Open(HKEY_CURRENT_USER, m_path.c_str()));
+    const HKEY parent = registry.GetKey();
+    ASSERT_TRUE(registry.CreateKey(parent, "A"));
+    EXPECT_TRUE(registry.CreateKey(parent, "B"));
+    EXPECT_EQ(RegCloseKey(parent), ERROR_SUCCESS);
 }
 
 TEST_F(RegistryTest, DeleteKeyRecursiveOrOnlyWhenEmpty)
