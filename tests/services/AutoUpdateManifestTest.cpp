@@ -4,30 +4,16 @@
 
 #include "xml/ExtensibleMarkupLanguageDocument.h"
 
+#include "support/ScratchFolder.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
-
-void SetEnvironment(const char* name, const char* value)
-{
-#if defined(_WIN32)
-    _putenv_s(name, value != nullptr ? value : "");
-#else
-    if (value != nullptr) {
-        setenv(name, value, 1);
-    } else {
-        unsetenv(name);
-    }
-#endif
-}
 
 bool Parse(CExtensibleMarkupLanguageDocument& document, const std::string& text)
 {
@@ -53,24 +39,6 @@ const std::string kProduct = "<Product Name=\"ORV Desktop\" Version=\"1.2.3.4\"/
 // Each test logs into a host root of its own, so it sees only its own lines.
 class AutoUpdateManifestTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        const char* previous = std::getenv("KESTREL_ROOT");
-        m_hadRoot = previous != nullptr;
-        m_previousRoot = m_hadRoot ? previous : "";
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_root = std::filesystem::temp_directory_path() / ("orv-manifest-" + std::string(info->name()));
-        std::filesystem::remove_all(m_root);
-        SetEnvironment("KESTREL_ROOT", m_root.string().c_str());
-    }
-
-    void TearDown() override
-    {
-        SetEnvironment("KESTREL_ROOT", m_hadRoot ? m_previousRoot.c_str() : nullptr);
-        std::error_code ignored;
-        std::filesystem::remove_all(m_root, ignored);
-    }
-
     // Reads the text into a fresh record; the document must parse.
     bool Read(const std::string& text, CAutoUpdateManifest& manifest)
     {
@@ -82,7 +50,7 @@ protected:
     // The log's lines without their time and thread: "L4 message".
     std::vector<std::string> LogLines() const
     {
-        std::ifstream log(m_root / "User" / "logs" / "kestrel.log", std::ios::binary);
+        std::istringstream log(orv_test::ReadFile(m_root / "User" / "logs" / "kestrel.log"));
         std::vector<std::string> lines;
         std::string line;
         while (std::getline(log, line)) {
@@ -96,9 +64,8 @@ protected:
         return lines;
     }
 
-    std::filesystem::path m_root;
-    bool m_hadRoot = false;
-    std::string m_previousRoot;
+    orv_test::ScratchFolder m_root {"manifest"};
+    orv_test::ScopedEnvironment m_host {"KESTREL_ROOT", m_root.Path().string()};
 };
 
 } // namespace
@@ -154,45 +121,33 @@ TEST_F(AutoUpdateManifestTest, OptionalAttributesKeepTheirDefaults)
     EXPECT_TRUE(LogLines().empty());
 }
 
-TEST_F(AutoUpdateManifestTest, SizeIsDecimalBytesWithOptionalCommas)
+TEST_F(AutoUpdateManifestTest, SizeAndVersionTexts)
 {
+    // The size is decimal bytes with optional commas; the version a version text.
     const struct {
-        const char* text;
-        DWORD size;
+        const char* size;
+        DWORD bytes;
+        const char* version;
+        CVersion expected;
     } cases[] = {
-        {"12,345,678", 12345678u},
-        {"1024", 1024u},
-        {"", 0u},
-        {"none", 0u},
-        {"1,5 MB", 15u},
-        {"4,294,967,295", 4294967295u},
-        {"99,999,999,999", 4294967295u}, // too large for 32 bits: the largest size, not a wrapped one
-        {"-1", 0u},
+        {"12,345,678", 12345678u, "2.5", CVersion(0, 0, 2, 5)},
+        {"1024", 1024u, "1,2,3,4", CVersion(1, 2, 3, 4)},
+        {"", 0u, "1.2.3.4.5", CVersion(1, 2, 3, 4)},
+        {"none", 0u, "70000.1.1.1", CVersion(65535, 1, 1, 1)},
+        {"1,5 MB", 15u, "1.0.0.1", CVersion(1, 0, 0, 1)},
+        {"4,294,967,295", 4294967295u, "1.0.0.1", CVersion(1, 0, 0, 1)},
+        // too large for 32 bits: the largest size, not a wrapped one
+        {"99,999,999,999", 4294967295u, "1.0.0.1", CVersion(1, 0, 0, 1)},
+        {"-1", 0u, "1.0.0.1", CVersion(1, 0, 0, 1)},
     };
     for (const auto& entry : cases) {
         CAutoUpdateManifest manifest;
-        ASSERT_TRUE(Read(Manifest(kUrl + " SizeOfUpdate=\"" + entry.text + "\"", kProduct), manifest)) << entry.text;
-        EXPECT_EQ(manifest.m_SizeOfUpdate, entry.size) << entry.text;
-    }
-}
-
-TEST_F(AutoUpdateManifestTest, ProductVersionIsReadAsAVersionText)
-{
-    const struct {
-        const char* text;
-        CVersion version;
-    } cases[] = {
-        {"2.5", CVersion(0, 0, 2, 5)},
-        {"1,2,3,4", CVersion(1, 2, 3, 4)},
-        {"1.2.3.4.5", CVersion(1, 2, 3, 4)},
-        {"70000.1.1.1", CVersion(65535, 1, 1, 1)},
-    };
-    for (const auto& entry : cases) {
-        CAutoUpdateManifest manifest;
-        ASSERT_TRUE(Read(Manifest(kUrl, std::string("<Product Name=\"ORV\" Version=\"") + entry.text + "\"/>"),
-                        manifest))
-            << entry.text;
-        EXPECT_EQ(manifest.m_Version, entry.version) << entry.text;
+        ASSERT_TRUE(Read(Manifest(kUrl + " SizeOfUpdate=\"" + entry.size + "\"",
+                             std::string("<Product Name=\"ORV\" Version=\"") + entry.version + "\"/>"),
+            manifest))
+            << entry.size;
+        EXPECT_EQ(manifest.m_SizeOfUpdate, entry.bytes) << entry.size;
+        EXPECT_EQ(manifest.m_Version, entry.expected) << entry.version;
     }
 }
 

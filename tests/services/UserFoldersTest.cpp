@@ -9,16 +9,12 @@
 #include "platform/Module.h"
 #include "platform/Shell.h"
 #include "services/Registry.h"
+#include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,50 +22,15 @@
 #if defined(_WIN32)
 #  include <objbase.h>
 #  include <objidl.h>
-#  include <process.h>
 #  include <shlobj.h>
 #  include <shlguid.h>
-#  define ORV_TEST_PID _getpid()
-#else
-#  include "platform/StoreTesting.h"
-#  include <unistd.h>
-#  define ORV_TEST_PID ::getpid()
 #endif
 
 namespace fs = std::filesystem;
+using orv_test::ReadFile;
+using orv_test::WriteFile;
 
 namespace {
-
-void SetEnvironment(const char* name, const std::string& value)
-{
-#if defined(_WIN32)
-    _putenv_s(name, value.c_str());
-#else
-    if (value.empty()) {
-        ::unsetenv(name);
-    } else {
-        ::setenv(name, value.c_str(), 1);
-    }
-#endif
-}
-
-std::string Environment(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value != nullptr ? value : "";
-}
-
-std::string ReadFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void WriteFile(const fs::path& path, const std::string& text)
-{
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 std::string Native(const fs::path& path)
 {
@@ -107,14 +68,7 @@ class UserFoldersTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        m_root = fs::temp_directory_path() / ("orv-userfolders-" + std::to_string(ORV_TEST_PID) + "-" + test);
-        fs::remove_all(m_root);
-        fs::create_directories(m_root);
-        Redirect("KESTREL_ROOT", Native(m_root / "host"));
-        m_appData = m_root / "appdata";
-        m_desktop = m_root / "desktop";
-        m_programs = m_appData / "applications";
+        m_environment.Set("KESTREL_ROOT", Native(m_root / "host"));
         fs::create_directories(m_desktop);
         fs::create_directories(m_programs);
 #if defined(_WIN32)
@@ -122,11 +76,9 @@ protected:
         RedirectShellFolder("Desktop", m_desktop);
         RedirectShellFolder("Programs", m_programs);
 #else
-        Redirect("ORV_REGISTRY_FILE", Native(m_root / "registry.txt"));
-        platform::ResetRegistryCacheForTesting();
-        Redirect("HOME", Native(m_root / "home"));
-        Redirect("XDG_DATA_HOME", Native(m_appData));
-        Redirect("XDG_DESKTOP_DIR", Native(m_desktop));
+        m_environment.Set("HOME", Native(m_root / "home"));
+        m_environment.Set("XDG_DATA_HOME", Native(m_appData));
+        m_environment.Set("XDG_DESKTOP_DIR", Native(m_desktop));
 #endif
     }
 
@@ -152,19 +104,6 @@ protected:
             }
         }
 #endif
-        for (const auto& [name, saved] : m_savedEnvironment) {
-            SetEnvironment(name.c_str(), saved);
-        }
-        std::error_code ignored;
-        fs::remove_all(m_root, ignored);
-    }
-
-    void Redirect(const char* name, const std::string& value)
-    {
-        if (m_savedEnvironment.find(name) == m_savedEnvironment.end()) {
-            m_savedEnvironment[name] = Environment(name);
-        }
-        SetEnvironment(name, value);
     }
 
 #if defined(_WIN32)
@@ -208,20 +147,22 @@ protected:
         return CheckFirstRunForWinUser(user.c_str());
     }
 
-    fs::path m_root;
-    fs::path m_appData;
-    fs::path m_desktop;
-    fs::path m_programs;
-    std::map<std::string, std::string> m_savedEnvironment;
+    orv_test::ScratchFolder m_scratch {"userfolders"};
+    const fs::path m_root = m_scratch.Path();
+    const fs::path m_appData = m_root / "appdata";
+    const fs::path m_desktop = m_root / "desktop";
+    const fs::path m_programs = m_appData / "applications";
+    orv_test::PrivateRegistry m_store {m_root};
+    orv_test::ScopedEnvironment m_environment;
     std::vector<std::string> m_valueNames;
 #if defined(_WIN32)
     std::vector<std::pair<std::string, std::optional<std::string>>> m_savedShellFolders;
 #endif
 };
 
-const std::string kSeparator(1, platform::kPathSeparator);
-
 } // namespace
+
+const std::string kSeparator(1, platform::kPathSeparator);
 
 TEST_F(UserFoldersTest, HostFoldersAndTheDataAndLogsPaths)
 {
@@ -240,7 +181,7 @@ TEST_F(UserFoldersTest, HostFoldersAndTheDataAndLogsPaths)
     // When the host cannot make its folders, the functions fail and leave
     // the folder as it was; the paths are still joined, from nothing.
     WriteFile(m_root / "blocker", "a file where the host root should be");
-    Redirect("KESTREL_ROOT", Native(m_root / "blocker" / "root"));
+    m_environment.Set("KESTREL_ROOT", Native(m_root / "blocker" / "root"));
     CString untouched = "before";
     EXPECT_FALSE(GetUserDirectory(untouched));
     EXPECT_FALSE(GetWorkingDirectory(untouched));
@@ -307,7 +248,7 @@ TEST_F(UserFoldersTest, CreateUserDirectoryCopiesSharedFilesAndKeepsOrReplacesEx
 
 TEST_F(UserFoldersTest, FirstRunIsReportedOncePerUserAndInstallTime)
 {
-    const std::string user = "tester" + std::to_string(ORV_TEST_PID);
+    const std::string user = "tester" + std::to_string(orv_test::ProcessId());
     WriteGlobalSettings("InstallTime=2026-11-30 08:15\r\n");
     EXPECT_EQ(FirstRun(user), 1);
     EXPECT_EQ(FirstRun(user), 0);
@@ -349,7 +290,7 @@ TEST_F(UserFoldersTest, RemoveDirectoryAndFilesTakesEverythingBelow)
     // Wine cannot make links: the test run makes one beside its target
     // (tests/CMakeLists.txt). Wine follows a folder link when asked to
     // remove it, so there the link stays; its target must stay whole.
-    const fs::path link = Environment("ORV_TEST_FOLDER_LINK");
+    const fs::path link = orv_test::GetEnvironment("ORV_TEST_FOLDER_LINK").value_or("");
     if (link.empty()) {
         GTEST_SKIP() << "ORV_TEST_FOLDER_LINK names no prepared folder link";
     }
