@@ -91,33 +91,44 @@ TEST_F(AutoUpdateManifestTest, ReadsEveryFieldInAnyElementOrder)
     EXPECT_TRUE(LogLines().empty());
 }
 
-TEST_F(AutoUpdateManifestTest, OptionalAttributesKeepTheirDefaults)
+TEST_F(AutoUpdateManifestTest, TypesAreMatchedWholeWithoutCaseOrKeepTheirDefaults)
 {
-    CAutoUpdateManifest bare;
-    EXPECT_EQ(bare.m_UpdateType, CAutoUpdateManifest::updateNone);
-    EXPECT_EQ(bare.m_ReleaseType, CAutoUpdateManifest::releaseBeta);
-    ASSERT_TRUE(Read(Manifest(kUrl, kProduct), bare));
-    EXPECT_EQ(bare.m_UpdateType, CAutoUpdateManifest::updateNone);
-    EXPECT_EQ(bare.m_ReleaseType, CAutoUpdateManifest::releaseBeta);
-    EXPECT_EQ(bare.m_SizeOfUpdate, 0u);
-    EXPECT_TRUE(bare.m_MoreInfoText.IsEmpty());
-    EXPECT_TRUE(bare.m_MoreInfoHref.IsEmpty());
+    using M = CAutoUpdateManifest;
+    const CAutoUpdateManifest bare;
+    EXPECT_EQ(bare.m_UpdateType, M::updateNone);
+    EXPECT_EQ(bare.m_ReleaseType, M::releaseBeta);
+    const struct {
+        const char* attributes;
+        int release;
+        int update;
+    } cases[] = {
+        {"", M::releaseBeta, M::updateNone},
+        {" ReleaseType=\"gamma\" UpdateType=\"\"", M::releaseBeta, M::updateNone},
+        {" ReleaseType=\" rc\" UpdateType=\"silent \"", M::releaseBeta, M::updateNone},
+        {" ReleaseType=\"Rc\" UpdateType=\"SILENT\"", M::releaseRC, M::updateSilent},
+    };
+    for (const auto& entry : cases) {
+        CAutoUpdateManifest manifest;
+        ASSERT_TRUE(Read(Manifest(kUrl + entry.attributes, kProduct), manifest)) << entry.attributes;
+        EXPECT_EQ(manifest.m_ReleaseType, entry.release) << entry.attributes;
+        EXPECT_EQ(manifest.m_UpdateType, entry.update) << entry.attributes;
+        EXPECT_EQ(manifest.m_SizeOfUpdate, 0u);
+        EXPECT_TRUE(manifest.m_MoreInfoText.IsEmpty());
+        EXPECT_TRUE(manifest.m_MoreInfoHref.IsEmpty());
+    }
 
-    // Unknown and empty type texts leave the defaults; so does a text with
-    // blanks around it, since types are compared whole.
-    CAutoUpdateManifest unknown;
-    ASSERT_TRUE(Read(Manifest(kUrl + " ReleaseType=\"gamma\" UpdateType=\"\"", kProduct), unknown));
-    EXPECT_EQ(unknown.m_ReleaseType, CAutoUpdateManifest::releaseBeta);
-    EXPECT_EQ(unknown.m_UpdateType, CAutoUpdateManifest::updateNone);
-    CAutoUpdateManifest padded;
-    ASSERT_TRUE(Read(Manifest(kUrl + " ReleaseType=\" rc\" UpdateType=\"silent \"", kProduct), padded));
-    EXPECT_EQ(padded.m_ReleaseType, CAutoUpdateManifest::releaseBeta);
-    EXPECT_EQ(padded.m_UpdateType, CAutoUpdateManifest::updateNone);
-
-    CAutoUpdateManifest other;
-    ASSERT_TRUE(Read(Manifest(kUrl + " ReleaseType=\"Rc\" UpdateType=\"SILENT\"", kProduct), other));
-    EXPECT_EQ(other.m_ReleaseType, CAutoUpdateManifest::releaseRC);
-    EXPECT_EQ(other.m_UpdateType, CAutoUpdateManifest::updateSilent);
+    // MoreInfo counts only as a child of the manifest element; the first of
+    // several is read, and a missing attribute is empty.
+    CAutoUpdateManifest nested;
+    ASSERT_TRUE(Read(Manifest(kUrl, "<Product Name=\"ORV\" Version=\"1.0.0.0\">"
+                                    "<MoreInfo Text=\"Notes\" Href=\"http://notes\"/></Product>"),
+        nested));
+    EXPECT_TRUE(nested.m_MoreInfoText.IsEmpty());
+    EXPECT_TRUE(nested.m_MoreInfoHref.IsEmpty());
+    CAutoUpdateManifest first;
+    ASSERT_TRUE(Read(Manifest(kUrl, kProduct + "<MoreInfo Text=\"One\"/><MoreInfo Text=\"Two\" Href=\"h\"/>"), first));
+    EXPECT_STREQ(first.m_MoreInfoText, "One");
+    EXPECT_TRUE(first.m_MoreInfoHref.IsEmpty());
     EXPECT_TRUE(LogLines().empty());
 }
 
@@ -149,23 +160,6 @@ TEST_F(AutoUpdateManifestTest, SizeAndVersionTexts)
         EXPECT_EQ(manifest.m_SizeOfUpdate, entry.bytes) << entry.size;
         EXPECT_EQ(manifest.m_Version, entry.expected) << entry.version;
     }
-}
-
-TEST_F(AutoUpdateManifestTest, MoreInfoOutsideTheManifestElementIsNotFound)
-{
-    CAutoUpdateManifest manifest;
-    ASSERT_TRUE(Read(Manifest(kUrl, "<Product Name=\"ORV\" Version=\"1.0.0.0\">"
-                                    "<MoreInfo Text=\"Notes\" Href=\"http://notes\"/></Product>"),
-        manifest));
-    EXPECT_TRUE(manifest.m_MoreInfoText.IsEmpty());
-    EXPECT_TRUE(manifest.m_MoreInfoHref.IsEmpty());
-
-    // Only the first of several is read; a missing attribute is empty.
-    CAutoUpdateManifest first;
-    ASSERT_TRUE(Read(Manifest(kUrl, kProduct + "<MoreInfo Text=\"One\"/><MoreInfo Text=\"Two\" Href=\"h\"/>"), first));
-    EXPECT_STREQ(first.m_MoreInfoText, "One");
-    EXPECT_TRUE(first.m_MoreInfoHref.IsEmpty());
-    EXPECT_TRUE(LogLines().empty());
 }
 
 TEST_F(AutoUpdateManifestTest, EachFailureIsOneLineAtLevelFour)
