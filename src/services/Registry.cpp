@@ -214,7 +214,8 @@ BOOL CRegistry::CreateKey(const char* subKey, DWORD options)
     if (parent == nullptr || !CreateKey(parent, subKey, options)) {
         return FALSE;
     }
-    // The new key replaces the held one, which nobody else was given.
+    // The new key replaces the held one, which is closed: the caller passed
+    // no key of its own here.
     RegCloseKey(parent);
     return TRUE;
 }
