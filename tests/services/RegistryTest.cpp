@@ -111,6 +111,8 @@ TEST_F(RegistryTest, EachFormStoresItsTypeAndBytesAndReadsBack)
     CString text;
     EXPECT_TRUE(m_registry.ReadString("text", text)); // names compare without case
     EXPECT_EQ(text, "ORV");
+    EXPECT_TRUE(m_registry.ReadString("Empty", text));
+    EXPECT_EQ(text, "");
     unsigned long dword = 0;
     EXPECT_TRUE(m_registry.Read("Dword", dword));
     EXPECT_EQ(dword, 0xDEADBEEFul);

@@ -192,9 +192,11 @@ TEST_F(UserFoldersTest, HostFoldersAndTheDataAndLogsPaths)
     // A host that reports success with an empty folder fails too.
     struct Host {
         static int Empty(char* buffer, int) { return buffer[0] = '\0', 1; }
+        static int Failed(char* buffer, int) { return buffer[0] = 'x', buffer[1] = '\0', 0; }
         static int Folder(char* buffer, int) { return buffer[0] = 'x', buffer[1] = '\0', 1; }
     };
     EXPECT_FALSE(GetHostFolder(&Host::Empty, untouched));
+    EXPECT_FALSE(GetHostFolder(&Host::Failed, untouched));
     EXPECT_EQ(untouched, "before");
     EXPECT_TRUE(GetHostFolder(&Host::Folder, untouched));
     EXPECT_EQ(untouched, "x");
