@@ -193,6 +193,9 @@ TEST_F(AutoUpdateManifestTest, EachFailureIsOneLineAtLevelFour)
             "AutoUpdate failed: unable to parse Product.Version"},
         {Manifest(kUrl, "<Product Name=\"ORV\" Version=\" , \"/>"),
             "AutoUpdate failed: unable to parse Product.Version"},
+        // The first manifest element decides.
+        {"<CAutoUpdateManifest/><CAutoUpdateManifest " + kUrl + ">" + kProduct + "</CAutoUpdateManifest>",
+            "AutoUpdate failed: could not locate UrlOfUpdate in manifest"},
     };
     std::size_t expectedLines = 0;
     for (const auto& entry : cases) {
@@ -202,21 +205,10 @@ TEST_F(AutoUpdateManifestTest, EachFailureIsOneLineAtLevelFour)
         ASSERT_EQ(lines.size(), ++expectedLines) << entry.document;
         EXPECT_EQ(lines.back(), std::string("L4 ") + entry.message) << entry.document;
     }
-}
-
-TEST_F(AutoUpdateManifestTest, TheFirstManifestElementDecides)
-{
-    CAutoUpdateManifest manifest;
-    EXPECT_FALSE(Read("<CAutoUpdateManifest/><CAutoUpdateManifest " + kUrl + ">" + kProduct
-            + "</CAutoUpdateManifest>",
-        manifest));
-    ASSERT_EQ(LogLines().size(), 1u);
-    EXPECT_EQ(LogLines()[0], "L4 AutoUpdate failed: could not locate UrlOfUpdate in manifest");
-
     // An empty document has nothing to read.
     CExtensibleMarkupLanguageDocument empty;
-    EXPECT_FALSE(manifest.ReadFromDocument(empty));
-    EXPECT_EQ(LogLines().size(), 2u);
+    EXPECT_FALSE(CAutoUpdateManifest().ReadFromDocument(empty));
+    EXPECT_EQ(LogLines().size(), ++expectedLines);
 }
 
 TEST(AutoUpdateManifestTypes, TextsAndDisplayTexts)
