@@ -347,16 +347,18 @@ CString CColor::GetString() const
 bool CColor::SetString(const char* text)
 {
     unsigned red = 0, green = 0, blue = 0;
-    if (text == nullptr || std::sscanf(text, "%2x%2x%2x", &red, &green, &blue) != 3) {
-        m_color[0] = m_color[1] = m_color[2] = 0;
-        return false;
+    // A text that does not give three numbers makes the colour black, in
+    // both forms: only the RGB bytes are current afterwards.
+    const bool read = text != nullptr && std::sscanf(text, "%2x%2x%2x", &red, &green, &blue) == 3;
+    if (!read) {
+        red = green = blue = 0;
     }
     m_color[0] = (unsigned char)red;
     m_color[1] = (unsigned char)green;
     m_color[2] = (unsigned char)blue;
     m_bIsRGB = true;
     m_bIsHLS = false;
-    return true;
+    return read;
 }
 
 CColor CColor::FromString(const char* text)

@@ -42,13 +42,17 @@ BOOL LoadResourceString(HINSTANCE module, UINT id, CString& text)
     return TRUE;
 }
 
-BOOL LoadResourceString(UINT id, CString& text)
+BOOL LoadChainedResourceString(HINSTANCE module, UINT id, CString& text)
 {
-    const HINSTANCE current = AfxGetResourceHandle();
-    if (LoadResourceString(current, id, text))
+    if (LoadResourceString(module, id, text))
         return TRUE;
     const HINSTANCE library = AfxGetLibraryHandle();
-    return current != library && LoadResourceString(library, id, text);
+    return module != library && LoadResourceString(library, id, text);
+}
+
+BOOL LoadResourceString(UINT id, CString& text)
+{
+    return LoadChainedResourceString(AfxGetResourceHandle(), id, text);
 }
 
 #if defined(_WIN32)

@@ -30,6 +30,9 @@ ORV_API void AfxSetResourceHandle(HINSTANCE resource) noexcept;
 // and then, as the resource chain does, in the library's own module. TRUE
 // when found; otherwise text is emptied and FALSE returned.
 ORV_API BOOL LoadResourceString(UINT id, CString& text);
+// The same chain starting from module in place of the current resource
+// module: module first, then the library's own.
+ORV_API BOOL LoadChainedResourceString(HINSTANCE module, UINT id, CString& text);
 // The same from one module only (no chain).
 ORV_API BOOL LoadResourceString(HINSTANCE module, UINT id, CString& text);
 

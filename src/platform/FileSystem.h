@@ -41,5 +41,10 @@ ORV_API bool DeleteFileAt(const char* path);
 // Removes an empty folder.
 ORV_API bool RemoveFolder(const char* path);
 ORV_API bool IsFolder(const char* path);
+// True when the path itself is a symbolic link or junction (a trailing
+// separator is ignored, so "link/" names the link, not its target).
+ORV_API bool IsLink(const char* path);
+// Removes a link itself, to a file or a folder; never what it points to.
+ORV_API bool RemoveLink(const char* path);
 
 } // namespace platform

@@ -108,11 +108,7 @@ HMODULE ResourceModule()
 
 BOOL LoadBrandedString(UINT id, CString& text)
 {
-    const HMODULE module = EnsureResourceModule();
-    if (LoadResourceString(module, id, text))
-        return TRUE;
-    const HMODULE library = platform::LibraryModule();
-    return module != library && LoadResourceString(library, id, text);
+    return LoadChainedResourceString(EnsureResourceModule(), id, text);
 }
 
 void ResetForTesting()

@@ -26,16 +26,19 @@ BOOL RemoveDirectoryAndFiles(const char* folder)
     if (folder == nullptr || *folder == '\0') {
         return FALSE;
     }
+    // A link given as the folder goes as a link; what it points to stays.
+    if (platform::IsLink(folder)) {
+        return platform::RemoveLink(folder) ? TRUE : FALSE;
+    }
     const CString base = CString(folder) + platform::kPathSeparator;
     CArray<platform::DirectoryEntry> entries;
     platform::ListDirectory(folder, "*.*", entries);
     for (int i = 0; i < entries.GetSize(); ++i) {
         const platform::DirectoryEntry& entry = entries[i];
-        if (!entry.isDirectory) {
+        if (entry.isLink) {
+            platform::RemoveLink(base + entry.name);
+        } else if (!entry.isDirectory) {
             platform::DeleteFileAt(base + entry.name);
-        } else if (entry.isLink) {
-            // A directory link goes, never what it points to.
-            platform::RemoveFolder(base + entry.name);
         } else if (!IsDotEntry(entry.name)) {
             RemoveDirectoryAndFiles(base + entry.name);
         }

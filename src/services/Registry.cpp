@@ -198,13 +198,26 @@ BOOL CRegistry::CreateKey(HKEY root, const char* subKey, DWORD options)
         ERROR_SUCCESS) {
         return FALSE;
     }
-    Hold(key);
+    // A held key that is the root passed in stays open: the caller named it
+    // and may pass it again. Any other held key is closed.
+    if (m_hKey != root) {
+        Hold(key);
+    } else {
+        m_hKey = key;
+    }
     return TRUE;
 }
 
 BOOL CRegistry::CreateKey(const char* subKey, DWORD options)
 {
-    return m_hKey != nullptr && CreateKey(m_hKey, subKey, options);
+    const HKEY parent = m_hKey;
+    if (parent == nullptr || !CreateKey(parent, subKey, options)) {
+        return FALSE;
+    }
+    // The new key replaces the held one, which is closed: the caller passed
+    // no key of its own here.
+    RegCloseKey(parent);
+    return TRUE;
 }
 
 BOOL CRegistry::DeleteKey(HKEY root, const char* subKey, BOOL recursive)

@@ -62,7 +62,9 @@ public:
 
     // Creates (or opens) subKey under root with the given options
     // (REG_OPTION_NON_VOLATILE or REG_OPTION_VOLATILE) and full access, and
-    // holds it; the key held before is closed. On failure nothing changes.
+    // holds it. The key held before is closed unless it is root itself: then
+    // it stays open for the caller, who may pass it as a root again and
+    // closes it with RegCloseKey. On failure nothing changes.
     BOOL CreateKey(HKEY root, const char* subKey, DWORD options = REG_OPTION_NON_VOLATILE);
     // The same under the key held now, which the new key replaces.
     BOOL CreateKey(const char* subKey, DWORD options = REG_OPTION_NON_VOLATILE);

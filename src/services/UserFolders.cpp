@@ -14,18 +14,6 @@ namespace {
 constexpr int kFolderCapacity = 260;
 constexpr int kSettingCapacity = 47;
 
-using HostFolder = int (*)(char*, int);
-
-BOOL HostFolderOf(HostFolder host, CString& folder)
-{
-    char buffer[kFolderCapacity + 1] {};
-    if (!host(buffer, kFolderCapacity) || buffer[0] == '\0') {
-        return FALSE;
-    }
-    folder = buffer;
-    return TRUE;
-}
-
 void CopySharedFiles(const CString& from, const CString& to, bool overwrite)
 {
     CArray<platform::DirectoryEntry> entries;
@@ -42,6 +30,16 @@ void CopySharedFiles(const CString& from, const CString& to, bool overwrite)
 
 } // namespace
 
+BOOL GetHostFolder(HostFolderFunction host, CString& folder)
+{
+    char buffer[kFolderCapacity + 1] {};
+    if (host == nullptr || !host(buffer, kFolderCapacity) || buffer[0] == '\0') {
+        return FALSE;
+    }
+    folder = buffer;
+    return TRUE;
+}
+
 CString GetAppPath()
 {
     const CString program(platform::ModuleFileName(nullptr).c_str());
@@ -51,17 +49,17 @@ CString GetAppPath()
 
 BOOL GetWorkingDirectory(CString& folder)
 {
-    return HostFolderOf(&HostGetWorkingDirectory, folder);
+    return GetHostFolder(&HostGetWorkingDirectory, folder);
 }
 
 BOOL GetUserDirectory(CString& folder)
 {
-    return HostFolderOf(&HostGetUserDirectory, folder);
+    return GetHostFolder(&HostGetUserDirectory, folder);
 }
 
 BOOL GetAllUsersDirectory(CString& folder)
 {
-    return HostFolderOf(&HostGetAllUsersDirectory, folder);
+    return GetHostFolder(&HostGetAllUsersDirectory, folder);
 }
 
 void CreateUserDirectory(const char* subfolder, BOOL copyFromAllUsers, BOOL overwrite)

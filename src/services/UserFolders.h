@@ -20,6 +20,13 @@ ORV_API BOOL GetWorkingDirectory(CString& folder);
 ORV_API BOOL GetUserDirectory(CString& folder);
 ORV_API BOOL GetAllUsersDirectory(CString& folder);
 
+// The step behind those three, for any host folder function of that shape
+// (it writes at most capacity characters, terminator included, and reports
+// success as nonzero): TRUE and the folder only when the host reports
+// success and gives a non-empty text.
+using HostFolderFunction = int (*)(char* buffer, int capacity);
+ORV_API BOOL GetHostFolder(HostFolderFunction host, CString& folder);
+
 // Creates user folder + subfolder (joined as they are, so the subfolder
 // starts with a separator). With copyFromAllUsers, copies every file of
 // all-users folder + subfolder into it; an existing file is replaced only

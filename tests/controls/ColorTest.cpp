@@ -29,6 +29,12 @@ TEST(Color, HexTextReadsRedGreenBlue)
     EXPECT_FALSE(color.SetString(nullptr));
     EXPECT_EQ((unsigned long)CColor::FromString("zz"), 0ul);
     EXPECT_EQ((unsigned long)CColor::FromString("FF0000"), 0x0000FFul);
+
+    // A failure leaves black in both forms, also when HLS was the current one.
+    color.SetHLS(120, 0.5f, 1);
+    EXPECT_FALSE(color.SetString("zz"));
+    EXPECT_EQ((unsigned long)color, 0ul);
+    EXPECT_FLOAT_EQ(color.GetLuminance(), 0);
 }
 
 TEST(Color, NamesComeFromTheTableSearchedFromTheEnd)

@@ -6,6 +6,7 @@
 #include "platform/Profile.h"
 #include "platform/StoreTesting.h"
 #include "platform/SystemTime.h"
+#include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -21,21 +22,7 @@ namespace {
 
 class ProfileStore : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_folder = std::filesystem::temp_directory_path() /
-                   ("orv-profile-" + std::to_string(::getpid()) + "-" + info->name());
-        std::filesystem::remove_all(m_folder);
-        std::filesystem::create_directories(m_folder);
-        m_file = (m_folder / "test.ini").string();
-    }
-
-    void TearDown() override
-    {
-        platform::SetProfileWriteFaultForTesting(-1);
-        std::filesystem::remove_all(m_folder);
-    }
+    void TearDown() override { platform::SetProfileWriteFaultForTesting(-1); }
 
     std::string Contents() const
     {
@@ -52,8 +39,9 @@ protected:
         return std::string(buffer, length);
     }
 
-    std::filesystem::path m_folder;
-    std::string m_file;
+    orv_test::ScratchFolder m_scratch {"profile"};
+    const std::filesystem::path m_folder = m_scratch.Path();
+    const std::string m_file = (m_folder / "test.ini").string();
 };
 
 } // namespace
@@ -158,19 +146,13 @@ TEST_F(ProfileStore, PathsMayUseBackslashesAndBareNamesLiveInTheWindowsFolder)
     EXPECT_FALSE(PathFileExistsA((m_file + ".missing").c_str()));
     EXPECT_FALSE(PathFileExistsA(""));
 
-    const std::string saved = std::getenv("KESTREL_ROOT") != nullptr ? std::getenv("KESTREL_ROOT") : "";
-    ::setenv("KESTREL_ROOT", m_folder.c_str(), 1);
+    const orv_test::ScopedEnvironment host("KESTREL_ROOT", m_folder.string());
     char folder[512];
     const UINT length = GetWindowsDirectoryA(folder, sizeof folder);
     EXPECT_EQ(std::string(folder, length), (m_folder / "Windows").string());
     EXPECT_EQ(GetWindowsDirectoryA(folder, 3), length + 1); // too small: the size needed
     ASSERT_TRUE(WritePrivateProfileStringA("S", "k", "bare", "bare.ini"));
     EXPECT_TRUE(std::filesystem::exists(m_folder / "Windows" / "bare.ini"));
-    if (saved.empty()) {
-        ::unsetenv("KESTREL_ROOT");
-    } else {
-        ::setenv("KESTREL_ROOT", saved.c_str(), 1);
-    }
 }
 
 #endif

@@ -6,53 +6,23 @@
 #include "platform/Registry.h"
 #include "platform/StoreTesting.h"
 
+#include "support/ScratchFolder.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include <unistd.h>
 
 namespace {
 
-std::string ReadFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteFile(const std::filesystem::path& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
-}
+using orv_test::ReadFile;
+using orv_test::WriteFile;
 
 // Each test gets a store file of its own in a fresh folder.
 class RegistryStore : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_folder = std::filesystem::temp_directory_path() /
-                   ("orv-registry-" + std::to_string(::getpid()) + "-" + info->name());
-        std::filesystem::remove_all(m_folder);
-        std::filesystem::create_directories(m_folder);
-        m_store = m_folder / "registry.txt";
-        ::setenv("ORV_REGISTRY_FILE", m_store.c_str(), 1);
-        platform::ResetRegistryCacheForTesting();
-    }
-
-    void TearDown() override
-    {
-        platform::SetRegistryWriteFaultForTesting(-1);
-        ::unsetenv("ORV_REGISTRY_FILE");
-        platform::ResetRegistryCacheForTesting();
-        std::filesystem::remove_all(m_folder);
-    }
-
     HKEY Create(const char* path, HKEY root = HKEY_CURRENT_USER, DWORD options = REG_OPTION_NON_VOLATILE)
     {
         HKEY key = nullptr;
@@ -85,8 +55,10 @@ protected:
                                               std::filesystem::directory_iterator()));
     }
 
-    std::filesystem::path m_folder;
-    std::filesystem::path m_store;
+    orv_test::ScratchFolder m_scratch {"registry"};
+    const std::filesystem::path m_folder = m_scratch.Path();
+    const std::filesystem::path m_store = m_folder / "registry.txt";
+    orv_test::PrivateRegistry m_private {m_folder};
 };
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "platform/SystemTime.h"
+#include "support/ScopedEnvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -35,24 +36,18 @@ TEST(TimeZone, ReportsTheWorkstationZoneInWindowsForm)
 #if !defined(_WIN32)
 namespace {
 
-TIME_ZONE_INFORMATION ZoneFor(const char* tz, DWORD& id)
-{
-    setenv("TZ", tz, 1);
-    TIME_ZONE_INFORMATION zone {};
-    id = GetTimeZoneInformation(&zone);
-    return zone;
-}
-
+// Each test may change TZ; it is put back afterwards.
 class TimeZoneNative : public ::testing::Test {
 protected:
-    void TearDown() override
+    TIME_ZONE_INFORMATION ZoneFor(const char* tz, DWORD& id)
     {
-        if (m_saved.empty())
-            unsetenv("TZ");
-        else
-            setenv("TZ", m_saved.c_str(), 1);
+        m_environment.Set("TZ", tz);
+        TIME_ZONE_INFORMATION zone {};
+        id = GetTimeZoneInformation(&zone);
+        return zone;
     }
-    std::string m_saved = std::getenv("TZ") != nullptr ? std::getenv("TZ") : "";
+
+    orv_test::ScopedEnvironment m_environment;
 };
 
 } // namespace

@@ -4,30 +4,16 @@
 
 #include "xml/ExtensibleMarkupLanguageDocument.h"
 
+#include "support/ScratchFolder.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
-
-void SetEnvironment(const char* name, const char* value)
-{
-#if defined(_WIN32)
-    _putenv_s(name, value != nullptr ? value : "");
-#else
-    if (value != nullptr) {
-        setenv(name, value, 1);
-    } else {
-        unsetenv(name);
-    }
-#endif
-}
 
 bool Parse(CExtensibleMarkupLanguageDocument& document, const std::string& text)
 {
@@ -53,24 +39,6 @@ const std::string kProduct = "<Product Name=\"ORV Desktop\" Version=\"1.2.3.4\"/
 // Each test logs into a host root of its own, so it sees only its own lines.
 class AutoUpdateManifestTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        const char* previous = std::getenv("KESTREL_ROOT");
-        m_hadRoot = previous != nullptr;
-        m_previousRoot = m_hadRoot ? previous : "";
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_root = std::filesystem::temp_directory_path() / ("orv-manifest-" + std::string(info->name()));
-        std::filesystem::remove_all(m_root);
-        SetEnvironment("KESTREL_ROOT", m_root.string().c_str());
-    }
-
-    void TearDown() override
-    {
-        SetEnvironment("KESTREL_ROOT", m_hadRoot ? m_previousRoot.c_str() : nullptr);
-        std::error_code ignored;
-        std::filesystem::remove_all(m_root, ignored);
-    }
-
     // Reads the text into a fresh record; the document must parse.
     bool Read(const std::string& text, CAutoUpdateManifest& manifest)
     {
@@ -82,7 +50,7 @@ protected:
     // The log's lines without their time and thread: "L4 message".
     std::vector<std::string> LogLines() const
     {
-        std::ifstream log(m_root / "User" / "logs" / "kestrel.log", std::ios::binary);
+        std::istringstream log(orv_test::ReadFile(m_root / "User" / "logs" / "kestrel.log"));
         std::vector<std::string> lines;
         std::string line;
         while (std::getline(log, line)) {
@@ -96,9 +64,8 @@ protected:
         return lines;
     }
 
-    std::filesystem::path m_root;
-    bool m_hadRoot = false;
-    std::string m_previousRoot;
+    orv_test::ScratchFolder m_root {"manifest"};
+    orv_test::ScopedEnvironment m_host {"KESTREL_ROOT", m_root.Path().string()};
 };
 
 } // namespace
@@ -124,93 +91,75 @@ TEST_F(AutoUpdateManifestTest, ReadsEveryFieldInAnyElementOrder)
     EXPECT_TRUE(LogLines().empty());
 }
 
-TEST_F(AutoUpdateManifestTest, OptionalAttributesKeepTheirDefaults)
+TEST_F(AutoUpdateManifestTest, TypesAreMatchedWholeWithoutCaseOrKeepTheirDefaults)
 {
-    CAutoUpdateManifest bare;
-    EXPECT_EQ(bare.m_UpdateType, CAutoUpdateManifest::updateNone);
-    EXPECT_EQ(bare.m_ReleaseType, CAutoUpdateManifest::releaseBeta);
-    ASSERT_TRUE(Read(Manifest(kUrl, kProduct), bare));
-    EXPECT_EQ(bare.m_UpdateType, CAutoUpdateManifest::updateNone);
-    EXPECT_EQ(bare.m_ReleaseType, CAutoUpdateManifest::releaseBeta);
-    EXPECT_EQ(bare.m_SizeOfUpdate, 0u);
-    EXPECT_TRUE(bare.m_MoreInfoText.IsEmpty());
-    EXPECT_TRUE(bare.m_MoreInfoHref.IsEmpty());
-
-    // Unknown and empty type texts leave the defaults; so does a text with
-    // blanks around it, since types are compared whole.
-    CAutoUpdateManifest unknown;
-    ASSERT_TRUE(Read(Manifest(kUrl + " ReleaseType=\"gamma\" UpdateType=\"\"", kProduct), unknown));
-    EXPECT_EQ(unknown.m_ReleaseType, CAutoUpdateManifest::releaseBeta);
-    EXPECT_EQ(unknown.m_UpdateType, CAutoUpdateManifest::updateNone);
-    CAutoUpdateManifest padded;
-    ASSERT_TRUE(Read(Manifest(kUrl + " ReleaseType=\" rc\" UpdateType=\"silent \"", kProduct), padded));
-    EXPECT_EQ(padded.m_ReleaseType, CAutoUpdateManifest::releaseBeta);
-    EXPECT_EQ(padded.m_UpdateType, CAutoUpdateManifest::updateNone);
-
-    CAutoUpdateManifest other;
-    ASSERT_TRUE(Read(Manifest(kUrl + " ReleaseType=\"Rc\" UpdateType=\"SILENT\"", kProduct), other));
-    EXPECT_EQ(other.m_ReleaseType, CAutoUpdateManifest::releaseRC);
-    EXPECT_EQ(other.m_UpdateType, CAutoUpdateManifest::updateSilent);
-    EXPECT_TRUE(LogLines().empty());
-}
-
-TEST_F(AutoUpdateManifestTest, SizeIsDecimalBytesWithOptionalCommas)
-{
+    using M = CAutoUpdateManifest;
+    const CAutoUpdateManifest bare;
+    EXPECT_EQ(bare.m_UpdateType, M::updateNone);
+    EXPECT_EQ(bare.m_ReleaseType, M::releaseBeta);
     const struct {
-        const char* text;
-        DWORD size;
+        const char* attributes;
+        int release;
+        int update;
     } cases[] = {
-        {"12,345,678", 12345678u},
-        {"1024", 1024u},
-        {"", 0u},
-        {"none", 0u},
-        {"1,5 MB", 15u},
-        {"4,294,967,295", 4294967295u},
-        {"99,999,999,999", 4294967295u}, // too large for 32 bits: the largest size, not a wrapped one
-        {"-1", 0u},
+        {"", M::releaseBeta, M::updateNone},
+        {" ReleaseType=\"gamma\" UpdateType=\"\"", M::releaseBeta, M::updateNone},
+        {" ReleaseType=\" rc\" UpdateType=\"silent \"", M::releaseBeta, M::updateNone},
+        {" ReleaseType=\"Rc\" UpdateType=\"SILENT\"", M::releaseRC, M::updateSilent},
     };
     for (const auto& entry : cases) {
         CAutoUpdateManifest manifest;
-        ASSERT_TRUE(Read(Manifest(kUrl + " SizeOfUpdate=\"" + entry.text + "\"", kProduct), manifest)) << entry.text;
-        EXPECT_EQ(manifest.m_SizeOfUpdate, entry.size) << entry.text;
+        ASSERT_TRUE(Read(Manifest(kUrl + entry.attributes, kProduct), manifest)) << entry.attributes;
+        EXPECT_EQ(manifest.m_ReleaseType, entry.release) << entry.attributes;
+        EXPECT_EQ(manifest.m_UpdateType, entry.update) << entry.attributes;
+        EXPECT_EQ(manifest.m_SizeOfUpdate, 0u);
+        EXPECT_TRUE(manifest.m_MoreInfoText.IsEmpty());
+        EXPECT_TRUE(manifest.m_MoreInfoHref.IsEmpty());
     }
-}
 
-TEST_F(AutoUpdateManifestTest, ProductVersionIsReadAsAVersionText)
-{
-    const struct {
-        const char* text;
-        CVersion version;
-    } cases[] = {
-        {"2.5", CVersion(0, 0, 2, 5)},
-        {"1,2,3,4", CVersion(1, 2, 3, 4)},
-        {"1.2.3.4.5", CVersion(1, 2, 3, 4)},
-        {"70000.1.1.1", CVersion(65535, 1, 1, 1)},
-    };
-    for (const auto& entry : cases) {
-        CAutoUpdateManifest manifest;
-        ASSERT_TRUE(Read(Manifest(kUrl, std::string("<Product Name=\"ORV\" Version=\"") + entry.text + "\"/>"),
-                        manifest))
-            << entry.text;
-        EXPECT_EQ(manifest.m_Version, entry.version) << entry.text;
-    }
-}
-
-TEST_F(AutoUpdateManifestTest, MoreInfoOutsideTheManifestElementIsNotFound)
-{
-    CAutoUpdateManifest manifest;
+    // MoreInfo counts only as a child of the manifest element; the first of
+    // several is read, and a missing attribute is empty.
+    CAutoUpdateManifest nested;
     ASSERT_TRUE(Read(Manifest(kUrl, "<Product Name=\"ORV\" Version=\"1.0.0.0\">"
                                     "<MoreInfo Text=\"Notes\" Href=\"http://notes\"/></Product>"),
-        manifest));
-    EXPECT_TRUE(manifest.m_MoreInfoText.IsEmpty());
-    EXPECT_TRUE(manifest.m_MoreInfoHref.IsEmpty());
-
-    // Only the first of several is read; a missing attribute is empty.
+        nested));
+    EXPECT_TRUE(nested.m_MoreInfoText.IsEmpty());
+    EXPECT_TRUE(nested.m_MoreInfoHref.IsEmpty());
     CAutoUpdateManifest first;
     ASSERT_TRUE(Read(Manifest(kUrl, kProduct + "<MoreInfo Text=\"One\"/><MoreInfo Text=\"Two\" Href=\"h\"/>"), first));
     EXPECT_STREQ(first.m_MoreInfoText, "One");
     EXPECT_TRUE(first.m_MoreInfoHref.IsEmpty());
     EXPECT_TRUE(LogLines().empty());
+}
+
+TEST_F(AutoUpdateManifestTest, SizeAndVersionTexts)
+{
+    // The size is decimal bytes with optional commas; the version a version text.
+    const struct {
+        const char* size;
+        DWORD bytes;
+        const char* version;
+        CVersion expected;
+    } cases[] = {
+        {"12,345,678", 12345678u, "2.5", CVersion(0, 0, 2, 5)},
+        {"1024", 1024u, "1,2,3,4", CVersion(1, 2, 3, 4)},
+        {"", 0u, "1.2.3.4.5", CVersion(1, 2, 3, 4)},
+        {"none", 0u, "70000.1.1.1", CVersion(65535, 1, 1, 1)},
+        {"1,5 MB", 15u, "1.0.0.1", CVersion(1, 0, 0, 1)},
+        {"4,294,967,295", 4294967295u, "1.0.0.1", CVersion(1, 0, 0, 1)},
+        // too large for 32 bits: the largest size, not a wrapped one
+        {"99,999,999,999", 4294967295u, "1.0.0.1", CVersion(1, 0, 0, 1)},
+        {"-1", 0u, "1.0.0.1", CVersion(1, 0, 0, 1)},
+    };
+    for (const auto& entry : cases) {
+        CAutoUpdateManifest manifest;
+        ASSERT_TRUE(Read(Manifest(kUrl + " SizeOfUpdate=\"" + entry.size + "\"",
+                             std::string("<Product Name=\"ORV\" Version=\"") + entry.version + "\"/>"),
+            manifest))
+            << entry.size;
+        EXPECT_EQ(manifest.m_SizeOfUpdate, entry.bytes) << entry.size;
+        EXPECT_EQ(manifest.m_Version, entry.expected) << entry.version;
+    }
 }
 
 TEST_F(AutoUpdateManifestTest, EachFailureIsOneLineAtLevelFour)
@@ -244,6 +193,9 @@ TEST_F(AutoUpdateManifestTest, EachFailureIsOneLineAtLevelFour)
             "AutoUpdate failed: unable to parse Product.Version"},
         {Manifest(kUrl, "<Product Name=\"ORV\" Version=\" , \"/>"),
             "AutoUpdate failed: unable to parse Product.Version"},
+        // The first manifest element decides.
+        {"<CAutoUpdateManifest/><CAutoUpdateManifest " + kUrl + ">" + kProduct + "</CAutoUpdateManifest>",
+            "AutoUpdate failed: could not locate UrlOfUpdate in manifest"},
     };
     std::size_t expectedLines = 0;
     for (const auto& entry : cases) {
@@ -253,21 +205,10 @@ TEST_F(AutoUpdateManifestTest, EachFailureIsOneLineAtLevelFour)
         ASSERT_EQ(lines.size(), ++expectedLines) << entry.document;
         EXPECT_EQ(lines.back(), std::string("L4 ") + entry.message) << entry.document;
     }
-}
-
-TEST_F(AutoUpdateManifestTest, TheFirstManifestElementDecides)
-{
-    CAutoUpdateManifest manifest;
-    EXPECT_FALSE(Read("<CAutoUpdateManifest/><CAutoUpdateManifest " + kUrl + ">" + kProduct
-            + "</CAutoUpdateManifest>",
-        manifest));
-    ASSERT_EQ(LogLines().size(), 1u);
-    EXPECT_EQ(LogLines()[0], "L4 AutoUpdate failed: could not locate UrlOfUpdate in manifest");
-
     // An empty document has nothing to read.
     CExtensibleMarkupLanguageDocument empty;
-    EXPECT_FALSE(manifest.ReadFromDocument(empty));
-    EXPECT_EQ(LogLines().size(), 2u);
+    EXPECT_FALSE(CAutoUpdateManifest().ReadFromDocument(empty));
+    EXPECT_EQ(LogLines().size(), ++expectedLines);
 }
 
 TEST(AutoUpdateManifestTypes, TextsAndDisplayTexts)

@@ -8,24 +8,16 @@
 #include "services/Blowfish.h"
 #include "services/Branding.h"
 #include "services/Registry.h"
+#include "support/ScratchFolder.h"
 #include "text/Base64Coding.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <ctime>
-#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
-
-#if defined(_WIN32)
-#  include <process.h>
-#  define ORV_TEST_PID _getpid()
-#else
-#  include <unistd.h>
-#  define ORV_TEST_PID ::getpid()
-#endif
 
 namespace {
 
@@ -37,11 +29,6 @@ class BrandedLinks : public ::testing::Test {
 protected:
     void SetUp() override
     {
-#if !defined(_WIN32)
-        m_folder = std::filesystem::temp_directory_path() / ("orv-links-" + std::to_string(ORV_TEST_PID));
-        std::filesystem::create_directories(m_folder);
-        ::setenv("ORV_REGISTRY_FILE", (m_folder / "registry.txt").c_str(), 1);
-#endif
         CRegistry registry;
         m_hadLanguage = registry.Open(HKEY_CURRENT_USER, kLanguageKey, KEY_READ)
             && registry.ReadString("AcceptLanguage", m_savedLanguage);
@@ -51,15 +38,7 @@ protected:
         SetSessionToken("");
     }
 
-    void TearDown() override
-    {
-        SetLanguage(m_hadLanguage ? static_cast<const char*>(m_savedLanguage) : nullptr);
-#if !defined(_WIN32)
-        ::unsetenv("ORV_REGISTRY_FILE");
-        std::error_code ignored;
-        std::filesystem::remove_all(m_folder, ignored);
-#endif
-    }
+    void TearDown() override { SetLanguage(m_hadLanguage ? static_cast<const char*>(m_savedLanguage) : nullptr); }
 
     // Null removes the value.
     static void SetLanguage(const char* languages)
@@ -75,7 +54,8 @@ protected:
     }
 
 private:
-    std::filesystem::path m_folder;
+    orv_test::ScratchFolder m_folder {"links"};
+    orv_test::PrivateRegistry m_store {m_folder.Path()};
     bool m_hadLanguage = false;
     CString m_savedLanguage;
 };
@@ -116,7 +96,7 @@ CString Template(UINT id)
 
 } // namespace
 
-TEST_F(BrandedLinks, ReformatFillsCredentialsLoginIdAndDate)
+TEST_F(BrandedLinks, ReformatFillsCredentialsAndSplitsOffPostData)
 {
     SetUserName("alice");
     SetPassword("s3cret");
@@ -130,31 +110,19 @@ TEST_F(BrandedLinks, ReformatFillsCredentialsLoginIdAndDate)
     ReformatURL(url, post);
     EXPECT_EQ(url, "u=alice&u2=alice&p=s3cret&d=" + CTime::GetCurrentTime().Format("%Y%m%d") + "&l=00");
     EXPECT_EQ(post, "");
-
     SetSessionToken(nullptr);
     url = "t=%%SESSIONTOKEN%%";
     ReformatURL(url);
     EXPECT_EQ(url, "t=");
-}
 
-TEST_F(BrandedLinks, PostDataIsSplitOffWithOrWithoutAmpersand)
-{
-    CString url = "aPOSTDATA:x";
-    CString post;
-    ReformatURL(url, post);
-    EXPECT_EQ(url, "a");
-    EXPECT_EQ(post, "x");
-
-    url = "a&POSTDATA:x";
-    ReformatURL(url, post);
-    EXPECT_EQ(url, "a");
-    EXPECT_EQ(post, "x");
-
-    url = "POSTDATA:only";
-    ReformatURL(url, post);
-    EXPECT_EQ(url, "");
-    EXPECT_EQ(post, "only");
-
+    // The post data is split off at "POSTDATA:", with or without a '&' before it.
+    const std::pair<const char*, const char*> split[] = {{"aPOSTDATA:x", "a"}, {"a&POSTDATA:x", "a"}, {"POSTDATA:x", ""}};
+    for (const auto& [text, expected] : split) {
+        url = text;
+        ReformatURL(url, post);
+        EXPECT_EQ(url, expected) << text;
+        EXPECT_EQ(post, "x") << text;
+    }
     SetUserName("bob");
     SetPassword("pw&1");
     url = Template(IDS_LINK_SUPPORT_REPORTS);
@@ -183,6 +151,12 @@ TEST_F(BrandedLinks, TokenCarriesPartnerUpperCaseUserLanguagesAndTime)
               "velkor,ALICE.SMITH,de-CH,de;q=0.8,1700000000");
     EXPECT_EQ(Decipher(branding::EncipherResearchToken(branding::ResearchTokenText(-5))),
               "velkor,ALICE.SMITH,de-CH,de;q=0.8,-5");
+
+    // A long token spans several Base64 lines and still round-trips.
+    SetUserName(std::string(90, 'q').c_str());
+    const CString longToken = branding::EncipherResearchToken(branding::ResearchTokenText(1234567890));
+    EXPECT_GT(longToken.GetLength(), 72);
+    EXPECT_EQ(Decipher(longToken), "velkor," + std::string(90, 'Q') + ",de-CH,de;q=0.8,1234567890");
 }
 
 TEST_F(BrandedLinks, TokensOfTheSameSecondAndUserAreEqual)
@@ -201,16 +175,6 @@ TEST_F(BrandedLinks, TokensOfTheSameSecondAndUserAreEqual)
         return;
     }
     FAIL() << "the clock moved during every attempt";
-}
-
-TEST_F(BrandedLinks, LongTokensSpanSeveralBase64LinesAndStillRoundTrip)
-{
-    const std::string user(90, 'q');
-    SetUserName(user.c_str());
-    SetLanguage("en-GB,en;q=0.9,fr-FR;q=0.8,fr;q=0.7");
-    const CString token = branding::EncipherResearchToken(branding::ResearchTokenText(1234567890));
-    EXPECT_GT(token.GetLength(), 72);
-    EXPECT_EQ(Decipher(token), "velkor," + std::string(90, 'Q') + ",en-GB,en;q=0.9,fr-FR;q=0.8,fr;q=0.7,1234567890");
 }
 
 TEST_F(BrandedLinks, TemplateTokenAndReformatAreSafeFromManyThreads)

@@ -37,15 +37,14 @@ CString Loaded(UINT id)
 TEST_F(Branding, LibraryStringTableHoldsTheFixedTexts)
 {
     COrvResources scope;
-    EXPECT_EQ(Loaded(IDS_APP_TITLE), "ORV Desktop");
-    EXPECT_EQ(Loaded(IDS_COMPANY_SHORT), "Velkor");
-    EXPECT_EQ(Loaded(IDS_COMPANY), "Velkor, Inc.");
-    EXPECT_EQ(Loaded(IDS_RESEARCH_PARTNER), "velkor");
-    EXPECT_EQ(Loaded(IDS_RESTAPI_RESTART_NOTICE), "Changes will take effect after the next restart.");
-    EXPECT_EQ(Loaded(41000), "Prompt for optional and required updates   (default)");
-    EXPECT_EQ(Loaded(41001), "Prompt only for required updates");
-    EXPECT_EQ(Loaded(41002), "Automatically download all updates");
-    EXPECT_EQ(Loaded(41003), "Do not prompt for or download updates");
+    const std::pair<UINT, const char*> texts[] = {{IDS_APP_TITLE, "ORV Desktop"}, {IDS_COMPANY_SHORT, "Velkor"},
+        {IDS_COMPANY, "Velkor, Inc."}, {IDS_RESEARCH_PARTNER, "velkor"},
+        {IDS_RESTAPI_RESTART_NOTICE, "Changes will take effect after the next restart."},
+        {41000, "Prompt for optional and required updates   (default)"}, {41001, "Prompt only for required updates"},
+        {41002, "Automatically download all updates"}, {41003, "Do not prompt for or download updates"}};
+    for (const auto& [id, text] : texts) {
+        EXPECT_EQ(Loaded(id), text);
+    }
     EXPECT_EQ(Loaded(IDS_LINK_SUPPORT_REPORTS).Find("|https://"), 17);
 
     // Only a branding module supplies 511 and 512; 607 is not used.
@@ -140,11 +139,12 @@ TEST_F(Branding, UnbrandedProcessUsesTheLibraryTexts)
               "ORV Desktop by Velkor, Inc. (Velkor)[] ORV Desktop");
     EXPECT_EQ(CBrandedResources::GetORVXName(), "");
     EXPECT_EQ(scope.GetSupplementalLoginLanguageID(), 0);
-}
+    const branding::SearchResult found = branding::FindResourceModule("/no/such/folder/app.exe");
+    EXPECT_FALSE(found.branded);
+    EXPECT_EQ(found.module, platform::LibraryModule());
+    EXPECT_FALSE(branding::FindResourceModule(nullptr).branded);
 
-TEST_F(Branding, EachReplacementTouchesOnlyItsToken)
-{
-    CBrandedResources scope;
+    // Each replacement touches only its token.
     const CString text = "$APPNAME$/$SCOMPANY$/$COMPANY$/$ORVX$/$OTHER$";
     EXPECT_EQ(ReplaceBrandedAppName(text), "ORV Desktop/$SCOMPANY$/$COMPANY$/$ORVX$/$OTHER$");
     EXPECT_EQ(ReplaceBrandedCompanyShort(text), "$APPNAME$/Velkor/$COMPANY$/$ORVX$/$OTHER$");
@@ -182,14 +182,6 @@ TEST_F(Branding, InitAppNamesOnlyAnUnnamedApplication)
     EXPECT_EQ(scope.InitApp(&named), FALSE);
     EXPECT_STREQ(named.m_pszAppName, "Order Desk");
     EXPECT_EQ(scope.InitApp(nullptr), FALSE);
-}
-
-TEST_F(Branding, SearchFallsBackToTheLibraryWithoutAnyModule)
-{
-    const branding::SearchResult found = branding::FindResourceModule("/no/such/folder/app.exe");
-    EXPECT_FALSE(found.branded);
-    EXPECT_EQ(found.module, platform::LibraryModule());
-    EXPECT_FALSE(branding::FindResourceModule(nullptr).branded);
 }
 
 #if defined(_WIN32)

@@ -1,24 +1,13 @@
 // CIniFile over the system's private-profile functions: the native ones,
-// or under Wine the real ones. Each test works on a file of its own in the
-// temporary folder.
+// or under Wine the real ones. Each test works on a file of its own.
 #include "services/IniFile.h"
 
 #include "platform/Profile.h"
+#include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
-
-#if defined(_WIN32)
-#  include <process.h>
-#  define ORV_TEST_PID _getpid()
-#else
-#  include <unistd.h>
-#  define ORV_TEST_PID ::getpid()
-#endif
 
 namespace {
 
@@ -26,25 +15,13 @@ class IniFileTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        m_path = std::filesystem::temp_directory_path() /
-                 ("orv-ini-" + std::to_string(ORV_TEST_PID) + "-" + test + ".ini");
-        std::ofstream(m_path, std::ios::trunc).close();
+        orv_test::WriteFile(m_path, "");
         ASSERT_TRUE(m_ini.SetFile(m_path.string().c_str()));
         m_ini.SetSection("Main");
     }
 
-    void TearDown() override
-    {
-        std::error_code ignored;
-        std::filesystem::remove(m_path, ignored);
-        // The native writer's lock file.
-        std::filesystem::remove(m_path.string() + ".lock", ignored);
-    }
-
-    void WriteText(const std::string& text) { std::ofstream(m_path, std::ios::binary | std::ios::trunc) << text; }
-
-    std::filesystem::path m_path;
+    orv_test::ScratchFolder m_folder {"ini"};
+    const std::filesystem::path m_path = m_folder / "test.ini";
     CIniFile m_ini;
 };
 
@@ -58,90 +35,88 @@ TEST_F(IniFileTest, StringsUseTheCurrentSectionUnlessOneIsGiven)
     EXPECT_EQ(m_ini.GetString("OTHER", "Colour", "none"), "blue");
     EXPECT_EQ(m_ini.GetString(nullptr, "Missing", "none"), "none");
     EXPECT_EQ(m_ini.GetString("Nowhere", "Colour"), "");
-
     m_ini.SetSection("Other");
     EXPECT_EQ(m_ini.GetSection(), "Other");
     EXPECT_EQ(m_ini.GetString(nullptr, "Colour"), "blue");
     m_ini.SetSection(nullptr);
     EXPECT_EQ(m_ini.GetSection(), "");
-}
 
-TEST_F(IniFileTest, LongValuesReadAsTheirFirst255Characters)
-{
-    const std::string value(300, 'v');
-    ASSERT_TRUE(m_ini.SetString(nullptr, "Long", value.c_str()));
-    EXPECT_EQ(m_ini.GetString(nullptr, "Long"), CString('v', 255));
+    // Long values read as their first 255 characters.
+    ASSERT_TRUE(m_ini.SetString("Main", "Long", std::string(300, 'v').c_str()));
+    EXPECT_EQ(m_ini.GetString("Main", "Long"), CString('v', 255));
+
+    // A null value deletes one key; DeleteSection the whole section.
+    ASSERT_TRUE(m_ini.SetString("Other", "d", "4"));
+    EXPECT_TRUE(m_ini.SetString("Other", "Colour", nullptr));
+    EXPECT_EQ(m_ini.GetString("Other", "Colour", "gone"), "gone");
+    EXPECT_EQ(m_ini.GetString("Other", "d"), "4");
+    EXPECT_TRUE(m_ini.DeleteSection("Main"));
+    CStringArray names;
+    EXPECT_FALSE(m_ini.GetKeyNames("Main", names));
+    EXPECT_EQ(m_ini.GetString("Main", "colour", "gone"), "gone");
+    EXPECT_EQ(m_ini.GetString("Other", "d"), "4");
 }
 
 TEST_F(IniFileTest, SetFileTakesOnlyFilesThatExist)
 {
     const CString before = m_ini.GetFile();
-    const std::string missing = (m_path.parent_path() / "orv-no-such-file.ini").string();
-    EXPECT_FALSE(m_ini.SetFile(missing.c_str()));
+    EXPECT_FALSE(m_ini.SetFile((m_folder / "no-such-file.ini").string().c_str()));
     EXPECT_EQ(m_ini.GetFile(), before);
 
     char windows[260] = {};
-    const UINT length = GetWindowsDirectoryA(windows, sizeof windows);
-    ASSERT_GT(length, 0u);
+    ASSERT_GT(GetWindowsDirectoryA(windows, sizeof windows), 0u);
     EXPECT_TRUE(m_ini.SetFile(nullptr));
     EXPECT_EQ(m_ini.GetFile(), CString(windows) + "\\WIN.INI");
-
     const CIniFile defaulted;
     EXPECT_EQ(defaulted.GetFile(), CString(windows) + "\\WIN.INI");
     EXPECT_EQ(defaulted.GetSection(), "");
 }
 
-TEST_F(IniFileTest, BoolsAreOneOrYes)
+TEST_F(IniFileTest, BoolsAndNumbersAreReadAndWrittenAsTexts)
 {
-    const char* const trueTexts[] = {"1", "y", "Y", "Yes", "YES", "10"};
-    for (const char* text : trueTexts) {
-        ASSERT_TRUE(m_ini.SetString(nullptr, "Flag", text));
-        EXPECT_TRUE(m_ini.GetBool(nullptr, "Flag", false)) << text;
+    const struct {
+        const char* text;
+        bool flag; // read with the opposite default
+        long number;
+        double real;
+    } cases[] = {
+        {"1", true, 1, 1}, {"y", true, 0, 0}, {"Yes", true, 0, 0}, {"YES", true, 0, 0}, {"10", true, 10, 10},
+        {"0", false, 0, 0}, {"true", false, 0, 0}, {"", false, 0, 0}, {"-1", false, -1, -1},
+        {"42abc", false, 42, 42}, {"99999999999999999999", false, 2147483647, 1e20}, {"3.5 units", false, 3, 3.5},
+    };
+    for (const auto& entry : cases) {
+        ASSERT_TRUE(m_ini.SetString(nullptr, "Value", entry.text));
+        EXPECT_EQ(m_ini.GetBool(nullptr, "Value", !entry.flag), entry.flag) << entry.text;
+        EXPECT_EQ(m_ini.GetInt(nullptr, "Value", 7), int(entry.number)) << entry.text;
+        EXPECT_EQ(m_ini.GetDouble(nullptr, "Value", 7), entry.real) << entry.text;
     }
-    const char* const falseTexts[] = {"0", "true", "no", "", "-1"};
-    for (const char* text : falseTexts) {
-        ASSERT_TRUE(m_ini.SetString(nullptr, "Flag", text));
-        EXPECT_FALSE(m_ini.GetBool(nullptr, "Flag", true)) << text;
-    }
+    EXPECT_EQ(m_ini.GetLong(nullptr, "Value", 7), 3);
+    // A missing key gives the default.
     EXPECT_TRUE(m_ini.GetBool(nullptr, "Missing", true));
     EXPECT_FALSE(m_ini.GetBool(nullptr, "Missing", false));
-
-    ASSERT_TRUE(m_ini.SetBool(nullptr, "Written", true));
-    EXPECT_EQ(m_ini.GetString(nullptr, "Written"), "1");
-    ASSERT_TRUE(m_ini.SetBool(nullptr, "Written", false));
-    EXPECT_EQ(m_ini.GetString(nullptr, "Written"), "0");
-}
-
-TEST_F(IniFileTest, NumbersReadAsAtolAndAtofRead)
-{
-    ASSERT_TRUE(m_ini.SetLong(nullptr, "Long", -123456));
-    EXPECT_EQ(m_ini.GetString(nullptr, "Long"), "-123456");
-    EXPECT_EQ(m_ini.GetLong(nullptr, "Long"), -123456);
-    ASSERT_TRUE(m_ini.SetInt(nullptr, "Zero", 0));
-    EXPECT_EQ(m_ini.GetString(nullptr, "Zero"), "0");
-
-    ASSERT_TRUE(m_ini.SetString(nullptr, "Text", "42abc"));
-    EXPECT_EQ(m_ini.GetInt(nullptr, "Text", 7), 42);
-    ASSERT_TRUE(m_ini.SetString(nullptr, "Text", "abc"));
-    EXPECT_EQ(m_ini.GetLong(nullptr, "Text", 7), 0);
-    ASSERT_TRUE(m_ini.SetString(nullptr, "Text", "99999999999999999999"));
-    EXPECT_EQ(m_ini.GetInt(nullptr, "Text"), 2147483647);
     EXPECT_EQ(m_ini.GetInt(nullptr, "Missing", -5), -5);
     EXPECT_EQ(m_ini.GetLong(nullptr, "Missing", 0), 0);
-
-    ASSERT_TRUE(m_ini.SetDouble(nullptr, "Double", 0.0));
-    EXPECT_EQ(m_ini.GetString(nullptr, "Double"), "0");
-    ASSERT_TRUE(m_ini.SetDouble(nullptr, "Double", 1.5));
-    EXPECT_EQ(m_ini.GetString(nullptr, "Double"), "1.500000");
-    EXPECT_EQ(m_ini.GetDouble(nullptr, "Double"), 1.5);
     EXPECT_EQ(m_ini.GetDouble(nullptr, "Missing", -2.25), -2.25);
-    ASSERT_TRUE(m_ini.SetString(nullptr, "Text", "3.5 units"));
-    EXPECT_EQ(m_ini.GetDouble(nullptr, "Text"), 3.5);
+
+    // What the setters write.
+    ASSERT_TRUE(m_ini.SetBool(nullptr, "True", true));
+    ASSERT_TRUE(m_ini.SetBool(nullptr, "False", false));
+    ASSERT_TRUE(m_ini.SetLong(nullptr, "Long", -123456));
+    ASSERT_TRUE(m_ini.SetInt(nullptr, "Zero", 0));
+    ASSERT_TRUE(m_ini.SetDouble(nullptr, "NoDouble", 0.0));
+    ASSERT_TRUE(m_ini.SetDouble(nullptr, "Double", 1.5));
+    const std::pair<const char*, const char*> written[] = {{"True", "1"}, {"False", "0"}, {"Long", "-123456"},
+        {"Zero", "0"}, {"NoDouble", "0"}, {"Double", "1.500000"}};
+    for (const auto& [key, text] : written) {
+        EXPECT_EQ(m_ini.GetString(nullptr, key), text) << key;
+    }
+    EXPECT_EQ(m_ini.GetLong(nullptr, "Long"), -123456);
+    EXPECT_EQ(m_ini.GetDouble(nullptr, "Double"), 1.5);
 }
 
 TEST_F(IniFileTest, KeyNamesComeInFileOrderAndAreAppended)
 {
-    WriteText("[Main]\r\nZulu=1\r\nalpha=2\r\n[Other]\r\nx=3\r\n[main2]\r\nMike=4\r\n");
+    orv_test::WriteFile(m_path, "[Main]\r\nZulu=1\r\nalpha=2\r\n[Other]\r\nx=3\r\n[main2]\r\nMike=4\r\n");
     CStringArray names;
     names.Add("existing");
     EXPECT_TRUE(m_ini.GetKeyNames(nullptr, names));
@@ -149,7 +124,6 @@ TEST_F(IniFileTest, KeyNamesComeInFileOrderAndAreAppended)
     EXPECT_EQ(names[0], "existing");
     EXPECT_EQ(names[1], "Zulu");
     EXPECT_EQ(names[2], "alpha");
-
     CStringArray none;
     EXPECT_FALSE(m_ini.GetKeyNames("Missing", none));
     EXPECT_EQ(none.GetSize(), 0);
@@ -161,39 +135,16 @@ TEST_F(IniFileTest, KeyNamesComeInFileOrderAndAreAppended)
     ASSERT_EQ(after.GetSize(), 3);
     EXPECT_EQ(after[2], "Yankee");
     EXPECT_EQ(m_ini.GetString("Other", "x"), "3");
-}
 
-TEST_F(IniFileTest, KeyNamesOfALargeSectionAreAllListed)
-{
     // About 9000 characters of names: more than one read buffer.
     std::string section;
     for (int i = 0; i < 900; ++i) {
-        section += "Key" + std::to_string(1000 + i) + "=" + std::to_string(i);
-        section += '\0';
+        section += "Key" + std::to_string(1000 + i) + "=" + std::to_string(i) + '\0';
     }
-    section += '\0';
-    ASSERT_TRUE(WritePrivateProfileSectionA("Big", section.c_str(), m_ini.GetFile()));
-    CStringArray names;
-    ASSERT_TRUE(m_ini.GetKeyNames("Big", names));
-    ASSERT_EQ(names.GetSize(), 900);
-    EXPECT_EQ(names[0], "Key1000");
-    EXPECT_EQ(names[899], "Key1899");
-}
-
-TEST_F(IniFileTest, DeleteSectionRemovesItsKeysOnly)
-{
-    ASSERT_TRUE(m_ini.SetString(nullptr, "a", "1"));
-    ASSERT_TRUE(m_ini.SetString(nullptr, "b", "2"));
-    ASSERT_TRUE(m_ini.SetString("Keep", "c", "3"));
-    EXPECT_TRUE(m_ini.DeleteSection(nullptr));
-    CStringArray names;
-    EXPECT_FALSE(m_ini.GetKeyNames(nullptr, names));
-    EXPECT_EQ(m_ini.GetString(nullptr, "a", "gone"), "gone");
-    EXPECT_EQ(m_ini.GetString("Keep", "c"), "3");
-
-    // Deleting single keys: a null value.
-    ASSERT_TRUE(m_ini.SetString("Keep", "d", "4"));
-    EXPECT_TRUE(m_ini.SetString("Keep", "c", nullptr));
-    EXPECT_EQ(m_ini.GetString("Keep", "c", "gone"), "gone");
-    EXPECT_EQ(m_ini.GetString("Keep", "d"), "4");
+    ASSERT_TRUE(WritePrivateProfileSectionA("Big", (section + '\0').c_str(), m_ini.GetFile()));
+    CStringArray big;
+    ASSERT_TRUE(m_ini.GetKeyNames("Big", big));
+    ASSERT_EQ(big.GetSize(), 900);
+    EXPECT_EQ(big[0], "Key1000");
+    EXPECT_EQ(big[899], "Key1899");
 }

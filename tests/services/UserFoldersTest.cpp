@@ -9,16 +9,12 @@
 #include "platform/Module.h"
 #include "platform/Shell.h"
 #include "services/Registry.h"
+#include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,50 +22,15 @@
 #if defined(_WIN32)
 #  include <objbase.h>
 #  include <objidl.h>
-#  include <process.h>
 #  include <shlobj.h>
 #  include <shlguid.h>
-#  define ORV_TEST_PID _getpid()
-#else
-#  include "platform/StoreTesting.h"
-#  include <unistd.h>
-#  define ORV_TEST_PID ::getpid()
 #endif
 
 namespace fs = std::filesystem;
+using orv_test::ReadFile;
+using orv_test::WriteFile;
 
 namespace {
-
-void SetEnvironment(const char* name, const std::string& value)
-{
-#if defined(_WIN32)
-    _putenv_s(name, value.c_str());
-#else
-    if (value.empty()) {
-        ::unsetenv(name);
-    } else {
-        ::setenv(name, value.c_str(), 1);
-    }
-#endif
-}
-
-std::string Environment(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value != nullptr ? value : "";
-}
-
-std::string ReadFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void WriteFile(const fs::path& path, const std::string& text)
-{
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 std::string Native(const fs::path& path)
 {
@@ -107,14 +68,7 @@ class UserFoldersTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        m_root = fs::temp_directory_path() / ("orv-userfolders-" + std::to_string(ORV_TEST_PID) + "-" + test);
-        fs::remove_all(m_root);
-        fs::create_directories(m_root);
-        Redirect("KESTREL_ROOT", Native(m_root / "host"));
-        m_appData = m_root / "appdata";
-        m_desktop = m_root / "desktop";
-        m_programs = m_appData / "applications";
+        m_environment.Set("KESTREL_ROOT", Native(m_root / "host"));
         fs::create_directories(m_desktop);
         fs::create_directories(m_programs);
 #if defined(_WIN32)
@@ -122,11 +76,9 @@ protected:
         RedirectShellFolder("Desktop", m_desktop);
         RedirectShellFolder("Programs", m_programs);
 #else
-        Redirect("ORV_REGISTRY_FILE", Native(m_root / "registry.txt"));
-        platform::ResetRegistryCacheForTesting();
-        Redirect("HOME", Native(m_root / "home"));
-        Redirect("XDG_DATA_HOME", Native(m_appData));
-        Redirect("XDG_DESKTOP_DIR", Native(m_desktop));
+        m_environment.Set("HOME", Native(m_root / "home"));
+        m_environment.Set("XDG_DATA_HOME", Native(m_appData));
+        m_environment.Set("XDG_DESKTOP_DIR", Native(m_desktop));
 #endif
     }
 
@@ -152,19 +104,6 @@ protected:
             }
         }
 #endif
-        for (const auto& [name, saved] : m_savedEnvironment) {
-            SetEnvironment(name.c_str(), saved);
-        }
-        std::error_code ignored;
-        fs::remove_all(m_root, ignored);
-    }
-
-    void Redirect(const char* name, const std::string& value)
-    {
-        if (m_savedEnvironment.find(name) == m_savedEnvironment.end()) {
-            m_savedEnvironment[name] = Environment(name);
-        }
-        SetEnvironment(name, value);
     }
 
 #if defined(_WIN32)
@@ -208,20 +147,22 @@ protected:
         return CheckFirstRunForWinUser(user.c_str());
     }
 
-    fs::path m_root;
-    fs::path m_appData;
-    fs::path m_desktop;
-    fs::path m_programs;
-    std::map<std::string, std::string> m_savedEnvironment;
+    orv_test::ScratchFolder m_scratch {"userfolders"};
+    const fs::path m_root = m_scratch.Path();
+    const fs::path m_appData = m_root / "appdata";
+    const fs::path m_desktop = m_root / "desktop";
+    const fs::path m_programs = m_appData / "applications";
+    orv_test::PrivateRegistry m_store {m_root};
+    orv_test::ScopedEnvironment m_environment;
     std::vector<std::string> m_valueNames;
 #if defined(_WIN32)
     std::vector<std::pair<std::string, std::optional<std::string>>> m_savedShellFolders;
 #endif
 };
 
-const std::string kSeparator(1, platform::kPathSeparator);
-
 } // namespace
+
+const std::string kSeparator(1, platform::kPathSeparator);
 
 TEST_F(UserFoldersTest, HostFoldersAndTheDataAndLogsPaths)
 {
@@ -240,21 +181,30 @@ TEST_F(UserFoldersTest, HostFoldersAndTheDataAndLogsPaths)
     // When the host cannot make its folders, the functions fail and leave
     // the folder as it was; the paths are still joined, from nothing.
     WriteFile(m_root / "blocker", "a file where the host root should be");
-    Redirect("KESTREL_ROOT", Native(m_root / "blocker" / "root"));
+    m_environment.Set("KESTREL_ROOT", Native(m_root / "blocker" / "root"));
     CString untouched = "before";
     EXPECT_FALSE(GetUserDirectory(untouched));
     EXPECT_FALSE(GetWorkingDirectory(untouched));
     EXPECT_FALSE(GetAllUsersDirectory(untouched));
     EXPECT_EQ(untouched, "before");
     EXPECT_EQ(std::string(GetDataPath("f.xml")), "data" + kSeparator + "f.xml");
-}
 
-TEST_F(UserFoldersTest, AppPathIsTheProgramsFolder)
-{
+    // A host that reports success with an empty folder fails too.
+    struct Host {
+        static int Empty(char* buffer, int) { return buffer[0] = '\0', 1; }
+        static int Failed(char* buffer, int) { return buffer[0] = 'x', buffer[1] = '\0', 0; }
+        static int Folder(char* buffer, int) { return buffer[0] = 'x', buffer[1] = '\0', 1; }
+    };
+    EXPECT_FALSE(GetHostFolder(&Host::Empty, untouched));
+    EXPECT_FALSE(GetHostFolder(&Host::Failed, untouched));
+    EXPECT_EQ(untouched, "before");
+    EXPECT_TRUE(GetHostFolder(&Host::Folder, untouched));
+    EXPECT_EQ(untouched, "x");
+
+    // The executable's folder, with a trailing separator.
     const CString folder = GetAppPath();
     ASSERT_FALSE(folder.IsEmpty());
     EXPECT_EQ(folder[folder.GetLength() - 1], platform::kPathSeparator);
-    EXPECT_TRUE(IsDirectory(folder));
     const CString program(platform::ModuleFileName(nullptr).c_str());
     EXPECT_EQ(std::string(program.Left(folder.GetLength())), std::string(folder));
     EXPECT_TRUE(fs::is_regular_file(fs::path(program.GetString())));
@@ -292,7 +242,7 @@ TEST_F(UserFoldersTest, CreateUserDirectoryCopiesSharedFilesAndKeepsOrReplacesEx
 
 TEST_F(UserFoldersTest, FirstRunIsReportedOncePerUserAndInstallTime)
 {
-    const std::string user = "tester" + std::to_string(ORV_TEST_PID);
+    const std::string user = "tester" + std::to_string(orv_test::ProcessId());
     WriteGlobalSettings("InstallTime=2026-11-30 08:15\r\n");
     EXPECT_EQ(FirstRun(user), 1);
     EXPECT_EQ(FirstRun(user), 0);
@@ -328,16 +278,32 @@ TEST_F(UserFoldersTest, RemoveDirectoryAndFilesTakesEverythingBelow)
     EXPECT_EQ(RemoveDirectoryAndFiles(Native(doomed).c_str()), FALSE);
     EXPECT_EQ(RemoveDirectoryAndFiles(""), FALSE);
 
-#if !defined(_WIN32)
-    // A link to a folder elsewhere goes; what it points to stays.
+    // A link, inside the folder or given as the folder, goes as a link;
+    // what it points to stays.
+#if defined(_WIN32)
+    // Wine cannot make links: the test run makes one beside its target
+    // (tests/CMakeLists.txt). Wine follows a folder link when asked to
+    // remove it, so there the link stays; its target must stay whole.
+    const fs::path link = orv_test::GetEnvironment("ORV_TEST_FOLDER_LINK").value_or("");
+    if (link.empty()) {
+        GTEST_SKIP() << "ORV_TEST_FOLDER_LINK names no prepared folder link";
+    }
+    const fs::path outside = link.parent_path() / "target";
+    const BOOL removed = RemoveDirectoryAndFiles(Native(link).c_str());
+    EXPECT_EQ(removed != FALSE, GetFileAttributesA(Native(link).c_str()) == INVALID_FILE_ATTRIBUTES);
+#else
     const fs::path outside = m_root / "outside";
+    const fs::path link = m_root / "link";
     WriteFile(outside / "keep.txt", "keep");
     fs::create_directories(doomed);
     fs::create_directory_symlink(outside, doomed / "link");
+    fs::create_directory_symlink(outside, link);
     EXPECT_NE(RemoveDirectoryAndFiles(Native(doomed).c_str()), FALSE);
     EXPECT_FALSE(fs::exists(doomed));
-    EXPECT_EQ(ReadFile(outside / "keep.txt"), "keep");
+    EXPECT_NE(RemoveDirectoryAndFiles(Native(link).c_str()), FALSE);
+    EXPECT_FALSE(fs::is_symlink(link));
 #endif
+    EXPECT_EQ(ReadFile(outside / "keep.txt"), "keep");
 }
 
 TEST_F(UserFoldersTest, RecursiveFindListsSubfoldersFirst)
@@ -376,21 +342,17 @@ TEST(UserFolders, ParseFilenameDropsFolderAndExtension)
     }
 }
 
-TEST(UserFolders, IsProcessRunningFindsThisProgramWithoutRegardToCase)
+TEST(UserFolders, IsProcessRunningAndResolveIP)
 {
+    // This program, named without regard to case.
     std::string name = platform::ModuleFileName(nullptr);
     name = name.substr(name.find_last_of(platform::kPathSeparator) + 1);
     ASSERT_FALSE(name.empty());
-    for (char& c : name) {
-        c = char(std::toupper(static_cast<unsigned char>(c)));
-    }
+    std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return char(std::toupper(c)); });
     EXPECT_TRUE(IsProcessRunning(name.c_str()));
     EXPECT_FALSE(IsProcessRunning("no-such-program-4711.exe"));
     EXPECT_FALSE(IsProcessRunning(""));
-}
 
-TEST(UserFolders, ResolveIPKeepsAddressesAndLooksUpNames)
-{
     EXPECT_EQ(std::string(ResolveIP("10.1.2.3")), "10.1.2.3");
     EXPECT_EQ(std::string(ResolveIP("localhost")), "127.0.0.1");
     EXPECT_EQ(std::string(ResolveIP("no-such-host.invalid")), "no-such-host.invalid");

@@ -4,52 +4,34 @@
 
 #include <string>
 
-namespace {
-
-std::string Parsed(const char* text)
+TEST(Version, TextReadsAsFourClampedComponentsWithTheMissingOnesLeading)
 {
-    return CVersion(text).ToString().GetString();
-}
+    const std::pair<const char*, const char*> cases[] = {
+        {"1.2.3.4", "1.2.3.4"}, {"2.5", "0.0.2.5"}, {"5", "0.0.0.5"}, {"1,2,3,4", "1.2.3.4"},
+        {"1.2.3.4.5", "1.2.3.4"},
+        {"1..2", "0.1.0.2"}, // three fields, the middle one empty
+        {"  1. 2 ,3 . 4\t", "1.2.3.4"},
+        {"1a.2b.3c.4d", "1.2.3.4"}, // leading digits of each field
+        {"v1.2.3.4", "0.2.3.4"}, {"+7.1.0.0", "7.1.0.0"}, {"70000.1.1.1", "65535.1.1.1"},
+        {"65535.65536.4294967296.99999999999999999999", "65535.65535.65535.65535"},
+        {"-1.2.3.4", "0.2.3.4"}, // a negative field is no number; strtoul would wrap it
+        // No version at all is the empty text.
+        {"...", ""}, {"", ""}, {"   ", ""}, {"0", ""}, {"0.0.0.0", ""}, {"abc", ""}, {"0,0", ""},
+    };
+    for (const auto& [text, expected] : cases) {
+        const CVersion version(text);
+        EXPECT_EQ(std::string(version.ToString()), expected) << text;
+        EXPECT_EQ(version.IsEmpty(), *expected == '\0') << text;
+    }
+    EXPECT_TRUE(CVersion(static_cast<const char*>(nullptr)).IsEmpty());
+    EXPECT_TRUE(CVersion().IsEmpty());
+    EXPECT_EQ(CVersion(0, 0, 0, 1).ToString(), "0.0.0.1");
 
-} // namespace
-
-TEST(Version, TextReadsAsFourComponentsWithTheMissingOnesLeading)
-{
-    EXPECT_EQ(Parsed("1.2.3.4"), "1.2.3.4");
-    EXPECT_EQ(Parsed("2.5"), "0.0.2.5");
-    EXPECT_EQ(Parsed("5"), "0.0.0.5");
-    EXPECT_EQ(Parsed("1,2,3,4"), "1.2.3.4");
-    EXPECT_EQ(Parsed("1.2.3.4.5"), "1.2.3.4");
-    EXPECT_EQ(Parsed("1..2"), "0.1.0.2"); // three fields, the middle one empty
-    EXPECT_EQ(Parsed("..."), "");
-    EXPECT_EQ(Parsed("  1. 2 ,3 . 4\t"), "1.2.3.4");
-    EXPECT_EQ(Parsed("1a.2b.3c.4d"), "1.2.3.4"); // leading digits of each field
-    EXPECT_EQ(Parsed("v1.2.3.4"), "0.2.3.4");
-    EXPECT_EQ(Parsed("+7.1.0.0"), "7.1.0.0");
-}
-
-TEST(Version, ComponentsAreClampedAndNeverWrap)
-{
-    EXPECT_EQ(Parsed("70000.1.1.1"), "65535.1.1.1");
-    EXPECT_EQ(Parsed("65535.65536.4294967296.99999999999999999999"), "65535.65535.65535.65535");
-    // A negative field is no number; strtoul would wrap it to a huge value.
-    EXPECT_EQ(Parsed("-1.2.3.4"), "0.2.3.4");
     EXPECT_EQ(OrvServices::ReadUnsignedDecimal("4294967295"), 4294967295u);
     EXPECT_EQ(OrvServices::ReadUnsignedDecimal("4294967296"), 4294967295u);
     EXPECT_EQ(OrvServices::ReadUnsignedDecimal(" \t12x3"), 12u);
     EXPECT_EQ(OrvServices::ReadUnsignedDecimal("-5"), 0u);
     EXPECT_EQ(OrvServices::ReadUnsignedDecimal(nullptr), 0u);
-}
-
-TEST(Version, NoVersionIsTheEmptyText)
-{
-    for (const char* text : {static_cast<const char*>(nullptr), "", "   ", "0", "0.0.0.0", "abc", "0,0"}) {
-        const CVersion version(text);
-        EXPECT_TRUE(version.IsEmpty()) << (text ? text : "(null)");
-        EXPECT_STREQ(version.ToString(), "") << (text ? text : "(null)");
-    }
-    EXPECT_TRUE(CVersion().IsEmpty());
-    EXPECT_EQ(CVersion(0, 0, 0, 1).ToString(), "0.0.0.1");
 }
 
 TEST(Version, ComponentsSitInTwoWordsMajorFirst)

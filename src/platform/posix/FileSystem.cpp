@@ -23,6 +23,17 @@ bool Matches(const char* pattern, const char* name)
     return ::fnmatch(pattern, name, FNM_CASEFOLD | FNM_NOESCAPE) == 0;
 }
 
+// The path without trailing slashes, so that it names a link itself rather
+// than the folder it points to ("/" stays).
+std::string WithoutTrailingSlashes(const char* path)
+{
+    std::string name = path;
+    while (name.size() > 1 && name.back() == '/') {
+        name.pop_back();
+    }
+    return name;
+}
+
 // Copies the bytes of one open file into another; false on any error.
 bool CopyBytes(int from, int to)
 {
@@ -128,6 +139,17 @@ bool IsFolder(const char* path)
 {
     struct stat status {};
     return path != nullptr && ::stat(path, &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+bool IsLink(const char* path)
+{
+    struct stat status {};
+    return path != nullptr && ::lstat(WithoutTrailingSlashes(path).c_str(), &status) == 0 && S_ISLNK(status.st_mode);
+}
+
+bool RemoveLink(const char* path)
+{
+    return IsLink(path) && ::unlink(WithoutTrailingSlashes(path).c_str()) == 0;
 }
 
 } // namespace platform

@@ -2,30 +2,9 @@
 #include "platform/FileSystem.h"
 
 #include "platform/Types.h"
+#include "platform/win32/ScopedHandle.h"
 
 #include <string>
-
-namespace {
-
-// Closes a find handle when the scope ends.
-class CFindHandle {
-public:
-    explicit CFindHandle(HANDLE handle) : m_handle(handle) {}
-    ~CFindHandle()
-    {
-        if (m_handle != INVALID_HANDLE_VALUE) {
-            FindClose(m_handle);
-        }
-    }
-    CFindHandle(const CFindHandle&) = delete;
-    CFindHandle& operator=(const CFindHandle&) = delete;
-    HANDLE Get() const { return m_handle; }
-
-private:
-    HANDLE m_handle;
-};
-
-} // namespace
 
 namespace platform {
 
@@ -37,8 +16,8 @@ bool ListDirectory(const char* folder, const char* pattern, CArray<DirectoryEntr
     }
     search += pattern;
     WIN32_FIND_DATAA data {};
-    CFindHandle find(FindFirstFileA(search.c_str(), &data));
-    if (find.Get() == INVALID_HANDLE_VALUE) {
+    const platform::win32::CFindHandle find(FindFirstFileA(search.c_str(), &data));
+    if (!find.IsValid()) {
         return false;
     }
     do {
@@ -81,6 +60,39 @@ bool DeleteFileAt(const char* path)
 bool RemoveFolder(const char* path)
 {
     return RemoveDirectoryA(path) != FALSE;
+}
+
+namespace {
+
+// The attributes of the path itself, without a trailing separator.
+DWORD OwnAttributes(const char* path, std::string& name)
+{
+    name = path != nullptr ? path : "";
+    while (name.size() > 1 && (name.back() == '\\' || name.back() == '/') && name[name.size() - 2] != ':') {
+        name.pop_back();
+    }
+    return name.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(name.c_str());
+}
+
+} // namespace
+
+bool IsLink(const char* path)
+{
+    std::string name;
+    const DWORD attributes = OwnAttributes(path, name);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+bool RemoveLink(const char* path)
+{
+    std::string name;
+    const DWORD attributes = OwnAttributes(path, name);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+        return false;
+    }
+    // A folder link goes with RemoveDirectory, which leaves its target alone.
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? RemoveDirectoryA(name.c_str()) != FALSE
+                                                        : DeleteFileA(name.c_str()) != FALSE;
 }
 
 bool IsFolder(const char* path)

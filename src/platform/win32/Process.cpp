@@ -3,30 +3,13 @@
 #include "platform/Process.h"
 
 #include "platform/Types.h"
+#include "platform/win32/ScopedHandle.h"
 
 #include <psapi.h>
 
 #include <vector>
 
 namespace {
-
-// Closes a process handle when the scope ends.
-class CProcessHandle {
-public:
-    explicit CProcessHandle(HANDLE handle) : m_handle(handle) {}
-    ~CProcessHandle()
-    {
-        if (m_handle != nullptr) {
-            CloseHandle(m_handle);
-        }
-    }
-    CProcessHandle(const CProcessHandle&) = delete;
-    CProcessHandle& operator=(const CProcessHandle&) = delete;
-    HANDLE Get() const { return m_handle; }
-
-private:
-    HANDLE m_handle;
-};
 
 // Every process identifier: the buffer grows until the list fits.
 bool AllProcessIds(std::vector<DWORD>& ids)
@@ -59,8 +42,9 @@ bool ListProcessNames(CStringArray& names)
         return false;
     }
     for (DWORD id : ids) {
-        CProcessHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, id));
-        if (process.Get() == nullptr) {
+        const platform::win32::CProcessHandle process(
+            OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, id));
+        if (!process.IsValid()) {
             continue;
         }
         HMODULE module = nullptr;
