@@ -4,7 +4,6 @@
 #include "MarketTestSupport.h"
 #include "QuoteTestSupport.h"
 #include "market/OrvDateTime.h"
-#include "market/SymbolData.h"
 #include "text/Locale.h"
 
 #include <gtest/gtest.h>
@@ -79,7 +78,6 @@ protected:
     {
         g_bForexUseLots = m_useLots;
         g_lForexLotSize = m_lotSize;
-        CSymbolData::GetStaticInstance().Clear();
         HostRootTest::TearDown();
     }
 
@@ -332,13 +330,11 @@ TEST_F(CachedQuote, ForexSizesInLotsAndDisplayFormats)
     EXPECT_EQ(quote.GetDecimals(), 4);
     EXPECT_EQ(Field(quote, QUOTEFIELD_LAST), "1.3051");
     EXPECT_EQ(Field(quote, QUOTEFIELD_SPREAD), "0.0002");
-    CSymbolData& data = CSymbolData::GetStaticInstance();
-    data.SetUserName("quotes");
-    WriteFile(DataFolder() / "quotes-OrvSymbolData.xml", R"(<SymbolData>
+    LoadSymbolData(R"(<SymbolData>
   <Forex><P Symbol="EUR/USD" pipDecimal="0.00001"/></Forex>
   <Futures><R Symbol="/ZB" displayFormat="33"/></Futures>
 </SymbolData>)");
-    ASSERT_EQ(data.LoadXML(), 1);
+    CSymbolData& data = CSymbolData::GetStaticInstance();
     quote.Update(&record);
     EXPECT_EQ(quote.GetDecimals(), 5);
     EXPECT_EQ(Field(quote, QUOTEFIELD_LAST), HostPrice(1.3051, 5));

@@ -89,6 +89,13 @@ TEST(OrvDateTimeValue, ConstructionKeepsTheValueAndChecksItsRange)
     copy = 3.25;
     EXPECT_EQ(copy.m_dt, 3.25);
     EXPECT_EQ(copy.GetStatus(), COleDateTime::valid);
+
+    // Equality needs the same status and the same value.
+    COrvDateTime second(40979.5), third(1.0);
+    EXPECT_TRUE(day == second && !(day != second));
+    second.SetStatus(COleDateTime::invalid);
+    third.SetStatus(COleDateTime::invalid);
+    EXPECT_TRUE(!(day == second) && day != second && !(second == third));
 }
 
 TEST(OrvDateTimeValue, ArithmeticWithSpansKeepsTheStatusRules)
@@ -116,20 +123,6 @@ TEST(OrvDateTimeValue, ArithmeticWithSpansKeepsTheStatusRules)
     EXPECT_EQ((null + Minutes(1)).GetStatus(), COleDateTime::invalid);
     null -= Minutes(1);
     EXPECT_EQ(null.GetStatus(), COleDateTime::invalid);
-}
-
-TEST(OrvDateTimeValue, EqualityNeedsTheSameStatusAndTheSameValue)
-{
-    const COrvDateTime first(40979.5);
-    COrvDateTime second(40979.5);
-    EXPECT_TRUE(first == second);
-    EXPECT_FALSE(first != second);
-    second.SetStatus(COleDateTime::invalid);
-    EXPECT_FALSE(first == second);
-    EXPECT_TRUE(first != second);
-    COrvDateTime third(1.0);
-    third.SetStatus(COleDateTime::invalid);
-    EXPECT_FALSE(second == third);
 }
 
 TEST(OrvDateTimeValue, ClearDateAndClearTimeTruncateTowardZero)
@@ -285,13 +278,10 @@ TEST(OrvDateTimeFix, EasternTimestampsShiftByTheEasternSpan)
     EXPECT_EQ(value.FormatFIXETTimestamp(), "20120111-09:30:00");
     EXPECT_EQ(value.ParseFIXETTimestamp("2012"), 0);
 
-    COrvDateTime null;
+    COrvDateTime null, invalid(1e10);
     null.SetStatus(COleDateTime::null);
-    EXPECT_EQ(null.FormatFIXUtcTimestamp(), "");
-    EXPECT_EQ(null.FormatFIXETTimestamp(), "");
-    COrvDateTime invalid(1e10);
-    EXPECT_EQ(invalid.FormatFIXUtcTimestamp(), "Invalid DateTime");
-    EXPECT_EQ(invalid.FormatFIXETTimestamp(), "Invalid DateTime");
+    EXPECT_EQ(null.FormatFIXUtcTimestamp() + "|" + null.FormatFIXETTimestamp(), "|");
+    EXPECT_EQ(invalid.FormatFIXUtcTimestamp() + "|" + invalid.FormatFIXETTimestamp(), "Invalid DateTime|Invalid DateTime");
 }
 
 // ------------------------------------------------------------ formatting
@@ -352,17 +342,11 @@ TEST_F(OrvDateTimeClock, DatesAreShownInTheZone)
 TEST(OrvDateTimeFormat, ZeroFormatsAsEmptyTextEverywhere)
 {
     const COrvDateTime zero;
-    for (unsigned long flags = 0; flags < 8; ++flags) {
-        SCOPED_TRACE(flags);
-        EXPECT_EQ(zero.FormatDisplayTime(flags), "");
-        EXPECT_EQ(zero.FormatETTime(flags), "");
-        EXPECT_EQ(zero.FormatLocalTime(flags), "");
-        EXPECT_EQ(zero.FormatDisplayDateTime(flags), "");
-        EXPECT_EQ(zero.FormatETDateTime(flags), "");
-    }
-    EXPECT_EQ(zero.FormatDisplayDate(), "");
-    EXPECT_EQ(zero.FormatETDate(), "");
-    EXPECT_EQ(zero.FormatLocalDate(), "");
+    for (unsigned long flags = 0; flags < 8; ++flags)
+        EXPECT_EQ(zero.FormatDisplayTime(flags) + zero.FormatETTime(flags) + zero.FormatLocalTime(flags)
+                      + zero.FormatDisplayDateTime(flags) + zero.FormatETDateTime(flags),
+                  "") << flags;
+    EXPECT_EQ(zero.FormatDisplayDate() + zero.FormatETDate() + zero.FormatLocalDate(), "");
 
     COrvDateTime invalid(1e10);
     EXPECT_EQ(invalid.FormatETTime(), "Invalid DateTime");
