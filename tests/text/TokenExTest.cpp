@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <utility>
 
 namespace {
 
@@ -60,9 +61,18 @@ TEST(TokenEx, SplitIntoTokens)
     CStringArray out = Strings({ "a" });
     CTokenEx().Split("c", ",", out, true);
     ExpectStrings(out, { "a", "c" });
-    EXPECT_EQ(CTokenEx().Join("", Strings({ "1", "2" })), "1,2");
     CString source = "p,q";
     EXPECT_EQ(CTokenEx().GetString(source, ""), "p");
+}
+
+// The delimiter stands only between elements; an empty one means ",".
+TEST(TokenEx, JoinPutsTheDelimiterOnlyBetweenElements)
+{
+    const std::pair<CStringArray, const char*> cases[] = {
+        { Strings({ "a", "b", "c" }), "a; b; c" }, { Strings({}), "" }, { Strings({ "only" }), "only" } };
+    for (const auto& [items, joined] : cases)
+        EXPECT_EQ(CTokenEx().Join("; ", items), joined);
+    EXPECT_EQ(CTokenEx().Join("", Strings({ "1", "2" })), "1,2");
 }
 
 TEST(TokenEx, GetStringPopsOneTokenAtATime)
@@ -81,14 +91,6 @@ TEST(TokenEx, GetStringPopsOneTokenAtATime)
     source = "--a--b";
     EXPECT_EQ(tokens.GetString(source, "--", false), "a");
     EXPECT_EQ(source, "b");
-}
-
-TEST(TokenEx, JoinPutsTheDelimiterOnlyBetweenElements)
-{
-    CTokenEx tokens;
-    EXPECT_EQ(tokens.Join("; ", Strings({"a", "b", "c"})), "a; b; c");
-    EXPECT_EQ(tokens.Join(";", Strings({})), "");
-    EXPECT_EQ(tokens.Join(";", Strings({"only"})), "only");
 }
 
 TEST(TokenEx, SplitPathIntoDriveDirectoryNameAndExtension)
