@@ -127,21 +127,16 @@ TEST(OrvDateTimeValue, ArithmeticWithSpansKeepsTheStatusRules)
 
 TEST(OrvDateTimeValue, ClearDateAndClearTimeTruncateTowardZero)
 {
-    COrvDateTime value(40979.75);
-    value.ClearDate();
-    EXPECT_DOUBLE_EQ(value.m_dt, 0.75);
-    value = 40979.75;
-    value.ClearTime();
-    EXPECT_EQ(value.m_dt, 40979.0);
-
-    // Before day 0 the fraction is still the time of day.
-    value = -1.25;
-    value.ClearDate();
-    EXPECT_DOUBLE_EQ(value.m_dt, -0.25);
-    EXPECT_EQ(value.GetHour(), 6);
-    value = -1.25;
-    value.ClearTime();
-    EXPECT_EQ(value.m_dt, -1.0);
+    // Before day 0 the fraction is still the time of day: -1.25 is 06:00.
+    const double cases[][3] = { { 40979.75, 0.75, 40979.0 }, { -1.25, -0.25, -1.0 } };
+    for (const auto& [full, time, date] : cases) {
+        COrvDateTime value(full), day(full);
+        value.ClearDate();
+        day.ClearTime();
+        EXPECT_DOUBLE_EQ(value.m_dt, time) << full;
+        EXPECT_EQ(value.GetHour(), full > 0 ? 18 : 6) << full;
+        EXPECT_EQ(day.m_dt, date) << full;
+    }
 }
 
 TEST(OrvDateTimeValue, CTimeValuesGoThroughLocalTimeAndBack)
@@ -357,19 +352,17 @@ TEST(OrvDateTimeFormat, ZeroFormatsAsEmptyTextEverywhere)
 
 TEST_F(OrvDateTimeClock, TheDisplayZoneFollowsTheUsersChoice)
 {
-    // Eastern when the library loads.
-    EXPECT_EQ(COrvDateTime::GetSpan(), COrvDateTime::GetSpanET());
-    EXPECT_EQ(COrvDateTime::GetDisplayTimeZone(), COrvDateTime::GetEasternTimeZone());
-    EXPECT_EQ(COrvDateTime::GetDisplayToUTCMinutes(), COrvDateTime::GetETToUTCMinutes());
-
-    COrvDateTime::SetLocalDisplayFormat(1);
-    EXPECT_EQ(COrvDateTime::GetSpan(), COrvDateTime::GetSpanLocal());
-    EXPECT_EQ(COrvDateTime::GetDisplayTimeZone(), COrvDateTime::GetLocalTimeZone());
-    EXPECT_EQ(COrvDateTime::GetDisplayToUTCMinutes(), COrvDateTime::GetLocalToUTCMinutes());
-
-    COrvDateTime::SetLocalDisplayFormat(0);
-    EXPECT_EQ(COrvDateTime::GetDisplayTimeZone(), COrvDateTime::GetEasternTimeZone());
-    EXPECT_EQ(COrvDateTime::GetDisplayToUTCMinutes(), COrvDateTime::GetETToUTCMinutes());
+    // Eastern when the library loads (-1: not set), local once chosen, and
+    // back.
+    for (int local : { -1, 1, 0 }) {
+        if (local >= 0)
+            COrvDateTime::SetLocalDisplayFormat(local);
+        EXPECT_EQ(COrvDateTime::GetSpan(), local == 1 ? COrvDateTime::GetSpanLocal() : COrvDateTime::GetSpanET());
+        EXPECT_EQ(COrvDateTime::GetDisplayTimeZone(),
+                  local == 1 ? COrvDateTime::GetLocalTimeZone() : COrvDateTime::GetEasternTimeZone());
+        EXPECT_EQ(COrvDateTime::GetDisplayToUTCMinutes(),
+                  local == 1 ? COrvDateTime::GetLocalToUTCMinutes() : COrvDateTime::GetETToUTCMinutes());
+    }
 }
 
 TEST_F(OrvDateTimeClock, TickCountIsTheUtcClockPlusTheDelta)

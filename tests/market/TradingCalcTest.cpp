@@ -256,18 +256,18 @@ TEST_F(TradingCalc, FuturesAreValuedByTheRootsOvernightMargin)
     LoadSymbolData(kFutures);
     Quote quote("/ESZ6");
     SetQuote(quote, 4005.00, 4010.25, 4010.50, 3990.00);
-    Pnl lng = Calc("/ESZ6", 2, 4000.00, &quote, 50);
-    EXPECT_EQ(lng.pnl, 1025.0);
-    EXPECT_EQ(lng.value, 10000.5);
-
-    Pnl shrt = Calc("/ESZ6", -3, 4000.00, &quote, 50);
-    EXPECT_EQ(shrt.pnl, -1575.0);
-    EXPECT_EQ(shrt.value, 15000.75);
-
     // Futures get no default multiplier, and an unknown root has no margin.
-    Pnl unknown = Calc("/NQZ6", 1, 4000.00, &quote);
-    EXPECT_EQ(unknown.pnl, 10.25);
-    EXPECT_EQ(unknown.value, 0.0);
+    const struct {
+        const char* symbol;
+        LONG qty, multiplier;
+        double pnl, value;
+    } cases[] = { { "/ESZ6", 2, 50, 1025.0, 10000.5 }, { "/ESZ6", -3, 50, -1575.0, 15000.75 },
+                  { "/NQZ6", 1, 0, 10.25, 0.0 } };
+    for (const auto& c : cases) {
+        const Pnl result = Calc(c.symbol, c.qty, 4000.00, &quote, c.multiplier);
+        EXPECT_TRUE(result.pnl == c.pnl && result.value == c.value) << c.symbol << " " << c.qty << ": " << result.pnl
+                                                                    << " " << result.value;
+    }
 }
 
 // Rates: the pnl is converted by a conversion quote (multiplied, or divided
