@@ -75,22 +75,21 @@ TEST(TokenEx, JoinPutsTheDelimiterOnlyBetweenElements)
     EXPECT_EQ(CTokenEx().Join("", Strings({ "1", "2" })), "1,2");
 }
 
+// Leading delimiters are skipped unless empty tokens are kept; the source
+// keeps what follows the token's delimiter.
 TEST(TokenEx, GetStringPopsOneTokenAtATime)
 {
-    CTokenEx tokens;
-    CString source = ",,x,y";
-    EXPECT_EQ(tokens.GetString(source, ",", false), "x");
-    EXPECT_EQ(source, "y");
-    EXPECT_EQ(tokens.GetString(source, ",", false), "y");
-    EXPECT_EQ(source, "");
-
-    source = ",,x";
-    EXPECT_EQ(tokens.GetString(source, ",", true), "");
-    EXPECT_EQ(source, ",x");
-
-    source = "--a--b";
-    EXPECT_EQ(tokens.GetString(source, "--", false), "a");
-    EXPECT_EQ(source, "b");
+    const struct {
+        const char *source, *delimiter;
+        bool keepEmpty;
+        const char *token, *rest;
+    } cases[] = { { ",,x,y", ",", false, "x", "y" }, { "y", ",", false, "y", "" }, { ",,x", ",", true, "", ",x" },
+                  { "--a--b", "--", false, "a", "b" } };
+    for (const auto& c : cases) {
+        CString source = c.source;
+        EXPECT_EQ(CTokenEx().GetString(source, c.delimiter, c.keepEmpty), c.token) << c.source;
+        EXPECT_EQ(source, c.rest) << c.source;
+    }
 }
 
 TEST(TokenEx, SplitPathIntoDriveDirectoryNameAndExtension)
