@@ -41,15 +41,8 @@ std::int64_t LocalTime(int hour, int minute)
 std::atomic<std::int64_t> g_now { 0 };
 std::atomic<std::int32_t> g_offset { 0 };
 
-std::int64_t TestNow()
-{
-    return g_now;
-}
-
-std::int32_t TestOffset()
-{
-    return g_offset;
-}
+std::int64_t TestNow() { return g_now; }
+std::int32_t TestOffset() { return g_offset; }
 
 // Puts the exchange clock at a local wall time, plus an offset.
 void SetClock(int hour, int minute, std::int32_t offset = 0)
