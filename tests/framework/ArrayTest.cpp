@@ -10,9 +10,8 @@ namespace {
 CUIntArray Numbers(std::initializer_list<UINT> values)
 {
     CUIntArray array;
-    for (UINT value : values) {
+    for (UINT value : values)
         array.Add(value);
-    }
     return array;
 }
 
@@ -42,18 +41,16 @@ TEST(ArraySize, GrowthStepKeepsStorageAcrossAdds)
     stepped.SetSize(0, 100);
     stepped.Add(1);
     const BYTE* data = stepped.GetData();
-    for (int i = 0; i < 99; ++i) {
+    for (int i = 0; i < 99; ++i)
         stepped.Add(2);
-    }
     EXPECT_EQ(stepped.GetData(), data);
 
     // Without a step set, the array still grows by at least four.
     CByteArray plain;
     plain.Add(1);
     data = plain.GetData();
-    plain.Add(2);
-    plain.Add(3);
-    plain.Add(4);
+    for (int value : {2, 3, 4})
+        plain.Add(BYTE(value));
     EXPECT_EQ(plain.GetData(), data);
 }
 
@@ -78,9 +75,8 @@ TEST(ArrayAdd, OwnElementSurvivesReallocation)
 {
     CStringArray array;
     array.Add("seed text that is long enough to be heap allocated");
-    for (int i = 0; i < 40; ++i) {
+    for (int i = 0; i < 40; ++i)
         EXPECT_EQ(array.Add(array[0]), i + 1);
-    }
     EXPECT_EQ(array[40], array[0]);
 }
 
@@ -139,11 +135,8 @@ TEST(ArraySetAtGrow, GrowsWithZeroesAndRejectsNegativeIndex)
 {
     CWordArray array;
     array.SetAtGrow(3, 7);
-    EXPECT_EQ(array.GetSize(), 4);
-    EXPECT_EQ(array[0], 0);
-    EXPECT_EQ(array[3], 7);
     array.SetAtGrow(1, 5);
-    EXPECT_EQ(array.GetSize(), 4);
+    EXPECT_EQ(std::vector<WORD>(array.GetData(), array.GetData() + array.GetSize()), (std::vector<WORD>{0, 5, 0, 7}));
     EXPECT_THROW(array.SetAtGrow(-1, 1), CInvalidArgException);
     array.FreeExtra();
     EXPECT_EQ(array[1], 5);

@@ -15,8 +15,7 @@ template <class MAP>
 Entries Iterate(const MAP& map)
 {
     Entries entries;
-    int key = 0;
-    int value = 0;
+    int key = 0, value = 0;
     for (POSITION position = map.GetStartPosition(); position != nullptr;) {
         map.GetNextAssoc(position, key, value);
         entries.emplace_back(key, value);
@@ -39,9 +38,8 @@ TEST(MapHashTable, SizeDefaultsToSeventeenAndZeroBecomesOne)
 TEST(MapHashTable, ResizingKeepsEveryEntry)
 {
     CIntMap map;
-    for (int i = -50; i < 150; ++i) {
+    for (int i = -50; i < 150; ++i)
         map[i] = i * 2;
-    }
     for (UINT size : {1u, 180u, 3u}) {
         map.InitHashTable(size, false);
         EXPECT_EQ(map.GetHashTableSize(), size);
@@ -65,17 +63,15 @@ TEST(MapEntries, LookupSetAtAndIndexing)
     map.SetAt(1, 10);
     map.SetAt(1, 11);
     EXPECT_EQ(map.GetCount(), 1);
-    EXPECT_TRUE(map.Lookup(1, value));
-    EXPECT_EQ(value, 11);
+    EXPECT_TRUE(map.Lookup(1, value) && value == 11);
 }
 
 TEST(MapEntries, RemovalFromAnyPlaceInAChain)
 {
     CIntMap map;
     map.InitHashTable(1);
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < 5; ++i)
         map[i] = i;
-    }
     EXPECT_TRUE(map.RemoveKey(2));
     EXPECT_TRUE(map.RemoveKey(4));
     EXPECT_TRUE(map.RemoveKey(0));
@@ -95,16 +91,10 @@ TEST(MapIteration, BucketOrderThenChainOrder)
     map[1] = 0;   // bucket 1
     map[18] = 0;  // bucket 1, ahead of 1 in the chain
     map[-1] = 0;  // 0xFFFFFFFF % 17 == 0
-    const Entries entries = Iterate(map);
-    ASSERT_EQ(entries.size(), 4u);
-    EXPECT_EQ(entries[0].first, -1);
-    EXPECT_EQ(entries[1].first, 18);
-    EXPECT_EQ(entries[2].first, 1);
-    EXPECT_EQ(entries[3].first, 20);
+    EXPECT_EQ(Iterate(map), (Entries{{-1, 0}, {18, 0}, {1, 0}, {20, 0}}));
 
     POSITION position = nullptr;
-    int key = 0;
-    int value = 0;
+    int key = 0, value = 0;
     EXPECT_THROW(map.GetNextAssoc(position, key, value), CInvalidArgException);
 }
 
@@ -112,9 +102,8 @@ TEST(MapValueSemantics, CopyIsDeepAndIteratesAlike)
 {
     CIntMap original;
     original.InitHashTable(7);
-    for (int i = 0; i < 20; ++i) {
+    for (int i = 0; i < 20; ++i)
         original[i] = i;
-    }
     CIntMap copy(original);
     EXPECT_EQ(copy.GetHashTableSize(), 7u);
     EXPECT_EQ(Iterate(copy), Iterate(original));
@@ -142,8 +131,7 @@ TEST(MapStringKeys, CStringKeysFoundByText)
     map.SetAt("name", "value");
     map[CString("other")] = "x";
     CString value;
-    EXPECT_TRUE(map.Lookup("name", value));
-    EXPECT_EQ(value, "value");
+    EXPECT_TRUE(map.Lookup("name", value) && value == "value");
     EXPECT_FALSE(map.Lookup("Name", value));
     EXPECT_TRUE(map.RemoveKey("other"));
     EXPECT_EQ(map.GetCount(), 1);
@@ -151,19 +139,16 @@ TEST(MapStringKeys, CStringKeysFoundByText)
 
 TEST(MapConcreteForms, PointerWordAndCaptionMaps)
 {
-    int a = 0;
-    int b = 0;
+    int a = 0, b = 0;
     CMapPtrToPtr pointers;
     pointers[&a] = &b;
     void* found = nullptr;
-    EXPECT_TRUE(pointers.Lookup(&a, found));
-    EXPECT_EQ(found, &b);
+    EXPECT_TRUE(pointers.Lookup(&a, found) && found == &b);
     EXPECT_FALSE(pointers.Lookup(&b, found));
 
     CMapWordToPtr words(32);
     words.SetAt(0xFFFF, &a);
-    EXPECT_TRUE(words.Lookup(0xFFFF, found));
-    EXPECT_EQ(found, &a);
+    EXPECT_TRUE(words.Lookup(0xFFFF, found) && found == &a);
 
     CMapStringToPtr names;
     names["x"] = &a;

@@ -95,21 +95,8 @@ TEST(OleDateTimeCalendar, EveryDayOfTheRangeMatchesTheChronoCalendar)
     }
 }
 
-TEST(OleDateTimeCalendar, LeapYearRules)
-{
-    COleDateTime value;
-    EXPECT_NE(value.SetDate(1900, 2, 29), 0);
-    EXPECT_EQ(value.GetStatus(), COleDateTime::invalid);
-    EXPECT_EQ(value.SetDate(2000, 2, 29), 0);
-    EXPECT_EQ(value.SetDate(2024, 2, 29), 0);
-    EXPECT_NE(value.SetDate(2023, 2, 29), 0);
-    EXPECT_EQ(COleDateTime(1900, 3, 1, 0, 0, 0).m_dt - COleDateTime(1900, 2, 28, 0, 0, 0).m_dt, 1.0);
-}
-
 TEST(OleDateTimeCalendar, YearRangeLimits)
 {
-    EXPECT_EQ(COleDateTime(100, 1, 1, 0, 0, 0).m_dt, -657434.0);
-    EXPECT_EQ(COleDateTime(9999, 12, 31, 0, 0, 0).m_dt, 2958465.0);
     ExpectFields(COleDateTime(9999, 12, 31, 23, 59, 59), { 9999, 12, 31, 23, 59, 59 });
     EXPECT_EQ(COleDateTime(99, 12, 31, 0, 0, 0).GetStatus(), COleDateTime::invalid);
     EXPECT_EQ(COleDateTime(10000, 1, 1, 0, 0, 0).GetStatus(), COleDateTime::invalid);
@@ -118,11 +105,13 @@ TEST(OleDateTimeCalendar, YearRangeLimits)
     EXPECT_EQ(COleDateTime(-657434.99).GetStatus(), COleDateTime::valid);
 }
 
+// The valid days are checked against the chrono calendar above.
 TEST(OleDateTimeCalendar, SetFieldsOutOfRangeGiveInvalid)
 {
     const Ymdhms bad[] = { { 2024, 0, 1, 0, 0, 0 },  { 2024, 13, 1, 0, 0, 0 }, { 2024, 4, 31, 0, 0, 0 },
                            { 2024, 1, 0, 0, 0, 0 },  { 2024, 1, 1, 24, 0, 0 }, { 2024, 1, 1, -1, 0, 0 },
-                           { 2024, 1, 1, 0, 60, 0 }, { 2024, 1, 1, 0, 0, 60 } };
+                           { 2024, 1, 1, 0, 60, 0 }, { 2024, 1, 1, 0, 0, 60 }, { 1900, 2, 29, 0, 0, 0 },
+                           { 2023, 2, 29, 0, 0, 0 } };
     for (const Ymdhms& f : bad) {
         COleDateTime value(45000.0);
         EXPECT_NE(value.SetDateTime(f[0], f[1], f[2], f[3], f[4], f[5]), 0);
@@ -232,22 +221,14 @@ TEST(OleDateTimeParse, AcceptedForms)
         Ymdhms expected;
     };
     const Case cases[] = {
-        { "13:45", { 1899, 12, 30, 13, 45, 0 } },
-        { "7:05:09", { 1899, 12, 30, 7, 5, 9 } },
-        { "12:00 AM", { 1899, 12, 30, 0, 0, 0 } },
-        { "12:00:01 pm", { 1899, 12, 30, 12, 0, 1 } },
-        { "11:59:59PM", { 1899, 12, 30, 23, 59, 59 } },
-        { "1/2/2024", { 2024, 1, 2, 0, 0, 0 } },
-        { "12/31/1999 11:59:59 PM", { 1999, 12, 31, 23, 59, 59 } },
-        { "2/29/2000 0:00", { 2000, 2, 29, 0, 0, 0 } },
-        { "3/4/29", { 2029, 3, 4, 0, 0, 0 } },
-        { "3/4/30", { 1930, 3, 4, 0, 0, 0 } },
-        { "2024-02-29", { 2024, 2, 29, 0, 0, 0 } },
-        { "2024-02-29 23:59:59", { 2024, 2, 29, 23, 59, 59 } },
-        { "2024-02-29T08:30", { 2024, 2, 29, 8, 30, 0 } },
-        { " \t 0100-01-01T00:00:00 \r\n", { 100, 1, 1, 0, 0, 0 } },
-        { "1/1/100 1:00 AM", { 100, 1, 1, 1, 0, 0 } },
-        { "12/29/1899 06:00", { 1899, 12, 29, 6, 0, 0 } },
+        { "13:45", { 1899, 12, 30, 13, 45, 0 } }, { "7:05:09", { 1899, 12, 30, 7, 5, 9 } },
+        { "12:00 AM", { 1899, 12, 30, 0, 0, 0 } }, { "12:00:01 pm", { 1899, 12, 30, 12, 0, 1 } },
+        { "11:59:59PM", { 1899, 12, 30, 23, 59, 59 } }, { "1/2/2024", { 2024, 1, 2, 0, 0, 0 } },
+        { "12/31/1999 11:59:59 PM", { 1999, 12, 31, 23, 59, 59 } }, { "2/29/2000 0:00", { 2000, 2, 29, 0, 0, 0 } },
+        { "3/4/29", { 2029, 3, 4, 0, 0, 0 } }, { "3/4/30", { 1930, 3, 4, 0, 0, 0 } },
+        { "2024-02-29", { 2024, 2, 29, 0, 0, 0 } }, { "2024-02-29 23:59:59", { 2024, 2, 29, 23, 59, 59 } },
+        { "2024-02-29T08:30", { 2024, 2, 29, 8, 30, 0 } }, { " \t 0100-01-01T00:00:00 \r\n", { 100, 1, 1, 0, 0, 0 } },
+        { "1/1/100 1:00 AM", { 100, 1, 1, 1, 0, 0 } }, { "12/29/1899 06:00", { 1899, 12, 29, 6, 0, 0 } },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);

@@ -13,9 +13,8 @@ bool FreeForOtherThreads(CSection& section)
     bool taken = false;
     std::thread other([&] {
         taken = section.TryLock();
-        if (taken) {
+        if (taken)
             section.Unlock();
-        }
     });
     other.join();
     return taken;
@@ -31,8 +30,7 @@ TEST(Section, CountersStayExactUnderContention)
             ++counter;
         }
     };
-    std::thread first(work);
-    std::thread second(work);
+    std::thread first(work), second(work);
     first.join();
     second.join();
     EXPECT_EQ(counter, 200000);

@@ -4,13 +4,13 @@
 #include "MarketTestSupport.h"
 #include "QuoteTestSupport.h"
 #include "market/OrvDateTime.h"
-#include "market/SymbolData.h"
 #include "text/Locale.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <utility>
 
 using market_test::Ole;
@@ -79,7 +79,6 @@ protected:
     {
         g_bForexUseLots = m_useLots;
         g_lForexLotSize = m_lotSize;
-        CSymbolData::GetStaticInstance().Clear();
         HostRootTest::TearDown();
     }
 
@@ -264,22 +263,20 @@ TEST_F(CachedQuote, FieldTexts)
     record.dBid = 0;
     record.dHigh = record.dLow = 9.0;
     quote.Update(&record);
-    EXPECT_EQ(Field(quote, QUOTEFIELD_PCTCHANGE), "-5.00%");
-    EXPECT_EQ(Field(quote, QUOTEFIELD_CHANGE), "-0.50");
-    EXPECT_EQ(Field(quote, QUOTEFIELD_SM), "M");
-    EXPECT_EQ(Field(quote, QUOTEFIELD_PCTRANGE), "0.00%");
+    EXPECT_EQ(Field(quote, QUOTEFIELD_PCTCHANGE) + "|" + Field(quote, QUOTEFIELD_CHANGE) + "|"
+                  + Field(quote, QUOTEFIELD_SM) + "|" + Field(quote, QUOTEFIELD_PCTRANGE),
+              "-5.00%|-0.50|M|0.00%");
+    // Fields with nothing to show succeed and leave the target alone.
     BSTR text = Ole("before");
-    for (long id : {QUOTEFIELD_STRIKE, QUOTEFIELD_CONTRACTSIZE, QUOTEFIELD_EXPIRATION, QUOTEFIELD_SPREAD}) {
-        EXPECT_EQ(quote.GetField(id, &text), 1) << id;
-        EXPECT_EQ(Text(text), "before") << id;
-    }
+    const auto expectUntouched = [&](std::initializer_list<long> ids) {
+        for (long id : ids)
+            EXPECT_TRUE(quote.GetField(id, &text) == 1 && Text(text) == "before") << id;
+    };
+    expectUntouched({ QUOTEFIELD_STRIKE, QUOTEFIELD_CONTRACTSIZE, QUOTEFIELD_EXPIRATION, QUOTEFIELD_SPREAD });
     record.byFlags = 0;
     record.dPrevClose = 0;
     quote.Update(&record);
-    for (long id : {QUOTEFIELD_SM, QUOTEFIELD_PCTCHANGE, QUOTEFIELD_CHANGE}) {
-        EXPECT_EQ(quote.GetField(id, &text), 1) << id;
-        EXPECT_EQ(Text(text), "before") << id;
-    }
+    expectUntouched({ QUOTEFIELD_SM, QUOTEFIELD_PCTCHANGE, QUOTEFIELD_CHANGE });
     // An existing target is reused and rewritten.
     EXPECT_EQ(quote.GetField(QUOTEFIELD_LAST, &text), 1);
     EXPECT_EQ(Text(text), "9.50");
@@ -317,9 +314,9 @@ TEST_F(CachedQuote, ForexSizesInLotsAndDisplayFormats)
     g_bForexUseLots = 1;
     g_lForexLotSize = 10000;
     quote.Update(&record);
-    EXPECT_EQ(Field(quote, QUOTEFIELD_BIDSIZE), "25");
-    EXPECT_EQ(Field(quote, QUOTEFIELD_ASKSIZE), "0");
-    EXPECT_EQ(Field(quote, QUOTEFIELD_VOLUME), "250");
+    EXPECT_EQ(Field(quote, QUOTEFIELD_BIDSIZE) + "|" + Field(quote, QUOTEFIELD_ASKSIZE) + "|"
+                  + Field(quote, QUOTEFIELD_VOLUME),
+              "25|0|250");
     g_bForexUseLots = 0;
     EXPECT_EQ(Field(quote, QUOTEFIELD_BIDSIZE), "250,000");
     // A lot size of zero leaves sizes as they are rather than dividing by it.
@@ -332,13 +329,11 @@ TEST_F(CachedQuote, ForexSizesInLotsAndDisplayFormats)
     EXPECT_EQ(quote.GetDecimals(), 4);
     EXPECT_EQ(Field(quote, QUOTEFIELD_LAST), "1.3051");
     EXPECT_EQ(Field(quote, QUOTEFIELD_SPREAD), "0.0002");
-    CSymbolData& data = CSymbolData::GetStaticInstance();
-    data.SetUserName("quotes");
-    WriteFile(DataFolder() / "quotes-OrvSymbolData.xml", R"(<SymbolData>
+    LoadSymbolData(R"(<SymbolData>
   <Forex><P Symbol="EUR/USD" pipDecimal="0.00001"/></Forex>
   <Futures><R Symbol="/ZB" displayFormat="33"/></Futures>
 </SymbolData>)");
-    ASSERT_EQ(data.LoadXML(), 1);
+    CSymbolData& data = CSymbolData::GetStaticInstance();
     quote.Update(&record);
     EXPECT_EQ(quote.GetDecimals(), 5);
     EXPECT_EQ(Field(quote, QUOTEFIELD_LAST), HostPrice(1.3051, 5));

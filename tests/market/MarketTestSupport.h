@@ -1,7 +1,9 @@
 // Shared by the market tests: a private host root per test, so that the
-// data folder and the log start empty, and small file helpers.
+// data folder and the log start empty, symbol data loaded from a text, and
+// small file helpers.
 #pragma once
 
+#include "market/SymbolData.h"
 #include "support/ScopedEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +17,7 @@
 namespace market_test {
 
 // Points KESTREL_ROOT at an empty folder named after the test and restores
-// the previous root afterwards.
+// the previous root afterwards; the library-wide symbol data is emptied.
 class HostRootTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -30,11 +32,21 @@ protected:
 
     void TearDown() override
     {
+        CSymbolData::GetStaticInstance().Clear();
         std::error_code ignored;
         std::filesystem::remove_all(m_root, ignored);
     }
 
     std::filesystem::path DataFolder() const { return m_root / "User" / "data"; }
+
+    // Writes the text as the user's symbol data file and loads it.
+    void LoadSymbolData(const std::string& text, CSymbolData& data = CSymbolData::GetStaticInstance(),
+                        const char* user = "trader")
+    {
+        data.SetUserName(user);
+        WriteFile(DataFolder() / (std::string(user) + "-OrvSymbolData.xml"), text);
+        ASSERT_EQ(data.LoadXML(), 1);
+    }
 
     static void WriteFile(const std::filesystem::path& path, const std::string& content)
     {

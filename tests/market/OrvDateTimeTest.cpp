@@ -89,6 +89,13 @@ TEST(OrvDateTimeValue, ConstructionKeepsTheValueAndChecksItsRange)
     copy = 3.25;
     EXPECT_EQ(copy.m_dt, 3.25);
     EXPECT_EQ(copy.GetStatus(), COleDateTime::valid);
+
+    // Equality needs the same status and the same value.
+    COrvDateTime second(40979.5), third(1.0);
+    EXPECT_TRUE(day == second && !(day != second));
+    second.SetStatus(COleDateTime::invalid);
+    third.SetStatus(COleDateTime::invalid);
+    EXPECT_TRUE(!(day == second) && day != second && !(second == third));
 }
 
 TEST(OrvDateTimeValue, ArithmeticWithSpansKeepsTheStatusRules)
@@ -118,37 +125,18 @@ TEST(OrvDateTimeValue, ArithmeticWithSpansKeepsTheStatusRules)
     EXPECT_EQ(null.GetStatus(), COleDateTime::invalid);
 }
 
-TEST(OrvDateTimeValue, EqualityNeedsTheSameStatusAndTheSameValue)
-{
-    const COrvDateTime first(40979.5);
-    COrvDateTime second(40979.5);
-    EXPECT_TRUE(first == second);
-    EXPECT_FALSE(first != second);
-    second.SetStatus(COleDateTime::invalid);
-    EXPECT_FALSE(first == second);
-    EXPECT_TRUE(first != second);
-    COrvDateTime third(1.0);
-    third.SetStatus(COleDateTime::invalid);
-    EXPECT_FALSE(second == third);
-}
-
 TEST(OrvDateTimeValue, ClearDateAndClearTimeTruncateTowardZero)
 {
-    COrvDateTime value(40979.75);
-    value.ClearDate();
-    EXPECT_DOUBLE_EQ(value.m_dt, 0.75);
-    value = 40979.75;
-    value.ClearTime();
-    EXPECT_EQ(value.m_dt, 40979.0);
-
-    // Before day 0 the fraction is still the time of day.
-    value = -1.25;
-    value.ClearDate();
-    EXPECT_DOUBLE_EQ(value.m_dt, -0.25);
-    EXPECT_EQ(value.GetHour(), 6);
-    value = -1.25;
-    value.ClearTime();
-    EXPECT_EQ(value.m_dt, -1.0);
+    // Before day 0 the fraction is still the time of day: -1.25 is 06:00.
+    const double cases[][3] = { { 40979.75, 0.75, 40979.0 }, { -1.25, -0.25, -1.0 } };
+    for (const auto& [full, time, date] : cases) {
+        COrvDateTime value(full), day(full);
+        value.ClearDate();
+        day.ClearTime();
+        EXPECT_DOUBLE_EQ(value.m_dt, time) << full;
+        EXPECT_EQ(value.GetHour(), full > 0 ? 18 : 6) << full;
+        EXPECT_EQ(day.m_dt, date) << full;
+    }
 }
 
 TEST(OrvDateTimeValue, CTimeValuesGoThroughLocalTimeAndBack)
@@ -285,13 +273,10 @@ TEST(OrvDateTimeFix, EasternTimestampsShiftByTheEasternSpan)
     EXPECT_EQ(value.FormatFIXETTimestamp(), "20120111-09:30:00");
     EXPECT_EQ(value.ParseFIXETTimestamp("2012"), 0);
 
-    COrvDateTime null;
+    COrvDateTime null, invalid(1e10);
     null.SetStatus(COleDateTime::null);
-    EXPECT_EQ(null.FormatFIXUtcTimestamp(), "");
-    EXPECT_EQ(null.FormatFIXETTimestamp(), "");
-    COrvDateTime invalid(1e10);
-    EXPECT_EQ(invalid.FormatFIXUtcTimestamp(), "Invalid DateTime");
-    EXPECT_EQ(invalid.FormatFIXETTimestamp(), "Invalid DateTime");
+    EXPECT_EQ(null.FormatFIXUtcTimestamp() + "|" + null.FormatFIXETTimestamp(), "|");
+    EXPECT_EQ(invalid.FormatFIXUtcTimestamp() + "|" + invalid.FormatFIXETTimestamp(), "Invalid DateTime|Invalid DateTime");
 }
 
 // ------------------------------------------------------------ formatting
@@ -352,17 +337,11 @@ TEST_F(OrvDateTimeClock, DatesAreShownInTheZone)
 TEST(OrvDateTimeFormat, ZeroFormatsAsEmptyTextEverywhere)
 {
     const COrvDateTime zero;
-    for (unsigned long flags = 0; flags < 8; ++flags) {
-        SCOPED_TRACE(flags);
-        EXPECT_EQ(zero.FormatDisplayTime(flags), "");
-        EXPECT_EQ(zero.FormatETTime(flags), "");
-        EXPECT_EQ(zero.FormatLocalTime(flags), "");
-        EXPECT_EQ(zero.FormatDisplayDateTime(flags), "");
-        EXPECT_EQ(zero.FormatETDateTime(flags), "");
-    }
-    EXPECT_EQ(zero.FormatDisplayDate(), "");
-    EXPECT_EQ(zero.FormatETDate(), "");
-    EXPECT_EQ(zero.FormatLocalDate(), "");
+    for (unsigned long flags = 0; flags < 8; ++flags)
+        EXPECT_EQ(zero.FormatDisplayTime(flags) + zero.FormatETTime(flags) + zero.FormatLocalTime(flags)
+                      + zero.FormatDisplayDateTime(flags) + zero.FormatETDateTime(flags),
+                  "") << flags;
+    EXPECT_EQ(zero.FormatDisplayDate() + zero.FormatETDate() + zero.FormatLocalDate(), "");
 
     COrvDateTime invalid(1e10);
     EXPECT_EQ(invalid.FormatETTime(), "Invalid DateTime");
@@ -373,19 +352,17 @@ TEST(OrvDateTimeFormat, ZeroFormatsAsEmptyTextEverywhere)
 
 TEST_F(OrvDateTimeClock, TheDisplayZoneFollowsTheUsersChoice)
 {
-    // Eastern when the library loads.
-    EXPECT_EQ(COrvDateTime::GetSpan(), COrvDateTime::GetSpanET());
-    EXPECT_EQ(COrvDateTime::GetDisplayTimeZone(), COrvDateTime::GetEasternTimeZone());
-    EXPECT_EQ(COrvDateTime::GetDisplayToUTCMinutes(), COrvDateTime::GetETToUTCMinutes());
-
-    COrvDateTime::SetLocalDisplayFormat(1);
-    EXPECT_EQ(COrvDateTime::GetSpan(), COrvDateTime::GetSpanLocal());
-    EXPECT_EQ(COrvDateTime::GetDisplayTimeZone(), COrvDateTime::GetLocalTimeZone());
-    EXPECT_EQ(COrvDateTime::GetDisplayToUTCMinutes(), COrvDateTime::GetLocalToUTCMinutes());
-
-    COrvDateTime::SetLocalDisplayFormat(0);
-    EXPECT_EQ(COrvDateTime::GetDisplayTimeZone(), COrvDateTime::GetEasternTimeZone());
-    EXPECT_EQ(COrvDateTime::GetDisplayToUTCMinutes(), COrvDateTime::GetETToUTCMinutes());
+    // Eastern when the library loads (-1: not set), local once chosen, and
+    // back.
+    for (int local : { -1, 1, 0 }) {
+        if (local >= 0)
+            COrvDateTime::SetLocalDisplayFormat(local);
+        EXPECT_EQ(COrvDateTime::GetSpan(), local == 1 ? COrvDateTime::GetSpanLocal() : COrvDateTime::GetSpanET());
+        EXPECT_EQ(COrvDateTime::GetDisplayTimeZone(),
+                  local == 1 ? COrvDateTime::GetLocalTimeZone() : COrvDateTime::GetEasternTimeZone());
+        EXPECT_EQ(COrvDateTime::GetDisplayToUTCMinutes(),
+                  local == 1 ? COrvDateTime::GetLocalToUTCMinutes() : COrvDateTime::GetETToUTCMinutes());
+    }
 }
 
 TEST_F(OrvDateTimeClock, TickCountIsTheUtcClockPlusTheDelta)

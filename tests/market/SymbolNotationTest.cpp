@@ -1,7 +1,6 @@
 #include "market/SymbolNotation.h"
 
 #include "MarketTestSupport.h"
-#include "market/SymbolData.h"
 
 #include <gtest/gtest.h>
 
@@ -89,22 +88,13 @@ const char* const kExchanges = R"(<SymbolData>
 )";
 
 // Loads futures roots into the library-wide symbol data for the futures
-// conversions, and empties it again afterwards.
+// conversions.
 class YahooFutures : public market_test::HostRootTest {
 protected:
     void SetUp() override
     {
         HostRootTest::SetUp();
-        CSymbolData& data = CSymbolData::GetStaticInstance();
-        data.SetUserName("notation");
-        WriteFile(DataFolder() / "notation-OrvSymbolData.xml", kExchanges);
-        ASSERT_EQ(data.LoadXML(), 1);
-    }
-
-    void TearDown() override
-    {
-        CSymbolData::GetStaticInstance().Clear();
-        HostRootTest::TearDown();
+        LoadSymbolData(kExchanges);
     }
 };
 
@@ -170,52 +160,39 @@ TEST(SymbolNotation, IsPutOptionLooksAtPositionsNineToFifteen)
 
 TEST(SymbolNotation, YahooFinanceForexOptionsCanadianAndOthers)
 {
-    EXPECT_EQ(Yahoo("$INDU", 2012), (Converted { 0, "$INDU" }));
-    EXPECT_EQ(Yahoo("", 2012), (Converted { 0, "" }));
-    EXPECT_EQ(Yahoo("IBM", 2012), (Converted { 1, "IBM" }));
-    EXPECT_EQ(Yahoo("EUR/USD", 2012), (Converted { 1, "EURUSD" }));
-    EXPECT_EQ(Yahoo("EUR/USD.X", 2012), (Converted { 1, "EURUSD.X" }));
-    EXPECT_EQ(Yahoo("CAT.ABC", 2012), (Converted { 1, "ABC.TO" }));
-    EXPECT_EQ(Yahoo("CAV.ABC", 2012), (Converted { 1, "ABC.TO" }));
-
-    EXPECT_EQ(Yahoo("+AAPL 120121C42.5", 2012), (Converted { 1, "AAPL120121C00042500" }));
-    EXPECT_EQ(Yahoo("+SPY 130322P1.001", 2012), (Converted { 1, "SPY130322P00001001" }));
-    EXPECT_EQ(Yahoo("+BRK 130322P99999.999", 2012), (Converted { 1, "BRK130322P99999999" }));
-    // Thousandths are truncated, not rounded.
-    EXPECT_EQ(Yahoo("+SPY 130322C7.1239", 2012), (Converted { 1, "SPY130322C00007123" }));
-    // A symbol that does not parse stays; so does one whose strike does not
-    // fit the field's integer.
-    EXPECT_EQ(Yahoo("+AAPL", 2012), (Converted { 1, "+AAPL" }));
-    EXPECT_EQ(Yahoo("+AAPL 120121C99999999999", 2012), (Converted { 1, "+AAPL 120121C99999999999" }));
-    EXPECT_EQ(Yahoo("+AAPL 120121C-5", 2012), (Converted { 1, "+AAPL 120121C-5" }));
+    // Thousandths of a strike are truncated, not rounded. A symbol that does
+    // not parse stays; so does one whose strike does not fit the field.
+    const std::pair<const char*, Converted> cases[] = {
+        { "$INDU", { 0, "$INDU" } },     { "", { 0, "" } },                  { "IBM", { 1, "IBM" } },
+        { "EUR/USD", { 1, "EURUSD" } },  { "EUR/USD.X", { 1, "EURUSD.X" } }, { "CAT.ABC", { 1, "ABC.TO" } },
+        { "CAV.ABC", { 1, "ABC.TO" } },  { "+AAPL 120121C42.5", { 1, "AAPL120121C00042500" } },
+        { "+SPY 130322P1.001", { 1, "SPY130322P00001001" } }, { "+BRK 130322P99999.999", { 1, "BRK130322P99999999" } },
+        { "+SPY 130322C7.1239", { 1, "SPY130322C00007123" } }, { "+AAPL", { 1, "+AAPL" } },
+        { "+AAPL 120121C99999999999", { 1, "+AAPL 120121C99999999999" } }, { "+AAPL 120121C-5", { 1, "+AAPL 120121C-5" } },
+    };
+    for (const auto& [symbol, converted] : cases)
+        EXPECT_EQ(Yahoo(symbol, 2012), converted) << symbol;
 }
 
 TEST_F(YahooFutures, ExchangeSuffixesAndTheContractYear)
 {
-    EXPECT_EQ(Yahoo("/ESZ2", 2012), (Converted { 1, "ESZ12.CME" }));
-    EXPECT_EQ(Yahoo("/ESZ0", 2012), (Converted { 1, "ESZ20.CME" }));
-    EXPECT_EQ(Yahoo("/ESZ1", 2012), (Converted { 1, "ESZ11.CME" }));
-    EXPECT_EQ(Yahoo("/ESZ9", 2012), (Converted { 1, "ESZ19.CME" }));
-    EXPECT_EQ(Yahoo("/ESH0", 2019), (Converted { 1, "ESH20.CME" }));
-    EXPECT_EQ(Yahoo("/ESH8", 2019), (Converted { 1, "ESH18.CME" }));
-    // Two years back is already the next decade.
-    EXPECT_EQ(Yahoo("/ESH7", 2019), (Converted { 1, "ESH27.CME" }));
-
-    EXPECT_EQ(Yahoo("/ZBH3", 2012), (Converted { 1, "ZBH13.CBT" }));
-    EXPECT_EQ(Yahoo("/YGM3", 2012), (Converted { 1, "YGM13.CBT" }));
-    EXPECT_EQ(Yahoo("/CLF3", 2012), (Converted { 1, "CLF13.NYM" }));
-    EXPECT_EQ(Yahoo("/CCK3", 2012), (Converted { 1, "CCK13.NYB" }));
-    EXPECT_EQ(Yahoo("/GCG3", 2012), (Converted { 1, "GCG13.CMX" }));
-    EXPECT_EQ(Yahoo("/MESZ2", 2012), (Converted { 1, "MESZ12.CME" }));
-    // Platinum needs no symbol data.
-    EXPECT_EQ(Yahoo("/PLN3", 2012), (Converted { 1, "PLN13.NYM" }));
-
-    // No Yahoo Finance form: another exchange, a root without an exchange,
-    // an unknown root, no year digit.
-    for (const char* symbol : { "/FDZ2", "/NQZ2", "/XXZ2", "/ESZ" }) {
-        SCOPED_TRACE(symbol);
-        EXPECT_EQ(Yahoo(symbol, 2012), (Converted { 0, symbol }));
-    }
+    // The year digit picks the nearest year from two years back; platinum
+    // needs no symbol data. No form: another exchange, a root without an
+    // exchange, an unknown root, no year digit.
+    const struct {
+        const char* symbol;
+        int year;
+        Converted converted;
+    } cases[] = {
+        { "/ESZ2", 2012, { 1, "ESZ12.CME" } }, { "/ESZ0", 2012, { 1, "ESZ20.CME" } }, { "/ESZ1", 2012, { 1, "ESZ11.CME" } },
+        { "/ESZ9", 2012, { 1, "ESZ19.CME" } }, { "/ESH0", 2019, { 1, "ESH20.CME" } }, { "/ESH8", 2019, { 1, "ESH18.CME" } },
+        { "/ESH7", 2019, { 1, "ESH27.CME" } }, { "/ZBH3", 2012, { 1, "ZBH13.CBT" } }, { "/YGM3", 2012, { 1, "YGM13.CBT" } },
+        { "/CLF3", 2012, { 1, "CLF13.NYM" } }, { "/CCK3", 2012, { 1, "CCK13.NYB" } }, { "/GCG3", 2012, { 1, "GCG13.CMX" } },
+        { "/MESZ2", 2012, { 1, "MESZ12.CME" } }, { "/PLN3", 2012, { 1, "PLN13.NYM" } }, { "/FDZ2", 2012, { 0, "/FDZ2" } },
+        { "/NQZ2", 2012, { 0, "/NQZ2" } }, { "/XXZ2", 2012, { 0, "/XXZ2" } },  { "/ESZ", 2012, { 0, "/ESZ" } },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Yahoo(c.symbol, c.year), c.converted) << c.symbol << " in " << c.year;
 
     // The public form uses this year.
     std::time_t now = std::time(nullptr);
@@ -245,10 +222,8 @@ TEST(SymbolNotation, TradingCentralWebServiceAndColonSuffix)
     const auto colon = [](const char* symbol) {
         return Apply([](CString& text) { SymbolRemoveFXColonSuffix(text); return 1; }, symbol).symbol;
     };
-    EXPECT_EQ(colon("EUR/USD:X"), "EUR/USD");
-    EXPECT_EQ(colon("EUR/USD:X.Y"), "EUR/USD.Y");
-    EXPECT_EQ(colon("EUR/USD.X"), "EUR/USD.X");
-    EXPECT_EQ(colon("EUR/USD"), "EUR/USD");
-    EXPECT_EQ(colon("IBMXXXX:X"), "IBMXXXX:X");
-    EXPECT_EQ(colon(""), "");
+    const std::pair<const char*, const char*> suffixes[] = { { "EUR/USD:X", "EUR/USD" }, { "EUR/USD:X.Y", "EUR/USD.Y" },
+        { "EUR/USD.X", "EUR/USD.X" }, { "EUR/USD", "EUR/USD" }, { "IBMXXXX:X", "IBMXXXX:X" }, { "", "" } };
+    for (const auto& [symbol, removed] : suffixes)
+        EXPECT_EQ(colon(symbol), removed) << symbol;
 }

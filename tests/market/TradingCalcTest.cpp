@@ -5,7 +5,6 @@
 #include "market/ByteUtils.h"
 #include "market/OrderRules.h"
 #include "market/SecurityType.h"
-#include "market/SymbolData.h"
 #include "market/TradingHours.h"
 #include "platform/Types.h"
 
@@ -15,8 +14,6 @@
 #include <chrono>
 #include <climits>
 #include <cmath>
-#include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <string>
 #include <memory>
@@ -44,15 +41,8 @@ std::int64_t LocalTime(int hour, int minute)
 std::atomic<std::int64_t> g_now { 0 };
 std::atomic<std::int32_t> g_offset { 0 };
 
-std::int64_t TestNow()
-{
-    return g_now;
-}
-
-std::int32_t TestOffset()
-{
-    return g_offset;
-}
+std::int64_t TestNow() { return g_now; }
+std::int32_t TestOffset() { return g_offset; }
 
 // Puts the exchange clock at a local wall time, plus an offset.
 void SetClock(int hour, int minute, std::int32_t offset = 0)
@@ -80,17 +70,9 @@ protected:
     void TearDown() override
     {
         orv::market::SetTradingClockForTesting(nullptr, nullptr);
-        CSymbolData::GetStaticInstance().Clear();
         HostRootTest::TearDown();
     }
 
-    void LoadFutures()
-    {
-        CSymbolData& data = CSymbolData::GetStaticInstance();
-        data.SetUserName("calc");
-        WriteFile(DataFolder() / "calc-OrvSymbolData.xml", kFutures);
-        ASSERT_EQ(data.LoadXML(), 1);
-    }
 };
 
 struct Pnl {
@@ -111,27 +93,6 @@ void SetQuote(Quote& quote, double last, double bid, double ask, double previous
     quote.dBid = bid;
     quote.dAsk = ask;
     quote.dPrevClose = previousClose;
-}
-
-struct ForexPnl {
-    double pnl = -1, value = -1, perUnit = -1, difference = -1;
-};
-
-struct ForexCase {
-    LONG qty;
-    double average;
-    int invert = 0, addPnl = 0, divideValue = 0;
-    const QUOTERECORD* conversion = nullptr;
-    const QUOTERECORD* valuation = nullptr;
-};
-
-ForexPnl CalcForex(const ForexCase& position, const QUOTERECORD* quote)
-{
-    ForexPnl result;
-    double unused = 0;
-    CalcForexPNL(position.qty, position.average, unused, position.invert, position.addPnl, position.divideValue, quote,
-                 position.conversion, position.valuation, result.pnl, result.value, result.perUnit, result.difference);
-    return result;
 }
 
 } // namespace
@@ -196,17 +157,15 @@ TEST_F(TradingCalc, RegularHoursAreNineThirtyToFifteenFiftyNineOnTheExchangeCloc
         SetClock(hour, minute, offset);
         return Calc("IBM", 100, 10.00, &quote).pnl;
     };
-    const double inside = 50.0, outside = 40.0;
-    EXPECT_EQ(pnlAt(8, 59), outside);
-    EXPECT_EQ(pnlAt(9, 29), outside);
-    EXPECT_EQ(pnlAt(9, 30), inside);
-    EXPECT_EQ(pnlAt(15, 59), inside);
-    EXPECT_EQ(pnlAt(16, 0), outside);
-    EXPECT_EQ(pnlAt(0, 0), outside);
     // The host's offset moves the workstation clock onto the exchange's.
-    EXPECT_EQ(pnlAt(15, 30, 3600), outside);
-    EXPECT_EQ(pnlAt(9, 0, 1800), inside);
-    EXPECT_EQ(pnlAt(10, 0, -3600), outside);
+    const struct {
+        int hour, minute, offset;
+        double pnl;
+    } cases[] = { { 8, 59, 0, 40.0 },  { 9, 29, 0, 40.0 },      { 9, 30, 0, 50.0 },   { 15, 59, 0, 50.0 },
+                  { 16, 0, 0, 40.0 },  { 0, 0, 0, 40.0 },       { 15, 30, 3600, 40.0 }, { 9, 0, 1800, 50.0 },
+                  { 10, 0, -3600, 40.0 } };
+    for (const auto& c : cases)
+        EXPECT_EQ(pnlAt(c.hour, c.minute, c.offset), c.pnl) << c.hour << ":" << c.minute << " " << c.offset;
 }
 
 TEST_F(TradingCalc, ClockOffsetComesFromTheHost)
@@ -287,52 +246,20 @@ TEST_F(TradingCalc, ConcurrentCallsSeeEitherFlag)
 
 TEST_F(TradingCalc, FuturesAreValuedByTheRootsOvernightMargin)
 {
-    LoadFutures();
+    LoadSymbolData(kFutures);
     Quote quote("/ESZ6");
     SetQuote(quote, 4005.00, 4010.25, 4010.50, 3990.00);
-    Pnl lng = Calc("/ESZ6", 2, 4000.00, &quote, 50);
-    EXPECT_EQ(lng.pnl, 1025.0);
-    EXPECT_EQ(lng.value, 10000.5);
-
-    Pnl shrt = Calc("/ESZ6", -3, 4000.00, &quote, 50);
-    EXPECT_EQ(shrt.pnl, -1575.0);
-    EXPECT_EQ(shrt.value, 15000.75);
-
     // Futures get no default multiplier, and an unknown root has no margin.
-    Pnl unknown = Calc("/NQZ6", 1, 4000.00, &quote);
-    EXPECT_EQ(unknown.pnl, 10.25);
-    EXPECT_EQ(unknown.value, 0.0);
-}
-
-// Without a closing price there is no difference; the value stays.
-TEST_F(TradingCalc, ForexWithoutConversionOrValueQuote)
-{
     const struct {
-        double bid, ask;
-        LONG qty;
-        double average;
-        int addPnl;
-        double pnl, value, perUnit, difference;
-    } cases[] = {
-        { 1.3050, 1.3052, 10000, 1.3000, 0, 50.0, 10000.0, 0.005, 0.005 },
-        { 1.3050, 1.3052, 10000, 1.3000, 1, 50.0, 10050.0, 0.005, 0.005 },
-        { 1.3050, 1.3052, -20000, 1.3100, 0, 96.0, 20000.0, 0.0048, 0.0048 },
-        { 1.3050, 0, -20000, 1.3100, 0, 0.0, 20000.0, 0.0, 0.0 },
-        { 0, 1.3052, 10000, 1.3000, 0, 0.0, 10000.0, 0.0, 0.0 },
-        { 1.3050, 1.3052, 0, 1.3, 0, 0.0, 0.0, 0.0, 0.0 },
-        { 1.3050, 1.3052, 100, 0.0, 0, 0.0, 0.0, 0.0, 0.0 },
-    };
+        const char* symbol;
+        LONG qty, multiplier;
+        double pnl, value;
+    } cases[] = { { "/ESZ6", 2, 50, 1025.0, 10000.5 }, { "/ESZ6", -3, 50, -1575.0, 15000.75 },
+                  { "/NQZ6", 1, 0, 10.25, 0.0 } };
     for (const auto& c : cases) {
-        Quote quote("EUR/USD");
-        SetQuote(quote, 0, c.bid, c.ask, 0);
-        ForexCase position { c.qty, c.average };
-        position.addPnl = c.addPnl;
-        const ForexPnl result = CalcForex(position, &quote);
-        const std::string label = std::to_string(c.qty) + " bid " + std::to_string(c.bid);
-        EXPECT_EQ(result.pnl, c.pnl) << label;
-        EXPECT_EQ(result.value, c.value) << label;
-        EXPECT_EQ(result.perUnit, c.perUnit) << label;
-        EXPECT_EQ(result.difference, c.difference) << label;
+        const Pnl result = Calc(c.symbol, c.qty, 4000.00, &quote, c.multiplier);
+        EXPECT_TRUE(result.pnl == c.pnl && result.value == c.value) << c.symbol << " " << c.qty << ": " << result.pnl
+                                                                    << " " << result.value;
     }
 }
 
@@ -340,7 +267,8 @@ TEST_F(TradingCalc, ForexWithoutConversionOrValueQuote)
 // when inverted; the closing price of the pair itself when inverted without
 // one; not at all at a rate of 0), the value by a value quote (multiplied,
 // or divided; 0 for a missing rate; the position's own units for a quote
-// without a symbol, pnl never added). NaN: not checked.
+// without a symbol, pnl never added). Without a closing price there is no
+// difference; the value stays. NaN: not checked.
 TEST_F(TradingCalc, ForexConversionAndValueQuotes)
 {
     const double no = std::nan("");
@@ -358,6 +286,13 @@ TEST_F(TradingCalc, ForexConversionAndValueQuotes)
         Rate conversion, valuation;
         double pnl, value, perUnit, difference;
     } cases[] = {
+        { "EUR/USD", 1.3050, 1.3052, 10000, 1.3000, 0, 0, 0, none, none, 50.0, 10000.0, 0.005, 0.005 },
+        { "EUR/USD", 1.3050, 1.3052, 10000, 1.3000, 0, 1, 0, none, none, 50.0, 10050.0, 0.005, 0.005 },
+        { "EUR/USD", 1.3050, 1.3052, -20000, 1.3100, 0, 0, 0, none, none, 96.0, 20000.0, 0.0048, 0.0048 },
+        { "EUR/USD", 1.3050, 0, -20000, 1.3100, 0, 0, 0, none, none, 0.0, 20000.0, 0.0, 0.0 },
+        { "EUR/USD", 0, 1.3052, 10000, 1.3000, 0, 0, 0, none, none, 0.0, 10000.0, 0.0, 0.0 },
+        { "EUR/USD", 1.3050, 1.3052, 0, 1.3, 0, 0, 0, none, none, 0.0, 0.0, 0.0, 0.0 },
+        { "EUR/USD", 1.3050, 1.3052, 100, 0.0, 0, 0, 0, none, none, 0.0, 0.0, 0.0, 0.0 },
         { "USD/JPY", 80.50, 80.52, 10000, 80.00, 0, 0, 0, { "JPY/USD", 0.0125, 0.0124 }, none, 62.5, no, 0.00625, 0.5 },
         { "USD/JPY", 80.50, 80.52, -10000, 81.00, 1, 0, 0, { "USD/JPY", 80.00, 78.125 }, none, 4800.0 / 78.125, no, no,
           0.48 },
@@ -380,15 +315,16 @@ TEST_F(TradingCalc, ForexConversionAndValueQuotes)
         SCOPED_TRACE(row++);
         const auto quote = quoteOf({ c.pair, c.bid, c.ask });
         const auto conversion = quoteOf(c.conversion), valuation = quoteOf(c.valuation);
-        ForexCase position { c.qty, c.average, c.invert, c.addPnl, c.divideValue };
-        position.conversion = c.conversion.symbol[0] != '\0' ? conversion.get() : nullptr;
-        position.valuation = c.valuation.symbol == nullptr || c.valuation.symbol[0] != '\0' ? valuation.get() : nullptr;
-        const ForexPnl result = CalcForex(position, quote.get());
-        for (const auto& [actual, expected] : { std::pair { result.pnl, c.pnl }, std::pair { result.value, c.value },
-                                                std::pair { result.perUnit, c.perUnit },
-                                                std::pair { result.difference, c.difference } }) {
-            if (!std::isnan(expected))
+        double pnl = -1, value = -1, perUnit = -1, difference = -1, unused = 0;
+        CalcForexPNL(c.qty, c.average, unused, c.invert, c.addPnl, c.divideValue, quote.get(),
+                     c.conversion.symbol[0] != '\0' ? conversion.get() : nullptr,
+                     c.valuation.symbol == nullptr || c.valuation.symbol[0] != '\0' ? valuation.get() : nullptr, pnl,
+                     value, perUnit, difference);
+        for (const auto& [actual, expected] : { std::pair { pnl, c.pnl }, std::pair { value, c.value },
+                                                std::pair { perUnit, c.perUnit }, std::pair { difference, c.difference } }) {
+            if (!std::isnan(expected)) {
                 EXPECT_DOUBLE_EQ(actual, expected);
+            }
         }
     }
 }
@@ -434,18 +370,18 @@ TEST(SecurityType, FlagsAndCompatibility)
     EXPECT_EQ(enumSecurityType2SymTypeFlag(SECURITY_TYPE_UNKNOWN), 0xFFFFFFFFu);
     EXPECT_EQ(enumSecurityType2SymTypeFlag(enumSecurityType(4)), 0xFFFFFFFFu);
 
-    EXPECT_EQ(IsCompatibleSymbol("", 0), 1);
-    EXPECT_EQ(IsCompatibleSymbol(static_cast<const char*>(nullptr), 0), 1);
-    EXPECT_EQ(IsCompatibleSymbol("/ESZ2", SYMTYPE_EQUITY | SYMTYPE_OPTION), 0);
-    EXPECT_EQ(IsCompatibleSymbol("/ESZ2", SYMTYPE_FUTURES), 1);
-    EXPECT_EQ(IsCompatibleSymbol("+AAPL 120121C500", SYMTYPE_EQUITY), 0);
-    EXPECT_EQ(IsCompatibleSymbol("+AAPL 120121C500", SYMTYPE_OPTION), 1);
+    const struct {
+        const char* symbol;
+        ULONG types;
+        int compatible;
+    } symbols[] = { { "", 0, 1 },        { nullptr, 0, 1 },        { "/ESZ2", SYMTYPE_EQUITY | SYMTYPE_OPTION, 0 },
+                    { "/ESZ2", SYMTYPE_FUTURES, 1 }, { "+AAPL 120121C500", SYMTYPE_EQUITY, 0 },
+                    { "+AAPL 120121C500", SYMTYPE_OPTION, 1 }, { "$INDU", SYMTYPE_INDEX, 0 }, { "$INDU", SYMTYPE_EQUITY, 0 },
+                    { "$INDU", SYMTYPE_INDEX | SYMTYPE_EQUITY, 1 }, { "IBM", SYMTYPE_FOREX, 1 } };
+    for (const auto& c : symbols)
+        EXPECT_EQ(IsCompatibleSymbol(c.symbol, c.types), c.compatible) << (c.symbol ? c.symbol : "null") << c.types;
     EXPECT_EQ(IsCompatibleSymbol(CString("EUR/USD"), SYMTYPE_EQUITY | SYMTYPE_INDEX), 0);
     EXPECT_EQ(IsCompatibleSymbol(CString("EUR/USD"), SYMTYPE_FOREX), 1);
-    EXPECT_EQ(IsCompatibleSymbol("$INDU", SYMTYPE_INDEX), 0);
-    EXPECT_EQ(IsCompatibleSymbol("$INDU", SYMTYPE_EQUITY), 0);
-    EXPECT_EQ(IsCompatibleSymbol("$INDU", SYMTYPE_INDEX | SYMTYPE_EQUITY), 1);
-    EXPECT_EQ(IsCompatibleSymbol("IBM", SYMTYPE_FOREX), 1);
 }
 
 TEST(OrderRules, TierMarketsFoldIntoMainMarkets)
@@ -455,17 +391,13 @@ TEST(OrderRules, TierMarketsFoldIntoMainMarkets)
         const int result = TierMarketToMainMarket(text);
         return std::to_string(result) + " " + text.GetString();
     };
-    EXPECT_EQ(fold("CDNX"), "1 CDN");
     for (const char* nasdaq : { "NNM", "SCM", "NGSM", "NGM", "NCM" })
         EXPECT_EQ(fold(nasdaq), "1 NAS") << nasdaq;
-    EXPECT_EQ(fold("ARCAm"), "1 ARCA");
-    EXPECT_EQ(fold("ARCAmm.B"), "1 ARCA");
-    EXPECT_EQ(fold("NYSE"), "0 NYSE");
-    EXPECT_EQ(fold("NYSE.A"), "0 NYSE");
-    EXPECT_EQ(fold(".A"), "0 .A");
-    EXPECT_EQ(fold("mm"), "1 ");
-    EXPECT_EQ(fold(""), "0 ");
-    EXPECT_EQ(fold("NGSMm"), "1 NGSM");
+    const std::pair<const char*, const char*> others[] = { { "CDNX", "1 CDN" }, { "ARCAm", "1 ARCA" },
+        { "ARCAmm.B", "1 ARCA" }, { "NYSE", "0 NYSE" }, { "NYSE.A", "0 NYSE" }, { ".A", "0 .A" }, { "mm", "1 " },
+        { "", "0 " }, { "NGSMm", "1 NGSM" } };
+    for (const auto& [market, folded] : others)
+        EXPECT_EQ(fold(market), folded) << market;
 }
 
 TEST(OrderRules, AllowableTimesInForce)

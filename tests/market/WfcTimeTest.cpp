@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <ctime>
 
 namespace {
@@ -15,22 +16,13 @@ namespace {
 SYSTEMTIME Fields(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second, WORD millis = 0,
                   WORD dayOfWeek = 0)
 {
-    SYSTEMTIME time {};
-    time.wYear = year;
-    time.wMonth = month;
-    time.wDayOfWeek = dayOfWeek;
-    time.wDay = day;
-    time.wHour = hour;
-    time.wMinute = minute;
-    time.wSecond = second;
-    time.wMilliseconds = millis;
-    return time;
+    return SYSTEMTIME { year, month, dayOfWeek, day, hour, minute, second, millis };
 }
 
 bool IsEmpty(const SYSTEMTIME& time)
 {
-    return time.wYear == 0 && time.wMonth == 0 && time.wDayOfWeek == 0 && time.wDay == 0 && time.wHour == 0
-        && time.wMinute == 0 && time.wSecond == 0 && time.wMilliseconds == 0;
+    const SYSTEMTIME zero {};
+    return std::memcmp(&time, &zero, sizeof zero) == 0;
 }
 
 bool IsEmpty(const FILETIME& time)
@@ -58,12 +50,10 @@ TEST(WfcSystemTime, ComparesEveryFieldButTheDayOfWeek)
     // Earlier fields decide before later ones; milliseconds count.
     const CWfcSystemTime decemberBefore(&(other = Fields(2011, 12, 31, 23, 59, 59, 999)));
     EXPECT_EQ(sunday.Compare(decemberBefore), 1);
-    EXPECT_TRUE(sunday > decemberBefore);
-    EXPECT_TRUE(decemberBefore < sunday);
+    EXPECT_TRUE(sunday > decemberBefore && decemberBefore < sunday);
     const CWfcSystemTime millisLater(&(other = Fields(2012, 3, 11, 14, 30, 5, 251)));
     EXPECT_EQ(sunday.Compare(millisLater), -1);
-    EXPECT_FALSE(sunday > millisLater);
-    EXPECT_FALSE(sunday == millisLater);
+    EXPECT_TRUE(!(sunday > millisLater) && !(sunday == millisLater));
     // Fields compare as unsigned 16-bit numbers.
     const CWfcSystemTime huge(&(other = Fields(0xFFFF, 1, 1, 0, 0, 0)));
     EXPECT_TRUE(huge > sunday);
@@ -176,7 +166,7 @@ TEST(WfcSystemTime, SettingTheClockReportsFailure)
 }
 #endif
 
-TEST(WfcFileTime, NullPointersAndFailedConversionsEmpty)
+TEST(WfcFileTime, DosTimesAndEmptyingOnNullPointersAndFailedConversions)
 {
     const CWfcFileTime full(&kSunday);
     ASSERT_FALSE(IsEmpty(full));
@@ -192,29 +182,11 @@ TEST(WfcFileTime, NullPointersAndFailedConversionsEmpty)
     EXPECT_TRUE(emptied([](CWfcFileTime& t) { t.Copy(static_cast<const SYSTEMTIME*>(nullptr)); }));
     EXPECT_TRUE(emptied([&](CWfcFileTime& t) { t.Copy(&thirteenth); }));
     EXPECT_TRUE(emptied([](CWfcFileTime& t) { t.Copy(static_cast<const CWfcSystemTime*>(nullptr)); }));
-    // Month 0 in a DOS date.
+    // DOS dates and times have two-second steps; month 0 is no date.
+    const SYSTEMTIME dosTime = Fields(2012, 3, 11, 14, 30, 4);
+    EXPECT_TRUE(CWfcFileTime(WORD((2012 - 1980) << 9 | 3 << 5 | 11), WORD(14 << 11 | 30 << 5 | 2))
+                == CWfcFileTime(&dosTime));
     EXPECT_TRUE(emptied([](CWfcFileTime& t) { t.Copy(WORD((2012 - 1980) << 9 | 0 << 5 | 11), WORD(0)); }));
-}
-
-TEST(WfcFileTime, DosDatesAndTimesHaveTwoSecondSteps)
-{
-    const WORD date = WORD((2012 - 1980) << 9 | 3 << 5 | 11);
-    const WORD time = WORD(14 << 11 | 30 << 5 | 2);
-    const CWfcFileTime dos(date, time);
-    const SYSTEMTIME expected = Fields(2012, 3, 11, 14, 30, 4);
-    EXPECT_TRUE(dos == CWfcFileTime(&expected));
-}
-
-TEST(WfcFileTime, CopyingOntoItselfChangesNothing)
-{
-    CWfcFileTime time(&kSunday);
-    const FILETIME before = time;
-    time.Copy(static_cast<const FILETIME*>(&time));
-    EXPECT_EQ(Ticks(time), Ticks(before));
-    time.Copy(&time);
-    EXPECT_EQ(Ticks(time), Ticks(before));
-    time = time;
-    EXPECT_EQ(Ticks(time), Ticks(before));
 }
 
 TEST(WfcFileTime, ComparesAsOneCountAndConvertsThroughTheBreakdown)
@@ -222,14 +194,17 @@ TEST(WfcFileTime, ComparesAsOneCountAndConvertsThroughTheBreakdown)
     // The low half alone would order these the other way.
     const FILETIME lowBig { 0xFFFFFFFF, 1 };
     const FILETIME highBig { 0, 2 };
-    const CWfcFileTime earlier(&lowBig);
-    const CWfcFileTime later(&highBig);
+    const CWfcFileTime earlier(&lowBig), later(&highBig);
     EXPECT_EQ(earlier.Compare(later), -1);
     EXPECT_EQ(later.Compare(earlier), 1);
-    EXPECT_TRUE(earlier < later);
-    EXPECT_TRUE(later > earlier);
-    EXPECT_FALSE(earlier == later);
+    EXPECT_TRUE(earlier < later && later > earlier && !(earlier == later));
     EXPECT_TRUE(earlier == CWfcFileTime(earlier));
+    // Copying onto itself changes nothing.
+    CWfcFileTime time(&kSunday);
+    time.Copy(static_cast<const FILETIME*>(&time));
+    time.Copy(&time);
+    time = time;
+    EXPECT_EQ(Ticks(time), Ticks(CWfcFileTime(&kSunday)));
 
     const CWfcFileTime sunday(&kSunday);
     COleDateTime ole;

@@ -4,25 +4,21 @@
 
 #include <cstdlib>
 #include <limits>
+#include <tuple>
 #include <utility>
 
 namespace {
 
-// Sets the process-wide settings for one test and restores them after.
+// Tests change the process-wide settings; each is put back afterwards.
 class Locale : public ::testing::Test {
 protected:
     void TearDown() override
     {
-        CLocale::DecimalSeparator = m_decimal;
-        CLocale::ThousandsSeparator = m_thousands;
-        g_lForexLotSize = m_lotSize;
-        g_bForexUseLots = m_useLots;
+        std::tie(CLocale::DecimalSeparator, CLocale::ThousandsSeparator, g_lForexLotSize, g_bForexUseLots) = m_saved;
     }
 
-    char m_decimal = CLocale::DecimalSeparator;
-    char m_thousands = CLocale::ThousandsSeparator;
-    LONG m_lotSize = g_lForexLotSize;
-    BOOL m_useLots = g_bForexUseLots;
+    const std::tuple<char, char, LONG, BOOL> m_saved { CLocale::DecimalSeparator, CLocale::ThousandsSeparator,
+                                                       g_lForexLotSize, g_bForexUseLots };
 };
 
 } // namespace

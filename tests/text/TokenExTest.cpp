@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <utility>
 
 namespace {
 
@@ -60,35 +61,35 @@ TEST(TokenEx, SplitIntoTokens)
     CStringArray out = Strings({ "a" });
     CTokenEx().Split("c", ",", out, true);
     ExpectStrings(out, { "a", "c" });
-    EXPECT_EQ(CTokenEx().Join("", Strings({ "1", "2" })), "1,2");
     CString source = "p,q";
     EXPECT_EQ(CTokenEx().GetString(source, ""), "p");
 }
 
-TEST(TokenEx, GetStringPopsOneTokenAtATime)
-{
-    CTokenEx tokens;
-    CString source = ",,x,y";
-    EXPECT_EQ(tokens.GetString(source, ",", false), "x");
-    EXPECT_EQ(source, "y");
-    EXPECT_EQ(tokens.GetString(source, ",", false), "y");
-    EXPECT_EQ(source, "");
-
-    source = ",,x";
-    EXPECT_EQ(tokens.GetString(source, ",", true), "");
-    EXPECT_EQ(source, ",x");
-
-    source = "--a--b";
-    EXPECT_EQ(tokens.GetString(source, "--", false), "a");
-    EXPECT_EQ(source, "b");
-}
-
+// The delimiter stands only between elements; an empty one means ",".
 TEST(TokenEx, JoinPutsTheDelimiterOnlyBetweenElements)
 {
-    CTokenEx tokens;
-    EXPECT_EQ(tokens.Join("; ", Strings({"a", "b", "c"})), "a; b; c");
-    EXPECT_EQ(tokens.Join(";", Strings({})), "");
-    EXPECT_EQ(tokens.Join(";", Strings({"only"})), "only");
+    const std::pair<CStringArray, const char*> cases[] = {
+        { Strings({ "a", "b", "c" }), "a; b; c" }, { Strings({}), "" }, { Strings({ "only" }), "only" } };
+    for (const auto& [items, joined] : cases)
+        EXPECT_EQ(CTokenEx().Join("; ", items), joined);
+    EXPECT_EQ(CTokenEx().Join("", Strings({ "1", "2" })), "1,2");
+}
+
+// Leading delimiters are skipped unless empty tokens are kept; the source
+// keeps what follows the token's delimiter.
+TEST(TokenEx, GetStringPopsOneTokenAtATime)
+{
+    const struct {
+        const char *source, *delimiter;
+        bool keepEmpty;
+        const char *token, *rest;
+    } cases[] = { { ",,x,y", ",", false, "x", "y" }, { "y", ",", false, "y", "" }, { ",,x", ",", true, "", ",x" },
+                  { "--a--b", "--", false, "a", "b" } };
+    for (const auto& c : cases) {
+        CString source = c.source;
+        EXPECT_EQ(CTokenEx().GetString(source, c.delimiter, c.keepEmpty), c.token) << c.source;
+        EXPECT_EQ(source, c.rest) << c.source;
+    }
 }
 
 TEST(TokenEx, SplitPathIntoDriveDirectoryNameAndExtension)
