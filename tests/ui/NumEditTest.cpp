@@ -1,7 +1,9 @@
 #include "HoverTestWindows.h"
 #include "UiTestResources.h"
 
+#include "controls/win/HoverLook.h"
 #include "controls/win/NumEdit.h"
+#include "controls/win/SysColors.h"
 #include "framework/win/DC.h"
 #include "framework/win/Dialog.h"
 #include "text/Locale.h"
@@ -10,6 +12,8 @@
 
 #include <cstring>
 #include <functional>
+#include <memory>
+#include <vector>
 
 using namespace orv::ui;
 using namespace orv::controls;
@@ -129,6 +133,33 @@ TEST_F(NumEdit, TypingKeepsWhatReadsAsANumberOfTheEdit)
         EXPECT_EQ(m_edit.GetWindowText(), row.text);
         EXPECT_DOUBLE_EQ(Value(), row.value);
     }
+}
+
+// The keyboard itself, through SendInput: the Delete key deletes and the
+// point key types the separator, and neither is taken for the other.
+TEST_F(NumEdit, RealKeysDeleteAndTypeThroughTheSystem)
+{
+    m_edit.SetValue(12.5);
+    ClickAt(m_edit, CPoint(4, 8));
+    ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == m_edit.GetSafeHwnd(); }));
+    auto press = [](WORD key) {
+        INPUT inputs[2] {};
+        for (INPUT& input : inputs) {
+            input.type = INPUT_KEYBOARD;
+            input.ki.wVk = key;
+        }
+        inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        ::SendInput(2, inputs, sizeof(INPUT));
+    };
+    for (WORD key : {WORD(VK_HOME), WORD(VK_RIGHT), WORD(VK_RIGHT), WORD(VK_DELETE)})
+        press(key);
+    ASSERT_TRUE(PumpUntil([&] { return m_edit.GetWindowText() == "1250"; }, 2000)) << m_edit.GetWindowText();
+    EXPECT_DOUBLE_EQ(Value(), 1250);
+    for (WORD key : {WORD(VK_END), WORD(VK_OEM_PERIOD), WORD('5')})
+        press(key);
+    ASSERT_TRUE(PumpUntil([&] { return m_edit.GetWindowText() == "1250.5"; }, 2000)) << m_edit.GetWindowText();
+    EXPECT_DOUBLE_EQ(Value(), 1250.5);
+    MouseAway();
 }
 
 TEST_F(NumEdit, EachAcceptedKeyTellsTheParentOnceAndFocusLossRewritesTheText)
@@ -291,6 +322,67 @@ TEST_F(NumEdit, SpinIsMadeTakenOverOrLeftOutByItsId)
     EXPECT_TRUE(::IsWindowVisible(spin));
     m_edit.DestroyWindow();
     EXPECT_FALSE(::IsWindow(spin));
+}
+
+TEST_F(NumEdit, TheOtherBuddyLightsTheEditAndAnswersForIt)
+{
+    CNimNumEdit other(CNimSpinnableEdit::kNoSpin);
+    ASSERT_TRUE(other.CreateEx(WS_EX_CLIENTEDGE, WS_VISIBLE, CRect(20, 100, 120, 123), &m_frame, kEditId + 30));
+    m_edit.SetOtherBuddy(&other);
+    other.SetOtherBuddy(&m_edit); // each names the other: the question must not go round for ever
+    EXPECT_EQ(m_edit.SendMessage(RWM_ORV_AREYOUTRACKING), 0);
+
+    MoveMouseTo(other, CPoint(30, 8));
+    ASSERT_TRUE(PumpUntil([&] { return other.IsTracking() != FALSE; }));
+    EXPECT_EQ(m_edit.SendMessage(RWM_ORV_AREYOUTRACKING), 1);
+    m_edit.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+    const RECT client = ClientRectInWindow(m_edit);
+    EXPECT_EQ(WindowPixel(m_edit, client.left - 1, client.top + 3), CSysColors::sm_cr3DDkShadow); // lit
+    SaveScreenshot(m_frame, "NumEdit-other-buddy-hot");
+
+    MoveMouseTo(*m_edit.GetSpin(), CPoint(4, 4));
+    ASSERT_TRUE(PumpUntil([&] { return m_edit.GetSpin()->IsTracking() != FALSE; }));
+    EXPECT_EQ(other.SendMessage(RWM_ORV_AREYOUTRACKING), 1); // through its buddy's spin
+    MouseAway();
+    ASSERT_TRUE(PumpUntil([&] { return m_edit.SendMessage(RWM_ORV_AREYOUTRACKING) == 0; }));
+    m_edit.SetOtherBuddy(nullptr);
+}
+
+TEST_F(NumEdit, KindsShowTheirTextAndAnOffsetLabelIsFound)
+{
+    CStatic label;
+    ASSERT_TRUE(label.Create("Trail offset", WS_VISIBLE, CRect(20, 60, 120, 80), &m_frame));
+    const struct {
+        int kind, decimals;
+        double value;
+        const char* text;
+    } rows[] = {
+        {NumberPrice, 2, 412.35, "412.35"},
+        {NumberPrice, 32, 101.515625, "101'165"},
+        {NumberPercent, 2, 12.5, "12.50%"},
+        {NumberWhole, 0, 1500, "1500"},
+        {NumberForexLots, 0, 25000, "2.5"},
+    };
+    std::vector<std::unique_ptr<CNimNumEdit>> edits;
+    int y = 80;
+    for (const auto& row : rows) {
+        edits.push_back(std::make_unique<CNimNumEdit>(kSpinId + 40 + UINT(edits.size()), row.kind, nullptr,
+                                                      row.decimals));
+        CNimNumEdit& edit = *edits.back();
+        ASSERT_TRUE(edit.CreateEx(WS_EX_CLIENTEDGE, WS_VISIBLE | ES_RIGHT, CRect(20, y, 140, y + 23), &m_frame,
+                                  kEditId + 40 + UINT(edits.size())));
+        edit.SetFont(HFONT(::GetStockObject(DEFAULT_GUI_FONT)));
+        edit.SetValue(row.value);
+        EXPECT_EQ(edit.GetWindowText(), row.text);
+        y += 30;
+    }
+    EXPECT_TRUE(edits[0]->HasOffsetLabel());
+    EXPECT_FALSE(edits[1]->HasOffsetLabel()); // its neighbour is the first edit's spin
+    edits[2]->EnableWindow(FALSE);
+    EXPECT_FALSE(edits[2]->GetSpin()->IsWindowEnabled()); // the spin goes with the edit
+    SaveScreenshot(m_frame, "NumEdit-kinds");
+    edits[2]->EnableWindow(TRUE);
+    EXPECT_TRUE(edits[2]->GetSpin()->IsWindowEnabled());
 }
 
 namespace {

@@ -214,9 +214,13 @@ void CNimSpinnableEdit::OnKillFocus(HWND newFocus)
     RepaintBuddies();
 }
 
+// The spin is enabled with the edit, so that a disabled edit's value cannot
+// be stepped and its arrows show that.
 void CNimSpinnableEdit::OnEnable(BOOL enable)
 {
     CNimHoverEdit::OnEnable(enable);
+    if (m_pSpin != nullptr && m_pSpin->IsWindow())
+        m_pSpin->EnableWindow(enable);
     RepaintBuddies();
 }
 

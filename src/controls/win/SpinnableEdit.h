@@ -59,6 +59,7 @@ protected:
     void OnMouseLeave() override;
     void OnSetFocus(HWND oldFocus) override;
     void OnKillFocus(HWND newFocus) override;
+    // Enables or disables the spin with the edit.
     void OnEnable(BOOL enable) override;
     void OnShowWindow(BOOL show, UINT status) override;
 
