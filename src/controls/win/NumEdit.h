@@ -20,8 +20,9 @@ public:
     explicit CNimNumEdit(UINT spinId = kNoSpin, int format = orv::controls::NumberPrice, CNimHoverSpin* spin = nullptr,
                          int decimals = 2);
 
-    // Bound, round and show the value. FALSE only when called again while
-    // a set is running (from a change notification, say); nothing changes.
+    // Bound, round and show the value. FALSE, with nothing changed, when
+    // called again while a set is running (from a change notification, say)
+    // or for a NaN.
     BOOL SetValue(double value);
     BOOL SetValue(long value);
     void GetValue(double& value) const { value = m_model.Get(); }
