@@ -5,53 +5,17 @@
 #include "framework/win/Dialog.h"
 #include "framework/win/Menu.h"
 #include "framework/win/RegisteredMessages.h"
+#include "text/Locale.h"
 
 #include <algorithm>
 
 namespace {
-
-enum : UINT {
-    IDC_SYMBOL = 100, IDC_LOOKUP, IDC_QUANTITY, IDC_QUANTITY_SPIN, IDC_LIMIT, IDC_LIMIT_SPIN, IDC_STOP,
-    IDC_STOP_SPIN, IDC_BUY, IDC_SELL, IDC_SEND, IDC_AON, IDC_ABOUT, IDC_STATUS
-};
 
 const UINT kDropDown = static_cast<UINT>(-1248);
 const int kEditLeft = 90;
 const int kEditHeight = 21;
 
 } // namespace
-
-// ------------------------------------------------------ CTicketNumEdit
-
-void CTicketNumEdit::Setup(double value, double minimum, double maximum, double step, int decimals)
-{
-    m_value = value;
-    m_minimum = minimum;
-    m_maximum = maximum;
-    m_step = step;
-    m_decimals = decimals;
-    Show();
-}
-
-void CTicketNumEdit::ChangeAmount(int steps)
-{
-    m_value = std::clamp(m_value + steps * m_step, m_minimum, m_maximum);
-    Show();
-}
-
-void CTicketNumEdit::Show()
-{
-    CString text;
-    text.Format("%.*f", m_decimals, m_value);
-    SetWindowText(text);
-}
-
-LRESULT CTicketNumEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message != 0 && message == RWM_ORV_GETBUDDY)
-        return reinterpret_cast<LRESULT>(m_spin.GetSafeHwnd());
-    return CNimHoverEdit::WindowProc(message, wParam, lParam);
-}
 
 // -------------------------------------------------------- COrderTicket
 
@@ -73,17 +37,57 @@ void COrderTicket::AddLabel(const char* text, int y)
     label.SetFont(m_font);
 }
 
-void COrderTicket::AddNumber(CTicketNumEdit& edit, UINT id, int y, double value, double minimum, double maximum,
-                             double step, int decimals)
+// The edit makes its spin (the id after its own) at its right side.
+void COrderTicket::AddNumber(CNimNumEdit& edit, UINT id, int y)
 {
-    edit.CreateEx(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_RIGHT,
-                  CRect(kEditLeft, y, kEditLeft + 100, y + kEditHeight), m_hWnd, id);
+    edit.CreateEx(WS_EX_CLIENTEDGE, WS_VISIBLE | WS_TABSTOP | ES_RIGHT | ES_AUTOHSCROLL,
+                  CRect(kEditLeft, y, kEditLeft + 117, y + kEditHeight), this, id);
     edit.SetFont(m_font);
     edit.SetSelectAllOnFocus(TRUE);
-    edit.m_spin.Create(WS_VISIBLE | UDS_ARROWKEYS, CRect(kEditLeft + 100, y, kEditLeft + 117, y + kEditHeight), this,
-                       id + 1);
-    edit.m_spin.SetBuddy(&edit);
-    edit.Setup(value, minimum, maximum, step, decimals);
+}
+
+void COrderTicket::ApplySymbol()
+{
+    const CString symbol = m_symbol.GetWindowText();
+    const bool forex = symbol.Find('/') > 0;
+    if (forex)
+        m_led.SetLed(CLed::LedBlue, CLed::LedOn, CLed::LedRound);
+    else
+        m_led.SetLed(CLed::LedGreen, symbol.IsEmpty() ? CLed::LedDisabled : CLed::LedOn, CLed::LedRound);
+    // The edits change only with the kind of symbol, not on every key.
+    if (m_applied && forex == m_forex)
+        return;
+    m_applied = true;
+    m_forex = forex;
+    if (m_forex) {
+        // Sizes in units shown as lots of g_lForexLotSize; prices to a
+        // tenth of a pip, the pips underlined.
+        m_quantity.SetFormat(orv::controls::NumberForexLots);
+        m_quantity.SetMinMax(1000.0, 100000000.0);
+        m_quantity.SetDelta(double(g_lForexLotSize));
+        m_quantity.SetValue(100000.0);
+        for (CNimNumEdit* price : {&m_limit, &m_stop}) {
+            price->SetNumDecimalPlaces(5, 5);
+            price->SetDelta(0.00001);
+            price->SetForexPipsMode(TRUE);
+            price->SetMinMax(0.00001, 1000.0);
+        }
+        m_limit.SetValue(1.08425);
+        m_stop.SetValue(1.08310);
+    } else {
+        m_quantity.SetFormat(orv::controls::NumberWhole);
+        m_quantity.SetMinMax(1.0, 1000000.0);
+        m_quantity.SetDelta(100.0);
+        m_quantity.SetValue(100.0);
+        for (CNimNumEdit* price : {&m_limit, &m_stop}) {
+            price->SetNumDecimalPlaces(2, 2);
+            price->SetDelta(0.01);
+            price->SetForexPipsMode(FALSE);
+            price->SetMinMax(0.01, 100000.0);
+        }
+        m_limit.SetValue(412.35);
+        m_stop.SetValue(405.00);
+    }
 }
 
 int COrderTicket::OnCreate(CREATESTRUCTA* cs)
@@ -104,11 +108,11 @@ int COrderTicket::OnCreate(CREATESTRUCTA* cs)
     m_lookup.SetBuddy(m_symbol, TRUE);
 
     AddLabel("Quantity", 50);
-    AddNumber(m_quantity, IDC_QUANTITY, 50, 100, 1, 1000000, 100, 0);
+    AddNumber(m_quantity, IDC_QUANTITY, 50);
     AddLabel("Limit", 84);
-    AddNumber(m_limit, IDC_LIMIT, 84, 412.35, 0.01, 100000, 0.05, 2);
+    AddNumber(m_limit, IDC_LIMIT, 84);
     AddLabel("Stop", 118);
-    AddNumber(m_stop, IDC_STOP, 118, 405.00, 0.01, 100000, 0.05, 2);
+    AddNumber(m_stop, IDC_STOP, 118);
 
     struct ButtonSpec {
         CNimHoverButton& button;
@@ -132,8 +136,12 @@ int COrderTicket::OnCreate(CREATESTRUCTA* cs)
     m_send.SetSplitButton(TRUE);
     m_allOrNone.SetSelected(m_allOrNoneOn);
 
-    m_status.Create("Ready", WS_VISIBLE | SS_LEFT | SS_SUNKEN, CRect(16, 226, 376, 246), this, IDC_STATUS);
+    // The lamp: green for an equity, blue for a forex pair, grey without a
+    // symbol; it flashes when an order goes.
+    m_led.Create("", WS_VISIBLE, CRect(16, 226, 36, 246), this, IDC_LED);
+    m_status.Create("Ready", WS_VISIBLE | SS_LEFT | SS_SUNKEN, CRect(42, 226, 376, 246), this, IDC_STATUS);
     m_status.SetFont(m_font);
+    ApplySymbol();
     return 0;
 }
 
@@ -145,6 +153,11 @@ void COrderTicket::Status(const char* text)
 BOOL COrderTicket::OnCommand(WPARAM wParam, LPARAM)
 {
     switch (LOWORD(wParam)) {
+    case IDC_SYMBOL:
+        if (HIWORD(wParam) != EN_CHANGE)
+            return FALSE;
+        ApplySymbol();
+        return TRUE;
     case IDC_BUY:
     case IDC_SELL: {
         if (HIWORD(wParam) != BN_CLICKED)
@@ -153,6 +166,7 @@ BOOL COrderTicket::OnCommand(WPARAM wParam, LPARAM)
         text.Format("%s %s %s @ %s", LOWORD(wParam) == IDC_BUY ? "Buy" : "Sell", m_quantity.GetWindowText().GetString(),
                     m_symbol.GetWindowText().GetString(), m_limit.GetWindowText().GetString());
         Status(text);
+        m_led.Ping(400);
         return TRUE;
     }
     case IDC_SEND:

@@ -1,34 +1,23 @@
-// The demo's order ticket: a top-level window of hover edits with spins and
-// hover buttons, painted in the system colours.
+// The demo's order ticket: a top-level window of numeric edits with spins,
+// hover buttons and a status lamp, painted in the system colours.
 #pragma once
 
 #include "controls/win/HoverButton.h"
 #include "controls/win/HoverEdit.h"
 #include "controls/win/HoverSpin.h"
+#include "controls/win/Led.h"
+#include "controls/win/NumEdit.h"
 #include "framework/win/Controls.h"
 #include "framework/win/Gdi.h"
 #include "framework/win/Wnd.h"
 
-// An edit holding a number between limits, stepped by its spin.
-class CTicketNumEdit : public CNimHoverEdit, public INimSpinBuddy {
-public:
-    void Setup(double value, double minimum, double maximum, double step, int decimals);
-    void ChangeAmount(int steps) override;
-    BOOL CanIncrement() override { return m_value < m_maximum; }
-    BOOL CanDecrement() override { return m_value > m_minimum; }
-    CNimHoverSpin m_spin;
-
-protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
-private:
-    void Show();
-    double m_value = 0, m_minimum = 0, m_maximum = 0, m_step = 1;
-    int m_decimals = 0;
-};
-
 class COrderTicket : public CWnd {
 public:
+    enum : UINT {
+        IDC_SYMBOL = 100, IDC_LOOKUP, IDC_QUANTITY, IDC_QUANTITY_SPIN, IDC_LIMIT, IDC_LIMIT_SPIN, IDC_STOP,
+        IDC_STOP_SPIN, IDC_BUY, IDC_SELL, IDC_SEND, IDC_AON, IDC_ABOUT, IDC_STATUS, IDC_LED
+    };
+
     BOOL Create();
     // The "Buy" button, where the screenshot puts the mouse.
     HWND GetBuyButton() const { return m_buy.GetSafeHwnd(); }
@@ -41,15 +30,24 @@ protected:
 
 private:
     void AddLabel(const char* text, int y);
-    void AddNumber(CTicketNumEdit& edit, UINT id, int y, double value, double minimum, double maximum, double step,
-                   int decimals);
+    void AddNumber(CNimNumEdit& edit, UINT id, int y);
+    // Sets the edits and the lamp for the symbol: a forex pair ("EUR/USD")
+    // is priced to the pip's tenth and sized in lots, anything else is an
+    // equity priced in cents and sized in round lots of 100 shares. The lamp
+    // is blue for a pair, green for an equity and grey without a symbol.
+    void ApplySymbol();
     void Status(const char* text);
 
     CFont m_font;
     CStatic m_labels[4];
     CNimHoverEdit m_symbol;
     CNimHoverButton m_lookup;
-    CTicketNumEdit m_quantity, m_limit, m_stop;
+    CNimNumEdit m_quantity {IDC_QUANTITY_SPIN, orv::controls::NumberWhole};
+    CNimNumEdit m_limit {IDC_LIMIT_SPIN, orv::controls::NumberPrice};
+    CNimNumEdit m_stop {IDC_STOP_SPIN, orv::controls::NumberPrice};
+    CNimLed m_led;
+    bool m_forex = false;
+    bool m_applied = false;
     CNimHoverButton m_buy, m_sell, m_send, m_allOrNone, m_about;
     CStatic m_status;
     int m_labelCount = 0;

@@ -47,3 +47,6 @@
 #define IDS_UPDATE_BEHAVIOR_PROMPT_REQUIRED 41001
 #define IDS_UPDATE_BEHAVIOR_DOWNLOAD_ALL 41002
 #define IDS_UPDATE_BEHAVIOR_NEVER 41003
+
+// The LED indicator's image strip: 48 x 128 pixels of 16 x 16 lamps.
+#define IDB_LED 213

@@ -1,0 +1,174 @@
+#include "HoverTestWindows.h"
+
+#include "controls/win/Led.h"
+#include "framework/win/DC.h"
+#include "platform/Module.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <vector>
+
+using namespace orv::ui;
+
+namespace {
+
+const COLORREF kMagenta = RGB(255, 0, 255);
+
+class Led : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        MouseAway();
+        ASSERT_TRUE(m_frame.Create("LED"));
+        // The strip as the library holds it, to compare the drawing with.
+        ASSERT_TRUE(m_strip.Attach(::LoadBitmapA(platform::LibraryModule(), MAKEINTRESOURCEA(213))));
+        ASSERT_TRUE(m_stripDC.CreateCompatibleDC(nullptr));
+        m_stripSelection.emplace(m_stripDC, m_strip);
+    }
+    void TearDown() override { m_stripSelection.reset(); }
+
+    // Compares the window's 16 x 16 pixels at (x, y) with the strip's cell:
+    // lamp pixels must match, magenta ones show the background. Returns the
+    // number of pixels that differ.
+    int Mismatches(HWND wnd, int x, int y, int colour, int mode, int shape, COLORREF background)
+    {
+        CClientDC dc(wnd);
+        int wrong = 0;
+        for (int row = 0; row < 16; ++row) {
+            for (int column = 0; column < 16; ++column) {
+                COLORREF want = m_stripDC.GetPixel(mode * 16 + column, colour + shape + row);
+                if (want == kMagenta)
+                    want = background;
+                wrong += dc.GetPixel(x + column, y + row) != want ? 1 : 0;
+            }
+        }
+        return wrong;
+    }
+
+    CNoticeFrame m_frame;
+    CBitmap m_strip;
+    CDC m_stripDC;
+    std::optional<CSelectScope> m_stripSelection;
+};
+
+} // namespace
+
+TEST_F(Led, EachColourShapeAndModeDrawsItsCellCentredOverTheBackground)
+{
+    const int colours[] = {CLed::LedRed, CLed::LedGreen, CLed::LedYellow, CLed::LedBlue};
+    const int shapes[] = {CLed::LedRound, CLed::LedSquare};
+    CLed lamps[24];
+    int index = 0;
+    for (int shape : shapes) {
+        for (int colour : colours) {
+            for (int mode = CLed::LedOn; mode <= CLed::LedDisabled; ++mode) {
+                const int x = 20 + (index % 12) * 30, y = 20 + (index / 12) * 30;
+                CLed& lamp = lamps[index++];
+                ASSERT_TRUE(lamp.Create("", WS_VISIBLE, CRect(x, y, x + 20, y + 20), &m_frame));
+                EXPECT_TRUE(lamp.SetLed(colour, mode, shape));
+            }
+        }
+    }
+    PumpPending();
+    SaveScreenshot(m_frame, "Led-all");
+    const COLORREF background = CClientDC(lamps[0]).GetPixel(0, 0);
+    EXPECT_NE(background, kMagenta);
+    index = 0;
+    for (int shape : shapes) {
+        for (int colour : colours) {
+            for (int mode = CLed::LedOn; mode <= CLed::LedDisabled; ++mode) {
+                SCOPED_TRACE(testing::Message() << "colour " << colour << " mode " << mode << " shape " << shape);
+                EXPECT_EQ(Mismatches(lamps[index++], 2, 2, colour, mode, shape, background), 0);
+            }
+        }
+    }
+    // The lamp of the strip: lit brighter than unlit, the round one's corner
+    // background, the grey cell one image for every colour.
+    auto sum = [&](int x, int y) {
+        const COLORREF c = m_stripDC.GetPixel(x, y);
+        return GetRValue(c) + GetGValue(c) + GetBValue(c);
+    };
+    EXPECT_GT(sum(8, 10), sum(24, 10));
+    EXPECT_EQ(m_stripDC.GetPixel(0, 0), kMagenta);
+    EXPECT_NE(m_stripDC.GetPixel(1, 64 + 1), kMagenta);
+    EXPECT_EQ(Mismatches(lamps[23], 2, 2, CLed::LedRed, CLed::LedDisabled, CLed::LedSquare, background), 0);
+
+    // Bad values change nothing.
+    EXPECT_FALSE(lamps[0].SetLed(8, CLed::LedOn, CLed::LedRound));
+    EXPECT_FALSE(lamps[0].SetLed(CLed::LedRed, 3, CLed::LedRound));
+    EXPECT_FALSE(lamps[0].SetLed(CLed::LedRed, CLed::LedOn, 16));
+    EXPECT_EQ(lamps[0].GetLedMode(), CLed::LedOn);
+}
+
+TEST_F(Led, SmallWindowDrawsFromTheTopLeftAndClips)
+{
+    CLed lamp;
+    ASSERT_TRUE(lamp.Create("", WS_VISIBLE, CRect(20, 20, 30, 30), &m_frame));
+    lamp.SetLed(CLed::LedBlue, CLed::LedOn, CLed::LedSquare);
+    PumpPending();
+    CClientDC dc(lamp);
+    const COLORREF background = dc.GetPixel(0, 0); // magenta in the cell
+    EXPECT_NE(background, kMagenta);
+    for (int i = 1; i < 10; ++i) {
+        COLORREF want = m_stripDC.GetPixel(i, CLed::LedBlue + CLed::LedSquare + i);
+        EXPECT_EQ(dc.GetPixel(i, i), want == kMagenta ? background : want) << i;
+    }
+}
+
+TEST_F(Led, SetLedWithoutAWindowDrawsNowhere)
+{
+    // A DC of no window is the screen's: its top-left corner must not change.
+    auto corner = [] {
+        std::vector<COLORREF> pixels;
+        HDC screen = ::GetDC(nullptr);
+        for (int y = 0; y < 16; ++y) {
+            for (int x = 0; x < 16; ++x)
+                pixels.push_back(::GetPixel(screen, x, y));
+        }
+        ::ReleaseDC(nullptr, screen);
+        return pixels;
+    };
+    PumpPending();
+    const std::vector<COLORREF> before = corner();
+    CLed lamp;
+    EXPECT_TRUE(lamp.SetLed(CLed::LedYellow, CLed::LedOn, CLed::LedSquare));
+    EXPECT_FALSE(lamp.Ping(100));
+    EXPECT_EQ(lamp.GetLedMode(), CLed::LedOn);
+    PumpPending();
+    EXPECT_EQ(corner(), before);
+}
+
+TEST_F(Led, PingLightsForItsTimeFromTheLastPingThenLeavesTheLampUnlit)
+{
+    CNimLed lamp;
+    ASSERT_TRUE(lamp.Create("", WS_VISIBLE, CRect(20, 20, 40, 40), &m_frame));
+    EXPECT_TRUE(lamp.SetLedEx(CLed::LedGreen, CLed::LedDisabled, CLed::LedRound, 42));
+    EXPECT_EQ(lamp.GetExtraData(), 42);
+    const COLORREF background = CClientDC(lamp).GetPixel(0, 0);
+
+    ASSERT_TRUE(lamp.Ping(500));
+    PumpUntil([] { return false; }, 100);
+    const DWORD second = ::GetTickCount();
+    ASSERT_TRUE(lamp.Ping(500));
+    PumpPending();
+    EXPECT_EQ(lamp.GetLedMode(), CLed::LedOn);
+    EXPECT_EQ(Mismatches(lamp, 2, 2, CLed::LedGreen, CLed::LedOn, CLed::LedRound, background), 0);
+    SaveScreenshot(lamp, "Led-ping-lit");
+    ASSERT_TRUE(PumpUntil([&] { return lamp.GetLedMode() == CLed::LedOff; }, 3000));
+    // Timers fire no earlier than asked, give or take the clock's 16 ms tick.
+    EXPECT_GE(::GetTickCount() - second, 480u);
+    EXPECT_FALSE(lamp.IsFlashing());
+    PumpPending();
+    EXPECT_EQ(Mismatches(lamp, 2, 2, CLed::LedGreen, CLed::LedOff, CLed::LedRound, background), 0);
+}
+
+TEST_F(Led, NoHandlesGrowOverAThousandLamps)
+{
+    ExpectNoHandleLeak([&] {
+        CNimLed lamp;
+        lamp.Create("", WS_VISIBLE, CRect(20, 20, 40, 40), &m_frame);
+        lamp.SetLed(CLed::LedYellow, CLed::LedOn, CLed::LedRound);
+        lamp.Ping(1000);
+    });
+}
