@@ -23,7 +23,7 @@ BOOL COrderTicket::Create()
 {
     const char* windowClass = RegisterWndClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW),
                                                reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-    RECT frame {0, 0, 392, 262};
+    RECT frame {0, 0, 392, 296};
     ::AdjustWindowRectEx(&frame, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, FALSE, 0);
     return CreateEx(0, windowClass, "OrvDemo - Order ticket",
                     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
@@ -44,6 +44,22 @@ void COrderTicket::AddNumber(CNimNumEdit& edit, UINT id, int y)
                   CRect(kEditLeft, y, kEditLeft + 117, y + kEditHeight), this, id);
     edit.SetFont(m_font);
     edit.SetSelectAllOnFocus(TRUE);
+}
+
+// The order lasts until the close, 16:00 in the display zone, 30 days on;
+// the edit shows and takes market time in that zone.
+void COrderTicket::AddGoodTill(int y)
+{
+    m_goodTill.CreateEx(WS_EX_CLIENTEDGE, WS_VISIBLE | WS_TABSTOP, CRect(kEditLeft, y, kEditLeft + 117, y + kEditHeight),
+                        this, IDC_GOOD_TILL);
+    m_goodTill.SetFont(m_font);
+    m_goodTill.SetMask("MM/DD/YYYY hh:mm");
+    m_goodTill.SetTimeZoneSuffix(COrvDateTime::GetDisplayTimeZone());
+    const COleDateTime today =
+        static_cast<const COleDateTime&>(COrvDateTime::GetTickCount())
+        - COleDateTimeSpan(0, 0, COrvDateTime::GetDisplayToUTCMinutes(), 0) + COleDateTimeSpan(30, 0, 0, 0);
+    m_goodTill.SetDateTime(COleDateTime(today.GetYear(), today.GetMonth(), today.GetDay(), 16, 0, 0));
+    m_goodTill.SelectField('D');
 }
 
 void COrderTicket::ApplySymbol()
@@ -113,6 +129,8 @@ int COrderTicket::OnCreate(CREATESTRUCTA* cs)
     AddNumber(m_limit, IDC_LIMIT, 84);
     AddLabel("Stop", 118);
     AddNumber(m_stop, IDC_STOP, 118);
+    AddLabel("Good till", 152);
+    AddGoodTill(152);
 
     struct ButtonSpec {
         CNimHoverButton& button;
@@ -121,10 +139,10 @@ int COrderTicket::OnCreate(CREATESTRUCTA* cs)
         CRect rect;
         UINT id;
     } buttons[] = {
-        {m_buy, "Buy", BS_DEFPUSHBUTTON, CRect(16, 166, 96, 192), IDC_BUY},
-        {m_sell, "Sell", BS_PUSHBUTTON, CRect(104, 166, 184, 192), IDC_SELL},
-        {m_send, "Send", BS_PUSHBUTTON, CRect(192, 166, 292, 192), IDC_SEND},
-        {m_allOrNone, "AON", BS_PUSHBUTTON, CRect(300, 166, 376, 192), IDC_AON},
+        {m_buy, "Buy", BS_DEFPUSHBUTTON, CRect(16, 200, 96, 226), IDC_BUY},
+        {m_sell, "Sell", BS_PUSHBUTTON, CRect(104, 200, 184, 226), IDC_SELL},
+        {m_send, "Send", BS_PUSHBUTTON, CRect(192, 200, 292, 226), IDC_SEND},
+        {m_allOrNone, "AON", BS_PUSHBUTTON, CRect(300, 200, 376, 226), IDC_AON},
         {m_about, "About...", BS_PUSHBUTTON, CRect(296, 16, 376, 42), IDC_ABOUT},
     };
     for (ButtonSpec& spec : buttons) {
@@ -138,8 +156,8 @@ int COrderTicket::OnCreate(CREATESTRUCTA* cs)
 
     // The lamp: green for an equity, blue for a forex pair, grey without a
     // symbol; it flashes when an order goes.
-    m_led.Create("", WS_VISIBLE, CRect(16, 226, 36, 246), this, IDC_LED);
-    m_status.Create("Ready", WS_VISIBLE | SS_LEFT | SS_SUNKEN, CRect(42, 226, 376, 246), this, IDC_STATUS);
+    m_led.Create("", WS_VISIBLE, CRect(16, 260, 36, 280), this, IDC_LED);
+    m_status.Create("Ready", WS_VISIBLE | SS_LEFT | SS_SUNKEN, CRect(42, 260, 376, 280), this, IDC_STATUS);
     m_status.SetFont(m_font);
     ApplySymbol();
     return 0;
@@ -163,8 +181,10 @@ BOOL COrderTicket::OnCommand(WPARAM wParam, LPARAM)
         if (HIWORD(wParam) != BN_CLICKED)
             return FALSE;
         CString text;
-        text.Format("%s %s %s @ %s", LOWORD(wParam) == IDC_BUY ? "Buy" : "Sell", m_quantity.GetWindowText().GetString(),
-                    m_symbol.GetWindowText().GetString(), m_limit.GetWindowText().GetString());
+        text.Format("%s %s %s @ %s till %s %s", LOWORD(wParam) == IDC_BUY ? "Buy" : "Sell",
+                    m_quantity.GetWindowText().GetString(), m_symbol.GetWindowText().GetString(),
+                    m_limit.GetWindowText().GetString(), m_goodTill.GetWindowText().GetString(),
+                    m_goodTill.GetTimeZoneSuffix().GetString());
         Status(text);
         m_led.Ping(400);
         return TRUE;
