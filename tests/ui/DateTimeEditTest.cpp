@@ -165,6 +165,17 @@ TEST_F(DateTimeEdit, RealKeysTypeMoveAndStep)
         << m_edit.GetWindowText();
     PumpPending();
     EXPECT_EQ(Selection(), "11-12"); // the steps kept the selection
+    // With Shift held, the arrows select as in any edit.
+    INPUT shift[2] {};
+    for (INPUT& input : shift) {
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = VK_SHIFT;
+    }
+    shift[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(1, &shift[0], sizeof(INPUT));
+    press(VK_RIGHT);
+    ::SendInput(1, &shift[1], sizeof(INPUT));
+    EXPECT_TRUE(PumpUntil([&] { return Selection() == "11-13"; }, 2000)) << Selection();
     SaveScreenshot(m_frame, "DateTimeEdit-typed");
 }
 
