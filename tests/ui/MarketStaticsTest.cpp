@@ -313,35 +313,36 @@ TEST_F(MarketStatics, ScreenshotsOfEachStaticInItsStates)
     PumpPending();
     SaveScreenshot(m_frame, "MarketStatics-all");
 
-    // The sub-pips part is underlined under the last two digits: the row
-    // below the text holds text-coloured pixels only there.
+    // The sub-pips part is underlined under the last two digits: the lowest
+    // row with ink is the underline, right of the main part; right-aligned,
+    // it ends at the right edge.
     EXPECT_EQ(subPips.GetMainPart(), CString("1.2345"));
     EXPECT_EQ(subPips.GetSubPipsPart(), CString("60"));
-    CClientDC dc(subPips);
-    const CRect client = subPips.GetClientRect();
-    int darkRight = -1, darkLeft = -1;
-    for (int row = client.bottom - 1; row >= client.bottom - 4 && darkLeft < 0; --row) {
-        for (int x = 0; x < client.right; ++x) {
-            if (dc.GetPixel(x, row) == ::GetSysColor(COLOR_WINDOWTEXT)) {
-                darkLeft = darkLeft < 0 ? x : darkLeft;
-                darkRight = x;
+    auto underline = [](CWnd& control, int& left, int& right) {
+        CClientDC dc(control);
+        const CRect client = control.GetClientRect();
+        left = right = -1;
+        for (int row = client.bottom - 1; row >= 0 && left < 0; --row) {
+            for (int x = 0; x < client.right; ++x) {
+                if (dc.GetPixel(x, row) == ::GetSysColor(COLOR_WINDOWTEXT)) {
+                    left = left < 0 ? x : left;
+                    right = x;
+                }
             }
         }
-    }
+    };
     const int mainWidth = [&] {
+        CClientDC dc(subPips);
         CSelectScope font(dc, m_font);
         return dc.GetTextExtent("1.2345", 6).cx;
     }();
-    EXPECT_GE(darkLeft, mainWidth - 1);
-    EXPECT_GT(darkRight, darkLeft + 4);
-    // Right-aligned: the text ends at the right edge.
-    CClientDC right(subPipsRight);
-    bool inkAtRight = false;
-    for (int row = client.bottom - 4; row < client.bottom; ++row) {
-        for (int x = client.right - 8; x < client.right; ++x)
-            inkAtRight = inkAtRight || right.GetPixel(x, row) == ::GetSysColor(COLOR_WINDOWTEXT);
-    }
-    EXPECT_TRUE(inkAtRight);
+    int left = 0, right = 0;
+    underline(subPips, left, right);
+    EXPECT_GE(left, mainWidth - 1);
+    EXPECT_GT(right, left + 4);
+    underline(subPipsRight, left, right);
+    EXPECT_GE(right, subPipsRight.GetClientRect().right - 3);
+    EXPECT_GE(left, subPipsRight.GetClientRect().right - 30);
 }
 
 TEST_F(MarketStatics, NoHandlesGrowOverAThousandOfEachStatic)

@@ -312,8 +312,9 @@ void CMoneyStatic::PaintSubPips(CDC& dc)
     CSelectScope mainFont(dc, font);
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(Resolved(m_crText));
-    // The two parts side by side, placed as the static's alignment says,
-    // standing on the client area's bottom edge.
+    // The two parts side by side, placed as the static's alignment says, on
+    // the line a plain static would write them: at the top, or centred with
+    // SS_CENTERIMAGE.
     const int mainWidth = dc.GetTextExtent(m_main, m_main.GetLength()).cx;
     int subWidth = 0;
     {
@@ -326,8 +327,13 @@ void CMoneyStatic::PaintSubPips(CDC& dc)
         x = client.left + (client.Width() - mainWidth - subWidth) / 2;
     else if (align == SS_RIGHT)
         x = client.right - mainWidth - subWidth;
-    const UINT oldAlign = ::SetTextAlign(dc, TA_BOTTOM | TA_LEFT | TA_UPDATECP);
-    dc.MoveTo(x, client.bottom);
+    TEXTMETRICA metrics {};
+    dc.GetTextMetrics(&metrics);
+    int top = client.top;
+    if (GetStyle() & SS_CENTERIMAGE)
+        top += (client.Height() - metrics.tmHeight) / 2;
+    const UINT oldAlign = ::SetTextAlign(dc, TA_BASELINE | TA_LEFT | TA_UPDATECP);
+    dc.MoveTo(x, top + metrics.tmAscent);
     dc.TextOut(0, 0, m_main, m_main.GetLength());
     {
         CSelectScope underline(dc, m_underline);
