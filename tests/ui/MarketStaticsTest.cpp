@@ -150,8 +150,11 @@ TEST_F(MarketStatics, ChangePercentTickVolumeAndPercentTexts)
     change.Clear();
     EXPECT_EQ(change.GetWindowText(), CString(""));
 
-    tick.SetTick(1);
-    EXPECT_EQ(tick.GetWindowText(), CString("\xD9"));
+    CTickStatic early;
+    early.SetTick(1); // no window yet: the same tick shows once there is one
+    Make(early, 130);
+    early.SetTick(1);
+    EXPECT_EQ(early.GetWindowText(), CString("\xD9"));
     tick.SetTick(0);
     EXPECT_EQ(tick.GetWindowText(), CString("\xDA"));
     LOGFONTA arrow {};

@@ -398,11 +398,15 @@ void CTickStatic::MakeArrowFont()
 
 void CTickStatic::SetTick(int up)
 {
+    if (!IsWindow()) {
+        // Kept for the first tick shown once the window exists.
+        m_state.Set(up != 0);
+        m_state.Clear();
+        return;
+    }
     if (!m_state.Set(up != 0))
         return;
     SetTextColor(m_state.IsUp() ? m_crUp : m_crDown);
-    if (!IsWindow())
-        return;
     MakeArrowFont();
     const char glyph[2] = {m_state.Glyph(), '\0'};
     ShowWindowText(glyph);
