@@ -4,6 +4,7 @@
 //   OrvDemo.exe --screenshot PATH  shows it, writes its image as PNG to PATH
 //                                  (a Windows path) and exits
 #include "OrderTicket.h"
+#include "QuotePanel.h"
 
 #include "Screenshot.h"
 
@@ -61,14 +62,19 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         std::fprintf(stderr, "OrvDemo: could not create the window\n");
         return 1;
     }
+    CQuotePanel quotes;
+    quotes.CreateBeside(ticket);
     app.SetMainWnd(&ticket);
     ticket.ShowWindow(SW_SHOW);
     ticket.UpdateWindow();
     if (screenshot.empty())
         return app.Run();
 
-    // Let the window settle, put the mouse over "Buy" to show the hover
+    // A few bursts of the feed, so that the quotes have moved; then let the
+    // window settle, put the mouse over "Buy" to show the hover
     // look, then take the picture.
+    for (int burst = 0; burst < 6; ++burst)
+        quotes.FeedTick();
     PumpUntil([] { return false; }, 300);
     MoveMouseOver(ticket.GetBuyButton());
     PumpUntil([&] { return ::SendMessageA(ticket.GetBuyButton(), RWM_ORV_AREYOUTRACKING, 0, 0) != 0; }, 1000);

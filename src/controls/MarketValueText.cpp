@@ -1,5 +1,7 @@
 #include "controls/MarketValueText.h"
 
+#include "controls/ApostrophePrice.h"
+
 #include "text/Locale.h"
 
 #include <algorithm>
@@ -75,7 +77,10 @@ MoneyText FormatMoneyText(double value, const MoneyTextOptions& options)
     MoneyText result;
     if ((value == 0 && options.blankIfZero) || !(std::fabs(value) <= kLargestShown))
         return result;
-    const int decimals = std::clamp(options.decimals, 0, kMaxDecimals);
+    // A fraction code names the price's notation rather than a count of
+    // decimals: the host's price text takes it as it is.
+    const bool fraction = options.format == MoneyPrice && IsApostropheDecimalFormat(options.decimals);
+    const int decimals = fraction ? options.decimals : std::clamp(options.decimals, 0, kMaxDecimals);
     result.text = BaseMoneyText(value, options, decimals);
     if (options.format == MoneySubPips) {
         SplitSubPips(result.text, decimals, result.main, result.subPips);

@@ -28,7 +28,7 @@ TEST_F(MarketValueText, MoneyTextsByFormat)
         {{MoneyPrice, 4, false, true, "EUR "}, 1.25, "EUR 1.2500", false},
         {{MoneyAmount, 2, false, false}, -1234.5, "-1,234.50", false},
         {{MoneyPips, 4}, 0.0012, "12.0", true},      {{MoneySubPips, 4}, 1.23456, "1.234560", false},
-        {{MoneySubPips, 2}, 101.5, "101.5000", false},
+        {{MoneySubPips, 2}, 101.5, "101.5000", false}, {{MoneyPrice, 32}, 101.515625, "101'165", false},
     };
     for (const auto& c : cases)
         EXPECT_STREQ(FormatMoneyText(c.value, c.options).text, c.localized ? Localized(c.text) : CString(c.text));

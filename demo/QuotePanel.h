@@ -1,0 +1,64 @@
+// The demo's quote panel: a row per symbol (an equity, a bond future priced
+// in 32nds, a forex pair with sub-pips) showing last, bid, ask, the change
+// with its percentage, a tick arrow and the volume, fed by a simulated quote
+// feed. The feed is a timer that builds quote records from a seeded random
+// walk, so every run shows the same prices, and pushes them through each
+// symbol's CCachedQuote; the statics show the quote's field texts. A lamp
+// shows the feed's state and flashes with each burst.
+#pragma once
+
+#include "controls/win/Led.h"
+#include "controls/win/MarketStatics.h"
+#include "framework/win/Controls.h"
+#include "framework/win/Gdi.h"
+#include "framework/win/Wnd.h"
+#include "market/CachedQuote.h"
+
+#include <cstdint>
+
+class CQuotePanel : public CWnd {
+public:
+    enum : UINT_PTR { kFeedTimer = 1 };
+    enum : int { kSymbols = 3, kWidth = 520, kHeight = 150 };
+
+    // Makes the panel inside the owner, to the right of its client area,
+    // and widens the owner to hold it.
+    BOOL CreateBeside(CWnd& owner);
+    // One burst of the feed: a new record for every symbol.
+    void FeedTick();
+    // Starts or stops the feed's timer; the lamp shows which.
+    void RunFeed(bool run);
+
+protected:
+    int OnCreate(CREATESTRUCTA* cs) override;
+    void OnTimer(UINT_PTR id) override;
+    void OnDestroy() override;
+
+private:
+    struct Row {
+        const char* symbol;
+        double price;     // of the walk
+        double step;      // the walk's smallest move
+        double spread;    // ask - bid, in steps
+        LONG volume;
+        CStatic name;
+        CMoneyStatic last, bid, ask;
+        CChangeWithPctStatic change;
+        CTickStatic tick;
+        CVolumeStatic size;
+        CCachedQuote quote;
+    };
+    void AddRow(Row& row, int y);
+    // Shows the quote's texts in the row's statics.
+    void ShowQuote(Row& row);
+    // The next number of the seeded generator, 0 to 2^31 - 1.
+    uint32_t Next();
+
+    CFont m_font;
+    CStatic m_headers[7];
+    Row m_rows[kSymbols];
+    CNimLed m_led;
+    CStatic m_feedText;
+    uint32_t m_seed = 20240607;
+    bool m_running = false;
+};

@@ -1,0 +1,473 @@
+#include "HoverTestWindows.h"
+
+#include "controls/win/MarketStatics.h"
+#include "framework/win/DC.h"
+#include "framework/win/RuntimeClass.h"
+#include "market/CachedQuote.h"
+#include "text/Locale.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+using namespace orv::ui;
+
+namespace {
+
+// A static that counts its paints.
+template <class TStatic>
+class Counted : public TStatic {
+public:
+    int m_paints = 0;
+
+protected:
+    void OnPaint() override
+    {
+        ++m_paints;
+        TStatic::OnPaint();
+    }
+};
+
+class MarketStatics : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        MouseAway();
+        ASSERT_TRUE(m_frame.Create("Statics"));
+        m_font.CreatePointFont(100, "Tahoma");
+    }
+    // Makes the static at row y, visible, in the frame's font.
+    template <class TStatic>
+    void Make(TStatic& control, int y, DWORD align = SS_LEFT, int x = 10)
+    {
+        ASSERT_TRUE(control.Create("", WS_VISIBLE | align, CRect(x, y, x + 180, y + 22), &m_frame));
+        control.SetFont(m_font);
+        PumpPending();
+    }
+    // Paints caused by the action, once the messages are pumped.
+    template <class TStatic>
+    int PaintsOf(Counted<TStatic>& control, const std::function<void()>& action)
+    {
+        PumpPending();
+        control.m_paints = 0;
+        action();
+        PumpPending();
+        return control.m_paints;
+    }
+
+    CNoticeFrame m_frame;
+    CFont m_font;
+};
+
+} // namespace
+
+TEST(RuntimeClass, EachStaticIsMadeByItsNameAndUnknownOrTakenNamesMakeNothing)
+{
+    const char* names[] = {"CColorStatic", "CMoneyStatic", "CChangeWithPctStatic",
+                           "CTickStatic", "CVolumeStatic", "CPercentStatic"};
+    for (const char* name : names) {
+        std::unique_ptr<CWnd> made(CRuntimeClass::CreateObject(name));
+        ASSERT_NE(made, nullptr) << name;
+        EXPECT_NE(dynamic_cast<CColorStatic*>(made.get()), nullptr) << name;
+        EXPECT_STREQ(CRuntimeClass::FromName(name)->ClassName(), name);
+    }
+    EXPECT_EQ(CRuntimeClass::CreateObject("CNoSuchStatic"), nullptr);
+    EXPECT_EQ(CRuntimeClass::CreateObject(nullptr), nullptr);
+
+    // A second class under a taken name is refused; the first stays.
+    CRuntimeClass impostor("CTickStatic", []() -> CWnd* { return new CStatic; });
+    EXPECT_FALSE(impostor.IsRegistered());
+    std::unique_ptr<CWnd> tick(CRuntimeClass::CreateObject("CTickStatic"));
+    EXPECT_NE(dynamic_cast<CTickStatic*>(tick.get()), nullptr);
+    {
+        CRuntimeClass added("CAddedStatic", []() -> CWnd* { return new CColorStatic; });
+        EXPECT_TRUE(added.IsRegistered());
+        EXPECT_EQ(CRuntimeClass::FromName("CAddedStatic"), &added);
+    }
+    EXPECT_EQ(CRuntimeClass::FromName("CAddedStatic"), nullptr);
+}
+
+TEST_F(MarketStatics, MoneyTextsInEachFormat)
+{
+    struct Row {
+        int format, decimals;
+        bool blankIfZero;
+        double value;
+        const char* text;
+        const char* subPips;
+    };
+    const Row rows[] = {
+        {CMoneyStatic::FormatPrice, 2, false, 0.0, "0.00", ""},
+        {CMoneyStatic::FormatPrice, 2, true, 0.0, "", ""},
+        {CMoneyStatic::FormatPrice, 2, false, 1e10, "", ""},
+        {CMoneyStatic::FormatSubPips, 4, false, 1.23456, "1.234560", "60"},
+        {CMoneyStatic::FormatSubPips, 4, false, 1.2345, "1.234500", "00"},
+        {CMoneyStatic::FormatPips, 4, false, 0.00125, "12.5", ""},
+    };
+    CMoneyStatic money;
+    Make(money, 10);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        money.SetDisplayFormat(row.format);
+        money.SetMinNumDecimalPlaces(row.decimals);
+        money.SetBlankIfZero(row.blankIfZero);
+        money.SetValue(row.value);
+        money.ResetValue();
+        EXPECT_EQ(money.GetWindowText(), CString(row.text));
+        EXPECT_EQ(money.GetSubPipsPart(), CString(row.subPips));
+    }
+    EXPECT_FALSE(money.SetDisplayFormat(4));
+    EXPECT_EQ(money.GetDisplayFormat(), CMoneyStatic::FormatPips);
+    // A value set before the window exists is kept and shown once set again.
+    CMoneyStatic early;
+    early.SetValue(12.5);
+    EXPECT_EQ(early.GetValue(), 12.5);
+    Make(early, 40);
+    early.ResetValue();
+    EXPECT_EQ(early.GetWindowText(), CString("12.50"));
+}
+
+TEST_F(MarketStatics, ChangePercentTickVolumeAndPercentTexts)
+{
+    CChangeWithPctStatic change;
+    CTickStatic tick;
+    CVolumeStatic volume;
+    CPercentStatic percent;
+    Make(change, 10);
+    Make(tick, 40);
+    Make(volume, 70);
+    Make(percent, 100);
+
+    change.SetValue(1.25, 0.5);
+    EXPECT_EQ(change.GetWindowText(), CString("1.25 (0.50%)"));
+    change.SetValue(1.25, 0.75); // same change, new percentage
+    EXPECT_EQ(change.GetWindowText(), CString("1.25 (0.75%)"));
+    change.SetValue(0, 0);
+    EXPECT_EQ(change.GetWindowText(), CString("0.00 (0.00%)"));
+    change.Clear();
+    EXPECT_EQ(change.GetWindowText(), CString(""));
+
+    CTickStatic early;
+    early.SetTick(1); // no window yet: the same tick shows once there is one
+    Make(early, 130);
+    early.SetTick(1);
+    EXPECT_EQ(early.GetWindowText(), CString("\xD9"));
+    tick.SetTick(0);
+    EXPECT_EQ(tick.GetWindowText(), CString("\xDA"));
+    LOGFONTA arrow {};
+    ::GetObjectA(tick.GetFont(), sizeof arrow, &arrow);
+    EXPECT_STREQ(arrow.lfFaceName, "Wingdings");
+    EXPECT_EQ(arrow.lfWeight, 700);
+
+    volume.SetValue(1234567);
+    EXPECT_EQ(volume.GetWindowText(), CString("1,234,567"));
+    volume.SetForexLotsMode(true);
+    CString lots;
+    EXPECT_EQ(volume.GetWindowText(), CString(CLocale::FormatFXBidAskSize(1234567, lots)));
+    volume.Clear();
+    EXPECT_EQ(volume.GetWindowText(), CString(""));
+
+    percent.SetValue(0.1234);
+    EXPECT_EQ(percent.GetWindowText(), CString("12.34%"));
+    percent.SetNumDecimalPlaces(12);
+    EXPECT_EQ(percent.GetWindowText(), CString("12%"));
+    percent.SetNumDecimalPlaces(1);
+    EXPECT_EQ(percent.GetWindowText(), CString("12.3%"));
+    percent.Clear();
+    EXPECT_EQ(percent.GetNumDecimalPlaces(), 2);
+    EXPECT_EQ(percent.GetWindowText(), CString(""));
+}
+
+TEST_F(MarketStatics, OnlyAChangeRepaintsAndAResetAlwaysDoes)
+{
+    Counted<CMoneyStatic> money;
+    Counted<CChangeWithPctStatic> change;
+    Counted<CTickStatic> tick;
+    Counted<CVolumeStatic> volume;
+    Counted<CPercentStatic> percent;
+    Make(money, 10);
+    Make(change, 40);
+    Make(tick, 70);
+    Make(volume, 100);
+    Make(percent, 130);
+    money.SetAutoColor(true);
+    money.SetTextColors(RGB(0, 128, 0), RGB(200, 0, 0), RGB(0, 0, 0));
+
+    EXPECT_GE(PaintsOf(money, [&] { money.SetValue(2.5); }), 1);
+    EXPECT_EQ(money.GetTextColor(), RGB(0, 128, 0));
+    EXPECT_EQ(PaintsOf(money, [&] { money.SetValue(2.5); }), 0);
+    EXPECT_GE(PaintsOf(money, [&] { money.ResetValue(); }), 1);
+    EXPECT_GE(PaintsOf(money, [&] { money.SetValue(-2.5); }), 1);
+    EXPECT_EQ(money.GetTextColor(), RGB(200, 0, 0));
+    EXPECT_EQ(PaintsOf(money, [&] { money.SetBlankIfZero(false); money.SetMinNumDecimalPlaces(2); }), 0);
+
+    EXPECT_GE(PaintsOf(change, [&] { change.SetValue(0.5, 1.0); }), 1);
+    EXPECT_EQ(PaintsOf(change, [&] { change.SetValue(0.5, 1.0); }), 0);
+    EXPECT_GE(PaintsOf(change, [&] { change.SetValue(0.5, 2.0); }), 1);
+
+    EXPECT_GE(PaintsOf(tick, [&] { tick.SetTick(1); }), 1);
+    EXPECT_EQ(PaintsOf(tick, [&] { tick.SetTick(1); }), 0);
+    tick.Clear();
+    EXPECT_GE(PaintsOf(tick, [&] { tick.SetTick(1); }), 1);
+    EXPECT_EQ(tick.GetWindowText(), CString("\xD9"));
+
+    EXPECT_GE(PaintsOf(volume, [&] { volume.SetValue(300); }), 1);
+    EXPECT_EQ(PaintsOf(volume, [&] { volume.SetValue(300); volume.SetForexLotsMode(false); }), 0);
+    EXPECT_GE(PaintsOf(percent, [&] { percent.SetValue(0.25); }), 1);
+    EXPECT_EQ(PaintsOf(percent, [&] { percent.SetValue(0.25); }), 0);
+}
+
+TEST_F(MarketStatics, SystemColourCodesAreResolvedWhenDrawing)
+{
+    CColorStatic plain;
+    Make(plain, 10);
+    EXPECT_EQ(plain.GetBkColor(), 0x8000000Fu);
+    EXPECT_EQ(plain.GetTextColor(), 0x80000008u);
+    CClientDC probe(plain);
+    auto answer = [&](COLORREF& text, COLORREF& back) {
+        HBRUSH brush = reinterpret_cast<HBRUSH>(
+            ::SendMessageA(m_frame, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(probe.GetSafeHdc()),
+                           reinterpret_cast<LPARAM>(plain.GetSafeHwnd())));
+        text = ::GetTextColor(probe);
+        back = ::GetBkColor(probe);
+        return brush;
+    };
+    COLORREF text = 0, back = 0;
+    EXPECT_EQ(answer(text, back), ::GetSysColorBrush(COLOR_BTNFACE));
+    EXPECT_EQ(text, ::GetSysColor(COLOR_WINDOWTEXT));
+    EXPECT_EQ(back, ::GetSysColor(COLOR_BTNFACE));
+
+    plain.SetBkColor(RGB(10, 20, 30));
+    plain.SetTextColor(RGB(250, 250, 0));
+    PumpPending();
+    HBRUSH own = answer(text, back);
+    EXPECT_NE(own, ::GetSysColorBrush(COLOR_BTNFACE));
+    EXPECT_EQ(text, RGB(250, 250, 0));
+    EXPECT_EQ(back, RGB(10, 20, 30));
+    EXPECT_EQ(CClientDC(plain).GetPixel(1, 1), RGB(10, 20, 30));
+
+    plain.SetTransparentBkMode(TRUE);
+    EXPECT_EQ(answer(text, back), ::GetStockObject(HOLLOW_BRUSH));
+    EXPECT_EQ(::GetBkMode(probe), TRANSPARENT);
+}
+
+TEST_F(MarketStatics, ScreenshotsOfEachStaticInItsStates)
+{
+    const COLORREF green = RGB(0, 140, 0), red = RGB(210, 0, 0);
+    CMoneyStatic price, money, subPips, subPipsRight, pips, blank;
+    CChangeWithPctStatic up, down;
+    CTickStatic tickUp, tickDown;
+    CVolumeStatic volume;
+    CPercentStatic above, below;
+    CColorStatic coloured;
+    CMoneyStatic* moneys[] = {&price, &money, &subPips, &subPipsRight, &pips, &blank};
+    int y = 8;
+    for (CMoneyStatic* control : moneys) {
+        Make(*control, y, control == &subPipsRight ? SS_RIGHT : SS_LEFT);
+        y += 26;
+    }
+    price.SetValue(101.25);
+    money.SetMoneyFormat(true);
+    money.SetValue(-1234.5);
+    money.SetAltCurrencyTitle("EUR ");
+    for (CMoneyStatic* control : {&subPips, &subPipsRight}) {
+        control->SetMinNumDecimalPlaces(4);
+        control->SetSubPipsMode(true);
+        control->SetValue(1.23456);
+    }
+    pips.SetMinNumDecimalPlaces(4);
+    pips.SetDisplayFormat(CMoneyStatic::FormatPips);
+    pips.SetValue(0.00125);
+    blank.SetBlankIfZero(true);
+    blank.SetValue(0);
+
+    Make(up, 8, SS_LEFT, 200);
+    Make(down, 34, SS_LEFT, 200);
+    for (CChangeWithPctStatic* control : {&up, &down}) {
+        control->SetAutoColor(true);
+        control->SetTextColors(green, red, 0);
+    }
+    up.SetValue(1.25, 0.5);
+    down.SetValue(-0.75, -0.3);
+    Make(tickUp, 60, SS_LEFT, 200);
+    Make(tickDown, 86, SS_LEFT, 200);
+    tickUp.SetTextColors(green, red);
+    tickDown.SetTextColors(green, red);
+    tickUp.SetTick(1);
+    tickDown.SetTick(0);
+    Make(volume, 112, SS_LEFT, 200);
+    volume.SetValue(2500000);
+    Make(above, 138, SS_LEFT, 200);
+    Make(below, 164, SS_LEFT, 200);
+    for (CPercentStatic* control : {&above, &below}) {
+        control->SetAutoColor(true);
+        control->SetThreshold(0.1);
+        control->SetTextColors(green, red);
+    }
+    above.SetValue(0.1234);
+    below.SetValue(0.05);
+    Make(coloured, 190, SS_CENTER, 200);
+    coloured.SetBkColor(RGB(0, 0, 96));
+    coloured.SetTextColor(RGB(255, 255, 0));
+    coloured.SetWindowText("Coloured");
+    PumpPending();
+    SaveScreenshot(m_frame, "MarketStatics-all");
+
+    // The sub-pips part is underlined under the last two digits: the lowest
+    // row with ink is the underline, right of the main part; right-aligned,
+    // it ends at the right edge.
+    // Under a parent that clips its children, the button face.
+    EXPECT_EQ(CClientDC(subPips).GetPixel(1, 1), ::GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(CClientDC(subPipsRight).GetPixel(1, 1), ::GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(subPips.GetMainPart(), CString("1.2345"));
+    EXPECT_EQ(subPips.GetSubPipsPart(), CString("60"));
+    auto underline = [](CWnd& control, int& left, int& right) {
+        CClientDC dc(control);
+        const CRect client = control.GetClientRect();
+        left = right = -1;
+        for (int row = client.bottom - 1; row >= 0 && left < 0; --row) {
+            for (int x = 0; x < client.right; ++x) {
+                if (dc.GetPixel(x, row) == ::GetSysColor(COLOR_WINDOWTEXT)) {
+                    left = left < 0 ? x : left;
+                    right = x;
+                }
+            }
+        }
+    };
+    const int mainWidth = [&] {
+        CClientDC dc(subPips);
+        CSelectScope font(dc, m_font);
+        return dc.GetTextExtent("1.2345", 6).cx;
+    }();
+    int left = 0, right = 0;
+    underline(subPips, left, right);
+    EXPECT_GE(left, mainWidth - 1);
+    EXPECT_GT(right, left + 4);
+    underline(subPipsRight, left, right);
+    EXPECT_GE(right, subPipsRight.GetClientRect().right - 3);
+    EXPECT_GE(left, subPipsRight.GetClientRect().right - 30);
+}
+
+TEST_F(MarketStatics, NoHandlesGrowOverAThousandOfEachStatic)
+{
+    ExpectNoHandleLeak([&] {
+        CColorStatic colour;
+        CMoneyStatic money;
+        CChangeWithPctStatic change;
+        CTickStatic tick;
+        CVolumeStatic volume;
+        CPercentStatic percent;
+        Make(colour, 10);
+        colour.SetBkColor(RGB(1, 2, 3));
+        Make(money, 40);
+        money.SetMinNumDecimalPlaces(4);
+        money.SetSubPipsMode(true);
+        money.SetValue(1.23456);
+        Make(change, 70);
+        change.SetValue(0.5, 0.1);
+        Make(tick, 100);
+        tick.SetTick(1);
+        Make(volume, 130);
+        volume.SetValue(10);
+        Make(percent, 160);
+        percent.SetValue(0.5);
+        money.UpdateWindow();
+        tick.UpdateWindow();
+    }, 8);
+}
+
+namespace {
+
+// A quote panel's row: the statics of one symbol fed from its cached quote.
+struct QuoteRow {
+    CMoneyStatic last, bid, ask;
+    CChangeWithPctStatic change;
+    CTickStatic tick;
+    CVolumeStatic volume;
+    CCachedQuote quote;
+    double price;
+    double step;
+    LONG traded = 1000;
+
+    // Pushes a record whose prices moved by `move` steps and shows it.
+    void Update(const wchar_t* symbol, int move, bool subPips)
+    {
+        price += move * step;
+        traded += 100;
+        QUOTERECORD record {};
+        record.bstrSymbol = ::SysAllocString(symbol);
+        record.dLast = price;
+        record.dBid = price - step;
+        record.dAsk = price + step;
+        record.dPrevClose = 100;
+        record.lVolume = traded;
+        quote.Update(&record);
+        ::SysFreeString(record.bstrSymbol);
+        const QUOTERECORD& q = quote.GetQuoteRecord();
+        for (CMoneyStatic* control : {&last, &bid, &ask}) {
+            control->SetMinNumDecimalPlaces(quote.GetDecimals());
+            control->SetSubPipsMode(subPips);
+        }
+        last.SetValue(q.dLast);
+        bid.SetValue(q.dBid);
+        ask.SetValue(q.dAsk);
+        change.SetMinNumDecimalPlaces(quote.GetDecimals());
+        change.SetValue(q.dLast - q.dPrevClose, (q.dLast - q.dPrevClose) / q.dPrevClose * 100);
+        tick.SetTick(quote.GetLastDirection() == TRENDTICK_DOWN ? 0 : 1);
+        volume.SetValue(q.lVolume);
+    }
+};
+
+CString Field(CCachedQuote& quote, long id)
+{
+    BSTR text = nullptr;
+    quote.GetField(id, &text);
+    char bytes[128] = {};
+    ::WideCharToMultiByte(CP_ACP, 0, text, -1, bytes, sizeof bytes, nullptr, nullptr);
+    ::SysFreeString(text);
+    return bytes;
+}
+
+} // namespace
+
+TEST_F(MarketStatics, TenThousandQuoteUpdatesShowTheQuotesTextsWithoutHandleGrowth)
+{
+    QuoteRow rows[2];
+    rows[0].price = 101.25;
+    rows[0].step = 0.01;
+    rows[1].price = 1.08425;
+    rows[1].step = 0.00001;
+    int y = 10;
+    for (QuoteRow& row : rows) {
+        for (CStatic* control : std::initializer_list<CStatic*> {&row.last, &row.bid, &row.ask, &row.change,
+                                                                 &row.tick, &row.volume}) {
+            ASSERT_TRUE(control->Create("", WS_VISIBLE | SS_RIGHT, CRect(10, y, 190, y + 20), &m_frame));
+            control->SetFont(m_font);
+            y += 22;
+        }
+    }
+    int n = 0;
+    auto burst = [&] {
+        for (int i = 0; i < 10; ++i, ++n) {
+            const int move = (n * 7919) % 5 - 2;
+            rows[0].Update(L"MSFT", move, false);
+            rows[1].Update(L"EUR/USD", -move, true);
+        }
+    };
+    burst();
+    PumpPending();
+    // The price statics show what the quote renders for the same fields.
+    EXPECT_EQ(rows[0].last.GetWindowText(), Field(rows[0].quote, QUOTEFIELD_LAST));
+    EXPECT_EQ(rows[0].bid.GetWindowText(), Field(rows[0].quote, QUOTEFIELD_BID));
+    EXPECT_EQ(rows[0].volume.GetWindowText(), Field(rows[0].quote, QUOTEFIELD_VOLUME));
+    EXPECT_EQ(rows[1].ask.GetMainPart() + rows[1].ask.GetSubPipsPart(), rows[1].ask.GetWindowText());
+    SaveScreenshot(m_frame, "MarketStatics-quotes");
+
+    ExpectNoHandleLeak([&] {
+        burst();
+        rows[1].bid.UpdateWindow();
+    });
+    EXPECT_GE(n, 10000);
+}
