@@ -29,6 +29,12 @@ namespace OrvXml {
 // callers that walk a parsed tree recursively, at up to 100 bytes a frame,
 // inside a 1 MB stack.
 inline constexpr DWORD kMaximumNestingDepth = 10000;
+// One parse expands parameter entities, and creates nodes from their
+// replacement texts, at most this many times in all; one more fails with
+// "Entity references expand too much.", recorded like the nesting limit.
+// A few hundred bytes of declarations that each refer to the one before ten
+// times would otherwise build millions of nodes.
+inline constexpr DWORD kMaximumEntityExpansion = 100000;
 class CXmlWriter;
 } // namespace OrvXml
 
@@ -49,7 +55,7 @@ public:
     static CExtensibleMarkupLanguageElement* NewElement(CExtensibleMarkupLanguageElement* parent = nullptr,
         DWORD type = typeElement, CExtensibleMarkupLanguageDocument* document = nullptr);
     // Destroys the node and its subtree; null is ignored. A node that still
-    // sits in a parent's children must be taken out with RemoveChild first.
+    // sits in a parent's children is taken out of them first.
     static void DeleteElement(CExtensibleMarkupLanguageElement* element);
     // Nodes created while a document is parsed share the parse's blocks of
     // memory; DeleteElement still destroys each on its own.
@@ -67,7 +73,9 @@ public:
     virtual bool EnumerateChildren(DWORD& index) const;
     virtual bool GetNextChild(DWORD& index, CExtensibleMarkupLanguageElement*& element) const;
     virtual DWORD GetNumberOfChildren() const;
-    // Takes the first occurrence out without destroying it.
+    // Takes the first occurrence out without destroying it; the caller owns
+    // it. It keeps its parent and document until it is added elsewhere or
+    // destroyed, or until the document is destroyed, which clears both.
     virtual void RemoveChild(CExtensibleMarkupLanguageElement* child);
 
     // --- Attributes ---
@@ -186,10 +194,22 @@ private:
     enum class EndTag { Closed, Failed, General };
     EndTag m_ReadPlainEndTag(CDataParser& parser);
     bool m_ParseMarkupBytes(CDataParser& parser, bool& open);
+    // Whether this node is of the library's own class: then its steps are
+    // the library's and the parser and writer take their fast paths.
+    bool m_IsPlain() const noexcept;
+    // Counts one unit of entity expansion work; false, with the error
+    // recorded, past kMaximumEntityExpansion.
+    bool m_CountEntityWork();
+    // Writes the node through its overridable steps (a derived node).
+    void m_WriteThroughSteps(CByteArray& bytes) const;
+    void m_PutText(std::string_view text, DWORD writeOptions, CByteArray& bytes) const;
     bool m_ParseTagView(std::string_view markup, bool& closed, CDataParser& parser);
     bool m_CheckElementName(std::string_view name);
     // AddAttribute for a name and value read from markup.
-    bool m_AddParsedAttribute(std::string_view name, std::string_view value);
+    // AddAttribute for a name and value read from markup; checkRepeats is
+    // false when the caller has checked the name against the others.
+    bool m_AddParsedAttribute(std::string_view name, std::string_view value, bool checkRepeats = true);
+    void m_ReportRepeatedAttribute(std::string_view name) const;
     bool m_CloseWithEndTag(const CString& found);
     bool m_VerifyEntityReferences(const CExtensibleMarkupLanguageElement* child);
     bool m_RunCallbacks(const char* abortMessage);
@@ -202,6 +222,8 @@ private:
     bool m_ReadPEReference(CParsePoint& point, CDataParser& parser);
     bool m_ParseTrickyElement(const CString& replacement);
     void m_DeleteChild(CExtensibleMarkupLanguageElement* child);
+    // Takes child out of the children; false when it is not among them.
+    bool m_TakeOut(CExtensibleMarkupLanguageElement* child) noexcept;
     // Appends a node just created to the parent's children; when that
     // fails the node is deleted and the exception passed on.
     static void m_AppendNew(CExtensibleMarkupLanguageElement* parent, CExtensibleMarkupLanguageElement* element);
@@ -226,6 +248,11 @@ private:
     bool m_IsDone = false;
     bool m_IsAllWhiteSpace = false;
     bool m_IsTagEmpty = false;
+    // Outside any parent's children while pointing at a document: taken
+    // out with RemoveChild, or created without a parent. The document
+    // keeps such nodes in a list so that it can clear their pointers when
+    // it is destroyed first.
+    bool m_Detached = false;
     // The bytes allocated after this node for its contents, when it was
     // created with them (see m_NewTextSegment); 0 when there are none or,
     // for a node too large for the parse's blocks, when they do not fit.

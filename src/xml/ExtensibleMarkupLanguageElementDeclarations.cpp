@@ -145,7 +145,10 @@ bool Element::m_ParseProcessingInstruction()
         m_ReportParsingError("The processing instruction cannot be empty (Rule 16).");
         return false;
     }
-    if (StartsWithNoCase(View(m_Contents), "xml")) {
+    // Only the target "xml" itself (any case) makes a declaration;
+    // xml-stylesheet and the like are processing instructions.
+    const std::string_view contents = View(m_Contents);
+    if (StartsWithNoCase(contents, "xml") && (contents.size() == 3 || IsXmlSpace(contents[3]))) {
         return m_ParseXMLDeclaration(m_Contents.ToCString());
     }
     static const char kFirst[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_:";
@@ -398,8 +401,13 @@ bool Element::m_ParseENTITYSection(const CString& text, CDataParser& parser)
             definition = View(full).substr(offset);
             close = definition.find(quote, 1);
         }
-        if (m_Document != nullptr
-            && !m_Document->m_MutableEntities().Add("&" + name + ";", ToCString(definition.substr(1, close - 1)))) {
+        const CString reference = "&" + name + ";";
+        // A declaration of one of the five predefined entities redefines it
+        // only under the parse option that lets AddEntity do so; otherwise
+        // it is kept as a node and the entity keeps its meaning.
+        if (m_Document != nullptr && !(IsPredefinedReference(View(reference))
+                && (m_Document->GetParseOptions() & Document::parseAllowRedefinitionOfPredefinedEntities) == 0)
+            && !m_Document->m_MutableEntities().Add(reference, ToCString(definition.substr(1, close - 1)))) {
             m_ReportParsingError("Internal error adding ENTITY");
             return false;
         }

@@ -57,14 +57,12 @@ void SkipSpace(const CDataParser& parser, CParsePoint& point)
     }
 }
 
-// The number of replacement texts being read as markup on this thread: a
-// declaration met inside one is embedded in a parameter entity.
-thread_local DWORD t_ReplacementDepth = 0;
-
+// A replacement text being read as markup; a declaration met inside one is
+// embedded in a parameter entity.
 class ReplacementScope {
 public:
-    ReplacementScope() noexcept { ++t_ReplacementDepth; }
-    ~ReplacementScope() { --t_ReplacementDepth; }
+    ReplacementScope() noexcept { ++t_EntityExpansion.depth; }
+    ~ReplacementScope() { --t_EntityExpansion.depth; }
     ReplacementScope(const ReplacementScope&) = delete;
     ReplacementScope& operator=(const ReplacementScope&) = delete;
 };
@@ -105,10 +103,16 @@ bool Element::m_ParseDOCTYPESection(const CString& markup, CDataParser& parser)
         m_ReportParsingError("DOCTYPE Section, illegal first character of Name (Rule 5).");
         return false;
     }
+    // The name runs over name characters to white space, '[' or the end
+    // of the declaration. A character that begins the next part of a
+    // declaration (a quote, '%' or ']') straight after the name ends it
+    // where it may not; any other character is not allowed in a name.
     std::size_t end = index + 1;
     while (end < text.size() && !IsXmlSpace(text[end]) && text[end] != '[') {
         if (!IsNameCharByte(text[end])) {
-            m_ReportParsingError("Illegal DOCTYPE name character (Rule 28).");
+            const bool terminator = IsQuote(text[end]) || text[end] == '%' || text[end] == ']';
+            m_ReportParsingError(terminator ? "Illegal DOCTYPE name terminator (Rule 28)."
+                                            : "Illegal DOCTYPE name character (Rule 28).");
             return false;
         }
         ++end;
@@ -229,6 +233,9 @@ bool Element::m_ReadDOCTYPESubset(DWORD bracket, CDataParser& parser)
             m_ReportParsingError("Ill-formed DOCTYPE child, missing terminating > (Rule 28).");
             return false;
         }
+        if (t_EntityExpansion.depth != 0 && !m_CountEntityWork()) {
+            return false;
+        }
         Element* child = NewElement(this, typeElement, m_Document);
         if (!child->Parse(point, parser)) {
             m_Ending = child->m_Ending;
@@ -265,6 +272,9 @@ bool Element::m_ReadPEReference(CParsePoint& point, CDataParser& parser)
         m_ReportParsingError("No entity database.");
         return false;
     }
+    if (!m_CountEntityWork()) {
+        return false;
+    }
     CString replacement;
     if (!m_Document->ResolveEntity(reference, replacement)) {
         // External entities are recognised but never fetched: a reference
@@ -278,7 +288,7 @@ bool Element::m_ReadPEReference(CParsePoint& point, CDataParser& parser)
                 return false;
             }
         }
-        m_ReportParsingError(t_ReplacementDepth > 0 ? "Can't resolve embedded DOCTYPE PEReference (Rule 69)."
+        m_ReportParsingError(t_EntityExpansion.depth > 0 ? "Can't resolve embedded DOCTYPE PEReference (Rule 69)."
                                                     : "Can't resolve DOCTYPE PEReference (Rule 69).");
         return false;
     }

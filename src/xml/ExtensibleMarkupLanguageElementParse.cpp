@@ -13,6 +13,8 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <typeinfo>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -140,13 +142,44 @@ bool Element::Parse(const CParsePoint& beginning, CDataParser& parser)
         m_ReportParsingError(kNestedTooDeeply);
         return false;
     }
-    ParseDepthScope depth;
-    const CNodeArenaScope arena;
-    bool open = false;
-    if (!m_ParseOneNode(beginning, parser, open)) {
-        return false;
+    if (t_ParseDepth == 0) {
+        t_EntityExpansion = CEntityExpansion();
     }
-    return !open || m_ParseContent(parser);
+    try {
+        ParseDepthScope depth;
+        const CNodeArenaScope arena;
+        bool open = false;
+        if (!m_ParseOneNode(beginning, parser, open)) {
+            return false;
+        }
+        return !open || m_ParseContent(parser);
+    } catch (const std::bad_alloc&) {
+    } catch (const CMemoryException&) {
+    }
+    // Memory ran out somewhere in the parse: what was read stays, and the
+    // parse fails like any other.
+    try {
+        m_ReportParsingError("Can't allocate memory.");
+    } catch (...) {
+        if (m_Document != nullptr) {
+            m_Document->m_ErrorRecorded = true;
+        }
+    }
+    return false;
+}
+
+bool Element::m_IsPlain() const noexcept
+{
+    return typeid(*this) == typeid(Element);
+}
+
+bool Element::m_CountEntityWork()
+{
+    if (++t_EntityExpansion.work <= kMaximumEntityExpansion) {
+        return true;
+    }
+    m_ReportParsingError(kEntityExpansionTooLarge);
+    return false;
 }
 
 void Element::m_ReportParsingError(const CString& message) const
@@ -253,11 +286,32 @@ bool Element::m_ParseMarkup(CDataParser& parser, bool& open)
         terminator = "]]>";
     }
     CString text;
-    // A lone '>' is found with the byte scan, which for single-byte text is
-    // the same search.
-    const bool found = terminator[1] == '\0' && parser.IsTextASCII()
-        ? parser.GetUntilAndIncluding(m_Ending, BYTE('>'), text)
-        : parser.GetUntilAndIncluding(m_Ending, CString(terminator), text);
+    bool found = false;
+    if (terminator[1] == '\0' && parser.GetCharacter(m_Ending, 1) != '?' && !LooksAt(parser, m_Ending, "<!DOCTYPE")) {
+        // A start tag or a declaration ends at the first '>' outside quotes.
+        std::string markup;
+        CParsePoint point = m_Ending;
+        DWORD c = 0;
+        DWORD quote = 0;
+        while (parser.GetNextCharacter(point, c)) {
+            markup += char(BYTE(c));
+            if (quote != 0) {
+                quote = c == quote ? 0 : quote;
+            } else if (c == '"' || c == '\'') {
+                quote = c;
+            } else if (c == '>') {
+                found = true;
+                break;
+            }
+        }
+        if (found) {
+            text = ToCString(markup);
+            m_Ending = point;
+        }
+    }
+    if (!found) {
+        found = parser.GetUntilAndIncluding(m_Ending, CString(terminator), text);
+    }
     if (!found) {
         m_ReportParsingError("Could not find terminator. Premature end of data encountered.");
         return false;
@@ -292,6 +346,10 @@ bool Element::m_ParseMarkupBytes(CDataParser& parser, bool& open)
     } else if (StartsWith(rest, "<![CDATA[")) {
         const std::size_t found = rest.find("]]>");
         length = found == std::string_view::npos ? found : found + 3;
+    } else if (rest.size() > 1 && rest[1] != '?' && !StartsWith(rest, "<!DOCTYPE")) {
+        // A start tag or a declaration ends at the first '>' outside quotes;
+        // a DOCTYPE's internal subset is read on its own.
+        length = QuotedMarkupLength(rest);
     } else {
         const std::size_t found = FindNearByte(rest, 0, '>');
         length = found == std::string_view::npos ? found : found + 1;
@@ -303,7 +361,9 @@ bool Element::m_ParseMarkupBytes(CDataParser& parser, bool& open)
     }
     parser.StepPointTo(m_Ending, DWORD(index + length));
     bool closed = false;
-    if (!m_ParseTagView(rest.substr(0, length), closed, parser)) {
+    const bool parsed = m_IsPlain() ? m_ParseTagView(rest.substr(0, length), closed, parser)
+                                    : m_ParseTag(ToCString(rest.substr(0, length)), closed, parser);
+    if (!parsed) {
         Empty();
         return false;
     }
@@ -336,7 +396,14 @@ bool Element::m_ParseTagView(std::string_view markup, bool& closed, CDataParser&
         closed = true;
         return true;
     }
-    std::string_view name = TagOf(markup);
+    CString derivedTag;
+    std::string_view name;
+    if (m_IsPlain()) {
+        name = TagOf(markup);
+    } else {
+        m_GetTag(ToCString(markup), derivedTag);
+        name = View(derivedTag);
+    }
     if (name.empty()) {
         m_ReportParsingError("Tag is empty.");
         return false;
@@ -350,8 +417,11 @@ bool Element::m_ParseTagView(std::string_view markup, bool& closed, CDataParser&
 
     // An element: a start tag, an end tag or an empty-element tag.
     const std::string_view afterOpener = markup.substr(1);
-    const bool hasSpace = FindSpace(afterOpener) != std::string_view::npos;
-    const std::size_t nameLength = name.size();
+    const std::size_t space = FindSpace(afterOpener);
+    const bool hasSpace = space != std::string_view::npos;
+    // The attributes follow the first white space (a derived m_GetTag may
+    // give a name that is not the text before it).
+    const std::size_t nameLength = hasSpace ? space : name.size();
     const bool isEndTag = name[0] == '/';
     if (!hasSpace && name.size() > 1 && name.back() == '/') {
         name.remove_suffix(1);
@@ -365,7 +435,7 @@ bool Element::m_ParseTagView(std::string_view markup, bool& closed, CDataParser&
             return false;
         }
     }
-    if (!m_CheckElementName(m_Tag.View())) {
+    if (!(m_IsPlain() ? m_CheckElementName(m_Tag.View()) : m_ParseElementName(m_Tag.ToCString()))) {
         return false;
     }
     closed = isEndTag || m_IsTagEmpty;
@@ -391,6 +461,11 @@ bool Element::m_ParseAttributeList(const char* listText, int listLength, bool is
         m_ReportParsingError("Attributes not allowed in end tag (Rule 42).");
         return false;
     }
+    // Names are checked for repeats in a hash set once a tag holds more
+    // than a few attributes; a few are compared with each other directly.
+    constexpr int kDirectlyCompared = 16;
+    std::unordered_set<std::string_view> names;
+    bool indexed = false;
     if (m_Attributes.IsEmpty()) {
         // Room for every attribute the list can hold, allocated at once:
         // there are at most as many as there are '='.
@@ -400,7 +475,21 @@ bool Element::m_ParseAttributeList(const char* listText, int listLength, bool is
             ++pairs;
         }
         m_Attributes.Reserve(std::min(pairs, 1024));
+        if (pairs > kDirectlyCompared) {
+            indexed = true;
+            names.reserve(std::size_t(pairs));
+        }
     }
+    const auto add = [&](std::string_view name, std::string_view value) {
+        if (!indexed) {
+            return m_AddParsedAttribute(name, value);
+        }
+        if (!names.insert(name).second) {
+            m_ReportRepeatedAttribute(name);
+            return false;
+        }
+        return m_AddParsedAttribute(name, value, false);
+    };
     bool first = true;
     while (!list.empty()) {
         const std::size_t equals = FindNearByte(list, 0, '=');
@@ -439,9 +528,9 @@ bool Element::m_ParseAttributeList(const char* listText, int listLength, bool is
                                                   : "Attribute missing matching ' (Rule 10).");
                 return false;
             }
-            return m_AddParsedAttribute(name, View(value));
+            return add(name, View(value));
         }
-        if (!m_AddParsedAttribute(name, rest.substr(1, close - 1))) {
+        if (!add(name, rest.substr(1, close - 1))) {
             return false;
         }
         list = TrimLeft(rest.substr(close + 1));
@@ -550,6 +639,9 @@ bool Element::m_ParseContent(CDataParser& parser)
             open.back()->m_Ending = node->m_Ending;
             continue;
         }
+        if (t_EntityExpansion.depth != 0 && !node->m_CountEntityWork()) {
+            return false;
+        }
         Element* child = nullptr;
         try {
             child = NewElement(node, next == '<' ? typeElement : typeTextSegment, node->m_Document);
@@ -619,7 +711,19 @@ Element::TextChild Element::m_ReadTextChild(CDataParser& parser)
         m_Ending = point;
         return TextChild::Read;
     }
-    Element* child = m_NewTextSegment(this, text);
+    if (t_EntityExpansion.depth != 0 && !m_CountEntityWork()) {
+        return TextChild::Failed;
+    }
+    Element* child = nullptr;
+    try {
+        child = m_NewTextSegment(this, text);
+    } catch (const std::bad_alloc&) {
+    } catch (const CMemoryException&) {
+    }
+    if (child == nullptr) {
+        m_ReportParsingError("Internal error: Could not create new element.");
+        return TextChild::Failed;
+    }
     child->m_Beginning = m_Ending;
     child->m_Ending = point;
     child->m_IsAllWhiteSpace = allWhiteSpace;

@@ -63,6 +63,17 @@ inline bool IsQuote(char c) noexcept
     return c == '"' || c == '\'';
 }
 
+// Whether write option 0x100 can convert to the code page (see
+// CExtensibleMarkupLanguageDocument::SetConversionCodePage).
+bool IsSupportedCodePage(DWORD codePage);
+
+// Whether the reference is one of the five predefined ones.
+inline bool IsPredefinedReference(std::string_view reference) noexcept
+{
+    return reference == "&amp;" || reference == "&apos;" || reference == "&gt;" || reference == "&lt;"
+        || reference == "&quot;";
+}
+
 // The index of the first white space character, or npos.
 inline std::size_t FindSpace(std::string_view text) noexcept
 {
@@ -175,5 +186,48 @@ bool ForEachAmpersand(std::string_view text, Check check)
 // the machine stack, about ten frames per level. Thirty-two levels stay far
 // inside a 1 MB stack even in sanitizer builds; real documents use one or two.
 inline constexpr DWORD kMaximumRecursiveParseDepth = 32;
+
+// Parameter-entity expansion on this thread: how many replacement texts are
+// being read as markup, one inside the other, and the work the current
+// parse has done through entities (expansions, and nodes made while a
+// replacement text is read), bounded by kMaximumEntityExpansion.
+struct CEntityExpansion {
+    DWORD depth = 0;
+    DWORD work = 0;
+};
+inline thread_local CEntityExpansion t_EntityExpansion;
+inline constexpr char kEntityExpansionTooLarge[] = "Entity references expand too much.";
+
+// The length of a start tag or declaration at the start of rest, up to and
+// including the first '>' that stands outside quotes; npos without one.
+// When a quote is never closed the first '>' ends the markup, so the
+// attribute reader reports the missing quote.
+inline std::size_t QuotedMarkupLength(std::string_view rest) noexcept
+{
+    const std::size_t first = FindNearByte(rest, 0, '>');
+    if (first == std::string_view::npos) {
+        return first;
+    }
+    std::size_t from = 0;
+    std::size_t close = first;
+    for (;;) {
+        std::size_t quote = from;
+        while (quote < close && rest[quote] != '"' && rest[quote] != '\'') {
+            ++quote;
+        }
+        if (quote == close) {
+            return close + 1;
+        }
+        const std::size_t end = FindByte(rest, quote + 1, rest[quote]);
+        if (end == std::string_view::npos) {
+            return first + 1;
+        }
+        close = FindNearByte(rest, end + 1, '>');
+        if (close == std::string_view::npos) {
+            return first + 1;
+        }
+        from = end + 1;
+    }
+}
 
 } // namespace OrvXml
