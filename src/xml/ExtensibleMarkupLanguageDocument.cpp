@@ -106,7 +106,7 @@ void CExtensibleMarkupLanguageDocument::m_RemoveAllCallbacks()
 bool CExtensibleMarkupLanguageDocument::AddEntity(const CString& reference, const CString& text)
 {
     if ((m_ParseOptions & parseAllowRedefinitionOfPredefinedEntities) == 0
-        && OrvXml::IsPredefinedReference(std::string_view(reference.GetString(), std::size_t(reference.GetLength())))) {
+        && OrvXml::IsPredefinedReference(OrvXml::View(reference))) {
         return false;
     }
     return m_Entities.Add(reference, text);

@@ -7,6 +7,7 @@
 #include "xml/ExtensibleMarkupLanguageDocument.h"
 #include "xml/XmlCharClasses.h"
 #include "xml/XmlNodeArena.h"
+#include "xml/XmlParseSupport.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -18,6 +19,7 @@
 #include <vector>
 
 using Element = CExtensibleMarkupLanguageElement;
+using OrvXml::View;
 
 namespace {
 
@@ -31,16 +33,6 @@ struct AttributeValueBytes {
     }
 };
 constexpr AttributeValueBytes kAttributeValueBytes;
-
-std::string_view View(const CString& text) noexcept
-{
-    return std::string_view(text.GetString(), std::size_t(text.GetLength()));
-}
-
-std::string_view View(const OrvXml::CNodeText& text) noexcept
-{
-    return text.View();
-}
 
 // Splits one path name into its tag and instance number. "A" is A(0); the
 // number is decimal with surrounding spaces ignored. False for an
@@ -362,8 +354,7 @@ bool Element::m_AddParsedAttribute(std::string_view name, std::string_view value
                 message.Format(
                     "Attribute values cannot contain a '<' (Rule 41). Offending attribute is named named \"%s\"",
                     CString(name.data(), int(name.size())).GetString());
-                m_ReportParsingError(message);
-                return false;
+                return m_Fail(message);
             }
             hasWhiteSpace = true;
         }

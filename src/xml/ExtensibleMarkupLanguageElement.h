@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class CExtensibleMarkupLanguageDocument;
 
@@ -179,21 +180,28 @@ private:
     CExtensibleMarkupLanguageElement(const CExtensibleMarkupLanguageElement&) = delete;
 
 
+    // Records the message through m_ReportParsingError and returns false:
+    // the failing return of a parsing step.
+    bool m_Fail(const CString& message) const;
+
     // Parsing steps (ExtensibleMarkupLanguageElementParse.cpp).
     bool m_ParseOneNode(const CParsePoint& beginning, CDataParser& parser, bool& open);
     bool m_ParseTextSegment(CDataParser& parser);
     bool m_ParseMarkup(CDataParser& parser, bool& open);
+    // The markup at m_Ending up to its terminator, as single-byte text
+    // (see the source); m_Ending moves past it.
+    enum class MarkupRead { Read, NotMarkup, Unterminated };
+    MarkupRead m_ReadMarkup(CDataParser& parser, std::string& wide, std::string_view& markup);
+    // The steps of m_ParseContent; open is the stack of open elements.
     bool m_ParseContent(CDataParser& parser);
+    static bool m_EndOfDataInside(std::vector<CExtensibleMarkupLanguageElement*>& open);
+    static void m_DropFailed(std::vector<CExtensibleMarkupLanguageElement*>& open, CExtensibleMarkupLanguageElement* node);
+    bool m_ReadChild(DWORD next, CDataParser& parser, CExtensibleMarkupLanguageElement*& child, bool& open);
     bool m_AcceptChild(CExtensibleMarkupLanguageElement* child, bool& finished);
     enum class TextChild { Read, Failed, AtEnd };
     TextChild m_ReadTextChild(CDataParser& parser);
     bool m_DropsWhiteSpace() const;
     bool m_ReadEndTag(CDataParser& parser);
-    // Single-byte text: an end tag that is exactly "</" tag ">" is read in
-    // place when no callbacks are registered (General: use m_ReadEndTag).
-    enum class EndTag { Closed, Failed, General };
-    EndTag m_ReadPlainEndTag(CDataParser& parser);
-    bool m_ParseMarkupBytes(CDataParser& parser, bool& open);
     // Whether this node is of the library's own class: then its steps are
     // the library's and the parser and writer take their fast paths.
     bool m_IsPlain() const noexcept;
@@ -205,7 +213,6 @@ private:
     void m_PutText(std::string_view text, DWORD writeOptions, CByteArray& bytes) const;
     bool m_ParseTagView(std::string_view markup, bool& closed, CDataParser& parser);
     bool m_CheckElementName(std::string_view name);
-    // AddAttribute for a name and value read from markup.
     // AddAttribute for a name and value read from markup; checkRepeats is
     // false when the caller has checked the name against the others.
     bool m_AddParsedAttribute(std::string_view name, std::string_view value, bool checkRepeats = true);
@@ -215,6 +222,11 @@ private:
     bool m_RunCallbacks(const char* abortMessage);
     bool m_ParseAttributeList(const char* list, int length, bool isEndTag);
     bool m_ParseComment(const CString& text, CDataParser& parser);
+    // The three parts of the XML declaration; each takes its part from the
+    // front of the text.
+    bool m_ReadVersionInfo(std::string_view& text);
+    bool m_ReadEncodingDecl(std::string_view& text);
+    bool m_ReadSDDecl(std::string_view& text);
     bool m_ParseProcessingInstructionTag(const CString& text, bool& closed, CDataParser& parser);
     bool m_ParseBangTag(const CString& text, const CString& name, bool& closed, CDataParser& parser);
     bool m_ParseENTITYSection(const CString& text, CDataParser& parser);

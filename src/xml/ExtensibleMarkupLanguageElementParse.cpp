@@ -121,17 +121,6 @@ std::string_view TagOf(std::string_view body) noexcept
     return Trim(body);
 }
 
-// Whether the characters at point spell the pattern.
-bool LooksAt(const CDataParser& parser, const CParsePoint& point, const char* pattern)
-{
-    for (DWORD i = 0; pattern[i] != '\0'; ++i) {
-        if (parser.GetCharacter(point, i) != DWORD(BYTE(pattern[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
-
 } // namespace
 
 // --- Entry points ---
@@ -139,8 +128,7 @@ bool LooksAt(const CDataParser& parser, const CParsePoint& point, const char* pa
 bool Element::Parse(const CParsePoint& beginning, CDataParser& parser)
 {
     if (t_ParseDepth >= kMaximumRecursiveParseDepth) {
-        m_ReportParsingError(kNestedTooDeeply);
-        return false;
+        return m_Fail(kNestedTooDeeply);
     }
     if (t_ParseDepth == 0) {
         t_EntityExpansion = CEntityExpansion();
@@ -178,8 +166,7 @@ bool Element::m_CountEntityWork()
     if (++t_EntityExpansion.work <= kMaximumEntityExpansion) {
         return true;
     }
-    m_ReportParsingError(kEntityExpansionTooLarge);
-    return false;
+    return m_Fail(kEntityExpansionTooLarge);
 }
 
 void Element::m_ReportParsingError(const CString& message) const
@@ -189,14 +176,19 @@ void Element::m_ReportParsingError(const CString& message) const
     }
 }
 
+bool Element::m_Fail(const CString& message) const
+{
+    m_ReportParsingError(message);
+    return false;
+}
+
 bool Element::m_RunCallbacks(const char* abortMessage)
 {
     if (m_Document != nullptr) {
         m_Document->ExecuteCallbacks(this);
     }
     if (m_AbortParsing) {
-        m_ReportParsingError(abortMessage);
-        return false;
+        return m_Fail(abortMessage);
     }
     return true;
 }
@@ -209,12 +201,10 @@ bool Element::m_ParseOneNode(const CParsePoint& beginning, CDataParser& parser, 
     m_AbortParsing = false;
     Empty();
     if (beginning.GetIndex() >= parser.GetSize()) {
-        m_ReportParsingError("There are no more bytes to parse. We ran out of bytes before we rand out of XML.");
-        return false;
+        return m_Fail("There are no more bytes to parse. We ran out of bytes before we rand out of XML.");
     }
     if (m_Type == typeUnknown) {
-        m_ReportParsingError("Type of element is unknown. Could not parse element data.");
-        return false;
+        return m_Fail("Type of element is unknown. Could not parse element data.");
     }
     m_Beginning = beginning;
     m_Ending = beginning;
@@ -271,98 +261,130 @@ bool Element::m_ParseTextSegment(CDataParser& parser)
 
 // --- Markup ---
 
-bool Element::m_ParseMarkup(CDataParser& parser, bool& open)
+namespace {
+
+// How far the markup at the start of rest runs, by its opener: a comment
+// to "-->", a CDATA section to "]]>", a processing instruction or a
+// DOCTYPE (whose internal subset is read on its own) to the first '>', and
+// any other start tag or declaration to the first '>' outside quotes.
+enum class MarkupKind { Comment, CDATA, Plain, Quoted };
+
+MarkupKind KindOf(std::string_view rest) noexcept
 {
-    if (parser.IsTextASCII()) {
-        return m_ParseMarkupBytes(parser, open);
+    if (StartsWith(rest, "<!--")) {
+        return MarkupKind::Comment;
     }
-    if (parser.GetCharacter(m_Ending) != '<') {
-        return false;
+    if (StartsWith(rest, "<![CDATA[")) {
+        return MarkupKind::CDATA;
     }
-    const char* terminator = ">";
-    if (LooksAt(parser, m_Ending, "<!--")) {
-        terminator = "-->";
-    } else if (LooksAt(parser, m_Ending, "<![CDATA[")) {
-        terminator = "]]>";
+    if (rest.size() > 1 && rest[1] != '?' && !StartsWith(rest, "<!DOCTYPE")) {
+        return MarkupKind::Quoted;
     }
-    CString text;
-    bool found = false;
-    if (terminator[1] == '\0' && parser.GetCharacter(m_Ending, 1) != '?' && !LooksAt(parser, m_Ending, "<!DOCTYPE")) {
-        // A start tag or a declaration ends at the first '>' outside quotes.
-        std::string markup;
-        CParsePoint point = m_Ending;
-        DWORD c = 0;
-        DWORD quote = 0;
-        while (parser.GetNextCharacter(point, c)) {
-            markup += char(BYTE(c));
-            if (quote != 0) {
-                quote = c == quote ? 0 : quote;
-            } else if (c == '"' || c == '\'') {
-                quote = c;
-            } else if (c == '>') {
-                found = true;
-                break;
-            }
-        }
-        if (found) {
-            text = ToCString(markup);
-            m_Ending = point;
-        }
-    }
-    if (!found) {
-        found = parser.GetUntilAndIncluding(m_Ending, CString(terminator), text);
-    }
-    if (!found) {
-        m_ReportParsingError("Could not find terminator. Premature end of data encountered.");
-        return false;
-    }
-    bool closed = false;
-    if (!m_ParseTag(text, closed, parser)) {
-        Empty();
-        return false;
-    }
-    if (closed) {
-        m_IsDone = true;
-        return m_RunCallbacks("Parsing aborted by Callback function.");
-    }
-    open = true;
-    return true;
+    return MarkupKind::Plain;
 }
 
-// Single-byte text: the markup is found and classified straight in the
-// parser's bytes, and only what the node keeps is copied.
-bool Element::m_ParseMarkupBytes(CDataParser& parser, bool& open)
+std::size_t MarkupLength(std::string_view rest, MarkupKind kind) noexcept
 {
-    const std::string_view data = parser.GetByteView();
-    const DWORD index = m_Ending.GetIndex();
-    if (index >= data.size() || data[index] != '<') {
+    constexpr std::size_t none = std::string_view::npos;
+    std::size_t found = none;
+    switch (kind) {
+    case MarkupKind::Comment:
+        found = rest.find("-->");
+        return found == none ? none : found + 3;
+    case MarkupKind::CDATA:
+        found = rest.find("]]>");
+        return found == none ? none : found + 3;
+    case MarkupKind::Quoted:
+        return QuotedMarkupLength(rest);
+    case MarkupKind::Plain:
+        break;
+    }
+    found = FindNearByte(rest, 0, '>');
+    return found == none ? none : found + 1;
+}
+
+} // namespace
+
+// Single-byte text is a view into the parser's bytes. UTF-16 and UCS-4
+// characters are read one by one into wide, as single-byte text, up to the
+// same terminator; what the node keeps is copied from the view either way.
+Element::MarkupRead Element::m_ReadMarkup(CDataParser& parser, std::string& wide, std::string_view& markup)
+{
+    if (parser.IsTextASCII()) {
+        const std::string_view data = parser.GetByteView();
+        const DWORD index = m_Ending.GetIndex();
+        if (index >= data.size() || data[index] != '<') {
+            return MarkupRead::NotMarkup;
+        }
+        const std::string_view rest = data.substr(index);
+        const std::size_t length = MarkupLength(rest, KindOf(rest));
+        if (length == std::string_view::npos) {
+            parser.StepPointTo(m_Ending, DWORD(data.size()));
+            return MarkupRead::Unterminated;
+        }
+        parser.StepPointTo(m_Ending, DWORD(index + length));
+        markup = rest.substr(0, length);
+        return MarkupRead::Read;
+    }
+    if (parser.GetCharacter(m_Ending) != '<') {
+        return MarkupRead::NotMarkup;
+    }
+    // The opener decides the kind; the characters are then read until the
+    // markup read so far is complete. An unclosed quote falls back to the
+    // first '>' (see QuotedMarkupLength), whose end point is kept.
+    char opener[10] = {};
+    for (DWORD i = 0; i < 9; ++i) {
+        opener[i] = char(BYTE(parser.GetCharacter(m_Ending, i)));
+    }
+    const MarkupKind kind = KindOf(std::string_view(opener, 9));
+    CParsePoint point = m_Ending;
+    CParsePoint afterFirstClose;
+    bool sawClose = false;
+    DWORD quote = 0;
+    DWORD c = 0;
+    while (parser.GetNextCharacter(point, c)) {
+        wide += char(BYTE(c));
+        if (c != '>') {
+            if (kind == MarkupKind::Quoted && (c == '"' || c == '\'')) {
+                quote = quote == 0 ? c : (quote == c ? 0 : quote);
+            }
+            continue;
+        }
+        if (!sawClose) {
+            sawClose = true;
+            afterFirstClose = point;
+        }
+        if ((kind == MarkupKind::Quoted && quote == 0) || kind == MarkupKind::Plain
+            || (kind == MarkupKind::Comment && EndsWith(wide, "-->"))
+            || (kind == MarkupKind::CDATA && wide.size() >= 12 && EndsWith(wide, "]]>"))) {
+            m_Ending = point;
+            markup = wide;
+            return MarkupRead::Read;
+        }
+    }
+    if (kind == MarkupKind::Quoted && sawClose) {
+        m_Ending = afterFirstClose;
+        markup = std::string_view(wide).substr(0, FindByte(wide, 0, '>') + 1);
+        return MarkupRead::Read;
+    }
+    return MarkupRead::Unterminated;
+}
+
+bool Element::m_ParseMarkup(CDataParser& parser, bool& open)
+{
+    std::string wide;
+    std::string_view markup;
+    switch (m_ReadMarkup(parser, wide, markup)) {
+    case MarkupRead::NotMarkup:
         return false;
+    case MarkupRead::Unterminated:
+        return m_Fail("Could not find terminator. Premature end of data encountered.");
+    case MarkupRead::Read:
+        break;
     }
-    const std::string_view rest = data.substr(index);
-    std::size_t length = std::string_view::npos;
-    if (StartsWith(rest, "<!--")) {
-        const std::size_t found = rest.find("-->");
-        length = found == std::string_view::npos ? found : found + 3;
-    } else if (StartsWith(rest, "<![CDATA[")) {
-        const std::size_t found = rest.find("]]>");
-        length = found == std::string_view::npos ? found : found + 3;
-    } else if (rest.size() > 1 && rest[1] != '?' && !StartsWith(rest, "<!DOCTYPE")) {
-        // A start tag or a declaration ends at the first '>' outside quotes;
-        // a DOCTYPE's internal subset is read on its own.
-        length = QuotedMarkupLength(rest);
-    } else {
-        const std::size_t found = FindNearByte(rest, 0, '>');
-        length = found == std::string_view::npos ? found : found + 1;
-    }
-    if (length == std::string_view::npos) {
-        parser.StepPointTo(m_Ending, DWORD(data.size()));
-        m_ReportParsingError("Could not find terminator. Premature end of data encountered.");
-        return false;
-    }
-    parser.StepPointTo(m_Ending, DWORD(index + length));
     bool closed = false;
-    const bool parsed = m_IsPlain() ? m_ParseTagView(rest.substr(0, length), closed, parser)
-                                    : m_ParseTag(ToCString(rest.substr(0, length)), closed, parser);
+    const bool parsed = m_IsPlain() ? m_ParseTagView(markup, closed, parser)
+                                    : m_ParseTag(ToCString(markup), closed, parser);
     if (!parsed) {
         Empty();
         return false;
@@ -390,8 +412,7 @@ bool Element::m_ParseTagView(std::string_view markup, bool& closed, CDataParser&
     closed = false;
     if (markup.size() >= 10 && StartsWith(markup, "<![CDATA[")) {
         if (!m_ParseCDATASection(ToCString(markup), parser)) {
-            m_ReportParsingError("Ill formed CDATA section.");
-            return false;
+            return m_Fail("Ill formed CDATA section.");
         }
         closed = true;
         return true;
@@ -405,8 +426,7 @@ bool Element::m_ParseTagView(std::string_view markup, bool& closed, CDataParser&
         name = View(derivedTag);
     }
     if (name.empty()) {
-        m_ReportParsingError("Tag is empty.");
-        return false;
+        return m_Fail("Tag is empty.");
     }
     if (name[0] == '?') {
         return m_ParseProcessingInstructionTag(ToCString(markup), closed, parser);
@@ -458,8 +478,7 @@ bool Element::m_ParseAttributeList(const char* listText, int listLength, bool is
     }
     list = TrimLeft(list);
     if (isEndTag && !list.empty()) {
-        m_ReportParsingError("Attributes not allowed in end tag (Rule 42).");
-        return false;
+        return m_Fail("Attributes not allowed in end tag (Rule 42).");
     }
     // Names are checked for repeats in a hash set once a tag holds more
     // than a few attributes; a few are compared with each other directly.
@@ -495,38 +514,32 @@ bool Element::m_ParseAttributeList(const char* listText, int listLength, bool is
         const std::size_t equals = FindNearByte(list, 0, '=');
         if (equals == std::string_view::npos) {
             if (first) {
-                m_ReportParsingError("Attribute must have '=' between the name and the value (Rule 41).");
-                return false;
+                return m_Fail("Attribute must have '=' between the name and the value (Rule 41).");
             }
             break;
         }
         const std::string_view name = Trim(list.substr(0, equals));
         const std::string_view rest = TrimLeft(list.substr(equals + 1));
         if (rest.empty() && !hasClose) {
-            m_ReportParsingError("Not yet documented error 2726.");
-            return false;
+            return m_Fail("Not yet documented error 2726.");
         }
         if (rest.empty() || !IsQuote(rest.front())) {
-            m_ReportParsingError("Attribute values must begin with a \" or a ' (Rule 10).");
-            return false;
+            return m_Fail("Attribute values must begin with a \" or a ' (Rule 10).");
         }
         const char quote = rest.front();
         const std::size_t close = FindNearByte(rest, 1, quote);
         if (close == std::string_view::npos) {
             // The value runs to the end of the markup and must be closed there.
             if (!hasClose) {
-                m_ReportParsingError("Not yet documented error 2785.");
-                return false;
+                return m_Fail("Not yet documented error 2785.");
             }
             CString value = ToCString(rest);
             if (value.IsEmpty()) {
-                m_ReportParsingError("Empty attribute not allowed (Rule 10).");
-                return false;
+                return m_Fail("Empty attribute not allowed (Rule 10).");
             }
             if (!m_TrimQuotesAndSpaces(value, quote)) {
-                m_ReportParsingError(quote == '"' ? "Attribute missing matching \" (Rule 10)."
-                                                  : "Attribute missing matching ' (Rule 10).");
-                return false;
+                return m_Fail(quote == '"' ? "Attribute missing matching \" (Rule 10)."
+                                           : "Attribute missing matching ' (Rule 10).");
             }
             return add(name, View(value));
         }
@@ -566,21 +579,18 @@ bool Element::m_ParseElementName(const CString& name)
 bool Element::m_CheckElementName(std::string_view name)
 {
     if (name.empty()) {
-        m_ReportParsingError("EmptyTag.");
-        return false;
+        return m_Fail("EmptyTag.");
     }
     const char first = name[0];
     if (!IsLetterByte(first) && first != '/' && first != '_' && first != ':') {
-        m_ReportParsingError("First character of element name is not legal (Rule 5).");
-        return false;
+        return m_Fail("First character of element name is not legal (Rule 5).");
     }
     for (std::size_t i = 1; i < name.size(); ++i) {
         if (!IsNameCharByte(name[i])) {
             CString message;
             message.Format("Character %lu of element named \"%s\" is invalid (Rule 999192).",
                 static_cast<unsigned long>(i), ToCString(name).GetString());
-            m_ReportParsingError(message);
-            return false;
+            return m_Fail(message);
         }
     }
     return true;
@@ -588,9 +598,10 @@ bool Element::m_CheckElementName(std::string_view name)
 
 // --- Content of elements ---
 
-// Reads children until this node's end tag. A node that breaks a rule is
-// taken out of its parent and destroyed; its ancestors stay in the tree, so
-// a failed parse leaves everything read before the error.
+// Reads children until this node's end tag. Open elements are kept on a
+// heap stack. A node that breaks a rule is taken out of its parent and
+// destroyed; its ancestors stay in the tree, so a failed parse leaves
+// everything read before the error.
 bool Element::m_ParseContent(CDataParser& parser)
 {
     std::vector<Element*> open{this};
@@ -598,94 +609,109 @@ bool Element::m_ParseContent(CDataParser& parser)
         Element* node = open.back();
         DWORD next = 0;
         if (!parser.PeekAtCharacter(node->m_Ending, next)) {
-            if (node->IsRoot()) {
-                if (node->m_Document != nullptr) {
-                    node->m_Document->ExecuteCallbacks(node);
-                }
-                return true;
-            }
-            node->m_ReportParsingError("Premature end of data.");
-            node->Empty();
-            if (open.size() > 1) {
-                open[open.size() - 2]->m_DeleteChild(node);
-            }
-            return false;
+            return m_EndOfDataInside(open);
         }
         if (next != '<' && parser.IsTextASCII()) {
-            switch (node->m_ReadTextChild(parser)) {
-            case TextChild::Read:
-                continue;
-            case TextChild::Failed:
+            const TextChild text = node->m_ReadTextChild(parser);
+            if (text == TextChild::Failed) {
                 return false;
-            case TextChild::AtEnd:
-                break;
+            }
+            if (text == TextChild::Read) {
+                continue;
             }
         }
         if (next == '<' && parser.GetCharacter(node->m_Ending, 1) == '/') {
-            const EndTag plain = node->m_ReadPlainEndTag(parser);
-            if (plain == EndTag::Failed) {
+            if (!node->m_ReadEndTag(parser)) {
+                m_DropFailed(open, node);
                 return false;
             }
-            if (plain == EndTag::General && !node->m_ReadEndTag(parser)) {
-                if (open.size() > 1 && !node->m_AbortParsing) {
-                    open[open.size() - 2]->m_DeleteChild(node);
+        } else {
+            Element* child = nullptr;
+            bool childOpen = false;
+            if (!node->m_ReadChild(next, parser, child, childOpen)) {
+                return false;
+            }
+            if (childOpen) {
+                if (open.size() >= kMaximumNestingDepth) {
+                    child->m_ReportParsingError(kNestedTooDeeply);
+                    node->m_DeleteChild(child);
+                    return false;
                 }
+                open.push_back(child);
+                continue;
+            }
+            bool finished = false;
+            if (!node->m_AcceptChild(child, finished)) {
+                m_DropFailed(open, node);
                 return false;
             }
-            open.pop_back();
-            if (open.empty()) {
-                return true;
+            if (!finished) {
+                continue;
             }
-            open.back()->m_Ending = node->m_Ending;
-            continue;
         }
-        if (t_EntityExpansion.depth != 0 && !node->m_CountEntityWork()) {
-            return false;
+        // The node is complete: its parent reads on from its end.
+        open.pop_back();
+        if (open.empty()) {
+            return true;
         }
-        Element* child = nullptr;
-        try {
-            child = NewElement(node, next == '<' ? typeElement : typeTextSegment, node->m_Document);
-        } catch (const std::bad_alloc&) {
-        } catch (const CMemoryException&) {
-        }
-        if (child == nullptr) {
-            node->m_ReportParsingError("Internal error: Could not create new element.");
-            return false;
-        }
-        bool childOpen = false;
-        const bool parsed = child->m_ParseOneNode(node->m_Ending, parser, childOpen);
-        node->m_Ending = child->m_Ending;
-        if (!parsed) {
-            // A node that a callback stopped is complete; it stays.
-            if (!child->m_AbortParsing) {
-                node->m_DeleteChild(child);
-            }
-            return false;
-        }
-        if (childOpen) {
-            if (open.size() >= kMaximumNestingDepth) {
-                child->m_ReportParsingError(kNestedTooDeeply);
-                node->m_DeleteChild(child);
-                return false;
-            }
-            open.push_back(child);
-            continue;
-        }
-        bool finished = false;
-        if (!node->m_AcceptChild(child, finished)) {
-            if (open.size() > 1 && !node->m_AbortParsing) {
-                open[open.size() - 2]->m_DeleteChild(node);
-            }
-            return false;
-        }
-        if (finished) {
-            open.pop_back();
-            if (open.empty()) {
-                return true;
-            }
-            open.back()->m_Ending = node->m_Ending;
-        }
+        open.back()->m_Ending = node->m_Ending;
     }
+}
+
+// The data ended inside the innermost open node: the root is complete (its
+// callbacks run), any other node lacks its end tag.
+bool Element::m_EndOfDataInside(std::vector<Element*>& open)
+{
+    Element* node = open.back();
+    if (node->IsRoot()) {
+        if (node->m_Document != nullptr) {
+            node->m_Document->ExecuteCallbacks(node);
+        }
+        return true;
+    }
+    node->m_ReportParsingError("Premature end of data.");
+    node->Empty();
+    if (open.size() > 1) {
+        open[open.size() - 2]->m_DeleteChild(node);
+    }
+    return false;
+}
+
+// A node whose end tag or content broke a rule leaves its parent, unless a
+// callback stopped the parse on it (it is complete then) or it is the node
+// the parse started with.
+void Element::m_DropFailed(std::vector<Element*>& open, Element* node)
+{
+    if (open.size() > 1 && !node->m_AbortParsing) {
+        open[open.size() - 2]->m_DeleteChild(node);
+    }
+}
+
+// Creates the next child (an element at '<', else a text segment) and reads
+// its own markup or text; open tells that its content follows.
+bool Element::m_ReadChild(DWORD next, CDataParser& parser, Element*& child, bool& open)
+{
+    if (t_EntityExpansion.depth != 0 && !m_CountEntityWork()) {
+        return false;
+    }
+    try {
+        child = NewElement(this, next == '<' ? typeElement : typeTextSegment, m_Document);
+    } catch (const std::bad_alloc&) {
+    } catch (const CMemoryException&) {
+    }
+    if (child == nullptr) {
+        return m_Fail("Internal error: Could not create new element.");
+    }
+    const bool parsed = child->m_ParseOneNode(m_Ending, parser, open);
+    m_Ending = child->m_Ending;
+    if (!parsed) {
+        // A node that a callback stopped is complete; it stays.
+        if (!child->m_AbortParsing) {
+            m_DeleteChild(child);
+        }
+        return false;
+    }
+    return true;
 }
 
 // Single-byte text up to the next '<', read straight into a child. Text
@@ -770,11 +796,25 @@ bool Element::m_AcceptChild(Element* child, bool& finished)
     return m_CloseWithEndTag(found);
 }
 
-// An end tag is read into a node of its own that never joins the tree; it
-// lives only while its markup is checked, which saves a heap node for every
-// element of a document.
+// Reads the end tag at m_Ending ("</" stands there) and closes this node
+// with it. An end tag that is exactly "</" tag ">" in single-byte text is
+// taken in place when no callbacks are registered: the name was checked
+// when the start tag was read. Any other is read into a node of its own
+// that never joins the tree and lives only while its markup is checked.
 bool Element::m_ReadEndTag(CDataParser& parser)
 {
+    if (parser.IsTextASCII() && !m_Tag.IsEmpty() && (m_Document == nullptr || m_Document->m_Callbacks.IsEmpty())) {
+        const std::string_view data = parser.GetByteView();
+        const std::string_view tag = View(m_Tag);
+        const std::size_t index = m_Ending.GetIndex();
+        const std::size_t length = tag.size() + 3;
+        if (data.size() - index >= length && data.compare(index + 2, tag.size(), tag) == 0
+            && data[index + tag.size() + 2] == '>') {
+            parser.StepPointTo(m_Ending, DWORD(index + length));
+            m_IsDone = true;
+            return m_RunCallbacks("Parsing was aborted by Callback function.");
+        }
+    }
     Element endTag;
     endTag.m_Type = typeElement;
     endTag.m_Parent = this;
@@ -788,26 +828,6 @@ bool Element::m_ReadEndTag(CDataParser& parser)
     }
     // Markup that begins "</" always reads as an end tag, which closes itself.
     return m_CloseWithEndTag(ToCString(Trim(View(endTag.m_Tag).substr(1))));
-}
-
-Element::EndTag Element::m_ReadPlainEndTag(CDataParser& parser)
-{
-    if (!parser.IsTextASCII() || m_Tag.IsEmpty()
-        || (m_Document != nullptr && !m_Document->m_Callbacks.IsEmpty())) {
-        return EndTag::General;
-    }
-    const std::string_view data = parser.GetByteView();
-    const std::string_view tag = View(m_Tag);
-    const std::size_t index = m_Ending.GetIndex();
-    const std::size_t length = tag.size() + 3;
-    if (data.size() - index < length || data.compare(index + 2, tag.size(), tag) != 0 || data[index + tag.size() + 2] != '>') {
-        return EndTag::General;
-    }
-    // "</" was seen by the caller; the tag's name was checked when its start
-    // tag was read, so the end tag is well formed and names this element.
-    parser.StepPointTo(m_Ending, DWORD(index + length));
-    m_IsDone = true;
-    return m_RunCallbacks("Parsing was aborted by Callback function.") ? EndTag::Closed : EndTag::Failed;
 }
 
 // Closes this node with the name found in an end tag.
