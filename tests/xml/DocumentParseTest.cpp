@@ -115,6 +115,7 @@ const std::vector<ErrorCase> kErrorCases = {
     {"<!DOCTYPE>  ", "DOCTYPE Section, not enough room to parse Name (Rule 28).", "", 0, 10},
     {"<!DOCTYPE 1a>", "DOCTYPE Section, illegal first character of Name (Rule 5).", "", 0, -1},
     {"<!DOCTYPE a*b>", "Illegal DOCTYPE name character (Rule 28).", "", 0, -1},
+    {"<!DOCTYPE a\"x\">", "Illegal DOCTYPE name terminator (Rule 28).", "", 0, -1},
     {"<!DOCTYPE a x>", "Impossible character in DOCTYPE declaration (Rule 28).", "DOCTYPE a", 0, -1},
     {"<!DOCTYPE a SYS>", "No more room to parse SYSTEM or PUBLIC (Rule 75).", "DOCTYPE a", 0, -1},
     {"<!DOCTYPE a SYSTAM 'x'>", "DOCTYPE ExternalID is not SYSTEM or PUBLIC (Rule 75).", "DOCTYPE a", 0, -1},

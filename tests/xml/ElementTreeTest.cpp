@@ -493,6 +493,9 @@ TEST(ElementTree, ChildAndAttributeListsKeepOrderThroughGrowth)
     EXPECT_EQ(many->GetNumberOfAttributes(), 0u);
     EXPECT_TRUE(many->AddAttribute("again", "1"));
     EXPECT_EQ(many->GetNumberOfAttributes(), 1u);
+    // Among many attributes a repeated name is still found.
+    EXPECT_FALSE(ParseBytes(document, "<many" + attributes + " a750='x'/>"));
+    EXPECT_EQ(ErrorOf(document).message, "Attributes must be unique (Rule 40). An attribute named \"a750\" was repeated.");
 }
 
 // A parse keeps short texts in place and puts the others right after their
