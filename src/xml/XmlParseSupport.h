@@ -213,25 +213,21 @@ inline std::size_t QuotedMarkupLength(std::string_view rest) noexcept
     if (first == std::string_view::npos) {
         return first;
     }
-    std::size_t from = 0;
-    std::size_t close = first;
+    // One pass: each quoted value is skipped whole, and the first '>'
+    // between them ends the markup.
+    std::size_t at = 0;
     for (;;) {
-        std::size_t quote = from;
-        while (quote < close && rest[quote] != '"' && rest[quote] != '\'') {
-            ++quote;
+        while (at < rest.size() && rest[at] != '>' && rest[at] != '"' && rest[at] != '\'') {
+            ++at;
         }
-        if (quote == close) {
-            return close + 1;
+        if (at < rest.size() && rest[at] == '>') {
+            return at + 1;
         }
-        const std::size_t end = FindByte(rest, quote + 1, rest[quote]);
-        if (end == std::string_view::npos) {
-            return first + 1;
-        }
-        close = FindNearByte(rest, end + 1, '>');
+        const std::size_t close = at < rest.size() ? FindByte(rest, at + 1, rest[at]) : std::string_view::npos;
         if (close == std::string_view::npos) {
             return first + 1;
         }
-        from = end + 1;
+        at = close + 1;
     }
 }
 
