@@ -266,8 +266,9 @@ namespace {
 // How far the markup at the start of rest runs, by its opener: a comment
 // to "-->", a CDATA section to "]]>", a processing instruction or a
 // DOCTYPE (whose internal subset is read on its own) to the first '>', and
-// any other start tag or declaration to the first '>' outside quotes.
-enum class MarkupKind { Comment, CDATA, Plain, Quoted };
+// any other tag or declaration to the first '>' outside quotes (see
+// QuotedMarkupLength).
+enum class MarkupKind { Comment, CDATA, Plain, Tag, Declaration };
 
 MarkupKind KindOf(std::string_view rest) noexcept
 {
@@ -278,7 +279,7 @@ MarkupKind KindOf(std::string_view rest) noexcept
         return MarkupKind::CDATA;
     }
     if (rest.size() > 1 && rest[1] != '?' && !StartsWith(rest, "<!DOCTYPE")) {
-        return MarkupKind::Quoted;
+        return rest[1] == '!' ? MarkupKind::Declaration : MarkupKind::Tag;
     }
     return MarkupKind::Plain;
 }
@@ -294,8 +295,9 @@ std::size_t MarkupLength(std::string_view rest, MarkupKind kind) noexcept
     case MarkupKind::CDATA:
         found = rest.find("]]>");
         return found == none ? none : found + 3;
-    case MarkupKind::Quoted:
-        return QuotedMarkupLength(rest);
+    case MarkupKind::Tag:
+    case MarkupKind::Declaration:
+        return QuotedMarkupLength(rest, kind == MarkupKind::Declaration);
     case MarkupKind::Plain:
         break;
     }
@@ -337,16 +339,23 @@ Element::MarkupRead Element::m_ReadMarkup(CDataParser& parser, std::string& wide
         opener[i] = char(BYTE(parser.GetCharacter(m_Ending, i)));
     }
     const MarkupKind kind = KindOf(std::string_view(opener, 9));
+    const bool quoted = kind == MarkupKind::Tag || kind == MarkupKind::Declaration;
     CParsePoint point = m_Ending;
     CParsePoint afterFirstClose;
     bool sawClose = false;
     DWORD quote = 0;
+    char before = '\0';
     DWORD c = 0;
     while (parser.GetNextCharacter(point, c)) {
         wide += char(BYTE(c));
         if (c != '>') {
-            if (kind == MarkupKind::Quoted && (c == '"' || c == '\'')) {
-                quote = quote == 0 ? c : (quote == c ? 0 : quote);
+            if (quote != 0) {
+                quote = c == quote ? 0 : quote;
+            } else if (quoted && (c == '"' || c == '\'') && (kind == MarkupKind::Declaration || before == '=')) {
+                quote = c;
+            }
+            if (!IsXmlSpace(char(BYTE(c)))) {
+                before = char(BYTE(c));
             }
             continue;
         }
@@ -354,7 +363,7 @@ Element::MarkupRead Element::m_ReadMarkup(CDataParser& parser, std::string& wide
             sawClose = true;
             afterFirstClose = point;
         }
-        if ((kind == MarkupKind::Quoted && quote == 0) || kind == MarkupKind::Plain
+        if ((quoted && quote == 0) || kind == MarkupKind::Plain
             || (kind == MarkupKind::Comment && EndsWith(wide, "-->"))
             || (kind == MarkupKind::CDATA && wide.size() >= 12 && EndsWith(wide, "]]>"))) {
             m_Ending = point;
@@ -362,7 +371,7 @@ Element::MarkupRead Element::m_ReadMarkup(CDataParser& parser, std::string& wide
             return MarkupRead::Read;
         }
     }
-    if (kind == MarkupKind::Quoted && sawClose) {
+    if (quoted && sawClose) {
         m_Ending = afterFirstClose;
         markup = std::string_view(wide).substr(0, FindByte(wide, 0, '>') + 1);
         return MarkupRead::Read;

@@ -204,10 +204,11 @@ inline thread_local CEntityExpansion t_EntityExpansion;
 inline constexpr char kEntityExpansionTooLarge[] = "Entity references expand too much.";
 
 // The length of a start tag or declaration at the start of rest, up to and
-// including the first '>' that stands outside quotes; npos without one.
-// When a quote is never closed the first '>' ends the markup, so the
-// attribute reader reports the missing quote.
-inline std::size_t QuotedMarkupLength(std::string_view rest) noexcept
+// including the first '>' that stands outside quotes; npos without one. In
+// a start tag only a quote after '=' (and white space) opens a value; in a
+// declaration any quote opens a literal. When a quote is never closed the
+// first '>' ends the markup, so the attribute reader reports the fault.
+inline std::size_t QuotedMarkupLength(std::string_view rest, bool declaration) noexcept
 {
     const std::size_t first = FindNearByte(rest, 0, '>');
     if (first == std::string_view::npos) {
@@ -215,20 +216,24 @@ inline std::size_t QuotedMarkupLength(std::string_view rest) noexcept
     }
     // One pass: each quoted value is skipped whole, and the first '>'
     // between them ends the markup.
-    std::size_t at = 0;
-    for (;;) {
-        while (at < rest.size() && rest[at] != '>' && rest[at] != '"' && rest[at] != '\'') {
-            ++at;
-        }
-        if (at < rest.size() && rest[at] == '>') {
+    char before = '\0';
+    for (std::size_t at = 0; at < rest.size(); ++at) {
+        const char c = rest[at];
+        if (c == '>') {
             return at + 1;
         }
-        const std::size_t close = at < rest.size() ? FindByte(rest, at + 1, rest[at]) : std::string_view::npos;
-        if (close == std::string_view::npos) {
-            return first + 1;
+        if ((c == '"' || c == '\'') && (declaration || before == '=')) {
+            const std::size_t close = FindByte(rest, at + 1, c);
+            if (close == std::string_view::npos) {
+                return first + 1;
+            }
+            at = close;
         }
-        at = close + 1;
+        if (!IsXmlSpace(c)) {
+            before = c;
+        }
     }
+    return first + 1;
 }
 
 } // namespace OrvXml

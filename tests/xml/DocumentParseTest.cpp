@@ -44,6 +44,8 @@ const std::vector<ErrorCase> kErrorCases = {
     {"<a/>", "Can't find beginning-of-XML tag (<?xml) regardless of case.", "", kNone, kNone, 0},
     // Elements and their content.
     {"<a>text", "Premature end of data.", "a", 0, 7},
+    // Only a quote after '=' opens a value: the tag ends at its first '>'.
+    {"<r '>t</r>a='b'c'>", "Attribute must have '=' between the name and the value (Rule 41).", "r", 0, 5},
     {"<a><b></a></b>", "Overlapping tags detected. Found \"a\" but needed to find \"b\".", "b", 3, 10},
     {"<a/></a>", "Overlapping tags detected. Found \"a\" but needed to find \"\".", "/a", 4, -1},
     // Found by fuzzing: a nameless end tag used to close the root and end the parse early.
