@@ -196,10 +196,11 @@ private:
     bool m_ParseContent(CDataParser& parser);
     static bool m_EndOfDataInside(std::vector<CExtensibleMarkupLanguageElement*>& open);
     static void m_DropFailed(std::vector<CExtensibleMarkupLanguageElement*>& open, CExtensibleMarkupLanguageElement* node);
-    bool m_ReadChild(DWORD next, CDataParser& parser, CExtensibleMarkupLanguageElement*& child, bool& open);
+    // counting: nodes made count as entity expansion work.
+    bool m_ReadChild(DWORD next, CDataParser& parser, bool counting, CExtensibleMarkupLanguageElement*& child, bool& open);
     bool m_AcceptChild(CExtensibleMarkupLanguageElement* child, bool& finished);
     enum class TextChild { Read, Failed, AtEnd };
-    TextChild m_ReadTextChild(CDataParser& parser);
+    TextChild m_ReadTextChild(CDataParser& parser, bool counting);
     bool m_DropsWhiteSpace() const;
     bool m_ReadEndTag(CDataParser& parser);
     // Whether this node is of the library's own class: then its steps are

@@ -614,6 +614,10 @@ bool Element::m_CheckElementName(std::string_view name)
 bool Element::m_ParseContent(CDataParser& parser)
 {
     std::vector<Element*> open{this};
+    // Nodes count as entity expansion work while a replacement text is
+    // read; that does not change during this loop (a replacement read
+    // inside it ends inside it), so it is looked up once.
+    const bool counting = t_EntityExpansion.depth != 0;
     for (;;) {
         Element* node = open.back();
         DWORD next = 0;
@@ -621,7 +625,7 @@ bool Element::m_ParseContent(CDataParser& parser)
             return m_EndOfDataInside(open);
         }
         if (next != '<' && parser.IsTextASCII()) {
-            const TextChild text = node->m_ReadTextChild(parser);
+            const TextChild text = node->m_ReadTextChild(parser, counting);
             if (text == TextChild::Failed) {
                 return false;
             }
@@ -637,7 +641,7 @@ bool Element::m_ParseContent(CDataParser& parser)
         } else {
             Element* child = nullptr;
             bool childOpen = false;
-            if (!node->m_ReadChild(next, parser, child, childOpen)) {
+            if (!node->m_ReadChild(next, parser, counting, child, childOpen)) {
                 return false;
             }
             if (childOpen) {
@@ -698,9 +702,9 @@ void Element::m_DropFailed(std::vector<Element*>& open, Element* node)
 
 // Creates the next child (an element at '<', else a text segment) and reads
 // its own markup or text; open tells that its content follows.
-bool Element::m_ReadChild(DWORD next, CDataParser& parser, Element*& child, bool& open)
+bool Element::m_ReadChild(DWORD next, CDataParser& parser, bool counting, Element*& child, bool& open)
 {
-    if (t_EntityExpansion.depth != 0 && !m_CountEntityWork()) {
+    if (counting && !m_CountEntityWork()) {
         return false;
     }
     try {
@@ -726,7 +730,7 @@ bool Element::m_ReadChild(DWORD next, CDataParser& parser, Element*& child, bool
 // Single-byte text up to the next '<', read straight into a child. Text
 // that would be dropped as white space never becomes a node. Text that runs
 // to the end of the data is left to the general path (AtEnd).
-Element::TextChild Element::m_ReadTextChild(CDataParser& parser)
+Element::TextChild Element::m_ReadTextChild(CDataParser& parser, bool counting)
 {
     const std::string_view data = parser.GetByteView();
     const DWORD index = m_Ending.GetIndex();
@@ -746,7 +750,7 @@ Element::TextChild Element::m_ReadTextChild(CDataParser& parser)
         m_Ending = point;
         return TextChild::Read;
     }
-    if (t_EntityExpansion.depth != 0 && !m_CountEntityWork()) {
+    if (counting && !m_CountEntityWork()) {
         return TextChild::Failed;
     }
     Element* child = nullptr;

@@ -214,24 +214,44 @@ inline std::size_t QuotedMarkupLength(std::string_view rest, bool declaration) n
     if (first == std::string_view::npos) {
         return first;
     }
-    // One pass: each quoted value is skipped whole, and the first '>'
-    // between them ends the markup.
-    char before = '\0';
+    // Most tags hold no quote before their first '>' (end tags, tags
+    // without attributes).
+    const std::string_view head = rest.substr(0, first);
+    if (FindNearByte(head, 0, '"') == std::string_view::npos && FindNearByte(head, 0, '\'') == std::string_view::npos) {
+        return first + 1;
+    }
+    // Otherwise one pass over the bytes that matter: each quoted value is
+    // skipped whole, and the first '>' between them ends the markup.
+    struct Stops {
+        bool stop[256] = {};
+        constexpr Stops() { stop[BYTE('>')] = stop[BYTE('"')] = stop[BYTE('\'')] = true; }
+    };
+    static constexpr Stops kStops;
     for (std::size_t at = 0; at < rest.size(); ++at) {
+        while (!kStops.stop[BYTE(rest[at])]) {
+            if (++at == rest.size()) {
+                return first + 1;
+            }
+        }
         const char c = rest[at];
         if (c == '>') {
             return at + 1;
         }
-        if ((c == '"' || c == '\'') && (declaration || before == '=')) {
-            const std::size_t close = FindByte(rest, at + 1, c);
-            if (close == std::string_view::npos) {
-                return first + 1;
+        if (!declaration) {
+            // In a start tag a value's quote follows '=' and white space.
+            std::size_t back = at;
+            while (back > 0 && IsXmlSpace(rest[back - 1])) {
+                --back;
             }
-            at = close;
+            if (back == 0 || rest[back - 1] != '=') {
+                continue;
+            }
         }
-        if (!IsXmlSpace(c)) {
-            before = c;
+        const std::size_t close = FindByte(rest, at + 1, c);
+        if (close == std::string_view::npos) {
+            return first + 1;
         }
+        at = close;
     }
     return first + 1;
 }
