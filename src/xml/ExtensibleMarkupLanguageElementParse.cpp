@@ -268,7 +268,7 @@ namespace {
 // DOCTYPE (whose internal subset is read on its own) to the first '>', and
 // any other tag or declaration to the first '>' outside quotes (see
 // QuotedMarkupLength).
-enum class MarkupKind { Comment, CDATA, Plain, Tag, Declaration };
+enum class MarkupKind { Comment, CDATA, Plain, Tag, Entity, Declaration };
 
 MarkupKind KindOf(std::string_view rest) noexcept
 {
@@ -279,7 +279,10 @@ MarkupKind KindOf(std::string_view rest) noexcept
         return MarkupKind::CDATA;
     }
     if (rest.size() > 1 && rest[1] != '?' && !StartsWith(rest, "<!DOCTYPE")) {
-        return rest[1] == '!' ? MarkupKind::Declaration : MarkupKind::Tag;
+        if (rest[1] != '!') {
+            return MarkupKind::Tag;
+        }
+        return StartsWith(rest, "<!ENTITY") ? MarkupKind::Entity : MarkupKind::Declaration;
     }
     return MarkupKind::Plain;
 }
@@ -296,8 +299,11 @@ std::size_t MarkupLength(std::string_view rest, MarkupKind kind) noexcept
         found = rest.find("]]>");
         return found == none ? none : found + 3;
     case MarkupKind::Tag:
+        return QuotedMarkupLength(rest, false, true);
+    case MarkupKind::Entity:
+        return QuotedMarkupLength(rest, true, true);
     case MarkupKind::Declaration:
-        return QuotedMarkupLength(rest, kind == MarkupKind::Declaration);
+        return QuotedMarkupLength(rest, true, false);
     case MarkupKind::Plain:
         break;
     }
@@ -332,14 +338,14 @@ Element::MarkupRead Element::m_ReadMarkup(CDataParser& parser, std::string& wide
         return MarkupRead::NotMarkup;
     }
     // The opener decides the kind; the characters are then read until the
-    // markup read so far is complete. An unclosed quote falls back to the
-    // first '>' (see QuotedMarkupLength), whose end point is kept.
+    // markup read so far is complete. In a start tag an unclosed quote falls
+    // back to the first '>' (see QuotedMarkupLength), whose end point is kept.
     char opener[10] = {};
     for (DWORD i = 0; i < 9; ++i) {
         opener[i] = char(BYTE(parser.GetCharacter(m_Ending, i)));
     }
     const MarkupKind kind = KindOf(std::string_view(opener, 9));
-    const bool quoted = kind == MarkupKind::Tag || kind == MarkupKind::Declaration;
+    const bool quoted = kind == MarkupKind::Tag || kind == MarkupKind::Entity || kind == MarkupKind::Declaration;
     CParsePoint point = m_Ending;
     CParsePoint afterFirstClose;
     bool sawClose = false;
@@ -351,7 +357,7 @@ Element::MarkupRead Element::m_ReadMarkup(CDataParser& parser, std::string& wide
         if (c != '>') {
             if (quote != 0) {
                 quote = c == quote ? 0 : quote;
-            } else if (quoted && (c == '"' || c == '\'') && (kind == MarkupKind::Declaration || before == '=')) {
+            } else if (quoted && (c == '"' || c == '\'') && (kind != MarkupKind::Tag || before == '=')) {
                 quote = c;
             }
             if (!IsXmlSpace(char(BYTE(c)))) {
@@ -371,7 +377,7 @@ Element::MarkupRead Element::m_ReadMarkup(CDataParser& parser, std::string& wide
             return MarkupRead::Read;
         }
     }
-    if (quoted && sawClose) {
+    if ((kind == MarkupKind::Tag || kind == MarkupKind::Entity) && sawClose) {
         m_Ending = afterFirstClose;
         markup = std::string_view(wide).substr(0, FindByte(wide, 0, '>') + 1);
         return MarkupRead::Read;

@@ -205,10 +205,14 @@ inline constexpr char kEntityExpansionTooLarge[] = "Entity references expand too
 
 // The length of a start tag or declaration at the start of rest, up to and
 // including the first '>' that stands outside quotes; npos without one. In
-// a start tag only a quote after '=' (and white space) opens a value; in a
-// declaration any quote opens a literal. When a quote is never closed the
-// first '>' ends the markup, so the attribute reader reports the fault.
-inline std::size_t QuotedMarkupLength(std::string_view rest, bool declaration) noexcept
+// a start tag only a quote after '=' (and white space) opens a value, and
+// when one is never closed the first '>' ends the tag, so the attribute
+// reader reports the fault. In a declaration any quote opens a literal,
+// and one never closed leaves the declaration without its end (npos): a
+// declaration cut at a quoted '>' would read differently once written.
+// An ENTITY declaration is cut at its first '>' instead, and its reader
+// reads on to the closing quote of its value.
+inline std::size_t QuotedMarkupLength(std::string_view rest, bool declaration, bool cutAtFirst) noexcept
 {
     const std::size_t first = FindNearByte(rest, 0, '>');
     if (first == std::string_view::npos) {
@@ -230,7 +234,7 @@ inline std::size_t QuotedMarkupLength(std::string_view rest, bool declaration) n
     for (std::size_t at = 0; at < rest.size(); ++at) {
         while (!kStops.stop[BYTE(rest[at])]) {
             if (++at == rest.size()) {
-                return first + 1;
+                return cutAtFirst ? first + 1 : std::string_view::npos;
             }
         }
         const char c = rest[at];
@@ -249,11 +253,11 @@ inline std::size_t QuotedMarkupLength(std::string_view rest, bool declaration) n
         }
         const std::size_t close = FindByte(rest, at + 1, c);
         if (close == std::string_view::npos) {
-            return first + 1;
+            break;
         }
         at = close;
     }
-    return first + 1;
+    return cutAtFirst ? first + 1 : std::string_view::npos;
 }
 
 } // namespace OrvXml

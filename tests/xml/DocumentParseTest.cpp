@@ -46,6 +46,8 @@ const std::vector<ErrorCase> kErrorCases = {
     {"<a>text", "Premature end of data.", "a", 0, 7},
     // Only a quote after '=' opens a value: the tag ends at its first '>'.
     {"<r '>t</r>a='b'c'>", "Attribute must have '=' between the name and the value (Rule 41).", "r", 0, 5},
+    // A declaration whose quote is never closed has no end.
+    {"<!x '>\"<r a=\"1\"/>", "Could not find terminator. Premature end of data encountered.", "", 0, -1},
     {"<a><b></a></b>", "Overlapping tags detected. Found \"a\" but needed to find \"b\".", "b", 3, 10},
     {"<a/></a>", "Overlapping tags detected. Found \"a\" but needed to find \"\".", "/a", 4, -1},
     // Found by fuzzing: a nameless end tag used to close the root and end the parse early.
