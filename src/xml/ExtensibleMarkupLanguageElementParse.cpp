@@ -301,7 +301,7 @@ std::size_t MarkupLength(std::string_view rest, MarkupKind kind) noexcept
     case MarkupKind::Tag:
         return QuotedMarkupLength(rest, false, true);
     case MarkupKind::Entity:
-        return QuotedMarkupLength(rest, true, true);
+        return QuotedMarkupLength(rest, true, true, true);
     case MarkupKind::Declaration:
         return QuotedMarkupLength(rest, true, false);
     case MarkupKind::Plain:
@@ -350,6 +350,7 @@ Element::MarkupRead Element::m_ReadMarkup(CDataParser& parser, std::string& wide
     CParsePoint afterFirstClose;
     bool sawClose = false;
     DWORD quote = 0;
+    bool literalRead = false;
     char before = '\0';
     DWORD c = 0;
     while (parser.GetNextCharacter(point, c)) {
@@ -357,7 +358,9 @@ Element::MarkupRead Element::m_ReadMarkup(CDataParser& parser, std::string& wide
         if (c != '>') {
             if (quote != 0) {
                 quote = c == quote ? 0 : quote;
-            } else if (quoted && (c == '"' || c == '\'') && (kind != MarkupKind::Tag || before == '=')) {
+                literalRead = quote == 0;
+            } else if (quoted && (c == '"' || c == '\'') && (kind != MarkupKind::Tag || before == '=')
+                && !(kind == MarkupKind::Entity && literalRead)) {
                 quote = c;
             }
             if (!IsXmlSpace(char(BYTE(c)))) {

@@ -210,9 +210,11 @@ inline constexpr char kEntityExpansionTooLarge[] = "Entity references expand too
 // reader reports the fault. In a declaration any quote opens a literal,
 // and one never closed leaves the declaration without its end (npos): a
 // declaration cut at a quoted '>' would read differently once written.
-// An ENTITY declaration is cut at its first '>' instead, and its reader
-// reads on to the closing quote of its value.
-inline std::size_t QuotedMarkupLength(std::string_view rest, bool declaration, bool cutAtFirst) noexcept
+// An ENTITY declaration ends at the first '>' after its first literal (its
+// value), or, when that literal is never closed, at its first '>', and its
+// reader then reports the missing quote.
+inline std::size_t QuotedMarkupLength(std::string_view rest, bool declaration, bool cutAtFirst,
+    bool firstLiteralOnly = false) noexcept
 {
     const std::size_t first = FindNearByte(rest, 0, '>');
     if (first == std::string_view::npos) {
@@ -254,6 +256,10 @@ inline std::size_t QuotedMarkupLength(std::string_view rest, bool declaration, b
         const std::size_t close = FindByte(rest, at + 1, c);
         if (close == std::string_view::npos) {
             break;
+        }
+        if (firstLiteralOnly) {
+            const std::size_t end = FindNearByte(rest, close + 1, '>');
+            return end == std::string_view::npos ? end : end + 1;
         }
         at = close;
     }
