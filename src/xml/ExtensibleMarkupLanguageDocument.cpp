@@ -2,7 +2,10 @@
 // record, copying and writing. Parsing is in ExtensibleMarkupLanguageDocumentParse.cpp.
 #include "xml/ExtensibleMarkupLanguageDocument.h"
 
+#include "xml/XmlParseSupport.h"
+
 #include <string>
+#include <vector>
 
 using Element = CExtensibleMarkupLanguageElement;
 
@@ -20,6 +23,21 @@ CExtensibleMarkupLanguageDocument::CExtensibleMarkupLanguageDocument(const CExte
 
 CExtensibleMarkupLanguageDocument::~CExtensibleMarkupLanguageDocument()
 {
+    // Nodes the caller took out of the tree outlive the document: they keep
+    // no pointer to it, nor to a parent that dies with it.
+    for (const auto& entry : m_DetachedNodes) {
+        Element* node = entry.second;
+        node->m_Parent = nullptr;
+        node->m_Detached = false;
+        std::vector<Element*> pending{node};
+        while (!pending.empty()) {
+            Element* next = pending.back();
+            pending.pop_back();
+            next->m_Document = nullptr;
+            pending.insert(pending.end(), next->m_Children.GetData(), next->m_Children.GetData() + next->m_Children.GetSize());
+        }
+    }
+    m_DetachedNodes.clear();
     Element::DeleteElement(m_XML);
 }
 
@@ -27,6 +45,47 @@ void CExtensibleMarkupLanguageDocument::m_InitializeRootElement()
 {
     Element::DeleteElement(m_XML);
     m_XML = Element::NewElement(nullptr, Element::typeProcessingInstruction, this);
+    // The root belongs to the document, which destroys it.
+    m_ForgetDetached(m_XML);
+}
+
+void CExtensibleMarkupLanguageDocument::m_TrackDetached(Element* node)
+{
+    m_DetachedNodes.emplace(node->m_Parent, node);
+    node->m_Detached = true;
+}
+
+void CExtensibleMarkupLanguageDocument::m_ForgetDetached(Element* node) noexcept
+{
+    if (!node->m_Detached) {
+        return;
+    }
+    node->m_Detached = false;
+    const auto range = m_DetachedNodes.equal_range(node->m_Parent);
+    for (auto entry = range.first; entry != range.second; ++entry) {
+        if (entry->second == node) {
+            m_DetachedNodes.erase(entry);
+            return;
+        }
+    }
+}
+
+void CExtensibleMarkupLanguageDocument::m_ParentGone(const Element* node) noexcept
+{
+    auto range = m_DetachedNodes.equal_range(node);
+    while (range.first != range.second) {
+        Element* child = range.first->second;
+        range.first = m_DetachedNodes.erase(range.first);
+        child->m_Parent = nullptr;
+        try {
+            m_DetachedNodes.emplace(nullptr, child);
+        } catch (...) {
+            // Without room in the list the node is no longer cleared when
+            // the document goes; it has no parent left to dangle, and its
+            // document pointer stays valid as long as the document.
+            child->m_Detached = false;
+        }
+    }
 }
 
 void CExtensibleMarkupLanguageDocument::m_InitializeEntities()
@@ -46,13 +105,9 @@ void CExtensibleMarkupLanguageDocument::m_RemoveAllCallbacks()
 
 bool CExtensibleMarkupLanguageDocument::AddEntity(const CString& reference, const CString& text)
 {
-    if ((m_ParseOptions & parseAllowRedefinitionOfPredefinedEntities) == 0) {
-        static const char* const kPredefined[] = {"&amp;", "&apos;", "&gt;", "&lt;", "&quot;"};
-        for (const char* predefined : kPredefined) {
-            if (reference == predefined) {
-                return false;
-            }
-        }
+    if ((m_ParseOptions & parseAllowRedefinitionOfPredefinedEntities) == 0
+        && OrvXml::IsPredefinedReference(OrvXml::View(reference))) {
+        return false;
     }
     return m_Entities.Add(reference, text);
 }
@@ -178,7 +233,14 @@ void CExtensibleMarkupLanguageDocument::SetAutomaticIndentation(bool automatic, 
     m_IndentBy = indentBy;
 }
 
-void CExtensibleMarkupLanguageDocument::SetConversionCodePage(DWORD codePage) { m_ConversionCodePage = codePage; }
+bool CExtensibleMarkupLanguageDocument::SetConversionCodePage(DWORD codePage)
+{
+    if (!OrvXml::IsSupportedCodePage(codePage)) {
+        return false;
+    }
+    m_ConversionCodePage = codePage;
+    return true;
+}
 void CExtensibleMarkupLanguageDocument::SetEncoding(const CString& encoding) { m_Encoding = encoding; }
 
 bool CExtensibleMarkupLanguageDocument::SetIgnoreWhiteSpace(bool ignore)
@@ -210,13 +272,15 @@ void CExtensibleMarkupLanguageDocument::SetParsingErrorInformation(const CString
     if (m_ErrorRecorded) {
         return;
     }
-    m_ErrorRecorded = true;
+    // The flag is set last, so a record that could not be stored for want
+    // of memory leaves room for the report of that failure.
     m_ErrorTag = tag;
     m_ErrorBeginning = beginning;
     m_ErrorLocation = location;
     if (message != nullptr) {
         m_ErrorMessage = *message;
     }
+    m_ErrorRecorded = true;
 }
 
 void CExtensibleMarkupLanguageDocument::SetStandalone(bool standalone) { m_IsStandalone = standalone; }

@@ -11,6 +11,8 @@
 #include "xml/ExtensibleMarkupLanguageElement.h"
 #include "xml/ExtensibleMarkupLanguageEntities.h"
 
+#include <unordered_map>
+
 // Called during a parse for each completed node whose tag equals the name
 // the callback was registered with.
 using XML_ELEMENT_CALLBACK = void (*)(void* parameter, CExtensibleMarkupLanguageElement* element);
@@ -78,7 +80,9 @@ public:
     virtual bool Parse(CDataParser& parser);
     virtual bool ResolveEntity(const CString& reference, CString& text) const;
     virtual void SetAutomaticIndentation(bool automatic = true, DWORD level = 0, DWORD indentBy = 2);
-    virtual void SetConversionCodePage(DWORD codePage);
+    // False, keeping the code page held, for one that cannot be written:
+    // natively UTF-8 (65001), 1250 to 1258 and 28591 are.
+    virtual bool SetConversionCodePage(DWORD codePage);
     virtual void SetEncoding(const CString& encoding);
     // Both return the previous value.
     virtual bool SetIgnoreWhiteSpace(bool ignore);
@@ -115,16 +119,25 @@ private:
     // Parse steps (ExtensibleMarkupLanguageDocumentParse.cpp).
     void m_ClearError();
     void m_ReportError(const char* message);
+    bool m_Parse(CDataParser& parser);
     bool m_DetectEncoding(CDataParser& parser, CParsePoint& start);
     bool m_SkipWhiteSpace(CDataParser& parser, CParsePoint& point);
     bool m_ParseWithDeclaration(CDataParser& parser, const CParsePoint& start);
     bool m_ParseWithoutDeclaration(CDataParser& parser, const CParsePoint& start);
     void m_SetDefaultDeclaration();
     bool m_CheckOnlyOneElement();
+    // The nodes outside the tree that point at this document, by the parent
+    // they were taken from (null for none); see m_Detached of the element.
+    void m_TrackDetached(CExtensibleMarkupLanguageElement* node);
+    void m_ForgetDetached(CExtensibleMarkupLanguageElement* node) noexcept;
+    // A node of this document is being destroyed: detached nodes taken
+    // from it no longer have a parent.
+    void m_ParentGone(const CExtensibleMarkupLanguageElement* node) noexcept;
     // The table that entity declarations met while parsing add to.
     CExtensibleMarkupLanguageEntities& m_MutableEntities() noexcept { return m_Entities; }
 
     CExtensibleMarkupLanguageElement* m_XML = nullptr;
+    std::unordered_multimap<const CExtensibleMarkupLanguageElement*, CExtensibleMarkupLanguageElement*> m_DetachedNodes;
     CArray<XML_ELEMENT_CALLBACK_RECORD> m_Callbacks;
     CExtensibleMarkupLanguageEntities m_Entities;
     bool m_IgnoreWhiteSpace = false;

@@ -34,17 +34,35 @@ void CExtensibleMarkupLanguageDocument::m_ClearError()
 void CExtensibleMarkupLanguageDocument::m_ReportError(const char* message)
 {
     if (!m_ErrorRecorded) {
-        m_ErrorRecorded = true;
         m_ErrorMessage = message;
+        m_ErrorRecorded = true;
     }
 }
 
 bool CExtensibleMarkupLanguageDocument::Parse(CDataParser& parser)
 {
     m_ClearError();
+    try {
+        return m_Parse(parser);
+    } catch (const std::bad_alloc&) {
+    } catch (const CMemoryException&) {
+    }
+    // Memory ran out outside the nodes' own parsing, which report it
+    // themselves: the tree read so far stays, and the parse fails.
+    try {
+        m_ReportError("Can't allocate memory.");
+    } catch (...) {
+        m_ErrorRecorded = true;
+    }
+    return false;
+}
+
+bool CExtensibleMarkupLanguageDocument::m_Parse(CDataParser& parser)
+{
     if (m_XML == nullptr) {
         try {
             m_XML = Element::NewElement(nullptr, Element::typeProcessingInstruction, this);
+            m_ForgetDetached(m_XML);
         } catch (const std::bad_alloc&) {
         } catch (const CMemoryException&) {
         }
@@ -65,9 +83,12 @@ bool CExtensibleMarkupLanguageDocument::Parse(CDataParser& parser)
     if (!m_SkipWhiteSpace(parser, point)) {
         return false;
     }
-    // "<?xml", with the letters in either case.
+    // "<?xml", with the letters in either case, as a whole target: white
+    // space or the "?>" follows (xml-stylesheet is no declaration).
+    const DWORD after = parser.GetCharacter(point, 5);
     const bool declared = parser.GetCharacter(point, 1) == '?' && Lower(parser.GetCharacter(point, 2)) == 'x'
-        && Lower(parser.GetCharacter(point, 3)) == 'm' && Lower(parser.GetCharacter(point, 4)) == 'l';
+        && Lower(parser.GetCharacter(point, 3)) == 'm' && Lower(parser.GetCharacter(point, 4)) == 'l'
+        && (IsSpaceCharacter(after) || after == '?');
     return declared ? m_ParseWithDeclaration(parser, point) : m_ParseWithoutDeclaration(parser, point);
 }
 

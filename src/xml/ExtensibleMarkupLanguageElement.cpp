@@ -7,6 +7,7 @@
 #include "xml/ExtensibleMarkupLanguageDocument.h"
 #include "xml/XmlCharClasses.h"
 #include "xml/XmlNodeArena.h"
+#include "xml/XmlParseSupport.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -18,6 +19,7 @@
 #include <vector>
 
 using Element = CExtensibleMarkupLanguageElement;
+using OrvXml::View;
 
 namespace {
 
@@ -31,16 +33,6 @@ struct AttributeValueBytes {
     }
 };
 constexpr AttributeValueBytes kAttributeValueBytes;
-
-std::string_view View(const CString& text) noexcept
-{
-    return std::string_view(text.GetString(), std::size_t(text.GetLength()));
-}
-
-std::string_view View(const OrvXml::CNodeText& text) noexcept
-{
-    return text.View();
-}
 
 // Splits one path name into its tag and instance number. "A" is A(0); the
 // number is decimal with surrounding spaces ignored. False for an
@@ -95,6 +87,10 @@ Element::CExtensibleMarkupLanguageElement() = default;
 
 Element::~CExtensibleMarkupLanguageElement()
 {
+    if (m_Document != nullptr && !m_Document->m_DetachedNodes.empty()) {
+        m_Document->m_ForgetDetached(this);
+        m_Document->m_ParentGone(this);
+    }
     DestroyAttributes();
     DestroyChildren();
     OrvXml::RetireNodeTail(this, sizeof(Element), m_ContentsTail);
@@ -108,6 +104,13 @@ Element* Element::NewElement(Element* parent, DWORD type, CExtensibleMarkupLangu
     element->m_Document = (document == nullptr && parent != nullptr) ? parent->m_Document : document;
     if (parent != nullptr) {
         m_AppendNew(parent, element);
+    } else if (element->m_Document != nullptr) {
+        try {
+            element->m_Document->m_TrackDetached(element);
+        } catch (...) {
+            delete element;
+            throw;
+        }
     }
     return element;
 }
@@ -153,6 +156,10 @@ Element* Element::m_NewTextSegment(Element* parent, std::string_view text)
 
 void Element::DeleteElement(Element* element)
 {
+    if (element != nullptr && element->m_Parent != nullptr && !element->m_Detached) {
+        element->m_Parent->m_TakeOut(element);
+        element->m_Parent = nullptr;
+    }
     delete element;
 }
 
@@ -198,7 +205,11 @@ void Element::AddChild(Element* child, DWORD insertBefore)
         }
     }
 
-    child->SetDocument(m_Document);
+    if (child->m_Detached && child->m_Document != nullptr) {
+        child->m_Document->m_ForgetDetached(child);
+    }
+    child->m_Detached = false;
+    child->m_Document = m_Document;
     child->m_Parent = this;
     // The whole subtree joins the document, so no node keeps pointing at one
     // that may be gone.
@@ -265,19 +276,34 @@ DWORD Element::GetNumberOfChildren() const
 
 void Element::RemoveChild(Element* child)
 {
-    // A node is held once at most, so the first occurrence is the only one;
-    // the parser removes the child it has just added, so look from the end.
     for (int i = m_Children.GetSize() - 1; i >= 0; --i) {
         if (m_Children.GetData()[i] == child) {
+            if (child->m_Document != nullptr) {
+                child->m_Document->m_TrackDetached(child);
+            }
+            child->m_Detached = true;
             m_Children.RemoveAt(i);
             return;
         }
     }
 }
 
+bool Element::m_TakeOut(Element* child) noexcept
+{
+    // A node is held once at most, so the first occurrence is the only one;
+    // the parser removes the child it has just added, so look from the end.
+    for (int i = m_Children.GetSize() - 1; i >= 0; --i) {
+        if (m_Children.GetData()[i] == child) {
+            m_Children.RemoveAt(i);
+            return true;
+        }
+    }
+    return false;
+}
+
 void Element::m_DeleteChild(Element* child)
 {
-    RemoveChild(child);
+    m_TakeOut(child);
     child->m_Parent = nullptr;
     DeleteElement(child);
 }
@@ -302,14 +328,19 @@ bool Element::AddAttribute(const CString& name, const CString& value)
     return m_AddParsedAttribute(View(name), View(value));
 }
 
-bool Element::m_AddParsedAttribute(std::string_view name, std::string_view value)
+void Element::m_ReportRepeatedAttribute(std::string_view name) const
 {
-    for (int i = 0; i < m_Attributes.GetSize(); ++i) {
+    CString message;
+    message.Format("Attributes must be unique (Rule 40). An attribute named \"%s\" was repeated.",
+        CString(name.data(), int(name.size())).GetString());
+    m_ReportParsingError(message);
+}
+
+bool Element::m_AddParsedAttribute(std::string_view name, std::string_view value, bool checkRepeats)
+{
+    for (int i = 0; checkRepeats && i < m_Attributes.GetSize(); ++i) {
         if (View(m_Attributes.GetData()[i]->m_Name) == name) {
-            CString message;
-            message.Format("Attributes must be unique (Rule 40). An attribute named \"%s\" was repeated.",
-                CString(name.data(), int(name.size())).GetString());
-            m_ReportParsingError(message);
+            m_ReportRepeatedAttribute(name);
             return false;
         }
     }
@@ -323,8 +354,7 @@ bool Element::m_AddParsedAttribute(std::string_view name, std::string_view value
                 message.Format(
                     "Attribute values cannot contain a '<' (Rule 41). Offending attribute is named named \"%s\"",
                     CString(name.data(), int(name.size())).GetString());
-                m_ReportParsingError(message);
-                return false;
+                return m_Fail(message);
             }
             hasWhiteSpace = true;
         }
@@ -701,7 +731,19 @@ bool Element::IsRoot() const { return m_Parent == nullptr; }
 Element* Element::GetParent() const { return m_Parent; }
 void Element::SetAbortParsing(bool abortParsing) { m_AbortParsing = abortParsing; }
 void Element::SetContents(const CString& contents) { m_Contents = contents; }
-void Element::SetDocument(CExtensibleMarkupLanguageDocument* document) { m_Document = document; }
+void Element::SetDocument(CExtensibleMarkupLanguageDocument* document)
+{
+    if (document == m_Document) {
+        return;
+    }
+    if (m_Detached && m_Document != nullptr) {
+        m_Document->m_ForgetDetached(this);
+    }
+    m_Document = document;
+    if (document != nullptr && (m_Parent == nullptr || m_Detached) && document->m_XML != this) {
+        document->m_TrackDetached(this);
+    }
+}
 void Element::SetTag(const CString& tag) { m_Tag = tag; }
 void Element::SetType(DWORD type) { m_Type = BYTE(type > typeMetaData ? typeUnknown : type); }
 

@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class CExtensibleMarkupLanguageDocument;
 
@@ -29,6 +30,12 @@ namespace OrvXml {
 // callers that walk a parsed tree recursively, at up to 100 bytes a frame,
 // inside a 1 MB stack.
 inline constexpr DWORD kMaximumNestingDepth = 10000;
+// One parse expands parameter entities, and creates nodes from their
+// replacement texts, at most this many times in all; one more fails with
+// "Entity references expand too much.", recorded like the nesting limit.
+// A few hundred bytes of declarations that each refer to the one before ten
+// times would otherwise build millions of nodes.
+inline constexpr DWORD kMaximumEntityExpansion = 100000;
 class CXmlWriter;
 } // namespace OrvXml
 
@@ -49,7 +56,7 @@ public:
     static CExtensibleMarkupLanguageElement* NewElement(CExtensibleMarkupLanguageElement* parent = nullptr,
         DWORD type = typeElement, CExtensibleMarkupLanguageDocument* document = nullptr);
     // Destroys the node and its subtree; null is ignored. A node that still
-    // sits in a parent's children must be taken out with RemoveChild first.
+    // sits in a parent's children is taken out of them first.
     static void DeleteElement(CExtensibleMarkupLanguageElement* element);
     // Nodes created while a document is parsed share the parse's blocks of
     // memory; DeleteElement still destroys each on its own.
@@ -67,7 +74,9 @@ public:
     virtual bool EnumerateChildren(DWORD& index) const;
     virtual bool GetNextChild(DWORD& index, CExtensibleMarkupLanguageElement*& element) const;
     virtual DWORD GetNumberOfChildren() const;
-    // Takes the first occurrence out without destroying it.
+    // Takes the first occurrence out without destroying it; the caller owns
+    // it. It keeps its parent and document until it is added elsewhere or
+    // destroyed, or until the document is destroyed, which clears both.
     virtual void RemoveChild(CExtensibleMarkupLanguageElement* child);
 
     // --- Attributes ---
@@ -171,30 +180,54 @@ private:
     CExtensibleMarkupLanguageElement(const CExtensibleMarkupLanguageElement&) = delete;
 
 
+    // Records the message through m_ReportParsingError and returns false:
+    // the failing return of a parsing step.
+    bool m_Fail(const CString& message) const;
+
     // Parsing steps (ExtensibleMarkupLanguageElementParse.cpp).
     bool m_ParseOneNode(const CParsePoint& beginning, CDataParser& parser, bool& open);
     bool m_ParseTextSegment(CDataParser& parser);
     bool m_ParseMarkup(CDataParser& parser, bool& open);
+    // The markup at m_Ending up to its terminator, as single-byte text
+    // (see the source); m_Ending moves past it.
+    enum class MarkupRead { Read, NotMarkup, Unterminated };
+    MarkupRead m_ReadMarkup(CDataParser& parser, std::string& wide, std::string_view& markup);
+    // The steps of m_ParseContent; open is the stack of open elements.
     bool m_ParseContent(CDataParser& parser);
+    static bool m_EndOfDataInside(std::vector<CExtensibleMarkupLanguageElement*>& open);
+    static void m_DropFailed(std::vector<CExtensibleMarkupLanguageElement*>& open, CExtensibleMarkupLanguageElement* node);
+    // counting: nodes made count as entity expansion work.
+    bool m_ReadChild(DWORD next, CDataParser& parser, bool counting, CExtensibleMarkupLanguageElement*& child, bool& open);
     bool m_AcceptChild(CExtensibleMarkupLanguageElement* child, bool& finished);
     enum class TextChild { Read, Failed, AtEnd };
-    TextChild m_ReadTextChild(CDataParser& parser);
+    TextChild m_ReadTextChild(CDataParser& parser, bool counting);
     bool m_DropsWhiteSpace() const;
     bool m_ReadEndTag(CDataParser& parser);
-    // Single-byte text: an end tag that is exactly "</" tag ">" is read in
-    // place when no callbacks are registered (General: use m_ReadEndTag).
-    enum class EndTag { Closed, Failed, General };
-    EndTag m_ReadPlainEndTag(CDataParser& parser);
-    bool m_ParseMarkupBytes(CDataParser& parser, bool& open);
+    // Whether this node is of the library's own class: then its steps are
+    // the library's and the parser and writer take their fast paths.
+    bool m_IsPlain() const noexcept;
+    // Counts one unit of entity expansion work; false, with the error
+    // recorded, past kMaximumEntityExpansion.
+    bool m_CountEntityWork();
+    // Writes the node through its overridable steps (a derived node).
+    void m_WriteThroughSteps(CByteArray& bytes) const;
+    void m_PutText(std::string_view text, DWORD writeOptions, CByteArray& bytes) const;
     bool m_ParseTagView(std::string_view markup, bool& closed, CDataParser& parser);
     bool m_CheckElementName(std::string_view name);
-    // AddAttribute for a name and value read from markup.
-    bool m_AddParsedAttribute(std::string_view name, std::string_view value);
+    // AddAttribute for a name and value read from markup; checkRepeats is
+    // false when the caller has checked the name against the others.
+    bool m_AddParsedAttribute(std::string_view name, std::string_view value, bool checkRepeats = true);
+    void m_ReportRepeatedAttribute(std::string_view name) const;
     bool m_CloseWithEndTag(const CString& found);
     bool m_VerifyEntityReferences(const CExtensibleMarkupLanguageElement* child);
     bool m_RunCallbacks(const char* abortMessage);
     bool m_ParseAttributeList(const char* list, int length, bool isEndTag);
     bool m_ParseComment(const CString& text, CDataParser& parser);
+    // The three parts of the XML declaration; each takes its part from the
+    // front of the text.
+    bool m_ReadVersionInfo(std::string_view& text);
+    bool m_ReadEncodingDecl(std::string_view& text);
+    bool m_ReadSDDecl(std::string_view& text);
     bool m_ParseProcessingInstructionTag(const CString& text, bool& closed, CDataParser& parser);
     bool m_ParseBangTag(const CString& text, const CString& name, bool& closed, CDataParser& parser);
     bool m_ParseENTITYSection(const CString& text, CDataParser& parser);
@@ -202,6 +235,8 @@ private:
     bool m_ReadPEReference(CParsePoint& point, CDataParser& parser);
     bool m_ParseTrickyElement(const CString& replacement);
     void m_DeleteChild(CExtensibleMarkupLanguageElement* child);
+    // Takes child out of the children; false when it is not among them.
+    bool m_TakeOut(CExtensibleMarkupLanguageElement* child) noexcept;
     // Appends a node just created to the parent's children; when that
     // fails the node is deleted and the exception passed on.
     static void m_AppendNew(CExtensibleMarkupLanguageElement* parent, CExtensibleMarkupLanguageElement* element);
@@ -226,6 +261,11 @@ private:
     bool m_IsDone = false;
     bool m_IsAllWhiteSpace = false;
     bool m_IsTagEmpty = false;
+    // Outside any parent's children while pointing at a document: taken
+    // out with RemoveChild, or created without a parent. The document
+    // keeps such nodes in a list so that it can clear their pointers when
+    // it is destroyed first.
+    bool m_Detached = false;
     // The bytes allocated after this node for its contents, when it was
     // created with them (see m_NewTextSegment); 0 when there are none or,
     // for a node too large for the parse's blocks, when they do not fit.

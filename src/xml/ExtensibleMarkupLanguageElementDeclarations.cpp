@@ -129,8 +129,7 @@ bool Element::m_ParseProcessingInstructionTag(const CString& text, bool& closed,
     if (full.Find("?>") < 0) {
         CString more;
         if (!parser.GetUntilAndIncluding(m_Ending, CString("?>"), more)) {
-            m_ReportParsingError("Processing instruction is not terminated with ?> (Rule 16)");
-            return false;
+            return m_Fail("Processing instruction is not terminated with ?> (Rule 16)");
         }
         full += more;
     }
@@ -142,121 +141,129 @@ bool Element::m_ParseProcessingInstructionTag(const CString& text, bool& closed,
 bool Element::m_ParseProcessingInstruction()
 {
     if (m_Contents.IsEmpty()) {
-        m_ReportParsingError("The processing instruction cannot be empty (Rule 16).");
-        return false;
+        return m_Fail("The processing instruction cannot be empty (Rule 16).");
     }
-    if (StartsWithNoCase(View(m_Contents), "xml")) {
+    // Only the target "xml" itself (any case) makes a declaration;
+    // xml-stylesheet and the like are processing instructions.
+    const std::string_view contents = View(m_Contents);
+    if (StartsWithNoCase(contents, "xml") && (contents.size() == 3 || IsXmlSpace(contents[3]))) {
         return m_ParseXMLDeclaration(m_Contents.ToCString());
     }
     static const char kFirst[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_:";
     if (m_Contents[0] == '\0' || std::strchr(kFirst, m_Contents[0]) == nullptr) {
-        m_ReportParsingError("Illegal first character in processing instruction (Rule 16->5).");
-        return false;
+        return m_Fail("Illegal first character in processing instruction (Rule 16->5).");
     }
     return true;
 }
 
+// The XML declaration: the name, then its three parts in order. Each part
+// reads from the text left by the one before and reports the first fault.
 bool Element::m_ParseXMLDeclaration(const CString& declaration)
 {
-    Document* document = m_Document;
-    const DWORD options = document != nullptr ? document->GetParseOptions() : Document::parseDefault;
+    const DWORD options = m_Document != nullptr ? m_Document->GetParseOptions() : Document::parseDefault;
     std::string_view text = TrimLeft(View(declaration));
     if ((options & Document::parseAcceptUpperCaseXMLDeclaration) == 0 && !StartsWith(text, "xml")) {
-        m_ReportParsingError("The xml declaration must be lower case (Rule 23).");
-        return false;
+        return m_Fail("The xml declaration must be lower case (Rule 23).");
     }
     if (!IsRoot()) {
-        m_ReportParsingError("There can be only one prolog (Rule 1).");
-        return false;
+        return m_Fail("There can be only one prolog (Rule 1).");
     }
-    text = TrimLeft(text.substr(3));
-    const char* message = nullptr;
-    std::string_view value;
+    text = text.substr(3);
+    return m_ReadVersionInfo(text) && m_ReadEncodingDecl(text) && m_ReadSDDecl(text);
+}
 
-    // VersionInfo.
+bool Element::m_ReadVersionInfo(std::string_view& text)
+{
+    text = TrimLeft(text);
     if (text.size() < 7) {
-        m_ReportParsingError("Missing VersionInfo data (Rule 23).");
-        return false;
+        return m_Fail("Missing VersionInfo data (Rule 23).");
     }
     if (!StartsWith(text, "version")) {
-        m_ReportParsingError("The VersionInfo must be lower case (Rule 23).");
-        return false;
+        return m_Fail("The VersionInfo must be lower case (Rule 23).");
     }
     text.remove_prefix(7);
+    const char* message = nullptr;
+    std::string_view value;
     if (!ReadDeclarationValue(text, kVersionMessages, value, message)) {
-        m_ReportParsingError(message);
-        return false;
+        return m_Fail(message);
     }
     std::size_t bad = 0;
     if (!AllIn(value, kNameSet, bad)) {
         CString report;
         report.Format("Character %d (decimal %d) of the \"version\" attribute is illegal (Rule 26).", int(bad),
             int(static_cast<signed char>(value[bad])));
-        m_ReportParsingError(report);
-        return false;
+        return m_Fail(report);
     }
-    if (document != nullptr) {
-        document->SetVersion(ToCString(value));
+    if (m_Document != nullptr) {
+        m_Document->SetVersion(ToCString(value));
     }
+    return true;
+}
 
-    // EncodingDecl.
+// Optional: text that does not begin with "encoding" is left for the
+// standalone part.
+bool Element::m_ReadEncodingDecl(std::string_view& text)
+{
     text = TrimLeft(text);
-    if (!text.empty()) {
-        if (text.size() < 8) {
-            m_ReportParsingError("Not enough room left to parse (Rule 23).");
-            return false;
-        }
-        if (StartsWith(text, "encoding")) {
-            text.remove_prefix(8);
-            if (!ReadDeclarationValue(text, kEncodingMessages, value, message)) {
-                m_ReportParsingError(message);
-                return false;
-            }
-            if (!IsLetterByte(value[0])) {
-                m_ReportParsingError("Illegal first character in EncName (Rule 81).");
-                return false;
-            }
-            static const char kEncodingSet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789._-";
-            if (!AllIn(value, kEncodingSet, bad)) {
-                CString report;
-                report.Format("Character %d is illegal in EncName of \"%s\" (Rule 81).", int(bad + 1),
-                    ToCString(value).GetString());
-                m_ReportParsingError(report);
-                return false;
-            }
-            if (document != nullptr) {
-                document->SetEncoding(ToCString(value));
-            }
-        }
+    if (text.empty()) {
+        return true;
     }
+    if (text.size() < 8) {
+        return m_Fail("Not enough room left to parse (Rule 23).");
+    }
+    if (!StartsWith(text, "encoding")) {
+        return true;
+    }
+    text.remove_prefix(8);
+    const char* message = nullptr;
+    std::string_view value;
+    if (!ReadDeclarationValue(text, kEncodingMessages, value, message)) {
+        return m_Fail(message);
+    }
+    if (!IsLetterByte(value[0])) {
+        return m_Fail("Illegal first character in EncName (Rule 81).");
+    }
+    static const char kEncodingSet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789._-";
+    std::size_t bad = 0;
+    if (!AllIn(value, kEncodingSet, bad)) {
+        CString report;
+        report.Format("Character %d is illegal in EncName of \"%s\" (Rule 81).", int(bad + 1),
+            ToCString(value).GetString());
+        return m_Fail(report);
+    }
+    if (m_Document != nullptr) {
+        m_Document->SetEncoding(ToCString(value));
+    }
+    return true;
+}
 
-    // SDDecl.
+// Optional, and the last part: nothing may follow it.
+bool Element::m_ReadSDDecl(std::string_view& text)
+{
     text = TrimLeft(text);
     if (text.empty()) {
         return true;
     }
     if (text.size() < 10) {
-        m_ReportParsingError("Not enough room left to parse SDDecl (Rule 32).");
-        return false;
+        return m_Fail("Not enough room left to parse SDDecl (Rule 32).");
     }
     if (StartsWith(text, "standalone")) {
         text.remove_prefix(10);
+        const char* message = nullptr;
+        std::string_view value;
         if (!ReadDeclarationValue(text, kStandaloneMessages, value, message)) {
-            m_ReportParsingError(message);
-            return false;
+            return m_Fail(message);
         }
         if (value != "yes" && value != "no") {
-            m_ReportParsingError("Illegal value for SDDecl, it must me lower case \"yes\" or \"no\" (Rule 32).");
-            return false;
+            return m_Fail("Illegal value for SDDecl, it must me lower case \"yes\" or \"no\" (Rule 32).");
         }
-        if (document != nullptr) {
-            document->SetStandalone(value == "yes");
+        if (m_Document != nullptr) {
+            m_Document->SetStandalone(value == "yes");
         }
         text = TrimLeft(text);
     }
     if (!text.empty()) {
-        m_ReportParsingError("Extra characters after SDDecl (Rule 23).");
-        return false;
+        return m_Fail("Extra characters after SDDecl (Rule 23).");
     }
     return true;
 }
@@ -267,8 +274,7 @@ bool Element::m_ParseBangTag(const CString& text, const CString& name, bool& clo
 {
     const std::string_view tag = View(name);
     if (tag.size() < 3) {
-        m_ReportParsingError("META tag is too short.");
-        return false;
+        return m_Fail("META tag is too short.");
     }
     if (tag[1] == '-' && tag[2] == '-') {
         m_Type = typeComment;
@@ -277,13 +283,11 @@ bool Element::m_ParseBangTag(const CString& text, const CString& name, bool& clo
     }
     if (tag[1] == '[' && (tag[2] == 'C' || tag[2] == 'c')) {
         if (tag.size() <= 8) {
-            m_ReportParsingError("Ill formed CDATA section (Rule 19).");
-            return false;
+            return m_Fail("Ill formed CDATA section (Rule 19).");
         }
         if (StartsWith(tag, "![CDATA[")) {
             if (!m_ParseCDATASection(text, parser)) {
-                m_ReportParsingError("Bad CDATA section (Rule 20).");
-                return false;
+                return m_Fail("Bad CDATA section (Rule 20).");
             }
             closed = true;
             return true;
@@ -317,19 +321,16 @@ bool Element::m_ParseComment(const CString& text, CDataParser& parser)
     if ((options & Document::parseReadUntilCommentTerminator) != 0 && contents.Find("-->") < 0) {
         CString more;
         if (!parser.GetUntilAndIncluding(m_Ending, CString("-->"), more)) {
-            m_ReportParsingError("Comment is missing the --> terminator (Rule 15).");
-            return false;
+            return m_Fail("Comment is missing the --> terminator (Rule 15).");
         }
         contents += more;
     }
     const int dashes = contents.Find("--");
     if (dashes < 0) {
-        m_ReportParsingError("Comment is missing the -- terminator (Rule 15).");
-        return false;
+        return m_Fail("Comment is missing the -- terminator (Rule 15).");
     }
     if (dashes + 2 >= contents.GetLength() || contents[dashes + 2] != '>') {
-        m_ReportParsingError("Comment contains illegal double dashes (Rule 15).");
-        return false;
+        return m_Fail("Comment contains illegal double dashes (Rule 15).");
     }
     m_Contents = contents.Left(dashes);
     return true;
@@ -367,8 +368,7 @@ bool Element::m_ParseENTITYSection(const CString& text, CDataParser& parser)
     m_Tag = "ENTITY";
     const int keyword = text.Find("ENTITY");
     if (keyword < 0) {
-        m_ReportParsingError("Ill formed ENTITY section (Rule 71).");
-        return false;
+        return m_Fail("Ill formed ENTITY section (Rule 71).");
     }
     CString full = text;
     std::string_view rest = TrimLeft(View(full).substr(std::size_t(keyword) + 6));
@@ -377,8 +377,7 @@ bool Element::m_ParseENTITYSection(const CString& text, CDataParser& parser)
     }
     const std::size_t space = rest.size() >= 2 ? FindSpace(rest) : std::string_view::npos;
     if (space == std::string_view::npos) {
-        m_ReportParsingError("Ill formed ENTITY section[2] (Rule 71).");
-        return false;
+        return m_Fail("Ill formed ENTITY section[2] (Rule 71).");
     }
     const CString name = ToCString(rest.substr(0, space));
     const std::size_t valueStart = std::size_t(rest.data() - full.GetString()) + space;
@@ -390,18 +389,21 @@ bool Element::m_ParseENTITYSection(const CString& text, CDataParser& parser)
         while (close == std::string_view::npos) {
             CString more;
             if (!parser.GetUntilAndIncluding(m_Ending, CString(">"), more)) {
-                m_ReportParsingError(quote == '"' ? "ENTITY value missing closing double quote (Rule 9)."
-                                                  : "ENTITY value missing closing single quote (Rule 9).");
-                return false;
+                return m_Fail(quote == '"' ? "ENTITY value missing closing double quote (Rule 9)."
+                                           : "ENTITY value missing closing single quote (Rule 9).");
             }
             full += more;
             definition = View(full).substr(offset);
             close = definition.find(quote, 1);
         }
-        if (m_Document != nullptr
-            && !m_Document->m_MutableEntities().Add("&" + name + ";", ToCString(definition.substr(1, close - 1)))) {
-            m_ReportParsingError("Internal error adding ENTITY");
-            return false;
+        const CString reference = "&" + name + ";";
+        // A declaration of one of the five predefined entities redefines it
+        // only under the parse option that lets AddEntity do so; otherwise
+        // it is kept as a node and the entity keeps its meaning.
+        if (m_Document != nullptr && !(IsPredefinedReference(View(reference))
+                && (m_Document->GetParseOptions() & Document::parseAllowRedefinitionOfPredefinedEntities) == 0)
+            && !m_Document->m_MutableEntities().Add(reference, ToCString(definition.substr(1, close - 1)))) {
+            return m_Fail("Internal error adding ENTITY");
         }
     } else {
         std::string_view external = definition;
@@ -412,18 +414,15 @@ bool Element::m_ParseENTITYSection(const CString& text, CDataParser& parser)
         const bool isSystem = !external.empty() && external.front() == 'S';
         const bool isPublic = !external.empty() && external.front() == 'P';
         if (!isSystem && !isPublic) {
-            m_ReportParsingError("Ill formed ENTITY section[4] (Rule 71).");
-            return false;
+            return m_Fail("Ill formed ENTITY section[4] (Rule 71).");
         }
         if (external.size() < 6) {
-            m_ReportParsingError(isSystem ? "Ill formed ENTITY section (Rule 75)."
-                                          : "Ill formed ENTITY (PUBLIC) section (Rule 75).");
-            return false;
+            return m_Fail(isSystem ? "Ill formed ENTITY section (Rule 75)."
+                                   : "Ill formed ENTITY (PUBLIC) section (Rule 75).");
         }
         if (!StartsWith(external, isSystem ? "SYSTEM" : "PUBLIC")) {
-            m_ReportParsingError(isSystem ? "Ill formed ENTITY section[2] (Rule 75)."
-                                          : "Ill formed ENTITY (PUBLIC) section[2] (Rule 75).");
-            return false;
+            return m_Fail(isSystem ? "Ill formed ENTITY section[2] (Rule 75)."
+                                   : "Ill formed ENTITY (PUBLIC) section[2] (Rule 75).");
         }
         // External entities are recognised but not fetched or stored.
     }

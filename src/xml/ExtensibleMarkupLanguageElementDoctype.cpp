@@ -57,14 +57,12 @@ void SkipSpace(const CDataParser& parser, CParsePoint& point)
     }
 }
 
-// The number of replacement texts being read as markup on this thread: a
-// declaration met inside one is embedded in a parameter entity.
-thread_local DWORD t_ReplacementDepth = 0;
-
+// A replacement text being read as markup; a declaration met inside one is
+// embedded in a parameter entity.
 class ReplacementScope {
 public:
-    ReplacementScope() noexcept { ++t_ReplacementDepth; }
-    ~ReplacementScope() { --t_ReplacementDepth; }
+    ReplacementScope() noexcept { ++t_EntityExpansion.depth; }
+    ~ReplacementScope() { --t_EntityExpansion.depth; }
     ReplacementScope(const ReplacementScope&) = delete;
     ReplacementScope& operator=(const ReplacementScope&) = delete;
 };
@@ -97,19 +95,22 @@ bool Element::m_ParseDOCTYPESection(const CString& markup, CDataParser& parser)
     std::size_t index = text.find("DOCTYPE") + 7;
     SkipSpace(text, index);
     if (index >= text.size()) {
-        m_ReportParsingError("DOCTYPE Section, not enough room to parse Name (Rule 28).");
-        return false;
+        return m_Fail("DOCTYPE Section, not enough room to parse Name (Rule 28).");
     }
     const char first = text[index];
     if (!IsLetterByte(first) && first != '_' && first != ':') {
-        m_ReportParsingError("DOCTYPE Section, illegal first character of Name (Rule 5).");
-        return false;
+        return m_Fail("DOCTYPE Section, illegal first character of Name (Rule 5).");
     }
+    // The name runs over name characters to white space, '[' or the end
+    // of the declaration. A character that begins the next part of a
+    // declaration (a quote, '%' or ']') straight after the name ends it
+    // where it may not; any other character is not allowed in a name.
     std::size_t end = index + 1;
     while (end < text.size() && !IsXmlSpace(text[end]) && text[end] != '[') {
         if (!IsNameCharByte(text[end])) {
-            m_ReportParsingError("Illegal DOCTYPE name character (Rule 28).");
-            return false;
+            const bool terminator = IsQuote(text[end]) || text[end] == '%' || text[end] == ']';
+            return m_Fail(terminator ? "Illegal DOCTYPE name terminator (Rule 28)."
+                                     : "Illegal DOCTYPE name character (Rule 28).");
         }
         ++end;
     }
@@ -118,13 +119,11 @@ bool Element::m_ParseDOCTYPESection(const CString& markup, CDataParser& parser)
     SkipSpace(text, index);
     if (index < text.size() && (text[index] == 'S' || text[index] == 'P')) {
         if (text.size() - index < 6) {
-            m_ReportParsingError("No more room to parse SYSTEM or PUBLIC (Rule 75).");
-            return false;
+            return m_Fail("No more room to parse SYSTEM or PUBLIC (Rule 75).");
         }
         const std::string_view keyword = text.substr(index, 6);
         if (keyword != "SYSTEM" && keyword != "PUBLIC") {
-            m_ReportParsingError("DOCTYPE ExternalID is not SYSTEM or PUBLIC (Rule 75).");
-            return false;
+            return m_Fail("DOCTYPE ExternalID is not SYSTEM or PUBLIC (Rule 75).");
         }
         index += 6;
         SkipSpace(text, index);
@@ -134,25 +133,21 @@ bool Element::m_ParseDOCTYPESection(const CString& markup, CDataParser& parser)
         CString identifier = keyword == "SYSTEM" ? " SYSTEM " : " PUBLIC ";
         if (keyword == "PUBLIC") {
             if (!ReadQuoted(text, index, literal, quote, message)) {
-                m_ReportParsingError(message);
-                return false;
+                return m_Fail(message);
             }
             for (char c : literal) {
                 if (!IsPubidChar(DWORD(BYTE(c))) || (c == '\'' && quote == '\'')) {
-                    m_ReportParsingError("Illegal PubidChar (Rule 13).");
-                    return false;
+                    return m_Fail("Illegal PubidChar (Rule 13).");
                 }
             }
             identifier += quote + ToCString(literal) + quote + ' ';
             SkipSpace(text, index);
             if (index >= text.size() || !IsQuote(text[index])) {
-                m_ReportParsingError("PUBLIC SystemLiteral not properly quoted (Rule 11).");
-                return false;
+                return m_Fail("PUBLIC SystemLiteral not properly quoted (Rule 11).");
             }
         }
         if (!ReadQuoted(text, index, literal, quote, message)) {
-            m_ReportParsingError(message);
-            return false;
+            return m_Fail(message);
         }
         identifier += quote + ToCString(literal) + quote;
         m_Contents = identifier;
@@ -162,8 +157,7 @@ bool Element::m_ParseDOCTYPESection(const CString& markup, CDataParser& parser)
         return true;
     }
     if (text[index] != '[') {
-        m_ReportParsingError("Impossible character in DOCTYPE declaration (Rule 28).");
-        return false;
+        return m_Fail("Impossible character in DOCTYPE declaration (Rule 28).");
     }
     m_Contents = m_Contents.ToCString() + " [";
     return m_ReadDOCTYPESubset(DWORD(index), parser);
@@ -177,38 +171,32 @@ bool Element::m_ReadDOCTYPESubset(DWORD bracket, CDataParser& parser)
     CParsePoint point = m_Beginning;
     CString skipped;
     if (!parser.Get(point, (bracket + 1) * width, skipped)) {
-        m_ReportParsingError("Error 2490 (Rule 28).");
-        return false;
+        return m_Fail("Error 2490 (Rule 28).");
     }
     for (;;) {
         SkipSpace(parser, point);
         m_Ending = point;
         DWORD c = 0;
         if (!parser.PeekAtCharacter(point, c)) {
-            m_ReportParsingError("No more room (Rule 28).");
-            return false;
+            return m_Fail("No more room (Rule 28).");
         }
         if (c == ']') {
             parser.GetNextCharacter(point, c);
             m_Ending = point;
             if (!parser.PeekAtCharacter(point, c)) {
-                m_ReportParsingError("No room after closing ] (Rule 28).");
-                return false;
+                return m_Fail("No room after closing ] (Rule 28).");
             }
             // The declaration continues after ']' with white space or '>'.
             if (c != '>' && !IsSpaceCharacter(c)) {
-                m_ReportParsingError("Illegal character at contiuation point (Rule 28).");
-                return false;
+                return m_Fail("Illegal character at contiuation point (Rule 28).");
             }
             SkipSpace(parser, point);
             m_Ending = point;
             if (!parser.PeekAtCharacter(point, c)) {
-                m_ReportParsingError("No room after continuation point (Rule 28).");
-                return false;
+                return m_Fail("No room after continuation point (Rule 28).");
             }
             if (c != '>') {
-                m_ReportParsingError("Missing closing > (Rule 28).");
-                return false;
+                return m_Fail("Missing closing > (Rule 28).");
             }
             parser.GetNextCharacter(point, c);
             m_Ending = point;
@@ -221,12 +209,13 @@ bool Element::m_ReadDOCTYPESubset(DWORD bracket, CDataParser& parser)
             continue;
         }
         if (c != '<') {
-            m_ReportParsingError("Ill-formed DOCTYPE child, missing < (Rule 29).");
-            return false;
+            return m_Fail("Ill-formed DOCTYPE child, missing < (Rule 29).");
         }
         CParsePoint close;
         if (!parser.Find(point, CString(">"), close)) {
-            m_ReportParsingError("Ill-formed DOCTYPE child, missing terminating > (Rule 28).");
+            return m_Fail("Ill-formed DOCTYPE child, missing terminating > (Rule 28).");
+        }
+        if (t_EntityExpansion.depth != 0 && !m_CountEntityWork()) {
             return false;
         }
         Element* child = NewElement(this, typeElement, m_Document);
@@ -251,8 +240,7 @@ bool Element::m_ReadPEReference(CParsePoint& point, CDataParser& parser)
     for (;;) {
         m_Ending = point;
         if (!parser.PeekAtCharacter(point, c) || IsSpaceCharacter(c) || c == '<' || c == '>' || c == '%') {
-            m_ReportParsingError("DOCTYPE PEReference is missing terminating semi-colon (Rule 69).");
-            return false;
+            return m_Fail("DOCTYPE PEReference is missing terminating semi-colon (Rule 69).");
         }
         parser.GetNextCharacter(point, c);
         reference += char(BYTE(c));
@@ -262,7 +250,9 @@ bool Element::m_ReadPEReference(CParsePoint& point, CDataParser& parser)
     }
     m_Ending = point;
     if (m_Document == nullptr) {
-        m_ReportParsingError("No entity database.");
+        return m_Fail("No entity database.");
+    }
+    if (!m_CountEntityWork()) {
         return false;
     }
     CString replacement;
@@ -274,13 +264,11 @@ bool Element::m_ReadPEReference(CParsePoint& point, CDataParser& parser)
             const Element* item = m_Children.GetData()[i];
             if (item->m_Type == typeMetaData && item->m_Tag == "ENTITY"
                 && DeclaresExternalParameterEntity(View(item->m_Contents), name)) {
-                m_ReportParsingError("Unsupported (non-standalone) External Reference to \"%" + ToCString(name) + ";\"");
-                return false;
+                return m_Fail("Unsupported (non-standalone) External Reference to \"%" + ToCString(name) + ";\"");
             }
         }
-        m_ReportParsingError(t_ReplacementDepth > 0 ? "Can't resolve embedded DOCTYPE PEReference (Rule 69)."
-                                                    : "Can't resolve DOCTYPE PEReference (Rule 69).");
-        return false;
+        return m_Fail(t_EntityExpansion.depth > 0 ? "Can't resolve embedded DOCTYPE PEReference (Rule 69)."
+                                                  : "Can't resolve DOCTYPE PEReference (Rule 69).");
     }
     const std::string_view markup = Trim(View(replacement));
     if (markup.empty() || markup.front() != '<') {
@@ -298,18 +286,15 @@ bool Element::m_ParseTrickyElement(const CString& replacement)
         bytes->SetSize(replacement.GetLength());
         std::memcpy(bytes->GetData(), replacement.GetString(), std::size_t(replacement.GetLength()));
     } catch (const std::bad_alloc&) {
-        m_ReportParsingError("Ran out of memory allocating for a tricky element.");
-        return false;
+        return m_Fail("Ran out of memory allocating for a tricky element.");
     } catch (const CMemoryException&) {
-        m_ReportParsingError("Ran out of memory allocating for a tricky element.");
-        return false;
+        return m_Fail("Ran out of memory allocating for a tricky element.");
     }
     Element* child = NewElement(this, typeElement, m_Document);
     const ReplacementScope replacementScope;
     if (!child->Parse(CParsePoint(), temporary)) {
         m_DeleteChild(child);
-        m_ReportParsingError("Can't parse tricky element (Rule 69).");
-        return false;
+        return m_Fail("Can't parse tricky element (Rule 69).");
     }
     return true;
 }

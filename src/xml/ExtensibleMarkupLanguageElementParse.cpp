@@ -13,6 +13,8 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <typeinfo>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -119,17 +121,6 @@ std::string_view TagOf(std::string_view body) noexcept
     return Trim(body);
 }
 
-// Whether the characters at point spell the pattern.
-bool LooksAt(const CDataParser& parser, const CParsePoint& point, const char* pattern)
-{
-    for (DWORD i = 0; pattern[i] != '\0'; ++i) {
-        if (parser.GetCharacter(point, i) != DWORD(BYTE(pattern[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
-
 } // namespace
 
 // --- Entry points ---
@@ -137,16 +128,45 @@ bool LooksAt(const CDataParser& parser, const CParsePoint& point, const char* pa
 bool Element::Parse(const CParsePoint& beginning, CDataParser& parser)
 {
     if (t_ParseDepth >= kMaximumRecursiveParseDepth) {
-        m_ReportParsingError(kNestedTooDeeply);
-        return false;
+        return m_Fail(kNestedTooDeeply);
     }
-    ParseDepthScope depth;
-    const CNodeArenaScope arena;
-    bool open = false;
-    if (!m_ParseOneNode(beginning, parser, open)) {
-        return false;
+    if (t_ParseDepth == 0) {
+        t_EntityExpansion = CEntityExpansion();
     }
-    return !open || m_ParseContent(parser);
+    try {
+        ParseDepthScope depth;
+        const CNodeArenaScope arena;
+        bool open = false;
+        if (!m_ParseOneNode(beginning, parser, open)) {
+            return false;
+        }
+        return !open || m_ParseContent(parser);
+    } catch (const std::bad_alloc&) {
+    } catch (const CMemoryException&) {
+    }
+    // Memory ran out somewhere in the parse: what was read stays, and the
+    // parse fails like any other.
+    try {
+        m_ReportParsingError("Can't allocate memory.");
+    } catch (...) {
+        if (m_Document != nullptr) {
+            m_Document->m_ErrorRecorded = true;
+        }
+    }
+    return false;
+}
+
+bool Element::m_IsPlain() const noexcept
+{
+    return typeid(*this) == typeid(Element);
+}
+
+bool Element::m_CountEntityWork()
+{
+    if (++t_EntityExpansion.work <= kMaximumEntityExpansion) {
+        return true;
+    }
+    return m_Fail(kEntityExpansionTooLarge);
 }
 
 void Element::m_ReportParsingError(const CString& message) const
@@ -156,14 +176,19 @@ void Element::m_ReportParsingError(const CString& message) const
     }
 }
 
+bool Element::m_Fail(const CString& message) const
+{
+    m_ReportParsingError(message);
+    return false;
+}
+
 bool Element::m_RunCallbacks(const char* abortMessage)
 {
     if (m_Document != nullptr) {
         m_Document->ExecuteCallbacks(this);
     }
     if (m_AbortParsing) {
-        m_ReportParsingError(abortMessage);
-        return false;
+        return m_Fail(abortMessage);
     }
     return true;
 }
@@ -176,12 +201,10 @@ bool Element::m_ParseOneNode(const CParsePoint& beginning, CDataParser& parser, 
     m_AbortParsing = false;
     Empty();
     if (beginning.GetIndex() >= parser.GetSize()) {
-        m_ReportParsingError("There are no more bytes to parse. We ran out of bytes before we rand out of XML.");
-        return false;
+        return m_Fail("There are no more bytes to parse. We ran out of bytes before we rand out of XML.");
     }
     if (m_Type == typeUnknown) {
-        m_ReportParsingError("Type of element is unknown. Could not parse element data.");
-        return false;
+        return m_Fail("Type of element is unknown. Could not parse element data.");
     }
     m_Beginning = beginning;
     m_Ending = beginning;
@@ -238,72 +261,149 @@ bool Element::m_ParseTextSegment(CDataParser& parser)
 
 // --- Markup ---
 
-bool Element::m_ParseMarkup(CDataParser& parser, bool& open)
+namespace {
+
+// How far the markup at the start of rest runs, by its opener: a comment
+// to "-->", a CDATA section to "]]>", a processing instruction or a
+// DOCTYPE (whose internal subset is read on its own) to the first '>', and
+// any other tag or declaration to the first '>' outside quotes (see
+// QuotedMarkupLength).
+enum class MarkupKind { Comment, CDATA, Plain, Tag, Entity, Declaration };
+
+MarkupKind KindOf(std::string_view rest) noexcept
 {
-    if (parser.IsTextASCII()) {
-        return m_ParseMarkupBytes(parser, open);
+    if (StartsWith(rest, "<!--")) {
+        return MarkupKind::Comment;
     }
-    if (parser.GetCharacter(m_Ending) != '<') {
-        return false;
+    if (StartsWith(rest, "<![CDATA[")) {
+        return MarkupKind::CDATA;
     }
-    const char* terminator = ">";
-    if (LooksAt(parser, m_Ending, "<!--")) {
-        terminator = "-->";
-    } else if (LooksAt(parser, m_Ending, "<![CDATA[")) {
-        terminator = "]]>";
+    if (rest.size() > 1 && rest[1] != '?' && !StartsWith(rest, "<!DOCTYPE")) {
+        if (rest[1] != '!') {
+            return MarkupKind::Tag;
+        }
+        return StartsWith(rest, "<!ENTITY") ? MarkupKind::Entity : MarkupKind::Declaration;
     }
-    CString text;
-    // A lone '>' is found with the byte scan, which for single-byte text is
-    // the same search.
-    const bool found = terminator[1] == '\0' && parser.IsTextASCII()
-        ? parser.GetUntilAndIncluding(m_Ending, BYTE('>'), text)
-        : parser.GetUntilAndIncluding(m_Ending, CString(terminator), text);
-    if (!found) {
-        m_ReportParsingError("Could not find terminator. Premature end of data encountered.");
-        return false;
-    }
-    bool closed = false;
-    if (!m_ParseTag(text, closed, parser)) {
-        Empty();
-        return false;
-    }
-    if (closed) {
-        m_IsDone = true;
-        return m_RunCallbacks("Parsing aborted by Callback function.");
-    }
-    open = true;
-    return true;
+    return MarkupKind::Plain;
 }
 
-// Single-byte text: the markup is found and classified straight in the
-// parser's bytes, and only what the node keeps is copied.
-bool Element::m_ParseMarkupBytes(CDataParser& parser, bool& open)
+std::size_t MarkupLength(std::string_view rest, MarkupKind kind) noexcept
 {
-    const std::string_view data = parser.GetByteView();
-    const DWORD index = m_Ending.GetIndex();
-    if (index >= data.size() || data[index] != '<') {
+    constexpr std::size_t none = std::string_view::npos;
+    std::size_t found = none;
+    switch (kind) {
+    case MarkupKind::Comment:
+        found = rest.find("-->");
+        return found == none ? none : found + 3;
+    case MarkupKind::CDATA:
+        found = rest.find("]]>");
+        return found == none ? none : found + 3;
+    case MarkupKind::Tag:
+        return QuotedMarkupLength(rest, false, true);
+    case MarkupKind::Entity:
+        return QuotedMarkupLength(rest, true, true, true);
+    case MarkupKind::Declaration:
+        return QuotedMarkupLength(rest, true, false);
+    case MarkupKind::Plain:
+        break;
+    }
+    found = FindNearByte(rest, 0, '>');
+    return found == none ? none : found + 1;
+}
+
+} // namespace
+
+// Single-byte text is a view into the parser's bytes. UTF-16 and UCS-4
+// characters are read one by one into wide, as single-byte text, up to the
+// same terminator; what the node keeps is copied from the view either way.
+Element::MarkupRead Element::m_ReadMarkup(CDataParser& parser, std::string& wide, std::string_view& markup)
+{
+    if (parser.IsTextASCII()) {
+        const std::string_view data = parser.GetByteView();
+        const DWORD index = m_Ending.GetIndex();
+        if (index >= data.size() || data[index] != '<') {
+            return MarkupRead::NotMarkup;
+        }
+        const std::string_view rest = data.substr(index);
+        const std::size_t length = MarkupLength(rest, KindOf(rest));
+        if (length == std::string_view::npos) {
+            parser.StepPointTo(m_Ending, DWORD(data.size()));
+            return MarkupRead::Unterminated;
+        }
+        parser.StepPointTo(m_Ending, DWORD(index + length));
+        markup = rest.substr(0, length);
+        return MarkupRead::Read;
+    }
+    if (parser.GetCharacter(m_Ending) != '<') {
+        return MarkupRead::NotMarkup;
+    }
+    // The opener decides the kind; the characters are then read until the
+    // markup read so far is complete. In a start tag an unclosed quote falls
+    // back to the first '>' (see QuotedMarkupLength), whose end point is kept.
+    char opener[10] = {};
+    for (DWORD i = 0; i < 9; ++i) {
+        opener[i] = char(BYTE(parser.GetCharacter(m_Ending, i)));
+    }
+    const MarkupKind kind = KindOf(std::string_view(opener, 9));
+    const bool quoted = kind == MarkupKind::Tag || kind == MarkupKind::Entity || kind == MarkupKind::Declaration;
+    CParsePoint point = m_Ending;
+    CParsePoint afterFirstClose;
+    bool sawClose = false;
+    DWORD quote = 0;
+    bool literalRead = false;
+    char before = '\0';
+    DWORD c = 0;
+    while (parser.GetNextCharacter(point, c)) {
+        wide += char(BYTE(c));
+        if (c != '>') {
+            if (quote != 0) {
+                quote = c == quote ? 0 : quote;
+                literalRead = quote == 0;
+            } else if (quoted && (c == '"' || c == '\'') && (kind != MarkupKind::Tag || before == '=')
+                && !(kind == MarkupKind::Entity && literalRead)) {
+                quote = c;
+            }
+            if (!IsXmlSpace(char(BYTE(c)))) {
+                before = char(BYTE(c));
+            }
+            continue;
+        }
+        if (!sawClose) {
+            sawClose = true;
+            afterFirstClose = point;
+        }
+        if ((quoted && quote == 0) || kind == MarkupKind::Plain
+            || (kind == MarkupKind::Comment && EndsWith(wide, "-->"))
+            || (kind == MarkupKind::CDATA && wide.size() >= 12 && EndsWith(wide, "]]>"))) {
+            m_Ending = point;
+            markup = wide;
+            return MarkupRead::Read;
+        }
+    }
+    if ((kind == MarkupKind::Tag || kind == MarkupKind::Entity) && sawClose) {
+        m_Ending = afterFirstClose;
+        markup = std::string_view(wide).substr(0, FindByte(wide, 0, '>') + 1);
+        return MarkupRead::Read;
+    }
+    return MarkupRead::Unterminated;
+}
+
+bool Element::m_ParseMarkup(CDataParser& parser, bool& open)
+{
+    std::string wide;
+    std::string_view markup;
+    switch (m_ReadMarkup(parser, wide, markup)) {
+    case MarkupRead::NotMarkup:
         return false;
+    case MarkupRead::Unterminated:
+        return m_Fail("Could not find terminator. Premature end of data encountered.");
+    case MarkupRead::Read:
+        break;
     }
-    const std::string_view rest = data.substr(index);
-    std::size_t length = std::string_view::npos;
-    if (StartsWith(rest, "<!--")) {
-        const std::size_t found = rest.find("-->");
-        length = found == std::string_view::npos ? found : found + 3;
-    } else if (StartsWith(rest, "<![CDATA[")) {
-        const std::size_t found = rest.find("]]>");
-        length = found == std::string_view::npos ? found : found + 3;
-    } else {
-        const std::size_t found = FindNearByte(rest, 0, '>');
-        length = found == std::string_view::npos ? found : found + 1;
-    }
-    if (length == std::string_view::npos) {
-        parser.StepPointTo(m_Ending, DWORD(data.size()));
-        m_ReportParsingError("Could not find terminator. Premature end of data encountered.");
-        return false;
-    }
-    parser.StepPointTo(m_Ending, DWORD(index + length));
     bool closed = false;
-    if (!m_ParseTagView(rest.substr(0, length), closed, parser)) {
+    const bool parsed = m_IsPlain() ? m_ParseTagView(markup, closed, parser)
+                                    : m_ParseTag(ToCString(markup), closed, parser);
+    if (!parsed) {
         Empty();
         return false;
     }
@@ -330,16 +430,21 @@ bool Element::m_ParseTagView(std::string_view markup, bool& closed, CDataParser&
     closed = false;
     if (markup.size() >= 10 && StartsWith(markup, "<![CDATA[")) {
         if (!m_ParseCDATASection(ToCString(markup), parser)) {
-            m_ReportParsingError("Ill formed CDATA section.");
-            return false;
+            return m_Fail("Ill formed CDATA section.");
         }
         closed = true;
         return true;
     }
-    std::string_view name = TagOf(markup);
+    CString derivedTag;
+    std::string_view name;
+    if (m_IsPlain()) {
+        name = TagOf(markup);
+    } else {
+        m_GetTag(ToCString(markup), derivedTag);
+        name = View(derivedTag);
+    }
     if (name.empty()) {
-        m_ReportParsingError("Tag is empty.");
-        return false;
+        return m_Fail("Tag is empty.");
     }
     if (name[0] == '?') {
         return m_ParseProcessingInstructionTag(ToCString(markup), closed, parser);
@@ -350,8 +455,11 @@ bool Element::m_ParseTagView(std::string_view markup, bool& closed, CDataParser&
 
     // An element: a start tag, an end tag or an empty-element tag.
     const std::string_view afterOpener = markup.substr(1);
-    const bool hasSpace = FindSpace(afterOpener) != std::string_view::npos;
-    const std::size_t nameLength = name.size();
+    const std::size_t space = FindSpace(afterOpener);
+    const bool hasSpace = space != std::string_view::npos;
+    // The attributes follow the first white space (a derived m_GetTag may
+    // give a name that is not the text before it).
+    const std::size_t nameLength = hasSpace ? space : name.size();
     const bool isEndTag = name[0] == '/';
     if (!hasSpace && name.size() > 1 && name.back() == '/') {
         name.remove_suffix(1);
@@ -365,7 +473,7 @@ bool Element::m_ParseTagView(std::string_view markup, bool& closed, CDataParser&
             return false;
         }
     }
-    if (!m_CheckElementName(m_Tag.View())) {
+    if (!(m_IsPlain() ? m_CheckElementName(m_Tag.View()) : m_ParseElementName(m_Tag.ToCString()))) {
         return false;
     }
     closed = isEndTag || m_IsTagEmpty;
@@ -388,9 +496,13 @@ bool Element::m_ParseAttributeList(const char* listText, int listLength, bool is
     }
     list = TrimLeft(list);
     if (isEndTag && !list.empty()) {
-        m_ReportParsingError("Attributes not allowed in end tag (Rule 42).");
-        return false;
+        return m_Fail("Attributes not allowed in end tag (Rule 42).");
     }
+    // Names are checked for repeats in a hash set once a tag holds more
+    // than a few attributes; a few are compared with each other directly.
+    constexpr int kDirectlyCompared = 16;
+    std::unordered_set<std::string_view> names;
+    bool indexed = false;
     if (m_Attributes.IsEmpty()) {
         // Room for every attribute the list can hold, allocated at once:
         // there are at most as many as there are '='.
@@ -400,48 +512,56 @@ bool Element::m_ParseAttributeList(const char* listText, int listLength, bool is
             ++pairs;
         }
         m_Attributes.Reserve(std::min(pairs, 1024));
+        if (pairs > kDirectlyCompared) {
+            indexed = true;
+            names.reserve(std::size_t(pairs));
+        }
     }
+    const auto add = [&](std::string_view name, std::string_view value) {
+        if (!indexed) {
+            return m_AddParsedAttribute(name, value);
+        }
+        if (!names.insert(name).second) {
+            m_ReportRepeatedAttribute(name);
+            return false;
+        }
+        return m_AddParsedAttribute(name, value, false);
+    };
     bool first = true;
     while (!list.empty()) {
         const std::size_t equals = FindNearByte(list, 0, '=');
         if (equals == std::string_view::npos) {
             if (first) {
-                m_ReportParsingError("Attribute must have '=' between the name and the value (Rule 41).");
-                return false;
+                return m_Fail("Attribute must have '=' between the name and the value (Rule 41).");
             }
             break;
         }
         const std::string_view name = Trim(list.substr(0, equals));
         const std::string_view rest = TrimLeft(list.substr(equals + 1));
         if (rest.empty() && !hasClose) {
-            m_ReportParsingError("Not yet documented error 2726.");
-            return false;
+            return m_Fail("Not yet documented error 2726.");
         }
         if (rest.empty() || !IsQuote(rest.front())) {
-            m_ReportParsingError("Attribute values must begin with a \" or a ' (Rule 10).");
-            return false;
+            return m_Fail("Attribute values must begin with a \" or a ' (Rule 10).");
         }
         const char quote = rest.front();
         const std::size_t close = FindNearByte(rest, 1, quote);
         if (close == std::string_view::npos) {
             // The value runs to the end of the markup and must be closed there.
             if (!hasClose) {
-                m_ReportParsingError("Not yet documented error 2785.");
-                return false;
+                return m_Fail("Not yet documented error 2785.");
             }
             CString value = ToCString(rest);
             if (value.IsEmpty()) {
-                m_ReportParsingError("Empty attribute not allowed (Rule 10).");
-                return false;
+                return m_Fail("Empty attribute not allowed (Rule 10).");
             }
             if (!m_TrimQuotesAndSpaces(value, quote)) {
-                m_ReportParsingError(quote == '"' ? "Attribute missing matching \" (Rule 10)."
-                                                  : "Attribute missing matching ' (Rule 10).");
-                return false;
+                return m_Fail(quote == '"' ? "Attribute missing matching \" (Rule 10)."
+                                           : "Attribute missing matching ' (Rule 10).");
             }
-            return m_AddParsedAttribute(name, View(value));
+            return add(name, View(value));
         }
-        if (!m_AddParsedAttribute(name, rest.substr(1, close - 1))) {
+        if (!add(name, rest.substr(1, close - 1))) {
             return false;
         }
         list = TrimLeft(rest.substr(close + 1));
@@ -477,21 +597,18 @@ bool Element::m_ParseElementName(const CString& name)
 bool Element::m_CheckElementName(std::string_view name)
 {
     if (name.empty()) {
-        m_ReportParsingError("EmptyTag.");
-        return false;
+        return m_Fail("EmptyTag.");
     }
     const char first = name[0];
     if (!IsLetterByte(first) && first != '/' && first != '_' && first != ':') {
-        m_ReportParsingError("First character of element name is not legal (Rule 5).");
-        return false;
+        return m_Fail("First character of element name is not legal (Rule 5).");
     }
     for (std::size_t i = 1; i < name.size(); ++i) {
         if (!IsNameCharByte(name[i])) {
             CString message;
             message.Format("Character %lu of element named \"%s\" is invalid (Rule 999192).",
                 static_cast<unsigned long>(i), ToCString(name).GetString());
-            m_ReportParsingError(message);
-            return false;
+            return m_Fail(message);
         }
     }
     return true;
@@ -499,107 +616,130 @@ bool Element::m_CheckElementName(std::string_view name)
 
 // --- Content of elements ---
 
-// Reads children until this node's end tag. A node that breaks a rule is
-// taken out of its parent and destroyed; its ancestors stay in the tree, so
-// a failed parse leaves everything read before the error.
+// Reads children until this node's end tag. Open elements are kept on a
+// heap stack. A node that breaks a rule is taken out of its parent and
+// destroyed; its ancestors stay in the tree, so a failed parse leaves
+// everything read before the error.
 bool Element::m_ParseContent(CDataParser& parser)
 {
     std::vector<Element*> open{this};
+    // Nodes count as entity expansion work while a replacement text is
+    // read; that does not change during this loop (a replacement read
+    // inside it ends inside it), so it is looked up once.
+    const bool counting = t_EntityExpansion.depth != 0;
     for (;;) {
         Element* node = open.back();
         DWORD next = 0;
         if (!parser.PeekAtCharacter(node->m_Ending, next)) {
-            if (node->IsRoot()) {
-                if (node->m_Document != nullptr) {
-                    node->m_Document->ExecuteCallbacks(node);
-                }
-                return true;
-            }
-            node->m_ReportParsingError("Premature end of data.");
-            node->Empty();
-            if (open.size() > 1) {
-                open[open.size() - 2]->m_DeleteChild(node);
-            }
-            return false;
+            return m_EndOfDataInside(open);
         }
         if (next != '<' && parser.IsTextASCII()) {
-            switch (node->m_ReadTextChild(parser)) {
-            case TextChild::Read:
-                continue;
-            case TextChild::Failed:
+            const TextChild text = node->m_ReadTextChild(parser, counting);
+            if (text == TextChild::Failed) {
                 return false;
-            case TextChild::AtEnd:
-                break;
+            }
+            if (text == TextChild::Read) {
+                continue;
             }
         }
         if (next == '<' && parser.GetCharacter(node->m_Ending, 1) == '/') {
-            const EndTag plain = node->m_ReadPlainEndTag(parser);
-            if (plain == EndTag::Failed) {
+            if (!node->m_ReadEndTag(parser)) {
+                m_DropFailed(open, node);
                 return false;
             }
-            if (plain == EndTag::General && !node->m_ReadEndTag(parser)) {
-                if (open.size() > 1 && !node->m_AbortParsing) {
-                    open[open.size() - 2]->m_DeleteChild(node);
+        } else {
+            Element* child = nullptr;
+            bool childOpen = false;
+            if (!node->m_ReadChild(next, parser, counting, child, childOpen)) {
+                return false;
+            }
+            if (childOpen) {
+                if (open.size() >= kMaximumNestingDepth) {
+                    child->m_ReportParsingError(kNestedTooDeeply);
+                    node->m_DeleteChild(child);
+                    return false;
                 }
+                open.push_back(child);
+                continue;
+            }
+            bool finished = false;
+            if (!node->m_AcceptChild(child, finished)) {
+                m_DropFailed(open, node);
                 return false;
             }
-            open.pop_back();
-            if (open.empty()) {
-                return true;
+            if (!finished) {
+                continue;
             }
-            open.back()->m_Ending = node->m_Ending;
-            continue;
         }
-        Element* child = nullptr;
-        try {
-            child = NewElement(node, next == '<' ? typeElement : typeTextSegment, node->m_Document);
-        } catch (const std::bad_alloc&) {
-        } catch (const CMemoryException&) {
+        // The node is complete: its parent reads on from its end.
+        open.pop_back();
+        if (open.empty()) {
+            return true;
         }
-        if (child == nullptr) {
-            node->m_ReportParsingError("Internal error: Could not create new element.");
-            return false;
-        }
-        bool childOpen = false;
-        const bool parsed = child->m_ParseOneNode(node->m_Ending, parser, childOpen);
-        node->m_Ending = child->m_Ending;
-        if (!parsed) {
-            // A node that a callback stopped is complete; it stays.
-            if (!child->m_AbortParsing) {
-                node->m_DeleteChild(child);
-            }
-            return false;
-        }
-        if (childOpen) {
-            if (open.size() >= kMaximumNestingDepth) {
-                child->m_ReportParsingError(kNestedTooDeeply);
-                node->m_DeleteChild(child);
-                return false;
-            }
-            open.push_back(child);
-            continue;
-        }
-        bool finished = false;
-        if (!node->m_AcceptChild(child, finished)) {
-            if (open.size() > 1 && !node->m_AbortParsing) {
-                open[open.size() - 2]->m_DeleteChild(node);
-            }
-            return false;
-        }
-        if (finished) {
-            open.pop_back();
-            if (open.empty()) {
-                return true;
-            }
-            open.back()->m_Ending = node->m_Ending;
-        }
+        open.back()->m_Ending = node->m_Ending;
     }
+}
+
+// The data ended inside the innermost open node: the root is complete (its
+// callbacks run), any other node lacks its end tag.
+bool Element::m_EndOfDataInside(std::vector<Element*>& open)
+{
+    Element* node = open.back();
+    if (node->IsRoot()) {
+        if (node->m_Document != nullptr) {
+            node->m_Document->ExecuteCallbacks(node);
+        }
+        return true;
+    }
+    node->m_ReportParsingError("Premature end of data.");
+    node->Empty();
+    if (open.size() > 1) {
+        open[open.size() - 2]->m_DeleteChild(node);
+    }
+    return false;
+}
+
+// A node whose end tag or content broke a rule leaves its parent, unless a
+// callback stopped the parse on it (it is complete then) or it is the node
+// the parse started with.
+void Element::m_DropFailed(std::vector<Element*>& open, Element* node)
+{
+    if (open.size() > 1 && !node->m_AbortParsing) {
+        open[open.size() - 2]->m_DeleteChild(node);
+    }
+}
+
+// Creates the next child (an element at '<', else a text segment) and reads
+// its own markup or text; open tells that its content follows.
+bool Element::m_ReadChild(DWORD next, CDataParser& parser, bool counting, Element*& child, bool& open)
+{
+    if (counting && !m_CountEntityWork()) {
+        return false;
+    }
+    try {
+        child = NewElement(this, next == '<' ? typeElement : typeTextSegment, m_Document);
+    } catch (const std::bad_alloc&) {
+    } catch (const CMemoryException&) {
+    }
+    if (child == nullptr) {
+        return m_Fail("Internal error: Could not create new element.");
+    }
+    const bool parsed = child->m_ParseOneNode(m_Ending, parser, open);
+    m_Ending = child->m_Ending;
+    if (!parsed) {
+        // A node that a callback stopped is complete; it stays.
+        if (!child->m_AbortParsing) {
+            m_DeleteChild(child);
+        }
+        return false;
+    }
+    return true;
 }
 
 // Single-byte text up to the next '<', read straight into a child. Text
 // that would be dropped as white space never becomes a node. Text that runs
 // to the end of the data is left to the general path (AtEnd).
-Element::TextChild Element::m_ReadTextChild(CDataParser& parser)
+Element::TextChild Element::m_ReadTextChild(CDataParser& parser, bool counting)
 {
     const std::string_view data = parser.GetByteView();
     const DWORD index = m_Ending.GetIndex();
@@ -619,7 +759,19 @@ Element::TextChild Element::m_ReadTextChild(CDataParser& parser)
         m_Ending = point;
         return TextChild::Read;
     }
-    Element* child = m_NewTextSegment(this, text);
+    if (counting && !m_CountEntityWork()) {
+        return TextChild::Failed;
+    }
+    Element* child = nullptr;
+    try {
+        child = m_NewTextSegment(this, text);
+    } catch (const std::bad_alloc&) {
+    } catch (const CMemoryException&) {
+    }
+    if (child == nullptr) {
+        m_ReportParsingError("Internal error: Could not create new element.");
+        return TextChild::Failed;
+    }
     child->m_Beginning = m_Ending;
     child->m_Ending = point;
     child->m_IsAllWhiteSpace = allWhiteSpace;
@@ -666,11 +818,25 @@ bool Element::m_AcceptChild(Element* child, bool& finished)
     return m_CloseWithEndTag(found);
 }
 
-// An end tag is read into a node of its own that never joins the tree; it
-// lives only while its markup is checked, which saves a heap node for every
-// element of a document.
+// Reads the end tag at m_Ending ("</" stands there) and closes this node
+// with it. An end tag that is exactly "</" tag ">" in single-byte text is
+// taken in place when no callbacks are registered: the name was checked
+// when the start tag was read. Any other is read into a node of its own
+// that never joins the tree and lives only while its markup is checked.
 bool Element::m_ReadEndTag(CDataParser& parser)
 {
+    if (parser.IsTextASCII() && !m_Tag.IsEmpty() && (m_Document == nullptr || m_Document->m_Callbacks.IsEmpty())) {
+        const std::string_view data = parser.GetByteView();
+        const std::string_view tag = View(m_Tag);
+        const std::size_t index = m_Ending.GetIndex();
+        const std::size_t length = tag.size() + 3;
+        if (data.size() - index >= length && data.compare(index + 2, tag.size(), tag) == 0
+            && data[index + tag.size() + 2] == '>') {
+            parser.StepPointTo(m_Ending, DWORD(index + length));
+            m_IsDone = true;
+            return m_RunCallbacks("Parsing was aborted by Callback function.");
+        }
+    }
     Element endTag;
     endTag.m_Type = typeElement;
     endTag.m_Parent = this;
@@ -684,26 +850,6 @@ bool Element::m_ReadEndTag(CDataParser& parser)
     }
     // Markup that begins "</" always reads as an end tag, which closes itself.
     return m_CloseWithEndTag(ToCString(Trim(View(endTag.m_Tag).substr(1))));
-}
-
-Element::EndTag Element::m_ReadPlainEndTag(CDataParser& parser)
-{
-    if (!parser.IsTextASCII() || m_Tag.IsEmpty()
-        || (m_Document != nullptr && !m_Document->m_Callbacks.IsEmpty())) {
-        return EndTag::General;
-    }
-    const std::string_view data = parser.GetByteView();
-    const std::string_view tag = View(m_Tag);
-    const std::size_t index = m_Ending.GetIndex();
-    const std::size_t length = tag.size() + 3;
-    if (data.size() - index < length || data.compare(index + 2, tag.size(), tag) != 0 || data[index + tag.size() + 2] != '>') {
-        return EndTag::General;
-    }
-    // "</" was seen by the caller; the tag's name was checked when its start
-    // tag was read, so the end tag is well formed and names this element.
-    parser.StepPointTo(m_Ending, DWORD(index + length));
-    m_IsDone = true;
-    return m_RunCallbacks("Parsing was aborted by Callback function.") ? EndTag::Closed : EndTag::Failed;
 }
 
 // Closes this node with the name found in an end tag.

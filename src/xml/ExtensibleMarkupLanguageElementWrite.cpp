@@ -8,13 +8,107 @@
 #include "xml/XmlParseSupport.h"
 
 #include <cstring>
+#include <mutex>
 #include <string>
 #include <vector>
+
+#if !defined(_WIN32)
+#include <iconv.h>
+#endif
 
 using Element = CExtensibleMarkupLanguageElement;
 using Document = CExtensibleMarkupLanguageDocument;
 
 namespace OrvXml {
+
+#if !defined(_WIN32)
+namespace {
+
+// The code pages written natively besides UTF-8, with their iconv names:
+// the Windows single-byte pages and ISO 8859-1.
+struct CodePageName {
+    DWORD codePage;
+    const char* name;
+};
+constexpr CodePageName kCodePages[] = {{1250, "CP1250"}, {1251, "CP1251"}, {1252, "CP1252"}, {1253, "CP1253"},
+    {1254, "CP1254"}, {1255, "CP1255"}, {1256, "CP1256"}, {1257, "CP1257"}, {1258, "CP1258"},
+    {28591, "ISO-8859-1"}};
+constexpr std::size_t kCodePageCount = sizeof kCodePages / sizeof kCodePages[0];
+
+// One UTF-16 code unit in the code page through iconv; '?' for a unit the
+// page cannot hold, as the system's converter writes its default character.
+void ConvertUnit(const char* name, DWORD unit, std::string& out)
+{
+    iconv_t converter = iconv_open(name, "UTF-16LE");
+    char converted[32];
+    std::size_t length = 0;
+    if (converter != iconv_t(-1)) {
+        char input[2] = {char(unit & 0xFF), char((unit >> 8) & 0xFF)};
+        char* in = input;
+        std::size_t inLeft = sizeof input;
+        char* outAt = converted;
+        std::size_t outLeft = 31;
+        if (iconv(converter, &in, &inLeft, &outAt, &outLeft) != std::size_t(-1)
+            && iconv(converter, nullptr, nullptr, &outAt, &outLeft) != std::size_t(-1)) {
+            length = std::size_t(outAt - converted);
+        }
+        iconv_close(converter);
+    }
+    if (length == 0) {
+        out += '?';
+    } else {
+        out.append(converted, length);
+    }
+}
+
+// The bytes of the units 0 to 255, which are all a tree's single-byte
+// text holds, converted once per code page.
+struct CodePageTable {
+    std::once_flag built;
+    std::string bytes[256];
+};
+CodePageTable g_Tables[kCodePageCount];
+
+std::size_t CodePageIndex(DWORD codePage) noexcept
+{
+    for (std::size_t i = 0; i < kCodePageCount; ++i) {
+        if (kCodePages[i].codePage == codePage) {
+            return i;
+        }
+    }
+    return kCodePageCount;
+}
+
+void AppendInCodePage(std::string& out, DWORD unit, DWORD codePage)
+{
+    const std::size_t index = CodePageIndex(codePage);
+    if (index == kCodePageCount) {
+        return; // refused by SetConversionCodePage; a derived caller's own value
+    }
+    if (unit > 0xFF) {
+        ConvertUnit(kCodePages[index].name, unit, out);
+        return;
+    }
+    CodePageTable& table = g_Tables[index];
+    std::call_once(table.built, [&table, index] {
+        for (DWORD c = 0; c < 256; ++c) {
+            ConvertUnit(kCodePages[index].name, c, table.bytes[c]);
+        }
+    });
+    out += table.bytes[unit];
+}
+
+} // namespace
+#endif
+
+bool IsSupportedCodePage(DWORD codePage)
+{
+#if defined(_WIN32)
+    return codePage == 0 || codePage == 65001 || IsValidCodePage(codePage) != FALSE;
+#else
+    return codePage == 65001 || CodePageIndex(codePage) != kCodePageCount;
+#endif
+}
 
 namespace {
 
@@ -50,14 +144,13 @@ void EncodeCharacter(std::string& out, DWORD c, DWORD options, DWORD codePage)
             out.append(converted, std::size_t(length));
         }
 #else
-        // Without the system's converters, UTF-8 (65001) is encoded here and
-        // any other code page receives the byte itself for 7-bit characters
-        // and '?' for the rest.
+        // UTF-8 (65001) is encoded here, the single-byte pages through
+        // iconv (see IsSupportedCodePage).
         const DWORD unit = c & 0xFFFF;
-        if (unit < 0x80) {
+        if (codePage != 65001) {
+            AppendInCodePage(out, unit, codePage);
+        } else if (unit < 0x80) {
             out += char(unit);
-        } else if (codePage != 65001) {
-            out += '?';
         } else if (unit < 0x800) {
             out += char(0xC0 | (unit >> 6));
             out += char(0x80 | (unit & 0x3F));
@@ -142,11 +235,15 @@ public:
                 Closing(*step.node);
                 continue;
             }
+            if (!step.node->m_IsPlain()) {
+                Delegate(*step.node);
+                continue;
+            }
             if (!Opening(*step.node)) {
                 continue;
             }
             pending.push_back({step.node, true});
-            if (step.node->m_Type == Element::typeElement && step.node->m_IsTagEmpty) {
+            if (WritesEmptyTag(*step.node)) {
                 continue; // an empty-element tag has no content to write
             }
             const auto& children = step.node->m_Children;
@@ -187,8 +284,22 @@ public:
     }
 
     std::string& Output() noexcept { return m_Out; }
+    void SetSingleByte() noexcept { m_Options = Document::writeSingleByte; }
 
 private:
+    // A node of a derived class writes itself through its own steps, from
+    // the indentation level reached here.
+    void Delegate(const Element& node)
+    {
+        Document* document = node.m_Document;
+        if (document != nullptr) {
+            document->SetAutomaticIndentation(m_Automatic, m_Level, m_IndentBy);
+        }
+        CByteArray bytes;
+        node.WriteTo(bytes);
+        m_Out.append(reinterpret_cast<const char*>(bytes.GetData()), std::size_t(bytes.GetSize()));
+    }
+
     // The part before the children; false when the node has no children
     // part and no closing (unknown nodes).
     bool Opening(const Element& node)
@@ -229,8 +340,8 @@ private:
             Text("<");
             Text(node.m_Tag);
             Attributes(node);
-            Text(node.m_IsTagEmpty ? "/>" : ">");
-            if (!node.m_IsTagEmpty) {
+            Text(WritesEmptyTag(node) ? "/>" : ">");
+            if (!WritesEmptyTag(node)) {
                 Text(node.m_Contents);
             }
             return true;
@@ -254,7 +365,7 @@ private:
         if (node.m_Type != Element::typeElement) {
             return;
         }
-        if (!node.m_IsTagEmpty) {
+        if (!WritesEmptyTag(node)) {
             const int count = node.m_Children.GetSize();
             const bool onlyText = count == 1 && node.m_Children.GetData()[0]->m_Type == Element::typeTextSegment;
             if (count > 0 && !onlyText) {
@@ -282,6 +393,13 @@ private:
         }
         Text(rest);
         Text("]]>");
+    }
+
+    // A parsed empty-element tag that has since been given children is
+    // written with a start and an end tag, so the children are kept.
+    static bool WritesEmptyTag(const Element& node) noexcept
+    {
+        return node.m_Type == Element::typeElement && node.m_IsTagEmpty && node.m_Children.GetSize() == 0;
     }
 
     static bool StartsWithDOCTYPE(const Element& node) noexcept
@@ -317,30 +435,153 @@ using OrvXml::CXmlWriter;
 
 void Element::WriteTo(CByteArray& bytes) const
 {
+    if (!m_IsPlain()) {
+        m_WriteThroughSteps(bytes);
+        return;
+    }
     CXmlWriter writer(*this);
     writer.Subtree(*this);
     OrvXml::AppendBytes(bytes, writer.Output());
 }
 
+// The writer of a node of a derived class: every step is the overridable
+// one, so an override changes what this node writes. Its children write
+// themselves (the library's own nodes on the fast path).
+void Element::m_WriteThroughSteps(CByteArray& bytes) const
+{
+    const DWORD options = m_Document != nullptr ? m_Document->GetWriteOptions() : Document::writeSingleByte;
+    const auto put = [&](std::string_view text) { m_PutText(text, options, bytes); };
+    switch (m_Type) {
+    case typeTextSegment:
+        put(View(m_Contents));
+        break;
+    case typeComment:
+        put("<!--");
+        put(View(m_Contents));
+        put("-->");
+        break;
+    case typeCDATASection: {
+        put("<![CDATA[");
+        std::string_view rest = View(m_Contents);
+        for (std::size_t found = rest.find("]]>"); found != std::string_view::npos; found = rest.find("]]>")) {
+            put(rest.substr(0, found));
+            put("]]>]]>");
+            rest.remove_prefix(found + 3);
+        }
+        put(rest);
+        put("]]>");
+        break;
+    }
+    case typeProcessingInstruction: {
+        // The declaration is built as single-byte text, then put through
+        // the step character by character.
+        std::string text;
+        if (m_Parent == nullptr) {
+            CXmlWriter declaration(*this);
+            declaration.SetSingleByte();
+            declaration.Declaration(*this);
+            text = declaration.Output();
+        } else {
+            text = "<?" + std::string(View(m_Contents)) + "?>";
+        }
+        put(text);
+        m_AppendChildren(bytes);
+        break;
+    }
+    case typeMetaData: {
+        put("<!");
+        put(View(m_Tag));
+        put(" ");
+        put(View(m_Contents));
+        const bool doctype = View(m_Tag).substr(0, 7) == "DOCTYPE";
+        if (!doctype) {
+            put(">");
+        }
+        m_AppendChildren(bytes);
+        if (doctype) {
+            const std::string_view contents = View(m_Contents);
+            if (m_Children.GetSize() > 0 || (!contents.empty() && contents.back() == '[')) {
+                put("]");
+            }
+            put(">");
+        }
+        break;
+    }
+    case typeElement: {
+        m_IncrementIndentation();
+        m_AddIndentation(bytes);
+        put("<");
+        put(View(m_Tag));
+        m_AppendAttributes(bytes);
+        const int count = m_Children.GetSize();
+        if (m_IsTagEmpty && count == 0) {
+            put("/>");
+        } else {
+            put(">");
+            put(View(m_Contents));
+            m_AppendChildren(bytes);
+            if (count > 0 && !(count == 1 && m_Children.GetData()[0]->m_Type == typeTextSegment)) {
+                m_AddIndentation(bytes);
+            }
+            put("</");
+            put(View(m_Tag));
+            put(">");
+        }
+        m_DecrementIndentation();
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void Element::m_PutText(std::string_view text, DWORD writeOptions, CByteArray& bytes) const
+{
+    for (const char c : text) {
+        m_AddCharacterToOutput(DWORD(BYTE(c)), writeOptions, bytes);
+    }
+}
+
 void Element::m_AppendChildren(CByteArray& bytes) const
 {
-    CXmlWriter writer(*this);
-    writer.Children(*this);
-    OrvXml::AppendBytes(bytes, writer.Output());
+    for (int i = 0; i < m_Children.GetSize(); ++i) {
+        m_Children.GetData()[i]->WriteTo(bytes);
+    }
 }
 
 void Element::m_AppendAttributes(CByteArray& bytes) const
 {
-    CXmlWriter writer(*this);
-    writer.Attributes(*this);
-    OrvXml::AppendBytes(bytes, writer.Output());
+    const DWORD options = m_Document != nullptr ? m_Document->GetWriteOptions() : Document::writeSingleByte;
+    for (int i = 0; i < m_Attributes.GetSize(); ++i) {
+        const CExtensibleMarkupLanguageAttribute* attribute = m_Attributes[i];
+        if (!attribute->m_Name.IsEmpty()) {
+            m_PutText(" ", options, bytes);
+            m_PutText(View(attribute->m_Name), options, bytes);
+        }
+        const char* quote = attribute->m_Value.View().find('"') != std::string_view::npos ? "'" : "\"";
+        m_PutText("=", options, bytes);
+        m_PutText(quote, options, bytes);
+        m_PutText(attribute->m_Value.View(), options, bytes);
+        m_PutText(quote, options, bytes);
+    }
 }
 
 void Element::m_AddIndentation(CByteArray& bytes) const
 {
-    CXmlWriter writer(*this);
-    writer.Indentation();
-    OrvXml::AppendBytes(bytes, writer.Output());
+    if (m_Document == nullptr) {
+        return;
+    }
+    bool automatic = false;
+    DWORD level = 0;
+    DWORD indentBy = 0;
+    m_Document->GetAutomaticIndentation(automatic, level, indentBy);
+    if (automatic) {
+        const DWORD options = m_Document->GetWriteOptions();
+        m_PutText("\r\n", options, bytes);
+        for (DWORD i = 0; i < level; ++i) {
+            m_PutText(" ", options, bytes);
+        }
+    }
 }
 
 void Element::m_AddCharacterToOutput(DWORD character, DWORD writeOptions, CByteArray& bytes) const

@@ -142,7 +142,7 @@ protected:
     // Parsing and the record index.
     bool x_ParseDoc();
     enum TagKind { tagStart, tagEnd, tagFailed };
-    TagKind x_ParseTag(int& nScan, int iParent, int& nTagBegin, TokenPos& token);
+    TagKind x_ParseTag(int& nScan, int& nTagBegin, TokenPos& token);
     bool x_ParseStartTag(int iParent, int iPrev, int nTagBegin, const TokenPos& name, int& iElem);
     bool x_ParseEndTag(int iElem, const TokenPos& slash);
     bool x_ParseError(const char* message, const CString& tagName = CString());

@@ -11,9 +11,42 @@
 
 #if defined(_WIN32)
 #  include "platform/Types.h"
+#else
+#  include <climits>
+#  include <cstdlib>
+#  include <sys/stat.h>
 #endif
 
 namespace {
+
+// The file a save replaces: a symbolic link is followed to its target, so
+// the link stays a link. A link that leads nowhere is replaced itself.
+std::string SaveTarget(const char* path)
+{
+#if defined(_WIN32)
+    return path;
+#else
+    char resolved[PATH_MAX];
+    if (realpath(path, resolved) != nullptr) {
+        return resolved;
+    }
+    return path;
+#endif
+}
+
+// Gives the new file the permissions of the one it replaces.
+void KeepMode(const std::string& temporary, const std::string& target)
+{
+#if defined(_WIN32)
+    (void)temporary;
+    (void)target;
+#else
+    struct stat existing {};
+    if (stat(target.c_str(), &existing) == 0) {
+        chmod(temporary.c_str(), existing.st_mode & 07777);
+    }
+#endif
+}
 
 // Replaces target by source. On Windows a plain rename refuses an existing
 // target, so the replacing move is asked for explicitly.
@@ -262,7 +295,7 @@ int CXML::SaveFile(const char* path) const
     if (path == nullptr || *path == '\0') {
         return 1;
     }
-    const std::string target(path);
+    const std::string target = SaveTarget(path);
     const std::string temporary = target + ".orvtmp";
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
@@ -275,6 +308,7 @@ int CXML::SaveFile(const char* path) const
             return 1;
         }
     }
+    KeepMode(temporary, target);
     if (!MoveOver(temporary, target)) {
         std::remove(temporary.c_str());
         return 1;

@@ -249,7 +249,7 @@ bool CXML::x_ParseDoc()
     for (;;) {
         int nTagBegin = 0;
         TokenPos token;
-        const TagKind kind = x_ParseTag(nScan, iParent, nTagBegin, token);
+        const TagKind kind = x_ParseTag(nScan, nTagBegin, token);
         if (kind == tagFailed) {
             return false;
         }
@@ -287,18 +287,14 @@ bool CXML::x_ParseDoc()
 // Finds the next start or end tag from nScan, skipping processing
 // instructions, comments, CDATA sections and declarations. On success
 // nTagBegin is the tag's '<' and token its first token (the name, or '/').
-CXML::TagKind CXML::x_ParseTag(int& nScan, int iParent, int& nTagBegin, TokenPos& token)
+CXML::TagKind CXML::x_ParseTag(int& nScan, int& nTagBegin, TokenPos& token)
 {
     const int length = m_csDoc.GetLength();
     for (;;) {
         const int lt = x_FindChar('<', nScan, length);
         if (lt < 0) {
-            // Inside an element the missing tag is that element's end tag.
-            if (iParent != 0) {
-                x_ParseError("End tag of %s element not found", x_GetTagName(iParent));
-            } else {
-                x_ParseError("Element tag not found");
-            }
+            // Inside an element too the next child is looked for first.
+            x_ParseError("Element tag not found");
             return tagFailed;
         }
         if (!x_FindToken(token, lt + 1, length)) {
@@ -366,6 +362,17 @@ bool CXML::x_ParseEndTag(int iElem, const TokenPos& slash)
 {
     const CString name = x_GetTagName(iElem);
     const int length = m_csDoc.GetLength();
+    // The end tag is read from its '<': the search for children stopped
+    // at a '<' whose first token was '/', so these two checks hold for
+    // every end tag that reaches here; they guard the records' offsets.
+    const int lt = x_FindChar('<', x_Pos(iElem).nEndTagBegin, length);
+    if (lt < 0) {
+        return x_ParseError("End tag of %s element not found", name);
+    }
+    TokenPos opener;
+    if (!x_FindToken(opener, lt + 1, length) || opener.nStart != slash.nStart || !x_TokenEquals(opener, "/")) {
+        return x_ParseError("Expecting end tag of element %s", name);
+    }
     TokenPos token;
     if (!x_FindToken(token, slash.nNext, length) || !x_TokenEquals(token, name)) {
         return x_ParseError("End tag does not correspond to %s", name);

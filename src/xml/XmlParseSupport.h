@@ -58,9 +58,25 @@ inline bool StartsWith(std::string_view text, std::string_view prefix) noexcept
     return text.size() >= prefix.size() && text.compare(0, prefix.size(), prefix) == 0;
 }
 
+inline bool EndsWith(std::string_view text, std::string_view suffix) noexcept
+{
+    return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
 inline bool IsQuote(char c) noexcept
 {
     return c == '"' || c == '\'';
+}
+
+// Whether write option 0x100 can convert to the code page (see
+// CExtensibleMarkupLanguageDocument::SetConversionCodePage).
+bool IsSupportedCodePage(DWORD codePage);
+
+// Whether the reference is one of the five predefined ones.
+inline bool IsPredefinedReference(std::string_view reference) noexcept
+{
+    return reference == "&amp;" || reference == "&apos;" || reference == "&gt;" || reference == "&lt;"
+        || reference == "&quot;";
 }
 
 // The index of the first white space character, or npos.
@@ -175,5 +191,79 @@ bool ForEachAmpersand(std::string_view text, Check check)
 // the machine stack, about ten frames per level. Thirty-two levels stay far
 // inside a 1 MB stack even in sanitizer builds; real documents use one or two.
 inline constexpr DWORD kMaximumRecursiveParseDepth = 32;
+
+// Parameter-entity expansion on this thread: how many replacement texts are
+// being read as markup, one inside the other, and the work the current
+// parse has done through entities (expansions, and nodes made while a
+// replacement text is read), bounded by kMaximumEntityExpansion.
+struct CEntityExpansion {
+    DWORD depth = 0;
+    DWORD work = 0;
+};
+inline thread_local CEntityExpansion t_EntityExpansion;
+inline constexpr char kEntityExpansionTooLarge[] = "Entity references expand too much.";
+
+// The length of a start tag or declaration at the start of rest, up to and
+// including the first '>' that stands outside quotes; npos without one. In
+// a start tag only a quote after '=' (and white space) opens a value, and
+// when one is never closed the first '>' ends the tag, so the attribute
+// reader reports the fault. In a declaration any quote opens a literal,
+// and one never closed leaves the declaration without its end (npos): a
+// declaration cut at a quoted '>' would read differently once written.
+// An ENTITY declaration ends at the first '>' after its first literal (its
+// value), or, when that literal is never closed, at its first '>', and its
+// reader then reports the missing quote.
+inline std::size_t QuotedMarkupLength(std::string_view rest, bool declaration, bool cutAtFirst,
+    bool firstLiteralOnly = false) noexcept
+{
+    const std::size_t first = FindNearByte(rest, 0, '>');
+    if (first == std::string_view::npos) {
+        return first;
+    }
+    // Most tags hold no quote before their first '>' (end tags, tags
+    // without attributes).
+    const std::string_view head = rest.substr(0, first);
+    if (FindNearByte(head, 0, '"') == std::string_view::npos && FindNearByte(head, 0, '\'') == std::string_view::npos) {
+        return first + 1;
+    }
+    // Otherwise one pass over the bytes that matter: each quoted value is
+    // skipped whole, and the first '>' between them ends the markup.
+    struct Stops {
+        bool stop[256] = {};
+        constexpr Stops() { stop[BYTE('>')] = stop[BYTE('"')] = stop[BYTE('\'')] = true; }
+    };
+    static constexpr Stops kStops;
+    for (std::size_t at = 0; at < rest.size(); ++at) {
+        while (!kStops.stop[BYTE(rest[at])]) {
+            if (++at == rest.size()) {
+                return cutAtFirst ? first + 1 : std::string_view::npos;
+            }
+        }
+        const char c = rest[at];
+        if (c == '>') {
+            return at + 1;
+        }
+        if (!declaration) {
+            // In a start tag a value's quote follows '=' and white space.
+            std::size_t back = at;
+            while (back > 0 && IsXmlSpace(rest[back - 1])) {
+                --back;
+            }
+            if (back == 0 || rest[back - 1] != '=') {
+                continue;
+            }
+        }
+        const std::size_t close = FindByte(rest, at + 1, c);
+        if (close == std::string_view::npos) {
+            break;
+        }
+        if (firstLiteralOnly) {
+            const std::size_t end = FindNearByte(rest, close + 1, '>');
+            return end == std::string_view::npos ? end : end + 1;
+        }
+        at = close;
+    }
+    return cutAtFirst ? first + 1 : std::string_view::npos;
+}
 
 } // namespace OrvXml

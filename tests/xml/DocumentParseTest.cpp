@@ -44,6 +44,10 @@ const std::vector<ErrorCase> kErrorCases = {
     {"<a/>", "Can't find beginning-of-XML tag (<?xml) regardless of case.", "", kNone, kNone, 0},
     // Elements and their content.
     {"<a>text", "Premature end of data.", "a", 0, 7},
+    // Only a quote after '=' opens a value: the tag ends at its first '>'.
+    {"<r '>t</r>a='b'c'>", "Attribute must have '=' between the name and the value (Rule 41).", "r", 0, 5},
+    // A declaration whose quote is never closed has no end.
+    {"<!x '>\"<r a=\"1\"/>", "Could not find terminator. Premature end of data encountered.", "", 0, -1},
     {"<a><b></a></b>", "Overlapping tags detected. Found \"a\" but needed to find \"b\".", "b", 3, 10},
     {"<a/></a>", "Overlapping tags detected. Found \"a\" but needed to find \"\".", "/a", 4, -1},
     // Found by fuzzing: a nameless end tag used to close the root and end the parse early.
@@ -115,6 +119,7 @@ const std::vector<ErrorCase> kErrorCases = {
     {"<!DOCTYPE>  ", "DOCTYPE Section, not enough room to parse Name (Rule 28).", "", 0, 10},
     {"<!DOCTYPE 1a>", "DOCTYPE Section, illegal first character of Name (Rule 5).", "", 0, -1},
     {"<!DOCTYPE a*b>", "Illegal DOCTYPE name character (Rule 28).", "", 0, -1},
+    {"<!DOCTYPE a\"x\">", "Illegal DOCTYPE name terminator (Rule 28).", "", 0, -1},
     {"<!DOCTYPE a x>", "Impossible character in DOCTYPE declaration (Rule 28).", "DOCTYPE a", 0, -1},
     {"<!DOCTYPE a SYS>", "No more room to parse SYSTEM or PUBLIC (Rule 75).", "DOCTYPE a", 0, -1},
     {"<!DOCTYPE a SYSTAM 'x'>", "DOCTYPE ExternalID is not SYSTEM or PUBLIC (Rule 75).", "DOCTYPE a", 0, -1},

@@ -394,6 +394,41 @@ TEST(ElementTree, ParsedNodesOutliveTheirDocument)
     other.join();
 }
 
+// A node deleted while it sits in its parent leaves the parent first; one
+// taken out keeps parent and document while the document lives and neither
+// once the document is gone, even when its old parent dies before.
+TEST(ElementTree, DeletedAndTakenOutNodesLeaveNoDanglingPointers)
+{
+    Element* loose = nullptr;
+    Element* orphan = nullptr;
+    {
+        Document document;
+        ASSERT_TRUE(ParseBytes(document, "<a><b/><c>t</c><d><e/></d></a>"));
+        Element* a = document.GetElement("a");
+        Element::DeleteElement(document.GetElement("a.b"));
+        EXPECT_EQ(a->GetNumberOfChildren(), 2u);
+        loose = document.GetElement("a.c");
+        a->RemoveChild(loose);
+        EXPECT_EQ(loose->GetParent(), a);
+        EXPECT_EQ(loose->GetDocument(), &document);
+        Element* d = document.GetElement("a.d");
+        orphan = d->GetChild("e");
+        d->RemoveChild(orphan);
+        Element::DeleteElement(d);
+        EXPECT_EQ(orphan->GetParent(), nullptr);
+        EXPECT_EQ(orphan->GetDocument(), &document);
+    }
+    for (Element* node : {loose, orphan}) {
+        EXPECT_EQ(node->GetDocument(), nullptr);
+        EXPECT_EQ(node->GetParent(), nullptr);
+        CByteArray bytes;
+        node->WriteTo(bytes);
+        CString text;
+        node->GetText(text);
+        Element::DeleteElement(node);
+    }
+}
+
 // Children and attributes keep their order through inserts and removals,
 // on nodes made by hand and on parsed nodes whose lists live in the
 // parse's memory blocks, past the first allocation and through growth.
@@ -458,6 +493,9 @@ TEST(ElementTree, ChildAndAttributeListsKeepOrderThroughGrowth)
     EXPECT_EQ(many->GetNumberOfAttributes(), 0u);
     EXPECT_TRUE(many->AddAttribute("again", "1"));
     EXPECT_EQ(many->GetNumberOfAttributes(), 1u);
+    // Among many attributes a repeated name is still found.
+    EXPECT_FALSE(ParseBytes(document, "<many" + attributes + " a750='x'/>"));
+    EXPECT_EQ(ErrorOf(document).message, "Attributes must be unique (Rule 40). An attribute named \"a750\" was repeated.");
 }
 
 // A parse keeps short texts in place and puts the others right after their

@@ -122,16 +122,21 @@ TEST(Entities, ResolveReadsNumericAndNamedReferences)
     EXPECT_EQ(Resolved(entities, "&#6x;", false), "");
 }
 
+// AddEntity and an ENTITY declaration redefine a predefined entity only
+// under the parse option.
 TEST(Entities, DocumentRefusesToRedefinePredefinedUnlessAllowed)
 {
-    Document document;
-    EXPECT_FALSE(document.AddEntity("&lt;", "!"));
-    EXPECT_TRUE(document.AddEntity("&mine;", "M"));
-    document.SetParseOptions(Document::parseDefault | Document::parseAllowRedefinitionOfPredefinedEntities);
-    EXPECT_TRUE(document.AddEntity("&lt;", "!"));
-    CString text;
-    EXPECT_TRUE(document.ResolveEntity("&lt;", text));
-    EXPECT_STREQ(text, "!");
+    const std::string xml = "<?xml version=\"1.0\"?><!DOCTYPE r [<!ENTITY lt 'x'>]><r/>";
+    for (const bool allowed : {false, true}) {
+        const DWORD options = Document::parseDefault | (allowed ? DWORD(Document::parseAllowRedefinitionOfPredefinedEntities) : 0u);
+        Document document;
+        ASSERT_TRUE(ParseBytes(document, xml, options)) << ErrorOf(document).message;
+        CString text;
+        EXPECT_TRUE(document.ResolveEntity("&lt;", text));
+        EXPECT_STREQ(text, allowed ? "x" : "<");
+        EXPECT_EQ(document.AddEntity("&gt;", "!"), allowed);
+        EXPECT_TRUE(document.AddEntity("&mine;", "M"));
+    }
 }
 
 TEST(Entities, AddTextEscapesAndGetTextResolves)

@@ -135,15 +135,18 @@ TEST(Write, AttributeValuesAreQuotedByTheirContents)
     Element::DeleteElement(a);
 }
 
-TEST(Write, EmptyElementTagsWriteNoContent)
+TEST(Write, EmptyElementTagGivenChildrenKeepsThem)
 {
     Document document;
-    ASSERT_TRUE(ParseBytes(document, "<a/>"));
-    // A child added by hand to a node read as an empty-element tag is not
-    // written: the tag has no content.
-    document.GetElement("a")->AddText("lost");
+    ASSERT_TRUE(ParseBytes(document, "<Settings/><b/>"));
     document.SetWriteOptions(Document::writeRootChildrenOnly | Document::writeSingleByte);
-    EXPECT_EQ(Written(document), "<a/>");
+    EXPECT_EQ(Written(document), "<Settings/><b/>");
+    // Load, modify, save: children added to a node read as an empty-element
+    // tag are written between a start and an end tag.
+    Element* settings = document.GetElement("Settings");
+    Element::NewElement(settings)->SetTag("c");
+    settings->AddText("kept");
+    EXPECT_EQ(Written(document), "<Settings><c></c>kept</Settings><b/>");
 }
 
 TEST(Write, CDATAContentsWithTheTerminatorReadBack)

@@ -81,9 +81,10 @@ TEST(XML, ParseFailuresGiveExactMessagesAndAnEmptyIndex)
         {"<?xml version='1.0'", "End of tag not found"},
         {"<a><![CDATA[x]]</a>", "End of tag not found"},
         {"<!DOCTYPE a", "End of tag not found"},
-        {"<a>text", "End tag of a element not found"},
-        {"<a><b></b>", "End tag of a element not found"},
-        {"<a><b>", "End tag of b element not found"},
+        // Inside an element the next child is looked for first.
+        {"<a>text", "Element tag not found"},
+        {"<a><b></b>", "Element tag not found"},
+        {"<a><b>", "Element tag not found"},
         {"<a></b>", "End tag does not correspond to a"},
         {"<a></>", "End tag does not correspond to a"},
         {"<a><b></a></b>", "End tag does not correspond to b"},
@@ -148,7 +149,7 @@ TEST(XML, DeepNestingParsesWithoutRecursion)
 
     doc.resize(doc.size() - 4);
     EXPECT_FALSE(xml.SetDoc(doc.c_str()));
-    EXPECT_STREQ("End tag of e element not found", xml.GetError());
+    EXPECT_STREQ("Element tag not found", xml.GetError());
 }
 
 TEST(XML, RecordsHoldTheOffsetsOfTagsAndTheNextScan)
@@ -452,7 +453,7 @@ TEST(XML, LoadFileTurnsBareLineFeedsIntoCrLf)
     }
     EXPECT_EQ(0, xml.LoadFile(path.string().c_str()));
     EXPECT_FALSE(xml.IsWellFormed());
-    EXPECT_STREQ("End tag of r element not found", xml.GetError());
+    EXPECT_STREQ("Element tag not found", xml.GetError());
     std::filesystem::remove(path);
 
     EXPECT_EQ(1, xml.LoadFile(path.string().c_str()));
@@ -489,3 +490,24 @@ TEST(XML, SaveFileWritesTheDocumentUnchangedAndReplacesWhole)
     EXPECT_STREQ("<r>\r\n<a/>\r\n</r>", loaded.GetDoc());
     std::filesystem::remove(path);
 }
+
+#if !defined(_WIN32)
+TEST(XML, SaveFileThroughALinkReplacesTheTargetAndKeepsItsMode)
+{
+    namespace fs = std::filesystem;
+    const auto target = TempPath("link_target.xml");
+    const auto link = TempPath("link.xml");
+    fs::remove(link);
+    std::ofstream(target, std::ios::binary) << "old";
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink(target, link);
+    CXML xml("<r/>");
+    EXPECT_EQ(0, xml.SaveFile(link.string().c_str()));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ("<r/>", ReadBytes(target));
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+        fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::remove(link);
+    fs::remove(target);
+}
+#endif
