@@ -8,7 +8,7 @@
 #include "framework/Section.h"
 #include "framework/String.h"
 #include "platform/SystemTime.h"
-#include "platform/Types.h"
+#include "base/Types.h"
 
 #include <ctime>
 

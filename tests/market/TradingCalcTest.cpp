@@ -7,7 +7,7 @@
 #include "market/SecurityType.h"
 #include "market/SymbolData.h"
 #include "market/TradingHours.h"
-#include "platform/Types.h"
+#include "base/Types.h"
 
 #include <gtest/gtest.h>
 

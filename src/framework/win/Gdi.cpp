@@ -1,6 +1,6 @@
 #include "framework/win/Gdi.h"
 
-#include "framework/ModuleState.h"
+#include "platform/ModuleState.h"
 
 CGdiObject::~CGdiObject()
 {

@@ -2,7 +2,7 @@
 // before that window's first message. Internal to the window layer.
 #pragma once
 
-#include "platform/Types.h"
+#include "base/Types.h"
 
 class CWnd;
 
