@@ -28,6 +28,7 @@ int main()
         std::printf("FAIL: the written document reads back wrong: %s\n", static_cast<const char*>(document));
         return 1;
     }
-    std::printf("OK: %s\n", static_cast<const char*>(document));
+    std::printf("OK: read %s at %s, added a bid of %s and read it back\n", static_cast<const char*>(symbol),
+        static_cast<const char*>(xml.GetChildData()), static_cast<const char*>(copy.GetChildData()));
     return 0;
 }
