@@ -18,6 +18,7 @@ int main()
         std::printf("FAIL: read back symbol '%s'\n", static_cast<const char*>(symbol));
         return 1;
     }
+    const CString last = xml.GetChildData();
     if (!xml.AddChildElem("bid", "12.4")) {
         std::printf("FAIL: could not add an element\n");
         return 1;
@@ -29,6 +30,6 @@ int main()
         return 1;
     }
     std::printf("OK: read %s at %s, added a bid of %s and read it back\n", static_cast<const char*>(symbol),
-        static_cast<const char*>(xml.GetChildData()), static_cast<const char*>(copy.GetChildData()));
+        static_cast<const char*>(last), static_cast<const char*>(copy.GetChildData()));
     return 0;
 }
