@@ -3,16 +3,15 @@
 // one source file in the order of their definitions and destroys them in
 // reverse; across files the order would be whatever the linker gives.
 //
-// The load order:
-//  1. The lock of the document template being opened (not in this library
-//     yet).
+// The load order, with the place of each object that has a dynamic start,
+// so that a class that brings one defines it here at its step:
+//  1. The lock of the document template being opened.
 //  2. The registered messages "RWM_ORV_QUERYDESIGNMODE" and
 //     "RWM_ORV_AUTOUPDATE_NOTIFY".
-//  3. The colour picker's lock (not in this library yet) and
-//     "RWM_ORV_CHECKMOUSE".
-//  4. The caption-frame button map and its lock (not in this library yet).
-//  5. The message box's lock and remembered answers (not in this library
-//     yet) and "RWM_ORV_FORWARDIDLE".
+//  3. The colour picker's lock and "RWM_ORV_CHECKMOUSE".
+//  4. The caption-frame button map and its lock.
+//  5. The message box's lock and remembered answers, and
+//     "RWM_ORV_FORWARDIDLE".
 //  6. The field-caption table, CMapFidToCaption::sm_staticMap.
 //  7. The cached system colours (CSysColors, Windows only), the branding
 //     lock and the decimal and thousands separators (CLocale).
@@ -27,7 +26,9 @@
 // keep their order.
 //
 // After the objects of each step a CStartupStep records it in the start-up
-// log, and removes it again as the objects are about to be destroyed.
+// log, and removes it again as the objects are about to be destroyed; the
+// start-up order test (tests/framework/LibraryStartupTest.cpp) checks the
+// steps recorded.
 //
 // What a step uses from elsewhere is ready before it: the message ids, the
 // separators and the log itself are constant-initialised, and the branding

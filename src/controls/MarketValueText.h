@@ -6,7 +6,7 @@
 
 #include "OrvApi.h"
 #include "framework/String.h"
-#include "platform/Types.h"
+#include "base/Types.h"
 
 namespace orv::controls {
 

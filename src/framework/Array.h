@@ -3,7 +3,7 @@
 
 #include "framework/Exceptions.h"
 #include "framework/String.h"
-#include "platform/Types.h"
+#include "base/Types.h"
 
 #include <algorithm>
 #include <climits>

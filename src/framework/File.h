@@ -3,7 +3,7 @@
 
 #include "OrvApi.h"
 #include "framework/Object.h"
-#include "platform/Types.h"
+#include "base/Types.h"
 
 // A seekable stream of bytes, as an archive reads and writes it. Only the
 // in-memory file (CMemFile) implements it so far. Positions and lengths are

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "framework/Exceptions.h"
-#include "platform/Types.h"
+#include "base/Types.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "OrvApi.h"
-#include "platform/OleTypes.h"
-#include "platform/Types.h"
+#include "base/OleTypes.h"
+#include "base/Types.h"
 
 // A control's DoPropExchange hands each property to ExchangeProp, which
 // either stores the value or loads it, as IsLoading says. What the value

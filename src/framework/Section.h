@@ -2,7 +2,7 @@
 #pragma once
 
 #include "OrvApi.h"
-#include "platform/Types.h"
+#include "base/Types.h"
 
 #include <atomic>
 #include <cstddef>

@@ -5,7 +5,7 @@
 
 #include "OrvApi.h"
 #include "framework/Object.h"
-#include "platform/Types.h"
+#include "base/Types.h"
 
 #if defined(_WIN32)
 #  include "framework/Array.h"

@@ -4,7 +4,7 @@
 
 #include "OrvApi.h"
 #include "framework/String.h"
-#include "platform/Types.h"
+#include "base/Types.h"
 
 // Times in force and order types, by the identifiers the field captions use.
 enum : LONG {

@@ -8,7 +8,7 @@
 #include "framework/Section.h"
 #include "framework/String.h"
 #include "platform/SystemTime.h"
-#include "platform/Types.h"
+#include "base/Types.h"
 
 #include <ctime>
 
@@ -36,6 +36,7 @@ public:
     // value) plus the local span, so UTC. Invalid with value 0 for a
     // negative time or one the C library cannot convert.
     COrvDateTime(long time);
+    COrvDateTime(const COrvDateTime& other) noexcept = default;
 
     COrvDateTime& operator=(const double& value) noexcept;
     COrvDateTime& operator=(const long& time);

@@ -9,7 +9,7 @@
 
 #include "OrvApi.h"
 #include "platform/SysString.h"
-#include "platform/Types.h"
+#include "base/Types.h"
 
 #include <cstddef>
 

@@ -5,7 +5,7 @@
 #include "OrvApi.h"
 #include "framework/String.h"
 #include "platform/SysString.h"
-#include "platform/Types.h"
+#include "base/Types.h"
 
 #if defined(_WIN32) && __has_include(<comutil.h>)
 #  include <comutil.h>

@@ -8,7 +8,7 @@
 
 #include "OrvApi.h"
 #include "market/QuoteRecord.h"
-#include "platform/Types.h"
+#include "base/Types.h"
 
 // Open profit and loss and market value of `qty` (negative: short) bought or
 // sold at `avgPrice`, valued from `quote` (null: no prices). Both results are

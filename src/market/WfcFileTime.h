@@ -5,7 +5,7 @@
 #include "framework/OleDateTime.h"
 #include "framework/Time.h"
 #include "platform/SystemTime.h"
-#include "platform/Types.h"
+#include "base/Types.h"
 
 class CWfcSystemTime;
 

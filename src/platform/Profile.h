@@ -22,7 +22,7 @@
 #pragma once
 
 #include "OrvApi.h"
-#include "platform/Types.h"
+#include "base/Types.h"
 
 #if defined(_WIN32)
 #  include <shlwapi.h>

@@ -34,7 +34,7 @@
 #pragma once
 
 #include "OrvApi.h"
-#include "platform/Types.h"
+#include "base/Types.h"
 
 #if defined(_WIN32)
 #  include <winreg.h>

@@ -3,7 +3,7 @@
 // texts are string resources of the library's module.
 #pragma once
 
-#include "platform/Types.h"
+#include "base/Types.h"
 
 namespace platform {
 

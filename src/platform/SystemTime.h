@@ -4,7 +4,7 @@
 #pragma once
 
 #include "OrvApi.h"
-#include "platform/Types.h"
+#include "base/Types.h"
 
 #if !defined(_WIN32)
 using WCHAR = char16_t;

@@ -8,7 +8,7 @@
 
 #include "framework/Array.h"
 #include "framework/String.h"
-#include "platform/Types.h"
+#include "base/Types.h"
 
 namespace platform {
 

@@ -4,7 +4,7 @@
 
 #include "OrvApi.h"
 #include "framework/String.h"
-#include "platform/Types.h"
+#include "base/Types.h"
 #include "services/Version.h"
 
 class CExtensibleMarkupLanguageDocument;

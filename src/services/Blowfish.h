@@ -3,7 +3,7 @@
 #pragma once
 
 #include "OrvApi.h"
-#include "platform/Types.h"
+#include "base/Types.h"
 
 #include <cstddef>
 #include <cstdint>

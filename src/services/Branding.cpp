@@ -1,6 +1,6 @@
 #include "services/Branding.h"
 
-#include "framework/ModuleState.h"
+#include "platform/ModuleState.h"
 #include "framework/Section.h"
 #include "resources/resource.h"
 

@@ -8,7 +8,7 @@
 #include "framework/Array.h"
 #include "framework/String.h"
 #include "platform/Shell.h"
-#include "platform/Types.h"
+#include "base/Types.h"
 #include "text/HostPaths.h"
 
 // The folder of the running executable, with a trailing separator.

@@ -3,7 +3,7 @@
 
 #include "OrvApi.h"
 #include "framework/String.h"
-#include "platform/Types.h"
+#include "base/Types.h"
 
 // major.minor.build.revision, each an unsigned 16-bit component, held as one
 // 64-bit value in two 32-bit words: the high word is major and minor (major

@@ -4,7 +4,7 @@
 
 #include "OrvApi.h"
 #include "framework/String.h"
-#include "platform/Types.h"
+#include "base/Types.h"
 
 // Units in one foreign-exchange lot (10000 until the application changes it).
 extern ORV_API LONG g_lForexLotSize;

@@ -16,7 +16,7 @@
 #include "framework/Array.h"
 #include "framework/String.h"
 #include "platform/LastError.h"
-#include "platform/Types.h"
+#include "base/Types.h"
 
 #include <string_view>
 

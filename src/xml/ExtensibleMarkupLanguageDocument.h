@@ -6,7 +6,7 @@
 #include "OrvApi.h"
 #include "framework/Array.h"
 #include "framework/String.h"
-#include "platform/Types.h"
+#include "base/Types.h"
 #include "xml/DataParser.h"
 #include "xml/ExtensibleMarkupLanguageElement.h"
 #include "xml/ExtensibleMarkupLanguageEntities.h"

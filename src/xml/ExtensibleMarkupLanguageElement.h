@@ -7,7 +7,7 @@
 #include "OrvApi.h"
 #include "framework/Array.h"
 #include "framework/String.h"
-#include "platform/Types.h"
+#include "base/Types.h"
 #include "xml/DataParser.h"
 #include "xml/ExtensibleMarkupLanguageAttribute.h"
 #include "xml/XmlNodeList.h"

@@ -5,7 +5,7 @@
 #include "OrvApi.h"
 #include "framework/Array.h"
 #include "framework/String.h"
-#include "platform/Types.h"
+#include "base/Types.h"
 
 #include <vector>
 

@@ -7,7 +7,7 @@
 #include "framework/String.h"
 #include "framework/Time.h"
 #include "platform/SystemTime.h"
-#include "platform/Types.h"
+#include "base/Types.h"
 #include "xml/ExtensibleMarkupLanguageElement.h"
 
 class CXMLArchive;

@@ -10,7 +10,7 @@
 #include <string>
 
 #if defined(_WIN32)
-#  include "platform/Types.h"
+#  include "base/Types.h"
 #else
 #  include <climits>
 #  include <cstdlib>

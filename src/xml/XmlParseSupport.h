@@ -3,7 +3,7 @@
 #pragma once
 
 #include "framework/String.h"
-#include "platform/Types.h"
+#include "base/Types.h"
 #include "xml/XmlCharClasses.h"
 #include "xml/XmlNodeText.h"
 

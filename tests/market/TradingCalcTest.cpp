@@ -6,7 +6,7 @@
 #include "market/OrderRules.h"
 #include "market/SecurityType.h"
 #include "market/TradingHours.h"
-#include "platform/Types.h"
+#include "base/Types.h"
 
 #include <gtest/gtest.h>
 

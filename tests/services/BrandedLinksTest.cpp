@@ -2,7 +2,7 @@
 // again with the same key), and OpenIE's failure without a browser.
 #include "services/BrandedLinks.h"
 
-#include "framework/ModuleState.h"
+#include "platform/ModuleState.h"
 #include "framework/Time.h"
 #include "resources/resource.h"
 #include "services/Blowfish.h"

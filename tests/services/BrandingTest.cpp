@@ -4,7 +4,7 @@
 // check the search order and the scopes.
 #include "services/Branding.h"
 
-#include "framework/ModuleState.h"
+#include "platform/ModuleState.h"
 #include "resources/resource.h"
 
 #include <gtest/gtest.h>

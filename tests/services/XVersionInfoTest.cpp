@@ -10,7 +10,7 @@
 #include <vector>
 
 #if defined(_WIN32)
-#  include "platform/Types.h"
+#  include "base/Types.h"
 #endif
 
 namespace {

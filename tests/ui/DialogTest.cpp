@@ -3,7 +3,7 @@
 
 #include "framework/win/Controls.h"
 #include "framework/win/Dialog.h"
-#include "framework/ModuleState.h"
+#include "platform/ModuleState.h"
 #include "framework/WinApp.h"
 
 #include <gtest/gtest.h>

@@ -5,7 +5,7 @@
 
 #include "framework/Geometry.h"
 #include "framework/String.h"
-#include "platform/Types.h"
+#include "base/Types.h"
 
 #include <functional>
 #include <string>

@@ -2,7 +2,7 @@
 // PNG file, as the screen shows it.
 #pragma once
 
-#include "platform/Types.h"
+#include "base/Types.h"
 
 #include <string>
 

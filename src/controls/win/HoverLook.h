@@ -4,7 +4,7 @@
 #pragma once
 
 #include "OrvApi.h"
-#include "platform/Types.h"
+#include "base/Types.h"
 
 // Asks the system for WM_MOUSELEAVE when the mouse leaves the window; returns
 // whether the request was accepted.

@@ -4,7 +4,7 @@
 
 #include "OrvApi.h"
 #include "framework/win/Gdi.h"
-#include "platform/Types.h"
+#include "base/Types.h"
 
 class ORV_API CSysColors {
 public:

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "OrvApi.h"
-#include "platform/Types.h"
+#include "base/Types.h"
 
 #include <uxtheme.h>
 

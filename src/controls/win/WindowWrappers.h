@@ -6,7 +6,7 @@
 #include "OrvApi.h"
 #include "framework/Geometry.h"
 #include "framework/String.h"
-#include "platform/Types.h"
+#include "base/Types.h"
 
 // The window's client rectangle; four zeros when it cannot be read.
 class ORV_API CClientRect : public CRect {

@@ -1,6 +1,6 @@
 #include "framework/win/Controls.h"
 
-#include "framework/ModuleState.h"
+#include "platform/ModuleState.h"
 
 #include <commctrl.h>
 

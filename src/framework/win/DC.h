@@ -9,7 +9,7 @@
 #include "framework/Geometry.h"
 #include "framework/String.h"
 #include "framework/win/Gdi.h"
-#include "platform/Types.h"
+#include "base/Types.h"
 
 #include <optional>
 

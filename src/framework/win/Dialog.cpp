@@ -1,6 +1,6 @@
 #include "framework/win/Dialog.h"
 
-#include "framework/ModuleState.h"
+#include "platform/ModuleState.h"
 #include "framework/WinApp.h"
 #include "framework/win/WndCreation.h"
 

@@ -1,6 +1,6 @@
 #include "framework/win/Gdi.h"
 
-#include "framework/ModuleState.h"
+#include "platform/ModuleState.h"
 #include "framework/win/DC.h"
 
 CGdiObject::~CGdiObject()

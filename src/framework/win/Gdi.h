@@ -9,7 +9,7 @@
 #pragma once
 
 #include "OrvApi.h"
-#include "platform/Types.h"
+#include "base/Types.h"
 
 class ORV_API CGdiObject {
 public:

@@ -1,6 +1,6 @@
 #include "framework/win/Menu.h"
 
-#include "framework/ModuleState.h"
+#include "platform/ModuleState.h"
 
 CMenu::~CMenu()
 {

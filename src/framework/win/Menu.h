@@ -3,7 +3,7 @@
 
 #include "OrvApi.h"
 #include "framework/String.h"
-#include "platform/Types.h"
+#include "base/Types.h"
 
 class ORV_API CMenu {
 public:

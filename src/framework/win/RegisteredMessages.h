@@ -5,7 +5,7 @@
 #pragma once
 
 #include "OrvApi.h"
-#include "platform/Types.h"
+#include "base/Types.h"
 
 #include <wtypes.h>
 

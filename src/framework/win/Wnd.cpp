@@ -3,7 +3,7 @@
 #include "framework/Map.h"
 #include "framework/Section.h"
 #include "framework/win/DC.h"
-#include "framework/ModuleState.h"
+#include "platform/ModuleState.h"
 #include "framework/win/WndCreation.h"
 
 #include <cstdio>

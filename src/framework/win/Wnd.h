@@ -30,7 +30,7 @@
 #include "OrvApi.h"
 #include "framework/Geometry.h"
 #include "framework/String.h"
-#include "platform/Types.h"
+#include "base/Types.h"
 
 class CDC;
 

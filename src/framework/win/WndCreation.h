@@ -4,7 +4,7 @@
 // has returned. Internal to the window layer.
 #pragma once
 
-#include "platform/Types.h"
+#include "base/Types.h"
 
 #include <exception>
 

@@ -1,6 +1,6 @@
 #include "platform/FileReplace.h"
 
-#include "platform/Types.h"
+#include "base/Types.h"
 
 #include <atomic>
 

@@ -1,7 +1,7 @@
 // The file-system seam on Windows.
 #include "platform/FileSystem.h"
 
-#include "platform/Types.h"
+#include "base/Types.h"
 #include "platform/win32/ScopedHandle.h"
 
 #include <string>

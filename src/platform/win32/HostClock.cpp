@@ -1,6 +1,6 @@
 #include "platform/HostClock.h"
 
-#include "platform/Types.h"
+#include "base/Types.h"
 
 #include <objbase.h>
 

@@ -1,6 +1,6 @@
 #include "platform/Locale.h"
 
-#include "platform/Types.h"
+#include "base/Types.h"
 
 #include <cstring>
 

@@ -2,7 +2,7 @@
 // module.
 #include "platform/Process.h"
 
-#include "platform/Types.h"
+#include "base/Types.h"
 #include "platform/win32/ScopedHandle.h"
 
 #include <psapi.h>

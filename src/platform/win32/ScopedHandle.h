@@ -4,7 +4,7 @@
 // the failure value of either call.
 #pragma once
 
-#include "platform/Types.h"
+#include "base/Types.h"
 
 namespace platform::win32 {
 

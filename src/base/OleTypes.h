@@ -3,7 +3,7 @@
 // elsewhere they are defined here with the same values and layout.
 #pragma once
 
-#include "platform/Types.h"
+#include "base/Types.h"
 
 #if defined(_WIN32)
 #  include <wtypes.h>

@@ -1,4 +1,4 @@
-#include "framework/ModuleState.h"
+#include "platform/ModuleState.h"
 
 #include <atomic>
 #include <string>
