@@ -147,20 +147,11 @@ TEST_F(DateTimeEdit, RealKeysTypeMoveAndStep)
     ASSERT_TRUE(m_edit.SetDateTime(COleDateTime(2026, 12, 7, 8, 15, 0)));
     ClickAt(m_edit, CPoint(4, 8));
     ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == m_edit.GetSafeHwnd(); }));
-    auto press = [](WORD key) {
-        INPUT inputs[2] {};
-        for (INPUT& input : inputs) {
-            input.type = INPUT_KEYBOARD;
-            input.ki.wVk = key;
-        }
-        inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-        ::SendInput(2, inputs, sizeof(INPUT));
-    };
     // 0120 over the date, four rights to the hours, 1 over the 0 of 08, back
     // to the 1 and two steps up.
     for (WORD key : {WORD(VK_HOME), WORD('0'), WORD('1'), WORD('2'), WORD('0'), WORD(VK_RIGHT), WORD(VK_RIGHT),
                      WORD(VK_RIGHT), WORD(VK_RIGHT), WORD('1'), WORD(VK_LEFT), WORD(VK_UP), WORD(VK_UP)})
-        press(key);
+        PressKey(key);
     ASSERT_TRUE(PumpUntil([&] { return m_edit.GetWindowText() == "01/20/2026 20:15"; }, 3000))
         << m_edit.GetWindowText();
     PumpPending();
@@ -173,7 +164,7 @@ TEST_F(DateTimeEdit, RealKeysTypeMoveAndStep)
     }
     shift[1].ki.dwFlags = KEYEVENTF_KEYUP;
     ::SendInput(1, &shift[0], sizeof(INPUT));
-    press(VK_RIGHT);
+    PressKey(VK_RIGHT);
     ::SendInput(1, &shift[1], sizeof(INPUT));
     EXPECT_TRUE(PumpUntil([&] { return Selection() == "11-13"; }, 2000)) << Selection();
     SaveScreenshot(m_frame, "DateTimeEdit-typed");

@@ -142,21 +142,12 @@ TEST_F(NumEdit, RealKeysDeleteAndTypeThroughTheSystem)
     m_edit.SetValue(12.5);
     ClickAt(m_edit, CPoint(4, 8));
     ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == m_edit.GetSafeHwnd(); }));
-    auto press = [](WORD key) {
-        INPUT inputs[2] {};
-        for (INPUT& input : inputs) {
-            input.type = INPUT_KEYBOARD;
-            input.ki.wVk = key;
-        }
-        inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-        ::SendInput(2, inputs, sizeof(INPUT));
-    };
     for (WORD key : {WORD(VK_HOME), WORD(VK_RIGHT), WORD(VK_RIGHT), WORD(VK_DELETE)})
-        press(key);
+        PressKey(key);
     ASSERT_TRUE(PumpUntil([&] { return m_edit.GetWindowText() == "1250"; }, 2000)) << m_edit.GetWindowText();
     EXPECT_DOUBLE_EQ(Value(), 1250);
     for (WORD key : {WORD(VK_END), WORD(VK_OEM_PERIOD), WORD('5')})
-        press(key);
+        PressKey(key);
     ASSERT_TRUE(PumpUntil([&] { return m_edit.GetWindowText() == "1250.5"; }, 2000)) << m_edit.GetWindowText();
     EXPECT_DOUBLE_EQ(Value(), 1250.5);
     MouseAway();

@@ -70,6 +70,17 @@ void ClickAt(HWND wnd, POINT clientPoint)
     MouseButtonAt(wnd, clientPoint, false);
 }
 
+void PressKey(WORD key)
+{
+    INPUT inputs[2] {};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+    }
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(2, inputs, sizeof(INPUT));
+}
+
 void MouseAway()
 {
     SendMouse(nullptr, POINT {::GetSystemMetrics(SM_CXSCREEN) - 10, ::GetSystemMetrics(SM_CYSCREEN) - 10}, 0);

@@ -23,6 +23,8 @@ void PumpPending();
 void MoveMouseTo(HWND wnd, POINT clientPoint);
 void MouseButtonAt(HWND wnd, POINT clientPoint, bool down);
 void ClickAt(HWND wnd, POINT clientPoint);
+// A key pressed and released through SendInput, to the focused window.
+void PressKey(WORD key);
 // Parks the mouse outside every test window.
 void MouseAway();
 // A click as posted messages, for windows that need no focus or position.

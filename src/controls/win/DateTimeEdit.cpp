@@ -254,16 +254,9 @@ void CNimDateTimeEdit::OnDestroy()
 
 void CNimDateTimeEdit::Paste()
 {
-    if (!IsEditable() || !::IsClipboardFormatAvailable(CF_TEXT) || !::OpenClipboard(m_hWnd))
-        return;
     CString clip;
-    if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
-        if (const char* text = static_cast<const char*>(::GlobalLock(data))) {
-            clip = text;
-            ::GlobalUnlock(data);
-        }
-    }
-    ::CloseClipboard();
+    if (!IsEditable() || !ReadClipboardText(m_hWnd, clip))
+        return;
     clip.Trim();
     const COleDateTime value = m_mask.Read(clip);
     if (value.GetStatus() == COleDateTime::valid)

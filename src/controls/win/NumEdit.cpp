@@ -160,16 +160,9 @@ void CNimNumEdit::Type(UINT ch, KeySource source)
 
 void CNimNumEdit::Paste()
 {
-    if (!::IsClipboardFormatAvailable(CF_TEXT) || !::OpenClipboard(m_hWnd))
-        return;
     CString clip;
-    if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
-        if (const char* text = static_cast<const char*>(::GlobalLock(data))) {
-            clip = text;
-            ::GlobalUnlock(data);
-        }
-    }
-    ::CloseClipboard();
+    if (!ReadClipboardText(m_hWnd, clip))
+        return;
     int start = 0, end = 0;
     GetSel(start, end);
     const NumberEditChange change = m_model.Paste(GetWindowText(), start, end, clip);

@@ -37,6 +37,9 @@ class CDC;
 // The text of any window: its caption, or a control's text. Empty when the
 // window has none or cannot be read.
 ORV_API CString ReadWindowText(HWND wnd);
+// The clipboard's text, opened on behalf of `owner`. False, `text` empty,
+// when the clipboard holds no text or cannot be opened.
+ORV_API bool ReadClipboardText(HWND owner, CString& text);
 
 class ORV_API CWnd {
 public:
