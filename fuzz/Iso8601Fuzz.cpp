@@ -101,7 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool parsed = CXMLArchive::ParseISO8601(text.c_str(), utc);
     if (parsed) {
         CheckFields(utc);
-        char again[32];
+        char again[64];
         std::snprintf(again, sizeof again, "%04u-%02u-%02uT%02u:%02u:%02uZ", utc.wYear, utc.wMonth, utc.wDay,
             utc.wHour, utc.wMinute, utc.wSecond);
         SYSTEMTIME second {};

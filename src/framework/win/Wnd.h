@@ -31,15 +31,9 @@
 #include "framework/Geometry.h"
 #include "framework/String.h"
 #include "base/Types.h"
+#include "platform/win32/WindowText.h"
 
 class CDC;
-
-// The text of any window: its caption, or a control's text. Empty when the
-// window has none or cannot be read.
-ORV_API CString ReadWindowText(HWND wnd);
-// The clipboard's text, opened on behalf of `owner`. False, `text` empty,
-// when the clipboard holds no text or cannot be opened.
-ORV_API bool ReadClipboardText(HWND owner, CString& text);
 
 class ORV_API CWnd {
 public:

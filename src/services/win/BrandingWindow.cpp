@@ -1,7 +1,7 @@
 // The brand-token replacements on a window's caption.
 #include "services/Branding.h"
 
-#include "framework/win/Wnd.h"
+#include "platform/win32/WindowText.h"
 
 namespace {
 
