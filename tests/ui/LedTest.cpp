@@ -111,7 +111,7 @@ TEST_F(Led, SmallWindowDrawsFromTheTopLeftAndClips)
     const COLORREF background = dc.GetPixel(0, 0); // magenta in the cell
     EXPECT_NE(background, kMagenta);
     for (int i = 1; i < 10; ++i) {
-        COLORREF want = m_stripDC.GetPixel(i, CLed::LedBlue + CLed::LedSquare + i);
+        COLORREF want = m_stripDC.GetPixel(i, int(CLed::LedBlue) + int(CLed::LedSquare) + i);
         EXPECT_EQ(dc.GetPixel(i, i), want == kMagenta ? background : want) << i;
     }
 }
