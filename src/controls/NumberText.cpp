@@ -102,8 +102,10 @@ bool NumberEditModel::SetNumDecimalPlaces(int decimals, int rounding)
         return false;
     m_decimals = decimals;
     m_rounding = rounding;
+    // One unit of the last decimal, as a quotient: some C libraries give a
+    // negative power of ten one bit away from the decimal it names.
     if (m_kind == NumberPercent)
-        m_delta = std::max(m_delta, std::pow(10.0, -ClampDecimals(decimals)));
+        m_delta = std::max(m_delta, 1.0 / std::pow(10.0, ClampDecimals(decimals)));
     Reset();
     return true;
 }
