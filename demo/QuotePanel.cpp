@@ -16,7 +16,7 @@ const int kRowTop = 30, kRowHeight = 24;
 // Left edges and widths of the columns: symbol, last, bid, ask, change,
 // tick, volume.
 const int kColumnLeft[] = {8, 70, 140, 210, 280, 404, 424};
-const int kColumnWidth[] = {60, 66, 66, 66, 120, 18, 78};
+const int kColumnWidth[] = {60, 66, 66, 66, 120, 18, 92};
 const char* const kHeaders[] = {"Symbol", "Last", "Bid", "Ask", "Change", "", "Volume"};
 
 // The demo's own symbol data: the bond future's root is priced in 32nds and

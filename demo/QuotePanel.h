@@ -19,7 +19,7 @@
 class CQuotePanel : public CWnd {
 public:
     enum : UINT_PTR { kFeedTimer = 1 };
-    enum : int { kSymbols = 3, kWidth = 520, kHeight = 150 };
+    enum : int { kSymbols = 3, kWidth = 540, kHeight = 150 };
 
     // Makes the panel inside the owner, to the right of its client area,
     // and widens the owner to hold it.
