@@ -263,15 +263,7 @@ TEST_F(DateTimeEdit, ValuesAreWrittenReadStrictlyAndPastedByTheMask)
     // A date-time comes from the clipboard only when it reads by the mask;
     // cut, clear and undo would break the layout and do nothing.
     Start("hh:mm", k1234, 0, 5);
-    auto clip = [&](const char* text) {
-        ASSERT_TRUE(::OpenClipboard(m_frame));
-        ::EmptyClipboard();
-        HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, std::strlen(text) + 1);
-        std::memcpy(::GlobalLock(memory), text, std::strlen(text) + 1);
-        ::GlobalUnlock(memory);
-        ::SetClipboardData(CF_TEXT, memory);
-        ::CloseClipboard();
-    };
+    auto clip = [&](const char* text) { ASSERT_TRUE(SetClipboardText(m_frame, text)); };
     clip(" 09:45\r\n");
     Keys("\x16"); // Ctrl+V
     EXPECT_EQ(m_edit.GetWindowText(), "09:45");

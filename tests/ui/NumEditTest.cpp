@@ -75,16 +75,7 @@ protected:
     }
     size_t Changes() const { return m_frame.Count(WM_COMMAND, EN_CHANGE); }
     // Puts text on the clipboard.
-    void Clip(const char* text)
-    {
-        ASSERT_TRUE(::OpenClipboard(m_frame));
-        ::EmptyClipboard();
-        HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, std::strlen(text) + 1);
-        std::memcpy(::GlobalLock(memory), text, std::strlen(text) + 1);
-        ::GlobalUnlock(memory);
-        ::SetClipboardData(CF_TEXT, memory);
-        ::CloseClipboard();
-    }
+    void Clip(const char* text) { ASSERT_TRUE(SetClipboardText(m_frame, text)); }
 
     CFrame m_frame;
     CNimNumEdit m_edit {kSpinId};

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <exception>
 
 #include <commctrl.h>
@@ -79,6 +80,20 @@ void PressKey(WORD key)
     }
     inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
     ::SendInput(2, inputs, sizeof(INPUT));
+}
+
+bool SetClipboardText(HWND owner, const char* text)
+{
+    if (!::OpenClipboard(owner))
+        return false;
+    ::EmptyClipboard();
+    const std::size_t size = std::strlen(text) + 1;
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, size);
+    std::memcpy(::GlobalLock(memory), text, size);
+    ::GlobalUnlock(memory);
+    ::SetClipboardData(CF_TEXT, memory);
+    ::CloseClipboard();
+    return true;
 }
 
 void MouseAway()

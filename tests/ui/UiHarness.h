@@ -25,6 +25,9 @@ void MouseButtonAt(HWND wnd, POINT clientPoint, bool down);
 void ClickAt(HWND wnd, POINT clientPoint);
 // A key pressed and released through SendInput, to the focused window.
 void PressKey(WORD key);
+// Puts text on the clipboard, opened on behalf of `owner`; false when it
+// cannot be opened.
+bool SetClipboardText(HWND owner, const char* text);
 // Parks the mouse outside every test window.
 void MouseAway();
 // A click as posted messages, for windows that need no focus or position.
