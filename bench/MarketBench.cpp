@@ -4,6 +4,8 @@
 #include "market/CachedQuote.h"
 #include "market/SymbolData.h"
 
+#include "BenchQuoteRecord.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -85,19 +87,10 @@ Fixture& TheFixture()
     return fixture;
 }
 
-BSTR Ole(const char* text)
-{
-    std::basic_string<OLECHAR> wide(text, text + std::char_traits<char>::length(text));
-    return SysAllocString(wide.c_str());
-}
 
-struct BenchQuote : QUOTERECORD {
-    explicit BenchQuote(const char* symbol) : QUOTERECORD{}
+struct BenchQuote : bench::OwnedQuoteRecord {
+    explicit BenchQuote(const char* symbol) : OwnedQuoteRecord(symbol, "N", "International Business Machines")
     {
-        bstrSymbol = Ole(symbol);
-        bstrExtra = Ole("N");
-        bstrDescription = Ole("International Business Machines");
-        bstrUnderlier = Ole("");
         dLast = 10.5;
         dBid = 10.25;
         dAsk = 10.75;
@@ -115,11 +108,6 @@ struct BenchQuote : QUOTERECORD {
         lExpirationMonth = 3;
         lExpirationYear = 2024;
         dTimeLastQuote = 45000.75;
-    }
-    ~BenchQuote()
-    {
-        for (BSTR s : {bstrSymbol, bstrExtra, bstrDescription, bstrUnderlier})
-            SysFreeString(s);
     }
 };
 

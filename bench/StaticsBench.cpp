@@ -6,6 +6,8 @@
 #include "controls/NumberText.h"
 #include "market/CachedQuote.h"
 
+#include "BenchQuoteRecord.h"
+
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -14,19 +16,10 @@ using namespace orv::controls;
 
 namespace {
 
-BSTR Ole(const char* text)
-{
-    std::basic_string<OLECHAR> wide(text, text + std::char_traits<char>::length(text));
-    return SysAllocString(wide.c_str());
-}
 
-struct Record : QUOTERECORD {
-    Record() : QUOTERECORD{}
+struct Record : bench::OwnedQuoteRecord {
+    Record() : OwnedQuoteRecord("MSFT", "", "Microsoft")
     {
-        bstrSymbol = Ole("MSFT");
-        bstrExtra = Ole("");
-        bstrDescription = Ole("Microsoft");
-        bstrUnderlier = Ole("");
         dLast = 415.25;
         dBid = 415.24;
         dAsk = 415.26;
@@ -35,13 +28,6 @@ struct Record : QUOTERECORD {
         dLow = 411.5;
         lVolume = 1250000;
     }
-    ~Record()
-    {
-        for (BSTR s : {bstrSymbol, bstrExtra, bstrDescription, bstrUnderlier})
-            SysFreeString(s);
-    }
-    Record(const Record&) = delete;
-    Record& operator=(const Record&) = delete;
 };
 
 enum Shown : int { ShownLast, ShownBid, ShownAsk, ShownChange, ShownVolume, ShownPercentChange, ShownSubPips };

@@ -258,12 +258,7 @@ DateTimeEditChange DateTimeMask::Type(const CString& text, int selStart, int sel
         const int previous = PreviousFieldPosition(start);
         if (previous < 0 || previous >= length)
             return change;
-        CString edited = text;
-        edited.SetAt(previous, '0');
-        change = Rewrite(text, edited, now);
-        change.selStart = previous;
-        change.selEnd = previous + 1;
-        return change;
+        return ZeroAt(text, previous, now);
     }
     if (ch < '0' || ch > '9') {
         int next = NextFieldPosition(start);
@@ -301,11 +296,16 @@ DateTimeEditChange DateTimeMask::Delete(const CString& text, int selStart, int s
     }
     if (start >= text.GetLength() || !IsFieldPosition(start))
         return change;
+    return ZeroAt(text, start, now);
+}
+
+DateTimeEditChange DateTimeMask::ZeroAt(const CString& text, int position, const COleDateTime& now) const
+{
     CString edited = text;
-    edited.SetAt(start, '0');
-    change = Rewrite(text, edited, now);
-    change.selStart = start;
-    change.selEnd = start + 1;
+    edited.SetAt(position, '0');
+    DateTimeEditChange change = Rewrite(text, edited, now);
+    change.selStart = position;
+    change.selEnd = position + 1;
     return change;
 }
 

@@ -102,6 +102,8 @@ private:
     // The field under the caret, or the one before it.
     const Part* FieldForStep(int position) const;
     DateTimeEditChange Rewrite(const CString& text, const CString& edited, const COleDateTime& now) const;
+    // Writes "0" at a field position and selects that position.
+    DateTimeEditChange ZeroAt(const CString& text, int position, const COleDateTime& now) const;
 
     CString m_mask;
     std::vector<Part> m_parts;
