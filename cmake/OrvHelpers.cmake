@@ -38,6 +38,17 @@ function(orv_add_test_suite area)
     target_link_libraries(${target} PRIVATE ${SUITE_LINK} GTest::gtest_main GTest::gmock)
     target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
     add_test(NAME ${area} COMMAND ${target} --gtest_output=xml:${ORV_TEST_RESULTS}/${area}.xml)
+    orv_share_wine_prefix(${area})
+endfunction()
+
+# Wine keeps the user's locale in the prefix's registry and rewrites it from
+# the environment whenever a program starts in another locale, so a German
+# run beside another test changes that test's dates and separators under it.
+# Under Wine the tests of a build therefore take turns.
+function(orv_share_wine_prefix test)
+    if(WIN32 AND CMAKE_HOST_UNIX)
+        set_tests_properties(${test} PROPERTIES RESOURCE_LOCK wine-prefix)
+    endif()
 endfunction()
 
 # Runs the tests of a suite matching FILTER again as test <area>-<name>, with
@@ -50,4 +61,5 @@ function(orv_add_test_run area name)
     add_test(NAME ${area}-${name} COMMAND orv_${area}_tests --gtest_filter=${RUN_FILTER}
         --gtest_output=xml:${ORV_TEST_RESULTS}/${area}-${name}.xml)
     set_tests_properties(${area}-${name} PROPERTIES ENVIRONMENT "${RUN_ENVIRONMENT}")
+    orv_share_wine_prefix(${area}-${name})
 endfunction()

@@ -26,6 +26,16 @@ orv_wine_prefix() {
         wineserver -w
     fi
     orv_wine_fonts
+    orv_wine_start
+}
+
+# Starts the prefix's server and its system processes before any test runs.
+# The first Wine program otherwise starts them itself, and they inherit its
+# output: CTest then waits minutes for that test's output to close, long after
+# the program ended. The server stays up until orv_wine_stop.
+orv_wine_start() {
+    wineserver -p </dev/null >/dev/null 2>&1
+    wine wineboot </dev/null >/dev/null 2>&1
 }
 
 # Debian's Wine looks for its own fonts (Tahoma, Marlett, ...) beside its
