@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <thread>
 #include <vector>
 
 using platform::win32::TimerServices;
@@ -79,7 +80,7 @@ std::uintptr_t NextHandleSlot()
 
 } // namespace
 
-TEST(WaitableTimer, OnceOffAndPeriodicTimersCallTheirRoutineOnTheSettingThread)
+TEST(WaitableTimer, OnceOffAndPeriodicTimersCallTheirRoutineInAlertableWaits)
 {
     Fired once;
     CWaitableTimer timer;
@@ -101,6 +102,37 @@ TEST(WaitableTimer, OnceOffAndPeriodicTimersCallTheirRoutineOnTheSettingThread)
     const size_t atCancel = periodic.times.size();
     PassFence(100);
     EXPECT_EQ(periodic.times.size(), atCancel);
+}
+
+// The routine runs on the thread that set the timer, once that thread waits
+// alertably; a thread that only waits plainly for it never runs it.
+TEST(WaitableTimer, RoutineRunsOnTheThreadThatSetTheTimer)
+{
+    struct Shared {
+        HANDLE done = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        DWORD routineThread = 0;
+    } shared;
+    const auto routine = [](LPVOID parameter, FILETIME) {
+        auto* s = static_cast<Shared*>(parameter);
+        s->routineThread = ::GetCurrentThreadId();
+        ::SetEvent(s->done);
+    };
+    DWORD setter = 0;
+    std::thread thread([&] {
+        setter = ::GetCurrentThreadId();
+        CWaitableTimer timer;
+        if (timer.Create(FALSE)) {
+            timer.SetCompletionRoutine(routine, &shared);
+            timer.SetOnceOffRelative(20);
+            while (::WaitForSingleObjectEx(shared.done, 5000, TRUE) == WAIT_IO_COMPLETION) {
+            }
+        }
+    });
+    EXPECT_EQ(::WaitForSingleObject(shared.done, 5000), WAIT_OBJECT_0);
+    thread.join();
+    EXPECT_EQ(shared.routineThread, setter);
+    EXPECT_NE(shared.routineThread, ::GetCurrentThreadId());
+    ::CloseHandle(shared.done);
 }
 
 TEST(WaitableTimer, AbsoluteTimeInThePastSignalsAtOnceAndNamedTimersAreShared)

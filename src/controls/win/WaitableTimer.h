@@ -15,6 +15,8 @@
 // alertable true). It is called with this object as its context, so a timer
 // set with a routine is cancelled before the object lets its handle go:
 // no queued call can reach an object that has closed or been destroyed.
+// Close and destroy the object on the thread that set it, so that the
+// routine is not running at that moment.
 class ORV_API CWaitableTimer {
 public:
     // Receives the routine parameter and the time the timer fired (UTC).
