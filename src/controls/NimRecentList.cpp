@@ -52,7 +52,12 @@ void CNimRecentList::Add(const char* text)
             break;
         }
     }
-    MoveToFront(hole, text);
+    // The text may be one of the entries about to move: copy it first.
+    const CString front(text);
+    for (int i = hole; i > 0; --i) {
+        m_arrNames[i] = m_arrNames[i - 1];
+    }
+    m_arrNames[0] = front;
 }
 
 BOOL CNimRecentList::ReadListEx(HKEY root, const char* basePath)

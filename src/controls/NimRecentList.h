@@ -28,7 +28,7 @@ public:
     // at for an equal text: one found there moves to the front; otherwise
     // every entry moves down one place and the last drops out. A null or
     // empty text, or a list without slots, leaves the list as it is.
-    void Add(const char* text) override;
+    virtual void Add(const char* text);
 
     // Creates the list's key when it is missing, then reads each stored
     // entry; a missing or non-string value leaves its entry as it was.

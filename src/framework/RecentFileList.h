@@ -10,7 +10,8 @@
 // A list of `size` text entries, newest first; an empty string is an empty
 // slot. The section and entry format name where a derived list keeps its
 // entries; the first command identifier and the display length are kept for
-// the menu that shows the list. Copies copy every field.
+// the menu that shows the list. Copies copy every field. Adding, reading and
+// writing entries belong to the derived list.
 class ORV_API CRecentFileList {
 public:
     // A size below 0 is taken as 0: a list with no slots, to which nothing
@@ -27,21 +28,7 @@ public:
     CString& operator[](int index) { return m_arrNames[index]; }
     const CString& operator[](int index) const { return m_arrNames[index]; }
 
-    // Removes the entry at index; the entries after it move up one place and
-    // the last slot becomes empty. Outside [0, GetSize()) throws
-    // CInvalidArgException.
-    virtual void Remove(int index);
-    // Puts a file name at the front. A name already in the list, compared
-    // without case as file names are, moves to the front instead of
-    // appearing twice; otherwise the oldest entry drops out. A null or empty
-    // name, or a list without slots, leaves the list as it is.
-    virtual void Add(const char* pathName);
-
 protected:
-    // Moves the entries [0, hole) down one place, over the entry at hole,
-    // and puts text at the front. hole is in [0, m_nSize).
-    void MoveToFront(int hole, const char* text);
-
     int m_nSize;
     CStringArray m_arrNames;
     CString m_strSectionName;

@@ -23,9 +23,12 @@ Texts Entries(const CRecentFileList& list)
     return out;
 }
 
-CNimRecentList Filled(int size, const Texts& added)
+CNimRecentList Filled(const Texts& entries, const Texts& added = {})
 {
-    CNimRecentList list(100, "Recent", "Sym%d", size);
+    CNimRecentList list(100, "Recent", "Sym%d", static_cast<int>(entries.size()));
+    for (size_t i = 0; i < entries.size(); ++i) {
+        list[static_cast<int>(i)] = entries[i].c_str();
+    }
     for (const auto& text : added) {
         list.Add(text.c_str());
     }
@@ -35,81 +38,40 @@ CNimRecentList Filled(int size, const Texts& added)
 TEST(NimRecentList, AddPutsTextsNewestFirstWithoutDuplicates)
 {
     const struct {
-        int size;
-        Texts added;
-        Texts expected;
+        Texts before, added, expected;
     } cases[] = {
-        {4, {"A", "B", "C"}, {"C", "B", "A", ""}},
-        {4, {"A", "B", "C", "A"}, {"A", "C", "B", ""}},
-        {3, {"A", "B", "C", "D"}, {"D", "C", "B"}},
-        // The last slot is not searched: "A" drops out through the shift
-        // and comes back at the front exactly once.
-        {3, {"A", "B", "C", "A"}, {"A", "C", "B"}},
-        {3, {"ibm", "IBM"}, {"IBM", "ibm", ""}},
-        {3, {"A", "", "B"}, {"B", "A", ""}},
-        {1, {"A", "B"}, {"B"}},
-        // No slots: nothing is stored anywhere.
-        {0, {"A"}, {}},
-        {-2, {"A", "B"}, {}},
+        {{"", "", "", ""}, {"A", "B", "C"}, {"C", "B", "A", ""}},
+        {{"C", "B", "A", ""}, {"A"}, {"A", "C", "B", ""}},
+        {{"C", "B", "A"}, {"D"}, {"D", "C", "B"}},
+        // The last slot is not searched; its text comes back at the front once.
+        {{"C", "B", "A"}, {"A"}, {"A", "C", "B"}},
+        {{"ibm", ""}, {"IBM", ""}, {"IBM", "ibm"}},
+        {{"A"}, {"B"}, {"B"}},
+        {{}, {"A"}, {}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(Entries(Filled(c.size, c.added)), c.expected) << "size " << c.size << ", " << c.added.size();
+        EXPECT_EQ(Entries(Filled(c.before, c.added)), c.expected) << c.added[0];
     }
-}
-
-TEST(NimRecentList, CopiesAreIndependentAndTheFileListComparesWithoutCase)
-{
-    CNimRecentList list = Filled(3, {"A", "B"});
-    CNimRecentList copy(list);
-    copy.Add("C");
-    EXPECT_EQ(Entries(list), (Texts {"B", "A", ""}));
-    list = copy;
-    EXPECT_EQ(Entries(list), (Texts {"C", "B", "A"}));
-
-    CRecentFileList files(100, "Files", "File%d", 3);
-    files.Add("C:\\a.txt");
-    files.Add("c:\\A.TXT");
-    EXPECT_EQ(Entries(files), (Texts {"c:\\A.TXT", "", ""}));
-    files.Remove(0);
-    EXPECT_EQ(Entries(files), (Texts {"", "", ""}));
+    CNimRecentList none(100, "Recent", "Sym%d", -2);
+    none.Add("A");
+    EXPECT_EQ(none.GetSize(), 0);
 }
 
 class NimRecentListStore : public ::testing::Test {
 protected:
-    void SetUp() override { SHDeleteKeyA(HKEY_CURRENT_USER, m_base.c_str()); }
     void TearDown() override
     {
         SHDeleteKeyA(HKEY_CURRENT_USER, m_base.c_str());
         RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\OrvCommonTests");
     }
 
-    // The stored values Sym1 to Sym4; "-" for a missing one.
-    Texts Stored()
-    {
-        Texts out;
-        CRegistry registry;
-        const bool open = registry.Open(HKEY_CURRENT_USER, (m_base + "\\Recent").c_str(), KEY_READ);
-        for (const char* name : {"Sym1", "Sym2", "Sym3", "Sym4"}) {
-            CString text = "-";
-            if (open) {
-                registry.ReadString(name, text);
-            }
-            out.emplace_back(text.GetString());
-        }
-        return out;
-    }
-
-    // The list read back from the store, as the next run of the
-    // application would see it.
-    Texts ReadBack(const Texts& before = {"x", "x", "x", "x"})
+    // The list read back over `before`, as the next run would see it.
+    Texts ReadBack(const Texts& before = {"p", "q", "r", "s"})
     {
 #if !defined(_WIN32)
         platform::ResetRegistryCacheForTesting();
 #endif
-        CNimRecentList list(100, "Recent", "Sym%d", 4);
-        for (int i = 0; i < 4; ++i) {
-            list[i] = before[i].c_str();
-        }
+        CNimRecentList list = Filled(before);
         EXPECT_TRUE(list.ReadListEx(HKEY_CURRENT_USER, m_base.c_str()));
         return Entries(list);
     }
@@ -118,51 +80,40 @@ protected:
     orv_test::PrivateRegistry m_store {m_folder.Path()};
     const std::string m_base = "Software\\OrvCommonTests\\Recent-" + std::to_string(orv_test::ProcessId()) + "-"
         + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    const std::string m_key = m_base + "\\Recent";
 };
 
-TEST_F(NimRecentListStore, WriteReplacesTheStoredListAndReadBringsItBack)
+TEST_F(NimRecentListStore, WriteReplacesTheStoredListAndSkipsEmptyEntries)
 {
-    CNimRecentList list = Filled(4, {"A", "B", "C", "D"});
-    ASSERT_TRUE(list.WriteListEx(HKEY_CURRENT_USER, m_base.c_str()));
-    EXPECT_EQ(Stored(), (Texts {"D", "C", "B", "A"}));
+    // Reading creates the missing key and keeps every entry.
+    EXPECT_EQ(ReadBack(), (Texts {"p", "q", "r", "s"}));
+    ASSERT_TRUE(Filled({"D", "C", "B", "A"}).WriteListEx(HKEY_CURRENT_USER, m_base.c_str()));
+    EXPECT_EQ(ReadBack(), (Texts {"D", "C", "B", "A"}));
+    // An emptied entry is not written, so reading leaves that slot alone.
+    ASSERT_TRUE(Filled({"D", "", "B", ""}).WriteListEx(HKEY_CURRENT_USER, m_base.c_str()));
+    EXPECT_EQ(ReadBack(), (Texts {"D", "q", "B", "s"}));
 
-    // An emptied entry is not written, so it keeps its old slot on reading.
-    list[1] = "";
-    list.Remove(3);
-    ASSERT_TRUE(list.WriteListEx(HKEY_CURRENT_USER, m_base.c_str()));
-    EXPECT_EQ(Stored(), (Texts {"D", "-", "B", "-"}));
-    EXPECT_EQ(ReadBack({"p", "q", "r", "s"}), (Texts {"D", "q", "B", "s"}));
+    CRegistry registry;
+    ASSERT_TRUE(registry.Open(HKEY_CURRENT_USER, m_key.c_str()));
+    ASSERT_TRUE(registry.Write("Sym1", 7ul)); // not a string: ignored
+    registry.Close();
+    EXPECT_EQ(ReadBack(), (Texts {"p", "q", "B", "s"}));
 }
 
 TEST_F(NimRecentListStore, KeyWithSubkeysIsOverwrittenInPlace)
 {
-    CNimRecentList list = Filled(4, {"A", "B", "C", "D"});
-    ASSERT_TRUE(list.WriteListEx(HKEY_CURRENT_USER, m_base.c_str()));
+    ASSERT_TRUE(Filled({"D", "C", "B", "A"}).WriteListEx(HKEY_CURRENT_USER, m_base.c_str()));
     CRegistry registry;
-    ASSERT_TRUE(registry.CreateKey(HKEY_CURRENT_USER, (m_base + "\\Recent\\Child").c_str()));
+    ASSERT_TRUE(registry.CreateKey(HKEY_CURRENT_USER, (m_key + "\\Child").c_str()));
     registry.Close();
-
-    CNimRecentList shorter = Filled(4, {"E", "F"});
-    ASSERT_TRUE(shorter.WriteListEx(HKEY_CURRENT_USER, m_base.c_str()));
-    EXPECT_EQ(Stored(), (Texts {"F", "E", "B", "A"}));
-    EXPECT_TRUE(registry.VerifyKey(HKEY_CURRENT_USER, (m_base + "\\Recent\\Child").c_str()));
-}
-
-TEST_F(NimRecentListStore, ReadCreatesAMissingKeyAndKeepsEntriesWithoutAString)
-{
-    EXPECT_EQ(ReadBack({"p", "q", "r", "s"}), (Texts {"p", "q", "r", "s"}));
-    CRegistry registry;
-    ASSERT_TRUE(registry.Open(HKEY_CURRENT_USER, (m_base + "\\Recent").c_str()));
-    ASSERT_TRUE(registry.Write("Sym1", 7ul));
-    ASSERT_TRUE(registry.WriteString("Sym2", "MSFT"));
-    registry.Close();
-    EXPECT_EQ(ReadBack({"p", "q", "r", "s"}), (Texts {"p", "MSFT", "r", "s"}));
+    ASSERT_TRUE(Filled({"F", "E", "", ""}).WriteListEx(HKEY_CURRENT_USER, m_base.c_str()));
+    EXPECT_EQ(ReadBack(), (Texts {"F", "E", "B", "A"}));
 }
 
 TEST_F(NimRecentListStore, FormatWithoutASingleIntegerTouchesNothing)
 {
     for (const char* format : {"File%s", "File", "File%d%d", "File%n", "%d%"}) {
-        CNimRecentList list(100, "Recent", format, 2);
+        CNimRecentList list(100, "Recent", format, 1);
         list.Add("A");
         EXPECT_FALSE(list.WriteListEx(HKEY_CURRENT_USER, m_base.c_str())) << format;
         EXPECT_FALSE(list.ReadListEx(HKEY_CURRENT_USER, m_base.c_str())) << format;
@@ -174,7 +125,7 @@ TEST_F(NimRecentListStore, FormatWithoutASingleIntegerTouchesNothing)
     CNimRecentList padded(100, "Recent", "100%% Sym%02d", 1);
     padded.Add("A");
     ASSERT_TRUE(padded.WriteListEx(HKEY_CURRENT_USER, m_base.c_str()));
-    ASSERT_TRUE(registry.Open(HKEY_CURRENT_USER, (m_base + "\\Recent").c_str()));
+    ASSERT_TRUE(registry.Open(HKEY_CURRENT_USER, m_key.c_str()));
     CString text;
     EXPECT_TRUE(registry.ReadString("100% Sym01", text));
     EXPECT_EQ(text, "A");

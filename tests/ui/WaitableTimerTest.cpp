@@ -1,7 +1,6 @@
-// CWaitableTimer on the real kernel timers (fired on this thread in alertable
-// waits, with a second timer as the fence that a test waits for) and, through
-// the timer-services table, on stand-ins that record what the system is
-// handed or act as a system without the services.
+// CWaitableTimer on real kernel timers, fired in alertable waits with a
+// second timer as the fence a test waits for, and through the timer-services
+// table on stand-ins that record what the system is handed.
 #include "controls/win/WaitableTimer.h"
 
 #include "platform/win32/TimerServices.h"
@@ -21,56 +20,44 @@ namespace {
 struct Fired {
     std::vector<ULONGLONG> times;
     LPVOID parameter = nullptr;
+    DWORD thread = 0;
 };
 
 void Record(LPVOID parameter, FILETIME firedAt)
 {
     auto* fired = static_cast<Fired*>(parameter);
     fired->parameter = parameter;
+    fired->thread = ::GetCurrentThreadId();
     fired->times.push_back((static_cast<ULONGLONG>(firedAt.dwHighDateTime) << 32) | firedAt.dwLowDateTime);
 }
 
-ULONGLONG Now()
+// Waits alertably, so that completion routines run, until `count` have run.
+bool WaitForCompletions(const Fired& fired, size_t count)
 {
-    FILETIME now;
-    ::GetSystemTimeAsFileTime(&now);
-    return (static_cast<ULONGLONG>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
-}
-
-// Waits alertably, so that completion routines run, until done() holds.
-bool WaitAlertably(const std::function<bool()>& done, DWORD timeoutMs = 5000)
-{
-    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
-    while (!done()) {
-        const ULONGLONG now = ::GetTickCount64();
-        if (now >= end) {
-            return false;
-        }
-        ::SleepEx(static_cast<DWORD>(end - now), TRUE);
+    const ULONGLONG end = ::GetTickCount64() + 5000;
+    while (fired.times.size() < count && ::GetTickCount64() < end) {
+        ::SleepEx(static_cast<DWORD>(end - ::GetTickCount64()), TRUE);
     }
-    return true;
+    return fired.times.size() >= count;
 }
 
-// Waits alertably until a fresh timer fires after `ms`, then runs whatever
-// completions are still queued: afterwards every completion a timer due
-// earlier could have brought has run.
+// Waits alertably for a fresh timer due after `ms`, then runs whatever is
+// still queued: every completion of a timer due earlier has run by then.
 void PassFence(DWORD ms)
 {
     CWaitableTimer fence;
-    ASSERT_TRUE(fence.Create(TRUE));
-    ASSERT_TRUE(fence.SetOnceOffRelative(ms));
-    const ULONGLONG end = ::GetTickCount64() + 5000;
+    ASSERT_TRUE(fence.Create(TRUE) && fence.SetOnceOffRelative(ms));
     DWORD result = WAIT_IO_COMPLETION;
-    while (result == WAIT_IO_COMPLETION && ::GetTickCount64() < end) {
+    for (int i = 0; i < 100 && result == WAIT_IO_COMPLETION; ++i) {
         result = ::WaitForSingleObjectEx(fence.GetHandle(), 5000, TRUE);
     }
     ASSERT_EQ(result, WAIT_OBJECT_0);
     ::SleepEx(0, TRUE);
 }
 
-// The value a new kernel handle gets: the lowest free slot of the process's
-// handle table. Wine's handle count stays put whatever is open, but a
-// leaked handle keeps its slot, so the next one lands higher.
+// The value a new kernel handle gets, the lowest free slot of the handle
+// table. Wine's handle count ignores what is open, but a leaked handle keeps
+// its slot and pushes the next one up.
 std::uintptr_t NextHandleSlot()
 {
     const HANDLE probe = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
@@ -80,150 +67,107 @@ std::uintptr_t NextHandleSlot()
 
 } // namespace
 
-TEST(WaitableTimer, OnceOffAndPeriodicTimersCallTheirRoutineInAlertableWaits)
+TEST(WaitableTimer, OnceOffAndPeriodicTimersCallTheirRoutineUntilCancelled)
 {
     Fired once;
     CWaitableTimer timer;
     ASSERT_TRUE(timer.Create(FALSE));
     timer.SetCompletionRoutine(&Record, &once);
-    const ULONGLONG setAt = Now();
+    const ULONGLONG setAt = ::GetTickCount64();
     ASSERT_TRUE(timer.SetOnceOffRelative(30));
-    ASSERT_TRUE(WaitAlertably([&] { return !once.times.empty(); }));
+    ASSERT_TRUE(WaitForCompletions(once, 1));
+    EXPECT_GE(::GetTickCount64() - setAt, 20u); // room for the tick's grain
     EXPECT_EQ(once.parameter, &once);
-    EXPECT_GE(Now(), setAt + 20 * 10000); // 100 ns units, with room for the clock's grain
     PassFence(60);
     EXPECT_EQ(once.times.size(), 1u);
 
     Fired periodic;
     timer.SetCompletionRoutine(&Record, &periodic);
     ASSERT_TRUE(timer.SetPeriodicRelative(20, 25));
-    ASSERT_TRUE(WaitAlertably([&] { return periodic.times.size() >= 3; }));
+    ASSERT_TRUE(WaitForCompletions(periodic, 3));
     ASSERT_TRUE(timer.Cancel());
     const size_t atCancel = periodic.times.size();
     PassFence(100);
     EXPECT_EQ(periodic.times.size(), atCancel);
 }
 
-// The routine runs on the thread that set the timer, once that thread waits
-// alertably; a thread that only waits plainly for it never runs it.
 TEST(WaitableTimer, RoutineRunsOnTheThreadThatSetTheTimer)
 {
-    struct Shared {
-        HANDLE done = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        DWORD routineThread = 0;
-    } shared;
-    const auto routine = [](LPVOID parameter, FILETIME) {
-        auto* s = static_cast<Shared*>(parameter);
-        s->routineThread = ::GetCurrentThreadId();
-        ::SetEvent(s->done);
-    };
+    Fired fired;
     DWORD setter = 0;
     std::thread thread([&] {
         setter = ::GetCurrentThreadId();
         CWaitableTimer timer;
-        if (timer.Create(FALSE)) {
-            timer.SetCompletionRoutine(routine, &shared);
-            timer.SetOnceOffRelative(20);
-            while (::WaitForSingleObjectEx(shared.done, 5000, TRUE) == WAIT_IO_COMPLETION) {
-            }
+        timer.SetCompletionRoutine(&Record, &fired);
+        if (timer.Create(FALSE) && timer.SetOnceOffRelative(20)) {
+            WaitForCompletions(fired, 1);
         }
     });
-    EXPECT_EQ(::WaitForSingleObject(shared.done, 5000), WAIT_OBJECT_0);
     thread.join();
-    EXPECT_EQ(shared.routineThread, setter);
-    EXPECT_NE(shared.routineThread, ::GetCurrentThreadId());
-    ::CloseHandle(shared.done);
+    ASSERT_EQ(fired.times.size(), 1u);
+    EXPECT_EQ(fired.thread, setter);
 }
 
-TEST(WaitableTimer, AbsoluteTimeInThePastSignalsAtOnceAndNamedTimersAreShared)
+// A timer that has fired has its completion queued for this thread, with the
+// timer object as context. Letting the handle go cancels it first.
+TEST(WaitableTimer, LettingTheHandleGoDropsAQueuedCompletion)
 {
-    CWaitableTimer timer;
-    ASSERT_TRUE(timer.Create(TRUE, "OrvWaitableTimerTest"));
-    CWaitableTimer other;
-    ASSERT_TRUE(other.Open("OrvWaitableTimerTest"));
-    SYSTEMTIME past {2020, 1, 3, 1, 12, 0, 0, 0};
-    ASSERT_TRUE(other.SetOnceOffAbsolute(past));
-    EXPECT_EQ(::WaitForSingleObject(timer.GetHandle(), 5000), WAIT_OBJECT_0);
-
-    const HANDLE handle = timer.Detach();
-    EXPECT_EQ(timer.GetHandle(), nullptr);
-    EXPECT_EQ(::WaitForSingleObject(handle, 0), WAIT_OBJECT_0) << "still open after Detach";
-    timer.Attach(handle);
-    EXPECT_EQ(timer.GetHandle(), handle);
-
-    EXPECT_FALSE(CWaitableTimer().Open("OrvWaitableTimerTestMissing"));
-    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
-}
-
-// A timer that has fired has its completion queued for this thread. Letting
-// the handle go cancels it first, so that the queued call, whose context is
-// the timer object, never runs.
-TEST(WaitableTimer, ClosingDetachingOrDestroyingDropsAQueuedCompletion)
-{
-    const struct {
-        const char* name;
-        std::function<void(std::unique_ptr<CWaitableTimer>&)> letGo;
-    } cases[] = {
+    const std::pair<const char*, std::function<void(std::unique_ptr<CWaitableTimer>&)>> cases[] = {
         {"Close", [](auto& timer) { timer->Close(); }},
         {"Detach", [](auto& timer) { ::CloseHandle(timer->Detach()); }},
         {"destructor", [](auto& timer) { timer.reset(); }},
         {"Create", [](auto& timer) { timer->Create(FALSE); }},
     };
-    for (const auto& c : cases) {
+    for (const auto& [name, letGo] : cases) {
         Fired fired;
         auto timer = std::make_unique<CWaitableTimer>();
-        ASSERT_TRUE(timer->Create(FALSE));
         timer->SetCompletionRoutine(&Record, &fired);
-        ASSERT_TRUE(timer->SetOnceOffRelative(20));
-        ASSERT_EQ(::WaitForSingleObject(timer->GetHandle(), 5000), WAIT_OBJECT_0) << c.name;
-        c.letGo(timer);
+        ASSERT_TRUE(timer->Create(FALSE) && timer->SetOnceOffRelative(20));
+        ASSERT_EQ(::WaitForSingleObject(timer->GetHandle(), 5000), WAIT_OBJECT_0) << name;
+        letGo(timer);
         PassFence(20);
-        EXPECT_TRUE(fired.times.empty()) << c.name;
+        EXPECT_TRUE(fired.times.empty()) << name;
     }
 }
 
 TEST(WaitableTimer, ThousandCreateSetDestroyCyclesLeaveNoHandles)
 {
     const auto cycle = [] {
-        CWaitableTimer timer;
         Fired fired;
-        timer.Create(FALSE);
+        CWaitableTimer timer;
         timer.SetCompletionRoutine(&Record, &fired);
+        timer.Create(FALSE);
         timer.SetPeriodicRelative(1000, 1000);
     };
-    for (int i = 0; i < 20; ++i) {
-        cycle();
-    }
+    cycle();
     DWORD before = 0;
-    ASSERT_TRUE(::GetProcessHandleCount(::GetCurrentProcess(), &before));
-    const std::uintptr_t slotBefore = NextHandleSlot();
+    DWORD after = 0;
+    ::GetProcessHandleCount(::GetCurrentProcess(), &before);
+    const std::uintptr_t slot = NextHandleSlot();
     for (int i = 0; i < 1000; ++i) {
         cycle();
     }
-    DWORD after = 0;
-    ASSERT_TRUE(::GetProcessHandleCount(::GetCurrentProcess(), &after));
+    ::GetProcessHandleCount(::GetCurrentProcess(), &after);
     EXPECT_EQ(after, before);
-    EXPECT_EQ(NextHandleSlot(), slotBefore);
+    EXPECT_EQ(NextHandleSlot(), slot);
 }
 
 namespace {
 
-// What the last SetWaitableTimer call was handed.
 struct SetCall {
-    int calls = 0;
-    HANDLE handle = nullptr;
-    LONGLONG due = 0;
-    LONG period = -1;
-    PTIMERAPCROUTINE routine = nullptr;
-    LPVOID context = nullptr;
-    BOOL resume = -1;
+    HANDLE handle;
+    LONGLONG due;
+    LONG period;
+    PTIMERAPCROUTINE routine;
+    LPVOID context;
+    BOOL resume;
 };
-SetCall g_set;
+std::vector<SetCall> g_sets;
 
 BOOL WINAPI RecordSet(HANDLE handle, const LARGE_INTEGER* due, LONG period, PTIMERAPCROUTINE routine,
                       LPVOID context, BOOL resume)
 {
-    g_set = {g_set.calls + 1, handle, due->QuadPart, period, routine, context, resume};
+    g_sets.push_back({handle, due->QuadPart, period, routine, context, resume});
     return TRUE;
 }
 
@@ -232,77 +176,72 @@ BOOL WINAPI AcceptCancel(HANDLE)
     return TRUE;
 }
 
-// Puts a table of timer services in place for the test's life.
 class TimerServicesStandIn : public ::testing::Test {
 protected:
-    void Use(const TimerServices& services) { platform::win32::ReplaceTimerServices(services); }
     void TearDown() override { platform::win32::ReplaceTimerServices(m_real); }
 
-    TimerServices m_real = platform::win32::GetTimerServices();
+    TimerServices m_real = platform::win32::ReplaceTimerServices({nullptr, nullptr, &RecordSet, &AcceptCancel});
 };
 
 } // namespace
 
 TEST_F(TimerServicesStandIn, DueTimesPeriodsAndFlagsReachTheSystem)
 {
-    Use({nullptr, nullptr, &RecordSet, &AcceptCancel});
-    g_set = {};
-    // Events stand in for timer handles: real handles that Close can close.
-    const HANDLE fake = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    CWaitableTimer timer;
-    timer.Attach(fake);
-
-    ASSERT_TRUE(timer.SetOnceOffRelative(1500));
-    EXPECT_EQ(g_set.handle, fake);
-    EXPECT_EQ(g_set.due, -15000000);
-    EXPECT_EQ(g_set.period, 0);
-    EXPECT_EQ(g_set.routine, nullptr);
-    EXPECT_EQ(g_set.context, &timer);
-    EXPECT_EQ(g_set.resume, FALSE);
-
+    g_sets.clear();
+    // An event stands in for the timer handle: a real handle to close.
+    const HANDLE handle = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
     Fired fired;
+    CWaitableTimer timer;
+    timer.Attach(handle);
+    ASSERT_TRUE(timer.SetOnceOffRelative(1500));
     timer.SetSignalWhenSuspended(TRUE);
     timer.SetCompletionRoutine(&Record, &fired);
     ASSERT_TRUE(timer.SetPeriodicAbsolute(SYSTEMTIME {2026, 12, 1, 7, 14, 35, 0, 0}, 250));
-    EXPECT_EQ(g_set.due, 134411277000000000); // 7 December 2026 14:35 UTC as a file time
-    EXPECT_EQ(g_set.period, 250);
-    EXPECT_EQ(g_set.resume, TRUE);
-    ASSERT_NE(g_set.routine, nullptr);
-    g_set.routine(g_set.context, 0x89ABCDEF, 0x01234567);
-    ASSERT_EQ(fired.times.size(), 1u);
-    EXPECT_EQ(fired.times[0], 0x0123456789ABCDEFull);
-    EXPECT_EQ(fired.parameter, &fired);
-
-    // Calendar fields that are no time fail before the system is called.
-    const int calls = g_set.calls;
+    // Invalid calendar fields fail before the system is called.
     EXPECT_FALSE(timer.SetOnceOffAbsolute(SYSTEMTIME {2026, 13, 0, 7, 0, 0, 0, 0}));
     EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
-    EXPECT_EQ(g_set.calls, calls);
-
-    // Close clears the flag along with the handle.
-    timer.Close();
-    const HANDLE second = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    timer.Attach(second);
+    timer.Close(); // clears the flag
+    timer.Attach(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
     ASSERT_TRUE(timer.SetPeriodicRelative(40, 20));
-    EXPECT_EQ(g_set.handle, second);
-    EXPECT_EQ(g_set.due, -400000);
-    EXPECT_EQ(g_set.resume, FALSE);
+
+    ASSERT_EQ(g_sets.size(), 3u);
+    const struct {
+        LONGLONG due;
+        LONG period;
+        bool routine;
+        BOOL resume;
+    } expected[] = {
+        {-15000000, 0, false, FALSE},
+        {134411277000000000, 250, true, TRUE}, // 7 December 2026 14:35 UTC
+        {-400000, 20, true, FALSE},
+    };
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(g_sets[i].due, expected[i].due) << i;
+        EXPECT_EQ(g_sets[i].period, expected[i].period) << i;
+        EXPECT_EQ(g_sets[i].routine != nullptr, expected[i].routine) << i;
+        EXPECT_EQ(g_sets[i].resume, expected[i].resume) << i;
+        EXPECT_EQ(g_sets[i].context, &timer) << i;
+    }
+    EXPECT_EQ(g_sets[0].handle, handle);
+    g_sets[1].routine(g_sets[1].context, 0x89ABCDEF, 0x01234567);
+    ASSERT_EQ(fired.times, std::vector<ULONGLONG> {0x0123456789ABCDEFull});
+    EXPECT_EQ(fired.parameter, &fired);
 }
 
 TEST_F(TimerServicesStandIn, WithoutTheServicesEveryOperationFailsWithError120)
 {
-    Use({});
+    platform::win32::ReplaceTimerServices({});
     CWaitableTimer timer;
-    const std::pair<const char*, std::function<BOOL()>> calls[] = {
-        {"Create", [&] { return timer.Create(FALSE); }},
-        {"Open", [&] { return timer.Open("OrvTimer"); }},
-        {"Cancel", [&] { return timer.Cancel(); }},
-        {"SetOnceOffRelative", [&] { return timer.SetOnceOffRelative(10); }},
-        {"SetPeriodicAbsolute", [&] { return timer.SetPeriodicAbsolute(SYSTEMTIME {2026, 1, 4, 1, 0, 0, 0, 0}, 5); }},
+    const std::function<BOOL()> calls[] = {
+        [&] { return timer.Create(FALSE); },
+        [&] { return timer.Open("OrvTimer"); },
+        [&] { return timer.Cancel(); },
+        [&] { return timer.SetOnceOffRelative(10); },
+        [&] { return timer.SetPeriodicAbsolute(SYSTEMTIME {2026, 1, 4, 1, 0, 0, 0, 0}, 5); },
     };
-    for (const auto& [name, call] : calls) {
+    for (size_t i = 0; i < std::size(calls); ++i) {
         ::SetLastError(0);
-        EXPECT_FALSE(call()) << name;
-        EXPECT_EQ(::GetLastError(), 120u) << name;
+        EXPECT_FALSE(calls[i]()) << i;
+        EXPECT_EQ(::GetLastError(), 120u) << i;
     }
 }
