@@ -17,25 +17,21 @@ TEST(Monitors, TheTestDisplayIsOnePrimaryMonitorHoldingTheVirtualDesktop)
     ASSERT_EQ(monitors.GetCount(), 1);
     EXPECT_EQ(RaisedBy([&] { monitors.GetMonitor(1); }), "invalid argument");
     const CMonitor primary = monitors.GetMonitor(0);
-    EXPECT_TRUE(primary.IsPrimaryMonitor());
     EXPECT_EQ(CMonitors::GetPrimaryMonitor(), primary);
-    EXPECT_FALSE(CMonitors::IsMonitor(nullptr));
     CRect bounds;
     CRect desktop;
-    ASSERT_TRUE(primary.GetMonitorRect(bounds));
+    ASSERT_TRUE(primary.IsPrimaryMonitor() && primary.GetMonitorRect(bounds));
     CMonitors::GetVirtualDesktopRect(&desktop);
     EXPECT_EQ(desktop, bounds);
+    EXPECT_FALSE(CMonitors::IsMonitor(nullptr));
 
-    const POINT away {-5000, -5000};
-    EXPECT_FALSE(CMonitors::IsOnScreen(away));
-    EXPECT_EQ(CMonitors::GetNearestMonitor(away), primary);
-    EXPECT_TRUE(CMonitors::IsOnScreen(RECT {-100, -100, 1, 1}));
     CNoticeFrame frame;
     ASSERT_TRUE(frame.Create("Monitors"));
     EXPECT_TRUE(CMonitors::IsOnScreen(frame.GetSafeHwnd()));
-    frame.SetWindowPos(nullptr, away.x, away.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    frame.SetWindowPos(nullptr, -5000, -5000, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     EXPECT_FALSE(CMonitors::IsOnScreen(frame.GetSafeHwnd()));
     EXPECT_EQ(CMonitors::GetNearestMonitor(frame.GetSafeHwnd()), primary);
+    EXPECT_TRUE(CMonitors::IsOnScreen(RECT {-100, -100, 1, 1}));
 }
 
 namespace {
