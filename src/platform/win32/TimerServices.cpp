@@ -1,0 +1,41 @@
+#include "platform/win32/TimerServices.h"
+
+namespace platform::win32 {
+namespace {
+
+template <class Function>
+void LookUp(HMODULE module, const char* name, Function& function)
+{
+    function = module != nullptr
+        ? reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)))
+        : nullptr;
+}
+
+TimerServices LookUpTimerServices()
+{
+    const HMODULE kernel = ::GetModuleHandleA("KERNEL32.DLL");
+    TimerServices services;
+    LookUp(kernel, "CreateWaitableTimerA", services.createWaitableTimer);
+    LookUp(kernel, "OpenWaitableTimerA", services.openWaitableTimer);
+    LookUp(kernel, "SetWaitableTimer", services.setWaitableTimer);
+    LookUp(kernel, "CancelWaitableTimer", services.cancelWaitableTimer);
+    return services;
+}
+
+TimerServices g_timerServices = LookUpTimerServices();
+
+} // namespace
+
+const TimerServices& GetTimerServices() noexcept
+{
+    return g_timerServices;
+}
+
+TimerServices ReplaceTimerServices(const TimerServices& services) noexcept
+{
+    const TimerServices replaced = g_timerServices;
+    g_timerServices = services;
+    return replaced;
+}
+
+} // namespace platform::win32
