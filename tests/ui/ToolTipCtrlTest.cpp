@@ -1,0 +1,134 @@
+#include "HoverTestWindows.h"
+#include "ToolTipProbe.h"
+
+#include "controls/win/ToolTipCtrl.h"
+#include "platform/ModuleState.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace orv::ui;
+
+namespace {
+
+// Keeps a copy of every tool record the control is sent.
+class CRecordingToolTip : public CNimToolTipCtrl {
+public:
+    std::vector<TOOLINFOA> m_added;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == TTM_ADDTOOLA) {
+            const auto* info = reinterpret_cast<const TOOLINFOA*>(lParam);
+            m_added.push_back(*info);
+            m_added.back().cbSize = info->cbSize;
+        }
+        return CNimToolTipCtrl::WindowProc(message, wParam, lParam);
+    }
+};
+
+class ToolTipCtrl : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        MouseAway();
+        ASSERT_TRUE(m_frame.Create("Tool tips"));
+        ASSERT_TRUE(m_button.Create("Buy", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, CRect(20, 20, 120, 50), &m_frame, 1));
+        PumpPending();
+    }
+    void TearDown() override { MouseAway(); }
+
+    // Rests the mouse at the point until a tool tip shows the text.
+    bool ShowsAt(HWND wnd, POINT point, const char* text)
+    {
+        MoveMouseTo(wnd, point);
+        return PumpUntil([&] { return ShownToolTipText(FindToolTip()) == CString(text); });
+    }
+
+    CNoticeFrame m_frame;
+    CButton m_button;
+};
+
+} // namespace
+
+TEST_F(ToolTipCtrl, AWindowToolShowsOverTheButtonWithoutRelaying)
+{
+    CNimToolTipCtrl tip;
+    ASSERT_TRUE(tip.Create(&m_frame));
+    EXPECT_NE(tip.AddWindowTool(&m_button, "Buy at the ask"), 0);
+    ASSERT_TRUE(ShowsAt(m_button, CPoint(30, 12), "Buy at the ask"));
+    SaveScreenshot(FindToolTip(), "ToolTipCtrl-window-tool");
+}
+
+TEST_F(ToolTipCtrl, RectangleToolsShowEachTextOverItsOwnRectangle)
+{
+    CNimToolTipCtrl tip;
+    ASSERT_TRUE(tip.Create(&m_frame));
+    EXPECT_NE(tip.AddRectTool(&m_frame, "Bid side", CRect(0, 100, 200, 300), 1), 0);
+    EXPECT_NE(tip.AddRectTool(nullptr, "Ask side", CRect(200, 100, 400, 300), 2), 0);
+    ASSERT_TRUE(ShowsAt(m_frame, CPoint(100, 200), "Bid side"));
+    SaveScreenshot(FindToolTip(), "ToolTipCtrl-rect-tool");
+    MouseAway();
+    ASSERT_TRUE(PumpUntil([] { return FindToolTip() == nullptr; }));
+    ASSERT_TRUE(ShowsAt(m_frame, CPoint(300, 200), "Ask side"));
+}
+
+TEST_F(ToolTipCtrl, TheRecordHasTheStructuresSizeTheOwnerAndOnlyTheNamedFields)
+{
+    CRecordingToolTip owned;
+    ASSERT_TRUE(owned.Create(&m_frame));
+    CRecordingToolTip alone;
+    ASSERT_TRUE(alone.Create(nullptr));
+    const char* const fromResource = MAKEINTRESOURCEA(7);
+    owned.AddWindowTool(&m_button, "window");
+    owned.AddWindowTool(nullptr, fromResource);
+    owned.AddRectTool(&m_button, "rect", CRect(1, 2, 3, 4), 9);
+    EXPECT_NE(alone.AddRectTool(nullptr, "alone", CRect(5, 6, 7, 8), 3), 0);
+    EXPECT_EQ(alone.GetToolCount(), 1);
+
+    struct Want {
+        UINT flags;
+        HWND owner;
+        UINT_PTR id;
+        CRect rect;
+        const char* text;
+    };
+    const Want wants[] = {
+        {17, m_frame, reinterpret_cast<UINT_PTR>(m_button.GetSafeHwnd()), CRect(), "window"},
+        {17, m_frame, 0, CRect(), fromResource},
+        {16, m_frame, 9, CRect(1, 2, 3, 4), "rect"},
+        {16, nullptr, 3, CRect(5, 6, 7, 8), "alone"},
+    };
+    std::vector<TOOLINFOA> records = owned.m_added;
+    records.insert(records.end(), alone.m_added.begin(), alone.m_added.end());
+    ASSERT_EQ(records.size(), 4u);
+    for (size_t i = 0; i < records.size(); ++i) {
+        SCOPED_TRACE(i);
+        const TOOLINFOA& got = records[i];
+        // The whole structure of this build: 48 bytes for 32-bit code, 72 for 64-bit.
+        EXPECT_EQ(got.cbSize, sizeof(void*) == 8 ? 72u : 48u);
+        EXPECT_EQ(got.uFlags, wants[i].flags);
+        EXPECT_EQ(got.hwnd, wants[i].owner);
+        EXPECT_EQ(got.uId, wants[i].id);
+        EXPECT_EQ(CRect(got.rect), wants[i].rect);
+        EXPECT_EQ(got.hinst, AfxGetResourceHandle());
+        if (IS_INTRESOURCE(wants[i].text)) {
+            EXPECT_EQ(got.lpszText, wants[i].text);
+        } else {
+            EXPECT_STREQ(got.lpszText, wants[i].text);
+        }
+        EXPECT_EQ(got.lParam, 0);
+    }
+}
+
+TEST_F(ToolTipCtrl, CreatingAndDestroyingLeavesNoHandles)
+{
+    ExpectNoHandleLeak([&] {
+        CNimToolTipCtrl tip;
+        tip.Create(&m_frame);
+        tip.AddWindowTool(&m_button, "Buy at the ask");
+        tip.AddRectTool(&m_frame, "Bid side", CRect(0, 100, 200, 300), 1);
+    });
+}
