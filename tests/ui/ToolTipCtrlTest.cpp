@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 using namespace orv::ui;
@@ -40,39 +41,32 @@ protected:
     }
     void TearDown() override { MouseAway(); }
 
-    // Rests the mouse at the point until a tool tip shows the text.
-    bool ShowsAt(HWND wnd, POINT point, const char* text)
-    {
-        MoveMouseTo(wnd, point);
-        return PumpUntil([&] { return ShownToolTipText(FindToolTip()) == CString(text); });
-    }
-
     CNoticeFrame m_frame;
     CButton m_button;
 };
 
 } // namespace
 
-TEST_F(ToolTipCtrl, AWindowToolShowsOverTheButtonWithoutRelaying)
+// The control watches the mouse itself: nobody relays mouse messages here.
+TEST_F(ToolTipCtrl, WindowAndRectangleToolsShowTheirTextUnderTheMouse)
 {
     CNimToolTipCtrl tip;
     ASSERT_TRUE(tip.Create(&m_frame));
     EXPECT_NE(tip.AddWindowTool(&m_button, "Buy at the ask"), 0);
-    ASSERT_TRUE(ShowsAt(m_button, CPoint(30, 12), "Buy at the ask"));
-    SaveScreenshot(FindToolTip(), "ToolTipCtrl-window-tool");
-}
-
-TEST_F(ToolTipCtrl, RectangleToolsShowEachTextOverItsOwnRectangle)
-{
-    CNimToolTipCtrl tip;
-    ASSERT_TRUE(tip.Create(&m_frame));
     EXPECT_NE(tip.AddRectTool(&m_frame, "Bid side", CRect(0, 100, 200, 300), 1), 0);
     EXPECT_NE(tip.AddRectTool(nullptr, "Ask side", CRect(200, 100, 400, 300), 2), 0);
-    ASSERT_TRUE(ShowsAt(m_frame, CPoint(100, 200), "Bid side"));
-    SaveScreenshot(FindToolTip(), "ToolTipCtrl-rect-tool");
-    MouseAway();
-    ASSERT_TRUE(PumpUntil([] { return FindToolTip() == nullptr; }));
-    ASSERT_TRUE(ShowsAt(m_frame, CPoint(300, 200), "Ask side"));
+    const struct {
+        HWND wnd;
+        POINT point;
+        const char* text;
+    } stops[] = {{m_button, {30, 12}, "Buy at the ask"}, {m_frame, {100, 200}, "Bid side"}, {m_frame, {300, 200}, "Ask side"}};
+    for (const auto& stop : stops) {
+        MouseAway();
+        ASSERT_TRUE(PumpUntil([] { return FindToolTip() == nullptr; }));
+        MoveMouseTo(stop.wnd, stop.point);
+        ASSERT_TRUE(PumpUntil([&] { return ShownToolTipText() == stop.text; })) << stop.text;
+        SaveScreenshot(FindToolTip(), (std::string("ToolTipCtrl-") + stop.text).c_str());
+    }
 }
 
 TEST_F(ToolTipCtrl, TheRecordHasTheStructuresSizeTheOwnerAndOnlyTheNamedFields)
