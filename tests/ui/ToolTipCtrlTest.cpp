@@ -21,11 +21,8 @@ public:
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
-        if (message == TTM_ADDTOOLA) {
-            const auto* info = reinterpret_cast<const TOOLINFOA*>(lParam);
-            m_added.push_back(*info);
-            m_added.back().cbSize = info->cbSize;
-        }
+        if (message == TTM_ADDTOOLA)
+            m_added.push_back(*reinterpret_cast<const TOOLINFOA*>(lParam));
         return CNimToolTipCtrl::WindowProc(message, wParam, lParam);
     }
 };
@@ -71,49 +68,39 @@ TEST_F(ToolTipCtrl, WindowAndRectangleToolsShowTheirTextUnderTheMouse)
 
 TEST_F(ToolTipCtrl, TheRecordHasTheStructuresSizeTheOwnerAndOnlyTheNamedFields)
 {
-    CRecordingToolTip owned;
-    ASSERT_TRUE(owned.Create(&m_frame));
-    CRecordingToolTip alone;
-    ASSERT_TRUE(alone.Create(nullptr));
+    CRecordingToolTip owned, alone;
+    ASSERT_TRUE(owned.Create(&m_frame) && alone.Create(nullptr));
     const char* const fromResource = MAKEINTRESOURCEA(7);
     owned.AddWindowTool(&m_button, "window");
     owned.AddWindowTool(nullptr, fromResource);
     owned.AddRectTool(&m_button, "rect", CRect(1, 2, 3, 4), 9);
     EXPECT_NE(alone.AddRectTool(nullptr, "alone", CRect(5, 6, 7, 8), 3), 0);
     EXPECT_EQ(alone.GetToolCount(), 1);
-
-    struct Want {
+    owned.m_added.push_back(alone.m_added.at(0));
+    const struct {
         UINT flags;
         HWND owner;
         UINT_PTR id;
         CRect rect;
         const char* text;
-    };
-    const Want wants[] = {
+    } wants[] = {
         {17, m_frame, reinterpret_cast<UINT_PTR>(m_button.GetSafeHwnd()), CRect(), "window"},
         {17, m_frame, 0, CRect(), fromResource},
         {16, m_frame, 9, CRect(1, 2, 3, 4), "rect"},
         {16, nullptr, 3, CRect(5, 6, 7, 8), "alone"},
     };
-    std::vector<TOOLINFOA> records = owned.m_added;
-    records.insert(records.end(), alone.m_added.begin(), alone.m_added.end());
-    ASSERT_EQ(records.size(), 4u);
-    for (size_t i = 0; i < records.size(); ++i) {
-        SCOPED_TRACE(i);
-        const TOOLINFOA& got = records[i];
+    ASSERT_EQ(owned.m_added.size(), 4u);
+    for (size_t i = 0; i < 4; ++i) {
+        const TOOLINFOA& got = owned.m_added[i];
         // The whole structure of this build: 48 bytes for 32-bit code, 72 for 64-bit.
-        EXPECT_EQ(got.cbSize, sizeof(void*) == 8 ? 72u : 48u);
-        EXPECT_EQ(got.uFlags, wants[i].flags);
-        EXPECT_EQ(got.hwnd, wants[i].owner);
-        EXPECT_EQ(got.uId, wants[i].id);
-        EXPECT_EQ(CRect(got.rect), wants[i].rect);
-        EXPECT_EQ(got.hinst, AfxGetResourceHandle());
-        if (IS_INTRESOURCE(wants[i].text)) {
-            EXPECT_EQ(got.lpszText, wants[i].text);
-        } else {
-            EXPECT_STREQ(got.lpszText, wants[i].text);
-        }
-        EXPECT_EQ(got.lParam, 0);
+        EXPECT_EQ(got.cbSize, sizeof(void*) == 8 ? 72u : 48u) << i;
+        EXPECT_EQ(got.uFlags, wants[i].flags) << i;
+        EXPECT_EQ(got.hwnd, wants[i].owner) << i;
+        EXPECT_EQ(got.uId, wants[i].id) << i;
+        EXPECT_EQ(CRect(got.rect), wants[i].rect) << i;
+        EXPECT_EQ(got.hinst, AfxGetResourceHandle()) << i;
+        EXPECT_EQ(got.lpszText, wants[i].text) << i; // the caller's text, passed on as it is
+        EXPECT_EQ(got.lParam, 0) << i;
     }
 }
 
