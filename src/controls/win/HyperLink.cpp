@@ -119,6 +119,8 @@ void CHyperLink::SetColours(COLORREF link, COLORREF visited, COLORREF hover)
 
 void CHyperLink::SetVisited(BOOL visited)
 {
+    if (m_bVisited == (visited != FALSE))
+        return;
     m_bVisited = visited != FALSE;
     Redraw();
 }
