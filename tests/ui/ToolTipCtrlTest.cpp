@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
 #include <vector>
 
 using namespace orv::ui;
@@ -56,13 +55,16 @@ TEST_F(ToolTipCtrl, WindowAndRectangleToolsShowTheirTextUnderTheMouse)
         HWND wnd;
         POINT point;
         const char* text;
-    } stops[] = {{m_button, {30, 12}, "Buy at the ask"}, {m_frame, {100, 200}, "Bid side"}, {m_frame, {300, 200}, "Ask side"}};
+        const char* screenshot;
+    } stops[] = {{m_button, {30, 12}, "Buy at the ask", "ToolTipCtrl-window-tool"},
+                 {m_frame, {100, 200}, "Bid side", "ToolTipCtrl-rect-tool-1"},
+                 {m_frame, {300, 200}, "Ask side", "ToolTipCtrl-rect-tool-2"}};
     for (const auto& stop : stops) {
         MouseAway();
         ASSERT_TRUE(PumpUntil([] { return FindToolTip() == nullptr; }));
         MoveMouseTo(stop.wnd, stop.point);
         ASSERT_TRUE(PumpUntil([&] { return ShownToolTipText() == stop.text; })) << stop.text;
-        SaveScreenshot(FindToolTip(), (std::string("ToolTipCtrl-") + stop.text).c_str());
+        SaveScreenshot(FindToolTip(), stop.screenshot);
     }
 }
 
