@@ -1,7 +1,7 @@
-// The shell seam: the user's special folders and shell shortcuts. On
-// Windows these are the shell's own (SHGetSpecialFolderPathA, the ShellLink
-// object); elsewhere the folder roles map to the XDG folders and there are
-// no shortcuts.
+// The shell seam: the user's special folders, shell shortcuts and (on Windows)
+// opening documents. On Windows these are the shell's own
+// (SHGetSpecialFolderPathA, the ShellLink object, ShellExecuteA); elsewhere
+// the folder roles map to the XDG folders and there are no shortcuts.
 #pragma once
 
 #include "OrvApi.h"
@@ -24,6 +24,15 @@ ORV_API bool GetSpecialFolderPath(SpecialFolder folder, CString& path);
 // must be initialised on the thread). The result of the save or of the
 // first step that failed; natively always E_NOTIMPL.
 ORV_API HRESULT CreateShellLink(const char* target, const char* link, const char* description);
+
+#if defined(_WIN32)
+// Opens the file or address in the handler the shell associates with it
+// (ShellExecuteA with the "open" verb and the show command). Returns the
+// shell's result: above 32 on success, else an error code such as 2 (file
+// not found) or 31 (no associated application). Windows only: natively there
+// is no shell to hand documents to.
+ORV_API INT_PTR ShellOpen(const char* file, int showCommand);
+#endif
 
 // Initialises COM for the current thread for its lifetime (apartment
 // threaded) and uninitialises it after, when the initialisation succeeded.

@@ -284,6 +284,15 @@ void CToolTipCtrl::UpdateTipText(const char* text, CWnd* wnd, UINT_PTR id)
     SendMessage(TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
 }
 
+void CToolTipCtrl::SetToolRect(CWnd* wnd, UINT_PTR id, const RECT& rect)
+{
+    if (wnd == nullptr)
+        return;
+    TOOLINFOA info = ToolInfo(wnd->GetSafeHwnd(), wnd, id);
+    info.rect = rect;
+    SendMessage(TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
 int CToolTipCtrl::GetToolCount() const { return ToInt(SendMessage(TTM_GETTOOLCOUNT)); }
 void CToolTipCtrl::Activate(BOOL activate) { SendMessage(TTM_ACTIVATE, activate); }
 void CToolTipCtrl::RelayEvent(MSG* msg) { SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(msg)); }

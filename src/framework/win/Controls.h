@@ -111,6 +111,8 @@ public:
     BOOL AddTool(CWnd* wnd, const char* text, const RECT* rect = nullptr, UINT_PTR id = 0);
     void DelTool(CWnd* wnd, UINT_PTR id = 0);
     void UpdateTipText(const char* text, CWnd* wnd, UINT_PTR id = 0);
+    // Moves the rectangle of a tool that covers a rectangle of wnd.
+    void SetToolRect(CWnd* wnd, UINT_PTR id, const RECT& rect);
     int GetToolCount() const;
     void Activate(BOOL activate);
     void RelayEvent(MSG* msg);

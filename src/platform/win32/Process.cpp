@@ -1,5 +1,5 @@
 // The process seam on Windows: EnumProcesses and each process's first
-// module.
+// module, and starting a program from a command line.
 #include "platform/Process.h"
 
 #include "base/Types.h"
@@ -58,6 +58,11 @@ bool ListProcessNames(CStringArray& names)
         }
     }
     return true;
+}
+
+UINT RunCommandLine(const char* commandLine, int showCommand)
+{
+    return WinExec(commandLine != nullptr ? commandLine : "", static_cast<UINT>(showCommand));
 }
 
 } // namespace platform

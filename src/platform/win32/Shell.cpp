@@ -1,11 +1,12 @@
-// The shell seam on Windows: special folders, the module path and the
-// ShellLink object.
+// The shell seam on Windows: special folders, the module path, the ShellLink
+// object and opening documents in their associated handler.
 #include "platform/Shell.h"
 
 #include <objbase.h>
 #include <objidl.h>
 #include <shlobj.h>
 #include <shlguid.h>
+#include <shellapi.h>
 
 #include <string>
 
@@ -87,6 +88,12 @@ HRESULT CreateShellLink(const char* target, const char* link, const char* descri
         return E_INVALIDARG;
     }
     return file->Save(wide, TRUE);
+}
+
+INT_PTR ShellOpen(const char* file, int showCommand)
+{
+    const HINSTANCE result = ShellExecuteA(nullptr, "open", file != nullptr ? file : "", nullptr, nullptr, showCommand);
+    return reinterpret_cast<INT_PTR>(result);
 }
 
 CComScope::CComScope()
