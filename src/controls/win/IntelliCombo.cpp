@@ -55,7 +55,9 @@ LRESULT CALLBACK CNimIntelliCombo::CallWndProcHookProc(int code, WPARAM wParam, 
 }
 
 // The list is opened and closed once out of sight, so that it exists and
-// asks for its colours, which is when it is taken over.
+// asks for its colours, which is when it is taken over. A platform that
+// leaves the list's painting to the message loop asks later, so the list
+// the control reports is taken over here in that case.
 int CNimIntelliCombo::OnCreate(CREATESTRUCTA* cs)
 {
     if (CComboBox::OnCreate(cs) == -1)
@@ -68,6 +70,12 @@ int CNimIntelliCombo::OnCreate(CREATESTRUCTA* cs)
     SendMessage(CB_SHOWDROPDOWN, TRUE);
     SendMessage(CB_SHOWDROPDOWN, FALSE);
     ::LockWindowUpdate(nullptr);
+    if (!::IsWindow(m_hWndList)) {
+        COMBOBOXINFO info {};
+        info.cbSize = sizeof info;
+        if (::GetComboBoxInfo(m_hWnd, &info))
+            TakeOverList(info.hwndList);
+    }
 
     ::MapWindowPoints(nullptr, GetParent(), reinterpret_cast<POINT*>(&rect), 2);
     MoveWindow(rect, FALSE);
@@ -96,12 +104,18 @@ HBRUSH CNimIntelliCombo::OnCtlColor(CDC* dc, HWND wnd, UINT ctlType)
 
 HBRUSH CNimIntelliCombo::OnCtlColorListBox(CDC* dc, HWND listWnd)
 {
-    if (!::IsWindow(m_hWndList) && ::SetPropA(listWnd, kListProperty, this)) {
-        m_hWndList = listWnd;
-        m_pfnPrevListProc = reinterpret_cast<WNDPROC>(
-            ::SetWindowLongPtrA(listWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StaticListBoxProc)));
-    }
+    if (!::IsWindow(m_hWndList))
+        TakeOverList(listWnd);
     return CComboBox::OnCtlColor(dc, listWnd, CTLCOLOR_LISTBOX);
+}
+
+void CNimIntelliCombo::TakeOverList(HWND listWnd)
+{
+    if (listWnd == nullptr || !::SetPropA(listWnd, kListProperty, this))
+        return;
+    m_hWndList = listWnd;
+    m_pfnPrevListProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(listWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StaticListBoxProc)));
 }
 
 LRESULT CALLBACK CNimIntelliCombo::StaticListBoxProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam)

@@ -45,6 +45,8 @@ protected:
 
 private:
     static LRESULT CALLBACK StaticListBoxProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // Keeps the list window and routes its messages through ListBoxProc.
+    void TakeOverList(HWND listWnd);
     void ReleaseList();
 
     HWND m_hWndList { nullptr };
