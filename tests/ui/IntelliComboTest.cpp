@@ -8,7 +8,7 @@ using namespace orv::ui;
 
 namespace {
 
-const UINT kComboId = 401;
+const UINT kId = 401;
 
 class IntelliCombo : public ::testing::Test {
 protected:
@@ -16,16 +16,12 @@ protected:
     {
         MouseAway();
         ASSERT_TRUE(m_frame.Create("Cursor combo"));
-        ASSERT_TRUE(m_combo.Create(WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST, CRect(20, 30, 200, 230), &m_frame,
-                                   kComboId));
+        ASSERT_TRUE(m_combo.Create(WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST, CRect(20, 30, 200, 230), &m_frame, kId));
+        for (const char* item : {"IBM\t125.50", "GE\t125.50", "T\t17.00"})
+            m_combo.AddString(item);
         PumpPending();
     }
-    void TearDown() override
-    {
-        if (m_combo.GetDroppedState())
-            m_combo.ShowDropDown(FALSE);
-        MouseAway();
-    }
+    void TearDown() override { MouseAway(); }
 
     // Puts the pointer on a screen point and waits until the system has it.
     static void PointerAt(POINT point)
@@ -37,34 +33,32 @@ protected:
             return cursor.x == point.x && cursor.y == point.y;
         }, 2000));
     }
-    CRect ListRect() const
+    CRect WindowRect() const
     {
         CRect rect;
         ::GetWindowRect(m_combo.GetListWindow(), &rect);
         return rect;
     }
+    // The rightmost column of the list with a text pixel in the item's row.
+    int RightmostText(int item) const
+    {
+        const HWND list = m_combo.GetListWindow();
+        const int height = static_cast<int>(::SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+        CClientDC dc(list);
+        RECT area {};
+        ::GetClientRect(list, &area);
+        for (int x = area.right - 1; x >= 0; --x) {
+            for (int y = item * height; y < (item + 1) * height; ++y) {
+                if (dc.GetPixel(x, y) != ::GetSysColor(COLOR_WINDOW))
+                    return x;
+            }
+        }
+        return -1;
+    }
 
     CNoticeFrame m_frame;
     CNimIntelliCombo m_combo;
 };
-
-// The rightmost column of the list's client area with a text pixel in the
-// item's row.
-int RightmostTextColumn(HWND list, int item)
-{
-    const int height = static_cast<int>(::SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
-    RECT client {};
-    ::GetClientRect(list, &client);
-    CClientDC dc(list);
-    const COLORREF background = dc.GetPixel(client.right - 2, item * height + 1);
-    for (int x = client.right - 1; x >= 0; --x) {
-        for (int y = item * height; y < (item + 1) * height; ++y) {
-            if (dc.GetPixel(x, y) != background)
-                return x;
-        }
-    }
-    return -1;
-}
 
 } // namespace
 
@@ -75,27 +69,30 @@ TEST_F(IntelliCombo, CreationLeavesTheControlInPlaceWithItsListTakenOver)
     EXPECT_EQ(rect.TopLeft(), CPoint(20, 30));
     EXPECT_EQ(rect.Width(), 180);
     EXPECT_TRUE(m_combo.IsWindowVisible());
-    m_combo.AddString("IBM\t125.50");
-    m_combo.SetCurSel(0);
-    SaveScreenshot(m_frame, "IntelliCombo-normal");
-
+    EXPECT_FALSE(m_combo.GetDroppedState());
     COMBOBOXINFO info {};
     info.cbSize = sizeof info;
     ASSERT_TRUE(::GetComboBoxInfo(m_combo, &info));
     EXPECT_EQ(m_combo.GetListWindow(), info.hwndList);
     EXPECT_EQ(::GetPropA(info.hwndList, "NimIntelli"), static_cast<void*>(&m_combo));
     EXPECT_TRUE(::GetWindowLongA(info.hwndList, GWL_STYLE) & LBS_USETABSTOPS);
-    EXPECT_FALSE(m_combo.GetDroppedState());
+    m_combo.SetCurSel(0);
+    SaveScreenshot(m_frame, "IntelliCombo-normal");
 
     // Only lists made while such a control is created get the tab stops.
     CComboBox plain;
-    ASSERT_TRUE(plain.Create(WS_VISIBLE | CBS_DROPDOWNLIST, CRect(20, 60, 200, 160), &m_frame, kComboId + 1));
+    ASSERT_TRUE(plain.Create(WS_VISIBLE | CBS_DROPDOWNLIST, CRect(20, 60, 200, 160), &m_frame, kId + 1));
     ASSERT_TRUE(::GetComboBoxInfo(plain, &info));
     EXPECT_FALSE(::GetWindowLongA(info.hwndList, GWL_STYLE) & LBS_USETABSTOPS);
+
+    // Opened now and closed by the posted request once the loop runs.
+    m_combo.InitDropDown();
+    EXPECT_TRUE(m_combo.GetDroppedState());
+    EXPECT_TRUE(PumpUntil([&] { return m_combo.GetDroppedState() == FALSE; }));
 }
 
-// Every placement of the list goes to the pointer, upwards when the list
-// would pass the bottom of the 1024-row screen.
+// A list 200 high is placed at the pointer, upwards when it would pass the
+// bottom of the 1024-row screen.
 TEST_F(IntelliCombo, ListPlacementFollowsThePointer)
 {
     struct Row {
@@ -104,79 +101,55 @@ TEST_F(IntelliCombo, ListPlacementFollowsThePointer)
         CPoint topLeft;
     };
     const Row rows[] = {
-        {900, 0, {300, 700}},
-        {800, 0, {300, 800}},
-        {824, 0, {300, 824}},          // 824 + 200 is the screen's last row
-        {825, 0, {300, 625}},
+        {900, 0, {300, 700}}, {800, 0, {300, 800}}, {824, 0, {300, 824}}, {825, 0, {300, 625}},
         {900, SWP_NOMOVE, {300, 625}}, // stays where it was
     };
     ASSERT_EQ(::GetSystemMetrics(SM_CYSCREEN), 1024);
-    const HWND list = m_combo.GetListWindow();
-    ASSERT_NE(list, nullptr);
     for (const Row& row : rows) {
         SCOPED_TRACE(row.pointerY);
         PointerAt(POINT {300, row.pointerY});
-        ::SetWindowPos(list, nullptr, 5, 5, 150, 200, SWP_NOZORDER | SWP_NOACTIVATE | row.flags);
-        EXPECT_EQ(ListRect().TopLeft(), row.topLeft);
+        ::SetWindowPos(m_combo.GetListWindow(), nullptr, 5, 5, 150, 200, SWP_NOZORDER | SWP_NOACTIVATE | row.flags);
+        EXPECT_EQ(WindowRect().TopLeft(), row.topLeft);
     }
 }
 
 TEST_F(IntelliCombo, ListOpensAtThePointerWithAlignedColumns)
 {
-    for (const char* item : {"IBM\t125.50", "GE\t125.50", "T\t17.00"})
-        m_combo.AddString(item);
     const CRect frame = m_frame.GetWindowRect();
     const POINT pointer {frame.left + 220, frame.top + 120};
     PointerAt(pointer);
     m_combo.ShowComboAtCursor();
     ASSERT_TRUE(PumpUntil([&] { return m_combo.GetDroppedState() != FALSE; }));
     PumpPending();
-    EXPECT_EQ(ListRect().TopLeft(), CPoint(pointer));
+    EXPECT_EQ(WindowRect().TopLeft(), CPoint(pointer));
     SaveScreenshot(::GetDesktopWindow(), "IntelliCombo-dropped");
-
-    // The second column ends at the same place in rows whose first columns
-    // differ in width.
-    const HWND list = m_combo.GetListWindow();
-    const int end = RightmostTextColumn(list, 0);
-    EXPECT_GT(end, 0);
-    EXPECT_EQ(RightmostTextColumn(list, 1), end);
+    // First columns of different widths; the second column ends level.
+    EXPECT_GT(RightmostText(0), 0);
+    EXPECT_EQ(RightmostText(1), RightmostText(0));
 
     // The list tracks the mouse in this thread's loop; a real click on the
     // second item picks it and closes the list.
-    const int itemHeight = static_cast<int>(::SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
-    m_frame.m_notices.clear();
-    ClickAt(list, CPoint(10, itemHeight + itemHeight / 2));
+    const int itemHeight = static_cast<int>(::SendMessageA(m_combo.GetListWindow(), LB_GETITEMHEIGHT, 0, 0));
+    ClickAt(m_combo.GetListWindow(), CPoint(10, itemHeight * 3 / 2));
     ASSERT_TRUE(PumpUntil([&] { return m_combo.GetDroppedState() == FALSE; }));
     EXPECT_EQ(m_combo.GetCurSel(), 1);
     EXPECT_EQ(m_frame.Count(WM_COMMAND, CBN_SELCHANGE), 1u);
 
-    // Near the bottom of the screen it opens upwards, ending at the pointer.
     PointerAt(POINT {pointer.x, 1010});
     m_combo.ShowComboAtCursor();
     ASSERT_TRUE(PumpUntil([&] { return m_combo.GetDroppedState() != FALSE; }));
-    PumpPending();
-    EXPECT_EQ(ListRect().left, pointer.x);
-    EXPECT_EQ(ListRect().bottom, 1010);
+    EXPECT_EQ(WindowRect().left, pointer.x);
+    EXPECT_EQ(WindowRect().bottom, 1010); // upwards, ending at the pointer
     SaveScreenshot(::GetDesktopWindow(), "IntelliCombo-dropped-up");
     PressKey(VK_ESCAPE);
     EXPECT_TRUE(PumpUntil([&] { return m_combo.GetDroppedState() == FALSE; }));
-}
-
-TEST_F(IntelliCombo, InitDropDownOpensAndClosesOnceTheLoopRuns)
-{
-    m_combo.AddString("One");
-    m_frame.m_notices.clear();
-    m_combo.InitDropDown();
-    EXPECT_TRUE(m_combo.GetDroppedState());
-    ASSERT_TRUE(PumpUntil([&] { return m_combo.GetDroppedState() == FALSE; }));
-    EXPECT_EQ(m_frame.Count(WM_COMMAND, CBN_DROPDOWN), 1u);
 }
 
 TEST_F(IntelliCombo, CreatingAndDestroyingLeaksNoHandles)
 {
     ExpectNoHandleLeak([&] {
         CNimIntelliCombo combo;
-        combo.Create(WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST, CRect(20, 60, 200, 200), &m_frame, kComboId + 2);
+        combo.Create(WS_VISIBLE | CBS_DROPDOWNLIST, CRect(20, 60, 200, 200), &m_frame, kId + 2);
         combo.AddString("AAPL\t1.00");
         combo.UpdateWindow();
     }, 8);
