@@ -98,30 +98,27 @@ TEST_F(HoverCombo, ItemDataAndDataExchange)
     EXPECT_EQ(m_combo.InsertString(9, "XOM", 40), CB_ERR);
     EXPECT_EQ(m_combo.InsertString(0, "25", 25), 0);
     EXPECT_EQ(m_combo.GetItemData(0), 25u);
-    // Nothing selected: 0 from the getter, -1 from the exchange.
     DWORD data = 7;
     CString text = "kept";
-    CDataExchange save(&m_frame, TRUE);
-    DDX_nimCBItemData(&save, kId, data);
+    CDataExchange save(&m_frame, TRUE), load(&m_frame, FALSE);
+    DDX_nimCBItemData(&save, kId, data); // nothing selected
     EXPECT_EQ(data, 0xFFFFFFFFu);
     EXPECT_EQ(m_combo.GetCurSelData(), 0u);
     EXPECT_EQ(m_combo.GetCurSelText(text), -1);
     EXPECT_EQ(text, "kept");
-
     EXPECT_EQ(m_combo.SelectItemData(200), 2);
-    EXPECT_EQ(m_combo.SelectItemData(99), -1);
+    EXPECT_EQ(m_combo.SelectItemData(99), -1); // the selection stays
     EXPECT_EQ(m_combo.GetCurSelText(text), 2);
     EXPECT_EQ(text, "Beta");
     EXPECT_EQ(m_combo.GetCurSelData(), 200u);
-
-    CDataExchange load(&m_frame, FALSE);
     data = 100;
     DDX_nimCBItemData(&load, kId, data);
     EXPECT_EQ(m_combo.GetCurSel(), 1);
+
     long number = 25;
     DDX_nimCBLong(&load, kId, number);
     EXPECT_EQ(m_combo.GetCurSel(), 0);
-    number = -7;
+    number = -7; // no item has that text
     DDX_nimCBLong(&load, kId, number);
     EXPECT_EQ(m_combo.GetWindowText(), "-7");
     for (const auto& [shown, value] : {std::pair {"  42x", 42L}, std::pair {"abc", 0L}}) {
@@ -133,14 +130,12 @@ TEST_F(HoverCombo, ItemDataAndDataExchange)
     DDX_nimCBLong(&save, kId + 1, number);
     EXPECT_TRUE(save.Failed());
 
-    // A recent list replaces the items in its order and keeps the text.
-    CStringArray recent;
+    CStringArray recent; // replaces the items in its order, keeps the text
     recent.Add("TSLA");
     recent.Add("AMZN");
     EXPECT_EQ(m_combo.SetItems(recent), 2);
-    EXPECT_EQ(m_combo.GetWindowText(), "abc");
     m_combo.GetLBText(1, text);
-    EXPECT_EQ(text, "AMZN");
+    EXPECT_EQ(text + "/" + m_combo.GetWindowText(), "AMZN/abc");
 }
 
 // The height of the control with its list open, for a control whose top

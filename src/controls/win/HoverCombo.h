@@ -10,7 +10,10 @@
 // Filling it from a list of strings (a recent-symbols list, say): call
 // SetItems with the strings in the order the list should show them, on a
 // combo box made without CBS_SORT; the text in the edit field stays. Typing
-// then completes from those strings.
+// then completes from those strings. In a dialog, DDX_Control(dx, id, combo)
+// first takes over the template's CBS_DROPDOWN combo box. The control learns of typed text from
+// the notifications it sends its parent, so the parent must be a window of
+// this library (a CDialog or another CWnd), which offers them back to it.
 #pragma once
 
 #include "OrvApi.h"
