@@ -93,6 +93,20 @@ TEST_F(HoverCombo, TypedTextIsCompletedFromTheItems)
     }
 }
 
+// A dialog's combo box taken over after it was made completes as well.
+TEST_F(HoverCombo, AdoptedComboBoxCompletes)
+{
+    HWND raw = ::CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWN, 20, 60, 160, 100, m_frame,
+                                 reinterpret_cast<HMENU>(kId + 3), nullptr, nullptr);
+    CNimHoverCombo adopted;
+    ASSERT_TRUE(adopted.SubclassWindow(raw));
+    adopted.AddString("Gamma");
+    adopted.SetFocus();
+    EXPECT_NE(CWnd::FromHandlePermanent(::GetFocus()), nullptr); // its edit field's mouse is watched
+    ::SendMessageA(::GetFocus(), WM_CHAR, 'g', 1);
+    EXPECT_EQ(adopted.GetWindowText(), "Gamma");
+}
+
 TEST_F(HoverCombo, ItemDataAndDataExchange)
 {
     EXPECT_EQ(m_combo.InsertString(9, "XOM", 40), CB_ERR);
