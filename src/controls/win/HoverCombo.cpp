@@ -40,7 +40,9 @@ private:
     CNimHoverCombo& m_owner;
 };
 
-CNimHoverCombo::CNimHoverCombo() : m_nButtonWidth(::GetSystemMetrics(SM_CXVSCROLL)) {}
+// The button's width is system metric 10, a horizontal scroll bar's thumb
+// width, which matches the width of a vertical scroll bar.
+CNimHoverCombo::CNimHoverCombo() : m_nButtonWidth(::GetSystemMetrics(SM_CXHTHUMB)) {}
 
 // The window goes first, so that the edit field's object is let go by its
 // window before it is deleted.
