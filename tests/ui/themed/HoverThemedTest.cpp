@@ -6,6 +6,7 @@
 #include "../HoverTestWindows.h"
 
 #include "controls/win/HoverButton.h"
+#include "controls/win/HoverCombo.h"
 #include "controls/win/SysColors.h"
 #include "controls/win/ThemeUtil.h"
 #include "controls/win/WindowUtils.h"
@@ -41,6 +42,11 @@ public:
 class CThemedSpin : public CNimHoverSpin {
 public:
     CThemedSpin() { m_hover.SetThemed(true); }
+};
+
+class CThemedCombo : public CNimHoverCombo {
+public:
+    CThemedCombo() { m_hover.SetThemed(true); }
 };
 
 class CThemedButton : public CNimHoverButton {
@@ -79,6 +85,24 @@ TEST_F(Themed, EditAndSpinKeepTheSystemLookAndTrackNoHover)
         control->SendMessage(WM_THEMECHANGED);
     EXPECT_EQ(edit.IsThemed(), IsThemeInUse());
     EXPECT_EQ(spin.IsThemed(), IsThemeInUse());
+}
+
+TEST_F(Themed, ComboKeepsTheSystemLookTracksNoHoverAndStillCompletes)
+{
+    CThemedCombo combo;
+    ASSERT_TRUE(combo.Create(WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWN, CRect(20, 60, 180, 200), &m_frame, 3));
+    combo.AddString("Beta");
+    PumpPending();
+    const COLORREF before = CClientDC(combo).GetPixel(1, 5);
+    EXPECT_NE(before, CSysColors::sm_crBtnFace); // no flat ring of the classic look
+    MoveMouseTo(combo, CPoint(combo.GetClientRect().right - 8, 8));
+    PumpUntil([] { return false; }, 200);
+    EXPECT_FALSE(combo.IsTracking());
+    EXPECT_EQ(CClientDC(combo).GetPixel(1, 5), before);
+    combo.SetFocus();
+    ::SendMessageA(::GetFocus(), WM_CHAR, 'b', 1);
+    EXPECT_EQ(combo.GetWindowText(), "Beta");
+    SaveScreenshot(combo, "Themed-HoverCombo");
 }
 
 TEST_F(Themed, ButtonPaintsItsStatesWithTheThemeAndKeepsItsArrowAndColours)

@@ -1,0 +1,156 @@
+#include "HoverTestWindows.h"
+
+#include "controls/win/IntelliCombo.h"
+
+#include <gtest/gtest.h>
+
+using namespace orv::ui;
+
+namespace {
+
+const UINT kId = 401;
+
+class IntelliCombo : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        MouseAway();
+        ASSERT_TRUE(m_frame.Create("Cursor combo"));
+        ASSERT_TRUE(m_combo.Create(WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST, CRect(20, 30, 200, 230), &m_frame, kId));
+        for (const char* item : {"IBM\t125.50", "GE\t125.50", "T\t17.00"})
+            m_combo.AddString(item);
+        PumpPending();
+    }
+    void TearDown() override { MouseAway(); }
+
+    // Puts the pointer on a screen point and waits until the system has it.
+    static void PointerAt(POINT point)
+    {
+        MoveMouseTo(nullptr, point);
+        ASSERT_TRUE(PumpUntil([&] {
+            POINT cursor {};
+            ::GetCursorPos(&cursor);
+            return cursor.x == point.x && cursor.y == point.y;
+        }, 2000));
+    }
+    CRect WindowRect() const
+    {
+        CRect rect;
+        ::GetWindowRect(m_combo.GetListWindow(), &rect);
+        return rect;
+    }
+    // The rightmost column of the list with a text pixel in the item's row.
+    int RightmostText(int item) const
+    {
+        const HWND list = m_combo.GetListWindow();
+        const int height = static_cast<int>(::SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+        CClientDC dc(list);
+        RECT area {};
+        ::GetClientRect(list, &area);
+        for (int x = area.right - 1; x >= 0; --x) {
+            for (int y = item * height; y < (item + 1) * height; ++y) {
+                if (dc.GetPixel(x, y) != ::GetSysColor(COLOR_WINDOW))
+                    return x;
+            }
+        }
+        return -1;
+    }
+
+    CNoticeFrame m_frame;
+    CNimIntelliCombo m_combo;
+};
+
+} // namespace
+
+TEST_F(IntelliCombo, CreationLeavesTheControlInPlaceWithItsListTakenOver)
+{
+    CRect rect = m_combo.GetWindowRect();
+    m_frame.ScreenToClient(&rect);
+    EXPECT_EQ(rect.TopLeft(), CPoint(20, 30));
+    EXPECT_EQ(rect.Width(), 180);
+    EXPECT_TRUE(m_combo.IsWindowVisible());
+    EXPECT_FALSE(m_combo.GetDroppedState());
+    COMBOBOXINFO info {};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(::GetComboBoxInfo(m_combo, &info));
+    EXPECT_EQ(m_combo.GetListWindow(), info.hwndList);
+    EXPECT_EQ(::GetPropA(info.hwndList, "NimIntelli"), static_cast<void*>(&m_combo));
+    EXPECT_TRUE(::GetWindowLongA(info.hwndList, GWL_STYLE) & LBS_USETABSTOPS);
+    m_combo.SetCurSel(0);
+    SaveScreenshot(m_frame, "IntelliCombo-normal");
+
+    // Only lists made while such a control is created get the tab stops.
+    CComboBox plain;
+    ASSERT_TRUE(plain.Create(WS_VISIBLE | CBS_DROPDOWNLIST, CRect(20, 60, 200, 160), &m_frame, kId + 1));
+    ASSERT_TRUE(::GetComboBoxInfo(plain, &info));
+    EXPECT_FALSE(::GetWindowLongA(info.hwndList, GWL_STYLE) & LBS_USETABSTOPS);
+
+    // Opened now and closed by the posted request once the loop runs.
+    m_combo.InitDropDown();
+    EXPECT_TRUE(m_combo.GetDroppedState());
+    EXPECT_TRUE(PumpUntil([&] { return m_combo.GetDroppedState() == FALSE; }));
+}
+
+// A list 200 high is placed at the pointer, upwards when it would pass the
+// bottom of the 1024-row screen.
+TEST_F(IntelliCombo, ListPlacementFollowsThePointer)
+{
+    struct Row {
+        int pointerY;
+        UINT flags;
+        CPoint topLeft;
+    };
+    const Row rows[] = {
+        {900, 0, {300, 700}}, {800, 0, {300, 800}}, {824, 0, {300, 824}}, {825, 0, {300, 625}},
+        {900, SWP_NOMOVE, {300, 625}}, // stays where it was
+    };
+    ASSERT_EQ(::GetSystemMetrics(SM_CYSCREEN), 1024);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.pointerY);
+        PointerAt(POINT {300, row.pointerY});
+        ::SetWindowPos(m_combo.GetListWindow(), nullptr, 5, 5, 150, 200, SWP_NOZORDER | SWP_NOACTIVATE | row.flags);
+        EXPECT_EQ(WindowRect().TopLeft(), row.topLeft);
+    }
+}
+
+TEST_F(IntelliCombo, ListOpensAtThePointerWithAlignedColumns)
+{
+    const CRect frame = m_frame.GetWindowRect();
+    const POINT pointer {frame.left + 220, frame.top + 120};
+    PointerAt(pointer);
+    m_combo.ShowComboAtCursor();
+    ASSERT_TRUE(PumpUntil([&] { return m_combo.GetDroppedState() != FALSE; }));
+    PumpPending();
+    EXPECT_EQ(WindowRect().TopLeft(), CPoint(pointer));
+    SaveScreenshot(::GetDesktopWindow(), "IntelliCombo-dropped");
+    // First columns of different widths; the second column ends level.
+    EXPECT_GT(RightmostText(0), 0);
+    EXPECT_EQ(RightmostText(1), RightmostText(0));
+
+    // The list tracks the mouse in this thread's loop; a real click on the
+    // second item picks it and closes the list.
+    const int itemHeight = static_cast<int>(::SendMessageA(m_combo.GetListWindow(), LB_GETITEMHEIGHT, 0, 0));
+    ClickAt(m_combo.GetListWindow(), CPoint(10, itemHeight * 3 / 2));
+    ASSERT_TRUE(PumpUntil([&] { return m_combo.GetDroppedState() == FALSE; }));
+    EXPECT_EQ(m_combo.GetCurSel(), 1);
+    EXPECT_EQ(m_frame.Count(WM_COMMAND, CBN_SELCHANGE), 1u);
+
+    PointerAt(POINT {pointer.x, 1010});
+    m_combo.ShowComboAtCursor();
+    ASSERT_TRUE(PumpUntil([&] { return m_combo.GetDroppedState() != FALSE; }));
+    EXPECT_EQ(WindowRect().left, pointer.x);
+    EXPECT_EQ(WindowRect().bottom, 1010); // upwards, ending at the pointer
+    SaveScreenshot(::GetDesktopWindow(), "IntelliCombo-dropped-up");
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(PumpUntil([&] { return m_combo.GetDroppedState() == FALSE; }));
+}
+
+TEST_F(IntelliCombo, CreatingAndDestroyingLeaksNoHandles)
+{
+    ExpectNoHandleLeak([&] {
+        CNimIntelliCombo combo;
+        combo.Create(WS_VISIBLE | CBS_DROPDOWNLIST, CRect(20, 60, 200, 200), &m_frame, kId + 2);
+        combo.AddString("AAPL\t1.00");
+        combo.UpdateWindow();
+    }, 8);
+}
