@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -459,4 +460,73 @@ TEST_F(Balloon, ThousandBalloonsLeaveNoHandlesOrHooks)
             hooksLeft += ::UnhookWindowsHookEx(hook) ? 1 : 0;
     });
     EXPECT_EQ(hooksLeft, 0);
+}
+
+// Setters on a live balloon lay it out again: every icon source gives the
+// layout of the same icon set before creation, and its transparent pixels
+// show the background; the anchor, colours and time-out take effect at once.
+TEST_F(Balloon, SettersOnALiveBalloonTakeEffectAtOnce)
+{
+    const COLORREF magenta = RGB(255, 0, 255), red = RGB(255, 0, 0);
+    CClientDC screen(nullptr);
+    CDC paint;
+    ASSERT_TRUE(paint.CreateCompatibleDC(screen));
+    CBitmap bitmap, mask;
+    ASSERT_TRUE(bitmap.CreateCompatibleBitmap(screen, 40, 40));
+    ASSERT_TRUE(mask.CreateBitmap(40, 40, 1, 1, nullptr));
+    {
+        CSelectScope select(paint, bitmap);
+        paint.FillSolidRect(CRect(0, 0, 40, 40), magenta);
+        paint.FillSolidRect(CRect(10, 10, 30, 30), red);
+        CSelectScope selectMask(paint, mask);
+        paint.FillSolidRect(CRect(0, 0, 40, 40), RGB(255, 255, 255));
+        paint.FillSolidRect(CRect(10, 10, 30, 30), RGB(0, 0, 0));
+    }
+    HIMAGELIST list = ::ImageList_Create(40, 40, ILC_COLOR32 | ILC_MASK, 1, 0);
+    ::ImageList_AddMasked(list, bitmap, magenta);
+
+    const auto open = [](B& b) {
+        return b.Create("Icons", "from every source", CPoint(300, 200), B::unDISABLE_FADE);
+    };
+    B reference;
+    reference.SetIconScaled(m_icon, 40, 40);
+    ASSERT_TRUE(open(reference));
+    const CSize expected = reference.GetWindowRect().Size();
+    const std::function<void(B&)> sources[] = {
+        [&](B& b) { b.SetIconScaled(m_icon, 40, 40); },
+        [&](B& b) { b.SetIcon(bitmap, mask); },
+        [&](B& b) { b.SetIcon(list, 0); },
+        [&](B& b) { b.SetIcon(bitmap, magenta); }, // last: it may blacken the bitmap's masked pixels
+    };
+    for (const auto& setIcon : sources) {
+        const bool drawsTheSquare = &setIcon != &sources[0];
+        B balloon;
+        ASSERT_TRUE(open(balloon));
+        EXPECT_NE(balloon.GetWindowRect().Size(), expected);
+        setIcon(balloon);
+        EXPECT_EQ(balloon.GetWindowRect().Size(), expected);
+        PumpPending();
+        CWindowDC dc(balloon);
+        const CRect inner = balloon.GetInnerRect();
+        if (drawsTheSquare) {
+            EXPECT_EQ(dc.GetPixel(inner.left + 20, inner.top + 20), red);
+        }
+        EXPECT_NE(dc.GetPixel(inner.left + 2, inner.top + 2), magenta);
+    }
+    ::ImageList_Destroy(list);
+
+    B balloon;
+    Open(balloon, 0, CPoint(300, 200));
+    const int width = balloon.GetWindowRect().Width();
+    balloon.SetContent("The limit price is below the bid, and the quantity above the limit.");
+    EXPECT_GT(balloon.GetWindowRect().Width(), width);
+    const CRect before = balloon.GetWindowRect();
+    balloon.SetAnchorPoint(CPoint(310, 230));
+    EXPECT_EQ(balloon.GetWindowRect().TopLeft(), CPoint(before.left + 10, before.top + 30));
+    balloon.SetBackgroundColor(RGB(200, 230, 255));
+    PumpPending();
+    const CRect inner = balloon.GetInnerRect();
+    EXPECT_EQ(CWindowDC(balloon).GetPixel(inner.left - 3, inner.top + 3), RGB(200, 230, 255));
+    balloon.SetTimeout(50);
+    EXPECT_TRUE(Gone(balloon));
 }
