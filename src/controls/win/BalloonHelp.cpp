@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <functional>
 #include <utility>
 
 using orv::controls::BalloonMetrics;
@@ -103,6 +104,27 @@ HICON LoadSmallIcon(const char* name)
     if (icon == nullptr)
         icon = static_cast<HICON>(::LoadImageA(nullptr, name, IMAGE_ICON, cx, cy, 0));
     return icon;
+}
+
+CSize BitmapSize(HBITMAP bitmap)
+{
+    BITMAP info {};
+    return bitmap != nullptr && ::GetObjectA(bitmap, sizeof info, &info) ? CSize(info.bmWidth, info.bmHeight)
+                                                                          : CSize();
+}
+
+// An image list of the size holding the one image `add` puts in; null when
+// the size is empty or either step fails.
+HIMAGELIST OneImageList(CSize size, const std::function<int(HIMAGELIST)>& add)
+{
+    HIMAGELIST list = size.cx > 0 && size.cy > 0
+        ? ::ImageList_Create(size.cx, size.cy, ILC_COLOR32 | ILC_MASK, 1, 0)
+        : nullptr;
+    if (list != nullptr && add(list) < 0) {
+        ::ImageList_Destroy(list);
+        list = nullptr;
+    }
+    return list;
 }
 
 // The inner shadow's colour: the background a quarter darker.
@@ -736,6 +758,8 @@ void CBalloonHelp::SetContentFont(HFONT font)
 
 void CBalloonHelp::SetIconList(HIMAGELIST list)
 {
+    if (list == nullptr)
+        return;
     m_ilIcon.reset(list);
     PositionWindow();
 }
@@ -749,52 +773,31 @@ void CBalloonHelp::SetIcon(HICON icon)
     CBitmap color, mask;
     color.Attach(info.hbmColor);
     mask.Attach(info.hbmMask);
-    BITMAP bitmap {};
-    if (!mask.GetBitmap(&bitmap))
-        return;
+    const CSize size = BitmapSize(info.hbmMask);
     // A monochrome icon keeps its image and mask one above the other.
-    SetIconScaled(icon, bitmap.bmWidth, info.hbmColor != nullptr ? bitmap.bmHeight : bitmap.bmHeight / 2);
+    SetIconScaled(icon, size.cx, info.hbmColor != nullptr ? size.cy : size.cy / 2);
 }
 
 void CBalloonHelp::SetIconScaled(HICON icon, int width, int height)
 {
-    if (icon == nullptr || width <= 0 || height <= 0)
-        return;
-    HIMAGELIST list = ::ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 1, 0);
-    if (list != nullptr && ::ImageList_ReplaceIcon(list, -1, icon) < 0) {
-        ::ImageList_Destroy(list);
-        list = nullptr;
-    }
-    if (list != nullptr)
-        SetIconList(list);
+    if (icon != nullptr)
+        SetIconList(OneImageList(CSize(width, height), [icon](HIMAGELIST list) {
+            return ::ImageList_ReplaceIcon(list, -1, icon);
+        }));
 }
 
 void CBalloonHelp::SetIcon(HBITMAP bitmap, COLORREF transparent)
 {
-    BITMAP info {};
-    if (bitmap == nullptr || !::GetObjectA(bitmap, sizeof info, &info))
-        return;
-    HIMAGELIST list = ::ImageList_Create(info.bmWidth, info.bmHeight, ILC_COLOR32 | ILC_MASK, 1, 0);
-    if (list != nullptr && ::ImageList_AddMasked(list, bitmap, transparent) < 0) {
-        ::ImageList_Destroy(list);
-        list = nullptr;
-    }
-    if (list != nullptr)
-        SetIconList(list);
+    SetIconList(OneImageList(BitmapSize(bitmap), [&](HIMAGELIST list) {
+        return ::ImageList_AddMasked(list, bitmap, transparent);
+    }));
 }
 
 void CBalloonHelp::SetIcon(HBITMAP bitmap, HBITMAP mask)
 {
-    BITMAP info {};
-    if (bitmap == nullptr || !::GetObjectA(bitmap, sizeof info, &info))
-        return;
-    HIMAGELIST list = ::ImageList_Create(info.bmWidth, info.bmHeight, ILC_COLOR32 | ILC_MASK, 1, 0);
-    if (list != nullptr && ::ImageList_Add(list, bitmap, mask) < 0) {
-        ::ImageList_Destroy(list);
-        list = nullptr;
-    }
-    if (list != nullptr)
-        SetIconList(list);
+    SetIconList(OneImageList(BitmapSize(bitmap), [&](HIMAGELIST list) {
+        return ::ImageList_Add(list, bitmap, mask);
+    }));
 }
 
 void CBalloonHelp::SetIcon(HIMAGELIST imageList, int index)
