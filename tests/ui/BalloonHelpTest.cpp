@@ -116,10 +116,10 @@ BOOL WINAPI RecordFade(HWND wnd, DWORD time, DWORD flags)
     return ::ShowWindow(wnd, flags & AW_HIDE ? SW_HIDE : SW_SHOWNA);
 }
 
-void SetMenuFades(BOOL on)
+void SetMenuFades(BOOL animation, BOOL fade)
 {
-    ::SystemParametersInfoA(SPI_SETMENUANIMATION, 0, reinterpret_cast<void*>(static_cast<UINT_PTR>(on)), 0);
-    ::SystemParametersInfoA(SPI_SETMENUFADE, 0, reinterpret_cast<void*>(static_cast<UINT_PTR>(on)), 0);
+    ::SystemParametersInfoA(SPI_SETMENUANIMATION, 0, reinterpret_cast<void*>(static_cast<UINT_PTR>(animation)), 0);
+    ::SystemParametersInfoA(SPI_SETMENUFADE, 0, reinterpret_cast<void*>(static_cast<UINT_PTR>(fade)), 0);
 }
 
 } // namespace
@@ -318,14 +318,15 @@ TEST_F(Balloon, FadesInAndOutThroughTheWindowAnimation)
     ::SystemParametersInfoA(SPI_GETMENUFADE, 0, &fade, 0);
     const B::AnimateWindowFn previous = B::SetAnimateWindowForTesting(RecordFade);
     // AW_BLEND is 0x80000, AW_HIDE 0x10000.
-    const struct { BOOL systemFades; unsigned int options; std::vector<std::string> fades; } cases[] = {
-        {TRUE, 0, {"200:524288", "200:589824"}},
-        {TRUE, B::unDISABLE_FADEOUT, {"200:524288"}},
-        {TRUE, B::unDISABLE_FADEIN, {"200:589824"}},
-        {FALSE, 0, {}},
+    const struct { BOOL animation, fade; unsigned int options; std::vector<std::string> fades; } cases[] = {
+        {TRUE, TRUE, 0, {"200:524288", "200:589824"}},
+        {TRUE, TRUE, B::unDISABLE_FADEOUT, {"200:524288"}},
+        {TRUE, TRUE, B::unDISABLE_FADEIN, {"200:589824"}},
+        {TRUE, FALSE, 0, {}},
+        {FALSE, TRUE, 0, {}},
     };
     for (const auto& c : cases) {
-        SetMenuFades(c.systemFades);
+        SetMenuFades(c.animation, c.fade);
         g_fades.clear();
         g_fadeWindows.clear();
         B balloon;
@@ -333,11 +334,11 @@ TEST_F(Balloon, FadesInAndOutThroughTheWindowAnimation)
         const HWND wnd = balloon;
         EXPECT_TRUE(balloon.IsWindowVisible());
         EXPECT_TRUE(Gone(wnd));
-        EXPECT_EQ(g_fades, c.fades) << c.options << " " << c.systemFades;
+        EXPECT_EQ(g_fades, c.fades) << c.options << " " << c.animation << c.fade;
         EXPECT_EQ(g_fadeWindows, std::vector<HWND>(c.fades.size(), wnd));
     }
     B::SetAnimateWindowForTesting(previous);
-    SetMenuFades(animation && fade);
+    SetMenuFades(animation, fade);
 }
 
 // The balloon follows its anchor window, also when the window that holds

@@ -452,7 +452,7 @@ void CBalloonHelp::PositionWindow()
         orv::controls::BalloonClientSize(m_headerSize, MeasureContent(), metrics), metrics);
 
     CPoint anchor = m_ptAnchor;
-    if (m_hwndAnchor != nullptr)
+    if (m_hwndAnchor != nullptr && ::IsWindow(m_hwndAnchor))
         ::ClientToScreen(m_hwndAnchor, &anchor);
     MONITORINFO monitor {};
     monitor.cbSize = sizeof monitor;
