@@ -2,7 +2,8 @@
 // at an anchor point, with an icon, a bold title, a content text, an
 // optional close button and an optional link. It closes on a time-out or on
 // the user actions its options name, can fade in and out, and follows its
-// anchor window when that window moves.
+// anchor window when that window moves. With a URL the content is drawn
+// underlined, and a click on it opens the URL with the shell.
 //
 // Mouse and keyboard actions are seen through low-level hooks (the input of
 // the whole desktop) and the anchor window's moves through a hook on the
@@ -53,7 +54,7 @@ public:
     // Fades last this long (milliseconds).
     static constexpr DWORD nFADE_TIME = 200;
 
-    // Layout for every balloon made after a change: the tail's height, the
+    // Layout, read at each layout of any balloon: the tail's height, the
     // margin inside the frame and the rounding of the body's corners.
     static int nTIP_TAIL;
     static int nTIP_MARGIN;
