@@ -40,7 +40,9 @@ void PumpPending()
 
 namespace {
 
-// Absolute coordinates run from 0 to 65535 across the primary screen.
+// Absolute coordinates run from 0 to 65535 across the primary screen; the
+// system turns them back into pixels rounding down, so each is rounded up
+// here to land on the pixel asked for.
 void SendMouse(HWND wnd, POINT point, DWORD flags)
 {
     if (wnd != nullptr)
@@ -49,8 +51,8 @@ void SendMouse(HWND wnd, POINT point, DWORD flags)
     const int height = ::GetSystemMetrics(SM_CYSCREEN);
     INPUT input {};
     input.type = INPUT_MOUSE;
-    input.mi.dx = static_cast<LONG>((point.x * 65536 + width / 2) / width);
-    input.mi.dy = static_cast<LONG>((point.y * 65536 + height / 2) / height);
+    input.mi.dx = static_cast<LONG>((point.x * 65536 + width - 1) / width);
+    input.mi.dy = static_cast<LONG>((point.y * 65536 + height - 1) / height);
     input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
     ::SendInput(1, &input, sizeof input);
 }

@@ -1,0 +1,861 @@
+#include "controls/win/BalloonHelp.h"
+
+#include "framework/WinApp.h"
+#include "framework/win/DC.h"
+#include "platform/ModuleState.h"
+#include "services/Branding.h"
+
+#include <shellapi.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <functional>
+#include <utility>
+
+using orv::controls::BalloonMetrics;
+
+int CBalloonHelp::nTIP_TAIL = 20;
+int CBalloonHelp::nTIP_MARGIN = 8;
+int CBalloonHelp::nTIP_ELIPSE_WIDTH = 12;
+
+namespace {
+
+CBalloonHelp::AnimateWindowFn LookUpAnimateWindow()
+{
+    HMODULE user = ::GetModuleHandleA("user32.dll");
+    return user != nullptr ? reinterpret_cast<CBalloonHelp::AnimateWindowFn>(
+                                 reinterpret_cast<void*>(::GetProcAddress(user, "AnimateWindow")))
+                           : nullptr;
+}
+
+std::atomic<CBalloonHelp::AnimateWindowFn> g_animateWindow {LookUpAnimateWindow()};
+
+// The balloons of this thread, one per slot of the hook procedures.
+thread_local CBalloonHelp* t_thunkSlots[CBalloonHelp::kMaxLiveBalloons] {};
+
+const char kClassName[] = "BalloonHelpClass";
+const char kShadowClassName[] = "BalloonHelpClassDS";
+
+// Registers both window classes once for the process, with the framework's
+// window procedure; answers which of them exist.
+struct BalloonClasses {
+    bool plain = false;
+    bool shadow = false;
+};
+
+bool RegisterBalloonClass(const char* name, UINT style, WNDPROC procedure)
+{
+    WNDCLASSA wc {};
+    wc.style = style | CS_GLOBALCLASS;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = AfxGetLibraryHandle();
+    wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = name;
+    return ::RegisterClassA(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+const BalloonClasses& RegisteredClasses()
+{
+    static const BalloonClasses classes = [] {
+        BalloonClasses made;
+        // The framework's procedure, read from a class of its own.
+        WNDCLASSA framework {};
+        const char* frameworkClass = CWnd::RegisterWndClass(CS_DBLCLKS);
+        if (frameworkClass == nullptr || !::GetClassInfoA(AfxGetLibraryHandle(), frameworkClass, &framework))
+            return made;
+        made.plain = RegisterBalloonClass(kClassName, CS_DBLCLKS | CS_SAVEBITS, framework.lpfnWndProc);
+        made.shadow = RegisterBalloonClass(kShadowClassName, CS_DBLCLKS | CS_SAVEBITS | CS_DROPSHADOW,
+                                           framework.lpfnWndProc);
+        return made;
+    }();
+    return classes;
+}
+
+// The top-level window that owns a balloon for the parent: the parent's
+// top-level ancestor, else the application's main window.
+HWND SafeOwner(CWnd* parent)
+{
+    HWND wnd = parent != nullptr ? parent->GetSafeHwnd() : nullptr;
+    if (wnd == nullptr && AfxGetApp() != nullptr && AfxGetApp()->GetMainWnd() != nullptr)
+        wnd = AfxGetApp()->GetMainWnd()->GetSafeHwnd();
+    HWND root = wnd != nullptr ? ::GetAncestor(wnd, GA_ROOT) : nullptr;
+    return root != nullptr ? root : wnd;
+}
+
+bool SystemFadesMenus()
+{
+    BOOL animation = FALSE, fade = FALSE;
+    ::SystemParametersInfoA(SPI_GETMENUANIMATION, 0, &animation, 0);
+    ::SystemParametersInfoA(SPI_GETMENUFADE, 0, &fade, 0);
+    return animation && fade;
+}
+
+// An icon resource at the small-icon size: from the current resource module
+// or the library, else one of the system's icons. The caller destroys it.
+HICON LoadSmallIcon(const char* name)
+{
+    if (name == nullptr)
+        return nullptr;
+    const int cx = ::GetSystemMetrics(SM_CXSMICON), cy = ::GetSystemMetrics(SM_CYSMICON);
+    HICON icon = nullptr;
+    if (HINSTANCE module = AfxFindResourceHandle(name, RT_GROUP_ICON))
+        icon = static_cast<HICON>(::LoadImageA(module, name, IMAGE_ICON, cx, cy, 0));
+    if (icon == nullptr)
+        icon = static_cast<HICON>(::LoadImageA(nullptr, name, IMAGE_ICON, cx, cy, 0));
+    return icon;
+}
+
+CSize BitmapSize(HBITMAP bitmap)
+{
+    BITMAP info {};
+    return bitmap != nullptr && ::GetObjectA(bitmap, sizeof info, &info) ? CSize(info.bmWidth, info.bmHeight)
+                                                                          : CSize();
+}
+
+// An image list of the size holding the one image `add` puts in; null when
+// the size is empty or either step fails.
+HIMAGELIST OneImageList(CSize size, const std::function<int(HIMAGELIST)>& add)
+{
+    HIMAGELIST list = size.cx > 0 && size.cy > 0
+        ? ::ImageList_Create(size.cx, size.cy, ILC_COLOR32 | ILC_MASK, 1, 0)
+        : nullptr;
+    if (list != nullptr && add(list) < 0) {
+        ::ImageList_Destroy(list);
+        list = nullptr;
+    }
+    return list;
+}
+
+// The inner shadow's colour: the background a quarter darker.
+COLORREF Shade(COLORREF color)
+{
+    return RGB(GetRValue(color) * 3 / 4, GetGValue(color) * 3 / 4, GetBValue(color) * 3 / 4);
+}
+
+} // namespace
+
+// One hook procedure per slot and kind; each calls the balloon in its slot
+// on this thread, so a balloon's hooks reach that balloon alone.
+struct CBalloonHelp::_ThunkImpl {
+    template <int Slot, int Kind>
+    static LRESULT CALLBACK Thunk(int code, WPARAM wParam, LPARAM lParam)
+    {
+        CBalloonHelp* balloon = t_thunkSlots[Slot];
+        if (balloon == nullptr)
+            return ::CallNextHookEx(nullptr, code, wParam, lParam);
+        switch (Kind) {
+        case KeyboardHook:
+            return balloon->KeyboardHookProc(code, wParam, lParam);
+        case MouseHook:
+            return balloon->MouseHookProc(code, wParam, lParam);
+        default:
+            return balloon->CallWndRetHookProc(code, wParam, lParam);
+        }
+    }
+
+    template <int Kind, int... Slots>
+    static constexpr std::array<HOOKPROC, sizeof...(Slots)> Row(std::integer_sequence<int, Slots...>)
+    {
+        return {&Thunk<Slots, Kind>...};
+    }
+
+    static HOOKPROC Get(int kind, int slot)
+    {
+        using Slots = std::make_integer_sequence<int, kMaxLiveBalloons>;
+        static constexpr std::array<HOOKPROC, kMaxLiveBalloons> rows[3] = {
+            Row<KeyboardHook>(Slots {}), Row<MouseHook>(Slots {}), Row<CallWndRetHook>(Slots {})};
+        return rows[kind][slot];
+    }
+};
+
+CBalloonHelp::AnimateWindowFn CBalloonHelp::SetAnimateWindowForTesting(AnimateWindowFn animate)
+{
+    return g_animateWindow.exchange(animate);
+}
+
+CBalloonHelp::CBalloonHelp()
+    : m_fnAnimateWindow(g_animateWindow.load()),
+      m_crBackground(::GetSysColor(COLOR_INFOBK)),
+      m_crForeground(::GetSysColor(COLOR_INFOTEXT))
+{
+    UINT hoverWidth = 0;
+    if (::SystemParametersInfoA(SPI_GETMOUSEHOVERWIDTH, 0, &hoverWidth, 0) && hoverWidth > 0)
+        m_nMouseMoveTolerance = static_cast<int>(hoverWidth);
+}
+
+CBalloonHelp::~CBalloonHelp()
+{
+    // The window goes while this class's handlers still run; it must not
+    // delete the object that is being destroyed.
+    m_unOptions &= ~unDELETE_THIS_ON_CLOSE;
+    if (HasWindow())
+        ::DestroyWindow(m_hWnd);
+    RemoveHooks();
+    ReleaseThunk();
+}
+
+// ------------------------------------------------------------- creating
+
+BOOL CBalloonHelp::Create(const CString& title, const CString& content, const CPoint& anchor,
+                          unsigned int options, CWnd* parent, const CString& url, unsigned int timeout,
+                          HICON icon)
+{
+    if (m_hWnd != nullptr)
+        return FALSE;
+    m_strTitle = title;
+    m_strContent = content;
+    m_ptAnchor = anchor;
+    m_hwndAnchor = parent != nullptr ? parent->GetSafeHwnd() : nullptr;
+    if (icon != nullptr)
+        SetIcon(icon);
+    m_unOptions = options;
+    m_strURL = url;
+    m_unTimeout = timeout;
+    MakeDefaultFonts();
+    if (m_fnAnimateWindow == nullptr || !SystemFadesMenus())
+        m_unOptions |= unDISABLE_FADE;
+
+    const BalloonClasses& classes = RegisteredClasses();
+    if (!classes.plain && !classes.shadow)
+        return FALSE;
+    const bool shadow = classes.shadow && (!(m_unOptions & unDISABLE_XP_SHADOW) || !classes.plain);
+    if (!InitThunk())
+        return FALSE;
+    const DWORD exStyle = WS_EX_TOOLWINDOW | (m_unOptions & unSHOW_TOPMOST ? WS_EX_TOPMOST : 0);
+    if (!CreateEx(exStyle, shadow ? kShadowClassName : kClassName, "", WS_POPUP, CRect(0, 0, 10, 10),
+                  SafeOwner(parent), 0)) {
+        ReleaseThunk();
+        return FALSE;
+    }
+    m_bCreated = true;
+
+    PositionWindow();
+    if (m_unOptions & unCLOSE_ON_ANYTHING_MOUSE) {
+        ::GetCursorPos(&m_ptMouseOrig);
+        InstallHook(MouseHook);
+    }
+    if ((m_unOptions & (unCLOSE_ON_LBUTTON_UP | unCLOSE_ON_MBUTTON_UP | unCLOSE_ON_RBUTTON_UP))
+        && ::GetCapture() == nullptr)
+        ::SetCapture(m_hWnd);
+    if (m_unOptions & unCLOSE_ON_KEYPRESS)
+        InstallHook(KeyboardHook);
+    if (m_hwndAnchor != nullptr)
+        InstallHook(CallWndRetHook);
+    ShowBalloon();
+    if (!(m_unOptions & unDELAY_CLOSE))
+        StartTimeout();
+    return TRUE;
+}
+
+CBalloonHelp* CBalloonHelp::LaunchBalloon(const CString& title, const CString& content, const CPoint& anchor,
+                                          const char* iconName, unsigned int options, CWnd* parent,
+                                          const CString& url, unsigned int timeout)
+{
+    CString brandedTitle, brandedContent;
+    {
+        CBrandedResources branding;
+        brandedTitle = ReplaceAllBrandedTokens(title);
+        brandedContent = ReplaceAllBrandedTokens(content);
+    }
+    auto* balloon = new CBalloonHelp;
+    HICON icon = LoadSmallIcon(iconName);
+    const BOOL created = balloon->Create(brandedTitle, brandedContent, anchor, options | unDELETE_THIS_ON_CLOSE,
+                                         parent, url, timeout, icon);
+    // The balloon keeps a copy of the icon.
+    if (icon != nullptr)
+        ::DestroyIcon(icon);
+    if (!created) {
+        delete balloon;
+        return nullptr;
+    }
+    return balloon;
+}
+
+CBalloonHelp* CBalloonHelp::LaunchExclamationError(const CString& content, const CPoint& anchor, CWnd* parent)
+{
+    return LaunchBalloon("Error:", content, anchor, IDI_EXCLAMATION,
+                         unCLOSE_ON_KEYPRESS | unCLOSE_ON_MOUSE_MOVE | unDISABLE_FADEOUT, parent, CString(), 3000);
+}
+
+void CBalloonHelp::MakeDefaultFonts()
+{
+    if (m_hContentFont.IsNull())
+        m_hContentFont.Attach(static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)));
+    LOGFONTA logFont {};
+    ::GetObjectA(m_hContentFont, sizeof logFont, &logFont);
+    if (m_hTitleFont.IsNull() || m_hTitleFont == static_cast<HFONT>(m_ownedTitleFont)) {
+        LOGFONTA bold = logFont;
+        bold.lfWeight = FW_BOLD;
+        m_ownedTitleFont.CreateFontIndirect(bold);
+        m_hTitleFont.Attach(m_ownedTitleFont);
+    }
+    // A balloon with a link underlines its content.
+    logFont.lfUnderline = TRUE;
+    m_linkFont.CreateFontIndirect(logFont);
+}
+
+// ---------------------------------------------------------------- hooks
+
+bool CBalloonHelp::InitThunk()
+{
+    if (m_nThunkSlot >= 0)
+        return true;
+    for (int slot = 0; slot < kMaxLiveBalloons; ++slot) {
+        if (t_thunkSlots[slot] == nullptr) {
+            t_thunkSlots[slot] = this;
+            m_nThunkSlot = slot;
+            return true;
+        }
+    }
+    return false;
+}
+
+void CBalloonHelp::ReleaseThunk()
+{
+    if (m_nThunkSlot >= 0 && t_thunkSlots[m_nThunkSlot] == this)
+        t_thunkSlots[m_nThunkSlot] = nullptr;
+    m_nThunkSlot = -1;
+}
+
+HOOKPROC CBalloonHelp::GetThunk(HookKind kind) const
+{
+    return m_nThunkSlot >= 0 ? _ThunkImpl::Get(kind, m_nThunkSlot) : nullptr;
+}
+
+void CBalloonHelp::InstallHook(HookKind kind)
+{
+    HOOKPROC procedure = GetThunk(kind);
+    if (m_hooks[kind] != nullptr || procedure == nullptr)
+        return;
+    switch (kind) {
+    case KeyboardHook:
+        m_hooks[kind] = ::SetWindowsHookExA(WH_KEYBOARD_LL, procedure, AfxGetLibraryHandle(), 0);
+        break;
+    case MouseHook:
+        m_hooks[kind] = ::SetWindowsHookExA(WH_MOUSE_LL, procedure, AfxGetLibraryHandle(), 0);
+        break;
+    case CallWndRetHook:
+        m_hooks[kind] = ::SetWindowsHookExA(WH_CALLWNDPROCRET, procedure, nullptr, ::GetCurrentThreadId());
+        break;
+    }
+}
+
+void CBalloonHelp::RemoveHooks()
+{
+    for (HHOOK& hook : m_hooks) {
+        if (hook != nullptr)
+            ::UnhookWindowsHookEx(hook);
+        hook = nullptr;
+    }
+}
+
+HHOOK CBalloonHelp::GetHookForTesting(int kind) const
+{
+    return kind >= 0 && kind < 3 ? m_hooks[kind] : nullptr;
+}
+
+LRESULT CBalloonHelp::KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HC_ACTION && (m_unOptions & unCLOSE_ON_KEYPRESS) && (wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN))
+        RequestClose();
+    return ::CallNextHookEx(m_hooks[KeyboardHook], code, wParam, lParam);
+}
+
+LRESULT CBalloonHelp::MouseHookProc(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HC_ACTION && MouseClosesOn(wParam, reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam)->pt))
+        RequestClose();
+    return ::CallNextHookEx(m_hooks[MouseHook], code, wParam, lParam);
+}
+
+bool CBalloonHelp::MouseClosesOn(WPARAM message, POINT point) const
+{
+    switch (message) {
+    case WM_MOUSEMOVE:
+    case WM_NCMOUSEMOVE:
+        return (m_unOptions & unCLOSE_ON_MOUSE_MOVE)
+            && (std::abs(point.x - m_ptMouseOrig.x) > m_nMouseMoveTolerance
+                || std::abs(point.y - m_ptMouseOrig.y) > m_nMouseMoveTolerance);
+    case WM_LBUTTONDOWN:
+    case WM_NCLBUTTONDOWN:
+        return m_unOptions & unCLOSE_ON_LBUTTON_DOWN;
+    case WM_LBUTTONUP:
+    case WM_NCLBUTTONUP:
+        return m_unOptions & unCLOSE_ON_LBUTTON_UP;
+    case WM_MBUTTONDOWN:
+    case WM_NCMBUTTONDOWN:
+        return m_unOptions & unCLOSE_ON_MBUTTON_DOWN;
+    case WM_MBUTTONUP:
+    case WM_NCMBUTTONUP:
+        return m_unOptions & unCLOSE_ON_MBUTTON_UP;
+    case WM_RBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+        return m_unOptions & unCLOSE_ON_RBUTTON_DOWN;
+    case WM_RBUTTONUP:
+    case WM_NCRBUTTONUP:
+        return m_unOptions & unCLOSE_ON_RBUTTON_UP;
+    default:
+        return false;
+    }
+}
+
+LRESULT CBalloonHelp::CallWndRetHookProc(int code, WPARAM wParam, LPARAM lParam)
+{
+    // The anchor moves with any window that contains it.
+    const auto* info = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && info->message == WM_MOVE && m_hwndAnchor != nullptr
+        && (info->hwnd == m_hwndAnchor || ::IsChild(info->hwnd, m_hwndAnchor)))
+        PositionWindow();
+    return ::CallNextHookEx(m_hooks[CallWndRetHook], code, wParam, lParam);
+}
+
+void CBalloonHelp::RequestClose()
+{
+    if (m_bClosePosted || !HasWindow())
+        return;
+    m_bClosePosted = PostMessage(WM_CLOSE) != FALSE;
+}
+
+// --------------------------------------------------------------- layout
+
+CSize CBalloonHelp::MeasureContent()
+{
+    if (m_strContent.IsEmpty())
+        return CSize();
+    CClientDC dc(m_hWnd);
+    CSelectScope font(dc, m_strURL.IsEmpty() ? static_cast<HFONT>(m_hContentFont) : static_cast<HFONT>(m_linkFont));
+    CRect rect;
+    dc.DrawText(m_strContent, &rect, DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS);
+    return rect.Size();
+}
+
+void CBalloonHelp::PositionWindow()
+{
+    if (!HasWindow())
+        return;
+    const BalloonMetrics metrics {nTIP_TAIL, nTIP_MARGIN};
+    CSize icon, title, close;
+    int cx = 0, cy = 0;
+    if (m_ilIcon && ::ImageList_GetIconSize(m_ilIcon.get(), &cx, &cy))
+        icon = CSize(cx, cy);
+    if (!m_strTitle.IsEmpty()) {
+        CClientDC dc(m_hWnd);
+        CSelectScope font(dc, m_hTitleFont);
+        title = dc.GetTextExtent(m_strTitle, m_strTitle.GetLength());
+    }
+    if (m_unOptions & unSHOW_CLOSE_BUTTON)
+        close = CSize(::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON));
+    m_headerSize = orv::controls::BalloonHeaderSize(icon, title, close, metrics.margin);
+    m_iconSize = icon;
+    const CSize window = orv::controls::BalloonWindowSize(
+        orv::controls::BalloonClientSize(m_headerSize, MeasureContent(), metrics), metrics);
+
+    CPoint anchor = m_ptAnchor;
+    if (m_hwndAnchor != nullptr && ::IsWindow(m_hwndAnchor))
+        ::ClientToScreen(m_hwndAnchor, &anchor);
+    MONITORINFO monitor {};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoA(::MonitorFromPoint(anchor, MONITOR_DEFAULTTONEAREST), &monitor);
+    m_screenRect = monitor.rcWork;
+    m_placement = orv::controls::PlaceBalloon(anchor, window, m_screenRect, metrics);
+
+    const CRect& body = m_placement.body;
+    CRgn bodyRegion, tailRegion;
+    bodyRegion.CreateRoundRectRgn(body.left, body.top, body.right, body.bottom, nTIP_ELIPSE_WIDTH,
+                                  nTIP_ELIPSE_WIDTH);
+    tailRegion.CreatePolygonRgn(m_placement.tail.data(), 3, ALTERNATE);
+    m_rgnComplete.CreateRectRgn(0, 0, 0, 0);
+    m_rgnComplete.CombineRgn(&bodyRegion, &tailRegion, RGN_OR);
+
+    const CRect& placed = m_placement.window;
+    SetWindowPos(nullptr, placed.left, placed.top, placed.Width(), placed.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    // The system owns the region it is given.
+    CRgn windowRegion;
+    windowRegion.CreateRectRgn(0, 0, 0, 0);
+    windowRegion.CombineRgn(&m_rgnComplete, nullptr, RGN_COPY);
+    if (::SetWindowRgn(m_hWnd, static_cast<HRGN>(windowRegion), TRUE))
+        windowRegion.Detach();
+    RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+}
+
+CRect CBalloonHelp::GetCloseRect() const
+{
+    if (!(m_unOptions & unSHOW_CLOSE_BUTTON))
+        return CRect();
+    const CRect& inner = m_placement.inner;
+    return CRect(inner.right - ::GetSystemMetrics(SM_CXSMICON), inner.top, inner.right,
+                 inner.top + ::GetSystemMetrics(SM_CYSMICON));
+}
+
+// ------------------------------------------------------ showing, hiding
+
+void CBalloonHelp::ShowBalloon()
+{
+    if (!(m_unOptions & unDISABLE_FADEIN) && m_fnAnimateWindow != nullptr)
+        m_fnAnimateWindow(m_hWnd, nFADE_TIME, AW_BLEND);
+    else
+        ShowWindow(SW_SHOWNOACTIVATE);
+}
+
+void CBalloonHelp::StartTimeout()
+{
+    if (m_unTimerClose != 0)
+        KillTimer(m_unTimerClose);
+    m_unTimerClose = m_unTimeout != 0 ? SetTimer(nTIMER_CLOSE, m_unTimeout) : 0;
+}
+
+void CBalloonHelp::HideBalloon()
+{
+    if (m_unOptions & unDELAY_CLOSE) {
+        // The first request only starts the time-out; no user action closes
+        // the balloon after it.
+        m_unOptions &= ~(unDELAY_CLOSE | unCLOSE_ON_ANYTHING);
+        if (::GetCapture() == m_hWnd && !m_bClosePressed)
+            ::ReleaseCapture();
+        StartTimeout();
+        return;
+    }
+    if (m_unTimerClose != 0)
+        KillTimer(m_unTimerClose);
+    m_unTimerClose = 0;
+    if (!(m_unOptions & unDISABLE_FADEOUT) && m_fnAnimateWindow != nullptr)
+        m_fnAnimateWindow(m_hWnd, nFADE_TIME, AW_HIDE | AW_BLEND);
+    else
+        ShowWindow(SW_HIDE);
+    if (::GetCapture() == m_hWnd)
+        ::ReleaseCapture();
+    DestroyWindow();
+}
+
+void CBalloonHelp::OnTimer(UINT_PTR id)
+{
+    if (id != nTIMER_CLOSE) {
+        CWnd::OnTimer(id);
+        return;
+    }
+    KillTimer(nTIMER_CLOSE);
+    m_unTimerClose = 0;
+    HideBalloon();
+}
+
+void CBalloonHelp::OnClose()
+{
+    m_bClosePosted = false;
+    HideBalloon();
+}
+
+void CBalloonHelp::OnDestroy()
+{
+    if (m_unTimerClose != 0)
+        KillTimer(m_unTimerClose);
+    m_unTimerClose = 0;
+    RemoveHooks();
+    ReleaseThunk();
+    CWnd::OnDestroy();
+}
+
+void CBalloonHelp::PostNcDestroy()
+{
+    if ((m_unOptions & unDELETE_THIS_ON_CLOSE) && m_bCreated)
+        delete this;
+}
+
+// ---------------------------------------------------------------- input
+
+LRESULT CBalloonHelp::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_MOUSEACTIVATE:
+        return MA_NOACTIVATE; // the window the user works in keeps the focus
+    case WM_PRINTCLIENT: {
+        CDCHandle dc(reinterpret_cast<HDC>(wParam));
+        Draw(dc);
+        return 0;
+    }
+    default:
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+}
+
+void CBalloonHelp::OnLButtonDown(UINT flags, CPoint point)
+{
+    if (!GetCloseRect().PtInRect(point)) {
+        CWnd::OnLButtonDown(flags, point);
+        return;
+    }
+    m_bClosePressed = m_bCloseHot = true;
+    m_bCaptureForClose = ::GetCapture() != m_hWnd;
+    if (m_bCaptureForClose)
+        ::SetCapture(m_hWnd);
+    const CRect close = GetCloseRect();
+    InvalidateRect(&close, FALSE);
+}
+
+// A second quick click on the close button is a press like the first.
+void CBalloonHelp::OnLButtonDblClk(UINT flags, CPoint point)
+{
+    OnLButtonDown(flags, point);
+}
+
+void CBalloonHelp::OnMouseMove(UINT flags, CPoint point)
+{
+    const CRect close = GetCloseRect();
+    if (m_bClosePressed && m_bCloseHot != static_cast<bool>(close.PtInRect(point))) {
+        m_bCloseHot = !m_bCloseHot;
+        InvalidateRect(&close, FALSE);
+    }
+    CWnd::OnMouseMove(flags, point);
+}
+
+void CBalloonHelp::OnLButtonUp(UINT flags, CPoint point)
+{
+    const CRect close = GetCloseRect();
+    if (m_bClosePressed) {
+        m_bClosePressed = m_bCloseHot = false;
+        if (m_bCaptureForClose && ::GetCapture() == m_hWnd)
+            ::ReleaseCapture();
+        m_bCaptureForClose = false;
+        if (close.PtInRect(point))
+            HideBalloon();
+        else
+            InvalidateRect(&close, FALSE);
+        return;
+    }
+    if (!m_strURL.IsEmpty() && m_placement.inner.PtInRect(point)) {
+        ::ShellExecuteA(nullptr, "open", m_strURL, nullptr, nullptr, SW_SHOWNORMAL);
+        HideBalloon();
+        return;
+    }
+    CWnd::OnLButtonUp(flags, point);
+}
+
+void CBalloonHelp::OnCaptureChanged(HWND newCapture)
+{
+    if (m_bClosePressed && newCapture != m_hWnd) {
+        m_bClosePressed = m_bCloseHot = false;
+        m_bCaptureForClose = false;
+        const CRect close = GetCloseRect();
+        InvalidateRect(&close, FALSE);
+    }
+    CWnd::OnCaptureChanged(newCapture);
+}
+
+BOOL CBalloonHelp::OnSetCursor(HWND wnd, UINT hitTest, UINT message)
+{
+    CPoint point;
+    ::GetCursorPos(&point);
+    ScreenToClient(&point);
+    if (hitTest == HTCLIENT && !m_strURL.IsEmpty() && m_placement.inner.PtInRect(point)
+        && !GetCloseRect().PtInRect(point)) {
+        ::SetCursor(::LoadCursor(nullptr, IDC_HAND));
+        return TRUE;
+    }
+    return CWnd::OnSetCursor(wnd, hitTest, message);
+}
+
+// -------------------------------------------------------------- drawing
+
+BOOL CBalloonHelp::OnEraseBkgnd(CDC*)
+{
+    return TRUE; // the paint fills the whole balloon
+}
+
+void CBalloonHelp::OnPaint()
+{
+    CPaintDC paint(m_hWnd);
+    CMemDC dc(paint, GetClientRect());
+    Draw(dc);
+}
+
+void CBalloonHelp::Draw(CDC& dc)
+{
+    dc.FillSolidRect(GetClientRect(), m_crBackground);
+    if (m_unOptions & unSHOW_INNER_SHADOW) {
+        CBrush shadow(Shade(m_crBackground));
+        dc.FrameRgn(m_rgnComplete, shadow, 2, 2);
+    }
+    CBrush frame(m_crForeground);
+    dc.FrameRgn(m_rgnComplete, frame, 1, 1);
+
+    const CRect& inner = m_placement.inner;
+    dc.SetBkMode(TRANSPARENT);
+    dc.SetTextColor(m_crForeground);
+    int x = inner.left;
+    if (m_ilIcon && m_iconSize.cx > 0) {
+        ::ImageList_Draw(m_ilIcon.get(), 0, dc, x, inner.top + (m_headerSize.cy - m_iconSize.cy) / 2,
+                         ILD_TRANSPARENT);
+        x += m_iconSize.cx + nTIP_MARGIN;
+    }
+    if (!m_strTitle.IsEmpty()) {
+        CSelectScope font(dc, m_hTitleFont);
+        CRect title(x, inner.top, inner.right, inner.top + m_headerSize.cy);
+        dc.DrawText(m_strTitle, &title, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    }
+    if (!m_strContent.IsEmpty()) {
+        CSelectScope font(dc, m_strURL.IsEmpty() ? static_cast<HFONT>(m_hContentFont) : static_cast<HFONT>(m_linkFont));
+        CRect content(inner.left, inner.top + m_headerSize.cy + nTIP_MARGIN, inner.right, inner.bottom);
+        dc.DrawText(m_strContent, &content, DT_NOPREFIX | DT_EXPANDTABS);
+    }
+    if (m_unOptions & unSHOW_CLOSE_BUTTON)
+        DrawCloseButton(dc);
+}
+
+// A cross in the foreground colour; pressed, it sits in a sunken square.
+void CBalloonHelp::DrawCloseButton(CDC& dc)
+{
+    CRect rect = GetCloseRect();
+    const bool pushed = m_bClosePressed && m_bCloseHot;
+    if (pushed) {
+        dc.Draw3dRect(rect, ::GetSysColor(COLOR_3DSHADOW), ::GetSysColor(COLOR_3DHILIGHT));
+        rect.OffsetRect(1, 1);
+    }
+    rect.DeflateRect(4, 4);
+    CPen pen(PS_SOLID, 2, m_crForeground);
+    CSelectScope select(dc, pen);
+    dc.MoveTo(rect.left, rect.top);
+    dc.LineTo(rect.right, rect.bottom);
+    dc.MoveTo(rect.right, rect.top);
+    dc.LineTo(rect.left, rect.bottom);
+}
+
+// -------------------------------------------------------------- setters
+
+void CBalloonHelp::SetTitle(const CString& title)
+{
+    if (title == m_strTitle)
+        return;
+    m_strTitle = title;
+    PositionWindow();
+}
+
+void CBalloonHelp::SetContent(const CString& content)
+{
+    if (content == m_strContent)
+        return;
+    m_strContent = content;
+    PositionWindow();
+}
+
+void CBalloonHelp::SetTitleFont(HFONT font)
+{
+    if (font == nullptr || font == m_hTitleFont)
+        return;
+    m_hTitleFont.Attach(font);
+    m_ownedTitleFont.DeleteObject();
+    PositionWindow();
+}
+
+void CBalloonHelp::SetContentFont(HFONT font)
+{
+    if (font == nullptr || font == m_hContentFont)
+        return;
+    m_hContentFont.Attach(font);
+    MakeDefaultFonts();
+    PositionWindow();
+}
+
+void CBalloonHelp::SetIconList(HIMAGELIST list)
+{
+    if (list == nullptr)
+        return;
+    m_ilIcon.reset(list);
+    PositionWindow();
+}
+
+void CBalloonHelp::SetIcon(HICON icon)
+{
+    ICONINFO info {};
+    if (icon == nullptr || !::GetIconInfo(icon, &info))
+        return;
+    // GetIconInfo hands over copies of both bitmaps.
+    CBitmap color, mask;
+    color.Attach(info.hbmColor);
+    mask.Attach(info.hbmMask);
+    const CSize size = BitmapSize(info.hbmMask);
+    // A monochrome icon keeps its image and mask one above the other.
+    SetIconScaled(icon, size.cx, info.hbmColor != nullptr ? size.cy : size.cy / 2);
+}
+
+void CBalloonHelp::SetIconScaled(HICON icon, int width, int height)
+{
+    if (icon != nullptr)
+        SetIconList(OneImageList(CSize(width, height), [icon](HIMAGELIST list) {
+            return ::ImageList_ReplaceIcon(list, -1, icon);
+        }));
+}
+
+void CBalloonHelp::SetIcon(HBITMAP bitmap, COLORREF transparent)
+{
+    SetIconList(OneImageList(BitmapSize(bitmap), [&](HIMAGELIST list) {
+        return ::ImageList_AddMasked(list, bitmap, transparent);
+    }));
+}
+
+void CBalloonHelp::SetIcon(HBITMAP bitmap, HBITMAP mask)
+{
+    SetIconList(OneImageList(BitmapSize(bitmap), [&](HIMAGELIST list) {
+        return ::ImageList_Add(list, bitmap, mask);
+    }));
+}
+
+void CBalloonHelp::SetIcon(HIMAGELIST imageList, int index)
+{
+    int cx = 0, cy = 0;
+    HICON icon = imageList != nullptr ? ::ImageList_GetIcon(imageList, index, ILD_NORMAL) : nullptr;
+    if (icon == nullptr)
+        return;
+    if (::ImageList_GetIconSize(imageList, &cx, &cy))
+        SetIconScaled(icon, cx, cy);
+    ::DestroyIcon(icon);
+}
+
+void CBalloonHelp::SetURL(const CString& url)
+{
+    if (url == m_strURL)
+        return;
+    m_strURL = url;
+    PositionWindow();
+}
+
+void CBalloonHelp::SetAnchorPoint(const CPoint& anchor, CWnd* anchorWnd)
+{
+    m_ptAnchor = anchor;
+    m_hwndAnchor = anchorWnd != nullptr ? anchorWnd->GetSafeHwnd() : nullptr;
+    if (!HasWindow())
+        return;
+    if (m_hwndAnchor != nullptr)
+        InstallHook(CallWndRetHook);
+    PositionWindow();
+}
+
+void CBalloonHelp::SetTimeout(unsigned int timeout)
+{
+    m_unTimeout = timeout;
+    if (HasWindow() && !(m_unOptions & unDELAY_CLOSE))
+        StartTimeout();
+}
+
+void CBalloonHelp::SetMouseMoveTolerance(int tolerance)
+{
+    m_nMouseMoveTolerance = tolerance;
+}
+
+void CBalloonHelp::SetForegroundColor(COLORREF color)
+{
+    if (color == m_crForeground)
+        return;
+    m_crForeground = color;
+    if (HasWindow())
+        Invalidate(FALSE);
+}
+
+void CBalloonHelp::SetBackgroundColor(COLORREF color)
+{
+    if (color == m_crBackground)
+        return;
+    m_crBackground = color;
+    if (HasWindow())
+        Invalidate(FALSE);
+}
