@@ -232,6 +232,7 @@ private:
     bool m_ParseBangTag(const CString& text, const CString& name, bool& closed, CDataParser& parser);
     bool m_ParseENTITYSection(const CString& text, CDataParser& parser);
     bool m_ReadDOCTYPESubset(DWORD bracket, CDataParser& parser);
+    bool m_RefuseEndTagChild(CExtensibleMarkupLanguageElement* child);
     bool m_ReadPEReference(CParsePoint& point, CDataParser& parser);
     bool m_ParseTrickyElement(const CString& replacement);
     void m_DeleteChild(CExtensibleMarkupLanguageElement* child);

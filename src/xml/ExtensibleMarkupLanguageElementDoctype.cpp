@@ -227,7 +227,21 @@ bool Element::m_ReadDOCTYPESubset(DWORD bracket, CDataParser& parser)
             return false;
         }
         point = child->m_Ending;
+        if (!m_RefuseEndTagChild(child)) {
+            return false;
+        }
     }
+}
+
+// An end tag closes nothing inside the subset; kept as a child it would be
+// written back as markup that cannot be read again.
+bool Element::m_RefuseEndTagChild(Element* child)
+{
+    if (child->m_Type != typeElement || child->m_Tag.IsEmpty() || child->m_Tag[0] != '/') {
+        return true;
+    }
+    m_DeleteChild(child);
+    return m_Fail("Ill-formed DOCTYPE child, end tag not allowed (Rule 28).");
 }
 
 // A parameter-entity reference ("%name;") inside the internal subset. Its
@@ -296,5 +310,5 @@ bool Element::m_ParseTrickyElement(const CString& replacement)
         m_DeleteChild(child);
         return m_Fail("Can't parse tricky element (Rule 69).");
     }
-    return true;
+    return m_RefuseEndTagChild(child);
 }

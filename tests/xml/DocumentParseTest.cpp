@@ -145,6 +145,10 @@ const std::vector<ErrorCase> kErrorCases = {
     {"<!DOCTYPE a [<!xy z>]  ", "No room after continuation point (Rule 28).", "DOCTYPE a", 0, -1},
     {"<!DOCTYPE a [<!xy z>  ", "No more room (Rule 28).", "DOCTYPE a", 0, -1},
     {"<!DOCTYPE a [<!xy z> <!z ", "Ill-formed DOCTYPE child, missing terminating > (Rule 28).", "DOCTYPE a", 0, 21},
+    // An end tag closes nothing in the subset, read there or from an entity.
+    {"<!DOCTYPE a [</x>]><a/>", "Ill-formed DOCTYPE child, end tag not allowed (Rule 28).", "DOCTYPE a", 0, 13},
+    {"<!DOCTYPE a [<!ENTITY % e '</x>'> %e; ]><a/>", "Ill-formed DOCTYPE child, end tag not allowed (Rule 28).",
+        "DOCTYPE a", 0, 37},
     // Options.
     {"<?xml version='1.0'?><a/><b/>", "There can be only one element (Rule 1).", "b", 25, 25,
         Document::parseDefault | Document::parseOnlyOneElement},
