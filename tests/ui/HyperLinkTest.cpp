@@ -130,6 +130,13 @@ TEST_F(HyperLink, StatesDrawTheirColoursUnderlinedAndAClickOpensTheText)
     link.SetUnderline(FALSE);
     PumpPending();
     EXPECT_LT(LongestRow(link, RGB(85, 26, 139)), width / 2);
+    // A font set from outside is drawn with the underline chosen.
+    link.SetUnderline(TRUE);
+    CFont face;
+    face.CreatePointFont(120, "Tahoma");
+    link.SetFont(static_cast<HFONT>(face.GetSafeHandle()));
+    PumpPending();
+    EXPECT_GE(LongestRow(link, RGB(85, 26, 139)), link.GetClientRect().Width() - 1);
 }
 
 TEST_F(HyperLink, ALinkWithoutTextShowsItsAddress)

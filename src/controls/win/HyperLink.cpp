@@ -203,7 +203,9 @@ void CHyperLink::MakeFont()
     CFont made;
     if (!made.CreateFontIndirect(logFont))
         return;
+    m_bMakingFont = true;
     SetFont(static_cast<HFONT>(made.GetSafeHandle()));
+    m_bMakingFont = false;
     // The font in use until now is released only after the control has let
     // go of it.
     m_font.Attach(made.Detach());
@@ -297,6 +299,14 @@ LRESULT CHyperLink::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         MSG msg {m_hWnd, message, wParam, lParam, static_cast<DWORD>(::GetMessageTime()),
                  {static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))}};
         m_toolTip.RelayEvent(&msg);
+    }
+    // A font set from outside becomes the face of the link's own copy, with
+    // the underline as chosen.
+    if (message == WM_SETFONT && !m_bMakingFont) {
+        const LRESULT result = CStatic::WindowProc(message, wParam, lParam);
+        MakeFont();
+        PositionWindow();
+        return result;
     }
     return CStatic::WindowProc(message, wParam, lParam);
 }

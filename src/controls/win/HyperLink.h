@@ -103,4 +103,6 @@ private:
     HCURSOR m_hOwnCursor { nullptr };
     CToolTipCtrl m_toolTip;
     bool m_bCreating { false };
+    // The link is setting its own font: not a font from outside.
+    bool m_bMakingFont { false };
 };
