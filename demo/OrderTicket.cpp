@@ -2,18 +2,24 @@
 
 #include "DemoResources.h"
 
+#include "controls/win/BalloonHelp.h"
 #include "framework/win/Dialog.h"
 #include "framework/win/Menu.h"
 #include "framework/win/RegisteredMessages.h"
 #include "text/Locale.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
 const UINT kDropDown = static_cast<UINT>(-1248);
 const int kEditLeft = 90;
 const int kEditHeight = 21;
+// Where the demo keeps its settings, under HKEY_CURRENT_USER.
+const char* const kSettingsKey = "Software\\Velkor\\OrvDemo";
+// The symbols a first run offers.
+const char* const kFirstSymbols[] = {"MSFT", "EUR/USD", "AAPL", "/ZBH7", "IBM"};
 
 } // namespace
 
@@ -62,9 +68,59 @@ void COrderTicket::AddGoodTill(int y)
     m_goodTill.SelectField('D');
 }
 
-void COrderTicket::ApplySymbol()
+void COrderTicket::LoadRecentSymbols()
 {
-    const CString symbol = m_symbol.GetWindowText();
+    m_recentSymbols.ReadListEx(HKEY_CURRENT_USER, kSettingsKey);
+    if (m_recentSymbols.GetSize() > 0 && m_recentSymbols[0].IsEmpty()) {
+        // Added oldest first, so the first of the list ends up on top.
+        for (int i = int(std::size(kFirstSymbols)) - 1; i >= 0; --i)
+            m_recentSymbols.Add(kFirstSymbols[i]);
+    }
+    ShowRecentSymbols();
+}
+
+void COrderTicket::RememberSymbol(const CString& symbol)
+{
+    if (symbol.IsEmpty())
+        return;
+    m_recentSymbols.Add(symbol);
+    m_recentSymbols.WriteListEx(HKEY_CURRENT_USER, kSettingsKey);
+    ShowRecentSymbols();
+}
+
+void COrderTicket::ShowRecentSymbols()
+{
+    CStringArray items;
+    for (int i = 0; i < m_recentSymbols.GetSize(); ++i) {
+        if (!m_recentSymbols[i].IsEmpty())
+            items.Add(m_recentSymbols[i]);
+    }
+    m_symbol.SetItems(items);
+}
+
+void COrderTicket::AddToolTips()
+{
+    m_tips.Create(this);
+    const struct {
+        CWnd& control;
+        const char* text;
+    } tips[] = {
+        {m_symbol, "The symbol to trade: type to complete from the recent symbols"},
+        {m_quantity, "Shares, or units shown in lots for a forex pair"},
+        {m_limit, "The highest price to buy at, or the lowest to sell at"},
+        {m_stop, "The price that turns the order into a market order"},
+        {m_goodTill, "When the order expires, in market time"},
+        {m_buy, "Buy at the limit price"},
+        {m_sell, "Sell at the limit price"},
+        {m_send, "Send the order; the arrow chooses how long it lasts"},
+        {m_allOrNone, "Fill the whole quantity or nothing"},
+    };
+    for (const auto& tip : tips)
+        m_tips.AddWindowTool(&tip.control, tip.text);
+}
+
+void COrderTicket::ApplySymbol(const CString& symbol)
+{
     const bool forex = symbol.Find('/') > 0;
     if (forex)
         m_led.SetLed(CLed::LedBlue, CLed::LedOn, CLed::LedRound);
@@ -116,12 +172,12 @@ int COrderTicket::OnCreate(CREATESTRUCTA* cs)
     m_font.CreateFontIndirect(metrics.lfMessageFont);
 
     AddLabel("Symbol", 16);
-    m_symbol.CreateEx(WS_EX_CLIENTEDGE, "EDIT", "MSFT", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_UPPERCASE,
-                      CRect(kEditLeft, 16, kEditLeft + 100, 16 + kEditHeight), m_hWnd, IDC_SYMBOL);
+    // The height is the open list's; the box itself takes the font's.
+    m_symbol.Create(WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
+                    CRect(kEditLeft, 16, kEditLeft + 117, 16 + 200), this, IDC_SYMBOL);
     m_symbol.SetFont(m_font);
-    m_lookup.Create("...", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, CRect(0, 0, 24, 20), this, IDC_LOOKUP);
-    m_lookup.SetFont(m_font);
-    m_lookup.SetBuddy(m_symbol, TRUE);
+    LoadRecentSymbols();
+    m_symbol.SetCurSel(0);
 
     AddLabel("Quantity", 50);
     AddNumber(m_quantity, IDC_QUANTITY, 50);
@@ -159,7 +215,12 @@ int COrderTicket::OnCreate(CREATESTRUCTA* cs)
     m_led.Create("", WS_VISIBLE, CRect(16, 260, 36, 280), this, IDC_LED);
     m_status.Create("Ready", WS_VISIBLE | SS_LEFT | SS_SUNKEN, CRect(42, 260, 376, 280), this, IDC_STATUS);
     m_status.SetFont(m_font);
-    ApplySymbol();
+
+    m_help.Create("Help", WS_VISIBLE, CRect(340, 50, 376, 66), this, IDC_HELP_LINK);
+    m_help.SetURL("https://www.example.com/orvdemo/order-ticket.htm");
+    m_help.SetFont(m_font);
+    AddToolTips();
+    ApplySymbol(m_symbol.GetWindowText());
     return 0;
 }
 
@@ -168,18 +229,54 @@ void COrderTicket::Status(const char* text)
     m_status.SetWindowText(text);
 }
 
+bool COrderTicket::CheckOrder()
+{
+    CString symbol = m_symbol.GetWindowText();
+    symbol.Trim();
+    if (symbol.IsEmpty())
+        return RefuseField(m_symbol, "Enter the symbol to trade.");
+    double quantity = 0;
+    m_quantity.GetValue(quantity);
+    if (quantity <= 0)
+        return RefuseField(m_quantity, "The quantity must be above 0.");
+    double limit = 0;
+    m_limit.GetValue(limit);
+    if (limit <= 0)
+        return RefuseField(m_limit, "The limit price must be above 0.");
+    return true;
+}
+
+// The balloon's tail points at the middle of the field's lower edge.
+bool COrderTicket::RefuseField(CWnd& field, const char* text)
+{
+    const CRect client = field.GetClientRect();
+    CBalloonHelp::LaunchExclamationError(text, CPoint(client.Width() / 2, client.bottom), &field);
+    field.SetFocus();
+    Status(text);
+    return false;
+}
+
 BOOL COrderTicket::OnCommand(WPARAM wParam, LPARAM)
 {
     switch (LOWORD(wParam)) {
-    case IDC_SYMBOL:
-        if (HIWORD(wParam) != EN_CHANGE)
+    case IDC_SYMBOL: {
+        // A picked item is not in the edit field yet when this arrives.
+        CString symbol;
+        if (HIWORD(wParam) == CBN_SELCHANGE)
+            m_symbol.GetCurSelText(symbol);
+        else if (HIWORD(wParam) == CBN_EDITCHANGE)
+            symbol = m_symbol.GetWindowText();
+        else
             return FALSE;
-        ApplySymbol();
+        ApplySymbol(symbol);
         return TRUE;
+    }
     case IDC_BUY:
     case IDC_SELL: {
         if (HIWORD(wParam) != BN_CLICKED)
             return FALSE;
+        if (!CheckOrder())
+            return TRUE;
         CString text;
         text.Format("%s %s %s @ %s till %s %s", LOWORD(wParam) == IDC_BUY ? "Buy" : "Sell",
                     m_quantity.GetWindowText().GetString(), m_symbol.GetWindowText().GetString(),
@@ -187,6 +284,7 @@ BOOL COrderTicket::OnCommand(WPARAM wParam, LPARAM)
                     m_goodTill.GetTimeZoneSuffix().GetString());
         Status(text);
         m_led.Ping(400);
+        RememberSymbol(m_symbol.GetWindowText());
         return TRUE;
     }
     case IDC_SEND:
@@ -197,9 +295,6 @@ BOOL COrderTicket::OnCommand(WPARAM wParam, LPARAM)
         m_allOrNoneOn = !m_allOrNoneOn;
         m_allOrNone.SetSelected(m_allOrNoneOn);
         Status(m_allOrNoneOn ? "All or none: on" : "All or none: off");
-        return TRUE;
-    case IDC_LOOKUP:
-        Status("Symbol look-up");
         return TRUE;
     case IDC_ABOUT: {
         CDialog about(IDD_ABOUT, this);

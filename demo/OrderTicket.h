@@ -1,14 +1,18 @@
-// The demo's order ticket: a top-level window of numeric edits with spins,
-// a good-till date and time, hover buttons and a status lamp, painted in the
+// The demo's order ticket: a top-level window with a symbol box that
+// completes from the recently traded symbols (kept in the registry across
+// runs), numeric edits with spins, a good-till date and time, hover buttons,
+// a help link, tool tips on the fields and a status lamp, painted in the
 // system colours.
 #pragma once
 
+#include "controls/NimRecentList.h"
 #include "controls/win/DateTimeEdit.h"
 #include "controls/win/HoverButton.h"
-#include "controls/win/HoverEdit.h"
-#include "controls/win/HoverSpin.h"
+#include "controls/win/HoverCombo.h"
+#include "controls/win/HyperLink.h"
 #include "controls/win/Led.h"
 #include "controls/win/NumEdit.h"
+#include "controls/win/ToolTipCtrl.h"
 #include "framework/win/Controls.h"
 #include "framework/win/Gdi.h"
 #include "framework/win/Wnd.h"
@@ -16,7 +20,7 @@
 class COrderTicket : public CWnd {
 public:
     enum : UINT {
-        IDC_SYMBOL = 100, IDC_LOOKUP, IDC_QUANTITY, IDC_QUANTITY_SPIN, IDC_LIMIT, IDC_LIMIT_SPIN, IDC_STOP,
+        IDC_SYMBOL = 100, IDC_HELP_LINK, IDC_QUANTITY, IDC_QUANTITY_SPIN, IDC_LIMIT, IDC_LIMIT_SPIN, IDC_STOP,
         IDC_STOP_SPIN, IDC_BUY, IDC_SELL, IDC_SEND, IDC_AON, IDC_ABOUT, IDC_STATUS, IDC_LED, IDC_GOOD_TILL,
         IDC_GOOD_TILL_SPIN
     };
@@ -35,17 +39,27 @@ private:
     void AddLabel(const char* text, int y);
     void AddNumber(CNimNumEdit& edit, UINT id, int y);
     void AddGoodTill(int y);
+    void AddToolTips();
     // Sets the edits and the lamp for the symbol: a forex pair ("EUR/USD")
     // is priced to the pip's tenth and sized in lots, anything else is an
     // equity priced in cents and sized in round lots of 100 shares. The lamp
     // is blue for a pair, green for an equity and grey without a symbol.
-    void ApplySymbol();
+    void ApplySymbol(const CString& symbol);
+    // The recent symbols: read from the registry (a first run starts with a
+    // few), shown in the symbol box, and a traded symbol put first and saved.
+    void LoadRecentSymbols();
+    void RememberSymbol(const CString& symbol);
+    void ShowRecentSymbols();
     void Status(const char* text);
+    // Checks the order before it goes: a wrong field gets an error balloon
+    // and the focus. True when the order may go.
+    bool CheckOrder();
+    bool RefuseField(CWnd& field, const char* text);
 
     CFont m_font;
     CStatic m_labels[5];
-    CNimHoverEdit m_symbol;
-    CNimHoverButton m_lookup;
+    CNimHoverCombo m_symbol;
+    CNimRecentList m_recentSymbols {0, "Recent Symbols", "Symbol%d", 8};
     CNimNumEdit m_quantity {IDC_QUANTITY_SPIN, orv::controls::NumberWhole};
     CNimNumEdit m_limit {IDC_LIMIT_SPIN, orv::controls::NumberPrice};
     CNimNumEdit m_stop {IDC_STOP_SPIN, orv::controls::NumberPrice};
@@ -56,6 +70,8 @@ private:
     bool m_applied = false;
     CNimHoverButton m_buy, m_sell, m_send, m_allOrNone, m_about;
     CStatic m_status;
+    CHyperLink m_help;
+    CNimToolTipCtrl m_tips;
     int m_labelCount = 0;
     bool m_allOrNoneOn = true;
 };

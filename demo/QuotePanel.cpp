@@ -169,28 +169,25 @@ void CQuotePanel::RunFeed(bool run)
 {
     if (!IsWindow())
         return;
-    if (run && !m_running)
-        m_running = SetTimer(kFeedTimer, 400) != 0;
-    else if (!run && m_running) {
-        KillTimer(kFeedTimer);
-        m_running = false;
-    }
-    m_led.SetLed(CLed::LedGreen, m_running ? CLed::LedOff : CLed::LedDisabled, CLed::LedRound);
-    m_feedText.SetWindowText(m_running ? "Feed running: a burst every 0.4 s" : "Feed stopped");
+    if (run && !m_pacer.IsRunning())
+        m_pacer.Start(m_hWnd, WM_FEED_BURST, 400);
+    else if (!run)
+        m_pacer.Stop();
+    const bool running = m_pacer.IsRunning();
+    m_led.SetLed(CLed::LedGreen, running ? CLed::LedOff : CLed::LedDisabled, CLed::LedRound);
+    m_feedText.SetWindowText(running ? "Feed running: a burst every 0.4 s" : "Feed stopped");
 }
 
-void CQuotePanel::OnTimer(UINT_PTR id)
+LRESULT CQuotePanel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (id == kFeedTimer)
-        FeedTick();
-    else
-        CWnd::OnTimer(id);
+    if (message != WM_FEED_BURST)
+        return CWnd::WindowProc(message, wParam, lParam);
+    FeedTick();
+    return 0;
 }
 
 void CQuotePanel::OnDestroy()
 {
-    if (m_running)
-        KillTimer(kFeedTimer);
-    m_running = false;
+    m_pacer.Stop();
     CWnd::OnDestroy();
 }

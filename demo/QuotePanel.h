@@ -1,11 +1,14 @@
 // The demo's quote panel: a row per symbol (an equity, a bond future priced
 // in 32nds, a forex pair with sub-pips) showing last, bid, ask, the change
 // with its percentage, a tick arrow and the volume, fed by a simulated quote
-// feed. The feed is a timer that builds quote records from a seeded random
-// walk, so every run shows the same prices, and pushes them through each
-// symbol's CCachedQuote; the statics show the quote's field texts. A lamp
-// shows the feed's state and flashes with each burst.
+// feed. The feed builds quote records from a seeded random walk, so every run
+// shows the same prices, and pushes them through each symbol's CCachedQuote;
+// the statics show the quote's field texts. A periodic waitable timer paces
+// the bursts (CFeedPacer), and a lamp shows the feed's state and flashes with
+// each burst.
 #pragma once
+
+#include "FeedPacer.h"
 
 #include "controls/win/Led.h"
 #include "controls/win/MarketStatics.h"
@@ -18,7 +21,8 @@
 
 class CQuotePanel : public CWnd {
 public:
-    enum : UINT_PTR { kFeedTimer = 1 };
+    // The message the pacer posts for each burst.
+    enum : UINT { WM_FEED_BURST = WM_APP + 1 };
     enum : int { kSymbols = 3, kWidth = 540, kHeight = 150 };
 
     // Makes the panel inside the owner, to the right of its client area,
@@ -26,12 +30,12 @@ public:
     BOOL CreateBeside(CWnd& owner);
     // One burst of the feed: a new record for every symbol.
     void FeedTick();
-    // Starts or stops the feed's timer; the lamp shows which.
+    // Starts or stops the feed's pacer; the lamp shows which.
     void RunFeed(bool run);
 
 protected:
     int OnCreate(CREATESTRUCTA* cs) override;
-    void OnTimer(UINT_PTR id) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnDestroy() override;
 
 private:
@@ -60,5 +64,5 @@ private:
     CNimLed m_led;
     CStatic m_feedText;
     uint32_t m_seed = 20240607;
-    bool m_running = false;
+    CFeedPacer m_pacer;
 };
