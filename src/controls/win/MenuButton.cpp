@@ -210,20 +210,14 @@ void CNimMenuButton::BuildMenu(CMenu& menu, std::vector<CIcon>& iconCopies) cons
 }
 
 // A click on the button closes the open menu, and the system then passes
-// that click on to the button, which would open the menu again at once. It
-// is recognised by the cursor over the button with the left button down, or
-// by its press still waiting in the queue (a quick click is over before the
-// menu has closed).
+// that click on to the button, which would open the menu again at once. The
+// click is known by the cursor over the button and any state the system
+// reports for the left button (down now, or pressed since last asked).
 void CNimMenuButton::SkipClickThatClosedMenu()
 {
     CPoint cursor;
     ::GetCursorPos(&cursor);
-    if (!GetWindowRect().PtInRect(cursor))
-        return;
-    MSG waiting;
-    const bool pressWaiting =
-        ::PeekMessageA(&waiting, m_hWnd, WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, PM_NOREMOVE | PM_NOYIELD) != FALSE;
-    if (::GetAsyncKeyState(VK_LBUTTON) != 0 || pressWaiting)
+    if (GetWindowRect().PtInRect(cursor) && ::GetAsyncKeyState(VK_LBUTTON) != 0)
         m_bSkipNextClick = true;
 }
 
@@ -233,8 +227,9 @@ void CNimMenuButton::OnMeasureItem(int id, MEASUREITEMSTRUCT* item)
         CNimHoverButton::OnMeasureItem(id, item);
         return;
     }
+    // A small gap between the icon and the text.
     const SIZE size = SmallIconSize();
-    item->itemWidth = static_cast<UINT>(size.cx);
+    item->itemWidth = static_cast<UINT>(size.cx + 3);
     item->itemHeight = static_cast<UINT>(size.cy);
 }
 
