@@ -5,82 +5,69 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using namespace orv::ui;
 
 namespace {
 
-const UINT kHotKeyId = 501;
-
-// A hot-key control that takes the visual-style look whatever the test says.
+// Takes the visual-style look whatever the test says.
 class CThemedHotKeyCtrl : public CNimHotKeyCtrl {
 public:
-    BOOL UpdateTheme() override
-    {
-        m_hover.SetThemed(true);
-        return TRUE;
-    }
+    BOOL UpdateTheme() override { return m_hover.SetThemed(true), TRUE; }
 };
 
-// Presses the modifiers, then the key, and lets all go, through SendInput.
-void PressChord(std::initializer_list<WORD> modifiers, WORD key)
+// Ctrl+Shift+K pressed and let go through SendInput.
+void PressControlShiftK()
 {
     std::vector<INPUT> inputs;
-    auto add = [&](WORD vk, DWORD flags) {
-        INPUT input {};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = vk;
-        input.ki.wScan = static_cast<WORD>(::MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
-        input.ki.dwFlags = flags;
-        inputs.push_back(input);
-    };
-    for (WORD vk : modifiers)
-        add(vk, 0);
-    add(key, 0);
-    add(key, KEYEVENTF_KEYUP);
-    for (WORD vk : modifiers)
-        add(vk, KEYEVENTF_KEYUP);
+    for (const DWORD flags : {0ul, static_cast<DWORD>(KEYEVENTF_KEYUP)}) {
+        for (const WORD key : {WORD(VK_CONTROL), WORD(VK_SHIFT), WORD('K')}) {
+            INPUT input {};
+            input.type = INPUT_KEYBOARD;
+            input.ki = {key, static_cast<WORD>(::MapVirtualKeyA(key, MAPVK_VK_TO_VSC)), flags, 0, 0};
+            inputs.push_back(input);
+        }
+    }
     ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-template <class TControl>
-class HotKeyFixture : public ::testing::Test {
+class HotKeyCtrl : public ::testing::Test {
 protected:
     void SetUp() override
     {
         MouseAway();
         CSysColors::Update();
         ASSERT_TRUE(m_frame.Create("Hot key"));
-        ASSERT_TRUE(m_hotKey.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP, CRect(20, 20, 160, 42), &m_frame, kHotKeyId));
-        // The system's own control, for the sunken border it draws.
+        // The system's own control shows the sunken border it draws.
         m_plain = ::CreateWindowExA(0, HOTKEY_CLASSA, "", WS_CHILD | WS_VISIBLE, 20, 60, 140, 22, m_frame, nullptr,
                                     nullptr, nullptr);
-        ::SetFocus(m_frame);
-        PumpPending();
-        ASSERT_NE(SunkenRing(), CSysColors::sm_crBtnFace);
+        Create(m_hotKey);
+        ASSERT_NE(Sunken(), CSysColors::sm_crBtnFace);
     }
     void TearDown() override { MouseAway(); }
 
-    // The inner ring of the border, on its left side.
-    COLORREF Ring() { return PumpPending(), WindowPixel(m_hotKey, 1, 8); }
-    COLORREF SunkenRing() { return PumpPending(), WindowPixel(m_plain, 1, 8); }
-    // Moves the mouse onto the control or away, and waits until the
-    // control tracks it (or the time is up).
+    void Create(CNimHotKeyCtrl& hotKey)
+    {
+        ASSERT_TRUE(hotKey.Create(WS_CHILD | WS_VISIBLE, CRect(20, 20, 160, 42), &m_frame, 501));
+        ::SetFocus(m_frame);
+        m_ctrl = &hotKey;
+    }
+    // The inner ring of the border, at the left, of the control and of the
+    // system's own.
+    COLORREF Ring() { return PumpPending(), WindowPixel(*m_ctrl, 1, 8); }
+    COLORREF Sunken() { return PumpPending(), WindowPixel(m_plain, 1, 8); }
     void MouseOver(bool over, DWORD timeoutMs = 1000)
     {
-        if (over)
-            MoveMouseTo(m_hotKey, CPoint(30, 8));
-        else
-            MouseAway();
-        PumpUntil([&] { return (m_hotKey.IsTracking() != FALSE) == over; }, timeoutMs);
+        over ? MoveMouseTo(*m_ctrl, CPoint(30, 8)) : MouseAway();
+        PumpUntil([&] { return (m_ctrl->IsTracking() != FALSE) == over; }, timeoutMs);
     }
 
     CNoticeFrame m_frame;
-    TControl m_hotKey;
+    CNimHotKeyCtrl m_hotKey;
+    CNimHotKeyCtrl* m_ctrl = nullptr;
     HWND m_plain = nullptr;
 };
-
-using HotKeyCtrl = HotKeyFixture<CNimHotKeyCtrl>;
-using ThemedHotKeyCtrl = HotKeyFixture<CThemedHotKeyCtrl>;
 
 } // namespace
 
@@ -90,12 +77,10 @@ TEST_F(HotKeyCtrl, ClassicBorderIsFlatUntilTheMouseComesOver)
     EXPECT_EQ(Ring(), CSysColors::sm_crBtnFace);
     EXPECT_EQ(WindowPixel(m_hotKey, 0, 8), WindowPixel(m_plain, 0, 8)); // the outer ring stays
     SaveScreenshot(m_hotKey, "HotKeyCtrl-normal");
-
     MouseOver(true);
     EXPECT_TRUE(m_hotKey.IsTracking());
-    EXPECT_EQ(Ring(), SunkenRing());
+    EXPECT_EQ(Ring(), Sunken());
     SaveScreenshot(m_hotKey, "HotKeyCtrl-hover");
-
     MouseOver(false);
     EXPECT_FALSE(m_hotKey.IsTracking());
     EXPECT_EQ(Ring(), CSysColors::sm_crBtnFace);
@@ -104,14 +89,13 @@ TEST_F(HotKeyCtrl, ClassicBorderIsFlatUntilTheMouseComesOver)
 TEST_F(HotKeyCtrl, FocusedControlKeepsTheSunkenBorderWhileTheMouseComesAndGoes)
 {
     m_hotKey.SetFocus();
-    EXPECT_EQ(Ring(), SunkenRing());
+    EXPECT_EQ(Ring(), Sunken());
     SaveScreenshot(m_hotKey, "HotKeyCtrl-focused");
-    MouseOver(true);
-    EXPECT_TRUE(m_hotKey.IsTracking());
-    EXPECT_EQ(Ring(), SunkenRing());
-    MouseOver(false);
-    EXPECT_FALSE(m_hotKey.IsTracking());
-    EXPECT_EQ(Ring(), SunkenRing());
+    for (const bool over : {true, false}) {
+        MouseOver(over);
+        EXPECT_EQ(m_hotKey.IsTracking() != FALSE, over);
+        EXPECT_EQ(Ring(), Sunken());
+    }
     ::SetFocus(m_frame);
     EXPECT_EQ(Ring(), CSysColors::sm_crBtnFace);
 }
@@ -120,10 +104,9 @@ TEST_F(HotKeyCtrl, TypedCombinationBecomesTheHotKey)
 {
     ClickAt(m_hotKey, CPoint(30, 8));
     ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == m_hotKey.GetSafeHwnd(); }));
-    PressChord({VK_CONTROL, VK_SHIFT}, 'K');
-    ASSERT_TRUE(PumpUntil([&] { return LOBYTE(m_hotKey.GetHotKey()) == 'K'; }));
-    WORD key = 0;
-    WORD modifiers = 0;
+    PressControlShiftK();
+    ASSERT_TRUE(PumpUntil([&] { return m_hotKey.GetHotKey() != 0; }));
+    WORD key = 0, modifiers = 0;
     m_hotKey.GetHotKey(key, modifiers);
     EXPECT_EQ(key, 'K');
     EXPECT_EQ(modifiers, HOTKEYF_CONTROL | HOTKEYF_SHIFT);
@@ -134,18 +117,21 @@ TEST_F(HotKeyCtrl, TypedCombinationBecomesTheHotKey)
     m_hotKey.SetRules(HKCOMB_NONE, HOTKEYF_ALT);
     PressKey(VK_F7);
     ASSERT_TRUE(PumpUntil([&] { return LOBYTE(m_hotKey.GetHotKey()) == VK_F7; }));
-    EXPECT_EQ(HIBYTE(LOWORD(m_hotKey.GetHotKey())), HOTKEYF_ALT);
+    EXPECT_EQ(m_hotKey.GetHotKey(), static_cast<DWORD>(MAKEWORD(VK_F7, HOTKEYF_ALT)));
     m_hotKey.SetHotKey(VK_F2, HOTKEYF_CONTROL);
     EXPECT_EQ(m_hotKey.GetHotKey(), static_cast<DWORD>(MAKEWORD(VK_F2, HOTKEYF_CONTROL)));
 }
 
-TEST_F(ThemedHotKeyCtrl, VisualStylesLeaveTheSystemBorderAndTrackNoHover)
+TEST_F(HotKeyCtrl, VisualStylesLeaveTheSystemBorderAndTrackNoHover)
 {
-    ASSERT_TRUE(m_hotKey.IsThemed());
-    EXPECT_EQ(Ring(), SunkenRing());
+    m_hotKey.DestroyWindow();
+    CThemedHotKeyCtrl themed;
+    Create(themed);
+    ASSERT_TRUE(themed.IsThemed());
+    EXPECT_EQ(Ring(), Sunken());
     MouseOver(true, 200);
-    EXPECT_FALSE(m_hotKey.IsTracking());
-    SaveScreenshot(m_hotKey, "HotKeyCtrl-themed");
+    EXPECT_FALSE(themed.IsTracking());
+    SaveScreenshot(themed, "HotKeyCtrl-themed");
 }
 
 TEST(HotKeyCtrlLeaks, ControlsCreatedFocusedAndDestroyedLeaveNoHandles)
@@ -154,8 +140,7 @@ TEST(HotKeyCtrlLeaks, ControlsCreatedFocusedAndDestroyedLeaveNoHandles)
     ASSERT_TRUE(frame.Create("Leaks"));
     ExpectNoHandleLeak([&] {
         CNimHotKeyCtrl hotKey;
-        hotKey.Create(WS_CHILD | WS_VISIBLE, CRect(10, 10, 150, 32), &frame, kHotKeyId);
-        hotKey.SetHotKey('P', HOTKEYF_CONTROL);
+        hotKey.Create(WS_CHILD | WS_VISIBLE, CRect(10, 10, 150, 32), &frame, 1);
         hotKey.SetFocus();
         hotKey.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
         ::SetFocus(frame);

@@ -17,94 +17,69 @@ using namespace orv::ui;
 namespace {
 
 const UINT kButtonId = 401;
-const COLORREF kMarketBlue = RGB(0, 96, 224);
+const COLORREF kBlue = RGB(0, 96, 224);
+using Choices = std::vector<std::pair<int, CString>>;
 
-// A 16 x 16 icon of one colour.
+// A 16 x 16 opaque icon of one colour.
 HICON MakeIcon(COLORREF color)
 {
-    CClientDC screen(nullptr);
-    CBitmap image;
-    CBitmap mask;
-    image.CreateCompatibleBitmap(screen, 16, 16);
-    mask.CreateBitmap(16, 16, 1, 1, nullptr);
-    CDC dc;
-    dc.CreateCompatibleDC(screen);
-    {
-        const CSelectScope selection(dc, image);
-        dc.FillSolidRect(CRect(0, 0, 16, 16), color);
-    }
-    {
-        const CSelectScope selection(dc, mask);
-        dc.FillSolidRect(CRect(0, 0, 16, 16), RGB(0, 0, 0)); // opaque everywhere
-    }
+    const std::vector<DWORD> pixels(256, 0xFF000000 | GetRValue(color) << 16 | GetGValue(color) << 8 | GetBValue(color));
+    const std::vector<BYTE> opaque(32, 0);
+    CBitmap image, mask;
+    image.CreateBitmap(16, 16, 1, 32, pixels.data());
+    mask.CreateBitmap(16, 16, 1, 1, opaque.data());
     ICONINFO info {TRUE, 0, 0, mask, image};
     return ::CreateIconIndirect(&info);
 }
 
-// Works the popup menus that menu loops show: a thread timer, dispatched by
-// the loop, finds the menu window. The action runs on the first menu; any
-// later one is closed with Escape, so that a menu opened by mistake fails
-// the test instead of waiting for input.
-class CMenuDriver {
-public:
-    using Action = std::function<void(HWND menuWnd, HMENU menu)>;
-    explicit CMenuDriver(Action action) : m_action(std::move(action))
-    {
-        sm_current = this;
-        m_timer = ::SetTimer(nullptr, 0, 15, &CMenuDriver::Tick);
-    }
-    ~CMenuDriver()
-    {
-        ::KillTimer(nullptr, m_timer);
-        sm_current = nullptr;
-    }
-    bool Ran() const { return m_menus > 0; }
+// Works the popup menus that a menu loop shows, from a thread timer that the
+// loop dispatches: the action runs on the first menu, and any later one is
+// closed with Escape, so that a menu opened by mistake fails a test instead
+// of waiting for input.
+struct MenuDriver {
+    std::function<void(HMENU)> action;
+    int menus = 0;
+    HMENU worked = nullptr;
+    UINT_PTR timer = ::SetTimer(nullptr, 0, 15, &MenuDriver::Tick);
+    static inline MenuDriver* sm_current = nullptr;
 
-private:
+    explicit MenuDriver(std::function<void(HMENU)> act) : action(std::move(act)) { sm_current = this; }
+    ~MenuDriver() { ::KillTimer(nullptr, timer), sm_current = nullptr; }
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
     {
-        CMenuDriver* driver = sm_current;
         HWND menuWnd = ::FindWindowA("#32768", nullptr);
+        MenuDriver* driver = sm_current;
         if (driver == nullptr || menuWnd == nullptr || !::IsWindowVisible(menuWnd))
             return;
-        // Each menu the button shows is a new one.
         const auto menu = reinterpret_cast<HMENU>(::SendMessageA(menuWnd, MN_GETHMENU, 0, 0));
-        if (menu == driver->m_worked)
+        if (menu == driver->worked)
             return;
-        driver->m_worked = menu;
-        if (driver->m_menus++ > 0)
-            PressKey(VK_ESCAPE);
+        driver->worked = menu;
+        if (driver->menus++ == 0)
+            driver->action(menu);
         else
-            driver->m_action(menuWnd, menu);
+            PressKey(VK_ESCAPE);
     }
-
-    static inline CMenuDriver* sm_current = nullptr;
-    Action m_action;
-    UINT_PTR m_timer = 0;
-    int m_menus = 0;
-    HMENU m_worked = nullptr;
 };
 
-// A menu button that counts how often its menu was shown.
+// Counts the menus it shows.
 class CCountingMenuButton : public CNimMenuButton {
 public:
     using CNimMenuButton::ShowMenu;
-    int m_menusShown = 0;
+    int m_menus = 0;
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
-        if (message == WM_ENTERMENULOOP)
-            ++m_menusShown;
+        m_menus += message == WM_ENTERMENULOOP ? 1 : 0;
         return CNimMenuButton::WindowProc(message, wParam, lParam);
     }
 };
 
-// A parent that records each choice and can paint its statics with a brush
-// of its own.
+// Records each choice, and paints its statics with its own brush when it has one.
 class CChoiceFrame : public CNoticeFrame {
 public:
-    std::vector<std::pair<int, CString>> m_choices;
+    Choices m_choices;
     CBrush m_staticBrush;
 
 protected:
@@ -117,9 +92,7 @@ protected:
     }
     HBRUSH OnCtlColor(CDC* dc, HWND wnd, UINT type) override
     {
-        if (type == CTLCOLOR_STATIC && !m_staticBrush.IsNull())
-            return m_staticBrush;
-        return CNoticeFrame::OnCtlColor(dc, wnd, type);
+        return type == CTLCOLOR_STATIC && !m_staticBrush.IsNull() ? m_staticBrush : CNoticeFrame::OnCtlColor(dc, wnd, type);
     }
 };
 
@@ -129,31 +102,26 @@ protected:
     {
         MouseAway();
         CSysColors::Update();
-        m_market.Attach(MakeIcon(kMarketBlue));
-        m_limit.Attach(MakeIcon(RGB(0, 160, 0)));
         ASSERT_TRUE(m_frame.Create("Menu button"));
-        ASSERT_TRUE(m_button.Create("", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, CRect(20, 20, 140, 44), &m_frame,
-                                    kButtonId));
-        EXPECT_EQ(m_button.AddItem("Market", m_market), 0);
-        EXPECT_EQ(m_button.AddItem("Limit", m_limit), 1);
+        ASSERT_TRUE(m_button.Create("", WS_VISIBLE | BS_PUSHBUTTON, CRect(20, 20, 140, 44), &m_frame, kButtonId));
+        EXPECT_EQ(m_button.AddItem("Market", m_blue), 0);
+        EXPECT_EQ(m_button.AddItem("Limit", m_blue), 1);
         EXPECT_EQ(m_button.AddItem("Stop"), 2);
         PumpPending();
     }
     void TearDown() override { MouseAway(); }
 
-    // Clicks the button and lets the driver work the menu it opens.
-    void ClickWithMenu(const CMenuDriver::Action& action)
+    // Clicks the button for real and lets the driver work the menu.
+    void ClickWithMenu(std::function<void(HMENU)> action)
     {
-        CMenuDriver driver(action);
+        MenuDriver driver(std::move(action));
         ClickAt(m_button, CPoint(40, 12));
-        ASSERT_TRUE(PumpUntil([&] { return driver.Ran() && !m_button.IsMenuOpen(); }));
+        ASSERT_TRUE(PumpUntil([&] { return driver.menus > 0 && !m_button.IsMenuOpen(); }));
         PumpUntil([] { return false; }, 300); // a menu opened again would show now
     }
-    // Left column of the arrow area.
-    int ArrowLeft() const { return m_button.GetClientRect().right - 1 - m_button.GetArrowWidth(); }
+    COLORREF ArrowEdge() { return WindowPixel(m_button, 120 - 1 - m_button.GetArrowWidth(), 12); }
 
-    CIcon m_market;
-    CIcon m_limit;
+    CIcon m_blue {MakeIcon(kBlue)};
     CChoiceFrame m_frame;
     CCountingMenuButton m_button;
 };
@@ -162,95 +130,78 @@ protected:
 
 TEST_F(MenuButton, SetSelRefusesIndexesOutOfRangeAndReportsEveryItemMadeCurrent)
 {
-    // The larger of the scroll arrow's width and five edge widths, plus 1.
     EXPECT_EQ(m_button.GetArrowWidth(), std::max(::GetSystemMetrics(10), 5 * ::GetSystemMetrics(45)) + 1);
     EXPECT_EQ(m_button.GetArrowWidth(), 18); // Wine's 17-pixel scroll arrows
     EXPECT_EQ(m_button.GetCurSel(), -1);
-    EXPECT_EQ(m_button.GetBackColor(), 1u);
     EXPECT_TRUE(m_button.GetIgnoreDoubleClicks()); // fast clicks each open the menu
     EXPECT_EQ(m_button.AddItem("Broken", reinterpret_cast<HICON>(0x4321)), -1);
     EXPECT_EQ(m_button.GetItemCount(), 3);
 
-    struct Case {
-        std::function<BOOL()> call;
+    const struct {
+        int index;         // or -9 to select by text
+        const char* text;
         BOOL result;
         int current;
-        std::vector<std::pair<int, CString>> reported;
+        Choices reported;
+    } cases[] = {
+        {5, nullptr, FALSE, -1, {}},  {3, nullptr, FALSE, -1, {}},       {-2, nullptr, FALSE, -1, {}},
+        {1, nullptr, TRUE, 1, {{1, "Limit"}}},                            {5, nullptr, FALSE, 1, {}},
+        {1, nullptr, TRUE, 1, {{1, "Limit"}}}, // the current item again is reported again
+        {-1, nullptr, TRUE, -1, {}},  {-9, "Stop", TRUE, 2, {{2, "Stop"}}}, {-9, "stop", FALSE, 2, {}},
+        {-9, "", FALSE, 2, {}},
     };
-    const Case cases[] = {
-        {[&] { return m_button.SetSel(5); }, FALSE, -1, {}},
-        {[&] { return m_button.SetSel(3); }, FALSE, -1, {}},
-        {[&] { return m_button.SetSel(-2); }, FALSE, -1, {}},
-        {[&] { return m_button.SetSel(1); }, TRUE, 1, {{1, "Limit"}}},
-        {[&] { return m_button.SetSel(5); }, FALSE, 1, {}},
-        {[&] { return m_button.SetSel(1); }, TRUE, 1, {{1, "Limit"}}},
-        {[&] { return m_button.SetSel(-1); }, TRUE, -1, {}},
-        {[&] { return m_button.SetSel("Stop"); }, TRUE, 2, {{2, "Stop"}}},
-        {[&] { return m_button.SetSel("stop"); }, FALSE, 2, {}},
-        {[&] { return m_button.SetSel(""); }, FALSE, 2, {}},
-    };
-    for (size_t i = 0; i < std::size(cases); ++i) {
+    for (const auto& test : cases) {
         m_frame.m_choices.clear();
-        EXPECT_EQ(cases[i].call(), cases[i].result) << "case " << i;
-        EXPECT_EQ(m_button.GetCurSel(), cases[i].current) << "case " << i;
-        EXPECT_EQ(m_frame.m_choices, cases[i].reported) << "case " << i;
+        EXPECT_EQ(test.index == -9 ? m_button.SetSel(test.text) : m_button.SetSel(test.index), test.result)
+            << test.index << " " << (test.text ? test.text : "");
+        EXPECT_EQ(m_button.GetCurSel(), test.current);
+        EXPECT_EQ(m_frame.m_choices, test.reported);
     }
 }
 
 TEST_F(MenuButton, ClickShowsTheItemsWithTheCurrentInBoldAndTheChoiceBecomesCurrent)
 {
     m_button.SetSel(0);
-    m_frame.m_choices.clear();
-    const int chosen = 2;
-    for (int round = 0; round < 2; ++round) { // the current item chosen again is reported again
+    for (const int bold : {0, 2}) { // choosing the current item again is reported again
+        m_frame.m_choices.clear();
         std::vector<CString> texts;
-        int bold = -2;
-        int withIcon = 0;
-        ClickWithMenu([&](HWND menuWnd, HMENU menu) {
-            EXPECT_TRUE(m_button.IsMenuOpen());
-            for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
-                char text[32] = "";
+        ClickWithMenu([&](HMENU menu) {
+            for (UINT i = 0; i < 3; ++i) {
+                char text[16] = "";
                 MENUITEMINFOA info {};
                 info.cbSize = sizeof info;
                 info.fMask = MIIM_ID | MIIM_STRING | MIIM_BITMAP | MIIM_DATA;
                 info.dwTypeData = text;
                 info.cch = sizeof text;
-                ::GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info);
+                ::GetMenuItemInfoA(menu, i, TRUE, &info);
                 texts.push_back(text);
-                EXPECT_EQ(info.wID, 30000u + i);
-                if (info.hbmpItem == HBMMENU_CALLBACK && info.dwItemData != 0)
-                    ++withIcon;
+                EXPECT_EQ(info.wID, 30000 + i);
+                EXPECT_EQ(info.hbmpItem == HBMMENU_CALLBACK && info.dwItemData != 0, i < 2); // its icon
             }
-            bold = static_cast<int>(::GetMenuDefaultItem(menu, TRUE, 0));
-            if (round == 0) {
-                SaveScreenshot(menuWnd, "MenuButton-menu-open");
+            EXPECT_EQ(::GetMenuDefaultItem(menu, TRUE, 0), static_cast<UINT>(bold));
+            if (bold == 0) {
+                SaveScreenshot(::FindWindowA("#32768", nullptr), "MenuButton-menu-open");
                 SaveScreenshot(m_button, "MenuButton-pressed-while-open");
-                EXPECT_EQ(WindowPixel(m_button, ArrowLeft(), 12), CSysColors::sm_cr3DShadow); // sunken
+                EXPECT_EQ(ArrowEdge(), CSysColors::sm_cr3DShadow); // sunken
             }
             RECT item {};
-            ::GetMenuItemRect(nullptr, menu, static_cast<UINT>(chosen), &item);
+            ::GetMenuItemRect(nullptr, menu, 2, &item);
             ClickAt(nullptr, CPoint((item.left + item.right) / 2, (item.top + item.bottom) / 2));
         });
         EXPECT_EQ(texts, (std::vector<CString> {"Market", "Limit", "Stop"}));
-        EXPECT_EQ(withIcon, 2);
-        EXPECT_EQ(bold, round == 0 ? 0 : chosen);
-        EXPECT_EQ(m_button.GetCurSel(), chosen);
-        EXPECT_EQ(m_frame.m_choices, (std::vector<std::pair<int, CString>> {{chosen, "Stop"}}));
-        m_frame.m_choices.clear();
+        EXPECT_EQ(m_button.GetCurSel(), 2);
+        EXPECT_EQ(m_frame.m_choices, (Choices {{2, "Stop"}}));
     }
-    EXPECT_EQ(m_button.m_menusShown, 2);
+    EXPECT_EQ(m_button.m_menus, 2);
 }
 
 TEST_F(MenuButton, ClickOnTheButtonWhileItsMenuIsOpenClosesItWithoutReopening)
 {
-    ClickWithMenu([&](HWND, HMENU) { ClickAt(m_button, CPoint(60, 12)); });
-    EXPECT_EQ(m_button.m_menusShown, 1);
-    EXPECT_FALSE(m_button.IsMenuOpen());
-    EXPECT_TRUE(m_frame.m_choices.empty());
-
-    // The click that closed the menu was used up; the next one opens it.
-    ClickWithMenu([&](HWND, HMENU) { PressKey(VK_ESCAPE); });
-    EXPECT_EQ(m_button.m_menusShown, 2);
+    ClickWithMenu([&](HMENU) { ClickAt(m_button, CPoint(60, 12)); });
+    EXPECT_EQ(m_button.m_menus, 1);
+    // That click was used up; the next one opens the menu.
+    ClickWithMenu([&](HMENU) { PressKey(VK_ESCAPE); });
+    EXPECT_EQ(m_button.m_menus, 2);
     EXPECT_TRUE(m_frame.m_choices.empty());
 }
 
@@ -258,23 +209,18 @@ TEST_F(MenuButton, PaintsTheFaceTheCurrentItemAndTheArrowInEachState)
 {
     m_button.SetSel(0);
     PumpPending();
-    const int arrowLeft = ArrowLeft();
     EXPECT_EQ(WindowPixel(m_button, 4, 3), CSysColors::sm_crBtnFace); // the parent's default static brush
-    EXPECT_EQ(WindowPixel(m_button, 4 + 8, 12), kMarketBlue);        // the current item's icon
-    EXPECT_EQ(WindowPixel(m_button, arrowLeft, 12), CSysColors::sm_cr3DDkShadow); // separator
-    EXPECT_EQ(WindowPixel(m_button, arrowLeft + 8, 1), CSysColors::sm_cr3DDkShadow);
+    EXPECT_EQ(WindowPixel(m_button, 4 + 8, 12), kBlue);               // the current item's icon
+    EXPECT_EQ(ArrowEdge(), CSysColors::sm_cr3DDkShadow);              // the separator
     SaveScreenshot(m_button, "MenuButton-normal");
 
     MoveMouseTo(m_button, CPoint(40, 12));
     ASSERT_TRUE(PumpUntil([&] { return m_button.IsTracking() != FALSE; }));
-    PumpPending();
-    EXPECT_EQ(WindowPixel(m_button, arrowLeft, 12), ::GetSysColor(COLOR_3DLIGHT)); // raised
-    EXPECT_EQ(WindowPixel(m_button, arrowLeft + 3, 4), CSysColors::sm_crBtnFace);
+    EXPECT_EQ(ArrowEdge(), ::GetSysColor(COLOR_3DLIGHT)); // raised
     SaveScreenshot(m_button, "MenuButton-hover");
     MouseAway();
     ASSERT_TRUE(PumpUntil([&] { return m_button.IsTracking() == FALSE; }));
-    PumpPending();
-    EXPECT_EQ(WindowPixel(m_button, arrowLeft, 12), CSysColors::sm_cr3DDkShadow);
+    EXPECT_EQ(ArrowEdge(), CSysColors::sm_cr3DDkShadow);
 
     m_frame.m_staticBrush.CreateSolidBrush(RGB(255, 240, 200));
     m_button.Invalidate(FALSE);
@@ -293,17 +239,16 @@ TEST(MenuButtonLeaks, ButtonsWithIconsAndTheirMenusLeaveNoHandles)
 {
     CChoiceFrame frame;
     ASSERT_TRUE(frame.Create("Leaks"));
-    CIcon icon(MakeIcon(kMarketBlue));
+    CIcon icon(MakeIcon(kBlue));
     ExpectNoHandleLeak([&] {
         CCountingMenuButton button;
         button.Create("", WS_VISIBLE | BS_PUSHBUTTON, CRect(10, 10, 130, 34), &frame, kButtonId);
         button.AddItem("Market", icon);
-        button.AddItem("Limit", icon);
         button.AddItem("Stop");
         button.SetSel(0);
         button.UpdateWindow();
-        // The menu, with its icon copies, is built and closed by the key
-        // already waiting for it.
+        // The menu and its icon copies are made, then closed by the key
+        // already waiting for the menu's loop.
         button.PostMessage(WM_KEYDOWN, VK_ESCAPE, 1);
         button.ShowMenu();
     });
