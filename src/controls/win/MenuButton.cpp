@@ -129,7 +129,7 @@ LRESULT CNimMenuButton::OnThemeChanged()
 
 bool CNimMenuButton::UseThemedLook() const
 {
-    return IsThemed() && m_theme.GetThemeHandle() != nullptr;
+    return IsThemed() && HasComboThemeData();
 }
 
 BOOL CNimMenuButton::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)

@@ -73,6 +73,8 @@ protected:
 
     // Shows the popup menu and makes the chosen item current.
     virtual void ShowMenu();
+    // Whether the visual-style data of the drop-down button is open.
+    bool HasComboThemeData() const { return m_theme.GetThemeHandle() != nullptr; }
 
 private:
     struct Item {
