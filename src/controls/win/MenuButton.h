@@ -36,7 +36,8 @@ public:
     ~CNimMenuButton() override;
 
     // Appends an item. The button keeps a copy of the icon (which may be
-    // null); the caller keeps its own. Returns the item's index.
+    // null); the caller keeps its own. Returns the item's index, or -1 with
+    // nothing added when the icon cannot be copied.
     int AddItem(const char* text, HICON icon = nullptr);
     int GetItemCount() const { return static_cast<int>(m_items.size()); }
     // The item's text, or "" for an index out of range.
