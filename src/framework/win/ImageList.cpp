@@ -89,16 +89,6 @@ int CImageList::GetImageCount() const { return m_hImageList != nullptr ? ::Image
 
 BOOL CImageList::GetIconSize(int& cx, int& cy) const { return ::ImageList_GetIconSize(m_hImageList, &cx, &cy); }
 int CImageList::Add(HICON icon) { return ::ImageList_ReplaceIcon(m_hImageList, -1, icon); }
-int CImageList::Replace(int index, HICON icon) { return ::ImageList_ReplaceIcon(m_hImageList, index, icon); }
-BOOL CImageList::Remove(int index) { return ::ImageList_Remove(m_hImageList, index); }
-BOOL CImageList::RemoveAll() { return ::ImageList_Remove(m_hImageList, -1); }
-
-HICON CImageList::ExtractIcon(int index) const
-{
-    if (index < 0 || index >= GetImageCount())
-        return nullptr;
-    return ::ImageList_GetIcon(m_hImageList, index, ILD_NORMAL);
-}
 
 BOOL CImageList::Draw(HDC dc, int index, POINT point, UINT style) const
 {

@@ -58,13 +58,6 @@ public:
     // Adds the icon's image, scaled to the list's size; the icon stays the
     // caller's. Returns the new index, or -1.
     int Add(HICON icon);
-    // Replaces the image at the index (-1 appends); the index or -1.
-    int Replace(int index, HICON icon);
-    BOOL Remove(int index);
-    BOOL RemoveAll();
-    // A new icon made from the image; the caller destroys it. Null for an
-    // index out of range.
-    HICON ExtractIcon(int index) const;
     // Draws the image with its top-left at the point; style is ILD_ flags.
     BOOL Draw(HDC dc, int index, POINT point, UINT style = ILD_NORMAL) const;
 

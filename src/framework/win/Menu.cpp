@@ -60,17 +60,7 @@ BOOL CMenu::InsertMenuItem(UINT item, const MENUITEMINFOA* info, BOOL byPosition
     return ::InsertMenuItemA(m_hMenu, item, byPosition, info);
 }
 
-BOOL CMenu::GetMenuItemInfo(UINT item, MENUITEMINFOA* info, BOOL byPosition) const
-{
-    return ::GetMenuItemInfoA(m_hMenu, item, byPosition, info);
-}
-
 BOOL CMenu::SetDefaultItem(UINT item, BOOL byPosition) { return ::SetMenuDefaultItem(m_hMenu, item, byPosition); }
-
-UINT CMenu::GetDefaultItem(UINT flags, BOOL byPosition) const
-{
-    return ::GetMenuDefaultItem(m_hMenu, byPosition, flags);
-}
 
 UINT CMenu::CheckMenuItem(UINT id, UINT check) { return ::CheckMenuItem(m_hMenu, id, check); }
 UINT CMenu::EnableMenuItem(UINT id, UINT enable) { return ::EnableMenuItem(m_hMenu, id, enable); }

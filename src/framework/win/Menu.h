@@ -31,10 +31,8 @@ public:
     BOOL DeleteMenu(UINT position, UINT flags);
     BOOL RemoveMenu(UINT position, UINT flags);
     BOOL InsertMenuItem(UINT item, const MENUITEMINFOA* info, BOOL byPosition);
-    BOOL GetMenuItemInfo(UINT item, MENUITEMINFOA* info, BOOL byPosition) const;
     // The default item is drawn in bold; -1 clears it.
     BOOL SetDefaultItem(UINT item, BOOL byPosition);
-    UINT GetDefaultItem(UINT flags, BOOL byPosition) const;
     UINT CheckMenuItem(UINT id, UINT check);
     UINT EnableMenuItem(UINT id, UINT enable);
 
