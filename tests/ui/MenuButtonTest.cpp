@@ -203,6 +203,12 @@ TEST_F(MenuButton, ClickOnTheButtonWhileItsMenuIsOpenClosesItWithoutReopening)
     ClickWithMenu([&](HMENU) { PressKey(VK_ESCAPE); });
     EXPECT_EQ(m_button.m_menus, 2);
     EXPECT_TRUE(m_frame.m_choices.empty());
+
+    CCountingMenuButton empty; // has no menu to show
+    ASSERT_TRUE(empty.Create("", WS_VISIBLE | BS_PUSHBUTTON, CRect(20, 60, 140, 84), &m_frame, 402));
+    MenuDriver closer([](HMENU) { PressKey(VK_ESCAPE); });
+    empty.ShowMenu();
+    EXPECT_EQ(empty.m_menus, 0);
 }
 
 TEST_F(MenuButton, PaintsTheFaceTheCurrentItemAndTheArrowInEachState)

@@ -161,6 +161,8 @@ void CNimMenuButton::OnKillFocus(HWND newFocus)
 
 void CNimMenuButton::ShowMenu()
 {
+    if (m_items.empty())
+        return; // an empty popup would hold the input with nothing to choose
     // The copies outlive the menu that draws them.
     std::vector<CIcon> iconCopies;
     CMenu menu;

@@ -72,7 +72,8 @@ protected:
     void DrawItem(DRAWITEMSTRUCT* item) override;
     bool UseThemedLook() const override;
 
-    // Shows the popup menu and makes the chosen item current.
+    // Shows the popup menu and makes the chosen item current; nothing
+    // without items.
     virtual void ShowMenu();
     // Whether the visual-style data of the drop-down button is open.
     bool HasComboThemeData() const { return m_theme.GetThemeHandle() != nullptr; }
