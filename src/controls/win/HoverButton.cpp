@@ -389,24 +389,7 @@ void CNimHoverButton::DrawSplitPart(CDC& dc, UINT state, bool themed)
     CRect arrow = m_rcArrow;
     if (pressed)
         arrow.OffsetRect(1, 1);
-    DrawArrow(dc, arrow, disabled);
-}
-
-// A downward triangle of four lines, 7, 5, 3 and 1 pixels long, centred in
-// the rectangle.
-void CNimHoverButton::DrawArrow(CDC& dc, const CRect& rect, bool disabled)
-{
-    CPen pen(PS_SOLID, 1, TranslateColor(disabled ? m_crDisabledText : m_crText));
-    const CSelectScope penSelection(dc, pen);
-    const int centre = rect.left + rect.Width() / 2;
-    const int middle = rect.top + rect.Height() / 2;
-    for (int line = 0; line < 4; ++line) {
-        const int length = 7 - 2 * line;
-        const int left = centre - length / 2;
-        const int y = middle - 2 + line;
-        dc.MoveTo(left, y);
-        dc.LineTo(left + length, y);
-    }
+    DrawDropArrow(dc, arrow, TranslateColor(disabled ? m_crDisabledText : m_crText));
 }
 
 void CNimHoverButton::DrawCaption(CDC& dc, CRect rect, UINT state)

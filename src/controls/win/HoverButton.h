@@ -52,6 +52,8 @@ public:
     HWND GetBuddy() const { return m_hBuddy; }
 
     BOOL IsTracking() const { return m_hover.IsTracking(); }
+    // Whether visual styles are in use, as last tested.
+    BOOL IsThemed() const { return m_hover.IsThemed(); }
     BOOL IsSplitHot() const { return m_bSplitHot; }
     BOOL IsSplitPressed() const { return m_bSplitPressed; }
     BOOL IsDroppingDown() const { return m_bDroppingDown; }
@@ -95,7 +97,6 @@ private:
     void DrawFace(CDC& dc, const CRect& rect, UINT state, bool themed);
     void DrawSplitPart(CDC& dc, UINT state, bool themed);
     void DrawCaption(CDC& dc, CRect rect, UINT state);
-    void DrawArrow(CDC& dc, const CRect& rect, bool disabled);
 
     OLE_COLOR m_crSelText { 0x80000012 };
     OLE_COLOR m_crText { 0x80000012 };

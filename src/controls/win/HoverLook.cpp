@@ -42,3 +42,18 @@ void DrawHoverEditBorder(HWND wnd, BOOL hot)
     rect.DeflateRect(1, 1);
     dc.Draw3dRect(rect, CSysColors::sm_crBtnFace, CSysColors::sm_crBtnFace);
 }
+
+void DrawDropArrow(HDC dc, const RECT& rect, COLORREF color)
+{
+    CPen pen(PS_SOLID, 1, color);
+    const CSelectScope penSelection(dc, pen);
+    const int centre = rect.left + (rect.right - rect.left) / 2;
+    const int middle = rect.top + (rect.bottom - rect.top) / 2;
+    for (int line = 0; line < 4; ++line) {
+        const int length = 7 - 2 * line;
+        const int left = centre - length / 2;
+        const int y = middle - 2 + line;
+        ::MoveToEx(dc, left, y, nullptr);
+        ::LineTo(dc, left + length, y);
+    }
+}

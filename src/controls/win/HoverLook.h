@@ -17,5 +17,9 @@ ORV_API BOOL RequestMouseLeave(HWND wnd);
 // and inside it a ring in the button face colour, which reads as flat.
 ORV_API void DrawHoverEditBorder(HWND wnd, BOOL hot);
 
+// A downward triangle of four lines, 7, 5, 3 and 1 pixels long, centred in
+// the rectangle: the arrow of a drop-down part.
+ORV_API void DrawDropArrow(HDC dc, const RECT& rect, COLORREF color);
+
 // The client rectangle of the window in the coordinates of its window DC.
 ORV_API RECT ClientRectInWindow(HWND wnd);

@@ -298,3 +298,31 @@ void CToolTipCtrl::Activate(BOOL activate) { SendMessage(TTM_ACTIVATE, activate)
 void CToolTipCtrl::RelayEvent(MSG* msg) { SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(msg)); }
 void CToolTipCtrl::SetDelayTime(DWORD duration, int time) { SendMessage(TTM_SETDELAYTIME, duration, MAKELPARAM(time, 0)); }
 int CToolTipCtrl::SetMaxTipWidth(int width) { return ToInt(SendMessage(TTM_SETMAXTIPWIDTH, 0, width)); }
+
+// ------------------------------------------------------------ CHotKeyCtrl
+
+BOOL CHotKeyCtrl::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id)
+{
+    INITCOMMONCONTROLSEX init {sizeof init, ICC_HOTKEY_CLASS};
+    ::InitCommonControlsEx(&init);
+    return CWnd::Create(HOTKEY_CLASSA, nullptr, style, rect, parent, id);
+}
+
+void CHotKeyCtrl::SetHotKey(WORD virtualKey, WORD modifiers)
+{
+    SendMessage(HKM_SETHOTKEY, MAKEWORD(static_cast<BYTE>(virtualKey), static_cast<BYTE>(modifiers)));
+}
+
+DWORD CHotKeyCtrl::GetHotKey() const { return static_cast<DWORD>(SendMessage(HKM_GETHOTKEY)); }
+
+void CHotKeyCtrl::GetHotKey(WORD& virtualKey, WORD& modifiers) const
+{
+    const DWORD hotKey = GetHotKey();
+    virtualKey = LOBYTE(LOWORD(hotKey));
+    modifiers = HIBYTE(LOWORD(hotKey));
+}
+
+void CHotKeyCtrl::SetRules(WORD invalidCombinations, WORD modifiers)
+{
+    SendMessage(HKM_SETRULES, invalidCombinations, MAKELPARAM(modifiers, 0));
+}

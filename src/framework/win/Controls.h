@@ -1,5 +1,5 @@
 // Wrappers of the system's controls: CEdit, CButton, CStatic, CComboBox,
-// CListBox, CSpinButtonCtrl, CToolTipCtrl. Each holds the control's window and
+// CListBox, CSpinButtonCtrl, CToolTipCtrl, CHotKeyCtrl. Each holds the control's window and
 // forwards to the control's messages; failures are the control's answers.
 #pragma once
 
@@ -118,4 +118,17 @@ public:
     void RelayEvent(MSG* msg);
     void SetDelayTime(DWORD duration, int time);
     int SetMaxTipWidth(int width);
+};
+
+class ORV_API CHotKeyCtrl : public CWnd {
+public:
+    BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
+    // The key is a virtual-key code; the modifiers are HOTKEYF_ flags.
+    void SetHotKey(WORD virtualKey, WORD modifiers);
+    // The key in the low byte and the modifiers in the next; 0 when empty.
+    DWORD GetHotKey() const;
+    void GetHotKey(WORD& virtualKey, WORD& modifiers) const;
+    // Combinations (HKCOMB_ flags) the control refuses, and the modifiers it
+    // puts in their place.
+    void SetRules(WORD invalidCombinations, WORD modifiers);
 };

@@ -55,6 +55,13 @@ BOOL CMenu::ModifyMenu(UINT position, UINT flags, UINT_PTR id, const char* text)
 
 BOOL CMenu::DeleteMenu(UINT position, UINT flags) { return ::DeleteMenu(m_hMenu, position, flags); }
 BOOL CMenu::RemoveMenu(UINT position, UINT flags) { return ::RemoveMenu(m_hMenu, position, flags); }
+BOOL CMenu::InsertMenuItem(UINT item, const MENUITEMINFOA* info, BOOL byPosition)
+{
+    return ::InsertMenuItemA(m_hMenu, item, byPosition, info);
+}
+
+BOOL CMenu::SetDefaultItem(UINT item, BOOL byPosition) { return ::SetMenuDefaultItem(m_hMenu, item, byPosition); }
+
 UINT CMenu::CheckMenuItem(UINT id, UINT check) { return ::CheckMenuItem(m_hMenu, id, check); }
 UINT CMenu::EnableMenuItem(UINT id, UINT enable) { return ::EnableMenuItem(m_hMenu, id, enable); }
 int CMenu::GetMenuItemCount() const { return ::GetMenuItemCount(m_hMenu); }

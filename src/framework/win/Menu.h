@@ -30,6 +30,9 @@ public:
     BOOL ModifyMenu(UINT position, UINT flags, UINT_PTR idNewItem = 0, const char* text = nullptr);
     BOOL DeleteMenu(UINT position, UINT flags);
     BOOL RemoveMenu(UINT position, UINT flags);
+    BOOL InsertMenuItem(UINT item, const MENUITEMINFOA* info, BOOL byPosition);
+    // The default item is drawn in bold; -1 clears it.
+    BOOL SetDefaultItem(UINT item, BOOL byPosition);
     UINT CheckMenuItem(UINT id, UINT check);
     UINT EnableMenuItem(UINT id, UINT enable);
 

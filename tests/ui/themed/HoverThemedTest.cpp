@@ -7,6 +7,7 @@
 
 #include "controls/win/HoverButton.h"
 #include "controls/win/HoverCombo.h"
+#include "controls/win/MenuButton.h"
 #include "controls/win/SysColors.h"
 #include "controls/win/ThemeUtil.h"
 #include "controls/win/WindowUtils.h"
@@ -142,4 +143,34 @@ TEST_F(Themed, ButtonPaintsItsStatesWithTheThemeAndKeepsItsArrowAndColours)
     SaveScreenshot(button, "Themed-HoverButton-focused-default");
     button.EnableWindow(FALSE);
     SaveScreenshot(button, "Themed-HoverButton-disabled");
+}
+
+namespace {
+
+class CThemedMenuButton : public CNimMenuButton {
+public:
+    using CNimMenuButton::HasComboThemeData;
+
+protected:
+    bool UseThemedLook() const override { return HasComboThemeData(); }
+};
+
+} // namespace
+
+TEST_F(Themed, MenuButtonDrawsTheThemesDropDownButtonInItsStates)
+{
+    CThemedMenuButton button;
+    ASSERT_TRUE(button.Create("", WS_VISIBLE | BS_PUSHBUTTON, CRect(20, 20, 140, 44), &m_frame, kButtonId));
+    button.AddItem("Market");
+    button.SetSel(0);
+    PumpPending();
+    ASSERT_TRUE(button.HasComboThemeData());
+    const int arrowLeft = 120 - 1 - button.GetArrowWidth();
+    EXPECT_NE(WindowPixel(button, arrowLeft, 12), CSysColors::sm_cr3DDkShadow); // no classic separator
+    const COLORREF normal = WindowPixel(button, arrowLeft, 12);
+    SaveScreenshot(button, "Themed-MenuButton-normal");
+    MoveMouseTo(button, CPoint(40, 12));
+    ASSERT_TRUE(PumpUntil([&] { return button.IsTracking() != FALSE; }));
+    EXPECT_NE(WindowPixel(button, arrowLeft, 12), normal); // the theme's hot frame
+    SaveScreenshot(button, "Themed-MenuButton-hot");
 }

@@ -1,0 +1,149 @@
+#include "HoverTestWindows.h"
+
+#include "controls/win/HotKeyCtrl.h"
+#include "controls/win/SysColors.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace orv::ui;
+
+namespace {
+
+// Takes the visual-style look whatever the test says.
+class CThemedHotKeyCtrl : public CNimHotKeyCtrl {
+public:
+    BOOL UpdateTheme() override { return m_hover.SetThemed(true), TRUE; }
+};
+
+// Ctrl+Shift+K pressed and let go through SendInput.
+void PressControlShiftK()
+{
+    std::vector<INPUT> inputs;
+    for (const DWORD flags : {0ul, static_cast<DWORD>(KEYEVENTF_KEYUP)}) {
+        for (const WORD key : {WORD(VK_CONTROL), WORD(VK_SHIFT), WORD('K')}) {
+            INPUT input {};
+            input.type = INPUT_KEYBOARD;
+            input.ki = {key, static_cast<WORD>(::MapVirtualKeyA(key, MAPVK_VK_TO_VSC)), flags, 0, 0};
+            inputs.push_back(input);
+        }
+    }
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+class HotKeyCtrl : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        MouseAway();
+        CSysColors::Update();
+        ASSERT_TRUE(m_frame.Create("Hot key"));
+        // The system's own control shows the sunken border it draws.
+        m_plain = ::CreateWindowExA(0, HOTKEY_CLASSA, "", WS_CHILD | WS_VISIBLE, 20, 60, 140, 22, m_frame, nullptr,
+                                    nullptr, nullptr);
+        Create(m_hotKey);
+        ASSERT_NE(Sunken(), CSysColors::sm_crBtnFace);
+    }
+    void TearDown() override { MouseAway(); }
+
+    void Create(CNimHotKeyCtrl& hotKey)
+    {
+        ASSERT_TRUE(hotKey.Create(WS_CHILD | WS_VISIBLE, CRect(20, 20, 160, 42), &m_frame, 501));
+        ::SetFocus(m_frame);
+        m_ctrl = &hotKey;
+    }
+    // The inner ring of the border, at the left, of the control and of the
+    // system's own.
+    COLORREF Ring() { return PumpPending(), WindowPixel(*m_ctrl, 1, 8); }
+    COLORREF Sunken() { return PumpPending(), WindowPixel(m_plain, 1, 8); }
+    void MouseOver(bool over, DWORD timeoutMs = 1000)
+    {
+        over ? MoveMouseTo(*m_ctrl, CPoint(30, 8)) : MouseAway();
+        PumpUntil([&] { return (m_ctrl->IsTracking() != FALSE) == over; }, timeoutMs);
+    }
+
+    CNoticeFrame m_frame;
+    CNimHotKeyCtrl m_hotKey;
+    CNimHotKeyCtrl* m_ctrl = nullptr;
+    HWND m_plain = nullptr;
+};
+
+} // namespace
+
+TEST_F(HotKeyCtrl, ClassicBorderIsFlatUntilTheMouseComesOver)
+{
+    ASSERT_FALSE(m_hotKey.IsThemed()); // the test program asks for no visual styles
+    EXPECT_EQ(Ring(), CSysColors::sm_crBtnFace);
+    EXPECT_EQ(WindowPixel(m_hotKey, 0, 8), WindowPixel(m_plain, 0, 8)); // the outer ring stays
+    SaveScreenshot(m_hotKey, "HotKeyCtrl-normal");
+    MouseOver(true);
+    EXPECT_TRUE(m_hotKey.IsTracking());
+    EXPECT_EQ(Ring(), Sunken());
+    SaveScreenshot(m_hotKey, "HotKeyCtrl-hover");
+    MouseOver(false);
+    EXPECT_FALSE(m_hotKey.IsTracking());
+    EXPECT_EQ(Ring(), CSysColors::sm_crBtnFace);
+}
+
+TEST_F(HotKeyCtrl, FocusedControlKeepsTheSunkenBorderWhileTheMouseComesAndGoes)
+{
+    m_hotKey.SetFocus();
+    EXPECT_EQ(Ring(), Sunken());
+    SaveScreenshot(m_hotKey, "HotKeyCtrl-focused");
+    for (const bool over : {true, false}) {
+        MouseOver(over);
+        EXPECT_EQ(m_hotKey.IsTracking() != FALSE, over);
+        EXPECT_EQ(Ring(), Sunken());
+    }
+    ::SetFocus(m_frame);
+    EXPECT_EQ(Ring(), CSysColors::sm_crBtnFace);
+}
+
+TEST_F(HotKeyCtrl, TypedCombinationBecomesTheHotKey)
+{
+    ClickAt(m_hotKey, CPoint(30, 8));
+    ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == m_hotKey.GetSafeHwnd(); }));
+    PressControlShiftK();
+    ASSERT_TRUE(PumpUntil([&] { return m_hotKey.GetHotKey() != 0; }));
+    WORD key = 0, modifiers = 0;
+    m_hotKey.GetHotKey(key, modifiers);
+    EXPECT_EQ(key, 'K');
+    EXPECT_EQ(modifiers, HOTKEYF_CONTROL | HOTKEYF_SHIFT);
+    MouseAway();
+    SaveScreenshot(m_hotKey, "HotKeyCtrl-hot-key-set");
+
+    // A key alone is refused by the rule and given Alt instead.
+    m_hotKey.SetRules(HKCOMB_NONE, HOTKEYF_ALT);
+    PressKey(VK_F7);
+    ASSERT_TRUE(PumpUntil([&] { return LOBYTE(m_hotKey.GetHotKey()) == VK_F7; }));
+    EXPECT_EQ(m_hotKey.GetHotKey(), static_cast<DWORD>(MAKEWORD(VK_F7, HOTKEYF_ALT)));
+    m_hotKey.SetHotKey(VK_F2, HOTKEYF_CONTROL);
+    EXPECT_EQ(m_hotKey.GetHotKey(), static_cast<DWORD>(MAKEWORD(VK_F2, HOTKEYF_CONTROL)));
+}
+
+TEST_F(HotKeyCtrl, VisualStylesLeaveTheSystemBorderAndTrackNoHover)
+{
+    m_hotKey.DestroyWindow();
+    CThemedHotKeyCtrl themed;
+    Create(themed);
+    ASSERT_TRUE(themed.IsThemed());
+    EXPECT_EQ(Ring(), Sunken());
+    MouseOver(true, 200);
+    EXPECT_FALSE(themed.IsTracking());
+    SaveScreenshot(themed, "HotKeyCtrl-themed");
+}
+
+TEST(HotKeyCtrlLeaks, ControlsCreatedFocusedAndDestroyedLeaveNoHandles)
+{
+    CNoticeFrame frame;
+    ASSERT_TRUE(frame.Create("Leaks"));
+    ExpectNoHandleLeak([&] {
+        CNimHotKeyCtrl hotKey;
+        hotKey.Create(WS_CHILD | WS_VISIBLE, CRect(10, 10, 150, 32), &frame, 1);
+        hotKey.SetFocus();
+        hotKey.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+        ::SetFocus(frame);
+        hotKey.UpdateWindow();
+    });
+}
