@@ -206,14 +206,6 @@ std::vector<TextRun> SplitBoldRuns(const CString& line)
     return runs;
 }
 
-COLORREF ContrastTextColor(COLORREF background)
-{
-    const int red = static_cast<int>(background & 0xFF);
-    const int green = static_cast<int>((background >> 8) & 0xFF);
-    const int blue = static_cast<int>((background >> 16) & 0xFF);
-    return 2 * red + 5 * green + blue > 1024 ? 0x000000 : 0xFFFFFF;
-}
-
 BandColors SampleBand(int height, const std::function<COLORREF(int)>& pixel)
 {
     BandColors out;
@@ -288,7 +280,7 @@ ExtraButtonPlan PlanExtraButtons(const ExtraButtonInput& in)
     if (left < limit) {
         const int s = limit - left;
         ShiftAll(plan, s);
-        plan.widen = s + std::max(0, lastNative.right - (in.clientWidth - limit));
+        plan.widen = s + std::max<int>(0, lastNative.right - (in.clientWidth - limit));
     }
     return plan;
 }

@@ -1,6 +1,6 @@
 // The message box's text markup, without windows: the extra-button element,
 // the leading "ExtraBtn" and "Colors" elements, the list-block and bold-run
-// markers, the contrasting text colour, the colour band sampled from the
+// markers, the colour band sampled from the
 // native box's painting and the placement of the extra buttons.
 #pragma once
 
@@ -67,9 +67,6 @@ struct TextRun {
     bool bold = false;
 };
 ORV_API std::vector<TextRun> SplitBoldRuns(const CString& line);
-
-// Black on light colours, white on dark ones.
-ORV_API COLORREF ContrastTextColor(COLORREF background);
 
 // The colours sampled down column 0 of the native box: the top pixel, and
 // the first pixel of another colour below it (kNoColor when none).
