@@ -64,3 +64,43 @@ TEST(DialogAdoption, NativeMessageBoxKeepsItsOwnCommands)
     EXPECT_EQ(dialog.GetSafeHwnd(), nullptr);
     EXPECT_FALSE(dialog.IsAdopted());
 }
+
+TEST(DialogAdoption, ModelessWindowsAreDisabledUntilTheLastEnable)
+{
+    CWinApp app("ModelessTest");
+    CWnd tool, disabledBefore;
+    ASSERT_TRUE(tool.CreateEx(0, nullptr, "Tool", WS_POPUP, CRect(0, 0, 20, 20), nullptr, 0));
+    ASSERT_TRUE(disabledBefore.CreateEx(0, nullptr, "Off", WS_POPUP | WS_DISABLED, CRect(0, 0, 20, 20), nullptr, 0));
+    app.AddModeless(&tool);
+    app.AddModeless(&disabledBefore);
+    app.EnableModeless(FALSE);
+    app.EnableModeless(FALSE);
+    EXPECT_FALSE(tool.IsWindowEnabled());
+    app.EnableModeless(TRUE);
+    EXPECT_FALSE(tool.IsWindowEnabled());
+    app.EnableModeless(TRUE);
+    EXPECT_TRUE(tool.IsWindowEnabled());
+    // A window that was disabled before stays so.
+    EXPECT_FALSE(disabledBefore.IsWindowEnabled());
+    // An unmatched enable changes nothing.
+    app.EnableModeless(TRUE);
+    app.EnableModeless(FALSE);
+    EXPECT_FALSE(tool.IsWindowEnabled());
+    app.EnableModeless(TRUE);
+}
+
+TEST(DialogAdoption, ThreadTimerTicksUntilStoppedEvenFromItsOwnTick)
+{
+    CThreadTimer timer;
+    int ticks = 0;
+    ASSERT_TRUE(timer.Start(20, [&] {
+        if (++ticks == 3)
+            timer.Stop();
+    }));
+    EXPECT_NE(timer.GetId(), 0u);
+    EXPECT_TRUE(PumpUntil([&] { return !timer.IsRunning(); }, 3000));
+    PumpUntil([] { return false; }, 100);
+    EXPECT_EQ(ticks, 3);
+    // It starts again after a stop.
+    EXPECT_TRUE(timer.Start(20, [] {}));
+}

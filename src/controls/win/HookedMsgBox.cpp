@@ -416,7 +416,8 @@ void CHookedMsgBox::EmbedChildDialog(int oldClientHeight)
     const CRect client = GetClientRect();
     m_separator.Create("", WS_CHILD | WS_VISIBLE | SS_BLACKFRAME | SS_SUNKEN,
                        CRect(margin, oldClientHeight, client.right - margin, oldClientHeight + 2), this, kSeparatorId);
-    m_pChildDlg->ModifyStyle(WS_POPUP | WS_CAPTION | WS_THICKFRAME | WS_SYSMENU, WS_CHILD);
+    m_pChildDlg->ModifyStyle(WS_POPUP | WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | DS_MODALFRAME, WS_CHILD);
+    m_pChildDlg->ModifyStyleEx(WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE, 0);
     ::SetParent(m_pChildDlg->GetSafeHwnd(), m_hWnd);
     m_pChildDlg->SetWindowPos(nullptr, margin, oldClientHeight + margin + 2, child.Width(), child.Height(),
                               SWP_NOZORDER | SWP_SHOWWINDOW | SWP_FRAMECHANGED);

@@ -42,8 +42,9 @@ public:
     // static and the box; returns how much wider the static became that the
     // box has not grown by already.
     int Layout(const CString& text);
-    // Measures (with measure) or draws the text with its bold runs; the
-    // width is 0 when the text has no bold run.
+    // Measures (with measure) or draws the text with its bold runs and room
+    // for the list box; the width is 0 when the text has no bold run. The
+    // static paints itself this way when it has bold runs or a list block.
     CSize MeasureOrDraw(CDC& dc, bool measure);
     BOOL HasBold() const { return m_bHasBold; }
     int GetLineHeight() const { return m_nLineHeight; }
@@ -56,6 +57,7 @@ protected:
 private:
     void CreateListBox(const hooked_msgbox::LineLayout& layout);
     void GrowForListBox(int oldGap);
+    void KeepIconBeside(int top, int bottom);
 
     CFont m_fontBold;
     std::vector<CString> m_lines;
@@ -66,6 +68,7 @@ private:
     CHookedMsgBox* m_pMsgBox;
     int m_nBlockFirst = -1;
     int m_nBlockSize = 0;
+    int m_nBlockExtra = 0;
 };
 
 // A check box under the text or in an embedded dialog. On a box with an

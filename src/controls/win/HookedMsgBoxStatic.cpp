@@ -85,7 +85,8 @@ void CHookedMsgBoxStatic::CreateListBox(const LineLayout& layout)
         const CString plain = WithoutReturn(line);
         widest = std::max<int>(widest, dc.GetTextExtent(plain, plain.GetLength()).cx);
     }
-    int width = std::max<int>(text.Width(), widest + 3 * border + ::GetSystemMetrics(SM_CXVSCROLL));
+    const int frame = 3 * border + 2 * ::GetSystemMetrics(SM_CXEDGE) + ::GetSystemMetrics(SM_CXVSCROLL);
+    int width = std::max<int>(text.Width(), widest + frame);
     MONITORINFO monitor {sizeof(MONITORINFO), {}, {}, 0};
     ::GetMonitorInfoA(::MonitorFromWindow(box, MONITOR_DEFAULTTONEAREST), &monitor);
     const int monitorWidth = monitor.rcMonitor.right - monitor.rcMonitor.left;
@@ -100,18 +101,21 @@ void CHookedMsgBoxStatic::CreateListBox(const LineLayout& layout)
     m_listBox.SetFont(GetFont());
     for (const CString& line : m_blockLines)
         m_listBox.AddString(WithoutReturn(line));
-    const int client = std::max(width - 2 * ::GetSystemMetrics(SM_CXEDGE) - ::GetSystemMetrics(SM_CXVSCROLL), 0);
-    const bool horizontal = widest > client;
+    const bool horizontal = widest + frame > width;
     if (horizontal)
         m_listBox.SendMessage(LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + 4));
     const int itemHeight = static_cast<int>(m_listBox.SendMessage(LB_GETITEMHEIGHT));
     const int height = itemHeight * rows + 2 * ::GetSystemMetrics(SM_CYEDGE)
         + (horizontal ? ::GetSystemMetrics(SM_CYHSCROLL) : 0);
     m_listBox.SetWindowPos(nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
+    // The lines after the block move down by what the list box takes more
+    // than its placeholder lines.
+    m_nBlockExtra = std::max<int>(0, rect.top - text.top + height - m_nLineHeight * (layout.first + rows));
 }
 
-// The static reaches down to the list box's bottom, the box keeps the
-// static's old gap to its right edge (plus 8), and the buttons make room.
+// The static ends at the list box's bottom (the native box sized it for the
+// whole block, so it usually shrinks), the box keeps the static's old gap to
+// its right edge (plus 8), and the buttons follow.
 void CHookedMsgBoxStatic::GrowForListBox(int oldGap)
 {
     HWND box = m_pMsgBox->GetSafeHwnd();
@@ -119,12 +123,30 @@ void CHookedMsgBoxStatic::GrowForListBox(int oldGap)
         return;
     const CRect list = RectIn(m_listBox, box);
     const CRect text = RectIn(m_hWnd, box);
-    const int dy = std::max<int>(0, list.bottom - text.bottom);
+    // The lines after the block stay in view.
+    const int bottom = std::max<int>(list.bottom,
+                                     text.top + m_nLineHeight * static_cast<int>(m_lines.size()) + m_nBlockExtra);
+    const int dy = bottom - text.bottom;
     SetWindowPos(nullptr, 0, 0, text.Width(), text.Height() + dy, SWP_NOMOVE | SWP_NOZORDER);
+    KeepIconBeside(text.top, bottom);
     const int right = std::max<int>(text.right, list.right) + oldGap + 8;
     const int dx = std::max<int>(8, right - m_pMsgBox->GetClientRect().right);
     m_pMsgBox->Grow(dx, dy);
     m_pMsgBox->ShiftButtons(dx, dy, list.right);
+}
+
+// The native box centres its icon on the text it was given; a text that
+// became shorter takes the icon up to its own top.
+void CHookedMsgBoxStatic::KeepIconBeside(int top, int bottom)
+{
+    HWND box = m_pMsgBox->GetSafeHwnd();
+    for (HWND child = ::GetWindow(box, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if ((::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON)
+            continue;
+        const CRect icon = RectIn(child, box);
+        if (icon.bottom > bottom)
+            ::SetWindowPos(child, nullptr, icon.left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    }
 }
 
 CSize CHookedMsgBoxStatic::MeasureOrDraw(CDC& dc, bool measure)
@@ -140,7 +162,9 @@ CSize CHookedMsgBoxStatic::MeasureOrDraw(CDC& dc, bool measure)
     bool sawBold = false;
     int widest = 0;
     int y = 0;
-    for (const CString& line : m_lines) {
+    const int lastBlockLine = m_nBlockFirst + m_nBlockSize - 1;
+    for (size_t index = 0; index < m_lines.size(); ++index) {
+        const CString& line = m_lines[index];
         int width = 0;
         if (!measure)
             dc.MoveTo(0, y);
@@ -153,7 +177,7 @@ CSize CHookedMsgBoxStatic::MeasureOrDraw(CDC& dc, bool measure)
             sawBold = sawBold || run.bold;
         }
         widest = std::max(widest, width);
-        y += m_nLineHeight;
+        y += m_nLineHeight + (static_cast<int>(index) == lastBlockLine ? m_nBlockExtra : 0);
     }
     if (!measure)
         ::SetTextAlign(dc, TA_NOUPDATECP);
@@ -164,7 +188,7 @@ CSize CHookedMsgBoxStatic::MeasureOrDraw(CDC& dc, bool measure)
 
 void CHookedMsgBoxStatic::OnPaint()
 {
-    if (!m_bHasBold) {
+    if (!m_bHasBold && m_nBlockExtra == 0) {
         Default();
         return;
     }
