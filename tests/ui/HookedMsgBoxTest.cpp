@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <utility>
 
 using namespace orv::ui;
 
@@ -22,23 +23,25 @@ namespace {
 
 const char* const kAppName = "OrvMsgBoxTest";
 
-HWND FindBox()
+// The visible dialog of this thread; an adopted one has an object.
+HWND FindBox(bool adopted = true)
 {
-    HWND found = nullptr;
+    std::pair<HWND, bool> search {nullptr, adopted};
     ::EnumThreadWindows(
         ::GetCurrentThreadId(),
         [](HWND wnd, LPARAM param) {
+            auto* search = reinterpret_cast<std::pair<HWND, bool>*>(param);
             char name[32] = {};
             ::GetClassNameA(wnd, name, sizeof name);
             if (std::string(name) == "#32770" && ::IsWindowVisible(wnd)
-                && CWnd::FromHandlePermanent(wnd) != nullptr) {
-                *reinterpret_cast<HWND*>(param) = wnd;
+                && (CWnd::FromHandlePermanent(wnd) != nullptr) == search->second) {
+                search->first = wnd;
                 return FALSE;
             }
             return TRUE;
         },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
+        reinterpret_cast<LPARAM>(&search));
+    return search.first;
 }
 
 CRect RectInBox(HWND box, HWND wnd)
@@ -70,24 +73,41 @@ protected:
     int Show(const CString& text, UINT type, const std::function<void(HWND)>& step, int doNotAgainId = 0,
              CWnd* child = nullptr)
     {
+        return ShowFor(&m_app, text, type, step, doNotAgainId, child);
+    }
+    int ShowFor(CWinApp* app, const CString& text, UINT type, const std::function<void(HWND)>& step,
+                int doNotAgainId = 0, CWnd* child = nullptr)
+    {
+        const bool adopted = app == nullptr || app->m_pszAppName != nullptr;
         bool done = false;
         CThreadTimer timer;
         timer.Start(30, [&] {
-            HWND box = done ? nullptr : FindBox();
+            HWND box = done ? nullptr : FindBox(adopted);
             if (box == nullptr)
                 return;
             done = true;
             PumpPending();
             step(box);
         });
-        const int result = CHookedMsgBox::DoMessageBox(&m_app, text, type, 0, doNotAgainId, nullptr, child);
+        const int result = CHookedMsgBox::DoMessageBox(app, text, type, m_helpId, doNotAgainId, nullptr, child);
         EXPECT_TRUE(done || step == nullptr) << "the box never came up";
         return result;
     }
 
     CWinApp m_app {kAppName};
     CWnd m_frame;
+    UINT m_helpId = 0;
 };
+
+bool ShowsIcon(HWND box)
+{
+    for (HWND child = ::GetWindow(box, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if ((::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && ::IsWindowVisible(child)
+            && ::SendMessageA(child, STM_GETICON, 0, 0) != 0)
+            return true;
+    }
+    return false;
+}
 
 TEST_F(HookedMsgBoxTest, ExtraButtonClickGivesItsIdAndTheMarkupIsApplied)
 {
@@ -186,14 +206,46 @@ TEST_F(HookedMsgBoxTest, RememberedAnswerSuppressesTheBoxUntilItIsCleared)
     }, 0), IDOK);
 }
 
-TEST_F(HookedMsgBoxTest, SecondBoxOnTheThreadIsRefused)
+TEST_F(HookedMsgBoxTest, SecondBoxOnTheThreadIsRefusedAndTheHelpContextRestored)
 {
     int second = 0;
+    m_helpId = 5;
+    m_app.m_dwPromptContext = 7;
     EXPECT_EQ(Show("First", MB_OK, [&](HWND) {
+        EXPECT_EQ(m_app.m_dwPromptContext, 0x30005u);
         second = CHookedMsgBox::DoMessageBox(&m_app, "Second", MB_OK, 0, 0, nullptr, nullptr);
         PressKey(VK_RETURN);
     }), IDOK);
     EXPECT_EQ(second, CHookedMsgBox::RefusedSecondBox);
+    EXPECT_EQ(m_app.m_dwPromptContext, 7u);
+}
+
+TEST_F(HookedMsgBoxTest, IconIsAddedOnlyToPlainButtonSets)
+{
+    const struct {
+        UINT type;
+        bool icon;
+    } cases[] = {{MB_OK, true}, {MB_YESNO, true}, {MB_RETRYCANCEL, false}, {MB_ABORTRETRYIGNORE, false},
+                 {MB_RETRYCANCEL | MB_ICONINFORMATION, true}};
+    for (const auto& c : cases) {
+        bool icon = !c.icon;
+        Show("Icon?", c.type, [&](HWND box) {
+            icon = ShowsIcon(box);
+            ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDABORT, BN_CLICKED), 0);
+        });
+        EXPECT_EQ(icon, c.icon) << c.type;
+    }
+}
+
+TEST_F(HookedMsgBoxTest, ApplicationWithoutANameGetsThePlainNativeBox)
+{
+    CWinApp nameless;
+    EXPECT_EQ(ShowFor(&nameless, CHookedMsgBox::CreateExtraButtonTag(101, "Extra") + "Plain", MB_OK, [](HWND box) {
+        EXPECT_EQ(::FindWindowExA(box, nullptr, "Button", "Extra"), nullptr);
+        PressKey(VK_RETURN);
+    }), IDOK);
 }
 
 TEST_F(HookedMsgBoxTest, ChildDialogIsEmbeddedUnderTheText)
@@ -201,7 +253,15 @@ TEST_F(HookedMsgBoxTest, ChildDialogIsEmbeddedUnderTheText)
     CDialog child(IDD_TEST_DIALOG);
     ASSERT_TRUE(child.Create(IDD_TEST_DIALOG, nullptr));
     const CRect size = child.GetWindowRect();
-    EXPECT_EQ(Show("<Colors BorderClr=\"32768\"/>Confirm the order below.", MB_OKCANCEL, [&](HWND box) {
+    HWND check = child.GetDlgItem(IDC_TEST_CHECK);
+    EXPECT_EQ(Show("<Colors BorderClr=\"32768\" OrdBkgndClr=\"8421376\"/>Confirm the order below.", MB_OKCANCEL, [&](HWND box) {
+        // Its check box paints its label on the order background.
+        EXPECT_NE(dynamic_cast<CHookedMsgBoxCheckbox*>(CWnd::FromHandlePermanent(check)), nullptr);
+        CRect rect;
+        ::GetClientRect(check, &rect);
+        HDC dc = ::GetDC(check);
+        EXPECT_EQ(::GetPixel(dc, rect.right - 2, 1), 8421376u);
+        ::ReleaseDC(check, dc);
         EXPECT_EQ(::GetParent(child), box);
         EXPECT_TRUE(child.IsWindowVisible());
         const CRect placed = RectInBox(box, child);
@@ -212,6 +272,8 @@ TEST_F(HookedMsgBoxTest, ChildDialogIsEmbeddedUnderTheText)
         SaveScreenshot(box, "HookedMsgBox_ChildDialog");
         ClickCentre(::GetDlgItem(box, IDCANCEL));
     }, 0, &child), IDCANCEL);
+    // The check box object went with its window.
+    EXPECT_FALSE(::IsWindow(check));
 }
 
 // A target window three levels deep, as the application's main frame holds

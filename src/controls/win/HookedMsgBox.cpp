@@ -42,6 +42,23 @@ bool IsShown(HWND wnd)
     return wnd != nullptr && (::GetWindowLongA(wnd, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
+// Check boxes and radio buttons; push buttons and group boxes keep their
+// own painting.
+bool IsCheckOrRadio(LONG style)
+{
+    switch (style & BS_TYPEMASK) {
+    case BS_CHECKBOX:
+    case BS_AUTOCHECKBOX:
+    case BS_RADIOBUTTON:
+    case BS_3STATE:
+    case BS_AUTO3STATE:
+    case BS_AUTORADIOBUTTON:
+        return true;
+    default:
+        return false;
+    }
+}
+
 std::vector<HWND> Children(HWND parent)
 {
     std::vector<HWND> children;
@@ -284,7 +301,7 @@ int CHookedMsgBox::MessageBoxA(HWND owner, const char* text, const char* caption
 void CHookedMsgBox::TakeOverChildDialogCheckboxes()
 {
     for (HWND child : Children(m_pChildDlg->GetSafeHwnd())) {
-        if (!IsClass(child, "button") || (::GetWindowLongA(child, GWL_STYLE) & 3) == 0)
+        if (!IsClass(child, "button") || !IsCheckOrRadio(::GetWindowLongA(child, GWL_STYLE)))
             continue;
         auto* checkbox = new CHookedMsgBoxCheckbox(true);
         if (!checkbox->SubclassWindow(child))
@@ -421,6 +438,8 @@ void CHookedMsgBox::EmbedChildDialog(int oldClientHeight)
     ::SetParent(m_pChildDlg->GetSafeHwnd(), m_hWnd);
     m_pChildDlg->SetWindowPos(nullptr, margin, oldClientHeight + margin + 2, child.Width(), child.Height(),
                               SWP_NOZORDER | SWP_SHOWWINDOW | SWP_FRAMECHANGED);
+    // The embedded dialog asks itself for its colours; the box answers.
+    ::SetWindowSubclass(m_pChildDlg->GetSafeHwnd(), ChildDialogColors, 0, reinterpret_cast<DWORD_PTR>(this));
     Grow(0, margin + 2 + child.Height() + margin);
     CenterOnParent();
 }
@@ -567,6 +586,8 @@ void CHookedMsgBox::OnDestroy()
         delete button;
     }
     m_buttons.clear();
+    if (m_pChildDlg != nullptr && m_pChildDlg->GetSafeHwnd() != nullptr)
+        ::RemoveWindowSubclass(m_pChildDlg->GetSafeHwnd(), ChildDialogColors, 0);
     if (m_bIdleStarted)
         hooked_msgbox::StopIdlePulse();
     m_bIdleStarted = false;

@@ -187,6 +187,9 @@ private:
     void PaintBackground(CDC& dc);
     bool IsOwnControl(HWND wnd) const;
     static void SaveAnswersLocked();
+    static LRESULT CALLBACK ChildDialogColors(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                              DWORD_PTR data);
+    HBRUSH ChildColor(CDC& dc, HWND wnd);
 
     CStatic m_separator;
     CHookedMsgBoxCheckbox m_checkbox;

@@ -117,6 +117,27 @@ HBRUSH CHookedMsgBox::OnCtlColor(CDC* dc, HWND wnd, UINT ctlType)
     return CDialog::OnCtlColor(dc, wnd, ctlType);
 }
 
+LRESULT CALLBACK CHookedMsgBox::ChildDialogColors(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                                 UINT_PTR, DWORD_PTR data)
+{
+    if (message == WM_CTLCOLORDLG || message == WM_CTLCOLORSTATIC || message == WM_CTLCOLORBTN) {
+        auto* box = reinterpret_cast<CHookedMsgBox*>(data);
+        CDCHandle dc(reinterpret_cast<HDC>(wParam));
+        HWND control = message == WM_CTLCOLORDLG ? wnd : reinterpret_cast<HWND>(lParam);
+        if (HBRUSH brush = box->ChildColor(dc, control))
+            return reinterpret_cast<LRESULT>(brush);
+    }
+    return ::DefSubclassProc(wnd, message, wParam, lParam);
+}
+
+// The brush for the embedded dialog and its controls, or null for their own.
+HBRUSH CHookedMsgBox::ChildColor(CDC& dc, HWND wnd)
+{
+    if (m_crOrderBkgnd == kNoColor && (m_brBand.GetSafeHandle() == nullptr || !IsOwnControl(wnd)))
+        return nullptr;
+    return OnCtlColor(&dc, wnd, CTLCOLOR_STATIC);
+}
+
 // ------------------------------------------------------------ list box
 
 CHookedMsgBoxListBox::CHookedMsgBoxListBox()
