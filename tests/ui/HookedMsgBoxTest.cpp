@@ -14,7 +14,9 @@
 
 #include <cstdio>
 #include <functional>
+#include <atomic>
 #include <string>
+#include <thread>
 #include <utility>
 
 using namespace orv::ui;
@@ -329,6 +331,21 @@ TEST_F(HookedMsgBoxTest, IdlePulseReachesTheWindowThatAnotherProcessNamed)
     // The pulse stops with the box.
     const int pulses = inner.m_pulses;
     PumpUntil([] { return false; }, 400);
+    EXPECT_EQ(inner.m_pulses, pulses);
+
+    // A box on another thread leaves the pulse alone.
+    std::atomic<int> otherResult {-1};
+    std::thread other([&] {
+        CThreadTimer close;
+        close.Start(300, [] {
+            if (HWND box = FindBox())
+                ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        });
+        otherResult = CHookedMsgBox::DoMessageBox(nullptr, "Elsewhere", MB_OK, 0, 0, nullptr, nullptr);
+    });
+    PumpUntil([&] { return otherResult != -1; }, 5000);
+    other.join();
+    EXPECT_EQ(otherResult, IDOK);
     EXPECT_EQ(inner.m_pulses, pulses);
     *record = nullptr;
     hooked_msgbox::ResetIdleTarget();
