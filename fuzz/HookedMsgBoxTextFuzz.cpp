@@ -6,15 +6,21 @@
 #include "controls/HookedMsgBoxText.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
-void Check(bool condition)
+// Names the failed check before aborting, so a crash report says which.
+void CheckAt(bool condition, int line)
 {
-    if (!condition)
-        std::abort();
+    if (condition)
+        return;
+    std::fprintf(stderr, "check failed at line %d\n", line);
+    std::abort();
 }
+#define Check(condition) CheckAt((condition), __LINE__)
 
 } // namespace
 
@@ -26,6 +32,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(text.Right(markup.rest.GetLength()) == markup.rest);
     for (const hooked_msgbox::ExtraButton& button : markup.buttons) {
         Check(button.id != 0 && !button.caption.IsEmpty());
+        // A caption reaches the tag maker as a C string.
+        if (static_cast<int>(std::strlen(button.caption.GetString())) != button.caption.GetLength())
+            continue;
         const auto again = hooked_msgbox::ParseLeadingMarkup(
             hooked_msgbox::CreateExtraButtonTag(button.id, button.caption));
         Check(again.buttons.size() == 1 && again.buttons[0].caption == button.caption);
@@ -38,6 +47,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(layout.blockLines.size() >= static_cast<std::size_t>(layout.BlockSize()));
     for (const CString& line : layout.lines)
         for (const hooked_msgbox::TextRun& run : hooked_msgbox::SplitBoldRuns(line))
-            Check(run.text.Find("<b>") < 0);
+            Check(run.text.Find(run.bold ? "<b>" : "</b>") < 0);
     return 0;
 }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <initializer_list>
 
 namespace hooked_msgbox {
 
@@ -35,9 +36,15 @@ bool ReadDecimal(const CString& value, DWORD& out)
     return true;
 }
 
-void RemoveAll(CString& text, const char* marker)
+// Removes the markers until none is left, also those that a removal joins
+// together ("<l<lb>b>").
+void RemoveMarkers(CString& text, std::initializer_list<const char*> markers)
 {
-    text.Replace(marker, "");
+    for (bool removed = true; removed;) {
+        removed = false;
+        for (const char* marker : markers)
+            removed = text.Replace(marker, "") > 0 || removed;
+    }
 }
 
 } // namespace
@@ -85,8 +92,7 @@ LeadingMarkup ParseLeadingMarkup(const CString& text)
 CString RemoveListMarkers(const CString& text)
 {
     CString out = text;
-    RemoveAll(out, "<lb>");
-    RemoveAll(out, "</lb>");
+    RemoveMarkers(out, {"<lb>", "</lb>"});
     return out;
 }
 
@@ -96,8 +102,7 @@ CString RemoveSpecialTags(const CString& text)
     const int close = out.ReverseFind("/>");
     if (close >= 0)
         out = out.Mid(close + 2);
-    for (const char* marker : {"<lb>", "</lb>", "<b>", "</b>"})
-        RemoveAll(out, marker);
+    RemoveMarkers(out, {"<lb>", "</lb>", "<b>", "</b>"});
     return out;
 }
 
@@ -186,6 +191,19 @@ LineLayout LayoutLines(const CString& text)
     return layout;
 }
 
+namespace {
+
+// A run never shows a marker: a bold run drops a nested "<b>", a normal run
+// a "</b>" that closes nothing.
+void AddRun(std::vector<TextRun>& runs, CString text, bool bold)
+{
+    RemoveMarkers(text, {bold ? "<b>" : "</b>"});
+    if (!text.IsEmpty())
+        runs.push_back({text, bold});
+}
+
+} // namespace
+
 std::vector<TextRun> SplitBoldRuns(const CString& line)
 {
     std::vector<TextRun> runs;
@@ -194,15 +212,14 @@ std::vector<TextRun> SplitBoldRuns(const CString& line)
         const int open = line.Find("<b>", from);
         if (open < 0)
             break;
-        if (open > from)
-            runs.push_back({line.Mid(from, open - from), false});
+        AddRun(runs, line.Mid(from, open - from), false);
         const int close = line.Find("</b>", open + 3);
         const int end = close < 0 ? line.GetLength() : close;
-        runs.push_back({line.Mid(open + 3, end - open - 3), true});
+        AddRun(runs, line.Mid(open + 3, end - open - 3), true);
         from = close < 0 ? line.GetLength() : close + 4;
     }
     if (from < line.GetLength())
-        runs.push_back({line.Mid(from), false});
+        AddRun(runs, line.Mid(from), false);
     return runs;
 }
 

@@ -59,6 +59,8 @@ TEST(HookedMsgBoxText, RemoveSpecialTagsLeavesWhatAUserReads)
         {"<lb>one\ntwo</lb>", "one\ntwo"},
         {"before a/> inside the message", " inside the message"},
         {"no tags", "no tags"},
+        // A removal that joins a new marker removes that one too.
+        {"x<l<lb>b>y</</b>b>", "xy"},
     };
     for (const auto& c : cases)
         EXPECT_STREQ(RemoveSpecialTags(c.text).GetString(), c.read) << c.text;
@@ -113,6 +115,11 @@ TEST(HookedMsgBoxText, BoldRunsAlternate)
     EXPECT_STREQ(runs[3].text.GetString(), "market");
     EXPECT_TRUE(runs[3].bold);
     EXPECT_TRUE(SplitBoldRuns("").empty());
+    // Markers never show: a nested opening or a closing that closes nothing.
+    const auto odd = SplitBoldRuns("a</b><b>b<b>c</b>");
+    ASSERT_EQ(odd.size(), 2u);
+    EXPECT_STREQ(odd[0].text.GetString(), "a");
+    EXPECT_STREQ(odd[1].text.GetString(), "bc");
 }
 
 TEST(HookedMsgBoxText, BandColoursComeFromColumnZero)

@@ -46,9 +46,6 @@ public:
     // for the list box; the width is 0 when the text has no bold run. The
     // static paints itself this way when it has bold runs or a list block.
     CSize MeasureOrDraw(CDC& dc, bool measure);
-    BOOL HasBold() const { return m_bHasBold; }
-    int GetLineHeight() const { return m_nLineHeight; }
-    CHookedMsgBoxListBox& GetListBox() { return m_listBox; }
 
 protected:
     void OnPaint() override;
@@ -134,10 +131,6 @@ public:
     BOOL HasDoNotAgainCheckbox() const { return m_nDoNotAgainId > 0; }
     BOOL HasChildDlg() const { return m_pChildDlg != nullptr; }
     COLORREF GetOrderBkgndColor() const { return m_crOrderBkgnd; }
-    COLORREF GetBorderColor() const { return m_border.color; }
-    // The brush for a control's colour request without an order background.
-    HBRUSH GetBandBrush() const { return m_brBand; }
-    CHookedMsgBoxStatic& GetTextStatic() { return m_static; }
 
     // The remembered answers and their lock, shared by all threads.
     static CDoNotAgainMap sm_mapDoNotAgain;
