@@ -375,3 +375,26 @@ TEST_F(HookedMsgBoxTest, TwoHundredBoxesLeaveNoHandlesOrHooksBehind)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(HookedMsgBoxTest, StringResourceTextIsItsOwnHelpId)
+{
+    ASSERT_EQ(AfxGetApp(), &m_app);
+    bool shown = false;
+    CThreadTimer timer;
+    timer.Start(30, [&] {
+        HWND box = shown ? nullptr : FindBox();
+        if (box == nullptr)
+            return;
+        shown = true;
+        // IDS_COMPANY, 509, of the library's strings.
+        EXPECT_NE(::FindWindowExA(box, nullptr, "Static", "Velkor, Inc.\n"), nullptr);
+        EXPECT_EQ(m_app.m_dwPromptContext, 0x30000u + 509);
+        PressKey(VK_RETURN);
+    });
+    EXPECT_EQ(CHookedMsgBox::AfxMessageBox(509u, MB_OK), IDOK);
+    EXPECT_TRUE(shown);
+}
+
+} // namespace
