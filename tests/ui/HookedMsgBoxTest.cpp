@@ -143,6 +143,20 @@ TEST_F(HookedMsgBoxTest, ExtraButtonClickGivesItsIdAndTheMarkupIsApplied)
     EXPECT_TRUE(m_frame.IsWindowEnabled());
 }
 
+TEST_F(HookedMsgBoxTest, OnlyIdsUpTo105CloseTheBox)
+{
+    bool stayed = false;
+    EXPECT_EQ(Show(CHookedMsgBox::CreateExtraButtonTag(106, "Seventh") + "Text", MB_OK, [&](HWND box) {
+        HWND seventh = ::FindWindowExA(box, nullptr, "Button", "Seventh");
+        ASSERT_NE(seventh, nullptr);
+        ClickCentre(seventh);
+        PumpUntil([] { return false; }, 200);
+        stayed = ::IsWindowVisible(box) != FALSE;
+        PressKey(VK_RETURN);
+    }), IDOK);
+    EXPECT_TRUE(stayed);
+}
+
 TEST_F(HookedMsgBoxTest, EscapeOnYesNoAnswersNoAndEnterTheDefault)
 {
     EXPECT_EQ(Show("Close the position?", MB_YESNO, [](HWND) { PressKey(VK_ESCAPE); }), IDNO);

@@ -95,7 +95,7 @@ void CHookedMsgBoxStatic::CreateListBox(const LineLayout& layout)
     const CRect rect(text.left, text.top + m_nLineHeight * layout.first, text.left + width,
                      text.top + m_nLineHeight * (layout.first + rows) + 6);
     if (!m_listBox.CreateEx(WS_EX_CLIENTEDGE, "LISTBOX", "",
-                            WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | LBS_NOINTEGRALHEIGHT | LBS_NOSEL, rect,
+                            WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | LBS_NOINTEGRALHEIGHT, rect,
                             box, kListId))
         return;
     m_listBox.SetFont(GetFont());
