@@ -46,6 +46,7 @@
 #include "text/Locale.h"
 
 #if defined(_WIN32)
+#  include "controls/win/HookedMsgBox.h"
 #  include "controls/win/SysColors.h"
 #  include "framework/win/RegisteredMessages.h"
 #endif
@@ -69,6 +70,14 @@ namespace {
 CStartupStep g_designModeAndUpdateNotify(g_startupLog, "RWM_ORV_QUERYDESIGNMODE RWM_ORV_AUTOUPDATE_NOTIFY",
                                          registered_messages::RegisterDesignModeAndUpdateNotify);
 CStartupStep g_checkMouse(g_startupLog, "RWM_ORV_CHECKMOUSE", registered_messages::RegisterCheckMouse);
+} // namespace
+
+CSection CHookedMsgBox::sm_sect(4000);
+CDoNotAgainMap CHookedMsgBox::sm_mapDoNotAgain;
+CHookedMsgBox::_init CHookedMsgBox::sm_init;
+
+namespace {
+CStartupStep g_msgBoxAnswers(g_startupLog, "CHookedMsgBox");
 CStartupStep g_forwardIdle(g_startupLog, "RWM_ORV_FORWARDIDLE", registered_messages::RegisterForwardIdle);
 #endif
 

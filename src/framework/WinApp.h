@@ -27,6 +27,9 @@ public:
     CWinApp& operator=(const CWinApp&) = delete;
 
     const char* m_pszAppName = nullptr;
+    // The help context of the prompt being shown (0x30000 + a help id for a
+    // message box); 0 when none.
+    DWORD m_dwPromptContext = 0;
 
 #if defined(_WIN32)
     CWnd* GetMainWnd() const noexcept { return m_pMainWnd; }
@@ -36,6 +39,10 @@ public:
     void AddModeless(CWnd* wnd);
     void RemoveModeless(CWnd* wnd);
     int GetModelessCount() const { return static_cast<int>(m_modeless.GetSize()); }
+    // Disables the modeless windows while a modal window of the library
+    // runs, and enables them again afterwards. Calls nest: the windows come
+    // back with the last enable, and only those this call disabled.
+    void EnableModeless(BOOL enable);
 
     // Offers the message to the window it is for and its parents, then to
     // the modeless windows; TRUE when one of them used it.
@@ -48,6 +55,8 @@ public:
 private:
     CWnd* m_pMainWnd = nullptr;
     CArray<CWnd*> m_modeless;
+    CArray<HWND> m_disabledModeless;
+    int m_modelessDisables = 0;
     int m_exitCode = 0;
 #endif
 };

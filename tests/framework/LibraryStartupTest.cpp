@@ -29,6 +29,7 @@ TEST(LibraryStartup, StaticObjectsAreBuiltInLoadOrder)
 #if defined(_WIN32)
         "RWM_ORV_QUERYDESIGNMODE RWM_ORV_AUTOUPDATE_NOTIFY",
         "RWM_ORV_CHECKMOUSE",
+        "CHookedMsgBox",
         "RWM_ORV_FORWARDIDLE",
 #endif
         "CMapFidToCaption",

@@ -31,6 +31,36 @@ CDialog::CDialog(const char* templateName, CWnd* parent)
 {
 }
 
+CDialog::~CDialog()
+{
+    StopAdopting();
+}
+
+INT_PTR CDialog::RunAdopted(const std::function<INT_PTR()>& show)
+{
+    if (m_hWnd != nullptr)
+        return 0;
+    m_bAdopted = true;
+    CHandlerErrorScope errors;
+    m_adoption = new CWndCreation(this);
+    INT_PTR result = 0;
+    if (m_adoption->Hooked())
+        result = show();
+    StopAdopting();
+    // The system destroyed its dialog; the object lets go of it.
+    if (m_hWnd != nullptr && !::IsWindow(m_hWnd))
+        m_hWnd = nullptr;
+    m_bAdopted = false;
+    errors.Rethrow();
+    return result;
+}
+
+void CDialog::StopAdopting()
+{
+    delete m_adoption;
+    m_adoption = nullptr;
+}
+
 BOOL CDialog::CreateFromTemplate(HWND parent)
 {
     const char* name = TemplateName(m_templateName, m_templateId);
@@ -140,6 +170,10 @@ BOOL CDialog::Create(const char* templateName, CWnd* parent)
 
 void CDialog::EndDialog(INT_PTR result)
 {
+    if (m_bAdopted) {
+        ::EndDialog(m_hWnd, result);
+        return;
+    }
     if (m_bModal) {
         m_nModalResult = result;
         m_bEndModal = true;
@@ -163,6 +197,8 @@ BOOL CDialog::UpdateData(BOOL save)
 
 BOOL CDialog::OnInitDialog()
 {
+    if (m_bAdopted)
+        return static_cast<BOOL>(Default());
     UpdateData(FALSE);
     return TRUE;
 }
@@ -175,6 +211,10 @@ void CDialog::OnOK()
 
 void CDialog::OnCancel()
 {
+    if (m_bAdopted) {
+        Default();
+        return;
+    }
     EndDialog(IDCANCEL);
 }
 
@@ -187,7 +227,7 @@ LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case WM_INITDIALOG: {
         CWinApp* app = AfxGetApp();
-        if (!m_bModal && app != nullptr)
+        if (!m_bModal && !m_bAdopted && app != nullptr)
             app->AddModeless(this);
         return OnInitDialog();
     }
@@ -205,7 +245,8 @@ LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 BOOL CDialog::OnCommand(WPARAM wParam, LPARAM)
 {
-    if (HIWORD(wParam) != BN_CLICKED)
+    // An adopted dialog's own procedure ends it.
+    if (HIWORD(wParam) != BN_CLICKED || m_bAdopted)
         return FALSE;
     switch (LOWORD(wParam)) {
     case IDOK:

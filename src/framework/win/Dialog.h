@@ -6,8 +6,11 @@
 #include "framework/String.h"
 #include "framework/win/Wnd.h"
 
+#include <functional>
+
 class CDataExchange;
 class CHandlerErrorScope;
+class CWndCreation;
 
 class ORV_API CDialog : public CWnd {
 public:
@@ -16,6 +19,7 @@ public:
     // resource module and then in this library (see ModuleState.h).
     explicit CDialog(UINT templateId, CWnd* parent = nullptr);
     explicit CDialog(const char* templateName, CWnd* parent = nullptr);
+    ~CDialog() override;
 
     // Shows the dialog and returns when it ends, with the code given to
     // EndDialog, or -1 when it could not be made. The parent (else the
@@ -36,9 +40,23 @@ public:
     BOOL UpdateData(BOOL save = TRUE);
     BOOL IsModal() const noexcept { return m_bModal; }
 
+    // Runs show, which makes and runs a dialog of the system's own (a native
+    // message box), with the first window made on this thread meanwhile
+    // adopted by this object: the object takes its messages from its
+    // creation on, while its initialisation, commands, OK and Cancel keep
+    // going to the dialog's own procedure unless a derived class handles
+    // them. Returns what show returns; an exception raised by a handler
+    // leaves here once show has returned.
+    INT_PTR RunAdopted(const std::function<INT_PTR()>& show);
+    // Stops adopting: the next window made on this thread stays the
+    // system's. Called at the latest from the adopted window's OnCreate.
+    void StopAdopting();
+    BOOL IsAdopted() const noexcept { return m_bAdopted; }
+
 protected:
     // Called once the controls exist. The default loads the controls from
-    // the object (UpdateData(FALSE)). Return TRUE to let the system put the
+    // the object (UpdateData(FALSE)), or for an adopted dialog runs the
+    // dialog's own initialisation. Return TRUE to let the system put the
     // focus on the first control.
     virtual BOOL OnInitDialog();
     // The default saves the controls (UpdateData(TRUE)) and ends with IDOK
@@ -61,7 +79,9 @@ private:
     CWnd* m_pParentWnd = nullptr;
     bool m_bModal = false;
     bool m_bEndModal = false;
+    bool m_bAdopted = false;
     INT_PTR m_nModalResult = -1;
+    CWndCreation* m_adoption = nullptr; // owned while adopting
 };
 
 // The direction and target of one data exchange.

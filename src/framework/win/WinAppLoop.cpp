@@ -15,6 +15,29 @@ void CWinApp::AddModeless(CWnd* wnd)
     m_modeless.Add(wnd);
 }
 
+void CWinApp::EnableModeless(BOOL enable)
+{
+    if (!enable) {
+        if (m_modelessDisables++ > 0)
+            return;
+        for (int i = 0; i < m_modeless.GetSize(); ++i) {
+            const HWND wnd = m_modeless[i]->GetSafeHwnd();
+            if (wnd != nullptr && ::IsWindowEnabled(wnd)) {
+                ::EnableWindow(wnd, FALSE);
+                m_disabledModeless.Add(wnd);
+            }
+        }
+        return;
+    }
+    if (m_modelessDisables == 0 || --m_modelessDisables > 0)
+        return;
+    for (int i = 0; i < m_disabledModeless.GetSize(); ++i) {
+        if (::IsWindow(m_disabledModeless[i]))
+            ::EnableWindow(m_disabledModeless[i], TRUE);
+    }
+    m_disabledModeless.RemoveAll();
+}
+
 void CWinApp::RemoveModeless(CWnd* wnd)
 {
     for (int i = 0; i < m_modeless.GetSize(); ++i) {

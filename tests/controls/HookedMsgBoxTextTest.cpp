@@ -1,0 +1,161 @@
+// The message box's markup without windows: extra-button elements, the
+// leading elements, special tags, list blocks, bold runs, the band colours and the
+// placement of extra buttons.
+#include "controls/HookedMsgBoxText.h"
+
+#include <gtest/gtest.h>
+
+using namespace hooked_msgbox;
+
+TEST(HookedMsgBoxText, ExtraButtonTagEscapesItsCaption)
+{
+    EXPECT_STREQ(CreateExtraButtonTag(101, "Retry later").GetString(),
+                 "<ExtraBtn id=\"101\" caption=\"Retry later\"/>");
+    EXPECT_STREQ(CreateExtraButtonTag(102, "Say \"<no>\" & go").GetString(),
+                 "<ExtraBtn id=\"102\" caption=\"Say &quot;&lt;no&gt;&quot; &amp; go\"/>");
+    // The escaped caption reads back whole.
+    const LeadingMarkup parsed = ParseLeadingMarkup(CreateExtraButtonTag(102, "Say \"<no>\" & go") + "Text");
+    ASSERT_EQ(parsed.buttons.size(), 1u);
+    EXPECT_STREQ(parsed.buttons[0].caption.GetString(), "Say \"<no>\" & go");
+    EXPECT_STREQ(parsed.rest.GetString(), "Text");
+}
+
+TEST(HookedMsgBoxText, LeadingElementsAreTakenInOrder)
+{
+    struct Case {
+        const char* text;
+        size_t buttons;
+        COLORREF border;
+        COLORREF background;
+        const char* rest;
+    };
+    const Case cases[] = {
+        {"Plain text", 0, kNoColor, kNoColor, "Plain text"},
+        {"<ExtraBtn id=\"100\" caption=\"A\"/><ExtraBtn id=\"101\" caption=\"B\"/>Msg", 2, kNoColor, kNoColor, "Msg"},
+        // Id 0 and an empty caption are cut from the text but make no button.
+        {"<ExtraBtn id=\"0\" caption=\"A\"/><ExtraBtn id=\"101\" caption=\"\"/>Msg", 0, kNoColor, kNoColor, "Msg"},
+        {"<ExtraBtn id=\"100\" caption=\"A\"/><Colors BorderClr=\"255\" OrdBkgndClr=\"65280\"/>\nMsg <b>x</b>", 1,
+         255, 65280, "\nMsg <b>x</b>"},
+        {"<Colors BorderClr=\"\" OrdBkgndClr=\"16711680\"/>Msg", 0, kNoColor, 16711680, "Msg"},
+        // Not markup at all: the text stays.
+        {"a < b and c > d", 0, kNoColor, kNoColor, "a < b and c > d"},
+    };
+    for (const Case& c : cases) {
+        const LeadingMarkup parsed = ParseLeadingMarkup(c.text);
+        EXPECT_EQ(parsed.buttons.size(), c.buttons) << c.text;
+        EXPECT_EQ(parsed.borderColor, c.border) << c.text;
+        EXPECT_EQ(parsed.orderBkgndColor, c.background) << c.text;
+        EXPECT_STREQ(parsed.rest.GetString(), c.rest) << c.text;
+    }
+}
+
+TEST(HookedMsgBoxText, RemoveSpecialTagsLeavesWhatAUserReads)
+{
+    const struct {
+        const char* text;
+        const char* read;
+    } cases[] = {
+        {"<ExtraBtn id=\"101\" caption=\"Go\"/>Order <b>rejected</b>.", "Order rejected."},
+        {"<lb>one\ntwo</lb>", "one\ntwo"},
+        {"before a/> inside the message", " inside the message"},
+        {"no tags", "no tags"},
+        // A removal that joins a new marker removes that one too.
+        {"x<l<lb>b>y</</b>b>", "xy"},
+    };
+    for (const auto& c : cases)
+        EXPECT_STREQ(RemoveSpecialTags(c.text).GetString(), c.read) << c.text;
+    EXPECT_STREQ(RemoveListMarkers("A\n<lb>x\ny</lb>\nB").GetString(), "A\nx\ny\nB");
+}
+
+TEST(HookedMsgBoxText, ListBlockKeepsAtMostTenPlaceholderLines)
+{
+    CString text = "Head\n<lb>";
+    for (int i = 1; i <= 25; ++i) {
+        CString line;
+        line.Format("line %d%s\n", i, i == 25 ? "</lb>" : "");
+        text += line;
+    }
+    text += "Tail";
+    const LineLayout layout = LayoutLines(text);
+    ASSERT_TRUE(layout.HasBlock());
+    EXPECT_EQ(layout.first, 1);
+    EXPECT_EQ(layout.BlockSize(), 10);
+    ASSERT_EQ(layout.blockLines.size(), 25u);
+    EXPECT_STREQ(layout.blockLines.front().GetString(), "line 1");
+    EXPECT_STREQ(layout.blockLines.back().GetString(), "line 25");
+    EXPECT_STREQ(layout.Joined().GetString(), "Head\n\n\n\n\n\n\n\n\n\n\nTail\n");
+}
+
+TEST(HookedMsgBoxText, ListBlockEdges)
+{
+    // A closing marker without an opening one makes a one-line block.
+    LineLayout layout = LayoutLines("a\nb</lb>\nc");
+    EXPECT_EQ(layout.first, 1);
+    EXPECT_EQ(layout.last, 1);
+    ASSERT_EQ(layout.blockLines.size(), 1u);
+    EXPECT_STREQ(layout.blockLines[0].GetString(), "b");
+    // Both markers on one line.
+    layout = LayoutLines("<lb>only</lb>");
+    EXPECT_EQ(layout.BlockSize(), 1);
+    EXPECT_STREQ(layout.blockLines[0].GetString(), "only");
+    // No closing marker: no block, and an empty line stays a line.
+    layout = LayoutLines("<lb>x\n\ny");
+    EXPECT_FALSE(layout.HasBlock());
+    EXPECT_STREQ(layout.Joined().GetString(), "<lb>x\n\ny\n");
+}
+
+TEST(HookedMsgBoxText, BoldRunsAlternate)
+{
+    const auto runs = SplitBoldRuns("Sell <b>100</b> at <b>market");
+    ASSERT_EQ(runs.size(), 4u);
+    EXPECT_STREQ(runs[1].text.GetString(), "100");
+    EXPECT_TRUE(runs[1].bold);
+    EXPECT_STREQ(runs[2].text.GetString(), " at ");
+    EXPECT_FALSE(runs[2].bold);
+    EXPECT_STREQ(runs[3].text.GetString(), "market");
+    EXPECT_TRUE(runs[3].bold);
+    EXPECT_TRUE(SplitBoldRuns("").empty());
+    // Markers never show: a nested opening or a closing that closes nothing.
+    const auto odd = SplitBoldRuns("a</b><b>b<b>c</b>");
+    ASSERT_EQ(odd.size(), 2u);
+    EXPECT_STREQ(odd[0].text.GetString(), "a");
+    EXPECT_STREQ(odd[1].text.GetString(), "bc");
+}
+
+TEST(HookedMsgBoxText, BandColoursComeFromColumnZero)
+{
+    const COLORREF column[] = {0xF0F0F0, 0xF0F0F0, 0xF0F0F0, 0xD0D0D0, 0xD0D0D0};
+    const BandColors band = SampleBand(5, [&](int y) { return column[y]; });
+    EXPECT_TRUE(band.valid);
+    EXPECT_EQ(band.top, 0xF0F0F0u);
+    EXPECT_EQ(band.band, 0xD0D0D0u);
+    EXPECT_EQ(SampleBand(3, [&](int) { return COLORREF(0x10); }).band, kNoColor);
+    EXPECT_FALSE(SampleBand(3, [&](int) { return kNoColor; }).valid);
+    EXPECT_EQ(BandTop(100, 123, 134), 89);
+}
+
+TEST(HookedMsgBoxText, ExtraButtonsStandLeftOfTheNativeOnes)
+{
+    // Right-aligned OK/Cancel in a 300-pixel box, 6 pixels apart.
+    ExtraButtonInput in;
+    in.native = {CRect(140, 50, 215, 73), CRect(221, 50, 296, 73)};
+    in.captionWidth = {40, 120};
+    in.clientWidth = 300;
+    ExtraButtonPlan plan = PlanExtraButtons(in);
+    ASSERT_EQ(plan.extras.size(), 2u);
+    // 59 = 140 - 75 - 6 and -67 = 59 - 120 - 6 (the wide caption gets its
+    // own width); then everything moves right by 6 - (-67) = 73, and the box
+    // grows by that plus the 2 pixels the last button passed 300 - 6.
+    EXPECT_EQ(plan.extras[0], CRect(132, 50, 207, 73));
+    EXPECT_EQ(plan.extras[1], CRect(6, 50, 126, 73));
+    EXPECT_EQ(plan.shift, 73);
+    EXPECT_EQ(plan.widen, 75);
+
+    // Centred: the buttons move right by half the width taken.
+    in.native = {CRect(112, 50, 187, 73)};
+    in.captionWidth = {10};
+    plan = PlanExtraButtons(in);
+    EXPECT_EQ(plan.extras[0], CRect(27 + 42, 50, 102 + 42, 73));
+    EXPECT_EQ(plan.shift, 42);
+    EXPECT_EQ(plan.widen, 0);
+}
