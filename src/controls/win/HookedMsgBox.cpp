@@ -1,7 +1,6 @@
 #include "controls/win/HookedMsgBox.h"
 
 #include "controls/win/BalloonHelp.h"
-
 #include "controls/win/HookedMsgBoxIdle.h"
 #include "controls/win/HoverButton.h"
 #include "controls/win/WindowUtils.h"
