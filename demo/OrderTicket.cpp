@@ -2,10 +2,8 @@
 
 #include "DemoResources.h"
 
-#include "controls/win/BalloonHelp.h"
-#include "framework/win/Dialog.h"
-#include "framework/win/Menu.h"
-#include "framework/win/RegisteredMessages.h"
+#include "DemoSettings.h"
+
 #include "text/Locale.h"
 
 #include <algorithm>
@@ -13,11 +11,8 @@
 
 namespace {
 
-const UINT kDropDown = static_cast<UINT>(-1248);
 const int kEditLeft = 90;
 const int kEditHeight = 21;
-// Where the demo keeps its settings, under HKEY_CURRENT_USER.
-const char* const kSettingsKey = "Software\\Velkor\\OrvDemo";
 // The symbols a first run offers.
 const char* const kFirstSymbols[] = {"MSFT", "EUR/USD", "AAPL", "/ZBH7", "IBM"};
 
@@ -70,7 +65,7 @@ void COrderTicket::AddGoodTill(int y)
 
 void COrderTicket::LoadRecentSymbols()
 {
-    m_recentSymbols.ReadListEx(HKEY_CURRENT_USER, kSettingsKey);
+    m_recentSymbols.ReadListEx(HKEY_CURRENT_USER, kDemoSettingsKey);
     if (m_recentSymbols.GetSize() > 0 && m_recentSymbols[0].IsEmpty()) {
         // Added oldest first, so the first of the list ends up on top.
         for (int i = int(std::size(kFirstSymbols)) - 1; i >= 0; --i)
@@ -84,7 +79,7 @@ void COrderTicket::RememberSymbol(const CString& symbol)
     if (symbol.IsEmpty())
         return;
     m_recentSymbols.Add(symbol);
-    m_recentSymbols.WriteListEx(HKEY_CURRENT_USER, kSettingsKey);
+    m_recentSymbols.WriteListEx(HKEY_CURRENT_USER, kDemoSettingsKey);
     ShowRecentSymbols();
 }
 
@@ -110,9 +105,10 @@ void COrderTicket::AddToolTips()
         {m_limit, "The highest price to buy at, or the lowest to sell at"},
         {m_stop, "The price that turns the order into a market order"},
         {m_goodTill, "When the order expires, in market time"},
-        {m_buy, "Buy at the limit price"},
-        {m_sell, "Sell at the limit price"},
-        {m_send, "Send the order; the arrow chooses how long it lasts"},
+        {m_orderType, "The order type: market, limit, stop, stop limit or a bracket"},
+        {m_buy, "Make it a buy order"},
+        {m_sell, "Make it a sell order"},
+        {m_send, "Check, confirm and send the order; the arrow chooses how long it lasts"},
         {m_allOrNone, "Fill the whole quantity or nothing"},
     };
     for (const auto& tip : tips)
@@ -195,9 +191,9 @@ int COrderTicket::OnCreate(CREATESTRUCTA* cs)
         CRect rect;
         UINT id;
     } buttons[] = {
-        {m_buy, "Buy", BS_DEFPUSHBUTTON, CRect(16, 200, 96, 226), IDC_BUY},
+        {m_buy, "Buy", BS_PUSHBUTTON, CRect(16, 200, 96, 226), IDC_BUY},
         {m_sell, "Sell", BS_PUSHBUTTON, CRect(104, 200, 184, 226), IDC_SELL},
-        {m_send, "Send", BS_PUSHBUTTON, CRect(192, 200, 292, 226), IDC_SEND},
+        {m_send, "Send", BS_DEFPUSHBUTTON, CRect(192, 200, 292, 226), IDC_SEND},
         {m_allOrNone, "AON", BS_PUSHBUTTON, CRect(300, 200, 376, 226), IDC_AON},
         {m_about, "About...", BS_PUSHBUTTON, CRect(296, 16, 376, 42), IDC_ABOUT},
     };
@@ -209,6 +205,7 @@ int COrderTicket::OnCreate(CREATESTRUCTA* cs)
     m_sell.SetTextColor(RGB(160, 0, 0));
     m_send.SetSplitButton(TRUE);
     m_allOrNone.SetSelected(m_allOrNoneOn);
+    ChooseSide(true);
 
     // The lamp: green for an equity, blue for a forex pair, grey without a
     // symbol; it flashes when an order goes.
@@ -216,125 +213,32 @@ int COrderTicket::OnCreate(CREATESTRUCTA* cs)
     m_status.Create("Ready", WS_VISIBLE | SS_LEFT | SS_SUNKEN, CRect(42, 260, 376, 280), this, IDC_STATUS);
     m_status.SetFont(m_font);
 
-    m_help.Create("Help", WS_VISIBLE, CRect(340, 50, 376, 66), this, IDC_HELP_LINK);
-    m_help.SetURL("https://www.example.com/orvdemo/order-ticket.htm");
-    m_help.SetFont(m_font);
+    AddRightColumn();
+    LoadSendKey();
     AddToolTips();
     ApplySymbol(m_symbol.GetWindowText());
     return 0;
 }
 
-void COrderTicket::Status(const char* text)
+// The right column: the order type, the settings and the help link.
+void COrderTicket::AddRightColumn()
 {
-    m_status.SetWindowText(text);
+    m_orderType.Create("", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, CRect(236, 50, 376, 72), this, IDC_ORDER_TYPE);
+    m_orderType.SetFont(m_font);
+    for (const char* name : {"Market", "Limit", "Stop", "Stop limit", "Bracket"})
+        m_orderType.AddItem(name);
+    m_orderType.SetSel(m_type);
+    m_settings.Create("Settings...", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, CRect(296, 84, 376, 110), this,
+                      IDC_SETTINGS);
+    m_settings.SetFont(m_font);
+    m_help.Create("Help", WS_VISIBLE, CRect(296, 122, 376, 138), this, IDC_HELP_LINK);
+    m_help.SetURL("https://www.example.com/orvdemo/order-ticket.htm");
+    m_help.SetFont(m_font);
 }
 
-bool COrderTicket::CheckOrder()
+void COrderTicket::ApplyOrderType(int type)
 {
-    CString symbol = m_symbol.GetWindowText();
-    symbol.Trim();
-    if (symbol.IsEmpty())
-        return RefuseField(m_symbol, "Enter the symbol to trade.");
-    double quantity = 0;
-    m_quantity.GetValue(quantity);
-    if (quantity <= 0)
-        return RefuseField(m_quantity, "The quantity must be above 0.");
-    double limit = 0;
-    m_limit.GetValue(limit);
-    if (limit <= 0)
-        return RefuseField(m_limit, "The limit price must be above 0.");
-    return true;
-}
-
-// The balloon's tail points at the middle of the field's lower edge.
-bool COrderTicket::RefuseField(CWnd& field, const char* text)
-{
-    const CRect client = field.GetClientRect();
-    CBalloonHelp::LaunchExclamationError(text, CPoint(client.Width() / 2, client.bottom), &field);
-    field.SetFocus();
-    Status(text);
-    return false;
-}
-
-BOOL COrderTicket::OnCommand(WPARAM wParam, LPARAM)
-{
-    switch (LOWORD(wParam)) {
-    case IDC_SYMBOL: {
-        // A picked item is not in the edit field yet when this arrives.
-        CString symbol;
-        if (HIWORD(wParam) == CBN_SELCHANGE)
-            m_symbol.GetCurSelText(symbol);
-        else if (HIWORD(wParam) == CBN_EDITCHANGE)
-            symbol = m_symbol.GetWindowText();
-        else
-            return FALSE;
-        ApplySymbol(symbol);
-        return TRUE;
-    }
-    case IDC_BUY:
-    case IDC_SELL: {
-        if (HIWORD(wParam) != BN_CLICKED)
-            return FALSE;
-        if (!CheckOrder())
-            return TRUE;
-        CString text;
-        text.Format("%s %s %s @ %s till %s %s", LOWORD(wParam) == IDC_BUY ? "Buy" : "Sell",
-                    m_quantity.GetWindowText().GetString(), m_symbol.GetWindowText().GetString(),
-                    m_limit.GetWindowText().GetString(), m_goodTill.GetWindowText().GetString(),
-                    m_goodTill.GetTimeZoneSuffix().GetString());
-        Status(text);
-        m_led.Ping(400);
-        RememberSymbol(m_symbol.GetWindowText());
-        return TRUE;
-    }
-    case IDC_SEND:
-        Status("Sent as a day order");
-        return TRUE;
-    case IDC_AON:
-        // A click releases a selected button by itself; selecting it is ours.
-        m_allOrNoneOn = !m_allOrNoneOn;
-        m_allOrNone.SetSelected(m_allOrNoneOn);
-        Status(m_allOrNoneOn ? "All or none: on" : "All or none: off");
-        return TRUE;
-    case IDC_ABOUT: {
-        CDialog about(IDD_ABOUT, this);
-        about.DoModal();
-        return TRUE;
-    }
-    case ID_SEND_DAY:
-        Status("Sent as a day order");
-        return TRUE;
-    case ID_SEND_GTC:
-        Status("Sent good till cancelled");
-        return TRUE;
-    case ID_SEND_IOC:
-        Status("Sent immediate or cancel");
-        return TRUE;
-    default:
-        return FALSE;
-    }
-}
-
-// The split part of "Send" offers the order's duration.
-BOOL COrderTicket::OnNotify(WPARAM, LPARAM lParam, LRESULT* result)
-{
-    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-    if (header->code != kDropDown || header->idFrom != IDC_SEND)
-        return FALSE;
-    RECT split = *reinterpret_cast<const RECT*>(header + 1);
-    ::MapWindowPoints(header->hwndFrom, nullptr, reinterpret_cast<POINT*>(&split), 2);
-    CMenu menu;
-    menu.CreatePopupMenu();
-    menu.AppendMenu(MF_STRING, ID_SEND_DAY, "&Day");
-    menu.AppendMenu(MF_STRING, ID_SEND_GTC, "&Good till cancelled");
-    menu.AppendMenu(MF_STRING, ID_SEND_IOC, "&Immediate or cancel");
-    menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_TOPALIGN, split.left, split.bottom, m_hWnd);
-    *result = 0;
-    return TRUE;
-}
-
-void COrderTicket::OnDestroy()
-{
-    CWnd::OnDestroy();
-    ::PostQuitMessage(0);
+    m_type = type;
+    m_limit.EnableWindow(type != Market && type != Stop);
+    m_stop.EnableWindow(type == Stop || type == StopLimit || type == Bracket);
 }

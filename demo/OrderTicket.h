@@ -1,8 +1,10 @@
 // The demo's order ticket: a top-level window with a symbol box that
 // completes from the recently traded symbols (kept in the registry across
-// runs), numeric edits with spins, a good-till date and time, hover buttons,
-// a help link, tool tips on the fields and a status lamp, painted in the
-// system colours.
+// runs), an order-type chooser, numeric edits with spins, a good-till date
+// and time, hover buttons, a help link, tool tips on the fields and a status
+// lamp, painted in the system colours. An order is checked (an error
+// balloon at a wrong field) and confirmed in a message box before it goes;
+// a hot key chosen in the settings sends it too.
 #pragma once
 
 #include "controls/NimRecentList.h"
@@ -11,6 +13,7 @@
 #include "controls/win/HoverCombo.h"
 #include "controls/win/HyperLink.h"
 #include "controls/win/Led.h"
+#include "controls/win/MenuButton.h"
 #include "controls/win/NumEdit.h"
 #include "controls/win/ToolTipCtrl.h"
 #include "framework/win/Controls.h"
@@ -22,8 +25,10 @@ public:
     enum : UINT {
         IDC_SYMBOL = 100, IDC_HELP_LINK, IDC_QUANTITY, IDC_QUANTITY_SPIN, IDC_LIMIT, IDC_LIMIT_SPIN, IDC_STOP,
         IDC_STOP_SPIN, IDC_BUY, IDC_SELL, IDC_SEND, IDC_AON, IDC_ABOUT, IDC_STATUS, IDC_LED, IDC_GOOD_TILL,
-        IDC_GOOD_TILL_SPIN
+        IDC_GOOD_TILL_SPIN, IDC_ORDER_TYPE, IDC_SETTINGS
     };
+    // The order types the chooser offers, in its order.
+    enum OrderType { Market, Limit, Stop, StopLimit, Bracket };
 
     BOOL Create();
     // The "Buy" button, where the screenshot puts the mouse.
@@ -33,6 +38,7 @@ protected:
     int OnCreate(CREATESTRUCTA* cs) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    BOOL PreTranslateMessage(MSG* msg) override;
     void OnDestroy() override;
 
 private:
@@ -40,6 +46,9 @@ private:
     void AddNumber(CNimNumEdit& edit, UINT id, int y);
     void AddGoodTill(int y);
     void AddToolTips();
+    void AddRightColumn();
+    // Enables the prices the order type uses.
+    void ApplyOrderType(int type);
     // Sets the edits and the lamp for the symbol: a forex pair ("EUR/USD")
     // is priced to the pip's tenth and sized in lots, anything else is an
     // equity priced in cents and sized in round lots of 100 shares. The lamp
@@ -55,6 +64,12 @@ private:
     // and the focus. True when the order may go.
     bool CheckOrder();
     bool RefuseField(CWnd& field, const char* text);
+    // Checks, confirms and sends the order for the duration ("day order",
+    // ...); the lamp flashes and the symbol joins the recent ones.
+    void SendOrder(const char* duration);
+    void ChooseSide(bool buy);
+    void ShowSettings();
+    void LoadSendKey();
 
     CFont m_font;
     CStatic m_labels[5];
@@ -68,7 +83,13 @@ private:
     CNimLed m_led;
     bool m_forex = false;
     bool m_applied = false;
-    CNimHoverButton m_buy, m_sell, m_send, m_allOrNone, m_about;
+    CNimHoverButton m_buy, m_sell, m_send, m_allOrNone, m_about, m_settings;
+    CNimMenuButton m_orderType;
+    int m_type = Limit;
+    bool m_buySide = true;
+    // The hot key that sends: virtual key in the low byte, HOTKEYF_
+    // modifiers in the next; 0 for none.
+    WORD m_sendKey = 0;
     CStatic m_status;
     CHyperLink m_help;
     CNimToolTipCtrl m_tips;
