@@ -279,9 +279,7 @@ TEST(DocumentParse, WhiteSpaceTextIsDroppedAndReferencesKeptRaw)
     EXPECT_EQ(child->GetType(), DWORD(Element::typeTextSegment));
     child->GetContents(raw);
     EXPECT_STREQ(raw, "x &amp; &#65;&lt;");
-    CString resolved;
-    a->GetText(resolved);
-    EXPECT_STREQ(resolved, "x & A<");
+    EXPECT_EQ(TextOf(a), "x & A<");
 }
 
 TEST(DocumentParse, OptionKeepsWhiteSpaceAndSkipsEntityChecks)
@@ -329,9 +327,7 @@ TEST(DocumentParse, DoctypeDeclaresEntitiesAndKeepsItsItems)
     EXPECT_STREQ(doctype->Contents(), " PUBLIC \"-//X//Y\" 'a.dtd' [");
     EXPECT_EQ(doctype->GetNumberOfChildren(), 4u);
     EXPECT_NE(doctype->GetChild("ELEMENT"), nullptr);
-    CString text;
-    document.GetElement("a")->GetText(text);
-    EXPECT_STREQ(text, "E!Q");
+    EXPECT_EQ(TextOf(document.GetElement("a")), "E!Q");
 }
 
 TEST(DocumentParse, SelfReferringParameterEntityStopsAtTheDepthLimit)
@@ -440,9 +436,7 @@ TEST(DocumentParse, AnyEncodingGivesTheSameTree)
         ASSERT_NE(document.GetElement("a.b"), nullptr);
         EXPECT_TRUE(document.GetElement("a")->GetAttributeByName("k", value));
         EXPECT_STREQ(value, "v");
-        CString contents;
-        document.GetElement("a")->GetText(contents);
-        EXPECT_STREQ(contents, "x");
+        EXPECT_EQ(TextOf(document.GetElement("a")), "x");
     }
 }
 
@@ -452,9 +446,7 @@ TEST(DocumentParse, WideCharactersAboveByteRangeBecomeTheFailureCharacter)
     std::string bytes = "\xFF\xFE"s + Widen("<a>", 2, false) + "\xAC\x20"s + Widen("</a>", 2, false);
     Document document;
     ASSERT_TRUE(ParseBytes(document, bytes));
-    CString text;
-    document.GetElement("a")->GetText(text);
-    EXPECT_STREQ(text, "q");
+    EXPECT_EQ(TextOf(document.GetElement("a")), "q");
 }
 
 TEST(DocumentParse, WideErrorPointsCountBytes)

@@ -196,9 +196,7 @@ TEST(ElementTree, CopyIsDeepAndEmptyKeepsTheType)
     EXPECT_STREQ(copy->Tag(), "a");
     EXPECT_EQ(copy->GetType(), DWORD(Element::typeElement));
     EXPECT_EQ(copy->GetTotalNumberOfChildren(), 3u);
-    CString text;
-    copy->GetText(text);
-    EXPECT_STREQ(text, "t");
+    EXPECT_EQ(TextOf(copy), "t");
     EXPECT_NE(copy->GetChild("b"), a->GetChild("b"));
     EXPECT_NE(copy->GetAttributeByName("k"), a->GetAttributeByName("k"));
 
@@ -221,12 +219,9 @@ TEST(ElementTree, GetTextCanIgnoreWhiteSpaceSegments)
     a->AddTextXML(" \r\n\t");
     a->AddText("x<y");
     AddElement(a, "b")->AddTextXML("&#65;&amp;");
-    CString text;
-    a->GetText(text);
-    EXPECT_STREQ(text, " \r\n\tx<yA&");
+    EXPECT_EQ(TextOf(a), " \r\n\tx<yA&");
     EXPECT_FALSE(document.SetIgnoreWhiteSpace(true));
-    a->GetText(text);
-    EXPECT_STREQ(text, "x<yA&");
+    EXPECT_EQ(TextOf(a), "x<yA&");
 }
 
 TEST(ElementTree, CallbacksAreUniqueAndRemovable)
@@ -323,9 +318,7 @@ TEST(ElementTree, DeepTreesAreSafeToWalk)
     node->AddText("end");
     EXPECT_EQ(document.GetNumberOfElements(), kDepth + 1);
 
-    CString text;
-    document.GetRootElement()->GetText(text);
-    EXPECT_STREQ(text, "end");
+    EXPECT_EQ(TextOf(document.GetRootElement()), "end");
 
     Document copy(document);
     EXPECT_EQ(copy.GetNumberOfElements(), kDepth + 1);
@@ -540,10 +533,8 @@ TEST(ElementTree, ParsedTextsTakeStorageOfTheirOwnWhenSet)
     }
     EXPECT_STREQ(copied->m_Value, "a rather long value to normalise");
     EXPECT_STREQ(copied->m_Name, "a-rather-long-name");
-    CString all;
-    kept->GetText(all);
-    EXPECT_STREQ(all, "a longer replacement for the parsed text segment"
-                      "a longer replacement for the parsed text segmenta text of its own");
+    EXPECT_EQ(TextOf(kept), "a longer replacement for the parsed text segment"
+                            "a longer replacement for the parsed text segmenta text of its own");
     delete copied;
     Element::DeleteElement(kept);
 }

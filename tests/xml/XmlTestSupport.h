@@ -44,6 +44,14 @@ inline bool ParseBytes(CExtensibleMarkupLanguageDocument& document, const std::s
     return document.Parse(parser);
 }
 
+// The element's text, all of its text segments joined.
+inline std::string TextOf(const CExtensibleMarkupLanguageElement* element)
+{
+    CString text;
+    element->GetText(text);
+    return text.GetString();
+}
+
 struct ErrorRecord {
     std::string message;
     std::string tag;
