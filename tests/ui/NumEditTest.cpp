@@ -306,11 +306,7 @@ TEST_F(NumEdit, KindsShowTheirTextAndAnOffsetLabelIsFound)
 {
     CStatic label;
     ASSERT_TRUE(label.Create("Trail offset", WS_VISIBLE, CRect(20, 60, 120, 80), &m_frame));
-    const struct {
-        int kind, decimals;
-        double value;
-        const char* text;
-    } rows[] = {
+    const struct { int kind, decimals; double value; const char* text; } rows[] = {
         {NumberPrice, 2, 412.35, "412.35"},
         {NumberPrice, 32, 101.515625, "101'165"},
         {NumberPercent, 2, 12.5, "12.50%"},

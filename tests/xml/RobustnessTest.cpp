@@ -126,12 +126,7 @@ TEST(Robustness, AllocationFailureAnywhereInParseIsACleanFailure)
 
 TEST(Robustness, RealWorldMarkupParses)
 {
-    const struct {
-        const char* xml;
-        const char* path;
-        const char* attribute;
-        const char* value;
-    } cases[] = {
+    const struct { const char* xml; const char* path; const char* attribute; const char* value; } cases[] = {
         {"<r><xsl:when test='count(x) > 2'/></r>", "r.xsl:when", "test", "count(x) > 2"},
         {"<r a=\"x>y\" b='>'>t</r>", "r", "b", ">"},
         {"<?xml-stylesheet href=\"s.xsl\" type=\"text/xsl\"?><r k='v'/>", "r", "k", "v"},
@@ -235,11 +230,7 @@ TEST(Robustness, OverriddenStepsAreCalledByParseAndWrite)
 
 TEST(Robustness, CodePageOutputConvertsOrIsRefused)
 {
-    const struct {
-        DWORD codePage;
-        const char* text;
-        const char* written;
-    } cases[] = {
+    const struct { DWORD codePage; const char* text; const char* written; } cases[] = {
         {1252, "caf\xE9", "<a>caf\xE9</a>"},
         {1250, "\xE9\xF3", "<a>\xE9\xF3</a>"},
         {28591, "\xFF\xA0", "<a>\xFF\xA0</a>"},
