@@ -203,18 +203,14 @@ TEST(DocumentParse, MissingDeclarationGivesTheDefaultOne)
     Document document;
     ASSERT_TRUE(ParseBytes(document, "<a x=\"1\">hi</a>"));
     const Element* root = document.GetRootElement();
-    CString value;
-    EXPECT_TRUE(root->GetAttributeByName("version", value));
-    EXPECT_STREQ(value, "1.0");
-    EXPECT_TRUE(root->GetAttributeByName("standalone", value));
-    EXPECT_STREQ(value, "yes");
+    EXPECT_EQ(AttributeOf(root, "version"), "1.0");
+    EXPECT_EQ(AttributeOf(root, "standalone"), "yes");
     CString version;
     document.GetVersion(version);
     EXPECT_STREQ(version, "1.0");
     EXPECT_TRUE(document.IsStandalone());
     ASSERT_EQ(root->GetNumberOfChildren(), 1u);
-    EXPECT_TRUE(document.GetElement("a")->GetAttributeByName("x", value));
-    EXPECT_STREQ(value, "1");
+    EXPECT_EQ(AttributeOf(document.GetElement("a"), "x"), "1");
 }
 
 TEST(DocumentParse, DeclarationValuesGoToTheDocument)
@@ -248,9 +244,7 @@ TEST(DocumentParse, AttributeValuesHaveTheirWhiteSpaceNormalised)
 {
     Document document;
     ASSERT_TRUE(ParseBytes(document, "<a v=\"x\r\ny\nz\tw\r\"/>"));
-    CString value;
-    ASSERT_TRUE(document.GetElement("a")->GetAttributeByName("v", value));
-    EXPECT_STREQ(value, "x y z w ");
+    EXPECT_EQ(AttributeOf(document.GetElement("a"), "v"), "x y z w ");
     EXPECT_TRUE(document.GetElement("a")->IsEmptyTag());
 }
 
@@ -434,8 +428,7 @@ TEST(DocumentParse, AnyEncodingGivesTheSameTree)
         ASSERT_TRUE(ParseBytes(document, encoding.bytes)) << ErrorOf(document).message;
         CString value;
         ASSERT_NE(document.GetElement("a.b"), nullptr);
-        EXPECT_TRUE(document.GetElement("a")->GetAttributeByName("k", value));
-        EXPECT_STREQ(value, "v");
+        EXPECT_EQ(AttributeOf(document.GetElement("a"), "k"), "v");
         EXPECT_EQ(TextOf(document.GetElement("a")), "x");
     }
 }

@@ -505,17 +505,14 @@ TEST(ElementTree, ParsedTextsTakeStorageOfTheirOwnWhenSet)
                 + longText + "<b>tiny</b></r>"));
         Element* r = document.GetElement("r");
         ASSERT_NE(r, nullptr);
-        CString value;
-        ASSERT_TRUE(r->GetAttributeByName("s", value));
-        EXPECT_STREQ(value, "a b");
+        EXPECT_EQ(AttributeOf(r, "s"), "a b");
         CExtensibleMarkupLanguageAttribute* attribute = r->GetAttributeByName(CString("a-rather-long-name"));
         ASSERT_NE(attribute, nullptr);
         EXPECT_STREQ(attribute->m_Value, "a rather long value to normalise");
         copied = new CExtensibleMarkupLanguageAttribute(*attribute);
         attribute->m_Value = "a replacement value longer than the one parsed before";
         attribute->m_Name = "n";
-        ASSERT_TRUE(r->GetAttributeByName("n", value));
-        EXPECT_STREQ(value, "a replacement value longer than the one parsed before");
+        EXPECT_EQ(AttributeOf(r, "n"), "a replacement value longer than the one parsed before");
 
         DWORD index = 0;
         Element* text = nullptr;
@@ -563,8 +560,7 @@ TEST(ElementTree, CopyOfAParsedTreeOutlivesTheDocument)
     EXPECT_EQ(std::string(after.GetString()), std::string(before.GetString()));
     CString value;
     ASSERT_TRUE(copy->GetChild("item(123)") != nullptr);
-    EXPECT_TRUE(copy->GetChild("item(123)")->GetAttributeByName("about", value));
-    EXPECT_STREQ(value, "item number 123 of the list");
+    EXPECT_EQ(AttributeOf(copy->GetChild("item(123)"), "about"), "item number 123 of the list");
     Element::DeleteElement(copy);
 }
 

@@ -52,6 +52,13 @@ inline std::string TextOf(const CExtensibleMarkupLanguageElement* element)
     return text.GetString();
 }
 
+// The value of the element's attribute, or "<missing>".
+inline std::string AttributeOf(const CExtensibleMarkupLanguageElement* element, const char* name)
+{
+    CString value;
+    return element->GetAttributeByName(name, value) ? value.GetString() : "<missing>";
+}
+
 struct ErrorRecord {
     std::string message;
     std::string tag;
