@@ -37,9 +37,7 @@ CNimRecentList Filled(const Texts& entries, const Texts& added = {})
 
 TEST(NimRecentList, AddPutsTextsNewestFirstWithoutDuplicates)
 {
-    const struct {
-        Texts before, added, expected;
-    } cases[] = {
+    const struct { Texts before, added, expected; } cases[] = {
         {{"", "", "", ""}, {"A", "B", "C"}, {"C", "B", "A", ""}},
         {{"C", "B", "A", ""}, {"A"}, {"A", "C", "B", ""}},
         {{"C", "B", "A"}, {"D"}, {"D", "C", "B"}},

@@ -12,10 +12,7 @@
 // saturates, on every platform alike.
 TEST(OrdNum, ReadsPrefixMiddleAndSequenceInBase36)
 {
-    const struct {
-        const char* text;
-        unsigned prefix, middle, sequence;
-    } cases[] = {
+    const struct { const char* text; unsigned prefix, middle, sequence; } cases[] = {
         { "A1B2C:1Z", 13007u, 84u, 71u },     { "00A9:X:10", 10u, 9u, 36u },
         { "Z:", 35u, 0u, 0u },                { "AAAAA:ZZZZZZZZZZ", 13330u, 370u, 0xFFFFFFFFu },
         { "AAAAA:1Z141Z3", 13330u, 370u, 0xFFFFFFFFu }, { "AAAAA:1Z141Z2", 13330u, 370u, 0xFFFFFFFEu },

@@ -223,10 +223,7 @@ TEST(OrvDateTimeParse, FailuresApplyNoShift)
 
 TEST(OrvDateTimeFix, FixedLengthsByPositionOtherLengthsSplitAtTheSeparators)
 {
-    const struct {
-        const char* text;
-        int hour, minute, second;
-    } cases[] = {
+    const struct { const char* text; int hour, minute, second; } cases[] = {
         { "20120311-14:30:00", 14, 30, 0 },     { "20120311-14:30:00.123", 14, 30, 0 },
         // By position, whatever stands between the fields.
         { "20120311T14h30m00", 14, 30, 0 },     { "20120311-9:30:5.250", 9, 30, 5 },
@@ -290,11 +287,7 @@ TEST_F(OrvDateTimeClock, TimeFlagsChooseSecondsAndTheZone)
 
     const unsigned long zoned = COrvDateTime::FormatWithZone, noSeconds = COrvDateTime::FormatNoSeconds,
                         ifAny = COrvDateTime::FormatSecondsIfAny;
-    const struct {
-        const COrvDateTime& value;
-        unsigned long flags;
-        CString text;
-    } cases[] = {
+    const struct { const COrvDateTime& value; unsigned long flags; CString text; } cases[] = {
         { open, 0, "09:30:00" },          { open, noSeconds, "09:30" },
         { open, ifAny, "09:30" },         { later, ifAny, "09:30:05" },
         { later, noSeconds | ifAny, "09:30" },
@@ -443,10 +436,7 @@ TEST(OrvDateTimeState, LocalZoneIsTheWorkstationsZone)
 
 TEST(OrvDateTimeState, ZoneNamesAreLookedUpExactlyAndTheLastRowWins)
 {
-    const struct {
-        const decltype(+ZONE_TEXT("")) name;
-        const char* abbreviation;
-    } cases[] = {
+    const struct { const decltype(+ZONE_TEXT("")) name; const char* abbreviation; } cases[] = {
         { ZONE_TEXT("Eastern Standard Time"), "EST" },      { ZONE_TEXT("Eastern Daylight Time"), "EDT" },
         { ZONE_TEXT("Mexico Standard Time"), "CST" },       { ZONE_TEXT("Mexico Daylight Time"), "MDT" },
         { ZONE_TEXT("Afghanistan Daylight Time"), "AFGH" }, { ZONE_TEXT("Yakutsk Standard Time"), "YST" },

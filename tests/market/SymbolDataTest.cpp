@@ -152,10 +152,7 @@ TEST_F(SymbolData, FuturesRootsAndContractSizes)
         EXPECT_EQ(exchange, c.hasExchange ? "CME" : "") << c.symbol;
     }
 
-    const struct {
-        const char* symbol;
-        int contractSize, decimals;
-    } sizes[] = {
+    const struct { const char* symbol; int contractSize, decimals; } sizes[] = {
         { "/ESZ2", 50, 2 }, { "/NQZ2", 0, 2 }, // known root, no size in the file
         { "/CLZ2", 1, 2 },  { "/ZBH3", 1000, 33 },  { "+ABC", 100, 2 },
         { "EUR/USD", 10000, 0 }, // a pair without data has 0 pip places

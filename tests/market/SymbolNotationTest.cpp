@@ -179,11 +179,7 @@ TEST_F(YahooFutures, ExchangeSuffixesAndTheContractYear)
     // The year digit picks the nearest year from two years back; platinum
     // needs no symbol data. No form: another exchange, a root without an
     // exchange, an unknown root, no year digit.
-    const struct {
-        const char* symbol;
-        int year;
-        Converted converted;
-    } cases[] = {
+    const struct { const char* symbol; int year; Converted converted; } cases[] = {
         { "/ESZ2", 2012, { 1, "ESZ12.CME" } }, { "/ESZ0", 2012, { 1, "ESZ20.CME" } }, { "/ESZ1", 2012, { 1, "ESZ11.CME" } },
         { "/ESZ9", 2012, { 1, "ESZ19.CME" } }, { "/ESH0", 2019, { 1, "ESH20.CME" } }, { "/ESH8", 2019, { 1, "ESH18.CME" } },
         { "/ESH7", 2019, { 1, "ESH27.CME" } }, { "/ZBH3", 2012, { 1, "ZBH13.CBT" } }, { "/YGM3", 2012, { 1, "YGM13.CBT" } },
@@ -204,10 +200,7 @@ TEST_F(YahooFutures, ExchangeSuffixesAndTheContractYear)
 
 TEST(SymbolNotation, TradingCentralWebServiceAndColonSuffix)
 {
-    const struct {
-        const char* symbol;
-        Converted central, web;
-    } cases[] = {
+    const struct { const char* symbol; Converted central, web; } cases[] = {
         { "/ESZ2", { 0, "/ESZ2" }, { 1, "-ESZ2" } },
         { "+AAPL 120121C500", { 0, "+AAPL 120121C500" }, { 1, "+AAPL 120121C500" } },
         { "EUR/USD", { 1, "EUR" }, { 1, "EUR/USD" } }, { "USD/JPY", { 1, "JPY" }, { 1, "USD/JPY" } },

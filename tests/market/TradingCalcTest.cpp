@@ -331,10 +331,7 @@ TEST_F(TradingCalc, ForexConversionAndValueQuotes)
 
 TEST(SecurityType, FromEveryTextForm)
 {
-    struct {
-        const char* symbol;
-        enumSecurityType type;
-    } cases[] = {
+    struct { const char* symbol; enumSecurityType type; } cases[] = {
         { "", SECURITY_TYPE_EQUITY },          { "/", SECURITY_TYPE_EQUITY },
         { "/E", SECURITY_TYPE_FUTURES },       { "+A", SECURITY_TYPE_OPTION },
         { "EUR/USD", SECURITY_TYPE_FOREX },    { "EUR/USD:X.Y", SECURITY_TYPE_FOREX },
@@ -402,12 +399,7 @@ TEST(OrderRules, TierMarketsFoldIntoMainMarkets)
 
 TEST(OrderRules, AllowableTimesInForce)
 {
-    const struct {
-        LONG tif, type;
-        const char* market;
-        const char* symbol;
-        int allowed;
-    } cases[] = {
+    const struct { LONG tif, type; const char* market; const char* symbol; int allowed; } cases[] = {
         { TIF_DAYPLUS, ORDERTYPE_MARKET, "NYSE", "IBM", 0 }, { TIF_DAYPLUS, ORDERTYPE_LIMIT, "NYSE", "IBM", 1 },
         { TIF_DAYPLUS, ORDERTYPE_RESERVE, "NYSE", "IBM", 1 }, { TIF_IOC, ORDERTYPE_LIMIT, "CDNX", "ABC", 0 },
         { TIF_IOC, ORDERTYPE_LIMIT, "CDN", "ABC", 0 },        { TIF_IOC, ORDERTYPE_LOO, "NAS", "ABC", 1 },

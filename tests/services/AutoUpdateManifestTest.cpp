@@ -2,28 +2,17 @@
 // writes to the host log.
 #include "services/AutoUpdateManifest.h"
 
-#include "xml/ExtensibleMarkupLanguageDocument.h"
+#include "xml/XmlTestSupport.h"
 
 #include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
-
-bool Parse(CExtensibleMarkupLanguageDocument& document, const std::string& text)
-{
-    auto* bytes = new CByteArray;
-    bytes->SetSize(int(text.size()));
-    std::memcpy(bytes->GetData(), text.data(), text.size());
-    CDataParser parser;
-    parser.Initialize(bytes, true);
-    return document.Parse(parser);
-}
 
 // A complete manifest with the root element's attributes and the children
 // given.
@@ -43,7 +32,7 @@ protected:
     bool Read(const std::string& text, CAutoUpdateManifest& manifest)
     {
         CExtensibleMarkupLanguageDocument document;
-        EXPECT_TRUE(Parse(document, text)) << text;
+        EXPECT_TRUE(ParseBytes(document, text)) << text;
         return manifest.ReadFromDocument(document);
     }
 
@@ -97,11 +86,7 @@ TEST_F(AutoUpdateManifestTest, TypesAreMatchedWholeWithoutCaseOrKeepTheirDefault
     const CAutoUpdateManifest bare;
     EXPECT_EQ(bare.m_UpdateType, M::updateNone);
     EXPECT_EQ(bare.m_ReleaseType, M::releaseBeta);
-    const struct {
-        const char* attributes;
-        int release;
-        int update;
-    } cases[] = {
+    const struct { const char* attributes; int release; int update; } cases[] = {
         {"", M::releaseBeta, M::updateNone},
         {" ReleaseType=\"gamma\" UpdateType=\"\"", M::releaseBeta, M::updateNone},
         {" ReleaseType=\" rc\" UpdateType=\"silent \"", M::releaseBeta, M::updateNone},
@@ -135,12 +120,7 @@ TEST_F(AutoUpdateManifestTest, TypesAreMatchedWholeWithoutCaseOrKeepTheirDefault
 TEST_F(AutoUpdateManifestTest, SizeAndVersionTexts)
 {
     // The size is decimal bytes with optional commas; the version a version text.
-    const struct {
-        const char* size;
-        DWORD bytes;
-        const char* version;
-        CVersion expected;
-    } cases[] = {
+    const struct { const char* size; DWORD bytes; const char* version; CVersion expected; } cases[] = {
         {"12,345,678", 12345678u, "2.5", CVersion(0, 0, 2, 5)},
         {"1024", 1024u, "1,2,3,4", CVersion(1, 2, 3, 4)},
         {"", 0u, "1.2.3.4.5", CVersion(1, 2, 3, 4)},
@@ -164,10 +144,7 @@ TEST_F(AutoUpdateManifestTest, SizeAndVersionTexts)
 
 TEST_F(AutoUpdateManifestTest, EachFailureIsOneLineAtLevelFour)
 {
-    const struct {
-        std::string document;
-        const char* message;
-    } cases[] = {
+    const struct { std::string document; const char* message; } cases[] = {
         {"<Manifest/>", "AutoUpdate failed: could not locate root element in manifest"},
         // Names are matched exactly, and only elements at the top count.
         {"<cautoupdatemanifest " + kUrl + ">" + kProduct + "</cautoupdatemanifest>",

@@ -57,12 +57,7 @@ TEST_F(Branding, LibraryStringTableHoldsTheFixedTexts)
 
 TEST_F(Branding, LinkTemplatesHaveThreeFieldsAndTheirPaths)
 {
-    const struct {
-        UINT id;
-        const char* offered;
-        const char* label;
-        const char* path;
-    } expected[] = {
+    const struct { UINT id; const char* offered; const char* label; const char* path; } expected[] = {
         {601, "&Support", "Velkor &Home", "/"},
         {602, "&Support", "On-Line &Chat Support", "/oneononechat.aspx"},
         {603, "&Support", "&Reports",

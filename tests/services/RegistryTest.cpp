@@ -72,6 +72,20 @@ protected:
         return bytes;
     }
 
+    // A value of the held key read as T, from start; the read must succeed.
+    template <class T>
+    T Read(const char* name, T start = T())
+    {
+        EXPECT_TRUE(m_registry.Read(name, start)) << name;
+        return start;
+    }
+    std::string ReadText(const char* name)
+    {
+        CString text = "stale";
+        EXPECT_TRUE(m_registry.ReadString(name, text)) << name;
+        return text.GetString();
+    }
+
     orv_test::ScratchFolder m_folder {"services"};
     orv_test::PrivateRegistry m_store {m_folder.Path()};
     const std::string m_path = "Software\\OrvCommonTests\\Registry-" + std::to_string(orv_test::ProcessId()) + "-"
@@ -86,12 +100,7 @@ TEST_F(RegistryTest, EachFormStoresItsTypeAndBytesAndReadsBack)
     CWindowSettings settings;
     settings.m_columns = 12;
     settings.m_title = "Quotes";
-    const struct {
-        const char* name;
-        BOOL written;
-        DWORD type;
-        Bytes bytes;
-    } cases[] = {
+    const struct { const char* name; BOOL written; DWORD type; Bytes bytes; } cases[] = {
         {"Text", m_registry.WriteString("Text", "ORV"), REG_SZ, {'O', 'R', 'V', 0}},
         {"Empty", m_registry.WriteString("Empty", ""), REG_SZ, {0}},
         {"Dword", m_registry.Write("Dword", 0xDEADBEEFul), REG_DWORD, {0xEF, 0xBE, 0xAD, 0xDE}},
@@ -108,32 +117,16 @@ TEST_F(RegistryTest, EachFormStoresItsTypeAndBytesAndReadsBack)
         EXPECT_EQ(Raw(entry.name, entry.type), entry.bytes) << entry.name;
     }
 
-    CString text;
-    EXPECT_TRUE(m_registry.ReadString("text", text)); // names compare without case
-    EXPECT_EQ(text, "ORV");
-    EXPECT_TRUE(m_registry.ReadString("Empty", text));
-    EXPECT_EQ(text, "");
-    unsigned long dword = 0;
-    EXPECT_TRUE(m_registry.Read("Dword", dword));
-    EXPECT_EQ(dword, 0xDEADBEEFul);
-    DWORD asDword = 0;
-    EXPECT_TRUE(m_registry.Read("Dword", asDword));
-    EXPECT_EQ(asDword, 0xDEADBEEFu);
+    EXPECT_EQ(ReadText("text"), "ORV"); // names compare without case
+    EXPECT_EQ(ReadText("Empty"), "");
+    EXPECT_EQ(Read<unsigned long>("Dword"), 0xDEADBEEFul);
+    EXPECT_EQ(Read<DWORD>("Dword"), 0xDEADBEEFu);
     // int, long and bool share the 4-byte form.
-    long asLong = 0;
-    EXPECT_TRUE(m_registry.Read("Int", asLong));
-    EXPECT_EQ(asLong, -2);
-    int asInt = 0;
-    EXPECT_TRUE(m_registry.Read("Long", asInt));
-    EXPECT_EQ(asInt, 2000000000);
-    bool flag = false;
-    EXPECT_TRUE(m_registry.Read("Int", flag)); // any nonzero integer
-    EXPECT_TRUE(flag);
-    EXPECT_TRUE(m_registry.Read("Off", flag));
-    EXPECT_FALSE(flag);
-    CRect rect;
-    EXPECT_TRUE(m_registry.Read("Rect", rect));
-    EXPECT_EQ(rect, CRect(-1, 2, 300, 0x01020304));
+    EXPECT_EQ(Read<long>("Int"), -2);
+    EXPECT_EQ(Read<int>("Long"), 2000000000);
+    EXPECT_TRUE(Read<bool>("Int")); // any nonzero integer
+    EXPECT_FALSE(Read<bool>("Off", true));
+    EXPECT_EQ(Read<CRect>("Rect"), CRect(-1, 2, 300, 0x01020304));
     CWindowSettings back;
     EXPECT_TRUE(m_registry.Read("Settings", back));
     EXPECT_EQ(back.m_columns, 12);

@@ -70,11 +70,7 @@ TEST(Base64Coding, TextFormBreaksLinesAfterEvery72Characters)
 // True only when the closing "=" was met; malformed input empties the output.
 TEST(Base64Coding, DecodingResultsAndOutputs)
 {
-    const struct {
-        const char* text;
-        bool complete;
-        const char* bytes;
-    } cases[] = {
+    const struct { const char* text; bool complete; const char* bytes; } cases[] = {
         { "YWJj", false, "abc" },  { "YWJj=", true, "abc" }, { "YW Jj\r\n=", true, "abc" },
         { "YQ==", true, "a" },     { "YWI=", true, "ab" },   { "=", true, "" },
         // "=" in an early place stops decoding with success.

@@ -91,10 +91,7 @@ TEST(Controls, ToolTipKeepsItsTools)
 
 TEST(Controls, SharedMessagesAndClipboardFormatAreRegisteredAtLoad)
 {
-    const struct {
-        UINT value;
-        const char* name;
-    } messages[] = {
+    const struct { UINT value; const char* name; } messages[] = {
         {RWM_ORV_QUERYDESIGNMODE, "RWM_ORV_QUERYDESIGNMODE"},
         {RWM_ORV_AUTOUPDATE_NOTIFY, "RWM_ORV_AUTOUPDATE_NOTIFY"},
         {RWM_ORV_CHECKMOUSE, "RWM_ORV_CHECKMOUSE"},

@@ -162,10 +162,7 @@ TEST(Dialog, UnreadableNumberKeepsTheDialogOpenWithTheFocusOnIt)
 
 TEST(Dialog, ModalDialogEndsWithTheCodeItIsGivenAndSavesOnlyOnOk)
 {
-    const struct {
-        std::function<void(COrderDialog&)> script;
-        INT_PTR result;
-    } cases[] = {
+    const struct { std::function<void(COrderDialog&)> script; INT_PTR result; } cases[] = {
         {[](COrderDialog& dlg) { dlg.SetDlgItemText(IDC_TEST_NUMBER, "5"), ClickButton(dlg, IDCANCEL); }, IDCANCEL},
         // The dialog manager turns Escape into IDCANCEL through
         // IsDialogMessage in the modal loop.

@@ -100,9 +100,7 @@ TEST_F(NumEdit, TypingKeepsWhatReadsAsANumberOfTheEdit)
         {NumberWhole, 0, 0, 0, 0, -1, "1a2 3x", "123", 123, '.'},
         {NumberWhole, 0, 0, 0, 0, -1, "-5", "5", 5, '.'},         // minimum 0: no sign
         {NumberWhole, 0, -10, 0, 0, -1, "-5", "-5", -5, '.'},     // minimum -10: a sign
-        {NumberPrice, 32, 0, 0, 0, -1, "101'165", "101'165", 101.515625, '.'},
         {NumberPrice, 33, 0, 0, 0, -1, "99'087", "99'087", 99 + 8 / 32.0 + 3 / 128.0, '.'},
-        {NumberForexLots, 0, 0, 0, 0, -1, "2.5", "2.5", 25000, '.'},
         {NumberPercent, 2, 0, 0, 0, -1, "12.5%", "12.5%", 12.5, '.'},
         {NumberPrice, 2, 0, 0, 0, -1, "1.5", "1,5", 1.5, ','},    // "." types the separator
         {NumberPrice, 2, 0, 12.5, 2, 2, "\x7f", "1250", 1250, '.'},  // Delete removes the point
@@ -306,11 +304,7 @@ TEST_F(NumEdit, KindsShowTheirTextAndAnOffsetLabelIsFound)
 {
     CStatic label;
     ASSERT_TRUE(label.Create("Trail offset", WS_VISIBLE, CRect(20, 60, 120, 80), &m_frame));
-    const struct {
-        int kind, decimals;
-        double value;
-        const char* text;
-    } rows[] = {
+    const struct { int kind, decimals; double value; const char* text; } rows[] = {
         {NumberPrice, 2, 412.35, "412.35"},
         {NumberPrice, 32, 101.515625, "101'165"},
         {NumberPercent, 2, 12.5, "12.50%"},

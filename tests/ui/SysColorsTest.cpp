@@ -46,11 +46,7 @@ TEST(SysColors, CacheHoldsTheNineSystemColoursAndAPenOfEach)
 {
     NextSecond();
     CSysColors::Update();
-    const struct {
-        int index;
-        COLORREF color;
-        const CPen& pen;
-    } rows[] = {
+    const struct { int index; COLORREF color; const CPen& pen; } rows[] = {
         {COLOR_WINDOWTEXT, CSysColors::sm_crText, CSysColors::sm_penText},
         {COLOR_BTNFACE, CSysColors::sm_crBtnFace, CSysColors::sm_penBtnFace},
         {COLOR_BTNHIGHLIGHT, CSysColors::sm_cr3DHilite, CSysColors::sm_pen3DHilite},

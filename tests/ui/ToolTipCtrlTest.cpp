@@ -79,13 +79,7 @@ TEST_F(ToolTipCtrl, TheRecordHasTheStructuresSizeTheOwnerAndOnlyTheNamedFields)
     EXPECT_NE(alone.AddRectTool(nullptr, "alone", CRect(5, 6, 7, 8), 3), 0);
     EXPECT_EQ(alone.GetToolCount(), 1);
     owned.m_added.push_back(alone.m_added.at(0));
-    const struct {
-        UINT flags;
-        HWND owner;
-        UINT_PTR id;
-        CRect rect;
-        const char* text;
-    } wants[] = {
+    const struct { UINT flags; HWND owner; UINT_PTR id; CRect rect; const char* text; } wants[] = {
         {17, m_frame, reinterpret_cast<UINT_PTR>(m_button.GetSafeHwnd()), CRect(), "window"},
         {17, m_frame, 0, CRect(), fromResource},
         {16, m_frame, 9, CRect(1, 2, 3, 4), "rect"},

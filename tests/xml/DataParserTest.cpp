@@ -1,4 +1,4 @@
-#include "xml/DataParser.h"
+#include "XmlTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -32,26 +32,12 @@ bool Succeeded(bool result)
     return result && GetLastError() == CDataParser::ErrorSuccess;
 }
 
-CParsePoint At(DWORD index, DWORD line, DWORD column)
-{
-    CParsePoint point;
-    point.SetIndex(index);
-    point.SetLine(line);
-    point.SetColumn(column);
-    return point;
-}
-
 CByteArray* NewBytes(const std::string& bytes)
 {
     auto* array = new CByteArray;
     for (char byte : bytes)
         array->Add(BYTE(byte));
     return array;
-}
-
-std::string AsString(const CByteArray& bytes)
-{
-    return std::string(reinterpret_cast<const char*>(bytes.GetData()), std::size_t(bytes.GetSize()));
 }
 
 class DataParser : public ::testing::Test {

@@ -203,18 +203,14 @@ TEST(DocumentParse, MissingDeclarationGivesTheDefaultOne)
     Document document;
     ASSERT_TRUE(ParseBytes(document, "<a x=\"1\">hi</a>"));
     const Element* root = document.GetRootElement();
-    CString value;
-    EXPECT_TRUE(root->GetAttributeByName("version", value));
-    EXPECT_STREQ(value, "1.0");
-    EXPECT_TRUE(root->GetAttributeByName("standalone", value));
-    EXPECT_STREQ(value, "yes");
+    EXPECT_EQ(AttributeOf(root, "version"), "1.0");
+    EXPECT_EQ(AttributeOf(root, "standalone"), "yes");
     CString version;
     document.GetVersion(version);
     EXPECT_STREQ(version, "1.0");
     EXPECT_TRUE(document.IsStandalone());
     ASSERT_EQ(root->GetNumberOfChildren(), 1u);
-    EXPECT_TRUE(document.GetElement("a")->GetAttributeByName("x", value));
-    EXPECT_STREQ(value, "1");
+    EXPECT_EQ(AttributeOf(document.GetElement("a"), "x"), "1");
 }
 
 TEST(DocumentParse, DeclarationValuesGoToTheDocument)
@@ -248,9 +244,7 @@ TEST(DocumentParse, AttributeValuesHaveTheirWhiteSpaceNormalised)
 {
     Document document;
     ASSERT_TRUE(ParseBytes(document, "<a v=\"x\r\ny\nz\tw\r\"/>"));
-    CString value;
-    ASSERT_TRUE(document.GetElement("a")->GetAttributeByName("v", value));
-    EXPECT_STREQ(value, "x y z w ");
+    EXPECT_EQ(AttributeOf(document.GetElement("a"), "v"), "x y z w ");
     EXPECT_TRUE(document.GetElement("a")->IsEmptyTag());
 }
 
@@ -279,9 +273,7 @@ TEST(DocumentParse, WhiteSpaceTextIsDroppedAndReferencesKeptRaw)
     EXPECT_EQ(child->GetType(), DWORD(Element::typeTextSegment));
     child->GetContents(raw);
     EXPECT_STREQ(raw, "x &amp; &#65;&lt;");
-    CString resolved;
-    a->GetText(resolved);
-    EXPECT_STREQ(resolved, "x & A<");
+    EXPECT_EQ(TextOf(a), "x & A<");
 }
 
 TEST(DocumentParse, OptionKeepsWhiteSpaceAndSkipsEntityChecks)
@@ -329,9 +321,7 @@ TEST(DocumentParse, DoctypeDeclaresEntitiesAndKeepsItsItems)
     EXPECT_STREQ(doctype->Contents(), " PUBLIC \"-//X//Y\" 'a.dtd' [");
     EXPECT_EQ(doctype->GetNumberOfChildren(), 4u);
     EXPECT_NE(doctype->GetChild("ELEMENT"), nullptr);
-    CString text;
-    document.GetElement("a")->GetText(text);
-    EXPECT_STREQ(text, "E!Q");
+    EXPECT_EQ(TextOf(document.GetElement("a")), "E!Q");
 }
 
 TEST(DocumentParse, SelfReferringParameterEntityStopsAtTheDepthLimit)
@@ -438,11 +428,8 @@ TEST(DocumentParse, AnyEncodingGivesTheSameTree)
         ASSERT_TRUE(ParseBytes(document, encoding.bytes)) << ErrorOf(document).message;
         CString value;
         ASSERT_NE(document.GetElement("a.b"), nullptr);
-        EXPECT_TRUE(document.GetElement("a")->GetAttributeByName("k", value));
-        EXPECT_STREQ(value, "v");
-        CString contents;
-        document.GetElement("a")->GetText(contents);
-        EXPECT_STREQ(contents, "x");
+        EXPECT_EQ(AttributeOf(document.GetElement("a"), "k"), "v");
+        EXPECT_EQ(TextOf(document.GetElement("a")), "x");
     }
 }
 
@@ -452,9 +439,7 @@ TEST(DocumentParse, WideCharactersAboveByteRangeBecomeTheFailureCharacter)
     std::string bytes = "\xFF\xFE"s + Widen("<a>", 2, false) + "\xAC\x20"s + Widen("</a>", 2, false);
     Document document;
     ASSERT_TRUE(ParseBytes(document, bytes));
-    CString text;
-    document.GetElement("a")->GetText(text);
-    EXPECT_STREQ(text, "q");
+    EXPECT_EQ(TextOf(document.GetElement("a")), "q");
 }
 
 TEST(DocumentParse, WideErrorPointsCountBytes)

@@ -196,9 +196,7 @@ TEST(ElementTree, CopyIsDeepAndEmptyKeepsTheType)
     EXPECT_STREQ(copy->Tag(), "a");
     EXPECT_EQ(copy->GetType(), DWORD(Element::typeElement));
     EXPECT_EQ(copy->GetTotalNumberOfChildren(), 3u);
-    CString text;
-    copy->GetText(text);
-    EXPECT_STREQ(text, "t");
+    EXPECT_EQ(TextOf(copy), "t");
     EXPECT_NE(copy->GetChild("b"), a->GetChild("b"));
     EXPECT_NE(copy->GetAttributeByName("k"), a->GetAttributeByName("k"));
 
@@ -221,12 +219,9 @@ TEST(ElementTree, GetTextCanIgnoreWhiteSpaceSegments)
     a->AddTextXML(" \r\n\t");
     a->AddText("x<y");
     AddElement(a, "b")->AddTextXML("&#65;&amp;");
-    CString text;
-    a->GetText(text);
-    EXPECT_STREQ(text, " \r\n\tx<yA&");
+    EXPECT_EQ(TextOf(a), " \r\n\tx<yA&");
     EXPECT_FALSE(document.SetIgnoreWhiteSpace(true));
-    a->GetText(text);
-    EXPECT_STREQ(text, "x<yA&");
+    EXPECT_EQ(TextOf(a), "x<yA&");
 }
 
 TEST(ElementTree, CallbacksAreUniqueAndRemovable)
@@ -323,9 +318,7 @@ TEST(ElementTree, DeepTreesAreSafeToWalk)
     node->AddText("end");
     EXPECT_EQ(document.GetNumberOfElements(), kDepth + 1);
 
-    CString text;
-    document.GetRootElement()->GetText(text);
-    EXPECT_STREQ(text, "end");
+    EXPECT_EQ(TextOf(document.GetRootElement()), "end");
 
     Document copy(document);
     EXPECT_EQ(copy.GetNumberOfElements(), kDepth + 1);
@@ -512,17 +505,14 @@ TEST(ElementTree, ParsedTextsTakeStorageOfTheirOwnWhenSet)
                 + longText + "<b>tiny</b></r>"));
         Element* r = document.GetElement("r");
         ASSERT_NE(r, nullptr);
-        CString value;
-        ASSERT_TRUE(r->GetAttributeByName("s", value));
-        EXPECT_STREQ(value, "a b");
+        EXPECT_EQ(AttributeOf(r, "s"), "a b");
         CExtensibleMarkupLanguageAttribute* attribute = r->GetAttributeByName(CString("a-rather-long-name"));
         ASSERT_NE(attribute, nullptr);
         EXPECT_STREQ(attribute->m_Value, "a rather long value to normalise");
         copied = new CExtensibleMarkupLanguageAttribute(*attribute);
         attribute->m_Value = "a replacement value longer than the one parsed before";
         attribute->m_Name = "n";
-        ASSERT_TRUE(r->GetAttributeByName("n", value));
-        EXPECT_STREQ(value, "a replacement value longer than the one parsed before");
+        EXPECT_EQ(AttributeOf(r, "n"), "a replacement value longer than the one parsed before");
 
         DWORD index = 0;
         Element* text = nullptr;
@@ -540,10 +530,8 @@ TEST(ElementTree, ParsedTextsTakeStorageOfTheirOwnWhenSet)
     }
     EXPECT_STREQ(copied->m_Value, "a rather long value to normalise");
     EXPECT_STREQ(copied->m_Name, "a-rather-long-name");
-    CString all;
-    kept->GetText(all);
-    EXPECT_STREQ(all, "a longer replacement for the parsed text segment"
-                      "a longer replacement for the parsed text segmenta text of its own");
+    EXPECT_EQ(TextOf(kept), "a longer replacement for the parsed text segment"
+                            "a longer replacement for the parsed text segmenta text of its own");
     delete copied;
     Element::DeleteElement(kept);
 }
@@ -572,8 +560,7 @@ TEST(ElementTree, CopyOfAParsedTreeOutlivesTheDocument)
     EXPECT_EQ(std::string(after.GetString()), std::string(before.GetString()));
     CString value;
     ASSERT_TRUE(copy->GetChild("item(123)") != nullptr);
-    EXPECT_TRUE(copy->GetChild("item(123)")->GetAttributeByName("about", value));
-    EXPECT_STREQ(value, "item number 123 of the list");
+    EXPECT_EQ(AttributeOf(copy->GetChild("item(123)"), "about"), "item number 123 of the list");
     Element::DeleteElement(copy);
 }
 

@@ -150,9 +150,7 @@ TEST(Entities, AddTextEscapesAndGetTextResolves)
     a->GetNextChild(index, child);
     ASSERT_NE(child, nullptr);
     EXPECT_STREQ(child->Contents(), "1 &lt; 2 &amp; &quot;3&quot; &gt; &apos;4&apos;");
-    CString text;
-    a->GetText(text);
-    EXPECT_STREQ(text, "1 < 2 & \"3\" > '4'");
+    EXPECT_EQ(TextOf(a), "1 < 2 & \"3\" > '4'");
 
     // Unchanged text is stored as it is; AddTextXML never escapes.
     ASSERT_TRUE(a->AddText("plain"));
@@ -168,19 +166,15 @@ TEST(Entities, OneUnresolvableReferenceLeavesTheTextUnchanged)
     Document document;
     Element* a = Element::NewElement(document.GetRootElement(), Element::typeElement);
     a->AddTextXML("&undeclared; &amp;");
-    CString text;
-    a->GetText(text);
-    EXPECT_STREQ(text, "&undeclared; &amp;");
+    EXPECT_EQ(TextOf(a), "&undeclared; &amp;");
     Element* b = Element::NewElement(document.GetRootElement(), Element::typeElement);
     b->AddTextXML("&amp; & no semicolon");
-    b->GetText(text);
-    EXPECT_STREQ(text, "&amp; & no semicolon");
+    EXPECT_EQ(TextOf(b), "&amp; & no semicolon");
     // A replacement is not scanned again.
     document.AddEntity("&twice;", "&amp;amp;");
     Element* c = Element::NewElement(document.GetRootElement(), Element::typeElement);
     c->AddTextXML("&twice;");
-    c->GetText(text);
-    EXPECT_STREQ(text, "&amp;amp;");
+    EXPECT_EQ(TextOf(c), "&amp;amp;");
 }
 
 // Short references are looked up by a key made of their first and last four

@@ -126,12 +126,7 @@ TEST(Robustness, AllocationFailureAnywhereInParseIsACleanFailure)
 
 TEST(Robustness, RealWorldMarkupParses)
 {
-    const struct {
-        const char* xml;
-        const char* path;
-        const char* attribute;
-        const char* value;
-    } cases[] = {
+    const struct { const char* xml; const char* path; const char* attribute; const char* value; } cases[] = {
         {"<r><xsl:when test='count(x) > 2'/></r>", "r.xsl:when", "test", "count(x) > 2"},
         {"<r a=\"x>y\" b='>'>t</r>", "r", "b", ">"},
         {"<?xml-stylesheet href=\"s.xsl\" type=\"text/xsl\"?><r k='v'/>", "r", "k", "v"},
@@ -143,16 +138,12 @@ TEST(Robustness, RealWorldMarkupParses)
         ASSERT_TRUE(ParseBytes(document, c.xml)) << c.xml << ": " << ErrorOf(document).message;
         const Element* node = document.GetElement(c.path);
         ASSERT_NE(node, nullptr) << c.xml;
-        CString value;
-        EXPECT_TRUE(node->GetAttributeByName(c.attribute, value)) << c.xml;
-        EXPECT_STREQ(value.GetString(), c.value) << c.xml;
+        EXPECT_EQ(AttributeOf(node, c.attribute), c.value) << c.xml;
     }
     // The same '>' in UTF-16 text.
     Document wide;
     EXPECT_TRUE(ParseBytes(wide, Widen("<?xml version='1.0'?><r a='1>0'/>", 2, false)));
-    CString value;
-    EXPECT_TRUE(wide.GetElement("r")->GetAttributeByName("a", value));
-    EXPECT_STREQ(value.GetString(), "1>0");
+    EXPECT_EQ(AttributeOf(wide.GetElement("r"), "a"), "1>0");
 
     // A value holding '>' that a caller set is written and reads back.
     Document written;
@@ -161,8 +152,7 @@ TEST(Robustness, RealWorldMarkupParses)
     CByteArray bytes;
     written.WriteTo(bytes);
     ASSERT_TRUE(ParseBytes(wide, AsString(bytes))) << ErrorOf(wide).message;
-    EXPECT_TRUE(wide.GetElement("r")->GetAttributeByName("test", value));
-    EXPECT_STREQ(value.GetString(), "a > b");
+    EXPECT_EQ(AttributeOf(wide.GetElement("r"), "test"), "a > b");
 
     // A second declaration is still refused.
     Document twice;
@@ -235,11 +225,7 @@ TEST(Robustness, OverriddenStepsAreCalledByParseAndWrite)
 
 TEST(Robustness, CodePageOutputConvertsOrIsRefused)
 {
-    const struct {
-        DWORD codePage;
-        const char* text;
-        const char* written;
-    } cases[] = {
+    const struct { DWORD codePage; const char* text; const char* written; } cases[] = {
         {1252, "caf\xE9", "<a>caf\xE9</a>"},
         {1250, "\xE9\xF3", "<a>\xE9\xF3</a>"},
         {28591, "\xFF\xA0", "<a>\xFF\xA0</a>"},

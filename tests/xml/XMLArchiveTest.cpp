@@ -10,17 +10,11 @@
 #include <climits>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 using Element = CExtensibleMarkupLanguageElement;
 
 namespace {
-
-std::string TextOf(const Element* element)
-{
-    CString text;
-    element->GetText(text);
-    return text.GetString();
-}
 
 std::string Written(const CExtensibleMarkupLanguageDocument& document)
 {
@@ -49,6 +43,14 @@ protected:
         Element* values = m_reparsed.GetRootElement()->GetChild("Values");
         ASSERT_NE(values, nullptr);
         m_archive.ReadFrom(values);
+    }
+
+    // The value read under name, starting from start (kept when nothing is read).
+    template <class T>
+    T Back(const char* name, T start = T())
+    {
+        m_archive.Read(name, start);
+        return start;
     }
 
     CExtensibleMarkupLanguageDocument m_document;
@@ -122,80 +124,42 @@ TEST_F(XMLArchiveTest, NumbersReadBackExactly)
     m_archive.Write("on", 1);
     RereadFromBytes();
 
-    double d1 = 0, d2 = 0, d3 = 0, d4 = 0, d5 = 0;
-    long l = 0, lmin = 0;
-    unsigned long ul = 0;
-    BYTE b = 0;
-    long long i64 = 0;
-    unsigned long long u64 = 0;
-    CTimeSpan span;
-    COleDateTimeSpan ospan;
-    int on = 0;
-    float narrow = 0;
+    double d1 = 0;
     ASSERT_NE(m_archive.Read("d1", d1), nullptr);
-    m_archive.Read("d2", d2);
-    m_archive.Read("d3", d3);
-    m_archive.Read("d4", d4);
-    m_archive.Read("d5", d5);
-    m_archive.Read("l", l);
-    m_archive.Read("lmin", lmin);
-    m_archive.Read("ul", ul);
-    m_archive.Read("b", b);
-    m_archive.Read("i64", i64);
-    m_archive.Read("u64", u64);
-    m_archive.Read("span", span);
-    m_archive.Read("ospan", ospan);
-    m_archive.Read("on", on);
-    m_archive.Read("d1", narrow);
     EXPECT_EQ(d1, 0.25);
-    EXPECT_EQ(d2, 3.0);
-    EXPECT_EQ(d3, awkward);
-    EXPECT_EQ(d4, 1e-20);
-    EXPECT_EQ(d5, DBL_MAX);
-    EXPECT_EQ(l, -1);
-    EXPECT_EQ(lmin, long(INT32_MIN));
-    EXPECT_EQ(ul, 4294967295UL);
-    EXPECT_EQ(b, 0xA7);
-    EXPECT_EQ(i64, LLONG_MIN);
-    EXPECT_EQ(u64, ULLONG_MAX);
-    EXPECT_EQ(span.GetTotalSeconds(), -90);
-    EXPECT_NEAR(ospan.GetTotalSeconds(), -2 * 86400 + 1, 1e-6);
-    EXPECT_EQ(on, TRUE);
-    EXPECT_EQ(narrow, 0.25f);
+    EXPECT_EQ(Back<double>("d2"), 3.0);
+    EXPECT_EQ(Back<double>("d3"), awkward);
+    EXPECT_EQ(Back<double>("d4"), 1e-20);
+    EXPECT_EQ(Back<double>("d5"), DBL_MAX);
+    EXPECT_EQ(Back<long>("l"), -1);
+    EXPECT_EQ(Back<long>("lmin"), long(INT32_MIN));
+    EXPECT_EQ(Back<unsigned long>("ul"), 4294967295UL);
+    EXPECT_EQ(Back<BYTE>("b"), 0xA7);
+    EXPECT_EQ(Back<long long>("i64"), LLONG_MIN);
+    EXPECT_EQ(Back<unsigned long long>("u64"), ULLONG_MAX);
+    EXPECT_EQ(Back<CTimeSpan>("span").GetTotalSeconds(), -90);
+    EXPECT_NEAR(Back<COleDateTimeSpan>("ospan").GetTotalSeconds(), -2 * 86400 + 1, 1e-6);
+    EXPECT_EQ(Back<int>("on"), TRUE);
+    EXPECT_EQ(Back<float>("d1"), 0.25f);
 }
 
 TEST_F(XMLArchiveTest, ReadingForeignTextFollowsTheConversions)
 {
-    Element* values = m_element;
     const char* const texts[][2] = {{"w", "70000"}, {"neg", "-2"}, {"big", "99999999999"}, {"junk", "12abc"},
         {"hex", "0x1F"}, {"flag", "2"}, {"blank", ""}};
     for (const auto& pair : texts) {
-        Element* child = Element::NewElement(values);
+        Element* child = Element::NewElement(m_element);
         child->SetTag(pair[0]);
         child->AddText(pair[1]);
     }
     Reread();
-    WORD w = 0;
-    long neg = 0;
-    unsigned long big = 0;
-    unsigned long junk = 0;
-    BYTE hex = 0;
-    int flag = 0;
-    double blank = 9;
-    m_archive.Read("w", w);
-    m_archive.Read("neg", neg);
-    m_archive.Read("big", big);
-    m_archive.Read("junk", junk);
-    m_archive.Read("hex", hex);
-    m_archive.Read("flag", flag);
-    m_archive.Read("blank", blank);
-    EXPECT_EQ(w, 70000 % 65536);
-    EXPECT_EQ(neg, -2);
-    EXPECT_EQ(big, 4294967295UL);
-    EXPECT_EQ(junk, 12UL);
-    EXPECT_EQ(hex, 0x1F);
-    EXPECT_EQ(flag, TRUE);
-    EXPECT_EQ(blank, 0.0);
+    EXPECT_EQ(Back<WORD>("w"), 70000 % 65536);
+    EXPECT_EQ(Back<long>("neg"), -2);
+    EXPECT_EQ(Back<unsigned long>("big"), 4294967295UL);
+    EXPECT_EQ(Back<unsigned long>("junk"), 12UL);
+    EXPECT_EQ(Back<BYTE>("hex"), 0x1F);
+    EXPECT_EQ(Back<int>("flag"), TRUE);
+    EXPECT_EQ(Back<double>("blank", 9.0), 0.0);
 }
 
 #if !defined(_WIN32)
@@ -299,10 +263,8 @@ TEST_F(XMLArchiveTest, ArraysHoldOneEntryElementEach)
     ASSERT_NE(m_archive.Read("Strings", stringsBack), nullptr);
     ASSERT_NE(m_archive.Read("Bytes", bytesBack), nullptr);
     ASSERT_NE(m_archive.Read("None", emptyBack), nullptr);
-    ASSERT_EQ(wordsBack.GetSize(), 3);
-    EXPECT_EQ(wordsBack[0], 7u);
-    EXPECT_EQ(wordsBack[1], 0xFFFFFFFFu);
-    EXPECT_EQ(wordsBack[2], 0u);
+    EXPECT_EQ(std::vector<DWORD>(wordsBack.GetData(), wordsBack.GetData() + wordsBack.GetSize()),
+        (std::vector<DWORD> {7, 0xFFFFFFFF, 0}));
     ASSERT_EQ(stringsBack.GetSize(), 2);
     EXPECT_EQ(stringsBack[1], "<two>");
     ASSERT_EQ(bytesBack.GetSize(), 200);
@@ -367,30 +329,15 @@ TEST_F(XMLArchiveTest, TimesAreWrittenInIso8601AndReadAsUtc)
     }
     RereadFromBytes();
 
-    COleDateTime back;
-    m_archive.Read("utc", back);
-    EXPECT_EQ(back, clock);
-    m_archive.Read("given(0)", back);
-    EXPECT_EQ(back, COleDateTime(2009, 6, 1, 10, 30, 45));
-    m_archive.Read("given(1)", back);
-    EXPECT_EQ(back, clock);
-    m_archive.Read("given(2)", back);
-    EXPECT_EQ(back, COleDateTime(2009, 1, 1, 0, 0, 0));
-    m_archive.Read("given(3)", back);
-    EXPECT_EQ(back.GetStatus(), COleDateTime::invalid);
-    m_archive.Read("utc", back);
-    m_archive.Read("invalid", back);
-    EXPECT_EQ(back.GetStatus(), COleDateTime::invalid);
-
-    CTime time;
-    m_archive.Read("ctime", time);
-    EXPECT_EQ(time.GetTime(), instant.GetTime());
-    time = CTime(5);
-    m_archive.Read("ctimeLocal", time);
-    EXPECT_EQ(time.GetTime(), instant.GetTime());
-    time = CTime(5);
-    m_archive.Read("given(3)", time);
-    EXPECT_EQ(time.GetTime(), 0);
+    EXPECT_EQ(Back<COleDateTime>("utc"), clock);
+    EXPECT_EQ(Back<COleDateTime>("given(0)"), COleDateTime(2009, 6, 1, 10, 30, 45));
+    EXPECT_EQ(Back<COleDateTime>("given(1)"), clock);
+    EXPECT_EQ(Back<COleDateTime>("given(2)"), COleDateTime(2009, 1, 1, 0, 0, 0));
+    EXPECT_EQ(Back<COleDateTime>("given(3)", clock).GetStatus(), COleDateTime::invalid);
+    EXPECT_EQ(Back<COleDateTime>("invalid", clock).GetStatus(), COleDateTime::invalid);
+    EXPECT_EQ(Back<CTime>("ctime").GetTime(), instant.GetTime());
+    EXPECT_EQ(Back<CTime>("ctimeLocal", CTime(5)).GetTime(), instant.GetTime());
+    EXPECT_EQ(Back<CTime>("given(3)", CTime(5)).GetTime(), 0);
 
     FILETIME fileBack {};
     m_archive.Read("file", fileBack);
@@ -449,27 +396,25 @@ TEST_F(XMLArchiveTest, SerializeObjectCallsTheCallersRoutine)
 
 TEST_F(XMLArchiveTest, PropertyExchangeStoresAndLoadsEachType)
 {
-    short i2 = -1;
-    long i4 = -123456;
-    float r4 = 1.5f;
-    double r8 = 0.1;
-    CY cy {};
+    short i2 = -1, i2Back = 0;
+    long i4 = -123456, i4Back = 0;
+    float r4 = 1.5f, r4Back = 0;
+    double r8 = 0.1, r8Back = 0;
+    CY cy {}, cyBack {};
     cy.int64 = -50000; // -5.0000
-    CString text = "caption <1>";
-    BOOL flag = TRUE;
-    BYTE byte = 0xC8;
-    DATE date = 1.0;
+    CString text = "caption <1>", textBack;
+    BOOL flag = TRUE, flagBack = FALSE;
+    BYTE byte = 0xC8, byteBack = 0;
+    const struct { const char* name; VARTYPE type; void* value; void* back; } props[] = {{"I2", VT_I2, &i2, &i2Back},
+        {"I4", VT_I4, &i4, &i4Back}, {"R4", VT_R4, &r4, &r4Back}, {"R8", VT_R8, &r8, &r8Back},
+        {"CY", VT_CY, &cy, &cyBack}, {"BSTR", VT_BSTR, &text, &textBack}, {"BOOL", VT_BOOL, &flag, &flagBack},
+        {"UI1", VT_UI1, &byte, &byteBack}};
     {
         CXMLArchivePropExchange exchange(m_archive);
         EXPECT_FALSE(exchange.IsLoading());
-        EXPECT_TRUE(exchange.ExchangeProp("I2", VT_I2, &i2));
-        EXPECT_TRUE(exchange.ExchangeProp("I4", VT_I4, &i4));
-        EXPECT_TRUE(exchange.ExchangeProp("R4", VT_R4, &r4));
-        EXPECT_TRUE(exchange.ExchangeProp("R8", VT_R8, &r8));
-        EXPECT_TRUE(exchange.ExchangeProp("CY", VT_CY, &cy));
-        EXPECT_TRUE(exchange.ExchangeProp("BSTR", VT_BSTR, &text));
-        EXPECT_TRUE(exchange.ExchangeProp("BOOL", VT_BOOL, &flag));
-        EXPECT_TRUE(exchange.ExchangeProp("UI1", VT_UI1, &byte));
+        for (const auto& prop : props)
+            EXPECT_TRUE(exchange.ExchangeProp(prop.name, prop.type, prop.value)) << prop.name;
+        DATE date = 1.0;
         EXPECT_FALSE(exchange.ExchangeProp("DATE", VT_DATE, &date));
     }
     EXPECT_EQ(TextOf(m_element->GetChild("I2")), "65535");
@@ -479,25 +424,11 @@ TEST_F(XMLArchiveTest, PropertyExchangeStoresAndLoadsEachType)
     EXPECT_EQ(m_element->GetChild("DATE"), nullptr);
 
     RereadFromBytes();
-    short i2Back = 0;
-    long i4Back = 0;
-    float r4Back = 0;
-    double r8Back = 0;
-    CY cyBack {};
-    CString textBack;
-    BOOL flagBack = FALSE;
-    BYTE byteBack = 0;
-    long missing = 77;
     CXMLArchivePropExchange exchange(m_archive);
     EXPECT_TRUE(exchange.IsLoading());
-    EXPECT_TRUE(exchange.ExchangeProp("I2", VT_I2, &i2Back));
-    EXPECT_TRUE(exchange.ExchangeProp("I4", VT_I4, &i4Back));
-    EXPECT_TRUE(exchange.ExchangeProp("R4", VT_R4, &r4Back));
-    EXPECT_TRUE(exchange.ExchangeProp("R8", VT_R8, &r8Back));
-    EXPECT_TRUE(exchange.ExchangeProp("CY", VT_CY, &cyBack));
-    EXPECT_TRUE(exchange.ExchangeProp("BSTR", VT_BSTR, &textBack));
-    EXPECT_TRUE(exchange.ExchangeProp("BOOL", VT_BOOL, &flagBack));
-    EXPECT_TRUE(exchange.ExchangeProp("UI1", VT_UI1, &byteBack));
+    for (const auto& prop : props)
+        EXPECT_TRUE(exchange.ExchangeProp(prop.name, prop.type, prop.back)) << prop.name;
+    long missing = 77;
     const long fallback = 5;
     EXPECT_FALSE(exchange.ExchangeProp("Missing", VT_I4, &missing, &fallback));
     EXPECT_EQ(i2Back, -1);

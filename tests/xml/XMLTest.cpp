@@ -67,10 +67,7 @@ std::string ReadBytes(const std::filesystem::path& path)
 
 TEST(XML, ParseFailuresGiveExactMessagesAndAnEmptyIndex)
 {
-    const struct {
-        const char* doc;
-        const char* message;
-    } cases[] = {
+    const struct { const char* doc; const char* message; } cases[] = {
         {"", "Element tag not found"},
         {"just text", "Element tag not found"},
         {"</a>", "Element tag not found"},

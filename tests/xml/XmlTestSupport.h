@@ -44,6 +44,21 @@ inline bool ParseBytes(CExtensibleMarkupLanguageDocument& document, const std::s
     return document.Parse(parser);
 }
 
+// The element's text, all of its text segments joined.
+inline std::string TextOf(const CExtensibleMarkupLanguageElement* element)
+{
+    CString text;
+    element->GetText(text);
+    return text.GetString();
+}
+
+// The value of the element's attribute, or "<missing>".
+inline std::string AttributeOf(const CExtensibleMarkupLanguageElement* element, const char* name)
+{
+    CString value;
+    return element->GetAttributeByName(name, value) ? value.GetString() : "<missing>";
+}
+
 struct ErrorRecord {
     std::string message;
     std::string tag;
