@@ -5,6 +5,7 @@
 
 #include "controls/win/HookedMsgBox.h"
 #include "controls/win/HookedMsgBoxIdle.h"
+#include "controls/win/MarketStatics.h"
 #include "framework/WinApp.h"
 #include "framework/win/RegisteredMessages.h"
 #include "framework/win/ThreadTimer.h"
@@ -273,6 +274,10 @@ TEST_F(HookedMsgBoxTest, ChildDialogIsEmbeddedUnderTheText)
     ASSERT_TRUE(child.Create(IDD_TEST_DIALOG, nullptr));
     const CRect size = child.GetWindowRect();
     HWND check = child.GetDlgItem(IDC_TEST_CHECK);
+    // A control that colours itself keeps its colours in the box.
+    CColorStatic label;
+    ASSERT_TRUE(label.SubclassDlgItem(IDC_TEST_LABEL, &child));
+    label.SetTextColor(RGB(0, 0, 255));
     EXPECT_EQ(Show("<Colors BorderClr=\"32768\" OrdBkgndClr=\"8421376\"/>Confirm the order below.", MB_OKCANCEL, [&](HWND box) {
         // Its check box paints its label on the order background.
         EXPECT_NE(dynamic_cast<CHookedMsgBoxCheckbox*>(CWnd::FromHandlePermanent(check)), nullptr);
@@ -281,6 +286,13 @@ TEST_F(HookedMsgBoxTest, ChildDialogIsEmbeddedUnderTheText)
         HDC dc = ::GetDC(check);
         EXPECT_EQ(::GetPixel(dc, rect.right - 2, 1), 8421376u);
         ::ReleaseDC(check, dc);
+        bool blue = false;
+        HDC labelDc = ::GetDC(label);
+        for (int x = 0; x < 40 && !blue; ++x)
+            for (int y = 0; y < 14 && !blue; ++y)
+                blue = ::GetPixel(labelDc, x, y) == RGB(0, 0, 255);
+        ::ReleaseDC(label, labelDc);
+        EXPECT_TRUE(blue);
         EXPECT_EQ(::GetParent(child), box);
         EXPECT_TRUE(child.IsWindowVisible());
         const CRect placed = RectInBox(box, child);

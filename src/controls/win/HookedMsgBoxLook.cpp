@@ -124,6 +124,12 @@ LRESULT CALLBACK CHookedMsgBox::ChildDialogColors(HWND wnd, UINT message, WPARAM
         auto* box = reinterpret_cast<CHookedMsgBox*>(data);
         CDCHandle dc(reinterpret_cast<HDC>(wParam));
         HWND control = message == WM_CTLCOLORDLG ? wnd : reinterpret_cast<HWND>(lParam);
+        // A control of this library that colours itself (a link) keeps its
+        // colours.
+        CWnd* object = message == WM_CTLCOLORDLG ? nullptr : CWnd::FromHandlePermanent(control);
+        LRESULT own = 0;
+        if (object != nullptr && object->OnChildNotify(message, wParam, lParam, &own))
+            return own;
         if (HBRUSH brush = box->ChildColor(dc, control))
             return reinterpret_cast<LRESULT>(brush);
     }
