@@ -17,8 +17,8 @@ void ShowAboutBox()
     }
     link.SetURL("https://www.example.com/orvcommon/controls.htm");
     CHookedMsgBox::AfxMessageBox("<b>OrvDemo</b>, the trading window of the OrvCommon library.\n\n"
-                                 "Hover controls, value statics, balloons and this message box, drawn by the "
-                                 "library in the system colours.",
+                                 "Hover controls, value statics, balloons and this message box,\n"
+                                 "drawn by the library in the system colours.",
                                  MB_OK | MB_ICONINFORMATION, 0, &linkPanel);
     linkPanel.DestroyWindow();
 }

@@ -75,24 +75,25 @@ void COrderTicket::SendOrder(const char* duration)
     order.symbol.Trim();
     order.type = m_orderType.GetItemText(m_type);
     order.duration = duration;
-    const char* side = m_buySide ? "Buy" : "Sell";
-    const char* exitSide = m_buySide ? "Sell" : "Buy";
+    // "Buy 100 MSFT", and the same quantity's way out of the position.
+    CString side, exitSide;
+    side.Format("%s %s %s", m_buySide ? "Buy" : "Sell", order.quantity.GetString(), order.symbol.GetString());
+    exitSide.Format("%s %s %s", m_buySide ? "Sell" : "Buy", order.quantity.GetString(), order.symbol.GetString());
     const CString limit = m_limit.GetWindowText();
     const CString stop = m_stop.GetWindowText();
     CString leg;
     switch (m_type) {
     case Market:
-        leg.Format("Entry: %s %s at the market", side, order.quantity.GetString());
+        leg.Format("Entry: %s at the market", side.GetString());
         break;
     case Limit:
-        leg.Format("Entry: %s %s, limit %s", side, order.quantity.GetString(), limit.GetString());
+        leg.Format("Entry: %s, limit %s", side.GetString(), limit.GetString());
         break;
     case Stop:
-        leg.Format("Entry: %s %s, stop %s", side, order.quantity.GetString(), stop.GetString());
+        leg.Format("Entry: %s, stop %s", side.GetString(), stop.GetString());
         break;
     default:
-        leg.Format("Entry: %s %s, stop %s, limit %s", side, order.quantity.GetString(), stop.GetString(),
-                   limit.GetString());
+        leg.Format("Entry: %s, stop %s, limit %s", side.GetString(), stop.GetString(), limit.GetString());
         break;
     }
     if (m_type == Bracket) {
@@ -100,12 +101,12 @@ void COrderTicket::SendOrder(const char* duration)
         double entry = 0, loss = 0;
         m_limit.GetValue(entry);
         m_stop.GetValue(loss);
-        leg.Format("Entry: %s %s, limit %s", side, order.quantity.GetString(), limit.GetString());
+        leg.Format("Entry: %s, limit %s", side.GetString(), limit.GetString());
         order.legs.push_back(leg);
-        leg.Format("Stop loss: %s %s, stop %s", exitSide, order.quantity.GetString(), stop.GetString());
+        leg.Format("Stop loss: %s, stop %s", exitSide.GetString(), stop.GetString());
         order.legs.push_back(leg);
-        leg.Format("Take profit: %s %s, limit %.*f", exitSide, order.quantity.GetString(),
-                   m_limit.GetNumDecimalPlaces(), entry + 2 * (entry - loss));
+        leg.Format("Take profit: %s, limit %.*f", exitSide.GetString(), m_limit.GetNumDecimalPlaces(),
+                   entry + 2 * (entry - loss));
     }
     order.legs.push_back(leg);
 
@@ -115,8 +116,7 @@ void COrderTicket::SendOrder(const char* duration)
         return;
     }
     CString text;
-    text.Format("Sent: %s %s %s, %s, %s", side, order.quantity.GetString(), order.symbol.GetString(),
-                order.type.GetString(), duration);
+    text.Format("Sent: %s, %s, %s", side.GetString(), order.type.GetString(), duration);
     Status(text);
     m_led.Ping(400);
     RememberSymbol(order.symbol);
