@@ -30,7 +30,7 @@ std::vector<std::vector<std::string>> RecordLines(const std::filesystem::path& r
 }
 
 // Runs the program with the arguments in folder; its exit code, or -1.
-int Run(const std::string& program, const std::string& arguments, const std::filesystem::path& folder)
+int RunProgram(const std::string& program, const std::string& arguments, const std::filesystem::path& folder)
 {
     std::string commandLine = "\"" + program + "\" " + arguments;
     STARTUPINFOA startup{};
@@ -69,7 +69,7 @@ TEST(StartRecorder, RecordsEachRunAndExitsWithTheCodeChosenForIt)
         const std::string program = (orv_test::TestProgramFolder() / row.program).string();
         std::vector<int> codes;
         for (int i = 0; i < 4; ++i)
-            codes.push_back(Run(program, row.arguments, folder.Path()));
+            codes.push_back(RunProgram(program, row.arguments, folder.Path()));
         EXPECT_EQ(codes, (std::vector<int>{0, 1, 7, 7}));
 
         const auto lines = RecordLines(record);
@@ -123,7 +123,7 @@ TEST(StartRecorder, AnUnwritableRecordGivesExitCode99)
 {
     orv_test::ScratchFolder folder("start-recorder");
     orv_test::ScopedEnvironment environment("ORV_CHECKNET_RECORD", (folder / "missing" / "record.txt").string());
-    EXPECT_EQ(Run((orv_test::TestProgramFolder() / "checknet.exe").string(), "-DOTNETVERSION=4", folder.Path()), 99);
+    EXPECT_EQ(RunProgram((orv_test::TestProgramFolder() / "checknet.exe").string(), "-DOTNETVERSION=4", folder.Path()), 99);
 }
 
 } // namespace

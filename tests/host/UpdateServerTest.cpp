@@ -253,8 +253,10 @@ TEST_F(UpdateServerTest, StopEndsTheServer)
 }
 
 #if defined(_WIN32)
-// WinInet, as the update check uses it, reaches the server, and its cache
-// never answers for it: a changed manifest is fetched afresh.
+// WinInet, opened as the update check opens it, reaches the server and reads
+// each fetch from it: a changed manifest is fetched afresh. (This Wine's
+// WinInet answers no HTTP request from its cache even when a reply allows
+// it, so the no-cache headers themselves are pinned by the socket test.)
 TEST_F(UpdateServerTest, WinInetFetchesEveryTimeFromTheServer)
 {
     ASSERT_TRUE(m_server.Start());

@@ -21,6 +21,7 @@
 #include <vector>
 
 #if defined(_WIN32)
+#  include <winsock2.h> // before windows.h, for tests that use sockets too
 #  include <windows.h>
 #else
 #  include <csignal>
