@@ -44,6 +44,13 @@
 //
 // Exit codes: 0 never (the server runs until stopped), 1 for bad arguments,
 // 2 when it cannot listen, 3 when its lifetime is over.
+//
+// It is built natively and for Windows from this one source. Tests under
+// Wine start the Windows build with CreateProcess and end it with
+// TerminateProcess: Wine cannot start a Linux program as a process that a
+// Windows program can wait for and kill, and Wine's sockets reach the
+// Windows build on 127.0.0.1 like any other. tests/support/UpdateServer.h
+// starts either build for a test.
 #include <algorithm>
 #include <atomic>
 #include <cctype>
@@ -280,88 +287,106 @@ bool ReadRequest(Socket s, std::string& buffer, Request& request)
     return true;
 }
 
-// Answers one request; false when the connection is to be closed.
-bool Answer(Socket s, const Request& request, long number)
+void LogRequest(const Request& request, long number)
 {
     std::string line = "request\t" + std::to_string(number) + "\t" + request.method + "\t" + request.target + "\t" + request.version;
     for (const auto& [key, value] : request.headers)
         line += "\t" + key + ": " + value;
     Log(line);
+}
 
+void LogReply(long number, int status, const std::string& declared, long long sent, const char* end)
+{
+    Log("reply\t" + std::to_string(number) + "\t" + std::to_string(status) + "\t" + declared + "\t"
+        + std::to_string(sent) + "\t" + end);
+}
+
+// The status and body for the request under its rule: the script's status
+// or 200/404 by whether the file exists, and the file or a short text.
+std::pair<int, std::string> Resolve(const Request& request, const std::string& path, const Rule& rule, bool scriptError)
+{
+    if (scriptError)
+        return {500, "unknown directive in script\n"};
+    const fs::path relative = fs::path(rule.file.empty() ? path : "/" + rule.file).relative_path();
+    const bool escapes = std::any_of(relative.begin(), relative.end(), [](const fs::path& part) { return part == ".."; });
+    int status = rule.status;
+    bool found = false;
+    std::string body;
+    if (request.method != "GET" && request.method != "HEAD")
+        status = 405;
+    else if (escapes || path.empty() || path[0] != '/')
+        status = 403;
+    else
+        body = ReadWhole(g_options.root / relative, found);
+    if (status == 0)
+        status = found ? 200 : 404;
+    if (!found)
+        body = std::string(Reason(status)) + "\n";
+    if (rule.empty)
+        body.clear();
+    return {status, body};
+}
+
+std::string HeadText(int status, const std::string& path, std::optional<long long> length, bool keepAlive)
+{
+    std::string head = "HTTP/1.1 " + std::to_string(status) + " " + Reason(status) + "\r\n";
+    const bool xml = path.ends_with(".manifest") || path.ends_with(".xml");
+    head += std::string("Content-Type: ") + (xml ? "text/xml" : "application/octet-stream") + "\r\n";
+    if (length)
+        head += "Content-Length: " + std::to_string(*length) + "\r\n";
+    head += "Cache-Control: no-cache, no-store\r\nPragma: no-cache\r\nExpires: 0\r\n";
+    return head + "Connection: " + (keepAlive ? "keep-alive" : "close") + "\r\n\r\n";
+}
+
+// Sends the first count bytes of body, at the rule's rate if it has one;
+// the bytes sent, which fall short of count when the client has gone.
+long long SendBody(Socket s, const std::string& body, long long count, long rate)
+{
+    const long long slice = rate > 0 ? std::max(1L, rate / 20) : count;
+    long long sent = 0;
+    while (sent < count) {
+        const long long part = std::min(slice, count - sent);
+        if (!SendAll(s, body.data() + sent, static_cast<size_t>(part)))
+            return sent;
+        sent += part;
+        if (rate > 0 && sent < count)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1000 * part / rate));
+    }
+    return sent;
+}
+
+// Answers one request; false when the connection is to be closed.
+bool Answer(Socket s, const Request& request, long number)
+{
+    LogRequest(request, number);
     const std::string path = request.target.substr(0, request.target.find('?'));
     bool scriptError = false;
     const Rule rule = FindRule(path, scriptError);
-    auto logReply = [number](int status, const std::string& declared, long long sent, const char* end) {
-        Log("reply\t" + std::to_string(number) + "\t" + std::to_string(status) + "\t" + declared + "\t"
-            + std::to_string(sent) + "\t" + end);
-    };
     if (rule.drop) {
-        logReply(0, "-", 0, "dropped");
+        LogReply(number, 0, "-", 0, "dropped");
         return false;
     }
     if (rule.delayMs > 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(rule.delayMs));
 
-    int status = rule.status;
-    std::string body;
-    const fs::path relative = fs::path(rule.file.empty() ? path : "/" + rule.file).relative_path();
-    const bool escapes = std::any_of(relative.begin(), relative.end(), [](const fs::path& part) { return part == ".."; });
-    bool found = false;
-    if (scriptError) {
-        status = 500;
-        body = "unknown directive in script\n";
-    } else if (request.method != "GET" && request.method != "HEAD") {
-        status = 405;
-    } else if (escapes || path.empty() || path[0] != '/') {
-        status = 403;
-    } else {
-        body = ReadWhole(g_options.root / relative, found);
-        if (status == 0)
-            status = found ? 200 : 404;
-    }
-    if (!found && !scriptError)
-        body = std::string(Reason(status)) + "\n";
-    if (rule.empty)
-        body.clear();
-
+    const auto [status, body] = Resolve(request, path, rule, scriptError);
     const long long size = static_cast<long long>(body.size());
     const long long declared = rule.length ? (rule.lengthRelative ? size + *rule.length : *rule.length) : size;
-    const long long toSend = std::min({size, rule.cut ? *rule.cut : size, rule.noLength ? size : declared});
     const bool head = request.method == "HEAD";
+    const long long toSend = head ? 0 : std::min({size, rule.cut.value_or(size), rule.noLength ? size : declared});
     const std::string connection = Lower(request.Header("Connection"));
-    bool keepAlive = request.version == "HTTP/1.1" ? connection != "close" : connection == "keep-alive";
-    if (rule.noLength || (!head && (toSend < declared || rule.cut)))
-        keepAlive = false;
+    const bool keepAlive = (request.version == "HTTP/1.1" ? connection != "close" : connection == "keep-alive")
+        && !rule.noLength && (head || (toSend == declared && !rule.cut));
 
-    std::string reply = "HTTP/1.1 " + std::to_string(status) + " " + Reason(status) + "\r\n";
-    const bool xml = path.size() >= 9 && (path.ends_with(".manifest") || path.ends_with(".xml"));
-    reply += std::string("Content-Type: ") + (xml ? "text/xml" : "application/octet-stream") + "\r\n";
-    if (!rule.noLength)
-        reply += "Content-Length: " + std::to_string(declared) + "\r\n";
-    reply += "Cache-Control: no-cache, no-store\r\nPragma: no-cache\r\nExpires: 0\r\n";
-    reply += std::string("Connection: ") + (keepAlive ? "keep-alive" : "close") + "\r\n\r\n";
     const std::string declaredText = rule.noLength ? "-" : std::to_string(declared);
-    if (!SendAll(s, reply.data(), reply.size())) {
-        logReply(status, declaredText, 0, "aborted");
+    const std::string headText = HeadText(status, path, rule.noLength ? std::nullopt : std::optional(declared), keepAlive);
+    if (!SendAll(s, headText.data(), headText.size())) {
+        LogReply(number, status, declaredText, 0, "aborted");
         return false;
     }
-
-    long long sent = 0;
-    if (!head) {
-        const long long slice = rule.rate > 0 ? std::max(1L, rule.rate / 20) : toSend;
-        while (sent < toSend) {
-            const long long count = std::min(slice, toSend - sent);
-            if (!SendAll(s, body.data() + sent, static_cast<size_t>(count))) {
-                logReply(status, declaredText, sent, "aborted");
-                return false;
-            }
-            sent += count;
-            if (rule.rate > 0 && sent < toSend)
-                std::this_thread::sleep_for(std::chrono::milliseconds(1000 * count / rule.rate));
-        }
-    }
-    logReply(status, declaredText, sent, head || sent == size ? "complete" : "cut");
-    return keepAlive;
+    const long long sent = SendBody(s, body, toSend, rule.rate);
+    LogReply(number, status, declaredText, sent, sent < toSend ? "aborted" : head || sent == size ? "complete" : "cut");
+    return keepAlive && sent == toSend;
 }
 
 void Serve(Socket s)
