@@ -126,6 +126,25 @@ TEST(StartRecorder, AnUnwritableRecordGivesExitCode99)
     EXPECT_EQ(RunProgram((orv_test::TestProgramFolder() / "checknet.exe").string(), "-DOTNETVERSION=4", folder.Path()), 99);
 }
 
+// The helper can be made to take its time, so that a caller's wait is seen.
+TEST(StartRecorder, WaitsTheChosenTimeBeforeExiting)
+{
+    orv_test::ScopedEnvironment environment("ORV_CHECKNET_DELAY_MS", std::string("1500"));
+    environment.Set("ORV_CHECKNET_EXIT", std::string("5"));
+    std::string commandLine = "\"" + (orv_test::TestProgramFolder() / "checknet.exe").string() + "\" -DOTNETVERSION=4";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info));
+    EXPECT_EQ(WaitForSingleObject(info.hProcess, 300), static_cast<DWORD>(WAIT_TIMEOUT));
+    EXPECT_EQ(WaitForSingleObject(info.hProcess, 10000), WAIT_OBJECT_0);
+    DWORD code = 0;
+    GetExitCodeProcess(info.hProcess, &code);
+    EXPECT_EQ(code, 5u);
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+}
+
 } // namespace
 
 #endif
