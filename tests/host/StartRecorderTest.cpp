@@ -1,0 +1,150 @@
+// The installer and set-up helper stand-ins: started as real processes, they
+// record how they were started and exit with the codes the test chose.
+#if defined(_WIN32)
+
+#include "support/UpdateServer.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::vector<std::string>> RecordLines(const std::filesystem::path& record)
+{
+    std::vector<std::vector<std::string>> lines;
+    std::istringstream text(orv_test::ReadFile(record));
+    for (std::string line; std::getline(text, line);) {
+        std::vector<std::string> fields;
+        std::istringstream split(line);
+        for (std::string field; std::getline(split, field, '\t');)
+            fields.push_back(field);
+        lines.push_back(fields);
+    }
+    return lines;
+}
+
+// Runs the program with the arguments in folder; its exit code, or -1.
+int RunProgram(const std::string& program, const std::string& arguments, const std::filesystem::path& folder)
+{
+    std::string commandLine = "\"" + program + "\" " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+            folder.string().c_str(), &startup, &info))
+        return -1;
+    WaitForSingleObject(info.hProcess, 10000);
+    DWORD code = 0;
+    GetExitCodeProcess(info.hProcess, &code);
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    return static_cast<int>(code);
+}
+
+TEST(StartRecorder, RecordsEachRunAndExitsWithTheCodeChosenForIt)
+{
+    struct Row {
+        const char* program;
+        const char* prefix;
+        const char* arguments;
+        const char* splitLast; // the last argument as the C runtime splits it
+    };
+    const Row rows[] = {
+        {"InstallerStandin.exe", "ORV_INSTALLER", "/update /pid 4242", "4242"},
+        {"checknet.exe", "ORV_CHECKNET", "-REGASM=\"C:\\a b\\RestAPI.dll\" -LISTEN=:8000", "-LISTEN=:8000"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.program);
+        orv_test::ScratchFolder folder("start-recorder");
+        const auto record = folder / "record.txt";
+        orv_test::ScopedEnvironment environment;
+        environment.Set((std::string(row.prefix) + "_RECORD").c_str(), record.string());
+        environment.Set((std::string(row.prefix) + "_EXIT").c_str(), std::string("0,1,7"));
+        const std::string program = (orv_test::TestProgramFolder() / row.program).string();
+        std::vector<int> codes;
+        for (int i = 0; i < 4; ++i)
+            codes.push_back(RunProgram(program, row.arguments, folder.Path()));
+        EXPECT_EQ(codes, (std::vector<int>{0, 1, 7, 7}));
+
+        const auto lines = RecordLines(record);
+        ASSERT_EQ(lines.size(), 4u);
+        ASSERT_GE(lines[0].size(), 4u);
+        EXPECT_EQ(std::filesystem::path(lines[0][0]), std::filesystem::path(program));
+        EXPECT_EQ(std::filesystem::path(lines[0][1]), folder.Path());
+        EXPECT_NE(lines[0][2].find(row.arguments), std::string::npos) << lines[0][2];
+        EXPECT_EQ(lines[0].back(), row.splitLast);
+    }
+}
+
+// The update check starts the downloaded package from the temporary folder
+// with the shell; a copy of the installer runs there on its own.
+TEST(StartRecorder, InstallerCopyRunsThroughTheShellFromAnotherFolder)
+{
+    orv_test::ScratchFolder folder("start-recorder");
+    const auto copy = folder / "OrvSetup.exe";
+    std::filesystem::copy_file(orv_test::TestProgramFolder() / "InstallerStandin.exe", copy);
+    orv_test::ScopedEnvironment environment("ORV_INSTALLER_RECORD", (folder / "record.txt").string());
+    environment.Set("ORV_INSTALLER_EXIT", std::string("3"));
+
+    SHELLEXECUTEINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOCLOSEPROCESS;
+    info.lpVerb = "open";
+    const std::string file = copy.string();
+    const std::string directory = folder.Path().string();
+    info.lpFile = file.c_str();
+    info.lpParameters = "/update /pid 77";
+    info.lpDirectory = directory.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    ASSERT_TRUE(ShellExecuteExA(&info));
+    ASSERT_NE(info.hProcess, nullptr);
+    WaitForSingleObject(info.hProcess, 10000);
+    DWORD code = 0;
+    GetExitCodeProcess(info.hProcess, &code);
+    CloseHandle(info.hProcess);
+    EXPECT_EQ(code, 3u);
+
+    const auto lines = RecordLines(folder / "record.txt");
+    ASSERT_EQ(lines.size(), 1u);
+    ASSERT_EQ(lines[0].size(), 6u);
+    EXPECT_EQ(std::filesystem::path(lines[0][0]), copy);
+    EXPECT_EQ(std::filesystem::path(lines[0][1]), folder.Path());
+    EXPECT_EQ((std::vector<std::string>(lines[0].begin() + 3, lines[0].end())),
+        (std::vector<std::string>{"/update", "/pid", "77"}));
+}
+
+TEST(StartRecorder, AnUnwritableRecordGivesExitCode99)
+{
+    orv_test::ScratchFolder folder("start-recorder");
+    orv_test::ScopedEnvironment environment("ORV_CHECKNET_RECORD", (folder / "missing" / "record.txt").string());
+    EXPECT_EQ(RunProgram((orv_test::TestProgramFolder() / "checknet.exe").string(), "-DOTNETVERSION=4", folder.Path()), 99);
+}
+
+// The helper can be made to take its time, so that a caller's wait is seen.
+TEST(StartRecorder, WaitsTheChosenTimeBeforeExiting)
+{
+    orv_test::ScopedEnvironment environment("ORV_CHECKNET_DELAY_MS", std::string("1500"));
+    environment.Set("ORV_CHECKNET_EXIT", std::string("5"));
+    std::string commandLine = "\"" + (orv_test::TestProgramFolder() / "checknet.exe").string() + "\" -DOTNETVERSION=4";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info));
+    EXPECT_EQ(WaitForSingleObject(info.hProcess, 300), static_cast<DWORD>(WAIT_TIMEOUT));
+    EXPECT_EQ(WaitForSingleObject(info.hProcess, 10000), WAIT_OBJECT_0);
+    DWORD code = 0;
+    GetExitCodeProcess(info.hProcess, &code);
+    EXPECT_EQ(code, 5u);
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+}
+
+} // namespace
+
+#endif
