@@ -3,6 +3,7 @@
 // guard that lets one check run at a time, raced by real threads.
 #include "services/AutoUpdateCore.h"
 
+#include "framework/WinApp.h"
 #include "services/AutoUpdateCheck.h"
 #include "services/Registry.h"
 #include "support/ScratchFolder.h"
@@ -107,6 +108,17 @@ TEST_F(AutoUpdateCoreTest, SettingsComeFromTheRegistryAndTheHost)
     EXPECT_EQ(context.m_BaseURL, "http://127.0.0.1:8080/orv/");
     EXPECT_EQ(context.m_Behavior, 2);
     EXPECT_EQ(context.m_InstalledReleaseType, "???");
+
+    // Without an application object, or one without a name, the name is
+    // empty (and the check then reports a product mismatch).
+    ASSERT_EQ(AfxGetApp(), nullptr);
+    EXPECT_EQ(context.m_ApplicationName, "");
+    {
+        CWinApp unnamed;
+        EXPECT_EQ(manager.MakeCheckContext().m_ApplicationName, "");
+    }
+    CWinApp named("ORV Desktop");
+    EXPECT_EQ(manager.MakeCheckContext().m_ApplicationName, "ORV Desktop");
 }
 
 TEST_F(AutoUpdateCoreTest, SkippedOrRefusedCallsLeaveTheRunningCheckAlone)
