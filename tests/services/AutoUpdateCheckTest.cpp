@@ -322,6 +322,26 @@ TEST_F(AutoUpdateCheckTest, OnlyAWholePackageIsSavedAndStarted)
     }
 }
 
+TEST_F(AutoUpdateCheckTest, WithoutAFolderThePackageGoesToTheTemporaryFolder)
+{
+    const std::filesystem::path temp = m_root / "temp";
+    std::filesystem::create_directories(temp);
+    orv_test::ScopedEnvironment environment;
+    for (const char* name : {"TMPDIR", "TMP", "TEMP"}) {
+        environment.Set(name, temp.string());
+    }
+    m_context.m_DownloadFolder.Empty();
+    m_transport.m_replies[kPackage] = {"installer"};
+    ASSERT_EQ(Query({Manifest("1.3.0.0")}), -1);
+    RecordingProgress progress;
+    ASSERT_EQ(m_check->DownloadUpdate(progress), 8);
+    CAutoUpdateInstall install;
+    ASSERT_TRUE(m_check->GetInstallCommand(progress, install));
+    EXPECT_TRUE(std::filesystem::equivalent(install.m_File.GetString(), temp / "OrvSetup.exe"));
+    EXPECT_EQ(install.m_File, install.m_Folder + "OrvSetup.exe");
+    EXPECT_EQ(orv_test::ReadFile(temp / "OrvSetup.exe"), "installer");
+}
+
 TEST(AutoUpdateProgressText, CountsWholeKilobytesAndCapsTheBar)
 {
     struct Row {
