@@ -49,6 +49,9 @@ BodyEnd ReadBody(IAutoUpdateResponse& response, ULONGLONG limit, Body& body, CAu
     BYTE part[CAutoUpdateCheck::kReadSize];
     for (;;) {
         const int count = response.Read(part, sizeof part, error);
+        if (count > int(sizeof part)) {
+            error.m_Message = "the transport returned more bytes than were asked for";
+        }
         if (count < 0 || count > int(sizeof part)) {
             return BodyEnd::failed;
         }
