@@ -47,4 +47,9 @@ ORV_API bool IsLink(const char* path);
 // Removes a link itself, to a file or a folder; never what it points to.
 ORV_API bool RemoveLink(const char* path);
 
+// The folder for temporary files, ending in a separator: GetTempPathA on
+// Windows (at most 259 characters), else TMPDIR or "/tmp/". False, with the
+// last error set, when the system cannot give one.
+ORV_API bool TempFolder(CString& folder);
+
 } // namespace platform

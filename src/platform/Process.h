@@ -22,4 +22,7 @@ ORV_API bool ListProcessNames(CStringArray& names);
 ORV_API UINT RunCommandLine(const char* commandLine, int showCommand);
 #endif
 
+// The identifier of the calling process.
+ORV_API DWORD CurrentProcessId() noexcept;
+
 } // namespace platform

@@ -4,11 +4,11 @@
 
 #include "xml/XmlTestSupport.h"
 
+#include "support/HostLogLines.h"
 #include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -37,21 +37,7 @@ protected:
     }
 
     // The log's lines without their time and thread: "L4 message".
-    std::vector<std::string> LogLines() const
-    {
-        std::istringstream log(orv_test::ReadFile(m_root / "User" / "logs" / "kestrel.log"));
-        std::vector<std::string> lines;
-        std::string line;
-        while (std::getline(log, line)) {
-            // "<date> <time> L<level> T<thread> <message>"
-            std::istringstream fields(line);
-            std::string date, time, level, thread;
-            fields >> date >> time >> level >> thread;
-            const std::size_t start = std::size_t(fields.tellg()) + 1;
-            lines.push_back(level + " " + (start <= line.size() ? line.substr(start) : std::string()));
-        }
-        return lines;
-    }
+    std::vector<std::string> LogLines() const { return orv_test::HostLogLines(m_root.Path()); }
 
     orv_test::ScratchFolder m_root {"manifest"};
     orv_test::ScopedEnvironment m_host {"KESTREL_ROOT", m_root.Path().string()};

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <fnmatch.h>
@@ -150,6 +151,17 @@ bool IsLink(const char* path)
 bool RemoveLink(const char* path)
 {
     return IsLink(path) && ::unlink(WithoutTrailingSlashes(path).c_str()) == 0;
+}
+
+bool TempFolder(CString& folder)
+{
+    const char* temp = std::getenv("TMPDIR");
+    std::string path = temp != nullptr && *temp != '\0' ? temp : "/tmp";
+    if (path.back() != '/') {
+        path += '/';
+    }
+    folder = path.c_str();
+    return true;
 }
 
 } // namespace platform

@@ -54,4 +54,9 @@ bool ListProcessNames(CStringArray& names)
     return true;
 }
 
+DWORD CurrentProcessId() noexcept
+{
+    return DWORD(::getpid());
+}
+
 } // namespace platform

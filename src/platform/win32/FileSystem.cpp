@@ -104,4 +104,18 @@ bool IsFolder(const char* path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+bool TempFolder(CString& folder)
+{
+    char buffer[MAX_PATH] {};
+    const DWORD length = GetTempPathA(MAX_PATH - 1, buffer);
+    if (length == 0 || length >= MAX_PATH - 1) {
+        if (length != 0) {
+            SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        }
+        return false;
+    }
+    folder = buffer;
+    return true;
+}
+
 } // namespace platform

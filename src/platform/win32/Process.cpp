@@ -65,4 +65,9 @@ UINT RunCommandLine(const char* commandLine, int showCommand)
     return WinExec(commandLine != nullptr ? commandLine : "", static_cast<UINT>(showCommand));
 }
 
+DWORD CurrentProcessId() noexcept
+{
+    return GetCurrentProcessId();
+}
+
 } // namespace platform
