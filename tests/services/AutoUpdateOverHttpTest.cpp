@@ -1,0 +1,106 @@
+// The update check over WinInet against the update server stand-in: the
+// same decisions as over any transport, with the bytes on a real socket.
+#if defined(_WIN32)
+
+#include "services/AutoUpdateCheck.h"
+#include "services/win/WinInetUpdateTransport.h"
+
+#include "support/UpdateServer.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+namespace {
+
+class NoProgress : public IAutoUpdateProgress {
+public:
+    void ShowProgress(const char*, int) override {}
+    bool IsCancelled() override { return false; }
+};
+
+class AutoUpdateOverHttp : public ::testing::Test {
+protected:
+    AutoUpdateOverHttp()
+    {
+        m_context.m_InstalledReleaseType = "Release";
+        m_context.m_InstalledVersion = CVersion(1, 2, 0, 0);
+        m_context.m_InstalledProductName = "ORV Desktop";
+        m_context.m_ApplicationName = "orv desktop";
+        m_context.m_ProcessId = 4242;
+        m_context.m_DownloadFolder = (m_root / "download").string().c_str();
+        std::filesystem::create_directories(m_root / "download");
+    }
+
+    // Serves a newer release and its package, then runs a check with the
+    // script given; the query's status.
+    int Query(const std::string& script)
+    {
+        EXPECT_TRUE(m_server.Start());
+        m_server.Put("pkg/OrvSetup.exe", m_package);
+        m_server.Put("orv/release/update.manifest",
+                     "<?xml version=\"1.0\"?><CAutoUpdateManifest UrlOfUpdate=\"" + m_server.Url("/pkg/OrvSetup.exe")
+                         + "\" ReleaseType=\"release\" UpdateType=\"optional\"><Product Name=\"ORV Desktop\" "
+                           "Version=\"1.3.0.0\"/></CAutoUpdateManifest>");
+        m_server.Script(script);
+        m_context.m_BaseURL = m_server.Url("/orv/").c_str();
+        m_check = std::make_unique<CAutoUpdateCheck>(m_transport, m_context);
+        return m_check->QueryForLatestVersion();
+    }
+    bool Saved() const { return std::filesystem::exists(m_root / "download" / "OrvSetup.exe"); }
+
+    orv_test::ScratchFolder m_root {"updatehttp"};
+    orv_test::ScopedEnvironment m_host {"KESTREL_ROOT", m_root.Path().string()};
+    orv_test::UpdateServer m_server {m_root / "server"};
+    const std::string m_package = std::string(40000, 'P') + "end";
+    CAutoUpdateContext m_context;
+    CWinInetUpdateTransport m_transport;
+    std::unique_ptr<CAutoUpdateCheck> m_check;
+};
+
+TEST_F(AutoUpdateOverHttp, AWholePackageIsSavedAndOnlyAWholeOne)
+{
+    const struct {
+        const char* script;
+        int status;
+    } rows[] = {
+        {"", 8},
+        {"/pkg/OrvSetup.exe cut=1000", 6},
+        {"/pkg/OrvSetup.exe length=+500", 6},
+        {"/pkg/OrvSetup.exe status=404", 6},
+        {"/pkg/OrvSetup.exe nolength", 8},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.script);
+        std::filesystem::remove(m_root / "download" / "OrvSetup.exe");
+        ASSERT_EQ(Query(row.script), -1);
+        NoProgress progress;
+        EXPECT_EQ(m_check->DownloadUpdate(progress), row.status);
+        EXPECT_EQ(Saved(), row.status == 8);
+        if (row.status == 8) {
+            EXPECT_TRUE(orv_test::ReadFile(m_root / "download" / "OrvSetup.exe") == m_package);
+        }
+        m_server.Stop();
+    }
+}
+
+TEST_F(AutoUpdateOverHttp, AManifestThatCannotBeReadIsAnErrorStatus)
+{
+    EXPECT_EQ(Query("/orv/release/update.manifest status=404"), 3);
+    m_server.Stop();
+    // A reply that never comes: Windows fails the request (2); Wine's
+    // WinInet reports a status of 0, an HTTP error (3).
+    const int dropped = Query("/orv/release/update.manifest drop");
+    EXPECT_TRUE(dropped == 2 || dropped == 3) << dropped;
+    // Every fetch reached the server: nothing came from a cache.
+    EXPECT_EQ(m_server.Requests().size(), 1u);
+    m_server.Stop();
+    // Nobody listens any more.
+    m_check = std::make_unique<CAutoUpdateCheck>(m_transport, m_context);
+    EXPECT_EQ(m_check->QueryForLatestVersion(), 2);
+}
+
+} // namespace
+
+#endif
