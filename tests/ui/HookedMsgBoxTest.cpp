@@ -29,22 +29,8 @@ const char* const kAppName = "OrvMsgBoxTest";
 // The visible dialog of this thread; an adopted one has an object.
 HWND FindBox(bool adopted = true)
 {
-    std::pair<HWND, bool> search {nullptr, adopted};
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND wnd, LPARAM param) {
-            auto* search = reinterpret_cast<std::pair<HWND, bool>*>(param);
-            char name[32] = {};
-            ::GetClassNameA(wnd, name, sizeof name);
-            if (std::string(name) == "#32770" && ::IsWindowVisible(wnd)
-                && (CWnd::FromHandlePermanent(wnd) != nullptr) == search->second) {
-                search->first = wnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.first;
+    return FindThreadWindow("#32770",
+                            [adopted](HWND wnd) { return (CWnd::FromHandlePermanent(wnd) != nullptr) == adopted; });
 }
 
 CRect RectInBox(HWND box, HWND wnd)
@@ -82,18 +68,9 @@ protected:
                 int doNotAgainId = 0, CWnd* child = nullptr)
     {
         const bool adopted = app == nullptr || app->m_pszAppName != nullptr;
-        bool done = false;
-        CThreadTimer timer;
-        timer.Start(30, [&] {
-            HWND box = done ? nullptr : FindBox(adopted);
-            if (box == nullptr)
-                return;
-            done = true;
-            PumpPending();
-            step(box);
-        });
+        WhenShown driver([adopted] { return FindBox(adopted); }, step ? step : [](HWND) {});
         const int result = CHookedMsgBox::DoMessageBox(app, text, type, m_helpId, doNotAgainId, nullptr, child);
-        EXPECT_TRUE(done || step == nullptr) << "the box never came up";
+        EXPECT_TRUE(driver.Done() || step == nullptr) << "the box never came up";
         return result;
     }
 
@@ -151,7 +128,7 @@ TEST_F(HookedMsgBoxTest, OnlyIdsUpTo105CloseTheBox)
         HWND seventh = ::FindWindowExA(box, nullptr, "Button", "Seventh");
         ASSERT_NE(seventh, nullptr);
         ClickCentre(seventh);
-        PumpUntil([] { return false; }, 200);
+        PumpFor(200);
         stayed = ::IsWindowVisible(box) != FALSE;
         PressKey(VK_RETURN);
     }), IDOK);
@@ -286,13 +263,7 @@ TEST_F(HookedMsgBoxTest, ChildDialogIsEmbeddedUnderTheText)
         HDC dc = ::GetDC(check);
         EXPECT_EQ(::GetPixel(dc, rect.right - 2, 1), 8421376u);
         ::ReleaseDC(check, dc);
-        bool blue = false;
-        HDC labelDc = ::GetDC(label);
-        for (int x = 0; x < 40 && !blue; ++x)
-            for (int y = 0; y < 14 && !blue; ++y)
-                blue = ::GetPixel(labelDc, x, y) == RGB(0, 0, 255);
-        ::ReleaseDC(label, labelDc);
-        EXPECT_TRUE(blue);
+        EXPECT_GT(CountPixels(label, CRect(0, 0, 40, 14), RGB(0, 0, 255)), 0);
         EXPECT_EQ(::GetParent(child), box);
         EXPECT_TRUE(child.IsWindowVisible());
         const CRect placed = RectInBox(box, child);
@@ -359,7 +330,7 @@ TEST_F(HookedMsgBoxTest, IdlePulseReachesTheWindowThatAnotherProcessNamed)
     EXPECT_EQ(hooked_msgbox::IdleTarget(), inner.GetSafeHwnd());
     // The pulse stops with the box.
     const int pulses = inner.m_pulses;
-    PumpUntil([] { return false; }, 400);
+    PumpFor(400);
     EXPECT_EQ(inner.m_pulses, pulses);
 
     // A box on another thread leaves the pulse alone.
@@ -403,27 +374,17 @@ TEST_F(HookedMsgBoxTest, TwoHundredBoxesLeaveNoHandlesOrHooksBehind)
     EXPECT_LE(after.user, before.user);
 }
 
-} // namespace
-
-namespace {
-
 TEST_F(HookedMsgBoxTest, StringResourceTextIsItsOwnHelpId)
 {
     ASSERT_EQ(AfxGetApp(), &m_app);
-    bool shown = false;
-    CThreadTimer timer;
-    timer.Start(30, [&] {
-        HWND box = shown ? nullptr : FindBox();
-        if (box == nullptr)
-            return;
-        shown = true;
+    WhenShown driver([] { return FindBox(); }, [&](HWND box) {
         // IDS_COMPANY, 509, of the library's strings.
         EXPECT_NE(::FindWindowExA(box, nullptr, "Static", "Velkor, Inc.\n"), nullptr);
         EXPECT_EQ(m_app.m_dwPromptContext, 0x30000u + 509);
         PressKey(VK_RETURN);
     });
     EXPECT_EQ(CHookedMsgBox::AfxMessageBox(509u, MB_OK), IDOK);
-    EXPECT_TRUE(shown);
+    EXPECT_TRUE(driver.Done());
 }
 
 } // namespace
