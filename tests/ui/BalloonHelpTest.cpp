@@ -364,31 +364,15 @@ TEST_F(Balloon, ExclamationErrorAtAFieldIsBrandedAndGoesOnAKeyPress)
     ticket.DestroyWindow();
 }
 
-// A launch that cannot create its balloon (every hook slot of the thread is
-// taken) deletes the balloon and its icon: a thousand of them leave no
-// handles behind.
-TEST_F(Balloon, FailedLaunchDeletesTheBalloonAndItsIcon)
-{
-    std::vector<std::unique_ptr<B>> live;
-    for (int i = 0; i < B::kMaxLiveBalloons; ++i) {
-        live.push_back(std::make_unique<B>());
-        Open(*live.back(), 0, CPoint(100 + 10 * i, 200));
-    }
-    ExpectNoHandleLeak([] {
-        EXPECT_EQ(B::LaunchBalloon("Full", "No slot left", CPoint(300, 300), IDI_EXCLAMATION), nullptr);
-    });
-    live.pop_back();
-    B* launched = B::LaunchBalloon("Room", "again", CPoint(300, 300));
-    ASSERT_NE(launched, nullptr);
-    const HWND wnd = *launched;
-    launched->PostMessage(WM_CLOSE);
-    EXPECT_TRUE(WaitGone(wnd));
-}
-
 // A thousand launched balloons with all three hooks, each closed by a key
-// press: no handles stay behind, and each balloon's hooks go with it.
-TEST_F(Balloon, ThousandBalloonsLeaveNoHandlesOrHooks)
+// press, while every other hook slot of the thread is taken: a second
+// launch finds no slot and deletes its balloon and icon, and no handles stay
+// behind; each balloon's hooks go with it and free its slot.
+TEST_F(Balloon, ThousandBalloonsLeaveNoHandlesOrHooksAndAFailedLaunchDeletesItself)
 {
+    std::vector<std::unique_ptr<B>> live(B::kMaxLiveBalloons - 1);
+    for (size_t i = 0; i < live.size(); ++i)
+        Open(*(live[i] = std::make_unique<B>()), 0, CPoint(100 + 10 * static_cast<int>(i), 200));
     CWnd anchor;
     ASSERT_TRUE(anchor.CreateEx(0, nullptr, "", WS_CHILD | WS_VISIBLE, CRect(10, 10, 50, 30), m_frame, 1));
     int hooksLeft = 0;
@@ -397,6 +381,7 @@ TEST_F(Balloon, ThousandBalloonsLeaveNoHandlesOrHooks)
                                       B::unCLOSE_ON_KEYPRESS | B::unCLOSE_ON_LBUTTON_DOWN | B::unDISABLE_FADE,
                                       &anchor);
         ASSERT_NE(balloon, nullptr);
+        EXPECT_EQ(B::LaunchBalloon("Full", "No slot left", CPoint(300, 300), IDI_EXCLAMATION), nullptr);
         const HWND wnd = *balloon;
         HHOOK hooks[3];
         for (int kind = 0; kind < 3; ++kind) {

@@ -58,6 +58,7 @@ TEST_F(IntelliCombo, CreationLeavesTheControlInPlaceWithItsListTakenOver)
     m_frame.ScreenToClient(&rect);
     EXPECT_EQ(rect.TopLeft(), CPoint(20, 30));
     EXPECT_EQ(rect.Width(), 180);
+    EXPECT_TRUE(m_combo.IsWindowVisible() && !m_combo.GetDroppedState());
     COMBOBOXINFO info {};
     info.cbSize = sizeof info;
     ASSERT_TRUE(::GetComboBoxInfo(m_combo, &info));

@@ -182,19 +182,19 @@ GuiCounts CountGuiHandles()
     return counts;
 }
 
-void ExpectNoHandleLeak(const std::function<void()>& cycle, DWORD gdiSlack)
+void ExpectNoHandleLeak(const std::function<void()>& cycle, DWORD gdiSlack, int cycles)
 {
     for (int i = 0; i < 20; ++i) {
         cycle();
         PumpPending();
     }
     const GuiCounts before = CountGuiHandles();
-    for (int i = 0; i < 1000; ++i) {
+    for (int i = 0; i < cycles; ++i) {
         cycle();
         PumpPending();
     }
     const GuiCounts after = CountGuiHandles();
-    std::printf("x1000: GDI %lu -> %lu, USER %lu -> %lu\n", before.gdi, after.gdi, before.user, after.user);
+    std::printf("x%d: GDI %lu -> %lu, USER %lu -> %lu\n", cycles, before.gdi, after.gdi, before.user, after.user);
     EXPECT_GT(before.gdi, 0u);
     EXPECT_GT(before.user, 0u);
     EXPECT_LE(after.gdi, before.gdi + gdiSlack);

@@ -50,12 +50,12 @@ struct GuiCounts {
 // The process's GDI and USER objects. Where the system does not count them
 // (Wine), the live handles in the handle tables are counted instead.
 GuiCounts CountGuiHandles();
-// Runs the cycle 1,000 times, after 20 that may fill lasting system caches
+// Runs the cycle 1,000 times (or `cycles`), after 20 that may fill lasting system caches
 // (window DCs, fonts, glyphs), pumping messages after each as the
 // application's loop would, and expects the handle counts to end where they
 // began. gdiSlack allows for the window DC cache, which grows by a few
 // entries while windows come and go; a leak would add 1,000.
-void ExpectNoHandleLeak(const std::function<void()>& cycle, DWORD gdiSlack = 0);
+void ExpectNoHandleLeak(const std::function<void()>& cycle, DWORD gdiSlack = 0, int cycles = 1000);
 
 // Dispatches messages for the whole wait, for checks that nothing happens.
 void PumpFor(DWORD waitMs);
