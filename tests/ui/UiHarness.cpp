@@ -268,14 +268,9 @@ int LongestRow(HWND wnd, COLORREF colour)
 {
     CRect client;
     ::GetClientRect(wnd, &client);
-    CClientDC dc(wnd);
     int longest = 0;
-    for (int y = 0; y < client.bottom; ++y) {
-        int count = 0;
-        for (int x = 0; x < client.right; ++x)
-            count += dc.GetPixel(x, y) == colour ? 1 : 0;
-        longest = std::max(longest, count);
-    }
+    for (int y = 0; y < client.bottom; ++y)
+        longest = std::max(longest, CountPixels(wnd, CRect(0, y, client.right, y + 1), colour));
     return longest;
 }
 
