@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 using namespace hooked_msgbox;
 
 TEST(HookedMsgBoxText, ExtraButtonTagEscapesItsCaption)
@@ -86,40 +88,37 @@ TEST(HookedMsgBoxText, ListBlockKeepsAtMostTenPlaceholderLines)
     EXPECT_STREQ(layout.Joined().GetString(), "Head\n\n\n\n\n\n\n\n\n\n\nTail\n");
 }
 
+// A closing marker without an opening one makes a one-line block, and so
+// do both markers on one line; without a closing marker there is no block,
+// and an empty line stays a line.
 TEST(HookedMsgBoxText, ListBlockEdges)
 {
-    // A closing marker without an opening one makes a one-line block.
-    LineLayout layout = LayoutLines("a\nb</lb>\nc");
-    EXPECT_EQ(layout.first, 1);
-    EXPECT_EQ(layout.last, 1);
-    ASSERT_EQ(layout.blockLines.size(), 1u);
-    EXPECT_STREQ(layout.blockLines[0].GetString(), "b");
-    // Both markers on one line.
-    layout = LayoutLines("<lb>only</lb>");
-    EXPECT_EQ(layout.BlockSize(), 1);
-    EXPECT_STREQ(layout.blockLines[0].GetString(), "only");
-    // No closing marker: no block, and an empty line stays a line.
-    layout = LayoutLines("<lb>x\n\ny");
-    EXPECT_FALSE(layout.HasBlock());
-    EXPECT_STREQ(layout.Joined().GetString(), "<lb>x\n\ny\n");
+    const struct { const char* text; int first, last; const char* block; } cases[] = {
+        {"a\nb</lb>\nc", 1, 1, "b"}, {"<lb>only</lb>", 0, 0, "only"}};
+    for (const auto& c : cases) {
+        const LineLayout layout = LayoutLines(c.text);
+        EXPECT_EQ(layout.first, c.first) << c.text;
+        EXPECT_EQ(layout.last, c.last) << c.text;
+        ASSERT_EQ(layout.blockLines.size(), 1u) << c.text;
+        EXPECT_STREQ(layout.blockLines[0].GetString(), c.block);
+    }
+    const LineLayout none = LayoutLines("<lb>x\n\ny");
+    EXPECT_FALSE(none.HasBlock());
+    EXPECT_STREQ(none.Joined().GetString(), "<lb>x\n\ny\n");
 }
 
+// Each run as its text after "*" when bold, each followed by "|". Markers
+// never show: a nested opening or a closing that closes nothing.
 TEST(HookedMsgBoxText, BoldRunsAlternate)
 {
-    const auto runs = SplitBoldRuns("Sell <b>100</b> at <b>market");
-    ASSERT_EQ(runs.size(), 4u);
-    EXPECT_STREQ(runs[1].text.GetString(), "100");
-    EXPECT_TRUE(runs[1].bold);
-    EXPECT_STREQ(runs[2].text.GetString(), " at ");
-    EXPECT_FALSE(runs[2].bold);
-    EXPECT_STREQ(runs[3].text.GetString(), "market");
-    EXPECT_TRUE(runs[3].bold);
-    EXPECT_TRUE(SplitBoldRuns("").empty());
-    // Markers never show: a nested opening or a closing that closes nothing.
-    const auto odd = SplitBoldRuns("a</b><b>b<b>c</b>");
-    ASSERT_EQ(odd.size(), 2u);
-    EXPECT_STREQ(odd[0].text.GetString(), "a");
-    EXPECT_STREQ(odd[1].text.GetString(), "bc");
+    const struct { const char* line; const char* runs; } cases[] = {
+        {"Sell <b>100</b> at <b>market", "Sell |*100| at |*market|"}, {"", ""}, {"a</b><b>b<b>c</b>", "a|*bc|"}};
+    for (const auto& c : cases) {
+        std::string runs;
+        for (const TextRun& run : SplitBoldRuns(c.line))
+            runs += std::string(run.bold ? "*" : "") + run.text.GetString() + "|";
+        EXPECT_EQ(runs, c.runs) << c.line;
+    }
 }
 
 TEST(HookedMsgBoxText, BandColoursComeFromColumnZero)

@@ -81,7 +81,7 @@ protected:
     const std::string m_key = m_base + "\\Recent";
 };
 
-TEST_F(NimRecentListStore, WriteReplacesTheStoredListAndSkipsEmptyEntries)
+TEST_F(NimRecentListStore, WriteReplacesTheStoredListSkipsEmptyEntriesAndKeepsAKeyWithSubkeys)
 {
     // Reading creates the missing key and keeps every entry.
     EXPECT_EQ(ReadBack(), (Texts {"p", "q", "r", "s"}));
@@ -96,12 +96,9 @@ TEST_F(NimRecentListStore, WriteReplacesTheStoredListAndSkipsEmptyEntries)
     ASSERT_TRUE(registry.Write("Sym1", 7ul)); // not a string: ignored
     registry.Close();
     EXPECT_EQ(ReadBack(), (Texts {"p", "q", "B", "s"}));
-}
 
-TEST_F(NimRecentListStore, KeyWithSubkeysIsOverwrittenInPlace)
-{
+    // A stored key with subkeys is overwritten in place.
     ASSERT_TRUE(Filled({"D", "C", "B", "A"}).WriteListEx(HKEY_CURRENT_USER, m_base.c_str()));
-    CRegistry registry;
     ASSERT_TRUE(registry.CreateKey(HKEY_CURRENT_USER, (m_key + "\\Child").c_str()));
     registry.Close();
     ASSERT_TRUE(Filled({"F", "E", "", ""}).WriteListEx(HKEY_CURRENT_USER, m_base.c_str()));

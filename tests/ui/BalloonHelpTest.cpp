@@ -21,48 +21,23 @@ namespace {
 
 using B = CBalloonHelp;
 
-CRect WorkArea()
-{
-    MONITORINFO info {};
-    info.cbSize = sizeof info;
-    ::GetMonitorInfoA(::MonitorFromPoint(POINT {0, 0}, MONITOR_DEFAULTTOPRIMARY), &info);
-    return info.rcWork;
-}
-
-CPoint CursorPos()
-{
-    CPoint point;
-    ::GetCursorPos(&point);
-    return point;
-}
-
-// A mouse button pressed or released where the cursor is, through SendInput.
-void SendButton(DWORD flags)
+// A mouse button (or, with a key, that key) pressed or released through
+// SendInput; mouse buttons act where the cursor is.
+void SendButton(DWORD flags, WORD key = 0)
 {
     INPUT input {};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
+    input.type = key != 0 ? INPUT_KEYBOARD : INPUT_MOUSE;
+    if (key != 0)
+        input.ki = {key, 0, flags, 0, 0};
+    else
+        input.mi.dwFlags = flags;
     ::SendInput(1, &input, sizeof input);
-}
-
-void SendKey(WORD key, bool up)
-{
-    INPUT input {};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    ::SendInput(1, &input, sizeof input);
-}
-
-bool Gone(HWND wnd, DWORD timeoutMs = 5000)
-{
-    return PumpUntil([wnd] { return !::IsWindow(wnd); }, timeoutMs);
 }
 
 // Open for the whole wait: nothing closes the window within it.
 bool StaysOpen(HWND wnd, DWORD waitMs = 300)
 {
-    return !PumpUntil([wnd] { return !::IsWindow(wnd); }, waitMs);
+    return !WaitGone(wnd, waitMs);
 }
 
 bool InRegion(HWND wnd, int x, int y)
@@ -129,7 +104,8 @@ void SetMenuFades(BOOL animation, BOOL fade)
 // lies on the anchor.
 TEST_F(Balloon, EachQuadrantPutsBodyAndTailOnTheSideAwayFromTheNearEdges)
 {
-    const CRect work = WorkArea();
+    CRect work;
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     const int qx = work.Width() / 4, qy = work.Height() / 4;
     const struct { CPoint anchor; int quadrant; const char* shot; } cases[] = {
         {{work.left + 3 * qx, work.top + qy}, 0, "Balloon-quadrant0"},
@@ -173,7 +149,7 @@ TEST_F(Balloon, TimeOutClosesWhileZeroNeverDoes)
         EXPECT_EQ(style & (CS_DBLCLKS | CS_SAVEBITS | CS_DROPSHADOW),
                   static_cast<UINT>(CS_DBLCLKS | CS_SAVEBITS | (balloon == &timed ? 0 : CS_DROPSHADOW)));
     }
-    EXPECT_TRUE(Gone(timed));
+    EXPECT_TRUE(WaitGone(timed));
     EXPECT_FALSE(::KillTimer(endless, 1)); // no time-out timer was started
     EXPECT_TRUE(StaysOpen(endless, 500));
 }
@@ -183,20 +159,16 @@ TEST_F(Balloon, TimeOutClosesWhileZeroNeverDoes)
 TEST_F(Balloon, MouseMoveBeyondTheToleranceCloses)
 {
     const CPoint start(500, 400);
-    MoveMouseTo(nullptr, start);
-    ASSERT_TRUE(PumpUntil([&] { return CursorPos() == start; }));
+    ASSERT_TRUE(CursorTo(start));
     for (const CPoint& move : {CPoint(3, 0), CPoint(-3, -3)}) {
         B balloon;
         balloon.SetMouseMoveTolerance(3);
         Open(balloon, B::unCLOSE_ON_MOUSE_MOVE);
-        const CPoint closeBy = start + move;
-        MoveMouseTo(nullptr, closeBy);
-        ASSERT_TRUE(PumpUntil([&] { return CursorPos() == closeBy; }));
+        ASSERT_TRUE(CursorTo(start + move));
         EXPECT_TRUE(StaysOpen(balloon)) << move.x << "," << move.y;
         MoveMouseTo(nullptr, start + CPoint(move.x * 4 / 3, move.y * 4 / 3));
-        EXPECT_TRUE(Gone(balloon)) << move.x << "," << move.y;
-        MoveMouseTo(nullptr, start);
-        ASSERT_TRUE(PumpUntil([&] { return CursorPos() == start; }));
+        EXPECT_TRUE(WaitGone(balloon)) << move.x << "," << move.y;
+        ASSERT_TRUE(CursorTo(start));
     }
     // Without a tolerance of its own, a balloon takes the system's hover
     // width, or 3 when the system has none.
@@ -227,10 +199,9 @@ TEST_F(Balloon, ButtonsAndKeysCloseOnlyWhenTheirOptionIsSet)
         Open(target, c.option, CPoint(300, 200));
         Open(other, B::unCLOSE_ON_ANYTHING & ~c.family & ~B::unCLOSE_ON_MOUSE_MOVE, CPoint(300, 300));
         if (c.key != 0) {
-            SendKey(c.key, true);
+            SendButton(KEYEVENTF_KEYUP, c.key);
             EXPECT_TRUE(StaysOpen(target)) << "key release";
-            SendKey(c.key, false);
-            SendKey(c.key, true);
+            PressKey(c.key);
         } else {
             SendButton(c.press);
             // The button-up balloons hold the capture until the release.
@@ -241,7 +212,7 @@ TEST_F(Balloon, ButtonsAndKeysCloseOnlyWhenTheirOptionIsSet)
                 SendButton(c.press << 1);
             }
         }
-        EXPECT_TRUE(Gone(target)) << c.option;
+        EXPECT_TRUE(WaitGone(target)) << c.option;
         // The other balloon closes on everything but this button (or the
         // keys); it has seen the action by the time the target is gone.
         EXPECT_TRUE(::IsWindow(other)) << c.option;
@@ -259,7 +230,7 @@ TEST_F(Balloon, CloseButtonClosesOnReleaseOverIt)
     MouseButtonAt(balloon, CPoint(centre.x - 40, centre.y + 20), false);
     EXPECT_TRUE(StaysOpen(balloon));
     ClickAt(balloon, centre);
-    EXPECT_TRUE(Gone(balloon));
+    EXPECT_TRUE(WaitGone(balloon));
 }
 
 // A click on the content opens the URL with the shell: the test registers
@@ -272,6 +243,7 @@ TEST_F(Balloon, ClickOnTheContentOpensTheLinkAndCloses)
     std::remove(record.c_str());
     const std::string command = "cmd.exe /c echo %1> \"" + record + "\"";
     // Wine's shell finds URL schemes in the machine's classes only.
+    RegistryKeysGone scheme(HKEY_CLASSES_ROOT, {"orvballoon"});
     ASSERT_EQ(::RegSetKeyValueA(HKEY_CLASSES_ROOT, "orvballoon\\shell\\open\\command", nullptr, REG_SZ,
                                 command.c_str(), static_cast<DWORD>(command.size() + 1)), ERROR_SUCCESS);
     ::RegSetKeyValueA(HKEY_CLASSES_ROOT, "orvballoon", "URL Protocol", REG_SZ, "", 1);
@@ -282,7 +254,7 @@ TEST_F(Balloon, ClickOnTheContentOpensTheLinkAndCloses)
     PumpPending();
     const CRect inner = balloon.GetInnerRect();
     ClickAt(balloon, CPoint(inner.left + 10, inner.bottom - 4));
-    EXPECT_TRUE(Gone(balloon));
+    EXPECT_TRUE(WaitGone(balloon));
     std::string text;
     PumpUntil([&] {
         std::ifstream in(record);
@@ -290,7 +262,6 @@ TEST_F(Balloon, ClickOnTheContentOpensTheLinkAndCloses)
         return text.find('\n') != std::string::npos;
     }, 15000);
     EXPECT_EQ(text.substr(0, text.find_first_of("\r\n")), "orvballoon:limit-orders");
-    ::RegDeleteTreeA(HKEY_CLASSES_ROOT, "orvballoon");
     std::remove(record.c_str());
 }
 
@@ -305,7 +276,7 @@ TEST_F(Balloon, DelayedCloseWaitsForTheTimeOutAfterTheFirstRequest)
     EXPECT_EQ(balloon.GetOptions() & B::unCLOSE_ON_ANYTHING, 0u);
     PressKey(VK_SHIFT);
     EXPECT_TRUE(StaysOpen(balloon, 200));
-    EXPECT_TRUE(Gone(balloon));
+    EXPECT_TRUE(WaitGone(balloon));
 }
 
 // Wine shows and hides without fading, so the fades are checked at the
@@ -333,7 +304,7 @@ TEST_F(Balloon, FadesInAndOutThroughTheWindowAnimation)
         ASSERT_TRUE(balloon.Create("Fading", "In and out", CPoint(300, 200), c.options, nullptr, "", 50));
         const HWND wnd = balloon;
         EXPECT_TRUE(balloon.IsWindowVisible());
-        EXPECT_TRUE(Gone(wnd));
+        EXPECT_TRUE(WaitGone(wnd));
         EXPECT_EQ(g_fades, c.fades) << c.options << " " << c.animation << c.fade;
         EXPECT_EQ(g_fadeWindows, std::vector<HWND>(c.fades.size(), wnd));
     }
@@ -384,46 +355,24 @@ TEST_F(Balloon, ExclamationErrorAtAFieldIsBrandedAndGoesOnAKeyPress)
     EXPECT_FALSE(SaveScreenshot(wnd, "Balloon-exclamation-error").empty());
     // The icon sits at the header's left; its pixels differ from the
     // background's.
-    CWindowDC dc(wnd);
     const CRect inner = error->GetInnerRect();
-    int iconPixels = 0;
-    for (int y = inner.top; y < inner.top + 16; ++y) {
-        for (int x = inner.left; x < inner.left + 16; ++x)
-            iconPixels += dc.GetPixel(x, y) != ::GetSysColor(COLOR_INFOBK) ? 1 : 0;
-    }
-    EXPECT_GT(iconPixels, 40);
+    EXPECT_LT(CountPixels(wnd, CRect(inner.TopLeft(), CSize(16, 16)), ::GetSysColor(COLOR_INFOBK)), 256 - 40);
     PressKey('A');
-    EXPECT_TRUE(Gone(wnd));
+    EXPECT_TRUE(WaitGone(wnd));
     EXPECT_TRUE(::IsWindow(ticket));
     price.Detach();
     ticket.DestroyWindow();
 }
 
-// A launch that cannot create its balloon (every hook slot of the thread is
-// taken) deletes the balloon and its icon: a thousand of them leave no
-// handles behind.
-TEST_F(Balloon, FailedLaunchDeletesTheBalloonAndItsIcon)
-{
-    std::vector<std::unique_ptr<B>> live;
-    for (int i = 0; i < B::kMaxLiveBalloons; ++i) {
-        live.push_back(std::make_unique<B>());
-        Open(*live.back(), 0, CPoint(100 + 10 * i, 200));
-    }
-    ExpectNoHandleLeak([] {
-        EXPECT_EQ(B::LaunchBalloon("Full", "No slot left", CPoint(300, 300), IDI_EXCLAMATION), nullptr);
-    });
-    live.pop_back();
-    B* launched = B::LaunchBalloon("Room", "again", CPoint(300, 300));
-    ASSERT_NE(launched, nullptr);
-    const HWND wnd = *launched;
-    launched->PostMessage(WM_CLOSE);
-    EXPECT_TRUE(Gone(wnd));
-}
-
 // A thousand launched balloons with all three hooks, each closed by a key
-// press: no handles stay behind, and each balloon's hooks go with it.
-TEST_F(Balloon, ThousandBalloonsLeaveNoHandlesOrHooks)
+// press, while every other hook slot of the thread is taken: a second
+// launch finds no slot and deletes its balloon and icon, and no handles stay
+// behind; each balloon's hooks go with it and free its slot.
+TEST_F(Balloon, ThousandBalloonsLeaveNoHandlesOrHooksAndAFailedLaunchDeletesItself)
 {
+    std::vector<std::unique_ptr<B>> live(B::kMaxLiveBalloons - 1);
+    for (size_t i = 0; i < live.size(); ++i)
+        Open(*(live[i] = std::make_unique<B>()), 0, CPoint(100 + 10 * static_cast<int>(i), 200));
     CWnd anchor;
     ASSERT_TRUE(anchor.CreateEx(0, nullptr, "", WS_CHILD | WS_VISIBLE, CRect(10, 10, 50, 30), m_frame, 1));
     int hooksLeft = 0;
@@ -432,6 +381,7 @@ TEST_F(Balloon, ThousandBalloonsLeaveNoHandlesOrHooks)
                                       B::unCLOSE_ON_KEYPRESS | B::unCLOSE_ON_LBUTTON_DOWN | B::unDISABLE_FADE,
                                       &anchor);
         ASSERT_NE(balloon, nullptr);
+        EXPECT_EQ(B::LaunchBalloon("Full", "No slot left", CPoint(300, 300), IDI_EXCLAMATION), nullptr);
         const HWND wnd = *balloon;
         HHOOK hooks[3];
         for (int kind = 0; kind < 3; ++kind) {
@@ -439,7 +389,7 @@ TEST_F(Balloon, ThousandBalloonsLeaveNoHandlesOrHooks)
             ASSERT_NE(hooks[kind], nullptr) << kind;
         }
         PressKey(VK_SHIFT);
-        ASSERT_TRUE(Gone(wnd));
+        ASSERT_TRUE(WaitGone(wnd));
         for (HHOOK hook : hooks)
             hooksLeft += ::UnhookWindowsHookEx(hook) ? 1 : 0;
     });
@@ -487,5 +437,5 @@ TEST_F(Balloon, SettersOnALiveBalloonTakeEffectAtOnce)
     const CRect inner = balloon.GetInnerRect();
     EXPECT_EQ(CWindowDC(balloon).GetPixel(inner.left - 3, inner.top + 3), RGB(200, 230, 255));
     balloon.SetTimeout(50);
-    EXPECT_TRUE(Gone(balloon));
+    EXPECT_TRUE(WaitGone(balloon));
 }

@@ -29,22 +29,8 @@ const char* const kAppName = "OrvMsgBoxTest";
 // The visible dialog of this thread; an adopted one has an object.
 HWND FindBox(bool adopted = true)
 {
-    std::pair<HWND, bool> search {nullptr, adopted};
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND wnd, LPARAM param) {
-            auto* search = reinterpret_cast<std::pair<HWND, bool>*>(param);
-            char name[32] = {};
-            ::GetClassNameA(wnd, name, sizeof name);
-            if (std::string(name) == "#32770" && ::IsWindowVisible(wnd)
-                && (CWnd::FromHandlePermanent(wnd) != nullptr) == search->second) {
-                search->first = wnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.first;
+    return FindThreadWindow("#32770",
+                            [adopted](HWND wnd) { return (CWnd::FromHandlePermanent(wnd) != nullptr) == adopted; });
 }
 
 CRect RectInBox(HWND box, HWND wnd)
@@ -73,27 +59,15 @@ protected:
     }
     void TearDown() override { m_app.SetMainWnd(nullptr); }
 
+    // The box of `app` (the test's application when null).
     int Show(const CString& text, UINT type, const std::function<void(HWND)>& step, int doNotAgainId = 0,
-             CWnd* child = nullptr)
+             CWnd* child = nullptr, CWinApp* app = nullptr)
     {
-        return ShowFor(&m_app, text, type, step, doNotAgainId, child);
-    }
-    int ShowFor(CWinApp* app, const CString& text, UINT type, const std::function<void(HWND)>& step,
-                int doNotAgainId = 0, CWnd* child = nullptr)
-    {
-        const bool adopted = app == nullptr || app->m_pszAppName != nullptr;
-        bool done = false;
-        CThreadTimer timer;
-        timer.Start(30, [&] {
-            HWND box = done ? nullptr : FindBox(adopted);
-            if (box == nullptr)
-                return;
-            done = true;
-            PumpPending();
-            step(box);
-        });
+        app = app != nullptr ? app : &m_app;
+        const bool adopted = app->m_pszAppName != nullptr;
+        WhenShown driver([adopted] { return FindBox(adopted); }, step ? step : [](HWND) {});
         const int result = CHookedMsgBox::DoMessageBox(app, text, type, m_helpId, doNotAgainId, nullptr, child);
-        EXPECT_TRUE(done || step == nullptr) << "the box never came up";
+        EXPECT_TRUE(driver.Done() || step == nullptr) << "the box never came up";
         return result;
     }
 
@@ -102,35 +76,30 @@ protected:
     UINT m_helpId = 0;
 };
 
-bool ShowsIcon(HWND box)
-{
-    for (HWND child = ::GetWindow(box, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        if ((::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && ::IsWindowVisible(child)
-            && ::SendMessageA(child, STM_GETICON, 0, 0) != 0)
-            return true;
-    }
-    return false;
-}
-
+// Only ids up to 105 close the box: a click on 106 leaves it open.
 TEST_F(HookedMsgBoxTest, ExtraButtonClickGivesItsIdAndTheMarkupIsApplied)
 {
-    const CString text = CHookedMsgBox::CreateExtraButtonTag(101, "Later") + CHookedMsgBox::CreateExtraButtonTag(102, "Cancel \"all\" <orders>")
+    const CString text = CHookedMsgBox::CreateExtraButtonTag(101, "Later")
+        + CHookedMsgBox::CreateExtraButtonTag(102, "Cancel \"all\" <orders>")
+        + CHookedMsgBox::CreateExtraButtonTag(106, "Seventh")
         + "<Colors BorderClr=\"255\" OrdBkgndClr=\"14745599\"/>Order <b>rejected</b>: price outside the band.\nTry again?";
-    const int result = Show(text, MB_YESNO, [](HWND box) {
+    bool stayed = false;
+    const int result = Show(text, MB_YESNO, [&](HWND box) {
         char caption[64] = {};
         ::GetWindowTextA(box, caption, sizeof caption);
         EXPECT_STREQ(caption, kAppName);
         HWND later = ::FindWindowExA(box, nullptr, "Button", "Later");
         HWND all = ::FindWindowExA(box, nullptr, "Button", "Cancel \"all\" <orders>");
         HWND yes = ::GetDlgItem(box, IDYES);
-        ASSERT_NE(later, nullptr);
-        ASSERT_NE(all, nullptr);
+        HWND seventh = ::FindWindowExA(box, nullptr, "Button", "Seventh");
+        ASSERT_TRUE(later != nullptr && all != nullptr && seventh != nullptr);
         // Each extra button stands left of the one before, all inside the box.
         CRect client;
         ::GetClientRect(box, &client);
         EXPECT_LT(RectInBox(box, later).right, RectInBox(box, yes).left);
         EXPECT_LT(RectInBox(box, all).right, RectInBox(box, later).left);
-        EXPECT_GE(RectInBox(box, all).left, 0);
+        EXPECT_LT(RectInBox(box, seventh).right, RectInBox(box, all).left);
+        EXPECT_GE(RectInBox(box, seventh).left, 0);
         EXPECT_LE(RectInBox(box, ::GetDlgItem(box, IDNO)).right, client.right);
         // The order background fills the box inside the red border.
         HDC dc = ::GetDC(box);
@@ -138,24 +107,14 @@ TEST_F(HookedMsgBoxTest, ExtraButtonClickGivesItsIdAndTheMarkupIsApplied)
         EXPECT_EQ(::GetPixel(dc, 20, client.bottom - 2), 14745599u);
         ::ReleaseDC(box, dc);
         SaveScreenshot(box, "HookedMsgBox_ExtraButtons");
+        ClickCentre(seventh);
+        PumpFor(200);
+        stayed = ::IsWindowVisible(box) != FALSE;
         ClickCentre(later);
     });
+    EXPECT_TRUE(stayed);
     EXPECT_EQ(result, 101);
     EXPECT_TRUE(m_frame.IsWindowEnabled());
-}
-
-TEST_F(HookedMsgBoxTest, OnlyIdsUpTo105CloseTheBox)
-{
-    bool stayed = false;
-    EXPECT_EQ(Show(CHookedMsgBox::CreateExtraButtonTag(106, "Seventh") + "Text", MB_OK, [&](HWND box) {
-        HWND seventh = ::FindWindowExA(box, nullptr, "Button", "Seventh");
-        ASSERT_NE(seventh, nullptr);
-        ClickCentre(seventh);
-        PumpUntil([] { return false; }, 200);
-        stayed = ::IsWindowVisible(box) != FALSE;
-        PressKey(VK_RETURN);
-    }), IDOK);
-    EXPECT_TRUE(stayed);
 }
 
 TEST_F(HookedMsgBoxTest, EscapeOnYesNoAnswersNoAndEnterTheDefault)
@@ -250,7 +209,11 @@ TEST_F(HookedMsgBoxTest, IconIsAddedOnlyToPlainButtonSets)
     for (const auto& c : cases) {
         bool icon = !c.icon;
         Show("Icon?", c.type, [&](HWND box) {
-            icon = ShowsIcon(box);
+            icon = false;
+            for (HWND child = ::GetWindow(box, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT))
+                icon = icon
+                    || ((::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && ::IsWindowVisible(child)
+                        && ::SendMessageA(child, STM_GETICON, 0, 0) != 0);
             ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
             ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
             ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDABORT, BN_CLICKED), 0);
@@ -262,10 +225,10 @@ TEST_F(HookedMsgBoxTest, IconIsAddedOnlyToPlainButtonSets)
 TEST_F(HookedMsgBoxTest, ApplicationWithoutANameGetsThePlainNativeBox)
 {
     CWinApp nameless;
-    EXPECT_EQ(ShowFor(&nameless, CHookedMsgBox::CreateExtraButtonTag(101, "Extra") + "Plain", MB_OK, [](HWND box) {
+    EXPECT_EQ(Show(CHookedMsgBox::CreateExtraButtonTag(101, "Extra") + "Plain", MB_OK, [](HWND box) {
         EXPECT_EQ(::FindWindowExA(box, nullptr, "Button", "Extra"), nullptr);
         PressKey(VK_RETURN);
-    }), IDOK);
+    }, 0, nullptr, &nameless), IDOK);
 }
 
 TEST_F(HookedMsgBoxTest, ChildDialogIsEmbeddedUnderTheText)
@@ -286,13 +249,7 @@ TEST_F(HookedMsgBoxTest, ChildDialogIsEmbeddedUnderTheText)
         HDC dc = ::GetDC(check);
         EXPECT_EQ(::GetPixel(dc, rect.right - 2, 1), 8421376u);
         ::ReleaseDC(check, dc);
-        bool blue = false;
-        HDC labelDc = ::GetDC(label);
-        for (int x = 0; x < 40 && !blue; ++x)
-            for (int y = 0; y < 14 && !blue; ++y)
-                blue = ::GetPixel(labelDc, x, y) == RGB(0, 0, 255);
-        ::ReleaseDC(label, labelDc);
-        EXPECT_TRUE(blue);
+        EXPECT_GT(CountPixels(label, CRect(0, 0, 40, 14), RGB(0, 0, 255)), 0);
         EXPECT_EQ(::GetParent(child), box);
         EXPECT_TRUE(child.IsWindowVisible());
         const CRect placed = RectInBox(box, child);
@@ -359,7 +316,7 @@ TEST_F(HookedMsgBoxTest, IdlePulseReachesTheWindowThatAnotherProcessNamed)
     EXPECT_EQ(hooked_msgbox::IdleTarget(), inner.GetSafeHwnd());
     // The pulse stops with the box.
     const int pulses = inner.m_pulses;
-    PumpUntil([] { return false; }, 400);
+    PumpFor(400);
     EXPECT_EQ(inner.m_pulses, pulses);
 
     // A box on another thread leaves the pulse alone.
@@ -383,47 +340,27 @@ TEST_F(HookedMsgBoxTest, IdlePulseReachesTheWindowThatAnotherProcessNamed)
 
 TEST_F(HookedMsgBoxTest, TwoHundredBoxesLeaveNoHandlesOrHooksBehind)
 {
-    const auto cycle = [&] {
+    ExpectNoHandleLeak([&] {
         EXPECT_EQ(Show(CHookedMsgBox::CreateExtraButtonTag(100, "Extra") + "<b>Bold</b> text", MB_OKCANCEL,
                        [](HWND box) { ::PostMessageA(box, WM_COMMAND, IDOK, 0); }), IDOK);
         // No window made afterwards is taken over.
         HWND made = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
         EXPECT_EQ(CWnd::FromHandlePermanent(made), nullptr);
         ::DestroyWindow(made);
-    };
-    for (int i = 0; i < 20; ++i)
-        cycle();
-    PumpPending();
-    const GuiCounts before = CountGuiHandles();
-    for (int i = 0; i < 200; ++i)
-        cycle();
-    PumpPending();
-    const GuiCounts after = CountGuiHandles();
-    EXPECT_LE(after.gdi, before.gdi + 4);
-    EXPECT_LE(after.user, before.user);
+    }, 4, 200);
 }
-
-} // namespace
-
-namespace {
 
 TEST_F(HookedMsgBoxTest, StringResourceTextIsItsOwnHelpId)
 {
     ASSERT_EQ(AfxGetApp(), &m_app);
-    bool shown = false;
-    CThreadTimer timer;
-    timer.Start(30, [&] {
-        HWND box = shown ? nullptr : FindBox();
-        if (box == nullptr)
-            return;
-        shown = true;
+    WhenShown driver([] { return FindBox(); }, [&](HWND box) {
         // IDS_COMPANY, 509, of the library's strings.
         EXPECT_NE(::FindWindowExA(box, nullptr, "Static", "Velkor, Inc.\n"), nullptr);
         EXPECT_EQ(m_app.m_dwPromptContext, 0x30000u + 509);
         PressKey(VK_RETURN);
     });
     EXPECT_EQ(CHookedMsgBox::AfxMessageBox(509u, MB_OK), IDOK);
-    EXPECT_TRUE(shown);
+    EXPECT_TRUE(driver.Done());
 }
 
 } // namespace

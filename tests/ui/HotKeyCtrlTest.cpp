@@ -71,31 +71,25 @@ protected:
 
 } // namespace
 
-TEST_F(HotKeyCtrl, ClassicBorderIsFlatUntilTheMouseComesOver)
+// Flat until the mouse comes over; focused, sunken while the mouse comes and goes.
+TEST_F(HotKeyCtrl, ClassicBorderIsFlatUntilTheMouseComesOverOrTheFocus)
 {
     ASSERT_FALSE(m_hotKey.IsThemed()); // the test program asks for no visual styles
     EXPECT_EQ(Ring(), CSysColors::sm_crBtnFace);
     EXPECT_EQ(WindowPixel(m_hotKey, 0, 8), WindowPixel(m_plain, 0, 8)); // the outer ring stays
     SaveScreenshot(m_hotKey, "HotKeyCtrl-normal");
-    MouseOver(true);
-    EXPECT_TRUE(m_hotKey.IsTracking());
-    EXPECT_EQ(Ring(), Sunken());
-    SaveScreenshot(m_hotKey, "HotKeyCtrl-hover");
-    MouseOver(false);
-    EXPECT_FALSE(m_hotKey.IsTracking());
-    EXPECT_EQ(Ring(), CSysColors::sm_crBtnFace);
-}
-
-TEST_F(HotKeyCtrl, FocusedControlKeepsTheSunkenBorderWhileTheMouseComesAndGoes)
-{
-    m_hotKey.SetFocus();
-    EXPECT_EQ(Ring(), Sunken());
-    SaveScreenshot(m_hotKey, "HotKeyCtrl-focused");
-    for (const bool over : {true, false}) {
-        MouseOver(over);
-        EXPECT_EQ(m_hotKey.IsTracking() != FALSE, over);
-        EXPECT_EQ(Ring(), Sunken());
+    for (const bool focused : {false, true}) {
+        if (focused)
+            m_hotKey.SetFocus();
+        for (const bool over : {true, false}) {
+            MouseOver(over);
+            EXPECT_EQ(m_hotKey.IsTracking() != FALSE, over) << focused;
+            EXPECT_EQ(Ring(), over || focused ? Sunken() : CSysColors::sm_crBtnFace) << focused << over;
+            if (over && !focused)
+                SaveScreenshot(m_hotKey, "HotKeyCtrl-hover");
+        }
     }
+    SaveScreenshot(m_hotKey, "HotKeyCtrl-focused");
     ::SetFocus(m_frame);
     EXPECT_EQ(Ring(), CSysColors::sm_crBtnFace);
 }
@@ -134,13 +128,12 @@ TEST_F(HotKeyCtrl, VisualStylesLeaveTheSystemBorderAndTrackNoHover)
     SaveScreenshot(themed, "HotKeyCtrl-themed");
 }
 
-TEST(HotKeyCtrlLeaks, ControlsCreatedFocusedAndDestroyedLeaveNoHandles)
+TEST_F(HotKeyCtrl, ControlsCreatedFocusedAndDestroyedLeaveNoHandles)
 {
-    CNoticeFrame frame;
-    ASSERT_TRUE(frame.Create("Leaks"));
+    CNoticeFrame& frame = m_frame;
     ExpectNoHandleLeak([&] {
         CNimHotKeyCtrl hotKey;
-        hotKey.Create(WS_CHILD | WS_VISIBLE, CRect(10, 10, 150, 32), &frame, 1);
+        hotKey.Create(WS_CHILD | WS_VISIBLE, CRect(10, 100, 150, 122), &frame, 1);
         hotKey.SetFocus();
         hotKey.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
         ::SetFocus(frame);

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -17,22 +16,11 @@ namespace {
 
 // No program is registered for this scheme, so the shell cannot open it.
 const char* const kUnregistered = "orvnolink://quote/AAPL?range=1d";
-const char* const kUserKeys[] = {"Software\\Classes\\.htm", "Software\\Classes\\OrvLinkTest.Page"};
-const char* const kMachineKeys[] = {".orvlinktest", "OrvLinkTest.Doc"};
 
 void SetDefault(HKEY root, const CString& key, const CString& value)
 {
     CRegistry registry(root);
     ASSERT_TRUE(registry.CreateKey(root, key) && registry.WriteString("", value));
-}
-
-// The longest row of pixels of the colour: an underline spans the text.
-int LongestRow(HWND wnd, COLORREF colour)
-{
-    CRect client;
-    ::GetClientRect(wnd, &client);
-    const std::vector<int> rows = RowCounts(wnd, client, colour);
-    return rows.empty() ? 0 : *std::max_element(rows.begin(), rows.end());
 }
 
 // Each test registers the recorder beside the test program as the program
@@ -54,18 +42,13 @@ protected:
     void TearDown() override
     {
         MouseAway();
-        CRegistry registry;
-        for (const char* key : kUserKeys)
-            registry.DeleteKey(HKEY_CURRENT_USER, key, TRUE);
-        for (const char* key : kMachineKeys)
-            registry.DeleteKey(HKEY_CLASSES_ROOT, key, TRUE);
         ::DeleteFileA(m_record);
     }
 
     void RegisterHtmCommand(const CString& command)
     {
-        SetDefault(HKEY_CURRENT_USER, kUserKeys[0], "OrvLinkTest.Page");
-        SetDefault(HKEY_CURRENT_USER, CString(kUserKeys[1]) + "\\shell\\open\\command", command);
+        SetDefault(HKEY_CURRENT_USER, "Software\\Classes\\.htm", "OrvLinkTest.Page");
+        SetDefault(HKEY_CURRENT_USER, "Software\\Classes\\OrvLinkTest.Page\\shell\\open\\command", command);
     }
     bool CreateLink(CHyperLink& link, const char* text, DWORD style = 0)
     {
@@ -88,6 +71,8 @@ protected:
         return runs;
     }
 
+    RegistryKeysGone m_userKeys {HKEY_CURRENT_USER, {"Software\\Classes\\.htm", "Software\\Classes\\OrvLinkTest.Page"}};
+    RegistryKeysGone m_machineKeys {HKEY_CLASSES_ROOT, {".orvlinktest", "OrvLinkTest.Doc"}};
     CNoticeFrame m_frame;
     CString m_folder;
     CString m_recorder;
@@ -204,8 +189,8 @@ TEST_F(HyperLink, TheRegisteredCommandGetsTheAddressAsOneArgumentInPlaceOfItsPla
 TEST_F(HyperLink, TheShellOpensAnAssociatedDocumentWithoutTheFallback)
 {
     RegisterHtmCommand(m_recorder + "fallback \"%1\"");
-    SetDefault(HKEY_CLASSES_ROOT, kMachineKeys[0], kMachineKeys[1]);
-    SetDefault(HKEY_CLASSES_ROOT, CString(kMachineKeys[1]) + "\\shell\\open\\command", m_recorder + "shell \"%1\"");
+    SetDefault(HKEY_CLASSES_ROOT, ".orvlinktest", "OrvLinkTest.Doc");
+    SetDefault(HKEY_CLASSES_ROOT, "OrvLinkTest.Doc\\shell\\open\\command", m_recorder + "shell \"%1\"");
     const CString document = m_folder + "\\link-page.orvlinktest";
     std::ofstream(document.GetString()) << "page";
     EXPECT_GT(CHyperLink().GotoURL(document, SW_SHOWNOACTIVATE), 32);
@@ -223,22 +208,16 @@ TEST_F(HyperLink, AFailedOpenExplainsItselfInAMessageBox)
     CHyperLink link;
     link.SetURL(kUnregistered);
     ASSERT_TRUE(CreateLink(link, "Broken link"));
-    static CString s_text;
-    s_text.Empty();
     // The message box is modal: a thread timer reads its text and closes it.
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
-        const HWND box = ::FindWindowA("#32770", nullptr);
-        if (box == nullptr || !s_text.IsEmpty() || !::IsWindowVisible(box))
-            return;
-        s_text = ReadWindowText(::GetDlgItem(box, 0xFFFF));
+    CString shown;
+    WhenShown reader([] { return FindThreadWindow("#32770"); }, [&](HWND box) {
+        shown = ReadWindowText(::GetDlgItem(box, 0xFFFF));
         SaveScreenshot(box, "HyperLink-error-box");
         ::PostMessageA(box, WM_COMMAND, IDOK, 0);
     });
     ClickAt(link, CPoint(5, 5));
-    const bool shown = PumpUntil([] { return !s_text.IsEmpty(); }, 10000);
-    ::KillTimer(nullptr, timer);
-    ASSERT_TRUE(shown);
-    EXPECT_STREQ(s_text, "Unable to open hyperlink:\n\nThe specified file was not found.");
+    ASSERT_TRUE(PumpUntil([&] { return !shown.IsEmpty(); }, 10000));
+    EXPECT_STREQ(shown, "Unable to open hyperlink:\n\nThe specified file was not found.");
     EXPECT_FALSE(link.GetVisited());
     for (const auto& [code, text] : {std::pair<INT_PTR, const char*> {26, "A sharing violation occurred. "},
                                      {99, "Unknown Error (99) occurred."}})

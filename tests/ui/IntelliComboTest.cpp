@@ -23,16 +23,6 @@ protected:
     }
     void TearDown() override { MouseAway(); }
 
-    // Puts the pointer on a screen point and waits until the system has it.
-    static void PointerAt(POINT point)
-    {
-        MoveMouseTo(nullptr, point);
-        ASSERT_TRUE(PumpUntil([&] {
-            POINT cursor {};
-            ::GetCursorPos(&cursor);
-            return cursor.x == point.x && cursor.y == point.y;
-        }, 2000));
-    }
     CRect WindowRect() const
     {
         CRect rect;
@@ -68,8 +58,7 @@ TEST_F(IntelliCombo, CreationLeavesTheControlInPlaceWithItsListTakenOver)
     m_frame.ScreenToClient(&rect);
     EXPECT_EQ(rect.TopLeft(), CPoint(20, 30));
     EXPECT_EQ(rect.Width(), 180);
-    EXPECT_TRUE(m_combo.IsWindowVisible());
-    EXPECT_FALSE(m_combo.GetDroppedState());
+    EXPECT_TRUE(m_combo.IsWindowVisible() && !m_combo.GetDroppedState());
     COMBOBOXINFO info {};
     info.cbSize = sizeof info;
     ASSERT_TRUE(::GetComboBoxInfo(m_combo, &info));
@@ -107,7 +96,7 @@ TEST_F(IntelliCombo, ListPlacementFollowsThePointer)
     ASSERT_EQ(::GetSystemMetrics(SM_CYSCREEN), 1024);
     for (const Row& row : rows) {
         SCOPED_TRACE(row.pointerY);
-        PointerAt(POINT {300, row.pointerY});
+        ASSERT_TRUE(CursorTo(POINT {300, row.pointerY}));
         ::SetWindowPos(m_combo.GetListWindow(), nullptr, 5, 5, 150, 200, SWP_NOZORDER | SWP_NOACTIVATE | row.flags);
         EXPECT_EQ(WindowRect().TopLeft(), row.topLeft);
     }
@@ -117,7 +106,7 @@ TEST_F(IntelliCombo, ListOpensAtThePointerWithAlignedColumns)
 {
     const CRect frame = m_frame.GetWindowRect();
     const POINT pointer {frame.left + 220, frame.top + 120};
-    PointerAt(pointer);
+    ASSERT_TRUE(CursorTo(pointer));
     m_combo.ShowComboAtCursor();
     ASSERT_TRUE(PumpUntil([&] { return m_combo.GetDroppedState() != FALSE; }));
     PumpPending();
@@ -135,7 +124,7 @@ TEST_F(IntelliCombo, ListOpensAtThePointerWithAlignedColumns)
     EXPECT_EQ(m_combo.GetCurSel(), 1);
     EXPECT_EQ(m_frame.Count(WM_COMMAND, CBN_SELCHANGE), 1u);
 
-    PointerAt(POINT {pointer.x, 1010});
+    ASSERT_TRUE(CursorTo(POINT {pointer.x, 1010}));
     m_combo.ShowComboAtCursor();
     ASSERT_TRUE(PumpUntil([&] { return m_combo.GetDroppedState() != FALSE; }));
     EXPECT_EQ(WindowRect().left, pointer.x);

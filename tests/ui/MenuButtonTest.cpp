@@ -117,7 +117,7 @@ protected:
         MenuDriver driver(std::move(action));
         ClickAt(m_button, CPoint(40, 12));
         ASSERT_TRUE(PumpUntil([&] { return driver.menus > 0 && !m_button.IsMenuOpen(); }));
-        PumpUntil([] { return false; }, 300); // a menu opened again would show now
+        PumpFor(300); // a menu opened again would show now
     }
     COLORREF ArrowEdge() { return WindowPixel(m_button, 120 - 1 - m_button.GetArrowWidth(), 12); }
 
@@ -130,7 +130,6 @@ protected:
 
 TEST_F(MenuButton, SetSelRefusesIndexesOutOfRangeAndReportsEveryItemMadeCurrent)
 {
-    EXPECT_EQ(m_button.GetArrowWidth(), std::max(::GetSystemMetrics(10), 5 * ::GetSystemMetrics(45)) + 1);
     EXPECT_EQ(m_button.GetArrowWidth(), 18); // Wine's 17-pixel scroll arrows
     EXPECT_EQ(m_button.GetCurSel(), -1);
     EXPECT_TRUE(m_button.GetIgnoreDoubleClicks()); // fast clicks each open the menu
@@ -241,15 +240,12 @@ TEST_F(MenuButton, PaintsTheFaceTheCurrentItemAndTheArrowInEachState)
     SaveScreenshot(m_button, "MenuButton-disabled");
 }
 
-TEST(MenuButtonLeaks, ButtonsWithIconsAndTheirMenusLeaveNoHandles)
+TEST_F(MenuButton, ButtonsWithIconsAndTheirMenusLeaveNoHandles)
 {
-    CChoiceFrame frame;
-    ASSERT_TRUE(frame.Create("Leaks"));
-    CIcon icon(MakeIcon(kBlue));
     ExpectNoHandleLeak([&] {
         CCountingMenuButton button;
-        button.Create("", WS_VISIBLE | BS_PUSHBUTTON, CRect(10, 10, 130, 34), &frame, kButtonId);
-        button.AddItem("Market", icon);
+        button.Create("", WS_VISIBLE | BS_PUSHBUTTON, CRect(10, 60, 130, 84), &m_frame, kButtonId + 1);
+        button.AddItem("Market", m_blue);
         button.AddItem("Stop");
         button.SetSel(0);
         button.UpdateWindow();

@@ -56,10 +56,7 @@ int WINAPI FakeMetric(int index)
 
 BOOL WINAPI FakeEnum(HDC, LPCRECT, MONITORENUMPROC proc, LPARAM context)
 {
-    for (HMONITOR monitor : g_monitors) {
-        if (!proc(monitor, nullptr, nullptr, context)) {
-            break;
-        }
+    for (size_t i = 0; i < g_monitors.size() && proc(g_monitors[i], nullptr, nullptr, context); ++i) {
     }
     return TRUE;
 }
@@ -82,7 +79,7 @@ protected:
 
 } // namespace
 
-TEST_F(MonitorsStandIn, SecondMonitorLeftOfThePrimaryThatGoesAway)
+TEST_F(MonitorsStandIn, SecondMonitorLeftOfThePrimaryThatGoesAwayAndCountsThatDisagree)
 {
     CRect desktop;
     CMonitors::GetVirtualDesktopRect(&desktop);
@@ -93,21 +90,18 @@ TEST_F(MonitorsStandIn, SecondMonitorLeftOfThePrimaryThatGoesAway)
     g_monitors.pop_back();
     EXPECT_FALSE(CMonitors::IsMonitor(monitors.GetMonitor(1).GetHandle()));
     EXPECT_TRUE(CMonitors::IsMonitor(kPrimary));
-}
 
-// The count and the enumeration are asked apart, so a monitor may come or go
-// between them: the array holds at most the count, and no empty slots.
-TEST_F(MonitorsStandIn, ArrayHoldsNoMoreThanTheCountAndNoEmptySlots)
-{
+    // The count and the enumeration are asked apart, so a monitor may come
+    // or go between them: the array holds at most the count, no empty slots.
+    g_monitors = {kPrimary, kLeft};
     const std::pair<int, std::vector<HMONITOR>> cases[] = {
         {1, {kPrimary}}, {3, {kPrimary, kLeft}}, {0, {}}, {-1, {}}};
     for (const auto& [reported, expected] : cases) {
         g_reportedCount = reported;
         CMonitors monitors;
         std::vector<HMONITOR> held;
-        for (int i = 0; i < monitors.GetCount(); ++i) {
+        for (int i = 0; i < monitors.GetCount(); ++i)
             held.push_back(monitors.GetMonitor(i).GetHandle());
-        }
         EXPECT_EQ(held, expected) << reported;
     }
 }

@@ -2,6 +2,9 @@
 
 #include "Screenshot.h"
 
+#include "framework/win/DC.h"
+#include "framework/win/ThreadTimer.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -179,19 +182,19 @@ GuiCounts CountGuiHandles()
     return counts;
 }
 
-void ExpectNoHandleLeak(const std::function<void()>& cycle, DWORD gdiSlack)
+void ExpectNoHandleLeak(const std::function<void()>& cycle, DWORD gdiSlack, int cycles)
 {
     for (int i = 0; i < 20; ++i) {
         cycle();
         PumpPending();
     }
     const GuiCounts before = CountGuiHandles();
-    for (int i = 0; i < 1000; ++i) {
+    for (int i = 0; i < cycles; ++i) {
         cycle();
         PumpPending();
     }
     const GuiCounts after = CountGuiHandles();
-    std::printf("x1000: GDI %lu -> %lu, USER %lu -> %lu\n", before.gdi, after.gdi, before.user, after.user);
+    std::printf("x%d: GDI %lu -> %lu, USER %lu -> %lu\n", cycles, before.gdi, after.gdi, before.user, after.user);
     EXPECT_GT(before.gdi, 0u);
     EXPECT_GT(before.user, 0u);
     EXPECT_LE(after.gdi, before.gdi + gdiSlack);
@@ -206,6 +209,97 @@ std::string RaisedBy(const std::function<void()>& call)
         return error.what();
     }
     return {};
+}
+
+void PumpFor(DWORD waitMs)
+{
+    PumpUntil([] { return false; }, waitMs);
+}
+
+bool WaitGone(HWND wnd, DWORD timeoutMs)
+{
+    return PumpUntil([wnd] { return !::IsWindow(wnd); }, timeoutMs);
+}
+
+bool CursorTo(POINT screenPoint)
+{
+    MoveMouseTo(nullptr, screenPoint);
+    return PumpUntil([&] {
+        POINT cursor {};
+        ::GetCursorPos(&cursor);
+        return cursor.x == screenPoint.x && cursor.y == screenPoint.y;
+    }, 2000);
+}
+
+HWND FindThreadWindow(const char* className, const std::function<bool(HWND)>& accept)
+{
+    struct Search {
+        const char* name;
+        const std::function<bool(HWND)>& accept;
+        HWND found;
+    } search {className, accept, nullptr};
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND wnd, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            char name[64] {};
+            ::GetClassNameA(wnd, name, sizeof name);
+            if (lstrcmpiA(name, s->name) != 0 || !::IsWindowVisible(wnd) || (s->accept && !s->accept(wnd)))
+                return TRUE;
+            s->found = wnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+int CountPixels(HWND wnd, const RECT& rect, COLORREF colour)
+{
+    CWindowDC dc(wnd);
+    int count = 0;
+    for (int y = rect.top; y < rect.bottom; ++y) {
+        for (int x = rect.left; x < rect.right; ++x)
+            count += dc.GetPixel(x, y) == colour ? 1 : 0;
+    }
+    return count;
+}
+
+int LongestRow(HWND wnd, COLORREF colour)
+{
+    CRect client;
+    ::GetClientRect(wnd, &client);
+    int longest = 0;
+    for (int y = 0; y < client.bottom; ++y)
+        longest = std::max(longest, CountPixels(wnd, CRect(0, y, client.right, y + 1), colour));
+    return longest;
+}
+
+WhenShown::WhenShown(std::function<HWND()> find, std::function<void(HWND)> act, UINT periodMs)
+    : m_find(std::move(find)), m_act(std::move(act)), m_timer(std::make_unique<CThreadTimer>())
+{
+    m_timer->Start(periodMs, [this] {
+        HWND wnd = m_done ? nullptr : m_find();
+        if (wnd == nullptr)
+            return;
+        m_done = true;
+        PumpPending();
+        m_act(wnd);
+    });
+}
+
+WhenShown::~WhenShown() = default;
+
+RegistryKeysGone::RegistryKeysGone(HKEY root, std::initializer_list<const char*> keys)
+    : m_root(root), m_keys(keys.begin(), keys.end())
+{
+    for (const std::string& key : m_keys)
+        ::RegDeleteTreeA(m_root, key.c_str());
+}
+
+RegistryKeysGone::~RegistryKeysGone()
+{
+    for (const std::string& key : m_keys)
+        ::RegDeleteTreeA(m_root, key.c_str());
 }
 
 CRect TestFrameRect()

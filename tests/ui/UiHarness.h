@@ -8,7 +8,11 @@
 #include "base/Types.h"
 
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
+
+class CThreadTimer;
 
 namespace orv::ui {
 
@@ -46,12 +50,53 @@ struct GuiCounts {
 // The process's GDI and USER objects. Where the system does not count them
 // (Wine), the live handles in the handle tables are counted instead.
 GuiCounts CountGuiHandles();
-// Runs the cycle 1,000 times, after 20 that may fill lasting system caches
+// Runs the cycle 1,000 times (or `cycles`), after 20 that may fill lasting system caches
 // (window DCs, fonts, glyphs), pumping messages after each as the
 // application's loop would, and expects the handle counts to end where they
 // began. gdiSlack allows for the window DC cache, which grows by a few
 // entries while windows come and go; a leak would add 1,000.
-void ExpectNoHandleLeak(const std::function<void()>& cycle, DWORD gdiSlack = 0);
+void ExpectNoHandleLeak(const std::function<void()>& cycle, DWORD gdiSlack = 0, int cycles = 1000);
+
+// Dispatches messages for the whole wait, for checks that nothing happens.
+void PumpFor(DWORD waitMs);
+// Whether the window is destroyed within the time, messages dispatched.
+bool WaitGone(HWND wnd, DWORD timeoutMs = 5000);
+// Moves the mouse to the screen point and waits until the cursor is there.
+bool CursorTo(POINT screenPoint);
+// The first visible top-level window of this thread of the class for which
+// `accept` holds (any when it is empty); null when there is none.
+HWND FindThreadWindow(const char* className, const std::function<bool(HWND)>& accept = {});
+
+// Pixels of the colour in a rectangle of the window (window coordinates),
+// and the longest row of them in its client area (an underline spans it).
+int CountPixels(HWND wnd, const RECT& rect, COLORREF colour);
+int LongestRow(HWND wnd, COLORREF colour);
+
+// Runs `act` once on the first window `find` returns, from a thread timer:
+// modal loops (message boxes, menus, dropped lists) dispatch it.
+class WhenShown {
+public:
+    WhenShown(std::function<HWND()> find, std::function<void(HWND)> act, UINT periodMs = 30);
+    ~WhenShown();
+    bool Done() const { return m_done; }
+
+private:
+    std::function<HWND()> m_find;
+    std::function<void(HWND)> m_act;
+    bool m_done = false;
+    std::unique_ptr<::CThreadTimer> m_timer;
+};
+
+// Deletes the registry keys (with their subkeys) now and when it goes.
+class RegistryKeysGone {
+public:
+    RegistryKeysGone(HKEY root, std::initializer_list<const char*> keys);
+    ~RegistryKeysGone();
+
+private:
+    HKEY m_root;
+    std::vector<std::string> m_keys;
+};
 
 // The message of the exception the call raises; "" when it raises none.
 std::string RaisedBy(const std::function<void()>& call);

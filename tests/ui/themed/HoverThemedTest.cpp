@@ -73,12 +73,12 @@ TEST_F(Themed, EditAndSpinKeepTheSystemLookAndTrackNoHover)
     PumpPending();
     const COLORREF before = WindowPixel(edit, 1, 5);
     MoveMouseTo(edit, CPoint(30, 8));
-    PumpUntil([] { return false; }, 200);
+    PumpFor(200);
     EXPECT_FALSE(edit.IsTracking());
     EXPECT_EQ(WindowPixel(edit, 1, 5), before); // the system's border stays
     SaveScreenshot(edit, "Themed-HoverEdit");
     MoveMouseTo(spin, CPoint(8, 6));
-    PumpUntil([] { return false; }, 200);
+    PumpFor(200);
     EXPECT_FALSE(spin.IsTracking());
     SaveScreenshot(spin, "Themed-HoverSpin");
     // A theme change reads the visual-style test again.
@@ -97,7 +97,7 @@ TEST_F(Themed, ComboKeepsTheSystemLookTracksNoHoverAndStillCompletes)
     const COLORREF before = CClientDC(combo).GetPixel(1, 5);
     EXPECT_NE(before, CSysColors::sm_crBtnFace); // no flat ring of the classic look
     MoveMouseTo(combo, CPoint(combo.GetClientRect().right - 8, 8));
-    PumpUntil([] { return false; }, 200);
+    PumpFor(200);
     EXPECT_FALSE(combo.IsTracking());
     EXPECT_EQ(CClientDC(combo).GetPixel(1, 5), before);
     combo.SetFocus();
