@@ -1,5 +1,7 @@
 #include "platform/win32/MonitorServices.h"
 
+#include <utility>
+
 namespace platform::win32 {
 namespace {
 
@@ -17,9 +19,7 @@ const MonitorServices& GetMonitorServices() noexcept
 
 MonitorServices ReplaceMonitorServices(const MonitorServices& services) noexcept
 {
-    const MonitorServices replaced = g_monitorServices;
-    g_monitorServices = services;
-    return replaced;
+    return std::exchange(g_monitorServices, services);
 }
 
 } // namespace platform::win32

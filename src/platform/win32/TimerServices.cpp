@@ -1,5 +1,7 @@
 #include "platform/win32/TimerServices.h"
 
+#include <utility>
+
 namespace platform::win32 {
 namespace {
 
@@ -33,9 +35,7 @@ const TimerServices& GetTimerServices() noexcept
 
 TimerServices ReplaceTimerServices(const TimerServices& services) noexcept
 {
-    const TimerServices replaced = g_timerServices;
-    g_timerServices = services;
-    return replaced;
+    return std::exchange(g_timerServices, services);
 }
 
 } // namespace platform::win32
