@@ -1,0 +1,129 @@
+// The framework's thread object and the wait that keeps a window alive.
+#include "UiHarness.h"
+
+#include "framework/win/WinThread.h"
+
+#include "support/ScopedEnvironment.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+
+using namespace orv::ui;
+
+namespace {
+
+std::atomic<int> g_deleted {0};
+std::atomic<int> g_messages {0};
+
+// Counts its deletion; without a procedure it runs a loop that counts
+// thread messages until WM_QUIT.
+class CCountedThread : public CWinThread {
+public:
+    CCountedThread() = default;
+    CCountedThread(AFX_THREADPROC procedure, LPVOID parameter) : CWinThread(procedure, parameter) {}
+    ~CCountedThread() override { ++g_deleted; }
+
+    BOOL InitInstance() override { return TRUE; }
+    BOOL PreTranslateMessage(MSG* msg) override
+    {
+        if (msg->hwnd == nullptr && msg->message == WM_APP)
+            ++g_messages;
+        return FALSE;
+    }
+};
+
+HANDLE Duplicate(HANDLE thread)
+{
+    HANDLE copy = nullptr;
+    ::DuplicateHandle(::GetCurrentProcess(), thread, ::GetCurrentProcess(), &copy, 0, FALSE, DUPLICATE_SAME_ACCESS);
+    return copy;
+}
+
+DWORD ExitCodeAfterEnd(HANDLE thread)
+{
+    EXPECT_EQ(::WaitForSingleObject(thread, 5000), WAIT_OBJECT_0);
+    DWORD code = 0;
+    ::GetExitCodeThread(thread, &code);
+    ::CloseHandle(thread);
+    return code;
+}
+
+} // namespace
+
+TEST(WinThread, SuspendedProcedureRunsOnResumeAndItsObjectGoesWithIt)
+{
+    std::atomic<bool> ran {false};
+    g_deleted = 0;
+    auto* thread = new CCountedThread([](LPVOID flag) -> UINT {
+        static_cast<std::atomic<bool>*>(flag)->store(true);
+        return 42;
+    }, &ran);
+    ASSERT_TRUE(thread->CreateThread(CREATE_SUSPENDED));
+    HANDLE handle = Duplicate(thread->m_hThread);
+    EXPECT_EQ(::WaitForSingleObject(handle, 100), static_cast<DWORD>(WAIT_TIMEOUT));
+    EXPECT_FALSE(ran);
+    thread->ResumeThread();
+    EXPECT_EQ(ExitCodeAfterEnd(handle), 42u);
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(g_deleted, 1);
+
+    // AfxBeginThread gives the priority before the thread runs.
+    CWinThread* begun = AfxBeginThread([](LPVOID) -> UINT { return UINT(::GetThreadPriority(::GetCurrentThread())); },
+                                       nullptr, THREAD_PRIORITY_BELOW_NORMAL, 0, CREATE_SUSPENDED);
+    ASSERT_NE(begun, nullptr);
+    handle = Duplicate(begun->m_hThread);
+    begun->ResumeThread();
+    EXPECT_EQ(int(ExitCodeAfterEnd(handle)), THREAD_PRIORITY_BELOW_NORMAL);
+}
+
+TEST(WinThread, LoopThreadTakesThreadMessagesUntilQuitWhoseCodeIsItsExitCode)
+{
+    g_deleted = 0;
+    g_messages = 0;
+    auto* thread = new CCountedThread;
+    ASSERT_TRUE(thread->CreateThread(CREATE_SUSPENDED));
+    HANDLE handle = Duplicate(thread->m_hThread);
+    const DWORD id = thread->m_nThreadID;
+    thread->ResumeThread();
+    // The loop's queue exists once the thread has asked for a message.
+    ASSERT_TRUE(PumpUntil([&] { return ::PostThreadMessageA(id, WM_APP, 0, 0) != FALSE; }));
+    ::PostThreadMessageA(id, WM_APP, 0, 0);
+    ::PostThreadMessageA(id, WM_QUIT, 7, 0);
+    EXPECT_EQ(ExitCodeAfterEnd(handle), 7u);
+    EXPECT_EQ(g_messages, 2);
+    EXPECT_EQ(g_deleted, 1);
+}
+
+// The set-up helper stand-in takes its time; the window's messages go on
+// being dispatched while the wait lasts.
+TEST(WinThread, WaitPumpingMessagesDispatchesWhileAChildProcessRuns)
+{
+    orv_test::ScopedEnvironment environment("ORV_CHECKNET_DELAY_MS", std::string("600"));
+    environment.Set("ORV_CHECKNET_EXIT", std::string("5"));
+    char program[MAX_PATH] = "";
+    ::GetModuleFileNameA(nullptr, program, MAX_PATH);
+    std::string commandLine = std::string(program);
+    commandLine = "\"" + commandLine.substr(0, commandLine.find_last_of('\\') + 1) + "checknet.exe\" -DOTNETVERSION=4";
+    STARTUPINFOA startup {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process {};
+    ASSERT_TRUE(::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                 &startup, &process));
+    ::CloseHandle(process.hThread);
+
+    // A window timer fires during the wait, and only through dispatching.
+    int ticks = 0;
+    static int* s_ticks = nullptr;
+    s_ticks = &ticks;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) { ++*s_ticks; });
+    EXPECT_EQ(WaitPumpingMessages(process.hProcess), WAIT_OBJECT_0);
+    ::KillTimer(nullptr, timer);
+    EXPECT_GE(ticks, 3);
+    DWORD code = 0;
+    ::GetExitCodeProcess(process.hProcess, &code);
+    EXPECT_EQ(code, 5u);
+    EXPECT_EQ(WaitPumpingMessages(process.hProcess, 0), WAIT_OBJECT_0);
+    ::CloseHandle(process.hProcess);
+}
