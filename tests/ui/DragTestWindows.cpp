@@ -1,0 +1,90 @@
+#include "DragTestWindows.h"
+
+#include <gtest/gtest.h>
+
+namespace orv::ui {
+
+BOOL CRecordingTarget::OnDrop(CWnd* wnd, COleDataObject* data, DROPEFFECT effect, CPoint)
+{
+    ++m_drops;
+    m_dropEffect = effect;
+    IEnumFORMATETC* formats = nullptr;
+    if (SUCCEEDED(data->GetIDataObject()->EnumFormatEtc(DATADIR_GET, &formats))) {
+        FORMATETC format {};
+        while (formats->Next(1, &format, nullptr) == S_OK) {
+            m_formats.push_back(format.cfFormat);
+            HGLOBAL block = data->GetGlobalData(format.cfFormat);
+            const char* text = block != nullptr ? static_cast<const char*>(::GlobalLock(block)) : nullptr;
+            m_texts.emplace_back(text != nullptr ? text : "<none>");
+            if (text != nullptr)
+                ::GlobalUnlock(block);
+            if (block != nullptr)
+                ::GlobalFree(block);
+        }
+        formats->Release();
+    }
+    static_cast<CDragPad*>(wnd)->SetLabel(m_texts.empty() ? "dropped nothing" : "dropped: " + m_texts.front());
+    return TRUE;
+}
+
+namespace {
+
+// The capture window of the thread: the drag loop captures the mouse while
+// it runs.
+HWND CaptureOf(DWORD thread)
+{
+    GUITHREADINFO info {};
+    info.cbSize = sizeof info;
+    return ::GetGUIThreadInfo(thread, &info) ? info.hwndCapture : nullptr;
+}
+
+bool WaitFor(const std::function<bool()>& done)
+{
+    for (int i = 0; i < 500; ++i) {
+        if (done())
+            return true;
+        ::Sleep(10);
+    }
+    return false;
+}
+
+} // namespace
+
+DROPEFFECT RealDrag(CWnd& from, CDragPad& to, const std::atomic<int>& overs, const std::function<DROPEFFECT()>& loop,
+                    const std::function<void()>& whileOver)
+{
+    CPoint start = from.GetClientRect().CenterPoint();
+    MoveMouseTo(from, start);
+    MouseButtonAt(from, start, true);
+    PumpUntil([] { return (::GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0; }, 2000);
+    const DWORD uiThread = ::GetCurrentThreadId();
+    HWND target = to.GetSafeHwnd();
+    std::thread driver([&] {
+        const bool looping = WaitFor([&] { return CaptureOf(uiThread) != nullptr; });
+        CPoint end = to.GetClientRect().CenterPoint();
+        // A few steps, as a hand would move, so the loop sees the way.
+        for (int step = 1; step <= 4; ++step) {
+            CPoint way(end.x, end.y);
+            if (step < 4) {
+                POINT fromScreen = start, toScreen = end;
+                ::ClientToScreen(from, &fromScreen);
+                ::ClientToScreen(target, &toScreen);
+                way = CPoint(fromScreen.x + (toScreen.x - fromScreen.x) * step / 4,
+                             fromScreen.y + (toScreen.y - fromScreen.y) * step / 4);
+                MoveMouseTo(nullptr, way);
+            } else {
+                MoveMouseTo(target, end);
+            }
+            ::Sleep(30);
+        }
+        if (looping && WaitFor([&] { return overs.load() > 0; }) && whileOver)
+            whileOver();
+        MouseButtonAt(target, end, false);
+    });
+    const DROPEFFECT effect = loop();
+    driver.join();
+    PumpPending();
+    return effect;
+}
+
+} // namespace orv::ui

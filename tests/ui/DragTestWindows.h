@@ -1,0 +1,89 @@
+// Windows shared by the drag-and-drop tests: a pad that a drag starts from
+// or drops onto (it shows what it saw), a drop target that records what a
+// drop brought, and a real drag: the left button pressed on a window, the
+// modal drag loop run on this thread while a helper thread moves the mouse
+// onto the target and releases it there.
+#pragma once
+
+#include "UiHarness.h"
+
+#include "framework/win/DC.h"
+#include "framework/win/OleDragDrop.h"
+#include "framework/win/Wnd.h"
+
+#include <atomic>
+#include <functional>
+#include <thread>
+#include <vector>
+
+namespace orv::ui {
+
+class CDragPad : public CWnd {
+public:
+    BOOL Create(const char* label, int left)
+    {
+        m_label = label;
+        return CreateEx(WS_EX_TOPMOST, nullptr, label, WS_POPUP | WS_BORDER | WS_VISIBLE, CRect(left, 60, left + 220, 160),
+                        nullptr, 0);
+    }
+    void SetLabel(const char* label)
+    {
+        m_label = label;
+        RedrawWindow();
+    }
+    CPoint Centre() const { return GetClientRect().CenterPoint(); }
+
+protected:
+    void OnPaint() override
+    {
+        CPaintDC dc(m_hWnd);
+        CRect client = GetClientRect();
+        dc.SetBkMode(TRANSPARENT);
+        dc.FillSolidRect(client, m_highlight ? RGB(200, 230, 255) : RGB(255, 255, 255));
+        dc.DrawText(m_label, &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    }
+
+public:
+    bool m_highlight = false;
+
+private:
+    CString m_label;
+};
+
+// Accepts a copy of anything and records what the drop brought.
+class CRecordingTarget : public COleDropTarget {
+public:
+    std::atomic<int> m_overs {0};
+    std::vector<CLIPFORMAT> m_formats; // as the data object enumerated them at the drop
+    std::vector<CString> m_texts;      // the text of each of those formats
+    DROPEFFECT m_dropEffect = DROPEFFECT_NONE;
+    int m_drops = 0;
+    std::function<void()> m_onFirstOver;
+
+    DROPEFFECT OnDragEnter(CWnd* wnd, COleDataObject* data, DWORD keyState, CPoint point) override
+    {
+        return OnDragOver(wnd, data, keyState, point);
+    }
+    DROPEFFECT OnDragOver(CWnd* wnd, COleDataObject*, DWORD, CPoint) override
+    {
+        if (m_overs++ == 0) {
+            static_cast<CDragPad*>(wnd)->m_highlight = true;
+            wnd->RedrawWindow();
+            if (m_onFirstOver)
+                m_onFirstOver();
+        }
+        return DROPEFFECT_COPY;
+    }
+    void OnDragLeave(CWnd*) override {}
+    BOOL OnDrop(CWnd* wnd, COleDataObject* data, DROPEFFECT effect, CPoint) override;
+};
+
+// Presses the left button on `from`, runs `loop` (which runs a drag loop)
+// on this thread while a helper thread moves onto `to` and releases the
+// button there once `to` has seen the drag over it (or after 5 s); then
+// `whileOver` runs on the helper thread before the release. Returns what
+// `loop` returned.
+DROPEFFECT RealDrag(CWnd& from, CDragPad& to, const std::atomic<int>& overs, const std::function<DROPEFFECT()>& loop,
+                    const std::function<void()>& whileOver = {});
+
+} // namespace orv::ui
