@@ -64,6 +64,11 @@ bool HasAcceptedLength(const CString& symbol)
 
 } // namespace
 
+CString DragSymbol(const char* symbol)
+{
+    return Normalised(symbol);
+}
+
 bool MakeDragTexts(const char* symbol, const char* account, CString& plain, CString& orv)
 {
     const CString upper = Normalised(symbol);

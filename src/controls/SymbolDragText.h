@@ -11,6 +11,9 @@
 
 namespace orv::dragdrop {
 
+// The symbol as a drag carries it: trimmed and upper-cased.
+ORV_API CString DragSymbol(const char* symbol);
+
 // The texts a drag of symbol and account offers. The symbol is trimmed and
 // upper-cased; the account is used as given. False (both texts empty) when
 // symbol and account are both empty: nothing is offered then.

@@ -7,6 +7,8 @@ namespace orv::ui {
 BOOL CRecordingTarget::OnDrop(CWnd* wnd, COleDataObject* data, DROPEFFECT effect, CPoint)
 {
     ++m_drops;
+    if (m_onDrop)
+        m_onDrop(data);
     m_dropEffect = effect;
     IEnumFORMATETC* formats = nullptr;
     if (SUCCEEDED(data->GetIDataObject()->EnumFormatEtc(DATADIR_GET, &formats))) {
@@ -50,36 +52,28 @@ bool WaitFor(const std::function<bool()>& done)
 
 } // namespace
 
-DROPEFFECT RealDrag(CWnd& from, CDragPad& to, const std::atomic<int>& overs, const std::function<DROPEFFECT()>& loop,
+DROPEFFECT RealDrag(HWND from, HWND to, const std::function<bool()>& over, const std::function<DROPEFFECT()>& loop,
                     const std::function<void()>& whileOver)
 {
-    CPoint start = from.GetClientRect().CenterPoint();
-    MoveMouseTo(from, start);
-    MouseButtonAt(from, start, true);
+    RECT fromRect {}, toRect {};
+    ::GetWindowRect(from, &fromRect);
+    ::GetWindowRect(to, &toRect);
+    const POINT start {(fromRect.left + fromRect.right) / 2, (fromRect.top + fromRect.bottom) / 2};
+    const POINT end {(toRect.left + toRect.right) / 2, (toRect.top + toRect.bottom) / 2};
+    MoveMouseTo(nullptr, start);
+    MouseButtonAt(nullptr, start, true);
     PumpUntil([] { return (::GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0; }, 2000);
     const DWORD uiThread = ::GetCurrentThreadId();
-    HWND target = to.GetSafeHwnd();
     std::thread driver([&] {
         const bool looping = WaitFor([&] { return CaptureOf(uiThread) != nullptr; });
-        CPoint end = to.GetClientRect().CenterPoint();
         // A few steps, as a hand would move, so the loop sees the way.
         for (int step = 1; step <= 4; ++step) {
-            CPoint way(end.x, end.y);
-            if (step < 4) {
-                POINT fromScreen = start, toScreen = end;
-                ::ClientToScreen(from, &fromScreen);
-                ::ClientToScreen(target, &toScreen);
-                way = CPoint(fromScreen.x + (toScreen.x - fromScreen.x) * step / 4,
-                             fromScreen.y + (toScreen.y - fromScreen.y) * step / 4);
-                MoveMouseTo(nullptr, way);
-            } else {
-                MoveMouseTo(target, end);
-            }
+            MoveMouseTo(nullptr, POINT {start.x + (end.x - start.x) * step / 4, start.y + (end.y - start.y) * step / 4});
             ::Sleep(30);
         }
-        if (looping && WaitFor([&] { return overs.load() > 0; }) && whileOver)
+        if (looping && WaitFor(over) && whileOver)
             whileOver();
-        MouseButtonAt(target, end, false);
+        MouseButtonAt(nullptr, end, false);
     });
     const DROPEFFECT effect = loop();
     driver.join();

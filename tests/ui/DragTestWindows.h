@@ -58,7 +58,7 @@ public:
     std::vector<CString> m_texts;      // the text of each of those formats
     DROPEFFECT m_dropEffect = DROPEFFECT_NONE;
     int m_drops = 0;
-    std::function<void()> m_onFirstOver;
+    std::function<void(COleDataObject*)> m_onDrop; // called first at the drop
 
     DROPEFFECT OnDragEnter(CWnd* wnd, COleDataObject* data, DWORD keyState, CPoint point) override
     {
@@ -69,8 +69,6 @@ public:
         if (m_overs++ == 0) {
             static_cast<CDragPad*>(wnd)->m_highlight = true;
             wnd->RedrawWindow();
-            if (m_onFirstOver)
-                m_onFirstOver();
         }
         return DROPEFFECT_COPY;
     }
@@ -79,11 +77,11 @@ public:
 };
 
 // Presses the left button on `from`, runs `loop` (which runs a drag loop)
-// on this thread while a helper thread moves onto `to` and releases the
-// button there once `to` has seen the drag over it (or after 5 s); then
-// `whileOver` runs on the helper thread before the release. Returns what
-// `loop` returned.
-DROPEFFECT RealDrag(CWnd& from, CDragPad& to, const std::atomic<int>& overs, const std::function<DROPEFFECT()>& loop,
+// on this thread while a helper thread moves onto the centre of `to` and
+// releases the button there once `over` holds (or after 5 s); `whileOver`
+// runs on the helper thread just before the release. Returns what `loop`
+// returned.
+DROPEFFECT RealDrag(HWND from, HWND to, const std::function<bool()>& over, const std::function<DROPEFFECT()>& loop,
                     const std::function<void()>& whileOver = {});
 
 } // namespace orv::ui

@@ -73,7 +73,7 @@ TEST_F(OleDragDrop, RealDragBringsTheCachedFormatsToTheTarget)
     data.CacheGlobalData(CF_TEXT, BlockOf("HELLO"));
     data.CacheGlobalData(m_format, BlockOf("WORLD"));
     std::string shot;
-    const DROPEFFECT effect = RealDrag(m_source, m_target, target.m_overs, [&] { return data.DoDragDrop(DROPEFFECT_COPY); },
+    const DROPEFFECT effect = RealDrag(m_source, m_target, [&] { return target.m_overs > 0; }, [&] { return data.DoDragDrop(DROPEFFECT_COPY); },
                                        [&] { shot = SaveScreenshot(::GetDesktopWindow(), "OleDragDrop_mid_drag"); });
     EXPECT_GT(target.m_overs.load(), 0);
     EXPECT_EQ(effect, DROPEFFECT_COPY);

@@ -74,9 +74,9 @@ HGLOBAL CopyGlobal(HGLOBAL source, HGLOBAL target = nullptr)
     return copy;
 }
 
-// A medium of the caller's own with the same content: blocks and graphics
-// objects are duplicated, streams and storages shared with a reference.
-HRESULT CopyMedium(CLIPFORMAT format, const STGMEDIUM& from, STGMEDIUM& to)
+} // namespace
+
+HRESULT orv::ole::CopyMedium(CLIPFORMAT format, const STGMEDIUM& from, STGMEDIUM& to)
 {
     to = STGMEDIUM {};
     to.tymed = from.tymed;
@@ -100,6 +100,8 @@ HRESULT CopyMedium(CLIPFORMAT format, const STGMEDIUM& from, STGMEDIUM& to)
         return DV_E_TYMED;
     }
 }
+
+namespace {
 
 bool Matches(const FORMATETC& cached, const FORMATETC& asked)
 {
@@ -214,7 +216,7 @@ public:
         const Entry* entry = Find(*format);
         if (entry == nullptr)
             return Missing(*format);
-        return CopyMedium(entry->format.cfFormat, entry->medium, *medium);
+        return orv::ole::CopyMedium(entry->format.cfFormat, entry->medium, *medium);
     }
     HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC* format, STGMEDIUM* medium) override
     {
@@ -313,12 +315,16 @@ void COleDataSource::CacheGlobalData(CLIPFORMAT format, HGLOBAL global)
     CacheData(format, &medium);
 }
 
-void COleDataSource::CacheData(CLIPFORMAT format, STGMEDIUM* medium)
+void COleDataSource::CacheData(CLIPFORMAT format, STGMEDIUM* medium, const FORMATETC* formatEtc)
 {
     if (medium == nullptr)
         return;
-    const FORMATETC formatEtc {format, nullptr, DVASPECT_CONTENT, -1, medium->tymed};
-    m_impl->Cache(formatEtc, *medium);
+    FORMATETC cached {format, nullptr, DVASPECT_CONTENT, -1, medium->tymed};
+    if (formatEtc != nullptr) {
+        cached.dwAspect = formatEtc->dwAspect;
+        cached.lindex = formatEtc->lindex;
+    }
+    m_impl->Cache(cached, *medium);
 }
 
 void COleDataSource::Empty()

@@ -31,6 +31,11 @@ namespace orv::ole {
 // The COM objects of the classes below (and their format enumerators) that
 // are still alive in the process: 0 once every reference has been released.
 ORV_API LONG LiveObjectCount();
+// A medium of the caller's own with the content of `from`: global blocks and
+// graphics objects are duplicated, streams and storages shared with a
+// reference. DV_E_TYMED for files and other storage types, E_OUTOFMEMORY
+// when the copy cannot be made; `to` is then empty.
+ORV_API HRESULT CopyMedium(CLIPFORMAT format, const STGMEDIUM& from, STGMEDIUM& to);
 } // namespace orv::ole
 
 class ORV_API COleDropSource {
@@ -65,9 +70,10 @@ public:
     // Offers the movable global block under the format and takes it over;
     // it replaces a block cached under the same format.
     void CacheGlobalData(CLIPFORMAT format, HGLOBAL global);
-    // Offers the medium under the format (content aspect, the medium's
-    // storage type) and takes it over, as CacheGlobalData.
-    void CacheData(CLIPFORMAT format, STGMEDIUM* medium);
+    // Offers the medium under the format and takes it over, as
+    // CacheGlobalData: with the aspect and index of `formatEtc` when given,
+    // else the content aspect; the storage type is the medium's.
+    void CacheData(CLIPFORMAT format, STGMEDIUM* medium, const FORMATETC* formatEtc = nullptr);
     // Drops every cached format.
     void Empty();
 
