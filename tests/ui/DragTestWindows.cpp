@@ -1,6 +1,7 @@
 #include "DragTestWindows.h"
 
-#include <gtest/gtest.h>
+#include <cstring>
+#include <thread>
 
 namespace orv::ui {
 
@@ -16,12 +17,8 @@ BOOL CRecordingTarget::OnDrop(CWnd* wnd, COleDataObject* data, DROPEFFECT effect
         while (formats->Next(1, &format, nullptr) == S_OK) {
             m_formats.push_back(format.cfFormat);
             HGLOBAL block = data->GetGlobalData(format.cfFormat);
-            const char* text = block != nullptr ? static_cast<const char*>(::GlobalLock(block)) : nullptr;
-            m_texts.emplace_back(text != nullptr ? text : "<none>");
-            if (text != nullptr)
-                ::GlobalUnlock(block);
-            if (block != nullptr)
-                ::GlobalFree(block);
+            m_texts.emplace_back(block != nullptr ? TextOf(block).c_str() : "<none>");
+            ::GlobalFree(block);
         }
         formats->Release();
     }
@@ -79,6 +76,33 @@ DROPEFFECT RealDrag(HWND from, HWND to, const std::function<bool()>& over, const
     driver.join();
     PumpPending();
     return effect;
+}
+
+HGLOBAL BlockOf(const std::string& bytes)
+{
+    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    std::memcpy(::GlobalLock(block), bytes.data(), bytes.size());
+    ::GlobalUnlock(block);
+    return block;
+}
+
+std::string TextOf(HGLOBAL block)
+{
+    std::string text(static_cast<const char*>(::GlobalLock(block)), ::GlobalSize(block));
+    ::GlobalUnlock(block);
+    return text.substr(0, text.find('\0'));
+}
+
+size_t BusyHeapBlocks()
+{
+    HANDLE heap = ::GetProcessHeap();
+    ::HeapLock(heap);
+    PROCESS_HEAP_ENTRY entry {};
+    size_t busy = 0;
+    while (::HeapWalk(heap, &entry))
+        busy += (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) != 0 ? 1 : 0;
+    ::HeapUnlock(heap);
+    return busy;
 }
 
 } // namespace orv::ui

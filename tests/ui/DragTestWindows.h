@@ -13,7 +13,7 @@
 
 #include <atomic>
 #include <functional>
-#include <thread>
+#include <string>
 #include <vector>
 
 namespace orv::ui {
@@ -83,5 +83,11 @@ public:
 // returned.
 DROPEFFECT RealDrag(HWND from, HWND to, const std::function<bool()>& over, const std::function<DROPEFFECT()>& loop,
                     const std::function<void()>& whileOver = {});
+
+// A movable block holding the bytes; the text of a block up to its zero.
+HGLOBAL BlockOf(const std::string& bytes);
+std::string TextOf(HGLOBAL block);
+// The busy blocks of the process heap, where global memory lives.
+size_t BusyHeapBlocks();
 
 } // namespace orv::ui

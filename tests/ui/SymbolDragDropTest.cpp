@@ -18,14 +18,6 @@ using namespace orv::ui;
 
 namespace {
 
-HGLOBAL BlockOf(const std::string& bytes)
-{
-    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, bytes.size());
-    std::memcpy(::GlobalLock(block), bytes.data(), bytes.size());
-    ::GlobalUnlock(block);
-    return block;
-}
-
 std::string Terminated(const char* text)
 {
     return std::string(text, std::strlen(text) + 1);
@@ -49,22 +41,9 @@ std::string TextOf(IDataObject* object, CLIPFORMAT format)
     STGMEDIUM medium {};
     if (FAILED(object->GetData(&formatEtc, &medium)))
         return "<none>";
-    std::string text(static_cast<const char*>(::GlobalLock(medium.hGlobal)));
-    ::GlobalUnlock(medium.hGlobal);
+    std::string text = orv::ui::TextOf(medium.hGlobal);
     ::ReleaseStgMedium(&medium);
     return text;
-}
-
-size_t BusyHeapBlocks()
-{
-    HANDLE heap = ::GetProcessHeap();
-    ::HeapLock(heap);
-    PROCESS_HEAP_ENTRY entry {};
-    size_t busy = 0;
-    while (::HeapWalk(heap, &entry))
-        busy += (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) != 0 ? 1 : 0;
-    ::HeapUnlock(heap);
-    return busy;
 }
 
 class SymbolDragDrop : public ::testing::Test {
