@@ -5,7 +5,16 @@
 
 namespace orv::ui {
 
-BOOL CRecordingTarget::OnDrop(CWnd* wnd, COleDataObject* data, DROPEFFECT effect, CPoint)
+DROPEFFECT CRecordingCallback::OnCondDragOver(COleDataObject*, DWORD, CPoint)
+{
+    if (m_overs++ == 0 && m_pad != nullptr) {
+        m_pad->m_highlight = true;
+        m_pad->RedrawWindow();
+    }
+    return DROPEFFECT_COPY;
+}
+
+BOOL CRecordingCallback::OnCondDrop(COleDataObject* data, DROPEFFECT effect, CPoint)
 {
     ++m_drops;
     if (m_onDrop)
@@ -22,7 +31,8 @@ BOOL CRecordingTarget::OnDrop(CWnd* wnd, COleDataObject* data, DROPEFFECT effect
         }
         formats->Release();
     }
-    static_cast<CDragPad*>(wnd)->SetLabel(m_texts.empty() ? "dropped nothing" : "dropped: " + m_texts.front());
+    if (m_pad != nullptr)
+        m_pad->SetLabel(m_texts.empty() ? "dropped nothing" : "dropped: " + m_texts.front());
     return TRUE;
 }
 

@@ -7,6 +7,7 @@
 
 #include "UiHarness.h"
 
+#include "controls/win/CondDropTarget.h"
 #include "framework/win/DC.h"
 #include "framework/win/OleDragDrop.h"
 #include "framework/win/Wnd.h"
@@ -50,9 +51,11 @@ private:
     CString m_label;
 };
 
-// Accepts a copy of anything and records what the drop brought.
-class CRecordingTarget : public COleDropTarget {
+// Accepts a copy of anything and records what the drop brought; the pad
+// it serves, when set, lights up under the first drag over it.
+class CRecordingCallback : public ICondDropTargetCallback {
 public:
+    CDragPad* m_pad = nullptr;
     std::atomic<int> m_overs {0};
     std::vector<CLIPFORMAT> m_formats; // as the data object enumerated them at the drop
     std::vector<CString> m_texts;      // the text of each of those formats
@@ -60,20 +63,15 @@ public:
     int m_drops = 0;
     std::function<void(COleDataObject*)> m_onDrop; // called first at the drop
 
-    DROPEFFECT OnDragEnter(CWnd* wnd, COleDataObject* data, DWORD keyState, CPoint point) override
-    {
-        return OnDragOver(wnd, data, keyState, point);
-    }
-    DROPEFFECT OnDragOver(CWnd* wnd, COleDataObject*, DWORD, CPoint) override
-    {
-        if (m_overs++ == 0) {
-            static_cast<CDragPad*>(wnd)->m_highlight = true;
-            wnd->RedrawWindow();
-        }
-        return DROPEFFECT_COPY;
-    }
-    void OnDragLeave(CWnd*) override {}
-    BOOL OnDrop(CWnd* wnd, COleDataObject* data, DROPEFFECT effect, CPoint) override;
+    DROPEFFECT OnCondDragOver(COleDataObject*, DWORD, CPoint) override;
+    void OnCondDragLeave() override {}
+    BOOL OnCondDrop(COleDataObject* data, DROPEFFECT effect, CPoint) override;
+};
+
+// A pad that is a drop target of the condition controls' kind.
+class CCondPad : public CDragPad, public TCondDropTargetImpl<CCondPad> {
+public:
+    explicit CCondPad(ICondDropTargetCallback* callback) : TCondDropTargetImpl(callback) {}
 };
 
 // Presses the left button on `from`, runs `loop` (which runs a drag loop)

@@ -50,12 +50,10 @@ private:
     LONG m_refs = 1;
 };
 
-HGLOBAL CopyGlobal(HGLOBAL source, HGLOBAL target = nullptr)
+HGLOBAL CopyGlobal(HGLOBAL source)
 {
     const SIZE_T size = ::GlobalSize(source);
-    if (target != nullptr && ::GlobalSize(target) < size)
-        return nullptr;
-    HGLOBAL copy = target != nullptr ? target : ::GlobalAlloc(GMEM_MOVEABLE, size);
+    HGLOBAL copy = ::GlobalAlloc(GMEM_MOVEABLE, size);
     if (copy == nullptr)
         return nullptr;
     const void* from = ::GlobalLock(source);
@@ -67,8 +65,7 @@ HGLOBAL CopyGlobal(HGLOBAL source, HGLOBAL target = nullptr)
     if (to != nullptr)
         ::GlobalUnlock(copy);
     if ((from == nullptr || to == nullptr) && size != 0) {
-        if (target == nullptr)
-            ::GlobalFree(copy);
+        ::GlobalFree(copy);
         return nullptr;
     }
     return copy;
@@ -218,19 +215,8 @@ public:
             return Missing(*format);
         return orv::ole::CopyMedium(entry->format.cfFormat, entry->medium, *medium);
     }
-    HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC* format, STGMEDIUM* medium) override
-    {
-        if (format == nullptr || medium == nullptr)
-            return E_INVALIDARG;
-        if (medium->tymed != TYMED_HGLOBAL)
-            return DV_E_TYMED;
-        FORMATETC global = *format;
-        global.tymed = TYMED_HGLOBAL;
-        const Entry* entry = Find(global);
-        if (entry == nullptr)
-            return Missing(global);
-        return CopyGlobal(entry->medium.hGlobal, medium->hGlobal) != nullptr ? S_OK : STG_E_MEDIUMFULL;
-    }
+    // Data is handed out in new media only.
+    HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override
     {
         if (format == nullptr)
