@@ -1,6 +1,6 @@
 // The OLE drag-and-drop classes apart from a drag: the data source's answers
-// to the data object calls, the drop source's defaults and the target's
-// registration. Real drags run in SymbolDragDropTest.cpp.
+// to the data object calls and the target's registration. Real drags (drop
+// on release, cancel on Escape) run in SymbolDragDropTest.cpp.
 #include "DragTestWindows.h"
 
 #include "framework/win/OleDragDrop.h"
@@ -67,19 +67,6 @@ TEST_F(OleDragDrop, DataObjectAnswersFromItsCache)
     EXPECT_EQ(object->EnumFormatEtc(DATADIR_SET, &formats), E_NOTIMPL);
     reader.Release();
     EXPECT_EQ(orv::ole::LiveObjectCount(), live);
-}
-
-TEST_F(OleDragDrop, DropSourceDropsOnReleaseAndCancelsOnEscape)
-{
-    const struct { BOOL escape; DWORD keys; SCODE answer; } cases[] = {
-        {FALSE, MK_RBUTTON | MK_SHIFT, S_OK},
-        {FALSE, MK_CONTROL, DRAGDROP_S_DROP},
-        {TRUE, MK_LBUTTON, DRAGDROP_S_CANCEL},
-    };
-    COleDropSource source;
-    for (const auto& c : cases)
-        EXPECT_EQ(source.GetInterface()->QueryContinueDrag(c.escape, c.keys), c.answer) << c.keys;
-    EXPECT_EQ(source.GetInterface()->GiveFeedback(DROPEFFECT_COPY), DRAGDROP_S_USEDEFAULTCURSORS);
 }
 
 TEST_F(OleDragDrop, TargetIsRevokedWhenItsWindowGoes)
