@@ -1,5 +1,6 @@
 #include "controls/win/HookedMsgBoxIdle.h"
 
+#include "controls/win/CompanionLibrary.h"
 #include "framework/win/RegisteredMessages.h"
 #include "framework/win/ThreadTimer.h"
 
@@ -11,7 +12,6 @@ namespace {
 
 constexpr UINT kPeriodMs = 120;
 // The companion library's shared record begins with the target window.
-constexpr const char* kCompanion = "OrvInject2.dll";
 constexpr const char* kSharedRecord = "gs_sharedInfo";
 
 struct IdleState {
@@ -31,12 +31,7 @@ IdleState& State()
 
 HWND ReadSharedRecord()
 {
-    HMODULE module = ::GetModuleHandleA(kCompanion);
-    if (module == nullptr)
-        module = ::LoadLibraryA(kCompanion);
-    if (module == nullptr)
-        return nullptr;
-    const auto* record = reinterpret_cast<const volatile HWND*>(::GetProcAddress(module, kSharedRecord));
+    const auto* record = reinterpret_cast<const volatile HWND*>(orv::companion::Export(kSharedRecord));
     return record != nullptr ? *record : nullptr;
 }
 
