@@ -1,9 +1,10 @@
 #include "OrderTicket.h"
 
 #include "DemoResources.h"
-
 #include "DemoSettings.h"
 
+#include "controls/win/SymbolDragDrop.h"
+#include "market/SecurityType.h"
 #include "text/Locale.h"
 
 #include <algorithm>
@@ -216,6 +217,7 @@ int COrderTicket::OnCreate(CREATESTRUCTA* cs)
     AddRightColumn();
     LoadSendKey();
     AddToolTips();
+    m_dropTarget.Register(this);
     ApplySymbol(m_symbol.GetWindowText());
     return 0;
 }
@@ -242,4 +244,41 @@ void COrderTicket::ApplyOrderType(int type)
     m_type = type;
     m_limit.EnableWindow(type != Market && type != Stop);
     m_stop.EnableWindow(type == Stop || type == StopLimit || type == Bracket);
+}
+
+void COrderTicket::TakeSymbol(const CString& symbol)
+{
+    m_symbol.SetWindowText(symbol);
+    ApplySymbol(symbol);
+    CString text;
+    text.Format("%s dropped on the ticket", symbol.GetString());
+    Status(text);
+}
+
+// -------------------------------------------------------- CTicketDropTarget
+
+namespace {
+
+// Every kind of symbol the ticket can trade.
+const ULONG kTradable = SYMTYPE_EQUITY | SYMTYPE_OPTION | SYMTYPE_FUTURES | SYMTYPE_INDEX | SYMTYPE_FOREX;
+
+} // namespace
+
+DROPEFFECT CTicketDropTarget::OnDragEnter(CWnd* wnd, COleDataObject* data, DWORD keyState, CPoint point)
+{
+    return OnDragOver(wnd, data, keyState, point);
+}
+
+DROPEFFECT CTicketDropTarget::OnDragOver(CWnd*, COleDataObject* data, DWORD, CPoint)
+{
+    return GetDragDropSymbol(data, kTradable, nullptr, 0) ? DROPEFFECT_COPY : DROPEFFECT_NONE;
+}
+
+BOOL CTicketDropTarget::OnDrop(CWnd*, COleDataObject* data, DROPEFFECT, CPoint)
+{
+    CString symbol;
+    if (!GetDragDropSymbol(symbol, data, kTradable))
+        return FALSE;
+    m_ticket.TakeSymbol(symbol);
+    return TRUE;
 }

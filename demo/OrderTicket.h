@@ -16,9 +16,26 @@
 #include "controls/win/MenuButton.h"
 #include "controls/win/NumEdit.h"
 #include "controls/win/ToolTipCtrl.h"
+#include "framework/win/OleDragDrop.h"
 #include "framework/win/Controls.h"
 #include "framework/win/Gdi.h"
 #include "framework/win/Wnd.h"
+
+class COrderTicket;
+
+// Takes a dropped symbol into the ticket.
+class CTicketDropTarget : public COleDropTarget {
+public:
+    explicit CTicketDropTarget(COrderTicket& ticket) : m_ticket(ticket) {}
+
+protected:
+    DROPEFFECT OnDragEnter(CWnd* wnd, COleDataObject* data, DWORD keyState, CPoint point) override;
+    DROPEFFECT OnDragOver(CWnd* wnd, COleDataObject* data, DWORD keyState, CPoint point) override;
+    BOOL OnDrop(CWnd* wnd, COleDataObject* data, DROPEFFECT effect, CPoint point) override;
+
+private:
+    COrderTicket& m_ticket;
+};
 
 class COrderTicket : public CWnd {
 public:
@@ -33,6 +50,8 @@ public:
     BOOL Create();
     // The "Buy" button, where the screenshot puts the mouse.
     HWND GetBuyButton() const { return m_buy.GetSafeHwnd(); }
+    // A symbol dropped on the ticket becomes the ticket's symbol.
+    void TakeSymbol(const CString& symbol);
 
 protected:
     int OnCreate(CREATESTRUCTA* cs) override;
@@ -93,6 +112,7 @@ private:
     CStatic m_status;
     CHyperLink m_help;
     CNimToolTipCtrl m_tips;
+    CTicketDropTarget m_dropTarget {*this};
     int m_labelCount = 0;
     bool m_allOrNoneOn = true;
 };

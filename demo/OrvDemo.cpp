@@ -9,6 +9,7 @@
 #include "Screenshot.h"
 
 #include "controls/win/SysColors.h"
+#include "framework/win/OleDragDrop.h"
 #include "framework/win/RegisteredMessages.h"
 #include "framework/WinApp.h"
 
@@ -57,6 +58,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     }
     CWinApp app("OrvDemo");
     CSysColors::Update();
+    // Symbols are dragged between the windows with OLE.
+    AfxOleInit();
     COrderTicket ticket;
     if (!ticket.Create()) {
         std::fprintf(stderr, "OrvDemo: could not create the window\n");

@@ -1,5 +1,7 @@
 #include "QuotePanel.h"
 
+#include "controls/win/SymbolDragDrop.h"
+
 #include "market/SymbolData.h"
 #include "text/Locale.h"
 
@@ -184,6 +186,23 @@ LRESULT CQuotePanel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return CWnd::WindowProc(message, wParam, lParam);
     FeedTick();
     return 0;
+}
+
+// The names are plain statics, which leave the mouse to the panel: a press
+// on one starts a drag of its symbol.
+void CQuotePanel::OnLButtonDown(UINT flags, CPoint point)
+{
+    for (Row& row : m_rows) {
+        if (!row.name.IsWindow())
+            continue;
+        CRect rect = row.name.GetWindowRect();
+        ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
+        if (rect.PtInRect(point)) {
+            DoDragDrop(row.symbol, nullptr);
+            return;
+        }
+    }
+    CWnd::OnLButtonDown(flags, point);
 }
 
 void CQuotePanel::OnDestroy()

@@ -5,7 +5,8 @@
 // shows the same prices, and pushes them through each symbol's CCachedQuote;
 // the statics show the quote's field texts. A periodic waitable timer paces
 // the bursts (CFeedPacer), and a lamp shows the feed's state and flashes with
-// each burst.
+// each burst. A symbol's name can be dragged onto the order ticket (or onto
+// a window of another program that takes symbol drops).
 #pragma once
 
 #include "FeedPacer.h"
@@ -36,6 +37,7 @@ public:
 protected:
     int OnCreate(CREATESTRUCTA* cs) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnLButtonDown(UINT flags, CPoint point) override;
     void OnDestroy() override;
 
 private:
