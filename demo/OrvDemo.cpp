@@ -3,6 +3,7 @@
 //   OrvDemo.exe                    runs the window until it is closed
 //   OrvDemo.exe --screenshot PATH  shows it, writes its image as PNG to PATH
 //                                  (a Windows path) and exits
+#include "AlertPanel.h"
 #include "OrderTicket.h"
 #include "QuotePanel.h"
 
@@ -67,6 +68,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     }
     CQuotePanel quotes;
     quotes.CreateBeside(ticket);
+    // The alert fills the room under the quotes.
+    CAlertPanel alert;
+    const CRect client = ticket.GetClientRect();
+    alert.Create(ticket, CRect(client.right - CQuotePanel::kWidth, CQuotePanel::kHeight + 40, client.right,
+                               client.bottom));
     app.SetMainWnd(&ticket);
     ticket.ShowWindow(SW_SHOW);
     ticket.UpdateWindow();
