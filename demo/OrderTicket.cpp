@@ -3,6 +3,8 @@
 #include "DemoResources.h"
 #include "DemoSettings.h"
 
+#include "OrvInject2.h"
+
 #include "controls/win/SymbolDragDrop.h"
 #include "market/SecurityType.h"
 #include "text/Locale.h"
@@ -21,15 +23,17 @@ const char* const kFirstSymbols[] = {"MSFT", "EUR/USD", "AAPL", "/ZBH7", "IBM"};
 
 // -------------------------------------------------------- COrderTicket
 
-BOOL COrderTicket::Create()
+BOOL COrderTicket::Create(bool peer)
 {
     const char* windowClass = RegisterWndClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW),
                                                reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     RECT frame {0, 0, 392, 296};
     ::AdjustWindowRectEx(&frame, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, FALSE, 0);
-    return CreateEx(0, windowClass, "OrvDemo - Order ticket",
+    // A peer sits under the first window.
+    const int top = peer ? 420 : 60;
+    return CreateEx(0, windowClass, peer ? "OrvDemo - Order ticket (peer)" : "OrvDemo - Order ticket",
                     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
-                    CRect(60, 60, 60 + frame.right - frame.left, 60 + frame.bottom - frame.top), nullptr, 0);
+                    CRect(60, top, 60 + frame.right - frame.left, top + frame.bottom - frame.top), nullptr, 0);
 }
 
 void COrderTicket::AddLabel(const char* text, int y)
@@ -246,13 +250,35 @@ void COrderTicket::ApplyOrderType(int type)
     m_stop.EnableWindow(type == Stop || type == StopLimit || type == Bracket);
 }
 
-void COrderTicket::TakeSymbol(const CString& symbol)
+void COrderTicket::TakeSymbol(const CString& symbol, const char* from)
 {
     m_symbol.SetWindowText(symbol);
     ApplySymbol(symbol);
     CString text;
-    text.Format("%s dropped on the ticket", symbol.GetString());
+    text.Format("%s %s", symbol.GetString(), from);
     Status(text);
+}
+
+void COrderTicket::AcceptSymbolsFromOtherPrograms()
+{
+    ::SetPropA(m_hWnd, ORVINJECT_TARGET_PROP, reinterpret_cast<HANDLE>(1));
+}
+
+// The companion library hands a symbol dragged in another program over as
+// WM_COPYDATA: the text with its terminator.
+LRESULT COrderTicket::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_COPYDATA) {
+        const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+        if (data->dwData != ORVINJECT_COPYDATA_SYMBOL || data->cbData < 2 || data->cbData > 64)
+            return FALSE;
+        const CString symbol(static_cast<const char*>(data->lpData), int(data->cbData - 1));
+        TakeSymbol(symbol, "received from another program");
+        return TRUE;
+    }
+    if (message == WM_DESTROY)
+        ::RemovePropA(m_hWnd, ORVINJECT_TARGET_PROP);
+    return CWnd::WindowProc(message, wParam, lParam);
 }
 
 // -------------------------------------------------------- CTicketDropTarget

@@ -47,17 +47,22 @@ public:
     // The order types the chooser offers, in its order.
     enum OrderType { Market, Limit, Stop, StopLimit, Bracket };
 
-    BOOL Create();
+    // A peer is a second demo window, placed under the first.
+    BOOL Create(bool peer = false);
     // The "Buy" button, where the screenshot puts the mouse.
     HWND GetBuyButton() const { return m_buy.GetSafeHwnd(); }
     // A symbol dropped on the ticket becomes the ticket's symbol.
-    void TakeSymbol(const CString& symbol);
+    void TakeSymbol(const CString& symbol, const char* from = "dropped on the ticket");
+    // Marks the ticket as a drop target for symbols dragged in another
+    // program, which the companion drop library hands over.
+    void AcceptSymbolsFromOtherPrograms();
 
 protected:
     int OnCreate(CREATESTRUCTA* cs) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     BOOL PreTranslateMessage(MSG* msg) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnDestroy() override;
 
 private:

@@ -3,6 +3,8 @@
 //   OrvDemo.exe                    runs the window until it is closed
 //   OrvDemo.exe --screenshot PATH  shows it, writes its image as PNG to PATH
 //                                  (a Windows path) and exits
+//   OrvDemo.exe --peer             a second window, lower on the screen, that
+//                                  takes symbols dragged in the first
 #include "AlertPanel.h"
 #include "OrderTicket.h"
 #include "QuotePanel.h"
@@ -53,16 +55,19 @@ void MoveMouseOver(HWND wnd)
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     std::string screenshot;
+    bool peer = false;
     for (int i = 1; i < __argc; ++i) {
         if (std::strcmp(__argv[i], "--screenshot") == 0 && i + 1 < __argc)
             screenshot = __argv[++i];
+        else if (std::strcmp(__argv[i], "--peer") == 0)
+            peer = true;
     }
     CWinApp app("OrvDemo");
     CSysColors::Update();
     // Symbols are dragged between the windows with OLE.
     AfxOleInit();
     COrderTicket ticket;
-    if (!ticket.Create()) {
+    if (!ticket.Create(peer)) {
         std::fprintf(stderr, "OrvDemo: could not create the window\n");
         return 1;
     }
@@ -73,6 +78,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     const CRect client = ticket.GetClientRect();
     alert.Create(ticket, CRect(client.right - CQuotePanel::kWidth, CQuotePanel::kHeight + 40, client.right,
                                client.bottom));
+    if (peer)
+        ticket.AcceptSymbolsFromOtherPrograms();
     app.SetMainWnd(&ticket);
     ticket.ShowWindow(SW_SHOW);
     ticket.UpdateWindow();
