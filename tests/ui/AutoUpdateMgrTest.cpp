@@ -153,11 +153,13 @@ TEST_F(AutoUpdateMgrTest, AWaitedCheckDownloadsAndStartsTheInstaller)
     ASSERT_TRUE(mainWindow.CreateEx(0, "STATIC", "main", WS_POPUP | WS_VISIBLE, TestFrameRect(), nullptr, 0));
     m_app.SetMainWnd(&mainWindow);
 
-    std::atomic<bool> offered {false}, completed {false};
+    std::atomic<bool> offered {false}, completed {false}, ownerless {false}, mainEnabled {false};
     std::string offerHeading, completeText;
     std::thread user([&] {
-        HWND offer = AnswerOffer(12006, "AutoUpdateOffer");
-        offered = offer != nullptr;
+        HWND offer = Await([] { return FindDialog(kOfferTitle); });
+        ownerless = offer != nullptr && ::GetWindow(offer, GW_OWNER) == nullptr;
+        mainEnabled = ::IsWindowEnabled(mainWindow.GetSafeHwnd()) != FALSE;
+        offered = AnswerOffer(12006, "AutoUpdateOffer") == offer;
         HWND progress = Await([] {
             HWND dialog = FindDialog(kProgressTitle);
             return dialog != nullptr && ::IsWindowVisible(::GetDlgItem(dialog, IDOK)) ? dialog : nullptr;
@@ -175,6 +177,8 @@ TEST_F(AutoUpdateMgrTest, AWaitedCheckDownloadsAndStartsTheInstaller)
     m_app.SetMainWnd(nullptr);
 
     EXPECT_TRUE(offered);
+    EXPECT_TRUE(ownerless);
+    EXPECT_TRUE(mainEnabled);
     ASSERT_TRUE(completed);
     EXPECT_EQ(status, 8);
     EXPECT_EQ(completeText, "Download complete, press OK to install.");
