@@ -50,3 +50,19 @@
 
 // The LED indicator's image strip: 48 x 128 pixels of 16 x 16 lamps.
 #define IDB_LED 213
+
+// The update manager's dialogs: the offer of an update and the download's
+// progress, their controls and the offer's picture.
+#define IDD_AUTOUPDATE_BEGIN 12024
+#define IDD_AUTOUPDATE_STATUS 12025
+#define IDB_AUTOUPDATE 12027
+#define IDC_AUTOUPDATE_PROGRESS 12000
+#define IDC_AUTOUPDATE_YES 12006
+#define IDC_AUTOUPDATE_NO 12008
+#define IDC_AUTOUPDATE_TITLE 12010
+#define IDC_AUTOUPDATE_MESSAGE 12011
+#define IDC_AUTOUPDATE_MOREINFO 12012
+#define IDC_AUTOUPDATE_PICTURE 12013
+#define IDC_AUTOUPDATE_STATUS 12014
+#define IDC_AUTOUPDATE_BEHAVIOR 12021
+#define IDC_AUTOUPDATE_BEHAVIOR_LABEL 12022

@@ -59,6 +59,19 @@ TEST(Controls, ListBoxSpinAndButtonForwardToTheirControls)
     EXPECT_EQ(check.GetCheck(), BST_CHECKED);
     check.SetCheck(BST_UNCHECKED);
     EXPECT_EQ(check.GetCheck(), BST_UNCHECKED);
+
+    CProgressCtrl progress;
+    ASSERT_TRUE(progress.Create(WS_VISIBLE, CRect(10, 160, 260, 176), &frame, 5));
+    progress.SetRange32(0, 2000);
+    progress.GetRange(lower, upper);
+    EXPECT_EQ(CPoint(lower, upper), CPoint(0, 2000));
+    progress.SetPos(1500);
+    EXPECT_EQ(progress.SetPos(2500), 1500); // the previous position; the new one is clamped
+    EXPECT_EQ(progress.GetPos(), 2000);
+    progress.SetMarquee(TRUE, 30);
+    EXPECT_TRUE(progress.GetStyle() & PBS_MARQUEE);
+    progress.SetMarquee(FALSE);
+    EXPECT_FALSE(progress.GetStyle() & PBS_MARQUEE);
     SaveScreenshot(frame, "Controls");
 }
 

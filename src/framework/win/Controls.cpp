@@ -326,3 +326,36 @@ void CHotKeyCtrl::SetRules(WORD invalidCombinations, WORD modifiers)
 {
     SendMessage(HKM_SETRULES, invalidCombinations, MAKELPARAM(modifiers, 0));
 }
+
+// ---------------------------------------------------------- CProgressCtrl
+
+BOOL CProgressCtrl::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id)
+{
+    return CWnd::Create(PROGRESS_CLASSA, nullptr, style, rect, parent, id);
+}
+
+void CProgressCtrl::SetRange32(int lower, int upper) { SendMessage(PBM_SETRANGE32, static_cast<WPARAM>(lower), upper); }
+
+void CProgressCtrl::GetRange(int& lower, int& upper) const
+{
+    PBRANGE range {};
+    SendMessage(PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
+    lower = range.iLow;
+    upper = range.iHigh;
+}
+
+int CProgressCtrl::SetPos(int pos) { return ToInt(SendMessage(PBM_SETPOS, static_cast<WPARAM>(pos))); }
+int CProgressCtrl::GetPos() const { return ToInt(SendMessage(PBM_GETPOS)); }
+
+BOOL CProgressCtrl::SetMarquee(BOOL on, UINT intervalMs)
+{
+    // The style comes first: the control animates only with PBS_MARQUEE.
+    if (on) {
+        ModifyStyle(0, PBS_MARQUEE);
+    }
+    const BOOL result = static_cast<BOOL>(SendMessage(PBM_SETMARQUEE, on, static_cast<LPARAM>(intervalMs)));
+    if (!on) {
+        ModifyStyle(PBS_MARQUEE, 0);
+    }
+    return result;
+}

@@ -1,5 +1,5 @@
 // Wrappers of the system's controls: CEdit, CButton, CStatic, CComboBox,
-// CListBox, CSpinButtonCtrl, CToolTipCtrl, CHotKeyCtrl. Each holds the control's window and
+// CListBox, CSpinButtonCtrl, CToolTipCtrl, CHotKeyCtrl, CProgressCtrl. Each holds the control's window and
 // forwards to the control's messages; failures are the control's answers.
 #pragma once
 
@@ -131,4 +131,16 @@ public:
     // Combinations (HKCOMB_ flags) the control refuses, and the modifiers it
     // puts in their place.
     void SetRules(WORD invalidCombinations, WORD modifiers);
+};
+
+class ORV_API CProgressCtrl : public CWnd {
+public:
+    BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
+    void SetRange32(int lower, int upper);
+    void GetRange(int& lower, int& upper) const;
+    // The previous position.
+    int SetPos(int pos);
+    int GetPos() const;
+    // Marquee mode (PBS_MARQUEE) animated every intervalMs, or off again.
+    BOOL SetMarquee(BOOL on, UINT intervalMs = 30);
 };

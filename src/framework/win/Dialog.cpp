@@ -94,9 +94,15 @@ HWND CDialog::OwnerForModal() const
 {
     if (m_pParentWnd != nullptr)
         return m_pParentWnd->GetSafeHwnd();
+    // The main window serves only a dialog of its own thread: a window owned
+    // across threads ties the two threads' input together, and disabling
+    // the owner would wait for a thread that may be waiting for this one.
     CWinApp* app = AfxGetApp();
-    if (app != nullptr && app->GetMainWnd() != nullptr)
-        return app->GetMainWnd()->GetSafeHwnd();
+    if (app != nullptr && app->GetMainWnd() != nullptr) {
+        HWND main = app->GetMainWnd()->GetSafeHwnd();
+        if (main != nullptr && ::GetWindowThreadProcessId(main, nullptr) == ::GetCurrentThreadId())
+            return main;
+    }
     return nullptr;
 }
 
@@ -227,14 +233,16 @@ LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case WM_INITDIALOG: {
         CWinApp* app = AfxGetApp();
-        if (!m_bModal && !m_bAdopted && app != nullptr)
+        m_bListedModeless = !m_bModal && !m_bAdopted && app != nullptr && m_bListWithApp;
+        if (m_bListedModeless)
             app->AddModeless(this);
         return OnInitDialog();
     }
     case WM_DESTROY: {
         CWinApp* app = AfxGetApp();
-        if (app != nullptr)
+        if (app != nullptr && m_bListedModeless)
             app->RemoveModeless(this);
+        m_bListedModeless = false;
         break;
     }
     default:

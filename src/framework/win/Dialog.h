@@ -23,7 +23,8 @@ public:
 
     // Shows the dialog and returns when it ends, with the code given to
     // EndDialog, or -1 when it could not be made. The parent (else the
-    // application's main window) is disabled meanwhile. An exception raised
+    // application's main window, when it belongs to the calling thread) is
+    // disabled meanwhile. An exception raised
     // by a handler while the dialog is made or runs ends the dialog and
     // leaves DoModal once the dialog is gone and the parent enabled again.
     virtual INT_PTR DoModal();
@@ -69,6 +70,11 @@ protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     void PostNcDestroy() override;
 
+    // Whether a modeless dialog joins the application's list of modeless
+    // windows (which the application's loop serves). A dialog of another
+    // thread, which runs its own loop, sets it false before it is made.
+    bool m_bListWithApp = true;
+
 private:
     BOOL CreateFromTemplate(HWND parent);
     void RunModalLoop(const CHandlerErrorScope& errors);
@@ -80,6 +86,7 @@ private:
     bool m_bModal = false;
     bool m_bEndModal = false;
     bool m_bAdopted = false;
+    bool m_bListedModeless = false;
     INT_PTR m_nModalResult = -1;
     CWndCreation* m_adoption = nullptr; // owned while adopting
 };

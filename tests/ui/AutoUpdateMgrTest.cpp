@@ -1,0 +1,256 @@
+// The update manager against the update web server: the check on its
+// worker, the offer and the progress dialogs answered from a helper thread,
+// and the downloaded installer stand-in started by the shell.
+#include "controls/win/AutoUpdateMgr.h"
+#include "framework/WinApp.h"
+#include "framework/win/RegisteredMessages.h"
+#include "framework/win/Wnd.h"
+
+#include "support/ScopedEnvironment.h"
+#include "support/ScratchFolder.h"
+#include "support/UpdateServer.h"
+#include "UiHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <tlhelp32.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+using namespace orv::ui;
+
+namespace {
+
+constexpr const char* kOfferTitle = "Auto Update: Update Available for Download";
+constexpr const char* kProgressTitle = "Auto Update Progress...";
+
+// The visible dialog of another thread with the title, or null.
+HWND FindDialog(const char* title)
+{
+    HWND dialog = ::FindWindowA("#32770", title);
+    return dialog != nullptr && ::IsWindowVisible(dialog) ? dialog : nullptr;
+}
+
+std::string ItemText(HWND dialog, int id)
+{
+    char text[256] = "";
+    ::GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+// Polls from a helper thread (the test thread may be blocked in the check)
+// until found() gives a window; null after 20 s.
+HWND Await(const std::function<HWND()>& found)
+{
+    for (int i = 0; i < 2000; ++i) {
+        if (HWND wnd = found())
+            return wnd;
+        ::Sleep(10);
+    }
+    return nullptr;
+}
+
+bool ThreadAlive(DWORD threadId)
+{
+    bool alive = false;
+    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = ::Thread32First(snapshot, &entry); more; more = ::Thread32Next(snapshot, &entry))
+        alive = alive || entry.th32ThreadID == threadId;
+    ::CloseHandle(snapshot);
+    return alive;
+}
+
+// A window that keeps the update statuses posted to it.
+class NotifyWindow : public CWnd {
+public:
+    NotifyWindow() { CreateEx(0, "STATIC", "notify", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0); }
+    ~NotifyWindow() override { DestroyWindow(); }
+    // The statuses received so far, taken.
+    std::vector<int> Take()
+    {
+        PumpPending();
+        return std::exchange(m_statuses, {});
+    }
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == RWM_ORV_AUTOUPDATE_NOTIFY && message != 0) {
+            m_statuses.push_back(static_cast<int>(wParam));
+            return 0;
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+
+private:
+    std::vector<int> m_statuses;
+};
+
+class AutoUpdateMgrTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_savedBehavior = CAutoUpdateMgr::GetAutoUpdateBehavior();
+        CAutoUpdateMgr::SetAutoUpdateBehavior(0);
+        std::ifstream installer(orv_test::TestProgramFolder() / "InstallerStandin.exe", std::ios::binary);
+        const std::string package((std::istreambuf_iterator<char>(installer)), std::istreambuf_iterator<char>());
+        ASSERT_TRUE(m_server.Start());
+        m_server.Put("pkg/OrvSetup.exe", package);
+        m_server.Put("orv/release/update.manifest",
+            "<?xml version=\"1.0\"?><CAutoUpdateManifest UrlOfUpdate=\"" + m_server.Url("/pkg/OrvSetup.exe")
+                + "\" SizeOfUpdate=\"" + std::to_string(package.size())
+                + "\" ReleaseType=\"release\" UpdateType=\"optional\"><Product Name=\"OrvUiTests\" "
+                  "Version=\"9.1.0.0\"/><MoreInfo Text=\"What is new in 9.1\" Href=\"http://127.0.0.1/news.htm\"/>"
+                  "</CAutoUpdateManifest>");
+        m_manager->AddRef();
+        m_manager->SetUpdateManifestBaseURL(m_server.Url("/orv").c_str());
+    }
+    void TearDown() override
+    {
+        m_manager->Release();
+        CAutoUpdateMgr::SetAutoUpdateBehavior(m_savedBehavior);
+    }
+
+    // Answers the offer: the choice (IDC 12006 yes, 12008 no), then OK.
+    static HWND AnswerOffer(int choice, const char* screenshot = nullptr)
+    {
+        HWND offer = Await([] { return FindDialog(kOfferTitle); });
+        if (offer == nullptr)
+            return nullptr;
+        if (screenshot != nullptr)
+            SaveScreenshot(offer, screenshot);
+        ::SendMessageA(::GetDlgItem(offer, choice), BM_CLICK, 0, 0);
+        ::SendMessageA(::GetDlgItem(offer, IDOK), BM_CLICK, 0, 0);
+        return offer;
+    }
+
+    orv_test::ScratchFolder m_root {"updatemgr"};
+    orv_test::ScopedEnvironment m_environment {"KESTREL_ROOT", m_root.Path().string()};
+    orv_test::UpdateServer m_server {m_root / "server"};
+    CWinApp m_app {"OrvUiTests"};
+    CAutoUpdateMgr* m_manager = new CAutoUpdateMgr;
+    NotifyWindow m_notify;
+    int m_savedBehavior = 0;
+};
+
+// Offer, download, confirmation and install, with the calling thread
+// waiting and owning the application's main window: the worker's dialogs
+// must not be owned by it, or the wait would never end.
+TEST_F(AutoUpdateMgrTest, AWaitedCheckDownloadsAndStartsTheInstaller)
+{
+    const auto record = m_root / "installer.txt";
+    m_environment.Set("ORV_INSTALLER_RECORD", record.string());
+    CWnd mainWindow;
+    ASSERT_TRUE(mainWindow.CreateEx(0, "STATIC", "main", WS_POPUP | WS_VISIBLE, TestFrameRect(), nullptr, 0));
+    m_app.SetMainWnd(&mainWindow);
+
+    std::atomic<bool> offered {false}, completed {false}, ownerless {false}, mainEnabled {false};
+    std::string offerHeading, completeText;
+    std::thread user([&] {
+        HWND offer = Await([] { return FindDialog(kOfferTitle); });
+        ownerless = offer != nullptr && ::GetWindow(offer, GW_OWNER) == nullptr;
+        mainEnabled = ::IsWindowEnabled(mainWindow.GetSafeHwnd()) != FALSE;
+        offered = AnswerOffer(12006, "AutoUpdateOffer") == offer;
+        HWND progress = Await([] {
+            HWND dialog = FindDialog(kProgressTitle);
+            return dialog != nullptr && ::IsWindowVisible(::GetDlgItem(dialog, IDOK)) ? dialog : nullptr;
+        });
+        if (progress == nullptr)
+            return;
+        completed = true;
+        completeText = ItemText(progress, 12014);
+        offerHeading = ItemText(progress, 12010);
+        SaveScreenshot(progress, "AutoUpdateProgressComplete");
+        ::SendMessageA(::GetDlgItem(progress, IDOK), BM_CLICK, 0, 0);
+    });
+    const int status = m_manager->CheckForUpdates(true, true, m_notify.GetSafeHwnd());
+    user.join();
+    m_app.SetMainWnd(nullptr);
+
+    EXPECT_TRUE(offered);
+    EXPECT_TRUE(ownerless);
+    EXPECT_TRUE(mainEnabled);
+    ASSERT_TRUE(completed);
+    EXPECT_EQ(status, 8);
+    EXPECT_EQ(completeText, "Download complete, press OK to install.");
+    EXPECT_EQ(offerHeading, "Downloading OrvUiTests Version 9.1.0.0");
+    EXPECT_EQ(m_notify.Take(), std::vector<int> {8});
+    EXPECT_EQ(CAutoUpdateMgr::GetCurrentInstance(), nullptr);
+
+    ASSERT_TRUE(PumpUntil([&] { return std::filesystem::exists(record) && std::filesystem::file_size(record) > 0; },
+                          10000));
+    std::ifstream in(record);
+    std::string line;
+    std::getline(in, line);
+    char expected[64];
+    std::snprintf(expected, sizeof expected, "/update /pid %lu", ::GetCurrentProcessId());
+    EXPECT_NE(line.find(expected), std::string::npos) << line;
+    EXPECT_NE(line.find("OrvSetup.exe"), std::string::npos) << line;
+    char temp[MAX_PATH] = "";
+    ::GetTempPathA(MAX_PATH, temp);
+    std::string folder(temp);
+    folder.pop_back(); // without the trailing separator
+    EXPECT_NE(line.find("\t" + folder), std::string::npos) << line;
+}
+
+TEST_F(AutoUpdateMgrTest, ACutPackageIsAnErrorAndStartsNothing)
+{
+    const auto record = m_root / "installer.txt";
+    m_environment.Set("ORV_INSTALLER_RECORD", record.string());
+    m_server.Script("/pkg/OrvSetup.exe cut=1000\n");
+    std::thread user([] { AnswerOffer(12006); });
+    EXPECT_EQ(m_manager->CheckForUpdates(true, true, m_notify.GetSafeHwnd()), 6);
+    user.join();
+    EXPECT_EQ(m_notify.Take(), std::vector<int> {6});
+    EXPECT_FALSE(FindDialog(kProgressTitle));
+    PumpFor(300);
+    EXPECT_FALSE(std::filesystem::exists(record));
+}
+
+// A second request while a check runs is refused and told so; the running
+// check ends as its own user decides, and leaves no thread behind.
+TEST_F(AutoUpdateMgrTest, ARequestWhileACheckRunsIsRefusedAndTheWorkerGoes)
+{
+    NotifyWindow other;
+    CAutoUpdateMgr* second = new CAutoUpdateMgr;
+    second->AddRef();
+
+    EXPECT_EQ(m_manager->CheckForUpdates(false, true, m_notify.GetSafeHwnd()), 10);
+    HWND offer = nullptr;
+    ASSERT_TRUE(PumpUntil([&] { return (offer = FindDialog(kOfferTitle)) != nullptr; }, 20000));
+    const DWORD worker = ::GetWindowThreadProcessId(offer, nullptr);
+    EXPECT_NE(worker, ::GetCurrentThreadId());
+    EXPECT_EQ(CAutoUpdateMgr::GetCurrentInstance(), m_manager);
+    EXPECT_EQ(second->CheckForUpdates(false, true, other.GetSafeHwnd()), 13);
+    EXPECT_EQ(m_manager->CheckForUpdates(true, true, other.GetSafeHwnd()), 13);
+    EXPECT_EQ(other.Take(), std::vector<int> {13});
+    EXPECT_EQ(m_notify.Take(), std::vector<int> {});
+    // A manager that goes does not end another's check.
+    second->Release();
+    EXPECT_EQ(CAutoUpdateMgr::GetCurrentInstance(), m_manager);
+
+    std::thread user([] { AnswerOffer(12008); });
+    std::vector<int> posted;
+    EXPECT_TRUE(PumpUntil([&] {
+        posted = m_notify.Take();
+        return !posted.empty();
+    }, 20000));
+    user.join();
+    EXPECT_EQ(posted, std::vector<int> {7}); // an optional update declined
+    EXPECT_EQ(CAutoUpdateMgr::GetCurrentInstance(), nullptr);
+    // The worker has ended and given its reference back.
+    EXPECT_TRUE(PumpUntil([&] { return !ThreadAlive(worker); }, 5000));
+    EXPECT_EQ(m_manager->AddRef(), 2);
+    m_manager->Release();
+}
+
+} // namespace
