@@ -6,6 +6,7 @@
 #include "OrvInject2.h"
 
 #include "controls/win/SymbolDragDrop.h"
+#include "framework/win/RegisteredMessages.h"
 #include "market/SecurityType.h"
 #include "text/Locale.h"
 
@@ -238,6 +239,9 @@ void COrderTicket::AddRightColumn()
     m_settings.Create("Settings...", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, CRect(296, 84, 376, 110), this,
                       IDC_SETTINGS);
     m_settings.SetFont(m_font);
+    m_updates.Create("Updates...", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, CRect(296, 150, 376, 176), this,
+                     IDC_UPDATES);
+    m_updates.SetFont(m_font);
     m_help.Create("Help", WS_VISIBLE, CRect(296, 122, 376, 138), this, IDC_HELP_LINK);
     m_help.SetURL("https://www.example.com/orvdemo/order-ticket.htm");
     m_help.SetFont(m_font);
@@ -276,8 +280,18 @@ LRESULT COrderTicket::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         TakeSymbol(symbol, "received from another program");
         return TRUE;
     }
-    if (message == WM_DESTROY)
+    if (message == RWM_ORV_AUTOUPDATE_NOTIFY) {
+        CString text;
+        text.Format("Update check: %s", CAutoUpdateMgr::UpdateStatusToString(int(wParam)));
+        Status(text);
+        return 0;
+    }
+    if (message == WM_DESTROY) {
         ::RemovePropA(m_hWnd, ORVINJECT_TARGET_PROP);
+        if (m_updateManager != nullptr)
+            m_updateManager->Release();
+        m_updateManager = nullptr;
+    }
     return CWnd::WindowProc(message, wParam, lParam);
 }
 

@@ -12,6 +12,7 @@
 #include "controls/win/HoverButton.h"
 #include "controls/win/HoverCombo.h"
 #include "controls/win/HyperLink.h"
+#include "controls/win/AutoUpdateMgr.h"
 #include "controls/win/Led.h"
 #include "controls/win/MenuButton.h"
 #include "controls/win/NumEdit.h"
@@ -42,7 +43,7 @@ public:
     enum : UINT {
         IDC_SYMBOL = 100, IDC_HELP_LINK, IDC_QUANTITY, IDC_QUANTITY_SPIN, IDC_LIMIT, IDC_LIMIT_SPIN, IDC_STOP,
         IDC_STOP_SPIN, IDC_BUY, IDC_SELL, IDC_SEND, IDC_AON, IDC_ABOUT, IDC_STATUS, IDC_LED, IDC_GOOD_TILL,
-        IDC_GOOD_TILL_SPIN, IDC_ORDER_TYPE, IDC_SETTINGS
+        IDC_GOOD_TILL_SPIN, IDC_ORDER_TYPE, IDC_SETTINGS, IDC_UPDATES
     };
     // The order types the chooser offers, in its order.
     enum OrderType { Market, Limit, Stop, StopLimit, Bracket };
@@ -93,6 +94,10 @@ private:
     void SendOrder(const char* duration);
     void ChooseSide(bool buy);
     void ShowSettings();
+    // Asks the update server (ORV_DEMO_UPDATE_URL, which scripts/demo sets
+    // to its local stand-in) for a newer OrvDemo; the outcome comes back as
+    // a message.
+    void CheckForUpdates();
     void LoadSendKey();
 
     CFont m_font;
@@ -107,7 +112,10 @@ private:
     CNimLed m_led;
     bool m_forex = false;
     bool m_applied = false;
-    CNimHoverButton m_buy, m_sell, m_send, m_allOrNone, m_about, m_settings;
+    CNimHoverButton m_buy, m_sell, m_send, m_allOrNone, m_about, m_settings, m_updates;
+    // Reference counted: the ticket holds one reference, a running check
+    // another.
+    CAutoUpdateMgr* m_updateManager = nullptr;
     CNimMenuButton m_orderType;
     int m_type = Limit;
     bool m_buySide = true;

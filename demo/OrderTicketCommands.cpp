@@ -12,6 +12,8 @@
 #include "framework/win/Menu.h"
 #include "services/Registry.h"
 
+#include <cstdlib>
+
 namespace {
 
 // The split part of a hover button reports a click with this notification.
@@ -124,6 +126,18 @@ void COrderTicket::SendOrder(const char* duration)
         m_quantity.SetValue(m_forex ? 100000.0 : 100.0);
 }
 
+void COrderTicket::CheckForUpdates()
+{
+    if (m_updateManager == nullptr) {
+        m_updateManager = new CAutoUpdateMgr;
+        m_updateManager->AddRef();
+        if (const char* url = std::getenv("ORV_DEMO_UPDATE_URL"))
+            m_updateManager->SetUpdateManifestBaseURL(url);
+    }
+    Status("Checking for updates...");
+    m_updateManager->CheckForUpdates(false, true, m_hWnd);
+}
+
 void COrderTicket::LoadSendKey()
 {
     CRegistry registry;
@@ -205,6 +219,9 @@ BOOL COrderTicket::OnCommand(WPARAM wParam, LPARAM)
         return TRUE;
     case IDC_SETTINGS:
         ShowSettings();
+        return TRUE;
+    case IDC_UPDATES:
+        CheckForUpdates();
         return TRUE;
     case IDC_ABOUT:
         ShowAboutBox();
