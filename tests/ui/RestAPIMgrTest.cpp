@@ -1,0 +1,224 @@
+// The REST API settings in the global settings key and the component set-up
+// against the checknet stand-in, started as a real process: the command
+// lines it received, the exit codes' outcomes and the log lines.
+#include "controls/win/RestAPIMgr.h"
+#include "services/Registry.h"
+
+#include "support/HostLogLines.h"
+#include "support/ScopedEnvironment.h"
+#include "support/ScratchFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char* const kValueNames[] = {"RestAPINetworkInterface", "RestAPIPort", "RestAPIServiceName",
+    "RestAPIAllowedIpList", "RestAPIEnabled"};
+
+// A manager whose fields a test sets and saves.
+class SavingMgr : public CRestAPIMgr {
+public:
+    BOOL Save(const char* interfaceText, int port, const char* service, const char* allowed, int enabled)
+    {
+        m_networkInterface = interfaceText;
+        m_port = port;
+        m_serviceName = service;
+        m_allowedIpList = allowed;
+        m_enabled = enabled;
+        return SaveSettings();
+    }
+};
+
+// Each test starts without the five values and removes what it wrote; the
+// host folders live in a scratch root; the helper's runs are recorded.
+class RestAPIMgrTest : public ::testing::Test {
+protected:
+    RestAPIMgrTest()
+    {
+        RemoveValues();
+        m_environment.Set("ORV_CHECKNET_RECORD", Record().string());
+        m_environment.Set("ORV_CHECKNET_EXIT", std::nullopt);
+        m_environment.Set("ORV_CHECKNET_DELAY_MS", std::nullopt);
+    }
+    ~RestAPIMgrTest() override { RemoveValues(); }
+
+    static void RemoveValues()
+    {
+        COrvRegistry registry;
+        if (registry.Open()) {
+            for (const char* name : kValueNames)
+                registry.DeleteValue(name);
+        }
+    }
+
+    std::filesystem::path Record() const { return m_root / "record.txt"; }
+    std::filesystem::path Component() const { return m_root / "Working" / "RestAPI.dll"; }
+    void PlaceComponent() const
+    {
+        std::filesystem::create_directories(Component().parent_path());
+        std::ofstream(Component()) << "component";
+    }
+
+    // The raw command line of each recorded run.
+    std::vector<std::string> CommandLines() const
+    {
+        std::vector<std::string> lines;
+        if (!std::filesystem::exists(Record()))
+            return lines;
+        std::istringstream text(orv_test::ReadFile(Record()));
+        for (std::string line; std::getline(text, line);) {
+            std::vector<std::string> fields;
+            std::istringstream split(line);
+            for (std::string field; std::getline(split, field, '\t');)
+                fields.push_back(field);
+            lines.push_back(fields.size() > 2 ? fields[2] : std::string());
+        }
+        return lines;
+    }
+
+    std::vector<std::string> Log() const { return orv_test::HostLogLines(m_root.Path()); }
+
+    orv_test::ScratchFolder m_root {"restapi"};
+    orv_test::ScopedEnvironment m_environment {"KESTREL_ROOT", m_root.Path().string()};
+};
+
+TEST_F(RestAPIMgrTest, SettingsDefaultThenRoundTripThroughTheGlobalKey)
+{
+    const CRestAPIMgr fresh;
+    EXPECT_EQ(fresh.GetPort(), 8000);
+    EXPECT_STREQ(fresh.GetServiceName().GetString(), "DesktopService");
+    EXPECT_TRUE(fresh.GetNetworkInterface().IsEmpty());
+    EXPECT_TRUE(fresh.GetAllowedIpList().IsEmpty());
+    EXPECT_EQ(fresh.GetEnabled(), 0);
+
+    SavingMgr saver;
+    ASSERT_TRUE(saver.Save("10.0.0.5", 9001, "Svc", "1.2.3.4,host.example", 1));
+    const CRestAPIMgr loaded;
+    EXPECT_EQ(loaded.GetPort(), 9001);
+    EXPECT_STREQ(loaded.GetServiceName().GetString(), "Svc");
+    EXPECT_STREQ(loaded.GetNetworkInterface().GetString(), "10.0.0.5");
+    EXPECT_STREQ(loaded.GetAllowedIpList().GetString(), "1.2.3.4,host.example");
+    EXPECT_EQ(loaded.GetEnabled(), 1);
+
+    // The integers are 4-byte binary values; a short one keeps the default.
+    COrvRegistry registry;
+    ASSERT_TRUE(registry.Open());
+    const BYTE shortPort[2] = {0x10, 0x00};
+    ASSERT_EQ(RegSetValueExA(registry.GetKey(), "RestAPIPort", 0, REG_BINARY, shortPort, 2), ERROR_SUCCESS);
+    DWORD type = 0;
+    BYTE stored[8] {};
+    DWORD size = sizeof stored;
+    ASSERT_EQ(RegQueryValueExA(registry.GetKey(), "RestAPIEnabled", nullptr, &type, stored, &size), ERROR_SUCCESS);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
+    EXPECT_EQ(size, 4u);
+    EXPECT_EQ(CRestAPIMgr().GetPort(), 8000);
+}
+
+TEST_F(RestAPIMgrTest, SetupRunsTheHelperTwiceWithTheExactCommandLines)
+{
+    PlaceComponent();
+    ASSERT_TRUE(RunRestAPIComponentSetup(nullptr, "192.168.1.20", 8123, "DesktopService"));
+    const std::string path = Component().string();
+    EXPECT_EQ(CommandLines(), (std::vector<std::string> {"checknet.exe -DOTNETVERSION=4",
+        "checknet.exe -REGASM=\"" + path + "\" -LISTEN=192.168.1.20:8123 -SVCNAME=DesktopService"}));
+    EXPECT_EQ(Log(), (std::vector<std::string> {"L3 Searching for / installing .NET 4.0...",
+        "L2 Waiting on checknet completion", "L3 Required .NET 4.0 successfully located or installed.",
+        "L3 Registering checknet.exe -REGASM=\"" + path + "\" -LISTEN=192.168.1.20:8123 -SVCNAME=DesktopService...",
+        "L2 Waiting on checknet completion", "L3 RestAPI.dll successfully registered."}));
+}
+
+TEST_F(RestAPIMgrTest, HelperFailuresEndTheSetupWithTheirLogLine)
+{
+    struct Row {
+        const char* exitCodes;
+        bool component;
+        std::size_t runs;
+        const char* lastLine;
+    };
+    const Row rows[] = {
+        {"1", true, 1, "L5 Required .NET 4.0 NOT installed - User aborted."},
+        {"7", true, 1, "L5 Required .NET 4.0 NOT installed - CHECKNET INTERNAL ERROR."},
+        {"0,3", true, 2, "L5 RestAPI.dll NOT registered."},
+        {"0", false, 1, "L5 Unable to locate RestAPI.dll, registration failed."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.exitCodes);
+        std::filesystem::remove(Record());
+        std::filesystem::remove(Component());
+        if (row.component)
+            PlaceComponent();
+        m_environment.Set("ORV_CHECKNET_EXIT", std::string(row.exitCodes));
+        EXPECT_FALSE(RunRestAPIComponentSetup(nullptr, "", 8000, "DesktopService"));
+        EXPECT_EQ(CommandLines().size(), row.runs);
+        const auto log = Log();
+        ASSERT_FALSE(log.empty());
+        EXPECT_EQ(log.back(), row.lastLine);
+    }
+}
+
+TEST_F(RestAPIMgrTest, UnusableValuesAreRefusedBeforeAnythingStarts)
+{
+    PlaceComponent();
+    struct Row {
+        const char* interfaceText;
+        int port;
+        const char* service;
+    };
+    const Row rows[] = {
+        {"", 8000, "Desktop Service"},
+        {"", 8000, "Svc\" -REGASM=\"x"},
+        {"", 8000, "Svc\t1"},
+        {"", 8000, ""},
+        {"1.2.3", 8000, "Svc"},
+        {"1.2.3.256", 8000, "Svc"},
+        {"", 70000, "Svc"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.service);
+        SCOPED_TRACE(row.interfaceText);
+        EXPECT_FALSE(RunRestAPIComponentSetup(nullptr, row.interfaceText, row.port, row.service));
+    }
+    EXPECT_TRUE(CommandLines().empty());
+    EXPECT_EQ(Log().size(), std::size(rows));
+    EXPECT_STREQ(FormatRestAPIRegisterCommand("C:\\a\"b\\RestAPI.dll", "", 8000, "Svc").GetString(), "");
+}
+
+// While the helper runs the dialog is disabled and the thread's messages
+// (here a thread timer) keep being dispatched; afterwards it is enabled.
+HWND g_dialog = nullptr;
+int g_ticks = 0;
+int g_ticksWhileDisabled = 0;
+
+void CALLBACK CountTick(HWND, UINT, UINT_PTR, DWORD)
+{
+    ++g_ticks;
+    if (!::IsWindowEnabled(g_dialog))
+        ++g_ticksWhileDisabled;
+}
+
+TEST_F(RestAPIMgrTest, TheWaitKeepsMessagesFlowingWithTheDialogDisabled)
+{
+    PlaceComponent();
+    m_environment.Set("ORV_CHECKNET_DELAY_MS", std::string("600"));
+    g_dialog = ::CreateWindowExA(0, "STATIC", "dialog", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(g_dialog, nullptr);
+    g_ticks = g_ticksWhileDisabled = 0;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, CountTick);
+    EXPECT_TRUE(RunRestAPIComponentSetup(g_dialog, "", 8000, "DesktopService"));
+    ::KillTimer(nullptr, timer);
+    EXPECT_GE(g_ticksWhileDisabled, 5);
+    EXPECT_EQ(g_ticks, g_ticksWhileDisabled);
+    EXPECT_TRUE(::IsWindowEnabled(g_dialog));
+    ::DestroyWindow(g_dialog);
+}
+
+} // namespace
