@@ -2,19 +2,24 @@
 // against the checknet stand-in, started as a real process: the command
 // lines it received, the exit codes' outcomes and the log lines.
 #include "controls/win/RestAPIMgr.h"
+#include "controls/win/BalloonHelp.h"
+#include "resources/resource.h"
 #include "services/Registry.h"
 
 #include "support/HostLogLines.h"
 #include "support/ScopedEnvironment.h"
 #include "support/ScratchFolder.h"
+#include "UiHarness.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -219,6 +224,172 @@ TEST_F(RestAPIMgrTest, TheWaitKeepsMessagesFlowingWithTheDialogDisabled)
     EXPECT_EQ(g_ticks, g_ticksWhileDisabled);
     EXPECT_TRUE(::IsWindowEnabled(g_dialog));
     ::DestroyWindow(g_dialog);
+}
+
+// The "Configure API" dialog, driven step by step from a thread timer while
+// its modal loop runs: each tick checks what the previous step did and
+// takes the next one.
+struct DialogDriver {
+    int step = 0;
+    bool busy = false;
+    std::vector<std::string> balloons;
+    std::vector<std::string> listed;
+    std::function<bool(HWND, int)> act; // returns false while waiting
+};
+DialogDriver* g_driver = nullptr;
+
+HWND ConfigDialog()
+{
+    HWND dialog = ::FindWindowA("#32770", "Configure API");
+    return dialog != nullptr && ::IsWindowVisible(dialog) ? dialog : nullptr;
+}
+
+void Click(HWND dialog, int id)
+{
+    RECT rect {};
+    ::GetClientRect(::GetDlgItem(dialog, id), &rect);
+    orv::ui::PostClick(::GetDlgItem(dialog, id), POINT {rect.right / 2, rect.bottom / 2});
+}
+
+// The balloon now shown (with or without its drop shadow), or null.
+HWND FindBalloon()
+{
+    HWND wnd = ::FindWindowA("BalloonHelpClassDS", nullptr);
+    return wnd != nullptr ? wnd : ::FindWindowA("BalloonHelpClass", nullptr);
+}
+
+// The content of the balloon now shown (closing it), or "".
+std::string TakeBalloon()
+{
+    HWND wnd = FindBalloon();
+    auto* balloon = wnd != nullptr ? dynamic_cast<CBalloonHelp*>(CWnd::FromHandlePermanent(wnd)) : nullptr;
+    if (balloon == nullptr)
+        return "";
+    std::string content = balloon->GetContent().GetString();
+    ::DestroyWindow(wnd);
+    return content;
+}
+
+void CALLBACK DriveDialog(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND dialog = ConfigDialog();
+    if (g_driver == nullptr || g_driver->busy || dialog == nullptr || !::IsWindowEnabled(dialog))
+        return;
+    g_driver->busy = true;
+    if (g_driver->act(dialog, g_driver->step))
+        ++g_driver->step;
+    g_driver->busy = false;
+}
+
+std::vector<std::string> ListEntries(HWND dialog)
+{
+    std::vector<std::string> entries;
+    const int count = static_cast<int>(::SendDlgItemMessageA(dialog, IDC_CONFIGAPI_CLIENTS, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        char text[256] = "";
+        ::SendDlgItemMessageA(dialog, IDC_CONFIGAPI_CLIENTS, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+        entries.push_back(text);
+    }
+    return entries;
+}
+
+TEST_F(RestAPIMgrTest, DialogShowsBalloonsForBadEntriesAndSavesWhatIsChosen)
+{
+    SavingMgr saver;
+    ASSERT_TRUE(saver.Save("10.0.0.7", 8000, "DesktopService", "b.example", 0));
+    DialogDriver driver;
+    driver.act = [&driver](HWND dialog, int step) {
+        switch (step) {
+        case 0: // a blank address
+            Click(dialog, IDC_CONFIGAPI_ADD_IP);
+            return true;
+        case 1:
+            driver.balloons.push_back(TakeBalloon());
+            ::SendDlgItemMessageA(dialog, IDC_CONFIGAPI_CLIENT_IP, IPM_SETADDRESS, 0, MAKEIPADDRESS(10, 1, 2, 3));
+            Click(dialog, IDC_CONFIGAPI_ADD_IP);
+            return true;
+        case 2:
+            Click(dialog, IDC_CONFIGAPI_ADD_IP);
+            return true;
+        case 3:
+            driver.balloons.push_back(TakeBalloon());
+            ::SetDlgItemTextA(dialog, IDC_CONFIGAPI_CLIENT_DNS, "Host.Example");
+            Click(dialog, IDC_CONFIGAPI_ADD_DNS);
+            return true;
+        case 4:
+            ::SetDlgItemTextA(dialog, IDC_CONFIGAPI_CLIENT_DNS, "host.EXAMPLE");
+            Click(dialog, IDC_CONFIGAPI_ADD_DNS);
+            return true;
+        case 5:
+            orv::ui::SaveScreenshot(FindBalloon(), "ConfigAPI-duplicate-balloon");
+            driver.balloons.push_back(TakeBalloon());
+            orv::ui::SaveScreenshot(dialog, "ConfigAPI-dialog");
+            driver.listed = ListEntries(dialog);
+            ::SetDlgItemTextA(dialog, IDC_CONFIGAPI_SERVICE, "Desktop Service");
+            Click(dialog, IDOK);
+            return true;
+        case 6:
+            driver.balloons.push_back(TakeBalloon());
+            ::SetDlgItemTextA(dialog, IDC_CONFIGAPI_SERVICE, "Svc2");
+            ::SetDlgItemTextA(dialog, IDC_CONFIGAPI_PORT, "9100");
+            ::SendDlgItemMessageA(dialog, IDC_CONFIGAPI_INTERFACE, IPM_SETADDRESS, 0, 0);
+            Click(dialog, IDOK);
+            return true;
+        default:
+            return false;
+        }
+    };
+    g_driver = &driver;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 100, DriveDialog);
+    CRestAPIMgr mgr;
+    EXPECT_TRUE(mgr.Configure());
+    ::KillTimer(nullptr, timer);
+    g_driver = nullptr;
+
+    EXPECT_EQ(driver.balloons, (std::vector<std::string> {"Please enter a valid IP", "Duplicate IP",
+        "Duplicate DNS name", "Please enter a valid service name (no blanks or quotes)"}));
+    EXPECT_EQ(driver.listed, (std::vector<std::string> {"10.1.2.3", "b.example", "Host.Example"}));
+    const CRestAPIMgr loaded;
+    EXPECT_STREQ(loaded.GetAllowedIpList().GetString(), "10.1.2.3,b.example,Host.Example");
+    EXPECT_STREQ(loaded.GetNetworkInterface().GetString(), "");
+    EXPECT_STREQ(loaded.GetServiceName().GetString(), "Svc2");
+    EXPECT_EQ(loaded.GetPort(), 9100);
+    EXPECT_TRUE(CommandLines().empty());
+}
+
+TEST_F(RestAPIMgrTest, ACancelledRuntimeInstallKeepsTheDialogOpenWithTheAPIDisabled)
+{
+    PlaceComponent();
+    m_environment.Set("ORV_CHECKNET_EXIT", std::string("1"));
+    DialogDriver driver;
+    bool unticked = false;
+    driver.act = [&](HWND dialog, int step) {
+        switch (step) {
+        case 0:
+            ::CheckDlgButton(dialog, IDC_CONFIGAPI_ENABLE, BST_CHECKED);
+            Click(dialog, IDOK);
+            return true;
+        case 1:
+            if (CommandLines().empty())
+                return false;
+            unticked = ::IsDlgButtonChecked(dialog, IDC_CONFIGAPI_ENABLE) == BST_UNCHECKED;
+            Click(dialog, IDCANCEL);
+            return true;
+        default:
+            return false;
+        }
+    };
+    g_driver = &driver;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 100, DriveDialog);
+    CRestAPIMgr mgr;
+    EXPECT_FALSE(mgr.Configure());
+    ::KillTimer(nullptr, timer);
+    g_driver = nullptr;
+
+    EXPECT_TRUE(unticked);
+    EXPECT_EQ(CommandLines(), (std::vector<std::string> {"checknet.exe -DOTNETVERSION=4"}));
+    EXPECT_EQ(Log().back(), "L5 Required .NET 4.0 NOT installed - User aborted.");
+    EXPECT_EQ(CRestAPIMgr().GetEnabled(), 0);
 }
 
 } // namespace

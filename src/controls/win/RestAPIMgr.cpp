@@ -1,5 +1,7 @@
 #include "controls/win/RestAPIMgr.h"
 
+#include "controls/win/ConfigAPIDlg.h"
+
 #include "framework/Exceptions.h"
 #include "framework/win/WinThread.h"
 #include "services/Registry.h"
@@ -283,4 +285,24 @@ BOOL CRestAPIMgr::SaveSettings()
            registry.WriteString(REST_API_NETWORK_INTERFACE_VALUE, m_networkInterface.GetString()) &&
            registry.WriteString(REST_API_ALLOWED_IP_LIST_VALUE, m_allowedIpList.GetString()) &&
            registry.Write(REST_API_PORT_VALUE, m_port) && registry.Write(REST_API_ENABLED_VALUE, m_enabled);
+}
+
+BOOL CRestAPIMgr::Configure(CWnd* parent)
+{
+    CConfigAPIDlg dialog(parent);
+    dialog.m_enabled = m_enabled != 0;
+    dialog.m_networkInterface = m_networkInterface;
+    dialog.m_port = m_port;
+    dialog.m_serviceName = m_serviceName;
+    dialog.m_allowedIpList = m_allowedIpList;
+    if (dialog.DoModal() != IDOK) {
+        return FALSE;
+    }
+    m_enabled = dialog.m_enabled ? 1 : 0;
+    m_serviceName = dialog.m_serviceName;
+    m_networkInterface = dialog.m_networkInterface;
+    m_port = dialog.m_port;
+    m_allowedIpList = dialog.m_allowedIpList;
+    SaveSettings();
+    return TRUE;
 }

@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+class CWnd;
+
 // Registry value names under ORV_SETTINGS_GLOBAL_KEY.
 inline constexpr const char* REST_API_NETWORK_INTERFACE_VALUE = "RestAPINetworkInterface";
 inline constexpr const char* REST_API_PORT_VALUE = "RestAPIPort";
@@ -58,6 +60,12 @@ public:
     const CString& GetServiceName() const noexcept { return m_serviceName; }
     const CString& GetNetworkInterface() const noexcept { return m_networkInterface; }
     const CString& GetAllowedIpList() const noexcept { return m_allowedIpList; }
+
+    // Shows the "Configure API" dialog modally over parent with the current
+    // values. On OK the chosen values replace them and are saved; TRUE then.
+    // (Creating the COM component is not part of this class yet: the
+    // settings and the component set-up are.)
+    BOOL Configure(CWnd* parent = nullptr);
 
 protected:
     // Writes the five values to the global settings key in the order service
