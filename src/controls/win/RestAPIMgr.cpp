@@ -1,6 +1,9 @@
 #include "controls/win/RestAPIMgr.h"
 
 #include "controls/win/ConfigAPIDlg.h"
+#include "controls/win/HookedMsgBox.h"
+#include "controls/win/RestAPIComponent.h"
+#include "resources/resource.h"
 
 #include "framework/Exceptions.h"
 #include "framework/win/WinThread.h"
@@ -270,7 +273,106 @@ CRestAPIMgr::CRestAPIMgr()
     }
 }
 
-CRestAPIMgr::~CRestAPIMgr() = default;
+CRestAPIMgr::~CRestAPIMgr()
+{
+    if (m_component != nullptr) {
+        m_component->Release();
+    }
+}
+
+CRestAPIMgr::CRestAPIMgr(const CRestAPIMgr& other)
+    : m_networkInterface(other.m_networkInterface), m_port(other.m_port), m_serviceName(other.m_serviceName),
+      m_allowedIpList(other.m_allowedIpList), m_enabled(other.m_enabled), m_component(other.m_component)
+{
+    if (m_component != nullptr) {
+        m_component->AddRef();
+    }
+}
+
+CRestAPIMgr& CRestAPIMgr::operator=(const CRestAPIMgr& other)
+{
+    if (other.m_component != nullptr) {
+        other.m_component->AddRef();
+    }
+    if (m_component != nullptr) {
+        m_component->Release();
+    }
+    m_component = other.m_component;
+    m_networkInterface = other.m_networkInterface;
+    m_port = other.m_port;
+    m_serviceName = other.m_serviceName;
+    m_allowedIpList = other.m_allowedIpList;
+    m_enabled = other.m_enabled;
+    return *this;
+}
+
+void CRestAPIMgr::CreateComponentIfEnabled()
+{
+    if (!m_enabled || m_component != nullptr) {
+        return;
+    }
+    IOrvRestAPI* component = nullptr;
+    const HRESULT created = CoCreateInstance(CLSID_OrvRestAPI, nullptr, CLSCTX_ALL, IID_IOrvRestAPI,
+                                             reinterpret_cast<void**>(&component));
+    if (FAILED(created) || component == nullptr) {
+        HostLogFormat(kFailure, "Unable to create RestAPI component: CreateInstance failed with hr=0x%x\n",
+                      static_cast<unsigned>(created));
+        return;
+    }
+    HostLog(kProgress, "Successfully created RestAPI component.");
+    HostLogFormat(kDetail, "Initializing RestAPI component: interface=[%s] port=[%d] serviceName=[%s] allowedIPList=[%s]",
+                  m_networkInterface.GetString(), m_port, m_serviceName.GetString(), m_allowedIpList.GetString());
+
+    // The texts go over as BSTRs in the process code page's conversion.
+    auto toBstr = [](const CString& text) {
+        const int length = MultiByteToWideChar(CP_ACP, 0, text.GetString(), text.GetLength(), nullptr, 0);
+        BSTR wide = SysAllocStringLen(nullptr, static_cast<UINT>(length));
+        if (wide != nullptr && length > 0) {
+            MultiByteToWideChar(CP_ACP, 0, text.GetString(), text.GetLength(), wide, length);
+        }
+        return wide;
+    };
+    BSTR networkInterface = toBstr(m_networkInterface);
+    BSTR serviceName = toBstr(m_serviceName);
+    BSTR allowed = toBstr(m_allowedIpList);
+    BSTR error = nullptr;
+    const HRESULT initialised = component->Init(networkInterface, m_port, serviceName, allowed, &error);
+    SysFreeString(networkInterface);
+    SysFreeString(serviceName);
+    SysFreeString(allowed);
+    if (FAILED(initialised)) {
+        HostLogFormat(kFailure, "RestAPI::Init failed with COM error hr=0x%x\n", static_cast<unsigned>(initialised));
+    } else if (error == nullptr || SysStringLen(error) == 0) {
+        component->AddRef();
+        m_component = component;
+        HostLog(kProgress, "RestAPI successfully initialized");
+    } else {
+        const int length = WideCharToMultiByte(CP_ACP, 0, error, static_cast<int>(SysStringLen(error)), nullptr, 0,
+                                               nullptr, nullptr);
+        std::string text(static_cast<std::size_t>(length), '\0');
+        WideCharToMultiByte(CP_ACP, 0, error, static_cast<int>(SysStringLen(error)), text.data(), length, nullptr,
+                            nullptr);
+        HostLogFormat(kFailure, "RestAPI failed to initialize: %s", text.c_str());
+    }
+    SysFreeString(error);
+    component->Release();
+}
+
+void CRestAPIMgr::Term()
+{
+    if (m_component == nullptr) {
+        return;
+    }
+    HostLogFormat(kProgress, "Terminating RestAPI component.");
+    IOrvRestAPIShutdown* shutdown = nullptr;
+    if (SUCCEEDED(m_component->QueryInterface(IID_IOrvRestAPIShutdown, reinterpret_cast<void**>(&shutdown))) &&
+        shutdown != nullptr) {
+        shutdown->Shutdown();
+        shutdown->Release();
+    }
+    m_component->Release();
+    m_component = nullptr;
+}
 
 BOOL CRestAPIMgr::SaveSettings()
 {
@@ -304,5 +406,10 @@ BOOL CRestAPIMgr::Configure(CWnd* parent)
     m_port = dialog.m_port;
     m_allowedIpList = dialog.m_allowedIpList;
     SaveSettings();
+    if (m_component != nullptr) {
+        CHookedMsgBox::AfxMessageBox(IDS_RESTAPI_RESTART_NOTICE, MB_OK | MB_ICONINFORMATION);
+    } else {
+        CreateComponentIfEnabled();
+    }
     return TRUE;
 }

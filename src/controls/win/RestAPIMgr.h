@@ -10,6 +10,7 @@
 #include <windows.h>
 
 class CWnd;
+struct IOrvRestAPI;
 
 // Registry value names under ORV_SETTINGS_GLOBAL_KEY.
 inline constexpr const char* REST_API_NETWORK_INTERFACE_VALUE = "RestAPINetworkInterface";
@@ -44,16 +45,30 @@ ORV_API CString FormatRestAPIRegisterCommand(const char* componentPath, const ch
 // reports both steps done; every failure is a log line.
 ORV_API BOOL RunRestAPIComponentSetup(HWND dialog, const char* networkInterface, int port, const char* serviceName);
 
+// The component is created through COM on the calling thread, which must
+// have initialised COM. A copy shares the running component (it holds a
+// reference of its own); only Term stops the service.
 class ORV_API CRestAPIMgr {
 public:
     // Defaults (port 8000, service "DesktopService", everything else empty
     // or off), then the values stored in the global settings key; a missing
     // or unreadable value keeps its default.
     CRestAPIMgr();
+    // Releases the component without stopping it.
     virtual ~CRestAPIMgr();
 
-    CRestAPIMgr(const CRestAPIMgr&) = default;
-    CRestAPIMgr& operator=(const CRestAPIMgr&) = default;
+    CRestAPIMgr(const CRestAPIMgr& other);
+    CRestAPIMgr& operator=(const CRestAPIMgr& other);
+
+    // Both create the component when the API is enabled and none runs:
+    // the instance of CLSID_OrvRestAPI is initialised with the settings and
+    // kept only when its initialisation reports no error. Every outcome is a
+    // log line.
+    void Init() { CreateComponentIfEnabled(); }
+    void CreateComponentIfEnabled();
+    // Stops and releases the running component, if any.
+    void Term();
+    bool HasComponent() const noexcept { return m_component != nullptr; }
 
     int GetEnabled() const noexcept { return m_enabled; }
     int GetPort() const noexcept { return m_port; }
@@ -62,9 +77,9 @@ public:
     const CString& GetAllowedIpList() const noexcept { return m_allowedIpList; }
 
     // Shows the "Configure API" dialog modally over parent with the current
-    // values. On OK the chosen values replace them and are saved; TRUE then.
-    // (Creating the COM component is not part of this class yet: the
-    // settings and the component set-up are.)
+    // values. On OK the chosen values replace them and are saved, and then
+    // a running component is left alone (the restart notice, string 720, is
+    // shown) or else the component is created if enabled; TRUE then.
     BOOL Configure(CWnd* parent = nullptr);
 
 protected:
@@ -78,4 +93,7 @@ protected:
     CString m_serviceName = "DesktopService";
     CString m_allowedIpList;
     int m_enabled = 0;
+
+private:
+    IOrvRestAPI* m_component = nullptr;
 };
