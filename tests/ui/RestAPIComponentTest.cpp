@@ -6,14 +6,20 @@
 
 #include "controls/win/RestAPIComponent.h"
 #include "controls/win/RestAPIMgr.h"
+#include "services/Registry.h"
 
 #include "support/HostLogLines.h"
 #include "support/ScopedEnvironment.h"
 #include "support/ScratchFolder.h"
 #include "support/UpdateServer.h"
+#include "UiHarness.h"
+#include "resources/resource.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -65,6 +71,12 @@ protected:
     ~RestAPIComponentTest() override
     {
         Unregister();
+        COrvRegistry registry; // what Configure saved
+        if (registry.Open()) {
+            for (const char* name : {"RestAPINetworkInterface", "RestAPIPort", "RestAPIServiceName",
+                     "RestAPIAllowedIpList", "RestAPIEnabled"})
+                registry.DeleteValue(name);
+        }
         WSACleanup();
         CoUninitialize();
     }
@@ -144,6 +156,71 @@ TEST_F(RestAPIComponentTest, FailuresLeaveNoComponentAndAreLogged)
     failing.Init();
     EXPECT_FALSE(failing.HasComponent());
     EXPECT_EQ(Log().back(), "L4 RestAPI::Init failed with COM error hr=0x80004005");
+}
+
+// Presses OK in the visible dialog of this thread with the title, after
+// recording whether it shows the text; driven by a thread timer.
+struct Presser {
+    const char* title;
+    const char* text;
+    bool sawText = false;
+    int pressed = 0;
+};
+Presser* g_presser = nullptr;
+
+BOOL CALLBACK HasText(HWND child, LPARAM found)
+{
+    char text[256] = "";
+    ::GetWindowTextA(child, text, sizeof text);
+    if (g_presser->text != nullptr && std::string(text).find(g_presser->text) != std::string::npos)
+        *reinterpret_cast<bool*>(found) = true;
+    return TRUE;
+}
+
+void CALLBACK PressOk(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND box = ::FindWindowA("#32770", g_presser->title);
+    HWND ok = box != nullptr ? ::GetDlgItem(box, IDOK) : nullptr;
+    if (ok == nullptr || !::IsWindowVisible(box) || !::IsWindowEnabled(box))
+        return;
+    ::EnumChildWindows(box, HasText, reinterpret_cast<LPARAM>(&g_presser->sawText));
+    RECT rect {};
+    ::GetClientRect(ok, &rect);
+    orv::ui::PostClick(ok, POINT {rect.right / 2, rect.bottom / 2});
+    ++g_presser->pressed;
+}
+
+// OK in the dialog, with the API enabled, runs the set-up and then creates
+// the component; OK again while it runs saves and shows the restart notice
+// without touching it.
+TEST_F(RestAPIComponentTest, ConfigureCreatesTheComponentOnceThenOnlyNotesTheRestart)
+{
+    Register();
+    std::filesystem::create_directories(m_root / "Working");
+    std::ofstream(m_root / "Working" / "RestAPI.dll") << "component";
+    orv_test::ScopedEnvironment helper("ORV_CHECKNET_EXIT", std::string("0"));
+    ComponentMgr mgr(1, kPort, "DeskSvc");
+
+    Presser configure {"Configure API", nullptr};
+    g_presser = &configure;
+    UINT_PTR timer = ::SetTimer(nullptr, 0, 100, PressOk);
+    EXPECT_TRUE(mgr.Configure());
+    ::KillTimer(nullptr, timer);
+    ASSERT_TRUE(mgr.HasComponent()) << ::testing::PrintToString(Log());
+    EXPECT_NE(Fetch(kPort).find("DeskSvc"), std::string::npos);
+
+    // The dialog's OK first, then the notice's (its title is the
+    // application's, so it is found as the other visible box).
+    Presser both {nullptr, "Changes will take effect after the next restart."};
+    g_presser = &both;
+    timer = ::SetTimer(nullptr, 0, 100, PressOk);
+    EXPECT_TRUE(mgr.Configure());
+    ::KillTimer(nullptr, timer);
+    g_presser = nullptr;
+    EXPECT_TRUE(both.sawText);
+    EXPECT_EQ(both.pressed, 2);
+    EXPECT_NE(Fetch(kPort).find("DeskSvc"), std::string::npos);
+    mgr.Term();
 }
 
 } // namespace
