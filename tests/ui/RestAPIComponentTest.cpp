@@ -95,6 +95,12 @@ protected:
     static void Unregister() { RegDeleteTreeA(HKEY_CLASSES_ROOT, kClassKey); }
 
     // The log's lines; a message ending in a line break leaves an empty one.
+    // The last log line, or "" when nothing was logged.
+    std::string LastLine() const
+    {
+        const auto lines = Log();
+        return lines.empty() ? std::string() : lines.back();
+    }
     std::vector<std::string> Log() const
     {
         std::vector<std::string> lines;
@@ -138,7 +144,7 @@ TEST_F(RestAPIComponentTest, FailuresLeaveNoComponentAndAreLogged)
     ComponentMgr unregistered(1, kPort, "DeskSvc");
     unregistered.Init();
     EXPECT_FALSE(unregistered.HasComponent());
-    EXPECT_EQ(Log().back(), "L4 Unable to create RestAPI component: CreateInstance failed with hr=0x80040154");
+    EXPECT_EQ(LastLine(), "L4 Unable to create RestAPI component: CreateInstance failed with hr=0x80040154");
 
     Register();
     ComponentMgr first(1, kPort, "DeskSvc");
@@ -147,15 +153,15 @@ TEST_F(RestAPIComponentTest, FailuresLeaveNoComponentAndAreLogged)
     ComponentMgr second(1, kPort, "Other"); // the port is taken
     second.Init();
     EXPECT_FALSE(second.HasComponent());
-    EXPECT_EQ(Log().back().rfind("L4 RestAPI failed to initialize: unable to listen on [127.0.0.1]:18431", 0), 0u)
-        << Log().back();
+    EXPECT_EQ(LastLine().rfind("L4 RestAPI failed to initialize: unable to listen on [127.0.0.1]:18431", 0), 0u)
+        << LastLine();
     first.Term();
 
     orv_test::ScopedEnvironment forced("ORV_RESTAPI_INIT_HR", std::string("80004005"));
     ComponentMgr failing(1, kPort, "DeskSvc");
     failing.Init();
     EXPECT_FALSE(failing.HasComponent());
-    EXPECT_EQ(Log().back(), "L4 RestAPI::Init failed with COM error hr=0x80004005");
+    EXPECT_EQ(LastLine(), "L4 RestAPI::Init failed with COM error hr=0x80004005");
 }
 
 // Presses OK in the visible dialog of this thread with the title, after

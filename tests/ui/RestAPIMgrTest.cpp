@@ -90,6 +90,12 @@ protected:
         return lines;
     }
 
+    // The last log line, or "" when nothing was logged.
+    std::string LastLine() const
+    {
+        const auto lines = Log();
+        return lines.empty() ? std::string() : lines.back();
+    }
     std::vector<std::string> Log() const { return orv_test::HostLogLines(m_root.Path()); }
 
     orv_test::ScratchFolder m_root {"restapi"};
@@ -388,7 +394,7 @@ TEST_F(RestAPIMgrTest, ACancelledRuntimeInstallKeepsTheDialogOpenWithTheAPIDisab
 
     EXPECT_TRUE(unticked);
     EXPECT_EQ(CommandLines(), (std::vector<std::string> {"checknet.exe -DOTNETVERSION=4"}));
-    EXPECT_EQ(Log().back(), "L5 Required .NET 4.0 NOT installed - User aborted.");
+    EXPECT_EQ(LastLine(), "L5 Required .NET 4.0 NOT installed - User aborted.");
     EXPECT_EQ(CRestAPIMgr().GetEnabled(), 0);
 }
 
