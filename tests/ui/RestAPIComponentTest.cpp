@@ -1,0 +1,232 @@
+// The REST API component created, initialised and terminated through COM,
+// with the in-process stand-in registered in the class registry: it listens
+// where the settings say, and the manager's log lines tell each outcome.
+// Winsock comes before the headers that include windows.h.
+#include <winsock2.h>
+
+#include "controls/win/RestAPIComponent.h"
+#include "controls/win/RestAPIMgr.h"
+#include "services/Registry.h"
+
+#include "support/HostLogLines.h"
+#include "support/ScopedEnvironment.h"
+#include "support/ScratchFolder.h"
+#include "support/UpdateServer.h"
+#include "UiHarness.h"
+#include "resources/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const char* kClassKey = "CLSID\\{32C6BA9D-A05F-4CB3-9C1F-40F80819D5B9}";
+constexpr int kPort = 18431;
+
+// A manager with the settings a test gives, in memory only.
+class ComponentMgr : public CRestAPIMgr {
+public:
+    ComponentMgr(int enabled, int port, const char* service)
+    {
+        m_enabled = enabled;
+        m_port = port;
+        m_serviceName = service;
+        m_networkInterface = "127.0.0.1";
+    }
+};
+
+// What the service at the port answers, or "" when nothing listens.
+std::string Fetch(int port)
+{
+    std::string answer;
+    SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in where {};
+    where.sin_family = AF_INET;
+    where.sin_port = htons(static_cast<u_short>(port));
+    where.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (connect(s, reinterpret_cast<sockaddr*>(&where), sizeof where) == 0) {
+        const char request[] = "GET / HTTP/1.0\r\n\r\n";
+        send(s, request, sizeof request - 1, 0);
+        char buffer[512];
+        for (int got; (got = recv(s, buffer, sizeof buffer, 0)) > 0;)
+            answer.append(buffer, static_cast<std::size_t>(got));
+    }
+    closesocket(s);
+    return answer;
+}
+
+class RestAPIComponentTest : public ::testing::Test {
+protected:
+    RestAPIComponentTest()
+    {
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        WSADATA data;
+        WSAStartup(MAKEWORD(2, 2), &data);
+    }
+    ~RestAPIComponentTest() override
+    {
+        Unregister();
+        COrvRegistry registry; // what Configure saved
+        if (registry.Open()) {
+            for (const char* name : {"RestAPINetworkInterface", "RestAPIPort", "RestAPIServiceName",
+                     "RestAPIAllowedIpList", "RestAPIEnabled"})
+                registry.DeleteValue(name);
+        }
+        WSACleanup();
+        CoUninitialize();
+    }
+
+    static void Register()
+    {
+        const std::string server = (orv_test::TestProgramFolder() / "RestAPIStandin.dll").string();
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, (std::string(kClassKey) + "\\InprocServer32").c_str(), 0, nullptr,
+                      0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+        RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(server.c_str()), DWORD(server.size() + 1));
+        RegSetValueExA(key, "ThreadingModel", 0, REG_SZ, reinterpret_cast<const BYTE*>("Both"), 5);
+        RegCloseKey(key);
+    }
+    static void Unregister() { RegDeleteTreeA(HKEY_CLASSES_ROOT, kClassKey); }
+
+    // The log's lines; a message ending in a line break leaves an empty one.
+    // The last log line, or "" when nothing was logged.
+    std::string LastLine() const
+    {
+        const auto lines = Log();
+        return lines.empty() ? std::string() : lines.back();
+    }
+    std::vector<std::string> Log() const
+    {
+        std::vector<std::string> lines;
+        for (const std::string& line : orv_test::HostLogLines(m_root.Path()))
+            if (line.find_first_not_of(' ') != std::string::npos)
+                lines.push_back(line);
+        return lines;
+    }
+
+    orv_test::ScratchFolder m_root {"restapicom"};
+    orv_test::ScopedEnvironment m_environment {"KESTREL_ROOT", m_root.Path().string()};
+};
+
+TEST_F(RestAPIComponentTest, CreatedComponentListensUntilTermAndCopiesShareIt)
+{
+    Register();
+    ComponentMgr mgr(1, kPort, "DeskSvc");
+    mgr.Init();
+    ASSERT_TRUE(mgr.HasComponent()) << ::testing::PrintToString(Log());
+    EXPECT_NE(Fetch(kPort).find("{\"service\":\"DeskSvc\"}"), std::string::npos);
+    {
+        const CRestAPIMgr copy(mgr); // released on its own, the service goes on
+        EXPECT_TRUE(copy.HasComponent());
+    }
+    EXPECT_NE(Fetch(kPort).find("DeskSvc"), std::string::npos);
+    mgr.CreateComponentIfEnabled(); // one component at most
+    mgr.Term();
+    EXPECT_FALSE(mgr.HasComponent());
+    EXPECT_EQ(Fetch(kPort), "");
+    EXPECT_EQ(Log(), (std::vector<std::string> {"L3 Successfully created RestAPI component.",
+        "L2 Initializing RestAPI component: interface=[127.0.0.1] port=[18431] serviceName=[DeskSvc] allowedIPList=[]",
+        "L3 RestAPI successfully initialized", "L3 Terminating RestAPI component."}));
+}
+
+TEST_F(RestAPIComponentTest, FailuresLeaveNoComponentAndAreLogged)
+{
+    ComponentMgr disabled(0, kPort, "DeskSvc");
+    disabled.Init();
+    EXPECT_TRUE(Log().empty());
+
+    ComponentMgr unregistered(1, kPort, "DeskSvc");
+    unregistered.Init();
+    EXPECT_FALSE(unregistered.HasComponent());
+    EXPECT_EQ(LastLine(), "L4 Unable to create RestAPI component: CreateInstance failed with hr=0x80040154");
+
+    Register();
+    ComponentMgr first(1, kPort, "DeskSvc");
+    first.Init();
+    ASSERT_TRUE(first.HasComponent());
+    ComponentMgr second(1, kPort, "Other"); // the port is taken
+    second.Init();
+    EXPECT_FALSE(second.HasComponent());
+    EXPECT_EQ(LastLine().rfind("L4 RestAPI failed to initialize: unable to listen on [127.0.0.1]:18431", 0), 0u)
+        << LastLine();
+    first.Term();
+
+    orv_test::ScopedEnvironment forced("ORV_RESTAPI_INIT_HR", std::string("80004005"));
+    ComponentMgr failing(1, kPort, "DeskSvc");
+    failing.Init();
+    EXPECT_FALSE(failing.HasComponent());
+    EXPECT_EQ(LastLine(), "L4 RestAPI::Init failed with COM error hr=0x80004005");
+}
+
+// Presses OK in the visible dialog of this thread with the title, after
+// recording whether it shows the text; driven by a thread timer.
+struct Presser {
+    const char* title;
+    const char* text;
+    bool sawText = false;
+    int pressed = 0;
+};
+Presser* g_presser = nullptr;
+
+BOOL CALLBACK HasText(HWND child, LPARAM found)
+{
+    char text[256] = "";
+    ::GetWindowTextA(child, text, sizeof text);
+    if (g_presser->text != nullptr && std::string(text).find(g_presser->text) != std::string::npos)
+        *reinterpret_cast<bool*>(found) = true;
+    return TRUE;
+}
+
+void CALLBACK PressOk(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND box = ::FindWindowA("#32770", g_presser->title);
+    HWND ok = box != nullptr ? ::GetDlgItem(box, IDOK) : nullptr;
+    if (ok == nullptr || !::IsWindowVisible(box) || !::IsWindowEnabled(box))
+        return;
+    ::EnumChildWindows(box, HasText, reinterpret_cast<LPARAM>(&g_presser->sawText));
+    RECT rect {};
+    ::GetClientRect(ok, &rect);
+    orv::ui::PostClick(ok, POINT {rect.right / 2, rect.bottom / 2});
+    ++g_presser->pressed;
+}
+
+// OK in the dialog, with the API enabled, runs the set-up and then creates
+// the component; OK again while it runs saves and shows the restart notice
+// without touching it.
+TEST_F(RestAPIComponentTest, ConfigureCreatesTheComponentOnceThenOnlyNotesTheRestart)
+{
+    Register();
+    std::filesystem::create_directories(m_root / "Working");
+    std::ofstream(m_root / "Working" / "RestAPI.dll") << "component";
+    orv_test::ScopedEnvironment helper("ORV_CHECKNET_EXIT", std::string("0"));
+    ComponentMgr mgr(1, kPort, "DeskSvc");
+
+    Presser configure {"Configure API", nullptr};
+    g_presser = &configure;
+    UINT_PTR timer = ::SetTimer(nullptr, 0, 100, PressOk);
+    EXPECT_TRUE(mgr.Configure());
+    ::KillTimer(nullptr, timer);
+    ASSERT_TRUE(mgr.HasComponent()) << ::testing::PrintToString(Log());
+    EXPECT_NE(Fetch(kPort).find("DeskSvc"), std::string::npos);
+
+    // The dialog's OK first, then the notice's (its title is the
+    // application's, so it is found as the other visible box).
+    Presser both {nullptr, "Changes will take effect after the next restart."};
+    g_presser = &both;
+    timer = ::SetTimer(nullptr, 0, 100, PressOk);
+    EXPECT_TRUE(mgr.Configure());
+    ::KillTimer(nullptr, timer);
+    g_presser = nullptr;
+    EXPECT_TRUE(both.sawText);
+    EXPECT_EQ(both.pressed, 2);
+    EXPECT_NE(Fetch(kPort).find("DeskSvc"), std::string::npos);
+    mgr.Term();
+}
+
+} // namespace

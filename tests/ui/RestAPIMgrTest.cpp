@@ -1,0 +1,401 @@
+// The REST API settings in the global settings key and the component set-up
+// against the checknet stand-in, started as a real process: the command
+// lines it received, the exit codes' outcomes and the log lines.
+#include "controls/win/RestAPIMgr.h"
+#include "controls/win/BalloonHelp.h"
+#include "resources/resource.h"
+#include "services/Registry.h"
+
+#include "support/HostLogLines.h"
+#include "support/ScopedEnvironment.h"
+#include "support/ScratchFolder.h"
+#include "UiHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char* const kValueNames[] = {"RestAPINetworkInterface", "RestAPIPort", "RestAPIServiceName",
+    "RestAPIAllowedIpList", "RestAPIEnabled"};
+
+// A manager whose fields a test sets and saves.
+class SavingMgr : public CRestAPIMgr {
+public:
+    BOOL Save(const char* interfaceText, int port, const char* service, const char* allowed, int enabled)
+    {
+        m_networkInterface = interfaceText;
+        m_port = port;
+        m_serviceName = service;
+        m_allowedIpList = allowed;
+        m_enabled = enabled;
+        return SaveSettings();
+    }
+};
+
+// Each test starts without the five values and removes what it wrote; the
+// host folders live in a scratch root; the helper's runs are recorded.
+class RestAPIMgrTest : public ::testing::Test {
+protected:
+    RestAPIMgrTest()
+    {
+        RemoveValues();
+        m_environment.Set("ORV_CHECKNET_RECORD", Record().string());
+        m_environment.Set("ORV_CHECKNET_EXIT", std::nullopt);
+        m_environment.Set("ORV_CHECKNET_DELAY_MS", std::nullopt);
+    }
+    ~RestAPIMgrTest() override { RemoveValues(); }
+
+    static void RemoveValues()
+    {
+        COrvRegistry registry;
+        if (registry.Open()) {
+            for (const char* name : kValueNames)
+                registry.DeleteValue(name);
+        }
+    }
+
+    std::filesystem::path Record() const { return m_root / "record.txt"; }
+    std::filesystem::path Component() const { return m_root / "Working" / "RestAPI.dll"; }
+    void PlaceComponent() const
+    {
+        std::filesystem::create_directories(Component().parent_path());
+        std::ofstream(Component()) << "component";
+    }
+
+    // The raw command line of each recorded run.
+    std::vector<std::string> CommandLines() const
+    {
+        std::vector<std::string> lines;
+        if (!std::filesystem::exists(Record()))
+            return lines;
+        std::istringstream text(orv_test::ReadFile(Record()));
+        for (std::string line; std::getline(text, line);) {
+            std::vector<std::string> fields;
+            std::istringstream split(line);
+            for (std::string field; std::getline(split, field, '\t');)
+                fields.push_back(field);
+            lines.push_back(fields.size() > 2 ? fields[2] : std::string());
+        }
+        return lines;
+    }
+
+    // The last log line, or "" when nothing was logged.
+    std::string LastLine() const
+    {
+        const auto lines = Log();
+        return lines.empty() ? std::string() : lines.back();
+    }
+    std::vector<std::string> Log() const { return orv_test::HostLogLines(m_root.Path()); }
+
+    orv_test::ScratchFolder m_root {"restapi"};
+    orv_test::ScopedEnvironment m_environment {"KESTREL_ROOT", m_root.Path().string()};
+};
+
+TEST_F(RestAPIMgrTest, SettingsDefaultThenRoundTripThroughTheGlobalKey)
+{
+    const CRestAPIMgr fresh;
+    EXPECT_EQ(fresh.GetPort(), 8000);
+    EXPECT_STREQ(fresh.GetServiceName().GetString(), "DesktopService");
+    EXPECT_TRUE(fresh.GetNetworkInterface().IsEmpty());
+    EXPECT_TRUE(fresh.GetAllowedIpList().IsEmpty());
+    EXPECT_EQ(fresh.GetEnabled(), 0);
+
+    SavingMgr saver;
+    ASSERT_TRUE(saver.Save("10.0.0.5", 9001, "Svc", "1.2.3.4,host.example", 1));
+    const CRestAPIMgr loaded;
+    EXPECT_EQ(loaded.GetPort(), 9001);
+    EXPECT_STREQ(loaded.GetServiceName().GetString(), "Svc");
+    EXPECT_STREQ(loaded.GetNetworkInterface().GetString(), "10.0.0.5");
+    EXPECT_STREQ(loaded.GetAllowedIpList().GetString(), "1.2.3.4,host.example");
+    EXPECT_EQ(loaded.GetEnabled(), 1);
+
+    // The integers are 4-byte binary values; a short one keeps the default.
+    COrvRegistry registry;
+    ASSERT_TRUE(registry.Open());
+    const BYTE shortPort[2] = {0x10, 0x00};
+    ASSERT_EQ(RegSetValueExA(registry.GetKey(), "RestAPIPort", 0, REG_BINARY, shortPort, 2), ERROR_SUCCESS);
+    DWORD type = 0;
+    BYTE stored[8] {};
+    DWORD size = sizeof stored;
+    ASSERT_EQ(RegQueryValueExA(registry.GetKey(), "RestAPIEnabled", nullptr, &type, stored, &size), ERROR_SUCCESS);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
+    EXPECT_EQ(size, 4u);
+    EXPECT_EQ(CRestAPIMgr().GetPort(), 8000);
+}
+
+TEST_F(RestAPIMgrTest, SetupRunsTheHelperTwiceWithTheExactCommandLines)
+{
+    PlaceComponent();
+    ASSERT_TRUE(RunRestAPIComponentSetup(nullptr, "192.168.1.20", 8123, "DesktopService"));
+    const std::string path = Component().string();
+    EXPECT_EQ(CommandLines(), (std::vector<std::string> {"checknet.exe -DOTNETVERSION=4",
+        "checknet.exe -REGASM=\"" + path + "\" -LISTEN=192.168.1.20:8123 -SVCNAME=DesktopService"}));
+    EXPECT_EQ(Log(), (std::vector<std::string> {"L3 Searching for / installing .NET 4.0...",
+        "L2 Waiting on checknet completion", "L3 Required .NET 4.0 successfully located or installed.",
+        "L3 Registering checknet.exe -REGASM=\"" + path + "\" -LISTEN=192.168.1.20:8123 -SVCNAME=DesktopService...",
+        "L2 Waiting on checknet completion", "L3 RestAPI.dll successfully registered."}));
+}
+
+TEST_F(RestAPIMgrTest, HelperFailuresEndTheSetupWithTheirLogLine)
+{
+    struct Row {
+        const char* exitCodes;
+        bool component;
+        std::size_t runs;
+        const char* lastLine;
+    };
+    const Row rows[] = {
+        {"1", true, 1, "L5 Required .NET 4.0 NOT installed - User aborted."},
+        {"7", true, 1, "L5 Required .NET 4.0 NOT installed - CHECKNET INTERNAL ERROR."},
+        {"0,3", true, 2, "L5 RestAPI.dll NOT registered."},
+        {"0", false, 1, "L5 Unable to locate RestAPI.dll, registration failed."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.exitCodes);
+        std::filesystem::remove(Record());
+        std::filesystem::remove(Component());
+        if (row.component)
+            PlaceComponent();
+        m_environment.Set("ORV_CHECKNET_EXIT", std::string(row.exitCodes));
+        EXPECT_FALSE(RunRestAPIComponentSetup(nullptr, "", 8000, "DesktopService"));
+        EXPECT_EQ(CommandLines().size(), row.runs);
+        const auto log = Log();
+        ASSERT_FALSE(log.empty());
+        EXPECT_EQ(log.back(), row.lastLine);
+    }
+}
+
+TEST_F(RestAPIMgrTest, UnusableValuesAreRefusedBeforeAnythingStarts)
+{
+    PlaceComponent();
+    struct Row {
+        const char* interfaceText;
+        int port;
+        const char* service;
+    };
+    const Row rows[] = {
+        {"", 8000, "Desktop Service"},
+        {"", 8000, "Svc\" -REGASM=\"x"},
+        {"", 8000, "Svc\t1"},
+        {"", 8000, ""},
+        {"1.2.3", 8000, "Svc"},
+        {"1.2.3.256", 8000, "Svc"},
+        {"", 70000, "Svc"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.service);
+        SCOPED_TRACE(row.interfaceText);
+        EXPECT_FALSE(RunRestAPIComponentSetup(nullptr, row.interfaceText, row.port, row.service));
+    }
+    EXPECT_TRUE(CommandLines().empty());
+    EXPECT_EQ(Log().size(), std::size(rows));
+    EXPECT_STREQ(FormatRestAPIRegisterCommand("C:\\a\"b\\RestAPI.dll", "", 8000, "Svc").GetString(), "");
+}
+
+// While the helper runs the dialog is disabled and the thread's messages
+// (here a thread timer) keep being dispatched; afterwards it is enabled.
+HWND g_dialog = nullptr;
+int g_ticks = 0;
+int g_ticksWhileDisabled = 0;
+
+void CALLBACK CountTick(HWND, UINT, UINT_PTR, DWORD)
+{
+    ++g_ticks;
+    if (!::IsWindowEnabled(g_dialog))
+        ++g_ticksWhileDisabled;
+}
+
+TEST_F(RestAPIMgrTest, TheWaitKeepsMessagesFlowingWithTheDialogDisabled)
+{
+    PlaceComponent();
+    m_environment.Set("ORV_CHECKNET_DELAY_MS", std::string("600"));
+    g_dialog = ::CreateWindowExA(0, "STATIC", "dialog", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(g_dialog, nullptr);
+    g_ticks = g_ticksWhileDisabled = 0;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, CountTick);
+    EXPECT_TRUE(RunRestAPIComponentSetup(g_dialog, "", 8000, "DesktopService"));
+    ::KillTimer(nullptr, timer);
+    EXPECT_GE(g_ticksWhileDisabled, 5);
+    EXPECT_EQ(g_ticks, g_ticksWhileDisabled);
+    EXPECT_TRUE(::IsWindowEnabled(g_dialog));
+    ::DestroyWindow(g_dialog);
+}
+
+// The "Configure API" dialog, driven step by step from a thread timer while
+// its modal loop runs: each tick checks what the previous step did and
+// takes the next one.
+struct DialogDriver {
+    int step = 0;
+    bool busy = false;
+    std::vector<std::string> balloons;
+    std::vector<std::string> listed;
+    std::function<bool(HWND, int)> act; // returns false while waiting
+};
+DialogDriver* g_driver = nullptr;
+
+HWND ConfigDialog()
+{
+    HWND dialog = ::FindWindowA("#32770", "Configure API");
+    return dialog != nullptr && ::IsWindowVisible(dialog) ? dialog : nullptr;
+}
+
+void Click(HWND dialog, int id)
+{
+    RECT rect {};
+    ::GetClientRect(::GetDlgItem(dialog, id), &rect);
+    orv::ui::PostClick(::GetDlgItem(dialog, id), POINT {rect.right / 2, rect.bottom / 2});
+}
+
+// The balloon now shown (with or without its drop shadow), or null.
+HWND FindBalloon()
+{
+    HWND wnd = ::FindWindowA("BalloonHelpClassDS", nullptr);
+    return wnd != nullptr ? wnd : ::FindWindowA("BalloonHelpClass", nullptr);
+}
+
+// The content of the balloon now shown (closing it), or "".
+std::string TakeBalloon()
+{
+    HWND wnd = FindBalloon();
+    auto* balloon = wnd != nullptr ? dynamic_cast<CBalloonHelp*>(CWnd::FromHandlePermanent(wnd)) : nullptr;
+    if (balloon == nullptr)
+        return "";
+    std::string content = balloon->GetContent().GetString();
+    ::DestroyWindow(wnd);
+    return content;
+}
+
+void CALLBACK DriveDialog(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND dialog = ConfigDialog();
+    if (g_driver == nullptr || g_driver->busy || dialog == nullptr || !::IsWindowEnabled(dialog))
+        return;
+    g_driver->busy = true;
+    if (g_driver->act(dialog, g_driver->step))
+        ++g_driver->step;
+    g_driver->busy = false;
+}
+
+std::vector<std::string> ListEntries(HWND dialog)
+{
+    std::vector<std::string> entries;
+    const int count = static_cast<int>(::SendDlgItemMessageA(dialog, IDC_CONFIGAPI_CLIENTS, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        char text[256] = "";
+        ::SendDlgItemMessageA(dialog, IDC_CONFIGAPI_CLIENTS, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+        entries.push_back(text);
+    }
+    return entries;
+}
+
+TEST_F(RestAPIMgrTest, DialogShowsBalloonsForBadEntriesAndSavesWhatIsChosen)
+{
+    SavingMgr saver;
+    ASSERT_TRUE(saver.Save("10.0.0.7", 8000, "DesktopService", "b.example", 0));
+    DialogDriver driver;
+    driver.act = [&driver](HWND dialog, int step) {
+        switch (step) {
+        case 0: // a blank address
+            Click(dialog, IDC_CONFIGAPI_ADD_IP);
+            return true;
+        case 1:
+            driver.balloons.push_back(TakeBalloon());
+            ::SendDlgItemMessageA(dialog, IDC_CONFIGAPI_CLIENT_IP, IPM_SETADDRESS, 0, MAKEIPADDRESS(10, 1, 2, 3));
+            Click(dialog, IDC_CONFIGAPI_ADD_IP);
+            return true;
+        case 2:
+            Click(dialog, IDC_CONFIGAPI_ADD_IP);
+            return true;
+        case 3:
+            driver.balloons.push_back(TakeBalloon());
+            ::SetDlgItemTextA(dialog, IDC_CONFIGAPI_CLIENT_DNS, "Host.Example");
+            Click(dialog, IDC_CONFIGAPI_ADD_DNS);
+            return true;
+        case 4:
+            ::SetDlgItemTextA(dialog, IDC_CONFIGAPI_CLIENT_DNS, "host.EXAMPLE");
+            Click(dialog, IDC_CONFIGAPI_ADD_DNS);
+            return true;
+        case 5:
+            orv::ui::SaveScreenshot(FindBalloon(), "ConfigAPI-duplicate-balloon");
+            driver.balloons.push_back(TakeBalloon());
+            orv::ui::SaveScreenshot(dialog, "ConfigAPI-dialog");
+            driver.listed = ListEntries(dialog);
+            ::SetDlgItemTextA(dialog, IDC_CONFIGAPI_SERVICE, "Desktop Service");
+            Click(dialog, IDOK);
+            return true;
+        case 6:
+            driver.balloons.push_back(TakeBalloon());
+            ::SetDlgItemTextA(dialog, IDC_CONFIGAPI_SERVICE, "Svc2");
+            ::SetDlgItemTextA(dialog, IDC_CONFIGAPI_PORT, "9100");
+            ::SendDlgItemMessageA(dialog, IDC_CONFIGAPI_INTERFACE, IPM_SETADDRESS, 0, 0);
+            Click(dialog, IDOK);
+            return true;
+        default:
+            return false;
+        }
+    };
+    g_driver = &driver;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 100, DriveDialog);
+    CRestAPIMgr mgr;
+    EXPECT_TRUE(mgr.Configure());
+    ::KillTimer(nullptr, timer);
+    g_driver = nullptr;
+
+    EXPECT_EQ(driver.balloons, (std::vector<std::string> {"Please enter a valid IP", "Duplicate IP",
+        "Duplicate DNS name", "Please enter a valid service name (no blanks or quotes)"}));
+    EXPECT_EQ(driver.listed, (std::vector<std::string> {"10.1.2.3", "b.example", "Host.Example"}));
+    const CRestAPIMgr loaded;
+    EXPECT_STREQ(loaded.GetAllowedIpList().GetString(), "10.1.2.3,b.example,Host.Example");
+    EXPECT_STREQ(loaded.GetNetworkInterface().GetString(), "");
+    EXPECT_STREQ(loaded.GetServiceName().GetString(), "Svc2");
+    EXPECT_EQ(loaded.GetPort(), 9100);
+    EXPECT_TRUE(CommandLines().empty());
+}
+
+TEST_F(RestAPIMgrTest, ACancelledRuntimeInstallKeepsTheDialogOpenWithTheAPIDisabled)
+{
+    PlaceComponent();
+    m_environment.Set("ORV_CHECKNET_EXIT", std::string("1"));
+    DialogDriver driver;
+    bool unticked = false;
+    driver.act = [&](HWND dialog, int step) {
+        switch (step) {
+        case 0:
+            ::CheckDlgButton(dialog, IDC_CONFIGAPI_ENABLE, BST_CHECKED);
+            Click(dialog, IDOK);
+            return true;
+        case 1:
+            if (CommandLines().empty())
+                return false;
+            unticked = ::IsDlgButtonChecked(dialog, IDC_CONFIGAPI_ENABLE) == BST_UNCHECKED;
+            Click(dialog, IDCANCEL);
+            return true;
+        default:
+            return false;
+        }
+    };
+    g_driver = &driver;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 100, DriveDialog);
+    CRestAPIMgr mgr;
+    EXPECT_FALSE(mgr.Configure());
+    ::KillTimer(nullptr, timer);
+    g_driver = nullptr;
+
+    EXPECT_TRUE(unticked);
+    EXPECT_EQ(CommandLines(), (std::vector<std::string> {"checknet.exe -DOTNETVERSION=4"}));
+    EXPECT_EQ(LastLine(), "L5 Required .NET 4.0 NOT installed - User aborted.");
+    EXPECT_EQ(CRestAPIMgr().GetEnabled(), 0);
+}
+
+} // namespace
