@@ -287,6 +287,19 @@ void CALLBACK DriveDialog(HWND, UINT, UINT_PTR, DWORD)
     g_driver->busy = false;
 }
 
+// Runs the "Configure API" dialog of a fresh manager with the driver acting
+// on it from a thread timer; Configure's answer.
+BOOL ConfigureDriven(DialogDriver& driver)
+{
+    g_driver = &driver;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 100, DriveDialog);
+    CRestAPIMgr mgr;
+    const BOOL configured = mgr.Configure();
+    ::KillTimer(nullptr, timer);
+    g_driver = nullptr;
+    return configured;
+}
+
 std::vector<std::string> ListEntries(HWND dialog)
 {
     std::vector<std::string> entries;
@@ -345,12 +358,7 @@ TEST_F(RestAPIMgrTest, DialogShowsBalloonsForBadEntriesAndSavesWhatIsChosen)
             return false;
         }
     };
-    g_driver = &driver;
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 100, DriveDialog);
-    CRestAPIMgr mgr;
-    EXPECT_TRUE(mgr.Configure());
-    ::KillTimer(nullptr, timer);
-    g_driver = nullptr;
+    EXPECT_TRUE(ConfigureDriven(driver));
 
     EXPECT_EQ(driver.balloons, (std::vector<std::string> {"Please enter a valid IP", "Duplicate IP",
         "Duplicate DNS name", "Please enter a valid service name (no blanks or quotes)"}));
@@ -385,12 +393,7 @@ TEST_F(RestAPIMgrTest, ACancelledRuntimeInstallKeepsTheDialogOpenWithTheAPIDisab
             return false;
         }
     };
-    g_driver = &driver;
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 100, DriveDialog);
-    CRestAPIMgr mgr;
-    EXPECT_FALSE(mgr.Configure());
-    ::KillTimer(nullptr, timer);
-    g_driver = nullptr;
+    EXPECT_FALSE(ConfigureDriven(driver));
 
     EXPECT_TRUE(unticked);
     EXPECT_EQ(CommandLines(), (std::vector<std::string> {"checknet.exe -DOTNETVERSION=4"}));
