@@ -1,6 +1,7 @@
 #include "QuotePanel.h"
 
 #include "controls/win/SymbolDragDrop.h"
+#include "controls/win/WindowWrappers.h"
 
 #include "market/SymbolData.h"
 #include "text/Locale.h"
@@ -195,9 +196,7 @@ void CQuotePanel::OnLButtonDown(UINT flags, CPoint point)
     for (Row& row : m_rows) {
         if (!row.name.IsWindow())
             continue;
-        CRect rect = row.name.GetWindowRect();
-        ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
-        if (rect.PtInRect(point)) {
+        if (CWindowRect(row.name, m_hWnd).PtInRect(point)) {
             DoDragDrop(row.symbol, nullptr);
             return;
         }

@@ -1,4 +1,5 @@
 #include "controls/win/CondControls.h"
+#include "controls/win/WindowWrappers.h"
 
 #include "framework/win/DC.h"
 
@@ -37,8 +38,7 @@ void CCondFrameStatic::SetExpanded(BOOL expanded)
     const bool expand = expanded != FALSE;
     if (expand == m_expanded || m_hWnd == nullptr)
         return;
-    CRect rect = GetWindowRect();
-    ::MapWindowPoints(nullptr, GetParent(), reinterpret_cast<POINT*>(&rect), 2);
+    CRect rect = CWindowRect(m_hWnd, GetParent());
     if (!expand)
         m_expandedHeight = rect.Height();
     m_expanded = expand;
@@ -60,9 +60,7 @@ void CCondFrameStatic::OnPaint()
          sibling = ::GetWindow(sibling, GW_HWNDNEXT)) {
         if (sibling == m_hWnd || !::IsWindowVisible(sibling))
             continue;
-        RECT rect {};
-        ::GetWindowRect(sibling, &rect);
-        ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
+        const CWindowRect rect(sibling, m_hWnd);
         ::ExcludeClipRect(dc.GetSafeHdc(), rect.left, rect.top, rect.right, rect.bottom);
     }
     dc.FillSolidRect(GetClientRect(), FillColor(::GetSysColor(COLOR_BTNFACE)));

@@ -4,6 +4,7 @@
 #include "controls/win/HookedMsgBoxIdle.h"
 #include "controls/win/HoverButton.h"
 #include "controls/win/WindowUtils.h"
+#include "controls/win/WindowWrappers.h"
 #include "framework/WinApp.h"
 #include "framework/win/DC.h"
 #include "platform/Module.h"
@@ -66,14 +67,6 @@ std::vector<HWND> Children(HWND parent)
     for (HWND child = ::GetWindow(parent, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT))
         children.push_back(child);
     return children;
-}
-
-CRect ClientRectOf(HWND wnd, HWND parent)
-{
-    CRect rect;
-    ::GetWindowRect(wnd, &rect);
-    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
 }
 
 // The owner for a modal box, and the top-level window that must be disabled
@@ -458,7 +451,7 @@ void CHookedMsgBox::TakeOverButtons(int halfGrowth)
             continue;
         }
         m_buttons.push_back(button);
-        const CRect rect = ClientRectOf(native, m_hWnd);
+        const CRect rect = CWindowRect(native, m_hWnd);
         button->SetWindowPos(nullptr, rect.left + halfGrowth, rect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     }
     m_nNativeButtons = m_buttons.size();
@@ -473,7 +466,7 @@ void CHookedMsgBox::CreateExtraButtons()
 
     ExtraButtonInput in;
     for (CNimHoverButton* button : sorted)
-        in.native.push_back(ClientRectOf(*button, m_hWnd));
+        in.native.push_back(CWindowRect(*button, m_hWnd));
     CClientDC dc(m_hWnd);
     CSelectScope select(dc, GetFont());
     for (const ExtraButton& extra : m_extraButtons) {
@@ -495,7 +488,7 @@ void CHookedMsgBox::CreateExtraButtons()
         m_buttons.push_back(button);
     }
     for (size_t i = 0; i < m_nNativeButtons; ++i) {
-        const CRect rect = ClientRectOf(*m_buttons[i], m_hWnd);
+        const CRect rect = CWindowRect(*m_buttons[i], m_hWnd);
         m_buttons[i]->SetWindowPos(nullptr, rect.left + plan.shift, rect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     }
     if (plan.widen <= 0)
@@ -521,13 +514,13 @@ void CHookedMsgBox::ShiftButtons(int dx, int dy, int rightLimit)
     for (HWND child : Children(m_hWnd)) {
         if (IsClass(child, "button") && IsShown(child)) {
             buttons.push_back(child);
-            rightmost = std::max<int>(rightmost, ClientRectOf(child, m_hWnd).right);
+            rightmost = std::max<int>(rightmost, CWindowRect(child, m_hWnd).right);
         }
     }
     if (rightLimit > 0)
         dx -= std::max(0, rightmost + dx - rightLimit);
     for (HWND button : buttons) {
-        const CRect rect = ClientRectOf(button, m_hWnd);
+        const CRect rect = CWindowRect(button, m_hWnd);
         ::SetWindowPos(button, nullptr, rect.left + dx, rect.top + dy, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     }
 }

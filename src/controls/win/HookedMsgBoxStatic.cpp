@@ -3,6 +3,7 @@
 #include "controls/win/HookedMsgBox.h"
 
 #include "controls/win/WindowUtils.h"
+#include "controls/win/WindowWrappers.h"
 #include "framework/win/DC.h"
 
 #include <algorithm>
@@ -21,14 +22,6 @@ CString WithoutReturn(const CString& line)
     return plain;
 }
 
-CRect RectIn(HWND wnd, HWND parent)
-{
-    CRect rect;
-    ::GetWindowRect(wnd, &rect);
-    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
 } // namespace
 
 int CHookedMsgBoxStatic::Layout(const CString& text)
@@ -39,7 +32,7 @@ int CHookedMsgBoxStatic::Layout(const CString& text)
     m_nBlockFirst = layout.first;
     m_nBlockSize = layout.BlockSize();
     HWND box = m_pMsgBox->GetSafeHwnd();
-    const CRect before = RectIn(m_hWnd, box);
+    const CRect before = CWindowRect(m_hWnd, box);
     const int oldGap = m_pMsgBox->GetClientRect().right - before.right;
     SetWindowText(layout.Joined());
 
@@ -74,7 +67,7 @@ int CHookedMsgBoxStatic::Layout(const CString& text)
 void CHookedMsgBoxStatic::CreateListBox(const LineLayout& layout)
 {
     HWND box = m_pMsgBox->GetSafeHwnd();
-    const CRect text = RectIn(m_hWnd, box);
+    const CRect text = CWindowRect(m_hWnd, box);
     const int rows = std::min(layout.BlockSize(), kMaxListRows);
     const int border = ::GetSystemMetrics(SM_CXBORDER);
 
@@ -121,8 +114,8 @@ void CHookedMsgBoxStatic::GrowForListBox(int oldGap)
     HWND box = m_pMsgBox->GetSafeHwnd();
     if (m_listBox.GetSafeHwnd() == nullptr)
         return;
-    const CRect list = RectIn(m_listBox, box);
-    const CRect text = RectIn(m_hWnd, box);
+    const CRect list = CWindowRect(m_listBox, box);
+    const CRect text = CWindowRect(m_hWnd, box);
     // The lines after the block stay in view.
     const int bottom = std::max<int>(list.bottom,
                                      text.top + m_nLineHeight * static_cast<int>(m_lines.size()) + m_nBlockExtra);
@@ -143,7 +136,7 @@ void CHookedMsgBoxStatic::KeepIconBeside(int top, int bottom)
     for (HWND child = ::GetWindow(box, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
         if ((::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON)
             continue;
-        const CRect icon = RectIn(child, box);
+        const CRect icon = CWindowRect(child, box);
         if (icon.bottom > bottom)
             ::SetWindowPos(child, nullptr, icon.left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     }

@@ -1,4 +1,5 @@
 #include "controls/win/HyperLink.h"
+#include "controls/win/WindowWrappers.h"
 
 #include "framework/WinApp.h"
 #include "framework/win/DC.h"
@@ -261,9 +262,7 @@ void CHyperLink::PositionWindow()
 {
     if (!IsWindow() || !m_bAdjustToFit)
         return;
-    CRect rect = GetWindowRect();
-    if (HWND parent = GetParent())
-        ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    CRect rect = CWindowRect(m_hWnd, GetParent());
     CSize extent;
     {
         CClientDC dc(m_hWnd);

@@ -16,6 +16,11 @@ CWindowRect::CWindowRect(HWND wnd)
         SetRectEmpty();
 }
 
+CWindowRect::CWindowRect(HWND wnd, HWND relativeTo) : CWindowRect(wnd)
+{
+    ::MapWindowPoints(nullptr, relativeTo, reinterpret_cast<POINT*>(static_cast<RECT*>(this)), 2);
+}
+
 CWindowRect& CWindowRect::operator=(const RECT& rect)
 {
     SetRect(rect.left, rect.top, rect.right, rect.bottom);

@@ -19,6 +19,8 @@ public:
 class ORV_API CWindowRect : public CRect {
 public:
     explicit CWindowRect(HWND wnd);
+    // The same in the client coordinates of relativeTo (a parent, say).
+    CWindowRect(HWND wnd, HWND relativeTo);
     CWindowRect& operator=(const RECT& rect);
 };
 
