@@ -7,6 +7,7 @@
 
 #include "framework/Exceptions.h"
 #include "framework/win/WinThread.h"
+#include "platform/SysString.h"
 #include "services/Registry.h"
 #include "services/UserFolders.h"
 
@@ -325,12 +326,7 @@ void CRestAPIMgr::CreateComponentIfEnabled()
 
     // The texts go over as BSTRs in the process code page's conversion.
     auto toBstr = [](const CString& text) {
-        const int length = MultiByteToWideChar(CP_ACP, 0, text.GetString(), text.GetLength(), nullptr, 0);
-        BSTR wide = SysAllocStringLen(nullptr, static_cast<UINT>(length));
-        if (wide != nullptr && length > 0) {
-            MultiByteToWideChar(CP_ACP, 0, text.GetString(), text.GetLength(), wide, length);
-        }
-        return wide;
+        return platform::CodePageToOle(text.GetString(), static_cast<std::size_t>(text.GetLength()));
     };
     BSTR networkInterface = toBstr(m_networkInterface);
     BSTR serviceName = toBstr(m_serviceName);
@@ -347,12 +343,7 @@ void CRestAPIMgr::CreateComponentIfEnabled()
         m_component = component;
         HostLog(kProgress, "RestAPI successfully initialized");
     } else {
-        const int length = WideCharToMultiByte(CP_ACP, 0, error, static_cast<int>(SysStringLen(error)), nullptr, 0,
-                                               nullptr, nullptr);
-        std::string text(static_cast<std::size_t>(length), '\0');
-        WideCharToMultiByte(CP_ACP, 0, error, static_cast<int>(SysStringLen(error)), text.data(), length, nullptr,
-                            nullptr);
-        HostLogFormat(kFailure, "RestAPI failed to initialize: %s", text.c_str());
+        HostLogFormat(kFailure, "RestAPI failed to initialize: %s", platform::OleToCodePage(error).c_str());
     }
     SysFreeString(error);
     component->Release();
