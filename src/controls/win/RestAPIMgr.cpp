@@ -7,6 +7,7 @@
 
 #include "framework/Exceptions.h"
 #include "framework/win/WinThread.h"
+#include "platform/Module.h"
 #include "platform/SysString.h"
 #include "services/Registry.h"
 #include "services/UserFolders.h"
@@ -69,10 +70,8 @@ BOOL LocateComponent(CString& path)
         }
     }
     if (HMODULE host = GetModuleHandleA(kHostLibrary)) {
-        char module[MAX_PATH + 1] = "";
-        const DWORD size = GetModuleFileNameA(host, module, sizeof module);
-        if (size > 0 && size < sizeof module) {
-            std::string folder(module, size);
+        std::string folder = platform::ModuleFileName(host);
+        if (!folder.empty()) {
             const std::size_t slash = folder.find_last_of("\\/");
             folder.erase(slash == std::string::npos ? 0 : slash);
             candidate = JoinPath(folder.c_str(), kComponentFile);
