@@ -28,7 +28,13 @@ CBalloonHelp::AnimateWindowFn LookUpAnimateWindow()
                            : nullptr;
 }
 
-std::atomic<CBalloonHelp::AnimateWindowFn> g_animateWindow {LookUpAnimateWindow()};
+// Looked up on first use: the library's load-time objects are all built in
+// one place, in a fixed order.
+std::atomic<CBalloonHelp::AnimateWindowFn>& AnimateWindowSlot() noexcept
+{
+    static std::atomic<CBalloonHelp::AnimateWindowFn> animate {LookUpAnimateWindow()};
+    return animate;
+}
 
 // The balloons of this thread, one per slot of the hook procedures.
 thread_local CBalloonHelp* t_thunkSlots[CBalloonHelp::kMaxLiveBalloons] {};
@@ -171,11 +177,11 @@ struct CBalloonHelp::_ThunkImpl {
 
 CBalloonHelp::AnimateWindowFn CBalloonHelp::SetAnimateWindowForTesting(AnimateWindowFn animate)
 {
-    return g_animateWindow.exchange(animate);
+    return AnimateWindowSlot().exchange(animate);
 }
 
 CBalloonHelp::CBalloonHelp()
-    : m_fnAnimateWindow(g_animateWindow.load()),
+    : m_fnAnimateWindow(AnimateWindowSlot().load()),
       m_crBackground(::GetSysColor(COLOR_INFOBK)),
       m_crForeground(::GetSysColor(COLOR_INFOTEXT))
 {

@@ -61,7 +61,7 @@ public:
     static int nTIP_ELIPSE_WIDTH;
 
     // The window animation the balloons fade with: the system's
-    // AnimateWindow, looked up when the library loads (null where the system
+    // AnimateWindow, looked up on first use (null where the system
     // lacks it). Each balloon takes the one current when it is constructed.
     using AnimateWindowFn = BOOL(WINAPI*)(HWND, DWORD, DWORD);
     // Replaces the process's animation function and returns the previous

@@ -24,18 +24,24 @@ TimerServices LookUpTimerServices()
     return services;
 }
 
-TimerServices g_timerServices = LookUpTimerServices();
+// Looked up on first use: the library's load-time objects are all built in
+// one place, in a fixed order.
+TimerServices& Table() noexcept
+{
+    static TimerServices services = LookUpTimerServices();
+    return services;
+}
 
 } // namespace
 
 const TimerServices& GetTimerServices() noexcept
 {
-    return g_timerServices;
+    return Table();
 }
 
 TimerServices ReplaceTimerServices(const TimerServices& services) noexcept
 {
-    return std::exchange(g_timerServices, services);
+    return std::exchange(Table(), services);
 }
 
 } // namespace platform::win32

@@ -1,5 +1,5 @@
-// The kernel's waitable-timer services, looked up in KERNEL32.DLL once, when
-// the library loads, and reached through this table. A test may put its own
+// The kernel's waitable-timer services, looked up in KERNEL32.DLL once, on
+// first use, and reached through this table. A test may put its own
 // table in place for a while, to see what the library hands the system or to
 // stand in for a system without the services.
 #pragma once
