@@ -75,6 +75,39 @@ TEST(Controls, ListBoxSpinAndButtonForwardToTheirControls)
     SaveScreenshot(frame, "Controls");
 }
 
+TEST(Controls, ExtendedSelectionListAndAddressField)
+{
+    CWnd frame;
+    ASSERT_TRUE(frame.CreateEx(0, nullptr, "Controls", WS_POPUP | WS_VISIBLE, TestFrameRect(), nullptr, 0));
+    CListBox list;
+    ASSERT_TRUE(list.Create(WS_VISIBLE | WS_BORDER | LBS_EXTENDEDSEL, CRect(10, 10, 150, 120), &frame, 1));
+    for (const char* entry : {"a", "b", "c", "d"}) {
+        list.AddString(entry);
+    }
+    EXPECT_EQ(list.GetSelItems().GetSize(), 0);
+    list.SetSel(3);
+    list.SetSel(1);
+    const CArray<int, int> selected = list.GetSelItems();
+    ASSERT_EQ(selected.GetSize(), 2);
+    EXPECT_EQ(CPoint(selected[0], selected[1]), CPoint(1, 3));
+    list.SetSel(-1, FALSE);
+    EXPECT_EQ(list.GetSelCount(), 0);
+
+    CIPAddressCtrl address;
+    ASSERT_TRUE(address.Create(WS_VISIBLE | WS_BORDER, CRect(160, 10, 300, 34), &frame, 2));
+    EXPECT_TRUE(address.IsBlank());
+    EXPECT_TRUE(address.SetAddressText("10.0.200.7"));
+    EXPECT_EQ(address.GetAddressText(), "10.0.200.7");
+    EXPECT_EQ(ReadWindowText(address), "10.0.200.7");
+    DWORD value = 0;
+    EXPECT_EQ(address.GetAddress(value), 4);
+    EXPECT_EQ(value, static_cast<DWORD>(MAKEIPADDRESS(10, 0, 200, 7)));
+    EXPECT_FALSE(address.SetAddressText("10.0.200"));
+    EXPECT_TRUE(address.IsBlank());
+    address.SetAddress(0);
+    EXPECT_EQ(address.GetAddressText(), "") << "the all-zero address means every interface";
+}
+
 TEST(Controls, ToolTipKeepsItsTools)
 {
     CWnd frame;

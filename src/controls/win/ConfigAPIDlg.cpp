@@ -7,12 +7,10 @@
 
 #include <commctrl.h>
 
-#include <cstdio>
 #include <cstdlib>
 
 namespace {
 
-constexpr int kEntryCapacity = 1024;
 constexpr int kMaxPort = 65535;
 
 } // namespace
@@ -37,24 +35,22 @@ BOOL CConfigAPIDlg::OnInitDialog()
         }
     }
 
+    m_interface.SubclassDlgItem(IDC_CONFIGAPI_INTERFACE, this);
+    m_clientAddress.SubclassDlgItem(IDC_CONFIGAPI_CLIENT_IP, this);
+    m_clients.SubclassDlgItem(IDC_CONFIGAPI_CLIENTS, this);
+
     ::CheckDlgButton(m_hWnd, IDC_CONFIGAPI_ENABLE, m_enabled ? BST_CHECKED : BST_UNCHECKED);
     ::SetDlgItemInt(m_hWnd, IDC_CONFIGAPI_PORT, static_cast<UINT>(m_port), FALSE);
     ::SetDlgItemTextA(m_hWnd, IDC_CONFIGAPI_SERVICE, m_serviceName.GetString());
-    int parts[4] = {};
-    if (!m_networkInterface.IsEmpty() && IsUsableRestAPINetworkInterface(m_networkInterface.GetString()) &&
-        std::sscanf(m_networkInterface.GetString(), "%d.%d.%d.%d", &parts[0], &parts[1], &parts[2], &parts[3]) ==
-            4) {
-        ::SendDlgItemMessageA(m_hWnd, IDC_CONFIGAPI_INTERFACE, IPM_SETADDRESS, 0,
-                              MAKEIPADDRESS(parts[0], parts[1], parts[2], parts[3]));
-    } else {
-        ::SendDlgItemMessageA(m_hWnd, IDC_CONFIGAPI_INTERFACE, IPM_SETADDRESS, 0, 0);
+    // Every interface shows as the all-zero address.
+    if (!m_interface.SetAddressText(m_networkInterface.GetString())) {
+        m_interface.SetAddress(0);
     }
 
     CStringArray entries;
     CTokenEx().Split(m_allowedIpList, ",", entries);
     for (int i = 0; i < entries.GetSize(); ++i) {
-        ::SendDlgItemMessageA(m_hWnd, IDC_CONFIGAPI_CLIENTS, LB_ADDSTRING, 0,
-                              reinterpret_cast<LPARAM>(entries.GetAt(i).GetString()));
+        m_clients.AddString(entries.GetAt(i).GetString());
     }
     return TRUE;
 }
@@ -79,23 +75,18 @@ BOOL CConfigAPIDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     return CDialog::OnCommand(wParam, lParam);
 }
 
-CString CConfigAPIDlg::FieldText(int fieldId) const
-{
-    char text[kEntryCapacity] = "";
-    ::GetDlgItemTextA(m_hWnd, fieldId, text, sizeof text);
-    return text;
-}
 
-CString CConfigAPIDlg::AddressText(int fieldId) const
+CString CConfigAPIDlg::JoinedClients() const
 {
-    DWORD address = 0;
-    ::SendDlgItemMessageA(m_hWnd, fieldId, IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&address));
-    CString text;
-    if (address != 0) {
-        text.Format("%d.%d.%d.%d", FIRST_IPADDRESS(address), SECOND_IPADDRESS(address), THIRD_IPADDRESS(address),
-                    FOURTH_IPADDRESS(address));
+    CString joined;
+    CString entry;
+    for (int i = 0; i < m_clients.GetCount(); ++i) {
+        m_clients.GetText(i, entry);
+        joined += entry;
+        joined += ",";
     }
-    return text;
+    joined.TrimRight(',');
+    return joined;
 }
 
 void CConfigAPIDlg::ShowError(int fieldId, const CString& text)
@@ -113,37 +104,30 @@ void CConfigAPIDlg::AddEntry(int fieldId, const char* kind)
 {
     // The address field reads "0.0.0.0" when blank, so both cases are the
     // same invalid entry.
-    const CString entry = fieldId == IDC_CONFIGAPI_CLIENT_IP ? AddressText(fieldId) : FieldText(fieldId);
+    const CString entry =
+        fieldId == IDC_CONFIGAPI_CLIENT_IP ? m_clientAddress.GetAddressText() : GetDlgItemText(fieldId);
     CString error;
     if (entry.IsEmpty() || entry == "0.0.0.0") {
         error.Format("Please enter a valid %s", kind);
     } else {
-        const int count = static_cast<int>(::SendDlgItemMessageA(m_hWnd, IDC_CONFIGAPI_CLIENTS, LB_GETCOUNT, 0, 0));
-        for (int i = 0; i < count && error.IsEmpty(); ++i) {
-            char text[kEntryCapacity] = "";
-            const LRESULT length = ::SendDlgItemMessageA(m_hWnd, IDC_CONFIGAPI_CLIENTS, LB_GETTEXTLEN, i, 0);
-            if (length >= 0 && length < kEntryCapacity) {
-                ::SendDlgItemMessageA(m_hWnd, IDC_CONFIGAPI_CLIENTS, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
-                if (entry.CompareNoCase(text) == 0) {
-                    error.Format("Duplicate %s", kind);
-                }
-            }
+        // The list box's exact search ignores case, as the duplicate rule does.
+        if (m_clients.FindStringExact(-1, entry.GetString()) != LB_ERR) {
+            error.Format("Duplicate %s", kind);
         }
     }
     if (!error.IsEmpty()) {
         ShowError(fieldId, error);
         return;
     }
-    ::SendDlgItemMessageA(m_hWnd, IDC_CONFIGAPI_CLIENTS, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.GetString()));
+    m_clients.AddString(entry.GetString());
 }
 
 void CConfigAPIDlg::RemoveSelected()
 {
-    const int count = static_cast<int>(::SendDlgItemMessageA(m_hWnd, IDC_CONFIGAPI_CLIENTS, LB_GETCOUNT, 0, 0));
-    for (int i = count - 1; i >= 0; --i) {
-        if (::SendDlgItemMessageA(m_hWnd, IDC_CONFIGAPI_CLIENTS, LB_GETSEL, i, 0) > 0) {
-            ::SendDlgItemMessageA(m_hWnd, IDC_CONFIGAPI_CLIENTS, LB_DELETESTRING, i, 0);
-        }
+    // From the last selected entry down, so no index moves before its turn.
+    const CArray<int, int> selected = m_clients.GetSelItems();
+    for (int i = selected.GetSize() - 1; i >= 0; --i) {
+        m_clients.DeleteString(selected[i]);
     }
 }
 
@@ -152,19 +136,19 @@ void CConfigAPIDlg::OnOK()
     // Every value is read and checked before the set-up, which receives
     // them all.
     const BOOL enabled = ::IsDlgButtonChecked(m_hWnd, IDC_CONFIGAPI_ENABLE) == BST_CHECKED;
-    const CString portText = FieldText(IDC_CONFIGAPI_PORT);
+    const CString portText = GetDlgItemText(IDC_CONFIGAPI_PORT);
     char* end = nullptr;
     const long port = std::strtol(portText.GetString(), &end, 10);
     if (portText.IsEmpty() || *end != '\0' || port < 0 || port > kMaxPort) {
         ShowError(IDC_CONFIGAPI_PORT, "Please enter a valid port");
         return;
     }
-    const CString serviceName = FieldText(IDC_CONFIGAPI_SERVICE);
+    const CString serviceName = GetDlgItemText(IDC_CONFIGAPI_SERVICE);
     if (!IsUsableRestAPIServiceName(serviceName.GetString())) {
         ShowError(IDC_CONFIGAPI_SERVICE, "Please enter a valid service name (no blanks or quotes)");
         return;
     }
-    const CString networkInterface = AddressText(IDC_CONFIGAPI_INTERFACE);
+    const CString networkInterface = m_interface.GetAddressText();
 
     if (enabled && !RunRestAPIComponentSetup(m_hWnd, networkInterface.GetString(), static_cast<int>(port),
                                              serviceName.GetString())) {
@@ -173,23 +157,10 @@ void CConfigAPIDlg::OnOK()
         return;
     }
 
-    CString allowed;
-    const int count = static_cast<int>(::SendDlgItemMessageA(m_hWnd, IDC_CONFIGAPI_CLIENTS, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        char text[kEntryCapacity] = "";
-        const LRESULT length = ::SendDlgItemMessageA(m_hWnd, IDC_CONFIGAPI_CLIENTS, LB_GETTEXTLEN, i, 0);
-        if (length >= 0 && length < kEntryCapacity) {
-            ::SendDlgItemMessageA(m_hWnd, IDC_CONFIGAPI_CLIENTS, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
-            allowed += text;
-            allowed += ",";
-        }
-    }
-    allowed.TrimRight(',');
-
     m_enabled = enabled;
     m_port = static_cast<int>(port);
     m_serviceName = serviceName;
     m_networkInterface = networkInterface;
-    m_allowedIpList = allowed;
+    m_allowedIpList = JoinedClients();
     EndDialog(IDOK);
 }

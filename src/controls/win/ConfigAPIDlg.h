@@ -6,6 +6,7 @@
 
 #include "OrvApi.h"
 #include "framework/String.h"
+#include "framework/win/Controls.h"
 #include "framework/win/Dialog.h"
 #include "framework/win/Gdi.h"
 
@@ -38,10 +39,11 @@ private:
     void RemoveSelected();
     // An exclamation balloon under the field, which takes the focus.
     void ShowError(int fieldId, const CString& text);
-    CString FieldText(int fieldId) const;
-    // The address field's value as "%d.%d.%d.%d", or empty when all four
-    // parts are 0 or the field is blank.
-    CString AddressText(int fieldId) const;
+    // The entries of the allowed list, joined by ",".
+    CString JoinedClients() const;
 
     CFont m_boldFont;
+    CIPAddressCtrl m_interface;
+    CIPAddressCtrl m_clientAddress;
+    CListBox m_clients;
 };

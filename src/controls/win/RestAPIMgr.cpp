@@ -8,6 +8,7 @@
 #include "framework/Exceptions.h"
 #include "framework/win/WinThread.h"
 #include "platform/Module.h"
+#include "platform/Network.h"
 #include "platform/SysString.h"
 #include "services/Registry.h"
 #include "services/UserFolders.h"
@@ -144,34 +145,8 @@ BOOL IsUsableRestAPIServiceName(const char* name)
 
 BOOL IsUsableRestAPINetworkInterface(const char* text)
 {
-    if (text == nullptr) {
-        return FALSE;
-    }
-    if (*text == '\0') {
-        return TRUE;
-    }
-    const char* c = text;
-    for (int part = 0; part < 4; ++part) {
-        if (part > 0) {
-            if (*c != '.') {
-                return FALSE;
-            }
-            ++c;
-        }
-        int digits = 0;
-        int value = 0;
-        while (*c >= '0' && *c <= '9') {
-            value = value * 10 + (*c - '0');
-            ++c;
-            if (++digits > 3) {
-                return FALSE;
-            }
-        }
-        if (digits == 0 || value > 255) {
-            return FALSE;
-        }
-    }
-    return *c == '\0';
+    unsigned char parts[4] = {};
+    return text != nullptr && (*text == '\0' || platform::ParseDottedQuad(text, parts));
 }
 
 CString FormatRestAPIRegisterCommand(const char* componentPath, const char* networkInterface, int port,
@@ -273,48 +248,20 @@ CRestAPIMgr::CRestAPIMgr()
     }
 }
 
-CRestAPIMgr::~CRestAPIMgr()
-{
-    if (m_component != nullptr) {
-        m_component->Release();
-    }
-}
-
-CRestAPIMgr::CRestAPIMgr(const CRestAPIMgr& other)
-    : m_networkInterface(other.m_networkInterface), m_port(other.m_port), m_serviceName(other.m_serviceName),
-      m_allowedIpList(other.m_allowedIpList), m_enabled(other.m_enabled), m_component(other.m_component)
-{
-    if (m_component != nullptr) {
-        m_component->AddRef();
-    }
-}
-
-CRestAPIMgr& CRestAPIMgr::operator=(const CRestAPIMgr& other)
-{
-    if (other.m_component != nullptr) {
-        other.m_component->AddRef();
-    }
-    if (m_component != nullptr) {
-        m_component->Release();
-    }
-    m_component = other.m_component;
-    m_networkInterface = other.m_networkInterface;
-    m_port = other.m_port;
-    m_serviceName = other.m_serviceName;
-    m_allowedIpList = other.m_allowedIpList;
-    m_enabled = other.m_enabled;
-    return *this;
-}
+// The component pointer adds a reference for each copy and gives it back
+// when the manager goes: the service itself runs on until Term.
+CRestAPIMgr::~CRestAPIMgr() = default;
+CRestAPIMgr::CRestAPIMgr(const CRestAPIMgr& other) = default;
+CRestAPIMgr& CRestAPIMgr::operator=(const CRestAPIMgr& other) = default;
 
 void CRestAPIMgr::CreateComponentIfEnabled()
 {
-    if (!m_enabled || m_component != nullptr) {
+    if (!m_enabled || m_component) {
         return;
     }
-    IOrvRestAPI* component = nullptr;
-    const HRESULT created = CoCreateInstance(CLSID_OrvRestAPI, nullptr, CLSCTX_ALL, IID_IOrvRestAPI,
-                                             reinterpret_cast<void**>(&component));
-    if (FAILED(created) || component == nullptr) {
+    platform::win32::CComPtr<IOrvRestAPI> component;
+    const HRESULT created = component.Create(CLSID_OrvRestAPI, IID_IOrvRestAPI);
+    if (FAILED(created)) {
         HostLogFormat(kFailure, "Unable to create RestAPI component: CreateInstance failed with hr=0x%x\n",
                       static_cast<unsigned>(created));
         return;
@@ -338,30 +285,25 @@ void CRestAPIMgr::CreateComponentIfEnabled()
     if (FAILED(initialised)) {
         HostLogFormat(kFailure, "RestAPI::Init failed with COM error hr=0x%x\n", static_cast<unsigned>(initialised));
     } else if (error == nullptr || SysStringLen(error) == 0) {
-        component->AddRef();
         m_component = component;
         HostLog(kProgress, "RestAPI successfully initialized");
     } else {
         HostLogFormat(kFailure, "RestAPI failed to initialize: %s", platform::OleToCodePage(error).c_str());
     }
     SysFreeString(error);
-    component->Release();
 }
 
 void CRestAPIMgr::Term()
 {
-    if (m_component == nullptr) {
+    if (!m_component) {
         return;
     }
     HostLogFormat(kProgress, "Terminating RestAPI component.");
-    IOrvRestAPIShutdown* shutdown = nullptr;
-    if (SUCCEEDED(m_component->QueryInterface(IID_IOrvRestAPIShutdown, reinterpret_cast<void**>(&shutdown))) &&
-        shutdown != nullptr) {
+    platform::win32::CComPtr<IOrvRestAPIShutdown> shutdown;
+    if (SUCCEEDED(m_component.QueryInterface(IID_IOrvRestAPIShutdown, shutdown))) {
         shutdown->Shutdown();
-        shutdown->Release();
     }
-    m_component->Release();
-    m_component = nullptr;
+    m_component.Release();
 }
 
 BOOL CRestAPIMgr::SaveSettings()
@@ -396,7 +338,7 @@ BOOL CRestAPIMgr::Configure(CWnd* parent)
     m_port = dialog.m_port;
     m_allowedIpList = dialog.m_allowedIpList;
     SaveSettings();
-    if (m_component != nullptr) {
+    if (m_component) {
         CHookedMsgBox::AfxMessageBox(IDS_RESTAPI_RESTART_NOTICE, MB_OK | MB_ICONINFORMATION);
     } else {
         CreateComponentIfEnabled();

@@ -6,6 +6,7 @@
 
 #include "OrvApi.h"
 #include "framework/String.h"
+#include "platform/win32/ComPtr.h"
 
 #include <windows.h>
 
@@ -68,7 +69,7 @@ public:
     void CreateComponentIfEnabled();
     // Stops and releases the running component, if any.
     void Term();
-    bool HasComponent() const noexcept { return m_component != nullptr; }
+    bool HasComponent() const noexcept { return static_cast<bool>(m_component); }
 
     int GetEnabled() const noexcept { return m_enabled; }
     int GetPort() const noexcept { return m_port; }
@@ -95,5 +96,5 @@ protected:
     int m_enabled = 0;
 
 private:
-    IOrvRestAPI* m_component = nullptr;
+    platform::win32::CComPtr<IOrvRestAPI> m_component;
 };

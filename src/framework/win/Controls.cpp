@@ -1,6 +1,7 @@
 #include "framework/win/Controls.h"
 
 #include "platform/ModuleState.h"
+#include "platform/Network.h"
 
 #include <commctrl.h>
 
@@ -191,6 +192,27 @@ int CListBox::SetItemData(int index, DWORD_PTR data)
 
 int CListBox::GetTopIndex() const { return ToInt(SendMessage(LB_GETTOPINDEX)); }
 int CListBox::SetTopIndex(int index) { return ToInt(SendMessage(LB_SETTOPINDEX, static_cast<WPARAM>(index))); }
+int CListBox::GetSel(int index) const { return ToInt(SendMessage(LB_GETSEL, static_cast<WPARAM>(index))); }
+
+int CListBox::SetSel(int index, BOOL select)
+{
+    return ToInt(SendMessage(LB_SETSEL, static_cast<WPARAM>(select), static_cast<LPARAM>(index)));
+}
+
+int CListBox::GetSelCount() const { return ToInt(SendMessage(LB_GETSELCOUNT)); }
+
+CArray<int, int> CListBox::GetSelItems() const
+{
+    CArray<int, int> items;
+    const int count = GetSelCount();
+    if (count > 0) {
+        items.SetSize(count);
+        const int filled =
+            ToInt(SendMessage(LB_GETSELITEMS, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(items.GetData())));
+        items.SetSize(filled > 0 ? filled : 0);
+    }
+    return items;
+}
 
 // -------------------------------------------------------- CSpinButtonCtrl
 
@@ -358,4 +380,52 @@ BOOL CProgressCtrl::SetMarquee(BOOL on, UINT intervalMs)
         ModifyStyle(PBS_MARQUEE, 0);
     }
     return result;
+}
+
+// --------------------------------------------------------- CIPAddressCtrl
+
+BOOL CIPAddressCtrl::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id)
+{
+    INITCOMMONCONTROLSEX init {sizeof init, ICC_INTERNET_CLASSES};
+    ::InitCommonControlsEx(&init);
+    return CWnd::Create(WC_IPADDRESSA, nullptr, style, rect, parent, id);
+}
+
+void CIPAddressCtrl::SetAddress(DWORD address) { SendMessage(IPM_SETADDRESS, 0, static_cast<LPARAM>(address)); }
+
+void CIPAddressCtrl::SetAddress(BYTE first, BYTE second, BYTE third, BYTE fourth)
+{
+    SetAddress(MAKEIPADDRESS(first, second, third, fourth));
+}
+
+int CIPAddressCtrl::GetAddress(DWORD& address) const
+{
+    address = 0;
+    return ToInt(SendMessage(IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&address)));
+}
+
+BOOL CIPAddressCtrl::IsBlank() const { return static_cast<BOOL>(SendMessage(IPM_ISBLANK)); }
+void CIPAddressCtrl::ClearAddress() { SendMessage(IPM_CLEARADDRESS); }
+
+CString CIPAddressCtrl::GetAddressText() const
+{
+    DWORD address = 0;
+    GetAddress(address);
+    CString text;
+    if (address != 0) {
+        text.Format("%d.%d.%d.%d", FIRST_IPADDRESS(address), SECOND_IPADDRESS(address), THIRD_IPADDRESS(address),
+                    FOURTH_IPADDRESS(address));
+    }
+    return text;
+}
+
+BOOL CIPAddressCtrl::SetAddressText(const char* text)
+{
+    unsigned char parts[4] = {};
+    if (!platform::ParseDottedQuad(text, parts)) {
+        ClearAddress();
+        return FALSE;
+    }
+    SetAddress(MAKEIPADDRESS(parts[0], parts[1], parts[2], parts[3]));
+    return TRUE;
 }

@@ -1,9 +1,11 @@
 // Wrappers of the system's controls: CEdit, CButton, CStatic, CComboBox,
-// CListBox, CSpinButtonCtrl, CToolTipCtrl, CHotKeyCtrl, CProgressCtrl. Each holds the control's window and
+// CListBox, CSpinButtonCtrl, CToolTipCtrl, CHotKeyCtrl, CProgressCtrl,
+// CIPAddressCtrl. Each holds the control's window and
 // forwards to the control's messages; failures are the control's answers.
 #pragma once
 
 #include "OrvApi.h"
+#include "framework/Array.h"
 #include "framework/String.h"
 #include "framework/win/Wnd.h"
 
@@ -85,6 +87,13 @@ public:
     int SetItemData(int index, DWORD_PTR data);
     int GetTopIndex() const;
     int SetTopIndex(int index);
+    // Multiple and extended selection lists: whether an item is selected,
+    // selecting one (index -1: every item), and the selected indexes in
+    // ascending order.
+    int GetSel(int index) const;
+    int SetSel(int index, BOOL select = TRUE);
+    int GetSelCount() const;
+    CArray<int, int> GetSelItems() const;
 };
 
 class ORV_API CSpinButtonCtrl : public CWnd {
@@ -143,4 +152,22 @@ public:
     int GetPos() const;
     // Marquee mode (PBS_MARQUEE) animated every intervalMs, or off again.
     BOOL SetMarquee(BOOL on, UINT intervalMs = 30);
+};
+
+// The four-field address control. The address is a host-order DWORD whose
+// high byte is the first field (MAKEIPADDRESS).
+class ORV_API CIPAddressCtrl : public CWnd {
+public:
+    BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
+    void SetAddress(DWORD address);
+    void SetAddress(BYTE first, BYTE second, BYTE third, BYTE fourth);
+    // The number of fields that are not blank; a blank field reads as 0.
+    int GetAddress(DWORD& address) const;
+    BOOL IsBlank() const;
+    void ClearAddress();
+    // Dotted text of the address, or empty when every field is 0 or blank.
+    CString GetAddressText() const;
+    // Takes "a.b.c.d" with four numbers of 0 to 255; anything else clears
+    // the control and answers FALSE.
+    BOOL SetAddressText(const char* text);
 };

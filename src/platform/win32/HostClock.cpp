@@ -1,4 +1,5 @@
 #include "platform/HostClock.h"
+#include "platform/win32/ComPtr.h"
 
 #include "base/Types.h"
 
@@ -41,15 +42,12 @@ bool StartThreadTimer(unsigned int id, unsigned int periodMs, void (*tick)())
 
 std::int32_t QueryHostClockOffset()
 {
-    IOrvClockOffset* source = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_OrvClockOffset, nullptr, CLSCTX_ALL, IID_IOrvClockOffset,
-                                reinterpret_cast<void**>(&source)))
-        || source == nullptr)
+    win32::CComPtr<IOrvClockOffset> source;
+    if (FAILED(source.Create(CLSID_OrvClockOffset, IID_IOrvClockOffset)))
         return 0;
     LONG seconds = 0;
     if (FAILED(source->GetClockOffset(&seconds)))
         seconds = 0;
-    source->Release();
     return std::int32_t(seconds);
 }
 

@@ -1,6 +1,7 @@
 // The shell seam on Windows: special folders, the module path, the ShellLink
 // object and opening documents in their associated handler.
 #include "platform/Shell.h"
+#include "platform/win32/ComPtr.h"
 
 #include <objbase.h>
 #include <objidl.h>
@@ -25,24 +26,6 @@ int CsidlOf(platform::SpecialFolder folder)
     return CSIDL_APPDATA;
 }
 
-// Releases a COM interface when the scope ends.
-template <class T>
-class CReleaser {
-public:
-    explicit CReleaser(T* object) : m_object(object) {}
-    ~CReleaser()
-    {
-        if (m_object != nullptr) {
-            m_object->Release();
-        }
-    }
-    CReleaser(const CReleaser&) = delete;
-    CReleaser& operator=(const CReleaser&) = delete;
-
-private:
-    T* m_object;
-};
-
 } // namespace
 
 namespace platform {
@@ -63,13 +46,11 @@ bool GetSpecialFolderPath(SpecialFolder folder, CString& path)
 
 HRESULT CreateShellLink(const char* target, const char* link, const char* description)
 {
-    IShellLinkA* shellLink = nullptr;
-    HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-        reinterpret_cast<void**>(&shellLink));
+    win32::CComPtr<IShellLinkA> shellLink;
+    HRESULT result = shellLink.Create(CLSID_ShellLink, IID_IShellLinkA, CLSCTX_INPROC_SERVER);
     if (FAILED(result)) {
         return result;
     }
-    CReleaser<IShellLinkA> releaseLink(shellLink);
     result = shellLink->SetPath(target != nullptr ? target : "");
     if (SUCCEEDED(result)) {
         result = shellLink->SetDescription(description != nullptr ? description : "");
@@ -77,12 +58,11 @@ HRESULT CreateShellLink(const char* target, const char* link, const char* descri
     if (FAILED(result)) {
         return result;
     }
-    IPersistFile* file = nullptr;
-    result = shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+    win32::CComPtr<IPersistFile> file;
+    result = shellLink.QueryInterface(IID_IPersistFile, file);
     if (FAILED(result)) {
         return result;
     }
-    CReleaser<IPersistFile> releaseFile(file);
     WCHAR wide[MAX_PATH] {};
     if (link == nullptr || MultiByteToWideChar(CP_ACP, 0, link, -1, wide, MAX_PATH) == 0) {
         return E_INVALIDARG;

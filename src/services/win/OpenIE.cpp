@@ -1,6 +1,7 @@
 // Opening a link in an Internet Explorer window through the browser's
 // automation object.
 #include "services/BrandedLinks.h"
+#include "platform/win32/ComPtr.h"
 
 #include <exdisp.h>
 #include <objbase.h>
@@ -78,16 +79,11 @@ BOOL OpenIE(const char* url, const CRect& rect, BOOL toolBar, BOOL menuBar, BOOL
     CComScope com;
     if (!com.Ok())
         return FALSE;
-    IWebBrowser2* browser = nullptr;
-    if (FAILED(CoCreateInstance(kInternetExplorer, nullptr, CLSCTX_SERVER, kWebBrowser2,
-                                reinterpret_cast<void**>(&browser)))
-        || browser == nullptr)
+    platform::win32::CComPtr<IWebBrowser2> browser;
+    if (FAILED(browser.Create(kInternetExplorer, kWebBrowser2, CLSCTX_SERVER)))
         return FALSE;
-    if (!Navigate(browser, address)) {
-        browser->Release();
+    if (!Navigate(browser.Get(), address))
         return FALSE;
-    }
-    ShowBrowser(browser, rect, toolBar, menuBar, statusBar, topmost);
-    browser->Release();
+    ShowBrowser(browser.Get(), rect, toolBar, menuBar, statusBar, topmost);
     return TRUE;
 }

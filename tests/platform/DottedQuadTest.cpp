@@ -1,0 +1,24 @@
+#include "platform/Network.h"
+
+#include <gtest/gtest.h>
+
+TEST(DottedQuad, ReadsOnlyFourDecimalFieldsOfAByte)
+{
+    unsigned char parts[4] = {9, 9, 9, 9};
+    ASSERT_TRUE(platform::ParseDottedQuad("192.168.0.255", parts));
+    EXPECT_EQ(parts[0], 192);
+    EXPECT_EQ(parts[1], 168);
+    EXPECT_EQ(parts[2], 0);
+    EXPECT_EQ(parts[3], 255);
+    ASSERT_TRUE(platform::ParseDottedQuad("000.01.1.0", parts));
+    EXPECT_EQ(parts[1], 1);
+
+    for (const char* text : {"", "1.2.3", "1.2.3.4.5", "1.2.3.256", "1.2.3.0256", "1.2.3.4 ", " 1.2.3.4", "1..3.4",
+                             "+1.2.3.4", "0x1.2.3.4", "1.2.3.", "a.b.c.d"}) {
+        SCOPED_TRACE(text);
+        unsigned char kept[4] = {7, 7, 7, 7};
+        EXPECT_FALSE(platform::ParseDottedQuad(text, kept));
+        EXPECT_EQ(kept[0], 7) << "a refused text leaves the parts alone";
+    }
+    EXPECT_FALSE(platform::ParseDottedQuad(nullptr, parts));
+}
