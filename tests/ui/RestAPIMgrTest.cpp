@@ -349,6 +349,10 @@ TEST_F(RestAPIMgrTest, DialogShowsBalloonsForBadEntriesAndSavesWhatIsChosen)
             return true;
         case 6:
             driver.balloons.push_back(TakeBalloon());
+            // Two of the three entries selected and removed.
+            ::SendDlgItemMessageA(dialog, IDC_CONFIGAPI_CLIENTS, LB_SETSEL, TRUE, 0);
+            ::SendDlgItemMessageA(dialog, IDC_CONFIGAPI_CLIENTS, LB_SETSEL, TRUE, 2);
+            Click(dialog, IDC_CONFIGAPI_REMOVE);
             ::SetDlgItemTextA(dialog, IDC_CONFIGAPI_SERVICE, "Svc2");
             ::SetDlgItemTextA(dialog, IDC_CONFIGAPI_PORT, "9100");
             ::SendDlgItemMessageA(dialog, IDC_CONFIGAPI_INTERFACE, IPM_SETADDRESS, 0, 0);
@@ -364,7 +368,7 @@ TEST_F(RestAPIMgrTest, DialogShowsBalloonsForBadEntriesAndSavesWhatIsChosen)
         "Duplicate DNS name", "Please enter a valid service name (no blanks or quotes)"}));
     EXPECT_EQ(driver.listed, (std::vector<std::string> {"10.1.2.3", "b.example", "Host.Example"}));
     const CRestAPIMgr loaded;
-    EXPECT_STREQ(loaded.GetAllowedIpList().GetString(), "10.1.2.3,b.example,Host.Example");
+    EXPECT_STREQ(loaded.GetAllowedIpList().GetString(), "b.example");
     EXPECT_STREQ(loaded.GetNetworkInterface().GetString(), "");
     EXPECT_STREQ(loaded.GetServiceName().GetString(), "Svc2");
     EXPECT_EQ(loaded.GetPort(), 9100);
