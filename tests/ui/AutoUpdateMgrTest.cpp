@@ -103,6 +103,7 @@ protected:
         CAutoUpdateMgr::SetAutoUpdateBehavior(0);
         std::ifstream installer(orv_test::TestProgramFolder() / "InstallerStandin.exe", std::ios::binary);
         const std::string package((std::istreambuf_iterator<char>(installer)), std::istreambuf_iterator<char>());
+        m_packageBytes = package.size();
         ASSERT_TRUE(m_server.Start());
         m_server.Put("pkg/OrvSetup.exe", package);
         m_server.Put("orv/release/update.manifest",
@@ -140,6 +141,7 @@ protected:
     CAutoUpdateMgr* m_manager = new CAutoUpdateMgr;
     NotifyWindow m_notify;
     int m_savedBehavior = 0;
+    std::size_t m_packageBytes = 0;
 };
 
 // Offer, download, confirmation and install, with the calling thread
@@ -211,6 +213,49 @@ TEST_F(AutoUpdateMgrTest, ACutPackageIsAnErrorAndStartsNothing)
     EXPECT_EQ(m_manager->CheckForUpdates(true, true, m_notify.GetSafeHwnd()), 6);
     user.join();
     EXPECT_EQ(m_notify.Take(), std::vector<int> {6});
+    EXPECT_FALSE(FindDialog(kProgressTitle));
+    PumpFor(300);
+    EXPECT_FALSE(std::filesystem::exists(record));
+}
+
+// The stored behaviour decides without the offer: "do not prompt" ends an
+// automatic check at once; "download all" goes straight to the download,
+// which the user cancels here: the status says so and nothing is started.
+TEST_F(AutoUpdateMgrTest, BehavioursSkipTheOfferAndACancelledDownloadStartsNothing)
+{
+    const auto record = m_root / "installer.txt";
+    m_environment.Set("ORV_INSTALLER_RECORD", record.string());
+    CAutoUpdateMgr::SetAutoUpdateBehavior(3);
+    EXPECT_EQ(m_manager->CheckForUpdates(true, false, m_notify.GetSafeHwnd()), 14);
+    EXPECT_EQ(m_notify.Take(), std::vector<int> {14});
+
+    CAutoUpdateMgr::SetAutoUpdateBehavior(2);
+    m_server.Script("/pkg/OrvSetup.exe rate=4096\n");
+    std::atomic<bool> offerSeen {false}, cancelled {false};
+    std::string progressLine;
+    std::thread user([&] {
+        HWND progress = Await([&] {
+            offerSeen = offerSeen || FindDialog(kOfferTitle) != nullptr;
+            HWND dialog = FindDialog(kProgressTitle);
+            // Cancel once some of the package has arrived.
+            return dialog != nullptr && ItemText(dialog, 12014).find("KB of") != std::string::npos ? dialog : nullptr;
+        });
+        if (progress == nullptr)
+            return;
+        progressLine = ItemText(progress, 12014);
+        SaveScreenshot(progress, "AutoUpdateProgressRunning");
+        ::SendMessageA(::GetDlgItem(progress, IDCANCEL), BM_CLICK, 0, 0);
+        cancelled = true;
+    });
+    const int status = m_manager->CheckForUpdates(true, true, m_notify.GetSafeHwnd());
+    user.join();
+    EXPECT_TRUE(cancelled);
+    EXPECT_EQ(progressLine.rfind("Progress: (", 0), 0u) << progressLine;
+    const std::string total = " KB of " + std::to_string(m_packageBytes / 1024) + " KB downloaded)";
+    EXPECT_NE(progressLine.find(total), std::string::npos) << progressLine;
+    EXPECT_FALSE(offerSeen);
+    EXPECT_EQ(status, 7);
+    EXPECT_EQ(m_notify.Take(), std::vector<int> {7});
     EXPECT_FALSE(FindDialog(kProgressTitle));
     PumpFor(300);
     EXPECT_FALSE(std::filesystem::exists(record));

@@ -189,9 +189,7 @@ void CAutoUpdateStatusDlg::SetHeading(const char* text)
 
 void CAutoUpdateStatusDlg::ShowProgress(const char* text, int percent)
 {
-    CString line;
-    line.Format("Progress: %s", text);
-    SetDlgItemText(IDC_AUTOUPDATE_STATUS, line);
+    SetDlgItemText(IDC_AUTOUPDATE_STATUS, text);
     if (percent >= 0 && percent <= 100) {
         m_progress.SetPos(percent);
     }

@@ -80,7 +80,8 @@ public:
     BOOL Create(DWORD sizeOfUpdate);
     void SetHeading(const char* text);
 
-    // "Progress: <text>" on the progress line; percent 0 to 100 sets the bar.
+    // The text, as the check words it, on the progress line; percent 0 to
+    // 100 sets the bar.
     void ShowProgress(const char* text, int percent) override;
     // Handles the thread's pending messages, then answers whether Cancel
     // was pressed.
