@@ -16,6 +16,11 @@
  * <prefix>_DELAY_MS the time to wait before exiting, so that a caller's wait
  *                   can be seen to keep its messages flowing.
  *
+ * Built with RECORDER_CLASS_ID (the set-up helper), a run whose chosen code
+ * is 0 and whose arguments hold -REGASM=<path> registers <path> as the
+ * in-process server of that COM class in the class registry, as the real
+ * helper registers the component; a registration that fails exits with 98.
+ *
  * When a record file is named but cannot be written the program exits with
  * 99 instead of the chosen code, so that a test cannot miss it. The program
  * uses only the system's C runtime, so that a copy of it runs from any
@@ -63,6 +68,33 @@ static int ChosenCode(const char* list, int run)
     }
 }
 
+#ifdef RECORDER_CLASS_ID
+/* Writes HKEY_CLASSES_ROOT\CLSID\<class>\InprocServer32 = server. */
+static int RegisterServer(const char* server)
+{
+    const char* key_name = "CLSID\\" RECORDER_CLASS_ID "\\InprocServer32";
+    HKEY key;
+    LONG result = RegCreateKeyExA(HKEY_CLASSES_ROOT, key_name, 0, NULL, 0, KEY_SET_VALUE, NULL, &key, NULL);
+    if (result != ERROR_SUCCESS)
+        return 0;
+    result = RegSetValueExA(key, NULL, 0, REG_SZ, (const BYTE*)server, (DWORD)strlen(server) + 1);
+    if (result == ERROR_SUCCESS)
+        result = RegSetValueExA(key, "ThreadingModel", 0, REG_SZ, (const BYTE*)"Both", 5);
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS;
+}
+
+/* Registers the server named by -REGASM=, if any; 0 when that fails. */
+static int RegisterAsked(int argc, char** argv)
+{
+    static const char option[] = "-REGASM=";
+    for (int i = 1; i < argc; ++i)
+        if (strncmp(argv[i], option, sizeof option - 1) == 0)
+            return RegisterServer(argv[i] + sizeof option - 1);
+    return 1;
+}
+#endif
+
 int main(int argc, char** argv)
 {
     const char* record = getenv(NAME("RECORD"));
@@ -88,6 +120,10 @@ int main(int argc, char** argv)
             return 99;
     }
     code = ChosenCode(getenv(NAME("EXIT")), run);
+#ifdef RECORDER_CLASS_ID
+    if (code == 0 && !RegisterAsked(argc, argv))
+        code = 98;
+#endif
     if (delay != NULL && atoi(delay) > 0)
         Sleep((DWORD)atoi(delay));
     return code;

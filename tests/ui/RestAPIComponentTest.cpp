@@ -12,6 +12,7 @@
 #include "support/ScopedEnvironment.h"
 #include "support/ScratchFolder.h"
 #include "support/UpdateServer.h"
+#include "RestAPIClass.h"
 #include "UiHarness.h"
 #include "resources/resource.h"
 
@@ -25,7 +26,6 @@
 
 namespace {
 
-constexpr const char* kClassKey = "CLSID\\{32C6BA9D-A05F-4CB3-9C1F-40F80819D5B9}";
 constexpr int kPort = 18431;
 
 // A manager with the settings a test gives, in memory only.
@@ -70,7 +70,7 @@ protected:
     }
     ~RestAPIComponentTest() override
     {
-        Unregister();
+        UnregisterRestAPIClass();
         COrvRegistry registry; // what Configure saved
         if (registry.Open()) {
             for (const char* name : {"RestAPINetworkInterface", "RestAPIPort", "RestAPIServiceName",
@@ -85,14 +85,13 @@ protected:
     {
         const std::string server = (orv_test::TestProgramFolder() / "RestAPIStandin.dll").string();
         HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, (std::string(kClassKey) + "\\InprocServer32").c_str(), 0, nullptr,
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, (std::string(kRestAPIClassKey) + "\\InprocServer32").c_str(), 0, nullptr,
                       0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
             ERROR_SUCCESS);
         RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(server.c_str()), DWORD(server.size() + 1));
         RegSetValueExA(key, "ThreadingModel", 0, REG_SZ, reinterpret_cast<const BYTE*>("Both"), 5);
         RegCloseKey(key);
     }
-    static void Unregister() { RegDeleteTreeA(HKEY_CLASSES_ROOT, kClassKey); }
 
     // The log's lines; a message ending in a line break leaves an empty one.
     // The last log line, or "" when nothing was logged.
@@ -196,14 +195,14 @@ void CALLBACK PressOk(HWND, UINT, UINT_PTR, DWORD)
     ++g_presser->pressed;
 }
 
-// OK in the dialog, with the API enabled, runs the set-up and then creates
-// the component; OK again while it runs saves and shows the restart notice
-// without touching it.
+// OK in the dialog, with the API enabled, runs the set-up, whose helper
+// registers the component found in the working folder, and then creates
+// it; OK again while it runs saves and shows the restart notice without
+// touching it.
 TEST_F(RestAPIComponentTest, ConfigureCreatesTheComponentOnceThenOnlyNotesTheRestart)
 {
-    Register();
     std::filesystem::create_directories(m_root / "Working");
-    std::ofstream(m_root / "Working" / "RestAPI.dll") << "component";
+    std::filesystem::copy_file(orv_test::TestProgramFolder() / "RestAPIStandin.dll", m_root / "Working" / "RestAPI.dll");
     orv_test::ScopedEnvironment helper("ORV_CHECKNET_EXIT", std::string("0"));
     ComponentMgr mgr(1, kPort, "DeskSvc");
 

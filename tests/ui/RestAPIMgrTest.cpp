@@ -9,6 +9,7 @@
 #include "support/HostLogLines.h"
 #include "support/ScopedEnvironment.h"
 #include "support/ScratchFolder.h"
+#include "RestAPIClass.h"
 #include "UiHarness.h"
 
 #include <gtest/gtest.h>
@@ -54,7 +55,11 @@ protected:
         m_environment.Set("ORV_CHECKNET_EXIT", std::nullopt);
         m_environment.Set("ORV_CHECKNET_DELAY_MS", std::nullopt);
     }
-    ~RestAPIMgrTest() override { RemoveValues(); }
+    ~RestAPIMgrTest() override
+    {
+        RemoveValues();
+        UnregisterRestAPIClass(); // the helper registered the placed file
+    }
 
     static void RemoveValues()
     {
@@ -145,6 +150,12 @@ TEST_F(RestAPIMgrTest, SetupRunsTheHelperTwiceWithTheExactCommandLines)
         "L2 Waiting on checknet completion", "L3 Required .NET 4.0 successfully located or installed.",
         "L3 Registering checknet.exe -REGASM=\"" + path + "\" -LISTEN=192.168.1.20:8123 -SVCNAME=DesktopService...",
         "L2 Waiting on checknet completion", "L3 RestAPI.dll successfully registered."}));
+    char server[MAX_PATH] = "";
+    LONG size = sizeof server;
+    EXPECT_EQ(RegQueryValueA(HKEY_CLASSES_ROOT, (std::string(kRestAPIClassKey) + "\\InprocServer32").c_str(), server,
+                  &size),
+        ERROR_SUCCESS);
+    EXPECT_EQ(std::string(server), path);
 }
 
 TEST_F(RestAPIMgrTest, HelperFailuresEndTheSetupWithTheirLogLine)

@@ -1,0 +1,9 @@
+// Where the REST API component's class is registered in the class registry,
+// by the tests and by the set-up helper stand-in (checknet.exe).
+#pragma once
+
+#include <windows.h>
+
+inline constexpr const char* kRestAPIClassKey = "CLSID\\{32C6BA9D-A05F-4CB3-9C1F-40F80819D5B9}";
+
+inline void UnregisterRestAPIClass() { RegDeleteTreeA(HKEY_CLASSES_ROOT, kRestAPIClassKey); }
