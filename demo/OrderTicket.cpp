@@ -223,6 +223,8 @@ int COrderTicket::OnCreate(CREATESTRUCTA* cs)
     LoadSendKey();
     AddToolTips();
     m_dropTarget.Register(this);
+    // A REST service switched on in an earlier run starts again.
+    m_restApi.Init();
     ApplySymbol(m_symbol.GetWindowText());
     return 0;
 }
@@ -242,6 +244,8 @@ void COrderTicket::AddRightColumn()
     m_updates.Create("Updates...", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, CRect(296, 150, 376, 176), this,
                      IDC_UPDATES);
     m_updates.SetFont(m_font);
+    m_api.Create("API...", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, CRect(236, 150, 288, 176), this, IDC_API);
+    m_api.SetFont(m_font);
     m_help.Create("Help", WS_VISIBLE, CRect(296, 122, 376, 138), this, IDC_HELP_LINK);
     m_help.SetURL("https://www.example.com/orvdemo/order-ticket.htm");
     m_help.SetFont(m_font);
@@ -288,6 +292,7 @@ LRESULT COrderTicket::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     }
     if (message == WM_DESTROY) {
         ::RemovePropA(m_hWnd, ORVINJECT_TARGET_PROP);
+        m_restApi.Term();
         if (m_updateManager != nullptr)
             m_updateManager->Release();
         m_updateManager = nullptr;

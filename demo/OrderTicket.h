@@ -16,6 +16,7 @@
 #include "controls/win/Led.h"
 #include "controls/win/MenuButton.h"
 #include "controls/win/NumEdit.h"
+#include "controls/win/RestAPIMgr.h"
 #include "controls/win/ToolTipCtrl.h"
 #include "framework/win/OleDragDrop.h"
 #include "framework/win/Controls.h"
@@ -43,7 +44,7 @@ public:
     enum : UINT {
         IDC_SYMBOL = 100, IDC_HELP_LINK, IDC_QUANTITY, IDC_QUANTITY_SPIN, IDC_LIMIT, IDC_LIMIT_SPIN, IDC_STOP,
         IDC_STOP_SPIN, IDC_BUY, IDC_SELL, IDC_SEND, IDC_AON, IDC_ABOUT, IDC_STATUS, IDC_LED, IDC_GOOD_TILL,
-        IDC_GOOD_TILL_SPIN, IDC_ORDER_TYPE, IDC_SETTINGS, IDC_UPDATES
+        IDC_GOOD_TILL_SPIN, IDC_ORDER_TYPE, IDC_SETTINGS, IDC_UPDATES, IDC_API
     };
     // The order types the chooser offers, in its order.
     enum OrderType { Market, Limit, Stop, StopLimit, Bracket };
@@ -98,6 +99,10 @@ private:
     // to its local stand-in) for a newer OrvDemo; the outcome comes back as
     // a message.
     void CheckForUpdates();
+    // The "Configure API" dialog; with the API switched on, the local REST
+    // service runs until the window closes.
+    void ConfigureApi();
+    void ShowApiState();
     void LoadSendKey();
 
     CFont m_font;
@@ -112,10 +117,11 @@ private:
     CNimLed m_led;
     bool m_forex = false;
     bool m_applied = false;
-    CNimHoverButton m_buy, m_sell, m_send, m_allOrNone, m_about, m_settings, m_updates;
+    CNimHoverButton m_buy, m_sell, m_send, m_allOrNone, m_about, m_settings, m_updates, m_api;
     // Reference counted: the ticket holds one reference, a running check
     // another.
     CAutoUpdateMgr* m_updateManager = nullptr;
+    CRestAPIMgr m_restApi;
     CNimMenuButton m_orderType;
     int m_type = Limit;
     bool m_buySide = true;

@@ -126,6 +126,22 @@ void COrderTicket::SendOrder(const char* duration)
         m_quantity.SetValue(m_forex ? 100000.0 : 100.0);
 }
 
+void COrderTicket::ConfigureApi()
+{
+    if (m_restApi.Configure(this))
+        ShowApiState();
+}
+
+void COrderTicket::ShowApiState()
+{
+    CString text;
+    if (m_restApi.HasComponent())
+        text.Format("REST API: service %s on port %d", m_restApi.GetServiceName().GetString(), m_restApi.GetPort());
+    else
+        text = m_restApi.GetEnabled() ? "REST API: switched on, not running (see the log)" : "REST API: off";
+    Status(text);
+}
+
 void COrderTicket::CheckForUpdates()
 {
     if (m_updateManager == nullptr) {
@@ -222,6 +238,9 @@ BOOL COrderTicket::OnCommand(WPARAM wParam, LPARAM)
         return TRUE;
     case IDC_UPDATES:
         CheckForUpdates();
+        return TRUE;
+    case IDC_API:
+        ConfigureApi();
         return TRUE;
     case IDC_ABOUT:
         ShowAboutBox();

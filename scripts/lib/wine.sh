@@ -32,8 +32,12 @@ orv_wine_prefix() {
 # Starts the prefix's server and its system processes before any test runs.
 # The first Wine program otherwise starts them itself, and they inherit its
 # output: CTest then waits minutes for that test's output to close, long after
-# the program ended. The server stays up until orv_wine_stop.
+# the program ended. The server stays up until orv_wine_stop. A server left
+# running by an earlier session is ended first: it would keep the display it
+# was started on, which may be gone.
 orv_wine_start() {
+    wineserver -k </dev/null >/dev/null 2>&1 || true
+    wineserver -w </dev/null >/dev/null 2>&1 || true
     wineserver -p </dev/null >/dev/null 2>&1
     wine wineboot </dev/null >/dev/null 2>&1
 }
