@@ -1,7 +1,6 @@
 #include "controls/win/AutoUpdateDialogs.h"
 
 #include "framework/win/DC.h"
-#include "platform/Module.h"
 #include "resources/resource.h"
 #include "services/AutoUpdateCore.h"
 
@@ -99,12 +98,7 @@ CBeginAutoUpdateDlg::CBeginAutoUpdateDlg(const CAutoUpdatePrompt& prompt)
 {
 }
 
-CBeginAutoUpdateDlg::~CBeginAutoUpdateDlg()
-{
-    if (m_bitmap != nullptr) {
-        ::DeleteObject(m_bitmap);
-    }
-}
+CBeginAutoUpdateDlg::~CBeginAutoUpdateDlg() = default;
 
 BOOL CBeginAutoUpdateDlg::OnInitDialog()
 {
@@ -131,8 +125,9 @@ BOOL CBeginAutoUpdateDlg::OnInitDialog()
         break;
     }
 
-    m_bitmap = ::LoadBitmapA(platform::LibraryModule(), MAKEINTRESOURCEA(IDB_AUTOUPDATE));
-    if (m_bitmap != nullptr && m_picture.SubclassDlgItem(IDC_AUTOUPDATE_PICTURE, this)) {
+    // The picture is looked up like every resource: a module that brands
+    // the application may replace it.
+    if (m_bitmap.LoadBitmap(IDB_AUTOUPDATE) && m_picture.SubclassDlgItem(IDC_AUTOUPDATE_PICTURE, this)) {
         m_picture.SetBitmap(m_bitmap);
     }
 

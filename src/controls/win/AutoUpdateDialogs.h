@@ -64,7 +64,7 @@ private:
     CNimHoverCombo m_behaviors;
     CHyperLink m_link;
     CStatic m_picture;
-    HBITMAP m_bitmap = nullptr;
+    CBitmap m_bitmap;
     bool m_bDownload = false;
 };
 
