@@ -33,16 +33,18 @@ protected:
         std::filesystem::create_directories(m_root / "download");
     }
 
-    // Serves a newer release and its package, then runs a check with the
-    // script given; the query's status.
-    int Query(const std::string& script)
+    // Serves a release of the product and version and its package (or the
+    // manifest text given), then runs a check with the script given; the
+    // query's status.
+    int Query(const std::string& script, const std::string& version = "1.3.0.0",
+              const std::string& product = "ORV Desktop", const char* manifest = nullptr)
     {
         EXPECT_TRUE(m_server.Start());
         m_server.Put("pkg/OrvSetup.exe", m_package);
-        m_server.Put("orv/release/update.manifest",
+        m_server.Put("orv/release/update.manifest", manifest != nullptr ? std::string(manifest) :
                      "<?xml version=\"1.0\"?><CAutoUpdateManifest UrlOfUpdate=\"" + m_server.Url("/pkg/OrvSetup.exe")
-                         + "\" ReleaseType=\"release\" UpdateType=\"optional\"><Product Name=\"ORV Desktop\" "
-                           "Version=\"1.3.0.0\"/></CAutoUpdateManifest>");
+                         + "\" ReleaseType=\"release\" UpdateType=\"optional\"><Product Name=\"" + product
+                         + "\" Version=\"" + version + "\"/></CAutoUpdateManifest>");
         m_server.Script(script);
         m_context.m_BaseURL = m_server.Url("/orv/").c_str();
         m_check = std::make_unique<CAutoUpdateCheck>(m_transport, m_context);
@@ -81,6 +83,28 @@ TEST_F(AutoUpdateOverHttp, AWholePackageIsSavedAndOnlyAWholeOne)
         if (row.status == 8) {
             EXPECT_TRUE(orv_test::ReadFile(m_root / "download" / "OrvSetup.exe") == m_package);
         }
+        m_server.Stop();
+    }
+}
+
+TEST_F(AutoUpdateOverHttp, EachManifestOutcomeOverTheWire)
+{
+    const struct {
+        const char* name;
+        const char* version;
+        const char* product;
+        const char* manifest;
+        int status;
+    } rows[] = {
+        {"newer", "1.3.0.0", "ORV Desktop", nullptr, -1},
+        {"current", "1.2.0.0", "ORV Desktop", nullptr, 0},
+        {"other product", "1.3.0.0", "ORV Charts", nullptr, 5},
+        {"empty", "", "", "", 4},
+        {"not a manifest", "", "", "<?xml version=\"1.0\"?><Other/>", 4},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(Query("", row.version, row.product, row.manifest), row.status);
         m_server.Stop();
     }
 }

@@ -122,9 +122,9 @@ protected:
     }
 
     // Answers the offer: the choice (IDC 12006 yes, 12008 no), then OK.
-    static HWND AnswerOffer(int choice, const char* screenshot = nullptr)
+    static HWND AnswerOffer(int choice, const char* screenshot = nullptr, const char* title = kOfferTitle)
     {
-        HWND offer = Await([] { return FindDialog(kOfferTitle); });
+        HWND offer = Await([title] { return FindDialog(title); });
         if (offer == nullptr)
             return nullptr;
         if (screenshot != nullptr)
@@ -259,6 +259,18 @@ TEST_F(AutoUpdateMgrTest, BehavioursSkipTheOfferAndACancelledDownloadStartsNothi
     EXPECT_FALSE(FindDialog(kProgressTitle));
     PumpFor(300);
     EXPECT_FALSE(std::filesystem::exists(record));
+}
+
+// Declining a required update is its own status.
+TEST_F(AutoUpdateMgrTest, DecliningARequiredUpdateIsReported)
+{
+    std::string manifest = orv_test::ReadFile(m_server.Root() / "orv" / "release" / "update.manifest");
+    manifest.replace(manifest.find("optional"), 8, "forced");
+    m_server.Put("orv/release/update.manifest", manifest);
+    std::thread user([] { AnswerOffer(12008, nullptr, "Auto Update: REQUIRED Update Available for Download"); });
+    EXPECT_EQ(m_manager->CheckForUpdates(true, true, m_notify.GetSafeHwnd()), 9);
+    user.join();
+    EXPECT_EQ(m_notify.Take(), std::vector<int> {9});
 }
 
 // A second request while a check runs is refused and told so; the running
