@@ -57,17 +57,21 @@ HWND Await(const std::function<HWND()>& found)
     return nullptr;
 }
 
-bool ThreadAlive(DWORD threadId)
+// Whether the thread runs; with 0, the number of this process's threads.
+int CountThreads(DWORD threadId = 0)
 {
-    bool alive = false;
+    int count = 0;
     HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
     THREADENTRY32 entry {};
     entry.dwSize = sizeof entry;
     for (BOOL more = ::Thread32First(snapshot, &entry); more; more = ::Thread32Next(snapshot, &entry))
-        alive = alive || entry.th32ThreadID == threadId;
+        count += threadId != 0 ? entry.th32ThreadID == threadId : entry.th32OwnerProcessID == ::GetCurrentProcessId();
     ::CloseHandle(snapshot);
-    return alive;
+    return count;
 }
+
+bool ThreadAlive(DWORD threadId) { return CountThreads(threadId) > 0; }
+
 
 // A window that keeps the update statuses posted to it.
 class NotifyWindow : public CWnd {
@@ -204,17 +208,28 @@ TEST_F(AutoUpdateMgrTest, AWaitedCheckDownloadsAndStartsTheInstaller)
     EXPECT_NE(line.find("\t" + folder), std::string::npos) << line;
 }
 
+// Checked twice: the second check leaves as many threads and handles as
+// there were before it (the first may set up what WinInet keeps).
 TEST_F(AutoUpdateMgrTest, ACutPackageIsAnErrorAndStartsNothing)
 {
     const auto record = m_root / "installer.txt";
     m_environment.Set("ORV_INSTALLER_RECORD", record.string());
     m_server.Script("/pkg/OrvSetup.exe cut=1000\n");
-    std::thread user([] { AnswerOffer(12006); });
-    EXPECT_EQ(m_manager->CheckForUpdates(true, true, m_notify.GetSafeHwnd()), 6);
-    user.join();
-    EXPECT_EQ(m_notify.Take(), std::vector<int> {6});
-    EXPECT_FALSE(FindDialog(kProgressTitle));
-    PumpFor(300);
+    int threads = 0;
+    long handles = 0;
+    for (int run = 0; run < 2; ++run) {
+        threads = CountThreads();
+        handles = CountKernelHandles();
+        std::thread user([] { AnswerOffer(12006); });
+        EXPECT_EQ(m_manager->CheckForUpdates(true, true, m_notify.GetSafeHwnd()), 6);
+        user.join();
+        EXPECT_EQ(m_notify.Take(), std::vector<int> {6});
+        EXPECT_FALSE(FindDialog(kProgressTitle));
+    }
+    ASSERT_GT(handles, 0);
+    EXPECT_TRUE(PumpUntil([&] { return CountThreads() <= threads && CountKernelHandles() <= handles; }, 5000))
+        << CountThreads() << " threads (" << threads << " before), " << CountKernelHandles() << " handles (" << handles
+        << " before)";
     EXPECT_FALSE(std::filesystem::exists(record));
 }
 

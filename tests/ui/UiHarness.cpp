@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 #include <exception>
 
 #include <commctrl.h>
@@ -180,6 +181,46 @@ GuiCounts CountGuiHandles()
     if (counts.user == 0)
         counts.user = ProbeUserHandles();
     return counts;
+}
+
+long CountKernelHandles()
+{
+    // The extended handle table of every process (information class 64).
+    struct Entry {
+        void* object;
+        ULONG_PTR processId;
+        ULONG_PTR handle;
+        ULONG access;
+        USHORT backTrace;
+        USHORT type;
+        ULONG attributes;
+        ULONG reserved;
+    };
+    struct Table {
+        ULONG_PTR count;
+        ULONG_PTR reserved;
+        Entry entries[1];
+    };
+    using Query = LONG(WINAPI*)(int, void*, ULONG, ULONG*);
+    const auto query =
+        reinterpret_cast<Query>(reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+    if (query == nullptr)
+        return -1;
+    std::vector<unsigned char> buffer(1 << 20);
+    for (int attempt = 0; attempt < 8; ++attempt, buffer.resize(buffer.size() * 2)) {
+        ULONG needed = 0;
+        const LONG status = query(64, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
+        if (status == static_cast<LONG>(0xC0000004)) // the table grew: a larger buffer
+            continue;
+        if (status != 0)
+            return -1;
+        const auto* table = reinterpret_cast<const Table*>(buffer.data());
+        long count = 0;
+        for (ULONG_PTR i = 0; i < table->count; ++i)
+            count += table->entries[i].processId == ::GetCurrentProcessId();
+        return count;
+    }
+    return -1;
 }
 
 void ExpectNoHandleLeak(const std::function<void()>& cycle, DWORD gdiSlack, int cycles)

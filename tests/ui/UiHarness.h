@@ -50,6 +50,10 @@ struct GuiCounts {
 // The process's GDI and USER objects. Where the system does not count them
 // (Wine), the live handles in the handle tables are counted instead.
 GuiCounts CountGuiHandles();
+// The process's kernel handles (events, threads, files, ...), read from the
+// system's handle table: GetProcessHandleCount answers 0 under Wine. -1 when
+// the table cannot be read.
+long CountKernelHandles();
 // Runs the cycle 1,000 times (or `cycles`), after 20 that may fill lasting system caches
 // (window DCs, fonts, glyphs), pumping messages after each as the
 // application's loop would, and expects the handle counts to end where they
