@@ -222,6 +222,9 @@ TEST_F(GridHelper, NumericEditorsFilterKeysAndStepWithinTheirBounds)
     EXPECT_TRUE(m_editor.GetSpin().IsWindowVisible());
     Type("1x-.2");
     EXPECT_EQ(m_editor.GetWindowText(), "12");
+    ASSERT_TRUE(SetClipboardText(m_frame, "9z"));
+    m_editor.SendMessage(WM_PASTE);
+    EXPECT_EQ(m_editor.GetWindowText(), "12");
     ClickSpin(true);
     EXPECT_EQ(m_editor.GetWindowText(), "17");
     ASSERT_EQ(m_list.m_endings.size(), 1u); // each step is told

@@ -130,6 +130,13 @@ bool CGridHelper::CreateEditor(const CRect& cell)
     return true;
 }
 
+LRESULT CGridHelper::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_PASTE && IsNumeric())
+        return 0;
+    return CWnd::WindowProc(message, wParam, lParam);
+}
+
 int CGridHelper::OnCreate(CREATESTRUCTA* cs)
 {
     const int result = CWnd::OnCreate(cs);

@@ -89,6 +89,8 @@ public:
     const CGridSpin& GetSpin() const { return m_spin; }
 
 protected:
+    // Numeric editors take typed characters only: a paste is refused.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     int OnCreate(CREATESTRUCTA* cs) override;
     void OnKeyDown(UINT key, UINT repeat, UINT flags) override;
     void OnKeyUp(UINT key, UINT repeat, UINT flags) override;
