@@ -79,6 +79,9 @@ TEST_F(FlatTab, ListHeaderIsTwoPixelsWiderThanItsPlace)
     column.cx = 120;
     column.pszText = const_cast<char*>("Symbol");
     list.SendMessage(LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+    EXPECT_EQ(header.GetItemCount(), 1);
+    EXPECT_EQ(header.GetItemWidth(0), 120);
+    EXPECT_EQ(header.GetItemWidth(1), -1);
     for (int width : {300, 250, 377}) {
         list.SetWindowPos(nullptr, 0, 0, width, 190, SWP_NOMOVE | SWP_NOZORDER);
         PumpPending();
