@@ -30,14 +30,6 @@ double RoundHalfUp(double value, int decimals)
     return std::floor(value * scale + 0.5) / scale;
 }
 
-CString HostPrice(double value, int code)
-{
-    CString text;
-    HostFormatPriceEx(value, text.GetBuffer(kPriceRoom), kPriceRoom, code);
-    text.ReleaseBuffer();
-    return text;
-}
-
 // "-", digits, ".", digits, each optional.
 bool ParseDecimal(const CString& text, double& value)
 {
@@ -59,6 +51,14 @@ bool IsDigit(unsigned ch)
 }
 
 } // namespace
+
+CString HostPriceText(double value, int code)
+{
+    CString text;
+    HostFormatPriceEx(value, text.GetBuffer(kPriceRoom), kPriceRoom, code);
+    text.ReleaseBuffer();
+    return text;
+}
 
 NumberEditModel::NumberEditModel(int kind, int decimals)
     : m_kind(kind), m_decimals(decimals), m_delta(kind == NumberWhole ? 100 : kind == NumberPercent ? 1 : 0.01)
@@ -156,11 +156,11 @@ CString NumberEditModel::Format(double value) const
         // As many decimals as the lots need, so that the text reads back as
         // the same number of units.
         const double lots = value / LotSize();
-        text = HostPrice(lots, std::clamp(CalcNumDecimalPlaces(lots), 0, 7));
+        text = HostPriceText(lots, std::clamp(CalcNumDecimalPlaces(lots), 0, 7));
         break;
     }
     default:
-        text = HostPrice(value, m_decimals);
+        text = HostPriceText(value, m_decimals);
         break;
     }
     if (CLocale::DecimalSeparator != '.')

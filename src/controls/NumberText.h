@@ -9,6 +9,10 @@
 
 namespace orv::controls {
 
+// The host's text of a price in a display format code (a count of decimals
+// or a fraction code), written into a 64-character buffer.
+ORV_API CString HostPriceText(double value, int code);
+
 // What the number is: the edit's format.
 enum NumberKind : int {
     NumberPrice = 0,      // decimals or an apostrophe fraction code
