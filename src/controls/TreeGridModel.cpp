@@ -254,6 +254,20 @@ void CTreeGridModel::DeleteAll()
     m_roots.clear();
 }
 
+void CTreeGridModel::DeleteChildren(CTreeGridItem* node)
+{
+    while (node != nullptr && !node->m_listChild.empty())
+        Delete(node->m_listChild.back(), TRUE);
+}
+
+void CTreeGridModel::SetData(CTreeGridItem* node, CTreeGridItemInfo* info)
+{
+    if (node == nullptr || info == node->m_lpNodeInfo)
+        return;
+    delete node->m_lpNodeInfo;
+    node->m_lpNodeInfo = info != nullptr ? info : new CTreeGridItemInfo;
+}
+
 BOOL CTreeGridModel::CanDrop(const CTreeGridItem* dragged, const CTreeGridItem* target)
 {
     return dragged != nullptr && target != nullptr && dragged->m_pParent != nullptr && target != dragged->m_pParent &&

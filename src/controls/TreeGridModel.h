@@ -108,6 +108,11 @@ public:
     // infos are deleted too; without, they stay the caller's.
     void Delete(CTreeGridItem* node, BOOL deleteData = TRUE);
     void DeleteAll();
+    // Removes the node's children with their subtrees and rows.
+    void DeleteChildren(CTreeGridItem* node);
+    // Gives the node another info (null makes an empty one) and deletes
+    // the old one.
+    void SetData(CTreeGridItem* node, CTreeGridItemInfo* info);
 
     // Whether the dragged node may be dropped under the target: never a
     // root, never under its current parent, never inside its own subtree.

@@ -49,3 +49,11 @@ const char* CArchiveException::what() const noexcept
         return "archive exception";
     }
 }
+
+CResourceException::CResourceException() noexcept = default;
+CResourceException::~CResourceException() = default;
+
+const char* CResourceException::what() const noexcept
+{
+    return "resource failure";
+}

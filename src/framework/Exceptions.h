@@ -1,4 +1,5 @@
-// Exceptions thrown by the framework: CException, CInvalidArgException, CMemoryException.
+// Exceptions thrown by the framework: CException, CInvalidArgException, CMemoryException,
+// CArchiveException, CResourceException.
 #pragma once
 
 #include "OrvApi.h"
@@ -57,4 +58,14 @@ public:
     const char* what() const noexcept override;
 
     int m_cause;
+};
+
+// A system resource that could not be made or loaded, such as a pen, a
+// brush or a window a control cannot do without.
+class ORV_API CResourceException : public CException {
+public:
+    CResourceException() noexcept;
+    ~CResourceException() override;
+
+    const char* what() const noexcept override;
 };
