@@ -121,13 +121,43 @@ TEST_F(TreeGrid, RowsAreTheExpandedTreeInPreOrderWithTheFontsRowHeight)
     const DWORD style = m_grid.GetStyle();
     EXPECT_EQ(style & (LVS_TYPEMASK | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | LVS_OWNERDRAWFIXED),
               DWORD(LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | LVS_OWNERDRAWFIXED));
-    // The list asked the control for its row height (a reflected
-    // WM_MEASUREITEM): the font's height, external leading and 4 pixels.
-    CClientDC dc(m_grid);
-    CSelectScope font(dc, ::GetStockObject(DEFAULT_GUI_FONT));
-    TEXTMETRICA metrics {};
-    dc.GetTextMetrics(&metrics);
-    EXPECT_EQ(RowRect(0).Height(), metrics.tmHeight + metrics.tmExternalLeading + 4);
+    // The list asks the control for its row height (a reflected
+    // WM_MEASUREITEM): the font's height, external leading and 4 pixels,
+    // again when the font changes.
+    CFont big;
+    ASSERT_TRUE(big.CreatePointFont(180, "Tahoma"));
+    for (HFONT font : {HFONT(::GetStockObject(DEFAULT_GUI_FONT)), HFONT(big), HFONT(::GetStockObject(DEFAULT_GUI_FONT))}) {
+        m_grid.SetFont(font);
+        PumpPending();
+        CClientDC dc(m_grid);
+        CSelectScope selected(dc, font);
+        TEXTMETRICA metrics {};
+        dc.GetTextMetrics(&metrics);
+        EXPECT_EQ(RowRect(0).Height(), metrics.tmHeight + metrics.tmExternalLeading + 4);
+        EXPECT_EQ(RowRect(1).top, RowRect(0).bottom);
+    }
+}
+
+TEST_F(TreeGrid, FocusCellFollowsTheHeadersOrderAndScrollsIntoView)
+{
+    // Display order Account, Side, Qty, Price; the grid too narrow for all.
+    int order[] = {0, 3, 1, 2};
+    ASSERT_TRUE(m_grid.SendMessage(LVM_SETCOLUMNORDERARRAY, 4, reinterpret_cast<LPARAM>(order)));
+    m_grid.SetColumnWidth(2, 500);
+    EXPECT_EQ(m_grid.IndexToOrder(3), 1);
+    EXPECT_EQ(m_grid.IndexToOrder(2), 3);
+    EXPECT_EQ(m_grid.IndexToOrder(9), -1);
+    Select("O1");
+    const int afterRights[] = {3, 1, 2};
+    for (int expected : afterRights) {
+        PressKey(VK_RIGHT);
+        EXPECT_TRUE(PumpUntil([&] { return m_grid.GetCurrentColumn() == expected; }, 2000)) << expected;
+    }
+    // Price starts after Account, Side and Qty (150 + 70 + 60 pixels).
+    EXPECT_EQ(::GetScrollPos(m_grid, SB_HORZ), 280);
+    PressKey(VK_LEFT);
+    EXPECT_TRUE(PumpUntil([&] { return m_grid.GetCurrentColumn() == 0; }, 2000));
+    EXPECT_EQ(::GetScrollPos(m_grid, SB_HORZ), 0);
 }
 
 TEST_F(TreeGrid, SignClicksDoubleClicksAndKeypadKeysExpandAndCollapse)
@@ -178,6 +208,12 @@ TEST_F(TreeGrid, RightAndLeftMoveTheFocusCellSpaceChecksDeleteRemoves)
     PressKey(VK_SPACE);
     EXPECT_TRUE(PumpUntil([&] { return m_grid.GetData(m_nodes["MSFT"])->GetCheck() == TRUE; }, 2000));
     EXPECT_TRUE(m_grid.GetCheck(4));
+    // A click on the box toggles it back.
+    const CRect box = RowRect(4);
+    ClickAt(m_grid, CPoint(box.left + 16 * 2 + 8, box.CenterPoint().y));
+    EXPECT_TRUE(PumpUntil([&] { return m_grid.GetData(m_nodes["MSFT"])->GetCheck() == FALSE; }, 2000));
+    EXPECT_FALSE(m_grid.GetCheck(4));
+    PumpFor(600);
 
     Select("IBM");
     PressKey(VK_DELETE);
