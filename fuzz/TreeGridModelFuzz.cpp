@@ -57,6 +57,15 @@ void CheckModel(const CTreeGridModel& model, const MirrorRows& view)
         Walk(model.GetRootItem(i), 0, true, all, expected);
     }
     Check(model.GetCount() == static_cast<int>(all.size()));
+    // Stepping back from each node's successor returns to it, in the whole
+    // tree and, for visible nodes, in the expanded part.
+    for (CTreeGridItem* node : all) {
+        for (BOOL expandedOnly : {FALSE, node->GetCurIndex() >= 0 ? TRUE : FALSE}) {
+            CTreeGridItem* next = model.GetNext(nullptr, node, FALSE, expandedOnly);
+            if (next != nullptr)
+                Check(model.GetPrev(nullptr, next, FALSE, expandedOnly) == node);
+        }
+    }
     Check(view.rows == expected);
     Check(model.GetRowCount() == static_cast<int>(expected.size()));
     for (int row = 0; row < model.GetRowCount(); ++row)

@@ -355,22 +355,40 @@ void CTreeGridModel::PreOrder(CTreeGridItem* start, BOOL expandedOnly, std::vect
     }
 }
 
+// The sibling after (step 1) or before (step -1) the node; null at the end.
+CTreeGridItem* CTreeGridModel::Sibling(const CTreeGridItem* node, int step) const
+{
+    const std::vector<CTreeGridItem*>& siblings = node->m_pParent != nullptr ? node->m_pParent->m_listChild : m_roots;
+    const auto found = std::find(siblings.begin(), siblings.end(), node);
+    const auto index = (found - siblings.begin()) + step;
+    return index >= 0 && index < static_cast<std::ptrdiff_t>(siblings.size()) ? siblings[static_cast<size_t>(index)] : nullptr;
+}
+
 CTreeGridItem* CTreeGridModel::GetNext(CTreeGridItem* start, CTreeGridItem* node, BOOL init, BOOL expandedOnly) const
 {
-    std::vector<CTreeGridItem*> order;
-    PreOrder(start, expandedOnly, order);
-    const auto found = std::find(order.begin(), order.end(), node);
-    if (found != order.end() && found + 1 != order.end())
-        return *(found + 1);
+    if (node == nullptr || (start != nullptr && !node->IsChildOf(start)))
+        return init ? node : nullptr;
+    if (!node->m_listChild.empty() && (!expandedOnly || !node->m_bHideChildren))
+        return node->m_listChild.front();
+    // Up until a node with a next sibling, without leaving the start's subtree.
+    for (const CTreeGridItem* at = node; at != start; at = at->m_pParent) {
+        if (CTreeGridItem* next = Sibling(at, 1))
+            return next;
+        if (at->m_pParent == nullptr)
+            break;
+    }
     return init ? node : nullptr;
 }
 
 CTreeGridItem* CTreeGridModel::GetPrev(CTreeGridItem* start, CTreeGridItem* node, BOOL init, BOOL expandedOnly) const
 {
-    std::vector<CTreeGridItem*> order;
-    PreOrder(start, expandedOnly, order);
-    const auto found = std::find(order.begin(), order.end(), node);
-    if (found != order.end() && found != order.begin())
-        return *(found - 1);
-    return init ? node : nullptr;
+    if (node == nullptr || node == start || (start != nullptr && !node->IsChildOf(start)))
+        return init ? node : nullptr;
+    CTreeGridItem* prev = Sibling(node, -1);
+    if (prev == nullptr)
+        return node->m_pParent != nullptr ? node->m_pParent : (init ? node : nullptr);
+    // The last node of the previous sibling's subtree.
+    while (!prev->m_listChild.empty() && (!expandedOnly || !prev->m_bHideChildren))
+        prev = prev->m_listChild.back();
+    return prev;
 }

@@ -155,6 +155,7 @@ private:
     void MarkCollapsed(CTreeGridItem* node);
     // How many rows the node's visible descendants fill.
     int ShownBelow(const CTreeGridItem* node) const;
+    CTreeGridItem* Sibling(const CTreeGridItem* node, int step) const;
     static void SortLevels(std::vector<CTreeGridItem*>& children, BOOL recursive);
     void Renumber(int from);
     void PreOrder(CTreeGridItem* start, BOOL expandedOnly, std::vector<CTreeGridItem*>& out) const;

@@ -252,6 +252,14 @@ TEST_F(TreeGrid, LabelEditsAndSetCellTextWriteTheInfoAndTheRowInPlace)
     PressKey(VK_RETURN);
     EXPECT_TRUE(PumpUntil([&] { return m_grid.GetData(m_nodes["IBM"])->GetItemText() == "IBM US"; }, 2000));
     EXPECT_EQ(m_grid.CListCtrl::GetItemText(1, 0), "IBM US");
+    // A cancelled edit changes nothing.
+    edit = m_grid.EditLabel(4);
+    ASSERT_NE(edit, nullptr);
+    ::SetWindowTextA(edit, "dropped");
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(PumpUntil([&] { return m_grid.GetEditControl() == nullptr; }, 2000));
+    EXPECT_EQ(m_grid.GetData(m_nodes["MSFT"])->GetItemText(), "MSFT");
+    EXPECT_EQ(m_grid.CListCtrl::GetItemText(4, 0), "MSFT");
 
     // One cell changes; rows are not rebuilt (same node in each row).
     EXPECT_TRUE(m_grid.SetCellText(m_nodes["O2"], 2, "131.75"));
@@ -320,4 +328,42 @@ TEST_F(TreeGrid, NoHandlesGrowOverCreateFillDestroyCycles)
         grid.SelectNode(grid.GetTreeItem(2));
         grid.UpdateWindow();
     }, 8, 200);
+}
+
+TEST_F(TreeGrid, DraggingToTheBottomEdgeScrollsAndHoveringExpandsTheTarget)
+{
+    m_grid.DeleteAll();
+    m_nodes.clear();
+    for (int i = 0; i < 30; ++i) {
+        const std::string root = "R" + std::to_string(i), child = "C" + std::to_string(i);
+        Add(root.c_str(), nullptr, {});
+        Add(child.c_str(), root.c_str(), {});
+        if (i > 0)
+            m_grid.Collapse(m_nodes[root]);
+    }
+    PumpPending();
+    const CPoint from = LabelPoint("C0");
+    const CRect client = m_grid.GetClientRect();
+    MoveMouseTo(m_grid, from);
+    MouseButtonAt(m_grid, from, true);
+    for (int y = from.y; y < client.bottom - 6; y += 10) {
+        MoveMouseTo(m_grid, CPoint(from.x, y));
+        PumpFor(20);
+    }
+    MoveMouseTo(m_grid, CPoint(from.x, client.bottom - 6));
+    // Every 300 ms one row scrolls up into view.
+    ASSERT_TRUE(PumpUntil([&] { return m_grid.GetTopIndex() >= 3; }, 4000)) << m_grid.GetTopIndex();
+    // Resting on a collapsed root with children expands it at the next tick.
+    const int row = m_grid.GetTopIndex() + 4;
+    CTreeItem* target = m_grid.GetTreeItem(row);
+    ASSERT_NE(target, nullptr);
+    ASSERT_TRUE(m_grid.IsCollapsed(target));
+    const CPoint over(from.x, RowRect(row).CenterPoint().y);
+    MoveMouseTo(m_grid, over);
+    EXPECT_TRUE(PumpUntil([&] { return !m_grid.IsCollapsed(target); }, 2000));
+    MouseButtonAt(m_grid, over, false);
+    EXPECT_TRUE(PumpUntil([&] { return m_grid.GetSelectedItem() != nullptr && m_grid.GetParentItem(m_grid.GetSelectedItem()) == target; }, 2000));
+    EXPECT_EQ(m_grid.NumChildren(target), 2);
+    EXPECT_EQ(m_grid.NumChildren(m_grid.GetRootItem(0)), 0);
+    EXPECT_EQ(m_grid.GetData(m_grid.GetSelectedItem())->GetItemText(), "C0");
 }
