@@ -367,3 +367,22 @@ TEST_F(TreeGrid, DraggingToTheBottomEdgeScrollsAndHoveringExpandsTheTarget)
     EXPECT_EQ(m_grid.NumChildren(m_grid.GetRootItem(0)), 0);
     EXPECT_EQ(m_grid.GetData(m_grid.GetSelectedItem())->GetItemText(), "C0");
 }
+
+TEST_F(TreeGrid, LosingTheCaptureCancelsADragAndClearsTheHighlight)
+{
+    const CPoint from = LabelPoint("O1");
+    const CPoint to = LabelPoint("MSFT");
+    MoveMouseTo(m_grid, from);
+    MouseButtonAt(m_grid, from, true);
+    for (int step = 1; step <= 6; ++step) {
+        MoveMouseTo(m_grid, CPoint(from.x, from.y + (to.y - from.y) * step / 6));
+        PumpFor(30);
+    }
+    ASSERT_TRUE(PumpUntil([&] { return (m_grid.GetItemState(4, LVIS_DROPHILITED) & LVIS_DROPHILITED) != 0; }, 2000));
+    ::SetCapture(m_frame);
+    EXPECT_EQ(m_grid.GetItemState(4, LVIS_DROPHILITED), 0u);
+    MouseButtonAt(m_grid, to, false);
+    PumpFor(100);
+    ::ReleaseCapture();
+    EXPECT_EQ(Rows(), kAllRows);
+}
