@@ -233,6 +233,13 @@ TEST_F(TreeGrid, DraggingANodeWithTheMouseMovesItUnderAnotherParent)
         PumpFor(30);
     }
     EXPECT_TRUE(PumpUntil([&] { return (m_grid.GetItemState(4, LVIS_DROPHILITED) & LVIS_DROPHILITED) != 0; }, 2000));
+    SaveScreenshot(m_frame, "TreeGrid-dragging");
+    {
+        // The drop target is highlighted without a focus cell.
+        CClientDC dc(m_grid);
+        const CPoint label = LabelPoint("MSFT");
+        EXPECT_EQ(dc.GetPixel(label.x, RowRect(4).top + 2), ::GetSysColor(COLOR_HIGHLIGHT));
+    }
     MouseButtonAt(m_grid, to, false);
     EXPECT_TRUE(RowsBecome("ACC1 .IBM ..O2 .MSFT ..O1 ACC2 .AAPL")) << Rows();
     CTreeItem* moved = m_grid.GetSelectedItem();
@@ -242,6 +249,16 @@ TEST_F(TreeGrid, DraggingANodeWithTheMouseMovesItUnderAnotherParent)
     for (int row = 0; row < m_grid.GetItemCount(); ++row)
         EXPECT_EQ(m_grid.GetItemState(row, LVIS_DROPHILITED), 0u) << row;
     EXPECT_EQ(::GetCapture(), nullptr);
+
+    // The drag image is the row's label, a row high.
+    HIMAGELIST image = m_grid.CreateDragImageEx(1);
+    ASSERT_NE(image, nullptr);
+    int cx = 0, cy = 0;
+    EXPECT_TRUE(ImageList_GetIconSize(image, &cx, &cy));
+    EXPECT_GT(cx, 8);
+    EXPECT_EQ(cy, RowRect(1).Height());
+    ImageList_Destroy(image);
+    EXPECT_EQ(m_grid.CreateDragImageEx(99), nullptr);
 }
 
 TEST_F(TreeGrid, LabelEditsAndSetCellTextWriteTheInfoAndTheRowInPlace)

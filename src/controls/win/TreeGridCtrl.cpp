@@ -412,12 +412,6 @@ void CTreeGridCtrl::OnUpdateListViewItem(CTreeItem* node, LVITEMA* item)
 
 void CTreeGridCtrl::OnControlLButtonDown(UINT, CPoint, LVHITTESTINFO&) {}
 
-HIMAGELIST CTreeGridCtrl::CreateDragImageEx(int row)
-{
-    POINT origin {};
-    return CreateDragImage(row, &origin);
-}
-
 BOOL CTreeGridCtrl::OnItemExpanding(CTreeItem*, int) { return TRUE; }
 BOOL CTreeGridCtrl::OnItemExpanded(CTreeItem*, int) { return TRUE; }
 BOOL CTreeGridCtrl::OnCollapsing(CTreeItem*) { return TRUE; }

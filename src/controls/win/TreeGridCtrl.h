@@ -194,7 +194,7 @@ private:
     void WriteRow(int row, const CTreeItem* node);
     void DrawSign(CDC& dc, const CTreeItem* node, const CRect& cell);
     void DrawCheckBox(CDC& dc, const CTreeItem* node, const CRect& cell);
-    void DrawCell(CDC& dc, const DRAWITEMSTRUCT& item, const CTreeItem* node, int column, BOOL selected);
+    void DrawCell(CDC& dc, const DRAWITEMSTRUCT& item, const CTreeItem* node, int column, BOOL selected, BOOL focusCell);
     void ToggleExpansion(CTreeItem* node, int row);
     void ToggleCheck(CTreeItem* node, int row);
     void MoveFocusCell(int step);

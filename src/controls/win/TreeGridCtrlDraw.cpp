@@ -22,15 +22,19 @@ void CTreeGridCtrl::DrawItem(DRAWITEMSTRUCT* item)
         return;
     CDCHandle target(item->hDC);
     CMemDC dc(target, item->rcItem);
-    const BOOL selected = (GetItemState(row, LVIS_SELECTED | LVIS_DROPHILITED) & (LVIS_SELECTED | LVIS_DROPHILITED)) != 0;
+    // A drop target shows as selected, without the focus cell.
+    const UINT state = GetItemState(row, LVIS_SELECTED | LVIS_DROPHILITED);
+    const BOOL selected = (state & (LVIS_SELECTED | LVIS_DROPHILITED)) != 0;
+    const BOOL focusRow = (state & LVIS_SELECTED) != 0;
     dc.FillSolidRect(item->rcItem, ::GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     CSelectScope font(dc, GetFont());
     dc.SetBkMode(TRANSPARENT);
     for (int column = 0; column < GetNumCol(); ++column)
-        DrawCell(dc, *item, node, column, selected);
+        DrawCell(dc, *item, node, column, selected, focusRow && column == m_CurSubItem);
 }
 
-void CTreeGridCtrl::DrawCell(CDC& dc, const DRAWITEMSTRUCT& item, const CTreeItem* node, int column, BOOL selected)
+void CTreeGridCtrl::DrawCell(CDC& dc, const DRAWITEMSTRUCT& item, const CTreeItem* node, int column, BOOL selected,
+                             BOOL focusCell)
 {
     const int row = static_cast<int>(item.itemID);
     const CTreeGridItemInfo* info = node->GetData();
@@ -57,7 +61,7 @@ void CTreeGridCtrl::DrawCell(CDC& dc, const DRAWITEMSTRUCT& item, const CTreeIte
     COLORREF ink = ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
     if (column == 0 && !selected && info->GetItemClr() != CTreeGridItemInfo::kDefaultColor)
         ink = info->GetItemClr();
-    if (selected && column == m_CurSubItem) {
+    if (focusCell) {
         CRect focus = cell;
         focus.left = text.left - 2;
         dc.FillSolidRect(focus, GetCellRGB());
@@ -170,4 +174,38 @@ void CTreeGridCtrl::DrawSign(CDC& dc, const CTreeItem* node, const CRect& cell)
     const int image = images != nullptr ? GetIcon(node) : -1;
     if (image >= 0)
         ImageList_Draw(images, image, dc, cell.left + 16 * indent, (cell.top + cell.bottom - m_cyImage) / 2, ILD_TRANSPARENT);
+}
+
+// The dragged row's label on the selection colour, as wide as the text.
+HIMAGELIST CTreeGridCtrl::CreateDragImageEx(int row)
+{
+    const CTreeItem* node = GetTreeItem(row);
+    if (node == nullptr || m_hWnd == nullptr)
+        return nullptr;
+    CClientDC screen(m_hWnd);
+    CDC dc;
+    if (!dc.CreateCompatibleDC(screen))
+        return nullptr;
+    CSelectScope font(dc, GetFont());
+    const CString& text = node->GetData()->GetItemText();
+    const CSize extent = dc.GetTextExtent(text, text.GetLength());
+    const CRect image(0, 0, extent.cx + 8, m_nRowHeight > 0 ? m_nRowHeight : extent.cy + 4);
+    CBitmap bitmap;
+    if (!bitmap.CreateCompatibleBitmap(screen, image.Width(), image.Height()))
+        return nullptr;
+    {
+        CSelectScope selected(dc, bitmap);
+        dc.FillSolidRect(image, ::GetSysColor(COLOR_HIGHLIGHT));
+        dc.SetTextColor(::GetSysColor(COLOR_HIGHLIGHTTEXT));
+        dc.SetBkMode(TRANSPARENT);
+        CRect label = image;
+        label.left += 4;
+        dc.DrawText(text, &label, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    }
+    HIMAGELIST list = ImageList_Create(image.Width(), image.Height(), ILC_COLOR24, 1, 0);
+    if (list != nullptr && ImageList_Add(list, bitmap, nullptr) < 0) {
+        ImageList_Destroy(list);
+        list = nullptr;
+    }
+    return list;
 }
