@@ -8,6 +8,19 @@
 // and "-" expand and collapse; Right and Left move the focus cell; Space
 // toggles the check; Delete removes the selected node. Nodes can be dragged
 // with the mouse under another parent.
+//
+// Building and updating a tree of accounts, positions and orders:
+//
+//     CTreeGridCtrl grid;
+//     grid.Create(WS_CHILD | WS_VISIBLE | WS_BORDER, rect, &parent, id);
+//     grid.InsertColumn(0, "Account", LVCFMT_LEFT, 150);
+//     grid.InsertColumn(1, "Qty", LVCFMT_RIGHT, 60);
+//     auto* info = new CTreeGridItemInfo;   // owned by the grid from here
+//     info->SetItemText("ACC1");
+//     CTreeGridCtrl::CTreeItem* account = grid.InsertRootItem(info);
+//     CTreeGridCtrl::CTreeItem* position = grid.InsertItem(account);  // shown at once
+//     grid.SetCellText(position, 0, "IBM");
+//     grid.SetCellText(position, 1, "100");  // later updates: one cell, no rows rebuilt
 #pragma once
 
 #include "OrvApi.h"
@@ -38,8 +51,11 @@ public:
     // ---- building the tree. Infos handed in are owned by the control; a
     // null info gets one from CreateItemInfo.
     CTreeItem* InsertRootItem(CTreeGridItemInfo* info = nullptr);
-    // A new last child of parent; see CTreeGridModel::InsertItem.
-    CTreeItem* InsertItem(CTreeItem* parent, CTreeGridItemInfo* info = nullptr, BOOL update = FALSE);
+    // A new last child of parent, shown at once when the parent's children
+    // are on show. Without update the list is left alone and the parent is
+    // marked collapsed (see CTreeGridModel::InsertItem), for building a
+    // subtree before it is first expanded.
+    CTreeItem* InsertItem(CTreeItem* parent, CTreeGridItemInfo* info = nullptr, BOOL update = TRUE);
     virtual CTreeGridItemInfo* CreateItemInfo();
     // A new info with the texts, controls and colours of `info`.
     virtual CTreeGridItemInfo* CopyData(const CTreeGridItemInfo* info);
