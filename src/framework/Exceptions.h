@@ -60,8 +60,8 @@ public:
     int m_cause;
 };
 
-// A system resource that could not be had, such as a window class that could
-// not be registered.
+// A system resource that could not be made, loaded or registered: a window
+// class, a pen or brush, a window a control cannot do without.
 class ORV_API CResourceException : public CException {
 public:
     CResourceException() noexcept;
