@@ -74,8 +74,9 @@ void CFrameWnd::RecalcLayout()
 {
     CRect rect = GetClientRect();
     for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        // The bar's own style: a frame still hidden lays out its bars too.
         auto* bar = dynamic_cast<CControlBar*>(FromHandlePermanent(child));
-        if (bar == nullptr || !::IsWindowVisible(child))
+        if (bar == nullptr || (bar->GetStyle() & WS_VISIBLE) == 0)
             continue;
         const int height = bar->CalcFixedLayout(rect.Width()).cy;
         if (bar->IsAlignedBottom()) {
@@ -114,6 +115,7 @@ void CFrameWnd::InitialUpdateFrame(CDocument*, BOOL makeVisible)
     });
     if (m_pActiveView == nullptr && first != nullptr)
         SetActiveView(first, FALSE);
+    RecalcLayout();
     if (makeVisible) {
         ShowWindow(SW_SHOW);
         UpdateWindow();
