@@ -1,7 +1,9 @@
 #include "FrameTestWindows.h"
+#include "UiTestResources.h"
 
 #include "controls/win/NimSplitterWnd.h"
 #include "framework/win/DC.h"
+#include "framework/win/Dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -291,4 +293,43 @@ TEST_F(NimSplitter, SplitBoxIsARaisedBoxInTheSplitterColours)
     EXPECT_EQ(dc.GetPixel(left + 5, top + 10), ::GetSysColor(COLOR_BTNSHADOW));
     EXPECT_EQ(dc.GetPixel(left + 3, top + 5), ::GetSysColor(COLOR_BTNFACE));
     SaveScreenshot(frame, "NimSplitter-split-boxes");
+}
+
+TEST_F(NimSplitter, AnExistingDialogBecomesAPaneAndFollowsTheBar)
+{
+    CRecordingFrame frame;
+    ASSERT_TRUE(frame.Create("Dialog pane"));
+    CNimSplitterWnd splitter(&frame);
+    ASSERT_TRUE(splitter.CreateStatic(&frame, 1, 2));
+    ASSERT_TRUE(splitter.CreateView(0, 0, &CPaneView::GetThisClass(), CSize(140, 0), nullptr));
+    CDialog dialog(IDD_TEST_DIALOG);
+    ASSERT_TRUE(dialog.Create(IDD_TEST_DIALOG));
+    ASSERT_TRUE(splitter.SetPane(0, 1, dialog));
+    EXPECT_FALSE(splitter.SetPane(0, 1, dialog)); // the place is taken
+    frame.RecalcLayout();
+    ::SetForegroundWindow(frame);
+    PumpPending();
+    EXPECT_EQ(dialog.GetParent(), splitter.GetSafeHwnd());
+    EXPECT_NE(dialog.GetStyle() & WS_CHILD, 0u);
+    EXPECT_EQ(splitter.GetPaneWnd(0, 1), dialog.GetSafeHwnd());
+    const auto paneRect = [&] {
+        CRect rect = dialog.GetWindowRect();
+        splitter.ScreenToClient(&rect);
+        return rect;
+    };
+    EXPECT_EQ(paneRect(), splitter.GetCellRect(0, 1));
+    SaveScreenshot(frame, "NimSplitter-dialog-pane");
+
+    const CRect left = splitter.GetCellRect(0, 0);
+    const CPoint bar(left.right + 3, 40);
+    MoveMouseTo(splitter, bar);
+    MouseButtonAt(splitter, bar, true);
+    ASSERT_TRUE(PumpUntil([&] { return splitter.IsTracking(); }, 1000));
+    MoveMouseTo(splitter, CPoint(bar.x - 30, 40));
+    PumpFor(50);
+    MouseButtonAt(splitter, CPoint(bar.x - 30, 40), false);
+    ASSERT_TRUE(PumpUntil([&] { return !splitter.IsTracking(); }, 1000));
+    EXPECT_EQ(splitter.GetCellRect(0, 0).Width(), left.Width() - 30);
+    EXPECT_EQ(paneRect(), splitter.GetCellRect(0, 1));
+    EXPECT_EQ(frame.m_resized.size(), 1u);
 }

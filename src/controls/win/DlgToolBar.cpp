@@ -1,5 +1,7 @@
 #include "controls/win/DlgToolBar.h"
 
+#include "controls/win/WindowWrappers.h"
+
 
 CDlgToolBar::CDlgToolBar()
 {
@@ -16,9 +18,7 @@ LRESULT CDlgToolBar::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM)
     HWND parent = GetParent();
     if (parent == nullptr)
         return 0;
-    char className[32] = "";
-    ::GetClassNameA(parent, className, sizeof className);
-    HWND target = ::lstrcmpiA(className, REBARCLASSNAMEA) == 0 ? ::GetParent(parent) : parent;
+    HWND target = ::lstrcmpiA(CWindowClass(parent), REBARCLASSNAMEA) == 0 ? ::GetParent(parent) : parent;
     if (target == nullptr)
         return 0;
     if (CWnd* wnd = FromHandlePermanent(target)) {

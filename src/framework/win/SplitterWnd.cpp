@@ -115,9 +115,13 @@ BOOL CSplitterWnd::SetPane(int row, int col, HWND wnd)
         GetPaneWnd(row, col) != nullptr)
         return FALSE;
     const DWORD style = static_cast<DWORD>(::GetWindowLongPtrA(wnd, GWL_STYLE));
+    const DWORD exStyle = static_cast<DWORD>(::GetWindowLongPtrA(wnd, GWL_EXSTYLE));
+    // A pane has no frame of its own: the splitter draws its border.
     ::SetWindowLongPtrA(wnd, GWL_STYLE, static_cast<LONG_PTR>((style & ~(WS_POPUP | WS_CAPTION | WS_THICKFRAME)) | WS_CHILD));
+    ::SetWindowLongPtrA(wnd, GWL_EXSTYLE, static_cast<LONG_PTR>(exStyle & ~(WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE)));
     ::SetParent(wnd, m_hWnd);
     ::SetWindowLongPtrA(wnd, GWLP_ID, static_cast<LONG_PTR>(IdFromRowCol(row, col)));
+    ::SetWindowPos(wnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     ::ShowWindow(wnd, SW_SHOWNA);
     RecalcLayout();
     return TRUE;
