@@ -2,6 +2,7 @@
 #include "UiTestResources.h"
 
 #include "controls/win/DlgToolBar.h"
+#include "framework/WinApp.h"
 #include "framework/win/Dialog.h"
 
 #include <gtest/gtest.h>
@@ -117,6 +118,36 @@ TEST_F(DlgToolBar, IdleUpdateTakesButtonStatesFromTheDialogsHandlers)
         }
         window.dialog.DestroyWindow();
     }
+}
+
+namespace {
+
+void CALLBACK QuitLoop(HWND, UINT, UINT_PTR, DWORD)
+{
+    ::PostQuitMessage(1);
+}
+
+} // namespace
+
+TEST_F(DlgToolBar, ApplicationLoopUpdatesAModelessDialogsToolbarWhenIdle)
+{
+    CWinApp app("DialogIdle");
+    ToolDialog window(true);
+    ASSERT_EQ(app.GetModelessCount(), 1);
+    // The first idle pass asks the dialog, which ends the loop.
+    window.dialog.SetCommandUpdateHandler(ID_TEST_FIRST, [&](CCmdUI* item) {
+        ++window.dialog.m_asks;
+        item->SetCheck(1);
+        ::PostQuitMessage(0);
+    });
+    const UINT_PTR guard = ::SetTimer(nullptr, 0, 5000, QuitLoop);
+    EXPECT_EQ(app.Run(), 0);
+    ::KillTimer(nullptr, guard);
+    EXPECT_GE(window.dialog.m_asks, 1);
+    EXPECT_TRUE(window.bar.IsButtonChecked(ID_TEST_FIRST));
+    EXPECT_TRUE(window.bar.IsButtonEnabled(ID_TEST_SECOND));
+    EXPECT_FALSE(window.bar.IsButtonEnabled(ID_NO_HANDLER));
+    window.dialog.DestroyWindow();
 }
 
 TEST_F(DlgToolBar, DialogToolbarsServeNoAccessibilityThemselves)
