@@ -29,11 +29,17 @@ public:
     static int sm_live;
     int m_lines = 0; // lines scrolled down, less lines scrolled up
     int m_initialUpdates = 0;
+    LPARAM m_lastHint = -1; // the hint of the last change the view heard of
 
     void OnInitialUpdate() override
     {
         ++m_initialUpdates;
         CView::OnInitialUpdate();
+    }
+    void OnUpdate(CView* sender, LPARAM hint, CObject* hintObject) override
+    {
+        m_lastHint = hint;
+        CView::OnUpdate(sender, hint, hintObject);
     }
 
 protected:

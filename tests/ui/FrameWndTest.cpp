@@ -95,6 +95,10 @@ TEST_F(FrameWnd, TemplateMakesDocumentFrameAndViewsThatGoWithTheFrame)
     }
     EXPECT_EQ(frame->GetActiveView(), frame->m_splitter.GetPane(0, 0));
     EXPECT_EQ(frame->GetActiveDocument(), document);
+    // A change is told to every view but the one that made it.
+    document->UpdateAllViews(document->GetView(0), 7);
+    EXPECT_EQ(dynamic_cast<CPaneView*>(document->GetView(0))->m_lastHint, 0); // from the initial update
+    EXPECT_EQ(dynamic_cast<CPaneView*>(document->GetView(1))->m_lastHint, 7);
 
     // Bars along the top and bottom, the splitter between them.
     const CRect client = frame->GetClientRect();
