@@ -9,6 +9,7 @@
 #include "framework/win/DocTemplate.h"
 #include "framework/win/RegisteredMessages.h"
 
+#include <functional>
 #include <vector>
 
 namespace orv::ui {
@@ -59,6 +60,7 @@ public:
     BOOL Create(const char* title) { return CFrameWnd::Create(title, WS_POPUP | WS_BORDER | WS_VISIBLE, TestFrameRect()); }
 
     std::vector<WPARAM> m_resized; // the first parameter of each notification
+    std::function<void()> m_onResized;
     int m_wheels = 0;
 
 protected:
@@ -66,6 +68,8 @@ protected:
     {
         if (message == RWM_ORV_SPLITTER_RESIZED && message != 0) {
             m_resized.push_back(wParam);
+            if (m_onResized)
+                m_onResized();
             return 0;
         }
         if (message == WM_MOUSEWHEEL)

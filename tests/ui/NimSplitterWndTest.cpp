@@ -97,6 +97,9 @@ TEST_F(NimSplitter, BarDragResizesAndNotifiesUnlessLockedCancelledOrWithoutNotif
         PumpUntil([&] { return ::GetCursor() == ::LoadCursorA(nullptr, c.cursor); }, 1000);
         EXPECT_EQ(::GetCursor(), ::LoadCursorA(nullptr, c.cursor));
         const int before = window.splitter.GetCellRect(0, 0).Width();
+        // The panes have their new sizes by the time the window is told.
+        int widthWhenTold = -1;
+        window.frame.m_onResized = [&] { widthWhenTold = window.splitter.GetCellRect(0, 0).Width(); };
         const bool shoot = !c.escape && c.notify;
         window.Drag(bar, CSize(40, 0), c.escape,
                     shoot ? (c.locked ? "NimSplitter-locked-drag" : "NimSplitter-unlocked-drag") : nullptr);
@@ -104,6 +107,7 @@ TEST_F(NimSplitter, BarDragResizesAndNotifiesUnlessLockedCancelledOrWithoutNotif
         ASSERT_EQ(window.frame.m_resized.size(), c.notices);
         if (c.notices > 0) {
             EXPECT_EQ(window.frame.m_resized[0], reinterpret_cast<WPARAM>(&window.splitter));
+            EXPECT_EQ(widthWhenTold, before + c.grows);
         }
         if (shoot)
             SaveScreenshot(window.frame, c.locked ? "NimSplitter-locked" : "NimSplitter-unlocked");
