@@ -49,15 +49,23 @@ public:
     virtual BOOL PreTranslateMessage(MSG* msg);
     // Gets, pre-translates and dispatches one message; FALSE on WM_QUIT.
     BOOL PumpMessage();
+    // Idle work, called by Run while no message waits, with a count that
+    // starts at 0 after each message; return TRUE to be called again. The
+    // first call updates the command items of the main window, the modeless
+    // windows and everything below them (WM_IDLEUPDATECMDUI with TRUE).
+    virtual BOOL OnIdle(LONG count);
     // Runs the loop until WM_QUIT and returns its exit code.
     virtual int Run();
 
 private:
+    bool FindModeless(CWnd* wnd) const;
+
     CWnd* m_pMainWnd = nullptr;
     CArray<CWnd*> m_modeless;
     CArray<HWND> m_disabledModeless;
     int m_modelessDisables = 0;
     int m_exitCode = 0;
+    UINT m_lastMessage = 0;
 #endif
 };
 

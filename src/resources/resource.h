@@ -51,6 +51,10 @@
 // The LED indicator's image strip: 48 x 128 pixels of 16 x 16 lamps.
 #define IDB_LED 213
 
+// The toolbar images: four 16 x 15 cells (split into columns, split into
+// rows, lock, refresh), magenta transparent.
+#define IDB_ORV_TOOLBAR 214
+
 // The update manager's dialogs: the offer of an update and the download's
 // progress, their controls and the offer's picture.
 #define IDD_AUTOUPDATE_BEGIN 12024

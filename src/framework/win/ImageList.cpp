@@ -94,3 +94,8 @@ BOOL CImageList::Draw(HDC dc, int index, POINT point, UINT style) const
 {
     return ::ImageList_Draw(m_hImageList, index, dc, point.x, point.y, style);
 }
+
+int CImageList::AddMasked(HBITMAP bitmap, COLORREF mask)
+{
+    return m_hImageList != nullptr ? ::ImageList_AddMasked(m_hImageList, bitmap, mask) : -1;
+}

@@ -58,6 +58,10 @@ public:
     // Adds the icon's image, scaled to the list's size; the icon stays the
     // caller's. Returns the new index, or -1.
     int Add(HICON icon);
+    // Adds the bitmap's images, one per list width, with pixels of the mask
+    // colour left transparent; the bitmap stays the caller's. Returns the
+    // first new index, or -1.
+    int AddMasked(HBITMAP bitmap, COLORREF mask);
     // Draws the image with its top-left at the point; style is ILD_ flags.
     BOOL Draw(HDC dc, int index, POINT point, UINT style = ILD_NORMAL) const;
 

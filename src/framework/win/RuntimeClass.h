@@ -48,6 +48,7 @@ private:
 #define ORV_DECLARE_DYNCREATE(className)                                                                      \
 public:                                                                                                       \
     static const CRuntimeClass& GetThisClass();                                                               \
+    const CRuntimeClass* GetRuntimeClass() const override;                                                    \
                                                                                                               \
 private:
 
@@ -58,6 +59,7 @@ private:
         static const CRuntimeClass entry(#className, []() -> CWnd* { return new className; });               \
         return entry;                                                                                         \
     }                                                                                                         \
+    const CRuntimeClass* className::GetRuntimeClass() const { return &GetThisClass(); }                       \
     namespace {                                                                                               \
     const CRuntimeClass& orvRegistered##className = className::GetThisClass();                                \
     }

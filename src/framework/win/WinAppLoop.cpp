@@ -2,6 +2,7 @@
 // message loop.
 #include "framework/WinApp.h"
 
+#include "framework/win/CmdUI.h"
 #include "framework/win/Wnd.h"
 
 void CWinApp::AddModeless(CWnd* wnd)
@@ -73,6 +74,7 @@ BOOL CWinApp::PumpMessage()
         m_exitCode = static_cast<int>(msg.wParam);
         return FALSE;
     }
+    m_lastMessage = msg.message;
     if (!PreTranslateMessage(&msg)) {
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
@@ -80,9 +82,55 @@ BOOL CWinApp::PumpMessage()
     return TRUE;
 }
 
+namespace {
+
+void SendIdleUpdate(CWnd* wnd)
+{
+    if (wnd == nullptr || wnd->GetSafeHwnd() == nullptr || !::IsWindowVisible(wnd->GetSafeHwnd()))
+        return;
+    wnd->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+    wnd->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE);
+}
+
+} // namespace
+
+BOOL CWinApp::OnIdle(LONG count)
+{
+    if (count != 0)
+        return FALSE;
+    SendIdleUpdate(m_pMainWnd);
+    // An update handler may close a modeless window.
+    CArray<CWnd*> modeless;
+    for (int i = 0; i < m_modeless.GetSize(); ++i)
+        modeless.Add(m_modeless[i]);
+    for (int i = 0; i < modeless.GetSize(); ++i) {
+        if (modeless[i] != m_pMainWnd && FindModeless(modeless[i]))
+            SendIdleUpdate(modeless[i]);
+    }
+    return FALSE;
+}
+
+bool CWinApp::FindModeless(CWnd* wnd) const
+{
+    for (int i = 0; i < m_modeless.GetSize(); ++i) {
+        if (m_modeless[i] == wnd)
+            return true;
+    }
+    return false;
+}
+
 int CWinApp::Run()
 {
-    while (PumpMessage()) {
+    bool idle = true;
+    for (;;) {
+        MSG msg;
+        for (LONG count = 0; idle && !::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);)
+            idle = OnIdle(count++) != FALSE;
+        if (!PumpMessage())
+            return m_exitCode;
+        // Painting and the caret's blink change no command state; idle work
+        // after them would only repeat itself.
+        if (m_lastMessage != WM_PAINT && m_lastMessage != 0x0118)
+            idle = true;
     }
-    return m_exitCode;
 }

@@ -2,6 +2,7 @@
 
 #include "framework/Map.h"
 #include "framework/Section.h"
+#include "framework/win/CmdUI.h"
 #include "framework/win/DC.h"
 #include "platform/ModuleState.h"
 #include "framework/win/WndCreation.h"
@@ -570,7 +571,13 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_THEMECHANGED:
         return OnThemeChanged();
     case WM_COMMAND:
-        return OnCommand(wParam, lParam) ? 0 : Default();
+        if (OnCommand(wParam, lParam))
+            return 0;
+        // Menu items (code 0), accelerators (1) and button clicks (0) run
+        // the command's registered handler.
+        if (HIWORD(wParam) <= 1 && OnCmdMsg(LOWORD(wParam), CN_COMMAND, nullptr))
+            return 0;
+        return Default();
     case WM_NOTIFY: {
         LRESULT result = 0;
         return OnNotify(wParam, lParam, &result) ? result : Default();
@@ -636,6 +643,54 @@ BOOL CWnd::OnNotify(WPARAM, LPARAM, LRESULT*) { return FALSE; }
 HBRUSH CWnd::OnCtlColor(CDC*, HWND, UINT) { return reinterpret_cast<HBRUSH>(Default()); }
 void CWnd::OnDrawItem(int, DRAWITEMSTRUCT*) { Default(); }
 void CWnd::OnMeasureItem(int, MEASUREITEMSTRUCT*) { Default(); }
+
+// ------------------------------------------------------ command routing
+
+const CRuntimeClass* CWnd::GetRuntimeClass() const
+{
+    return nullptr;
+}
+
+void CWnd::SetCommandHandler(UINT id, std::function<void()> handler)
+{
+    if (!m_commands)
+        m_commands = std::make_unique<CCommandHandlers>();
+    m_commands->SetHandler(id, std::move(handler));
+}
+
+void CWnd::SetCommandUpdateHandler(UINT id, std::function<void(CCmdUI*)> handler)
+{
+    if (!m_commands)
+        m_commands = std::make_unique<CCommandHandlers>();
+    m_commands->SetUpdateHandler(id, std::move(handler));
+}
+
+BOOL CWnd::OnCmdMsg(UINT id, int code, CCmdUI* cmdUI)
+{
+    return m_commands ? m_commands->Route(id, code, cmdUI) : FALSE;
+}
+
+namespace {
+
+void SendToChildren(HWND parent, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        ::SendMessageA(child, message, wParam, lParam);
+        // The handler may have destroyed it.
+        if (::IsWindow(child))
+            SendToChildren(child, message, wParam, lParam);
+        else
+            break;
+    }
+}
+
+} // namespace
+
+void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam) const
+{
+    if (m_hWnd != nullptr)
+        SendToChildren(m_hWnd, message, wParam, lParam);
+}
 
 // ------------------------------------------------------------- forwards
 

@@ -31,9 +31,14 @@
 #include "framework/Geometry.h"
 #include "framework/String.h"
 #include "base/Types.h"
+#include "framework/win/CmdUI.h"
 #include "platform/win32/WindowText.h"
 
+#include <functional>
+#include <memory>
+
 class CDC;
+class CRuntimeClass;
 
 class ORV_API CWnd {
 public:
@@ -100,6 +105,24 @@ public:
     // A notification from this window to its parent, offered to this object
     // first. Return TRUE and set *result to keep it from the parent.
     virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+
+    // The class this object was made from by name (see RuntimeClass.h), or
+    // null for a class that is not dynamically creatable.
+    virtual const CRuntimeClass* GetRuntimeClass() const;
+
+    // Command routing (see CmdUI.h). A handler registered for a command id
+    // runs when the window gets that command (a menu item, an accelerator or
+    // a button click); an update handler sets the state of the items that
+    // carry the id. An empty function removes the handler.
+    void SetCommandHandler(UINT id, std::function<void()> handler);
+    void SetCommandUpdateHandler(UINT id, std::function<void(CCmdUI*)> handler);
+    // Runs (CN_COMMAND), updates (CN_UPDATE_COMMAND_UI) or only looks for
+    // (CN_QUERY_COMMAND) the handler of the command; TRUE when there is one.
+    // A window that passes commands on (a frame to its view) overrides it.
+    virtual BOOL OnCmdMsg(UINT id, int code, CCmdUI* cmdUI);
+    // Sends the message to every window below this one, children first in
+    // their order, then their children.
+    void SendMessageToDescendants(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
 
     // Thin forwards to the system.
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
@@ -183,7 +206,8 @@ protected:
     virtual void OnSysColorChange();
     virtual LRESULT OnThemeChanged();
     // Return TRUE when the command was handled; the default is FALSE, which
-    // passes the message to the window's own processing.
+    // passes a menu, accelerator or click command to OnCmdMsg and anything
+    // else to the window's own processing.
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
     virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result);
     virtual HBRUSH OnCtlColor(CDC* dc, HWND wnd, UINT ctlType);
@@ -206,6 +230,7 @@ private:
     bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     WNDPROC m_pfnSuper = nullptr;
+    std::unique_ptr<CCommandHandlers> m_commands;
     MSG m_currentMsg {};
     int m_dispatchDepth = 0;
     bool m_pendingNcDestroy = false;

@@ -1,0 +1,339 @@
+#include "FrameTestWindows.h"
+#include "UiTestResources.h"
+
+#include "controls/win/NimSplitterWnd.h"
+#include "framework/win/DC.h"
+#include "framework/win/Dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace orv::ui;
+
+namespace {
+
+// A frame whose client is a static splitter of CPaneView panes.
+struct SplitWindow {
+    explicit SplitWindow(int rows, int cols, bool notify = true) : splitter(notify ? &frame : nullptr)
+    {
+        EXPECT_TRUE(frame.Create("Splitter"));
+        EXPECT_TRUE(splitter.CreateStatic(&frame, rows, cols));
+        for (int row = 0; row < rows; ++row) {
+            for (int col = 0; col < cols; ++col)
+                EXPECT_TRUE(splitter.CreateView(row, col, &CPaneView::GetThisClass(), CSize(120, 110), nullptr));
+        }
+        frame.RecalcLayout();
+        ::SetForegroundWindow(frame);
+        PumpPending();
+    }
+    CPoint ColumnBarCentre(int col = 0) const
+    {
+        const CRect left = splitter.GetCellRect(0, col), right = splitter.GetCellRect(0, col + 1);
+        return CPoint((left.right + right.left) / 2, left.top + 30);
+    }
+    CPoint IntersectionCentre() const
+    {
+        const CRect topLeft = splitter.GetCellRect(0, 0), bottomRight = splitter.GetCellRect(1, 1);
+        return CPoint((topLeft.right + bottomRight.left) / 2, (topLeft.bottom + bottomRight.top) / 2);
+    }
+    // Presses at the point, moves by the offset, then releases or (escape)
+    // presses Escape first.
+    void Drag(CPoint from, CSize by, bool escape = false, const char* shot = nullptr)
+    {
+        MoveMouseTo(splitter, from);
+        PumpPending();
+        MouseButtonAt(splitter, from, true);
+        PumpUntil([&] { return splitter.IsTracking() || splitter.GetLock(); }, 1000);
+        const CPoint to(from.x + by.cx, from.y + by.cy);
+        MoveMouseTo(splitter, to);
+        PumpFor(50);
+        if (shot != nullptr)
+            SaveScreenshot(frame, shot);
+        if (escape) {
+            PressKey(VK_ESCAPE);
+            PumpUntil([&] { return !splitter.IsTracking(); }, 1000);
+        }
+        MouseButtonAt(splitter, to, false);
+        PumpUntil([&] { return !splitter.IsTracking(); }, 1000);
+        PumpPending();
+    }
+
+    CRecordingFrame frame;
+    CNimSplitterWnd splitter;
+};
+
+class NimSplitter : public ::testing::Test {
+protected:
+    void SetUp() override { MouseAway(); }
+    void TearDown() override { MouseAway(); }
+};
+
+} // namespace
+
+TEST_F(NimSplitter, BarDragResizesAndNotifiesUnlessLockedCancelledOrWithoutNotifyWindow)
+{
+    struct Case {
+        const char* name;
+        bool locked;
+        bool notify;
+        bool escape;
+        int grows;        // pixels the left pane gains
+        size_t notices;   // resize notifications
+        const char* cursor; // over the bar
+    } cases[] = {
+        {"unlocked", false, true, false, 40, 1, IDC_SIZEWE},
+        {"escape", false, true, true, 0, 0, IDC_SIZEWE},
+        {"no notify window", false, false, false, 40, 0, IDC_SIZEWE},
+        {"locked", true, true, false, 0, 0, IDC_ARROW},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SplitWindow window(1, 2, c.notify);
+        window.splitter.SetLock(c.locked);
+        EXPECT_EQ(window.splitter.GetLock(), c.locked ? TRUE : FALSE);
+        const CPoint bar = window.ColumnBarCentre();
+        MoveMouseTo(window.splitter, bar);
+        PumpUntil([&] { return ::GetCursor() == ::LoadCursorA(nullptr, c.cursor); }, 1000);
+        EXPECT_EQ(::GetCursor(), ::LoadCursorA(nullptr, c.cursor));
+        const int before = window.splitter.GetCellRect(0, 0).Width();
+        // The panes have their new sizes by the time the window is told.
+        int widthWhenTold = -1;
+        window.frame.m_onResized = [&] { widthWhenTold = window.splitter.GetCellRect(0, 0).Width(); };
+        const bool shoot = !c.escape && c.notify;
+        window.Drag(bar, CSize(40, 0), c.escape,
+                    shoot ? (c.locked ? "NimSplitter-locked-drag" : "NimSplitter-unlocked-drag") : nullptr);
+        EXPECT_EQ(window.splitter.GetCellRect(0, 0).Width(), before + c.grows);
+        ASSERT_EQ(window.frame.m_resized.size(), c.notices);
+        if (c.notices > 0) {
+            EXPECT_EQ(window.frame.m_resized[0], reinterpret_cast<WPARAM>(&window.splitter));
+            EXPECT_EQ(widthWhenTold, before + c.grows);
+        }
+        if (shoot)
+            SaveScreenshot(window.frame, c.locked ? "NimSplitter-locked" : "NimSplitter-unlocked");
+    }
+}
+
+TEST_F(NimSplitter, IntersectionDragResizesRowAndColumnOnce)
+{
+    SplitWindow window(2, 2);
+    const CRect before = window.splitter.GetCellRect(0, 0);
+    window.Drag(window.IntersectionCentre(), CSize(30, -20));
+    const CRect after = window.splitter.GetCellRect(0, 0);
+    EXPECT_EQ(after.Width(), before.Width() + 30);
+    EXPECT_EQ(after.Height(), before.Height() - 20);
+    EXPECT_EQ(window.frame.m_resized.size(), 1u);
+    // The other panes follow the bars.
+    EXPECT_EQ(window.splitter.GetCellRect(1, 1).left, window.splitter.GetCellRect(0, 1).left);
+    EXPECT_EQ(window.splitter.GetCellRect(1, 1).top, window.splitter.GetCellRect(1, 0).top);
+}
+
+TEST_F(NimSplitter, SplitBoxMakesPanesOfTheRememberedClassWithoutNotifying)
+{
+    CRecordingFrame frame;
+    ASSERT_TRUE(frame.Create("Dynamic"));
+    CNimSplitterWnd splitter(&frame);
+    CCreateContext context;
+    context.m_pNewViewClass = &CPaneView::GetThisClass();
+    ASSERT_TRUE(splitter.Create(&frame, 1, 2, CSize(30, 30), &context));
+    frame.RecalcLayout();
+    ::SetForegroundWindow(frame);
+    PumpPending();
+    ASSERT_EQ(splitter.GetColumnCount(), 1);
+
+    // The column box sits at the top of the strip along the right edge.
+    splitter.SetDynamicViewClass(&COtherView::GetThisClass());
+    const CRect client = splitter.GetClientRect();
+    const CPoint box(client.right - 4, client.top + 5);
+    EXPECT_EQ(splitter.HitTest(box), CSplitterWnd::columnSplitBox);
+    MoveMouseTo(splitter, box);
+    MouseButtonAt(splitter, box, true);
+    ASSERT_TRUE(PumpUntil([&] { return splitter.IsTracking(); }, 1000));
+    MoveMouseTo(splitter, CPoint(150, 40));
+    PumpFor(50);
+    MouseButtonAt(splitter, CPoint(150, 40), false);
+    ASSERT_TRUE(PumpUntil([&] { return !splitter.IsTracking(); }, 1000));
+    ASSERT_EQ(splitter.GetColumnCount(), 2);
+    EXPECT_NE(dynamic_cast<COtherView*>(splitter.GetPane(0, 1)), nullptr);
+    EXPECT_EQ(dynamic_cast<COtherView*>(splitter.GetPane(0, 0)), nullptr);
+    EXPECT_TRUE(frame.m_resized.empty());
+    SaveScreenshot(frame, "NimSplitter-dynamic-split");
+
+    // Deleting with remember keeps the deleted view's class for the next
+    // split; without remember the class stays.
+    splitter.SetDynamicViewClass(&CPaneView::GetThisClass());
+    splitter.DeleteView(0, 1, FALSE);
+    EXPECT_EQ(splitter.GetPaneWnd(0, 1), nullptr);
+    EXPECT_EQ(splitter.GetDynamicViewClass(), &CPaneView::GetThisClass());
+    ASSERT_TRUE(splitter.CreateView(0, 1, &COtherView::GetThisClass(), CSize(0, 0), nullptr));
+    splitter.DeleteView(0, 1, TRUE);
+    EXPECT_EQ(splitter.GetDynamicViewClass(), &COtherView::GetThisClass());
+    splitter.DeleteColumn(1);
+    ASSERT_EQ(splitter.GetColumnCount(), 1);
+    EXPECT_FALSE(splitter.SplitColumn(10)); // below the least pane size
+    ASSERT_TRUE(splitter.SplitColumn(120));
+    EXPECT_NE(dynamic_cast<COtherView*>(splitter.GetPane(0, 1)), nullptr);
+    EXPECT_TRUE(frame.m_resized.empty());
+
+    // A bar dragged past the right pane's least size removes that column;
+    // it is a bar drag, so the window is told.
+    const CRect left = splitter.GetCellRect(0, 0), right = splitter.GetCellRect(0, 1);
+    const CPoint bar((left.right + right.left) / 2, 40);
+    MoveMouseTo(splitter, bar);
+    MouseButtonAt(splitter, bar, true);
+    ASSERT_TRUE(PumpUntil([&] { return splitter.IsTracking(); }, 1000));
+    MoveMouseTo(splitter, CPoint(client.right - 5, 40));
+    PumpFor(50);
+    MouseButtonAt(splitter, CPoint(client.right - 5, 40), false);
+    ASSERT_TRUE(PumpUntil([&] { return !splitter.IsTracking(); }, 1000));
+    EXPECT_EQ(splitter.GetColumnCount(), 1);
+    EXPECT_EQ(frame.m_resized.size(), 1u);
+}
+
+TEST_F(NimSplitter, WheelScrollsThePaneOnlyWithThePointerInside)
+{
+    SplitWindow window(1, 2);
+    auto* left = dynamic_cast<CPaneView*>(window.splitter.GetPane(0, 0));
+    ASSERT_NE(left, nullptr);
+    CPoint inside = window.splitter.GetCellRect(0, 0).CenterPoint();
+    window.splitter.ClientToScreen(&inside);
+    const CRect frameRect = window.frame.GetWindowRect();
+    const CPoint outside(frameRect.right + 30, frameRect.top + 10);
+    struct Case {
+        const char* name;
+        CPoint screen;
+        short delta;
+        int lines;  // the left pane's lines afterwards
+        int wheels; // wheel messages passed on to the frame
+    } cases[] = {
+        {"inside, two notches down", inside, -240, 2, 0},
+        {"inside, one notch up", inside, 120, 1, 0},
+        {"outside", outside, -120, 1, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        window.splitter.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(c.delta)),
+                                    MAKELPARAM(c.screen.x, c.screen.y));
+        EXPECT_EQ(left->m_lines, c.lines);
+        EXPECT_EQ(window.frame.m_wheels, c.wheels);
+    }
+}
+
+TEST_F(NimSplitter, AvailableClientSizeLeavesOneGapPerExtraPaneAndNeverGoesNegative)
+{
+    struct Case {
+        int rows, cols, width, height;
+        CSize expected;
+    } cases[] = {
+        {1, 1, 300, 200, CSize(298, 198)},
+        {2, 2, 300, 200, CSize(291, 191)},
+        {1, 3, 300, 200, CSize(284, 198)},
+        {1, 3, 10, 200, CSize(0, 198)},
+        {3, 1, 300, 12, CSize(298, 0)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.rows << "x" << c.cols << " in " << c.width << "x" << c.height);
+        CRecordingFrame frame;
+        ASSERT_TRUE(frame.Create("Sizes"));
+        CNimSplitterWnd splitter;
+        ASSERT_TRUE(splitter.CreateStatic(&frame, c.rows, c.cols, WS_CHILD | WS_VISIBLE, 1));
+        splitter.MoveWindow(CRect(0, 0, c.width, c.height));
+        EXPECT_EQ(splitter.GetAvailableClientSize(), c.expected);
+    }
+}
+
+TEST_F(NimSplitter, PaintsFlatInSystemColoursAndRereadsThemOnAChange)
+{
+    SplitWindow window(1, 2);
+    window.splitter.UpdateWindow();
+    const CPoint bar = window.ColumnBarCentre();
+    const CRect cell = window.splitter.GetCellRect(0, 0);
+    {
+        CClientDC dc(window.splitter);
+        EXPECT_EQ(dc.GetPixel(bar.x, bar.y), ::GetSysColor(COLOR_BTNFACE));
+        // The one-pixel border: shadow at the top-left, highlight at the
+        // bottom-right.
+        EXPECT_EQ(dc.GetPixel(cell.left - 1, cell.top + 20), ::GetSysColor(COLOR_BTNSHADOW));
+        EXPECT_EQ(dc.GetPixel(cell.right, cell.top + 20), ::GetSysColor(COLOR_BTNHIGHLIGHT));
+    }
+    // Without a DC a part is invalidated, and the panes are not.
+    window.splitter.UpdateWindow();
+    window.splitter.RecalcLayout();
+    EXPECT_TRUE(::GetUpdateRect(window.splitter, nullptr, FALSE));
+    EXPECT_FALSE(::GetUpdateRect(window.splitter.GetPaneWnd(0, 0), nullptr, FALSE));
+
+    const int element = COLOR_BTNFACE;
+    const COLORREF original = ::GetSysColor(COLOR_BTNFACE), changed = RGB(200, 40, 40);
+    ASSERT_TRUE(::SetSysColors(1, &element, &changed));
+    // The system tells top-level windows; the frame passes it down.
+    window.frame.SendMessage(WM_SYSCOLORCHANGE);
+    PumpPending();
+    window.splitter.UpdateWindow();
+    const COLORREF seen = window.splitter.GetFaceColor();
+    const COLORREF painted = CClientDC(window.splitter).GetPixel(bar.x, bar.y);
+    ::SetSysColors(1, &element, &original);
+    window.frame.SendMessage(WM_SYSCOLORCHANGE);
+    EXPECT_EQ(seen, changed);
+    EXPECT_EQ(painted, changed);
+}
+
+TEST_F(NimSplitter, SplitBoxIsARaisedBoxInTheSplitterColours)
+{
+    CRecordingFrame frame;
+    ASSERT_TRUE(frame.Create("Box"));
+    CNimSplitterWnd splitter;
+    CCreateContext context;
+    context.m_pNewViewClass = &CPaneView::GetThisClass();
+    ASSERT_TRUE(splitter.Create(&frame, 2, 2, CSize(20, 20), &context));
+    frame.RecalcLayout();
+    splitter.UpdateWindow();
+    const CRect client = splitter.GetClientRect();
+    // The column box's strip: 1 pixel of border, then 7 of box.
+    const int left = client.right - 8, top = 1;
+    CClientDC dc(splitter);
+    EXPECT_EQ(dc.GetPixel(left, top), ::GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(dc.GetPixel(left + 6, top + 10), ::GetSysColor(COLOR_WINDOWFRAME));
+    EXPECT_EQ(dc.GetPixel(left + 1, top + 1), ::GetSysColor(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(dc.GetPixel(left + 5, top + 10), ::GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(dc.GetPixel(left + 3, top + 5), ::GetSysColor(COLOR_BTNFACE));
+    SaveScreenshot(frame, "NimSplitter-split-boxes");
+}
+
+TEST_F(NimSplitter, AnExistingDialogBecomesAPaneAndFollowsTheBar)
+{
+    CRecordingFrame frame;
+    ASSERT_TRUE(frame.Create("Dialog pane"));
+    CNimSplitterWnd splitter(&frame);
+    ASSERT_TRUE(splitter.CreateStatic(&frame, 1, 2));
+    ASSERT_TRUE(splitter.CreateView(0, 0, &CPaneView::GetThisClass(), CSize(140, 0), nullptr));
+    CDialog dialog(IDD_TEST_DIALOG);
+    ASSERT_TRUE(dialog.Create(IDD_TEST_DIALOG));
+    ASSERT_TRUE(splitter.SetPane(0, 1, dialog));
+    EXPECT_FALSE(splitter.SetPane(0, 1, dialog)); // the place is taken
+    frame.RecalcLayout();
+    ::SetForegroundWindow(frame);
+    PumpPending();
+    EXPECT_EQ(dialog.GetParent(), splitter.GetSafeHwnd());
+    EXPECT_NE(dialog.GetStyle() & WS_CHILD, 0u);
+    EXPECT_EQ(splitter.GetPaneWnd(0, 1), dialog.GetSafeHwnd());
+    const auto paneRect = [&] {
+        CRect rect = dialog.GetWindowRect();
+        splitter.ScreenToClient(&rect);
+        return rect;
+    };
+    EXPECT_EQ(paneRect(), splitter.GetCellRect(0, 1));
+    SaveScreenshot(frame, "NimSplitter-dialog-pane");
+
+    const CRect left = splitter.GetCellRect(0, 0);
+    const CPoint bar(left.right + 3, 40);
+    MoveMouseTo(splitter, bar);
+    MouseButtonAt(splitter, bar, true);
+    ASSERT_TRUE(PumpUntil([&] { return splitter.IsTracking(); }, 1000));
+    MoveMouseTo(splitter, CPoint(bar.x - 30, 40));
+    PumpFor(50);
+    MouseButtonAt(splitter, CPoint(bar.x - 30, 40), false);
+    ASSERT_TRUE(PumpUntil([&] { return !splitter.IsTracking(); }, 1000));
+    EXPECT_EQ(splitter.GetCellRect(0, 0).Width(), left.Width() - 30);
+    EXPECT_EQ(paneRect(), splitter.GetCellRect(0, 1));
+    EXPECT_EQ(frame.m_resized.size(), 1u);
+}
