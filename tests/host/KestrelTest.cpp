@@ -6,7 +6,6 @@
 
 #include <climits>
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <limits>

@@ -9,7 +9,6 @@
 
 #include <cstdio>
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <memory>
 #include <string>

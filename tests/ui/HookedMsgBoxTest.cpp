@@ -16,9 +16,7 @@
 #include <cstdio>
 #include <functional>
 #include <atomic>
-#include <string>
 #include <thread>
-#include <utility>
 
 using namespace orv::ui;
 

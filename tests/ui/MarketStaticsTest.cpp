@@ -10,7 +10,6 @@
 
 #include <functional>
 #include <memory>
-#include <string>
 
 using namespace orv::ui;
 

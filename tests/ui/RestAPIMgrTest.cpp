@@ -16,7 +16,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>

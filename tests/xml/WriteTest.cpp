@@ -1,7 +1,6 @@
 #include "XmlTestSupport.h"
 
 #include <string>
-#include <vector>
 
 using namespace std::string_literals;
 using Document = CExtensibleMarkupLanguageDocument;
