@@ -291,20 +291,6 @@ TEST(ElementTree, DocumentEmptyAndCopyRestoreDefaults)
     EXPECT_FALSE(document.EnumerateCallbacks(index));
 }
 
-TEST(ElementTree, ErrorRecordKeepsTheFirstErrorOnly)
-{
-    Document document;
-    const CString first("first");
-    const CString second("second");
-    document.SetParsingErrorInformation("t", At(1, 1, 2), At(3, 1, 4), &first);
-    document.SetParsingErrorInformation("u", At(5, 1, 6), At(7, 1, 8), &second);
-    const ErrorRecord error = ErrorOf(document);
-    EXPECT_EQ(error.message, "first");
-    EXPECT_EQ(error.tag, "t");
-    EXPECT_EQ(Describe(error.beginning), Describe(At(1, 1, 2)));
-    EXPECT_EQ(Describe(error.location), Describe(At(3, 1, 4)));
-}
-
 // A tree a million levels deep, built by hand, is copied, counted, read,
 // written and destroyed without recursion.
 TEST(ElementTree, DeepTreesAreSafeToWalk)
