@@ -22,6 +22,7 @@
 #include <vector>
 
 using market_test::Quote;
+using orv_test::WriteFile;
 
 namespace {
 

@@ -101,8 +101,7 @@ protected:
     {
         m_savedBehavior = CAutoUpdateMgr::GetAutoUpdateBehavior();
         CAutoUpdateMgr::SetAutoUpdateBehavior(0);
-        std::ifstream installer(orv_test::TestProgramFolder() / "InstallerStandin.exe", std::ios::binary);
-        const std::string package((std::istreambuf_iterator<char>(installer)), std::istreambuf_iterator<char>());
+        const std::string package = orv_test::ReadFile(orv_test::TestProgramFolder() / "InstallerStandin.exe");
         ASSERT_TRUE(m_server.Start());
         m_server.Put("pkg/OrvSetup.exe", package);
         m_server.Put("orv/release/update.manifest",
