@@ -4,6 +4,7 @@
 // every locale.
 #pragma once
 
+#include "support/SavedNumberSettings.h"
 #include "text/Locale.h"
 
 #include <gtest/gtest.h>
@@ -12,13 +13,6 @@ namespace orv_test {
 
 class NumberSettings : public ::testing::Test {
 protected:
-    void TearDown() override
-    {
-        CLocale::DecimalSeparator = m_decimal;
-        g_lForexLotSize = m_lotSize;
-        g_bForexUseLots = m_useLots;
-    }
-
     // `text` with every "." replaced by the user's decimal separator.
     static CString Localized(const char* text)
     {
@@ -28,9 +22,7 @@ protected:
     }
 
 private:
-    char m_decimal = CLocale::DecimalSeparator;
-    LONG m_lotSize = g_lForexLotSize;
-    BOOL m_useLots = g_bForexUseLots;
+    SavedNumberSettings m_saved;
 };
 
 } // namespace orv_test

@@ -59,10 +59,7 @@ TEST(DoNotAgainMap, StoredBytesAreCountThenPairs)
 
 TEST(DoNotAgainMap, ShortDataKeepsThePairsReadBeforeIt)
 {
-    const struct {
-        std::vector<BYTE> bytes;
-        int pairs;
-    } cases[] = {
+    const struct { std::vector<BYTE> bytes; int pairs; } cases[] = {
         {{3, 0, 1, 0, 0, 0, 1, 0, 0, 0, 2, 0}, 1},
         // A count of 2^32 - 1 behind the escape: nothing is sized by it.
         {{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 9, 0, 0, 0, 1, 0, 0, 0}, 1},

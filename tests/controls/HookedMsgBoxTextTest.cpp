@@ -24,13 +24,7 @@ TEST(HookedMsgBoxText, ExtraButtonTagEscapesItsCaption)
 
 TEST(HookedMsgBoxText, LeadingElementsAreTakenInOrder)
 {
-    struct Case {
-        const char* text;
-        size_t buttons;
-        COLORREF border;
-        COLORREF background;
-        const char* rest;
-    };
+    struct Case { const char* text; size_t buttons; COLORREF border; COLORREF background; const char* rest; };
     const Case cases[] = {
         {"Plain text", 0, kNoColor, kNoColor, "Plain text"},
         {"<ExtraBtn id=\"100\" caption=\"A\"/><ExtraBtn id=\"101\" caption=\"B\"/>Msg", 2, kNoColor, kNoColor, "Msg"},
@@ -53,10 +47,7 @@ TEST(HookedMsgBoxText, LeadingElementsAreTakenInOrder)
 
 TEST(HookedMsgBoxText, RemoveSpecialTagsLeavesWhatAUserReads)
 {
-    const struct {
-        const char* text;
-        const char* read;
-    } cases[] = {
+    const struct { const char* text; const char* read; } cases[] = {
         {"<ExtraBtn id=\"101\" caption=\"Go\"/>Order <b>rejected</b>.", "Order rejected."},
         {"<lb>one\ntwo</lb>", "one\ntwo"},
         {"before a/> inside the message", " inside the message"},

@@ -106,10 +106,7 @@ TEST(Archive, CountsUseAWordOrAnEscapedDword)
 
 TEST(Archive, StringLengthPrefixGrowsAtEachLimit)
 {
-    struct Case {
-        int length;
-        Bytes prefix;
-    };
+    struct Case { int length; Bytes prefix; };
     const Case cases[] = {
         {0, {0x00}}, {254, {0xFE}}, {255, {0xFF, 0xFF, 0x00}}, {0xFFFE, {0xFF, 0xFE, 0xFF}},
         {0xFFFF, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00}}, {70000, {0xFF, 0xFF, 0xFF, 0x70, 0x11, 0x01, 0x00}},

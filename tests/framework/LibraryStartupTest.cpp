@@ -65,10 +65,7 @@ TEST(LibraryStartup, StaticObjectsAreBuiltInLoadOrder)
 // were asked for; window messages and clipboard formats share that table.
 TEST(LibraryStartup, MessagesAndClipFormatAreRegisteredInLoadOrder)
 {
-    struct Registered {
-        const char* name;
-        UINT id;
-    };
+    struct Registered { const char* name; UINT id; };
     const Registered registered[] = {
         {"RWM_ORV_QUERYDESIGNMODE", RWM_ORV_QUERYDESIGNMODE}, {"RWM_ORV_AUTOUPDATE_NOTIFY", RWM_ORV_AUTOUPDATE_NOTIFY},
         {"RWM_ORV_CHECKMOUSE", RWM_ORV_CHECKMOUSE},           {"RWM_ORV_FORWARDIDLE", RWM_ORV_FORWARDIDLE},

@@ -216,10 +216,7 @@ TEST(OleDateTimeFromTime, CurrentTimeIsLocalNowToTheSecond)
 
 TEST(OleDateTimeParse, AcceptedForms)
 {
-    struct Case {
-        const char* text;
-        Ymdhms expected;
-    };
+    struct Case { const char* text; Ymdhms expected; };
     const Case cases[] = {
         { "13:45", { 1899, 12, 30, 13, 45, 0 } }, { "7:05:09", { 1899, 12, 30, 7, 5, 9 } },
         { "12:00 AM", { 1899, 12, 30, 0, 0, 0 } }, { "12:00:01 pm", { 1899, 12, 30, 12, 0, 1 } },

@@ -1,12 +1,11 @@
 #include "Kestrel.h"
 
-#include "support/ScopedEnvironment.h"
+#include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -17,25 +16,12 @@
 
 namespace {
 
-// Each test gets a private host root.
+// Each test gets a private host root, not made yet.
 class Kestrel : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_root = std::filesystem::temp_directory_path() / ("kestrel-" + std::string(info->name()));
-        std::filesystem::remove_all(m_root);
-        m_environment.Set("KESTREL_ROOT", m_root.string());
-    }
-
-    void TearDown() override
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_root, ignored);
-    }
-
-    std::filesystem::path m_root;
-    orv_test::ScopedEnvironment m_environment;
+    orv_test::ScratchFolder m_scratch {"kestrel"};
+    const std::filesystem::path m_root = m_scratch / "root";
+    orv_test::ScopedEnvironment m_environment {"KESTREL_ROOT", m_root.string()};
 };
 
 std::string Price(double value, int format, int capacity = 64)

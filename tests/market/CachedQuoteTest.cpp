@@ -4,6 +4,7 @@
 #include "MarketTestSupport.h"
 #include "QuoteTestSupport.h"
 #include "market/OrvDateTime.h"
+#include "support/SavedNumberSettings.h"
 #include "text/Locale.h"
 
 #include <gtest/gtest.h>
@@ -74,16 +75,7 @@ void ExpectRecordCopies(BSTR Record::*text, Set set)
 
 // Restores the process-wide lot settings a test changes.
 class CachedQuote : public market_test::HostRootTest {
-protected:
-    void TearDown() override
-    {
-        g_bForexUseLots = m_useLots;
-        g_lForexLotSize = m_lotSize;
-        HostRootTest::TearDown();
-    }
-
-    BOOL m_useLots = g_bForexUseLots;
-    LONG m_lotSize = g_lForexLotSize;
+    orv_test::SavedNumberSettings m_saved;
 };
 
 } // namespace

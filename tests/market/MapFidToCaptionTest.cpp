@@ -15,9 +15,7 @@ TEST(MapFidToCaption, HoldsEveryCaptionInItsRanges)
     EXPECT_EQ(map.GetHashTableSize(), 180u);
 
     // How many identifiers each range holds; together they are all of them.
-    struct Range {
-        int first, last, count;
-    };
+    struct Range { int first, last, count; };
     const Range ranges[] = {{114, 120, 5},     {1000, 1131, 28},   {2002, 2041, 26},   {5010, 5031, 8},
                             {9906, 9999, 67},  {10000, 10004, 5},  {10008, 10014, 6},  {10020, 10021, 2},
                             {10030, 10080, 43}, {20030, 20035, 6}, {30000, 30015, 8},  {50000, 50012, 12}};

@@ -1,41 +1,23 @@
 // Shared by the market tests: a private host root per test, so that the
-// data folder and the log start empty, symbol data loaded from a text, and
-// small file helpers.
+// data folder and the log start empty, and symbol data loaded from a text.
 #pragma once
 
 #include "market/SymbolData.h"
-#include "support/ScopedEnvironment.h"
+#include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 #include <string>
 
 namespace market_test {
 
-// Points KESTREL_ROOT at an empty folder named after the test and restores
-// the previous root afterwards; the library-wide symbol data is emptied.
+// Points KESTREL_ROOT at an empty folder of the test's own and restores the
+// previous root afterwards; the library-wide symbol data is emptied.
 class HostRootTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_root = std::filesystem::temp_directory_path() /
-                 ("orv-market-" + std::string(info->test_suite_name()) + "-" + info->name());
-        std::filesystem::remove_all(m_root);
-        std::filesystem::create_directories(DataFolder());
-        m_environment.Set("KESTREL_ROOT", m_root.string());
-    }
-
-    void TearDown() override
-    {
-        CSymbolData::GetStaticInstance().Clear();
-        std::error_code ignored;
-        std::filesystem::remove_all(m_root, ignored);
-    }
+    void SetUp() override { std::filesystem::create_directories(DataFolder()); }
+    void TearDown() override { CSymbolData::GetStaticInstance().Clear(); }
 
     std::filesystem::path DataFolder() const { return m_root / "User" / "data"; }
 
@@ -44,26 +26,15 @@ protected:
                         const char* user = "trader")
     {
         data.SetUserName(user);
-        WriteFile(DataFolder() / (std::string(user) + "-OrvSymbolData.xml"), text);
+        orv_test::WriteFile(DataFolder() / (std::string(user) + "-OrvSymbolData.xml"), text);
         ASSERT_EQ(data.LoadXML(), 1);
     }
 
-    static void WriteFile(const std::filesystem::path& path, const std::string& content)
-    {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out << content;
-    }
+    std::string Log() const { return orv_test::ReadFile(m_root / "User" / "logs" / "kestrel.log"); }
 
-    static std::string ReadFile(const std::filesystem::path& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-
-    std::string Log() const { return ReadFile(m_root / "User" / "logs" / "kestrel.log"); }
-
-    std::filesystem::path m_root;
-    orv_test::ScopedEnvironment m_environment;
+    orv_test::ScratchFolder m_scratch {"market"};
+    const std::filesystem::path m_root = m_scratch.Path();
+    orv_test::ScopedEnvironment m_environment {"KESTREL_ROOT", m_root.string()};
 };
 
 } // namespace market_test

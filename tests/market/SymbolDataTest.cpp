@@ -12,6 +12,9 @@
 #include <utility>
 #include <vector>
 
+using orv_test::ReadFile;
+using orv_test::WriteFile;
+
 namespace {
 
 // Opens the protected lookups to the tests.

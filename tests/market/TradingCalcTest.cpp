@@ -22,6 +22,7 @@
 #include <vector>
 
 using market_test::Quote;
+using orv_test::WriteFile;
 
 namespace {
 
@@ -272,10 +273,7 @@ TEST_F(TradingCalc, FuturesAreValuedByTheRootsOvernightMargin)
 TEST_F(TradingCalc, ForexConversionAndValueQuotes)
 {
     const double no = std::nan("");
-    struct Rate {
-        const char* symbol;
-        double bid, ask;
-    };
+    struct Rate { const char* symbol; double bid, ask; };
     const Rate none { "", 0, 0 };
     const struct {
         const char* pair;

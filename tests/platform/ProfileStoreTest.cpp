@@ -12,8 +12,6 @@
 
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include <unistd.h>
@@ -24,13 +22,8 @@ class ProfileStore : public ::testing::Test {
 protected:
     void TearDown() override { platform::SetProfileWriteFaultForTesting(-1); }
 
-    std::string Contents() const
-    {
-        std::ifstream in(m_file, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-
-    void SetContents(const std::string& text) const { std::ofstream(m_file, std::ios::binary) << text; }
+    std::string Contents() const { return orv_test::ReadFile(m_file); }
+    void SetContents(const std::string& text) const { orv_test::WriteFile(m_file, text); }
 
     std::string Get(const char* section, const char* key, const char* fallback = "<default>") const
     {

@@ -203,12 +203,7 @@ TEST_F(AutoUpdateCheckTest, QueryDecidesEachStatusAndLogsWhy)
 TEST_F(AutoUpdateCheckTest, ConfirmationFollowsBehaviourCheckKindAndUpdateType)
 {
     using C = CAutoUpdateCheck;
-    struct Row {
-        int behavior;
-        bool manual;
-        const char* update;
-        C::Confirmation expected;
-    } rows[] = {
+    struct Row { int behavior; bool manual; const char* update; C::Confirmation expected; } rows[] = {
         {0, false, "optional", C::confirmAsk},   {2, false, "forced", C::confirmDownload},
         {3, false, "forced", C::confirmSkip},    {3, true, "optional", C::confirmAsk},
         {1, false, "optional", C::confirmSkip},  {1, false, "forced", C::confirmAsk},
@@ -344,12 +339,7 @@ TEST_F(AutoUpdateCheckTest, WithoutAFolderThePackageGoesToTheTemporaryFolder)
 
 TEST(AutoUpdateProgressText, CountsWholeKilobytesAndCapsTheBar)
 {
-    struct Row {
-        ULONGLONG received;
-        DWORD size;
-        const char* text;
-        int percent;
-    } rows[] = {
+    struct Row { ULONGLONG received; DWORD size; const char* text; int percent; } rows[] = {
         {1536, 0, "(1 KB downloaded)", -1},
         {800, 1000, "(0 KB of 0 KB downloaded)", 0},
         {1234 * 1024, 2000 * 1024, "(1,234 KB of 2,000 KB downloaded)", 61},

@@ -63,10 +63,7 @@ protected:
 
 TEST_F(AutoUpdateOverHttp, AWholePackageIsSavedAndOnlyAWholeOne)
 {
-    const struct {
-        const char* script;
-        int status;
-    } rows[] = {
+    const struct { const char* script; int status; } rows[] = {
         {"", 8},
         {"/pkg/OrvSetup.exe cut=1000", 6},
         {"/pkg/OrvSetup.exe length=+500", 6},

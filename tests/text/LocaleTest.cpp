@@ -1,24 +1,18 @@
 #include "text/Locale.h"
 
+#include "support/SavedNumberSettings.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <limits>
-#include <tuple>
 #include <utility>
 
 namespace {
 
 // Tests change the process-wide settings; each is put back afterwards.
 class Locale : public ::testing::Test {
-protected:
-    void TearDown() override
-    {
-        std::tie(CLocale::DecimalSeparator, CLocale::ThousandsSeparator, g_lForexLotSize, g_bForexUseLots) = m_saved;
-    }
-
-    const std::tuple<char, char, LONG, BOOL> m_saved { CLocale::DecimalSeparator, CLocale::ThousandsSeparator,
-                                                       g_lForexLotSize, g_bForexUseLots };
+    orv_test::SavedNumberSettings m_saved;
 };
 
 } // namespace

@@ -105,8 +105,7 @@ protected:
     {
         m_savedBehavior = CAutoUpdateMgr::GetAutoUpdateBehavior();
         CAutoUpdateMgr::SetAutoUpdateBehavior(0);
-        std::ifstream installer(orv_test::TestProgramFolder() / "InstallerStandin.exe", std::ios::binary);
-        const std::string package((std::istreambuf_iterator<char>(installer)), std::istreambuf_iterator<char>());
+        const std::string package = orv_test::ReadFile(orv_test::TestProgramFolder() / "InstallerStandin.exe");
         m_packageBytes = package.size();
         ASSERT_TRUE(m_server.Start());
         m_server.Put("pkg/OrvSetup.exe", package);

@@ -4,13 +4,10 @@
 #include "controls/win/BalloonHelp.h"
 #include "framework/win/DC.h"
 #include "framework/win/Dialog.h"
+#include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
-#include <functional>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -237,10 +234,8 @@ TEST_F(Balloon, CloseButtonClosesOnReleaseOverIt)
 // a URL scheme whose open command writes the URL it was given to a file.
 TEST_F(Balloon, ClickOnTheContentOpensTheLinkAndCloses)
 {
-    char folder[MAX_PATH] = "";
-    ::GetTempPathA(MAX_PATH, folder);
-    const std::string record = std::string(folder) + "orv-balloon-url.txt";
-    std::remove(record.c_str());
+    const orv_test::ScratchFolder folder("balloon");
+    const std::string record = (folder / "url.txt").string();
     const std::string command = "cmd.exe /c echo %1> \"" + record + "\"";
     // Wine's shell finds URL schemes in the machine's classes only.
     RegistryKeysGone scheme(HKEY_CLASSES_ROOT, {"orvballoon"});
@@ -256,13 +251,8 @@ TEST_F(Balloon, ClickOnTheContentOpensTheLinkAndCloses)
     ClickAt(balloon, CPoint(inner.left + 10, inner.bottom - 4));
     EXPECT_TRUE(WaitGone(balloon));
     std::string text;
-    PumpUntil([&] {
-        std::ifstream in(record);
-        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        return text.find('\n') != std::string::npos;
-    }, 15000);
+    PumpUntil([&] { return (text = orv_test::ReadFile(record)).find('\n') != std::string::npos; }, 15000);
     EXPECT_EQ(text.substr(0, text.find_first_of("\r\n")), "orvballoon:limit-orders");
-    std::remove(record.c_str());
 }
 
 // The first close request of a delayed balloon only starts its time-out.

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <vector>
 
 using namespace orv::ui;
@@ -243,10 +242,7 @@ TEST_F(DateTimeEdit, ValuesAreWrittenReadStrictlyAndPastedByTheMask)
     // The first run of a letter is selected; a letter the mask lacks puts
     // the caret at the start.
     m_edit.SetMask("MM/DD/YYYY hh:mm");
-    const struct {
-        char letter;
-        const char* selection;
-    } fields[] = {{'m', "14-16"}, {'Y', "6-10"}, {'s', "0-0"}};
+    const struct { char letter; const char* selection; } fields[] = {{'m', "14-16"}, {'Y', "6-10"}, {'s', "0-0"}};
     for (const auto& field : fields) {
         m_edit.SetSel(3, 4);
         m_edit.SelectField(field.letter);

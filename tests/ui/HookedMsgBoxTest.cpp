@@ -6,6 +6,7 @@
 #include "controls/win/HookedMsgBox.h"
 #include "controls/win/HookedMsgBoxIdle.h"
 #include "controls/win/MarketStatics.h"
+#include "controls/win/WindowWrappers.h"
 #include "framework/WinApp.h"
 #include "framework/win/RegisteredMessages.h"
 #include "framework/win/ThreadTimer.h"
@@ -16,9 +17,7 @@
 #include <cstdio>
 #include <functional>
 #include <atomic>
-#include <string>
 #include <thread>
-#include <utility>
 
 using namespace orv::ui;
 
@@ -31,14 +30,6 @@ HWND FindBox(bool adopted = true)
 {
     return FindThreadWindow("#32770",
                             [adopted](HWND wnd) { return (CWnd::FromHandlePermanent(wnd) != nullptr) == adopted; });
-}
-
-CRect RectInBox(HWND box, HWND wnd)
-{
-    CRect rect;
-    ::GetWindowRect(wnd, &rect);
-    ::MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
 }
 
 void ClickCentre(HWND wnd)
@@ -96,11 +87,11 @@ TEST_F(HookedMsgBoxTest, ExtraButtonClickGivesItsIdAndTheMarkupIsApplied)
         // Each extra button stands left of the one before, all inside the box.
         CRect client;
         ::GetClientRect(box, &client);
-        EXPECT_LT(RectInBox(box, later).right, RectInBox(box, yes).left);
-        EXPECT_LT(RectInBox(box, all).right, RectInBox(box, later).left);
-        EXPECT_LT(RectInBox(box, seventh).right, RectInBox(box, all).left);
-        EXPECT_GE(RectInBox(box, seventh).left, 0);
-        EXPECT_LE(RectInBox(box, ::GetDlgItem(box, IDNO)).right, client.right);
+        EXPECT_LT(CWindowRect(later, box).right, CWindowRect(yes, box).left);
+        EXPECT_LT(CWindowRect(all, box).right, CWindowRect(later, box).left);
+        EXPECT_LT(CWindowRect(seventh, box).right, CWindowRect(all, box).left);
+        EXPECT_GE(CWindowRect(seventh, box).left, 0);
+        EXPECT_LE(CWindowRect(::GetDlgItem(box, IDNO), box).right, client.right);
         // The order background fills the box inside the red border.
         HDC dc = ::GetDC(box);
         EXPECT_EQ(::GetPixel(dc, 4, client.bottom / 2), 0x0000FFu);
@@ -144,7 +135,7 @@ TEST_F(HookedMsgBoxTest, ListBlockShowsTenRowsOverTenPlaceholderLines)
         EXPECT_NE(::GetWindowLongA(list, GWL_STYLE) & WS_VSCROLL, 0);
         // The text keeps 10 empty lines where the list stands.
         HWND ok = ::GetDlgItem(box, IDOK);
-        EXPECT_GT(RectInBox(box, ok).top, RectInBox(box, list).bottom);
+        EXPECT_GT(CWindowRect(ok, box).top, CWindowRect(list, box).bottom);
         SaveScreenshot(box, "HookedMsgBox_ListBlock");
         ClickCentre(ok);
     });
@@ -252,11 +243,11 @@ TEST_F(HookedMsgBoxTest, ChildDialogIsEmbeddedUnderTheText)
         EXPECT_GT(CountPixels(label, CRect(0, 0, 40, 14), RGB(0, 0, 255)), 0);
         EXPECT_EQ(::GetParent(child), box);
         EXPECT_TRUE(child.IsWindowVisible());
-        const CRect placed = RectInBox(box, child);
+        const CRect placed = CWindowRect(child, box);
         EXPECT_EQ(placed.Width(), size.Width());
         // Below the buttons and the separator, 3 + 7 from the left with a border.
         EXPECT_EQ(placed.left, 10);
-        EXPECT_GT(placed.top, RectInBox(box, ::GetDlgItem(box, IDOK)).bottom);
+        EXPECT_GT(placed.top, CWindowRect(::GetDlgItem(box, IDOK), box).bottom);
         SaveScreenshot(box, "HookedMsgBox_ChildDialog");
         ClickCentre(::GetDlgItem(box, IDCANCEL));
     }, 0, &child), IDCANCEL);

@@ -56,14 +56,7 @@ protected:
 // is "\b"), the Delete key ("\x7f") as its key-down alone.
 TEST_F(HoverCombo, TypedTextIsCompletedFromTheItems)
 {
-    struct Row {
-        const char* start;
-        int caret;
-        const char* keys;
-        const char* text;
-        CPoint sel;
-        BOOL complete;
-    };
+    struct Row { const char* start; int caret; const char* keys; const char* text; CPoint sel; BOOL complete; };
     const Row rows[] = {
         {"", 0, "b", "Beta", {1, 4}, TRUE},       // the remainder is selected
         {"", 0, "x", "x", {1, 1}, TRUE},          // no item starts with it
@@ -156,9 +149,7 @@ TEST_F(HoverCombo, ItemDataAndDataExchange)
 // stands at a chosen screen row (the screen is 1024 high, items 16).
 TEST_F(HoverCombo, OpenListIsSizedToItsItemsAndTheScreen)
 {
-    struct Row {
-        int top, items, maxShow, height;
-    };
+    struct Row { int top, items, maxShow, height; };
     const Row rows[] = {
         {61, 30, -1, 32 * 16},  {900, 30, -1, 32 * 16}, // fits below; fits above
         {500, 30, -1, 31 * 16}, {900, 80, -1, 56 * 16}, // cut to what fits

@@ -215,11 +215,7 @@ TEST_F(HoverSpin, RepeatedStepsStayInsideTheRangeAndReachTheBuddyOncePerRepeat)
     // The arrow keys in the buddy step the spin as its arrows do. Up, the
     // top is reached and the spin starts again from the middle; down, the
     // bottom likewise.
-    const struct {
-        UINT key;
-        int step;
-        int value;
-    } runs[] = {{VK_UP, 1, 1500}, {VK_DOWN, -1, 0}};
+    const struct { UINT key; int step; int value; } runs[] = {{VK_UP, 1, 1500}, {VK_DOWN, -1, 0}};
     for (const auto& run : runs) {
         m_edit.m_steps.clear();
         int lowest = 1000, highest = 0;

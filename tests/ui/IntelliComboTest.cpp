@@ -84,11 +84,7 @@ TEST_F(IntelliCombo, CreationLeavesTheControlInPlaceWithItsListTakenOver)
 // bottom of the 1024-row screen.
 TEST_F(IntelliCombo, ListPlacementFollowsThePointer)
 {
-    struct Row {
-        int pointerY;
-        UINT flags;
-        CPoint topLeft;
-    };
+    struct Row { int pointerY; UINT flags; CPoint topLeft; };
     const Row rows[] = {
         {900, 0, {300, 700}}, {800, 0, {300, 800}}, {824, 0, {300, 824}}, {825, 0, {300, 625}},
         {900, SWP_NOMOVE, {300, 625}}, // stays where it was

@@ -10,7 +10,6 @@
 
 #include <functional>
 #include <memory>
-#include <string>
 
 using namespace orv::ui;
 
@@ -91,13 +90,7 @@ TEST(RuntimeClass, EachStaticIsMadeByItsNameAndUnknownOrTakenNamesMakeNothing)
 
 TEST_F(MarketStatics, MoneyTextsInEachFormat)
 {
-    struct Row {
-        int format, decimals;
-        bool blankIfZero;
-        double value;
-        const char* text;
-        const char* subPips;
-    };
+    struct Row { int format, decimals; bool blankIfZero; double value; const char* text; const char* subPips; };
     const Row rows[] = {
         {CMoneyStatic::FormatPrice, 2, false, 0.0, "0.00", ""},
         {CMoneyStatic::FormatPrice, 2, true, 0.0, "", ""},

@@ -6,11 +6,11 @@
 #include "controls/win/SysColors.h"
 #include "framework/win/DC.h"
 #include "framework/win/Dialog.h"
+#include "support/SavedNumberSettings.h"
 #include "text/Locale.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -49,11 +49,7 @@ protected:
                                     CRect(20, 20, 160, 43), &m_frame, kEditId));
         PumpPending();
     }
-    void TearDown() override
-    {
-        MouseAway();
-        CLocale::DecimalSeparator = '.';
-    }
+    void TearDown() override { MouseAway(); }
 
     // Keys as the keyboard sends them: characters as WM_CHAR, the Delete key
     // as its key-down alone (it makes no character).
@@ -77,6 +73,7 @@ protected:
     // Puts text on the clipboard.
     void Clip(const char* text) { ASSERT_TRUE(SetClipboardText(m_frame, text)); }
 
+    orv_test::SavedNumberSettings m_saved;
     CFrame m_frame;
     CNimNumEdit m_edit {kSpinId};
 };

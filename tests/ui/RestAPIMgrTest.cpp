@@ -17,7 +17,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -160,12 +159,7 @@ TEST_F(RestAPIMgrTest, SetupRunsTheHelperTwiceWithTheExactCommandLines)
 
 TEST_F(RestAPIMgrTest, HelperFailuresEndTheSetupWithTheirLogLine)
 {
-    struct Row {
-        const char* exitCodes;
-        bool component;
-        std::size_t runs;
-        const char* lastLine;
-    };
+    struct Row { const char* exitCodes; bool component; std::size_t runs; const char* lastLine; };
     const Row rows[] = {
         {"1", true, 1, "L5 Required .NET 4.0 NOT installed - User aborted."},
         {"7", true, 1, "L5 Required .NET 4.0 NOT installed - CHECKNET INTERNAL ERROR."},
@@ -190,11 +184,7 @@ TEST_F(RestAPIMgrTest, HelperFailuresEndTheSetupWithTheirLogLine)
 TEST_F(RestAPIMgrTest, UnusableValuesAreRefusedBeforeAnythingStarts)
 {
     PlaceComponent();
-    struct Row {
-        const char* interfaceText;
-        int port;
-        const char* service;
-    };
+    struct Row { const char* interfaceText; int port; const char* service; };
     const Row rows[] = {
         {"", 8000, "Desktop Service"},
         {"", 8000, "Svc\" -REGASM=\"x"},

@@ -409,10 +409,7 @@ TEST(DocumentParse, CallbacksRunForCompletedNodesAndMayAbort)
 TEST(DocumentParse, AnyEncodingGivesTheSameTree)
 {
     const std::string text = "<?xml version='1.0'?><a k='v'>x<b/></a>";
-    struct Encoding {
-        const char* name;
-        std::string bytes;
-    };
+    struct Encoding { const char* name; std::string bytes; };
     const std::vector<Encoding> encodings = {
         {"UTF-8 mark", "\xEF\xBB\xBF" + text},
         {"UTF-16 LE mark", "\xFF\xFE"s + Widen(text, 2, false)},

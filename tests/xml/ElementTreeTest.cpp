@@ -291,20 +291,6 @@ TEST(ElementTree, DocumentEmptyAndCopyRestoreDefaults)
     EXPECT_FALSE(document.EnumerateCallbacks(index));
 }
 
-TEST(ElementTree, ErrorRecordKeepsTheFirstErrorOnly)
-{
-    Document document;
-    const CString first("first");
-    const CString second("second");
-    document.SetParsingErrorInformation("t", At(1, 1, 2), At(3, 1, 4), &first);
-    document.SetParsingErrorInformation("u", At(5, 1, 6), At(7, 1, 8), &second);
-    const ErrorRecord error = ErrorOf(document);
-    EXPECT_EQ(error.message, "first");
-    EXPECT_EQ(error.tag, "t");
-    EXPECT_EQ(Describe(error.beginning), Describe(At(1, 1, 2)));
-    EXPECT_EQ(Describe(error.location), Describe(At(3, 1, 4)));
-}
-
 // A tree a million levels deep, built by hand, is copied, counted, read,
 // written and destroyed without recursion.
 TEST(ElementTree, DeepTreesAreSafeToWalk)
@@ -562,52 +548,6 @@ TEST(ElementTree, CopyOfAParsedTreeOutlivesTheDocument)
     ASSERT_TRUE(copy->GetChild("item(123)") != nullptr);
     EXPECT_EQ(AttributeOf(copy->GetChild("item(123)"), "about"), "item number 123 of the list");
     Element::DeleteElement(copy);
-}
-
-// Lists hold one item without storage of their own and move to a block
-// when a second arrives; removals and inserts keep the order either way.
-TEST(ElementTree, ListsOfOneItemGrowAndShrink)
-{
-    Element* parent = Element::NewElement(nullptr);
-    Element* a = AddElement(parent, "a");
-    Element* b = Element::NewElement(nullptr);
-    b->SetTag("b");
-    parent->AddChild(b, 0);
-    DWORD index = 0;
-    Element* child = nullptr;
-    ASSERT_TRUE(parent->GetNextChild(index, child));
-    EXPECT_EQ(child, b);
-    parent->RemoveChild(b);
-    parent->RemoveChild(a);
-    index = 0;
-    EXPECT_FALSE(parent->GetNextChild(index, child));
-    parent->AddChild(a);
-    parent->AddChild(b, 0);
-    parent->RemoveChild(a);
-    EXPECT_EQ(parent->GetChild("b"), b);
-    EXPECT_EQ(parent->GetNumberOfChildren(), 1u);
-    Element::DeleteElement(a);
-
-    EXPECT_TRUE(parent->AddAttribute("x", "1"));
-    parent->DestroyAttributeByValue("1");
-    EXPECT_EQ(parent->GetNumberOfAttributes(), 0u);
-    EXPECT_TRUE(parent->AddAttribute("y", "2"));
-    EXPECT_TRUE(parent->AddAttribute("z", "3"));
-    parent->DestroyAttributeByName("y");
-    CString value;
-    EXPECT_TRUE(parent->GetAttributeByName("z", value));
-    EXPECT_FALSE(parent->GetAttributeByName("y", value));
-    Element::DeleteElement(parent);
-
-    // A parsed node with one child and one attribute takes more afterwards.
-    Document document;
-    ASSERT_TRUE(ParseBytes(document, "<r k=\"v\"><only/></r>"));
-    Element* r = document.GetElement("r");
-    AddElement(r, "second");
-    EXPECT_TRUE(r->AddAttribute("k2", "v2"));
-    EXPECT_EQ(NameOf(r->GetChild("second")), "second");
-    EXPECT_NE(r->GetChild("only"), nullptr);
-    EXPECT_TRUE(r->GetAttributeByName("k", value));
 }
 
 // In address-checked builds, the bytes a parsed attribute or text node keeps

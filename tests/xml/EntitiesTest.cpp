@@ -80,11 +80,7 @@ TEST(Entities, IsEntityGivesTheRuleThatFails)
 {
     Document document;
     const Entities& entities = document.GetEntities();
-    struct Case {
-        const char* reference;
-        bool known;
-        DWORD rule;
-    };
+    struct Case { const char* reference; bool known; DWORD rule; };
     const Case cases[] = {
         {"&amp;", true, 0},
         {"&#65;", true, 0},

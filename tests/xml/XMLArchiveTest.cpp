@@ -369,10 +369,7 @@ TEST(XMLArchiveZone, SuffixFollowsTheWorkstationZone)
 
 TEST_F(XMLArchiveTest, SerializeObjectCallsTheCallersRoutine)
 {
-    struct Pair {
-        long first;
-        CString second;
-    };
+    struct Pair { long first; CString second; };
     const XML_ARCHIVE_SERIALIZE_FUNCTION routine = [](CXMLArchive& archive, const CString& name, void* object) -> BOOL {
         auto* pair = static_cast<Pair*>(object);
         if (archive.IsStoring()) {

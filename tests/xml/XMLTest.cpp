@@ -2,6 +2,8 @@
 // navigation, reading data and attributes, the add operations, and files.
 #include "xml/XML.h"
 
+#include "support/ScratchFolder.h"
+
 #include <gtest/gtest.h>
 
 #if defined(_WIN32)
@@ -9,8 +11,6 @@
 #endif
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 namespace {
@@ -50,17 +50,6 @@ void ExpectIndexMatchesReparse(CXML& xml)
     CXML reparsed;
     EXPECT_TRUE(reparsed.SetDoc(xml.GetDoc())) << reparsed.GetError().GetString();
     EXPECT_EQ(Dump(xml), Dump(reparsed)) << xml.GetDoc().GetString();
-}
-
-std::filesystem::path TempPath(const char* name)
-{
-    return std::filesystem::temp_directory_path() / (std::string("orv_cxml_") + name);
-}
-
-std::string ReadBytes(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 } // namespace
@@ -433,21 +422,16 @@ TEST(XML, DoubleByteCharactersStepAsOneInTheProcessCodePage)
 
 TEST(XML, LoadFileTurnsBareLineFeedsIntoCrLf)
 {
-    const auto path = TempPath("load.xml");
-    {
-        std::ofstream out(path, std::ios::binary);
-        out << "\n<r>\n<a>1</a>\r\n<b/>\n</r>\n";
-    }
+    const orv_test::ScratchFolder folder("cxml");
+    const auto path = folder / "load.xml";
+    orv_test::WriteFile(path, "\n<r>\n<a>1</a>\r\n<b/>\n</r>\n");
     CXML xml;
     EXPECT_EQ(0, xml.LoadFile(path.string().c_str()));
     EXPECT_STREQ("\r\n<r>\r\n<a>1</a>\r\n<b/>\r\n</r>\r\n", xml.GetDoc());
     EXPECT_TRUE(xml.FindChildElem("b"));
 
     // A file that is read but does not parse still reports success.
-    {
-        std::ofstream out(path, std::ios::binary);
-        out << "<r>";
-    }
+    orv_test::WriteFile(path, "<r>");
     EXPECT_EQ(0, xml.LoadFile(path.string().c_str()));
     EXPECT_FALSE(xml.IsWellFormed());
     EXPECT_STREQ("Element tag not found", xml.GetError());
@@ -456,55 +440,49 @@ TEST(XML, LoadFileTurnsBareLineFeedsIntoCrLf)
     EXPECT_EQ(1, xml.LoadFile(path.string().c_str()));
     EXPECT_EQ(1, xml.LoadFile(nullptr));
     // A directory opens on some systems but cannot be read.
-    EXPECT_EQ(1, xml.LoadFile(std::filesystem::temp_directory_path().string().c_str()));
+    EXPECT_EQ(1, xml.LoadFile(folder.Path().string().c_str()));
 }
 
 TEST(XML, SaveFileWritesTheDocumentUnchangedAndReplacesWhole)
 {
-    const auto path = TempPath("save.xml");
-    {
-        std::ofstream out(path, std::ios::binary);
-        out << std::string(1000, 'x');
-    }
+    const orv_test::ScratchFolder folder("cxml");
+    const auto path = folder / "save.xml";
+    orv_test::WriteFile(path, std::string(1000, 'x'));
     CXML xml("<r>\n<a/>\r\n</r>");
     EXPECT_EQ(0, xml.SaveFile(path.string().c_str()));
-    EXPECT_EQ("<r>\n<a/>\r\n</r>", ReadBytes(path));
+    EXPECT_EQ("<r>\n<a/>\r\n</r>", orv_test::ReadFile(path));
     EXPECT_FALSE(std::filesystem::exists(path.string() + ".orvtmp"));
 
     // A save that cannot be made leaves the old file as it was.
-    const auto missingDir = TempPath("no_such_dir") / "f.xml";
+    const auto missingDir = folder / "no_such_dir" / "f.xml";
     EXPECT_EQ(1, xml.SaveFile(missingDir.string().c_str()));
     EXPECT_EQ(1, xml.SaveFile(nullptr));
-    const auto dirPath = TempPath("save_dir");
+    const auto dirPath = folder / "save_dir";
     std::filesystem::create_directories(dirPath);
     EXPECT_EQ(1, xml.SaveFile(dirPath.string().c_str()));
     EXPECT_TRUE(std::filesystem::is_directory(dirPath));
     EXPECT_FALSE(std::filesystem::exists(dirPath.string() + ".orvtmp"));
-    std::filesystem::remove(dirPath);
 
     CXML loaded;
     EXPECT_EQ(0, loaded.LoadFile(path.string().c_str()));
     EXPECT_STREQ("<r>\r\n<a/>\r\n</r>", loaded.GetDoc());
-    std::filesystem::remove(path);
 }
 
 #if !defined(_WIN32)
 TEST(XML, SaveFileThroughALinkReplacesTheTargetAndKeepsItsMode)
 {
     namespace fs = std::filesystem;
-    const auto target = TempPath("link_target.xml");
-    const auto link = TempPath("link.xml");
-    fs::remove(link);
-    std::ofstream(target, std::ios::binary) << "old";
+    const orv_test::ScratchFolder folder("cxml");
+    const auto target = folder / "link_target.xml";
+    const auto link = folder / "link.xml";
+    orv_test::WriteFile(target, "old");
     fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     fs::create_symlink(target, link);
     CXML xml("<r/>");
     EXPECT_EQ(0, xml.SaveFile(link.string().c_str()));
     EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ("<r/>", ReadBytes(target));
+    EXPECT_EQ("<r/>", orv_test::ReadFile(target));
     EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
         fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    fs::remove(link);
-    fs::remove(target);
 }
 #endif

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
 
 inline CParsePoint At(DWORD index, DWORD line, DWORD column)
