@@ -388,8 +388,184 @@ Element::MarkupRead Element::m_ReadMarkup(CDataParser& parser, std::string& wide
     return MarkupRead::Unterminated;
 }
 
+// A start tag of the usual shape in single-byte text, read by
+// m_ReadSimpleStartTag; any other markup takes the general path.
+namespace {
+
+struct SimpleAttribute {
+    std::string_view name;
+    std::string_view value;
+    bool normalise;
+};
+
+// More attributes than this in one tag take the general path.
+constexpr int kMostSimpleAttributes = 32;
+
+bool IsNameStartByte(char c) noexcept
+{
+    return IsLetterByte(c) || c == '_' || c == ':';
+}
+
+// One bit of a 64-bit filter per attribute name: a repeated name always
+// finds its bit set, so a clear bit proves a name new without comparing.
+std::uint64_t NameBit(std::string_view name) noexcept
+{
+    return std::uint64_t(1) << ((BYTE(name.front()) * 7u + BYTE(name.back()) * 3u + name.size()) & 63u);
+}
+
+// Bytes of an attribute value that need a closer look: those that
+// normalisation rewrites, and '<', which a value may not hold.
+struct ValueStops {
+    bool stop[256] = {};
+    constexpr ValueStops() { stop[BYTE('\r')] = stop[BYTE('\n')] = stop[BYTE('\t')] = stop[BYTE('<')] = true; }
+};
+constexpr ValueStops kValueStops;
+
+} // namespace
+
+// Reads the start tag (or empty-element tag) at m_Ending in one pass when
+// it has the usual shape: '<', a well-formed name, then name="value" pairs
+// (single or double quotes, white space around '=' allowed) with distinct
+// names and no '<' in a value, then '>' or "/>". Such a tag reads the same
+// through the general path, which is left everything else, faults
+// included: nothing is changed when this returns false.
+bool Element::m_ReadSimpleStartTag(CDataParser& parser, bool& closed)
+{
+    const std::string_view data = parser.GetByteView();
+    const char* const first = data.data();
+    const char* const end = first + data.size();
+    const char* const begin = first + m_Ending.GetIndex();
+    if (end - begin < 3 || begin[0] != '<' || !IsNameStartByte(begin[1])) {
+        return false;
+    }
+    const char* at = begin + 1;
+    do {
+        ++at;
+    } while (at != end && IsNameCharByte(*at));
+    const std::string_view tag(begin + 1, std::size_t(at - begin - 1));
+
+    SimpleAttribute attributes[kMostSimpleAttributes];
+    int count = 0;
+    std::uint64_t seen = 0;
+    DWORD lines = 0;
+    const char* lastBreak = nullptr;
+    const auto skipSpace = [&]() {
+        while (at != end && IsXmlSpace(*at)) {
+            if (*at == '\n') {
+                ++lines;
+                lastBreak = at;
+            }
+            ++at;
+        }
+        return at != end;
+    };
+    for (;;) {
+        if (!skipSpace()) {
+            return false;
+        }
+        if (*at == '>') {
+            closed = false;
+            ++at;
+            break;
+        }
+        if (*at == '/') {
+            if (end - at < 2 || at[1] != '>') {
+                return false;
+            }
+            closed = true;
+            at += 2;
+            break;
+        }
+        if (count == kMostSimpleAttributes || !IsNameCharByte(*at)) {
+            return false;
+        }
+        const char* const nameStart = at;
+        do {
+            ++at;
+        } while (at != end && IsNameCharByte(*at));
+        const std::string_view name(nameStart, std::size_t(at - nameStart));
+        if (!skipSpace() || *at != '=') {
+            return false;
+        }
+        ++at;
+        if (!skipSpace() || !IsQuote(*at)) {
+            return false;
+        }
+        const char* const valueStart = at + 1;
+        const void* close = std::memchr(valueStart, *at, std::size_t(end - valueStart));
+        if (close == nullptr) {
+            return false;
+        }
+        at = static_cast<const char*>(close);
+        const std::string_view value(valueStart, std::size_t(at - valueStart));
+        ++at;
+        bool normalise = false;
+        for (const char& c : value) {
+            if (kValueStops.stop[BYTE(c)]) {
+                if (c == '<') {
+                    return false;
+                }
+                if (c == '\n') {
+                    ++lines;
+                    lastBreak = &c;
+                }
+                normalise = true;
+            }
+        }
+        const std::uint64_t bit = NameBit(name);
+        if ((seen & bit) != 0) {
+            for (int i = 0; i < count; ++i) {
+                if (attributes[i].name == name) {
+                    return false;
+                }
+            }
+        }
+        seen |= bit;
+        attributes[count++] = SimpleAttribute{name, value, normalise};
+    }
+
+    // The tag is read: the point moves past it as stepping over each byte
+    // would, then the node takes its name and attributes.
+    if (lines != 0) {
+        m_Ending.SetLine(m_Ending.GetLine() + lines);
+        m_Ending.SetColumn(DWORD(at - lastBreak));
+    } else {
+        m_Ending.SetColumn(m_Ending.GetColumn() + DWORD(at - begin));
+    }
+    m_Ending.SetIndex(DWORD(at - first));
+    m_Type = typeElement;
+    m_Tag = tag;
+    m_IsTagEmpty = closed;
+    m_Attributes.Reserve(count);
+    for (int i = 0; i < count; ++i) {
+        CExtensibleMarkupLanguageAttribute* attribute = CExtensibleMarkupLanguageAttribute::NewWithTexts(
+            attributes[i].name, attributes[i].value, attributes[i].normalise);
+        try {
+            m_Attributes.Add(attribute);
+        } catch (...) {
+            delete attribute;
+            throw;
+        }
+    }
+    return true;
+}
+
+bool Element::m_FinishMarkup(bool closed, bool& open)
+{
+    if (closed) {
+        m_IsDone = true;
+        return m_RunCallbacks("Parsing aborted by Callback function.");
+    }
+    open = true;
+    return true;
+}
+
 bool Element::m_ParseMarkup(CDataParser& parser, bool& open)
 {
+    bool closed = false;
+    if (parser.IsTextASCII() && m_IsPlain() && m_ReadSimpleStartTag(parser, closed)) {
+        return m_FinishMarkup(closed, open);
+    }
     std::string wide;
     std::string_view markup;
     switch (m_ReadMarkup(parser, wide, markup)) {
@@ -400,19 +576,13 @@ bool Element::m_ParseMarkup(CDataParser& parser, bool& open)
     case MarkupRead::Read:
         break;
     }
-    bool closed = false;
     const bool parsed = m_IsPlain() ? m_ParseTagView(markup, closed, parser)
                                     : m_ParseTag(ToCString(markup), closed, parser);
     if (!parsed) {
         Empty();
         return false;
     }
-    if (closed) {
-        m_IsDone = true;
-        return m_RunCallbacks("Parsing aborted by Callback function.");
-    }
-    open = true;
-    return true;
+    return m_FinishMarkup(closed, open);
 }
 
 void Element::m_GetTag(const CString& text, CString& tag) const
