@@ -13,7 +13,9 @@ CExtensibleMarkupLanguageAttribute::CExtensibleMarkupLanguageAttribute(const CEx
 
 CExtensibleMarkupLanguageAttribute::~CExtensibleMarkupLanguageAttribute()
 {
-    OrvXml::RetireNodeTail(this, sizeof(CExtensibleMarkupLanguageAttribute), m_TextTail);
+    // Texts that were set since no longer borrow: their part of the tail is
+    // then not counted, which only retires fewer bytes early.
+    OrvXml::RetireNodeTail(this, sizeof(CExtensibleMarkupLanguageAttribute), m_Name.BorrowedSize() + m_Value.BorrowedSize());
 }
 
 namespace {
@@ -59,21 +61,20 @@ CExtensibleMarkupLanguageAttribute* CExtensibleMarkupLanguageAttribute::NewWithT
     auto* attribute = ::new (memory) CExtensibleMarkupLanguageAttribute;
     char* bytes = reinterpret_cast<char*>(attribute + 1);
     if (nameInline) {
-        attribute->m_Name = name;
+        attribute->m_Name.SetInlineOnEmpty(name.data(), name.size());
     } else {
         CopyValue(bytes, name, false);
-        attribute->m_Name.Borrow(bytes, name.size());
+        attribute->m_Name.BorrowOnEmpty(bytes, name.size());
         bytes += name.size() + 1;
     }
-    if (valueInline) {
-        char buffer[CNodeText::kInlineCapacity + 1];
-        attribute->m_Value = std::string_view(buffer, CopyValue(buffer, value, normaliseValue));
+    if (valueInline && !normaliseValue) {
+        attribute->m_Value.SetInlineOnEmpty(value.data(), value.size());
+    } else if (valueInline) {
+        // Normalising never lengthens the value, so it fits in place.
+        attribute->m_Value.m_Word = std::uint32_t(CopyValue(attribute->m_Value.m_Bytes, value, true));
     } else {
-        attribute->m_Value.Borrow(bytes, CopyValue(bytes, value, normaliseValue));
+        attribute->m_Value.BorrowOnEmpty(bytes, CopyValue(bytes, value, normaliseValue));
     }
-    // A tail too long to record only happens on the heap, where the size
-    // given back does not matter.
-    attribute->m_TextTail = tail <= 0xFFFF ? std::uint16_t(tail) : 0;
     return attribute;
 }
 

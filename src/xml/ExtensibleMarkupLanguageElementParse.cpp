@@ -199,7 +199,12 @@ bool Element::m_ParseOneNode(const CParsePoint& beginning, CDataParser& parser, 
 {
     open = false;
     m_AbortParsing = false;
-    Empty();
+    // A node just created holds nothing to empty.
+    if (m_IsPlain() && m_Children.IsEmpty() && m_Attributes.IsEmpty() && m_Tag.IsEmpty() && m_Contents.IsEmpty()) {
+        m_IsDone = false;
+    } else {
+        Empty();
+    }
     if (beginning.GetIndex() >= parser.GetSize()) {
         return m_Fail("There are no more bytes to parse. We ran out of bytes before we rand out of XML.");
     }
@@ -492,11 +497,11 @@ bool Element::m_ReadSimpleStartTag(CDataParser& parser, bool& closed)
             return false;
         }
         const char* const valueStart = at + 1;
-        const void* close = std::memchr(valueStart, *at, std::size_t(end - valueStart));
-        if (close == nullptr) {
+        const std::size_t close = FindNearByte(std::string_view(valueStart, std::size_t(end - valueStart)), 0, *at);
+        if (close == std::string_view::npos) {
             return false;
         }
-        at = static_cast<const char*>(close);
+        at = valueStart + close;
         const std::string_view value(valueStart, std::size_t(at - valueStart));
         ++at;
         bool normalise = false;
