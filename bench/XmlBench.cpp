@@ -576,11 +576,12 @@ const DocumentEntry kDocuments[] = {
     {"small_4KB", &SmallDocument, false},
 };
 
-// --parse_once=<document>[,walk]: generates the document, then parses it
-// (and walks the tree) once with our engine, outside any benchmark, for
-// counting instructions, e.g.
+// --parse_once=<document>[,walk][,pugixml]: generates the document, then
+// parses it (and walks the tree) once with our engine, or with pugixml,
+// outside any benchmark, for counting instructions, e.g.
 //   valgrind --tool=callgrind --toggle-collect='*ParseOrv*' orv_bench_xml --parse_once=small_4KB
-// Returns -1 when the option is not given.
+// (ParseWalkOrv, ParsePugixml, ParseWalkPugixml for the others). Returns -1
+// when the option is not given.
 int ParseOnce(int argc, char** argv)
 {
     constexpr std::string_view option = "--parse_once=";
@@ -591,11 +592,18 @@ int ParseOnce(int argc, char** argv)
         }
         argument.remove_prefix(option.size());
         const std::size_t comma = argument.find(',');
-        const bool walk = comma != std::string_view::npos && argument.substr(comma + 1) == "walk";
+        const std::string_view rest = comma == std::string_view::npos ? std::string_view() : argument.substr(comma);
+        const bool walk = rest.find(",walk") != std::string_view::npos;
+        ParseFunction parse = walk ? &ParseWalkOrv : &ParseOrv;
+#if defined(ORV_HAVE_PUGIXML)
+        if (rest.find(",pugixml") != std::string_view::npos) {
+            parse = walk ? &ParseWalkPugixml : &ParsePugixml;
+        }
+#endif
         const std::string_view name = argument.substr(0, comma);
         for (const DocumentEntry& document : kDocuments) {
             if (name == document.name) {
-                const std::string error = (walk ? ParseWalkOrv : ParseOrv)(document.corpus(), [] { });
+                const std::string error = parse(document.corpus(), [] { });
                 if (!error.empty()) {
                     Abort("orv", document.name, error);
                 }

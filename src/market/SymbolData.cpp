@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace {
@@ -63,10 +64,33 @@ int ReadFile(std::FILE* file, CByteArray& bytes)
     return 0;
 }
 
-double DecimalAttribute(const CExtensibleMarkupLanguageElement& entry, const char* name, double fallback)
+// The first attribute of the entry with that name, read in place; null
+// when there is none. (GetAttributeByName would copy the name and the value
+// into strings for every look-up.)
+const OrvXml::CNodeText* AttributeText(const CExtensibleMarkupLanguageElement& entry, std::string_view name)
 {
-    CString value;
-    return entry.GetAttributeByName(name, value) ? std::atof(value) : fallback;
+    DWORD index = 0;
+    CExtensibleMarkupLanguageAttribute* attribute = nullptr;
+    while (entry.GetNextAttribute(index, attribute)) {
+        if (attribute->m_Name == name)
+            return &attribute->m_Value;
+    }
+    return nullptr;
+}
+
+bool AttributeString(const CExtensibleMarkupLanguageElement& entry, std::string_view name, CString& value)
+{
+    const OrvXml::CNodeText* text = AttributeText(entry, name);
+    if (text == nullptr)
+        return false;
+    value = text->ToCString();
+    return true;
+}
+
+double DecimalAttribute(const CExtensibleMarkupLanguageElement& entry, std::string_view name, double fallback)
+{
+    const OrvXml::CNodeText* text = AttributeText(entry, name);
+    return text != nullptr ? std::atof(text->GetString()) : fallback;
 }
 
 // Pip places: the absolute base-10 logarithm of the pip size, truncated.
@@ -95,14 +119,29 @@ UINT NextPrime(UINT n)
 
 // The maps start at their fixed initial sizes and do not grow by
 // themselves; a file with many more entries than buckets would make every
-// lookup walk long chains, so the table is widened to about one entry per
-// bucket after loading.
+// lookup walk long chains. While loading, each map has room for the most
+// entries the file can give it; after loading, a table with more entries
+// than its initial size is left at about one entry per bucket, and any
+// other back at its initial size.
 template <class Map>
-void WidenFor(Map& map)
+void ReserveFor(Map& map, UINT entries)
+{
+    if (entries > map.GetHashTableSize())
+        map.InitHashTable(NextPrime(entries + entries / 4));
+}
+
+template <class Map>
+void SettleFor(Map& map, UINT initialSize)
 {
     const UINT count = static_cast<UINT>(map.GetCount());
-    if (count > map.GetHashTableSize())
-        map.InitHashTable(NextPrime(count + count / 4));
+    const UINT size = count > initialSize ? NextPrime(count + count / 4) : initialSize;
+    if (size != map.GetHashTableSize())
+        map.InitHashTable(size);
+}
+
+UINT CountEntries(const CExtensibleMarkupLanguageElement* section)
+{
+    return section != nullptr ? static_cast<UINT>(section->GetNumberOfChildren()) : 0;
 }
 
 // All the elements directly under a section.
@@ -130,20 +169,37 @@ public:
 
     void Read(const CExtensibleMarkupLanguageElement& top)
     {
-        ForEachEntry(top.GetChild("Forex"), [this](const auto& entry) { ReadForex(entry); });
-        ForEachEntry(top.GetChild("Futures"), [this](const auto& entry) { ReadFutures(entry); });
-        ForEachEntry(top.GetChild("ExchRates"), [this](const auto& entry) { ReadExchangeRate(entry); });
+        const CExtensibleMarkupLanguageElement* forex = top.GetChild("Forex");
+        const CExtensibleMarkupLanguageElement* futures = top.GetChild("Futures");
+        const CExtensibleMarkupLanguageElement* rates = top.GetChild("ExchRates");
+        const UINT forexSize = m_target.m_mapForex.GetHashTableSize();
+        const UINT aliasSize = m_target.m_mapForexAlias.GetHashTableSize();
+        const UINT futuresSize = m_target.m_mapFutures.GetHashTableSize();
+        const UINT esignalSize = m_target.m_mapEsignalRoots.GetHashTableSize();
+        const UINT spotSize = m_target.m_mapSpotRates.GetHashTableSize();
+        // A forex entry adds at most two keys and four aliases, a futures
+        // root one entry and one vendor root, a rate two spot rates.
+        ReserveFor(m_target.m_mapForex, 2 * CountEntries(forex));
+        ReserveFor(m_target.m_mapForexAlias, 4 * CountEntries(forex));
+        ReserveFor(m_seenPairs, CountEntries(forex));
+        ReserveFor(m_target.m_mapFutures, CountEntries(futures));
+        ReserveFor(m_target.m_mapEsignalRoots, CountEntries(futures));
+        ReserveFor(m_target.m_mapSpotRates, 2 * CountEntries(rates));
+
+        ForEachEntry(forex, [this](const auto& entry) { ReadForex(entry); });
+        ForEachEntry(futures, [this](const auto& entry) { ReadFutures(entry); });
+        ForEachEntry(rates, [this](const auto& entry) { ReadExchangeRate(entry); });
         if (const auto* rate = top.GetChild("RiskFreeIntRate")) {
             CString text;
             rate->GetText(text);
             if (!text.IsEmpty())
                 m_target.m_dRiskFreeIntRate = std::atof(text);
         }
-        WidenFor(m_target.m_mapFutures);
-        WidenFor(m_target.m_mapForex);
-        WidenFor(m_target.m_mapForexAlias);
-        WidenFor(m_target.m_mapEsignalRoots);
-        WidenFor(m_target.m_mapSpotRates);
+        SettleFor(m_target.m_mapFutures, futuresSize);
+        SettleFor(m_target.m_mapForex, forexSize);
+        SettleFor(m_target.m_mapForexAlias, aliasSize);
+        SettleFor(m_target.m_mapEsignalRoots, esignalSize);
+        SettleFor(m_target.m_mapSpotRates, spotSize);
     }
 
 private:
@@ -153,12 +209,12 @@ private:
         data->m_dBuyPremium = DecimalAttribute(entry, "premiumBuy", data->m_dBuyPremium);
         data->m_dSellPremium = DecimalAttribute(entry, "premiumSell", data->m_dSellPremium);
         CString text;
-        if (entry.GetAttributeByName("pipDecimal", text)) {
+        if (AttributeString(entry, "pipDecimal", text)) {
             data->m_dPipDecimal = std::atof(text);
             data->m_nPipPlaces = PipPlacesOf(data->m_dPipDecimal);
         }
         data->m_dMarginRate = DecimalAttribute(entry, "marginRate", data->m_dMarginRate);
-        if (entry.GetAttributeByName("lotMultiplierActive", text))
+        if (AttributeString(entry, "lotMultiplierActive", text))
             data->m_bLotMultiplierActive = std::atol(text) != 0;
         return data;
     }
@@ -166,11 +222,11 @@ private:
     void ReadForex(const CExtensibleMarkupLanguageElement& entry)
     {
         CString pair;
-        if (!entry.GetAttributeByName("Symbol", pair))
+        if (!AttributeString(entry, "Symbol", pair))
             return;
         CString key = pair;
         CString bank;
-        if (entry.GetAttributeByName("Bank", bank))
+        if (AttributeString(entry, "Bank", bank))
             key += bank;
         else
             HostLogFormat(kLogDetail, "Mapped default CForexData for %s", pair.GetString());
@@ -215,21 +271,21 @@ private:
     void ReadFutures(const CExtensibleMarkupLanguageElement& entry)
     {
         CString root;
-        if (!entry.GetAttributeByName("Symbol", root))
+        if (!AttributeString(entry, "Symbol", root))
             return;
         auto* data = new FUTURESDATA;
         CString text;
-        if (entry.GetAttributeByName("exch", text))
+        if (AttributeString(entry, "exch", text))
             data->sExchange = text.Trim();
         data->dIncrement = DecimalAttribute(entry, "Increment", data->dIncrement);
         data->dOvernightMargin = DecimalAttribute(entry, "overnightMargin", data->dOvernightMargin);
         data->dOvernightMaint = DecimalAttribute(entry, "overnightMaint", data->dOvernightMaint);
         data->dIntradayMargin = DecimalAttribute(entry, "intradayMargin", data->dIntradayMargin);
-        if (entry.GetAttributeByName("contractSize", text))
+        if (AttributeString(entry, "contractSize", text))
             data->nContractSize = static_cast<int>(std::atol(text));
-        if (entry.GetAttributeByName("displayFormat", text))
+        if (AttributeString(entry, "displayFormat", text))
             data->nDisplayFormat = std::atoi(text);
-        if (entry.GetAttributeByName("eSignalRoot", text))
+        if (AttributeString(entry, "eSignalRoot", text))
             m_target.m_mapEsignalRoots[root] = text;
 
         FUTURESDATA* old = nullptr;
@@ -242,7 +298,7 @@ private:
     {
         CString name;
         CString rate;
-        if (entry.GetAttributeByName("Name", name) && entry.GetAttributeByName("Rate", rate))
+        if (AttributeString(entry, "Name", name) && AttributeString(entry, "Rate", rate))
             m_target.MapSpotRate(name, std::atof(rate));
     }
 
