@@ -11,10 +11,13 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <clocale>
 #include <cmath>
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -87,11 +90,88 @@ bool AttributeString(const CExtensibleMarkupLanguageElement& entry, std::string_
     return true;
 }
 
-double DecimalAttribute(const CExtensibleMarkupLanguageElement& entry, std::string_view name, double fallback)
+// std::atof of the text. A plain decimal number ([+-]digits[.digits], at
+// most 19 digits, nothing after it) is read directly when the locale's
+// decimal point is '.': its digits as an integer below 2^53 divided by a
+// power of ten up to 10^22, both exact, give the correctly rounded value,
+// which is what std::atof gives.
+double ReadDecimal(const char* text, bool plainDecimalPoint)
 {
-    const OrvXml::CNodeText* text = AttributeText(entry, name);
-    return text != nullptr ? std::atof(text->GetString()) : fallback;
+    if (!plainDecimalPoint)
+        return std::atof(text);
+    const char* at = text;
+    const bool negative = *at == '-';
+    if (*at == '-' || *at == '+')
+        ++at;
+    std::uint64_t digits = 0;
+    int count = 0;
+    int fraction = -1;
+    for (;; ++at) {
+        if (*at >= '0' && *at <= '9') {
+            digits = digits * 10 + std::uint64_t(*at - '0');
+            ++count;
+            if (fraction >= 0)
+                ++fraction;
+        } else if (*at == '.' && fraction < 0) {
+            fraction = 0;
+        } else {
+            break;
+        }
+    }
+    constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14,
+        1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (*at != '\0' || count == 0 || count > 19 || digits >= (std::uint64_t(1) << 53))
+        return std::atof(text);
+    const double value = double(digits) / kPowers[fraction > 0 ? fraction : 0];
+    return negative ? -value : value;
 }
+
+// The first attribute of each of N names, found in one pass over an
+// entry's attributes and read in place.
+template <std::size_t N>
+class EntryAttributes {
+public:
+    EntryAttributes(const CExtensibleMarkupLanguageElement& entry, const std::string_view (&names)[N])
+    {
+        DWORD index = 0;
+        CExtensibleMarkupLanguageAttribute* attribute = nullptr;
+        while (entry.GetNextAttribute(index, attribute)) {
+            for (std::size_t i = 0; i < N; ++i) {
+                if (m_found[i] == nullptr && attribute->m_Name == names[i]) {
+                    m_found[i] = &attribute->m_Value;
+                    break;
+                }
+            }
+        }
+    }
+
+    bool Has(std::size_t i) const { return m_found[i] != nullptr; }
+    const char* Text(std::size_t i) const { return m_found[i]->GetString(); }
+    bool String(std::size_t i, CString& value) const
+    {
+        if (m_found[i] == nullptr)
+            return false;
+        value = m_found[i]->ToCString();
+        return true;
+    }
+    double Decimal(std::size_t i, double fallback, bool plainDecimalPoint) const
+    {
+        return m_found[i] != nullptr ? ReadDecimal(m_found[i]->GetString(), plainDecimalPoint) : fallback;
+    }
+
+private:
+    const OrvXml::CNodeText* m_found[N] = {};
+};
+
+// The attributes of a forex entry and of a futures root, in the order of
+// their indices.
+enum ForexAttribute { kForexSymbol, kBank, kPremiumBuy, kPremiumSell, kPipDecimal, kMarginRate, kLotMultiplierActive };
+constexpr std::string_view kForexNames[] = {"Symbol", "Bank", "premiumBuy", "premiumSell", "pipDecimal", "marginRate",
+    "lotMultiplierActive"};
+enum FuturesAttribute { kRootSymbol, kExchange, kIncrement, kOvernightMargin, kOvernightMaint, kIntradayMargin,
+    kContractSize, kDisplayFormat, kEsignalRoot };
+constexpr std::string_view kFuturesNames[] = {"Symbol", "exch", "Increment", "overnightMargin", "overnightMaint",
+    "intradayMargin", "contractSize", "displayFormat", "eSignalRoot"};
 
 // Pip places: the absolute base-10 logarithm of the pip size, truncated.
 // A tiny tolerance keeps 0.0001 at 4 when the logarithm of its binary
@@ -203,30 +283,30 @@ public:
     }
 
 private:
-    static CForexData* NewForexData(const CExtensibleMarkupLanguageElement& entry)
+    CForexData* NewForexData(const EntryAttributes<std::size(kForexNames)>& entry) const
     {
         auto* data = new CForexData;
-        data->m_dBuyPremium = DecimalAttribute(entry, "premiumBuy", data->m_dBuyPremium);
-        data->m_dSellPremium = DecimalAttribute(entry, "premiumSell", data->m_dSellPremium);
-        CString text;
-        if (AttributeString(entry, "pipDecimal", text)) {
-            data->m_dPipDecimal = std::atof(text);
+        data->m_dBuyPremium = entry.Decimal(kPremiumBuy, data->m_dBuyPremium, m_plainDecimalPoint);
+        data->m_dSellPremium = entry.Decimal(kPremiumSell, data->m_dSellPremium, m_plainDecimalPoint);
+        if (entry.Has(kPipDecimal)) {
+            data->m_dPipDecimal = ReadDecimal(entry.Text(kPipDecimal), m_plainDecimalPoint);
             data->m_nPipPlaces = PipPlacesOf(data->m_dPipDecimal);
         }
-        data->m_dMarginRate = DecimalAttribute(entry, "marginRate", data->m_dMarginRate);
-        if (AttributeString(entry, "lotMultiplierActive", text))
-            data->m_bLotMultiplierActive = std::atol(text) != 0;
+        data->m_dMarginRate = entry.Decimal(kMarginRate, data->m_dMarginRate, m_plainDecimalPoint);
+        if (entry.Has(kLotMultiplierActive))
+            data->m_bLotMultiplierActive = std::atol(entry.Text(kLotMultiplierActive)) != 0;
         return data;
     }
 
-    void ReadForex(const CExtensibleMarkupLanguageElement& entry)
+    void ReadForex(const CExtensibleMarkupLanguageElement& element)
     {
+        const EntryAttributes entry(element, kForexNames);
         CString pair;
-        if (!AttributeString(entry, "Symbol", pair))
+        if (!entry.String(kForexSymbol, pair))
             return;
         CString key = pair;
         CString bank;
-        if (AttributeString(entry, "Bank", bank))
+        if (entry.String(kBank, bank))
             key += bank;
         else
             HostLogFormat(kLogDetail, "Mapped default CForexData for %s", pair.GetString());
@@ -268,24 +348,25 @@ private:
         aliases[quote + "/" + base] = pair;
     }
 
-    void ReadFutures(const CExtensibleMarkupLanguageElement& entry)
+    void ReadFutures(const CExtensibleMarkupLanguageElement& element)
     {
+        const EntryAttributes entry(element, kFuturesNames);
         CString root;
-        if (!AttributeString(entry, "Symbol", root))
+        if (!entry.String(kRootSymbol, root))
             return;
         auto* data = new FUTURESDATA;
         CString text;
-        if (AttributeString(entry, "exch", text))
+        if (entry.String(kExchange, text))
             data->sExchange = text.Trim();
-        data->dIncrement = DecimalAttribute(entry, "Increment", data->dIncrement);
-        data->dOvernightMargin = DecimalAttribute(entry, "overnightMargin", data->dOvernightMargin);
-        data->dOvernightMaint = DecimalAttribute(entry, "overnightMaint", data->dOvernightMaint);
-        data->dIntradayMargin = DecimalAttribute(entry, "intradayMargin", data->dIntradayMargin);
-        if (AttributeString(entry, "contractSize", text))
-            data->nContractSize = static_cast<int>(std::atol(text));
-        if (AttributeString(entry, "displayFormat", text))
-            data->nDisplayFormat = std::atoi(text);
-        if (AttributeString(entry, "eSignalRoot", text))
+        data->dIncrement = entry.Decimal(kIncrement, data->dIncrement, m_plainDecimalPoint);
+        data->dOvernightMargin = entry.Decimal(kOvernightMargin, data->dOvernightMargin, m_plainDecimalPoint);
+        data->dOvernightMaint = entry.Decimal(kOvernightMaint, data->dOvernightMaint, m_plainDecimalPoint);
+        data->dIntradayMargin = entry.Decimal(kIntradayMargin, data->dIntradayMargin, m_plainDecimalPoint);
+        if (entry.Has(kContractSize))
+            data->nContractSize = static_cast<int>(std::atol(entry.Text(kContractSize)));
+        if (entry.Has(kDisplayFormat))
+            data->nDisplayFormat = std::atoi(entry.Text(kDisplayFormat));
+        if (entry.String(kEsignalRoot, text))
             m_target.m_mapEsignalRoots[root] = text;
 
         FUTURESDATA* old = nullptr;
@@ -305,6 +386,8 @@ private:
     CSymbolData& m_target;
     // The pairs already in the list, so that adding one is not a search.
     CMapStringToPtr m_seenPairs;
+    // Whether std::atof reads '.' as the decimal point (see ReadDecimal).
+    bool m_plainDecimalPoint = std::strcmp(std::localeconv()->decimal_point, ".") == 0;
 };
 
 // ------------------------------------------------------ the instance
