@@ -49,24 +49,34 @@ std::size_t CopyValue(char* out, std::string_view value, bool normalise) noexcep
 CExtensibleMarkupLanguageAttribute* CExtensibleMarkupLanguageAttribute::NewWithTexts(
     std::string_view name, std::string_view value, bool normaliseValue)
 {
+    return ConstructWithTexts(OrvXml::AllocateNode(SizeWithTexts(name, value)), name, value, normaliseValue);
+}
+
+std::size_t CExtensibleMarkupLanguageAttribute::SizeWithTexts(std::string_view name, std::string_view value)
+{
     using OrvXml::CNodeText;
-    // Short texts sit inline; the others follow the object.
     if (name.size() > CNodeText::kLengthMask || value.size() > CNodeText::kLengthMask) {
         throw std::bad_alloc();
     }
-    const bool nameInline = CNodeText::FitsInline(name.size());
-    const bool valueInline = CNodeText::FitsInline(value.size());
-    const std::size_t tail = (nameInline ? 0 : name.size() + 1) + (valueInline ? 0 : value.size() + 1);
-    void* memory = OrvXml::AllocateNode(sizeof(CExtensibleMarkupLanguageAttribute) + tail);
+    // Short texts sit inline; the others follow the object.
+    return sizeof(CExtensibleMarkupLanguageAttribute) + (CNodeText::FitsInline(name.size()) ? 0 : name.size() + 1)
+        + (CNodeText::FitsInline(value.size()) ? 0 : value.size() + 1);
+}
+
+CExtensibleMarkupLanguageAttribute* CExtensibleMarkupLanguageAttribute::ConstructWithTexts(
+    void* memory, std::string_view name, std::string_view value, bool normaliseValue) noexcept
+{
+    using OrvXml::CNodeText;
     auto* attribute = ::new (memory) CExtensibleMarkupLanguageAttribute;
     char* bytes = reinterpret_cast<char*>(attribute + 1);
-    if (nameInline) {
+    if (CNodeText::FitsInline(name.size())) {
         attribute->m_Name.SetInlineOnEmpty(name.data(), name.size());
     } else {
         CopyValue(bytes, name, false);
         attribute->m_Name.BorrowOnEmpty(bytes, name.size());
         bytes += name.size() + 1;
     }
+    const bool valueInline = CNodeText::FitsInline(value.size());
     if (valueInline && !normaliseValue) {
         attribute->m_Value.SetInlineOnEmpty(value.data(), value.size());
     } else if (valueInline) {

@@ -39,4 +39,10 @@ private:
     // space). Throws std::bad_alloc.
     static CExtensibleMarkupLanguageAttribute* NewWithTexts(
         std::string_view name, std::string_view value, bool normaliseValue);
+    // The two steps of NewWithTexts: the bytes the attribute and its texts
+    // take (throws std::bad_alloc for a text too long to hold), and the
+    // attribute built in memory of that size.
+    static std::size_t SizeWithTexts(std::string_view name, std::string_view value);
+    static CExtensibleMarkupLanguageAttribute* ConstructWithTexts(
+        void* memory, std::string_view name, std::string_view value, bool normaliseValue) noexcept;
 };

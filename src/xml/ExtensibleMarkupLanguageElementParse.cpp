@@ -397,10 +397,16 @@ Element::MarkupRead Element::m_ReadMarkup(CDataParser& parser, std::string& wide
 // m_ReadSimpleStartTag; any other markup takes the general path.
 namespace {
 
+// Left uninitialised until used: a tag fills only the entries it needs.
 struct SimpleAttribute {
-    std::string_view name;
-    std::string_view value;
+    const char* name;
+    std::size_t nameLength;
+    const char* value;
+    std::size_t valueLength;
     bool normalise;
+
+    std::string_view Name() const noexcept { return std::string_view(name, nameLength); }
+    std::string_view Value() const noexcept { return std::string_view(value, valueLength); }
 };
 
 // More attributes than this in one tag take the general path.
@@ -520,13 +526,13 @@ bool Element::m_ReadSimpleStartTag(CDataParser& parser, bool& closed)
         const std::uint64_t bit = NameBit(name);
         if ((seen & bit) != 0) {
             for (int i = 0; i < count; ++i) {
-                if (attributes[i].name == name) {
+                if (attributes[i].Name() == name) {
                     return false;
                 }
             }
         }
         seen |= bit;
-        attributes[count++] = SimpleAttribute{name, value, normalise};
+        attributes[count++] = SimpleAttribute{name.data(), name.size(), value.data(), value.size(), normalise};
     }
 
     // The tag is read: the point moves past it as stepping over each byte
@@ -541,16 +547,22 @@ bool Element::m_ReadSimpleStartTag(CDataParser& parser, bool& closed)
     m_Type = typeElement;
     m_Tag = tag;
     m_IsTagEmpty = closed;
+    if (count == 0) {
+        return true;
+    }
+    // The attributes are cut from the parse's memory in one step, and the
+    // list has room for all of them before any is built, so nothing after
+    // the allocation can fail.
     m_Attributes.Reserve(count);
+    std::size_t sizes[kMostSimpleAttributes];
+    void* memory[kMostSimpleAttributes];
     for (int i = 0; i < count; ++i) {
-        CExtensibleMarkupLanguageAttribute* attribute = CExtensibleMarkupLanguageAttribute::NewWithTexts(
-            attributes[i].name, attributes[i].value, attributes[i].normalise);
-        try {
-            m_Attributes.Add(attribute);
-        } catch (...) {
-            delete attribute;
-            throw;
-        }
+        sizes[i] = CExtensibleMarkupLanguageAttribute::SizeWithTexts(attributes[i].Name(), attributes[i].Value());
+    }
+    AllocateNodes(std::size_t(count), sizes, memory);
+    for (int i = 0; i < count; ++i) {
+        m_Attributes.Add(CExtensibleMarkupLanguageAttribute::ConstructWithTexts(
+            memory[i], attributes[i].Name(), attributes[i].Value(), attributes[i].normalise));
     }
     return true;
 }

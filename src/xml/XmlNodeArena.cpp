@@ -93,29 +93,63 @@ void CNodeArena::Retire() noexcept
     }
 }
 
-void* CNodeArena::Allocate(std::size_t size)
+// Retires the current block and starts the next one.
+void CNodeArena::StartBlock()
 {
-    const std::size_t needed = Rounded(kHeader + size);
-    if (std::size_t(m_End - m_Next) < needed || m_Block == nullptr) {
-        Retire();
-        const std::size_t blockSize = m_NextBlockSize == 0 ? kFirstBlockSize : m_NextBlockSize;
-        void* memory = std::malloc(blockSize);
-        if (memory == nullptr) {
-            throw std::bad_alloc();
-        }
-        m_Block = ::new (memory) Block{{kBias}, blockSize};
-        m_Next = static_cast<char*>(memory) + Rounded(sizeof(Block));
-        m_End = static_cast<char*>(memory) + blockSize;
-        m_Count = 0;
-        m_NextBlockSize = blockSize < kLargestBlockSize ? blockSize * 2 : kLargestBlockSize;
-        ORV_POISON(m_Next, std::size_t(m_End - m_Next));
+    Retire();
+    const std::size_t blockSize = m_NextBlockSize == 0 ? kFirstBlockSize : m_NextBlockSize;
+    void* memory = std::malloc(blockSize);
+    if (memory == nullptr) {
+        throw std::bad_alloc();
     }
+    m_Block = ::new (memory) Block{{kBias}, blockSize};
+    m_Next = static_cast<char*>(memory) + Rounded(sizeof(Block));
+    m_End = static_cast<char*>(memory) + blockSize;
+    m_Count = 0;
+    m_NextBlockSize = blockSize < kLargestBlockSize ? blockSize * 2 : kLargestBlockSize;
+    ORV_POISON(m_Next, std::size_t(m_End - m_Next));
+}
+
+void* CNodeArena::Cut(std::size_t needed) noexcept
+{
     char* at = m_Next;
     m_Next += needed;
     ++m_Count;
     ORV_UNPOISON(at, needed);
     *reinterpret_cast<Block**>(at) = m_Block;
     return at + kHeader;
+}
+
+void* CNodeArena::Allocate(std::size_t size)
+{
+    const std::size_t needed = Rounded(kHeader + size);
+    if (std::size_t(m_End - m_Next) < needed || m_Block == nullptr) {
+        StartBlock();
+    }
+    return Cut(needed);
+}
+
+bool CNodeArena::AllocateRun(std::size_t count, const std::size_t* sizes, void** objects)
+{
+    std::size_t total = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (sizes[i] > kLargestArenaObject) {
+            return false;
+        }
+        total += Rounded(kHeader + sizes[i]);
+    }
+    if (std::size_t(m_End - m_Next) < total || m_Block == nullptr) {
+        // A run larger than the next block is cut object by object.
+        const std::size_t nextSize = m_NextBlockSize == 0 ? kFirstBlockSize : m_NextBlockSize;
+        if (total > nextSize - Rounded(sizeof(Block))) {
+            return false;
+        }
+        StartBlock();
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        objects[i] = Cut(Rounded(kHeader + sizes[i]));
+    }
+    return true;
 }
 
 CNodeReleaseScope::CNodeReleaseScope() noexcept
@@ -160,6 +194,26 @@ void* AllocateNode(std::size_t size)
     }
     *static_cast<void**>(memory) = nullptr;
     return static_cast<char*>(memory) + kHeader;
+}
+
+void AllocateNodes(std::size_t count, const std::size_t* sizes, void** objects)
+{
+    CNodeArena* arena = t_Arena;
+    if (arena != nullptr && arena->AllocateRun(count, sizes, objects)) {
+        return;
+    }
+    std::size_t done = 0;
+    try {
+        for (; done < count; ++done) {
+            objects[done] = AllocateNode(sizes[done]);
+        }
+    } catch (...) {
+        while (done > 0) {
+            --done;
+            ReleaseNode(objects[done], sizes[done]);
+        }
+        throw;
+    }
 }
 
 void ReleaseNode(void* object, std::size_t size) noexcept
