@@ -18,6 +18,10 @@
 #include <utility>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 using Element = CExtensibleMarkupLanguageElement;
 using Document = CExtensibleMarkupLanguageDocument;
 using namespace OrvXml;
@@ -432,6 +436,37 @@ struct ValueStops {
 };
 constexpr ValueStops kValueStops;
 
+// The index in text of the first byte that is the quote or a value stop,
+// or npos. Sixteen bytes are tested at a time where they can be.
+std::size_t FindValueEnd(std::string_view text, char quote) noexcept
+{
+    std::size_t at = 0;
+#if defined(__SSE2__)
+    const __m128i wanted = _mm_set1_epi8(quote);
+    const __m128i less = _mm_set1_epi8('<');
+    // Tab, LF and CR are 9, 10 and 13: below 14, with only bytes 0 to 8,
+    // 11 and 12 as false alarms, which are looked at and passed over.
+    const __m128i control = _mm_set1_epi8(14);
+    for (; at + 16 <= text.size(); at += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
+        const __m128i hits = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(chunk, wanted), _mm_cmpeq_epi8(chunk, less)),
+            _mm_and_si128(_mm_cmplt_epi8(chunk, control), _mm_cmpgt_epi8(chunk, _mm_set1_epi8(-1))));
+        for (unsigned mask = unsigned(_mm_movemask_epi8(hits)); mask != 0; mask &= mask - 1) {
+            const std::size_t hit = at + unsigned(__builtin_ctz(mask));
+            if (text[hit] == quote || kValueStops.stop[BYTE(text[hit])]) {
+                return hit;
+            }
+        }
+    }
+#endif
+    for (; at < text.size(); ++at) {
+        if (text[at] == quote || kValueStops.stop[BYTE(text[at])]) {
+            return at;
+        }
+    }
+    return std::string_view::npos;
+}
+
 } // namespace
 
 // Reads the start tag (or empty-element tag) at m_Ending in one pass when
@@ -471,7 +506,10 @@ bool Element::m_ReadSimpleStartTag(CDataParser& parser, bool& closed)
         return at != end;
     };
     for (;;) {
-        if (!skipSpace()) {
+        // Usually a single space comes next.
+        if (at != end && *at == ' ' && end - at > 1 && !IsXmlSpace(at[1])) {
+            ++at;
+        } else if (!skipSpace()) {
             return false;
         }
         if (*at == '>') {
@@ -495,34 +533,39 @@ bool Element::m_ReadSimpleStartTag(CDataParser& parser, bool& closed)
             ++at;
         } while (at != end && IsNameCharByte(*at));
         const std::string_view name(nameStart, std::size_t(at - nameStart));
-        if (!skipSpace() || *at != '=') {
+        // Usually '=' follows the name and the quote follows '=' directly.
+        if ((at == end || *at != '=') && (!skipSpace() || *at != '=')) {
             return false;
         }
         ++at;
-        if (!skipSpace() || !IsQuote(*at)) {
+        if ((at == end || !IsQuote(*at)) && (!skipSpace() || !IsQuote(*at))) {
             return false;
         }
+        // The value runs to the matching quote; most hold no byte that
+        // needs a closer look, and one scan finds the quote.
+        const char quote = *at;
         const char* const valueStart = at + 1;
-        const std::size_t close = FindNearByte(std::string_view(valueStart, std::size_t(end - valueStart)), 0, *at);
-        if (close == std::string_view::npos) {
-            return false;
+        bool normalise = false;
+        for (at = valueStart;; ++at) {
+            const std::size_t stop = FindValueEnd(std::string_view(at, std::size_t(end - at)), quote);
+            if (stop == std::string_view::npos) {
+                return false;
+            }
+            at += stop;
+            if (*at == quote) {
+                break;
+            }
+            if (*at == '<') {
+                return false;
+            }
+            if (*at == '\n') {
+                ++lines;
+                lastBreak = at;
+            }
+            normalise = true;
         }
-        at = valueStart + close;
         const std::string_view value(valueStart, std::size_t(at - valueStart));
         ++at;
-        bool normalise = false;
-        for (const char& c : value) {
-            if (kValueStops.stop[BYTE(c)]) {
-                if (c == '<') {
-                    return false;
-                }
-                if (c == '\n') {
-                    ++lines;
-                    lastBreak = &c;
-                }
-                normalise = true;
-            }
-        }
         const std::uint64_t bit = NameBit(name);
         if ((seen & bit) != 0) {
             for (int i = 0; i < count; ++i) {

@@ -243,6 +243,7 @@ void ReleaseNode(void* object, std::size_t size) noexcept
     ++batch.m_Count;
 }
 
+#if defined(ORV_NODE_ARENA_POISONS)
 void RetireNodeTail(void* object, std::size_t objectSize, std::size_t tailSize) noexcept
 {
     char* at = static_cast<char*>(object) - kHeader;
@@ -255,6 +256,7 @@ void RetireNodeTail(void* object, std::size_t objectSize, std::size_t tailSize) 
     const std::size_t whole = Rounded(kHeader + objectSize + tailSize);
     ORV_POISON(at + head, whole - head);
 }
+#endif
 
 void* ReallocateNode(void* object, std::size_t oldSize, std::size_t newSize)
 {

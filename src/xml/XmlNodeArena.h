@@ -13,6 +13,16 @@
 
 #include <cstddef>
 
+// Under the address sanitizer the arena marks the memory of dead objects,
+// so that a use after release is caught as it is on the heap.
+#if defined(__SANITIZE_ADDRESS__)
+#define ORV_NODE_ARENA_POISONS 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ORV_NODE_ARENA_POISONS 1
+#endif
+#endif
+
 namespace OrvXml {
 
 class CNodeArena {
@@ -84,7 +94,11 @@ void ReleaseNode(void* object, std::size_t size) noexcept;
 // placed right after it) calls this as it dies, before its class's delete
 // releases objectSize bytes, so that checked builds see the whole
 // allocation die.
+#if defined(ORV_NODE_ARENA_POISONS)
 void RetireNodeTail(void* object, std::size_t objectSize, std::size_t tailSize) noexcept;
+#else
+inline void RetireNodeTail(void*, std::size_t, std::size_t) noexcept { }
+#endif
 // Moves an object of plain bytes (null for none) to memory of newSize
 // bytes, keeping the first min(oldSize, newSize) bytes; one on the heap
 // is resized in place where the heap can. Throws std::bad_alloc, leaving
