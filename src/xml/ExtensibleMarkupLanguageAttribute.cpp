@@ -63,11 +63,43 @@ std::size_t CExtensibleMarkupLanguageAttribute::SizeWithTexts(std::string_view n
         + (CNodeText::FitsInline(value.size()) ? 0 : value.size() + 1);
 }
 
+namespace {
+
+// An attribute that lives in its element's attribute list (see
+// ConstructEmbedded). Its class differs from its base only in where its
+// memory goes when it is deleted.
+class CEmbeddedAttribute final : public CExtensibleMarkupLanguageAttribute {
+public:
+    CEmbeddedAttribute() = default;
+    static void operator delete(void* attribute) noexcept
+    {
+        OrvXml::RetireEmbeddedNode(attribute, sizeof(CEmbeddedAttribute));
+    }
+};
+
+} // namespace
+
 CExtensibleMarkupLanguageAttribute* CExtensibleMarkupLanguageAttribute::ConstructWithTexts(
     void* memory, std::string_view name, std::string_view value, bool normaliseValue) noexcept
 {
-    using OrvXml::CNodeText;
     auto* attribute = ::new (memory) CExtensibleMarkupLanguageAttribute;
+    SetTexts(attribute, name, value, normaliseValue);
+    return attribute;
+}
+
+CExtensibleMarkupLanguageAttribute* CExtensibleMarkupLanguageAttribute::ConstructEmbedded(
+    void* memory, std::string_view name, std::string_view value, bool normaliseValue) noexcept
+{
+    static_assert(sizeof(CEmbeddedAttribute) == sizeof(CExtensibleMarkupLanguageAttribute));
+    CExtensibleMarkupLanguageAttribute* attribute = ::new (memory) CEmbeddedAttribute;
+    SetTexts(attribute, name, value, normaliseValue);
+    return attribute;
+}
+
+void CExtensibleMarkupLanguageAttribute::SetTexts(CExtensibleMarkupLanguageAttribute* attribute,
+    std::string_view name, std::string_view value, bool normaliseValue) noexcept
+{
+    using OrvXml::CNodeText;
     char* bytes = reinterpret_cast<char*>(attribute + 1);
     if (CNodeText::FitsInline(name.size())) {
         attribute->m_Name.SetInlineOnEmpty(name.data(), name.size());
@@ -85,7 +117,6 @@ CExtensibleMarkupLanguageAttribute* CExtensibleMarkupLanguageAttribute::Construc
     } else {
         attribute->m_Value.BorrowOnEmpty(bytes, CopyValue(bytes, value, normaliseValue));
     }
-    return attribute;
 }
 
 void CExtensibleMarkupLanguageAttribute::Copy(const CExtensibleMarkupLanguageAttribute& source)

@@ -45,4 +45,11 @@ private:
     static std::size_t SizeWithTexts(std::string_view name, std::string_view value);
     static CExtensibleMarkupLanguageAttribute* ConstructWithTexts(
         void* memory, std::string_view name, std::string_view value, bool normaliseValue) noexcept;
+    // ConstructWithTexts for an attribute in memory that its element's
+    // attribute list owns (its room, see XmlNodeList.h): deleting it ends
+    // its life and leaves the memory to the list.
+    static CExtensibleMarkupLanguageAttribute* ConstructEmbedded(
+        void* memory, std::string_view name, std::string_view value, bool normaliseValue) noexcept;
+    static void SetTexts(CExtensibleMarkupLanguageAttribute* attribute, std::string_view name,
+        std::string_view value, bool normaliseValue) noexcept;
 };

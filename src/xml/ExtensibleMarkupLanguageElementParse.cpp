@@ -593,19 +593,29 @@ bool Element::m_ReadSimpleStartTag(CDataParser& parser, bool& closed)
     if (count == 0) {
         return true;
     }
-    // The attributes are cut from the parse's memory in one step, and the
-    // list has room for all of them before any is built, so nothing after
-    // the allocation can fail.
-    m_Attributes.Reserve(count);
-    std::size_t sizes[kMostSimpleAttributes];
-    void* memory[kMostSimpleAttributes];
-    for (int i = 0; i < count; ++i) {
-        sizes[i] = CExtensibleMarkupLanguageAttribute::SizeWithTexts(attributes[i].Name(), attributes[i].Value());
+    if (count == 1) {
+        // A list of one holds its item in place, without a block.
+        m_Attributes.Add(CExtensibleMarkupLanguageAttribute::NewWithTexts(
+            attributes[0].Name(), attributes[0].Value(), attributes[0].normalise));
+        return true;
     }
-    AllocateNodes(std::size_t(count), sizes, memory);
+    // The list and the attributes take one allocation: the attributes live
+    // in the list's room. Nothing after the allocation can fail.
+    std::size_t slots[kMostSimpleAttributes];
+    std::size_t room = 0;
     for (int i = 0; i < count; ++i) {
-        m_Attributes.Add(CExtensibleMarkupLanguageAttribute::ConstructWithTexts(
-            memory[i], attributes[i].Name(), attributes[i].Value(), attributes[i].normalise));
+        slots[i] = EmbeddedSlot(
+            CExtensibleMarkupLanguageAttribute::SizeWithTexts(attributes[i].Name(), attributes[i].Value()));
+        room += slots[i];
+    }
+    char* slot = m_Attributes.ReserveWithRoom(count, room);
+    for (int i = 0; i < count; ++i) {
+        if (kEmbeddedHeader != 0) {
+            std::memcpy(slot, &slot, sizeof slot);
+        }
+        m_Attributes.Add(CExtensibleMarkupLanguageAttribute::ConstructEmbedded(
+            slot + kEmbeddedHeader, attributes[i].Name(), attributes[i].Value(), attributes[i].normalise));
+        slot += slots[i];
     }
     return true;
 }

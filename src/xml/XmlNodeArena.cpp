@@ -244,6 +244,11 @@ void ReleaseNode(void* object, std::size_t size) noexcept
 }
 
 #if defined(ORV_NODE_ARENA_POISONS)
+void RetireEmbeddedNode(void* object, std::size_t size) noexcept
+{
+    ORV_POISON(object, size);
+}
+
 void RetireNodeTail(void* object, std::size_t objectSize, std::size_t tailSize) noexcept
 {
     char* at = static_cast<char*>(object) - kHeader;

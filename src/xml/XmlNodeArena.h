@@ -99,6 +99,25 @@ void RetireNodeTail(void* object, std::size_t objectSize, std::size_t tailSize) 
 #else
 inline void RetireNodeTail(void*, std::size_t, std::size_t) noexcept { }
 #endif
+
+// Objects can also live in memory that another object owns (the room of a
+// node list, see XmlNodeList.h), without a pointer to a block in front of
+// them. In checked builds they still get that word, holding a non-null
+// value, so that RetireNodeTail treats them as arena objects: the bytes an
+// object takes there, from the start of its slot, is kEmbeddedHeader plus
+// its size, rounded up with EmbeddedSlot.
+#if defined(ORV_NODE_ARENA_POISONS)
+inline constexpr std::size_t kEmbeddedHeader = sizeof(void*);
+// Marks the size bytes of a dead embedded object.
+void RetireEmbeddedNode(void* object, std::size_t size) noexcept;
+#else
+inline constexpr std::size_t kEmbeddedHeader = 0;
+inline void RetireEmbeddedNode(void*, std::size_t) noexcept { }
+#endif
+inline constexpr std::size_t EmbeddedSlot(std::size_t size) noexcept
+{
+    return (kEmbeddedHeader + size + alignof(void*) - 1) & ~(alignof(void*) - 1);
+}
 // Moves an object of plain bytes (null for none) to memory of newSize
 // bytes, keeping the first min(oldSize, newSize) bytes; one on the heap
 // is resized in place where the heap can. Throws std::bad_alloc, leaving
