@@ -26,6 +26,7 @@
 
 #include <malloc.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 
@@ -576,7 +577,7 @@ const DocumentEntry kDocuments[] = {
     {"small_4KB", &SmallDocument, false},
 };
 
-// --parse_once=<document>[,walk][,pugixml]: generates the document, then
+// --parse_once=<document>[,walk][,pugixml][,x<count>]: generates the document, then
 // parses it (and walks the tree) once with our engine, or with pugixml,
 // outside any benchmark, for counting instructions, e.g.
 //   valgrind --tool=callgrind --toggle-collect='*ParseOrv*' orv_bench_xml --parse_once=small_4KB
@@ -600,12 +601,20 @@ int ParseOnce(int argc, char** argv)
             parse = walk ? &ParseWalkPugixml : &ParsePugixml;
         }
 #endif
+        // ",x<count>" parses that many times (so that one-time set-up can
+        // be told from the cost of each parse).
+        int count = 1;
+        if (const std::size_t times = rest.find(",x"); times != std::string_view::npos) {
+            count = std::max(1, std::atoi(std::string(rest.substr(times + 2)).c_str()));
+        }
         const std::string_view name = argument.substr(0, comma);
         for (const DocumentEntry& document : kDocuments) {
             if (name == document.name) {
-                const std::string error = parse(document.corpus(), [] { });
-                if (!error.empty()) {
-                    Abort("orv", document.name, error);
+                for (int i = 0; i < count; ++i) {
+                    const std::string error = parse(document.corpus(), [] { });
+                    if (!error.empty()) {
+                        Abort("orv", document.name, error);
+                    }
                 }
                 return 0;
             }

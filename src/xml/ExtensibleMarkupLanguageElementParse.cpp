@@ -41,6 +41,9 @@ public:
 
 const char kNestedTooDeeply[] = "Elements are nested too deeply.";
 
+// About the bytes of tree per byte of attribute-rich markup.
+constexpr std::size_t kTreeBytesPerDocumentByte = 4;
+
 bool IsAllSpace(std::string_view text) noexcept
 {
     for (char c : text) {
@@ -139,7 +142,10 @@ bool Element::Parse(const CParsePoint& beginning, CDataParser& parser)
     }
     try {
         ParseDepthScope depth;
-        const CNodeArenaScope arena;
+        // A tree takes a few times the bytes it is read from; a small
+        // document is then served by one block.
+        const CNodeArenaScope arena(std::size_t(parser.GetSize() - std::min(beginning.GetIndex(), parser.GetSize()))
+            * kTreeBytesPerDocumentByte);
         bool open = false;
         if (!m_ParseOneNode(beginning, parser, open)) {
             return false;

@@ -167,8 +167,21 @@ CNodeReleaseScope::~CNodeReleaseScope()
     }
 }
 
-CNodeArenaScope::CNodeArenaScope() noexcept
+void CNodeArena::Expect(std::size_t expectedBytes) noexcept
 {
+    if (m_Block != nullptr) {
+        return;
+    }
+    std::size_t size = kFirstBlockSize;
+    while (size < expectedBytes && size < kLargestBlockSize) {
+        size *= 2;
+    }
+    m_NextBlockSize = size;
+}
+
+CNodeArenaScope::CNodeArenaScope(std::size_t expectedBytes) noexcept
+{
+    m_Arena.Expect(expectedBytes);
     if (t_Arena == nullptr) {
         t_Arena = &m_Arena;
         m_Owner = true;

@@ -30,6 +30,9 @@ public:
     CNodeArena() noexcept = default;
     // Gives up the arena's hold on its current block.
     ~CNodeArena();
+    // Sizes the first block for about expectedBytes of objects, within the
+    // smallest and the largest block size.
+    void Expect(std::size_t expectedBytes) noexcept;
     CNodeArena(const CNodeArena&) = delete;
     CNodeArena& operator=(const CNodeArena&) = delete;
 
@@ -59,7 +62,9 @@ private:
 // (the outermost scope's, when parses nest).
 class CNodeArenaScope {
 public:
-    CNodeArenaScope() noexcept;
+    // expectedBytes: about how much the objects made in the scope will
+    // take, which sizes the arena's first block (0: the smallest).
+    explicit CNodeArenaScope(std::size_t expectedBytes = 0) noexcept;
     ~CNodeArenaScope();
     CNodeArenaScope(const CNodeArenaScope&) = delete;
     CNodeArenaScope& operator=(const CNodeArenaScope&) = delete;
