@@ -48,9 +48,29 @@ std::string LimitedErrorText(int error)
     return text;
 }
 
-// The whole file in bytes; 0, or the error that stopped the read.
+// The whole file in bytes; 0, or the error that stopped the read. A file
+// whose size can be told is read straight into the array.
 int ReadFile(std::FILE* file, CByteArray& bytes)
 {
+    if (std::fseek(file, 0, SEEK_END) == 0) {
+        const long size = std::ftell(file);
+        if (size >= 0 && size <= 0x7FFFFFFF && std::fseek(file, 0, SEEK_SET) == 0) {
+            bytes.SetSize(static_cast<int>(size));
+            const std::size_t got = size > 0 ? std::fread(bytes.GetData(), 1, static_cast<std::size_t>(size), file) : 0;
+            if (std::ferror(file))
+                return errno != 0 ? errno : EIO;
+            // A file that changed size since: what was read, and any rest.
+            if (got < static_cast<std::size_t>(size)) {
+                bytes.SetSize(static_cast<int>(got));
+                return 0;
+            }
+            char probe = 0;
+            if (std::fread(&probe, 1, 1, file) == 0 && !std::ferror(file))
+                return 0;
+        }
+        std::clearerr(file);
+        std::fseek(file, 0, SEEK_SET);
+    }
     std::string content;
     char chunk[16384];
     for (;;) {
@@ -313,20 +333,21 @@ private:
 
         CMapStringToForexData& forex = m_target.m_mapForex;
         CForexData* data = NewForexData(entry);
-        CForexData* old = nullptr;
-        if (forex.Lookup(key, old))
-            delete old;
-        forex[key] = data;
+        // The entry replaces any earlier one of the same key (the map holds
+        // no null data, so a null slot is a new one).
+        CForexData*& slot = forex[key];
+        delete slot;
+        slot = data;
         // The first entry of a pair, banked or not, supplies its default
         // until an entry without a bank replaces it.
+        CForexData* old = nullptr;
         if (!forex.Lookup(pair, old))
             forex[pair] = new CForexData(*data);
 
-        void* seen = nullptr;
-        if (!m_seenPairs.Lookup(pair, seen)) {
-            m_seenPairs[pair] = nullptr;
+        const auto seenBefore = m_seenPairs.GetCount();
+        m_seenPairs[pair] = nullptr;
+        if (m_seenPairs.GetCount() != seenBefore)
             m_target.m_arrForexSymbols.Add(pair);
-        }
         AddAliases(pair);
     }
 
@@ -334,10 +355,11 @@ private:
     void AddAliases(const CString& pair)
     {
         CMapStringToString& aliases = m_target.m_mapForexAlias;
-        CString existing;
-        if (aliases.Lookup(pair, existing))
+        const auto before = aliases.GetCount();
+        CString& own = aliases[pair];
+        if (aliases.GetCount() == before)
             return;
-        aliases[pair] = pair;
+        own = pair;
         const int slash = pair.Find('/');
         if (slash < 0)
             return;
