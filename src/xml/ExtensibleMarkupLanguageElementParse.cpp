@@ -626,6 +626,33 @@ bool Element::m_ReadSimpleStartTag(CDataParser& parser, bool& closed)
     return true;
 }
 
+// Takes a well-formed comment, or a CDATA section that the data does not
+// continue with a doubled "]]>", straight from its markup, as the general
+// path would read it; false, with nothing changed, for any other markup.
+bool Element::m_ReadSimpleDeclaration(std::string_view markup, CDataParser& parser)
+{
+    if (markup.size() >= 7 && StartsWith(markup, "<!--")) {
+        // The first "--" after the opener must be the terminator's.
+        if (markup.find("--", 4) != markup.size() - 3) {
+            return false;
+        }
+        m_Type = typeComment;
+        m_Contents = markup.substr(4, markup.size() - 7);
+        return true;
+    }
+    if (markup.size() >= 12 && StartsWith(markup, "<![CDATA[") && EndsWith(markup, "]]>") && parser.IsTextASCII()) {
+        const std::string_view data = parser.GetByteView();
+        if (StartsWith(data.substr(std::min<std::size_t>(m_Ending.GetIndex(), data.size())), "]]>")) {
+            return false;
+        }
+        m_Type = typeCDATASection;
+        m_Tag = "[CDATA[";
+        m_Contents = markup.substr(9, markup.size() - 12);
+        return true;
+    }
+    return false;
+}
+
 bool Element::m_FinishMarkup(bool closed, bool& open)
 {
     if (closed) {
@@ -651,6 +678,9 @@ bool Element::m_ParseMarkup(CDataParser& parser, bool& open)
         return m_Fail("Could not find terminator. Premature end of data encountered.");
     case MarkupRead::Read:
         break;
+    }
+    if (m_IsPlain() && m_ReadSimpleDeclaration(markup, parser)) {
+        return m_FinishMarkup(true, open);
     }
     const bool parsed = m_IsPlain() ? m_ParseTagView(markup, closed, parser)
                                     : m_ParseTag(ToCString(markup), closed, parser);

@@ -499,9 +499,9 @@ std::string Shape(const Element* element)
 
 } // namespace
 
-// Single-byte start tags are read by a one-pass reader and wide ones by the
-// general one; every shape of tag, good or bad, must read the same way in
-// both: the same tree or the same error.
+// Single-byte start tags, comments and CDATA sections are read by one-pass
+// readers and wide ones by the general reader; every shape, good or bad,
+// must read the same way in both: the same tree or the same error.
 TEST(DocumentParse, StartTagsReadAlikeInSingleByteAndWideText)
 {
     // Tags with many attributes, their names alike at both ends.
@@ -556,6 +556,46 @@ TEST(DocumentParse, StartTagsReadAlikeInSingleByteAndWideText)
         ASSERT_NE(c.shape, nullptr);
         EXPECT_EQ(Shape(top), Shape(wide.GetElement("a")));
         EXPECT_EQ(Shape(top), c.shape);
+    }
+
+    // Comments and CDATA sections, read from their markup in single-byte
+    // text: each child of a as type, tag and contents, or the error.
+    const struct {
+        const char* markup;
+        const char* children;
+    } declarations[] = {
+        {"<!-- x -->", "2 [] [ x ]"},
+        {"<!---->", "2 [] []"},
+        {"<!-- a --->", nullptr},
+        {"<!-- a -- b -->", nullptr},
+        {"<!-->", nullptr},
+        {"<![CDATA[a<b]]>", "3 [[CDATA[] [a<b]"},
+        {"<![CDATA[a]]>]]>b]]>", "3 [[CDATA[] [a]]>b]"},
+    };
+    for (const auto& c : declarations) {
+        SCOPED_TRACE(c.markup);
+        const std::string text = "<?xml version='1.0'?><a>" + std::string(c.markup) + "</a>";
+        Document narrow;
+        Document wide;
+        const bool narrowRead = ParseBytes(narrow, text);
+        ASSERT_EQ(narrowRead, ParseBytes(wide, Widen(text, 2, false)));
+        EXPECT_EQ(ErrorOf(narrow).message, ErrorOf(wide).message);
+        EXPECT_EQ(narrowRead, c.children != nullptr) << ErrorOf(narrow).message;
+        if (!narrowRead || c.children == nullptr) {
+            continue;
+        }
+        const auto children = [](const Document& document) {
+            std::string list;
+            DWORD index = 0;
+            Element* child = nullptr;
+            while (document.GetElement("a")->GetNextChild(index, child)) {
+                list += std::to_string(child->GetType()) + " [" + std::string(child->Tag().View()) + "] ["
+                    + std::string(child->Contents().View()) + "]";
+            }
+            return list;
+        };
+        EXPECT_EQ(children(narrow), c.children);
+        EXPECT_EQ(children(wide), c.children);
     }
 
     // Line feeds inside a tag move the point past it to the next lines.
