@@ -617,7 +617,8 @@ bool Element::m_ReadSimpleStartTag(CDataParser& parser, bool& closed)
     char* slot = m_Attributes.ReserveWithRoom(count, room);
     for (int i = 0; i < count; ++i) {
         if (kEmbeddedHeader != 0) {
-            std::memcpy(slot, &slot, sizeof slot);
+            const void* const marker = slot;
+            std::memcpy(slot, &marker, sizeof marker);
         }
         m_Attributes.Add(CExtensibleMarkupLanguageAttribute::ConstructEmbedded(
             slot + kEmbeddedHeader, attributes[i].Name(), attributes[i].Value(), attributes[i].normalise));
