@@ -129,29 +129,6 @@ void* CNodeArena::Allocate(std::size_t size)
     return Cut(needed);
 }
 
-bool CNodeArena::AllocateRun(std::size_t count, const std::size_t* sizes, void** objects)
-{
-    std::size_t total = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (sizes[i] > kLargestArenaObject) {
-            return false;
-        }
-        total += Rounded(kHeader + sizes[i]);
-    }
-    if (std::size_t(m_End - m_Next) < total || m_Block == nullptr) {
-        // A run larger than the next block is cut object by object.
-        const std::size_t nextSize = m_NextBlockSize == 0 ? kFirstBlockSize : m_NextBlockSize;
-        if (total > nextSize - Rounded(sizeof(Block))) {
-            return false;
-        }
-        StartBlock();
-    }
-    for (std::size_t i = 0; i < count; ++i) {
-        objects[i] = Cut(Rounded(kHeader + sizes[i]));
-    }
-    return true;
-}
-
 CNodeReleaseScope::CNodeReleaseScope() noexcept
 {
     ++t_Release.m_Depth;
@@ -207,26 +184,6 @@ void* AllocateNode(std::size_t size)
     }
     *static_cast<void**>(memory) = nullptr;
     return static_cast<char*>(memory) + kHeader;
-}
-
-void AllocateNodes(std::size_t count, const std::size_t* sizes, void** objects)
-{
-    CNodeArena* arena = t_Arena;
-    if (arena != nullptr && arena->AllocateRun(count, sizes, objects)) {
-        return;
-    }
-    std::size_t done = 0;
-    try {
-        for (; done < count; ++done) {
-            objects[done] = AllocateNode(sizes[done]);
-        }
-    } catch (...) {
-        while (done > 0) {
-            --done;
-            ReleaseNode(objects[done], sizes[done]);
-        }
-        throw;
-    }
 }
 
 void ReleaseNode(void* object, std::size_t size) noexcept

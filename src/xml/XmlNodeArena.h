@@ -39,10 +39,6 @@ public:
     // Memory for an object of size bytes, aligned for any of the tree's
     // objects. Throws std::bad_alloc.
     void* Allocate(std::size_t size);
-    // Memory for count objects of the sizes, cut in one step from the
-    // current block or a new one; false, with nothing allocated, when they
-    // do not fit one block. Throws std::bad_alloc.
-    bool AllocateRun(std::size_t count, const std::size_t* sizes, void** objects);
 
     struct Block;
 
@@ -90,10 +86,6 @@ public:
 // The allocation functions of the tree's classes: from the thread's open
 // arena, or from the heap. ReleaseNode takes the size that was allocated.
 void* AllocateNode(std::size_t size);
-// AllocateNode for count objects at once (the attributes of one tag, say):
-// objects[i] receives sizes[i] bytes. Each is released on its own as usual.
-// Throws std::bad_alloc, with nothing allocated.
-void AllocateNodes(std::size_t count, const std::size_t* sizes, void** objects);
 void ReleaseNode(void* object, std::size_t size) noexcept;
 // An object allocated with tailSize more bytes than its class needs (texts
 // placed right after it) calls this as it dies, before its class's delete
