@@ -6,7 +6,9 @@
 // comments and CDATA sections, and a document of about 4 KB parsed many times.
 // Every iteration parses the whole buffer into a new tree and releases it
 // (expat has no tree: its callbacks count elements). Throughput is counted in
-// document bytes.
+// document bytes. The ParseWalk group then also reads the whole tree after
+// each parse (every element name, attribute and text; our engine beside
+// pugixml), so that work a parser defers to later calls is counted.
 //
 // Two memory counters are taken once per benchmark, outside the timed loop,
 // both divided by the document size:
@@ -24,6 +26,7 @@
 
 #include <malloc.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 
@@ -33,6 +36,7 @@
 #include <functional>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #if defined(ORV_HAVE_PUGIXML)
@@ -440,6 +444,94 @@ std::string ParseExpat(const Corpus& corpus, Held held)
 }
 #endif
 
+// --- Walking a parsed tree ---
+//
+// A caller reads what it parsed: every element's name and every attribute's
+// name and value, and the text of every text node. Each walker visits the
+// whole tree and adds up the lengths of what it read and its first bytes, so
+// that nothing the parser deferred can go unpaid.
+
+std::size_t WalkOrv(const CExtensibleMarkupLanguageElement& top)
+{
+    std::size_t sum = 0;
+    std::vector<const CExtensibleMarkupLanguageElement*> pending{&top};
+    while (!pending.empty()) {
+        const CExtensibleMarkupLanguageElement* node = pending.back();
+        pending.pop_back();
+        const DWORD type = node->GetType();
+        if (type == CExtensibleMarkupLanguageElement::typeElement) {
+            sum += std::size_t(node->Tag().GetLength()) + BYTE(node->Tag().GetString()[0]);
+            DWORD index = 0;
+            CExtensibleMarkupLanguageAttribute* attribute = nullptr;
+            while (node->GetNextAttribute(index, attribute)) {
+                sum += std::size_t(attribute->m_Name.GetLength()) + std::size_t(attribute->m_Value.GetLength())
+                    + BYTE(attribute->m_Value.GetString()[0]);
+            }
+        } else if (type == CExtensibleMarkupLanguageElement::typeTextSegment) {
+            sum += std::size_t(node->Contents().GetLength()) + BYTE(node->Contents().GetString()[0]);
+        }
+        DWORD index = 0;
+        CExtensibleMarkupLanguageElement* child = nullptr;
+        while (node->GetNextChild(index, child)) {
+            pending.push_back(child);
+        }
+    }
+    return sum;
+}
+
+std::string ParseWalkOrv(const Corpus& corpus, Held held)
+{
+    CExtensibleMarkupLanguageDocument document;
+    CDataParser parser;
+    parser.Initialize(const_cast<CByteArray*>(&corpus.bytes), false);
+    if (!document.Parse(parser)) {
+        return "parse failed";
+    }
+    const std::size_t sum = WalkOrv(*document.GetRootElement());
+    benchmark::DoNotOptimize(sum);
+    held();
+    return sum != 0 ? std::string() : std::string("nothing read");
+}
+
+#if defined(ORV_HAVE_PUGIXML)
+std::size_t WalkPugixml(const pugi::xml_node& top)
+{
+    std::size_t sum = 0;
+    std::vector<pugi::xml_node> pending{top};
+    while (!pending.empty()) {
+        const pugi::xml_node node = pending.back();
+        pending.pop_back();
+        if (node.type() == pugi::node_element) {
+            const char* name = node.name();
+            sum += std::strlen(name) + BYTE(name[0]);
+            for (const pugi::xml_attribute attribute : node.attributes()) {
+                const char* value = attribute.value();
+                sum += std::strlen(attribute.name()) + std::strlen(value) + BYTE(value[0]);
+            }
+        } else if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) {
+            const char* value = node.value();
+            sum += std::strlen(value) + BYTE(value[0]);
+        }
+        for (const pugi::xml_node child : node.children()) {
+            pending.push_back(child);
+        }
+    }
+    return sum;
+}
+
+std::string ParseWalkPugixml(const Corpus& corpus, Held held)
+{
+    pugi::xml_document document;
+    if (!document.load_buffer(corpus.text.data(), corpus.text.size())) {
+        return "parse failed";
+    }
+    const std::size_t sum = WalkPugixml(document);
+    benchmark::DoNotOptimize(sum);
+    held();
+    return sum != 0 ? std::string() : std::string("nothing read");
+}
+#endif
+
 using ParseFunction = std::string (*)(const Corpus&, Held);
 
 void RunParse(benchmark::State& state, const char* parserName, ParseFunction parse, const char* documentName,
@@ -478,20 +570,74 @@ struct DocumentEntry {
     bool large;
 };
 
+// The documents by name, for the benchmarks and for --parse_once.
+const DocumentEntry kDocuments[] = {
+    {"symbol_data_8MB", &SymbolData, true},
+    {"text_entities_8MB", &TextDocument, true},
+    {"small_4KB", &SmallDocument, false},
+};
+
+// --parse_once=<document>[,walk][,pugixml][,x<count>]: generates the document, then
+// parses it (and walks the tree) once with our engine, or with pugixml,
+// outside any benchmark, for counting instructions, e.g.
+//   valgrind --tool=callgrind --toggle-collect='*ParseOrv*' orv_bench_xml --parse_once=small_4KB
+// (ParseWalkOrv, ParsePugixml, ParseWalkPugixml for the others). Returns -1
+// when the option is not given.
+int ParseOnce(int argc, char** argv)
+{
+    constexpr std::string_view option = "--parse_once=";
+    for (int i = 1; i < argc; ++i) {
+        std::string_view argument(argv[i]);
+        if (argument.substr(0, option.size()) != option) {
+            continue;
+        }
+        argument.remove_prefix(option.size());
+        const std::size_t comma = argument.find(',');
+        const std::string_view rest = comma == std::string_view::npos ? std::string_view() : argument.substr(comma);
+        const bool walk = rest.find(",walk") != std::string_view::npos;
+        ParseFunction parse = walk ? &ParseWalkOrv : &ParseOrv;
+#if defined(ORV_HAVE_PUGIXML)
+        if (rest.find(",pugixml") != std::string_view::npos) {
+            parse = walk ? &ParseWalkPugixml : &ParsePugixml;
+        }
+#endif
+        // ",x<count>" parses that many times (so that one-time set-up can
+        // be told from the cost of each parse).
+        int count = 1;
+        if (const std::size_t times = rest.find(",x"); times != std::string_view::npos) {
+            count = std::max(1, std::atoi(std::string(rest.substr(times + 2)).c_str()));
+        }
+        const std::string_view name = argument.substr(0, comma);
+        for (const DocumentEntry& document : kDocuments) {
+            if (name == document.name) {
+                for (int i = 0; i < count; ++i) {
+                    const std::string error = parse(document.corpus(), [] { });
+                    if (!error.empty()) {
+                        Abort("orv", document.name, error);
+                    }
+                }
+                return 0;
+            }
+        }
+        std::fprintf(stderr, "orv_bench_xml: no document named %.*s\n", int(name.size()), name.data());
+        return 1;
+    }
+    return -1;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (const int result = ParseOnce(argc, argv); result >= 0) {
+        return result;
+    }
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;
     }
 
-    const DocumentEntry documents[] = {
-        {"symbol_data_8MB", &SymbolData, true},
-        {"text_entities_8MB", &TextDocument, true},
-        {"small_4KB", &SmallDocument, false},
-    };
+    const auto& documents = kDocuments;
     const ParserEntry parsers[] = {
         {"orv", &ParseOrv},
 #if defined(ORV_HAVE_PUGIXML)
@@ -516,14 +662,27 @@ int main(int argc, char** argv)
         }
     }
 
+    // Parsing and then reading the whole tree, our engine beside pugixml.
+    const ParserEntry walkers[] = {
+        {"orv", &ParseWalkOrv},
+#if defined(ORV_HAVE_PUGIXML)
+        {"pugixml", &ParseWalkPugixml},
+#endif
+    };
+
+    const auto add = [](const char* group, const DocumentEntry& document, const ParserEntry& parser) {
+        const std::string name = std::string(group) + "/" + document.name + "/" + parser.name;
+        auto* benchmark = benchmark::RegisterBenchmark(name.c_str(), [parser, document](benchmark::State& state) {
+            RunParse(state, parser.name, parser.parse, document.name, document.corpus);
+        });
+        benchmark->Unit(document.large ? benchmark::kMillisecond : benchmark::kMicrosecond);
+    };
     for (const DocumentEntry& document : documents) {
         for (const ParserEntry& parser : parsers) {
-            const std::string name = std::string("Parse/") + document.name + "/" + parser.name;
-            auto* benchmark = benchmark::RegisterBenchmark(name.c_str(),
-                [parser, document](benchmark::State& state) {
-                    RunParse(state, parser.name, parser.parse, document.name, document.corpus);
-                });
-            benchmark->Unit(document.large ? benchmark::kMillisecond : benchmark::kMicrosecond);
+            add("Parse", document, parser);
+        }
+        for (const ParserEntry& parser : walkers) {
+            add("ParseWalk", document, parser);
         }
     }
 

@@ -11,11 +11,15 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <clocale>
 #include <cmath>
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace {
@@ -44,9 +48,29 @@ std::string LimitedErrorText(int error)
     return text;
 }
 
-// The whole file in bytes; 0, or the error that stopped the read.
+// The whole file in bytes; 0, or the error that stopped the read. A file
+// whose size can be told is read straight into the array.
 int ReadFile(std::FILE* file, CByteArray& bytes)
 {
+    if (std::fseek(file, 0, SEEK_END) == 0) {
+        const long size = std::ftell(file);
+        if (size >= 0 && size <= 0x7FFFFFFF && std::fseek(file, 0, SEEK_SET) == 0) {
+            bytes.SetSize(static_cast<int>(size));
+            const std::size_t got = size > 0 ? std::fread(bytes.GetData(), 1, static_cast<std::size_t>(size), file) : 0;
+            if (std::ferror(file))
+                return errno != 0 ? errno : EIO;
+            // A file that changed size since: what was read, and any rest.
+            if (got < static_cast<std::size_t>(size)) {
+                bytes.SetSize(static_cast<int>(got));
+                return 0;
+            }
+            char probe = 0;
+            if (std::fread(&probe, 1, 1, file) == 0 && !std::ferror(file))
+                return 0;
+        }
+        std::clearerr(file);
+        std::fseek(file, 0, SEEK_SET);
+    }
     std::string content;
     char chunk[16384];
     for (;;) {
@@ -63,11 +87,111 @@ int ReadFile(std::FILE* file, CByteArray& bytes)
     return 0;
 }
 
-double DecimalAttribute(const CExtensibleMarkupLanguageElement& entry, const char* name, double fallback)
+// The first attribute of the entry with that name, read in place; null
+// when there is none. (GetAttributeByName would copy the name and the value
+// into strings for every look-up.)
+const OrvXml::CNodeText* AttributeText(const CExtensibleMarkupLanguageElement& entry, std::string_view name)
 {
-    CString value;
-    return entry.GetAttributeByName(name, value) ? std::atof(value) : fallback;
+    DWORD index = 0;
+    CExtensibleMarkupLanguageAttribute* attribute = nullptr;
+    while (entry.GetNextAttribute(index, attribute)) {
+        if (attribute->m_Name == name)
+            return &attribute->m_Value;
+    }
+    return nullptr;
 }
+
+bool AttributeString(const CExtensibleMarkupLanguageElement& entry, std::string_view name, CString& value)
+{
+    const OrvXml::CNodeText* text = AttributeText(entry, name);
+    if (text == nullptr)
+        return false;
+    value = text->ToCString();
+    return true;
+}
+
+// std::atof of the text. A plain decimal number ([+-]digits[.digits], at
+// most 19 digits, nothing after it) is read directly when the locale's
+// decimal point is '.': its digits as an integer below 2^53 divided by a
+// power of ten up to 10^22, both exact, give the correctly rounded value,
+// which is what std::atof gives.
+double ReadDecimal(const char* text, bool plainDecimalPoint)
+{
+    if (!plainDecimalPoint)
+        return std::atof(text);
+    const char* at = text;
+    const bool negative = *at == '-';
+    if (*at == '-' || *at == '+')
+        ++at;
+    std::uint64_t digits = 0;
+    int count = 0;
+    int fraction = -1;
+    for (;; ++at) {
+        if (*at >= '0' && *at <= '9') {
+            digits = digits * 10 + std::uint64_t(*at - '0');
+            ++count;
+            if (fraction >= 0)
+                ++fraction;
+        } else if (*at == '.' && fraction < 0) {
+            fraction = 0;
+        } else {
+            break;
+        }
+    }
+    constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14,
+        1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (*at != '\0' || count == 0 || count > 19 || digits >= (std::uint64_t(1) << 53))
+        return std::atof(text);
+    const double value = double(digits) / kPowers[fraction > 0 ? fraction : 0];
+    return negative ? -value : value;
+}
+
+// The first attribute of each of N names, found in one pass over an
+// entry's attributes and read in place.
+template <std::size_t N>
+class EntryAttributes {
+public:
+    EntryAttributes(const CExtensibleMarkupLanguageElement& entry, const std::string_view (&names)[N])
+    {
+        DWORD index = 0;
+        CExtensibleMarkupLanguageAttribute* attribute = nullptr;
+        while (entry.GetNextAttribute(index, attribute)) {
+            for (std::size_t i = 0; i < N; ++i) {
+                if (m_found[i] == nullptr && attribute->m_Name == names[i]) {
+                    m_found[i] = &attribute->m_Value;
+                    break;
+                }
+            }
+        }
+    }
+
+    bool Has(std::size_t i) const { return m_found[i] != nullptr; }
+    const char* Text(std::size_t i) const { return m_found[i]->GetString(); }
+    bool String(std::size_t i, CString& value) const
+    {
+        if (m_found[i] == nullptr)
+            return false;
+        value = m_found[i]->ToCString();
+        return true;
+    }
+    double Decimal(std::size_t i, double fallback, bool plainDecimalPoint) const
+    {
+        return m_found[i] != nullptr ? ReadDecimal(m_found[i]->GetString(), plainDecimalPoint) : fallback;
+    }
+
+private:
+    const OrvXml::CNodeText* m_found[N] = {};
+};
+
+// The attributes of a forex entry and of a futures root, in the order of
+// their indices.
+enum ForexAttribute { kForexSymbol, kBank, kPremiumBuy, kPremiumSell, kPipDecimal, kMarginRate, kLotMultiplierActive };
+constexpr std::string_view kForexNames[] = {"Symbol", "Bank", "premiumBuy", "premiumSell", "pipDecimal", "marginRate",
+    "lotMultiplierActive"};
+enum FuturesAttribute { kRootSymbol, kExchange, kIncrement, kOvernightMargin, kOvernightMaint, kIntradayMargin,
+    kContractSize, kDisplayFormat, kEsignalRoot };
+constexpr std::string_view kFuturesNames[] = {"Symbol", "exch", "Increment", "overnightMargin", "overnightMaint",
+    "intradayMargin", "contractSize", "displayFormat", "eSignalRoot"};
 
 // Pip places: the absolute base-10 logarithm of the pip size, truncated.
 // A tiny tolerance keeps 0.0001 at 4 when the logarithm of its binary
@@ -95,14 +219,29 @@ UINT NextPrime(UINT n)
 
 // The maps start at their fixed initial sizes and do not grow by
 // themselves; a file with many more entries than buckets would make every
-// lookup walk long chains, so the table is widened to about one entry per
-// bucket after loading.
+// lookup walk long chains. While loading, each map has room for the most
+// entries the file can give it; after loading, a table with more entries
+// than its initial size is left at about one entry per bucket, and any
+// other back at its initial size.
 template <class Map>
-void WidenFor(Map& map)
+void ReserveFor(Map& map, UINT entries)
+{
+    if (entries > map.GetHashTableSize())
+        map.InitHashTable(NextPrime(entries + entries / 4));
+}
+
+template <class Map>
+void SettleFor(Map& map, UINT initialSize)
 {
     const UINT count = static_cast<UINT>(map.GetCount());
-    if (count > map.GetHashTableSize())
-        map.InitHashTable(NextPrime(count + count / 4));
+    const UINT size = count > initialSize ? NextPrime(count + count / 4) : initialSize;
+    if (size != map.GetHashTableSize())
+        map.InitHashTable(size);
+}
+
+UINT CountEntries(const CExtensibleMarkupLanguageElement* section)
+{
+    return section != nullptr ? static_cast<UINT>(section->GetNumberOfChildren()) : 0;
 }
 
 // All the elements directly under a section.
@@ -130,67 +269,85 @@ public:
 
     void Read(const CExtensibleMarkupLanguageElement& top)
     {
-        ForEachEntry(top.GetChild("Forex"), [this](const auto& entry) { ReadForex(entry); });
-        ForEachEntry(top.GetChild("Futures"), [this](const auto& entry) { ReadFutures(entry); });
-        ForEachEntry(top.GetChild("ExchRates"), [this](const auto& entry) { ReadExchangeRate(entry); });
+        const CExtensibleMarkupLanguageElement* forex = top.GetChild("Forex");
+        const CExtensibleMarkupLanguageElement* futures = top.GetChild("Futures");
+        const CExtensibleMarkupLanguageElement* rates = top.GetChild("ExchRates");
+        const UINT forexSize = m_target.m_mapForex.GetHashTableSize();
+        const UINT aliasSize = m_target.m_mapForexAlias.GetHashTableSize();
+        const UINT futuresSize = m_target.m_mapFutures.GetHashTableSize();
+        const UINT esignalSize = m_target.m_mapEsignalRoots.GetHashTableSize();
+        const UINT spotSize = m_target.m_mapSpotRates.GetHashTableSize();
+        // A forex entry adds at most two keys and four aliases, a futures
+        // root one entry and one vendor root, a rate two spot rates.
+        ReserveFor(m_target.m_mapForex, 2 * CountEntries(forex));
+        ReserveFor(m_target.m_mapForexAlias, 4 * CountEntries(forex));
+        ReserveFor(m_seenPairs, CountEntries(forex));
+        ReserveFor(m_target.m_mapFutures, CountEntries(futures));
+        ReserveFor(m_target.m_mapEsignalRoots, CountEntries(futures));
+        ReserveFor(m_target.m_mapSpotRates, 2 * CountEntries(rates));
+
+        ForEachEntry(forex, [this](const auto& entry) { ReadForex(entry); });
+        ForEachEntry(futures, [this](const auto& entry) { ReadFutures(entry); });
+        ForEachEntry(rates, [this](const auto& entry) { ReadExchangeRate(entry); });
         if (const auto* rate = top.GetChild("RiskFreeIntRate")) {
             CString text;
             rate->GetText(text);
             if (!text.IsEmpty())
                 m_target.m_dRiskFreeIntRate = std::atof(text);
         }
-        WidenFor(m_target.m_mapFutures);
-        WidenFor(m_target.m_mapForex);
-        WidenFor(m_target.m_mapForexAlias);
-        WidenFor(m_target.m_mapEsignalRoots);
-        WidenFor(m_target.m_mapSpotRates);
+        SettleFor(m_target.m_mapFutures, futuresSize);
+        SettleFor(m_target.m_mapForex, forexSize);
+        SettleFor(m_target.m_mapForexAlias, aliasSize);
+        SettleFor(m_target.m_mapEsignalRoots, esignalSize);
+        SettleFor(m_target.m_mapSpotRates, spotSize);
     }
 
 private:
-    static CForexData* NewForexData(const CExtensibleMarkupLanguageElement& entry)
+    CForexData* NewForexData(const EntryAttributes<std::size(kForexNames)>& entry) const
     {
         auto* data = new CForexData;
-        data->m_dBuyPremium = DecimalAttribute(entry, "premiumBuy", data->m_dBuyPremium);
-        data->m_dSellPremium = DecimalAttribute(entry, "premiumSell", data->m_dSellPremium);
-        CString text;
-        if (entry.GetAttributeByName("pipDecimal", text)) {
-            data->m_dPipDecimal = std::atof(text);
+        data->m_dBuyPremium = entry.Decimal(kPremiumBuy, data->m_dBuyPremium, m_plainDecimalPoint);
+        data->m_dSellPremium = entry.Decimal(kPremiumSell, data->m_dSellPremium, m_plainDecimalPoint);
+        if (entry.Has(kPipDecimal)) {
+            data->m_dPipDecimal = ReadDecimal(entry.Text(kPipDecimal), m_plainDecimalPoint);
             data->m_nPipPlaces = PipPlacesOf(data->m_dPipDecimal);
         }
-        data->m_dMarginRate = DecimalAttribute(entry, "marginRate", data->m_dMarginRate);
-        if (entry.GetAttributeByName("lotMultiplierActive", text))
-            data->m_bLotMultiplierActive = std::atol(text) != 0;
+        data->m_dMarginRate = entry.Decimal(kMarginRate, data->m_dMarginRate, m_plainDecimalPoint);
+        if (entry.Has(kLotMultiplierActive))
+            data->m_bLotMultiplierActive = std::atol(entry.Text(kLotMultiplierActive)) != 0;
         return data;
     }
 
-    void ReadForex(const CExtensibleMarkupLanguageElement& entry)
+    void ReadForex(const CExtensibleMarkupLanguageElement& element)
     {
+        const EntryAttributes entry(element, kForexNames);
         CString pair;
-        if (!entry.GetAttributeByName("Symbol", pair))
+        if (!entry.String(kForexSymbol, pair))
             return;
         CString key = pair;
         CString bank;
-        if (entry.GetAttributeByName("Bank", bank))
+        if (entry.String(kBank, bank))
             key += bank;
         else
             HostLogFormat(kLogDetail, "Mapped default CForexData for %s", pair.GetString());
 
         CMapStringToForexData& forex = m_target.m_mapForex;
         CForexData* data = NewForexData(entry);
-        CForexData* old = nullptr;
-        if (forex.Lookup(key, old))
-            delete old;
-        forex[key] = data;
+        // The entry replaces any earlier one of the same key (the map holds
+        // no null data, so a null slot is a new one).
+        CForexData*& slot = forex[key];
+        delete slot;
+        slot = data;
         // The first entry of a pair, banked or not, supplies its default
         // until an entry without a bank replaces it.
+        CForexData* old = nullptr;
         if (!forex.Lookup(pair, old))
             forex[pair] = new CForexData(*data);
 
-        void* seen = nullptr;
-        if (!m_seenPairs.Lookup(pair, seen)) {
-            m_seenPairs[pair] = nullptr;
+        const auto seenBefore = m_seenPairs.GetCount();
+        m_seenPairs[pair] = nullptr;
+        if (m_seenPairs.GetCount() != seenBefore)
             m_target.m_arrForexSymbols.Add(pair);
-        }
         AddAliases(pair);
     }
 
@@ -198,10 +355,11 @@ private:
     void AddAliases(const CString& pair)
     {
         CMapStringToString& aliases = m_target.m_mapForexAlias;
-        CString existing;
-        if (aliases.Lookup(pair, existing))
+        const auto before = aliases.GetCount();
+        CString& own = aliases[pair];
+        if (aliases.GetCount() == before)
             return;
-        aliases[pair] = pair;
+        own = pair;
         const int slash = pair.Find('/');
         if (slash < 0)
             return;
@@ -212,24 +370,25 @@ private:
         aliases[quote + "/" + base] = pair;
     }
 
-    void ReadFutures(const CExtensibleMarkupLanguageElement& entry)
+    void ReadFutures(const CExtensibleMarkupLanguageElement& element)
     {
+        const EntryAttributes entry(element, kFuturesNames);
         CString root;
-        if (!entry.GetAttributeByName("Symbol", root))
+        if (!entry.String(kRootSymbol, root))
             return;
         auto* data = new FUTURESDATA;
         CString text;
-        if (entry.GetAttributeByName("exch", text))
+        if (entry.String(kExchange, text))
             data->sExchange = text.Trim();
-        data->dIncrement = DecimalAttribute(entry, "Increment", data->dIncrement);
-        data->dOvernightMargin = DecimalAttribute(entry, "overnightMargin", data->dOvernightMargin);
-        data->dOvernightMaint = DecimalAttribute(entry, "overnightMaint", data->dOvernightMaint);
-        data->dIntradayMargin = DecimalAttribute(entry, "intradayMargin", data->dIntradayMargin);
-        if (entry.GetAttributeByName("contractSize", text))
-            data->nContractSize = static_cast<int>(std::atol(text));
-        if (entry.GetAttributeByName("displayFormat", text))
-            data->nDisplayFormat = std::atoi(text);
-        if (entry.GetAttributeByName("eSignalRoot", text))
+        data->dIncrement = entry.Decimal(kIncrement, data->dIncrement, m_plainDecimalPoint);
+        data->dOvernightMargin = entry.Decimal(kOvernightMargin, data->dOvernightMargin, m_plainDecimalPoint);
+        data->dOvernightMaint = entry.Decimal(kOvernightMaint, data->dOvernightMaint, m_plainDecimalPoint);
+        data->dIntradayMargin = entry.Decimal(kIntradayMargin, data->dIntradayMargin, m_plainDecimalPoint);
+        if (entry.Has(kContractSize))
+            data->nContractSize = static_cast<int>(std::atol(entry.Text(kContractSize)));
+        if (entry.Has(kDisplayFormat))
+            data->nDisplayFormat = std::atoi(entry.Text(kDisplayFormat));
+        if (entry.String(kEsignalRoot, text))
             m_target.m_mapEsignalRoots[root] = text;
 
         FUTURESDATA* old = nullptr;
@@ -242,13 +401,15 @@ private:
     {
         CString name;
         CString rate;
-        if (entry.GetAttributeByName("Name", name) && entry.GetAttributeByName("Rate", rate))
+        if (AttributeString(entry, "Name", name) && AttributeString(entry, "Rate", rate))
             m_target.MapSpotRate(name, std::atof(rate));
     }
 
     CSymbolData& m_target;
     // The pairs already in the list, so that adding one is not a search.
     CMapStringToPtr m_seenPairs;
+    // Whether std::atof reads '.' as the decimal point (see ReadDecimal).
+    bool m_plainDecimalPoint = std::strcmp(std::localeconv()->decimal_point, ".") == 0;
 };
 
 // ------------------------------------------------------ the instance

@@ -13,7 +13,9 @@ CExtensibleMarkupLanguageAttribute::CExtensibleMarkupLanguageAttribute(const CEx
 
 CExtensibleMarkupLanguageAttribute::~CExtensibleMarkupLanguageAttribute()
 {
-    OrvXml::RetireNodeTail(this, sizeof(CExtensibleMarkupLanguageAttribute), m_TextTail);
+    // Texts that were set since no longer borrow: their part of the tail is
+    // then not counted, which only retires fewer bytes early.
+    OrvXml::RetireNodeTail(this, sizeof(CExtensibleMarkupLanguageAttribute), m_Name.BorrowedSize() + m_Value.BorrowedSize());
 }
 
 namespace {
@@ -47,34 +49,74 @@ std::size_t CopyValue(char* out, std::string_view value, bool normalise) noexcep
 CExtensibleMarkupLanguageAttribute* CExtensibleMarkupLanguageAttribute::NewWithTexts(
     std::string_view name, std::string_view value, bool normaliseValue)
 {
+    return ConstructWithTexts(OrvXml::AllocateNode(SizeWithTexts(name, value)), name, value, normaliseValue);
+}
+
+std::size_t CExtensibleMarkupLanguageAttribute::SizeWithTexts(std::string_view name, std::string_view value)
+{
     using OrvXml::CNodeText;
-    // Short texts sit inline; the others follow the object.
     if (name.size() > CNodeText::kLengthMask || value.size() > CNodeText::kLengthMask) {
         throw std::bad_alloc();
     }
-    const bool nameInline = CNodeText::FitsInline(name.size());
-    const bool valueInline = CNodeText::FitsInline(value.size());
-    const std::size_t tail = (nameInline ? 0 : name.size() + 1) + (valueInline ? 0 : value.size() + 1);
-    void* memory = OrvXml::AllocateNode(sizeof(CExtensibleMarkupLanguageAttribute) + tail);
+    // Short texts sit inline; the others follow the object.
+    return sizeof(CExtensibleMarkupLanguageAttribute) + (CNodeText::FitsInline(name.size()) ? 0 : name.size() + 1)
+        + (CNodeText::FitsInline(value.size()) ? 0 : value.size() + 1);
+}
+
+namespace {
+
+// An attribute that lives in its element's attribute list (see
+// ConstructEmbedded). Its class differs from its base only in where its
+// memory goes when it is deleted.
+class CEmbeddedAttribute final : public CExtensibleMarkupLanguageAttribute {
+public:
+    CEmbeddedAttribute() = default;
+    static void operator delete(void* attribute) noexcept
+    {
+        OrvXml::RetireEmbeddedNode(attribute, sizeof(CEmbeddedAttribute));
+    }
+};
+
+} // namespace
+
+CExtensibleMarkupLanguageAttribute* CExtensibleMarkupLanguageAttribute::ConstructWithTexts(
+    void* memory, std::string_view name, std::string_view value, bool normaliseValue) noexcept
+{
     auto* attribute = ::new (memory) CExtensibleMarkupLanguageAttribute;
+    SetTexts(attribute, name, value, normaliseValue);
+    return attribute;
+}
+
+CExtensibleMarkupLanguageAttribute* CExtensibleMarkupLanguageAttribute::ConstructEmbedded(
+    void* memory, std::string_view name, std::string_view value, bool normaliseValue) noexcept
+{
+    static_assert(sizeof(CEmbeddedAttribute) == sizeof(CExtensibleMarkupLanguageAttribute));
+    CExtensibleMarkupLanguageAttribute* attribute = ::new (memory) CEmbeddedAttribute;
+    SetTexts(attribute, name, value, normaliseValue);
+    return attribute;
+}
+
+void CExtensibleMarkupLanguageAttribute::SetTexts(CExtensibleMarkupLanguageAttribute* attribute,
+    std::string_view name, std::string_view value, bool normaliseValue) noexcept
+{
+    using OrvXml::CNodeText;
     char* bytes = reinterpret_cast<char*>(attribute + 1);
-    if (nameInline) {
-        attribute->m_Name = name;
+    if (CNodeText::FitsInline(name.size())) {
+        attribute->m_Name.SetInlineOnEmpty(name.data(), name.size());
     } else {
         CopyValue(bytes, name, false);
-        attribute->m_Name.Borrow(bytes, name.size());
+        attribute->m_Name.BorrowOnEmpty(bytes, name.size());
         bytes += name.size() + 1;
     }
-    if (valueInline) {
-        char buffer[CNodeText::kInlineCapacity + 1];
-        attribute->m_Value = std::string_view(buffer, CopyValue(buffer, value, normaliseValue));
+    const bool valueInline = CNodeText::FitsInline(value.size());
+    if (valueInline && !normaliseValue) {
+        attribute->m_Value.SetInlineOnEmpty(value.data(), value.size());
+    } else if (valueInline) {
+        // Normalising never lengthens the value, so it fits in place.
+        attribute->m_Value.m_Word = std::uint32_t(CopyValue(attribute->m_Value.m_Bytes, value, true));
     } else {
-        attribute->m_Value.Borrow(bytes, CopyValue(bytes, value, normaliseValue));
+        attribute->m_Value.BorrowOnEmpty(bytes, CopyValue(bytes, value, normaliseValue));
     }
-    // A tail too long to record only happens on the heap, where the size
-    // given back does not matter.
-    attribute->m_TextTail = tail <= 0xFFFF ? std::uint16_t(tail) : 0;
-    return attribute;
 }
 
 void CExtensibleMarkupLanguageAttribute::Copy(const CExtensibleMarkupLanguageAttribute& source)

@@ -30,17 +30,26 @@ public:
     OrvXml::CNodeText m_Value;
 
 private:
-    // The bytes allocated after this attribute for its texts, when it was
-    // created with them (see NewWithTexts); 0 when there are none or, for an
-    // attribute too large for the parse's blocks, when they do not fit.
-    std::uint16_t m_TextTail = 0;
-
     friend class CExtensibleMarkupLanguageElement;
 
-    // An attribute and its texts in one allocation: the name and the value,
-    // each NUL-terminated, follow the object. The value's white space is
+    // An attribute and its texts in one allocation: a name or value too long
+    // to sit inline follows the object, NUL-terminated (the texts that still
+    // borrow those bytes tell how many there are). The value's white space is
     // normalised on the way when asked (CR LF, CR, LF and tab become one
     // space). Throws std::bad_alloc.
     static CExtensibleMarkupLanguageAttribute* NewWithTexts(
         std::string_view name, std::string_view value, bool normaliseValue);
+    // The two steps of NewWithTexts: the bytes the attribute and its texts
+    // take (throws std::bad_alloc for a text too long to hold), and the
+    // attribute built in memory of that size.
+    static std::size_t SizeWithTexts(std::string_view name, std::string_view value);
+    static CExtensibleMarkupLanguageAttribute* ConstructWithTexts(
+        void* memory, std::string_view name, std::string_view value, bool normaliseValue) noexcept;
+    // ConstructWithTexts for an attribute in memory that its element's
+    // attribute list owns (its room, see XmlNodeList.h): deleting it ends
+    // its life and leaves the memory to the list.
+    static CExtensibleMarkupLanguageAttribute* ConstructEmbedded(
+        void* memory, std::string_view name, std::string_view value, bool normaliseValue) noexcept;
+    static void SetTexts(CExtensibleMarkupLanguageAttribute* attribute, std::string_view name,
+        std::string_view value, bool normaliseValue) noexcept;
 };

@@ -44,9 +44,18 @@ CExtensibleMarkupLanguageDocument::~CExtensibleMarkupLanguageDocument()
 void CExtensibleMarkupLanguageDocument::m_InitializeRootElement()
 {
     Element::DeleteElement(m_XML);
-    m_XML = Element::NewElement(nullptr, Element::typeProcessingInstruction, this);
-    // The root belongs to the document, which destroys it.
-    m_ForgetDetached(m_XML);
+    m_XML = nullptr;
+    m_XML = m_NewRoot();
+}
+
+// The root belongs to the document, which destroys it: unlike other nodes
+// made without a parent, it is not kept among the detached nodes.
+Element* CExtensibleMarkupLanguageDocument::m_NewRoot()
+{
+    auto* root = new Element;
+    root->SetType(Element::typeProcessingInstruction);
+    root->m_Document = this;
+    return root;
 }
 
 void CExtensibleMarkupLanguageDocument::m_TrackDetached(Element* node)
@@ -88,14 +97,28 @@ void CExtensibleMarkupLanguageDocument::m_ParentGone(const Element* node) noexce
     }
 }
 
+namespace {
+
+// The five predefined entities, built once and copied into every document.
+const CExtensibleMarkupLanguageEntities& PredefinedEntities()
+{
+    static const CExtensibleMarkupLanguageEntities table = [] {
+        CExtensibleMarkupLanguageEntities entities;
+        entities.Add("&amp;", "&");
+        entities.Add("&apos;", "'");
+        entities.Add("&gt;", ">");
+        entities.Add("&lt;", "<");
+        entities.Add("&quot;", "\"");
+        return entities;
+    }();
+    return table;
+}
+
+} // namespace
+
 void CExtensibleMarkupLanguageDocument::m_InitializeEntities()
 {
-    m_Entities.Empty();
-    m_Entities.Add("&amp;", "&");
-    m_Entities.Add("&apos;", "'");
-    m_Entities.Add("&gt;", ">");
-    m_Entities.Add("&lt;", "<");
-    m_Entities.Add("&quot;", "\"");
+    m_Entities.Copy(PredefinedEntities());
 }
 
 void CExtensibleMarkupLanguageDocument::m_RemoveAllCallbacks()

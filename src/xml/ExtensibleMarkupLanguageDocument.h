@@ -116,6 +116,7 @@ protected:
 private:
     friend class CExtensibleMarkupLanguageElement;
 
+    CExtensibleMarkupLanguageElement* m_NewRoot();
     // Parse steps (ExtensibleMarkupLanguageDocumentParse.cpp).
     void m_ClearError();
     void m_ReportError(const char* message);

@@ -61,8 +61,7 @@ bool CExtensibleMarkupLanguageDocument::m_Parse(CDataParser& parser)
 {
     if (m_XML == nullptr) {
         try {
-            m_XML = Element::NewElement(nullptr, Element::typeProcessingInstruction, this);
-            m_ForgetDetached(m_XML);
+            m_XML = m_NewRoot();
         } catch (const std::bad_alloc&) {
         } catch (const CMemoryException&) {
         }

@@ -188,6 +188,11 @@ private:
     bool m_ParseOneNode(const CParsePoint& beginning, CDataParser& parser, bool& open);
     bool m_ParseTextSegment(CDataParser& parser);
     bool m_ParseMarkup(CDataParser& parser, bool& open);
+    bool m_ReadSimpleStartTag(CDataParser& parser, bool& closed);
+    bool m_ReadSimpleDeclaration(std::string_view markup, CDataParser& parser);
+    // The end of a node's markup: a node that closed itself is complete
+    // (its callbacks run), any other is open for its content.
+    bool m_FinishMarkup(bool closed, bool& open);
     // The markup at m_Ending up to its terminator, as single-byte text
     // (see the source); m_Ending moves past it.
     enum class MarkupRead { Read, NotMarkup, Unterminated };

@@ -18,6 +18,10 @@
 #include <utility>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 using Element = CExtensibleMarkupLanguageElement;
 using Document = CExtensibleMarkupLanguageDocument;
 using namespace OrvXml;
@@ -36,6 +40,9 @@ public:
 };
 
 const char kNestedTooDeeply[] = "Elements are nested too deeply.";
+
+// About the bytes of tree per byte of attribute-rich markup.
+constexpr std::size_t kTreeBytesPerDocumentByte = 4;
 
 bool IsAllSpace(std::string_view text) noexcept
 {
@@ -135,7 +142,10 @@ bool Element::Parse(const CParsePoint& beginning, CDataParser& parser)
     }
     try {
         ParseDepthScope depth;
-        const CNodeArenaScope arena;
+        // A tree takes a few times the bytes it is read from; a small
+        // document is then served by one block.
+        const CNodeArenaScope arena(std::size_t(parser.GetSize() - std::min(beginning.GetIndex(), parser.GetSize()))
+            * kTreeBytesPerDocumentByte);
         bool open = false;
         if (!m_ParseOneNode(beginning, parser, open)) {
             return false;
@@ -199,7 +209,12 @@ bool Element::m_ParseOneNode(const CParsePoint& beginning, CDataParser& parser, 
 {
     open = false;
     m_AbortParsing = false;
-    Empty();
+    // A node just created holds nothing to empty.
+    if (m_IsPlain() && m_Children.IsEmpty() && m_Attributes.IsEmpty() && m_Tag.IsEmpty() && m_Contents.IsEmpty()) {
+        m_IsDone = false;
+    } else {
+        Empty();
+    }
     if (beginning.GetIndex() >= parser.GetSize()) {
         return m_Fail("There are no more bytes to parse. We ran out of bytes before we rand out of XML.");
     }
@@ -388,8 +403,273 @@ Element::MarkupRead Element::m_ReadMarkup(CDataParser& parser, std::string& wide
     return MarkupRead::Unterminated;
 }
 
+// A start tag of the usual shape in single-byte text, read by
+// m_ReadSimpleStartTag; any other markup takes the general path.
+namespace {
+
+// Left uninitialised until used: a tag fills only the entries it needs.
+struct SimpleAttribute {
+    const char* name;
+    std::size_t nameLength;
+    const char* value;
+    std::size_t valueLength;
+    bool normalise;
+
+    std::string_view Name() const noexcept { return std::string_view(name, nameLength); }
+    std::string_view Value() const noexcept { return std::string_view(value, valueLength); }
+};
+
+// More attributes than this in one tag take the general path.
+constexpr int kMostSimpleAttributes = 32;
+
+bool IsNameStartByte(char c) noexcept
+{
+    return IsLetterByte(c) || c == '_' || c == ':';
+}
+
+// One bit of a 64-bit filter per attribute name: a repeated name always
+// finds its bit set, so a clear bit proves a name new without comparing.
+std::uint64_t NameBit(std::string_view name) noexcept
+{
+    return std::uint64_t(1) << ((BYTE(name.front()) * 7u + BYTE(name.back()) * 3u + name.size()) & 63u);
+}
+
+// Bytes of an attribute value that need a closer look: those that
+// normalisation rewrites, and '<', which a value may not hold.
+struct ValueStops {
+    bool stop[256] = {};
+    constexpr ValueStops() { stop[BYTE('\r')] = stop[BYTE('\n')] = stop[BYTE('\t')] = stop[BYTE('<')] = true; }
+};
+constexpr ValueStops kValueStops;
+
+// The index in text of the first byte that is the quote or a value stop,
+// or npos. Sixteen bytes are tested at a time where they can be.
+std::size_t FindValueEnd(std::string_view text, char quote) noexcept
+{
+    std::size_t at = 0;
+#if defined(__SSE2__)
+    const __m128i wanted = _mm_set1_epi8(quote);
+    const __m128i less = _mm_set1_epi8('<');
+    // Tab, LF and CR are 9, 10 and 13: below 14, with only bytes 0 to 8,
+    // 11 and 12 as false alarms, which are looked at and passed over.
+    const __m128i control = _mm_set1_epi8(14);
+    for (; at + 16 <= text.size(); at += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
+        const __m128i hits = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(chunk, wanted), _mm_cmpeq_epi8(chunk, less)),
+            _mm_and_si128(_mm_cmplt_epi8(chunk, control), _mm_cmpgt_epi8(chunk, _mm_set1_epi8(-1))));
+        for (unsigned mask = unsigned(_mm_movemask_epi8(hits)); mask != 0; mask &= mask - 1) {
+            const std::size_t hit = at + unsigned(__builtin_ctz(mask));
+            if (text[hit] == quote || kValueStops.stop[BYTE(text[hit])]) {
+                return hit;
+            }
+        }
+    }
+#endif
+    for (; at < text.size(); ++at) {
+        if (text[at] == quote || kValueStops.stop[BYTE(text[at])]) {
+            return at;
+        }
+    }
+    return std::string_view::npos;
+}
+
+} // namespace
+
+// Reads the start tag (or empty-element tag) at m_Ending in one pass when
+// it has the usual shape: '<', a well-formed name, then name="value" pairs
+// (single or double quotes, white space around '=' allowed) with distinct
+// names and no '<' in a value, then '>' or "/>". Such a tag reads the same
+// through the general path, which is left everything else, faults
+// included: nothing is changed when this returns false.
+bool Element::m_ReadSimpleStartTag(CDataParser& parser, bool& closed)
+{
+    const std::string_view data = parser.GetByteView();
+    const char* const first = data.data();
+    const char* const end = first + data.size();
+    const char* const begin = first + m_Ending.GetIndex();
+    if (end - begin < 3 || begin[0] != '<' || !IsNameStartByte(begin[1])) {
+        return false;
+    }
+    const char* at = begin + 1;
+    do {
+        ++at;
+    } while (at != end && IsNameCharByte(*at));
+    const std::string_view tag(begin + 1, std::size_t(at - begin - 1));
+
+    SimpleAttribute attributes[kMostSimpleAttributes];
+    int count = 0;
+    std::uint64_t seen = 0;
+    DWORD lines = 0;
+    const char* lastBreak = nullptr;
+    const auto skipSpace = [&]() {
+        while (at != end && IsXmlSpace(*at)) {
+            if (*at == '\n') {
+                ++lines;
+                lastBreak = at;
+            }
+            ++at;
+        }
+        return at != end;
+    };
+    for (;;) {
+        // Usually a single space comes next.
+        if (at != end && *at == ' ' && end - at > 1 && !IsXmlSpace(at[1])) {
+            ++at;
+        } else if (!skipSpace()) {
+            return false;
+        }
+        if (*at == '>') {
+            closed = false;
+            ++at;
+            break;
+        }
+        if (*at == '/') {
+            if (end - at < 2 || at[1] != '>') {
+                return false;
+            }
+            closed = true;
+            at += 2;
+            break;
+        }
+        if (count == kMostSimpleAttributes || !IsNameCharByte(*at)) {
+            return false;
+        }
+        const char* const nameStart = at;
+        do {
+            ++at;
+        } while (at != end && IsNameCharByte(*at));
+        const std::string_view name(nameStart, std::size_t(at - nameStart));
+        // Usually '=' follows the name and the quote follows '=' directly.
+        if ((at == end || *at != '=') && (!skipSpace() || *at != '=')) {
+            return false;
+        }
+        ++at;
+        if ((at == end || !IsQuote(*at)) && (!skipSpace() || !IsQuote(*at))) {
+            return false;
+        }
+        // The value runs to the matching quote; most hold no byte that
+        // needs a closer look, and one scan finds the quote.
+        const char quote = *at;
+        const char* const valueStart = at + 1;
+        bool normalise = false;
+        for (at = valueStart;; ++at) {
+            const std::size_t stop = FindValueEnd(std::string_view(at, std::size_t(end - at)), quote);
+            if (stop == std::string_view::npos) {
+                return false;
+            }
+            at += stop;
+            if (*at == quote) {
+                break;
+            }
+            if (*at == '<') {
+                return false;
+            }
+            if (*at == '\n') {
+                ++lines;
+                lastBreak = at;
+            }
+            normalise = true;
+        }
+        const std::string_view value(valueStart, std::size_t(at - valueStart));
+        ++at;
+        const std::uint64_t bit = NameBit(name);
+        if ((seen & bit) != 0) {
+            for (int i = 0; i < count; ++i) {
+                if (attributes[i].Name() == name) {
+                    return false;
+                }
+            }
+        }
+        seen |= bit;
+        attributes[count++] = SimpleAttribute{name.data(), name.size(), value.data(), value.size(), normalise};
+    }
+
+    // The tag is read: the point moves past it as stepping over each byte
+    // would, then the node takes its name and attributes.
+    if (lines != 0) {
+        m_Ending.SetLine(m_Ending.GetLine() + lines);
+        m_Ending.SetColumn(DWORD(at - lastBreak));
+    } else {
+        m_Ending.SetColumn(m_Ending.GetColumn() + DWORD(at - begin));
+    }
+    m_Ending.SetIndex(DWORD(at - first));
+    m_Type = typeElement;
+    m_Tag = tag;
+    m_IsTagEmpty = closed;
+    if (count == 0) {
+        return true;
+    }
+    if (count == 1) {
+        // A list of one holds its item in place, without a block.
+        m_Attributes.Add(CExtensibleMarkupLanguageAttribute::NewWithTexts(
+            attributes[0].Name(), attributes[0].Value(), attributes[0].normalise));
+        return true;
+    }
+    // The list and the attributes take one allocation: the attributes live
+    // in the list's room. Nothing after the allocation can fail.
+    std::size_t slots[kMostSimpleAttributes];
+    std::size_t room = 0;
+    for (int i = 0; i < count; ++i) {
+        slots[i] = EmbeddedSlot(
+            CExtensibleMarkupLanguageAttribute::SizeWithTexts(attributes[i].Name(), attributes[i].Value()));
+        room += slots[i];
+    }
+    char* slot = m_Attributes.ReserveWithRoom(count, room);
+    for (int i = 0; i < count; ++i) {
+        if (kEmbeddedHeader != 0) {
+            const void* const marker = slot;
+            std::memcpy(slot, &marker, sizeof marker);
+        }
+        m_Attributes.Add(CExtensibleMarkupLanguageAttribute::ConstructEmbedded(
+            slot + kEmbeddedHeader, attributes[i].Name(), attributes[i].Value(), attributes[i].normalise));
+        slot += slots[i];
+    }
+    return true;
+}
+
+// Takes a well-formed comment, or a CDATA section that the data does not
+// continue with a doubled "]]>", straight from its markup, as the general
+// path would read it; false, with nothing changed, for any other markup.
+bool Element::m_ReadSimpleDeclaration(std::string_view markup, CDataParser& parser)
+{
+    if (markup.size() >= 7 && StartsWith(markup, "<!--")) {
+        // The first "--" after the opener must be the terminator's.
+        if (markup.find("--", 4) != markup.size() - 3) {
+            return false;
+        }
+        m_Type = typeComment;
+        m_Contents = markup.substr(4, markup.size() - 7);
+        return true;
+    }
+    if (markup.size() >= 12 && StartsWith(markup, "<![CDATA[") && EndsWith(markup, "]]>") && parser.IsTextASCII()) {
+        const std::string_view data = parser.GetByteView();
+        if (StartsWith(data.substr(std::min<std::size_t>(m_Ending.GetIndex(), data.size())), "]]>")) {
+            return false;
+        }
+        m_Type = typeCDATASection;
+        m_Tag = "[CDATA[";
+        m_Contents = markup.substr(9, markup.size() - 12);
+        return true;
+    }
+    return false;
+}
+
+bool Element::m_FinishMarkup(bool closed, bool& open)
+{
+    if (closed) {
+        m_IsDone = true;
+        return m_RunCallbacks("Parsing aborted by Callback function.");
+    }
+    open = true;
+    return true;
+}
+
 bool Element::m_ParseMarkup(CDataParser& parser, bool& open)
 {
+    bool closed = false;
+    if (parser.IsTextASCII() && m_IsPlain() && m_ReadSimpleStartTag(parser, closed)) {
+        return m_FinishMarkup(closed, open);
+    }
     std::string wide;
     std::string_view markup;
     switch (m_ReadMarkup(parser, wide, markup)) {
@@ -400,19 +680,16 @@ bool Element::m_ParseMarkup(CDataParser& parser, bool& open)
     case MarkupRead::Read:
         break;
     }
-    bool closed = false;
+    if (m_IsPlain() && m_ReadSimpleDeclaration(markup, parser)) {
+        return m_FinishMarkup(true, open);
+    }
     const bool parsed = m_IsPlain() ? m_ParseTagView(markup, closed, parser)
                                     : m_ParseTag(ToCString(markup), closed, parser);
     if (!parsed) {
         Empty();
         return false;
     }
-    if (closed) {
-        m_IsDone = true;
-        return m_RunCallbacks("Parsing aborted by Callback function.");
-    }
-    open = true;
-    return true;
+    return m_FinishMarkup(closed, open);
 }
 
 void Element::m_GetTag(const CString& text, CString& tag) const

@@ -93,29 +93,40 @@ void CNodeArena::Retire() noexcept
     }
 }
 
-void* CNodeArena::Allocate(std::size_t size)
+// Retires the current block and starts the next one.
+void CNodeArena::StartBlock()
 {
-    const std::size_t needed = Rounded(kHeader + size);
-    if (std::size_t(m_End - m_Next) < needed || m_Block == nullptr) {
-        Retire();
-        const std::size_t blockSize = m_NextBlockSize == 0 ? kFirstBlockSize : m_NextBlockSize;
-        void* memory = std::malloc(blockSize);
-        if (memory == nullptr) {
-            throw std::bad_alloc();
-        }
-        m_Block = ::new (memory) Block{{kBias}, blockSize};
-        m_Next = static_cast<char*>(memory) + Rounded(sizeof(Block));
-        m_End = static_cast<char*>(memory) + blockSize;
-        m_Count = 0;
-        m_NextBlockSize = blockSize < kLargestBlockSize ? blockSize * 2 : kLargestBlockSize;
-        ORV_POISON(m_Next, std::size_t(m_End - m_Next));
+    Retire();
+    const std::size_t blockSize = m_NextBlockSize == 0 ? kFirstBlockSize : m_NextBlockSize;
+    void* memory = std::malloc(blockSize);
+    if (memory == nullptr) {
+        throw std::bad_alloc();
     }
+    m_Block = ::new (memory) Block{{kBias}, blockSize};
+    m_Next = static_cast<char*>(memory) + Rounded(sizeof(Block));
+    m_End = static_cast<char*>(memory) + blockSize;
+    m_Count = 0;
+    m_NextBlockSize = blockSize < kLargestBlockSize ? blockSize * 2 : kLargestBlockSize;
+    ORV_POISON(m_Next, std::size_t(m_End - m_Next));
+}
+
+void* CNodeArena::Cut(std::size_t needed) noexcept
+{
     char* at = m_Next;
     m_Next += needed;
     ++m_Count;
     ORV_UNPOISON(at, needed);
     *reinterpret_cast<Block**>(at) = m_Block;
     return at + kHeader;
+}
+
+void* CNodeArena::Allocate(std::size_t size)
+{
+    const std::size_t needed = Rounded(kHeader + size);
+    if (std::size_t(m_End - m_Next) < needed || m_Block == nullptr) {
+        StartBlock();
+    }
+    return Cut(needed);
 }
 
 CNodeReleaseScope::CNodeReleaseScope() noexcept
@@ -133,8 +144,21 @@ CNodeReleaseScope::~CNodeReleaseScope()
     }
 }
 
-CNodeArenaScope::CNodeArenaScope() noexcept
+void CNodeArena::Expect(std::size_t expectedBytes) noexcept
 {
+    if (m_Block != nullptr) {
+        return;
+    }
+    std::size_t size = kFirstBlockSize;
+    while (size < expectedBytes && size < kLargestBlockSize) {
+        size *= 2;
+    }
+    m_NextBlockSize = size;
+}
+
+CNodeArenaScope::CNodeArenaScope(std::size_t expectedBytes) noexcept
+{
+    m_Arena.Expect(expectedBytes);
     if (t_Arena == nullptr) {
         t_Arena = &m_Arena;
         m_Owner = true;
@@ -189,6 +213,12 @@ void ReleaseNode(void* object, std::size_t size) noexcept
     ++batch.m_Count;
 }
 
+#if defined(ORV_NODE_ARENA_POISONS)
+void RetireEmbeddedNode(void* object, std::size_t size) noexcept
+{
+    ORV_POISON(object, size);
+}
+
 void RetireNodeTail(void* object, std::size_t objectSize, std::size_t tailSize) noexcept
 {
     char* at = static_cast<char*>(object) - kHeader;
@@ -201,6 +231,7 @@ void RetireNodeTail(void* object, std::size_t objectSize, std::size_t tailSize) 
     const std::size_t whole = Rounded(kHeader + objectSize + tailSize);
     ORV_POISON(at + head, whole - head);
 }
+#endif
 
 void* ReallocateNode(void* object, std::size_t oldSize, std::size_t newSize)
 {

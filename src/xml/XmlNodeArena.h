@@ -13,6 +13,16 @@
 
 #include <cstddef>
 
+// Under the address sanitizer the arena marks the memory of dead objects,
+// so that a use after release is caught as it is on the heap.
+#if defined(__SANITIZE_ADDRESS__)
+#define ORV_NODE_ARENA_POISONS 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ORV_NODE_ARENA_POISONS 1
+#endif
+#endif
+
 namespace OrvXml {
 
 class CNodeArena {
@@ -20,6 +30,9 @@ public:
     CNodeArena() noexcept = default;
     // Gives up the arena's hold on its current block.
     ~CNodeArena();
+    // Sizes the first block for about expectedBytes of objects, within the
+    // smallest and the largest block size.
+    void Expect(std::size_t expectedBytes) noexcept;
     CNodeArena(const CNodeArena&) = delete;
     CNodeArena& operator=(const CNodeArena&) = delete;
 
@@ -31,6 +44,8 @@ public:
 
 private:
     void Retire() noexcept;
+    void StartBlock();
+    void* Cut(std::size_t needed) noexcept;
 
     Block* m_Block = nullptr;
     char* m_Next = nullptr;
@@ -43,7 +58,9 @@ private:
 // (the outermost scope's, when parses nest).
 class CNodeArenaScope {
 public:
-    CNodeArenaScope() noexcept;
+    // expectedBytes: about how much the objects made in the scope will
+    // take, which sizes the arena's first block (0: the smallest).
+    explicit CNodeArenaScope(std::size_t expectedBytes = 0) noexcept;
     ~CNodeArenaScope();
     CNodeArenaScope(const CNodeArenaScope&) = delete;
     CNodeArenaScope& operator=(const CNodeArenaScope&) = delete;
@@ -74,7 +91,30 @@ void ReleaseNode(void* object, std::size_t size) noexcept;
 // placed right after it) calls this as it dies, before its class's delete
 // releases objectSize bytes, so that checked builds see the whole
 // allocation die.
+#if defined(ORV_NODE_ARENA_POISONS)
 void RetireNodeTail(void* object, std::size_t objectSize, std::size_t tailSize) noexcept;
+#else
+inline void RetireNodeTail(void*, std::size_t, std::size_t) noexcept { }
+#endif
+
+// Objects can also live in memory that another object owns (the room of a
+// node list, see XmlNodeList.h), without a pointer to a block in front of
+// them. In checked builds they still get that word, holding a non-null
+// value, so that RetireNodeTail treats them as arena objects: the bytes an
+// object takes there, from the start of its slot, is kEmbeddedHeader plus
+// its size, rounded up with EmbeddedSlot.
+#if defined(ORV_NODE_ARENA_POISONS)
+inline constexpr std::size_t kEmbeddedHeader = sizeof(void*);
+// Marks the size bytes of a dead embedded object.
+void RetireEmbeddedNode(void* object, std::size_t size) noexcept;
+#else
+inline constexpr std::size_t kEmbeddedHeader = 0;
+inline void RetireEmbeddedNode(void*, std::size_t) noexcept { }
+#endif
+inline constexpr std::size_t EmbeddedSlot(std::size_t size) noexcept
+{
+    return (kEmbeddedHeader + size + alignof(void*) - 1) & ~(alignof(void*) - 1);
+}
 // Moves an object of plain bytes (null for none) to memory of newSize
 // bytes, keeping the first min(oldSize, newSize) bytes; one on the heap
 // is resized in place where the heap can. Throws std::bad_alloc, leaving

@@ -10,6 +10,13 @@
 // While a parse runs, it is cut from the parse's node arena like the nodes
 // themselves (see XmlNodeArena.h). The items are never null and point to
 // objects aligned to at least two bytes.
+//
+// A list can also be given room for the objects its items point to, in its
+// own block (ReserveWithRoom): the attributes of a parsed tag live there,
+// so that the tag's list and attributes take one allocation. Such a block
+// never moves while the list holds anything: a list that outgrows it moves
+// its items to a new block that keeps the old one, and both are freed when
+// the list is emptied.
 #pragma once
 
 #include "xml/XmlNodeArena.h"
@@ -55,8 +62,8 @@ public:
             m_Word = item;
             return;
         }
-        if (!HasBlock() || GetBlock()->m_Size == GetBlock()->m_Capacity) {
-            Reallocate(HasBlock() ? GetBlock()->m_Capacity * 2 : kFirstCapacity);
+        if (!HasBlock() || GetBlock()->m_Size == Capacity(GetBlock())) {
+            Reallocate(HasBlock() ? Capacity(GetBlock()) * 2 : kFirstCapacity);
         }
         Block* block = GetBlock();
         Items(block)[block->m_Size++] = item;
@@ -86,16 +93,37 @@ public:
     void RemoveAll() noexcept
     {
         if (HasBlock()) {
-            ReleaseNode(GetBlock(), BytesFor(GetBlock()->m_Capacity));
+            Block* block = GetBlock();
+            if ((block->m_Capacity & kChained) != 0) {
+                ReleaseBlock(Predecessor(block));
+            }
+            ReleaseBlock(block);
         }
         m_Word = nullptr;
     }
     // Room for count items in all, allocated at once.
     void Reserve(int count)
     {
-        if (count > (HasBlock() ? GetBlock()->m_Capacity : 1)) {
+        if (count > (HasBlock() ? Capacity(GetBlock()) : 1)) {
             Reallocate(count);
         }
+    }
+    // For an empty list: room for count (at least 1) items and, after them,
+    // roomBytes bytes aligned like a pointer, in one allocation; returns the
+    // room, which holds the objects the items will point to. Throws
+    // std::bad_alloc, leaving the list empty.
+    char* ReserveWithRoom(int count, std::size_t roomBytes)
+    {
+        RemoveAll();
+        if (count < 1 || std::size_t(count) > kMostItems) {
+            throw std::bad_alloc();
+        }
+        const std::size_t items = RoundedToPointer(BytesFor(count));
+        auto* block = static_cast<Block*>(AllocateNode(items + roomBytes));
+        block->m_Size = 0;
+        block->m_Capacity = count | kPinned;
+        m_Word = reinterpret_cast<TYPE>(reinterpret_cast<std::uintptr_t>(block) | 1);
+        return reinterpret_cast<char*>(block) + items;
     }
 
 private:
@@ -103,14 +131,41 @@ private:
     // record, say): four fill one small block.
     enum : int { kFirstCapacity = 4 };
 
-    // The items follow the block's two counts.
+    // The items follow the block's two counts. The capacity carries two
+    // marks: a pinned block holds room for objects (ReserveWithRoom), and a
+    // chained block keeps such a block, whose address is stored just in
+    // front of it.
     struct alignas(TYPE) Block {
         int m_Size;
         int m_Capacity;
     };
+    enum : int { kPinned = 1 << 29, kChained = 1 << 30, kCapacityMask = kPinned - 1 };
+    static constexpr std::size_t kMostItems = std::size_t(0x7FFFFFFF) / sizeof(TYPE) - 2;
+    static_assert(kMostItems < std::size_t(kPinned), "the capacity leaves its marks free");
 
     static TYPE* Items(Block* block) noexcept { return reinterpret_cast<TYPE*>(block + 1); }
+    static int Capacity(const Block* block) noexcept { return block->m_Capacity & kCapacityMask; }
     static std::size_t BytesFor(int capacity) noexcept { return sizeof(Block) + sizeof(TYPE) * std::size_t(capacity); }
+    static std::size_t RoundedToPointer(std::size_t bytes) noexcept
+    {
+        return (bytes + alignof(void*) - 1) & ~(alignof(void*) - 1);
+    }
+    static Block* Predecessor(Block* block) noexcept
+    {
+        Block* kept = nullptr;
+        std::memcpy(&kept, reinterpret_cast<char*>(block) - sizeof(Block*), sizeof kept);
+        return kept;
+    }
+    // Frees the block's own allocation (a pinned one's room included, whose
+    // objects must all be gone).
+    static void ReleaseBlock(Block* block) noexcept
+    {
+        if ((block->m_Capacity & kChained) != 0) {
+            ReleaseNode(reinterpret_cast<char*>(block) - sizeof(Block*), sizeof(Block*) + BytesFor(Capacity(block)));
+        } else {
+            ReleaseNode(block, BytesFor(Capacity(block)));
+        }
+    }
 
     bool HasBlock() const noexcept { return (reinterpret_cast<std::uintptr_t>(m_Word) & 1) != 0; }
     Block* GetBlock() const noexcept
@@ -120,14 +175,30 @@ private:
 
     void Reallocate(int capacity)
     {
-        if (capacity <= 1 || std::size_t(capacity) > std::size_t(0x7FFFFFFF) / sizeof(TYPE) - 1) {
+        if (capacity <= 1 || std::size_t(capacity) > kMostItems) {
             throw std::bad_alloc();
         }
         const int size = GetSize();
         Block* block = nullptr;
+        if (HasBlock() && (GetBlock()->m_Capacity & (kPinned | kChained)) != 0) {
+            // The pinned block stays; the items move to a block that keeps it.
+            Block* old = GetBlock();
+            Block* kept = (old->m_Capacity & kPinned) != 0 ? old : Predecessor(old);
+            char* memory = static_cast<char*>(AllocateNode(sizeof(Block*) + BytesFor(capacity)));
+            std::memcpy(memory, &kept, sizeof kept);
+            block = reinterpret_cast<Block*>(memory + sizeof(Block*));
+            std::memcpy(Items(block), Items(old), sizeof(TYPE) * std::size_t(size));
+            if (old != kept) {
+                ReleaseBlock(old);
+            }
+            block->m_Size = size;
+            block->m_Capacity = capacity | kChained;
+            m_Word = reinterpret_cast<TYPE>(reinterpret_cast<std::uintptr_t>(block) | 1);
+            return;
+        }
         if (HasBlock()) {
             block = static_cast<Block*>(
-                ReallocateNode(GetBlock(), BytesFor(GetBlock()->m_Capacity), BytesFor(capacity)));
+                ReallocateNode(GetBlock(), BytesFor(Capacity(GetBlock())), BytesFor(capacity)));
         } else {
             block = static_cast<Block*>(AllocateNode(BytesFor(capacity)));
             if (size == 1) {

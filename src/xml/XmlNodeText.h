@@ -81,6 +81,26 @@ private:
     // Whether a text of the length is held in place, without bytes elsewhere.
     static bool FitsInline(std::size_t length) noexcept { return length <= kInlineCapacity; }
     bool IsOwnAllocation() const noexcept { return m_Word > kInlineCapacity && m_Word < kBorrowed; }
+    bool IsBorrowed() const noexcept { return m_Word >= kBorrowed; }
+    // The bytes borrowed from the holder's allocation, with their NUL; 0
+    // for a text that borrows none.
+    std::size_t BorrowedSize() const noexcept { return IsBorrowed() ? (m_Word & kLengthMask) + 1 : 0; }
+    // Sets a text that holds nothing (inline and empty) to length bytes
+    // (at most kInlineCapacity) held inline.
+    void SetInlineOnEmpty(const char* bytes, std::size_t length) noexcept
+    {
+        for (std::size_t i = 0; i < length; ++i) {
+            m_Bytes[i] = bytes[i];
+        }
+        m_Word = std::uint32_t(length);
+    }
+    // Sets a text that holds nothing to borrow length bytes of its holder's
+    // allocation (followed there by a NUL).
+    void BorrowOnEmpty(const char* bytes, std::size_t length) noexcept
+    {
+        SetAddress(bytes);
+        m_Word = std::uint32_t(length) | kBorrowed;
+    }
     const char* Address() const noexcept
     {
         const char* address = nullptr;

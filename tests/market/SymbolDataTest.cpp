@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cmath>
 #include <iterator>
+#include <string>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -175,6 +177,33 @@ TEST_F(SymbolData, FuturesRootsAndContractSizes)
     EXPECT_TRUE(vendor.Lookup("/ES", value) && value == "ES");
     EXPECT_TRUE(vendor.Lookup("ZB", value) && value == "/ZB");
     EXPECT_FALSE(vendor.Lookup("stale", value));
+}
+
+// Decimal attributes read exactly as the C library reads them, whether the
+// text is a plain decimal or anything else it accepts or stops in.
+TEST_F(SymbolData, DecimalAttributesReadLikeTheCLibrary)
+{
+    const struct {
+        const char* text;
+        double value;
+    } decimals[] = {
+        {"0.1", 0.1}, {"-2.5", -2.5}, {"+.5", 0.5}, {"7.", 7.0}, {"0.30000000000000004", 0.30000000000000004},
+        {"123456789012345678", 123456789012345678.0}, {"12345678901234567890.5", 12345678901234567890.5},
+        {"1e-3", 0.001}, {"  0.75", 0.75}, {"3.14abc", 3.14}, {"abc", 0.0}, {"-0", -0.0},
+    };
+    std::string file = "<SymbolData><Futures>";
+    for (std::size_t i = 0; i < std::size(decimals); ++i) {
+        file += "<Root Symbol=\"/A" + std::string(1, char('A' + i)) + "\" Increment=\"" + decimals[i].text + "\"/>";
+    }
+    file += "</Futures></SymbolData>";
+    TestSymbolData data;
+    LoadSymbolData(file, data);
+    for (std::size_t i = 0; i < std::size(decimals); ++i) {
+        const std::string symbol = "/A" + std::string(1, char('A' + i)) + "Z2";
+        const double read = data.GetIncrementForFutureRoot(symbol.c_str());
+        EXPECT_EQ(read, decimals[i].value) << decimals[i].text;
+        EXPECT_EQ(std::signbit(read), std::signbit(decimals[i].value)) << decimals[i].text;
+    }
 }
 
 TEST_F(SymbolData, SpotRatesAndRiskFreeRate)

@@ -478,3 +478,127 @@ TEST(DocumentParse, DoctypeMarkupOutsideTheDataIsAnInconsistency)
     Document parsed;
     EXPECT_TRUE(ParseBytes(parsed, xml, Document::parseDefault)) << ErrorOf(parsed).message;
 }
+
+namespace {
+
+// The element's tag, empty-tag flag and attributes, as one line.
+std::string Shape(const Element* element)
+{
+    std::string shape = element->Tag().View().data();
+    shape += element->IsEmptyTag() ? "/" : "";
+    DWORD index = 0;
+    CExtensibleMarkupLanguageAttribute* attribute = nullptr;
+    while (element->GetNextAttribute(index, attribute)) {
+        shape += " " + std::string(attribute->m_Name.View()) + "=[" + std::string(attribute->m_Value.View()) + "]";
+    }
+    return shape;
+}
+
+} // namespace
+
+// Single-byte start tags, comments and CDATA sections are read by one-pass
+// readers and wide ones by the general reader; every shape, good or bad,
+// must read the same way in both: the same tree or the same error.
+TEST(DocumentParse, StartTagsReadAlikeInSingleByteAndWideText)
+{
+    // Tags with many attributes, their names alike at both ends.
+    const auto manyAttributes = [](int count, std::string& shape) {
+        std::string markup = "<a";
+        shape = "a/";
+        for (int i = 0; i < count; ++i) {
+            markup += " n" + std::to_string(i) + "n='" + std::to_string(i) + "'";
+            shape += " n" + std::to_string(i) + "n=[" + std::to_string(i) + "]";
+        }
+        return markup + "/>";
+    };
+    std::string shape30;
+    std::string shape40;
+    const std::string many30 = manyAttributes(30, shape30);
+    const std::string many40 = manyAttributes(40, shape40);
+    const struct {
+        const char* markup;
+        const char* shape; // null: the parse fails
+    } cases[] = {
+        {"<a x=\"1\"y='2'/>", "a/ x=[1] y=[2]"},
+        {"<a  x = \"v>w\"\t>t</a>", "a x=[v>w]"},
+        {"<a x=\"line\r\nnext\tend\rz\" y=\"0123456789abcdefghij\"/>", "a/ x=[line next end z] y=[0123456789abcdefghij]"},
+        {"<a x=\"\x01\x0b\x0c\" y='\"'/>", "a/ x=[\x01\x0b\x0c] y=[\"]"},
+        {"<a\nx='1'\n/>", "a/ x=[1]"},
+        {"<a />", "a/"},
+        {"<a/ >", nullptr},
+        {"<a x='1' x='2'/>", nullptr},
+        {"<a x='1' y='<'/>", nullptr},
+        {"<a x y='1'/>", "a/ x y=[1]"},
+        {"<a x='1/>", nullptr},
+        {"<1a/>", nullptr},
+        {many30.c_str(), shape30.c_str()},
+        {many40.c_str(), shape40.c_str()},
+        {"<a n1n='1' n11n='2' n1n='3'/>", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.markup);
+        const std::string text = "<?xml version='1.0'?>" + std::string(c.markup);
+        Document narrow;
+        Document wide;
+        const bool narrowRead = ParseBytes(narrow, text);
+        const bool wideRead = ParseBytes(wide, Widen(text, 2, false));
+        ASSERT_EQ(narrowRead, wideRead);
+        EXPECT_EQ(ErrorOf(narrow).message, ErrorOf(wide).message);
+        if (!narrowRead) {
+            EXPECT_EQ(c.shape, nullptr) << ErrorOf(narrow).message;
+            continue;
+        }
+        const Element* top = narrow.GetElement("a");
+        ASSERT_NE(top, nullptr);
+        ASSERT_NE(c.shape, nullptr);
+        EXPECT_EQ(Shape(top), Shape(wide.GetElement("a")));
+        EXPECT_EQ(Shape(top), c.shape);
+    }
+
+    // Comments and CDATA sections, read from their markup in single-byte
+    // text: each child of a as type, tag and contents, or the error.
+    const struct {
+        const char* markup;
+        const char* children;
+    } declarations[] = {
+        {"<!-- x -->", "2 [] [ x ]"},
+        {"<!---->", "2 [] []"},
+        {"<!-- a --->", nullptr},
+        {"<!-- a -- b -->", nullptr},
+        {"<!-->", nullptr},
+        {"<![CDATA[a<b]]>", "3 [[CDATA[] [a<b]"},
+        {"<![CDATA[a]]>]]>b]]>", "3 [[CDATA[] [a]]>b]"},
+    };
+    for (const auto& c : declarations) {
+        SCOPED_TRACE(c.markup);
+        const std::string text = "<?xml version='1.0'?><a>" + std::string(c.markup) + "</a>";
+        Document narrow;
+        Document wide;
+        const bool narrowRead = ParseBytes(narrow, text);
+        ASSERT_EQ(narrowRead, ParseBytes(wide, Widen(text, 2, false)));
+        EXPECT_EQ(ErrorOf(narrow).message, ErrorOf(wide).message);
+        EXPECT_EQ(narrowRead, c.children != nullptr) << ErrorOf(narrow).message;
+        if (!narrowRead || c.children == nullptr) {
+            continue;
+        }
+        const auto children = [](const Document& document) {
+            std::string list;
+            DWORD index = 0;
+            Element* child = nullptr;
+            while (document.GetElement("a")->GetNextChild(index, child)) {
+                list += std::to_string(child->GetType()) + " [" + std::string(child->Tag().View()) + "] ["
+                    + std::string(child->Contents().View()) + "]";
+            }
+            return list;
+        };
+        EXPECT_EQ(children(narrow), c.children);
+        EXPECT_EQ(children(wide), c.children);
+    }
+
+    // Line feeds inside a tag move the point past it to the next lines.
+    Document document;
+    ASSERT_TRUE(ParseBytes(document, "<a\nx='1\n2'\ny=\"3\"><b/></a>"));
+    CParsePoint point;
+    document.GetElement("a.b")->GetBeginning(point);
+    EXPECT_EQ(Describe(point), Describe(At(17, 4, 7)));
+}

@@ -477,6 +477,46 @@ TEST(ElementTree, ChildAndAttributeListsKeepOrderThroughGrowth)
     EXPECT_EQ(ErrorOf(document).message, "Attributes must be unique (Rule 40). An attribute named \"a750\" was repeated.");
 }
 
+// The attributes of a parsed tag share one allocation with the tag's list.
+// Growing the list past it, twice, and taking attributes out one by one
+// must leave every attribute read before where it was.
+TEST(ElementTree, ParsedAttributesStayPutWhileTheListGrows)
+{
+    Document document;
+    ASSERT_TRUE(ParseBytes(document, "<a x='a value long enough to follow' y='2' z='3'/>"));
+    Element* a = document.GetElement("a");
+    ASSERT_NE(a, nullptr);
+    CExtensibleMarkupLanguageAttribute* x = a->GetAttributeByName(CString("x"));
+    CExtensibleMarkupLanguageAttribute* z = a->GetAttributeByName(CString("z"));
+    ASSERT_NE(x, nullptr);
+    ASSERT_NE(z, nullptr);
+    for (int i = 0; i < 10; ++i) {
+        ASSERT_TRUE(a->AddAttribute(CString("n") + std::to_string(i).c_str(), "v"));
+    }
+    a->DestroyAttributeByName("y");
+    EXPECT_EQ(a->GetAttributeByName(CString("x")), x);
+    EXPECT_EQ(a->GetAttributeByName(CString("z")), z);
+    EXPECT_STREQ(x->m_Value.GetString(), "a value long enough to follow");
+    EXPECT_STREQ(z->m_Value.GetString(), "3");
+    z->m_Value = "set after the parse";
+    EXPECT_EQ(AttributeOf(a, "z"), "set after the parse");
+    EXPECT_EQ(a->GetNumberOfAttributes(), 12u);
+    const std::string order[] = {"x", "z", "n0", "n9"};
+    for (const int i : {0, 1, 2, 11}) {
+        DWORD index = DWORD(i);
+        CExtensibleMarkupLanguageAttribute* attribute = nullptr;
+        ASSERT_TRUE(a->GetNextAttribute(index, attribute));
+        EXPECT_EQ(std::string(attribute->m_Name.View()), order[i == 11 ? 3 : i]);
+    }
+    Element* copy = Element::NewElement(nullptr);
+    copy->Copy(*a);
+    a->DestroyAttributeByName("x");
+    a->Empty();
+    EXPECT_EQ(AttributeOf(copy, "x"), "a value long enough to follow");
+    EXPECT_EQ(copy->GetNumberOfAttributes(), 12u);
+    Element::DeleteElement(copy);
+}
+
 // A parse keeps short texts in place and puts the others right after their
 // attribute or text node. Setting such a text, copying it or copying the
 // node gives storage of its own that outlives the document.
