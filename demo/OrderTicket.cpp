@@ -24,17 +24,12 @@ const char* const kFirstSymbols[] = {"MSFT", "EUR/USD", "AAPL", "/ZBH7", "IBM"};
 
 // -------------------------------------------------------- COrderTicket
 
-BOOL COrderTicket::Create(bool peer)
+BOOL COrderTicket::Create(CWnd& parent, UINT id)
 {
     const char* windowClass = RegisterWndClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW),
                                                reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-    RECT frame {0, 0, 392, 296};
-    ::AdjustWindowRectEx(&frame, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, FALSE, 0);
-    // A peer sits under the first window.
-    const int top = peer ? 420 : 60;
-    return CreateEx(0, windowClass, peer ? "OrvDemo - Order ticket (peer)" : "OrvDemo - Order ticket",
-                    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
-                    CRect(60, top, 60 + frame.right - frame.left, top + frame.bottom - frame.top), nullptr, 0);
+    return CreateEx(WS_EX_CONTROLPARENT, windowClass, "Order ticket", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
+                    CRect(0, 0, kWidth, kHeight), parent, id);
 }
 
 void COrderTicket::AddLabel(const char* text, int y)
@@ -220,6 +215,7 @@ int COrderTicket::OnCreate(CREATESTRUCTA* cs)
     m_status.SetFont(m_font);
 
     AddRightColumn();
+    AddToolBar();
     LoadSendKey();
     AddToolTips();
     m_dropTarget.Register(this);

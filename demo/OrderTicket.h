@@ -1,4 +1,4 @@
-// The demo's order ticket: a top-level window with a symbol box that
+// The demo's order ticket, a pane of the main window: a symbol box that
 // completes from the recently traded symbols (kept in the registry across
 // runs), an order-type chooser, numeric edits with spins, a good-till date
 // and time, hover buttons, a help link, tool tips on the fields and a status
@@ -17,6 +17,7 @@
 #include "controls/win/MenuButton.h"
 #include "controls/win/NumEdit.h"
 #include "controls/win/RestAPIMgr.h"
+#include "controls/win/DlgToolBar.h"
 #include "controls/win/ToolTipCtrl.h"
 #include "framework/win/OleDragDrop.h"
 #include "framework/win/Controls.h"
@@ -49,8 +50,16 @@ public:
     // The order types the chooser offers, in its order.
     enum OrderType { Market, Limit, Stop, StopLimit, Bracket };
 
-    // A peer is a second demo window, placed under the first.
-    BOOL Create(bool peer = false);
+    // Commands of the ticket's own toolbar.
+    enum : UINT { ID_TICKET_RESET = 0x8100, ID_TICKET_FLIP };
+
+    // The ticket as a child window (a pane) of the parent, with the id.
+    BOOL Create(CWnd& parent, UINT id);
+    enum : int { kWidth = 392, kHeight = 296 };
+    // Buy or sell side, as the Buy and Sell buttons choose it.
+    void ChooseSide(bool buy);
+    bool IsBuySide() const { return m_buySide; }
+    void Status(const char* text);
     // The "Buy" button, where the screenshot puts the mouse.
     HWND GetBuyButton() const { return m_buy.GetSafeHwnd(); }
     // A symbol dropped on the ticket becomes the ticket's symbol.
@@ -65,7 +74,6 @@ protected:
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     BOOL PreTranslateMessage(MSG* msg) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void OnDestroy() override;
 
 private:
     void AddLabel(const char* text, int y);
@@ -85,7 +93,6 @@ private:
     void LoadRecentSymbols();
     void RememberSymbol(const CString& symbol);
     void ShowRecentSymbols();
-    void Status(const char* text);
     // Checks the order before it goes: a wrong field gets an error balloon
     // and the focus. True when the order may go.
     bool CheckOrder();
@@ -93,7 +100,9 @@ private:
     // Checks, confirms and sends the order for the duration ("day order",
     // ...); the lamp flashes and the symbol joins the recent ones.
     void SendOrder(const char* duration);
-    void ChooseSide(bool buy);
+    // The ticket's own toolbar: Reset (quantity and prices back to the
+    // symbol's defaults, while they differ) and Flip (the other side).
+    void AddToolBar();
     void ShowSettings();
     // Asks the update server (ORV_DEMO_UPDATE_URL, which scripts/demo sets
     // to its local stand-in) for a newer OrvDemo; the outcome comes back as
@@ -131,6 +140,7 @@ private:
     CStatic m_status;
     CHyperLink m_help;
     CNimToolTipCtrl m_tips;
+    CDlgToolBar m_tools;
     CTicketDropTarget m_dropTarget {*this};
     int m_labelCount = 0;
     bool m_allOrNoneOn = true;

@@ -2,6 +2,8 @@
 // checking, confirming and sending the order, the settings and the About box.
 #include "OrderTicket.h"
 
+#include "resources/resource.h"
+
 #include "AboutBox.h"
 #include "DemoResources.h"
 #include "DemoSettings.h"
@@ -10,6 +12,7 @@
 
 #include "controls/win/BalloonHelp.h"
 #include "framework/win/Menu.h"
+#include "resources/resource.h"
 #include "services/Registry.h"
 
 #include <cstdlib>
@@ -124,6 +127,33 @@ void COrderTicket::SendOrder(const char* duration)
     RememberSymbol(order.symbol);
     if (answer == OrderAnswer::Send)
         m_quantity.SetValue(m_forex ? 100000.0 : 100.0);
+}
+
+void COrderTicket::AddToolBar()
+{
+    const UINT buttons[] = {ID_TICKET_RESET, ID_TICKET_FLIP};
+    if (!m_tools.Create(m_hWnd) || !m_tools.LoadBitmap(IDB_ORV_TOOLBAR) || !m_tools.SetButtons(buttons, 2))
+        return;
+    m_tools.SetButtonImage(ID_TICKET_RESET, 3);
+    m_tools.SetButtonImage(ID_TICKET_FLIP, 1);
+    m_tools.SetButtonText(ID_TICKET_RESET, "Reset");
+    m_tools.SetButtonText(ID_TICKET_FLIP, "Flip side");
+    m_tools.MoveWindow(CRect(16, 229, 220, 255));
+    // The buttons follow these handlers at idle time.
+    SetCommandHandler(ID_TICKET_RESET, [this] {
+        ApplySymbol(m_symbol.GetWindowText());
+        Status("Quantity and prices reset");
+    });
+    SetCommandUpdateHandler(ID_TICKET_RESET, [this](CCmdUI* item) {
+        double quantity = 0;
+        m_quantity.GetValue(quantity);
+        item->Enable(quantity != (m_forex ? 100000.0 : 100.0));
+    });
+    SetCommandHandler(ID_TICKET_FLIP, [this] { ChooseSide(!m_buySide); });
+    SetCommandUpdateHandler(ID_TICKET_FLIP, [this](CCmdUI* item) {
+        item->Enable(TRUE);
+        item->SetCheck(m_buySide ? 0 : 1);
+    });
 }
 
 void COrderTicket::ConfigureApi()
@@ -273,8 +303,3 @@ BOOL COrderTicket::OnNotify(WPARAM, LPARAM lParam, LRESULT* result)
     return TRUE;
 }
 
-void COrderTicket::OnDestroy()
-{
-    CWnd::OnDestroy();
-    ::PostQuitMessage(0);
-}

@@ -5,9 +5,7 @@
 //                                  (a Windows path) and exits
 //   OrvDemo.exe --peer             a second window, lower on the screen, that
 //                                  takes symbols dragged in the first
-#include "AlertPanel.h"
-#include "OrderTicket.h"
-#include "QuotePanel.h"
+#include "MainFrame.h"
 
 #include "Screenshot.h"
 
@@ -66,23 +64,18 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     CSysColors::Update();
     // Symbols are dragged between the windows with OLE.
     AfxOleInit();
-    COrderTicket ticket;
-    if (!ticket.Create(peer)) {
+    CDemoFrame frame;
+    if (!frame.Create(peer)) {
         std::fprintf(stderr, "OrvDemo: could not create the window\n");
         return 1;
     }
-    CQuotePanel quotes;
-    quotes.CreateBeside(ticket);
-    // The alert fills the room under the quotes.
-    CAlertPanel alert;
-    const CRect client = ticket.GetClientRect();
-    alert.Create(ticket, CRect(client.right - CQuotePanel::kWidth, CQuotePanel::kHeight + 40, client.right,
-                               client.bottom));
+    COrderTicket& ticket = frame.Ticket();
+    CQuotePanel& quotes = frame.Quotes();
     if (peer)
         ticket.AcceptSymbolsFromOtherPrograms();
-    app.SetMainWnd(&ticket);
-    ticket.ShowWindow(SW_SHOW);
-    ticket.UpdateWindow();
+    app.SetMainWnd(&frame);
+    frame.ShowWindow(SW_SHOW);
+    frame.UpdateWindow();
     if (screenshot.empty())
         return app.Run();
 
@@ -95,11 +88,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     MoveMouseOver(ticket.GetBuyButton());
     PumpUntil([&] { return ::SendMessageA(ticket.GetBuyButton(), RWM_ORV_AREYOUTRACKING, 0, 0) != 0; }, 1000);
     PumpUntil([] { return false; }, 100);
-    const bool written = orv::shot::WriteWindowPng(ticket, screenshot);
+    // The idle pass sets the toolbars' buttons before the picture.
+    app.OnIdle(0);
+    PumpUntil([] { return false; }, 100);
+    const bool written = orv::shot::WriteWindowPng(frame, screenshot);
     if (written)
         std::printf("%s\n", screenshot.c_str());
     else
         std::fprintf(stderr, "OrvDemo: could not write %s\n", screenshot.c_str());
-    ticket.DestroyWindow();
+    frame.DestroyWindow();
     return written ? 0 : 1;
 }

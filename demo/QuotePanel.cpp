@@ -31,7 +31,7 @@ const char kDemoSymbolData[] = "<SymbolData>\r\n"
 
 } // namespace
 
-BOOL CQuotePanel::CreateBeside(CWnd& owner)
+BOOL CQuotePanel::Create(CWnd& parent, CPoint at)
 {
     // The demo's symbol data, under a user of its own so that no trader's
     // file is touched.
@@ -40,14 +40,9 @@ BOOL CQuotePanel::CreateBeside(CWnd& owner)
     data.WriteXML(kDemoSymbolData);
     data.LoadXML();
 
-    const CRect client = owner.GetClientRect();
-    const CRect frame = owner.GetWindowRect();
-    owner.SetWindowPos(nullptr, 0, 0, frame.Width() + kWidth, frame.Height(), SWP_NOMOVE | SWP_NOZORDER);
     const char* windowClass = RegisterWndClass(0, ::LoadCursor(nullptr, IDC_ARROW),
                                                reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-    return CreateEx(0, windowClass, "Quotes", WS_CHILD | WS_VISIBLE,
-                    CRect(client.right, 0, client.right + kWidth, std::min<int>(client.bottom, kHeight + 40)),
-                    owner, 0);
+    return CreateEx(0, windowClass, "Quotes", WS_CHILD | WS_VISIBLE, CRect(at, CSize(kWidth, kHeight + 40)), parent, 0);
 }
 
 int CQuotePanel::OnCreate(CREATESTRUCTA* cs)
@@ -144,6 +139,17 @@ void CQuotePanel::FeedTick()
     }
     if (m_led.IsWindow())
         m_led.Ping(150);
+    if (m_onBurst)
+        m_onBurst();
+}
+
+const CCachedQuote* CQuotePanel::FindQuote(const char* symbol) const
+{
+    for (const Row& row : m_rows) {
+        if (std::strcmp(row.symbol, symbol) == 0)
+            return &row.quote;
+    }
+    return nullptr;
 }
 
 void CQuotePanel::ShowQuote(Row& row)

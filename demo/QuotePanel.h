@@ -19,6 +19,7 @@
 #include "market/CachedQuote.h"
 
 #include <cstdint>
+#include <functional>
 
 class CQuotePanel : public CWnd {
 public:
@@ -26,11 +27,16 @@ public:
     enum : UINT { WM_FEED_BURST = WM_APP + 1 };
     enum : int { kSymbols = 3, kWidth = 540, kHeight = 150 };
 
-    // Makes the panel inside the owner, to the right of its client area,
-    // and widens the owner to hold it.
-    BOOL CreateBeside(CWnd& owner);
-    // One burst of the feed: a new record for every symbol.
+    // Makes the panel as a child of the parent at the point; the demo's
+    // symbol data is written and loaded first.
+    BOOL Create(CWnd& parent, CPoint at);
+    // One burst of the feed: a new record for every symbol; then the
+    // listener, if any, is told.
     void FeedTick();
+    void SetBurstListener(std::function<void()> listener) { m_onBurst = std::move(listener); }
+    // The symbol's cached quote, or null for a symbol the feed does not
+    // carry.
+    const CCachedQuote* FindQuote(const char* symbol) const;
     // Starts or stops the feed's pacer; the lamp shows which.
     void RunFeed(bool run);
 
@@ -67,4 +73,5 @@ private:
     CStatic m_feedText;
     uint32_t m_seed = 20240607;
     CFeedPacer m_pacer;
+    std::function<void()> m_onBurst;
 };

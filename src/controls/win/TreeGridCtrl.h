@@ -108,6 +108,11 @@ public:
     int IndexToOrder(int column) const;
     // The focus cell's column.
     int GetCurrentColumn() const { return m_CurSubItem; }
+    // While a node is dragged with the mouse: the dragged row and the row
+    // under the cursor that would take it (-1 for none).
+    BOOL IsDragging() const { return m_bIsDragging; }
+    int GetDragRow() const { return m_nDragItem; }
+    int GetDropTargetRow() const { return m_nDragTarget; }
 
     // ---- changing the view
     BOOL Expand(CTreeItem* node, int row);

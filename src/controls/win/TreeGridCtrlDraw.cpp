@@ -78,7 +78,15 @@ void CTreeGridCtrl::DrawCell(CDC& dc, const DRAWITEMSTRUCT& item, const CTreeIte
     dc.SetTextColor(ink);
     text.right -= 2;
     CString label = column == 0 ? info->GetItemText() : info->GetSubItem(column - 1);
-    dc.DrawText(label, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+    // The cells follow their column's alignment; the tree column is left.
+    UINT align = DT_LEFT;
+    LVCOLUMNA format {};
+    format.mask = LVCF_FMT;
+    if (column > 0 && SendMessage(LVM_GETCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&format))) {
+        const int justify = format.fmt & LVCFMT_JUSTIFYMASK;
+        align = justify == LVCFMT_RIGHT ? DT_RIGHT : justify == LVCFMT_CENTER ? DT_CENTER : DT_LEFT;
+    }
+    dc.DrawText(label, &text, align | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
 }
 
 namespace {

@@ -114,6 +114,28 @@ BOOL CToolBar::IsButtonChecked(UINT id) const
     return SendMessage(TB_ISBUTTONCHECKED, id) != 0;
 }
 
+BOOL CToolBar::SetButtonText(UINT id, const char* text)
+{
+    if (CommandToIndex(id) < 0)
+        return FALSE;
+    // Buttons without a text keep showing their image alone.
+    ModifyStyle(0, TBSTYLE_LIST);
+    SendMessage(TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_MIXEDBUTTONS);
+    TBBUTTONINFOA info {};
+    info.cbSize = sizeof info;
+    info.dwMask = TBIF_TEXT | TBIF_STYLE;
+    info.fsStyle = BTNS_BUTTON | BTNS_AUTOSIZE | BTNS_SHOWTEXT;
+    info.pszText = const_cast<char*>(text != nullptr ? text : "");
+    const BOOL set = static_cast<BOOL>(SendMessage(TB_SETBUTTONINFOA, id, reinterpret_cast<LPARAM>(&info)));
+    SendMessage(TB_AUTOSIZE);
+    return set;
+}
+
+BOOL CToolBar::SetButtonImage(UINT id, int image)
+{
+    return CommandToIndex(id) >= 0 && SendMessage(TB_CHANGEBITMAP, id, MAKELPARAM(image, 0)) != 0;
+}
+
 CSize CToolBar::CalcFixedLayout(int width)
 {
     // The buttons' height and the toolbar's margins above and below them.

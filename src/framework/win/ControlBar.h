@@ -65,6 +65,11 @@ public:
     // take the images in order.
     BOOL SetButtons(const UINT* ids, int count);
 
+    // Shows the text beside the button's image (the bar lists its buttons'
+    // texts to the right of their images); FALSE when no button has the id.
+    BOOL SetButtonText(UINT id, const char* text);
+    // Shows another image of the bar's list on the button.
+    BOOL SetButtonImage(UINT id, int image);
     int GetCount() const;
     UINT GetItemID(int index) const;
     // The index of the button with the command, or -1.
