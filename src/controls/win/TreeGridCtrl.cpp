@@ -244,15 +244,21 @@ CTreeGridCtrl::CTreeItem* CTreeGridCtrl::GetSelectedItem() const
     return GetTreeItem(GetNextItem(-1, LVNI_SELECTED));
 }
 
-int CTreeGridCtrl::IndexToOrder(int column) const
+std::vector<int> CTreeGridCtrl::ColumnOrder() const
 {
     const int count = GetNumCol();
-    std::vector<int> order(static_cast<size_t>(count > 0 ? count : 1));
+    std::vector<int> order(static_cast<size_t>(count > 0 ? count : 0));
     if (count <= 0 || !GetColumnOrderArray(order.data(), count))
-        return -1;
-    for (int i = 0; i < count; ++i) {
-        if (order[static_cast<size_t>(i)] == column)
-            return i;
+        order.clear();
+    return order;
+}
+
+int CTreeGridCtrl::IndexToOrder(int column) const
+{
+    const std::vector<int> order = ColumnOrder();
+    for (size_t i = 0; i < order.size(); ++i) {
+        if (order[i] == column)
+            return static_cast<int>(i);
     }
     return -1;
 }
@@ -327,15 +333,9 @@ void CTreeGridCtrl::Sort(CTreeItem* node, BOOL recursive)
 
 void CTreeGridCtrl::MakeColumnVisible(int column)
 {
-    const int count = GetNumCol();
-    if (count <= 0)
-        return;
-    std::vector<int> order(static_cast<size_t>(count));
-    if (!GetColumnOrderArray(order.data(), count))
-        return;
     int offset = 0;
     bool found = false;
-    for (int shown : order) {
+    for (int shown : ColumnOrder()) {
         if (shown == column) {
             found = true;
             break;
@@ -448,11 +448,9 @@ void CTreeGridCtrl::ToggleCheck(CTreeItem* node, int row)
 
 void CTreeGridCtrl::MoveFocusCell(int step)
 {
-    const int count = GetNumCol();
-    if (count <= 0)
-        return;
-    std::vector<int> order(static_cast<size_t>(count));
-    if (!GetColumnOrderArray(order.data(), count))
+    const std::vector<int> order = ColumnOrder();
+    const int count = static_cast<int>(order.size());
+    if (count == 0)
         return;
     const int at = IndexToOrder(m_CurSubItem);
     const int next = step > 0 ? (at + 1 < count ? at + 1 : count - 1) : 0;

@@ -29,6 +29,8 @@
 #include "framework/win/Gdi.h"
 #include "framework/win/ListCtrl.h"
 
+#include <vector>
+
 class CDC;
 
 class ORV_API CTreeGridCtrl : public CListCtrl, private ITreeGridRows {
@@ -106,6 +108,8 @@ public:
     int GetNumCol() const { return GetColumnCount(); }
     // The place of the column in the header's display order; -1 when none.
     int IndexToOrder(int column) const;
+    // The columns in the header's display order; empty when it cannot be read.
+    std::vector<int> ColumnOrder() const;
     // The focus cell's column.
     int GetCurrentColumn() const { return m_CurSubItem; }
     // While a node is dragged with the mouse: the dragged row and the row
