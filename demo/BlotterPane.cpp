@@ -148,7 +148,18 @@ void CBlotterGrid::ForEach(const std::function<void(CTreeItem*)>& visit)
 void CBlotterGrid::OnControlLButtonDown(UINT flags, CPoint point, LVHITTESTINFO& hit)
 {
     CTreeGridCtrl::OnControlLButtonDown(flags, point, hit);
-    EditCell(hit.iItem, hit.iSubItem);
+    // The list finishes the click (and takes the focus) first; the editor
+    // opens after it.
+    PostMessage(WM_START_EDIT, WPARAM(hit.iItem), LPARAM(hit.iSubItem));
+}
+
+LRESULT CBlotterGrid::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_START_EDIT) {
+        EditCell(int(wParam), int(lParam));
+        return 0;
+    }
+    return CTreeGridCtrl::WindowProc(message, wParam, lParam);
 }
 
 bool CBlotterGrid::EditCell(int row, int column)

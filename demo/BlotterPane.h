@@ -62,9 +62,10 @@ protected:
     void OnLButtonUp(UINT flags, CPoint point) override;
     void OnCaptureChanged(HWND newCapture) override;
     void OnDestroy() override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    enum : UINT { kEditorId = 900 };
+    enum : UINT { kEditorId = 900, WM_START_EDIT = WM_APP + 20 };
     // Opens the editor over the order's cell; false when it is not editable.
     bool EditCell(int row, int column);
     // The edited value into the order and its cell, then on to the next cell.
