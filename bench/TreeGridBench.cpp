@@ -1,0 +1,120 @@
+// The tree grid's model at blotter size: 10,000 nodes (100 accounts of 99
+// positions) inserted with their rows, every node expanded, the accounts and
+// their positions sorted by label, and one position's P&L cell changed with
+// its row looked up, as a feed update does before the cell is repainted.
+// The repaint itself is the list view's and is not measured here.
+#include "controls/TreeGridModel.h"
+#include "controls/TreeGridItemInfo.h"
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kAccounts = 100;
+constexpr int kPositions = 99;
+
+// A row view that keeps a count, as a list view keeps its rows.
+class CountingRows : public ITreeGridRows {
+public:
+    void InsertRow(int, CTreeGridItem*) override { ++m_rows; }
+    void DeleteRow(int) override { --m_rows; }
+    int m_rows = 0;
+};
+
+CTreeGridItemInfo* Info(const std::string& label)
+{
+    auto* info = new CTreeGridItemInfo;
+    info->SetItemText(label.c_str());
+    info->AddSubItemText("100");
+    info->AddSubItemText("0.00");
+    return info;
+}
+
+// Labels in falling order, so that sorting moves every node.
+std::string Label(char kind, int n) { return std::string(1, kind) + std::to_string(100000 - n); }
+
+void Fill(CTreeGridModel& model, bool update)
+{
+    for (int a = 0; a < kAccounts; ++a) {
+        CTreeGridItem* account = model.InsertRootItem(Info(Label('A', a)));
+        for (int p = 0; p < kPositions; ++p)
+            model.InsertItem(account, Info(Label('P', p)), update);
+    }
+}
+
+void BM_Insert10000WithRows(benchmark::State& state)
+{
+    for (auto _ : state) {
+        CountingRows rows;
+        auto model = std::make_unique<CTreeGridModel>();
+        model->SetRowView(&rows);
+        Fill(*model, true);
+        benchmark::DoNotOptimize(rows.m_rows);
+        // The model's destruction is not the insert's.
+        state.PauseTiming();
+        model.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_Insert10000WithRows)->Unit(benchmark::kMillisecond);
+
+void BM_ExpandAll10000(benchmark::State& state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        CountingRows rows;
+        auto model = std::make_unique<CTreeGridModel>();
+        model->SetRowView(&rows);
+        Fill(*model, false);
+        state.ResumeTiming();
+        for (int a = 0; a < model->GetRootCount(); ++a)
+            model->ExpandAll(model->GetRootItem(a));
+        benchmark::DoNotOptimize(rows.m_rows);
+        state.PauseTiming();
+        model.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ExpandAll10000)->Unit(benchmark::kMillisecond);
+
+void BM_SortExpanded10000(benchmark::State& state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        CountingRows rows;
+        auto model = std::make_unique<CTreeGridModel>();
+        model->SetRowView(&rows);
+        Fill(*model, true);
+        state.ResumeTiming();
+        model->Sort(nullptr, TRUE);
+        benchmark::DoNotOptimize(rows.m_rows);
+        state.PauseTiming();
+        model.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_SortExpanded10000)->Unit(benchmark::kMillisecond);
+
+// One P&L cell: the text set in the node's info and the row found.
+void BM_OneCellUpdate(benchmark::State& state)
+{
+    CountingRows rows;
+    CTreeGridModel model;
+    model.SetRowView(&rows);
+    Fill(model, true);
+    CTreeGridItem* position = model.GetRootItem(kAccounts - 1)->GetChild(kPositions - 1);
+    int tick = 0;
+    for (auto _ : state) {
+        position->GetData()->SetSubItemText(1, std::to_string(++tick).c_str());
+        benchmark::DoNotOptimize(model.NodeToIndex(position));
+    }
+}
+BENCHMARK(BM_OneCellUpdate)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
