@@ -65,10 +65,29 @@ CTreeGridItem* CTreeGridModel::InsertItem(CTreeGridItem* parent, CTreeGridItemIn
         return NewNode(parent, info);
     }
     CTreeGridItem* node = NewNode(parent, info);
-    const int row = NodeToIndex(node);
+    const int row = AppendedChildRow(node);
     if (row >= 0)
         ShowRows(row, {node});
     return node;
+}
+
+int CTreeGridModel::AppendedChildRow(const CTreeGridItem* node) const
+{
+    // Under a parent on show with its children on show, the new last child
+    // follows the last shown node of its previous sibling's subtree (or the
+    // parent itself): its row comes from the rows the nodes keep, without
+    // walking the tree.
+    const CTreeGridItem* parent = node->m_pParent;
+    if (parent->m_nIndex < 0 || parent->m_bHideChildren)
+        return NodeToIndex(node);
+    const CTreeGridItem* last = parent;
+    const size_t children = parent->m_listChild.size();
+    if (children >= 2) {
+        last = parent->m_listChild[children - 2];
+        while (!last->m_bHideChildren && !last->m_listChild.empty())
+            last = last->m_listChild.back();
+    }
+    return last->m_nIndex + 1;
 }
 
 void CTreeGridModel::SetChildrenFlag(CTreeGridItem* node, int flag)

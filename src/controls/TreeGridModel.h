@@ -148,6 +148,9 @@ public:
 
 private:
     CTreeGridItem* NewNode(CTreeGridItem* parent, CTreeGridItemInfo* info);
+    // The row of a node just appended as its parent's last child; -1 when
+    // it is not shown.
+    int AppendedChildRow(const CTreeGridItem* node) const;
     // The nodes shown below a visible, expanded node, in row order.
     void CollectShown(const CTreeGridItem* node, std::vector<CTreeGridItem*>& out) const;
     void ShowRows(int row, const std::vector<CTreeGridItem*>& nodes);
