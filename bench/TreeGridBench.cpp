@@ -46,56 +46,45 @@ void Fill(CTreeGridModel& model, bool update)
     }
 }
 
-void BM_Insert10000WithRows(benchmark::State& state)
+// Runs `timed` on a model filled (or not) outside the timing, each
+// iteration with a fresh model whose destruction is not timed either.
+template <class Timed>
+void OnFreshModels(benchmark::State& state, bool fill, bool update, Timed timed)
 {
     for (auto _ : state) {
+        state.PauseTiming();
         CountingRows rows;
         auto model = std::make_unique<CTreeGridModel>();
         model->SetRowView(&rows);
-        Fill(*model, true);
+        if (fill)
+            Fill(*model, update);
+        state.ResumeTiming();
+        timed(*model);
         benchmark::DoNotOptimize(rows.m_rows);
-        // The model's destruction is not the insert's.
         state.PauseTiming();
         model.reset();
         state.ResumeTiming();
     }
+}
+
+void BM_Insert10000WithRows(benchmark::State& state)
+{
+    OnFreshModels(state, false, false, [](CTreeGridModel& model) { Fill(model, true); });
 }
 BENCHMARK(BM_Insert10000WithRows)->Unit(benchmark::kMillisecond);
 
 void BM_ExpandAll10000(benchmark::State& state)
 {
-    for (auto _ : state) {
-        state.PauseTiming();
-        CountingRows rows;
-        auto model = std::make_unique<CTreeGridModel>();
-        model->SetRowView(&rows);
-        Fill(*model, false);
-        state.ResumeTiming();
-        for (int a = 0; a < model->GetRootCount(); ++a)
-            model->ExpandAll(model->GetRootItem(a));
-        benchmark::DoNotOptimize(rows.m_rows);
-        state.PauseTiming();
-        model.reset();
-        state.ResumeTiming();
-    }
+    OnFreshModels(state, true, false, [](CTreeGridModel& model) {
+        for (int a = 0; a < model.GetRootCount(); ++a)
+            model.ExpandAll(model.GetRootItem(a));
+    });
 }
 BENCHMARK(BM_ExpandAll10000)->Unit(benchmark::kMillisecond);
 
 void BM_SortExpanded10000(benchmark::State& state)
 {
-    for (auto _ : state) {
-        state.PauseTiming();
-        CountingRows rows;
-        auto model = std::make_unique<CTreeGridModel>();
-        model->SetRowView(&rows);
-        Fill(*model, true);
-        state.ResumeTiming();
-        model->Sort(nullptr, TRUE);
-        benchmark::DoNotOptimize(rows.m_rows);
-        state.PauseTiming();
-        model.reset();
-        state.ResumeTiming();
-    }
+    OnFreshModels(state, true, true, [](CTreeGridModel& model) { model.Sort(nullptr, TRUE); });
 }
 BENCHMARK(BM_SortExpanded10000)->Unit(benchmark::kMillisecond);
 

@@ -74,12 +74,17 @@ int CBlotterGrid::OnCreate(CREATESTRUCTA* cs)
     return 0;
 }
 
-BlotterRow* CBlotterGrid::RowOf(const CTreeItem* node)
+const BlotterRow* CBlotterGrid::RowOf(const CTreeItem* node) const
 {
     if (node == nullptr || node->GetData() == nullptr)
         return nullptr;
     const DWORD entry = node->GetData()->GetUserValue();
     return entry < m_book.size() ? &m_book[entry] : nullptr;
+}
+
+BlotterRow* CBlotterGrid::RowOf(const CTreeItem* node)
+{
+    return const_cast<BlotterRow*>(std::as_const(*this).RowOf(node));
 }
 
 CTreeGridCtrl::CTreeItem* CBlotterGrid::AddRow(CTreeItem* parent, int entry)
@@ -256,9 +261,8 @@ void CBlotterGrid::EndEdit()
 int CBlotterGrid::NextOrderRow(int row, int step) const
 {
     for (int r = row + step; r >= 0 && r < GetItemCount(); r += step) {
-        const CTreeItem* node = GetTreeItem(r);
-        const DWORD entry = node != nullptr && node->GetData() ? node->GetData()->GetUserValue() : DWORD(-1);
-        if (entry < m_book.size() && m_book[entry].kind == BlotterRow::Order)
+        const BlotterRow* row = RowOf(GetTreeItem(r));
+        if (row != nullptr && row->kind == BlotterRow::Order)
             return r;
     }
     return -1;

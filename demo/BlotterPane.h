@@ -45,6 +45,7 @@ public:
     std::function<void(const CString&)> m_status;
 
     BlotterRow* RowOf(const CTreeItem* node);
+    const BlotterRow* RowOf(const CTreeItem* node) const;
     // A row for the book entry under the parent (a root for null).
     CTreeItem* AddRow(CTreeItem* parent, int entry);
     // The cell texts of the node from its entry.

@@ -57,6 +57,19 @@ public:
         PumpPending();
     }
 
+    // Presses on O1's label and moves, button held, onto MSFT's row.
+    void DragO1OverMSFT()
+    {
+        const CPoint from = LabelPoint("O1");
+        const CPoint to = LabelPoint("MSFT");
+        MoveMouseTo(m_grid, from);
+        MouseButtonAt(m_grid, from, true);
+        for (int step = 1; step <= 6; ++step) {
+            MoveMouseTo(m_grid, CPoint(from.x, from.y + (to.y - from.y) * step / 6));
+            PumpFor(30);
+        }
+    }
+
     CTreeItem* Add(const char* text, const char* parent, std::initializer_list<const char*> cells)
     {
         auto* info = new CTreeGridItemInfo;
@@ -224,14 +237,7 @@ TEST_F(TreeGrid, RightAndLeftMoveTheFocusCellSpaceChecksDeleteRemoves)
 
 TEST_F(TreeGrid, DraggingANodeWithTheMouseMovesItUnderAnotherParent)
 {
-    const CPoint from = LabelPoint("O1");
-    const CPoint to = LabelPoint("MSFT");
-    MoveMouseTo(m_grid, from);
-    MouseButtonAt(m_grid, from, true);
-    for (int step = 1; step <= 6; ++step) {
-        MoveMouseTo(m_grid, CPoint(from.x, from.y + (to.y - from.y) * step / 6));
-        PumpFor(30);
-    }
+    DragO1OverMSFT();
     EXPECT_TRUE(PumpUntil([&] { return (m_grid.GetItemState(4, LVIS_DROPHILITED) & LVIS_DROPHILITED) != 0; }, 2000));
     SaveScreenshot(m_frame, "TreeGrid-dragging");
     {
@@ -240,7 +246,7 @@ TEST_F(TreeGrid, DraggingANodeWithTheMouseMovesItUnderAnotherParent)
         const CPoint label = LabelPoint("MSFT");
         EXPECT_EQ(dc.GetPixel(label.x, RowRect(4).top + 2), ::GetSysColor(COLOR_HIGHLIGHT));
     }
-    MouseButtonAt(m_grid, to, false);
+    MouseButtonAt(m_grid, LabelPoint("MSFT"), false);
     EXPECT_TRUE(RowsBecome("ACC1 .IBM ..O2 .MSFT ..O1 ACC2 .AAPL")) << Rows();
     CTreeItem* moved = m_grid.GetSelectedItem();
     ASSERT_NE(moved, nullptr);
@@ -400,18 +406,11 @@ TEST_F(TreeGrid, DraggingToTheBottomEdgeScrollsAndHoveringExpandsTheTarget)
 
 TEST_F(TreeGrid, LosingTheCaptureCancelsADragAndClearsTheHighlight)
 {
-    const CPoint from = LabelPoint("O1");
-    const CPoint to = LabelPoint("MSFT");
-    MoveMouseTo(m_grid, from);
-    MouseButtonAt(m_grid, from, true);
-    for (int step = 1; step <= 6; ++step) {
-        MoveMouseTo(m_grid, CPoint(from.x, from.y + (to.y - from.y) * step / 6));
-        PumpFor(30);
-    }
+    DragO1OverMSFT();
     ASSERT_TRUE(PumpUntil([&] { return (m_grid.GetItemState(4, LVIS_DROPHILITED) & LVIS_DROPHILITED) != 0; }, 2000));
     ::SetCapture(m_frame);
     EXPECT_EQ(m_grid.GetItemState(4, LVIS_DROPHILITED), 0u);
-    MouseButtonAt(m_grid, to, false);
+    MouseButtonAt(m_grid, LabelPoint("MSFT"), false);
     PumpFor(100);
     ::ReleaseCapture();
     EXPECT_EQ(Rows(), kAllRows);
