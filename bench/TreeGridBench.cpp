@@ -2,7 +2,8 @@
 // positions) inserted with their rows, every node expanded, the accounts and
 // their positions sorted by label, and one position's P&L cell changed with
 // its row looked up, as a feed update does before the cell is repainted.
-// The repaint itself is the list view's and is not measured here.
+// The control under the window system, repaint included, is measured by
+// bench/win/TreeGridPaintBench.cpp (scripts/bench win-treegrid).
 #include "controls/TreeGridModel.h"
 #include "controls/TreeGridItemInfo.h"
 

@@ -4,6 +4,7 @@
 #include "platform/SysString.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace {
@@ -66,7 +67,7 @@ void CTreeGridCtrl::InsertRow(int row, CTreeItem* node)
     LVITEMA item {};
     item.mask = LVIF_TEXT | LVIF_PARAM | LVIF_INDENT;
     item.iItem = row;
-    item.pszText = const_cast<char*>(node->GetData()->GetItemText().GetString());
+    item.pszText = LPSTR_TEXTCALLBACKA;
     item.lParam = reinterpret_cast<LPARAM>(node);
     item.iIndent = node->GetIndent();
     CListCtrl::InsertItem(&item);
@@ -82,8 +83,19 @@ void CTreeGridCtrl::WriteRow(int row, const CTreeItem* node)
 {
     const CTreeGridItemInfo* info = node->GetData();
     SetCheck(row, info->GetCheck());
-    for (int i = 0; i < info->GetItemCount(); ++i)
-        CListCtrl::SetItemText(row, i + 1, info->GetSubItem(i));
+    // The list keeps no texts of its own: it asks for them (CellText), so
+    // that a changed cell needs no message to the list.
+    for (int column = 1; column < GetNumCol(); ++column)
+        CListCtrl::SetItemText(row, column, LPSTR_TEXTCALLBACKA);
+}
+
+CString CTreeGridCtrl::CellText(int row, int column) const
+{
+    const CTreeItem* node = GetTreeItem(row);
+    if (node == nullptr || column < 0 || column >= GetNumCol())
+        return CString();
+    const CTreeGridItemInfo* info = node->GetData();
+    return column == 0 ? info->GetItemText() : info->GetSubItem(column - 1);
 }
 
 // ------------------------------------------------------ building the tree
@@ -127,7 +139,6 @@ void CTreeGridCtrl::UpdateData(CTreeItem* node, CTreeGridItemInfo* info, BOOL up
     m_model.SetData(node, info != nullptr ? info : CreateItemInfo());
     const int row = node->GetCurIndex();
     if (update && row >= 0) {
-        CListCtrl::SetItemText(row, 0, node->GetData()->GetItemText());
         WriteRow(row, node);
         RedrawItems(row, row);
     }
@@ -143,10 +154,13 @@ BOOL CTreeGridCtrl::SetCellText(CTreeItem* node, int column, const CString& text
         node->GetData()->SetSubItemText(column - 1, text);
     const int row = node->GetCurIndex();
     if (row >= 0 && m_hWnd != nullptr) {
-        CListCtrl::SetItemText(row, column, text);
-        CRect rect;
-        if (GetItemRect(row, &rect, LVIR_BOUNDS))
-            InvalidateRect(&rect, FALSE);
+        // Only the cell is repainted (the row draws just the cells inside
+        // the part being painted).
+        CRect rowRect;
+        if (GetItemRect(row, &rowRect, LVIR_BOUNDS)) {
+            const CRect cell = CellRect(row, column, rowRect);
+            InvalidateRect(&cell, FALSE);
+        }
     }
     return TRUE;
 }
@@ -715,6 +729,25 @@ BOOL CTreeGridCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LR
         m_bIsDragging = TRUE;
         ::SetCapture(m_hWnd);
         SetTimer(kDragScrollTimer, kDragScrollMs);
+        *result = 0;
+        return TRUE;
+    }
+    case LVN_GETDISPINFOA: {
+        auto* info = reinterpret_cast<NMLVDISPINFOA*>(lParam);
+        if ((info->item.mask & LVIF_TEXT) != 0 && info->item.pszText != nullptr && info->item.cchTextMax > 0)
+            ::lstrcpynA(info->item.pszText, CellText(info->item.iItem, info->item.iSubItem), info->item.cchTextMax);
+        *result = 0;
+        return TRUE;
+    }
+    case LVN_GETDISPINFOW: {
+        auto* info = reinterpret_cast<NMLVDISPINFOW*>(lParam);
+        if ((info->item.mask & LVIF_TEXT) != 0 && info->item.pszText != nullptr && info->item.cchTextMax > 0) {
+            const CString text = CellText(info->item.iItem, info->item.iSubItem);
+            // At most one wide character per byte in the code page.
+            std::wstring wide(static_cast<size_t>(text.GetLength()) + 1, L'\0');
+            ::MultiByteToWideChar(CP_ACP, 0, text, text.GetLength(), wide.data(), text.GetLength());
+            ::lstrcpynW(info->item.pszText, wide.c_str(), info->item.cchTextMax);
+        }
         *result = 0;
         return TRUE;
     }

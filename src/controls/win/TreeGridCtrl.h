@@ -26,12 +26,12 @@
 #include "OrvApi.h"
 #include "controls/TreeGridModel.h"
 #include "framework/Map.h"
+#include "framework/win/DC.h"
 #include "framework/win/Gdi.h"
 #include "framework/win/ListCtrl.h"
 
 #include <vector>
 
-class CDC;
 
 class ORV_API CTreeGridCtrl : public CListCtrl, private ITreeGridRows {
 public:
@@ -56,7 +56,8 @@ public:
     // A new last child of parent, shown at once when the parent's children
     // are on show. Without update the list is left alone and the parent is
     // marked collapsed (see CTreeGridModel::InsertItem), for building a
-    // subtree before it is first expanded.
+    // subtree before it is first expanded. Many shown inserts at once go
+    // faster with redrawing off around them (SetRedraw), as in any list.
     CTreeItem* InsertItem(CTreeItem* parent, CTreeGridItemInfo* info = nullptr, BOOL update = TRUE);
     virtual CTreeGridItemInfo* CreateItemInfo();
     // A new info with the texts, controls and colours of `info`.
@@ -65,8 +66,9 @@ public:
     // rewrites its row.
     void UpdateData(CTreeItem* node, CTreeGridItemInfo* info, BOOL update = FALSE);
     // Sets one cell's text (column 0 is the label) in the node's info and,
-    // when the node is on show, in its row, without rebuilding any row.
-    // FALSE for a null node or a negative column.
+    // when the node is on show, repaints just that cell. The list asks the
+    // nodes for its texts, so no row is rewritten. FALSE for a null node or
+    // a negative column.
     BOOL SetCellText(CTreeItem* node, int column, const CString& text);
     // Deletes the node's children with their rows; the node stays.
     void CleanMe(CTreeItem* node);
@@ -217,9 +219,15 @@ private:
     void InsertRow(int row, CTreeItem* node) override;
     void DeleteRow(int row) override;
     void WriteRow(int row, const CTreeItem* node);
+    // The text of a cell, from the row's node; empty outside the rows and
+    // the columns.
+    CString CellText(int row, int column) const;
     void DrawSign(CDC& dc, const CTreeItem* node, const CRect& cell);
     void DrawCheckBox(CDC& dc, const CTreeItem* node, const CRect& cell);
-    void DrawCell(CDC& dc, const DRAWITEMSTRUCT& item, const CTreeItem* node, int column, BOOL selected, BOOL focusCell);
+    // The cell's rectangle in the row; column 0 ends at its own width. Empty
+    // when the list cannot say.
+    CRect CellRect(int row, int column, const RECT& rowRect) const;
+    void DrawCell(CDC& dc, const CRect& cell, const CTreeItem* node, int column, BOOL selected, BOOL focusCell);
     void ToggleExpansion(CTreeItem* node, int row);
     void ToggleCheck(CTreeItem* node, int row);
     void MoveFocusCell(int step);
@@ -233,6 +241,7 @@ private:
     CPen m_psRectangle; // sign box, RGB 198,198,198
     CPen m_psPlusMinus; // the sign's strokes, black
     CBrush m_brushErase; // the sign box's white fill
+    CDrawBuffer m_drawBuffer; // rows are drawn off-screen in it
     CTreeItem* m_pDragNode { nullptr };
     HIMAGELIST m_hDragImage { nullptr };
     BOOL m_bCheckBoxes { FALSE };

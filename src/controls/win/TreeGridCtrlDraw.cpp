@@ -20,31 +20,46 @@ void CTreeGridCtrl::DrawItem(DRAWITEMSTRUCT* item)
     const CTreeItem* node = GetTreeItem(row);
     if (node == nullptr)
         return;
+    // Only the cells inside the part being repainted are drawn: a feed
+    // update invalidates one cell, and the row's other cells stay as shown.
+    CRect area = item->rcItem;
+    CRect clip;
+    const int clipKind = ::GetClipBox(item->hDC, &clip);
+    if (clipKind == NULLREGION || (clipKind != ERROR && !area.IntersectRect(area, clip)))
+        return;
     CDCHandle target(item->hDC);
-    CMemDC dc(target, item->rcItem);
+    CMemDC dc(target, area, m_drawBuffer);
     // A drop target shows as selected, without the focus cell.
     const UINT state = GetItemState(row, LVIS_SELECTED | LVIS_DROPHILITED);
     const BOOL selected = (state & (LVIS_SELECTED | LVIS_DROPHILITED)) != 0;
     const BOOL focusRow = (state & LVIS_SELECTED) != 0;
-    dc.FillSolidRect(item->rcItem, ::GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    dc.FillSolidRect(area, ::GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     CSelectScope font(dc, GetFont());
     dc.SetBkMode(TRANSPARENT);
-    for (int column = 0; column < GetNumCol(); ++column)
-        DrawCell(dc, *item, node, column, selected, focusRow && column == m_CurSubItem);
+    for (int column = 0; column < GetNumCol(); ++column) {
+        const CRect cell = CellRect(row, column, item->rcItem);
+        CRect shown;
+        if (shown.IntersectRect(cell, area))
+            DrawCell(dc, cell, node, column, selected, focusRow && column == m_CurSubItem);
+    }
 }
 
-void CTreeGridCtrl::DrawCell(CDC& dc, const DRAWITEMSTRUCT& item, const CTreeItem* node, int column, BOOL selected,
-                             BOOL focusCell)
+CRect CTreeGridCtrl::CellRect(int row, int column, const RECT& rowRect) const
 {
-    const int row = static_cast<int>(item.itemID);
-    const CTreeGridItemInfo* info = node->GetData();
     CRect cell;
     if (!GetSubItemRect(row, column, LVIR_BOUNDS, cell))
-        return;
+        return CRect();
     if (column == 0)
         cell.right = cell.left + GetColumnWidth(0);
-    cell.top = item.rcItem.top;
-    cell.bottom = item.rcItem.bottom;
+    cell.top = rowRect.top;
+    cell.bottom = rowRect.bottom;
+    return cell;
+}
+
+void CTreeGridCtrl::DrawCell(CDC& dc, const CRect& cell, const CTreeItem* node, int column, BOOL selected,
+                             BOOL focusCell)
+{
+    const CTreeGridItemInfo* info = node->GetData();
     const COLORREF background = info->GetBkColor(column);
     if (column > 0 && background != CTreeGridItemInfo::kDefaultColor && !selected)
         dc.FillSolidRect(cell, background);

@@ -1,5 +1,7 @@
 #include "framework/win/DC.h"
 
+#include <algorithm>
+
 CDC::~CDC()
 {
     if (m_bOwned)
@@ -187,10 +189,44 @@ CMemDC::CMemDC(CDC& target, const RECT& rect) : m_hTarget(target), m_rect(rect)
     m_hDC = m_hTarget;
 }
 
+CMemDC::CMemDC(CDC& target, const RECT& rect, CDrawBuffer& buffer) : m_hTarget(target), m_rect(rect)
+{
+    if (HDC memory = buffer.Prepare(target, m_rect.Width(), m_rect.Height())) {
+        Attach(memory);
+        m_bBuffered = true;
+        ::SetWindowOrgEx(m_hDC, m_rect.left, m_rect.top, nullptr);
+        return;
+    }
+    Attach(m_hTarget);
+}
+
 CMemDC::~CMemDC()
 {
-    if (!m_bitmapSelection)
+    if (!m_bitmapSelection && !m_bBuffered)
         return;
     ::BitBlt(m_hTarget, m_rect.left, m_rect.top, m_rect.Width(), m_rect.Height(), m_hDC, m_rect.left, m_rect.top,
              SRCCOPY);
+    // The buffer's DC goes back to its owner as it came.
+    if (m_bBuffered)
+        ::SetWindowOrgEx(m_hDC, 0, 0, nullptr);
+}
+
+HDC CDrawBuffer::Prepare(HDC target, int width, int height)
+{
+    if (width <= 0 || height <= 0)
+        return nullptr;
+    if (m_dc.GetSafeHdc() == nullptr && !m_dc.CreateCompatibleDC(target))
+        return nullptr;
+    if (width > m_size.cx || height > m_size.cy) {
+        const CSize size(std::max<int>(width, m_size.cx), std::max<int>(height, m_size.cy));
+        m_selection.reset();
+        m_bitmap.DeleteObject();
+        if (!m_bitmap.CreateCompatibleBitmap(target, size.cx, size.cy)) {
+            m_size = CSize();
+            return nullptr;
+        }
+        m_selection.emplace(m_dc, m_bitmap);
+        m_size = size;
+    }
+    return m_dc;
 }

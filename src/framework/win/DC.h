@@ -1,6 +1,7 @@
 // Device contexts: CDC and its scope objects CPaintDC (a paint cycle),
 // CClientDC and CWindowDC (a window's client area or whole window), CMemDC
-// (draws off-screen and copies the result to its target when it goes),
+// (draws off-screen and copies the result to its target when it goes) with
+// CDrawBuffer (an off-screen bitmap kept between paints),
 // CDCHandle (a DC borrowed from a message) and CSelectScope (an object
 // selected into a DC for a scope).
 #pragma once
@@ -151,17 +152,43 @@ private:
     HWND m_hWnd;
 };
 
+// A memory DC with a bitmap kept between paints, for a control that draws
+// many small parts (rows, cells) off-screen: making a bitmap for each part
+// costs more than drawing it. The bitmap is made compatible with the first
+// target and grows to the largest part asked for.
+class ORV_API CDrawBuffer {
+public:
+    CDrawBuffer() = default;
+    CDrawBuffer(const CDrawBuffer&) = delete;
+    CDrawBuffer& operator=(const CDrawBuffer&) = delete;
+
+    // The memory DC, holding a bitmap of at least width x height; null when
+    // the system cannot make them.
+    HDC Prepare(HDC target, int width, int height);
+
+private:
+    CDC m_dc;
+    CBitmap m_bitmap;
+    CSize m_size;
+    // Declared last, so that the bitmap is selected out before it goes.
+    std::optional<CSelectScope> m_selection;
+};
+
 // Draws into a bitmap of the target rectangle's size, with the same logical
 // coordinates as the target, and copies the bitmap to the target in the
-// destructor. When the bitmap cannot be made it draws on the target itself.
+// destructor. The bitmap is made for this paint, or borrowed from a
+// CDrawBuffer kept by the caller. When no bitmap can be had it draws on the
+// target itself.
 class ORV_API CMemDC : public CDC {
 public:
     CMemDC(CDC& target, const RECT& rect);
+    CMemDC(CDC& target, const RECT& rect, CDrawBuffer& buffer);
     ~CMemDC() override;
 
 private:
     HDC m_hTarget;
     CRect m_rect;
+    bool m_bBuffered = false;
     CBitmap m_bitmap;
     // Declared after the bitmap, so that the bitmap is selected out before
     // it is deleted.
