@@ -15,22 +15,20 @@ namespace {
 const UINT kButtonId = 201;
 const UINT kDropDown = static_cast<UINT>(-1248);
 
-class HoverButton : public ::testing::Test {
+class HoverButton : public FrameTest<> {
 protected:
+    HoverButton() : FrameTest("Hover button") {}
     void SetUp() override
     {
-        MouseAway();
+        FrameTest::SetUp();
         CSysColors::Update();
-        ASSERT_TRUE(m_frame.Create("Hover button"));
         ASSERT_TRUE(m_button.Create("Buy", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, CRect(20, 20, 120, 46), &m_frame,
                                     kButtonId));
         PumpPending();
     }
-    void TearDown() override { MouseAway(); }
 
     size_t Clicks() const { return m_frame.Count(WM_COMMAND, BN_CLICKED); }
     size_t DropDowns() const { return m_frame.Count(WM_NOTIFY, kDropDown); }
-    CNoticeFrame m_frame;
     CNimHoverButton m_button;
 };
 

@@ -14,18 +14,17 @@ namespace {
 const UINT kEditId = 101;
 const UINT kSpinId = 102;
 
-class HoverEdit : public ::testing::Test {
+class HoverEdit : public FrameTest<> {
 protected:
+    HoverEdit() : FrameTest("Hover edit") {}
     void SetUp() override
     {
-        MouseAway();
+        FrameTest::SetUp();
         CSysColors::Update();
-        ASSERT_TRUE(m_frame.Create("Hover edit"));
         ASSERT_TRUE(m_edit.CreateEx(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
                                     CRect(20, 20, 140, 43), m_frame, kEditId));
         PumpPending();
     }
-    void TearDown() override { MouseAway(); }
 
     // The pixel just outside the client area's top-left corner, grown by n.
     COLORREF RingPixel(int n)
@@ -34,7 +33,6 @@ protected:
         return WindowPixel(m_edit, client.left - n, client.top - n + 3);
     }
 
-    CNoticeFrame m_frame;
     CStepEdit m_edit;
 };
 

@@ -25,11 +25,12 @@ void SetDefault(HKEY root, const CString& key, const CString& value)
 
 // Each test registers the recorder beside the test program as the program
 // that opens ".htm" files (for this user) and reads what it was given.
-class HyperLink : public ::testing::Test {
+class HyperLink : public FrameTest<> {
 protected:
+    HyperLink() : FrameTest("Hyperlink") {}
     void SetUp() override
     {
-        MouseAway();
+        FrameTest::SetUp();
         char path[MAX_PATH] {};
         ::GetModuleFileNameA(nullptr, path, MAX_PATH);
         m_folder = CString(path).Left(CString(path).ReverseFind('\\'));
@@ -37,7 +38,6 @@ protected:
         m_record = m_folder + "\\link-record.txt";
         ::DeleteFileA(m_record);
         ::SetEnvironmentVariableA("ORV_LINK_RECORD", m_record);
-        ASSERT_TRUE(m_frame.Create("Hyperlink"));
     }
     void TearDown() override
     {
@@ -73,7 +73,6 @@ protected:
 
     RegistryKeysGone m_userKeys {HKEY_CURRENT_USER, {"Software\\Classes\\.htm", "Software\\Classes\\OrvLinkTest.Page"}};
     RegistryKeysGone m_machineKeys {HKEY_CLASSES_ROOT, {".orvlinktest", "OrvLinkTest.Doc"}};
-    CNoticeFrame m_frame;
     CString m_folder;
     CString m_recorder;
     CString m_record;
