@@ -3,6 +3,7 @@
 #include "controls/win/DlgToolBar.h"
 #include "controls/win/NimSplitterWnd.h"
 #include "framework/WinApp.h"
+#include "framework/win/ThreadTimer.h"
 #include "framework/win/ControlBar.h"
 
 #include <gtest/gtest.h>
@@ -177,15 +178,6 @@ TEST_F(FrameWnd, CommandsReachTheActiveViewBeforeTheFrame)
     frame.DestroyWindow();
 }
 
-namespace {
-
-void CALLBACK QuitLoop(HWND, UINT, UINT_PTR, DWORD)
-{
-    ::PostQuitMessage(1);
-}
-
-} // namespace
-
 TEST_F(FrameWnd, ApplicationIdlePassSetsToolbarButtonsFromTheFrameAndItsView)
 {
     CWinApp app("FrameIdle");
@@ -202,9 +194,10 @@ TEST_F(FrameWnd, ApplicationIdlePassSetsToolbarButtonsFromTheFrameAndItsView)
     frame->SetCommandHandler(ID_SPLIT_COLUMNS, [] {});
     frame->SetCommandUpdateHandler(ID_SPLIT_ROWS, [](CCmdUI* item) { item->Enable(FALSE); });
     // A loop that never idles still ends.
-    const UINT_PTR guard = ::SetTimer(nullptr, 0, 5000, QuitLoop);
+    CThreadTimer guard;
+    guard.Start(5000, [] { ::PostQuitMessage(1); });
     EXPECT_EQ(app.Run(), 0);
-    ::KillTimer(nullptr, guard);
+    guard.Stop();
 
     EXPECT_EQ(asks, 2);
     struct Case {
