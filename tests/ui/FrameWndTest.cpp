@@ -103,14 +103,8 @@ TEST_F(FrameWnd, TemplateMakesDocumentFrameAndViewsThatGoWithTheFrame)
 
     // Bars along the top and bottom, the splitter between them.
     const CRect client = frame->GetClientRect();
-    const auto placed = [frame](HWND wnd) {
-        CRect rect;
-        ::GetWindowRect(wnd, &rect);
-        frame->ScreenToClient(&rect);
-        return rect;
-    };
-    const CRect tools = placed(frame->m_toolBar), band = placed(frame->m_reBar), status = placed(frame->m_statusBar),
-                pane = placed(frame->m_splitter);
+    const CRect tools = RectInParent(frame->m_toolBar), band = RectInParent(frame->m_reBar),
+                status = RectInParent(frame->m_statusBar), pane = RectInParent(frame->m_splitter);
     EXPECT_EQ(tools.top, 0);
     EXPECT_GT(tools.Height(), 15);
     EXPECT_EQ(band.top, tools.bottom);

@@ -52,8 +52,7 @@ protected:
 
 TEST_F(IntelliCombo, CreationLeavesTheControlInPlaceWithItsListTakenOver)
 {
-    CRect rect = m_combo.GetWindowRect();
-    m_frame.ScreenToClient(&rect);
+    const CRect rect = RectInParent(m_combo);
     EXPECT_EQ(rect.TopLeft(), CPoint(20, 30));
     EXPECT_EQ(rect.Width(), 180);
     EXPECT_TRUE(m_combo.IsWindowVisible() && !m_combo.GetDroppedState());

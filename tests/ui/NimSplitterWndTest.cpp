@@ -314,18 +314,13 @@ TEST_F(NimSplitter, AnExistingDialogBecomesAPaneAndFollowsTheBar)
     EXPECT_EQ(dialog.GetParent(), splitter.GetSafeHwnd());
     EXPECT_NE(dialog.GetStyle() & WS_CHILD, 0u);
     EXPECT_EQ(splitter.GetPaneWnd(0, 1), dialog.GetSafeHwnd());
-    const auto paneRect = [&] {
-        CRect rect = dialog.GetWindowRect();
-        splitter.ScreenToClient(&rect);
-        return rect;
-    };
-    EXPECT_EQ(paneRect(), splitter.GetCellRect(0, 1));
+    EXPECT_EQ(RectInParent(dialog), splitter.GetCellRect(0, 1));
     SaveScreenshot(frame, "NimSplitter-dialog-pane");
 
     const CRect left = splitter.GetCellRect(0, 0);
     const CPoint bar(left.right + 3, 40);
     DragBar(splitter, bar, CPoint(bar.x - 30, 40));
     EXPECT_EQ(splitter.GetCellRect(0, 0).Width(), left.Width() - 30);
-    EXPECT_EQ(paneRect(), splitter.GetCellRect(0, 1));
+    EXPECT_EQ(RectInParent(dialog), splitter.GetCellRect(0, 1));
     EXPECT_EQ(frame.m_resized.size(), 1u);
 }

@@ -369,6 +369,14 @@ RegistryKeysGone::~RegistryKeysGone()
         ::RegDeleteTreeA(m_root, key.c_str());
 }
 
+CRect RectInParent(HWND wnd)
+{
+    CRect rect;
+    ::GetWindowRect(wnd, &rect);
+    ::MapWindowPoints(nullptr, ::GetParent(wnd), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
 CRect TestFrameRect()
 {
     return CRect(40, 40, 440, 340);

@@ -112,6 +112,9 @@ private:
 // The message of the exception the call raises; "" when it raises none.
 std::string RaisedBy(const std::function<void()>& call);
 
+// The window's rectangle in its parent's client coordinates.
+CRect RectInParent(HWND wnd);
+
 // A plain top-level test window of the library's class at a fixed place.
 CRect TestFrameRect();
 
