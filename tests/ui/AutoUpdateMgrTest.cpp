@@ -17,7 +17,6 @@
 
 #include <atomic>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <thread>
@@ -103,6 +102,7 @@ class AutoUpdateMgrTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        m_environment.Set("ORV_INSTALLER_RECORD", Record().string());
         m_savedBehavior = CAutoUpdateMgr::GetAutoUpdateBehavior();
         CAutoUpdateMgr::SetAutoUpdateBehavior(0);
         const std::string package = orv_test::ReadFile(orv_test::TestProgramFolder() / "InstallerStandin.exe");
@@ -137,6 +137,9 @@ protected:
         return offer;
     }
 
+    // What the installer stand-in was started with.
+    std::filesystem::path Record() const { return m_root / "installer.txt"; }
+
     orv_test::ScratchFolder m_root {"updatemgr"};
     orv_test::ScopedEnvironment m_environment {"KESTREL_ROOT", m_root.Path().string()};
     orv_test::UpdateServer m_server {m_root / "server"};
@@ -152,8 +155,6 @@ protected:
 // must not be owned by it, or the wait would never end.
 TEST_F(AutoUpdateMgrTest, AWaitedCheckDownloadsAndStartsTheInstaller)
 {
-    const auto record = m_root / "installer.txt";
-    m_environment.Set("ORV_INSTALLER_RECORD", record.string());
     CWnd mainWindow;
     ASSERT_TRUE(mainWindow.CreateEx(0, "STATIC", "main", WS_POPUP | WS_VISIBLE, TestFrameRect(), nullptr, 0));
     m_app.SetMainWnd(&mainWindow);
@@ -191,11 +192,9 @@ TEST_F(AutoUpdateMgrTest, AWaitedCheckDownloadsAndStartsTheInstaller)
     EXPECT_EQ(m_notify.Take(), std::vector<int> {8});
     EXPECT_EQ(CAutoUpdateMgr::GetCurrentInstance(), nullptr);
 
-    ASSERT_TRUE(PumpUntil([&] { return std::filesystem::exists(record) && std::filesystem::file_size(record) > 0; },
-                          10000));
-    std::ifstream in(record);
     std::string line;
-    std::getline(in, line);
+    ASSERT_TRUE(PumpUntil([&] { return !(line = orv_test::ReadFile(Record())).empty(); }, 10000));
+    line = line.substr(0, line.find('\n'));
     char expected[64];
     std::snprintf(expected, sizeof expected, "/update /pid %lu", ::GetCurrentProcessId());
     EXPECT_NE(line.find(expected), std::string::npos) << line;
@@ -211,8 +210,6 @@ TEST_F(AutoUpdateMgrTest, AWaitedCheckDownloadsAndStartsTheInstaller)
 // there were before it (the first may set up what WinInet keeps).
 TEST_F(AutoUpdateMgrTest, ACutPackageIsAnErrorAndStartsNothing)
 {
-    const auto record = m_root / "installer.txt";
-    m_environment.Set("ORV_INSTALLER_RECORD", record.string());
     m_server.Script("/pkg/OrvSetup.exe cut=1000\n");
     int threads = 0;
     long handles = 0;
@@ -229,7 +226,7 @@ TEST_F(AutoUpdateMgrTest, ACutPackageIsAnErrorAndStartsNothing)
     EXPECT_TRUE(PumpUntil([&] { return CountThreads() <= threads && CountKernelHandles() <= handles; }, 5000))
         << CountThreads() << " threads (" << threads << " before), " << CountKernelHandles() << " handles (" << handles
         << " before)";
-    EXPECT_FALSE(std::filesystem::exists(record));
+    EXPECT_FALSE(std::filesystem::exists(Record()));
 }
 
 // The stored behaviour decides without the offer: "do not prompt" ends an
@@ -237,8 +234,6 @@ TEST_F(AutoUpdateMgrTest, ACutPackageIsAnErrorAndStartsNothing)
 // which the user cancels here: the status says so and nothing is started.
 TEST_F(AutoUpdateMgrTest, BehavioursSkipTheOfferAndACancelledDownloadStartsNothing)
 {
-    const auto record = m_root / "installer.txt";
-    m_environment.Set("ORV_INSTALLER_RECORD", record.string());
     CAutoUpdateMgr::SetAutoUpdateBehavior(3);
     EXPECT_EQ(m_manager->CheckForUpdates(true, false, m_notify.GetSafeHwnd()), 14);
     EXPECT_EQ(m_notify.Take(), std::vector<int> {14});
@@ -272,7 +267,7 @@ TEST_F(AutoUpdateMgrTest, BehavioursSkipTheOfferAndACancelledDownloadStartsNothi
     EXPECT_EQ(m_notify.Take(), std::vector<int> {7});
     EXPECT_FALSE(FindDialog(kProgressTitle));
     PumpFor(300);
-    EXPECT_FALSE(std::filesystem::exists(record));
+    EXPECT_FALSE(std::filesystem::exists(Record()));
 }
 
 // Declining a required update is its own status.

@@ -75,18 +75,13 @@ TEST_F(CondControls, EachIsADropTargetOnceAttached)
 
 TEST_F(CondControls, FrameCollapsesToItsBottomLineAndBack)
 {
-    const auto placed = [&] {
-        CRect rect = m_frame.GetWindowRect();
-        m_parent.ScreenToClient(&rect);
-        return rect;
-    };
     m_frame.SetExpanded(FALSE);
-    EXPECT_EQ(placed(), CRect(10, 109, 390, 110));
+    EXPECT_EQ(RectInParent(m_frame), CRect(10, 109, 390, 110));
     m_frame.SetExpanded(TRUE);
-    EXPECT_EQ(placed(), CRect(10, 10, 390, 110));
+    EXPECT_EQ(RectInParent(m_frame), CRect(10, 10, 390, 110));
     m_frame.SetMinWidth(200);
     m_frame.MoveWindow(CRect(10, 10, 60, 110));
-    EXPECT_EQ(placed(), CRect(10, 10, 210, 110));
+    EXPECT_EQ(RectInParent(m_frame), CRect(10, 10, 210, 110));
 }
 
 TEST_F(CondControls, ExpandGlyphPointsDownOrRight)

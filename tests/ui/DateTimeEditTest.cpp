@@ -13,14 +13,6 @@ namespace {
 
 const UINT kEditId = 401;
 const UINT kSpinId = 402;
-// In a key string, these stand for keys sent as key-downs: \x01 up, \x02
-// down, \x03 left, \x04 right, \x05 Insert, \x7f Delete.
-const struct {
-    char code;
-    UINT key;
-} kKeys[] = {{'\x01', VK_UP}, {'\x02', VK_DOWN}, {'\x03', VK_LEFT}, {'\x04', VK_RIGHT}, {'\x05', VK_INSERT},
-             {'\x7f', VK_DELETE}};
-
 // The notice frame, counting the date-time notifications it is posted.
 class CFrame : public CNoticeFrame {
 public:
@@ -35,33 +27,19 @@ protected:
     }
 };
 
-class DateTimeEdit : public ::testing::Test {
+class DateTimeEdit : public FrameTest<CFrame> {
 protected:
+    DateTimeEdit() : FrameTest("Date-time edit") {}
     void SetUp() override
     {
-        MouseAway();
-        ASSERT_TRUE(m_frame.Create("Date-time edit"));
+        FrameTest::SetUp();
         ASSERT_TRUE(m_edit.CreateEx(WS_EX_CLIENTEDGE, WS_VISIBLE | WS_TABSTOP, CRect(20, 20, 160, 43), &m_frame,
                                     kEditId));
         m_edit.SetFont(HFONT(::GetStockObject(DEFAULT_GUI_FONT)));
         PumpPending();
     }
-    void TearDown() override { MouseAway(); }
 
-    // Characters as WM_CHAR, the other keys of the string as key-downs, all
-    // posted as the keyboard would, then dispatched.
-    void Keys(const char* keys)
-    {
-        for (const char* key = keys; *key != '\0'; ++key) {
-            UINT message = WM_CHAR, code = static_cast<unsigned char>(*key);
-            for (const auto& named : kKeys) {
-                if (named.code == *key)
-                    message = WM_KEYDOWN, code = named.key;
-            }
-            m_edit.PostMessage(message, code, 1);
-            PumpPending();
-        }
-    }
+    void Keys(const char* keys) { PostKeys(m_edit, keys); }
     // Shows the value in the mask and sets the selection (-1: the end).
     void Start(const char* mask, const COleDateTime& value, int selStart, int selEnd)
     {
@@ -82,7 +60,6 @@ protected:
     }
     CRect SpinRect() const { return m_edit.GetSpin()->GetClientRect(); }
 
-    CFrame m_frame;
     CNimDateTimeEdit m_edit {kSpinId};
 };
 
@@ -149,15 +126,7 @@ TEST_F(DateTimeEdit, RealKeysTypeMoveAndStep)
     PumpPending();
     EXPECT_EQ(Selection(), "11-12"); // the steps kept the selection
     // With Shift held, the arrows select as in any edit.
-    INPUT shift[2] {};
-    for (INPUT& input : shift) {
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = VK_SHIFT;
-    }
-    shift[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    ::SendInput(1, &shift[0], sizeof(INPUT));
-    PressKey(VK_RIGHT);
-    ::SendInput(1, &shift[1], sizeof(INPUT));
+    PressKey(VK_RIGHT, {VK_SHIFT});
     EXPECT_TRUE(PumpUntil([&] { return Selection() == "11-13"; }, 2000)) << Selection();
     SaveScreenshot(m_frame, "DateTimeEdit-typed");
 }

@@ -18,16 +18,14 @@ COLORREF Inverted(COLORREF colour)
     return colour ^ 0x00FFFFFF;
 }
 
-class DividerDrag : public ::testing::Test {
+class DividerDrag : public FrameTest<> {
 protected:
+    DividerDrag() : FrameTest("Drag feedback") {}
     void SetUp() override
     {
-        MouseAway();
-        ASSERT_TRUE(m_frame.Create("Drag feedback"));
+        FrameTest::SetUp();
         PumpPending();
     }
-
-    CNoticeFrame m_frame;
 };
 
 } // namespace

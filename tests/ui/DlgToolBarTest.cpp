@@ -3,6 +3,7 @@
 
 #include "controls/win/DlgToolBar.h"
 #include "framework/WinApp.h"
+#include "framework/win/ThreadTimer.h"
 #include "framework/win/Dialog.h"
 
 #include <gtest/gtest.h>
@@ -120,15 +121,6 @@ TEST_F(DlgToolBar, IdleUpdateTakesButtonStatesFromTheDialogsHandlers)
     }
 }
 
-namespace {
-
-void CALLBACK QuitLoop(HWND, UINT, UINT_PTR, DWORD)
-{
-    ::PostQuitMessage(1);
-}
-
-} // namespace
-
 TEST_F(DlgToolBar, ApplicationLoopUpdatesAModelessDialogsToolbarWhenIdle)
 {
     CWinApp app("DialogIdle");
@@ -140,9 +132,10 @@ TEST_F(DlgToolBar, ApplicationLoopUpdatesAModelessDialogsToolbarWhenIdle)
         item->SetCheck(1);
         ::PostQuitMessage(0);
     });
-    const UINT_PTR guard = ::SetTimer(nullptr, 0, 5000, QuitLoop);
+    CThreadTimer guard;
+    guard.Start(5000, [] { ::PostQuitMessage(1); });
     EXPECT_EQ(app.Run(), 0);
-    ::KillTimer(nullptr, guard);
+    guard.Stop();
     EXPECT_GE(window.dialog.m_asks, 1);
     EXPECT_TRUE(window.bar.IsButtonChecked(ID_TEST_FIRST));
     EXPECT_TRUE(window.bar.IsButtonEnabled(ID_TEST_SECOND));

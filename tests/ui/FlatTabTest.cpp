@@ -10,13 +10,9 @@ using namespace orv::ui;
 
 namespace {
 
-class FlatTab : public ::testing::Test {
+class FlatTab : public FrameTest<> {
 protected:
-    void SetUp() override
-    {
-        MouseAway();
-        ASSERT_TRUE(m_frame.Create("Flat tabs"));
-    }
+    FlatTab() : FrameTest("Flat tabs") {}
     void AddTabs(CTabCtrl& tabs, const CRect& rect, UINT id)
     {
         ASSERT_TRUE(tabs.Create(WS_VISIBLE, rect, &m_frame, id));
@@ -25,8 +21,6 @@ protected:
         tabs.InsertItem(1, "Orders");
         tabs.InsertItem(2, "Messages");
     }
-
-    CNoticeFrame m_frame;
 };
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "controls/win/DlgToolBar.h"
 #include "controls/win/NimSplitterWnd.h"
 #include "framework/WinApp.h"
+#include "framework/win/ThreadTimer.h"
 #include "framework/win/ControlBar.h"
 
 #include <gtest/gtest.h>
@@ -102,14 +103,8 @@ TEST_F(FrameWnd, TemplateMakesDocumentFrameAndViewsThatGoWithTheFrame)
 
     // Bars along the top and bottom, the splitter between them.
     const CRect client = frame->GetClientRect();
-    const auto placed = [frame](HWND wnd) {
-        CRect rect;
-        ::GetWindowRect(wnd, &rect);
-        frame->ScreenToClient(&rect);
-        return rect;
-    };
-    const CRect tools = placed(frame->m_toolBar), band = placed(frame->m_reBar), status = placed(frame->m_statusBar),
-                pane = placed(frame->m_splitter);
+    const CRect tools = RectInParent(frame->m_toolBar), band = RectInParent(frame->m_reBar),
+                status = RectInParent(frame->m_statusBar), pane = RectInParent(frame->m_splitter);
     EXPECT_EQ(tools.top, 0);
     EXPECT_GT(tools.Height(), 15);
     EXPECT_EQ(band.top, tools.bottom);
@@ -177,15 +172,6 @@ TEST_F(FrameWnd, CommandsReachTheActiveViewBeforeTheFrame)
     frame.DestroyWindow();
 }
 
-namespace {
-
-void CALLBACK QuitLoop(HWND, UINT, UINT_PTR, DWORD)
-{
-    ::PostQuitMessage(1);
-}
-
-} // namespace
-
 TEST_F(FrameWnd, ApplicationIdlePassSetsToolbarButtonsFromTheFrameAndItsView)
 {
     CWinApp app("FrameIdle");
@@ -202,9 +188,10 @@ TEST_F(FrameWnd, ApplicationIdlePassSetsToolbarButtonsFromTheFrameAndItsView)
     frame->SetCommandHandler(ID_SPLIT_COLUMNS, [] {});
     frame->SetCommandUpdateHandler(ID_SPLIT_ROWS, [](CCmdUI* item) { item->Enable(FALSE); });
     // A loop that never idles still ends.
-    const UINT_PTR guard = ::SetTimer(nullptr, 0, 5000, QuitLoop);
+    CThreadTimer guard;
+    guard.Start(5000, [] { ::PostQuitMessage(1); });
     EXPECT_EQ(app.Run(), 0);
-    ::KillTimer(nullptr, guard);
+    guard.Stop();
 
     EXPECT_EQ(asks, 2);
     struct Case {

@@ -48,12 +48,12 @@ protected:
     }
 };
 
-class GridHelper : public ::testing::Test {
+class GridHelper : public FrameTest<> {
 protected:
+    GridHelper() : FrameTest("Grid editor") {}
     void SetUp() override
     {
-        MouseAway();
-        ASSERT_TRUE(m_frame.Create("Grid editor"));
+        FrameTest::SetUp();
         ASSERT_TRUE(m_list.CreateEx(0, WC_LISTVIEWA, nullptr, WS_CHILD | WS_VISIBLE | LVS_REPORT,
                                     CRect(10, 10, 390, 200), m_frame, kListId));
         const char* titles[] = {"Symbol", "Action", "Quantity", "Price", "Active", "Last"};
@@ -80,7 +80,6 @@ protected:
         ::SetForegroundWindow(m_frame);
         PumpPending();
     }
-    void TearDown() override { MouseAway(); }
 
     CRect Cell(int item, int column) const
     {
@@ -96,29 +95,9 @@ protected:
         PumpPending();
         return started;
     }
-    void Type(const char* keys)
-    {
-        for (const char* key = keys; *key != '\0'; ++key)
-            m_editor.PostMessage(WM_CHAR, static_cast<unsigned char>(*key), 1);
-        PumpPending();
-    }
+    void Type(const char* keys) { PostKeys(m_editor, keys); }
     // A key through SendInput, with Shift held when asked.
-    static void Key(WORD key, bool shift = false)
-    {
-        if (shift)
-            Shift(0);
-        PressKey(key);
-        if (shift)
-            Shift(KEYEVENTF_KEYUP);
-    }
-    static void Shift(DWORD flags)
-    {
-        INPUT input {};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = VK_SHIFT;
-        input.ki.dwFlags = flags;
-        ::SendInput(1, &input, sizeof input);
-    }
+    static void Key(WORD key, bool shift = false) { shift ? PressKey(key, {VK_SHIFT}) : PressKey(key); }
     bool WaitEndings(size_t count)
     {
         return PumpUntil([&] { return m_list.m_endings.size() >= count; }, 3000);
@@ -132,7 +111,6 @@ protected:
         PumpPending();
     }
 
-    CNoticeFrame m_frame;
     CTestList m_list;
     CGridHelper m_editor {&m_list, kEditorId};
 };

@@ -8,6 +8,7 @@
 #include "controls/win/MarketStatics.h"
 #include "controls/win/WindowWrappers.h"
 #include "framework/WinApp.h"
+#include "framework/win/DC.h"
 #include "framework/win/RegisteredMessages.h"
 #include "framework/win/ThreadTimer.h"
 #include "services/Registry.h"
@@ -93,10 +94,9 @@ TEST_F(HookedMsgBoxTest, ExtraButtonClickGivesItsIdAndTheMarkupIsApplied)
         EXPECT_GE(CWindowRect(seventh, box).left, 0);
         EXPECT_LE(CWindowRect(::GetDlgItem(box, IDNO), box).right, client.right);
         // The order background fills the box inside the red border.
-        HDC dc = ::GetDC(box);
-        EXPECT_EQ(::GetPixel(dc, 4, client.bottom / 2), 0x0000FFu);
-        EXPECT_EQ(::GetPixel(dc, 20, client.bottom - 2), 14745599u);
-        ::ReleaseDC(box, dc);
+        CClientDC dc(box);
+        EXPECT_EQ(dc.GetPixel(4, client.bottom / 2), 0x0000FFu);
+        EXPECT_EQ(dc.GetPixel(20, client.bottom - 2), 14745599u);
         SaveScreenshot(box, "HookedMsgBox_ExtraButtons");
         ClickCentre(seventh);
         PumpFor(200);
@@ -237,9 +237,7 @@ TEST_F(HookedMsgBoxTest, ChildDialogIsEmbeddedUnderTheText)
         EXPECT_NE(dynamic_cast<CHookedMsgBoxCheckbox*>(CWnd::FromHandlePermanent(check)), nullptr);
         CRect rect;
         ::GetClientRect(check, &rect);
-        HDC dc = ::GetDC(check);
-        EXPECT_EQ(::GetPixel(dc, rect.right - 2, 1), 8421376u);
-        ::ReleaseDC(check, dc);
+        EXPECT_EQ(CClientDC(check).GetPixel(rect.right - 2, 1), 8421376u);
         EXPECT_GT(CountPixels(label, CRect(0, 0, 40, 14), RGB(0, 0, 255)), 0);
         EXPECT_EQ(::GetParent(child), box);
         EXPECT_TRUE(child.IsWindowVisible());

@@ -17,7 +17,8 @@ public:
     BOOL UpdateTheme() override { return m_hover.SetThemed(true), TRUE; }
 };
 
-// Ctrl+Shift+K pressed and let go through SendInput.
+// Ctrl+Shift+K pressed and let go through SendInput, with the scan codes
+// the control reads.
 void PressControlShiftK()
 {
     std::vector<INPUT> inputs;
@@ -32,20 +33,19 @@ void PressControlShiftK()
     ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-class HotKeyCtrl : public ::testing::Test {
+class HotKeyCtrl : public FrameTest<> {
 protected:
+    HotKeyCtrl() : FrameTest("Hot key") {}
     void SetUp() override
     {
-        MouseAway();
+        FrameTest::SetUp();
         CSysColors::Update();
-        ASSERT_TRUE(m_frame.Create("Hot key"));
         // The system's own control shows the sunken border it draws.
         m_plain = ::CreateWindowExA(0, HOTKEY_CLASSA, "", WS_CHILD | WS_VISIBLE, 20, 60, 140, 22, m_frame, nullptr,
                                     nullptr, nullptr);
         Create(m_hotKey);
         ASSERT_NE(Sunken(), CSysColors::sm_crBtnFace);
     }
-    void TearDown() override { MouseAway(); }
 
     void Create(CNimHotKeyCtrl& hotKey)
     {
@@ -63,7 +63,6 @@ protected:
         PumpUntil([&] { return (m_ctrl->IsTracking() != FALSE) == over; }, timeoutMs);
     }
 
-    CNoticeFrame m_frame;
     CNimHotKeyCtrl m_hotKey;
     CNimHotKeyCtrl* m_ctrl = nullptr;
     HWND m_plain = nullptr;

@@ -15,22 +15,20 @@ namespace {
 const UINT kButtonId = 201;
 const UINT kDropDown = static_cast<UINT>(-1248);
 
-class HoverButton : public ::testing::Test {
+class HoverButton : public FrameTest<> {
 protected:
+    HoverButton() : FrameTest("Hover button") {}
     void SetUp() override
     {
-        MouseAway();
+        FrameTest::SetUp();
         CSysColors::Update();
-        ASSERT_TRUE(m_frame.Create("Hover button"));
         ASSERT_TRUE(m_button.Create("Buy", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, CRect(20, 20, 120, 46), &m_frame,
                                     kButtonId));
         PumpPending();
     }
-    void TearDown() override { MouseAway(); }
 
     size_t Clicks() const { return m_frame.Count(WM_COMMAND, BN_CLICKED); }
     size_t DropDowns() const { return m_frame.Count(WM_NOTIFY, kDropDown); }
-    CNoticeFrame m_frame;
     CNimHoverButton m_button;
 };
 
@@ -239,17 +237,13 @@ TEST_F(HoverButton, BuddyPlacementFollowsTheBuddyOrItsSpin)
     EXPECT_EQ(m_button.GetWindowRect().Size(), CSize(24, 15)); // only remembered
 
     m_button.SetBuddy(edit, TRUE);
-    CRect placed = m_button.GetWindowRect();
-    m_frame.ScreenToClient(&placed);
-    EXPECT_EQ(placed, CRect(120, 80, 144, 101));
+    EXPECT_EQ(RectInParent(m_button), CRect(120, 80, 144, 101));
 
     CNimHoverSpin spin;
     ASSERT_TRUE(spin.Create(WS_VISIBLE, CRect(120, 80, 136, 101), &m_frame, 8));
     edit.m_spin = spin;
     m_button.SetBuddy(edit, TRUE);
-    placed = m_button.GetWindowRect();
-    m_frame.ScreenToClient(&placed);
-    EXPECT_EQ(placed, CRect(135, 80, 159, 101));
+    EXPECT_EQ(RectInParent(m_button), CRect(135, 80, 159, 101));
 
     // With a buddy, a click also tells the parent once more.
     ClickAt(m_button, CPoint(8, 8));

@@ -12,19 +12,18 @@ namespace {
 
 const UINT kId = 301;
 
-class HoverCombo : public ::testing::Test {
+class HoverCombo : public FrameTest<> {
 protected:
+    HoverCombo() : FrameTest("Hover combo") {}
     void SetUp() override
     {
-        MouseAway();
+        FrameTest::SetUp();
         CSysColors::Update();
-        ASSERT_TRUE(m_frame.Create("Hover combo"));
         ASSERT_TRUE(Make(m_combo, kId));
         m_combo.AddString("Alpha", 100);
         m_combo.AddString("Beta", 200);
         PumpPending();
     }
-    void TearDown() override { MouseAway(); }
 
     bool Make(CNimHoverCombo& combo, UINT id)
     {
@@ -46,7 +45,6 @@ protected:
     }
     COLORREF Pixel(int x, int y) const { return CClientDC(m_combo).GetPixel(x, y); }
 
-    CNoticeFrame m_frame;
     CNimHoverCombo m_combo;
 };
 
@@ -74,13 +72,7 @@ TEST_F(HoverCombo, TypedTextIsCompletedFromTheItems)
         m_combo.EnableAutoCompletion(row.complete);
         m_combo.SetWindowText(row.start);
         m_combo.SendMessage(CB_SETEDITSEL, 0, MAKELPARAM(row.caret == -1 ? 0 : row.caret, row.caret));
-        for (const char* key = row.keys; *key != '\0'; ++key) {
-            if (*key == '\x7f')
-                ::PostMessageA(edit, WM_KEYDOWN, VK_DELETE, 0x01530001);
-            else
-                ::PostMessageA(edit, WM_CHAR, static_cast<unsigned char>(*key), 1);
-        }
-        PumpPending();
+        PostKeys(edit, row.keys);
         EXPECT_EQ(m_combo.GetWindowText(), row.text);
         EXPECT_EQ(Sel(), row.sel);
     }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 
 using namespace orv::ui;
 
@@ -14,18 +15,17 @@ namespace {
 const UINT kEditId = 101;
 const UINT kSpinId = 102;
 
-class HoverEdit : public ::testing::Test {
+class HoverEdit : public FrameTest<> {
 protected:
+    HoverEdit() : FrameTest("Hover edit") {}
     void SetUp() override
     {
-        MouseAway();
+        FrameTest::SetUp();
         CSysColors::Update();
-        ASSERT_TRUE(m_frame.Create("Hover edit"));
         ASSERT_TRUE(m_edit.CreateEx(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
                                     CRect(20, 20, 140, 43), m_frame, kEditId));
         PumpPending();
     }
-    void TearDown() override { MouseAway(); }
 
     // The pixel just outside the client area's top-left corner, grown by n.
     COLORREF RingPixel(int n)
@@ -34,7 +34,6 @@ protected:
         return WindowPixel(m_edit, client.left - n, client.top - n + 3);
     }
 
-    CNoticeFrame m_frame;
     CStepEdit m_edit;
 };
 
@@ -99,19 +98,16 @@ TEST_F(HoverEdit, UndoAnnouncesTheRestoredTextToTheParent)
     m_edit.SetWindowText("100");
     m_edit.SetSel(0, -1);
     m_edit.ReplaceSel("250", TRUE);
-    m_frame.m_notices.clear();
-    m_edit.SendMessage(EM_UNDO);
-    const Notice* change = m_frame.Last(WM_COMMAND, EN_CHANGE);
-    ASSERT_NE(change, nullptr);
-    EXPECT_EQ(change->id, kEditId);
-    EXPECT_EQ(change->from, m_edit.GetSafeHwnd());
-    EXPECT_EQ(change->text, "100");
-
-    m_frame.m_notices.clear();
-    m_edit.SendMessage(WM_UNDO); // undoes the undo
-    change = m_frame.Last(WM_COMMAND, EN_CHANGE);
-    ASSERT_NE(change, nullptr);
-    EXPECT_EQ(change->text, "250");
+    // The second undo undoes the first.
+    for (const auto& [message, restored] : {std::pair<UINT, const char*> {EM_UNDO, "100"}, {WM_UNDO, "250"}}) {
+        m_frame.m_notices.clear();
+        m_edit.SendMessage(message);
+        const Notice* change = m_frame.Last(WM_COMMAND, EN_CHANGE);
+        ASSERT_NE(change, nullptr);
+        EXPECT_EQ(change->id, kEditId);
+        EXPECT_EQ(change->from, m_edit.GetSafeHwnd());
+        EXPECT_EQ(change->text, restored);
+    }
 }
 
 TEST_F(HoverEdit, ContextMenuGoesToTheParentOnlyWhenForwarded)
@@ -172,9 +168,7 @@ TEST_F(HoverSpin, BuddyMakesTheSizeEvenAndKeepsTheBuddyLevel)
     m_spin.SetBuddy(&m_edit);
     EXPECT_EQ(m_spin.GetBuddyHwnd(), m_edit.GetSafeHwnd());
     EXPECT_EQ(m_spin.GetBuddy(), static_cast<INimSpinBuddy*>(&m_edit));
-    CRect spin = m_spin.GetWindowRect();
-    m_frame.ScreenToClient(&spin);
-    EXPECT_EQ(spin, CRect(140, 20, 156, 36));
+    EXPECT_EQ(RectInParent(m_spin), CRect(140, 20, 156, 36));
     EXPECT_EQ(m_edit.GetWindowRect().Height(), 16);
     EXPECT_EQ(m_edit.GetWindowRect().Width(), 120);
 

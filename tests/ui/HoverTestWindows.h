@@ -11,6 +11,8 @@
 #include "framework/win/RegisteredMessages.h"
 #include "framework/win/Wnd.h"
 
+#include <gtest/gtest.h>
+
 #include <commctrl.h>
 
 #include <functional>
@@ -80,6 +82,23 @@ protected:
     {
         m_notices.push_back({WM_CONTEXTMENU, 0, 0, wnd, {point.x, point.y, point.x, point.y}, {}});
     }
+};
+
+// A test with a visible frame of the title, and the mouse parked away from
+// the test windows before and after.
+template <class TFrame = CNoticeFrame>
+class FrameTest : public ::testing::Test {
+protected:
+    explicit FrameTest(const char* title) : m_title(title) {}
+    void SetUp() override
+    {
+        MouseAway();
+        ASSERT_TRUE(m_frame.Create(m_title));
+    }
+    void TearDown() override { MouseAway(); }
+
+    const char* m_title;
+    TFrame m_frame;
 };
 
 // An edit holding a whole number between limits, stepped by its spin.

@@ -25,11 +25,12 @@ void SetDefault(HKEY root, const CString& key, const CString& value)
 
 // Each test registers the recorder beside the test program as the program
 // that opens ".htm" files (for this user) and reads what it was given.
-class HyperLink : public ::testing::Test {
+class HyperLink : public FrameTest<> {
 protected:
+    HyperLink() : FrameTest("Hyperlink") {}
     void SetUp() override
     {
-        MouseAway();
+        FrameTest::SetUp();
         char path[MAX_PATH] {};
         ::GetModuleFileNameA(nullptr, path, MAX_PATH);
         m_folder = CString(path).Left(CString(path).ReverseFind('\\'));
@@ -37,7 +38,6 @@ protected:
         m_record = m_folder + "\\link-record.txt";
         ::DeleteFileA(m_record);
         ::SetEnvironmentVariableA("ORV_LINK_RECORD", m_record);
-        ASSERT_TRUE(m_frame.Create("Hyperlink"));
     }
     void TearDown() override
     {
@@ -73,7 +73,6 @@ protected:
 
     RegistryKeysGone m_userKeys {HKEY_CURRENT_USER, {"Software\\Classes\\.htm", "Software\\Classes\\OrvLinkTest.Page"}};
     RegistryKeysGone m_machineKeys {HKEY_CLASSES_ROOT, {".orvlinktest", "OrvLinkTest.Doc"}};
-    CNoticeFrame m_frame;
     CString m_folder;
     CString m_recorder;
     CString m_record;
@@ -142,11 +141,9 @@ TEST_F(HyperLink, AutoSizeFitsTheTextByAlignmentAndOffKeepsTheSize)
         CClientDC dc(link);
         CSelectScope font(dc, link.GetFont());
         const CSize text = dc.GetTextExtent("Fit me", 6);
-        CRect rect = link.GetWindowRect();
-        m_frame.ScreenToClient(&rect);
         const int left = style == SS_CENTER ? 20 + (200 - text.cx) / 2 : style == SS_RIGHT ? 220 - text.cx : 20;
         const int top = style == SS_CENTERIMAGE ? 20 + (40 - text.cy) / 2 : 20;
-        EXPECT_EQ(rect, style == DWORD(-1) ? CRect(20, 20, 220, 60) : CRect(left, top, left + text.cx, top + text.cy));
+        EXPECT_EQ(RectInParent(link), style == DWORD(-1) ? CRect(20, 20, 220, 60) : CRect(left, top, left + text.cx, top + text.cy));
     }
 }
 

@@ -10,18 +10,17 @@ namespace {
 
 const UINT kId = 401;
 
-class IntelliCombo : public ::testing::Test {
+class IntelliCombo : public FrameTest<> {
 protected:
+    IntelliCombo() : FrameTest("Cursor combo") {}
     void SetUp() override
     {
-        MouseAway();
-        ASSERT_TRUE(m_frame.Create("Cursor combo"));
+        FrameTest::SetUp();
         ASSERT_TRUE(m_combo.Create(WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST, CRect(20, 30, 200, 230), &m_frame, kId));
         for (const char* item : {"IBM\t125.50", "GE\t125.50", "T\t17.00"})
             m_combo.AddString(item);
         PumpPending();
     }
-    void TearDown() override { MouseAway(); }
 
     CRect WindowRect() const
     {
@@ -46,7 +45,6 @@ protected:
         return -1;
     }
 
-    CNoticeFrame m_frame;
     CNimIntelliCombo m_combo;
 };
 
@@ -54,8 +52,7 @@ protected:
 
 TEST_F(IntelliCombo, CreationLeavesTheControlInPlaceWithItsListTakenOver)
 {
-    CRect rect = m_combo.GetWindowRect();
-    m_frame.ScreenToClient(&rect);
+    const CRect rect = RectInParent(m_combo);
     EXPECT_EQ(rect.TopLeft(), CPoint(20, 30));
     EXPECT_EQ(rect.Width(), 180);
     EXPECT_TRUE(m_combo.IsWindowVisible() && !m_combo.GetDroppedState());

@@ -15,12 +15,12 @@ namespace {
 
 const COLORREF kMagenta = RGB(255, 0, 255);
 
-class Led : public ::testing::Test {
+class Led : public FrameTest<> {
 protected:
+    Led() : FrameTest("LED") {}
     void SetUp() override
     {
-        MouseAway();
-        ASSERT_TRUE(m_frame.Create("LED"));
+        FrameTest::SetUp();
         // The strip as the library holds it, to compare the drawing with.
         ASSERT_TRUE(m_strip.Attach(::LoadBitmapA(platform::LibraryModule(), MAKEINTRESOURCEA(213))));
         ASSERT_TRUE(m_stripDC.CreateCompatibleDC(nullptr));
@@ -46,7 +46,6 @@ protected:
         return wrong;
     }
 
-    CNoticeFrame m_frame;
     CBitmap m_strip;
     CDC m_stripDC;
     std::optional<CSelectScope> m_stripSelection;

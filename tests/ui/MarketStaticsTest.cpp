@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <iterator>
 #include <memory>
 
 using namespace orv::ui;
@@ -29,12 +30,12 @@ protected:
     }
 };
 
-class MarketStatics : public ::testing::Test {
+class MarketStatics : public FrameTest<> {
 protected:
+    MarketStatics() : FrameTest("Statics") {}
     void SetUp() override
     {
-        MouseAway();
-        ASSERT_TRUE(m_frame.Create("Statics"));
+        FrameTest::SetUp();
         m_font.CreatePointFont(100, "Tahoma");
     }
     // Makes the static at row y, visible, in the frame's font.
@@ -56,7 +57,6 @@ protected:
         return control.m_paints;
     }
 
-    CNoticeFrame m_frame;
     CFont m_font;
 };
 
@@ -123,48 +123,38 @@ TEST_F(MarketStatics, MoneyTextsInEachFormat)
 TEST_F(MarketStatics, ChangePercentTickVolumeAndPercentTexts)
 {
     CChangeWithPctStatic change;
-    CTickStatic tick;
+    CTickStatic tick, early;
     CVolumeStatic volume;
     CPercentStatic percent;
     Make(change, 10);
     Make(tick, 40);
     Make(volume, 70);
     Make(percent, 100);
-
-    change.SetValue(1.25, 0.5);
-    EXPECT_EQ(change.GetWindowText(), CString("1.25 (0.50%)"));
-    change.SetValue(1.25, 0.75); // same change, new percentage
-    EXPECT_EQ(change.GetWindowText(), CString("1.25 (0.75%)"));
-    change.Clear();
-    EXPECT_EQ(change.GetWindowText(), CString(""));
-
-    CTickStatic early;
     early.SetTick(1); // no window yet: the same tick shows once there is one
     Make(early, 130);
-    early.SetTick(1);
-    EXPECT_EQ(early.GetWindowText(), CString("\xD9"));
-    tick.SetTick(0);
-    EXPECT_EQ(tick.GetWindowText(), CString("\xDA"));
+    CString lots;
+    const struct { CWnd& control; std::function<void()> act; CString text; } steps[] = {
+        {change, [&] { change.SetValue(1.25, 0.5); }, "1.25 (0.50%)"},
+        {change, [&] { change.SetValue(1.25, 0.75); }, "1.25 (0.75%)"}, // same change, new percentage
+        {change, [&] { change.Clear(); }, ""},
+        {early, [&] { early.SetTick(1); }, "\xD9"},
+        {tick, [&] { tick.SetTick(0); }, "\xDA"},
+        {volume, [&] { volume.SetValue(1234567); }, "1,234,567"},
+        {volume, [&] { volume.SetForexLotsMode(true); }, CLocale::FormatFXBidAskSize(1234567, lots)},
+        {volume, [&] { volume.Clear(); }, ""},
+        {percent, [&] { percent.SetValue(0.1234); }, "12.34%"},
+        {percent, [&] { percent.SetNumDecimalPlaces(12); }, "12%"},
+        {percent, [&] { percent.Clear(); }, ""},
+    };
+    for (size_t i = 0; i < std::size(steps); ++i) {
+        steps[i].act();
+        EXPECT_EQ(steps[i].control.GetWindowText(), steps[i].text) << i;
+    }
+    EXPECT_EQ(percent.GetNumDecimalPlaces(), 2);
     LOGFONTA arrow {};
     ::GetObjectA(tick.GetFont(), sizeof arrow, &arrow);
     EXPECT_STREQ(arrow.lfFaceName, "Wingdings");
     EXPECT_EQ(arrow.lfWeight, 700);
-
-    volume.SetValue(1234567);
-    EXPECT_EQ(volume.GetWindowText(), CString("1,234,567"));
-    volume.SetForexLotsMode(true);
-    CString lots;
-    EXPECT_EQ(volume.GetWindowText(), CString(CLocale::FormatFXBidAskSize(1234567, lots)));
-    volume.Clear();
-    EXPECT_EQ(volume.GetWindowText(), CString(""));
-
-    percent.SetValue(0.1234);
-    EXPECT_EQ(percent.GetWindowText(), CString("12.34%"));
-    percent.SetNumDecimalPlaces(12);
-    EXPECT_EQ(percent.GetWindowText(), CString("12%"));
-    percent.Clear();
-    EXPECT_EQ(percent.GetNumDecimalPlaces(), 2);
-    EXPECT_EQ(percent.GetWindowText(), CString(""));
 }
 
 TEST_F(MarketStatics, OnlyAChangeRepaintsAndAResetAlwaysDoes)
@@ -270,24 +260,20 @@ TEST_F(MarketStatics, ScreenshotsOfEachStaticInItsStates)
     blank.SetBlankIfZero(true);
     blank.SetValue(0);
 
-    Make(up, 8, SS_LEFT, 200);
-    Make(down, 34, SS_LEFT, 200);
+    CStatic* column[] = {&up, &down, &tickUp, &tickDown, &volume, &above, &below, &coloured};
+    for (int i = 0; i < 8; ++i)
+        Make(*column[i], 8 + 26 * i, column[i] == &coloured ? SS_CENTER : SS_LEFT, 200);
     for (CChangeWithPctStatic* control : {&up, &down}) {
         control->SetAutoColor(true);
         control->SetTextColors(green, red, 0);
     }
     up.SetValue(1.25, 0.5);
     down.SetValue(-0.75, -0.3);
-    Make(tickUp, 60, SS_LEFT, 200);
-    Make(tickDown, 86, SS_LEFT, 200);
-    tickUp.SetTextColors(green, red);
-    tickDown.SetTextColors(green, red);
+    for (CTickStatic* control : {&tickUp, &tickDown})
+        control->SetTextColors(green, red);
     tickUp.SetTick(1);
     tickDown.SetTick(0);
-    Make(volume, 112, SS_LEFT, 200);
     volume.SetValue(2500000);
-    Make(above, 138, SS_LEFT, 200);
-    Make(below, 164, SS_LEFT, 200);
     for (CPercentStatic* control : {&above, &below}) {
         control->SetAutoColor(true);
         control->SetThreshold(0.1);
@@ -295,7 +281,6 @@ TEST_F(MarketStatics, ScreenshotsOfEachStaticInItsStates)
     }
     above.SetValue(0.1234);
     below.SetValue(0.05);
-    Make(coloured, 190, SS_CENTER, 200);
     coloured.SetBkColor(RGB(0, 0, 96));
     coloured.SetTextColor(RGB(255, 255, 0));
     coloured.SetWindowText("Coloured");

@@ -4,6 +4,7 @@
 #include "controls/win/SysColors.h"
 #include "framework/win/Gdi.h"
 #include "framework/win/ImageList.h"
+#include "framework/win/ThreadTimer.h"
 
 #include <gtest/gtest.h>
 
@@ -36,28 +37,25 @@ HICON MakeIcon(COLORREF color)
 // closed with Escape, so that a menu opened by mistake fails a test instead
 // of waiting for input.
 struct MenuDriver {
-    std::function<void(HMENU)> action;
     int menus = 0;
     HMENU worked = nullptr;
-    UINT_PTR timer = ::SetTimer(nullptr, 0, 15, &MenuDriver::Tick);
-    static inline MenuDriver* sm_current = nullptr;
+    CThreadTimer timer;
 
-    explicit MenuDriver(std::function<void(HMENU)> act) : action(std::move(act)) { sm_current = this; }
-    ~MenuDriver() { ::KillTimer(nullptr, timer), sm_current = nullptr; }
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
+    explicit MenuDriver(std::function<void(HMENU)> action)
     {
-        HWND menuWnd = ::FindWindowA("#32768", nullptr);
-        MenuDriver* driver = sm_current;
-        if (driver == nullptr || menuWnd == nullptr || !::IsWindowVisible(menuWnd))
-            return;
-        const auto menu = reinterpret_cast<HMENU>(::SendMessageA(menuWnd, MN_GETHMENU, 0, 0));
-        if (menu == driver->worked)
-            return;
-        driver->worked = menu;
-        if (driver->menus++ == 0)
-            driver->action(menu);
-        else
-            PressKey(VK_ESCAPE);
+        timer.Start(15, [this, action = std::move(action)] {
+            HWND menuWnd = ::FindWindowA("#32768", nullptr);
+            if (menuWnd == nullptr || !::IsWindowVisible(menuWnd))
+                return;
+            const auto menu = reinterpret_cast<HMENU>(::SendMessageA(menuWnd, MN_GETHMENU, 0, 0));
+            if (menu == worked)
+                return;
+            worked = menu;
+            if (menus++ == 0)
+                action(menu);
+            else
+                PressKey(VK_ESCAPE);
+        });
     }
 };
 
@@ -95,20 +93,19 @@ protected:
     }
 };
 
-class MenuButton : public ::testing::Test {
+class MenuButton : public FrameTest<CChoiceFrame> {
 protected:
+    MenuButton() : FrameTest("Menu button") {}
     void SetUp() override
     {
-        MouseAway();
+        FrameTest::SetUp();
         CSysColors::Update();
-        ASSERT_TRUE(m_frame.Create("Menu button"));
         ASSERT_TRUE(m_button.Create("", WS_VISIBLE | BS_PUSHBUTTON, CRect(20, 20, 140, 44), &m_frame, kButtonId));
         EXPECT_EQ(m_button.AddItem("Market", m_blue), 0);
         EXPECT_EQ(m_button.AddItem("Limit", m_blue), 1);
         EXPECT_EQ(m_button.AddItem("Stop"), 2);
         PumpPending();
     }
-    void TearDown() override { MouseAway(); }
 
     // Clicks the button for real and lets the driver work the menu.
     void ClickWithMenu(std::function<void(HMENU)> action)
@@ -121,7 +118,6 @@ protected:
     COLORREF ArrowEdge() { return WindowPixel(m_button, 120 - 1 - m_button.GetArrowWidth(), 12); }
 
     CIcon m_blue {MakeIcon(kBlue)};
-    CChoiceFrame m_frame;
     CCountingMenuButton m_button;
 };
 

@@ -7,11 +7,29 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 using namespace orv::ui;
 
 namespace {
+
+// Presses at `from` with real input, moves to `to`, runs `beforeRelease`
+// and releases there.
+void DragBar(CNimSplitterWnd& splitter, CPoint from, CPoint to, const std::function<void()>& beforeRelease = {})
+{
+    MoveMouseTo(splitter, from);
+    PumpPending();
+    MouseButtonAt(splitter, from, true);
+    PumpUntil([&] { return splitter.IsTracking() || splitter.GetLock(); }, 1000);
+    MoveMouseTo(splitter, to);
+    PumpFor(50);
+    if (beforeRelease)
+        beforeRelease();
+    MouseButtonAt(splitter, to, false);
+    PumpUntil([&] { return !splitter.IsTracking(); }, 1000);
+    PumpPending();
+}
 
 // A frame whose client is a static splitter of CPaneView panes.
 struct SplitWindow {
@@ -41,22 +59,14 @@ struct SplitWindow {
     // presses Escape first.
     void Drag(CPoint from, CSize by, bool escape = false, const char* shot = nullptr)
     {
-        MoveMouseTo(splitter, from);
-        PumpPending();
-        MouseButtonAt(splitter, from, true);
-        PumpUntil([&] { return splitter.IsTracking() || splitter.GetLock(); }, 1000);
-        const CPoint to(from.x + by.cx, from.y + by.cy);
-        MoveMouseTo(splitter, to);
-        PumpFor(50);
-        if (shot != nullptr)
-            SaveScreenshot(frame, shot);
-        if (escape) {
-            PressKey(VK_ESCAPE);
-            PumpUntil([&] { return !splitter.IsTracking(); }, 1000);
-        }
-        MouseButtonAt(splitter, to, false);
-        PumpUntil([&] { return !splitter.IsTracking(); }, 1000);
-        PumpPending();
+        DragBar(splitter, from, from + by, [&] {
+            if (shot != nullptr)
+                SaveScreenshot(frame, shot);
+            if (escape) {
+                PressKey(VK_ESCAPE);
+                PumpUntil([&] { return !splitter.IsTracking(); }, 1000);
+            }
+        });
     }
 
     CRecordingFrame frame;
@@ -146,13 +156,7 @@ TEST_F(NimSplitter, SplitBoxMakesPanesOfTheRememberedClassWithoutNotifying)
     const CRect client = splitter.GetClientRect();
     const CPoint box(client.right - 4, client.top + 5);
     EXPECT_EQ(splitter.HitTest(box), CSplitterWnd::columnSplitBox);
-    MoveMouseTo(splitter, box);
-    MouseButtonAt(splitter, box, true);
-    ASSERT_TRUE(PumpUntil([&] { return splitter.IsTracking(); }, 1000));
-    MoveMouseTo(splitter, CPoint(150, 40));
-    PumpFor(50);
-    MouseButtonAt(splitter, CPoint(150, 40), false);
-    ASSERT_TRUE(PumpUntil([&] { return !splitter.IsTracking(); }, 1000));
+    DragBar(splitter, box, CPoint(150, 40));
     ASSERT_EQ(splitter.GetColumnCount(), 2);
     EXPECT_NE(dynamic_cast<COtherView*>(splitter.GetPane(0, 1)), nullptr);
     EXPECT_EQ(dynamic_cast<COtherView*>(splitter.GetPane(0, 0)), nullptr);
@@ -179,13 +183,7 @@ TEST_F(NimSplitter, SplitBoxMakesPanesOfTheRememberedClassWithoutNotifying)
     // it is a bar drag, so the window is told.
     const CRect left = splitter.GetCellRect(0, 0), right = splitter.GetCellRect(0, 1);
     const CPoint bar((left.right + right.left) / 2, 40);
-    MoveMouseTo(splitter, bar);
-    MouseButtonAt(splitter, bar, true);
-    ASSERT_TRUE(PumpUntil([&] { return splitter.IsTracking(); }, 1000));
-    MoveMouseTo(splitter, CPoint(client.right - 5, 40));
-    PumpFor(50);
-    MouseButtonAt(splitter, CPoint(client.right - 5, 40), false);
-    ASSERT_TRUE(PumpUntil([&] { return !splitter.IsTracking(); }, 1000));
+    DragBar(splitter, bar, CPoint(client.right - 5, 40));
     EXPECT_EQ(splitter.GetColumnCount(), 1);
     EXPECT_EQ(frame.m_resized.size(), 1u);
 }
@@ -316,24 +314,13 @@ TEST_F(NimSplitter, AnExistingDialogBecomesAPaneAndFollowsTheBar)
     EXPECT_EQ(dialog.GetParent(), splitter.GetSafeHwnd());
     EXPECT_NE(dialog.GetStyle() & WS_CHILD, 0u);
     EXPECT_EQ(splitter.GetPaneWnd(0, 1), dialog.GetSafeHwnd());
-    const auto paneRect = [&] {
-        CRect rect = dialog.GetWindowRect();
-        splitter.ScreenToClient(&rect);
-        return rect;
-    };
-    EXPECT_EQ(paneRect(), splitter.GetCellRect(0, 1));
+    EXPECT_EQ(RectInParent(dialog), splitter.GetCellRect(0, 1));
     SaveScreenshot(frame, "NimSplitter-dialog-pane");
 
     const CRect left = splitter.GetCellRect(0, 0);
     const CPoint bar(left.right + 3, 40);
-    MoveMouseTo(splitter, bar);
-    MouseButtonAt(splitter, bar, true);
-    ASSERT_TRUE(PumpUntil([&] { return splitter.IsTracking(); }, 1000));
-    MoveMouseTo(splitter, CPoint(bar.x - 30, 40));
-    PumpFor(50);
-    MouseButtonAt(splitter, CPoint(bar.x - 30, 40), false);
-    ASSERT_TRUE(PumpUntil([&] { return !splitter.IsTracking(); }, 1000));
+    DragBar(splitter, bar, CPoint(bar.x - 30, 40));
     EXPECT_EQ(splitter.GetCellRect(0, 0).Width(), left.Width() - 30);
-    EXPECT_EQ(paneRect(), splitter.GetCellRect(0, 1));
+    EXPECT_EQ(RectInParent(dialog), splitter.GetCellRect(0, 1));
     EXPECT_EQ(frame.m_resized.size(), 1u);
 }

@@ -22,7 +22,6 @@ namespace {
 
 const UINT kEditId = 301;
 const UINT kSpinId = 302;
-const char kDeleteKey = '\x7f'; // in a key string: the Delete key, at key-down
 
 // The notice frame, with a call made for each command it receives.
 class CFrame : public CNoticeFrame {
@@ -39,30 +38,18 @@ protected:
     }
 };
 
-class NumEdit : public ::testing::Test {
+class NumEdit : public FrameTest<CFrame> {
 protected:
+    NumEdit() : FrameTest("Numeric edit") {}
     void SetUp() override
     {
-        MouseAway();
-        ASSERT_TRUE(m_frame.Create("Numeric edit"));
+        FrameTest::SetUp();
         ASSERT_TRUE(m_edit.CreateEx(WS_EX_CLIENTEDGE, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
                                     CRect(20, 20, 160, 43), &m_frame, kEditId));
         PumpPending();
     }
-    void TearDown() override { MouseAway(); }
 
-    // Keys as the keyboard sends them: characters as WM_CHAR, the Delete key
-    // as its key-down alone (it makes no character).
-    void Keys(const char* keys)
-    {
-        for (const char* key = keys; *key != '\0'; ++key) {
-            if (*key == kDeleteKey)
-                m_edit.PostMessage(WM_KEYDOWN, VK_DELETE, 0x01530001);
-            else
-                m_edit.PostMessage(WM_CHAR, static_cast<unsigned char>(*key), 1);
-        }
-        PumpPending();
-    }
+    void Keys(const char* keys) { PostKeys(m_edit, keys); }
     double Value() const
     {
         double value = -1;
@@ -74,7 +61,6 @@ protected:
     void Clip(const char* text) { ASSERT_TRUE(SetClipboardText(m_frame, text)); }
 
     orv_test::SavedNumberSettings m_saved;
-    CFrame m_frame;
     CNimNumEdit m_edit {kSpinId};
 };
 

@@ -6,6 +6,7 @@
 
 #include "controls/win/RestAPIComponent.h"
 #include "controls/win/RestAPIMgr.h"
+#include "platform/win32/WindowText.h"
 #include "services/Registry.h"
 
 #include "support/HostLogLines.h"
@@ -20,6 +21,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -70,12 +73,7 @@ protected:
     ~RestAPIComponentTest() override
     {
         UnregisterRestAPIClass();
-        COrvRegistry registry; // what Configure saved
-        if (registry.Open()) {
-            for (const char* name : {"RestAPINetworkInterface", "RestAPIPort", "RestAPIServiceName",
-                     "RestAPIAllowedIpList", "RestAPIEnabled"})
-                registry.DeleteValue(name);
-        }
+        RemoveRestAPISettings(); // what Configure saved
         WSACleanup();
         CoUninitialize();
     }
@@ -83,13 +81,10 @@ protected:
     static void Register()
     {
         const std::string server = (orv_test::TestProgramFolder() / "RestAPIStandin.dll").string();
-        HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, (std::string(kRestAPIClassKey) + "\\InprocServer32").c_str(), 0, nullptr,
-                      0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+        const std::string key = std::string(kRestAPIClassKey) + "\\InprocServer32";
+        ASSERT_EQ(RegSetKeyValueA(HKEY_CLASSES_ROOT, key.c_str(), nullptr, REG_SZ, server.c_str(), DWORD(server.size() + 1)),
             ERROR_SUCCESS);
-        RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(server.c_str()), DWORD(server.size() + 1));
-        RegSetValueExA(key, "ThreadingModel", 0, REG_SZ, reinterpret_cast<const BYTE*>("Both"), 5);
-        RegCloseKey(key);
+        RegSetKeyValueA(HKEY_CLASSES_ROOT, key.c_str(), "ThreadingModel", REG_SZ, "Both", 5);
     }
 
     // The log's lines; a message ending in a line break leaves an empty one.
@@ -162,36 +157,30 @@ TEST_F(RestAPIComponentTest, FailuresLeaveNoComponentAndAreLogged)
     EXPECT_EQ(LastLine(), "L4 RestAPI::Init failed with COM error hr=0x80004005");
 }
 
-// Presses OK in the visible dialog of this thread with the title, after
-// recording whether it shows the text; driven by a thread timer.
-struct Presser {
-    const char* title;
-    const char* text;
-    bool sawText = false;
-    int pressed = 0;
+// Presses OK, from a thread timer, in the first enabled dialog of this
+// thread for which `accept` holds.
+class OkPresser : public orv::ui::WhenShown {
+public:
+    explicit OkPresser(const std::function<bool(HWND)>& accept)
+        : WhenShown([accept] { return orv::ui::FindThreadWindow("#32770", [&](HWND box) {
+                        return ::IsWindowEnabled(box) && accept(box); }); },
+                    [](HWND box) { orv::ui::PostClick(::GetDlgItem(box, IDOK), POINT {10, 5}); }, 100)
+    {
+    }
 };
-Presser* g_presser = nullptr;
 
-BOOL CALLBACK HasText(HWND child, LPARAM found)
-{
-    char text[256] = "";
-    ::GetWindowTextA(child, text, sizeof text);
-    if (g_presser->text != nullptr && std::string(text).find(g_presser->text) != std::string::npos)
-        *reinterpret_cast<bool*>(found) = true;
-    return TRUE;
-}
+bool Titled(HWND box, const char* title) { return ::ReadWindowText(box) == title; }
 
-void CALLBACK PressOk(HWND, UINT, UINT_PTR, DWORD)
+// Whether a child of the window shows the text.
+bool ShowsText(HWND wnd, const char* text)
 {
-    HWND box = ::FindWindowA("#32770", g_presser->title);
-    HWND ok = box != nullptr ? ::GetDlgItem(box, IDOK) : nullptr;
-    if (ok == nullptr || !::IsWindowVisible(box) || !::IsWindowEnabled(box))
-        return;
-    ::EnumChildWindows(box, HasText, reinterpret_cast<LPARAM>(&g_presser->sawText));
-    RECT rect {};
-    ::GetClientRect(ok, &rect);
-    orv::ui::PostClick(ok, POINT {rect.right / 2, rect.bottom / 2});
-    ++g_presser->pressed;
+    std::pair<const char*, bool> search {text, false};
+    ::EnumChildWindows(wnd, [](HWND child, LPARAM param) {
+        auto* s = reinterpret_cast<std::pair<const char*, bool>*>(param);
+        s->second = s->second || ::ReadWindowText(child).Find(s->first) >= 0;
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&search));
+    return search.second;
 }
 
 // OK in the dialog, with the API enabled, runs the set-up, whose helper
@@ -205,24 +194,19 @@ TEST_F(RestAPIComponentTest, ConfigureCreatesTheComponentOnceThenOnlyNotesTheRes
     orv_test::ScopedEnvironment helper("ORV_CHECKNET_EXIT", std::string("0"));
     ComponentMgr mgr(1, kPort, "DeskSvc");
 
-    Presser configure {"Configure API", nullptr};
-    g_presser = &configure;
-    UINT_PTR timer = ::SetTimer(nullptr, 0, 100, PressOk);
-    EXPECT_TRUE(mgr.Configure());
-    ::KillTimer(nullptr, timer);
+    {
+        const OkPresser configure([](HWND box) { return Titled(box, "Configure API"); });
+        EXPECT_TRUE(mgr.Configure());
+    }
     ASSERT_TRUE(mgr.HasComponent()) << ::testing::PrintToString(Log());
     EXPECT_NE(Fetch(kPort).find("DeskSvc"), std::string::npos);
 
-    // The dialog's OK first, then the notice's (its title is the
-    // application's, so it is found as the other visible box).
-    Presser both {nullptr, "Changes will take effect after the next restart."};
-    g_presser = &both;
-    timer = ::SetTimer(nullptr, 0, 100, PressOk);
+    // The dialog's OK first, then the notice's.
+    const OkPresser configure([](HWND box) { return Titled(box, "Configure API"); });
+    const OkPresser notice([](HWND box) { return ShowsText(box, "Changes will take effect after the next restart."); });
     EXPECT_TRUE(mgr.Configure());
-    ::KillTimer(nullptr, timer);
-    g_presser = nullptr;
-    EXPECT_TRUE(both.sawText);
-    EXPECT_EQ(both.pressed, 2);
+    EXPECT_TRUE(configure.Done());
+    EXPECT_TRUE(notice.Done());
     EXPECT_NE(Fetch(kPort).find("DeskSvc"), std::string::npos);
     mgr.Term();
 }

@@ -3,6 +3,7 @@
 // lines it received, the exit codes' outcomes and the log lines.
 #include "controls/win/RestAPIMgr.h"
 #include "controls/win/BalloonHelp.h"
+#include "framework/win/ThreadTimer.h"
 #include "resources/resource.h"
 #include "services/Registry.h"
 
@@ -26,9 +27,6 @@
 
 namespace {
 
-const char* const kValueNames[] = {"RestAPINetworkInterface", "RestAPIPort", "RestAPIServiceName",
-    "RestAPIAllowedIpList", "RestAPIEnabled"};
-
 // A manager whose fields a test sets and saves.
 class SavingMgr : public CRestAPIMgr {
 public:
@@ -43,30 +41,29 @@ public:
     }
 };
 
+// The five settings as one line: interface|port|service|allowed list|enabled.
+std::string Settings(const CRestAPIMgr& mgr)
+{
+    return std::string(mgr.GetNetworkInterface().GetString()) + "|" + std::to_string(mgr.GetPort()) + "|"
+        + mgr.GetServiceName().GetString() + "|" + mgr.GetAllowedIpList().GetString() + "|"
+        + std::to_string(mgr.GetEnabled());
+}
+
 // Each test starts without the five values and removes what it wrote; the
 // host folders live in a scratch root; the helper's runs are recorded.
 class RestAPIMgrTest : public ::testing::Test {
 protected:
     RestAPIMgrTest()
     {
-        RemoveValues();
+        RemoveRestAPISettings();
         m_environment.Set("ORV_CHECKNET_RECORD", Record().string());
         m_environment.Set("ORV_CHECKNET_EXIT", std::nullopt);
         m_environment.Set("ORV_CHECKNET_DELAY_MS", std::nullopt);
     }
     ~RestAPIMgrTest() override
     {
-        RemoveValues();
+        RemoveRestAPISettings();
         UnregisterRestAPIClass(); // the helper registered the placed file
-    }
-
-    static void RemoveValues()
-    {
-        COrvRegistry registry;
-        if (registry.Open()) {
-            for (const char* name : kValueNames)
-                registry.DeleteValue(name);
-        }
     }
 
     std::filesystem::path Record() const { return m_root / "record.txt"; }
@@ -108,21 +105,10 @@ protected:
 
 TEST_F(RestAPIMgrTest, SettingsDefaultThenRoundTripThroughTheGlobalKey)
 {
-    const CRestAPIMgr fresh;
-    EXPECT_EQ(fresh.GetPort(), 8000);
-    EXPECT_STREQ(fresh.GetServiceName().GetString(), "DesktopService");
-    EXPECT_TRUE(fresh.GetNetworkInterface().IsEmpty());
-    EXPECT_TRUE(fresh.GetAllowedIpList().IsEmpty());
-    EXPECT_EQ(fresh.GetEnabled(), 0);
-
+    EXPECT_EQ(Settings(CRestAPIMgr()), "|8000|DesktopService||0");
     SavingMgr saver;
     ASSERT_TRUE(saver.Save("10.0.0.5", 9001, "Svc", "1.2.3.4,host.example", 1));
-    const CRestAPIMgr loaded;
-    EXPECT_EQ(loaded.GetPort(), 9001);
-    EXPECT_STREQ(loaded.GetServiceName().GetString(), "Svc");
-    EXPECT_STREQ(loaded.GetNetworkInterface().GetString(), "10.0.0.5");
-    EXPECT_STREQ(loaded.GetAllowedIpList().GetString(), "1.2.3.4,host.example");
-    EXPECT_EQ(loaded.GetEnabled(), 1);
+    EXPECT_EQ(Settings(CRestAPIMgr()), "10.0.0.5|9001|Svc|1.2.3.4,host.example|1");
 
     // The integers are 4-byte binary values; a short one keeps the default.
     COrvRegistry registry;
@@ -175,9 +161,7 @@ TEST_F(RestAPIMgrTest, HelperFailuresEndTheSetupWithTheirLogLine)
         m_environment.Set("ORV_CHECKNET_EXIT", std::string(row.exitCodes));
         EXPECT_FALSE(RunRestAPIComponentSetup(nullptr, "", 8000, "DesktopService"));
         EXPECT_EQ(CommandLines().size(), row.runs);
-        const auto log = Log();
-        ASSERT_FALSE(log.empty());
-        EXPECT_EQ(log.back(), row.lastLine);
+        EXPECT_EQ(LastLine(), row.lastLine);
     }
 }
 
@@ -206,49 +190,21 @@ TEST_F(RestAPIMgrTest, UnusableValuesAreRefusedBeforeAnythingStarts)
 
 // While the helper runs the dialog is disabled and the thread's messages
 // (here a thread timer) keep being dispatched; afterwards it is enabled.
-HWND g_dialog = nullptr;
-int g_ticks = 0;
-int g_ticksWhileDisabled = 0;
-
-void CALLBACK CountTick(HWND, UINT, UINT_PTR, DWORD)
-{
-    ++g_ticks;
-    if (!::IsWindowEnabled(g_dialog))
-        ++g_ticksWhileDisabled;
-}
-
 TEST_F(RestAPIMgrTest, TheWaitKeepsMessagesFlowingWithTheDialogDisabled)
 {
     PlaceComponent();
     m_environment.Set("ORV_CHECKNET_DELAY_MS", std::string("600"));
-    g_dialog = ::CreateWindowExA(0, "STATIC", "dialog", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_NE(g_dialog, nullptr);
-    g_ticks = g_ticksWhileDisabled = 0;
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, CountTick);
-    EXPECT_TRUE(RunRestAPIComponentSetup(g_dialog, "", 8000, "DesktopService"));
-    ::KillTimer(nullptr, timer);
-    EXPECT_GE(g_ticksWhileDisabled, 5);
-    EXPECT_EQ(g_ticks, g_ticksWhileDisabled);
-    EXPECT_TRUE(::IsWindowEnabled(g_dialog));
-    ::DestroyWindow(g_dialog);
-}
-
-// The "Configure API" dialog, driven step by step from a thread timer while
-// its modal loop runs: each tick checks what the previous step did and
-// takes the next one.
-struct DialogDriver {
-    int step = 0;
-    bool busy = false;
-    std::vector<std::string> balloons;
-    std::vector<std::string> listed;
-    std::function<bool(HWND, int)> act; // returns false while waiting
-};
-DialogDriver* g_driver = nullptr;
-
-HWND ConfigDialog()
-{
-    HWND dialog = ::FindWindowA("#32770", "Configure API");
-    return dialog != nullptr && ::IsWindowVisible(dialog) ? dialog : nullptr;
+    HWND dialog = ::CreateWindowExA(0, "STATIC", "dialog", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(dialog, nullptr);
+    int ticks = 0, ticksWhileDisabled = 0;
+    CThreadTimer timer;
+    timer.Start(50, [&] { ++ticks, ticksWhileDisabled += ::IsWindowEnabled(dialog) ? 0 : 1; });
+    EXPECT_TRUE(RunRestAPIComponentSetup(dialog, "", 8000, "DesktopService"));
+    timer.Stop();
+    EXPECT_GE(ticksWhileDisabled, 5);
+    EXPECT_EQ(ticks, ticksWhileDisabled);
+    EXPECT_TRUE(::IsWindowEnabled(dialog));
+    ::DestroyWindow(dialog);
 }
 
 void Click(HWND dialog, int id)
@@ -256,6 +212,12 @@ void Click(HWND dialog, int id)
     RECT rect {};
     ::GetClientRect(::GetDlgItem(dialog, id), &rect);
     orv::ui::PostClick(::GetDlgItem(dialog, id), POINT {rect.right / 2, rect.bottom / 2});
+}
+
+// A step that clicks the control.
+std::function<bool(HWND)> ClickStep(int id)
+{
+    return [id](HWND dialog) { return Click(dialog, id), true; };
 }
 
 // The balloon now shown (with or without its drop shadow), or null.
@@ -277,28 +239,23 @@ std::string TakeBalloon()
     return content;
 }
 
-void CALLBACK DriveDialog(HWND, UINT, UINT_PTR, DWORD)
+// Runs the "Configure API" dialog of a fresh manager while the steps act on
+// it from a thread timer, one a tick, so that each sees what the one before
+// did; a step returns false while it waits. Configure's answer.
+BOOL ConfigureDriven(const std::vector<std::function<bool(HWND)>>& steps)
 {
-    HWND dialog = ConfigDialog();
-    if (g_driver == nullptr || g_driver->busy || dialog == nullptr || !::IsWindowEnabled(dialog))
-        return;
-    g_driver->busy = true;
-    if (g_driver->act(dialog, g_driver->step))
-        ++g_driver->step;
-    g_driver->busy = false;
-}
-
-// Runs the "Configure API" dialog of a fresh manager with the driver acting
-// on it from a thread timer; Configure's answer.
-BOOL ConfigureDriven(DialogDriver& driver)
-{
-    g_driver = &driver;
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 100, DriveDialog);
-    CRestAPIMgr mgr;
-    const BOOL configured = mgr.Configure();
-    ::KillTimer(nullptr, timer);
-    g_driver = nullptr;
-    return configured;
+    size_t next = 0;
+    bool busy = false;
+    CThreadTimer timer;
+    timer.Start(100, [&] {
+        HWND dialog = ::FindWindowA("#32770", "Configure API");
+        if (busy || next == steps.size() || dialog == nullptr || !::IsWindowVisible(dialog) || !::IsWindowEnabled(dialog))
+            return;
+        busy = true;
+        next += steps[next](dialog) ? 1 : 0;
+        busy = false;
+    });
+    return CRestAPIMgr().Configure();
 }
 
 std::vector<std::string> ListEntries(HWND dialog)
@@ -317,39 +274,34 @@ TEST_F(RestAPIMgrTest, DialogShowsBalloonsForBadEntriesAndSavesWhatIsChosen)
 {
     SavingMgr saver;
     ASSERT_TRUE(saver.Save("10.0.0.7", 8000, "DesktopService", "b.example", 0));
-    DialogDriver driver;
-    driver.act = [&driver](HWND dialog, int step) {
-        switch (step) {
-        case 0: // a blank address
-            Click(dialog, IDC_CONFIGAPI_ADD_IP);
-            return true;
-        case 1:
-            driver.balloons.push_back(TakeBalloon());
+    std::vector<std::string> balloons, listed;
+    EXPECT_TRUE(ConfigureDriven({
+        ClickStep(IDC_CONFIGAPI_ADD_IP), // a blank address
+        [&](HWND dialog) {
+            balloons.push_back(TakeBalloon());
             ::SendDlgItemMessageA(dialog, IDC_CONFIGAPI_CLIENT_IP, IPM_SETADDRESS, 0, MAKEIPADDRESS(10, 1, 2, 3));
-            Click(dialog, IDC_CONFIGAPI_ADD_IP);
-            return true;
-        case 2:
-            Click(dialog, IDC_CONFIGAPI_ADD_IP);
-            return true;
-        case 3:
-            driver.balloons.push_back(TakeBalloon());
+            return Click(dialog, IDC_CONFIGAPI_ADD_IP), true;
+        },
+        ClickStep(IDC_CONFIGAPI_ADD_IP),
+        [&](HWND dialog) {
+            balloons.push_back(TakeBalloon());
             ::SetDlgItemTextA(dialog, IDC_CONFIGAPI_CLIENT_DNS, "Host.Example");
-            Click(dialog, IDC_CONFIGAPI_ADD_DNS);
-            return true;
-        case 4:
+            return Click(dialog, IDC_CONFIGAPI_ADD_DNS), true;
+        },
+        [&](HWND dialog) {
             ::SetDlgItemTextA(dialog, IDC_CONFIGAPI_CLIENT_DNS, "host.EXAMPLE");
-            Click(dialog, IDC_CONFIGAPI_ADD_DNS);
-            return true;
-        case 5:
+            return Click(dialog, IDC_CONFIGAPI_ADD_DNS), true;
+        },
+        [&](HWND dialog) {
             orv::ui::SaveScreenshot(FindBalloon(), "ConfigAPI-duplicate-balloon");
-            driver.balloons.push_back(TakeBalloon());
+            balloons.push_back(TakeBalloon());
             orv::ui::SaveScreenshot(dialog, "ConfigAPI-dialog");
-            driver.listed = ListEntries(dialog);
+            listed = ListEntries(dialog);
             ::SetDlgItemTextA(dialog, IDC_CONFIGAPI_SERVICE, "Desktop Service");
-            Click(dialog, IDOK);
-            return true;
-        case 6:
-            driver.balloons.push_back(TakeBalloon());
+            return Click(dialog, IDOK), true;
+        },
+        [&](HWND dialog) {
+            balloons.push_back(TakeBalloon());
             // Two of the three entries selected and removed.
             ::SendDlgItemMessageA(dialog, IDC_CONFIGAPI_CLIENTS, LB_SETSEL, TRUE, 0);
             ::SendDlgItemMessageA(dialog, IDC_CONFIGAPI_CLIENTS, LB_SETSEL, TRUE, 2);
@@ -357,22 +309,13 @@ TEST_F(RestAPIMgrTest, DialogShowsBalloonsForBadEntriesAndSavesWhatIsChosen)
             ::SetDlgItemTextA(dialog, IDC_CONFIGAPI_SERVICE, "Svc2");
             ::SetDlgItemTextA(dialog, IDC_CONFIGAPI_PORT, "9100");
             ::SendDlgItemMessageA(dialog, IDC_CONFIGAPI_INTERFACE, IPM_SETADDRESS, 0, 0);
-            Click(dialog, IDOK);
-            return true;
-        default:
-            return false;
-        }
-    };
-    EXPECT_TRUE(ConfigureDriven(driver));
-
-    EXPECT_EQ(driver.balloons, (std::vector<std::string> {"Please enter a valid IP", "Duplicate IP",
-        "Duplicate DNS name", "Please enter a valid service name (no blanks or quotes)"}));
-    EXPECT_EQ(driver.listed, (std::vector<std::string> {"10.1.2.3", "b.example", "Host.Example"}));
-    const CRestAPIMgr loaded;
-    EXPECT_STREQ(loaded.GetAllowedIpList().GetString(), "b.example");
-    EXPECT_STREQ(loaded.GetNetworkInterface().GetString(), "");
-    EXPECT_STREQ(loaded.GetServiceName().GetString(), "Svc2");
-    EXPECT_EQ(loaded.GetPort(), 9100);
+            return Click(dialog, IDOK), true;
+        },
+    }));
+    EXPECT_EQ(balloons, (std::vector<std::string> {"Please enter a valid IP", "Duplicate IP", "Duplicate DNS name",
+        "Please enter a valid service name (no blanks or quotes)"}));
+    EXPECT_EQ(listed, (std::vector<std::string> {"10.1.2.3", "b.example", "Host.Example"}));
+    EXPECT_EQ(Settings(CRestAPIMgr()), "|9100|Svc2|b.example|0");
     EXPECT_TRUE(CommandLines().empty());
 }
 
@@ -380,26 +323,19 @@ TEST_F(RestAPIMgrTest, ACancelledRuntimeInstallKeepsTheDialogOpenWithTheAPIDisab
 {
     PlaceComponent();
     m_environment.Set("ORV_CHECKNET_EXIT", std::string("1"));
-    DialogDriver driver;
     bool unticked = false;
-    driver.act = [&](HWND dialog, int step) {
-        switch (step) {
-        case 0:
+    EXPECT_FALSE(ConfigureDriven({
+        [](HWND dialog) {
             ::CheckDlgButton(dialog, IDC_CONFIGAPI_ENABLE, BST_CHECKED);
-            Click(dialog, IDOK);
-            return true;
-        case 1:
+            return Click(dialog, IDOK), true;
+        },
+        [&](HWND dialog) {
             if (CommandLines().empty())
                 return false;
             unticked = ::IsDlgButtonChecked(dialog, IDC_CONFIGAPI_ENABLE) == BST_UNCHECKED;
-            Click(dialog, IDCANCEL);
-            return true;
-        default:
-            return false;
-        }
-    };
-    EXPECT_FALSE(ConfigureDriven(driver));
-
+            return Click(dialog, IDCANCEL), true;
+        },
+    }));
     EXPECT_TRUE(unticked);
     EXPECT_EQ(CommandLines(), (std::vector<std::string> {"checknet.exe -DOTNETVERSION=4"}));
     EXPECT_EQ(LastLine(), "L5 Required .NET 4.0 NOT installed - User aborted.");

@@ -26,18 +26,16 @@ protected:
     }
 };
 
-class ToolTipCtrl : public ::testing::Test {
+class ToolTipCtrl : public FrameTest<> {
 protected:
+    ToolTipCtrl() : FrameTest("Tool tips") {}
     void SetUp() override
     {
-        MouseAway();
-        ASSERT_TRUE(m_frame.Create("Tool tips"));
+        FrameTest::SetUp();
         ASSERT_TRUE(m_button.Create("Buy", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, CRect(20, 20, 120, 50), &m_frame, 1));
         PumpPending();
     }
-    void TearDown() override { MouseAway(); }
 
-    CNoticeFrame m_frame;
     CButton m_button;
 };
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <map>
 #include <string>
 
@@ -32,12 +33,12 @@ public:
     }
 };
 
-class TreeGrid : public ::testing::Test {
+class TreeGrid : public FrameTest<> {
 public:
+    TreeGrid() : FrameTest("TreeGrid") {}
     void SetUp() override
     {
-        MouseAway();
-        ASSERT_TRUE(m_frame.Create("TreeGrid"));
+        FrameTest::SetUp();
         ::SetForegroundWindow(m_frame);
         ASSERT_TRUE(m_grid.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_EDITLABELS, CRect(8, 8, 388, 230),
                                   &m_frame, 100));
@@ -116,8 +117,16 @@ public:
         PumpPending();
     }
     bool RowsBecome(const std::string& rows) { return PumpUntil([&] { return Rows() == rows; }, 3000); }
+    // Presses the arrow once for each column given; the focus cell must be in
+    // that column after each press.
+    void Arrows(WORD key, std::initializer_list<int> columns)
+    {
+        for (int expected : columns) {
+            PressKey(key);
+            EXPECT_TRUE(PumpUntil([&] { return m_grid.GetCurrentColumn() == expected; }, 2000)) << expected;
+        }
+    }
 
-    CNoticeFrame m_frame;
     CRecordingGrid m_grid;
     std::map<std::string, CTreeItem*> m_nodes;
 };
@@ -161,15 +170,10 @@ TEST_F(TreeGrid, FocusCellFollowsTheHeadersOrderAndScrollsIntoView)
     EXPECT_EQ(m_grid.IndexToOrder(2), 3);
     EXPECT_EQ(m_grid.IndexToOrder(9), -1);
     Select("O1");
-    const int afterRights[] = {3, 1, 2};
-    for (int expected : afterRights) {
-        PressKey(VK_RIGHT);
-        EXPECT_TRUE(PumpUntil([&] { return m_grid.GetCurrentColumn() == expected; }, 2000)) << expected;
-    }
+    Arrows(VK_RIGHT, {3, 1, 2});
     // Price starts after Account, Side and Qty (150 + 70 + 60 pixels).
     EXPECT_EQ(::GetScrollPos(m_grid, SB_HORZ), 280);
-    PressKey(VK_LEFT);
-    EXPECT_TRUE(PumpUntil([&] { return m_grid.GetCurrentColumn() == 0; }, 2000));
+    Arrows(VK_LEFT, {0});
     EXPECT_EQ(::GetScrollPos(m_grid, SB_HORZ), 0);
 }
 
@@ -209,13 +213,8 @@ TEST_F(TreeGrid, RightAndLeftMoveTheFocusCellSpaceChecksDeleteRemoves)
     ClickAt(m_grid, LabelPoint("MSFT"));
     ASSERT_TRUE(PumpUntil([&] { return m_grid.GetSelectedItem() == m_nodes["MSFT"]; }));
     EXPECT_EQ(m_grid.GetCurrentColumn(), 0);
-    const int afterRights[] = {1, 2, 3, 3, 3};
-    for (int expected : afterRights) {
-        PressKey(VK_RIGHT);
-        EXPECT_TRUE(PumpUntil([&] { return m_grid.GetCurrentColumn() == expected; }, 2000)) << expected;
-    }
-    PressKey(VK_LEFT);
-    EXPECT_TRUE(PumpUntil([&] { return m_grid.GetCurrentColumn() == 0; }, 2000));
+    Arrows(VK_RIGHT, {1, 2, 3, 3, 3});
+    Arrows(VK_LEFT, {0});
 
     m_grid.SetCheckBoxes(TRUE);
     PressKey(VK_SPACE);
@@ -318,9 +317,7 @@ TEST_F(TreeGrid, ScreenshotOfThreeLevelsWithFocusCellAndBothSigns)
     m_grid.GetData(m_nodes["O2"])->SetBkColor(2, RGB(220, 255, 220));
     ClickAt(m_grid, LabelPoint("MSFT"));
     ASSERT_TRUE(PumpUntil([&] { return m_grid.GetSelectedItem() == m_nodes["MSFT"]; }));
-    for (int i = 0; i < 3; ++i)
-        PressKey(VK_RIGHT);
-    ASSERT_TRUE(PumpUntil([&] { return m_grid.GetCurrentColumn() == 3; }));
+    Arrows(VK_RIGHT, {1, 2, 3});
     m_grid.RedrawWindow();
     SaveScreenshot(m_frame, "TreeGrid-three-levels");
 

@@ -12,8 +12,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 #include <exception>
+#include <iterator>
+#include <vector>
 
 #include <commctrl.h>
 
@@ -77,15 +78,40 @@ void ClickAt(HWND wnd, POINT clientPoint)
     MouseButtonAt(wnd, clientPoint, false);
 }
 
-void PressKey(WORD key)
+void PressKey(WORD key, std::initializer_list<WORD> held)
 {
-    INPUT inputs[2] {};
-    for (INPUT& input : inputs) {
+    std::vector<INPUT> inputs;
+    auto add = [&](WORD vk, DWORD flags) {
+        INPUT input {};
         input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
+        input.ki.wVk = vk;
+        input.ki.dwFlags = flags;
+        inputs.push_back(input);
+    };
+    for (WORD down : held)
+        add(down, 0);
+    add(key, 0);
+    add(key, KEYEVENTF_KEYUP);
+    for (auto up = std::rbegin(held); up != std::rend(held); ++up)
+        add(*up, KEYEVENTF_KEYUP);
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void PostKeys(HWND wnd, const char* keys)
+{
+    // The key and its scan code; all are keys of the extended set.
+    const struct { char code; WORD key; LPARAM scan; } named[] = {
+        {'\x01', VK_UP, 0x48}, {'\x02', VK_DOWN, 0x50}, {'\x03', VK_LEFT, 0x4B},
+        {'\x04', VK_RIGHT, 0x4D}, {'\x05', VK_INSERT, 0x52}, {'\x7f', VK_DELETE, 0x53},
+    };
+    for (const char* key = keys; *key != '\0'; ++key) {
+        const auto* found = std::find_if(std::begin(named), std::end(named), [&](const auto& n) { return n.code == *key; });
+        if (found != std::end(named))
+            ::PostMessageA(wnd, WM_KEYDOWN, found->key, 0x01000001 | found->scan << 16);
+        else
+            ::PostMessageA(wnd, WM_CHAR, static_cast<unsigned char>(*key), 1);
+        PumpPending();
     }
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    ::SendInput(2, inputs, sizeof(INPUT));
 }
 
 bool SetClipboardText(HWND owner, const char* text)
@@ -341,6 +367,14 @@ RegistryKeysGone::~RegistryKeysGone()
 {
     for (const std::string& key : m_keys)
         ::RegDeleteTreeA(m_root, key.c_str());
+}
+
+CRect RectInParent(HWND wnd)
+{
+    CRect rect;
+    ::GetWindowRect(wnd, &rect);
+    ::MapWindowPoints(nullptr, ::GetParent(wnd), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
 }
 
 CRect TestFrameRect()

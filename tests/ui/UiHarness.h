@@ -8,6 +8,7 @@
 #include "base/Types.h"
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,8 +28,14 @@ void PumpPending();
 void MoveMouseTo(HWND wnd, POINT clientPoint);
 void MouseButtonAt(HWND wnd, POINT clientPoint, bool down);
 void ClickAt(HWND wnd, POINT clientPoint);
-// A key pressed and released through SendInput, to the focused window.
-void PressKey(WORD key);
+// A key pressed and released through SendInput, to the focused window,
+// with the `held` keys (Shift, Control) down around it.
+void PressKey(WORD key, std::initializer_list<WORD> held = {});
+// Keys posted to the window as the keyboard makes them, each dispatched
+// before the next: characters as WM_CHAR, and these codes as the key-down
+// alone of a key that makes no character: \x01 up, \x02 down, \x03 left,
+// \x04 right, \x05 Insert, \x7f Delete.
+void PostKeys(HWND wnd, const char* keys);
 // Puts text on the clipboard, opened on behalf of `owner`; false when it
 // cannot be opened.
 bool SetClipboardText(HWND owner, const char* text);
@@ -104,6 +111,9 @@ private:
 
 // The message of the exception the call raises; "" when it raises none.
 std::string RaisedBy(const std::function<void()>& call);
+
+// The window's rectangle in its parent's client coordinates.
+CRect RectInParent(HWND wnd);
 
 // A plain top-level test window of the library's class at a fixed place.
 CRect TestFrameRect();

@@ -1,6 +1,7 @@
 // The framework's thread object and the wait that keeps a window alive.
 #include "UiHarness.h"
 
+#include "framework/win/ThreadTimer.h"
 #include "framework/win/WinThread.h"
 
 #include "support/ScopedEnvironment.h"
@@ -115,11 +116,10 @@ TEST(WinThread, WaitPumpingMessagesDispatchesWhileAChildProcessRuns)
 
     // A window timer fires during the wait, and only through dispatching.
     int ticks = 0;
-    static int* s_ticks = nullptr;
-    s_ticks = &ticks;
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) { ++*s_ticks; });
+    CThreadTimer timer;
+    timer.Start(50, [&] { ++ticks; });
     EXPECT_EQ(WaitPumpingMessages(process.hProcess), WAIT_OBJECT_0);
-    ::KillTimer(nullptr, timer);
+    timer.Stop();
     EXPECT_GE(ticks, 3);
     DWORD code = 0;
     ::GetExitCodeProcess(process.hProcess, &code);

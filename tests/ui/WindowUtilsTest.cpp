@@ -264,23 +264,20 @@ TEST(WindowUtils, ContextMenuIsTrackedAtThePointWithOrWithoutARectangleToKeepCle
     ::SetForegroundWindow(owner);
 
     // The tracking loop is ended from a timer once the menu's window shows.
-    static RECT s_menuRect;
-    s_menuRect = RECT {0, 0, 0, 0};
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
-        HWND popup = ::FindWindowA("#32768", nullptr);
-        if (popup != nullptr && ::IsWindowVisible(popup)) {
-            ::GetWindowRect(popup, &s_menuRect);
+    CRect shown;
+    auto track = [&](const RECT* keepClear) {
+        shown.SetRectEmpty();
+        const WhenShown closer([] { return FindThreadWindow("#32768"); }, [&](HWND popup) {
+            ::GetWindowRect(popup, &shown);
             ::EndMenu();
-        }
-    });
+        }, 50);
+        ShowContextMenu(&menu, POINT {200, 200}, owner, keepClear);
+    };
     // Both forms track the menu at the point. Where the menu lands beside
     // the rectangle is the system's business; Wine does not move it.
     const CRect keepClear(150, 150, 300, 400);
-    ShowContextMenu(&menu, POINT {200, 200}, owner, &keepClear);
-    EXPECT_FALSE(CRect(s_menuRect).IsRectEmpty());
-
-    s_menuRect = RECT {0, 0, 0, 0};
-    ShowContextMenu(&menu, POINT {200, 200}, owner);
-    EXPECT_EQ(CRect(s_menuRect).TopLeft(), CPoint(200, 200));
-    ::KillTimer(nullptr, timer);
+    track(&keepClear);
+    EXPECT_FALSE(shown.IsRectEmpty());
+    track(nullptr);
+    EXPECT_EQ(shown.TopLeft(), CPoint(200, 200));
 }
