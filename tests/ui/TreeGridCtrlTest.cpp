@@ -283,8 +283,14 @@ TEST_F(TreeGrid, LabelEditsAndSetCellTextWriteTheInfoAndTheRowInPlace)
     EXPECT_EQ(m_grid.GetData(m_nodes["MSFT"])->GetItemText(), "MSFT");
     EXPECT_EQ(m_grid.CListCtrl::GetItemText(4, 0), "MSFT");
 
-    // One cell changes; rows are not rebuilt (same node in each row).
+    // One cell changes and only it is repainted; rows are not rebuilt
+    // (same node in each row).
+    PumpPending();
     EXPECT_TRUE(m_grid.SetCellText(m_nodes["O2"], 2, "131.75"));
+    CRect update, cell;
+    ::GetUpdateRect(m_grid, &update, FALSE);
+    ASSERT_TRUE(m_grid.GetSubItemRect(3, 2, LVIR_BOUNDS, cell));
+    EXPECT_EQ(update, cell);
     EXPECT_EQ(m_grid.CListCtrl::GetItemText(3, 2), "131.75");
     EXPECT_EQ(m_grid.GetData(m_nodes["O2"])->GetSubItem(1), "131.75");
     EXPECT_EQ(m_grid.GetItemData(3), reinterpret_cast<DWORD_PTR>(m_nodes["O2"]));
