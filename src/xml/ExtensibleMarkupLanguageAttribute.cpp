@@ -65,16 +65,6 @@ CExtensibleMarkupLanguageAttribute* CExtensibleMarkupLanguageAttribute::NewWithT
     return ConstructWithTexts(OrvXml::AllocateNode(SizeWithTexts(name, value)), name, value, normaliseValue);
 }
 
-std::size_t CExtensibleMarkupLanguageAttribute::SizeWithTexts(std::string_view name, std::string_view value)
-{
-    using OrvXml::CNodeText;
-    if (name.size() > CNodeText::kLengthMask || value.size() > CNodeText::kLengthMask) {
-        throw std::bad_alloc();
-    }
-    // Short texts sit inline; the others follow the object.
-    return sizeof(CExtensibleMarkupLanguageAttribute) + (CNodeText::FitsInline(name.size()) ? 0 : name.size() + 1)
-        + (CNodeText::FitsInline(value.size()) ? 0 : value.size() + 1);
-}
 
 namespace {
 

@@ -614,14 +614,15 @@ bool Element::m_ReadSimpleStartTag(CDataParser& parser, bool& closed)
             CExtensibleMarkupLanguageAttribute::SizeWithTexts(attributes[i].Name(), attributes[i].Value()));
         room += slots[i];
     }
-    char* slot = m_Attributes.ReserveWithRoom(count, room);
+    CExtensibleMarkupLanguageAttribute** items = nullptr;
+    char* slot = m_Attributes.ReserveWithRoom(count, room, items);
     for (int i = 0; i < count; ++i) {
         if (kEmbeddedHeader != 0) {
             const void* const marker = slot;
             std::memcpy(slot, &marker, sizeof marker);
         }
-        m_Attributes.Add(CExtensibleMarkupLanguageAttribute::ConstructEmbedded(
-            slot + kEmbeddedHeader, attributes[i].Name(), attributes[i].Value(), attributes[i].normalise));
+        items[i] = CExtensibleMarkupLanguageAttribute::ConstructEmbedded(
+            slot + kEmbeddedHeader, attributes[i].Name(), attributes[i].Value(), attributes[i].normalise);
         slot += slots[i];
     }
     return true;
