@@ -91,8 +91,14 @@ Element::~CExtensibleMarkupLanguageElement()
         m_Document->m_ForgetDetached(this);
         m_Document->m_ParentGone(this);
     }
-    DestroyAttributes();
-    DestroyChildren();
+    // (Most nodes hold no children and many no attributes: nothing to set
+    // up for them.)
+    if (!m_Attributes.IsEmpty()) {
+        DestroyAttributes();
+    }
+    if (!m_Children.IsEmpty()) {
+        DestroyChildren();
+    }
     OrvXml::RetireNodeTail(this, sizeof(Element), m_ContentsTail);
 }
 
