@@ -908,8 +908,21 @@ bool Element::m_ParseContent(CDataParser& parser)
     for (;;) {
         Element* node = open.back();
         DWORD next = 0;
-        if (!parser.PeekAtCharacter(node->m_Ending, next)) {
+        DWORD second = 0;
+        if (parser.IsTextASCII()) {
+            // Single-byte text: the two bytes that decide what comes next
+            // are read in place.
+            const std::string_view data = parser.GetByteView();
+            const std::size_t index = node->m_Ending.GetIndex();
+            if (index >= data.size()) {
+                return m_EndOfDataInside(open);
+            }
+            next = BYTE(data[index]);
+            second = index + 1 < data.size() ? BYTE(data[index + 1]) : 0;
+        } else if (!parser.PeekAtCharacter(node->m_Ending, next)) {
             return m_EndOfDataInside(open);
+        } else {
+            second = parser.GetCharacter(node->m_Ending, 1);
         }
         if (next != '<' && parser.IsTextASCII()) {
             const TextChild text = node->m_ReadTextChild(parser, counting);
@@ -920,7 +933,7 @@ bool Element::m_ParseContent(CDataParser& parser)
                 continue;
             }
         }
-        if (next == '<' && parser.GetCharacter(node->m_Ending, 1) == '/') {
+        if (next == '<' && second == '/') {
             if (!node->m_ReadEndTag(parser)) {
                 m_DropFailed(open, node);
                 return false;
