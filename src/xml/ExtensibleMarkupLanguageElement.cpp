@@ -400,8 +400,12 @@ void Element::DestroyAttributeByValue(const CString& value)
 void Element::DestroyAttributes()
 {
     const OrvXml::CNodeReleaseScope releases;
-    for (int i = 0; i < m_Attributes.GetSize(); ++i) {
-        delete m_Attributes[i];
+    // (An attribute's destructor cannot reach this list, so its items and
+    // count are read once.)
+    CExtensibleMarkupLanguageAttribute* const* const attributes = m_Attributes.GetData();
+    const int count = m_Attributes.GetSize();
+    for (int i = 0; i < count; ++i) {
+        delete attributes[i];
     }
     m_Attributes.RemoveAll();
 }
