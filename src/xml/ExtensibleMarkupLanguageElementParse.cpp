@@ -1037,6 +1037,31 @@ Element::TextChild Element::m_ReadTextChild(CDataParser& parser, bool counting)
     if (index >= data.size()) {
         return TextChild::AtEnd;
     }
+    {
+        // Most text between tags is a line break and indentation: when white
+        // space runs up to markup and is dropped, one pass steps over it.
+        const char* const first = data.data() + index;
+        const char* const end = data.data() + data.size();
+        const char* at = first;
+        const char* lastBreak = nullptr;
+        DWORD lines = 0;
+        for (; at != end && IsXmlSpace(*at); ++at) {
+            if (*at == '\n') {
+                ++lines;
+                lastBreak = at;
+            }
+        }
+        if (at != end && *at == '<' && m_DropsWhiteSpace()) {
+            if (lines != 0) {
+                m_Ending.SetLine(m_Ending.GetLine() + lines);
+                m_Ending.SetColumn(DWORD(at - lastBreak));
+            } else {
+                m_Ending.SetColumn(m_Ending.GetColumn() + DWORD(at - first));
+            }
+            m_Ending.SetIndex(DWORD(at - data.data()));
+            return TextChild::Read;
+        }
+    }
     const void* hit = std::memchr(data.data() + index, '<', data.size() - index);
     if (hit == nullptr) {
         return TextChild::AtEnd;
