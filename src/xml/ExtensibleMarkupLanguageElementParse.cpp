@@ -473,6 +473,37 @@ std::size_t FindValueEnd(std::string_view text, char quote) noexcept
     return std::string_view::npos;
 }
 
+// The first byte at or after at (before end) that is not a name byte
+// (see IsNameCharByte), or end. Sixteen bytes are classified at a time
+// where they can be: most names end within the first sixteen.
+inline const char* SkipNameBytes(const char* at, const char* end) noexcept
+{
+#if defined(__SSE2__)
+    while (end - at >= 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+        // Bytes above 0x7F compare as negative and fall in no range.
+        const __m128i folded = _mm_or_si128(chunk, _mm_set1_epi8(0x20));
+        const __m128i letter = _mm_and_si128(
+            _mm_cmpgt_epi8(folded, _mm_set1_epi8('a' - 1)), _mm_cmpgt_epi8(_mm_set1_epi8('z' + 1), folded));
+        // '-', '.', the digits and ':' are 0x2D to 0x3A, all but '/'.
+        const __m128i punctuationOrDigit = _mm_andnot_si128(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('/')),
+            _mm_and_si128(
+                _mm_cmpgt_epi8(chunk, _mm_set1_epi8('-' - 1)), _mm_cmpgt_epi8(_mm_set1_epi8(':' + 1), chunk)));
+        const __m128i name = _mm_or_si128(
+            _mm_or_si128(letter, punctuationOrDigit), _mm_cmpeq_epi8(chunk, _mm_set1_epi8('_')));
+        const unsigned others = ~unsigned(_mm_movemask_epi8(name)) & 0xFFFFu;
+        if (others != 0) {
+            return at + __builtin_ctz(others);
+        }
+        at += 16;
+    }
+#endif
+    while (at != end && IsNameCharByte(*at)) {
+        ++at;
+    }
+    return at;
+}
+
 } // namespace
 
 // Reads the start tag (or empty-element tag) at m_Ending in one pass when
@@ -535,9 +566,7 @@ bool Element::m_ReadSimpleStartTag(CDataParser& parser, bool& closed)
             return false;
         }
         const char* const nameStart = at;
-        do {
-            ++at;
-        } while (at != end && IsNameCharByte(*at));
+        at = SkipNameBytes(at + 1, end);
         const std::string_view name(nameStart, std::size_t(at - nameStart));
         // Usually '=' follows the name and the quote follows '=' directly.
         if ((at == end || *at != '=') && (!skipSpace() || *at != '=')) {
