@@ -543,8 +543,9 @@ bool Element::m_ReadSimpleStartTag(CDataParser& parser, bool& closed)
         return at != end;
     };
     for (;;) {
-        // Usually a single space comes next.
-        if (at != end && *at == ' ' && end - at > 1 && !IsXmlSpace(at[1])) {
+        // Usually a single space comes next, then a byte above the space
+        // (every byte at or below it is left to the general skip).
+        if (end - at > 1 && *at == ' ' && BYTE(at[1]) > BYTE(' ')) {
             ++at;
         } else if (!skipSpace()) {
             return false;
@@ -929,7 +930,10 @@ bool Element::m_CheckElementName(std::string_view name)
 // everything read before the error.
 bool Element::m_ParseContent(CDataParser& parser)
 {
-    std::vector<Element*> open{this};
+    std::vector<Element*> open;
+    // Room for the usual depth at once, instead of a few growth steps.
+    open.reserve(32);
+    open.push_back(this);
     // Nodes count as entity expansion work while a replacement text is
     // read; that does not change during this loop (a replacement read
     // inside it ends inside it), so it is looked up once.
