@@ -194,7 +194,10 @@ bool Element::m_Fail(const CString& message) const
 
 bool Element::m_RunCallbacks(const char* abortMessage)
 {
-    if (m_Document != nullptr) {
+    // A document of the library's own class with no callbacks registered
+    // would call none: the call is left out for every node.
+    if (m_Document != nullptr
+        && (!m_Document->m_Callbacks.IsEmpty() || typeid(*m_Document) != typeid(Document))) {
         m_Document->ExecuteCallbacks(this);
     }
     if (m_AbortParsing) {
