@@ -758,7 +758,7 @@ bool Element::m_ParseTagView(std::string_view markup, bool& closed, CDataParser&
         return m_Fail("Tag is empty.");
     }
     if (name[0] == '?') {
-        return m_ParseProcessingInstructionTag(ToCString(markup), closed, parser);
+        return m_ParseProcessingInstructionTag(markup, closed, parser);
     }
     if (name[0] == '!') {
         return m_ParseBangTag(ToCString(markup), ToCString(name), closed, parser);
