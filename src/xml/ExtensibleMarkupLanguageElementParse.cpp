@@ -218,7 +218,8 @@ bool Element::m_ParseOneNode(const CParsePoint& beginning, CDataParser& parser, 
     } else {
         Empty();
     }
-    if (beginning.GetIndex() >= parser.GetSize()) {
+    // (The size read in place: the reader's GetSize also sets the last error.)
+    if (beginning.GetIndex() >= parser.GetByteView().size()) {
         return m_Fail("There are no more bytes to parse. We ran out of bytes before we rand out of XML.");
     }
     if (m_Type == typeUnknown) {
@@ -1044,7 +1045,14 @@ bool Element::m_ReadChild(DWORD next, CDataParser& parser, bool counting, Elemen
         return false;
     }
     try {
-        child = NewElement(this, next == '<' ? typeElement : typeTextSegment, m_Document);
+        // What NewElement does for a parent, without its general steps.
+        // (m_AppendNew deletes the node when it throws: child stays null.)
+        auto* made = new Element;
+        made->m_Type = next == '<' ? typeElement : typeTextSegment;
+        made->m_Parent = this;
+        made->m_Document = m_Document;
+        m_AppendNew(this, made);
+        child = made;
     } catch (const std::bad_alloc&) {
     } catch (const CMemoryException&) {
     }
