@@ -246,10 +246,12 @@ void Element::DestroyChildren()
     while (!pending.empty()) {
         Element* node = pending.back();
         pending.pop_back();
-        Element* const* children = node->m_Children.GetData();
-        pending.insert(pending.end(), std::make_reverse_iterator(children + node->m_Children.GetSize()),
-            std::make_reverse_iterator(children));
-        node->m_Children.RemoveAll();
+        if (!node->m_Children.IsEmpty()) {
+            Element* const* children = node->m_Children.GetData();
+            pending.insert(pending.end(), std::make_reverse_iterator(children + node->m_Children.GetSize()),
+                std::make_reverse_iterator(children));
+            node->m_Children.RemoveAll();
+        }
         node->m_Parent = nullptr;
         if (!pending.empty()) {
             __builtin_prefetch(pending.back());
