@@ -35,6 +35,16 @@ void StepTo(CParsePoint& point, const BYTE* data, DWORD end) noexcept
     const BYTE* const stop = data + end;
     const BYTE* lastBreak = nullptr;
     DWORD lines = 0;
+    if (stop - scan <= 16) {
+        // A short step (white space between tags, an end tag) is looked at
+        // byte by byte, cheaper than a search call that finds nothing.
+        for (; scan < stop; ++scan) {
+            if (*scan == kLineFeed) {
+                lastBreak = scan;
+                ++lines;
+            }
+        }
+    }
     while (scan < stop) {
         const void* hit = std::memchr(scan, kLineFeed, std::size_t(stop - scan));
         if (hit == nullptr) {

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <string_view>
 
 class ORV_API CExtensibleMarkupLanguageAttribute {
@@ -42,7 +43,16 @@ private:
     // The two steps of NewWithTexts: the bytes the attribute and its texts
     // take (throws std::bad_alloc for a text too long to hold), and the
     // attribute built in memory of that size.
-    static std::size_t SizeWithTexts(std::string_view name, std::string_view value);
+    static std::size_t SizeWithTexts(std::string_view name, std::string_view value)
+    {
+        using OrvXml::CNodeText;
+        if (name.size() > CNodeText::kLengthMask || value.size() > CNodeText::kLengthMask) {
+            throw std::bad_alloc();
+        }
+        // Short texts sit inline; the others follow the object.
+        return sizeof(CExtensibleMarkupLanguageAttribute) + (CNodeText::FitsInline(name.size()) ? 0 : name.size() + 1)
+            + (CNodeText::FitsInline(value.size()) ? 0 : value.size() + 1);
+    }
     static CExtensibleMarkupLanguageAttribute* ConstructWithTexts(
         void* memory, std::string_view name, std::string_view value, bool normaliseValue) noexcept;
     // ConstructWithTexts for an attribute in memory that its element's

@@ -91,8 +91,14 @@ Element::~CExtensibleMarkupLanguageElement()
         m_Document->m_ForgetDetached(this);
         m_Document->m_ParentGone(this);
     }
-    DestroyAttributes();
-    DestroyChildren();
+    // (Most nodes hold no children and many no attributes: nothing to set
+    // up for them.)
+    if (!m_Attributes.IsEmpty()) {
+        DestroyAttributes();
+    }
+    if (!m_Children.IsEmpty()) {
+        DestroyChildren();
+    }
     OrvXml::RetireNodeTail(this, sizeof(Element), m_ContentsTail);
 }
 
@@ -240,10 +246,12 @@ void Element::DestroyChildren()
     while (!pending.empty()) {
         Element* node = pending.back();
         pending.pop_back();
-        Element* const* children = node->m_Children.GetData();
-        pending.insert(pending.end(), std::make_reverse_iterator(children + node->m_Children.GetSize()),
-            std::make_reverse_iterator(children));
-        node->m_Children.RemoveAll();
+        if (!node->m_Children.IsEmpty()) {
+            Element* const* children = node->m_Children.GetData();
+            pending.insert(pending.end(), std::make_reverse_iterator(children + node->m_Children.GetSize()),
+                std::make_reverse_iterator(children));
+            node->m_Children.RemoveAll();
+        }
         node->m_Parent = nullptr;
         if (!pending.empty()) {
             __builtin_prefetch(pending.back());
@@ -394,8 +402,12 @@ void Element::DestroyAttributeByValue(const CString& value)
 void Element::DestroyAttributes()
 {
     const OrvXml::CNodeReleaseScope releases;
-    for (int i = 0; i < m_Attributes.GetSize(); ++i) {
-        delete m_Attributes[i];
+    // (An attribute's destructor cannot reach this list, so its items and
+    // count are read once.)
+    CExtensibleMarkupLanguageAttribute* const* const attributes = m_Attributes.GetData();
+    const int count = m_Attributes.GetSize();
+    for (int i = 0; i < count; ++i) {
+        delete attributes[i];
     }
     m_Attributes.RemoveAll();
 }

@@ -233,7 +233,9 @@ private:
     bool m_ReadVersionInfo(std::string_view& text);
     bool m_ReadEncodingDecl(std::string_view& text);
     bool m_ReadSDDecl(std::string_view& text);
-    bool m_ParseProcessingInstructionTag(const CString& text, bool& closed, CDataParser& parser);
+    bool m_ParseProcessingInstructionTag(std::string_view text, bool& closed, CDataParser& parser);
+    // m_ParseXMLDeclaration on a view of the text.
+    bool m_ReadXMLDeclaration(std::string_view declaration);
     bool m_ParseBangTag(const CString& text, const CString& name, bool& closed, CDataParser& parser);
     bool m_ParseENTITYSection(const CString& text, CDataParser& parser);
     bool m_ReadDOCTYPESubset(DWORD bracket, CDataParser& parser);

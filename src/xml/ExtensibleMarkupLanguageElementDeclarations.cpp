@@ -6,6 +6,7 @@
 #include "xml/ExtensibleMarkupLanguageDocument.h"
 #include "xml/XmlParseSupport.h"
 
+#include <algorithm>
 #include <cstring>
 
 using Element = CExtensibleMarkupLanguageElement;
@@ -122,18 +123,27 @@ bool ReadDeclarationValue(std::string_view& text, const DeclarationMessages& mes
 
 // --- Processing instructions ---
 
-bool Element::m_ParseProcessingInstructionTag(const CString& text, bool& closed, CDataParser& parser)
+bool Element::m_ParseProcessingInstructionTag(std::string_view text, bool& closed, CDataParser& parser)
 {
     m_Type = typeProcessingInstruction;
-    CString full = text;
-    if (full.Find("?>") < 0) {
+    // The contents lie between "<?" and "?>" (none for a text too short
+    // to hold both).
+    const auto contentsOf = [](std::string_view full) {
+        const std::size_t first = std::min<std::size_t>(2, full.size());
+        const std::size_t count = full.size() >= 4 ? full.size() - 4 : 0;
+        return full.substr(first, std::min(count, full.size() - first));
+    };
+    if (text.find("?>") == std::string_view::npos) {
         CString more;
         if (!parser.GetUntilAndIncluding(m_Ending, CString("?>"), more)) {
             return m_Fail("Processing instruction is not terminated with ?> (Rule 16)");
         }
+        CString full = ToCString(text);
         full += more;
+        m_Contents = contentsOf(View(full));
+    } else {
+        m_Contents = contentsOf(text);
     }
-    m_Contents = full.Mid(2, full.GetLength() - 4);
     closed = !IsRoot();
     return m_ParseProcessingInstruction();
 }
@@ -147,7 +157,8 @@ bool Element::m_ParseProcessingInstruction()
     // xml-stylesheet and the like are processing instructions.
     const std::string_view contents = View(m_Contents);
     if (StartsWithNoCase(contents, "xml") && (contents.size() == 3 || IsXmlSpace(contents[3]))) {
-        return m_ParseXMLDeclaration(m_Contents.ToCString());
+        // A node of the library's own class reads the declaration in place.
+        return m_IsPlain() ? m_ReadXMLDeclaration(View(m_Contents)) : m_ParseXMLDeclaration(m_Contents.ToCString());
     }
     static const char kFirst[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_:";
     if (m_Contents[0] == '\0' || std::strchr(kFirst, m_Contents[0]) == nullptr) {
@@ -160,8 +171,13 @@ bool Element::m_ParseProcessingInstruction()
 // reads from the text left by the one before and reports the first fault.
 bool Element::m_ParseXMLDeclaration(const CString& declaration)
 {
+    return m_ReadXMLDeclaration(View(declaration));
+}
+
+bool Element::m_ReadXMLDeclaration(std::string_view declaration)
+{
     const DWORD options = m_Document != nullptr ? m_Document->GetParseOptions() : Document::parseDefault;
-    std::string_view text = TrimLeft(View(declaration));
+    std::string_view text = TrimLeft(declaration);
     if ((options & Document::parseAcceptUpperCaseXMLDeclaration) == 0 && !StartsWith(text, "xml")) {
         return m_Fail("The xml declaration must be lower case (Rule 23).");
     }

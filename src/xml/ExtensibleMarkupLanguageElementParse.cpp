@@ -194,7 +194,10 @@ bool Element::m_Fail(const CString& message) const
 
 bool Element::m_RunCallbacks(const char* abortMessage)
 {
-    if (m_Document != nullptr) {
+    // A document of the library's own class with no callbacks registered
+    // would call none: the call is left out for every node.
+    if (m_Document != nullptr
+        && (!m_Document->m_Callbacks.IsEmpty() || typeid(*m_Document) != typeid(Document))) {
         m_Document->ExecuteCallbacks(this);
     }
     if (m_AbortParsing) {
@@ -215,7 +218,8 @@ bool Element::m_ParseOneNode(const CParsePoint& beginning, CDataParser& parser, 
     } else {
         Empty();
     }
-    if (beginning.GetIndex() >= parser.GetSize()) {
+    // (The size read in place: the reader's GetSize also sets the last error.)
+    if (beginning.GetIndex() >= parser.GetByteView().size()) {
         return m_Fail("There are no more bytes to parse. We ran out of bytes before we rand out of XML.");
     }
     if (m_Type == typeUnknown) {
@@ -473,6 +477,37 @@ std::size_t FindValueEnd(std::string_view text, char quote) noexcept
     return std::string_view::npos;
 }
 
+// The first byte at or after at (before end) that is not a name byte
+// (see IsNameCharByte), or end. Sixteen bytes are classified at a time
+// where they can be: most names end within the first sixteen.
+inline const char* SkipNameBytes(const char* at, const char* end) noexcept
+{
+#if defined(__SSE2__)
+    while (end - at >= 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+        // Bytes above 0x7F compare as negative and fall in no range.
+        const __m128i folded = _mm_or_si128(chunk, _mm_set1_epi8(0x20));
+        const __m128i letter = _mm_and_si128(
+            _mm_cmpgt_epi8(folded, _mm_set1_epi8('a' - 1)), _mm_cmpgt_epi8(_mm_set1_epi8('z' + 1), folded));
+        // '-', '.', the digits and ':' are 0x2D to 0x3A, all but '/'.
+        const __m128i punctuationOrDigit = _mm_andnot_si128(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('/')),
+            _mm_and_si128(
+                _mm_cmpgt_epi8(chunk, _mm_set1_epi8('-' - 1)), _mm_cmpgt_epi8(_mm_set1_epi8(':' + 1), chunk)));
+        const __m128i name = _mm_or_si128(
+            _mm_or_si128(letter, punctuationOrDigit), _mm_cmpeq_epi8(chunk, _mm_set1_epi8('_')));
+        const unsigned others = ~unsigned(_mm_movemask_epi8(name)) & 0xFFFFu;
+        if (others != 0) {
+            return at + __builtin_ctz(others);
+        }
+        at += 16;
+    }
+#endif
+    while (at != end && IsNameCharByte(*at)) {
+        ++at;
+    }
+    return at;
+}
+
 } // namespace
 
 // Reads the start tag (or empty-element tag) at m_Ending in one pass when
@@ -512,8 +547,9 @@ bool Element::m_ReadSimpleStartTag(CDataParser& parser, bool& closed)
         return at != end;
     };
     for (;;) {
-        // Usually a single space comes next.
-        if (at != end && *at == ' ' && end - at > 1 && !IsXmlSpace(at[1])) {
+        // Usually a single space comes next, then a byte above the space
+        // (every byte at or below it is left to the general skip).
+        if (end - at > 1 && *at == ' ' && BYTE(at[1]) > BYTE(' ')) {
             ++at;
         } else if (!skipSpace()) {
             return false;
@@ -535,9 +571,7 @@ bool Element::m_ReadSimpleStartTag(CDataParser& parser, bool& closed)
             return false;
         }
         const char* const nameStart = at;
-        do {
-            ++at;
-        } while (at != end && IsNameCharByte(*at));
+        at = SkipNameBytes(at + 1, end);
         const std::string_view name(nameStart, std::size_t(at - nameStart));
         // Usually '=' follows the name and the quote follows '=' directly.
         if ((at == end || *at != '=') && (!skipSpace() || *at != '=')) {
@@ -614,14 +648,15 @@ bool Element::m_ReadSimpleStartTag(CDataParser& parser, bool& closed)
             CExtensibleMarkupLanguageAttribute::SizeWithTexts(attributes[i].Name(), attributes[i].Value()));
         room += slots[i];
     }
-    char* slot = m_Attributes.ReserveWithRoom(count, room);
+    CExtensibleMarkupLanguageAttribute** items = nullptr;
+    char* slot = m_Attributes.ReserveWithRoom(count, room, items);
     for (int i = 0; i < count; ++i) {
         if (kEmbeddedHeader != 0) {
             const void* const marker = slot;
             std::memcpy(slot, &marker, sizeof marker);
         }
-        m_Attributes.Add(CExtensibleMarkupLanguageAttribute::ConstructEmbedded(
-            slot + kEmbeddedHeader, attributes[i].Name(), attributes[i].Value(), attributes[i].normalise));
+        items[i] = CExtensibleMarkupLanguageAttribute::ConstructEmbedded(
+            slot + kEmbeddedHeader, attributes[i].Name(), attributes[i].Value(), attributes[i].normalise);
         slot += slots[i];
     }
     return true;
@@ -724,7 +759,7 @@ bool Element::m_ParseTagView(std::string_view markup, bool& closed, CDataParser&
         return m_Fail("Tag is empty.");
     }
     if (name[0] == '?') {
-        return m_ParseProcessingInstructionTag(ToCString(markup), closed, parser);
+        return m_ParseProcessingInstructionTag(markup, closed, parser);
     }
     if (name[0] == '!') {
         return m_ParseBangTag(ToCString(markup), ToCString(name), closed, parser);
@@ -899,7 +934,10 @@ bool Element::m_CheckElementName(std::string_view name)
 // everything read before the error.
 bool Element::m_ParseContent(CDataParser& parser)
 {
-    std::vector<Element*> open{this};
+    std::vector<Element*> open;
+    // Room for the usual depth at once, instead of a few growth steps.
+    open.reserve(32);
+    open.push_back(this);
     // Nodes count as entity expansion work while a replacement text is
     // read; that does not change during this loop (a replacement read
     // inside it ends inside it), so it is looked up once.
@@ -907,8 +945,21 @@ bool Element::m_ParseContent(CDataParser& parser)
     for (;;) {
         Element* node = open.back();
         DWORD next = 0;
-        if (!parser.PeekAtCharacter(node->m_Ending, next)) {
+        DWORD second = 0;
+        if (parser.IsTextASCII()) {
+            // Single-byte text: the two bytes that decide what comes next
+            // are read in place.
+            const std::string_view data = parser.GetByteView();
+            const std::size_t index = node->m_Ending.GetIndex();
+            if (index >= data.size()) {
+                return m_EndOfDataInside(open);
+            }
+            next = BYTE(data[index]);
+            second = index + 1 < data.size() ? BYTE(data[index + 1]) : 0;
+        } else if (!parser.PeekAtCharacter(node->m_Ending, next)) {
             return m_EndOfDataInside(open);
+        } else {
+            second = parser.GetCharacter(node->m_Ending, 1);
         }
         if (next != '<' && parser.IsTextASCII()) {
             const TextChild text = node->m_ReadTextChild(parser, counting);
@@ -919,7 +970,7 @@ bool Element::m_ParseContent(CDataParser& parser)
                 continue;
             }
         }
-        if (next == '<' && parser.GetCharacter(node->m_Ending, 1) == '/') {
+        if (next == '<' && second == '/') {
             if (!node->m_ReadEndTag(parser)) {
                 m_DropFailed(open, node);
                 return false;
@@ -994,7 +1045,14 @@ bool Element::m_ReadChild(DWORD next, CDataParser& parser, bool counting, Elemen
         return false;
     }
     try {
-        child = NewElement(this, next == '<' ? typeElement : typeTextSegment, m_Document);
+        // What NewElement does for a parent, without its general steps.
+        // (m_AppendNew deletes the node when it throws: child stays null.)
+        auto* made = new Element;
+        made->m_Type = next == '<' ? typeElement : typeTextSegment;
+        made->m_Parent = this;
+        made->m_Document = m_Document;
+        m_AppendNew(this, made);
+        child = made;
     } catch (const std::bad_alloc&) {
     } catch (const CMemoryException&) {
     }
@@ -1022,6 +1080,31 @@ Element::TextChild Element::m_ReadTextChild(CDataParser& parser, bool counting)
     const DWORD index = m_Ending.GetIndex();
     if (index >= data.size()) {
         return TextChild::AtEnd;
+    }
+    {
+        // Most text between tags is a line break and indentation: when white
+        // space runs up to markup and is dropped, one pass steps over it.
+        const char* const first = data.data() + index;
+        const char* const end = data.data() + data.size();
+        const char* at = first;
+        const char* lastBreak = nullptr;
+        DWORD lines = 0;
+        for (; at != end && IsXmlSpace(*at); ++at) {
+            if (*at == '\n') {
+                ++lines;
+                lastBreak = at;
+            }
+        }
+        if (at != end && *at == '<' && m_DropsWhiteSpace()) {
+            if (lines != 0) {
+                m_Ending.SetLine(m_Ending.GetLine() + lines);
+                m_Ending.SetColumn(DWORD(at - lastBreak));
+            } else {
+                m_Ending.SetColumn(m_Ending.GetColumn() + DWORD(at - first));
+            }
+            m_Ending.SetIndex(DWORD(at - data.data()));
+            return TextChild::Read;
+        }
     }
     const void* hit = std::memchr(data.data() + index, '<', data.size() - index);
     if (hit == nullptr) {

@@ -108,22 +108,25 @@ public:
             Reallocate(count);
         }
     }
-    // For an empty list: room for count (at least 1) items and, after them,
+    // For an empty list: count (at least 1) items and, after them,
     // roomBytes bytes aligned like a pointer, in one allocation; returns the
-    // room, which holds the objects the items will point to. Throws
-    // std::bad_alloc, leaving the list empty.
-    char* ReserveWithRoom(int count, std::size_t roomBytes)
+    // room, which holds the objects the items will point to. items receives
+    // the items' places, which the caller fills with non-null pointers
+    // before the list is used again. Throws std::bad_alloc, leaving the list
+    // empty.
+    char* ReserveWithRoom(int count, std::size_t roomBytes, TYPE*& items)
     {
         RemoveAll();
         if (count < 1 || std::size_t(count) > kMostItems) {
             throw std::bad_alloc();
         }
-        const std::size_t items = RoundedToPointer(BytesFor(count));
-        auto* block = static_cast<Block*>(AllocateNode(items + roomBytes));
-        block->m_Size = 0;
+        const std::size_t itemBytes = RoundedToPointer(BytesFor(count));
+        auto* block = static_cast<Block*>(AllocateNode(itemBytes + roomBytes));
+        block->m_Size = count;
         block->m_Capacity = count | kPinned;
         m_Word = reinterpret_cast<TYPE>(reinterpret_cast<std::uintptr_t>(block) | 1);
-        return reinterpret_cast<char*>(block) + items;
+        items = Items(block);
+        return reinterpret_cast<char*>(block) + itemBytes;
     }
 
 private:
