@@ -163,23 +163,21 @@ TEST(DocumentParse, EveryRuleReportsItsMessageTagAndPoints)
         const std::string xml = test.xml;
         Document document;
         EXPECT_FALSE(ParseBytes(document, xml, test.options));
-        const ErrorRecord error = ErrorOf(document);
-        EXPECT_EQ(error.message, test.message);
-        EXPECT_EQ(error.tag, test.tag);
-        EXPECT_EQ(Describe(error.beginning), Describe(OnLineOne(test.beginning, xml.size())));
-        EXPECT_EQ(Describe(error.location), Describe(OnLineOne(test.location, xml.size())));
+        ExpectError(document, test.message, test.tag, OnLineOne(test.beginning, xml.size()),
+            OnLineOne(test.location, xml.size()));
     }
 }
 
-TEST(DocumentParse, ErrorPointsCountLinesAndColumns)
+TEST(DocumentParse, ErrorPointsCountLinesAndColumnsAndEveryByteOfWideText)
 {
     Document document;
     EXPECT_FALSE(ParseBytes(document, "<a>\n  <b>\n</a>"));
-    const ErrorRecord error = ErrorOf(document);
-    EXPECT_EQ(error.message, "Overlapping tags detected. Found \"a\" but needed to find \"b\".");
-    EXPECT_EQ(error.tag, "b");
-    EXPECT_EQ(Describe(error.beginning), Describe(At(6, 2, 3)));
-    EXPECT_EQ(Describe(error.location), Describe(At(14, 3, 5)));
+    ExpectError(document, "Overlapping tags detected. Found \"a\" but needed to find \"b\".", "b", At(6, 2, 3),
+        At(14, 3, 5));
+    // Every byte is a column: the end tag's error is 2 bytes a character.
+    EXPECT_FALSE(ParseBytes(document, "\xFF\xFE"s + Widen("<a></b>", 2, false)));
+    ExpectError(document, "Overlapping tags detected. Found \"b\" but needed to find \"a\".", "a", At(2, 1, 1),
+        At(16, 1, 15));
 }
 
 TEST(DocumentParse, OnlyTheFirstErrorIsKeptAndTheNextParseClearsIt)
@@ -291,22 +289,19 @@ TEST(DocumentParse, CommentsCDATAAndInstructionsBecomeNodes)
         "<?xml version='1.0'?><a><!-- note --><![CDATA[<x>]]>]]>y]]><?pi data?></a>"));
     const Element* a = document.GetElement("a");
     ASSERT_EQ(a->GetNumberOfChildren(), 3u);
+    const struct { DWORD type; const char* tag; const char* contents; } expected[] = {
+        {Element::typeComment, "", " note "}, {Element::typeCDATASection, "[CDATA[", "<x>]]>y"},
+        {Element::typeProcessingInstruction, "", "pi data"}};
     DWORD index = 0;
     Element* child = nullptr;
-    CString contents;
-    a->GetNextChild(index, child);
-    EXPECT_EQ(child->GetType(), DWORD(Element::typeComment));
-    child->GetContents(contents);
-    EXPECT_STREQ(contents, " note ");
-    a->GetNextChild(index, child);
-    EXPECT_EQ(child->GetType(), DWORD(Element::typeCDATASection));
-    EXPECT_STREQ(child->Tag(), "[CDATA[");
-    child->GetContents(contents);
-    EXPECT_STREQ(contents, "<x>]]>y");
-    a->GetNextChild(index, child);
-    EXPECT_EQ(child->GetType(), DWORD(Element::typeProcessingInstruction));
-    child->GetContents(contents);
-    EXPECT_STREQ(contents, "pi data");
+    for (const auto& e : expected) {
+        ASSERT_TRUE(a->GetNextChild(index, child));
+        EXPECT_EQ(child->GetType(), e.type);
+        EXPECT_STREQ(child->Tag(), e.tag);
+        CString contents;
+        child->GetContents(contents);
+        EXPECT_STREQ(contents, e.contents);
+    }
 }
 
 TEST(DocumentParse, DoctypeDeclaresEntitiesAndKeepsItsItems)
@@ -353,11 +348,8 @@ TEST(DocumentParse, NestingDeeperThanTheLimitFailsWithItsOwnMessage)
         million += "<a>";
     }
     EXPECT_FALSE(ParseBytes(document, million));
-    const ErrorRecord error = ErrorOf(document);
-    EXPECT_EQ(error.message, "Elements are nested too deeply.");
-    EXPECT_EQ(error.tag, "a");
-    EXPECT_EQ(Describe(error.beginning), Describe(At(3 * limit, 1, 3 * limit + 1)));
-    EXPECT_EQ(Describe(error.location), Describe(At(3 * limit + 3, 1, 3 * limit + 4)));
+    ExpectError(document, "Elements are nested too deeply.", "a", At(3 * limit, 1, 3 * limit + 1),
+        At(3 * limit + 3, 1, 3 * limit + 4));
 }
 
 namespace {
@@ -390,11 +382,7 @@ TEST(DocumentParse, CallbacksRunForCompletedNodesAndMayAbort)
     // An element completed by its end tag.
     log = CallbackLog{{}, "b"};
     EXPECT_FALSE(ParseBytes(document, "<?xml version='1.0'?><a><x/><b>1</b><c/></a>"));
-    ErrorRecord error = ErrorOf(document);
-    EXPECT_EQ(error.message, "Parsing was aborted by Callback function.");
-    EXPECT_EQ(error.tag, "b");
-    EXPECT_EQ(Describe(error.beginning), Describe(At(28, 1, 29)));
-    EXPECT_EQ(Describe(error.location), Describe(At(36, 1, 37)));
+    ExpectError(document, "Parsing was aborted by Callback function.", "b", At(28, 1, 29), At(36, 1, 37));
     // The nodes read so far stay, the stopped one included; nothing after it.
     EXPECT_NE(document.GetElement("a.x"), nullptr);
     EXPECT_NE(document.GetElement("a.b"), nullptr);
@@ -439,18 +427,6 @@ TEST(DocumentParse, WideCharactersAboveByteRangeBecomeTheFailureCharacter)
     EXPECT_EQ(TextOf(document.GetElement("a")), "q");
 }
 
-TEST(DocumentParse, WideErrorPointsCountBytes)
-{
-    // Every byte is a column: the end tag's error is 2 bytes a character.
-    const std::string bytes = "\xFF\xFE"s + Widen("<a></b>", 2, false);
-    Document document;
-    EXPECT_FALSE(ParseBytes(document, bytes));
-    const ErrorRecord error = ErrorOf(document);
-    EXPECT_EQ(error.message, "Overlapping tags detected. Found \"b\" but needed to find \"a\".");
-    EXPECT_EQ(Describe(error.beginning), Describe(At(2, 1, 1)));
-    EXPECT_EQ(Describe(error.location), Describe(At(16, 1, 15)));
-}
-
 // The internal subset is read from the data the declaration's markup came
 // from. Markup that does not match the data (here, handed in directly) is
 // an inconsistency of the subset stepping.
@@ -468,11 +444,7 @@ TEST(DocumentParse, DoctypeMarkupOutsideTheDataIsAnInconsistency)
     Probe probe;
     probe.SetDocument(&document);
     EXPECT_FALSE(probe.m_ParseDOCTYPESection(CString("<!DOCTYPE a [ <!xy z> ]>"), parser));
-    const ErrorRecord error = ErrorOf(document);
-    EXPECT_EQ(error.message, "Error 2490 (Rule 28).");
-    EXPECT_EQ(error.tag, "DOCTYPE a");
-    EXPECT_EQ(Describe(error.beginning), Describe(At(0, 1, 1)));
-    EXPECT_EQ(Describe(error.location), Describe(At(0, 1, 1)));
+    ExpectError(document, "Error 2490 (Rule 28).", "DOCTYPE a", At(0, 1, 1), At(0, 1, 1));
     // The same markup in the data reads its subset item as a child.
     const std::string xml = "<!DOCTYPE a [ <!xy z> ]><a/>";
     Document parsed;

@@ -18,13 +18,6 @@ using Element = CExtensibleMarkupLanguageElement;
 
 namespace {
 
-Element* AddElement(Element* parent, const char* tag)
-{
-    Element* element = Element::NewElement(parent, Element::typeElement);
-    element->SetTag(tag);
-    return element;
-}
-
 std::string NameOf(const Element* element)
 {
     CString name;
@@ -66,8 +59,7 @@ TEST(ElementTree, AddChildIgnoresSelfAndDuplicatesAndInsertsAtIndex)
     grandchild->AddChild(parent);
     EXPECT_EQ(grandchild->GetNumberOfChildren(), 0u);
 
-    Element* loose = Element::NewElement(nullptr, Element::typeElement);
-    loose->SetTag("zero");
+    Element* loose = AddElement(nullptr, "zero");
     parent->AddChild(loose, 0);
     DWORD index = 0;
     Element* child = nullptr;
@@ -117,11 +109,10 @@ TEST(ElementTree, SiblingsWithOneTagAreNumberedAndFoundByPath)
     EXPECT_EQ(top->GetChild("A( 1 )"), a1);
     EXPECT_EQ(top->GetChild("A(3)"), nullptr);
     EXPECT_EQ(top->CountChildren("A"), 3u);
-    EXPECT_EQ(document.CountElements("top.A"), 3u);
-    EXPECT_EQ(document.CountElements("top.A(2)"), 3u);
-    EXPECT_EQ(document.CountElements("top."), 0u);
-    EXPECT_EQ(document.CountElements(""), 0u);
-    EXPECT_EQ(document.CountElements("nothing.A"), 0u);
+    const std::pair<const char*, DWORD> counts[] = {
+        {"top.A", 3}, {"top.A(2)", 3}, {"top.", 0}, {"", 0}, {"nothing.A", 0}};
+    for (const auto& [path, count] : counts)
+        EXPECT_EQ(document.CountElements(path), count) << path;
 
     CString complete;
     leaf->GetCompleteName(complete);
@@ -134,11 +125,8 @@ TEST(ElementTree, IllFormedPathNamesFail)
     Document document;
     Element* top = AddElement(document.GetRootElement(), "top");
     AddElement(top, "A");
-    EXPECT_EQ(document.GetElement(""), nullptr);
-    EXPECT_EQ(document.GetElement("top.A)0("), nullptr);
-    EXPECT_EQ(document.GetElement("top.A(0"), nullptr);
-    EXPECT_EQ(document.GetElement("top.A(x)"), nullptr);
-    EXPECT_EQ(document.GetElement("top..A"), nullptr);
+    for (const char* path : {"", "top.A)0(", "top.A(0", "top.A(x)", "top..A"})
+        EXPECT_EQ(document.GetElement(path), nullptr) << path;
     EXPECT_NE(document.GetElement("top.A(0)"), nullptr);
 }
 
@@ -435,11 +423,9 @@ TEST(ElementTree, ChildAndAttributeListsKeepOrderThroughGrowth)
     }
 
     // A parsed node's list grows after the parse and takes inserts.
-    Element* first = Element::NewElement(nullptr);
-    first->SetTag("first");
+    Element* first = AddElement(nullptr, "first");
     root->AddChild(first, 0);
-    Element* middle = Element::NewElement(nullptr);
-    middle->SetTag("middle");
+    Element* middle = AddElement(nullptr, "middle");
     root->AddChild(middle, 700);
     ASSERT_EQ(root->GetNumberOfChildren(), 1503u);
     std::vector<std::string> tags;
@@ -450,11 +436,9 @@ TEST(ElementTree, ChildAndAttributeListsKeepOrderThroughGrowth)
         child->GetTag(tag);
         tags.emplace_back(tag.GetString());
     }
-    EXPECT_EQ(tags[0], "first");
-    EXPECT_EQ(tags[1], "c0");
-    EXPECT_EQ(tags[700], "middle");
-    EXPECT_EQ(tags[701], "c699");
-    EXPECT_EQ(tags[1502], "many");
+    const std::pair<std::size_t, const char*> placed[] = {{0, "first"}, {1, "c0"}, {700, "middle"}, {701, "c699"}, {1502, "many"}};
+    for (const auto& [at, tag] : placed)
+        EXPECT_EQ(tags[at], tag) << at;
     root->RemoveChild(middle);
     Element::DeleteElement(middle);
     root->RemoveChild(first);

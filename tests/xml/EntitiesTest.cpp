@@ -138,8 +138,7 @@ TEST(Entities, DocumentRefusesToRedefinePredefinedUnlessAllowed)
 TEST(Entities, AddTextEscapesAndGetTextResolves)
 {
     Document document;
-    Element* a = Element::NewElement(document.GetRootElement(), Element::typeElement);
-    a->SetTag("a");
+    Element* a = AddElement(document.GetRootElement(), "a");
     ASSERT_TRUE(a->AddText("1 < 2 & \"3\" > '4'"));
     DWORD index = 0;
     Element* child = nullptr;

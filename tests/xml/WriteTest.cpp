@@ -119,8 +119,7 @@ TEST(Write, EveryEncodingReadsBackToTheSameTree)
 
 TEST(Write, AttributeValuesAreQuotedByTheirContents)
 {
-    Element* a = Element::NewElement(nullptr, Element::typeElement);
-    a->SetTag("a");
+    Element* a = AddElement(nullptr, "a");
     a->AddAttribute("q", "say \"x\"");
     a->AddAttribute("p", "it's");
     a->AddAttribute("", "nameless");
@@ -139,7 +138,7 @@ TEST(Write, EmptyElementTagGivenChildrenKeepsThem)
     // Load, modify, save: children added to a node read as an empty-element
     // tag are written between a start and an end tag.
     Element* settings = document.GetElement("Settings");
-    Element::NewElement(settings)->SetTag("c");
+    AddElement(settings, "c");
     settings->AddText("kept");
     EXPECT_EQ(Written(document), "<Settings><c></c>kept</Settings><b/>");
 }
@@ -147,8 +146,7 @@ TEST(Write, EmptyElementTagGivenChildrenKeepsThem)
 TEST(Write, CDATAContentsWithTheTerminatorReadBack)
 {
     Document document;
-    Element* a = Element::NewElement(document.GetRootElement(), Element::typeElement);
-    a->SetTag("a");
+    Element* a = AddElement(document.GetRootElement(), "a");
     Element* section = Element::NewElement(a, Element::typeCDATASection);
     section->SetTag("[CDATA[");
     section->SetContents("x]]>y]]>");
@@ -181,8 +179,7 @@ TEST(Write, EmbeddedNulBytesAreWrittenWhole)
     const char longValue[] = "long\0value past the inline size";
     const char text[] = "a\0b";
     const char commentText[] = "c\0d and a comment long enough to be allocated";
-    Element* node = Element::NewElement(nullptr, Element::typeElement, nullptr);
-    node->SetTag("t");
+    Element* node = AddElement(nullptr, "t");
     ASSERT_TRUE(node->AddAttribute("v", CString(shortValue, int(sizeof shortValue - 1))));
     ASSERT_TRUE(node->AddAttribute("w", CString(longValue, int(sizeof longValue - 1))));
     ASSERT_TRUE(node->AddTextXML(CString(text, int(sizeof text - 1))));

@@ -27,8 +27,7 @@ class XMLArchiveTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_element = Element::NewElement(m_document.GetRootElement());
-        m_element->SetTag("Values");
+        m_element = AddElement(m_document.GetRootElement(), "Values");
         m_archive.WriteTo(m_element);
     }
 
@@ -148,9 +147,7 @@ TEST_F(XMLArchiveTest, ReadingForeignTextFollowsTheConversions)
     const char* const texts[][2] = {{"w", "70000"}, {"neg", "-2"}, {"big", "99999999999"}, {"junk", "12abc"},
         {"hex", "0x1F"}, {"flag", "2"}, {"blank", ""}};
     for (const auto& pair : texts) {
-        Element* child = Element::NewElement(m_element);
-        child->SetTag(pair[0]);
-        child->AddText(pair[1]);
+        AddElement(m_element, pair[0])->AddText(pair[1]);
     }
     Reread();
     EXPECT_EQ(Back<WORD>("w"), 70000 % 65536);
@@ -323,9 +320,7 @@ TEST_F(XMLArchiveTest, TimesAreWrittenInIso8601AndReadAsUtc)
     m_archive.Write("file", file);
     m_archive.Write("invalid", COleDateTime(2009, 2, 30, 0, 0, 0));
     for (const char* text : {"2009-06-01T12:30:45+02:00", "2009-06-01T12:30:45Z", "2009", "2009-13-01", "1601-01-01T00:00:00+01:00"}) {
-        Element* child = Element::NewElement(m_element);
-        child->SetTag("given");
-        child->AddText(text);
+        AddElement(m_element, "given")->AddText(text);
     }
     RereadFromBytes();
 

@@ -206,37 +206,28 @@ TEST(XML, GetDataDecodesTextAndKeepsCDataUnchanged)
              "<late> <![CDATA[y]]></late><e/><p><q/></p><n></n></r>");
     ASSERT_TRUE(xml.FindElem());
     EXPECT_STREQ("", xml.GetData()); // has child elements
-    EXPECT_TRUE(xml.FindChildElem("t"));
-    EXPECT_STREQ("a <b> & 'c\" &nbsp; &amp", xml.GetChildData());
-    EXPECT_TRUE(xml.FindChildElem("d"));
-    EXPECT_STREQ("&lt;<x>", xml.GetChildData());
-    // A CDATA section counts only at the very start of the content.
-    EXPECT_TRUE(xml.FindChildElem("late"));
-    EXPECT_STREQ(" <![CDATA[y]]>", xml.GetChildData());
-    EXPECT_TRUE(xml.FindChildElem("e"));
-    EXPECT_STREQ("", xml.GetChildData());
+    const std::pair<const char*, const char*> children[] = {{"t", "a <b> & 'c\" &nbsp; &amp"}, {"d", "&lt;<x>"},
+        // A CDATA section counts only at the very start of the content.
+        {"late", " <![CDATA[y]]>"}, {"e", ""}, {"p", ""}, {"n", ""}};
+    for (const auto& [tag, data] : children) {
+        EXPECT_TRUE(xml.FindChildElem(tag));
+        EXPECT_STREQ(data, xml.GetChildData()) << tag;
+    }
+    xml.ResetChildPos();
     EXPECT_TRUE(xml.FindChildElem("p"));
-    EXPECT_STREQ("", xml.GetChildData());
     EXPECT_TRUE(xml.IntoElem());
     EXPECT_STREQ("", xml.GetData());
     EXPECT_TRUE(xml.OutOfElem());
-    EXPECT_TRUE(xml.FindChildElem("n"));
-    EXPECT_STREQ("", xml.GetChildData());
 }
 
 TEST(XML, GetAttribReadsQuotedNameValuePairsOnly)
 {
     CXML xml("<r a=\"1\" b = \"x &lt;&quot;&amp;\" c=unquoted d=\"b\" b=\"second\" e=\"\"/>");
     ASSERT_TRUE(xml.FindElem());
-    EXPECT_STREQ("1", xml.GetAttrib("a"));
-    EXPECT_STREQ("x <\"&", xml.GetAttrib("b"));
-    EXPECT_STREQ("", xml.GetAttrib("c"));
-    EXPECT_STREQ("b", xml.GetAttrib("d"));
-    EXPECT_STREQ("", xml.GetAttrib("e"));
-    EXPECT_STREQ("", xml.GetAttrib("A"));
-    EXPECT_STREQ("", xml.GetAttrib("r"));
-    EXPECT_STREQ("", xml.GetAttrib(""));
-    EXPECT_STREQ("", xml.GetAttrib(nullptr));
+    const std::pair<const char*, const char*> attributes[] = {{"a", "1"}, {"b", "x <\"&"}, {"c", ""}, {"d", "b"},
+        {"e", ""}, {"A", ""}, {"r", ""}, {"", ""}, {nullptr, ""}};
+    for (const auto& [name, value] : attributes)
+        EXPECT_STREQ(value, xml.GetAttrib(name)) << (name ? name : "null");
     EXPECT_STREQ("", xml.GetChildAttrib("a"));
 
     // The start tag ends at the first '>', so a value holding one is cut off

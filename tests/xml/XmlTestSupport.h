@@ -43,6 +43,14 @@ inline bool ParseBytes(CExtensibleMarkupLanguageDocument& document, const std::s
     return document.Parse(parser);
 }
 
+// A new element node with the tag under parent (none: a loose node).
+inline CExtensibleMarkupLanguageElement* AddElement(CExtensibleMarkupLanguageElement* parent, const char* tag)
+{
+    auto* element = CExtensibleMarkupLanguageElement::NewElement(parent, CExtensibleMarkupLanguageElement::typeElement);
+    element->SetTag(tag);
+    return element;
+}
+
 // The element's text, all of its text segments joined.
 inline std::string TextOf(const CExtensibleMarkupLanguageElement* element)
 {
@@ -74,6 +82,17 @@ inline ErrorRecord ErrorOf(const CExtensibleMarkupLanguageDocument& document)
     record.message = message.GetString();
     record.tag = tag.GetString();
     return record;
+}
+
+// Checks the document's error record: message, tag and both points.
+inline void ExpectError(const CExtensibleMarkupLanguageDocument& document, const std::string& message,
+    const std::string& tag, const CParsePoint& beginning, const CParsePoint& location)
+{
+    const ErrorRecord error = ErrorOf(document);
+    EXPECT_EQ(error.message, message);
+    EXPECT_EQ(error.tag, tag);
+    EXPECT_EQ(Describe(error.beginning), Describe(beginning));
+    EXPECT_EQ(Describe(error.location), Describe(location));
 }
 
 // The bytes of single-byte text written as UTF-16 or UCS-4.
