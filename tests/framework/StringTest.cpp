@@ -94,7 +94,7 @@ TEST(StringElementAccess, IndexOutsideLengthThrows)
     EXPECT_THROW(CString().GetAt(0), CInvalidArgException);
 }
 
-TEST(StringFormat, CPrintfRules)
+TEST(StringFormat, CPrintfRulesAndTheWindowsI64Prefix)
 {
     CString s;
     s.Format("%d|%5s|%-3c|%.2f|%e|%x", -42, "ab", 'z', 2.005, 1.5, 255u);
@@ -103,11 +103,6 @@ TEST(StringFormat, CPrintfRules)
     EXPECT_EQ(s.GetLength(), 1);
     s.Format(nullptr);
     EXPECT_TRUE(s.IsEmpty());
-}
-
-TEST(StringFormat, WindowsI64Prefix)
-{
-    CString s;
     s.Format("%I64d %I64u %I64x %-10I64d|", LLONG_MIN, ULLONG_MAX, 0xABCDEF0123ULL, 7LL);
     EXPECT_EQ(s, "-9223372036854775808 18446744073709551615 abcdef0123 7         |");
     s.Format("%%I64d %d %I64X", 1, 255LL);
@@ -215,7 +210,7 @@ TEST(StringEditing, RemoveInsertDeleteClampAndReturnCounts)
     EXPECT_EQ(s, "<abc>b");
 }
 
-TEST(StringBuffer, FillAndRelease)
+TEST(StringBuffer, FillReleaseAndBadLengthsThatThrow)
 {
     CString s("abc");
     char* buffer = s.GetBuffer(10);
@@ -230,18 +225,14 @@ TEST(StringBuffer, FillAndRelease)
     std::memcpy(s.GetBufferSetLength(4), "w\0yz", 4);
     s.ReleaseBuffer(4);
     EXPECT_EQ(Bytes(s), std::string("w\0yz", 4));
-}
-
-TEST(StringBuffer, BadLengthsThrow)
-{
-    CString s("abc");
-    EXPECT_THROW(s.GetBuffer(-1), CInvalidArgException);
-    EXPECT_THROW(s.GetBufferSetLength(-2), CInvalidArgException);
-    s.GetBuffer(5);
-    EXPECT_THROW(s.ReleaseBuffer(6), CInvalidArgException);
-    EXPECT_THROW(s.ReleaseBuffer(-2), CInvalidArgException);
-    s.ReleaseBuffer();
-    EXPECT_EQ(s, "abc");
+    CString t("abc");
+    EXPECT_THROW(t.GetBuffer(-1), CInvalidArgException);
+    EXPECT_THROW(t.GetBufferSetLength(-2), CInvalidArgException);
+    t.GetBuffer(5);
+    EXPECT_THROW(t.ReleaseBuffer(6), CInvalidArgException);
+    EXPECT_THROW(t.ReleaseBuffer(-2), CInvalidArgException);
+    t.ReleaseBuffer();
+    EXPECT_EQ(t, "abc");
 }
 
 } // namespace
