@@ -293,7 +293,7 @@ TEST(XML, AddChildElemOpensAnEmptyElementAndAppendsInOrder)
     ExpectIndexMatchesReparse(xml);
 }
 
-TEST(XML, AddChildElemIntoAnEmptyTagEndingInTwoSlashesKeepsItOpen)
+TEST(XML, AddChildElemKeepsAnEmptyTagEndingInTwoSlashesOpenAndGoesBeforeText)
 {
     // Dropping only the last '/' of "<a//>" left "<a/>", which still read as
     // an empty-element tag, so the index no longer matched the document.
@@ -302,17 +302,13 @@ TEST(XML, AddChildElemIntoAnEmptyTagEndingInTwoSlashesKeepsItOpen)
     EXPECT_TRUE(xml.AddChildElem("b"));
     EXPECT_STREQ("<a/ >\r\n<b/>\r\n</a>", xml.GetDoc());
     ExpectIndexMatchesReparse(xml);
-}
-
-TEST(XML, AddChildElemIntoElementWithTextGoesBeforeTheText)
-{
-    CXML xml("<r>text<!--note--></r>");
-    ASSERT_TRUE(xml.FindElem());
-    EXPECT_TRUE(xml.AddChildElem("a"));
-    EXPECT_STREQ("<r><a/>\r\ntext<!--note--></r>", xml.GetDoc());
-    EXPECT_TRUE(xml.AddChildElem("b"));
-    EXPECT_STREQ("<r><a/>\r\ntext<b/>\r\n<!--note--></r>", xml.GetDoc());
-    ExpectIndexMatchesReparse(xml);
+    CXML withText("<r>text<!--note--></r>");
+    ASSERT_TRUE(withText.FindElem());
+    EXPECT_TRUE(withText.AddChildElem("a"));
+    EXPECT_STREQ("<r><a/>\r\ntext<!--note--></r>", withText.GetDoc());
+    EXPECT_TRUE(withText.AddChildElem("b"));
+    EXPECT_STREQ("<r><a/>\r\ntext<b/>\r\n<!--note--></r>", withText.GetDoc());
+    ExpectIndexMatchesReparse(withText);
 }
 
 TEST(XML, AddAttribEscapesTheValueAndKeepsTheIndexInStep)
