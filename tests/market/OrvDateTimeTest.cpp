@@ -177,7 +177,7 @@ TEST(OrvDateTimeValue, CTimeValuesGoThroughLocalTimeAndBack)
 
 // ------------------------------------------------------------ parsing
 
-TEST(OrvDateTimeParse, TextIsReadAsUtcOrShiftedFromItsZone)
+TEST(OrvDateTimeParse, TextIsReadAsUtcOrShiftedFromItsZoneAndEasternTimeOnlyKeepsTheTimeOfDay)
 {
     const int eastern = COrvDateTime::GetETToUTCMinutes();
     const int local = COrvDateTime::GetLocalToUTCMinutes();
@@ -190,12 +190,6 @@ TEST(OrvDateTimeParse, TextIsReadAsUtcOrShiftedFromItsZone)
     ASSERT_NE(value.ParseLocalDateTime("2012-03-11 09:30:00"), 0);
     EXPECT_EQ(value, Utc(2012, 3, 11, 9, 30, 0) + Minutes(local));
     EXPECT_EQ(value.FormatLocalTime(), "09:30:00");
-}
-
-TEST(OrvDateTimeParse, EasternTimeOnlyKeepsTheUtcTimeOfDay)
-{
-    const int eastern = COrvDateTime::GetETToUTCMinutes();
-    COrvDateTime value;
     // 22:00 Eastern is the next day in UTC; only the time of day stays.
     ASSERT_NE(value.ParseETDateTime("22:00", VAR_TIMEVALUEONLY), 0);
     EXPECT_GE(value.m_dt, 0.0);
@@ -299,7 +293,7 @@ TEST_F(OrvDateTimeClock, TimeFlagsChooseSecondsAndTheZone)
     EXPECT_EQ(open.FormatETDateTime(COrvDateTime::FormatNoSeconds), "1/10/2012 09:30");
 }
 
-TEST_F(OrvDateTimeClock, ZoneBearingFormsAlwaysNameTheDisplayZone)
+TEST_F(OrvDateTimeClock, ZoneBearingFormsNameTheDisplayZoneAndDatesAreShownInTheZone)
 {
     const COrvDateTime value = Utc(2012, 3, 11, 12, 0, 0);
     // Display in Eastern time: even the local view says the Eastern zone.
@@ -313,11 +307,8 @@ TEST_F(OrvDateTimeClock, ZoneBearingFormsAlwaysNameTheDisplayZone)
     EXPECT_EQ(value.FormatETTime(COrvDateTime::FormatWithZone), value.FormatETTime() + " " + local);
     EXPECT_EQ(value.FormatDisplayTime(COrvDateTime::FormatWithZone), value.FormatLocalTime() + " " + local);
     EXPECT_EQ(value.FormatDisplayDateTime(0), value.FormatLocalDate() + " " + value.FormatLocalTime());
-}
-
-TEST_F(OrvDateTimeClock, DatesAreShownInTheZone)
-{
     // 02:00 UTC is still the previous evening in New York.
+    COrvDateTime::SetLocalDisplayFormat(0);
     const COrvDateTime early = Utc(2012, 3, 11, 2, 0, 0);
     EXPECT_EQ(early.FormatETDate(), "3/10/2012");
     EXPECT_EQ(early.FormatFIXETTimestamp().Left(8), "20120310");
