@@ -54,7 +54,7 @@ TEST(Color, NamesComeFromTheTableSearchedFromTheEnd)
     EXPECT_EQ((unsigned long)CColor::GetColorFromIndex(500), 0ul);
 }
 
-TEST(Color, ConvertsBetweenRgbAndHls)
+TEST(Color, ConvertsBetweenRgbAndHlsAndExtremeLuminanceGivesWhiteOrBlack)
 {
     // Pure red comes out at 360 degrees: only a hue above 360 is wrapped.
     CColor color(0x0000FF);
@@ -74,11 +74,7 @@ TEST(Color, ConvertsBetweenRgbAndHls)
     EXPECT_EQ((unsigned long)color, 0x00FF00ul);
     color.SetHLS(0, 0.25f, 0);
     EXPECT_EQ(color.GetRed(), 63);
-}
-
-TEST(Color, ExtremeLuminanceGivesWhiteOrBlack)
-{
-    CColor color(0x336699);
+    color = CColor(0x336699);
     color.SetLuminance(1);
     EXPECT_EQ((unsigned long)color, 0xFFFFFFul);
     color = CColor(0x336699);

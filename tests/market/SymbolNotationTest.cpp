@@ -100,7 +100,7 @@ protected:
 
 } // namespace
 
-TEST(SymbolNotation, ParseOptionSymbolReadsRootDateSideAndStrike)
+TEST(SymbolNotation, ParseOptionSymbolReadsRootDateSideAndStrikeOrFailsWritingNothing)
 {
     const std::pair<const char*, ParsedOption> cases[] = {
         { "+AAPL 120121C500", { 1, "AAPL", 12, 1, 21, 'C', 500.0 } },
@@ -118,10 +118,6 @@ TEST(SymbolNotation, ParseOptionSymbolReadsRootDateSideAndStrike)
     EXPECT_EQ(Parse("+AAPL 120121Cxyz").strike, 0.0);
     EXPECT_EQ(Parse("+AAPL 120121C").strike, 0.0);
     EXPECT_EQ(Parse("+AAPL 120121C17.25abc").strike, 17.25);
-}
-
-TEST(SymbolNotation, ParseOptionSymbolFailuresWriteNothing)
-{
     for (const char* symbol : {
              "+A120121C",           // 9 characters, letter at position 8
              "+AAPL12",             // too short
