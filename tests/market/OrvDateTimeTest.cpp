@@ -215,7 +215,7 @@ TEST(OrvDateTimeParse, FailuresApplyNoShift)
     EXPECT_EQ(value.GetStatus(), COleDateTime::invalid);
 }
 
-TEST(OrvDateTimeFix, FixedLengthsByPositionOtherLengthsSplitAtTheSeparators)
+TEST(OrvDateTimeFix, FixedLengthsByPositionOtherLengthsSplitAtTheSeparatorsBadTextFailsSafely)
 {
     const struct { const char* text; int hour, minute, second; } cases[] = {
         { "20120311-14:30:00", 14, 30, 0 },     { "20120311-14:30:00.123", 14, 30, 0 },
@@ -230,10 +230,6 @@ TEST(OrvDateTimeFix, FixedLengthsByPositionOtherLengthsSplitAtTheSeparators)
         ASSERT_NE(value.ParseFIXUtcTimestamp(c.text), 0) << c.text;
         EXPECT_EQ(value, Utc(2012, 3, 11, c.hour, c.minute, c.second)) << c.text;
     }
-}
-
-TEST(OrvDateTimeFix, BadTextFailsSafely)
-{
     COrvDateTime value = Utc(2001, 2, 3, 4, 5, 6);
     // Too short: fails and leaves the value alone.
     EXPECT_EQ(value.ParseFIXUtcTimestamp("20120311-14:30:0"), 0);

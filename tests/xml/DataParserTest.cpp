@@ -276,7 +276,7 @@ TEST_F(DataParser, BulkScansGiveTheSamePointAsSteppingEveryByte)
     }
 }
 
-TEST_F(DataParser, FindStringMatchesWholeCharacters)
+TEST_F(DataParser, FindStringMatchesWholeCharactersAndFindNoCaseWidensThePatternForUTF16)
 {
     Load("ABC\0\xAC\x20x\0a\0b\0"s, true);
     EXPECT_EQ(FailureOf(parser.Find(CParsePoint(), CString("B"), result)), kNoMatch); // half of U+4241
@@ -294,10 +294,6 @@ TEST_F(DataParser, FindStringMatchesWholeCharacters)
     // A first character cut off ends the search without a match.
     Load("x\0a\0b"s, true);
     EXPECT_EQ(FailureOf(parser.Find(At(4, 1, 5), CString("b"), result)), kNoMatch);
-}
-
-TEST_F(DataParser, FindNoCaseWidensThePatternForUTF16)
-{
     Load("\0x\0A\0b\0\xE9\xFF\xE9"s, true, true);
     EXPECT_TRUE(parser.FindNoCase(CParsePoint(), CString("aB"), result));
     EXPECT_EQ(result, At(2, 1, 3));
@@ -325,7 +321,7 @@ TEST_F(DataParser, GetTakesExactlyCountBytes)
     EXPECT_TRUE(parser.Get(point, 0, text));
 }
 
-TEST_F(DataParser, GetUntilByteKeepsPartialBytesOnlyInTheArrayForm)
+TEST_F(DataParser, GetUntilAByteOrAPatternKeepsPartialBytesOnlyInTheArrayFormAndReadsAnyEncoding)
 {
     Load("ab\n>cd"s);
     CParsePoint point;
@@ -339,15 +335,11 @@ TEST_F(DataParser, GetUntilByteKeepsPartialBytesOnlyInTheArrayForm)
     EXPECT_EQ(FailureOf(parser.GetUntilAndIncluding(other, BYTE('>'), bytes)), kPastEnd);
     EXPECT_EQ(AsString(bytes), "cd");
     EXPECT_EQ(other, At(6, 2, 4));
-}
-
-TEST_F(DataParser, GetUntilBytePatternSkipsAPatternAtThePoint)
-{
     Load("-->x\n-->-"s);
     CByteArray pattern;
     for (char byte : "-->"s)
         pattern.Add(BYTE(byte));
-    CParsePoint point;
+    point.Empty();
     EXPECT_TRUE(Succeeded(parser.GetUntilAndIncluding(point, pattern, text)));
     EXPECT_STREQ(text, "-->x\n-->");
     EXPECT_EQ(point, At(8, 2, 4));
@@ -356,12 +348,8 @@ TEST_F(DataParser, GetUntilBytePatternSkipsAPatternAtThePoint)
     EXPECT_EQ(FailureOf(parser.GetUntilAndIncluding(point, pattern, text)), kPastEnd);
     EXPECT_TRUE(text.IsEmpty());
     EXPECT_EQ(point, At(6, 2, 2)); // the first position where four bytes no longer fit
-}
-
-TEST_F(DataParser, GetUntilStringPatternReadsAnyEncoding)
-{
     Load("<!-- \xAC\x20 -->tail"s);
-    CParsePoint point;
+    point.Empty();
     EXPECT_TRUE(Succeeded(parser.GetUntilAndIncluding(point, CString("-->"), text)));
     EXPECT_EQ(text, CString("<!-- \xAC\x20 -->"));
     EXPECT_EQ(point, At(11, 1, 12));

@@ -8,13 +8,6 @@ using Element = CExtensibleMarkupLanguageElement;
 
 namespace {
 
-std::string Written(const Document& document)
-{
-    CByteArray bytes;
-    document.WriteTo(bytes);
-    return AsString(bytes);
-}
-
 // A readable description of a subtree: types, tags, contents, attributes.
 std::string Shape(const Element* node)
 {

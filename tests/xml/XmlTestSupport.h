@@ -28,6 +28,14 @@ inline std::string AsString(const CByteArray& bytes)
     return std::string(reinterpret_cast<const char*>(bytes.GetData()), std::size_t(bytes.GetSize()));
 }
 
+// The document's bytes as it writes them with its write options.
+inline std::string Written(const CExtensibleMarkupLanguageDocument& document)
+{
+    CByteArray bytes;
+    document.WriteTo(bytes);
+    return AsString(bytes);
+}
+
 // Parses bytes into a document with the given parse options.
 inline bool ParseBytes(CExtensibleMarkupLanguageDocument& document, const std::string& bytes,
     DWORD options = CExtensibleMarkupLanguageDocument::parseDefault)
