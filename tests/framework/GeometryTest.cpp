@@ -25,7 +25,7 @@ TEST(GeometryPointAndSize, ArithmeticEqualityAndOverflowThatWraps)
     EXPECT_EQ(CRect(INT_MIN, 0, INT_MAX, 1).Width(), -1);
 }
 
-TEST(GeometryRect, ConstructionAndMeasures)
+TEST(GeometryRect, ConstructionMeasuresEmptinessAndContainment)
 {
     const CRect fromPoints(CPoint(1, 2), CPoint(11, 22));
     EXPECT_EQ(fromPoints, CRect(1, 2, 11, 22));
@@ -40,10 +40,6 @@ TEST(GeometryRect, ConstructionAndMeasures)
     EXPECT_EQ(CRect(INT_MAX - 1, INT_MIN, INT_MAX, INT_MIN + 2).CenterPoint(), CPoint(INT_MAX - 1, INT_MIN + 1));
     EXPECT_TRUE(CRect().IsRectNull());
     EXPECT_FALSE(CRect(1, 1, 1, 1).IsRectNull());
-}
-
-TEST(GeometryRect, EmptinessAndContainment)
-{
     EXPECT_TRUE(CRect(5, 0, 5, 10).IsRectEmpty());
     EXPECT_TRUE(CRect(0, 5, 10, 4).IsRectEmpty());
     EXPECT_TRUE(CRect(10, 0, 0, 10).IsRectEmpty());

@@ -97,7 +97,7 @@ TEST_F(ProfileStore, WritesKeepOrderCommentsAndSpellingSectionWritesReplaceOrRem
     EXPECT_EQ(Contents(), "[B]\r\nz=3\r\n");
 }
 
-TEST_F(ProfileStore, RefusesTextsThatWouldBreakTheFile)
+TEST_F(ProfileStore, RefusesTextsThatWouldBreakTheFileAndAFailedWriteLeavesItWhole)
 {
     SetContents("[S]\nk=v\n");
     const std::string before = Contents();
@@ -109,15 +109,11 @@ TEST_F(ProfileStore, RefusesTextsThatWouldBreakTheFile)
     EXPECT_FALSE(WritePrivateProfileStringA(nullptr, "k", "v", m_file.c_str()));
     EXPECT_FALSE(WritePrivateProfileSectionA("S", "a=1\0b=\r2\0", m_file.c_str()));
     EXPECT_EQ(Contents(), before);
-}
-
-TEST_F(ProfileStore, FailedWriteLeavesThePreviousFileWhole)
-{
     ASSERT_TRUE(WritePrivateProfileStringA("S", "k", "old", m_file.c_str()));
-    const std::string before = Contents();
+    const std::string written = Contents();
     platform::SetProfileWriteFaultForTesting(5);
     EXPECT_FALSE(WritePrivateProfileStringA("S", "k", "new", m_file.c_str()));
-    EXPECT_EQ(Contents(), before);
+    EXPECT_EQ(Contents(), written);
     EXPECT_EQ(Get("S", "k"), "old");
     // Only the file and its lock are left in the folder.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_folder), std::filesystem::directory_iterator()), 2);

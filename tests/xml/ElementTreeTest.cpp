@@ -120,7 +120,7 @@ TEST(ElementTree, SiblingsWithOneTagAreNumberedAndFoundByPath)
     EXPECT_EQ(document.GetElement(complete), leaf);
 }
 
-TEST(ElementTree, IllFormedPathNamesFail)
+TEST(ElementTree, IllFormedPathNamesFailAndTheSeparatorCharacterChangesThePathSyntax)
 {
     Document document;
     Element* top = AddElement(document.GetRootElement(), "top");
@@ -128,11 +128,6 @@ TEST(ElementTree, IllFormedPathNamesFail)
     for (const char* path : {"", "top.A)0(", "top.A(0", "top.A(x)", "top..A"})
         EXPECT_EQ(document.GetElement(path), nullptr) << path;
     EXPECT_NE(document.GetElement("top.A(0)"), nullptr);
-}
-
-TEST(ElementTree, SeparatorCharacterChangesThePathSyntax)
-{
-    Document document;
     Element* b = AddElement(AddElement(document.GetRootElement(), "a"), "b");
     EXPECT_FALSE(document.SetParentChildSeparatorCharacter('\0'));
     EXPECT_EQ(document.GetParentChildSeparatorCharacter(), '.');
