@@ -179,19 +179,17 @@ TEST_F(TradingCalc, ClockOffsetComesFromTheHost)
     orv::market::SetTradingClockForTesting(TestNow, nullptr);
     EXPECT_EQ(Calc("IBM", 100, 10.00, &quote).pnl, 50.0);
 #else
-    // The host stand-in gives the offset as a global setting.
-    WriteFile(m_root / "Kestrel.ini", "[GlobalSettings]\nClockOffset=3600\n");
-    orv::market::SetTradingClockForTesting(TestNow, nullptr);
-    EXPECT_EQ(Calc("IBM", 100, 10.00, &quote).pnl, 40.0);
-    // Asked once: a changed setting is not seen until the next reset.
-    WriteFile(m_root / "Kestrel.ini", "[GlobalSettings]\nClockOffset=0\n");
-    EXPECT_EQ(Calc("IBM", 100, 10.00, &quote).pnl, 40.0);
-    orv::market::SetTradingClockForTesting(TestNow, nullptr);
-    EXPECT_EQ(Calc("IBM", 100, 10.00, &quote).pnl, 50.0);
-    // Text that is not a whole number of seconds is no offset.
-    WriteFile(m_root / "Kestrel.ini", "[GlobalSettings]\nClockOffset=1h\n");
-    orv::market::SetTradingClockForTesting(TestNow, nullptr);
-    EXPECT_EQ(Calc("IBM", 100, 10.00, &quote).pnl, 50.0);
+    // The host stand-in gives the offset as a global setting, asked once: a
+    // changed setting is not seen until the next reset. Text that is not a
+    // whole number of seconds is no offset.
+    const struct { const char* offset; bool reset; double pnl; } steps[] = {
+        {"3600", true, 40.0}, {"0", false, 40.0}, {"0", true, 50.0}, {"1h", true, 50.0}};
+    for (const auto& step : steps) {
+        WriteFile(m_root / "Kestrel.ini", std::string("[GlobalSettings]\nClockOffset=") + step.offset + "\n");
+        if (step.reset)
+            orv::market::SetTradingClockForTesting(TestNow, nullptr);
+        EXPECT_EQ(Calc("IBM", 100, 10.00, &quote).pnl, step.pnl) << step.offset << " " << step.reset;
+    }
 #endif
 }
 
