@@ -32,19 +32,11 @@ bool Succeeded(bool result)
     return result && GetLastError() == CDataParser::ErrorSuccess;
 }
 
-CByteArray* NewBytes(const std::string& bytes)
-{
-    auto* array = new CByteArray;
-    for (char byte : bytes)
-        array->Add(BYTE(byte));
-    return array;
-}
-
 class DataParser : public ::testing::Test {
 protected:
     void Load(const std::string& bytes, bool utf16 = false, bool bigEndian = false)
     {
-        ASSERT_TRUE(parser.Initialize(NewBytes(bytes), true));
+        ASSERT_TRUE(Attach(parser, bytes));
         parser.SetTextToASCII(!utf16);
         parser.SetTextToBigEndian(bigEndian);
     }
@@ -106,7 +98,9 @@ TEST_F(DataParser, EmptyKeepsAnArrayItDoesNotOwn)
     parser.Empty();
     EXPECT_EQ(bytes.GetSize(), 1);
     // Attaching the owned array again must not delete it on the way.
-    CByteArray* owned = NewBytes("yz");
+    auto* owned = new CByteArray;
+    owned->Add(BYTE('y'));
+    owned->Add(BYTE('z'));
     ASSERT_TRUE(parser.Initialize(owned, true));
     ASSERT_TRUE(parser.Initialize(owned, true));
     EXPECT_EQ(parser.GetAt(1), BYTE('z'));

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 inline CParsePoint At(DWORD index, DWORD line, DWORD column)
@@ -36,18 +37,22 @@ inline std::string Written(const CExtensibleMarkupLanguageDocument& document)
     return AsString(bytes);
 }
 
+// Hands the parser a copy of the bytes, which it then owns.
+inline bool Attach(CDataParser& parser, const std::string& bytes)
+{
+    auto* array = new CByteArray;
+    array->SetSize(int(bytes.size()));
+    std::copy(bytes.begin(), bytes.end(), array->GetData());
+    return parser.Initialize(array, true);
+}
+
 // Parses bytes into a document with the given parse options.
 inline bool ParseBytes(CExtensibleMarkupLanguageDocument& document, const std::string& bytes,
     DWORD options = CExtensibleMarkupLanguageDocument::parseDefault)
 {
     document.SetParseOptions(options);
-    auto* array = new CByteArray;
-    array->SetSize(int(bytes.size()));
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        array->GetData()[i] = BYTE(bytes[i]);
-    }
     CDataParser parser;
-    parser.Initialize(array, true);
+    Attach(parser, bytes);
     return document.Parse(parser);
 }
 
