@@ -1,4 +1,5 @@
 #include "framework/Time.h"
+#include "support/CalendarFields.h"
 
 #include <gtest/gtest.h>
 
@@ -16,20 +17,6 @@ constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
 std::string Text(const CString& s)
 {
     return std::string(s.GetString(), static_cast<std::size_t>(s.GetLength()));
-}
-
-// The C library's own local time, which the tests compare against so that
-// they hold in any time zone.
-std::tm Local(std::int64_t value)
-{
-    const std::time_t t = static_cast<std::time_t>(value);
-    std::tm out {};
-#if defined(_WIN32)
-    localtime_s(&out, &t);
-#else
-    localtime_r(&t, &out);
-#endif
-    return out;
 }
 
 // Year, month, day, hour, minute, second, day of week (1 = Sunday).
@@ -93,7 +80,8 @@ TEST(TimeConstruction, BadFieldsGiveMinusOneAndTheConvertibleRangeIs1970To3000Ut
 TEST(TimeConversion, LocalAndGmtFieldsAndFormat)
 {
     for (std::int64_t value : { 0LL, 951782400LL, 1700000000LL, 1711846800LL, 4102444799LL }) {
-        const std::tm expected = Local(value);
+        // The C library's own local time: the test holds in any zone.
+        const std::tm expected = orv_test::LocalFields(static_cast<std::time_t>(value));
         const CTime time(value);
         EXPECT_EQ(FieldsOf(time), FieldsOf(expected)) << value;
         std::tm local {};

@@ -3,6 +3,7 @@
 // computed from the clock's own spans or from the process environment, so
 // the suite holds in every zone the test set-up runs it in.
 #include "market/OrvDateTime.h"
+#include "support/CalendarFields.h"
 
 #include <gtest/gtest.h>
 
@@ -152,12 +153,7 @@ TEST(OrvDateTimeValue, CTimeValuesGoThroughLocalTimeAndBack)
     // Now, the local span and the local offset of the C library agree, so
     // the value is the UTC instant.
     const std::time_t now = std::time(nullptr);
-    std::tm utc {};
-#if defined(_WIN32)
-    gmtime_s(&utc, &now);
-#else
-    gmtime_r(&now, &utc);
-#endif
+    const std::tm utc = orv_test::UtcFields(now);
     COrvDateTime value;
     value = static_cast<long>(now);
     EXPECT_EQ(value.FormatFIXUtcTimestamp(),
@@ -409,14 +405,7 @@ TEST(OrvDateTimeState, LocalZoneIsTheWorkstationsZone)
     int standardMinutes = 0, daylightMinutes = 0;
     ASSERT_EQ(std::sscanf(expected, "%7[^|]|%d|%7[^|]|%d", standard, &standardMinutes, daylight, &daylightMinutes), 4)
         << expected;
-    const std::time_t now = std::time(nullptr);
-    std::tm local {};
-#if defined(_WIN32)
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
-    const bool inDaylight = local.tm_isdst > 0;
+    const bool inDaylight = orv_test::LocalFields(std::time(nullptr)).tm_isdst > 0;
     EXPECT_STREQ(COrvDateTime::GetLocalTimeZone(), inDaylight ? daylight : standard);
     EXPECT_EQ(COrvDateTime::GetLocalToUTCMinutes(), inDaylight ? daylightMinutes : standardMinutes);
 }

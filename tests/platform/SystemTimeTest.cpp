@@ -1,5 +1,6 @@
 #include "platform/LastError.h"
 #include "platform/SystemTime.h"
+#include "support/CalendarFields.h"
 
 #include <gtest/gtest.h>
 
@@ -107,13 +108,7 @@ TEST(SystemTime, CurrentTimeIsUtc)
 {
     SYSTEMTIME now {};
     GetSystemTime(&now);
-    const std::time_t seconds = std::time(nullptr);
-    std::tm utc {};
-#if defined(_WIN32)
-    gmtime_s(&utc, &seconds);
-#else
-    gmtime_r(&seconds, &utc);
-#endif
+    const std::tm utc = orv_test::UtcFields(std::time(nullptr));
     EXPECT_EQ(now.wYear, utc.tm_year + 1900);
     EXPECT_EQ(now.wMonth, utc.tm_mon + 1);
     EXPECT_EQ(now.wDayOfWeek, utc.tm_wday);
