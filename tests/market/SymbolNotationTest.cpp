@@ -1,6 +1,7 @@
 #include "market/SymbolNotation.h"
 
 #include "MarketTestSupport.h"
+#include "QuoteTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -34,18 +35,12 @@ ParsedOption Parse(const char* symbol)
     return parsed;
 }
 
-std::u16string Wide(const char* text)
-{
-    std::u16string wide;
-    for (const char* p = text; *p != '\0'; ++p)
-        wide += char16_t(*p);
-    return wide;
-}
-
 int IsPutWide(const char* text)
 {
-    const std::u16string wide = Wide(text);
-    return IsPutOption(reinterpret_cast<const OLECHAR*>(wide.c_str()));
+    BSTR wide = market_test::Ole(text);
+    const int result = IsPutOption(static_cast<const OLECHAR*>(wide));
+    SysFreeString(wide);
+    return result;
 }
 
 struct Converted {
