@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 using Document = CExtensibleMarkupLanguageDocument;
@@ -178,20 +179,16 @@ TEST(Entities, OneUnresolvableReferenceLeavesTheTextUnchanged)
 TEST(Entities, LookupTellsApartReferencesThatShareTheirEnds)
 {
     Entities entities;
-    ASSERT_TRUE(entities.Add("&a;", "three"));
-    ASSERT_TRUE(entities.Add("&ab;", "four"));
-    ASSERT_TRUE(entities.Add("&abcdef;", "eight"));
-    ASSERT_TRUE(entities.Add("&abcdefgh;", "ten"));
-    EXPECT_EQ(Resolved(entities, "&a;"), "three");
-    EXPECT_EQ(Resolved(entities, "&ab;"), "four");
-    EXPECT_EQ(Resolved(entities, "&abcdef;"), "eight");
-    EXPECT_EQ(Resolved(entities, "&abcdefgh;"), "ten");
-    // Same first and last four bytes as "&abcdef;", other middle byte.
-    EXPECT_EQ(Resolved(entities, "&abcxef;", false), "");
-    EXPECT_EQ(Resolved(entities, "&abcdez;", false), "");
-    EXPECT_EQ(Resolved(entities, "&abc;", false), "");
-    // Same first and last four bytes as "&ab;", other length.
-    EXPECT_EQ(Resolved(entities, "&ab;&ab;", false), "");
+    const std::pair<const char*, const char*> entries[] = {
+        {"&a;", "three"}, {"&ab;", "four"}, {"&abcdef;", "eight"}, {"&abcdefgh;", "ten"}};
+    for (const auto& [reference, text] : entries)
+        ASSERT_TRUE(entities.Add(reference, text));
+    for (const auto& [reference, text] : entries)
+        EXPECT_EQ(Resolved(entities, reference), text);
+    // Near misses of "&abcdef;" (the same first and last four bytes, another
+    // middle byte) and of "&ab;" (the same bytes at both ends, another length).
+    for (const char* missing : {"&abcxef;", "&abcdez;", "&abc;", "&ab;&ab;"})
+        EXPECT_EQ(Resolved(entities, missing, false), "");
     // An embedded NUL is part of the reference.
     CString withNul("&ab;", 4);
     withNul.Insert(3, "x");
