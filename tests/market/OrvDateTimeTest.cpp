@@ -173,7 +173,7 @@ TEST(OrvDateTimeValue, CTimeValuesGoThroughLocalTimeAndBack)
 
 // ------------------------------------------------------------ parsing
 
-TEST(OrvDateTimeParse, TextIsReadAsUtcOrShiftedFromItsZoneAndEasternTimeOnlyKeepsTheTimeOfDay)
+TEST(OrvDateTimeParse, TextIsReadAsUtcOrShiftedFromItsZoneAndFailuresShiftNothing)
 {
     const int eastern = COrvDateTime::GetETToUTCMinutes();
     const int local = COrvDateTime::GetLocalToUTCMinutes();
@@ -195,11 +195,7 @@ TEST(OrvDateTimeParse, TextIsReadAsUtcOrShiftedFromItsZoneAndEasternTimeOnlyKeep
     // Without the flag the day is kept.
     ASSERT_NE(value.ParseETDateTime("22:00"), 0);
     EXPECT_GE(value.m_dt, 1.0);
-}
-
-TEST(OrvDateTimeParse, FailuresApplyNoShift)
-{
-    COrvDateTime value(40979.5);
+    value = COrvDateTime(40979.5);
     EXPECT_EQ(value.ParseETDateTime("half past nine"), 0);
     EXPECT_EQ(value.GetStatus(), COleDateTime::invalid);
     EXPECT_EQ(value.m_dt, 0.0);
