@@ -150,7 +150,7 @@ TEST_F(TradingCalc, EquityAndOptionPositions)
     EXPECT_EQ(noQuote.value, 0.0);
 }
 
-TEST_F(TradingCalc, RegularHoursAreNineThirtyToFifteenFiftyNineOnTheExchangeClock)
+TEST_F(TradingCalc, RegularHoursAreNineThirtyToFifteenFiftyNineOnTheExchangeClockWithTheHostsOffset)
 {
     Quote quote("IBM");
     SetQuote(quote, 10.40, 10.50, 10.60, 0);
@@ -167,12 +167,6 @@ TEST_F(TradingCalc, RegularHoursAreNineThirtyToFifteenFiftyNineOnTheExchangeCloc
                   { 10, 0, -3600, 40.0 } };
     for (const auto& c : cases)
         EXPECT_EQ(pnlAt(c.hour, c.minute, c.offset), c.pnl) << c.hour << ":" << c.minute << " " << c.offset;
-}
-
-TEST_F(TradingCalc, ClockOffsetComesFromTheHost)
-{
-    Quote quote("IBM");
-    SetQuote(quote, 10.40, 10.50, 10.60, 0);
     g_now = LocalTime(15, 30);
 #if defined(_WIN32)
     // The host's clock-offset class is not registered here: no offset.
