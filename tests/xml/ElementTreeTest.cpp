@@ -2,6 +2,7 @@
 
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #if defined(__has_feature)
@@ -27,6 +28,19 @@ std::string NameOf(const Element* element)
 
 void Ignore(void*, Element*) {}
 void AlsoIgnore(void*, Element*) {}
+
+// The document's callbacks in order: element name, function and parameter.
+std::vector<std::tuple<std::string, XML_ELEMENT_CALLBACK, void*>> Callbacks(const Document& document)
+{
+    std::vector<std::tuple<std::string, XML_ELEMENT_CALLBACK, void*>> callbacks;
+    DWORD index = 0;
+    CString name;
+    XML_ELEMENT_CALLBACK function = nullptr;
+    void* parameter = nullptr;
+    for (bool more = document.EnumerateCallbacks(index); more && document.GetNextCallback(index, name, function, parameter);)
+        callbacks.emplace_back(name.GetString(), function, parameter);
+    return callbacks;
+}
 
 } // namespace
 
@@ -219,25 +233,12 @@ TEST(ElementTree, CallbacksAreUniqueAndRemovable)
     EXPECT_TRUE(document.AddCallback("a", Ignore, &two));
     EXPECT_TRUE(document.AddCallback("a", AlsoIgnore, &one));
     EXPECT_TRUE(document.RemoveCallback("a", Ignore, &one));
-
-    DWORD index = 0;
-    CString name;
-    XML_ELEMENT_CALLBACK function = nullptr;
-    void* parameter = nullptr;
-    ASSERT_TRUE(document.EnumerateCallbacks(index));
-    ASSERT_TRUE(document.GetNextCallback(index, name, function, parameter));
-    EXPECT_EQ(function, &Ignore);
-    EXPECT_EQ(parameter, &two);
-    ASSERT_TRUE(document.GetNextCallback(index, name, function, parameter));
-    EXPECT_EQ(function, &AlsoIgnore);
-    EXPECT_FALSE(document.GetNextCallback(index, name, function, parameter));
+    const decltype(Callbacks(document)) expected = {{"a", &Ignore, &two}, {"a", &AlsoIgnore, &one}};
+    EXPECT_EQ(Callbacks(document), expected);
 
     Document other;
     other.CopyCallbacks(document);
-    ASSERT_TRUE(other.EnumerateCallbacks(index));
-    EXPECT_TRUE(other.GetNextCallback(index, name, function, parameter));
-    EXPECT_TRUE(other.GetNextCallback(index, name, function, parameter));
-    EXPECT_FALSE(other.GetNextCallback(index, name, function, parameter));
+    EXPECT_EQ(Callbacks(other), expected);
 }
 
 TEST(ElementTree, DocumentEmptyAndCopyRestoreDefaults)
