@@ -254,12 +254,10 @@ TEST(DocumentParse, WhiteSpaceTextIsDroppedAndReferencesKeptRawUnlessTheOptionKe
     EXPECT_EQ(a->GetNumberOfChildren(), 1u);
     const Element* text = document.GetElement("a.b")->GetChild("");
     EXPECT_EQ(text, nullptr);
+    const auto children = Children(document.GetElement("a.b"));
+    ASSERT_EQ(children.size(), 1u);
+    const Element* child = children[0];
     CString raw;
-    DWORD index = 0;
-    Element* child = nullptr;
-    document.GetElement("a.b")->EnumerateChildren(index);
-    document.GetElement("a.b")->GetNextChild(index, child);
-    ASSERT_NE(child, nullptr);
     EXPECT_EQ(child->GetType(), DWORD(Element::typeTextSegment));
     child->GetContents(raw);
     EXPECT_STREQ(raw, "x &amp; &#65;&lt;");
@@ -535,9 +533,7 @@ TEST(DocumentParse, StartTagsReadAlikeInSingleByteAndWideText)
         }
         const auto children = [](const Document& document) {
             std::string list;
-            DWORD index = 0;
-            Element* child = nullptr;
-            while (document.GetElement("a")->GetNextChild(index, child)) {
+            for (const Element* child : Children(document.GetElement("a"))) {
                 list += std::to_string(child->GetType()) + " [" + std::string(child->Tag().View()) + "] ["
                     + std::string(child->Contents().View()) + "]";
             }

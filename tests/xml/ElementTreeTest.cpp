@@ -425,13 +425,8 @@ TEST(ElementTree, ChildAndAttributeListsKeepOrderThroughGrowth)
     root->AddChild(middle, 700);
     ASSERT_EQ(root->GetNumberOfChildren(), 1503u);
     std::vector<std::string> tags;
-    index = 0;
-    Element* child = nullptr;
-    while (root->GetNextChild(index, child)) {
-        CString tag;
-        child->GetTag(tag);
-        tags.emplace_back(tag.GetString());
-    }
+    for (const Element* child : Children(root))
+        tags.emplace_back(child->Tag().GetString());
     const std::pair<std::size_t, const char*> placed[] = {{0, "first"}, {1, "c0"}, {700, "middle"}, {701, "c699"}, {1502, "many"}};
     for (const auto& [at, tag] : placed)
         EXPECT_EQ(tags[at], tag) << at;
@@ -441,6 +436,7 @@ TEST(ElementTree, ChildAndAttributeListsKeepOrderThroughGrowth)
     Element::DeleteElement(first);
     ASSERT_EQ(root->GetNumberOfChildren(), 1501u);
     index = 700;
+    Element* child = nullptr;
     ASSERT_TRUE(root->GetNextChild(index, child));
     CString tag;
     child->GetTag(tag);

@@ -141,20 +141,15 @@ TEST(Entities, AddTextEscapesAndGetTextResolves)
     Document document;
     Element* a = AddElement(document.GetRootElement(), "a");
     ASSERT_TRUE(a->AddText("1 < 2 & \"3\" > '4'"));
-    DWORD index = 0;
-    Element* child = nullptr;
-    a->GetNextChild(index, child);
-    ASSERT_NE(child, nullptr);
-    EXPECT_STREQ(child->Contents(), "1 &lt; 2 &amp; &quot;3&quot; &gt; &apos;4&apos;");
     EXPECT_EQ(TextOf(a), "1 < 2 & \"3\" > '4'");
-
     // Unchanged text is stored as it is; AddTextXML never escapes.
     ASSERT_TRUE(a->AddText("plain"));
     ASSERT_TRUE(a->AddTextXML("<b/>"));
-    a->GetNextChild(index, child);
-    EXPECT_STREQ(child->Contents(), "plain");
-    a->GetNextChild(index, child);
-    EXPECT_STREQ(child->Contents(), "<b/>");
+    const auto children = Children(a);
+    ASSERT_EQ(children.size(), 3u);
+    EXPECT_STREQ(children[0]->Contents(), "1 &lt; 2 &amp; &quot;3&quot; &gt; &apos;4&apos;");
+    EXPECT_STREQ(children[1]->Contents(), "plain");
+    EXPECT_STREQ(children[2]->Contents(), "<b/>");
 }
 
 TEST(Entities, OneUnresolvableReferenceLeavesTheTextUnchanged)

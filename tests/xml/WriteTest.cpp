@@ -17,23 +17,17 @@ std::string Shape(const Element* node)
     while (node->GetNextAttribute(index, attribute)) {
         out += " " + std::string(attribute->m_Name.GetString()) + "=" + attribute->m_Value.GetString();
     }
-    index = 0;
-    Element* child = nullptr;
     out += "{";
-    while (node->GetNextChild(index, child)) {
+    for (const Element* child : Children(node))
         out += Shape(child);
-    }
     return out + "}";
 }
 
 std::string ChildrenShape(const Document& document)
 {
     std::string out;
-    DWORD index = 0;
-    Element* child = nullptr;
-    while (document.GetRootElement()->GetNextChild(index, child)) {
+    for (const Element* child : Children(document.GetRootElement()))
         out += Shape(child);
-    }
     return out;
 }
 
@@ -148,11 +142,9 @@ TEST(Write, CDATAContentsWithTheTerminatorReadBack)
     EXPECT_EQ(bytes, "<a><![CDATA[x]]>]]>y]]>]]>]]></a>");
     Document copy;
     ASSERT_TRUE(ParseBytes(copy, bytes)) << ErrorOf(copy).message;
-    DWORD index = 0;
-    Element* child = nullptr;
-    copy.GetElement("a")->GetNextChild(index, child);
-    ASSERT_NE(child, nullptr);
-    EXPECT_STREQ(child->Contents(), "x]]>y]]>");
+    const auto children = Children(copy.GetElement("a"));
+    ASSERT_EQ(children.size(), 1u);
+    EXPECT_STREQ(children[0]->Contents(), "x]]>y]]>");
 }
 
 TEST(Write, AutomaticIndentationPutsElementsOnTheirOwnLines)

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 inline CParsePoint At(DWORD index, DWORD line, DWORD column)
 {
@@ -62,6 +63,17 @@ inline CExtensibleMarkupLanguageElement* AddElement(CExtensibleMarkupLanguageEle
     auto* element = CExtensibleMarkupLanguageElement::NewElement(parent, CExtensibleMarkupLanguageElement::typeElement);
     element->SetTag(tag);
     return element;
+}
+
+// The element's children in order.
+inline std::vector<CExtensibleMarkupLanguageElement*> Children(const CExtensibleMarkupLanguageElement* element)
+{
+    std::vector<CExtensibleMarkupLanguageElement*> children;
+    DWORD index = 0;
+    CExtensibleMarkupLanguageElement* child = nullptr;
+    while (element->GetNextChild(index, child))
+        children.push_back(child);
+    return children;
 }
 
 // The element's text, all of its text segments joined.
