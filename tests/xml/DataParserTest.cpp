@@ -208,7 +208,7 @@ TEST_F(DataParser, AdvanceCountsCharactersAndReachesTheEndByIndexAlone)
     EXPECT_EQ(point, At(2, 2, 1));
 }
 
-TEST_F(DataParser, ByteSearchesCountLinesAndResetOnFailure)
+TEST_F(DataParser, ByteSearchesCountLinesResetOnFailureAndFoldOnlyLetters)
 {
     Load("ab\ncd\r\nxy"s);
     EXPECT_TRUE(Succeeded(parser.Find(At(1, 1, 2), BYTE('y'), result)));
@@ -230,13 +230,8 @@ TEST_F(DataParser, ByteSearchesCountLinesAndResetOnFailure)
     pattern.Add(BYTE('y'));
     pattern.Add(BYTE('y'));
     EXPECT_EQ(FailureOf(parser.FindNoCase(CParsePoint(), pattern, result)), kNoMatch); // runs past the end
-}
-
-TEST_F(DataParser, FindNoCaseFoldsLettersOnly)
-{
     Load("@[\xC0Z"s);
-    CByteArray pattern;
-    pattern.Add(0);
+    pattern.SetSize(1);
     for (BYTE other : {BYTE('`'), BYTE('{'), BYTE(0xE0)}) {
         pattern[0] = other;
         EXPECT_FALSE(parser.FindNoCase(CParsePoint(), pattern, result)) << int(other);

@@ -407,7 +407,7 @@ TEST(XML, DoubleByteCharactersStepAsOneInTheProcessCodePage)
 }
 #endif
 
-TEST(XML, LoadFileTurnsBareLineFeedsIntoCrLf)
+TEST(XML, LoadFileTurnsBareLineFeedsIntoCrLfAndSaveFileReplacesTheFileWhole)
 {
     const orv_test::ScratchFolder folder("cxml");
     const auto path = folder / "load.xml";
@@ -428,17 +428,12 @@ TEST(XML, LoadFileTurnsBareLineFeedsIntoCrLf)
     EXPECT_EQ(1, xml.LoadFile(nullptr));
     // A directory opens on some systems but cannot be read.
     EXPECT_EQ(1, xml.LoadFile(folder.Path().string().c_str()));
-}
-
-TEST(XML, SaveFileWritesTheDocumentUnchangedAndReplacesWhole)
-{
-    const orv_test::ScratchFolder folder("cxml");
-    const auto path = folder / "save.xml";
-    orv_test::WriteFile(path, std::string(1000, 'x'));
-    CXML xml("<r>\n<a/>\r\n</r>");
-    EXPECT_EQ(0, xml.SaveFile(path.string().c_str()));
-    EXPECT_EQ("<r>\n<a/>\r\n</r>", orv_test::ReadFile(path));
-    EXPECT_FALSE(std::filesystem::exists(path.string() + ".orvtmp"));
+    const auto saved = folder / "save.xml";
+    orv_test::WriteFile(saved, std::string(1000, 'x'));
+    xml.SetDoc("<r>\n<a/>\r\n</r>");
+    EXPECT_EQ(0, xml.SaveFile(saved.string().c_str()));
+    EXPECT_EQ("<r>\n<a/>\r\n</r>", orv_test::ReadFile(saved));
+    EXPECT_FALSE(std::filesystem::exists(saved.string() + ".orvtmp"));
 
     // A save that cannot be made leaves the old file as it was.
     const auto missingDir = folder / "no_such_dir" / "f.xml";
@@ -451,7 +446,7 @@ TEST(XML, SaveFileWritesTheDocumentUnchangedAndReplacesWhole)
     EXPECT_FALSE(std::filesystem::exists(dirPath.string() + ".orvtmp"));
 
     CXML loaded;
-    EXPECT_EQ(0, loaded.LoadFile(path.string().c_str()));
+    EXPECT_EQ(0, loaded.LoadFile(saved.string().c_str()));
     EXPECT_STREQ("<r>\r\n<a/>\r\n</r>", loaded.GetDoc());
 }
 
