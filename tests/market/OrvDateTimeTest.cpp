@@ -260,7 +260,7 @@ TEST(OrvDateTimeFix, EasternTimestampsShiftByTheEasternSpan)
 
 // ------------------------------------------------------------ formatting
 
-TEST_F(OrvDateTimeClock, TimeFlagsChooseSecondsAndTheZone)
+TEST_F(OrvDateTimeClock, TimeFlagsZoneBearingFormsAndDatesFollowTheDisplayZone)
 {
     const int eastern = COrvDateTime::GetETToUTCMinutes();
     const CString zone = COrvDateTime::GetDisplayTimeZone();
@@ -279,16 +279,12 @@ TEST_F(OrvDateTimeClock, TimeFlagsChooseSecondsAndTheZone)
     for (const auto& c : cases)
         EXPECT_EQ(c.value.FormatETTime(c.flags), c.text) << c.flags;
     EXPECT_EQ(open.FormatETDateTime(COrvDateTime::FormatNoSeconds), "1/10/2012 09:30");
-}
-
-TEST_F(OrvDateTimeClock, ZoneBearingFormsNameTheDisplayZoneAndDatesAreShownInTheZone)
-{
     const COrvDateTime value = Utc(2012, 3, 11, 12, 0, 0);
     // Display in Eastern time: even the local view says the Eastern zone.
     COrvDateTime::SetLocalDisplayFormat(0);
-    const CString eastern = COrvDateTime::GetEasternTimeZone();
-    EXPECT_EQ(value.FormatLocalTime(COrvDateTime::FormatWithZone), value.FormatLocalTime() + " " + eastern);
-    EXPECT_EQ(value.FormatDisplayTime(COrvDateTime::FormatWithZone), value.FormatETTime() + " " + eastern);
+    const CString easternZone = COrvDateTime::GetEasternTimeZone();
+    EXPECT_EQ(value.FormatLocalTime(COrvDateTime::FormatWithZone), value.FormatLocalTime() + " " + easternZone);
+    EXPECT_EQ(value.FormatDisplayTime(COrvDateTime::FormatWithZone), value.FormatETTime() + " " + easternZone);
 
     COrvDateTime::SetLocalDisplayFormat(1);
     const CString local = COrvDateTime::GetLocalTimeZone();

@@ -319,7 +319,7 @@ TEST_F(TradingCalc, ForexConversionAndValueQuotes)
     }
 }
 
-TEST(SecurityType, FromEveryTextForm)
+TEST(SecurityType, FromEveryTextFormFlagsAndCompatibility)
 {
     struct { const char* symbol; enumSecurityType type; } cases[] = {
         { "", SECURITY_TYPE_EQUITY },          { "/", SECURITY_TYPE_EQUITY },
@@ -342,10 +342,6 @@ TEST(SecurityType, FromEveryTextForm)
     EXPECT_EQ(GetSecurityType(_bstr_t(L"EUR/JPY")), SECURITY_TYPE_FOREX);
     EXPECT_EQ(GetSecurityType(_bstr_t(L"/CLF3")), SECURITY_TYPE_FUTURES);
 #endif
-}
-
-TEST(SecurityType, FlagsAndCompatibility)
-{
     EXPECT_EQ(SymTypeFlag2enumSecurityType(1), SECURITY_TYPE_EQUITY);
     EXPECT_EQ(SymTypeFlag2enumSecurityType(2), SECURITY_TYPE_OPTION);
     EXPECT_EQ(SymTypeFlag2enumSecurityType(4), SECURITY_TYPE_FUTURES);
@@ -371,7 +367,7 @@ TEST(SecurityType, FlagsAndCompatibility)
     EXPECT_EQ(IsCompatibleSymbol(CString("EUR/USD"), SYMTYPE_FOREX), 1);
 }
 
-TEST(OrderRules, TierMarketsFoldIntoMainMarkets)
+TEST(OrderRules, TierMarketsFoldIntoMainMarketsAndAllowableTimesInForce)
 {
     const auto fold = [](const char* market) {
         CString text(market);
@@ -385,10 +381,6 @@ TEST(OrderRules, TierMarketsFoldIntoMainMarkets)
         { "", "0 " }, { "NGSMm", "1 NGSM" } };
     for (const auto& [market, folded] : others)
         EXPECT_EQ(fold(market), folded) << market;
-}
-
-TEST(OrderRules, AllowableTimesInForce)
-{
     const struct { LONG tif, type; const char* market; const char* symbol; int allowed; } cases[] = {
         { TIF_DAYPLUS, ORDERTYPE_MARKET, "NYSE", "IBM", 0 }, { TIF_DAYPLUS, ORDERTYPE_LIMIT, "NYSE", "IBM", 1 },
         { TIF_DAYPLUS, ORDERTYPE_RESERVE, "NYSE", "IBM", 1 }, { TIF_IOC, ORDERTYPE_LIMIT, "CDNX", "ABC", 0 },
