@@ -118,7 +118,7 @@ TEST_F(Kestrel, ExtremeValuesStayWithinTheCapacity)
     EXPECT_EQ(guard[1], 'x');
 }
 
-TEST_F(Kestrel, FoldersLieUnderTheRootAndAreCreated)
+TEST_F(Kestrel, FoldersLieUnderTheRootAndGlobalSettingsComeFromItsIniFileOrTheDefault)
 {
     char buffer[260];
     ASSERT_TRUE(HostGetUserDirectory(buffer, sizeof buffer));
@@ -132,21 +132,17 @@ TEST_F(Kestrel, FoldersLieUnderTheRootAndAreCreated)
     // A buffer too small for the path: false and empty, never a cut path.
     EXPECT_FALSE(HostGetUserDirectory(buffer, 4));
     EXPECT_EQ(buffer[0], '\0');
-}
-
-TEST_F(Kestrel, GlobalSettingsComeFromTheIniFileOrTheDefault)
-{
     std::filesystem::create_directories(m_root);
     std::ofstream(m_root / "Kestrel.ini") << "[Other]\nReleaseType=Wrong\n[GlobalSettings]\n ReleaseType = Beta \nQuickLaunch=1\n";
-    char buffer[48];
-    HostGetGlobalSetting("GlobalSettings", "ReleaseType", buffer, 48, "");
-    EXPECT_STREQ(buffer, "Beta");
-    HostGetGlobalSetting("globalsettings", "quicklaunch", buffer, 48, "");
-    EXPECT_STREQ(buffer, "1");
-    HostGetGlobalSetting("GlobalSettings", "InstallTime", buffer, 48, "none");
-    EXPECT_STREQ(buffer, "none");
-    HostGetGlobalSetting("GlobalSettings", "ReleaseType", buffer, 3, "");
-    EXPECT_STREQ(buffer, "Be");
+    char setting[48];
+    HostGetGlobalSetting("GlobalSettings", "ReleaseType", setting, 48, "");
+    EXPECT_STREQ(setting, "Beta");
+    HostGetGlobalSetting("globalsettings", "quicklaunch", setting, 48, "");
+    EXPECT_STREQ(setting, "1");
+    HostGetGlobalSetting("GlobalSettings", "InstallTime", setting, 48, "none");
+    EXPECT_STREQ(setting, "none");
+    HostGetGlobalSetting("GlobalSettings", "ReleaseType", setting, 3, "");
+    EXPECT_STREQ(setting, "Be");
 }
 
 TEST_F(Kestrel, LinesFromSeveralThreadsAreNeitherLostNorInterleaved)

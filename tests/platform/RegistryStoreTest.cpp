@@ -122,7 +122,7 @@ TEST_F(RegistryStore, NamesCompareWithoutCaseAndKeepTheirFirstSpelling)
     }
 }
 
-TEST_F(RegistryStore, FailedWriteLeavesThePreviousStoreWhole)
+TEST_F(RegistryStore, FailedWritesLeaveThePreviousStoreWholeAndCreateNothing)
 {
     HKEY key = Create("Software\\Atomic");
     ASSERT_EQ(SetString(key, "Setting", "old"), ERROR_SUCCESS);
@@ -142,16 +142,14 @@ TEST_F(RegistryStore, FailedWriteLeavesThePreviousStoreWhole)
     platform::ResetRegistryCacheForTesting();
     EXPECT_EQ(GetString(key, "Setting"), "new");
     RegCloseKey(key);
-}
-
-TEST_F(RegistryStore, FailedKeyCreationCreatesNothing)
-{
+    // A key whose creation fails is not made, in memory or in the file.
+    const std::string stored = ReadFile(m_store);
     platform::SetRegistryWriteFaultForTesting(0);
-    HKEY key = reinterpret_cast<HKEY>(1);
-    EXPECT_EQ(TryCreate("Software\\Never", key), ERROR_REGISTRY_IO_FAILED);
-    EXPECT_EQ(key, nullptr);
-    EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Never", 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
-    EXPECT_FALSE(std::filesystem::exists(m_store));
+    HKEY never = reinterpret_cast<HKEY>(1);
+    EXPECT_EQ(TryCreate("Software\\Never", never), ERROR_REGISTRY_IO_FAILED);
+    EXPECT_EQ(never, nullptr);
+    EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Never", 0, KEY_READ, &never), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(ReadFile(m_store), stored);
 }
 
 TEST_F(RegistryStore, SeesChangesAnotherProcessWrote)
