@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(Color, SetRgbTakesRedBlueGreen)
+TEST(Color, SetRgbTakesRedBlueGreenAndHexTextReadsRedGreenBlue)
 {
     CColor color;
     color.SetRGB(255, 0, 128);
@@ -13,11 +13,6 @@ TEST(Color, SetRgbTakesRedBlueGreen)
 
     color.SetBlue(0x40);
     EXPECT_EQ((unsigned long)color, 0x4080FFul);
-}
-
-TEST(Color, HexTextReadsRedGreenBlue)
-{
-    CColor color;
     EXPECT_TRUE(color.SetString("1a2B3c"));
     EXPECT_EQ(color.GetRed(), 0x1A);
     EXPECT_EQ(color.GetGreen(), 0x2B);

@@ -9,7 +9,7 @@
 
 using namespace hooked_msgbox;
 
-TEST(HookedMsgBoxText, ExtraButtonTagEscapesItsCaption)
+TEST(HookedMsgBoxText, ExtraButtonTagEscapesItsCaptionAndLeadingElementsAreTakenInOrder)
 {
     EXPECT_STREQ(CreateExtraButtonTag(101, "Retry later").GetString(),
                  "<ExtraBtn id=\"101\" caption=\"Retry later\"/>");
@@ -20,10 +20,6 @@ TEST(HookedMsgBoxText, ExtraButtonTagEscapesItsCaption)
     ASSERT_EQ(parsed.buttons.size(), 1u);
     EXPECT_STREQ(parsed.buttons[0].caption.GetString(), "Say \"<no>\" & go");
     EXPECT_STREQ(parsed.rest.GetString(), "Text");
-}
-
-TEST(HookedMsgBoxText, LeadingElementsAreTakenInOrder)
-{
     struct Case { const char* text; size_t buttons; COLORREF border; COLORREF background; const char* rest; };
     const Case cases[] = {
         {"Plain text", 0, kNoColor, kNoColor, "Plain text"},
