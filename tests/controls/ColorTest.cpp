@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(Color, SetRgbTakesRedBlueGreen)
+TEST(Color, SetRgbTakesRedBlueGreenAndHexTextReadsRedGreenBlue)
 {
     CColor color;
     color.SetRGB(255, 0, 128);
@@ -13,11 +13,6 @@ TEST(Color, SetRgbTakesRedBlueGreen)
 
     color.SetBlue(0x40);
     EXPECT_EQ((unsigned long)color, 0x4080FFul);
-}
-
-TEST(Color, HexTextReadsRedGreenBlue)
-{
-    CColor color;
     EXPECT_TRUE(color.SetString("1a2B3c"));
     EXPECT_EQ(color.GetRed(), 0x1A);
     EXPECT_EQ(color.GetGreen(), 0x2B);
@@ -54,7 +49,7 @@ TEST(Color, NamesComeFromTheTableSearchedFromTheEnd)
     EXPECT_EQ((unsigned long)CColor::GetColorFromIndex(500), 0ul);
 }
 
-TEST(Color, ConvertsBetweenRgbAndHls)
+TEST(Color, ConvertsBetweenRgbAndHlsAndExtremeLuminanceGivesWhiteOrBlack)
 {
     // Pure red comes out at 360 degrees: only a hue above 360 is wrapped.
     CColor color(0x0000FF);
@@ -74,11 +69,7 @@ TEST(Color, ConvertsBetweenRgbAndHls)
     EXPECT_EQ((unsigned long)color, 0x00FF00ul);
     color.SetHLS(0, 0.25f, 0);
     EXPECT_EQ(color.GetRed(), 63);
-}
-
-TEST(Color, ExtremeLuminanceGivesWhiteOrBlack)
-{
-    CColor color(0x336699);
+    color = CColor(0x336699);
     color.SetLuminance(1);
     EXPECT_EQ((unsigned long)color, 0xFFFFFFul);
     color = CColor(0x336699);

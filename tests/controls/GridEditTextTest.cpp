@@ -27,7 +27,7 @@ TEST(GridEditText, ChoosesTheEditorFromTheField)
 
 // Grouping goes before the point is mapped, so neither locale misreads the
 // other's separator.
-TEST(GridEditText, ReadsCellNumbersWithTheUsersSeparators)
+TEST(GridEditText, ReadsCellNumbersWithTheUsersSeparatorsAndApostrophePricesOnlyInTheirFormats)
 {
     const struct { const char* text; NumberSeparators separators; double value; } decimals[] = {
         {"1,234.50", kUs, 1234.5},   {"1,5", kUs, 15},            {"1.5", kUs, 1.5},
@@ -47,10 +47,6 @@ TEST(GridEditText, ReadsCellNumbersWithTheUsersSeparators)
     };
     for (const auto& c : integers)
         EXPECT_EQ(ReadGridInteger(c.text, c.separators), c.value) << c.text;
-}
-
-TEST(GridEditText, ReadsApostrophePricesOnlyInApostropheFormats)
-{
     const double kDefault = -7;
     const struct { const char* text; int format; NumberSeparators separators; double value; } cases[] = {
         {"108'165", 32, kUs, 108.515625},   {"108'162", 33, kUs, 108.5078125}, {"108'16", 32, kUs, 108.5},

@@ -9,7 +9,7 @@
 
 using namespace hooked_msgbox;
 
-TEST(HookedMsgBoxText, ExtraButtonTagEscapesItsCaption)
+TEST(HookedMsgBoxText, ExtraButtonTagEscapesItsCaptionAndLeadingElementsAreTakenInOrder)
 {
     EXPECT_STREQ(CreateExtraButtonTag(101, "Retry later").GetString(),
                  "<ExtraBtn id=\"101\" caption=\"Retry later\"/>");
@@ -20,10 +20,6 @@ TEST(HookedMsgBoxText, ExtraButtonTagEscapesItsCaption)
     ASSERT_EQ(parsed.buttons.size(), 1u);
     EXPECT_STREQ(parsed.buttons[0].caption.GetString(), "Say \"<no>\" & go");
     EXPECT_STREQ(parsed.rest.GetString(), "Text");
-}
-
-TEST(HookedMsgBoxText, LeadingElementsAreTakenInOrder)
-{
     struct Case { const char* text; size_t buttons; COLORREF border; COLORREF background; const char* rest; };
     const Case cases[] = {
         {"Plain text", 0, kNoColor, kNoColor, "Plain text"},
@@ -60,7 +56,7 @@ TEST(HookedMsgBoxText, RemoveSpecialTagsLeavesWhatAUserReads)
     EXPECT_STREQ(RemoveListMarkers("A\n<lb>x\ny</lb>\nB").GetString(), "A\nx\ny\nB");
 }
 
-TEST(HookedMsgBoxText, ListBlockKeepsAtMostTenPlaceholderLines)
+TEST(HookedMsgBoxText, ListBlockKeepsAtMostTenPlaceholderLinesAndItsEdges)
 {
     CString text = "Head\n<lb>";
     for (int i = 1; i <= 25; ++i) {
@@ -77,21 +73,17 @@ TEST(HookedMsgBoxText, ListBlockKeepsAtMostTenPlaceholderLines)
     EXPECT_STREQ(layout.blockLines.front().GetString(), "line 1");
     EXPECT_STREQ(layout.blockLines.back().GetString(), "line 25");
     EXPECT_STREQ(layout.Joined().GetString(), "Head\n\n\n\n\n\n\n\n\n\n\nTail\n");
-}
-
-// A closing marker without an opening one makes a one-line block, and so
-// do both markers on one line; without a closing marker there is no block,
-// and an empty line stays a line.
-TEST(HookedMsgBoxText, ListBlockEdges)
-{
+    // A closing marker without an opening one makes a one-line block, and so
+    // do both markers on one line; without a closing marker there is no block,
+    // and an empty line stays a line.
     const struct { const char* text; int first, last; const char* block; } cases[] = {
         {"a\nb</lb>\nc", 1, 1, "b"}, {"<lb>only</lb>", 0, 0, "only"}};
     for (const auto& c : cases) {
-        const LineLayout layout = LayoutLines(c.text);
-        EXPECT_EQ(layout.first, c.first) << c.text;
-        EXPECT_EQ(layout.last, c.last) << c.text;
-        ASSERT_EQ(layout.blockLines.size(), 1u) << c.text;
-        EXPECT_STREQ(layout.blockLines[0].GetString(), c.block);
+        const LineLayout edge = LayoutLines(c.text);
+        EXPECT_EQ(edge.first, c.first) << c.text;
+        EXPECT_EQ(edge.last, c.last) << c.text;
+        ASSERT_EQ(edge.blockLines.size(), 1u) << c.text;
+        EXPECT_STREQ(edge.blockLines[0].GetString(), c.block);
     }
     const LineLayout none = LayoutLines("<lb>x\n\ny");
     EXPECT_FALSE(none.HasBlock());

@@ -19,7 +19,7 @@ DWORD FakeSystemColor(int index)
 
 // Price and money texts are the host's, which always writes "."; pips take
 // the user's separator (the `localized` rows).
-TEST_F(MarketValueText, MoneyTextsByFormat)
+TEST_F(MarketValueText, MoneyTextsByFormatAndSubPipsAfterTheLastRegularDecimal)
 {
     const struct { MoneyTextOptions options; double value; const char* text; bool localized; } cases[] = {
         {{MoneyPrice, 2}, 0, "0.00", false},          {{MoneyPrice, 2, true}, 0, "", false},
@@ -35,15 +35,11 @@ TEST_F(MarketValueText, MoneyTextsByFormat)
     const MoneyText parts = FormatMoneyText(1.23456, {MoneySubPips, 4});
     EXPECT_STREQ(parts.main, "1.2345");
     EXPECT_STREQ(parts.subPips, "60");
-}
-
-TEST_F(MarketValueText, SubPipsFollowTheLastRegularDecimal)
-{
-    const struct { const char* text; int decimals; const char* main; const char* subPips; } cases[] = {
+    const struct { const char* text; int decimals; const char* main; const char* subPips; } splits[] = {
         {"1.23456", 4, "1.2345", "60"}, {"1.2345", 4, "1.2345", "00"}, {"1.234567", 4, "1.2345", "67"},
         {"-0.5", 0, "-0.", "50"},      {"12", 4, "12", ""},            {"1.2", -3, "1.", "20"},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : splits) {
         CString main, subPips;
         SplitSubPips(Localized(c.text), c.decimals, main, subPips);
         EXPECT_STREQ(main + "|" + subPips, Localized(c.main) + "|" + c.subPips) << c.text;

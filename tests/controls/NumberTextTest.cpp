@@ -20,7 +20,7 @@ constexpr double kFail = -999;   // the value of a text that must not read
 
 } // namespace
 
-TEST(ApostrophePrice, ReadsEveryFractionCodeAndSubtractsTheFractionOfANegativePrice)
+TEST(ApostrophePrice, ReadsEveryFractionCodeAndWhatTheHostWritesAndSubtractsANegativeFraction)
 {
     const struct { int code; const char* text; double value; } cases[] = {
         {32, "101'165", 101.515625}, {33, "99'087", 99.2734375},  {33, "108'162", 108.5078125},
@@ -42,11 +42,7 @@ TEST(ApostrophePrice, ReadsEveryFractionCodeAndSubtractsTheFractionOfANegativePr
         EXPECT_EQ(ParseApostrophePrice(c.text, c.code, value), c.value != kFail) << c.code << " " << c.text;
         EXPECT_EQ(value, c.value) << c.code << " " << c.text;
     }
-}
-
-// Every text the host writes in a fraction code reads back as its value.
-TEST(ApostrophePrice, ReadsBackWhatTheHostWrites)
-{
+    // Every text the host writes in a fraction code reads back as its value.
     for (int code : {17, 18, 19, 20, 21, 22, 23, 24, 32, 33, 34}) {
         for (int ticks : {0, 1, 3, 7, 255, 6497, -1, -6496}) {
             const double value = ticks * ApostropheTick(code);
@@ -60,7 +56,7 @@ TEST(ApostrophePrice, ReadsBackWhatTheHostWrites)
     EXPECT_EQ(ApostropheTick(25), 0);
 }
 
-TEST_F(NumberEdit, FormatsEachKindAndReadsItBack)
+TEST_F(NumberEdit, FormatsEachKindReadsItBackAndReadsOnlyNumbersOfThisEdit)
 {
     const struct { int kind, decimals; double value; const char* text; } cases[] = {
         {NumberPrice, 2, 101.255, "101.26"},    {NumberPrice, 4, -0.5, "-0.5000"},
@@ -76,18 +72,14 @@ TEST_F(NumberEdit, FormatsEachKindAndReadsItBack)
         EXPECT_TRUE(model.Parse(model.Format(c.value), read)) << c.text;
         EXPECT_NEAR(read, c.value, 0.006) << c.text;
     }
-}
-
-TEST_F(NumberEdit, ReadsOnlyNumbersOfThisEdit)
-{
-    const struct { int kind, decimals; const char* text; double value; } cases[] = {
+    const struct { int kind, decimals; const char* text; double value; } texts[] = {
         {NumberPrice, 2, " 101.25 ", 101.25}, {NumberPrice, 2, "", 0},           {NumberPrice, 2, "-", 0},
         {NumberPrice, 2, ".", 0},             {NumberPrice, 2, "-.5", -0.5},     {NumberPercent, 2, "12.5%", 12.5},
         {NumberForexLots, 0, "2.5", 25000},   {NumberPrice, 32, "101.5", 101.5}, {NumberPrice, 32, "101'16.5", kFail},
         {NumberPrice, 2, "1.2.3", kFail},     {NumberPrice, 2, "12a", kFail},    {NumberPrice, 2, "1e5", kFail},
         {NumberPrice, 2, "1 2", kFail},       {NumberPrice, 2, "5-", kFail},     {NumberPrice, 2, "101'16", kFail},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : texts) {
         double read = kFail;
         EXPECT_EQ(NumberEditModel(c.kind, c.decimals).Parse(Localized(c.text), read), c.value != kFail) << c.text;
         EXPECT_EQ(read, c.value) << c.text;

@@ -82,16 +82,12 @@ TEST(SymbolDragText, AccountReadFromDroppedText)
     }
 }
 
-TEST(SymbolDragText, BlockTextStopsAtZeroOrBlockEnd)
+TEST(SymbolDragText, BlockTextStopsAtZeroOrBlockEndAndCopiesNeedRoomForTheTerminator)
 {
     const char unterminated[] = {'I', 'B', 'M'};
     EXPECT_STREQ(TextOfBlock(unterminated, 3), "IBM");
     EXPECT_STREQ(TextOfBlock("GE\0XX", 5), "GE");
     EXPECT_STREQ(TextOfBlock(nullptr, 4), "");
-}
-
-TEST(SymbolDragText, CopyNeedsRoomForTheTerminator)
-{
     char buffer[4] = {'x', 'x', 'x', 'x'};
     EXPECT_FALSE(CopyToBuffer("ABCD", buffer, 4));
     EXPECT_EQ(buffer[0], 'x');

@@ -46,7 +46,7 @@ int CauseOf(const std::function<void()>& action)
 
 } // namespace
 
-TEST(Archive, WritesEachTypeLittleEndianInItsOwnWidth)
+TEST(Archive, WritesEachTypeLittleEndianInItsOwnWidthAndStringsWhole)
 {
     const Bytes bytes = Stored([](CArchive& ar) {
         ar << BYTE(0xAB) << WORD(0x1234) << LONG(-2) << DWORD(0x89ABCDEF) << LONGLONG(0x0102030405060708) << true
@@ -57,6 +57,10 @@ TEST(Archive, WritesEachTypeLittleEndianInItsOwnWidth)
                             0x00, 0x00, 0xC0, 0x3F,                          // 1.5f
                             0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xC0}; // -2.0
     EXPECT_EQ(bytes, expected);
+    // long is 32-bit on Windows; natively it is LONGLONG itself and keeps 64 bits.
+    EXPECT_EQ(Stored([](CArchive& ar) { ar << long(-1); }).size(), sizeof(long));
+    // A string keeps its embedded NUL bytes.
+    EXPECT_EQ(Stored([](CArchive& ar) { ar << CString("a\0b", 3); }), (Bytes{0x03, 'a', 0x00, 'b'}));
 }
 
 // Stores the values in order, loads them into default-made ones of the same
@@ -83,13 +87,6 @@ TEST(Archive, ReadsBackWhatItWrote)
         ar >> first >> second;
         EXPECT_TRUE(first && !second);
     });
-}
-
-TEST(Archive, LongTakesItsPlatformWidth)
-{
-    // 32-bit on Windows; natively long is LONGLONG itself and keeps 64 bits.
-    const Bytes bytes = Stored([](CArchive& ar) { ar << long(-1); });
-    EXPECT_EQ(bytes.size(), sizeof(long));
 }
 
 TEST(Archive, CountsUseAWordOrAnEscapedDword)
@@ -123,11 +120,6 @@ TEST(Archive, StringLengthPrefixGrowsAtEachLimit)
             EXPECT_EQ(back, text) << c.length;
         }, 7);
     }
-}
-
-TEST(Archive, StringsKeepEmbeddedNulBytes)
-{
-    EXPECT_EQ(Stored([](CArchive& ar) { ar << CString("a\0b", 3); }), (Bytes{0x03, 'a', 0x00, 'b'}));
 }
 
 TEST(Archive, LoadingPastTheEndThrowsEndOfFileAndLeavesTheTarget)

@@ -20,7 +20,7 @@ std::vector<UINT> Elements(const CUIntArray& array)
     return std::vector<UINT>(array.GetData(), array.GetData() + array.GetSize());
 }
 
-TEST(ArraySize, SetSizeValueInitialisesAndRejectsNegatives)
+TEST(ArraySize, SetSizeValueInitialisesRejectsNegativesAndGrowsInSteps)
 {
     CDWordArray array;
     EXPECT_TRUE(array.IsEmpty());
@@ -33,10 +33,6 @@ TEST(ArraySize, SetSizeValueInitialisesAndRejectsNegatives)
     EXPECT_THROW(array.SetSize(-1), CInvalidArgException);
     EXPECT_THROW(array.SetSize(2, -2), CInvalidArgException);
     EXPECT_EQ(array.GetSize(), 1);
-}
-
-TEST(ArraySize, GrowthStepKeepsStorageAcrossAdds)
-{
     CByteArray stepped;
     stepped.SetSize(0, 100);
     stepped.Add(1);
@@ -71,28 +67,24 @@ TEST(ArrayAccess, EveryAccessorChecksTheIndex)
     EXPECT_THROW(CUIntArray().GetAt(0), CInvalidArgException);
 }
 
-TEST(ArrayAdd, OwnElementSurvivesReallocation)
+TEST(ArrayAdd, OwnElementsSurviveReallocationAppendAndCopy)
 {
     CStringArray array;
     array.Add("seed text that is long enough to be heap allocated");
     for (int i = 0; i < 40; ++i)
         EXPECT_EQ(array.Add(array[0]), i + 1);
     EXPECT_EQ(array[40], array[0]);
-}
-
-TEST(ArrayAdd, AppendToItselfAndCopy)
-{
-    CUIntArray array = Numbers({1, 2, 3});
-    EXPECT_EQ(array.Append(array), 3);
-    EXPECT_EQ(Elements(array), (std::vector<UINT>{1, 2, 3, 1, 2, 3}));
+    CUIntArray numbers = Numbers({1, 2, 3});
+    EXPECT_EQ(numbers.Append(numbers), 3);
+    EXPECT_EQ(Elements(numbers), (std::vector<UINT>{1, 2, 3, 1, 2, 3}));
     CUIntArray other;
-    other.Copy(array);
+    other.Copy(numbers);
     other.Copy(other);
-    EXPECT_EQ(Elements(other), Elements(array));
+    EXPECT_EQ(Elements(other), Elements(numbers));
     EXPECT_EQ(other.Append(CUIntArray()), 6);
 }
 
-TEST(ArrayInsert, PastTheEndGrowsAndBadArgumentsThrow)
+TEST(ArrayInsert, PastTheEndGrowsWholeArraysIncludingItselfGoInAndBadArgumentsThrow)
 {
     CUIntArray array = Numbers({1, 2});
     array.InsertAt(1, 7, 2);
@@ -104,11 +96,7 @@ TEST(ArrayInsert, PastTheEndGrowsAndBadArgumentsThrow)
     EXPECT_THROW(array.InsertAt(-1, 1), CInvalidArgException);
     EXPECT_THROW(array.InsertAt(0, 1, -1), CInvalidArgException);
     EXPECT_THROW(array.InsertAt(0, nullptr), CInvalidArgException);
-}
-
-TEST(ArrayInsert, WholeArrayIncludingItself)
-{
-    CUIntArray array = Numbers({1, 2});
+    array = Numbers({1, 2});
     array.InsertAt(1, &array);
     EXPECT_EQ(Elements(array), (std::vector<UINT>{1, 1, 2, 2}));
     const CUIntArray tail = Numbers({8, 9});

@@ -6,7 +6,7 @@
 
 namespace {
 
-TEST(GeometryPointAndSize, ArithmeticAndEquality)
+TEST(GeometryPointAndSize, ArithmeticEqualityAndOverflowThatWraps)
 {
     CPoint p(3, 4);
     EXPECT_EQ(p + CSize(1, 1), CPoint(4, 5));
@@ -19,17 +19,13 @@ TEST(GeometryPointAndSize, ArithmeticAndEquality)
     s += CSize(1, 1);
     EXPECT_EQ(s - CSize(3, 4), CSize());
     EXPECT_EQ(CPoint(), CPoint(POINT{0, 0}));
-}
-
-TEST(GeometryPointAndSize, OverflowWrapsInsteadOfFailing)
-{
     EXPECT_EQ(CPoint(INT_MAX, 0) + CSize(1, 0), CPoint(INT_MIN, 0));
     EXPECT_EQ(CPoint(0, INT_MIN) - CPoint(0, 1), CPoint(0, INT_MAX));
     EXPECT_EQ(CSize(INT_MAX, 0) + CSize(1, 0), CSize(INT_MIN, 0));
     EXPECT_EQ(CRect(INT_MIN, 0, INT_MAX, 1).Width(), -1);
 }
 
-TEST(GeometryRect, ConstructionAndMeasures)
+TEST(GeometryRect, ConstructionMeasuresEmptinessAndContainment)
 {
     const CRect fromPoints(CPoint(1, 2), CPoint(11, 22));
     EXPECT_EQ(fromPoints, CRect(1, 2, 11, 22));
@@ -44,10 +40,6 @@ TEST(GeometryRect, ConstructionAndMeasures)
     EXPECT_EQ(CRect(INT_MAX - 1, INT_MIN, INT_MAX, INT_MIN + 2).CenterPoint(), CPoint(INT_MAX - 1, INT_MIN + 1));
     EXPECT_TRUE(CRect().IsRectNull());
     EXPECT_FALSE(CRect(1, 1, 1, 1).IsRectNull());
-}
-
-TEST(GeometryRect, EmptinessAndContainment)
-{
     EXPECT_TRUE(CRect(5, 0, 5, 10).IsRectEmpty());
     EXPECT_TRUE(CRect(0, 5, 10, 4).IsRectEmpty());
     EXPECT_TRUE(CRect(10, 0, 0, 10).IsRectEmpty());
@@ -83,7 +75,7 @@ TEST(GeometryRect, MovingAndResizing)
     EXPECT_TRUE(r.IsRectNull());
 }
 
-TEST(GeometryRect, IntersectionEmptiesWhenNothingOverlaps)
+TEST(GeometryRect, IntersectionEmptiesWhenNothingOverlapsAndUnionIgnoresEmptyRectangles)
 {
     const CRect a(0, 0, 10, 10);
     CRect r(1, 2, 3, 4);
@@ -96,12 +88,6 @@ TEST(GeometryRect, IntersectionEmptiesWhenNothingOverlaps)
     EXPECT_EQ(a & CRect(-5, -5, 1, 1), CRect(0, 0, 1, 1));
     EXPECT_TRUE((a & CRect(3, 3, 3, 8)).IsRectNull());
     EXPECT_THROW(r.IntersectRect(nullptr, &a), CInvalidArgException);
-}
-
-TEST(GeometryRect, UnionIgnoresEmptyRectangles)
-{
-    const CRect a(0, 0, 10, 10);
-    CRect r;
     EXPECT_TRUE(r.UnionRect(&a, CRect(20, 20, 30, 25)));
     EXPECT_EQ(r, CRect(0, 0, 30, 25));
     EXPECT_TRUE(r.UnionRect(CRect(-100, -100, -100, 50), &a));

@@ -63,7 +63,7 @@ TEST(LibraryStartup, StaticObjectsAreBuiltInLoadOrder)
 // The names are new to the test process, so the system hands out ids from
 // its shared table of registered names (0xC000 upwards) in the order they
 // were asked for; window messages and clipboard formats share that table.
-TEST(LibraryStartup, MessagesAndClipFormatAreRegisteredInLoadOrder)
+TEST(LibraryStartup, MessagesAndClipFormatAreRegisteredInLoadOrderAndSystemColoursCached)
 {
     struct Registered { const char* name; UINT id; };
     const Registered registered[] = {
@@ -84,10 +84,6 @@ TEST(LibraryStartup, MessagesAndClipFormatAreRegisteredInLoadOrder)
     for (int i = 0; i < 8; ++i)
         EXPECT_EQ(::RegisterWindowMessageA(registered[i].name), registered[i].id) << registered[i].name;
     EXPECT_EQ(::RegisterClipboardFormatA("OrvClipFormat"), registered[8].id);
-}
-
-TEST(LibraryStartup, SystemColoursAreCachedAtLoad)
-{
     EXPECT_EQ(CSysColors::sm_crWindow, ::GetSysColor(COLOR_WINDOW));
     EXPECT_EQ(CSysColors::sm_crBtnText, ::GetSysColor(COLOR_BTNTEXT));
     EXPECT_NE(CSysColors::sm_penWindow.GetSafeHandle(), nullptr);

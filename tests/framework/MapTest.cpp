@@ -23,7 +23,7 @@ Entries Iterate(const MAP& map)
     return entries;
 }
 
-TEST(MapHashTable, SizeDefaultsToSeventeenAndZeroBecomesOne)
+TEST(MapHashTable, SizeDefaultsToSeventeenZeroBecomesOneAndResizingKeepsEveryEntry)
 {
     CIntMap map;
     EXPECT_EQ(map.GetHashTableSize(), 17u);
@@ -33,11 +33,6 @@ TEST(MapHashTable, SizeDefaultsToSeventeenAndZeroBecomesOne)
     EXPECT_EQ(map.GetHashTableSize(), 180u);
     map[5] = 1;
     EXPECT_EQ(map.GetCount(), 1);
-}
-
-TEST(MapHashTable, ResizingKeepsEveryEntry)
-{
-    CIntMap map;
     for (int i = -50; i < 150; ++i)
         map[i] = i * 2;
     for (UINT size : {1u, 180u, 3u}) {
@@ -52,7 +47,7 @@ TEST(MapHashTable, ResizingKeepsEveryEntry)
     }
 }
 
-TEST(MapEntries, LookupSetAtAndIndexing)
+TEST(MapEntries, LookupSetAtIndexingAndRemovalFromAnyPlaceInAChain)
 {
     CIntMap map;
     int value = 99;
@@ -64,24 +59,20 @@ TEST(MapEntries, LookupSetAtAndIndexing)
     map.SetAt(1, 11);
     EXPECT_EQ(map.GetCount(), 1);
     EXPECT_TRUE(map.Lookup(1, value) && value == 11);
-}
-
-TEST(MapEntries, RemovalFromAnyPlaceInAChain)
-{
-    CIntMap map;
-    map.InitHashTable(1);
+    CIntMap chain;
+    chain.InitHashTable(1);
     for (int i = 0; i < 5; ++i)
-        map[i] = i;
-    EXPECT_TRUE(map.RemoveKey(2));
-    EXPECT_TRUE(map.RemoveKey(4));
-    EXPECT_TRUE(map.RemoveKey(0));
-    EXPECT_FALSE(map.RemoveKey(2));
-    EXPECT_EQ(Iterate(map), (Entries{{3, 3}, {1, 1}}));
-    map.RemoveAll();
-    EXPECT_TRUE(map.IsEmpty());
-    EXPECT_EQ(map.GetStartPosition(), nullptr);
-    EXPECT_EQ(map.GetHashTableSize(), 1u);
-    EXPECT_FALSE(map.RemoveKey(3));
+        chain[i] = i;
+    EXPECT_TRUE(chain.RemoveKey(2));
+    EXPECT_TRUE(chain.RemoveKey(4));
+    EXPECT_TRUE(chain.RemoveKey(0));
+    EXPECT_FALSE(chain.RemoveKey(2));
+    EXPECT_EQ(Iterate(chain), (Entries{{3, 3}, {1, 1}}));
+    chain.RemoveAll();
+    EXPECT_TRUE(chain.IsEmpty());
+    EXPECT_EQ(chain.GetStartPosition(), nullptr);
+    EXPECT_EQ(chain.GetHashTableSize(), 1u);
+    EXPECT_FALSE(chain.RemoveKey(3));
 }
 
 TEST(MapIteration, BucketOrderThenChainOrder)

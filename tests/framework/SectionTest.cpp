@@ -36,7 +36,7 @@ TEST(Section, CountersStayExactUnderContention)
     EXPECT_EQ(counter, 200000);
 }
 
-TEST(Section, HolderMayLockAgainAndMustUnlockAsOften)
+TEST(Section, HolderMayLockAgainAndMustUnlockAsOftenAndTheGuardReleasesOnExit)
 {
     CSection section(0);
     section.Lock();
@@ -47,11 +47,6 @@ TEST(Section, HolderMayLockAgainAndMustUnlockAsOften)
     EXPECT_FALSE(FreeForOtherThreads(section));
     section.Unlock();
     EXPECT_TRUE(FreeForOtherThreads(section));
-}
-
-TEST(Section, ScopeGuardReleasesOnExit)
-{
-    CSection section;
     {
         CSectionLock lock(section);
         EXPECT_FALSE(FreeForOtherThreads(section));

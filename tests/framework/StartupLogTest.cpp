@@ -50,7 +50,7 @@ TEST(StartupLog, StepsRecordInOrderAndUndoLastFirst)
     g_watched = nullptr;
 }
 
-TEST(StartupLog, UndoingOutOfOrderIsReportedAndKeepsTheRest)
+TEST(StartupLog, UndoingOutOfOrderIsReportedKeepsTheRestAndTellsStepsApartByTheirOwnName)
 {
     CStartupLog log;
     auto first = std::make_unique<CStartupStep>(log, "first");
@@ -67,20 +67,16 @@ TEST(StartupLog, UndoingOutOfOrderIsReportedAndKeepsTheRest)
     other.Undo("never");
     EXPECT_FALSE(other.IsInOrder());
     EXPECT_EQ(Steps(other), (std::vector<std::string> {"kept"}));
-}
-
-TEST(StartupLog, StepsAreToldApartByTheirOwnName)
-{
     // Two steps with equal texts at different addresses: each removes its own.
     static const char nameA[] = "same";
     static const char nameB[] = "same";
-    CStartupLog log;
-    auto a = std::make_unique<CStartupStep>(log, nameA);
-    auto b = std::make_unique<CStartupStep>(log, nameB);
+    CStartupLog same;
+    auto a = std::make_unique<CStartupStep>(same, nameA);
+    auto b = std::make_unique<CStartupStep>(same, nameB);
     a.reset();
-    EXPECT_FALSE(log.IsInOrder());
-    ASSERT_EQ(log.GetCount(), 1);
-    EXPECT_EQ(log.GetStep(0), nameB);
+    EXPECT_FALSE(same.IsInOrder());
+    ASSERT_EQ(same.GetCount(), 1);
+    EXPECT_EQ(same.GetStep(0), nameB);
 }
 
 TEST(StartupLog, AFullLogLeavesFurtherStepsOutAndSaysSo)

@@ -14,7 +14,7 @@ std::string Bytes(const CString& s)
     return std::string(s.GetString(), static_cast<std::size_t>(s.GetLength()));
 }
 
-TEST(StringConstruction, NullAndLengthForms)
+TEST(StringConstruction, NullAndLengthFormsAndMoveLeavesTheSourceEmpty)
 {
     EXPECT_TRUE(CString(static_cast<const char*>(nullptr)).IsEmpty());
     EXPECT_EQ(Bytes(CString("a\0b", 3)), std::string("a\0b", 3));
@@ -24,10 +24,6 @@ TEST(StringConstruction, NullAndLengthForms)
     EXPECT_EQ(CString('x', 3), "xxx");
     EXPECT_TRUE(CString('x', 0).IsEmpty());
     EXPECT_TRUE(CString('x', -5).IsEmpty());
-}
-
-TEST(StringConstruction, MoveLeavesSourceEmpty)
-{
     CString source("a long enough text to live on the heap, not inline");
     CString target(std::move(source));
     EXPECT_TRUE(source.IsEmpty());
@@ -36,7 +32,7 @@ TEST(StringConstruction, MoveLeavesSourceEmpty)
     EXPECT_EQ(source.GetLength(), 50);
 }
 
-TEST(StringConcatenation, AllOperandForms)
+TEST(StringConcatenation, AllOperandFormsAndArgumentsThatAliasTheString)
 {
     const CString ab("ab");
     EXPECT_EQ(ab + CString("c"), "abc");
@@ -50,11 +46,7 @@ TEST(StringConcatenation, AllOperandForms)
     s += 'y';
     s += CString('\0');
     EXPECT_EQ(Bytes(s), std::string("xy\0", 3));
-}
-
-TEST(StringConcatenation, ArgumentsMayAliasTheString)
-{
-    CString s("0123456789");
+    s = "0123456789";
     s += s;
     EXPECT_EQ(s, "01234567890123456789");
     s += s.GetString() + 15;
@@ -94,7 +86,7 @@ TEST(StringElementAccess, IndexOutsideLengthThrows)
     EXPECT_THROW(CString().GetAt(0), CInvalidArgException);
 }
 
-TEST(StringFormat, CPrintfRules)
+TEST(StringFormat, CPrintfRulesWindowsI64PrefixLongOutputAndSelfReference)
 {
     CString s;
     s.Format("%d|%5s|%-3c|%.2f|%e|%x", -42, "ab", 'z', 2.005, 1.5, 255u);
@@ -103,20 +95,11 @@ TEST(StringFormat, CPrintfRules)
     EXPECT_EQ(s.GetLength(), 1);
     s.Format(nullptr);
     EXPECT_TRUE(s.IsEmpty());
-}
-
-TEST(StringFormat, WindowsI64Prefix)
-{
-    CString s;
     s.Format("%I64d %I64u %I64x %-10I64d|", LLONG_MIN, ULLONG_MAX, 0xABCDEF0123ULL, 7LL);
     EXPECT_EQ(s, "-9223372036854775808 18446744073709551615 abcdef0123 7         |");
     s.Format("%%I64d %d %I64X", 1, 255LL);
     EXPECT_EQ(s, "%I64d 1 FF");
-}
-
-TEST(StringFormat, LongOutputAndSelfReference)
-{
-    CString s('x', 1000);
+    s = CString('x', 1000);
     s.Format("[%s]", s.GetString());
     EXPECT_EQ(s.GetLength(), 1002);
     EXPECT_EQ(s.Left(2), "[x");
@@ -181,7 +164,7 @@ TEST(StringCase, AsciiLettersOnly)
     EXPECT_EQ(Bytes(s.MakeLower()), "az09\xE4\xC4");
 }
 
-TEST(StringEditing, ReplaceCountsNonOverlappingMatches)
+TEST(StringEditing, ReplaceCountsNonOverlappingMatchesRemoveInsertDeleteClamp)
 {
     CString s("aaaa");
     EXPECT_EQ(s.Replace("aa", "b"), 2);
@@ -196,11 +179,7 @@ TEST(StringEditing, ReplaceCountsNonOverlappingMatches)
     EXPECT_EQ(t.Replace('.', '/'), 2);
     EXPECT_EQ(t.Replace(t.GetString() + 1, t.GetString() + 3), 1);
     EXPECT_EQ(t, "x/z");
-}
-
-TEST(StringEditing, RemoveInsertDeleteClampAndReturnCounts)
-{
-    CString s("a,b,,c");
+    s = "a,b,,c";
     EXPECT_EQ(s.Remove(','), 3);
     EXPECT_EQ(s, "abc");
     EXPECT_EQ(s.Insert(-4, '<'), 4);
@@ -215,7 +194,7 @@ TEST(StringEditing, RemoveInsertDeleteClampAndReturnCounts)
     EXPECT_EQ(s, "<abc>b");
 }
 
-TEST(StringBuffer, FillAndRelease)
+TEST(StringBuffer, FillReleaseAndBadLengthsThatThrow)
 {
     CString s("abc");
     char* buffer = s.GetBuffer(10);
@@ -230,18 +209,14 @@ TEST(StringBuffer, FillAndRelease)
     std::memcpy(s.GetBufferSetLength(4), "w\0yz", 4);
     s.ReleaseBuffer(4);
     EXPECT_EQ(Bytes(s), std::string("w\0yz", 4));
-}
-
-TEST(StringBuffer, BadLengthsThrow)
-{
-    CString s("abc");
-    EXPECT_THROW(s.GetBuffer(-1), CInvalidArgException);
-    EXPECT_THROW(s.GetBufferSetLength(-2), CInvalidArgException);
-    s.GetBuffer(5);
-    EXPECT_THROW(s.ReleaseBuffer(6), CInvalidArgException);
-    EXPECT_THROW(s.ReleaseBuffer(-2), CInvalidArgException);
-    s.ReleaseBuffer();
-    EXPECT_EQ(s, "abc");
+    CString t("abc");
+    EXPECT_THROW(t.GetBuffer(-1), CInvalidArgException);
+    EXPECT_THROW(t.GetBufferSetLength(-2), CInvalidArgException);
+    t.GetBuffer(5);
+    EXPECT_THROW(t.ReleaseBuffer(6), CInvalidArgException);
+    EXPECT_THROW(t.ReleaseBuffer(-2), CInvalidArgException);
+    t.ReleaseBuffer();
+    EXPECT_EQ(t, "abc");
 }
 
 } // namespace

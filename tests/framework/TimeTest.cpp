@@ -1,4 +1,5 @@
 #include "framework/Time.h"
+#include "support/CalendarFields.h"
 
 #include <gtest/gtest.h>
 
@@ -16,20 +17,6 @@ constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
 std::string Text(const CString& s)
 {
     return std::string(s.GetString(), static_cast<std::size_t>(s.GetLength()));
-}
-
-// The C library's own local time, which the tests compare against so that
-// they hold in any time zone.
-std::tm Local(std::int64_t value)
-{
-    const std::time_t t = static_cast<std::time_t>(value);
-    std::tm out {};
-#if defined(_WIN32)
-    localtime_s(&out, &t);
-#else
-    localtime_r(&t, &out);
-#endif
-    return out;
 }
 
 // Year, month, day, hour, minute, second, day of week (1 = Sunday).
@@ -68,7 +55,7 @@ TEST(TimeConstruction, FieldsGoThroughLocalMktime)
     EXPECT_EQ(FieldsOf(time), (Fields { 2024, 2, 29, 13, 14, 15, 5 }));
 }
 
-TEST(TimeConstruction, BadFieldsGiveMinusOneAndNotValid)
+TEST(TimeConstruction, BadFieldsGiveMinusOneAndTheConvertibleRangeIs1970To3000Utc)
 {
     const CTime bad[] = { CTime(2023, 2, 29, 0, 0, 0), CTime(1900, 2, 29, 0, 0, 0), CTime(2024, 13, 1, 0, 0, 0),
                           CTime(2024, 4, 31, 0, 0, 0), CTime(2024, 1, 1, 24, 0, 0), CTime(2024, 1, 1, 0, 60, 0),
@@ -79,10 +66,6 @@ TEST(TimeConstruction, BadFieldsGiveMinusOneAndNotValid)
         EXPECT_EQ(FieldsOf(time), (Fields { -1, -1, -1, -1, -1, -1, -1 }));
         EXPECT_EQ(Text(time.Format("%Y")), "");
     }
-}
-
-TEST(TimeConstruction, ConvertibleRangeIs1970To3000Utc)
-{
     EXPECT_TRUE(CTime(0).IsValid() && CTime(CTime::MaxConvertible).IsValid());
     EXPECT_FALSE(CTime(-1).IsValid() || CTime(CTime::MaxConvertible + 1).IsValid());
     std::tm out {};
@@ -94,10 +77,11 @@ TEST(TimeConstruction, ConvertibleRangeIs1970To3000Utc)
     EXPECT_EQ(Text(CTime(-1).FormatGmt("%Y")), "");
 }
 
-TEST(TimeConversion, LocalFieldsAndFormatFollowLocaltime)
+TEST(TimeConversion, LocalAndGmtFieldsAndFormat)
 {
     for (std::int64_t value : { 0LL, 951782400LL, 1700000000LL, 1711846800LL, 4102444799LL }) {
-        const std::tm expected = Local(value);
+        // The C library's own local time: the test holds in any zone.
+        const std::tm expected = orv_test::LocalFields(static_cast<std::time_t>(value));
         const CTime time(value);
         EXPECT_EQ(FieldsOf(time), FieldsOf(expected)) << value;
         std::tm local {};
@@ -107,10 +91,6 @@ TEST(TimeConversion, LocalFieldsAndFormatFollowLocaltime)
         std::strftime(buffer, sizeof buffer, "%Y-%m-%d %H:%M:%S", &expected);
         EXPECT_EQ(Text(time.Format("%Y-%m-%d %H:%M:%S")), buffer);
     }
-}
-
-TEST(TimeConversion, GmtBreakdownAndFormat)
-{
     std::tm out {};
     ASSERT_NE(CTime(0).GetGmtTm(&out), nullptr);
     EXPECT_EQ(FieldsOf(out), (Fields { 1970, 1, 1, 0, 0, 0, 5 }));
@@ -127,7 +107,7 @@ TEST(TimeConversion, CurrentTimeIsNow)
     EXPECT_LE(now.GetTime(), after);
 }
 
-TEST(TimeArithmetic, SpansAndDifferences)
+TEST(TimeArithmetic, SpansAndDifferencesSaturateInsteadOfOverflowing)
 {
     const CTime start(1700000000);
     const CTime later = start + CTimeSpan(1, 2, 3, 4);
@@ -139,10 +119,6 @@ TEST(TimeArithmetic, SpansAndDifferences)
     moving -= CTimeSpan(120);
     EXPECT_EQ(moving.GetTime(), 1700000000 - 60);
     EXPECT_TRUE(start < later && later >= start && start != later);
-}
-
-TEST(TimeArithmetic, SaturatesInsteadOfOverflowing)
-{
     EXPECT_EQ((CTime(kMax - 1) + CTimeSpan(10)).GetTime(), kMax);
     EXPECT_EQ((CTime(kMin + 1) - CTimeSpan(10)).GetTime(), kMin);
     EXPECT_EQ((CTime(kMax) - CTime(kMin)).GetTotalSeconds(), kMax);
@@ -152,7 +128,7 @@ TEST(TimeArithmetic, SaturatesInsteadOfOverflowing)
 
 // -------------------------------------------------------------- CTimeSpan
 
-TEST(TimeSpan, PartsAndTotals)
+TEST(TimeSpan, PartsTotalsAndFormatShowingMagnitudesWithOneSign)
 {
     const CTimeSpan span(1, 25, 61, 61);
     EXPECT_EQ(span.GetTotalSeconds(), 86400 + 25 * 3600 + 61 * 60 + 61);
@@ -162,10 +138,6 @@ TEST(TimeSpan, PartsAndTotals)
     EXPECT_TRUE(negative.GetDays() == -1 && negative.GetHours() == -2 && negative.GetMinutes() == -3
                 && negative.GetSeconds() == -4);
     EXPECT_EQ(CTimeSpan(2147483647L, 23, 59, 59).GetDays(), 2147483647);
-}
-
-TEST(TimeSpan, FormatShowsMagnitudesWithOneSign)
-{
     EXPECT_EQ(Text(CTimeSpan(3, 4, 5, 6).Format("%D:%H:%M:%S %%")), "3:04:05:06 %");
     EXPECT_EQ(Text(CTimeSpan(-1, -12, 0, 0).Format("%D days, %H hours")), "-1 days, 12 hours");
     EXPECT_EQ(Text(CTimeSpan(-90).Format("%M:%S")), "-01:30");
@@ -175,7 +147,7 @@ TEST(TimeSpan, FormatShowsMagnitudesWithOneSign)
 
 // ------------------------------------------------------------ the formatter
 
-TEST(TimeFormatTm, WeekNumbersPaddingAndLiterals)
+TEST(TimeFormatTm, WeekNumbersPaddingLiteralsAndFieldsOutOfRangeNeverReadOutsideTheTables)
 {
     std::tm t {};
     t.tm_year = 2023 - 1900; // Sunday 1 January 2023
@@ -187,11 +159,7 @@ TEST(TimeFormatTm, WeekNumbersPaddingAndLiterals)
     EXPECT_EQ(Text(CTime::FormatTm(t, "%U %W %a")), "01 01 Mon");
     EXPECT_EQ(Text(CTime::FormatTm(t, "%#c")), "Monday, January 02, 2023 00:00:00");
     EXPECT_EQ(Text(CTime::FormatTm(t, "a%nb%tc %q %#q 100%")), "a\nb\tc %q %#q 100%");
-}
-
-TEST(TimeFormatTm, FieldsOutOfRangeNeverReadOutsideTheTables)
-{
-    std::tm t {};
+    t = std::tm {};
     t.tm_wday = 7;
     t.tm_mon = -1;
     t.tm_hour = std::numeric_limits<int>::min();

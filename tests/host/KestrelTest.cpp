@@ -69,17 +69,13 @@ TEST_F(Kestrel, IntegersAndMoneyAreGroupedWithASign)
     EXPECT_EQ(PlainPrice(12345.0001), "12,345.0001");
 }
 
-TEST_F(Kestrel, PricesForEditingHaveDecimalsAndNoGrouping)
+TEST_F(Kestrel, PricesForEditingHaveDecimalsWithoutGroupingOrTheFractionCodesApostrophe)
 {
     EXPECT_EQ(Price(1234.5678, 2), "1234.57");
     EXPECT_EQ(Price(1234.5678, 0), "1235");
     EXPECT_EQ(Price(-0.5, 1), "-0.5");
     EXPECT_EQ(Price(0.12345678, 99), "0.123456780000000");
     EXPECT_EQ(Price(3.0, -4), "3");
-}
-
-TEST_F(Kestrel, FractionCodesUseTheApostropheNotation)
-{
     EXPECT_EQ(Price(101.515625, 32), "101'165");
     EXPECT_EQ(Price(101.5, 32), "101'16");
     EXPECT_EQ(Price(99 + 8.0 / 32 + 3.0 / 128, 33), "99'087");
@@ -122,7 +118,7 @@ TEST_F(Kestrel, ExtremeValuesStayWithinTheCapacity)
     EXPECT_EQ(guard[1], 'x');
 }
 
-TEST_F(Kestrel, FoldersLieUnderTheRootAndAreCreated)
+TEST_F(Kestrel, FoldersLieUnderTheRootAndGlobalSettingsComeFromItsIniFileOrTheDefault)
 {
     char buffer[260];
     ASSERT_TRUE(HostGetUserDirectory(buffer, sizeof buffer));
@@ -136,21 +132,17 @@ TEST_F(Kestrel, FoldersLieUnderTheRootAndAreCreated)
     // A buffer too small for the path: false and empty, never a cut path.
     EXPECT_FALSE(HostGetUserDirectory(buffer, 4));
     EXPECT_EQ(buffer[0], '\0');
-}
-
-TEST_F(Kestrel, GlobalSettingsComeFromTheIniFileOrTheDefault)
-{
     std::filesystem::create_directories(m_root);
     std::ofstream(m_root / "Kestrel.ini") << "[Other]\nReleaseType=Wrong\n[GlobalSettings]\n ReleaseType = Beta \nQuickLaunch=1\n";
-    char buffer[48];
-    HostGetGlobalSetting("GlobalSettings", "ReleaseType", buffer, 48, "");
-    EXPECT_STREQ(buffer, "Beta");
-    HostGetGlobalSetting("globalsettings", "quicklaunch", buffer, 48, "");
-    EXPECT_STREQ(buffer, "1");
-    HostGetGlobalSetting("GlobalSettings", "InstallTime", buffer, 48, "none");
-    EXPECT_STREQ(buffer, "none");
-    HostGetGlobalSetting("GlobalSettings", "ReleaseType", buffer, 3, "");
-    EXPECT_STREQ(buffer, "Be");
+    char setting[48];
+    HostGetGlobalSetting("GlobalSettings", "ReleaseType", setting, 48, "");
+    EXPECT_STREQ(setting, "Beta");
+    HostGetGlobalSetting("globalsettings", "quicklaunch", setting, 48, "");
+    EXPECT_STREQ(setting, "1");
+    HostGetGlobalSetting("GlobalSettings", "InstallTime", setting, 48, "none");
+    EXPECT_STREQ(setting, "none");
+    HostGetGlobalSetting("GlobalSettings", "ReleaseType", setting, 3, "");
+    EXPECT_STREQ(setting, "Be");
 }
 
 TEST_F(Kestrel, LinesFromSeveralThreadsAreNeitherLostNorInterleaved)

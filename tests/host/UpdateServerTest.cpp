@@ -139,7 +139,7 @@ protected:
     std::string m_package;
 };
 
-TEST_F(UpdateServerTest, ServesFilesWithNoCacheHeadersOnKeptConnectionsAndLogsEachRequest)
+TEST_F(UpdateServerTest, ServesFilesWithNoCacheHeadersOnKeptConnectionsLogsEachRequestAndStops)
 {
     ASSERT_TRUE(m_server.Start());
     Client client(m_server.Port());
@@ -167,6 +167,12 @@ TEST_F(UpdateServerTest, ServesFilesWithNoCacheHeadersOnKeptConnectionsAndLogsEa
     EXPECT_EQ(first.end, "complete");
     EXPECT_EQ(Logged(2).status, 404);
     EXPECT_EQ(Logged(2).target, "/beta/update.manifest");
+
+    // Stopped, the server is gone and takes no connection.
+    const int port = m_server.Port();
+    m_server.Stop();
+    EXPECT_FALSE(m_server.Running());
+    EXPECT_FALSE(Client(port).Get("/release/update.manifest"));
 }
 
 TEST_F(UpdateServerTest, ScriptChoosesEachPathsReply)
@@ -240,16 +246,6 @@ TEST_F(UpdateServerTest, DelayHoldsTheRequestAndRateThrottlesTheBodyUntilTheClie
     const auto logged = Logged(2);
     EXPECT_EQ(logged.end, "aborted");
     EXPECT_LT(logged.bodyBytes, 3000);
-}
-
-TEST_F(UpdateServerTest, StopEndsTheServer)
-{
-    ASSERT_TRUE(m_server.Start());
-    const int port = m_server.Port();
-    m_server.Stop();
-    EXPECT_FALSE(m_server.Running());
-    Client client(port);
-    EXPECT_FALSE(client.Get("/release/update.manifest"));
 }
 
 #if defined(_WIN32)

@@ -80,7 +80,7 @@ class CachedQuote : public market_test::HostRootTest {
 
 } // namespace
 
-TEST_F(CachedQuote, FirstUpdateSeedsTheHistoryWithoutRecordingATick)
+TEST_F(CachedQuote, FirstUpdateSeedsTheHistoryAndALastWithoutBidAndAskIsATradeEveryTime)
 {
     CCachedQuote quote;
     EXPECT_EQ(quote.GetLastDirection(), TRENDTICK_NONE);
@@ -110,6 +110,17 @@ TEST_F(CachedQuote, FirstUpdateSeedsTheHistoryWithoutRecordingATick)
     record.SetPrices(10.00, 10.01, 10.03, 100, 0);
     other.Update(&record);
     EXPECT_EQ(other.GetLastDirection(), TRENDTICK_DOWN);
+
+    // A last without bid and ask counts as a trade, volume or not: the
+    // seeded tick, then the two trades.
+    CCachedQuote index;
+    Quote indexRecord("$INDU");
+    indexRecord.SetPrices(100.0, 0, 0, 0, 0);
+    EXPECT_EQ(index.Update(&indexRecord), QUOTECHANGE_TRADETICK | QUOTECHANGE_LAST | QUOTECHANGE_TICKINDICATOR);
+    EXPECT_FALSE(index.HaveBidAsk());
+    indexRecord.dLast = 99.0;
+    EXPECT_EQ(index.Update(&indexRecord), QUOTECHANGE_TRADETICK | QUOTECHANGE_LAST);
+    EXPECT_EQ(Trend(index), "++-");
 }
 
 TEST_F(CachedQuote, TradeTicksAndUnchangedTicks)
@@ -152,20 +163,6 @@ TEST_F(CachedQuote, TradeTicksAndUnchangedTicks)
     EXPECT_EQ(Trend(quote), "");
     EXPECT_EQ(quote.GetBidDirection(), enumTickNone);
     EXPECT_EQ(quote.GetQuoteRecord().dLast, 0.0);
-}
-
-TEST_F(CachedQuote, LastWithoutBidAndAskIsATradeEveryTime)
-{
-    CCachedQuote quote;
-    Quote record("$INDU");
-    record.SetPrices(100.0, 0, 0, 0, 0);
-    // A last without bid and ask counts as a trade, volume or not.
-    EXPECT_EQ(quote.Update(&record), QUOTECHANGE_TRADETICK | QUOTECHANGE_LAST | QUOTECHANGE_TICKINDICATOR);
-    EXPECT_FALSE(quote.HaveBidAsk());
-    record.dLast = 99.0;
-    EXPECT_EQ(quote.Update(&record), QUOTECHANGE_TRADETICK | QUOTECHANGE_LAST);
-    // The seeded tick, then the two trades.
-    EXPECT_EQ(Trend(quote), "++-");
 }
 
 TEST_F(CachedQuote, ConstructionFromARecordAndCopies)

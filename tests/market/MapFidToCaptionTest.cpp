@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-TEST(MapFidToCaption, HoldsEveryCaptionInItsRanges)
+TEST(MapFidToCaption, HoldsEveryCaptionInItsRangesAndTheQuoteFieldsCaptions)
 {
     const CMapFidToCaption& map = CMapFidToCaption::GetStaticMap();
     EXPECT_EQ(map.GetCount(), 216);
@@ -58,13 +58,8 @@ TEST(MapFidToCaption, HoldsEveryCaptionInItsRanges)
     EXPECT_EQ(map[-1], "");
     EXPECT_EQ(CMapFidToCaption::GetStaticMap()[12345], "");
     EXPECT_EQ(map.GetCount(), 216);
-}
-
-// The quote fields that a cached quote renders carry the captions their
-// names say.
-TEST(MapFidToCaption, QuoteFieldsHaveTheirCaptions)
-{
-    const CMapFidToCaption& map = CMapFidToCaption::GetStaticMap();
+    // The quote fields that a cached quote renders carry the captions their
+    // names say.
     const std::pair<long, const char*> fields[] = {
         {QUOTEFIELD_LAST, "Last"},          {QUOTEFIELD_BID, "Bid"},
         {QUOTEFIELD_ASK, "Ask"},            {QUOTEFIELD_BIDSIZE, "Bid Size"},

@@ -10,7 +10,7 @@
 // and 4, and reading stops at the first non-digit. Short texts have fewer
 // prefix characters, no middle, an empty sequence. Past 32 bits the number
 // saturates, on every platform alike.
-TEST(OrdNum, ReadsPrefixMiddleAndSequenceInBase36)
+TEST(OrdNum, ReadsPrefixMiddleAndSequenceInBase36AndTextWithoutColonChangesNothing)
 {
     const struct { const char* text; unsigned prefix, middle, sequence; } cases[] = {
         { "A1B2C:1Z", 13007u, 84u, 71u },     { "00A9:X:10", 10u, 9u, 36u },
@@ -26,10 +26,6 @@ TEST(OrdNum, ReadsPrefixMiddleAndSequenceInBase36)
         EXPECT_STREQ(static_cast<const char*>(number), c.text);
         EXPECT_FALSE(number.IsEmpty()) << c.text;
     }
-}
-
-TEST(OrdNum, TextWithoutColonLeavesTheObjectUnchanged)
-{
     COrdNum number("A1B2C:1Z");
     EXPECT_EQ(number.SetOrdNum("A1B2C1Z"), 0);
     EXPECT_EQ(number.SetOrdNum(nullptr), 0);
@@ -46,7 +42,7 @@ TEST(OrdNum, TextWithoutColonLeavesTheObjectUnchanged)
     EXPECT_STREQ(static_cast<const char*>(number), "");
 }
 
-TEST(OrdNum, EqualityIgnoresTextAndLetterCase)
+TEST(OrdNum, EqualityIgnoresLetterCaseAndOrderIsPrefixThenMiddleThenSequence)
 {
     COrdNum upper("A1B2C:1Z"), lower("a1b2c:1z"), other("A1B2C:20");
     EXPECT_TRUE(upper == lower);
@@ -59,10 +55,6 @@ TEST(OrdNum, EqualityIgnoresTextAndLetterCase)
     copy = other;
     EXPECT_STREQ(static_cast<const char*>(copy), "A1B2C:20");
     EXPECT_EQ(copy.GetSequence(), 72u);
-}
-
-TEST(OrdNum, SortsByPrefixThenMiddleThenSequence)
-{
     EXPECT_TRUE(COrdNum("AAA01:9") < COrdNum("AAA01:A"));
     EXPECT_FALSE(COrdNum("AAA01:A") < COrdNum("AAA01:9"));
     EXPECT_TRUE(COrdNum("AAA01:ZZZ") < COrdNum("AAA02:1"));

@@ -3,6 +3,7 @@
 // computed from the clock's own spans or from the process environment, so
 // the suite holds in every zone the test set-up runs it in.
 #include "market/OrvDateTime.h"
+#include "support/CalendarFields.h"
 
 #include <gtest/gtest.h>
 
@@ -152,12 +153,7 @@ TEST(OrvDateTimeValue, CTimeValuesGoThroughLocalTimeAndBack)
     // Now, the local span and the local offset of the C library agree, so
     // the value is the UTC instant.
     const std::time_t now = std::time(nullptr);
-    std::tm utc {};
-#if defined(_WIN32)
-    gmtime_s(&utc, &now);
-#else
-    gmtime_r(&now, &utc);
-#endif
+    const std::tm utc = orv_test::UtcFields(now);
     COrvDateTime value;
     value = static_cast<long>(now);
     EXPECT_EQ(value.FormatFIXUtcTimestamp(),
@@ -177,7 +173,7 @@ TEST(OrvDateTimeValue, CTimeValuesGoThroughLocalTimeAndBack)
 
 // ------------------------------------------------------------ parsing
 
-TEST(OrvDateTimeParse, TextIsReadAsUtcOrShiftedFromItsZone)
+TEST(OrvDateTimeParse, TextIsReadAsUtcOrShiftedFromItsZoneAndFailuresShiftNothing)
 {
     const int eastern = COrvDateTime::GetETToUTCMinutes();
     const int local = COrvDateTime::GetLocalToUTCMinutes();
@@ -190,12 +186,6 @@ TEST(OrvDateTimeParse, TextIsReadAsUtcOrShiftedFromItsZone)
     ASSERT_NE(value.ParseLocalDateTime("2012-03-11 09:30:00"), 0);
     EXPECT_EQ(value, Utc(2012, 3, 11, 9, 30, 0) + Minutes(local));
     EXPECT_EQ(value.FormatLocalTime(), "09:30:00");
-}
-
-TEST(OrvDateTimeParse, EasternTimeOnlyKeepsTheUtcTimeOfDay)
-{
-    const int eastern = COrvDateTime::GetETToUTCMinutes();
-    COrvDateTime value;
     // 22:00 Eastern is the next day in UTC; only the time of day stays.
     ASSERT_NE(value.ParseETDateTime("22:00", VAR_TIMEVALUEONLY), 0);
     EXPECT_GE(value.m_dt, 0.0);
@@ -205,11 +195,7 @@ TEST(OrvDateTimeParse, EasternTimeOnlyKeepsTheUtcTimeOfDay)
     // Without the flag the day is kept.
     ASSERT_NE(value.ParseETDateTime("22:00"), 0);
     EXPECT_GE(value.m_dt, 1.0);
-}
-
-TEST(OrvDateTimeParse, FailuresApplyNoShift)
-{
-    COrvDateTime value(40979.5);
+    value = COrvDateTime(40979.5);
     EXPECT_EQ(value.ParseETDateTime("half past nine"), 0);
     EXPECT_EQ(value.GetStatus(), COleDateTime::invalid);
     EXPECT_EQ(value.m_dt, 0.0);
@@ -221,7 +207,7 @@ TEST(OrvDateTimeParse, FailuresApplyNoShift)
     EXPECT_EQ(value.GetStatus(), COleDateTime::invalid);
 }
 
-TEST(OrvDateTimeFix, FixedLengthsByPositionOtherLengthsSplitAtTheSeparators)
+TEST(OrvDateTimeFix, FixedLengthsByPositionOtherLengthsSplitAtTheSeparatorsBadTextFailsSafely)
 {
     const struct { const char* text; int hour, minute, second; } cases[] = {
         { "20120311-14:30:00", 14, 30, 0 },     { "20120311-14:30:00.123", 14, 30, 0 },
@@ -236,10 +222,6 @@ TEST(OrvDateTimeFix, FixedLengthsByPositionOtherLengthsSplitAtTheSeparators)
         ASSERT_NE(value.ParseFIXUtcTimestamp(c.text), 0) << c.text;
         EXPECT_EQ(value, Utc(2012, 3, 11, c.hour, c.minute, c.second)) << c.text;
     }
-}
-
-TEST(OrvDateTimeFix, BadTextFailsSafely)
-{
     COrvDateTime value = Utc(2001, 2, 3, 4, 5, 6);
     // Too short: fails and leaves the value alone.
     EXPECT_EQ(value.ParseFIXUtcTimestamp("20120311-14:30:0"), 0);
@@ -278,7 +260,7 @@ TEST(OrvDateTimeFix, EasternTimestampsShiftByTheEasternSpan)
 
 // ------------------------------------------------------------ formatting
 
-TEST_F(OrvDateTimeClock, TimeFlagsChooseSecondsAndTheZone)
+TEST_F(OrvDateTimeClock, TimeFlagsZoneBearingFormsAndDatesFollowTheDisplayZone)
 {
     const int eastern = COrvDateTime::GetETToUTCMinutes();
     const CString zone = COrvDateTime::GetDisplayTimeZone();
@@ -297,27 +279,20 @@ TEST_F(OrvDateTimeClock, TimeFlagsChooseSecondsAndTheZone)
     for (const auto& c : cases)
         EXPECT_EQ(c.value.FormatETTime(c.flags), c.text) << c.flags;
     EXPECT_EQ(open.FormatETDateTime(COrvDateTime::FormatNoSeconds), "1/10/2012 09:30");
-}
-
-TEST_F(OrvDateTimeClock, ZoneBearingFormsAlwaysNameTheDisplayZone)
-{
     const COrvDateTime value = Utc(2012, 3, 11, 12, 0, 0);
     // Display in Eastern time: even the local view says the Eastern zone.
     COrvDateTime::SetLocalDisplayFormat(0);
-    const CString eastern = COrvDateTime::GetEasternTimeZone();
-    EXPECT_EQ(value.FormatLocalTime(COrvDateTime::FormatWithZone), value.FormatLocalTime() + " " + eastern);
-    EXPECT_EQ(value.FormatDisplayTime(COrvDateTime::FormatWithZone), value.FormatETTime() + " " + eastern);
+    const CString easternZone = COrvDateTime::GetEasternTimeZone();
+    EXPECT_EQ(value.FormatLocalTime(COrvDateTime::FormatWithZone), value.FormatLocalTime() + " " + easternZone);
+    EXPECT_EQ(value.FormatDisplayTime(COrvDateTime::FormatWithZone), value.FormatETTime() + " " + easternZone);
 
     COrvDateTime::SetLocalDisplayFormat(1);
     const CString local = COrvDateTime::GetLocalTimeZone();
     EXPECT_EQ(value.FormatETTime(COrvDateTime::FormatWithZone), value.FormatETTime() + " " + local);
     EXPECT_EQ(value.FormatDisplayTime(COrvDateTime::FormatWithZone), value.FormatLocalTime() + " " + local);
     EXPECT_EQ(value.FormatDisplayDateTime(0), value.FormatLocalDate() + " " + value.FormatLocalTime());
-}
-
-TEST_F(OrvDateTimeClock, DatesAreShownInTheZone)
-{
     // 02:00 UTC is still the previous evening in New York.
+    COrvDateTime::SetLocalDisplayFormat(0);
     const COrvDateTime early = Utc(2012, 3, 11, 2, 0, 0);
     EXPECT_EQ(early.FormatETDate(), "3/10/2012");
     EXPECT_EQ(early.FormatFIXETTimestamp().Left(8), "20120310");
@@ -422,14 +397,7 @@ TEST(OrvDateTimeState, LocalZoneIsTheWorkstationsZone)
     int standardMinutes = 0, daylightMinutes = 0;
     ASSERT_EQ(std::sscanf(expected, "%7[^|]|%d|%7[^|]|%d", standard, &standardMinutes, daylight, &daylightMinutes), 4)
         << expected;
-    const std::time_t now = std::time(nullptr);
-    std::tm local {};
-#if defined(_WIN32)
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
-    const bool inDaylight = local.tm_isdst > 0;
+    const bool inDaylight = orv_test::LocalFields(std::time(nullptr)).tm_isdst > 0;
     EXPECT_STREQ(COrvDateTime::GetLocalTimeZone(), inDaylight ? daylight : standard);
     EXPECT_EQ(COrvDateTime::GetLocalToUTCMinutes(), inDaylight ? daylightMinutes : standardMinutes);
 }

@@ -118,7 +118,7 @@ TEST_F(SymbolData, ForexEntriesBanksDefaultsAndAliases)
     EXPECT_EQ(log.find("Mapped default CForexData for USD/JPY\n"), log.rfind("Mapped default CForexData for USD/JPY\n"));
 }
 
-TEST_F(SymbolData, FuturesRootsAndContractSizes)
+TEST_F(SymbolData, FuturesRootsContractSizesAndDecimalAttributesReadLikeTheCLibrary)
 {
     TestSymbolData data;
     LoadSymbolData(kFuturesFile, data);
@@ -177,12 +177,8 @@ TEST_F(SymbolData, FuturesRootsAndContractSizes)
     EXPECT_TRUE(vendor.Lookup("/ES", value) && value == "ES");
     EXPECT_TRUE(vendor.Lookup("ZB", value) && value == "/ZB");
     EXPECT_FALSE(vendor.Lookup("stale", value));
-}
-
-// Decimal attributes read exactly as the C library reads them, whether the
-// text is a plain decimal or anything else it accepts or stops in.
-TEST_F(SymbolData, DecimalAttributesReadLikeTheCLibrary)
-{
+    // Decimal attributes read exactly as the C library reads them, whether the
+    // text is a plain decimal or anything else it accepts or stops in.
     const struct {
         const char* text;
         double value;
@@ -196,11 +192,11 @@ TEST_F(SymbolData, DecimalAttributesReadLikeTheCLibrary)
         file += "<Root Symbol=\"/A" + std::string(1, char('A' + i)) + "\" Increment=\"" + decimals[i].text + "\"/>";
     }
     file += "</Futures></SymbolData>";
-    TestSymbolData data;
-    LoadSymbolData(file, data);
+    TestSymbolData decimalData;
+    LoadSymbolData(file, decimalData);
     for (std::size_t i = 0; i < std::size(decimals); ++i) {
         const std::string symbol = "/A" + std::string(1, char('A' + i)) + "Z2";
-        const double read = data.GetIncrementForFutureRoot(symbol.c_str());
+        const double read = decimalData.GetIncrementForFutureRoot(symbol.c_str());
         EXPECT_EQ(read, decimals[i].value) << decimals[i].text;
         EXPECT_EQ(std::signbit(read), std::signbit(decimals[i].value)) << decimals[i].text;
     }

@@ -1,6 +1,7 @@
 #include "market/SymbolNotation.h"
 
 #include "MarketTestSupport.h"
+#include "QuoteTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -34,18 +35,12 @@ ParsedOption Parse(const char* symbol)
     return parsed;
 }
 
-std::u16string Wide(const char* text)
-{
-    std::u16string wide;
-    for (const char* p = text; *p != '\0'; ++p)
-        wide += char16_t(*p);
-    return wide;
-}
-
 int IsPutWide(const char* text)
 {
-    const std::u16string wide = Wide(text);
-    return IsPutOption(reinterpret_cast<const OLECHAR*>(wide.c_str()));
+    BSTR wide = market_test::Ole(text);
+    const int result = IsPutOption(static_cast<const OLECHAR*>(wide));
+    SysFreeString(wide);
+    return result;
 }
 
 struct Converted {
@@ -100,7 +95,7 @@ protected:
 
 } // namespace
 
-TEST(SymbolNotation, ParseOptionSymbolReadsRootDateSideAndStrike)
+TEST(SymbolNotation, ParseOptionSymbolReadsRootDateSideAndStrikeOrFailsWritingNothing)
 {
     const std::pair<const char*, ParsedOption> cases[] = {
         { "+AAPL 120121C500", { 1, "AAPL", 12, 1, 21, 'C', 500.0 } },
@@ -118,10 +113,6 @@ TEST(SymbolNotation, ParseOptionSymbolReadsRootDateSideAndStrike)
     EXPECT_EQ(Parse("+AAPL 120121Cxyz").strike, 0.0);
     EXPECT_EQ(Parse("+AAPL 120121C").strike, 0.0);
     EXPECT_EQ(Parse("+AAPL 120121C17.25abc").strike, 17.25);
-}
-
-TEST(SymbolNotation, ParseOptionSymbolFailuresWriteNothing)
-{
     for (const char* symbol : {
              "+A120121C",           // 9 characters, letter at position 8
              "+AAPL12",             // too short

@@ -150,7 +150,7 @@ TEST_F(TradingCalc, EquityAndOptionPositions)
     EXPECT_EQ(noQuote.value, 0.0);
 }
 
-TEST_F(TradingCalc, RegularHoursAreNineThirtyToFifteenFiftyNineOnTheExchangeClock)
+TEST_F(TradingCalc, RegularHoursAreNineThirtyToFifteenFiftyNineOnTheExchangeClockWithTheHostsOffset)
 {
     Quote quote("IBM");
     SetQuote(quote, 10.40, 10.50, 10.60, 0);
@@ -167,31 +167,23 @@ TEST_F(TradingCalc, RegularHoursAreNineThirtyToFifteenFiftyNineOnTheExchangeCloc
                   { 10, 0, -3600, 40.0 } };
     for (const auto& c : cases)
         EXPECT_EQ(pnlAt(c.hour, c.minute, c.offset), c.pnl) << c.hour << ":" << c.minute << " " << c.offset;
-}
-
-TEST_F(TradingCalc, ClockOffsetComesFromTheHost)
-{
-    Quote quote("IBM");
-    SetQuote(quote, 10.40, 10.50, 10.60, 0);
     g_now = LocalTime(15, 30);
 #if defined(_WIN32)
     // The host's clock-offset class is not registered here: no offset.
     orv::market::SetTradingClockForTesting(TestNow, nullptr);
     EXPECT_EQ(Calc("IBM", 100, 10.00, &quote).pnl, 50.0);
 #else
-    // The host stand-in gives the offset as a global setting.
-    WriteFile(m_root / "Kestrel.ini", "[GlobalSettings]\nClockOffset=3600\n");
-    orv::market::SetTradingClockForTesting(TestNow, nullptr);
-    EXPECT_EQ(Calc("IBM", 100, 10.00, &quote).pnl, 40.0);
-    // Asked once: a changed setting is not seen until the next reset.
-    WriteFile(m_root / "Kestrel.ini", "[GlobalSettings]\nClockOffset=0\n");
-    EXPECT_EQ(Calc("IBM", 100, 10.00, &quote).pnl, 40.0);
-    orv::market::SetTradingClockForTesting(TestNow, nullptr);
-    EXPECT_EQ(Calc("IBM", 100, 10.00, &quote).pnl, 50.0);
-    // Text that is not a whole number of seconds is no offset.
-    WriteFile(m_root / "Kestrel.ini", "[GlobalSettings]\nClockOffset=1h\n");
-    orv::market::SetTradingClockForTesting(TestNow, nullptr);
-    EXPECT_EQ(Calc("IBM", 100, 10.00, &quote).pnl, 50.0);
+    // The host stand-in gives the offset as a global setting, asked once: a
+    // changed setting is not seen until the next reset. Text that is not a
+    // whole number of seconds is no offset.
+    const struct { const char* offset; bool reset; double pnl; } steps[] = {
+        {"3600", true, 40.0}, {"0", false, 40.0}, {"0", true, 50.0}, {"1h", true, 50.0}};
+    for (const auto& step : steps) {
+        WriteFile(m_root / "Kestrel.ini", std::string("[GlobalSettings]\nClockOffset=") + step.offset + "\n");
+        if (step.reset)
+            orv::market::SetTradingClockForTesting(TestNow, nullptr);
+        EXPECT_EQ(Calc("IBM", 100, 10.00, &quote).pnl, step.pnl) << step.offset << " " << step.reset;
+    }
 #endif
 }
 
@@ -327,7 +319,7 @@ TEST_F(TradingCalc, ForexConversionAndValueQuotes)
     }
 }
 
-TEST(SecurityType, FromEveryTextForm)
+TEST(SecurityType, FromEveryTextFormFlagsAndCompatibility)
 {
     struct { const char* symbol; enumSecurityType type; } cases[] = {
         { "", SECURITY_TYPE_EQUITY },          { "/", SECURITY_TYPE_EQUITY },
@@ -350,10 +342,6 @@ TEST(SecurityType, FromEveryTextForm)
     EXPECT_EQ(GetSecurityType(_bstr_t(L"EUR/JPY")), SECURITY_TYPE_FOREX);
     EXPECT_EQ(GetSecurityType(_bstr_t(L"/CLF3")), SECURITY_TYPE_FUTURES);
 #endif
-}
-
-TEST(SecurityType, FlagsAndCompatibility)
-{
     EXPECT_EQ(SymTypeFlag2enumSecurityType(1), SECURITY_TYPE_EQUITY);
     EXPECT_EQ(SymTypeFlag2enumSecurityType(2), SECURITY_TYPE_OPTION);
     EXPECT_EQ(SymTypeFlag2enumSecurityType(4), SECURITY_TYPE_FUTURES);
@@ -379,7 +367,7 @@ TEST(SecurityType, FlagsAndCompatibility)
     EXPECT_EQ(IsCompatibleSymbol(CString("EUR/USD"), SYMTYPE_FOREX), 1);
 }
 
-TEST(OrderRules, TierMarketsFoldIntoMainMarkets)
+TEST(OrderRules, TierMarketsFoldIntoMainMarketsAndAllowableTimesInForce)
 {
     const auto fold = [](const char* market) {
         CString text(market);
@@ -393,10 +381,6 @@ TEST(OrderRules, TierMarketsFoldIntoMainMarkets)
         { "", "0 " }, { "NGSMm", "1 NGSM" } };
     for (const auto& [market, folded] : others)
         EXPECT_EQ(fold(market), folded) << market;
-}
-
-TEST(OrderRules, AllowableTimesInForce)
-{
     const struct { LONG tif, type; const char* market; const char* symbol; int allowed; } cases[] = {
         { TIF_DAYPLUS, ORDERTYPE_MARKET, "NYSE", "IBM", 0 }, { TIF_DAYPLUS, ORDERTYPE_LIMIT, "NYSE", "IBM", 1 },
         { TIF_DAYPLUS, ORDERTYPE_RESERVE, "NYSE", "IBM", 1 }, { TIF_IOC, ORDERTYPE_LIMIT, "CDNX", "ABC", 0 },

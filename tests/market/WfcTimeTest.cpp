@@ -59,7 +59,7 @@ TEST(WfcSystemTime, ComparesEveryFieldButTheDayOfWeek)
     EXPECT_TRUE(huge > sunday);
 }
 
-TEST(WfcSystemTime, CopiesValidFrameworkValuesAndEmptiesOnOthers)
+TEST(WfcSystemTime, CopiesValidFrameworkValuesEmptiesOnOthersAndConvertsBack)
 {
     CWfcSystemTime time(COleDateTime(2012, 3, 11, 14, 30, 5));
     const SYSTEMTIME sunday = Fields(2012, 3, 11, 14, 30, 5);
@@ -84,16 +84,12 @@ TEST(WfcSystemTime, CopiesValidFrameworkValuesAndEmptiesOnOthers)
     EXPECT_EQ(time.wDayOfWeek, 3);
     time = CTime(-5);
     EXPECT_TRUE(IsEmpty(time));
-}
-
-TEST(WfcSystemTime, ConvertsIntoFrameworkValuesFromItsFields)
-{
-    const CWfcSystemTime time(&kSunday);
+    const CWfcSystemTime fields(&kSunday);
     COleDateTime ole;
-    ASSERT_TRUE(time.CopyTo(ole));
+    ASSERT_TRUE(fields.CopyTo(ole));
     EXPECT_EQ(ole, COleDateTime(2012, 3, 11, 14, 30, 5));
     CTime local;
-    ASSERT_TRUE(time.CopyTo(local));
+    ASSERT_TRUE(fields.CopyTo(local));
     EXPECT_EQ(local, CTime(2012, 3, 11, 14, 30, 5));
 
     // The empty value is no date.

@@ -2,16 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 TEST(DottedQuad, ReadsOnlyFourDecimalFieldsOfAByte)
 {
     unsigned char parts[4] = {9, 9, 9, 9};
     ASSERT_TRUE(platform::ParseDottedQuad("192.168.0.255", parts));
-    EXPECT_EQ(parts[0], 192);
-    EXPECT_EQ(parts[1], 168);
-    EXPECT_EQ(parts[2], 0);
-    EXPECT_EQ(parts[3], 255);
+    EXPECT_EQ(std::vector<int>(parts, parts + 4), (std::vector<int> {192, 168, 0, 255}));
     ASSERT_TRUE(platform::ParseDottedQuad("000.01.1.0", parts));
-    EXPECT_EQ(parts[1], 1);
+    EXPECT_EQ(std::vector<int>(parts, parts + 4), (std::vector<int> {0, 1, 1, 0}));
 
     for (const char* text : {"", "1.2.3", "1.2.3.4.5", "1.2.3.256", "1.2.3.0256", "1.2.3.4 ", " 1.2.3.4", "1..3.4",
                              "+1.2.3.4", "0x1.2.3.4", "1.2.3.", "a.b.c.d"}) {

@@ -73,7 +73,7 @@ TEST_F(ProfileStore, CutsTextsAndListsToTheBuffer)
     EXPECT_EQ(GetPrivateProfileStringA("S", "alpha", "", buffer, 0, m_file.c_str()), 0u);
 }
 
-TEST_F(ProfileStore, WritesKeepOrderCommentsAndSpelling)
+TEST_F(ProfileStore, WritesKeepOrderCommentsAndSpellingSectionWritesReplaceOrRemove)
 {
     SetContents("; settings\n[Main]\nOne=1\n\nTwo=2\n[Next]\nThree=3\n");
     ASSERT_TRUE(WritePrivateProfileStringA("main", "ONE", "uno", m_file.c_str()));
@@ -90,10 +90,6 @@ TEST_F(ProfileStore, WritesKeepOrderCommentsAndSpelling)
     ASSERT_TRUE(WritePrivateProfileStringA("Main", "absent", nullptr, m_file.c_str()));
     ASSERT_TRUE(WritePrivateProfileStringA("Absent", nullptr, nullptr, m_file.c_str()));
     EXPECT_EQ(Contents(), "; settings\r\n[Main]\r\nOne=uno\r\n\r\nFour=4\r\n[New]\r\nFive=5\r\n");
-}
-
-TEST_F(ProfileStore, SectionWritesReplaceOrRemoveTheSection)
-{
     SetContents("[A]\nx=1\ny=2\n[B]\nz=3\n");
     ASSERT_TRUE(WritePrivateProfileSectionA("a", "p=7\0q=8\0", m_file.c_str()));
     EXPECT_EQ(Contents(), "[A]\r\np=7\r\nq=8\r\n[B]\r\nz=3\r\n");
@@ -101,7 +97,7 @@ TEST_F(ProfileStore, SectionWritesReplaceOrRemoveTheSection)
     EXPECT_EQ(Contents(), "[B]\r\nz=3\r\n");
 }
 
-TEST_F(ProfileStore, RefusesTextsThatWouldBreakTheFile)
+TEST_F(ProfileStore, RefusesTextsThatWouldBreakTheFileAndAFailedWriteLeavesItWhole)
 {
     SetContents("[S]\nk=v\n");
     const std::string before = Contents();
@@ -113,15 +109,11 @@ TEST_F(ProfileStore, RefusesTextsThatWouldBreakTheFile)
     EXPECT_FALSE(WritePrivateProfileStringA(nullptr, "k", "v", m_file.c_str()));
     EXPECT_FALSE(WritePrivateProfileSectionA("S", "a=1\0b=\r2\0", m_file.c_str()));
     EXPECT_EQ(Contents(), before);
-}
-
-TEST_F(ProfileStore, FailedWriteLeavesThePreviousFileWhole)
-{
     ASSERT_TRUE(WritePrivateProfileStringA("S", "k", "old", m_file.c_str()));
-    const std::string before = Contents();
+    const std::string written = Contents();
     platform::SetProfileWriteFaultForTesting(5);
     EXPECT_FALSE(WritePrivateProfileStringA("S", "k", "new", m_file.c_str()));
-    EXPECT_EQ(Contents(), before);
+    EXPECT_EQ(Contents(), written);
     EXPECT_EQ(Get("S", "k"), "old");
     // Only the file and its lock are left in the folder.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_folder), std::filesystem::directory_iterator()), 2);

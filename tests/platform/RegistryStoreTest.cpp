@@ -23,12 +23,17 @@ using orv_test::WriteFile;
 // Each test gets a store file of its own in a fresh folder.
 class RegistryStore : public ::testing::Test {
 protected:
-    HKEY Create(const char* path, HKEY root = HKEY_CURRENT_USER, DWORD options = REG_OPTION_NON_VOLATILE)
+    // RegCreateKeyExA with full access; the key lands in key.
+    static LONG TryCreate(const char* path, HKEY& key, DWORD* disposition = nullptr, HKEY root = HKEY_CURRENT_USER,
+                          DWORD options = REG_OPTION_NON_VOLATILE)
+    {
+        return RegCreateKeyExA(root, path, 0, nullptr, options, KEY_ALL_ACCESS, nullptr, &key, disposition);
+    }
+
+    static HKEY Create(const char* path, HKEY root = HKEY_CURRENT_USER, DWORD options = REG_OPTION_NON_VOLATILE)
     {
         HKEY key = nullptr;
-        EXPECT_EQ(RegCreateKeyExA(root, path, 0, nullptr, options, KEY_ALL_ACCESS, nullptr, &key, nullptr),
-                  ERROR_SUCCESS)
-            << path;
+        EXPECT_EQ(TryCreate(path, key, nullptr, root, options), ERROR_SUCCESS) << path;
         return key;
     }
 
@@ -117,7 +122,7 @@ TEST_F(RegistryStore, NamesCompareWithoutCaseAndKeepTheirFirstSpelling)
     }
 }
 
-TEST_F(RegistryStore, FailedWriteLeavesThePreviousStoreWhole)
+TEST_F(RegistryStore, FailedWritesLeaveThePreviousStoreWholeAndCreateNothing)
 {
     HKEY key = Create("Software\\Atomic");
     ASSERT_EQ(SetString(key, "Setting", "old"), ERROR_SUCCESS);
@@ -137,18 +142,14 @@ TEST_F(RegistryStore, FailedWriteLeavesThePreviousStoreWhole)
     platform::ResetRegistryCacheForTesting();
     EXPECT_EQ(GetString(key, "Setting"), "new");
     RegCloseKey(key);
-}
-
-TEST_F(RegistryStore, FailedKeyCreationCreatesNothing)
-{
+    // A key whose creation fails is not made, in memory or in the file.
+    const std::string stored = ReadFile(m_store);
     platform::SetRegistryWriteFaultForTesting(0);
-    HKEY key = reinterpret_cast<HKEY>(1);
-    EXPECT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Never", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                              nullptr),
-              ERROR_REGISTRY_IO_FAILED);
-    EXPECT_EQ(key, nullptr);
-    EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Never", 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
-    EXPECT_FALSE(std::filesystem::exists(m_store));
+    HKEY never = reinterpret_cast<HKEY>(1);
+    EXPECT_EQ(TryCreate("Software\\Never", never), ERROR_REGISTRY_IO_FAILED);
+    EXPECT_EQ(never, nullptr);
+    EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Never", 0, KEY_READ, &never), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(ReadFile(m_store), stored);
 }
 
 TEST_F(RegistryStore, SeesChangesAnotherProcessWrote)
@@ -174,9 +175,7 @@ TEST_F(RegistryStore, UnreadableStoreIsReportedAndNeverOverwritten)
 {
     WriteFile(m_store, "this is not a registry\n");
     HKEY key = nullptr;
-    EXPECT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\X", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                              nullptr),
-              ERROR_REGISTRY_CORRUPT);
+    EXPECT_EQ(TryCreate("Software\\X", key), ERROR_REGISTRY_CORRUPT);
     EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, nullptr, 0, KEY_READ, &key), ERROR_REGISTRY_CORRUPT);
     EXPECT_EQ(ReadFile(m_store), "this is not a registry\n");
 
@@ -279,37 +278,27 @@ TEST_F(RegistryStore, HandlesCarryTheirRights)
 
 TEST_F(RegistryStore, RefusesMalformedPaths)
 {
-    HKEY key = nullptr;
-    EXPECT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "\\Leading", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
-              ERROR_BAD_PATHNAME);
-    EXPECT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "a\\\\b", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
-              ERROR_BAD_PATHNAME);
     const std::string tooLong(256, 'k');
-    EXPECT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, tooLong.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                              nullptr),
-              ERROR_INVALID_PARAMETER);
-    HKEY longest = Create(std::string(255, 'k').c_str());
-    RegCloseKey(longest);
-    DWORD disposition = 0;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Trailing\\", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                              &disposition),
-              ERROR_SUCCESS);
-    EXPECT_EQ(disposition, REG_CREATED_NEW_KEY);
-    RegCloseKey(key);
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "trailing", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                              &disposition),
-              ERROR_SUCCESS);
-    EXPECT_EQ(disposition, REG_OPENED_EXISTING_KEY);
-    RegCloseKey(key);
+    const std::string longest(255, 'k');
+    const struct { const char* path; LONG result; DWORD disposition; } cases[] = {
+        {"\\Leading", ERROR_BAD_PATHNAME, 0}, {"a\\\\b", ERROR_BAD_PATHNAME, 0},
+        {tooLong.c_str(), ERROR_INVALID_PARAMETER, 0}, {longest.c_str(), ERROR_SUCCESS, REG_CREATED_NEW_KEY},
+        {"Trailing\\", ERROR_SUCCESS, REG_CREATED_NEW_KEY}, {"trailing", ERROR_SUCCESS, REG_OPENED_EXISTING_KEY},
+    };
+    for (const auto& c : cases) {
+        HKEY key = nullptr;
+        DWORD disposition = 0;
+        EXPECT_EQ(TryCreate(c.path, key, &disposition), c.result) << c.path;
+        EXPECT_EQ(disposition, c.disposition) << c.path;
+        RegCloseKey(key);
+    }
 }
 
 TEST_F(RegistryStore, VolatileKeysLastUntilTheMachineRestarts)
 {
     HKEY session = Create("Volatile", HKEY_CURRENT_USER, REG_OPTION_VOLATILE);
     HKEY child = nullptr;
-    EXPECT_EQ(RegCreateKeyExA(session, "Lasting", 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                              &child, nullptr),
-              ERROR_CHILD_MUST_BE_VOLATILE);
+    EXPECT_EQ(TryCreate("Lasting", child, nullptr, session), ERROR_CHILD_MUST_BE_VOLATILE);
     RegCloseKey(Create("Volatile\\Child", HKEY_CURRENT_USER, REG_OPTION_VOLATILE));
     RegCloseKey(Create("Lasting"));
     RegCloseKey(session);

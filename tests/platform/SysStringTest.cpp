@@ -17,7 +17,7 @@ std::basic_string<OLECHAR> Wide(const char* text)
 
 } // namespace
 
-TEST(SysString, AllocationLengthAndLayout)
+TEST(SysString, AllocationReallocationLengthAndLayout)
 {
     EXPECT_EQ(SysAllocString(nullptr), nullptr);
     EXPECT_EQ(SysStringLen(nullptr), 0u);
@@ -50,20 +50,16 @@ TEST(SysString, AllocationLengthAndLayout)
     SysFreeString(empty);
     SysFreeString(counted);
     SysFreeString(blank);
-}
-
-TEST(SysString, Reallocation)
-{
     EXPECT_FALSE(SysReAllocString(nullptr, Wide("x").c_str()));
 
-    BSTR text = nullptr;
-    ASSERT_TRUE(SysReAllocString(&text, Wide("first").c_str()));
-    ASSERT_NE(text, nullptr);
-    EXPECT_EQ(SysStringLen(text), 5u);
-    ASSERT_TRUE(SysReAllocString(&text, Wide("a longer second text").c_str()));
-    EXPECT_EQ(std::basic_string<OLECHAR>(text, SysStringLen(text)), Wide("a longer second text"));
+    BSTR grown = nullptr;
+    ASSERT_TRUE(SysReAllocString(&grown, Wide("first").c_str()));
+    ASSERT_NE(grown, nullptr);
+    EXPECT_EQ(SysStringLen(grown), 5u);
+    ASSERT_TRUE(SysReAllocString(&grown, Wide("a longer second grown").c_str()));
+    EXPECT_EQ(std::basic_string<OLECHAR>(grown, SysStringLen(grown)), Wide("a longer second grown"));
     // The source may lie inside the target.
-    ASSERT_TRUE(SysReAllocString(&text, text + 9));
-    EXPECT_EQ(std::basic_string<OLECHAR>(text, SysStringLen(text)), Wide("second text"));
-    SysFreeString(text);
+    ASSERT_TRUE(SysReAllocString(&grown, grown + 9));
+    EXPECT_EQ(std::basic_string<OLECHAR>(grown, SysStringLen(grown)), Wide("second grown"));
+    SysFreeString(grown);
 }

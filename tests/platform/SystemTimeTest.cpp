@@ -1,10 +1,13 @@
 #include "platform/LastError.h"
 #include "platform/SystemTime.h"
+#include "support/CalendarFields.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <ctime>
+#include <string>
 
 namespace {
 
@@ -31,6 +34,15 @@ SYSTEMTIME Date(WORD year, WORD month, WORD day, WORD hour = 0, WORD minute = 0,
     return time;
 }
 
+// "year-month-day (day of week) hour:minute:second.milliseconds".
+std::string Fields(const SYSTEMTIME& t)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%u-%u-%u (%u) %u:%u:%u.%u", t.wYear, t.wMonth, t.wDay, t.wDayOfWeek, t.wHour,
+                  t.wMinute, t.wSecond, t.wMilliseconds);
+    return text;
+}
+
 } // namespace
 
 TEST(SystemTime, ConvertsToAndFromFileTimes)
@@ -44,19 +56,11 @@ TEST(SystemTime, ConvertsToAndFromFileTimes)
     ASSERT_TRUE(SystemTimeToFileTime(&leap, &file));
     SYSTEMTIME back {};
     ASSERT_TRUE(FileTimeToSystemTime(&file, &back));
-    EXPECT_EQ(back.wYear, 2000);
-    EXPECT_EQ(back.wMonth, 2);
-    EXPECT_EQ(back.wDay, 29);
-    EXPECT_EQ(back.wDayOfWeek, 2);   // a Tuesday
-    EXPECT_EQ(back.wHour, 23);
-    EXPECT_EQ(back.wMinute, 59);
-    EXPECT_EQ(back.wSecond, 58);
-    EXPECT_EQ(back.wMilliseconds, 999);
+    EXPECT_EQ(Fields(back), "2000-2-29 (2) 23:59:58.999"); // a Tuesday
 
     const FILETIME origin = FromTicks(0);
     ASSERT_TRUE(FileTimeToSystemTime(&origin, &back));
-    EXPECT_EQ(back.wYear, 1601);
-    EXPECT_EQ(back.wDayOfWeek, 1);   // 1 January 1601 was a Monday
+    EXPECT_EQ(Fields(back), "1601-1-1 (1) 0:0:0.0"); // a Monday
 }
 
 TEST(SystemTime, FieldsOutOfRangeFailWithInvalidParameter)
@@ -91,9 +95,7 @@ TEST(SystemTime, DosDatesAndComparison)
     ASSERT_TRUE(DosDateTimeToFileTime(dosDate, dosTime, &file));
     SYSTEMTIME back {};
     ASSERT_TRUE(FileTimeToSystemTime(&file, &back));
-    EXPECT_EQ(back.wYear, 2026);
-    EXPECT_EQ(back.wDay, 6);
-    EXPECT_EQ(back.wSecond, 30);
+    EXPECT_EQ(Fields(back), "2026-12-6 (0) 13:45:30.0");
     EXPECT_FALSE(DosDateTimeToFileTime(WORD((46 << 9) | (2 << 5) | 30), 0, &file));
 
     const FILETIME earlier = FromTicks(100), later = FromTicks(0x100000000ull);
@@ -106,13 +108,7 @@ TEST(SystemTime, CurrentTimeIsUtc)
 {
     SYSTEMTIME now {};
     GetSystemTime(&now);
-    const std::time_t seconds = std::time(nullptr);
-    std::tm utc {};
-#if defined(_WIN32)
-    gmtime_s(&utc, &seconds);
-#else
-    gmtime_r(&seconds, &utc);
-#endif
+    const std::tm utc = orv_test::UtcFields(std::time(nullptr));
     EXPECT_EQ(now.wYear, utc.tm_year + 1900);
     EXPECT_EQ(now.wMonth, utc.tm_mon + 1);
     EXPECT_EQ(now.wDayOfWeek, utc.tm_wday);

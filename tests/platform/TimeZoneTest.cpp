@@ -50,6 +50,13 @@ protected:
     orv_test::ScopedEnvironment m_environment;
 };
 
+// A change rule: "month/week/day of week hour" (week 5: the last).
+std::string Rule(const SYSTEMTIME& date)
+{
+    return std::to_string(date.wMonth) + "/" + std::to_string(date.wDay) + "/" + std::to_string(date.wDayOfWeek) + " "
+        + std::to_string(date.wHour);
+}
+
 } // namespace
 
 TEST_F(TimeZoneNative, ZonesWithDaylightTimeCarryTheirChangeRules)
@@ -62,24 +69,15 @@ TEST_F(TimeZoneNative, ZonesWithDaylightTimeCarryTheirChangeRules)
     EXPECT_EQ(Narrow(eastern.StandardName), "Eastern Standard Time");
     EXPECT_EQ(Narrow(eastern.DaylightName), "Eastern Daylight Time");
     // Second Sunday of March and first Sunday of November, at 02:00.
-    EXPECT_EQ(eastern.DaylightDate.wMonth, 3);
-    EXPECT_EQ(eastern.DaylightDate.wDay, 2);
-    EXPECT_EQ(eastern.DaylightDate.wDayOfWeek, 0);
-    EXPECT_EQ(eastern.DaylightDate.wHour, 2);
-    EXPECT_EQ(eastern.StandardDate.wMonth, 11);
-    EXPECT_EQ(eastern.StandardDate.wDay, 1);
-    EXPECT_EQ(eastern.StandardDate.wHour, 2);
+    EXPECT_EQ(Rule(eastern.DaylightDate), "3/2/0 2");
+    EXPECT_EQ(Rule(eastern.StandardDate), "11/1/0 2");
 
     TIME_ZONE_INFORMATION berlin = ZoneFor("Europe/Berlin", id);
     EXPECT_EQ(berlin.Bias, -60);
     EXPECT_EQ(Narrow(berlin.StandardName), "W. Europe Standard Time");
     // Last Sunday of March at 02:00, last Sunday of October at 03:00.
-    EXPECT_EQ(berlin.DaylightDate.wMonth, 3);
-    EXPECT_EQ(berlin.DaylightDate.wDay, 5);
-    EXPECT_EQ(berlin.DaylightDate.wHour, 2);
-    EXPECT_EQ(berlin.StandardDate.wMonth, 10);
-    EXPECT_EQ(berlin.StandardDate.wDay, 5);
-    EXPECT_EQ(berlin.StandardDate.wHour, 3);
+    EXPECT_EQ(Rule(berlin.DaylightDate), "3/5/0 2");
+    EXPECT_EQ(Rule(berlin.StandardDate), "10/5/0 3");
 }
 
 TEST_F(TimeZoneNative, ZonesWithoutDaylightTimeReportUnknown)

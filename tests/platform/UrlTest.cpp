@@ -20,7 +20,7 @@ std::string Canonical(const char* text, DWORD flags = URL_ESCAPE_PERCENT)
 
 } // namespace
 
-TEST(CanonicalUrl, EscapesLineBreaksSpacesAndPercentButKeepsBase64Text)
+TEST(CanonicalUrl, EscapesLineBreaksSpacesAndPercentKeepsBase64TextAndReportsTheSizeNeeded)
 {
     EXPECT_EQ(Canonical("ab\r\ncd"), "ab%0D%0Acd");
     EXPECT_EQ(Canonical("a b"), "a%20b");
@@ -28,10 +28,6 @@ TEST(CanonicalUrl, EscapesLineBreaksSpacesAndPercentButKeepsBase64Text)
     EXPECT_EQ(Canonical("Wd+iC/iTo2CIOx//QE9Sd=="), "Wd+iC/iTo2CIOx//QE9Sd==");
     EXPECT_EQ(Canonical("\t lead"), "%20lead");
     EXPECT_EQ(Canonical("trail "), "trail");
-}
-
-TEST(CanonicalUrl, ReportsTheSizeNeededWhenTheBufferIsShort)
-{
     char buffer[4] = {'x', 'x', 'x', 'x'};
     DWORD length = sizeof buffer;
     EXPECT_EQ(UrlCanonicalizeA("a b c", buffer, &length, URL_ESCAPE_PERCENT), E_POINTER);

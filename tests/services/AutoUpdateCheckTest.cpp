@@ -200,7 +200,7 @@ TEST_F(AutoUpdateCheckTest, QueryDecidesEachStatusAndLogsWhy)
     EXPECT_EQ(LastLog(), "L4 AutoUpdate failed: invalid manifest URL ftp://updates.test/release/update.manifest");
 }
 
-TEST_F(AutoUpdateCheckTest, ConfirmationFollowsBehaviourCheckKindAndUpdateType)
+TEST_F(AutoUpdateCheckTest, ConfirmationFollowsBehaviourCheckKindAndUpdateTypeAndThePromptWordsIt)
 {
     using C = CAutoUpdateCheck;
     struct Row { int behavior; bool manual; const char* update; C::Confirmation expected; } rows[] = {
@@ -217,10 +217,6 @@ TEST_F(AutoUpdateCheckTest, ConfirmationFollowsBehaviourCheckKindAndUpdateType)
         EXPECT_EQ(m_check->AnswerPrompt(false), std::string(row.update) == "forced" ? 9 : 7);
         EXPECT_EQ(m_check->AnswerPrompt(true), -1);
     }
-}
-
-TEST_F(AutoUpdateCheckTest, PromptWordsTheUpdateAndOffersTheBehaviours)
-{
     m_context.m_Behavior = 3;
     m_context.m_bManual = true;
     ASSERT_EQ(Query({Manifest("1.3.0.0", "rc", "forced", "SizeOfUpdate=\"12,345,678\"")}), -1);

@@ -66,7 +66,7 @@ TEST_F(AutoUpdateManifestTest, ReadsEveryFieldInAnyElementOrder)
     EXPECT_TRUE(LogLines().empty());
 }
 
-TEST_F(AutoUpdateManifestTest, TypesAreMatchedWholeWithoutCaseOrKeepTheirDefaults)
+TEST_F(AutoUpdateManifestTest, TypesAreMatchedWholeWithoutCaseOrDefaultedAndSizesAndVersionsRead)
 {
     using M = CAutoUpdateManifest;
     const CAutoUpdateManifest bare;
@@ -101,12 +101,8 @@ TEST_F(AutoUpdateManifestTest, TypesAreMatchedWholeWithoutCaseOrKeepTheirDefault
     EXPECT_STREQ(first.m_MoreInfoText, "One");
     EXPECT_TRUE(first.m_MoreInfoHref.IsEmpty());
     EXPECT_TRUE(LogLines().empty());
-}
-
-TEST_F(AutoUpdateManifestTest, SizeAndVersionTexts)
-{
     // The size is decimal bytes with optional commas; the version a version text.
-    const struct { const char* size; DWORD bytes; const char* version; CVersion expected; } cases[] = {
+    const struct { const char* size; DWORD bytes; const char* version; CVersion expected; } texts[] = {
         {"12,345,678", 12345678u, "2.5", CVersion(0, 0, 2, 5)},
         {"1024", 1024u, "1,2,3,4", CVersion(1, 2, 3, 4)},
         {"", 0u, "1.2.3.4.5", CVersion(1, 2, 3, 4)},
@@ -117,7 +113,7 @@ TEST_F(AutoUpdateManifestTest, SizeAndVersionTexts)
         {"99,999,999,999", 4294967295u, "1.0.0.1", CVersion(1, 0, 0, 1)},
         {"-1", 0u, "1.0.0.1", CVersion(1, 0, 0, 1)},
     };
-    for (const auto& entry : cases) {
+    for (const auto& entry : texts) {
         CAutoUpdateManifest manifest;
         ASSERT_TRUE(Read(Manifest(kUrl + " SizeOfUpdate=\"" + entry.size + "\"",
                              std::string("<Product Name=\"ORV\" Version=\"") + entry.version + "\"/>"),

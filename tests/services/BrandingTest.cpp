@@ -197,6 +197,18 @@ CString ModuleString(HMODULE module, UINT id)
     return text;
 }
 
+// The title of the branding module found for the executable, which is
+// freed again; empty when the search finds none.
+std::string FoundTitle(const std::string& executable)
+{
+    const branding::SearchResult found = branding::FindResourceModule(executable.c_str());
+    if (!found.branded)
+        return "";
+    const CString title = ModuleString(found.module, IDS_APP_TITLE);
+    FreeLibrary(found.module);
+    return title.GetString();
+}
+
 // Puts the sample folder on the module search path for its lifetime.
 class CSampleSearchPath {
 public:
@@ -209,25 +221,14 @@ public:
 TEST_F(Branding, SearchPrefersTheModuleNamedAfterTheExecutable)
 {
     const std::string folder = SampleFolder();
-    branding::SearchResult found = branding::FindResourceModule((folder + "probe.exe").c_str());
-    ASSERT_TRUE(found.branded);
-    EXPECT_EQ(ModuleString(found.module, IDS_APP_TITLE), "Probe Desktop");
-    FreeLibrary(found.module);
-
+    EXPECT_EQ(FoundTitle(folder + "probe.exe"), "Probe Desktop");
     // Not beside an executable of another name, even with a dotted folder.
-    found = branding::FindResourceModule((folder + "other.v2\\probe").c_str());
-    EXPECT_FALSE(found.branded);
+    EXPECT_EQ(FoundTitle(folder + "other.v2\\probe"), "");
 
     // "OrvBranding.dll" on the search path comes second.
     CSampleSearchPath path;
-    found = branding::FindResourceModule((folder + "probe.exe").c_str());
-    ASSERT_TRUE(found.branded);
-    EXPECT_EQ(ModuleString(found.module, IDS_APP_TITLE), "Probe Desktop");
-    FreeLibrary(found.module);
-    found = branding::FindResourceModule((folder + "viewer.exe").c_str());
-    ASSERT_TRUE(found.branded);
-    EXPECT_EQ(ModuleString(found.module, IDS_APP_TITLE), "Tramline Sextant");
-    FreeLibrary(found.module);
+    EXPECT_EQ(FoundTitle(folder + "probe.exe"), "Probe Desktop");
+    EXPECT_EQ(FoundTitle(folder + "viewer.exe"), "Tramline Sextant");
 }
 
 TEST_F(Branding, BrandedProcessTakesTheModuleTextsWithTheLibraryBehind)

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -24,6 +25,11 @@ protected:
     const std::filesystem::path m_path = m_folder / "test.ini";
     CIniFile m_ini;
 };
+
+std::vector<std::string> Names(const CStringArray& names)
+{
+    return std::vector<std::string>(names.GetData(), names.GetData() + names.GetSize());
+}
 
 } // namespace
 
@@ -120,10 +126,7 @@ TEST_F(IniFileTest, KeyNamesComeInFileOrderAndAreAppended)
     CStringArray names;
     names.Add("existing");
     EXPECT_TRUE(m_ini.GetKeyNames(nullptr, names));
-    ASSERT_EQ(names.GetSize(), 3);
-    EXPECT_EQ(names[0], "existing");
-    EXPECT_EQ(names[1], "Zulu");
-    EXPECT_EQ(names[2], "alpha");
+    EXPECT_EQ(Names(names), (std::vector<std::string> {"existing", "Zulu", "alpha"}));
     CStringArray none;
     EXPECT_FALSE(m_ini.GetKeyNames("Missing", none));
     EXPECT_EQ(none.GetSize(), 0);
@@ -132,8 +135,7 @@ TEST_F(IniFileTest, KeyNamesComeInFileOrderAndAreAppended)
     ASSERT_TRUE(m_ini.SetString(nullptr, "Yankee", "5"));
     CStringArray after;
     EXPECT_TRUE(m_ini.GetKeyNames("main", after));
-    ASSERT_EQ(after.GetSize(), 3);
-    EXPECT_EQ(after[2], "Yankee");
+    EXPECT_EQ(Names(after), (std::vector<std::string> {"Zulu", "alpha", "Yankee"}));
     EXPECT_EQ(m_ini.GetString("Other", "x"), "3");
 
     // About 9000 characters of names: more than one read buffer.

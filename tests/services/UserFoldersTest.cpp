@@ -20,6 +20,7 @@
 #include <vector>
 
 #if defined(_WIN32)
+#  include "platform/win32/ComPtr.h"
 #  include <objbase.h>
 #  include <objidl.h>
 #  include <shlobj.h>
@@ -43,24 +44,17 @@ const char kUserShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\
 // The path the shortcut at link points to, read back through the shell.
 std::string LinkTarget(const std::string& link)
 {
-    IShellLinkA* shellLink = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-            reinterpret_cast<void**>(&shellLink)))) {
-        return "<no ShellLink object>";
+    platform::win32::CComPtr<IShellLinkA> shellLink;
+    platform::win32::CComPtr<IPersistFile> file;
+    WCHAR wide[MAX_PATH] {};
+    char path[MAX_PATH] {};
+    MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide, MAX_PATH);
+    if (FAILED(shellLink.Create(CLSID_ShellLink, IID_IShellLinkA, CLSCTX_INPROC_SERVER))
+        || FAILED(shellLink.QueryInterface(IID_IPersistFile, file)) || FAILED(file->Load(wide, STGM_READ))
+        || FAILED(shellLink->GetPath(path, MAX_PATH, nullptr, 0))) {
+        return "<not loaded>";
     }
-    std::string target = "<not loaded>";
-    IPersistFile* file = nullptr;
-    if (SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-        WCHAR wide[MAX_PATH] {};
-        MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide, MAX_PATH);
-        char path[MAX_PATH] {};
-        if (SUCCEEDED(file->Load(wide, STGM_READ)) && SUCCEEDED(shellLink->GetPath(path, MAX_PATH, nullptr, 0))) {
-            target = path;
-        }
-        file->Release();
-    }
-    shellLink->Release();
-    return target;
+    return path;
 }
 #endif
 
@@ -378,10 +372,8 @@ TEST_F(UserFoldersTest, CleanupRemovesOldShortcutsAndFoldersAndMakesTheQuickLaun
     WriteGlobalSettings("QuickLaunch=always\r\n");
     CleanupAndCreateShellLinks();
     for (const fs::path& folder : {quickLaunch, m_desktop}) {
-        EXPECT_FALSE(fs::exists(folder / "ORV Sextant.lnk"));
-        EXPECT_FALSE(fs::exists(folder / "ORV Sextant Pro.lnk"));
-        EXPECT_FALSE(fs::exists(folder / "Tramline Sextant.lnk"));
-        EXPECT_TRUE(fs::exists(folder / "Other.lnk"));
+        for (const char* name : {"ORV Sextant.lnk", "ORV Sextant Pro.lnk", "Tramline Sextant.lnk", "Other.lnk"})
+            EXPECT_EQ(fs::exists(folder / name), std::string(name) == "Other.lnk") << name;
     }
     EXPECT_FALSE(fs::exists(m_programs / "ORV Sextant"));
     EXPECT_FALSE(fs::exists(m_programs / "Tramline Sextant"));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 TEST(Version, TextReadsAsFourClampedComponentsWithTheMissingOnesLeading)
 {
@@ -34,7 +35,7 @@ TEST(Version, TextReadsAsFourClampedComponentsWithTheMissingOnesLeading)
     EXPECT_EQ(OrvServices::ReadUnsignedDecimal(nullptr), 0u);
 }
 
-TEST(Version, ComponentsSitInTwoWordsMajorFirst)
+TEST(Version, ComponentsSitInTwoWordsMajorFirstAndCompareHighWordsThenLowWordsUnsigned)
 {
     CVersion version(1, 2, 3, 4);
     EXPECT_EQ(version.GetHighWord(), 0x00010002u);
@@ -42,19 +43,12 @@ TEST(Version, ComponentsSitInTwoWordsMajorFirst)
     version.Set(65535, 0, 1, 65535);
     WORD major = 0, minor = 0, build = 0, revision = 0;
     version.Get(major, minor, build, revision);
-    EXPECT_EQ(major, 65535);
-    EXPECT_EQ(minor, 0);
-    EXPECT_EQ(build, 1);
-    EXPECT_EQ(revision, 65535);
+    EXPECT_EQ((std::vector<WORD> {major, minor, build, revision}), (std::vector<WORD> {65535, 0, 1, 65535}));
     EXPECT_EQ(version.ToString(), "65535.0.1.65535");
 
     // Parsing replaces the whole value.
     version.Parse("2");
     EXPECT_EQ(version, CVersion(0, 0, 0, 2));
-}
-
-TEST(Version, OrderComparesHighWordsThenLowWordsUnsigned)
-{
     const CVersion one("1.0.0.0");
     EXPECT_LT(one, CVersion("1.0.0.1"));
     EXPECT_GT(one, CVersion("0.9.65535.65535"));

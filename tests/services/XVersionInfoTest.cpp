@@ -147,7 +147,7 @@ TEST(XVersionInfo, ReadsTheLibrarysOwnVersion)
                                  "OrvCommon.dll", "", "ORV Desktop", ""}));
 }
 
-TEST(XVersionInfo, WithoutATranslationOnlyTheNumbersAreRead)
+TEST(XVersionInfo, NumbersWithoutATranslationAndStringsFromTheFirstOne)
 {
     CProbe info;
     info.Fill();
@@ -155,13 +155,9 @@ TEST(XVersionInfo, WithoutATranslationOnlyTheNumbersAreRead)
     EXPECT_EQ(Values(info.FileVersionValues()), (std::vector<int>{65535, 3, 40000, 5}));
     EXPECT_EQ(Values(info.ProductVersionValues()), (std::vector<int>{6, 7, 8, 9}));
     EXPECT_EQ(Strings(info), kNoStrings);
-}
-
-TEST(XVersionInfo, StringsComeFromTheFirstTranslation)
-{
-    CXVersionInfo info;
-    ASSERT_EQ(info.GetVersionInfo(Beside("VersionTwoLanguages.dll").c_str()), 1);
-    EXPECT_EQ(Strings(info), (std::vector<std::string>{"3,1,0,7", "3.1.0.0", "Erste Sprache", "Velkor GmbH",
+    CXVersionInfo languages;
+    ASSERT_EQ(languages.GetVersionInfo(Beside("VersionTwoLanguages.dll").c_str()), 1);
+    EXPECT_EQ(Strings(languages), (std::vector<std::string>{"3,1,0,7", "3.1.0.0", "Erste Sprache", "Velkor GmbH",
                                  "Versionstest", "VersionTwoLanguages", "(C) Velkor", "ORV",
                                  "VersionTwoLanguages.dll", "private 1", "ORV Desktop DE", "special 2"}));
 }

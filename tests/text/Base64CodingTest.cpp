@@ -29,15 +29,11 @@ CString AsText(const CByteArray& bytes)
 
 } // namespace
 
-TEST(Base64Coding, EncodingAlwaysEndsWithEquals)
+TEST(Base64Coding, EncodingEndsWithEqualsAndTheTextFormBreaksLinesAfterEvery72Characters)
 {
     const char* const texts[][2] = { { "", "=" }, { "a", "YQ==" }, { "ab", "YWI=" }, { "abc", "YWJj=" }, { "abcd", "YWJjZA==" } };
     for (const auto& [text, encoded] : texts)
         EXPECT_STREQ(EncodeText(text), encoded) << text;
-}
-
-TEST(Base64Coding, TextFormBreaksLinesAfterEvery72Characters)
-{
     CBase64Coding coder;
     CByteArray sixty;
     sixty.SetSize(60);

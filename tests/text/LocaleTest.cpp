@@ -34,7 +34,7 @@ TEST_F(Locale, OnlyTheLastPointTakesTheDecimalSeparator)
     EXPECT_STREQ(CLocale::ReformatDotDecimal(text), "1.234.5");
 }
 
-TEST_F(Locale, CallerFormatsMustHoldOneFloatingConversion)
+TEST_F(Locale, CallerFormatsMustHoldOneFloatingConversionAndHostTextsFillTheCallersString)
 {
     CLocale::DecimalSeparator = '.';
     CString out;
@@ -45,11 +45,6 @@ TEST_F(Locale, CallerFormatsMustHoldOneFloatingConversion)
         out = "stale";
         EXPECT_STREQ(CLocale::FormatFloatFmt(1.0, out, refused), "") << (refused ? refused : "null");
     }
-}
-
-TEST_F(Locale, HostTextsFillTheCallersString)
-{
-    CString out;
     EXPECT_STREQ(CLocale::FormatLong(-1234567, out), "-1,234,567");
     EXPECT_STREQ(CLocale::FormatMoney(1234.5, out), "1,234.50");
     EXPECT_STREQ(CLocale::FormatPrice(2.5, out), "2.50");

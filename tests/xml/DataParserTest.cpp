@@ -32,19 +32,11 @@ bool Succeeded(bool result)
     return result && GetLastError() == CDataParser::ErrorSuccess;
 }
 
-CByteArray* NewBytes(const std::string& bytes)
-{
-    auto* array = new CByteArray;
-    for (char byte : bytes)
-        array->Add(BYTE(byte));
-    return array;
-}
-
 class DataParser : public ::testing::Test {
 protected:
     void Load(const std::string& bytes, bool utf16 = false, bool bigEndian = false)
     {
-        ASSERT_TRUE(parser.Initialize(NewBytes(bytes), true));
+        ASSERT_TRUE(Attach(parser, bytes));
         parser.SetTextToASCII(!utf16);
         parser.SetTextToBigEndian(bigEndian);
     }
@@ -106,7 +98,9 @@ TEST_F(DataParser, EmptyKeepsAnArrayItDoesNotOwn)
     parser.Empty();
     EXPECT_EQ(bytes.GetSize(), 1);
     // Attaching the owned array again must not delete it on the way.
-    CByteArray* owned = NewBytes("yz");
+    auto* owned = new CByteArray;
+    owned->Add(BYTE('y'));
+    owned->Add(BYTE('z'));
     ASSERT_TRUE(parser.Initialize(owned, true));
     ASSERT_TRUE(parser.Initialize(owned, true));
     EXPECT_EQ(parser.GetAt(1), BYTE('z'));
@@ -214,7 +208,7 @@ TEST_F(DataParser, AdvanceCountsCharactersAndReachesTheEndByIndexAlone)
     EXPECT_EQ(point, At(2, 2, 1));
 }
 
-TEST_F(DataParser, ByteSearchesCountLinesAndResetOnFailure)
+TEST_F(DataParser, ByteSearchesCountLinesResetOnFailureAndFoldOnlyLetters)
 {
     Load("ab\ncd\r\nxy"s);
     EXPECT_TRUE(Succeeded(parser.Find(At(1, 1, 2), BYTE('y'), result)));
@@ -236,13 +230,8 @@ TEST_F(DataParser, ByteSearchesCountLinesAndResetOnFailure)
     pattern.Add(BYTE('y'));
     pattern.Add(BYTE('y'));
     EXPECT_EQ(FailureOf(parser.FindNoCase(CParsePoint(), pattern, result)), kNoMatch); // runs past the end
-}
-
-TEST_F(DataParser, FindNoCaseFoldsLettersOnly)
-{
     Load("@[\xC0Z"s);
-    CByteArray pattern;
-    pattern.Add(0);
+    pattern.SetSize(1);
     for (BYTE other : {BYTE('`'), BYTE('{'), BYTE(0xE0)}) {
         pattern[0] = other;
         EXPECT_FALSE(parser.FindNoCase(CParsePoint(), pattern, result)) << int(other);
@@ -276,7 +265,7 @@ TEST_F(DataParser, BulkScansGiveTheSamePointAsSteppingEveryByte)
     }
 }
 
-TEST_F(DataParser, FindStringMatchesWholeCharacters)
+TEST_F(DataParser, FindStringMatchesWholeCharactersAndFindNoCaseWidensThePatternForUTF16)
 {
     Load("ABC\0\xAC\x20x\0a\0b\0"s, true);
     EXPECT_EQ(FailureOf(parser.Find(CParsePoint(), CString("B"), result)), kNoMatch); // half of U+4241
@@ -294,10 +283,6 @@ TEST_F(DataParser, FindStringMatchesWholeCharacters)
     // A first character cut off ends the search without a match.
     Load("x\0a\0b"s, true);
     EXPECT_EQ(FailureOf(parser.Find(At(4, 1, 5), CString("b"), result)), kNoMatch);
-}
-
-TEST_F(DataParser, FindNoCaseWidensThePatternForUTF16)
-{
     Load("\0x\0A\0b\0\xE9\xFF\xE9"s, true, true);
     EXPECT_TRUE(parser.FindNoCase(CParsePoint(), CString("aB"), result));
     EXPECT_EQ(result, At(2, 1, 3));
@@ -325,7 +310,7 @@ TEST_F(DataParser, GetTakesExactlyCountBytes)
     EXPECT_TRUE(parser.Get(point, 0, text));
 }
 
-TEST_F(DataParser, GetUntilByteKeepsPartialBytesOnlyInTheArrayForm)
+TEST_F(DataParser, GetUntilAByteOrAPatternKeepsPartialBytesOnlyInTheArrayFormAndReadsAnyEncoding)
 {
     Load("ab\n>cd"s);
     CParsePoint point;
@@ -339,15 +324,11 @@ TEST_F(DataParser, GetUntilByteKeepsPartialBytesOnlyInTheArrayForm)
     EXPECT_EQ(FailureOf(parser.GetUntilAndIncluding(other, BYTE('>'), bytes)), kPastEnd);
     EXPECT_EQ(AsString(bytes), "cd");
     EXPECT_EQ(other, At(6, 2, 4));
-}
-
-TEST_F(DataParser, GetUntilBytePatternSkipsAPatternAtThePoint)
-{
     Load("-->x\n-->-"s);
     CByteArray pattern;
     for (char byte : "-->"s)
         pattern.Add(BYTE(byte));
-    CParsePoint point;
+    point.Empty();
     EXPECT_TRUE(Succeeded(parser.GetUntilAndIncluding(point, pattern, text)));
     EXPECT_STREQ(text, "-->x\n-->");
     EXPECT_EQ(point, At(8, 2, 4));
@@ -356,12 +337,8 @@ TEST_F(DataParser, GetUntilBytePatternSkipsAPatternAtThePoint)
     EXPECT_EQ(FailureOf(parser.GetUntilAndIncluding(point, pattern, text)), kPastEnd);
     EXPECT_TRUE(text.IsEmpty());
     EXPECT_EQ(point, At(6, 2, 2)); // the first position where four bytes no longer fit
-}
-
-TEST_F(DataParser, GetUntilStringPatternReadsAnyEncoding)
-{
     Load("<!-- \xAC\x20 -->tail"s);
-    CParsePoint point;
+    point.Empty();
     EXPECT_TRUE(Succeeded(parser.GetUntilAndIncluding(point, CString("-->"), text)));
     EXPECT_EQ(text, CString("<!-- \xAC\x20 -->"));
     EXPECT_EQ(point, At(11, 1, 12));

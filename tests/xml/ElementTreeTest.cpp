@@ -2,6 +2,7 @@
 
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #if defined(__has_feature)
@@ -18,13 +19,6 @@ using Element = CExtensibleMarkupLanguageElement;
 
 namespace {
 
-Element* AddElement(Element* parent, const char* tag)
-{
-    Element* element = Element::NewElement(parent, Element::typeElement);
-    element->SetTag(tag);
-    return element;
-}
-
 std::string NameOf(const Element* element)
 {
     CString name;
@@ -34,6 +28,19 @@ std::string NameOf(const Element* element)
 
 void Ignore(void*, Element*) {}
 void AlsoIgnore(void*, Element*) {}
+
+// The document's callbacks in order: element name, function and parameter.
+std::vector<std::tuple<std::string, XML_ELEMENT_CALLBACK, void*>> Callbacks(const Document& document)
+{
+    std::vector<std::tuple<std::string, XML_ELEMENT_CALLBACK, void*>> callbacks;
+    DWORD index = 0;
+    CString name;
+    XML_ELEMENT_CALLBACK function = nullptr;
+    void* parameter = nullptr;
+    for (bool more = document.EnumerateCallbacks(index); more && document.GetNextCallback(index, name, function, parameter);)
+        callbacks.emplace_back(name.GetString(), function, parameter);
+    return callbacks;
+}
 
 } // namespace
 
@@ -66,8 +73,7 @@ TEST(ElementTree, AddChildIgnoresSelfAndDuplicatesAndInsertsAtIndex)
     grandchild->AddChild(parent);
     EXPECT_EQ(grandchild->GetNumberOfChildren(), 0u);
 
-    Element* loose = Element::NewElement(nullptr, Element::typeElement);
-    loose->SetTag("zero");
+    Element* loose = AddElement(nullptr, "zero");
     parent->AddChild(loose, 0);
     DWORD index = 0;
     Element* child = nullptr;
@@ -117,11 +123,10 @@ TEST(ElementTree, SiblingsWithOneTagAreNumberedAndFoundByPath)
     EXPECT_EQ(top->GetChild("A( 1 )"), a1);
     EXPECT_EQ(top->GetChild("A(3)"), nullptr);
     EXPECT_EQ(top->CountChildren("A"), 3u);
-    EXPECT_EQ(document.CountElements("top.A"), 3u);
-    EXPECT_EQ(document.CountElements("top.A(2)"), 3u);
-    EXPECT_EQ(document.CountElements("top."), 0u);
-    EXPECT_EQ(document.CountElements(""), 0u);
-    EXPECT_EQ(document.CountElements("nothing.A"), 0u);
+    const std::pair<const char*, DWORD> counts[] = {
+        {"top.A", 3}, {"top.A(2)", 3}, {"top.", 0}, {"", 0}, {"nothing.A", 0}};
+    for (const auto& [path, count] : counts)
+        EXPECT_EQ(document.CountElements(path), count) << path;
 
     CString complete;
     leaf->GetCompleteName(complete);
@@ -129,22 +134,14 @@ TEST(ElementTree, SiblingsWithOneTagAreNumberedAndFoundByPath)
     EXPECT_EQ(document.GetElement(complete), leaf);
 }
 
-TEST(ElementTree, IllFormedPathNamesFail)
+TEST(ElementTree, IllFormedPathNamesFailAndTheSeparatorCharacterChangesThePathSyntax)
 {
     Document document;
     Element* top = AddElement(document.GetRootElement(), "top");
     AddElement(top, "A");
-    EXPECT_EQ(document.GetElement(""), nullptr);
-    EXPECT_EQ(document.GetElement("top.A)0("), nullptr);
-    EXPECT_EQ(document.GetElement("top.A(0"), nullptr);
-    EXPECT_EQ(document.GetElement("top.A(x)"), nullptr);
-    EXPECT_EQ(document.GetElement("top..A"), nullptr);
+    for (const char* path : {"", "top.A)0(", "top.A(0", "top.A(x)", "top..A"})
+        EXPECT_EQ(document.GetElement(path), nullptr) << path;
     EXPECT_NE(document.GetElement("top.A(0)"), nullptr);
-}
-
-TEST(ElementTree, SeparatorCharacterChangesThePathSyntax)
-{
-    Document document;
     Element* b = AddElement(AddElement(document.GetRootElement(), "a"), "b");
     EXPECT_FALSE(document.SetParentChildSeparatorCharacter('\0'));
     EXPECT_EQ(document.GetParentChildSeparatorCharacter(), '.');
@@ -236,25 +233,12 @@ TEST(ElementTree, CallbacksAreUniqueAndRemovable)
     EXPECT_TRUE(document.AddCallback("a", Ignore, &two));
     EXPECT_TRUE(document.AddCallback("a", AlsoIgnore, &one));
     EXPECT_TRUE(document.RemoveCallback("a", Ignore, &one));
-
-    DWORD index = 0;
-    CString name;
-    XML_ELEMENT_CALLBACK function = nullptr;
-    void* parameter = nullptr;
-    ASSERT_TRUE(document.EnumerateCallbacks(index));
-    ASSERT_TRUE(document.GetNextCallback(index, name, function, parameter));
-    EXPECT_EQ(function, &Ignore);
-    EXPECT_EQ(parameter, &two);
-    ASSERT_TRUE(document.GetNextCallback(index, name, function, parameter));
-    EXPECT_EQ(function, &AlsoIgnore);
-    EXPECT_FALSE(document.GetNextCallback(index, name, function, parameter));
+    const decltype(Callbacks(document)) expected = {{"a", &Ignore, &two}, {"a", &AlsoIgnore, &one}};
+    EXPECT_EQ(Callbacks(document), expected);
 
     Document other;
     other.CopyCallbacks(document);
-    ASSERT_TRUE(other.EnumerateCallbacks(index));
-    EXPECT_TRUE(other.GetNextCallback(index, name, function, parameter));
-    EXPECT_TRUE(other.GetNextCallback(index, name, function, parameter));
-    EXPECT_FALSE(other.GetNextCallback(index, name, function, parameter));
+    EXPECT_EQ(Callbacks(other), expected);
 }
 
 TEST(ElementTree, DocumentEmptyAndCopyRestoreDefaults)
@@ -435,32 +419,24 @@ TEST(ElementTree, ChildAndAttributeListsKeepOrderThroughGrowth)
     }
 
     // A parsed node's list grows after the parse and takes inserts.
-    Element* first = Element::NewElement(nullptr);
-    first->SetTag("first");
+    Element* first = AddElement(nullptr, "first");
     root->AddChild(first, 0);
-    Element* middle = Element::NewElement(nullptr);
-    middle->SetTag("middle");
+    Element* middle = AddElement(nullptr, "middle");
     root->AddChild(middle, 700);
     ASSERT_EQ(root->GetNumberOfChildren(), 1503u);
     std::vector<std::string> tags;
-    index = 0;
-    Element* child = nullptr;
-    while (root->GetNextChild(index, child)) {
-        CString tag;
-        child->GetTag(tag);
-        tags.emplace_back(tag.GetString());
-    }
-    EXPECT_EQ(tags[0], "first");
-    EXPECT_EQ(tags[1], "c0");
-    EXPECT_EQ(tags[700], "middle");
-    EXPECT_EQ(tags[701], "c699");
-    EXPECT_EQ(tags[1502], "many");
+    for (const Element* child : Children(root))
+        tags.emplace_back(child->Tag().GetString());
+    const std::pair<std::size_t, const char*> placed[] = {{0, "first"}, {1, "c0"}, {700, "middle"}, {701, "c699"}, {1502, "many"}};
+    for (const auto& [at, tag] : placed)
+        EXPECT_EQ(tags[at], tag) << at;
     root->RemoveChild(middle);
     Element::DeleteElement(middle);
     root->RemoveChild(first);
     Element::DeleteElement(first);
     ASSERT_EQ(root->GetNumberOfChildren(), 1501u);
     index = 700;
+    Element* child = nullptr;
     ASSERT_TRUE(root->GetNextChild(index, child));
     CString tag;
     child->GetTag(tag);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 using Document = CExtensibleMarkupLanguageDocument;
@@ -138,23 +139,17 @@ TEST(Entities, DocumentRefusesToRedefinePredefinedUnlessAllowed)
 TEST(Entities, AddTextEscapesAndGetTextResolves)
 {
     Document document;
-    Element* a = Element::NewElement(document.GetRootElement(), Element::typeElement);
-    a->SetTag("a");
+    Element* a = AddElement(document.GetRootElement(), "a");
     ASSERT_TRUE(a->AddText("1 < 2 & \"3\" > '4'"));
-    DWORD index = 0;
-    Element* child = nullptr;
-    a->GetNextChild(index, child);
-    ASSERT_NE(child, nullptr);
-    EXPECT_STREQ(child->Contents(), "1 &lt; 2 &amp; &quot;3&quot; &gt; &apos;4&apos;");
     EXPECT_EQ(TextOf(a), "1 < 2 & \"3\" > '4'");
-
     // Unchanged text is stored as it is; AddTextXML never escapes.
     ASSERT_TRUE(a->AddText("plain"));
     ASSERT_TRUE(a->AddTextXML("<b/>"));
-    a->GetNextChild(index, child);
-    EXPECT_STREQ(child->Contents(), "plain");
-    a->GetNextChild(index, child);
-    EXPECT_STREQ(child->Contents(), "<b/>");
+    const auto children = Children(a);
+    ASSERT_EQ(children.size(), 3u);
+    EXPECT_STREQ(children[0]->Contents(), "1 &lt; 2 &amp; &quot;3&quot; &gt; &apos;4&apos;");
+    EXPECT_STREQ(children[1]->Contents(), "plain");
+    EXPECT_STREQ(children[2]->Contents(), "<b/>");
 }
 
 TEST(Entities, OneUnresolvableReferenceLeavesTheTextUnchanged)
@@ -179,20 +174,16 @@ TEST(Entities, OneUnresolvableReferenceLeavesTheTextUnchanged)
 TEST(Entities, LookupTellsApartReferencesThatShareTheirEnds)
 {
     Entities entities;
-    ASSERT_TRUE(entities.Add("&a;", "three"));
-    ASSERT_TRUE(entities.Add("&ab;", "four"));
-    ASSERT_TRUE(entities.Add("&abcdef;", "eight"));
-    ASSERT_TRUE(entities.Add("&abcdefgh;", "ten"));
-    EXPECT_EQ(Resolved(entities, "&a;"), "three");
-    EXPECT_EQ(Resolved(entities, "&ab;"), "four");
-    EXPECT_EQ(Resolved(entities, "&abcdef;"), "eight");
-    EXPECT_EQ(Resolved(entities, "&abcdefgh;"), "ten");
-    // Same first and last four bytes as "&abcdef;", other middle byte.
-    EXPECT_EQ(Resolved(entities, "&abcxef;", false), "");
-    EXPECT_EQ(Resolved(entities, "&abcdez;", false), "");
-    EXPECT_EQ(Resolved(entities, "&abc;", false), "");
-    // Same first and last four bytes as "&ab;", other length.
-    EXPECT_EQ(Resolved(entities, "&ab;&ab;", false), "");
+    const std::pair<const char*, const char*> entries[] = {
+        {"&a;", "three"}, {"&ab;", "four"}, {"&abcdef;", "eight"}, {"&abcdefgh;", "ten"}};
+    for (const auto& [reference, text] : entries)
+        ASSERT_TRUE(entities.Add(reference, text));
+    for (const auto& [reference, text] : entries)
+        EXPECT_EQ(Resolved(entities, reference), text);
+    // Near misses of "&abcdef;" (the same first and last four bytes, another
+    // middle byte) and of "&ab;" (the same bytes at both ends, another length).
+    for (const char* missing : {"&abcxef;", "&abcdez;", "&abc;", "&ab;&ab;"})
+        EXPECT_EQ(Resolved(entities, missing, false), "");
     // An embedded NUL is part of the reference.
     CString withNul("&ab;", 4);
     withNul.Insert(3, "x");

@@ -3,7 +3,6 @@
 // code-page output.
 #include "XmlTestSupport.h"
 
-#include <algorithm>
 #include <cstdlib>
 #include <new>
 #include <string>
@@ -96,11 +95,8 @@ TEST(Robustness, AllocationFailureAnywhereInParseIsACleanFailure)
     for (const bool once : {true, false}) {
         for (long failAt = 0;; ++failAt) {
             Document document;
-            auto* array = new CByteArray;
-            array->SetSize(int(xml.size()));
-            std::copy(xml.begin(), xml.end(), array->GetData());
             CDataParser parser;
-            parser.Initialize(array, true);
+            Attach(parser, xml);
             t_AllocationFailed = false;
             t_FailOnce = once;
             t_AllocationsLeft = failAt;
@@ -193,11 +189,8 @@ protected:
 
 bool ParseNode(Element& node, const std::string& bytes)
 {
-    auto* array = new CByteArray;
-    array->SetSize(int(bytes.size()));
-    std::copy(bytes.begin(), bytes.end(), array->GetData());
     CDataParser parser;
-    parser.Initialize(array, true);
+    Attach(parser, bytes);
     return node.Parse(CParsePoint(), parser);
 }
 

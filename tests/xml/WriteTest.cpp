@@ -8,13 +8,6 @@ using Element = CExtensibleMarkupLanguageElement;
 
 namespace {
 
-std::string Written(const Document& document)
-{
-    CByteArray bytes;
-    document.WriteTo(bytes);
-    return AsString(bytes);
-}
-
 // A readable description of a subtree: types, tags, contents, attributes.
 std::string Shape(const Element* node)
 {
@@ -24,23 +17,17 @@ std::string Shape(const Element* node)
     while (node->GetNextAttribute(index, attribute)) {
         out += " " + std::string(attribute->m_Name.GetString()) + "=" + attribute->m_Value.GetString();
     }
-    index = 0;
-    Element* child = nullptr;
     out += "{";
-    while (node->GetNextChild(index, child)) {
+    for (const Element* child : Children(node))
         out += Shape(child);
-    }
     return out + "}";
 }
 
 std::string ChildrenShape(const Document& document)
 {
     std::string out;
-    DWORD index = 0;
-    Element* child = nullptr;
-    while (document.GetRootElement()->GetNextChild(index, child)) {
+    for (const Element* child : Children(document.GetRootElement()))
         out += Shape(child);
-    }
     return out;
 }
 
@@ -119,8 +106,7 @@ TEST(Write, EveryEncodingReadsBackToTheSameTree)
 
 TEST(Write, AttributeValuesAreQuotedByTheirContents)
 {
-    Element* a = Element::NewElement(nullptr, Element::typeElement);
-    a->SetTag("a");
+    Element* a = AddElement(nullptr, "a");
     a->AddAttribute("q", "say \"x\"");
     a->AddAttribute("p", "it's");
     a->AddAttribute("", "nameless");
@@ -139,7 +125,7 @@ TEST(Write, EmptyElementTagGivenChildrenKeepsThem)
     // Load, modify, save: children added to a node read as an empty-element
     // tag are written between a start and an end tag.
     Element* settings = document.GetElement("Settings");
-    Element::NewElement(settings)->SetTag("c");
+    AddElement(settings, "c");
     settings->AddText("kept");
     EXPECT_EQ(Written(document), "<Settings><c></c>kept</Settings><b/>");
 }
@@ -147,8 +133,7 @@ TEST(Write, EmptyElementTagGivenChildrenKeepsThem)
 TEST(Write, CDATAContentsWithTheTerminatorReadBack)
 {
     Document document;
-    Element* a = Element::NewElement(document.GetRootElement(), Element::typeElement);
-    a->SetTag("a");
+    Element* a = AddElement(document.GetRootElement(), "a");
     Element* section = Element::NewElement(a, Element::typeCDATASection);
     section->SetTag("[CDATA[");
     section->SetContents("x]]>y]]>");
@@ -157,11 +142,9 @@ TEST(Write, CDATAContentsWithTheTerminatorReadBack)
     EXPECT_EQ(bytes, "<a><![CDATA[x]]>]]>y]]>]]>]]></a>");
     Document copy;
     ASSERT_TRUE(ParseBytes(copy, bytes)) << ErrorOf(copy).message;
-    DWORD index = 0;
-    Element* child = nullptr;
-    copy.GetElement("a")->GetNextChild(index, child);
-    ASSERT_NE(child, nullptr);
-    EXPECT_STREQ(child->Contents(), "x]]>y]]>");
+    const auto children = Children(copy.GetElement("a"));
+    ASSERT_EQ(children.size(), 1u);
+    EXPECT_STREQ(children[0]->Contents(), "x]]>y]]>");
 }
 
 TEST(Write, AutomaticIndentationPutsElementsOnTheirOwnLines)
@@ -181,8 +164,7 @@ TEST(Write, EmbeddedNulBytesAreWrittenWhole)
     const char longValue[] = "long\0value past the inline size";
     const char text[] = "a\0b";
     const char commentText[] = "c\0d and a comment long enough to be allocated";
-    Element* node = Element::NewElement(nullptr, Element::typeElement, nullptr);
-    node->SetTag("t");
+    Element* node = AddElement(nullptr, "t");
     ASSERT_TRUE(node->AddAttribute("v", CString(shortValue, int(sizeof shortValue - 1))));
     ASSERT_TRUE(node->AddAttribute("w", CString(longValue, int(sizeof longValue - 1))));
     ASSERT_TRUE(node->AddTextXML(CString(text, int(sizeof text - 1))));

@@ -206,37 +206,28 @@ TEST(XML, GetDataDecodesTextAndKeepsCDataUnchanged)
              "<late> <![CDATA[y]]></late><e/><p><q/></p><n></n></r>");
     ASSERT_TRUE(xml.FindElem());
     EXPECT_STREQ("", xml.GetData()); // has child elements
-    EXPECT_TRUE(xml.FindChildElem("t"));
-    EXPECT_STREQ("a <b> & 'c\" &nbsp; &amp", xml.GetChildData());
-    EXPECT_TRUE(xml.FindChildElem("d"));
-    EXPECT_STREQ("&lt;<x>", xml.GetChildData());
-    // A CDATA section counts only at the very start of the content.
-    EXPECT_TRUE(xml.FindChildElem("late"));
-    EXPECT_STREQ(" <![CDATA[y]]>", xml.GetChildData());
-    EXPECT_TRUE(xml.FindChildElem("e"));
-    EXPECT_STREQ("", xml.GetChildData());
+    const std::pair<const char*, const char*> children[] = {{"t", "a <b> & 'c\" &nbsp; &amp"}, {"d", "&lt;<x>"},
+        // A CDATA section counts only at the very start of the content.
+        {"late", " <![CDATA[y]]>"}, {"e", ""}, {"p", ""}, {"n", ""}};
+    for (const auto& [tag, data] : children) {
+        EXPECT_TRUE(xml.FindChildElem(tag));
+        EXPECT_STREQ(data, xml.GetChildData()) << tag;
+    }
+    xml.ResetChildPos();
     EXPECT_TRUE(xml.FindChildElem("p"));
-    EXPECT_STREQ("", xml.GetChildData());
     EXPECT_TRUE(xml.IntoElem());
     EXPECT_STREQ("", xml.GetData());
     EXPECT_TRUE(xml.OutOfElem());
-    EXPECT_TRUE(xml.FindChildElem("n"));
-    EXPECT_STREQ("", xml.GetChildData());
 }
 
 TEST(XML, GetAttribReadsQuotedNameValuePairsOnly)
 {
     CXML xml("<r a=\"1\" b = \"x &lt;&quot;&amp;\" c=unquoted d=\"b\" b=\"second\" e=\"\"/>");
     ASSERT_TRUE(xml.FindElem());
-    EXPECT_STREQ("1", xml.GetAttrib("a"));
-    EXPECT_STREQ("x <\"&", xml.GetAttrib("b"));
-    EXPECT_STREQ("", xml.GetAttrib("c"));
-    EXPECT_STREQ("b", xml.GetAttrib("d"));
-    EXPECT_STREQ("", xml.GetAttrib("e"));
-    EXPECT_STREQ("", xml.GetAttrib("A"));
-    EXPECT_STREQ("", xml.GetAttrib("r"));
-    EXPECT_STREQ("", xml.GetAttrib(""));
-    EXPECT_STREQ("", xml.GetAttrib(nullptr));
+    const std::pair<const char*, const char*> attributes[] = {{"a", "1"}, {"b", "x <\"&"}, {"c", ""}, {"d", "b"},
+        {"e", ""}, {"A", ""}, {"r", ""}, {"", ""}, {nullptr, ""}};
+    for (const auto& [name, value] : attributes)
+        EXPECT_STREQ(value, xml.GetAttrib(name)) << (name ? name : "null");
     EXPECT_STREQ("", xml.GetChildAttrib("a"));
 
     // The start tag ends at the first '>', so a value holding one is cut off
@@ -302,7 +293,7 @@ TEST(XML, AddChildElemOpensAnEmptyElementAndAppendsInOrder)
     ExpectIndexMatchesReparse(xml);
 }
 
-TEST(XML, AddChildElemIntoAnEmptyTagEndingInTwoSlashesKeepsItOpen)
+TEST(XML, AddChildElemKeepsAnEmptyTagEndingInTwoSlashesOpenAndGoesBeforeText)
 {
     // Dropping only the last '/' of "<a//>" left "<a/>", which still read as
     // an empty-element tag, so the index no longer matched the document.
@@ -311,17 +302,13 @@ TEST(XML, AddChildElemIntoAnEmptyTagEndingInTwoSlashesKeepsItOpen)
     EXPECT_TRUE(xml.AddChildElem("b"));
     EXPECT_STREQ("<a/ >\r\n<b/>\r\n</a>", xml.GetDoc());
     ExpectIndexMatchesReparse(xml);
-}
-
-TEST(XML, AddChildElemIntoElementWithTextGoesBeforeTheText)
-{
-    CXML xml("<r>text<!--note--></r>");
-    ASSERT_TRUE(xml.FindElem());
-    EXPECT_TRUE(xml.AddChildElem("a"));
-    EXPECT_STREQ("<r><a/>\r\ntext<!--note--></r>", xml.GetDoc());
-    EXPECT_TRUE(xml.AddChildElem("b"));
-    EXPECT_STREQ("<r><a/>\r\ntext<b/>\r\n<!--note--></r>", xml.GetDoc());
-    ExpectIndexMatchesReparse(xml);
+    CXML withText("<r>text<!--note--></r>");
+    ASSERT_TRUE(withText.FindElem());
+    EXPECT_TRUE(withText.AddChildElem("a"));
+    EXPECT_STREQ("<r><a/>\r\ntext<!--note--></r>", withText.GetDoc());
+    EXPECT_TRUE(withText.AddChildElem("b"));
+    EXPECT_STREQ("<r><a/>\r\ntext<b/>\r\n<!--note--></r>", withText.GetDoc());
+    ExpectIndexMatchesReparse(withText);
 }
 
 TEST(XML, AddAttribEscapesTheValueAndKeepsTheIndexInStep)
@@ -420,7 +407,7 @@ TEST(XML, DoubleByteCharactersStepAsOneInTheProcessCodePage)
 }
 #endif
 
-TEST(XML, LoadFileTurnsBareLineFeedsIntoCrLf)
+TEST(XML, LoadFileTurnsBareLineFeedsIntoCrLfAndSaveFileReplacesTheFileWhole)
 {
     const orv_test::ScratchFolder folder("cxml");
     const auto path = folder / "load.xml";
@@ -441,17 +428,12 @@ TEST(XML, LoadFileTurnsBareLineFeedsIntoCrLf)
     EXPECT_EQ(1, xml.LoadFile(nullptr));
     // A directory opens on some systems but cannot be read.
     EXPECT_EQ(1, xml.LoadFile(folder.Path().string().c_str()));
-}
-
-TEST(XML, SaveFileWritesTheDocumentUnchangedAndReplacesWhole)
-{
-    const orv_test::ScratchFolder folder("cxml");
-    const auto path = folder / "save.xml";
-    orv_test::WriteFile(path, std::string(1000, 'x'));
-    CXML xml("<r>\n<a/>\r\n</r>");
-    EXPECT_EQ(0, xml.SaveFile(path.string().c_str()));
-    EXPECT_EQ("<r>\n<a/>\r\n</r>", orv_test::ReadFile(path));
-    EXPECT_FALSE(std::filesystem::exists(path.string() + ".orvtmp"));
+    const auto saved = folder / "save.xml";
+    orv_test::WriteFile(saved, std::string(1000, 'x'));
+    xml.SetDoc("<r>\n<a/>\r\n</r>");
+    EXPECT_EQ(0, xml.SaveFile(saved.string().c_str()));
+    EXPECT_EQ("<r>\n<a/>\r\n</r>", orv_test::ReadFile(saved));
+    EXPECT_FALSE(std::filesystem::exists(saved.string() + ".orvtmp"));
 
     // A save that cannot be made leaves the old file as it was.
     const auto missingDir = folder / "no_such_dir" / "f.xml";
@@ -464,7 +446,7 @@ TEST(XML, SaveFileWritesTheDocumentUnchangedAndReplacesWhole)
     EXPECT_FALSE(std::filesystem::exists(dirPath.string() + ".orvtmp"));
 
     CXML loaded;
-    EXPECT_EQ(0, loaded.LoadFile(path.string().c_str()));
+    EXPECT_EQ(0, loaded.LoadFile(saved.string().c_str()));
     EXPECT_STREQ("<r>\r\n<a/>\r\n</r>", loaded.GetDoc());
 }
 

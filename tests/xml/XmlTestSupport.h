@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 inline CParsePoint At(DWORD index, DWORD line, DWORD column)
 {
@@ -28,19 +30,50 @@ inline std::string AsString(const CByteArray& bytes)
     return std::string(reinterpret_cast<const char*>(bytes.GetData()), std::size_t(bytes.GetSize()));
 }
 
+// The document's bytes as it writes them with its write options.
+inline std::string Written(const CExtensibleMarkupLanguageDocument& document)
+{
+    CByteArray bytes;
+    document.WriteTo(bytes);
+    return AsString(bytes);
+}
+
+// Hands the parser a copy of the bytes, which it then owns.
+inline bool Attach(CDataParser& parser, const std::string& bytes)
+{
+    auto* array = new CByteArray;
+    array->SetSize(int(bytes.size()));
+    std::copy(bytes.begin(), bytes.end(), array->GetData());
+    return parser.Initialize(array, true);
+}
+
 // Parses bytes into a document with the given parse options.
 inline bool ParseBytes(CExtensibleMarkupLanguageDocument& document, const std::string& bytes,
     DWORD options = CExtensibleMarkupLanguageDocument::parseDefault)
 {
     document.SetParseOptions(options);
-    auto* array = new CByteArray;
-    array->SetSize(int(bytes.size()));
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        array->GetData()[i] = BYTE(bytes[i]);
-    }
     CDataParser parser;
-    parser.Initialize(array, true);
+    Attach(parser, bytes);
     return document.Parse(parser);
+}
+
+// A new element node with the tag under parent (none: a loose node).
+inline CExtensibleMarkupLanguageElement* AddElement(CExtensibleMarkupLanguageElement* parent, const char* tag)
+{
+    auto* element = CExtensibleMarkupLanguageElement::NewElement(parent, CExtensibleMarkupLanguageElement::typeElement);
+    element->SetTag(tag);
+    return element;
+}
+
+// The element's children in order.
+inline std::vector<CExtensibleMarkupLanguageElement*> Children(const CExtensibleMarkupLanguageElement* element)
+{
+    std::vector<CExtensibleMarkupLanguageElement*> children;
+    DWORD index = 0;
+    CExtensibleMarkupLanguageElement* child = nullptr;
+    while (element->GetNextChild(index, child))
+        children.push_back(child);
+    return children;
 }
 
 // The element's text, all of its text segments joined.
@@ -74,6 +107,17 @@ inline ErrorRecord ErrorOf(const CExtensibleMarkupLanguageDocument& document)
     record.message = message.GetString();
     record.tag = tag.GetString();
     return record;
+}
+
+// Checks the document's error record: message, tag and both points.
+inline void ExpectError(const CExtensibleMarkupLanguageDocument& document, const std::string& message,
+    const std::string& tag, const CParsePoint& beginning, const CParsePoint& location)
+{
+    const ErrorRecord error = ErrorOf(document);
+    EXPECT_EQ(error.message, message);
+    EXPECT_EQ(error.tag, tag);
+    EXPECT_EQ(Describe(error.beginning), Describe(beginning));
+    EXPECT_EQ(Describe(error.location), Describe(location));
 }
 
 // The bytes of single-byte text written as UTF-16 or UCS-4.
