@@ -2,6 +2,7 @@
 
 #include "controls/win/TreeGridCtrl.h"
 #include "framework/win/DC.h"
+#include "framework/win/ImageList.h"
 
 #include <gtest/gtest.h>
 
@@ -338,6 +339,42 @@ TEST_F(TreeGrid, ScreenshotOfThreeLevelsWithFocusCellAndBothSigns)
     EXPECT_EQ(dc.GetPixel(minus.x, minus.y - 2), RGB(255, 255, 255));
     EXPECT_EQ(dc.GetPixel(minus.x - 2, minus.y), RGB(0, 0, 0));
     EXPECT_EQ(dc.GetPixel(minus.x - 5, minus.y - 5), RGB(198, 198, 198));
+}
+
+TEST_F(TreeGrid, ImagesSitAtTheIndentAndHierarchyOnlyDrawsNoLines)
+{
+    // One red image, which every node shows (GetIcon answers 0).
+    CImageList images;
+    ASSERT_TRUE(images.Create(16, 16, ILC_COLOR24 | ILC_MASK, 1, 0));
+    {
+        CClientDC screen(m_grid);
+        CBitmap red;
+        red.CreateCompatibleBitmap(screen, 16, 16);
+        {
+            CDC dc;
+            dc.CreateCompatibleDC(screen);
+            CSelectScope selected(dc, red);
+            dc.FillSolidRect(CRect(0, 0, 16, 16), RGB(255, 0, 0));
+        }
+        ASSERT_EQ(images.AddMasked(red, RGB(255, 255, 255)), 0);
+    }
+    m_grid.SetImageList(images, LVSIL_SMALL);
+    const CRect row = RowRect(m_nodes["O1"]->GetCurIndex());
+    const int indent = m_nodes["O1"]->GetIndent();
+    const CPoint image(row.left + 16 * indent + 8, row.CenterPoint().y);
+    const CPoint link(row.left + 16 * indent - 8, row.top + 1);
+    const auto pixel = [&](CPoint point) {
+        m_grid.RedrawWindow();
+        CClientDC dc(m_grid);
+        return dc.GetPixel(point.x, point.y);
+    };
+    EXPECT_EQ(pixel(image), RGB(255, 0, 0));
+    EXPECT_EQ(pixel(link), RGB(192, 192, 192));
+    m_grid.SetHierarchyOnly(TRUE);
+    EXPECT_EQ(pixel(image), RGB(255, 0, 0));
+    EXPECT_EQ(pixel(link), RGB(255, 255, 255));
+    SaveScreenshot(m_frame, "TreeGrid-hierarchy-only-images");
+    m_grid.SetImageList(nullptr, LVSIL_SMALL);
 }
 
 TEST_F(TreeGrid, NoHandlesGrowOverCreateFillDestroyCycles)
