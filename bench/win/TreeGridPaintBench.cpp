@@ -210,8 +210,9 @@ int main(int argc, char** argv)
                              nullptr});
         empty.DestroyWindow();
     }
-    // The system's own report list doing the same update: 10,000 rows of
-    // three texts, one cell's text set and the window updated.
+    // The system's own report list doing the same: 10,000 rows of three
+    // texts, one cell's text set and the window updated, and one row
+    // inserted near the top.
     {
         CListCtrl list;
         list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, CRect(0, 0, 600, 400), &blotter->m_frame, 300);
@@ -232,6 +233,14 @@ int main(int argc, char** argv)
                                  ++tick;
                                  std::snprintf(text, sizeof text, "%d.%02d", tick / 100, tick % 100);
                                  list.SetItemText(1, 2, text);
+                                 ::UpdateWindow(list);
+                             },
+                             nullptr});
+        orv::bench::Run(Case{"ListViewInsertOneShown", 5, 100, 1e-6, "us", nullptr,
+                             [&](int i) {
+                                 list.InsertItem(2, Label('N', i).c_str());
+                                 list.SetItemText(2, 1, "100");
+                                 list.SetItemText(2, 2, "0.00");
                                  ::UpdateWindow(list);
                              },
                              nullptr});
