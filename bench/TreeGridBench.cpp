@@ -5,7 +5,7 @@
 // The control under the window system, repaint included, is measured by
 // bench/win/TreeGridPaintBench.cpp (scripts/bench win-treegrid).
 #include "controls/TreeGridModel.h"
-#include "controls/TreeGridItemInfo.h"
+#include "TreeGridBenchRows.h"
 
 #include <benchmark/benchmark.h>
 
@@ -15,8 +15,8 @@
 
 namespace {
 
-constexpr int kAccounts = 100;
-constexpr int kPositions = 99;
+constexpr int kAccounts = bench::kTreeAccounts;
+constexpr int kPositions = bench::kTreePositions;
 
 // A row view that keeps a count, as a list view keeps its rows.
 class CountingRows : public ITreeGridRows {
@@ -26,24 +26,13 @@ public:
     int m_rows = 0;
 };
 
-CTreeGridItemInfo* Info(const std::string& label)
-{
-    auto* info = new CTreeGridItemInfo;
-    info->SetItemText(label.c_str());
-    info->AddSubItemText("100");
-    info->AddSubItemText("0.00");
-    return info;
-}
-
-// Labels in falling order, so that sorting moves every node.
-std::string Label(char kind, int n) { return std::string(1, kind) + std::to_string(100000 - n); }
 
 void Fill(CTreeGridModel& model, bool update)
 {
     for (int a = 0; a < kAccounts; ++a) {
-        CTreeGridItem* account = model.InsertRootItem(Info(Label('A', a)));
+        CTreeGridItem* account = model.InsertRootItem(bench::TreeRowInfo(bench::TreeRowLabel('A', a)));
         for (int p = 0; p < kPositions; ++p)
-            model.InsertItem(account, Info(Label('P', p)), update);
+            model.InsertItem(account, bench::TreeRowInfo(bench::TreeRowLabel('P', p)), update);
     }
 }
 

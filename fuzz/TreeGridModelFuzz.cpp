@@ -33,28 +33,30 @@ public:
     }
 };
 
-// Walks a subtree: checks links and indents, collects every node and the
-// rows it should show.
-void Walk(CTreeGridItem* node, int depth, bool visible, std::vector<CTreeGridItem*>& all,
+// Walks a subtree: checks links and indents, collects every node with the
+// row it should show on (-1 for none) and the rows in order.
+void Walk(CTreeGridItem* node, int depth, bool visible, std::vector<CTreeGridItem*>& all, std::vector<int>& rowOf,
           std::vector<CTreeGridItem*>& expected)
 {
     Check(node->GetIndent() == depth + 1);
     all.push_back(node);
+    rowOf.push_back(visible ? static_cast<int>(expected.size()) : -1);
     if (visible)
         expected.push_back(node);
     for (int i = 0; i < node->NumChildren(); ++i) {
         CTreeGridItem* child = node->GetChild(i);
         Check(child->GetParentItem() == node);
-        Walk(child, depth + 1, visible && !node->IsCollapsed(), all, expected);
+        Walk(child, depth + 1, visible && !node->IsCollapsed(), all, rowOf, expected);
     }
 }
 
 void CheckModel(const CTreeGridModel& model, const MirrorRows& view)
 {
     std::vector<CTreeGridItem*> all, expected;
+    std::vector<int> rowOf;
     for (int i = 0; i < model.GetRootCount(); ++i) {
         Check(model.GetRootItem(i)->GetParentItem() == nullptr);
-        Walk(model.GetRootItem(i), 0, true, all, expected);
+        Walk(model.GetRootItem(i), 0, true, all, rowOf, expected);
     }
     Check(model.GetCount() == static_cast<int>(all.size()));
     // Stepping back from each node's successor returns to it, in the whole
@@ -70,10 +72,9 @@ void CheckModel(const CTreeGridModel& model, const MirrorRows& view)
     Check(model.GetRowCount() == static_cast<int>(expected.size()));
     for (int row = 0; row < model.GetRowCount(); ++row)
         Check(model.GetRowNode(row) == expected[static_cast<size_t>(row)]);
-    for (CTreeGridItem* node : all) {
-        const int row = model.NodeToIndex(node);
-        Check(node->GetCurIndex() == row);
-        Check(row == -1 || expected[static_cast<size_t>(row)] == node);
+    for (size_t i = 0; i < all.size(); ++i) {
+        Check(model.NodeToIndex(all[i]) == rowOf[i]);
+        Check(all[i]->GetCurIndex() == rowOf[i]);
     }
 }
 

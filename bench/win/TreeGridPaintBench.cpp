@@ -7,6 +7,7 @@
 // the row's and the cell's drawing alone, and the window system's own cost of a paint.
 // An optional argument sets the number of accounts.
 #include "WinBench.h"
+#include "../TreeGridBenchRows.h"
 
 #include "controls/win/TreeGridCtrl.h"
 #include "framework/win/DC.h"
@@ -18,8 +19,8 @@
 
 namespace {
 
-int kAccounts = 100;
-constexpr int kPositions = 99;
+int kAccounts = bench::kTreeAccounts;
+constexpr int kPositions = bench::kTreePositions;
 constexpr int kPnlColumn = 2;
 
 // A grid that counts the rows it draws, to show that one update paints one
@@ -43,17 +44,6 @@ void PumpPending()
     }
 }
 
-CTreeGridItemInfo* Info(const std::string& label)
-{
-    auto* info = new CTreeGridItemInfo;
-    info->SetItemText(label.c_str());
-    info->AddSubItemText("100");
-    info->AddSubItemText("0.00");
-    return info;
-}
-
-// Labels in falling order, so that sorting moves every node.
-std::string Label(char kind, int n) { return std::string(1, kind) + std::to_string(100000 - n); }
 
 // A visible frame holding one grid, made anew for each batch that needs an
 // empty grid.
@@ -79,9 +69,9 @@ public:
     void Fill(BOOL update)
     {
         for (int a = 0; a < kAccounts; ++a) {
-            CTreeGridCtrl::CTreeItem* account = m_grid.InsertRootItem(Info(Label('A', a)));
+            CTreeGridCtrl::CTreeItem* account = m_grid.InsertRootItem(bench::TreeRowInfo(bench::TreeRowLabel('A', a)));
             for (int p = 0; p < kPositions; ++p)
-                m_grid.InsertItem(account, Info(Label('P', p)), update);
+                m_grid.InsertItem(account, bench::TreeRowInfo(bench::TreeRowLabel('P', p)), update);
         }
     }
     void ExpandAll()
@@ -129,7 +119,7 @@ int main(int argc, char** argv)
     CTreeGridCtrl::CTreeItem* shownAccount = blotter->m_grid.GetRootItem(0);
     orv::bench::Run(Case{"TreeGridInsertOneShown", 5, 100, 1e-6, "us", nullptr,
                          [&](int i) {
-                             blotter->m_grid.InsertItem(shownAccount, Info(Label('N', i)), TRUE);
+                             blotter->m_grid.InsertItem(shownAccount, bench::TreeRowInfo(bench::TreeRowLabel('N', i)), TRUE);
                              ::UpdateWindow(blotter->m_grid);
                          },
                          nullptr});
@@ -221,7 +211,7 @@ int main(int argc, char** argv)
             list.InsertColumn(i, "", LVCFMT_LEFT, 100);
         list.SetRedraw(FALSE);
         for (int row = 0; row < kAccounts * (kPositions + 1); ++row) {
-            list.InsertItem(row, Label('P', row).c_str());
+            list.InsertItem(row, bench::TreeRowLabel('P', row).c_str());
             list.SetItemText(row, 1, "100");
             list.SetItemText(row, 2, "0.00");
         }
@@ -238,7 +228,7 @@ int main(int argc, char** argv)
                              nullptr});
         orv::bench::Run(Case{"ListViewInsertOneShown", 5, 100, 1e-6, "us", nullptr,
                              [&](int i) {
-                                 list.InsertItem(2, Label('N', i).c_str());
+                                 list.InsertItem(2, bench::TreeRowLabel('N', i).c_str());
                                  list.SetItemText(2, 1, "100");
                                  list.SetItemText(2, 2, "0.00");
                                  ::UpdateWindow(list);

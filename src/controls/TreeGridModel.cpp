@@ -317,18 +317,9 @@ void CTreeGridModel::CopyChildren(const CTreeGridItem* from, CTreeGridItem* to,
 
 int CTreeGridModel::NodeToIndex(const CTreeGridItem* node) const
 {
-    int row = 0;
-    std::vector<const CTreeGridItem*> stack(m_roots.rbegin(), m_roots.rend());
-    while (!stack.empty()) {
-        const CTreeGridItem* at = stack.back();
-        stack.pop_back();
-        if (at == node)
-            return row;
-        ++row;
-        if (!at->m_bHideChildren)
-            stack.insert(stack.end(), at->m_listChild.rbegin(), at->m_listChild.rend());
-    }
-    return -1;
+    // Every shown node keeps its row in step with the rows, so no walk is
+    // needed.
+    return node != nullptr ? node->m_nIndex : -1;
 }
 
 CTreeGridItem* CTreeGridModel::GetRowNode(int row) const

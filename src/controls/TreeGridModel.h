@@ -125,7 +125,7 @@ public:
                             const std::function<CTreeGridItemInfo*(const CTreeGridItemInfo&)>& copyInfo);
 
     // The row of the node counted through the expanded part of the tree;
-    // -1 when it is hidden.
+    // -1 when it is hidden or null.
     int NodeToIndex(const CTreeGridItem* node) const;
     int GetRowCount() const { return static_cast<int>(m_rows.size()); }
     // The node of a row; null outside the rows.
