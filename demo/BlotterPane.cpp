@@ -44,10 +44,10 @@ BlotterRow Order(const char* name, const char* symbol, long quantity, double pri
 }
 
 // The demo book: two accounts, their positions and working orders; each
-// entry's parent is the entry before it of the kind above.
+// entry's parent is at first the entry before it of the kind above.
 std::vector<BlotterRow> DemoBook()
 {
-    return {
+    std::vector<BlotterRow> book = {
         Entry(BlotterRow::Account, "DEMO-1", ""),
         Entry(BlotterRow::Position, "", "MSFT", 200, 410.10),
         Order("#1001", "MSFT", 100, 420.00, 10001, 10030, true),
@@ -59,6 +59,17 @@ std::vector<BlotterRow> DemoBook()
         Order("#1004", "MSFT", 100, 405.00, 10004, 10030, true),
         Entry(BlotterRow::Position, "", "EUR/USD", 100000, 1.08200),
     };
+    int account = -1, position = -1;
+    for (int i = 0; i < int(book.size()); ++i) {
+        BlotterRow& row = book[size_t(i)];
+        switch (row.kind) {
+        case BlotterRow::Account: account = i; break;
+        case BlotterRow::Position: row.parent = account; position = i; break;
+        case BlotterRow::Order: row.parent = position; break;
+        case BlotterRow::Watch: break;
+        }
+    }
+    return book;
 }
 
 } // namespace
@@ -280,7 +291,7 @@ void CBlotterGrid::OnLButtonUp(UINT flags, CPoint point)
     const bool dropping = IsDragging() != FALSE;
     CTreeGridCtrl::OnLButtonUp(flags, point);
     HideDragFeedback();
-    if (dropping)
+    if (dropping && m_followMoves)
         FollowMoves();
 }
 
@@ -346,6 +357,8 @@ void CBlotterGrid::FollowMoves()
     ForEach([this](CTreeItem* node) {
         BlotterRow* row = RowOf(node);
         const BlotterRow* parent = RowOf(node->GetParentItem());
+        if (row != nullptr && row->kind != BlotterRow::Watch)
+            row->parent = parent != nullptr ? int(node->GetParentItem()->GetData()->GetUserValue()) : -1;
         if (row != nullptr && row->kind == BlotterRow::Order && parent != nullptr &&
             parent->kind == BlotterRow::Position && row->symbol != parent->symbol) {
             row->symbol = parent->symbol;
@@ -419,6 +432,7 @@ void CBlotterPane::SetStatusSink(std::function<void(const CString&)> status) { m
 void CBlotterPane::ShowTab(int tab)
 {
     m_tab = tab;
+    m_grid.m_followMoves = tab == 0;
     if (m_grid.m_book.empty())
         m_grid.m_book = DemoBook();
     m_grid.SetRedraw(FALSE);
@@ -426,14 +440,21 @@ void CBlotterPane::ShowTab(int tab)
     auto& book = m_grid.m_book;
     const int entries = int(book.size());
     if (tab == 0) {
-        CTreeGridCtrl::CTreeItem* account = nullptr;
-        CTreeGridCtrl::CTreeItem* position = nullptr;
-        for (int i = 0; i < entries; ++i) {
-            switch (book[size_t(i)].kind) {
-            case BlotterRow::Account: account = m_grid.AddRow(nullptr, i); break;
-            case BlotterRow::Position: position = m_grid.AddRow(account, i); break;
-            case BlotterRow::Order: m_grid.AddRow(position, i); break;
-            case BlotterRow::Watch: break;
+        // Each entry under the one it was last put under (rows dragged to
+        // another parent stay there), in book order among its siblings: a
+        // pass adds the entries whose parent is already shown.
+        std::vector<CTreeGridCtrl::CTreeItem*> nodes(book.size(), nullptr);
+        for (bool added = true; added;) {
+            added = false;
+            for (int i = 0; i < entries; ++i) {
+                const BlotterRow& row = book[size_t(i)];
+                if (nodes[size_t(i)] != nullptr || row.kind == BlotterRow::Watch)
+                    continue;
+                CTreeGridCtrl::CTreeItem* parent = row.parent >= 0 ? nodes[size_t(row.parent)] : nullptr;
+                if (row.parent >= 0 && parent == nullptr)
+                    continue;
+                nodes[size_t(i)] = m_grid.AddRow(parent, i);
+                added = true;
             }
         }
     } else if (tab == 1) {

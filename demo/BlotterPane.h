@@ -33,6 +33,7 @@ struct BlotterRow {
     int action = 10000; // order action field (Buy)
     int type = 10030;   // order type field (Limit)
     bool active = true;
+    int parent = -1;    // the book entry it sits under on the Positions tab
 };
 
 class CBlotterGrid : public CTreeGridCtrl {
@@ -40,6 +41,9 @@ public:
     enum Column { ColName, ColQty, ColPrice, ColAction, ColType, ColActive, ColPnl, ColCount };
 
     std::vector<BlotterRow> m_book;
+    // Whether rows dragged to another parent change the book: only on the
+    // Positions tab, where parents are accounts and positions.
+    bool m_followMoves = true;
     // The quotes behind P&L and price formats; where the grid reports.
     std::function<const CCachedQuote*(const char*)> m_findQuote;
     std::function<void(const CString&)> m_status;
