@@ -135,57 +135,13 @@ CCreateContext CSplitterWnd::ContextBeside(int row, int col) const
     return context;
 }
 
-BOOL CSplitterWnd::SplitColumn(int cxBefore)
-{
-    CRect inside;
-    GetInsideRect(inside);
-    if (!m_bDynamic || m_nCols >= m_nMaxCols || cxBefore < m_minPane.cx ||
-        inside.Width() - cxBefore - m_cxSplitterGap < m_minPane.cx)
-        return FALSE;
-    const int col = m_nCols++;
-    m_colInfo[static_cast<size_t>(col - 1)].nIdealSize = cxBefore;
-    m_colInfo[static_cast<size_t>(col)].nIdealSize = 0;
-    for (int row = 0; row < m_nRows; ++row) {
-        CCreateContext context = ContextBeside(row, col - 1);
-        if (!CreateView(row, col, m_pDynamicViewClass, CSize(0, 0), &context)) {
-            for (int made = 0; made < row; ++made)
-                DeleteView(made, col);
-            --m_nCols;
-            RecalcLayout();
-            return FALSE;
-        }
-        if (auto* view = dynamic_cast<CView*>(GetPane(row, col)))
-            view->OnInitialUpdate();
-    }
-    RecalcLayout();
-    return TRUE;
-}
+BOOL CSplitterWnd::SplitColumn(int cxBefore) { return SplitLine(true, cxBefore); }
 
-BOOL CSplitterWnd::SplitRow(int cyBefore)
-{
-    CRect inside;
-    GetInsideRect(inside);
-    if (!m_bDynamic || m_nRows >= m_nMaxRows || cyBefore < m_minPane.cy ||
-        inside.Height() - cyBefore - m_cySplitterGap < m_minPane.cy)
-        return FALSE;
-    const int row = m_nRows++;
-    m_rowInfo[static_cast<size_t>(row - 1)].nIdealSize = cyBefore;
-    m_rowInfo[static_cast<size_t>(row)].nIdealSize = 0;
-    for (int col = 0; col < m_nCols; ++col) {
-        CCreateContext context = ContextBeside(row - 1, col);
-        if (!CreateView(row, col, m_pDynamicViewClass, CSize(0, 0), &context)) {
-            for (int made = 0; made < col; ++made)
-                DeleteView(row, made);
-            --m_nRows;
-            RecalcLayout();
-            return FALSE;
-        }
-        if (auto* view = dynamic_cast<CView*>(GetPane(row, col)))
-            view->OnInitialUpdate();
-    }
-    RecalcLayout();
-    return TRUE;
-}
+BOOL CSplitterWnd::SplitRow(int cyBefore) { return SplitLine(false, cyBefore); }
+
+void CSplitterWnd::DeleteColumn(int col) { DeleteLine(true, col); }
+
+void CSplitterWnd::DeleteRow(int row) { DeleteLine(false, row); }
 
 void CSplitterWnd::RenumberPane(int row, int col, int newRow, int newCol)
 {
@@ -193,35 +149,64 @@ void CSplitterWnd::RenumberPane(int row, int col, int newRow, int newCol)
         ::SetWindowLongPtrA(pane, GWLP_ID, static_cast<LONG_PTR>(IdFromRowCol(newRow, newCol)));
 }
 
-void CSplitterWnd::DeleteColumn(int col)
+CPoint CSplitterWnd::PaneAt(bool columns, int line, int along)
 {
-    if (col < 0 || col >= m_nCols || m_nCols <= 1)
-        return;
-    for (int row = 0; row < m_nRows; ++row)
-        DeleteView(row, col);
-    for (int later = col + 1; later < m_nCols; ++later) {
-        for (int row = 0; row < m_nRows; ++row)
-            RenumberPane(row, later, row, later - 1);
-    }
-    m_colInfo.erase(m_colInfo.begin() + col);
-    m_colInfo.push_back(CRowColInfo {m_minPane.cx, 0, 0, 0});
-    --m_nCols;
-    RecalcLayout();
+    return columns ? CPoint(line, along) : CPoint(along, line);
 }
 
-void CSplitterWnd::DeleteRow(int row)
+BOOL CSplitterWnd::SplitLine(bool columns, int before)
 {
-    if (row < 0 || row >= m_nRows || m_nRows <= 1)
-        return;
-    for (int col = 0; col < m_nCols; ++col)
-        DeleteView(row, col);
-    for (int later = row + 1; later < m_nRows; ++later) {
-        for (int col = 0; col < m_nCols; ++col)
-            RenumberPane(later, col, later - 1, col);
+    CRect inside;
+    GetInsideRect(inside);
+    int& lines = columns ? m_nCols : m_nRows;
+    const int minimum = columns ? m_minPane.cx : m_minPane.cy;
+    const int room = columns ? inside.Width() - m_cxSplitterGap : inside.Height() - m_cySplitterGap;
+    if (!m_bDynamic || lines >= (columns ? m_nMaxCols : m_nMaxRows) || before < minimum || room - before < minimum)
+        return FALSE;
+    std::vector<CRowColInfo>& info = columns ? m_colInfo : m_rowInfo;
+    const int line = lines++;
+    info[static_cast<size_t>(line - 1)].nIdealSize = before;
+    info[static_cast<size_t>(line)].nIdealSize = 0;
+    const int across = columns ? m_nRows : m_nCols;
+    for (int i = 0; i < across; ++i) {
+        const CPoint pane = PaneAt(columns, line, i), beside = PaneAt(columns, line - 1, i);
+        CCreateContext context = ContextBeside(beside.y, beside.x);
+        if (!CreateView(pane.y, pane.x, m_pDynamicViewClass, CSize(0, 0), &context)) {
+            for (int made = 0; made < i; ++made) {
+                const CPoint undone = PaneAt(columns, line, made);
+                DeleteView(undone.y, undone.x);
+            }
+            --lines;
+            RecalcLayout();
+            return FALSE;
+        }
+        if (auto* view = dynamic_cast<CView*>(GetPane(pane.y, pane.x)))
+            view->OnInitialUpdate();
     }
-    m_rowInfo.erase(m_rowInfo.begin() + row);
-    m_rowInfo.push_back(CRowColInfo {m_minPane.cy, 0, 0, 0});
-    --m_nRows;
+    RecalcLayout();
+    return TRUE;
+}
+
+void CSplitterWnd::DeleteLine(bool columns, int line)
+{
+    int& lines = columns ? m_nCols : m_nRows;
+    if (line < 0 || line >= lines || lines <= 1)
+        return;
+    const int across = columns ? m_nRows : m_nCols;
+    for (int i = 0; i < across; ++i) {
+        const CPoint pane = PaneAt(columns, line, i);
+        DeleteView(pane.y, pane.x);
+    }
+    for (int later = line + 1; later < lines; ++later) {
+        for (int i = 0; i < across; ++i) {
+            const CPoint from = PaneAt(columns, later, i), to = PaneAt(columns, later - 1, i);
+            RenumberPane(from.y, from.x, to.y, to.x);
+        }
+    }
+    std::vector<CRowColInfo>& info = columns ? m_colInfo : m_rowInfo;
+    info.erase(info.begin() + line);
+    info.push_back(CRowColInfo {columns ? m_minPane.cx : m_minPane.cy, 0, 0, 0});
+    --lines;
     RecalcLayout();
 }
 

@@ -131,6 +131,12 @@ private:
     void MoveTrackers(CPoint point);
     void InvertTrackers();
     void RenumberPane(int row, int col, int newRow, int newCol);
+    // Splitting and deleting work alike on columns and rows: a line is a
+    // column (columns) or a row. PaneAt is the pane at place `along` of a
+    // line, as x = column and y = row.
+    static CPoint PaneAt(bool columns, int line, int along);
+    BOOL SplitLine(bool columns, int before);
+    void DeleteLine(bool columns, int line);
     void SetCursorFor(int hit) const;
     CCreateContext ContextBeside(int row, int col) const;
 
