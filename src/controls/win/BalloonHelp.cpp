@@ -8,11 +8,7 @@
 #include <shellapi.h>
 
 #include <atomic>
-#include <cstdlib>
 #include <functional>
-#include <utility>
-
-using orv::controls::BalloonMetrics;
 
 int CBalloonHelp::nTIP_TAIL = 20;
 int CBalloonHelp::nTIP_MARGIN = 8;
@@ -35,9 +31,6 @@ std::atomic<CBalloonHelp::AnimateWindowFn>& AnimateWindowSlot() noexcept
     static std::atomic<CBalloonHelp::AnimateWindowFn> animate {LookUpAnimateWindow()};
     return animate;
 }
-
-// The balloons of this thread, one per slot of the hook procedures.
-thread_local CBalloonHelp* t_thunkSlots[CBalloonHelp::kMaxLiveBalloons] {};
 
 const char kClassName[] = "BalloonHelpClass";
 const char kShadowClassName[] = "BalloonHelpClassDS";
@@ -133,47 +126,7 @@ HIMAGELIST OneImageList(CSize size, const std::function<int(HIMAGELIST)>& add)
     return list;
 }
 
-// The inner shadow's colour: the background a quarter darker.
-COLORREF Shade(COLORREF color)
-{
-    return RGB(GetRValue(color) * 3 / 4, GetGValue(color) * 3 / 4, GetBValue(color) * 3 / 4);
-}
-
 } // namespace
-
-// One hook procedure per slot and kind; each calls the balloon in its slot
-// on this thread, so a balloon's hooks reach that balloon alone.
-struct CBalloonHelp::_ThunkImpl {
-    template <int Slot, int Kind>
-    static LRESULT CALLBACK Thunk(int code, WPARAM wParam, LPARAM lParam)
-    {
-        CBalloonHelp* balloon = t_thunkSlots[Slot];
-        if (balloon == nullptr)
-            return ::CallNextHookEx(nullptr, code, wParam, lParam);
-        switch (Kind) {
-        case KeyboardHook:
-            return balloon->KeyboardHookProc(code, wParam, lParam);
-        case MouseHook:
-            return balloon->MouseHookProc(code, wParam, lParam);
-        default:
-            return balloon->CallWndRetHookProc(code, wParam, lParam);
-        }
-    }
-
-    template <int Kind, int... Slots>
-    static constexpr std::array<HOOKPROC, sizeof...(Slots)> Row(std::integer_sequence<int, Slots...>)
-    {
-        return {&Thunk<Slots, Kind>...};
-    }
-
-    static HOOKPROC Get(int kind, int slot)
-    {
-        using Slots = std::make_integer_sequence<int, kMaxLiveBalloons>;
-        static constexpr std::array<HOOKPROC, kMaxLiveBalloons> rows[3] = {
-            Row<KeyboardHook>(Slots {}), Row<MouseHook>(Slots {}), Row<CallWndRetHook>(Slots {})};
-        return rows[kind][slot];
-    }
-};
 
 CBalloonHelp::AnimateWindowFn CBalloonHelp::SetAnimateWindowForTesting(AnimateWindowFn animate)
 {
@@ -299,200 +252,6 @@ void CBalloonHelp::MakeDefaultFonts()
     // A balloon with a link underlines its content.
     logFont.lfUnderline = TRUE;
     m_linkFont.CreateFontIndirect(logFont);
-}
-
-// ---------------------------------------------------------------- hooks
-
-bool CBalloonHelp::InitThunk()
-{
-    if (m_nThunkSlot >= 0)
-        return true;
-    for (int slot = 0; slot < kMaxLiveBalloons; ++slot) {
-        if (t_thunkSlots[slot] == nullptr) {
-            t_thunkSlots[slot] = this;
-            m_nThunkSlot = slot;
-            return true;
-        }
-    }
-    return false;
-}
-
-void CBalloonHelp::ReleaseThunk()
-{
-    if (m_nThunkSlot >= 0 && t_thunkSlots[m_nThunkSlot] == this)
-        t_thunkSlots[m_nThunkSlot] = nullptr;
-    m_nThunkSlot = -1;
-}
-
-HOOKPROC CBalloonHelp::GetThunk(HookKind kind) const
-{
-    return m_nThunkSlot >= 0 ? _ThunkImpl::Get(kind, m_nThunkSlot) : nullptr;
-}
-
-void CBalloonHelp::InstallHook(HookKind kind)
-{
-    HOOKPROC procedure = GetThunk(kind);
-    if (m_hooks[kind] != nullptr || procedure == nullptr)
-        return;
-    switch (kind) {
-    case KeyboardHook:
-        m_hooks[kind] = ::SetWindowsHookExA(WH_KEYBOARD_LL, procedure, AfxGetLibraryHandle(), 0);
-        break;
-    case MouseHook:
-        m_hooks[kind] = ::SetWindowsHookExA(WH_MOUSE_LL, procedure, AfxGetLibraryHandle(), 0);
-        break;
-    case CallWndRetHook:
-        m_hooks[kind] = ::SetWindowsHookExA(WH_CALLWNDPROCRET, procedure, nullptr, ::GetCurrentThreadId());
-        break;
-    }
-}
-
-void CBalloonHelp::RemoveHooks()
-{
-    for (HHOOK& hook : m_hooks) {
-        if (hook != nullptr)
-            ::UnhookWindowsHookEx(hook);
-        hook = nullptr;
-    }
-}
-
-HHOOK CBalloonHelp::GetHookForTesting(int kind) const
-{
-    return kind >= 0 && kind < 3 ? m_hooks[kind] : nullptr;
-}
-
-LRESULT CBalloonHelp::KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam)
-{
-    if (code == HC_ACTION && (m_unOptions & unCLOSE_ON_KEYPRESS) && (wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN))
-        RequestClose();
-    return ::CallNextHookEx(m_hooks[KeyboardHook], code, wParam, lParam);
-}
-
-LRESULT CBalloonHelp::MouseHookProc(int code, WPARAM wParam, LPARAM lParam)
-{
-    if (code == HC_ACTION && MouseClosesOn(wParam, reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam)->pt))
-        RequestClose();
-    return ::CallNextHookEx(m_hooks[MouseHook], code, wParam, lParam);
-}
-
-bool CBalloonHelp::MouseClosesOn(WPARAM message, POINT point) const
-{
-    switch (message) {
-    case WM_MOUSEMOVE:
-    case WM_NCMOUSEMOVE:
-        return (m_unOptions & unCLOSE_ON_MOUSE_MOVE)
-            && (std::abs(point.x - m_ptMouseOrig.x) > m_nMouseMoveTolerance
-                || std::abs(point.y - m_ptMouseOrig.y) > m_nMouseMoveTolerance);
-    case WM_LBUTTONDOWN:
-    case WM_NCLBUTTONDOWN:
-        return m_unOptions & unCLOSE_ON_LBUTTON_DOWN;
-    case WM_LBUTTONUP:
-    case WM_NCLBUTTONUP:
-        return m_unOptions & unCLOSE_ON_LBUTTON_UP;
-    case WM_MBUTTONDOWN:
-    case WM_NCMBUTTONDOWN:
-        return m_unOptions & unCLOSE_ON_MBUTTON_DOWN;
-    case WM_MBUTTONUP:
-    case WM_NCMBUTTONUP:
-        return m_unOptions & unCLOSE_ON_MBUTTON_UP;
-    case WM_RBUTTONDOWN:
-    case WM_NCRBUTTONDOWN:
-        return m_unOptions & unCLOSE_ON_RBUTTON_DOWN;
-    case WM_RBUTTONUP:
-    case WM_NCRBUTTONUP:
-        return m_unOptions & unCLOSE_ON_RBUTTON_UP;
-    default:
-        return false;
-    }
-}
-
-LRESULT CBalloonHelp::CallWndRetHookProc(int code, WPARAM wParam, LPARAM lParam)
-{
-    // The anchor moves with any window that contains it.
-    const auto* info = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-    if (code == HC_ACTION && info->message == WM_MOVE && m_hwndAnchor != nullptr
-        && (info->hwnd == m_hwndAnchor || ::IsChild(info->hwnd, m_hwndAnchor)))
-        PositionWindow();
-    return ::CallNextHookEx(m_hooks[CallWndRetHook], code, wParam, lParam);
-}
-
-void CBalloonHelp::RequestClose()
-{
-    if (m_bClosePosted || !HasWindow())
-        return;
-    m_bClosePosted = PostMessage(WM_CLOSE) != FALSE;
-}
-
-// --------------------------------------------------------------- layout
-
-CSize CBalloonHelp::MeasureContent()
-{
-    if (m_strContent.IsEmpty())
-        return CSize();
-    CClientDC dc(m_hWnd);
-    CSelectScope font(dc, m_strURL.IsEmpty() ? static_cast<HFONT>(m_hContentFont) : static_cast<HFONT>(m_linkFont));
-    CRect rect;
-    dc.DrawText(m_strContent, &rect, DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS);
-    return rect.Size();
-}
-
-void CBalloonHelp::PositionWindow()
-{
-    if (!HasWindow())
-        return;
-    const BalloonMetrics metrics {nTIP_TAIL, nTIP_MARGIN};
-    CSize icon, title, close;
-    int cx = 0, cy = 0;
-    if (m_ilIcon && ::ImageList_GetIconSize(m_ilIcon.get(), &cx, &cy))
-        icon = CSize(cx, cy);
-    if (!m_strTitle.IsEmpty()) {
-        CClientDC dc(m_hWnd);
-        CSelectScope font(dc, m_hTitleFont);
-        title = dc.GetTextExtent(m_strTitle, m_strTitle.GetLength());
-    }
-    if (m_unOptions & unSHOW_CLOSE_BUTTON)
-        close = CSize(::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON));
-    m_headerSize = orv::controls::BalloonHeaderSize(icon, title, close, metrics.margin);
-    m_iconSize = icon;
-    const CSize window = orv::controls::BalloonWindowSize(
-        orv::controls::BalloonClientSize(m_headerSize, MeasureContent(), metrics), metrics);
-
-    CPoint anchor = m_ptAnchor;
-    if (m_hwndAnchor != nullptr && ::IsWindow(m_hwndAnchor))
-        ::ClientToScreen(m_hwndAnchor, &anchor);
-    MONITORINFO monitor {};
-    monitor.cbSize = sizeof monitor;
-    ::GetMonitorInfoA(::MonitorFromPoint(anchor, MONITOR_DEFAULTTONEAREST), &monitor);
-    m_screenRect = monitor.rcWork;
-    m_placement = orv::controls::PlaceBalloon(anchor, window, m_screenRect, metrics);
-
-    const CRect& body = m_placement.body;
-    CRgn bodyRegion, tailRegion;
-    bodyRegion.CreateRoundRectRgn(body.left, body.top, body.right, body.bottom, nTIP_ELIPSE_WIDTH,
-                                  nTIP_ELIPSE_WIDTH);
-    tailRegion.CreatePolygonRgn(m_placement.tail.data(), 3, ALTERNATE);
-    m_rgnComplete.CreateRectRgn(0, 0, 0, 0);
-    m_rgnComplete.CombineRgn(&bodyRegion, &tailRegion, RGN_OR);
-
-    const CRect& placed = m_placement.window;
-    SetWindowPos(nullptr, placed.left, placed.top, placed.Width(), placed.Height(),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    // The system owns the region it is given.
-    CRgn windowRegion;
-    windowRegion.CreateRectRgn(0, 0, 0, 0);
-    windowRegion.CombineRgn(&m_rgnComplete, nullptr, RGN_COPY);
-    if (::SetWindowRgn(m_hWnd, static_cast<HRGN>(windowRegion), TRUE))
-        windowRegion.Detach();
-    RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
-}
-
-CRect CBalloonHelp::GetCloseRect() const
-{
-    if (!(m_unOptions & unSHOW_CLOSE_BUTTON))
-        return CRect();
-    const CRect& inner = m_placement.inner;
-    return CRect(inner.right - ::GetSystemMetrics(SM_CXSMICON), inner.top, inner.right,
-                 inner.top + ::GetSystemMetrics(SM_CYSMICON));
 }
 
 // ------------------------------------------------------ showing, hiding
@@ -659,71 +418,6 @@ BOOL CBalloonHelp::OnSetCursor(HWND wnd, UINT hitTest, UINT message)
         return TRUE;
     }
     return CWnd::OnSetCursor(wnd, hitTest, message);
-}
-
-// -------------------------------------------------------------- drawing
-
-BOOL CBalloonHelp::OnEraseBkgnd(CDC*)
-{
-    return TRUE; // the paint fills the whole balloon
-}
-
-void CBalloonHelp::OnPaint()
-{
-    CPaintDC paint(m_hWnd);
-    CMemDC dc(paint, GetClientRect());
-    Draw(dc);
-}
-
-void CBalloonHelp::Draw(CDC& dc)
-{
-    dc.FillSolidRect(GetClientRect(), m_crBackground);
-    if (m_unOptions & unSHOW_INNER_SHADOW) {
-        CBrush shadow(Shade(m_crBackground));
-        dc.FrameRgn(m_rgnComplete, shadow, 2, 2);
-    }
-    CBrush frame(m_crForeground);
-    dc.FrameRgn(m_rgnComplete, frame, 1, 1);
-
-    const CRect& inner = m_placement.inner;
-    dc.SetBkMode(TRANSPARENT);
-    dc.SetTextColor(m_crForeground);
-    int x = inner.left;
-    if (m_ilIcon && m_iconSize.cx > 0) {
-        ::ImageList_Draw(m_ilIcon.get(), 0, dc, x, inner.top + (m_headerSize.cy - m_iconSize.cy) / 2,
-                         ILD_TRANSPARENT);
-        x += m_iconSize.cx + nTIP_MARGIN;
-    }
-    if (!m_strTitle.IsEmpty()) {
-        CSelectScope font(dc, m_hTitleFont);
-        CRect title(x, inner.top, inner.right, inner.top + m_headerSize.cy);
-        dc.DrawText(m_strTitle, &title, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-    }
-    if (!m_strContent.IsEmpty()) {
-        CSelectScope font(dc, m_strURL.IsEmpty() ? static_cast<HFONT>(m_hContentFont) : static_cast<HFONT>(m_linkFont));
-        CRect content(inner.left, inner.top + m_headerSize.cy + nTIP_MARGIN, inner.right, inner.bottom);
-        dc.DrawText(m_strContent, &content, DT_NOPREFIX | DT_EXPANDTABS);
-    }
-    if (m_unOptions & unSHOW_CLOSE_BUTTON)
-        DrawCloseButton(dc);
-}
-
-// A cross in the foreground colour; pressed, it sits in a sunken square.
-void CBalloonHelp::DrawCloseButton(CDC& dc)
-{
-    CRect rect = GetCloseRect();
-    const bool pushed = m_bClosePressed && m_bCloseHot;
-    if (pushed) {
-        dc.Draw3dRect(rect, ::GetSysColor(COLOR_3DSHADOW), ::GetSysColor(COLOR_3DHILIGHT));
-        rect.OffsetRect(1, 1);
-    }
-    rect.DeflateRect(4, 4);
-    CPen pen(PS_SOLID, 2, m_crForeground);
-    CSelectScope select(dc, pen);
-    dc.MoveTo(rect.left, rect.top);
-    dc.LineTo(rect.right, rect.bottom);
-    dc.MoveTo(rect.right, rect.top);
-    dc.LineTo(rect.left, rect.bottom);
 }
 
 // -------------------------------------------------------------- setters
