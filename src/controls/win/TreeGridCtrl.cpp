@@ -71,22 +71,16 @@ void CTreeGridCtrl::InsertRow(int row, CTreeItem* node)
     item.lParam = reinterpret_cast<LPARAM>(node);
     item.iIndent = node->GetIndent();
     CListCtrl::InsertItem(&item);
-    WriteRow(row, node);
+    // The list keeps no texts of its own: it asks for them (CellText), so
+    // that a changed cell needs no message to the list.
+    for (int column = 1; column < GetNumCol(); ++column)
+        CListCtrl::SetItemText(row, column, LPSTR_TEXTCALLBACKA);
+    SetCheck(row, node->GetData()->GetCheck());
 }
 
 void CTreeGridCtrl::DeleteRow(int row)
 {
     CListCtrl::DeleteItem(row);
-}
-
-void CTreeGridCtrl::WriteRow(int row, const CTreeItem* node)
-{
-    const CTreeGridItemInfo* info = node->GetData();
-    SetCheck(row, info->GetCheck());
-    // The list keeps no texts of its own: it asks for them (CellText), so
-    // that a changed cell needs no message to the list.
-    for (int column = 1; column < GetNumCol(); ++column)
-        CListCtrl::SetItemText(row, column, LPSTR_TEXTCALLBACKA);
 }
 
 CString CTreeGridCtrl::CellText(int row, int column) const
@@ -139,7 +133,7 @@ void CTreeGridCtrl::UpdateData(CTreeItem* node, CTreeGridItemInfo* info, BOOL up
     m_model.SetData(node, info != nullptr ? info : CreateItemInfo());
     const int row = node->GetCurIndex();
     if (update && row >= 0) {
-        WriteRow(row, node);
+        SetCheck(row, node->GetData()->GetCheck());
         RedrawItems(row, row);
     }
 }

@@ -218,7 +218,6 @@ protected:
 private:
     void InsertRow(int row, CTreeItem* node) override;
     void DeleteRow(int row) override;
-    void WriteRow(int row, const CTreeItem* node);
     // The text of a cell, from the row's node; empty outside the rows and
     // the columns.
     CString CellText(int row, int column) const;

@@ -228,45 +228,42 @@ void CSplitterWnd::StopTracking(BOOL accept)
     RecalcLayout();
 }
 
-void CSplitterWnd::TrackColumnSize(int x, int col)
+void CSplitterWnd::TrackColumnSize(int x, int col) { TrackLineSize(true, x, col); }
+
+void CSplitterWnd::TrackRowSize(int y, int row) { TrackLineSize(false, y, row); }
+
+// Through the overridable calls, so that a derived splitter sees each deletion.
+void CSplitterWnd::DeleteAt(bool columns, int line)
 {
-    if (col < 0 || col + 1 >= m_nCols)
-        return;
-    CRect inside;
-    GetInsideRect(inside);
-    const int size = x - m_colInfo[static_cast<size_t>(col)].nStart;
-    if (m_bDynamic) {
-        // A pane pushed below its minimum goes with its column.
-        if (size < m_colInfo[static_cast<size_t>(col)].nMinSize) {
-            DeleteColumn(col);
-            return;
-        }
-        if (col + 2 == m_nCols && inside.right - (x + m_cxSplitterGap) < m_colInfo[static_cast<size_t>(col + 1)].nMinSize) {
-            DeleteColumn(col + 1);
-            return;
-        }
-    }
-    m_colInfo[static_cast<size_t>(col)].nIdealSize = std::max(size, 0);
+    if (columns)
+        DeleteColumn(line);
+    else
+        DeleteRow(line);
 }
 
-void CSplitterWnd::TrackRowSize(int y, int row)
+void CSplitterWnd::TrackLineSize(bool columns, int position, int line)
 {
-    if (row < 0 || row + 1 >= m_nRows)
+    const int lines = columns ? m_nCols : m_nRows;
+    if (line < 0 || line + 1 >= lines)
         return;
+    std::vector<CRowColInfo>& info = columns ? m_colInfo : m_rowInfo;
     CRect inside;
     GetInsideRect(inside);
-    const int size = y - m_rowInfo[static_cast<size_t>(row)].nStart;
+    const int size = position - info[static_cast<size_t>(line)].nStart;
     if (m_bDynamic) {
-        if (size < m_rowInfo[static_cast<size_t>(row)].nMinSize) {
-            DeleteRow(row);
+        // A pane pushed below its minimum goes with its line.
+        if (size < info[static_cast<size_t>(line)].nMinSize) {
+            DeleteAt(columns, line);
             return;
         }
-        if (row + 2 == m_nRows && inside.bottom - (y + m_cySplitterGap) < m_rowInfo[static_cast<size_t>(row + 1)].nMinSize) {
-            DeleteRow(row + 1);
+        const int after = columns ? inside.right - (position + m_cxSplitterGap)
+                                  : inside.bottom - (position + m_cySplitterGap);
+        if (line + 2 == lines && after < info[static_cast<size_t>(line + 1)].nMinSize) {
+            DeleteAt(columns, line + 1);
             return;
         }
     }
-    m_rowInfo[static_cast<size_t>(row)].nIdealSize = std::max(size, 0);
+    info[static_cast<size_t>(line)].nIdealSize = std::max(size, 0);
 }
 
 // ---------------------------------------------------------------- wheel

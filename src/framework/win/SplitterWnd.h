@@ -136,6 +136,8 @@ private:
     // line, as x = column and y = row.
     static CPoint PaneAt(bool columns, int line, int along);
     BOOL SplitLine(bool columns, int before);
+    void TrackLineSize(bool columns, int position, int line);
+    void DeleteAt(bool columns, int line);
     void DeleteLine(bool columns, int line);
     void SetCursorFor(int hit) const;
     CCreateContext ContextBeside(int row, int col) const;
