@@ -49,7 +49,7 @@ int CQuotePanel::OnCreate(CREATESTRUCTA* cs)
 {
     if (CWnd::OnCreate(cs) == -1)
         return -1;
-    m_font.CreatePointFont(90, "Tahoma");
+    m_font.CreatePointFont(100, "Tahoma");
     for (int column = 0; column < 7; ++column) {
         CStatic& header = m_headers[column];
         const DWORD align = column == 0 ? SS_LEFT : SS_RIGHT;
