@@ -73,6 +73,7 @@ bool CDemoFrame::CreatePanes()
     m_blotter.SetQuoteSource([this](const char* symbol) { return Quotes().FindQuote(symbol); });
     m_blotter.SetStatusSink([this](const CString& text) { m_statusBar.SetPaneText(0, text); });
     Quotes().SetBurstListener([this] { m_blotter.Refresh(); });
+    Quotes().SetPickListener([this](const char* symbol) { m_ticket.TakeSymbol(symbol, "picked from the quote list"); });
     m_top.RecalcLayout();
     m_rows.RecalcLayout();
     return true;

@@ -16,6 +16,7 @@ namespace {
 const COLORREF kUp = RGB(0, 128, 0);
 const COLORREF kDown = RGB(200, 0, 0);
 const int kRowTop = 30, kRowHeight = 24;
+const UINT kQuoteListId = 100;
 // Left edges and widths of the columns: symbol, last, bid, ask, change,
 // tick, volume.
 const int kColumnLeft[] = {8, 70, 140, 210, 280, 404, 424};
@@ -80,6 +81,13 @@ int CQuotePanel::OnCreate(CREATESTRUCTA* cs)
     m_led.SetLed(CLed::LedGreen, CLed::LedOff, CLed::LedRound);
     m_feedText.Create("Feed stopped", WS_VISIBLE | SS_LEFT, CRect(32, lampTop + 3, 300, lampTop + 19), this);
     m_feedText.SetFont(m_font);
+    m_listHint.Create("Right-click the quotes to pick a symbol from a list", WS_VISIBLE | SS_LEFT,
+                      CRect(32, lampTop + 24, 400, lampTop + 40), this);
+    m_listHint.SetFont(m_font);
+    // The quote list stays out of sight: only its list shows, at the pointer.
+    m_quoteList.Create(WS_VSCROLL | CBS_DROPDOWNLIST, CRect(330, lampTop, 530, lampTop + 120), this, kQuoteListId);
+    m_quoteList.SetFont(m_font);
+    m_quoteList.SendMessage(CB_SETDROPPEDWIDTH, 250);
     FeedTick();
     RunFeed(true);
     return 0;
@@ -208,6 +216,35 @@ void CQuotePanel::OnLButtonDown(UINT flags, CPoint point)
         }
     }
     CWnd::OnLButtonDown(flags, point);
+}
+
+void CQuotePanel::OnContextMenu(HWND, CPoint)
+{
+    ShowQuoteList();
+}
+
+void CQuotePanel::ShowQuoteList()
+{
+    if (!m_quoteList.IsWindow())
+        return;
+    const int picked = m_quoteList.GetCurSel();
+    m_quoteList.ResetContent();
+    for (const Row& row : m_rows) {
+        const CString item = CString(row.symbol) + "\t" + row.last.GetWindowText() + "\t" + row.change.GetWindowText();
+        m_quoteList.AddString(item);
+    }
+    m_quoteList.SetCurSel(picked);
+    m_quoteList.ShowComboAtCursor();
+}
+
+BOOL CQuotePanel::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    if (LOWORD(wParam) != kQuoteListId || HIWORD(wParam) != CBN_SELENDOK)
+        return CWnd::OnCommand(wParam, lParam);
+    const int picked = m_quoteList.GetCurSel();
+    if (picked >= 0 && picked < kSymbols && m_onPick)
+        m_onPick(m_rows[picked].symbol);
+    return TRUE;
 }
 
 void CQuotePanel::OnDestroy()

@@ -6,11 +6,15 @@
 // the statics show the quote's field texts. A periodic waitable timer paces
 // the bursts (CFeedPacer), and a lamp shows the feed's state and flashes with
 // each burst. A symbol's name can be dragged onto the order ticket (or onto
-// a window of another program that takes symbol drops).
+// a window of another program that takes symbol drops). A right-click on
+// the panel opens the quote list at the pointer (CNimIntelliCombo: symbol,
+// last and change in tab-aligned columns); picking a symbol hands it to the
+// pick listener.
 #pragma once
 
 #include "FeedPacer.h"
 
+#include "controls/win/IntelliCombo.h"
 #include "controls/win/Led.h"
 #include "controls/win/MarketStatics.h"
 #include "framework/win/Controls.h"
@@ -34,6 +38,11 @@ public:
     // listener, if any, is told.
     void FeedTick();
     void SetBurstListener(std::function<void()> listener) { m_onBurst = std::move(listener); }
+    // Told the symbol picked from the quote list.
+    void SetPickListener(std::function<void(const char*)> listener) { m_onPick = std::move(listener); }
+    // Fills the quote list with the current quotes and opens it at the
+    // mouse pointer.
+    void ShowQuoteList();
     // The symbol's cached quote, or null for a symbol the feed does not
     // carry.
     const CCachedQuote* FindQuote(const char* symbol) const;
@@ -44,6 +53,8 @@ protected:
     int OnCreate(CREATESTRUCTA* cs) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnLButtonDown(UINT flags, CPoint point) override;
+    void OnContextMenu(HWND wnd, CPoint screenPoint) override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     void OnDestroy() override;
 
 private:
@@ -71,7 +82,10 @@ private:
     Row m_rows[kSymbols];
     CNimLed m_led;
     CStatic m_feedText;
+    CStatic m_listHint;
+    CNimIntelliCombo m_quoteList;
     uint32_t m_seed = 20240607;
     CFeedPacer m_pacer;
     std::function<void()> m_onBurst;
+    std::function<void(const char*)> m_onPick;
 };
