@@ -1,13 +1,26 @@
 #include "MainFrame.h"
 
+#include "DemoSettings.h"
+
+#include "controls/win/Monitors.h"
 #include "framework/win/RegisteredMessages.h"
 #include "resources/resource.h"
+#include "services/Registry.h"
 
+#include <algorithm>
 #include <iterator>
 
 namespace {
 
 constexpr int kBlotterHeight = 230;
+constexpr const char* kWindowRectValue = "WindowRect";
+
+// True when a monitor shows the middle of the caption, where the window can
+// be dragged from.
+bool CaptionIsOnScreen(const CRect& window)
+{
+    return CMonitors::IsOnScreen(CPoint((window.left + window.right) / 2, window.top + 10));
+}
 
 } // namespace
 
@@ -122,8 +135,41 @@ LRESULT CDemoFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     return CFrameWnd::WindowProc(message, wParam, lParam);
 }
 
+void CDemoFrame::RestorePlacement()
+{
+    m_bKeepPlacement = true;
+    CRegistry registry;
+    CRect saved;
+    if (!registry.Open(HKEY_CURRENT_USER, kDemoSettingsKey, KEY_READ) || !registry.Read(kWindowRectValue, saved) ||
+        saved.Width() < 200 || saved.Height() < 200)
+        return;
+    if (!CaptionIsOnScreen(saved)) {
+        // Centred on the work area of the monitor nearest the old place,
+        // no larger than it.
+        CRect work;
+        if (!CMonitors::GetNearestMonitor(saved).GetWorkAreaRect(work))
+            return;
+        const int width = std::min(saved.Width(), work.Width());
+        const int height = std::min(saved.Height(), work.Height());
+        const CPoint corner(work.left + (work.Width() - width) / 2, work.top + (work.Height() - height) / 2);
+        saved = CRect(corner, CSize(width, height));
+        m_statusBar.SetPaneText(0, "The window's last place is off screen: it opens on the nearest monitor");
+    }
+    MoveWindow(saved, FALSE);
+}
+
+void CDemoFrame::SavePlacement()
+{
+    CRegistry registry;
+    const CRect rect = GetWindowRect();
+    if (!::IsIconic(m_hWnd) && !::IsZoomed(m_hWnd) && registry.CreateKey(HKEY_CURRENT_USER, kDemoSettingsKey))
+        registry.Write(kWindowRectValue, rect);
+}
+
 void CDemoFrame::OnDestroy()
 {
+    if (m_bKeepPlacement)
+        SavePlacement();
     CFrameWnd::OnDestroy();
     ::PostQuitMessage(0);
 }

@@ -3,7 +3,10 @@
 // time, a status bar, and a splitter of panes: the order ticket and the
 // market (quotes and the price alert) side by side over the positions
 // blotter. "Lock layout" locks both splitters; a drag of a bar tells the
-// frame, which shows the new pane sizes in the status bar.
+// frame, which shows the new pane sizes in the status bar. The window comes
+// back where it was last closed, unless no monitor shows that place any more
+// (a monitor unplugged, the resolution lowered): then it opens in the middle
+// of the work area of the monitor nearest to it.
 #pragma once
 
 #include "BlotterPane.h"
@@ -23,6 +26,9 @@ public:
     BOOL Create(bool peer);
     COrderTicket& Ticket() { return m_ticket; }
     CQuotePanel& Quotes() { return m_market.Quotes(); }
+    // Moves the window to where it was last closed, and keeps its place
+    // when it closes.
+    void RestorePlacement();
 
 protected:
     int OnCreate(CREATESTRUCTA* cs) override;
@@ -35,6 +41,7 @@ private:
     bool CreatePanes();
     void AddCommands();
     void ShowPaneSizes();
+    void SavePlacement();
 
     CToolBar m_toolBar;
     CStatusBar m_statusBar;
@@ -43,4 +50,5 @@ private:
     COrderTicket m_ticket;
     CMarketPane m_market;
     CBlotterPane m_blotter;
+    bool m_bKeepPlacement = false;
 };

@@ -73,6 +73,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     CQuotePanel& quotes = frame.Quotes();
     if (peer)
         ticket.AcceptSymbolsFromOtherPrograms();
+    // The picture always shows the window at its first place.
+    if (!peer && screenshot.empty())
+        frame.RestorePlacement();
     app.SetMainWnd(&frame);
     frame.ShowWindow(SW_SHOW);
     frame.UpdateWindow();
