@@ -1,8 +1,5 @@
 #include "LibraryStartup.h"
 
-#include "market/MapFidToCaption.h"
-#include "market/OrvDateTime.h"
-
 #if defined(_WIN32)
 #  include "controls/win/SysColors.h"
 #  include "framework/win/RegisteredMessages.h"
@@ -48,14 +45,6 @@ TEST(LibraryStartup, StaticObjectsAreBuiltInLoadOrder)
     const CStartupLog& log = GetLibraryStartupLog();
     EXPECT_EQ(Steps(log), expected);
     EXPECT_TRUE(log.IsInOrder());
-
-    // What the steps built is in place: the caption table is full and the
-    // market clock was initialised (its zone strings are set; Init gives
-    // "???" rather than nothing when it cannot name a zone).
-    EXPECT_EQ(CMapFidToCaption::GetStaticMap().GetCount(), int(CMapFidToCaption::CaptionCount));
-    EXPECT_FALSE(COrvDateTime::GetLocalTimeZone().IsEmpty());
-    EXPECT_FALSE(COrvDateTime::GetEasternTimeZone().IsEmpty());
-    EXPECT_FALSE(COrvDateTime::GetDisplayTimeZone().IsEmpty());
 }
 
 #if defined(_WIN32)

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <sstream>
 #include <string>
@@ -84,43 +83,6 @@ TEST(StartRecorder, RecordsEachRunAndExitsWithTheCodeChosenForIt)
         EXPECT_NE(lines[0][2].find(row.arguments), std::string::npos) << lines[0][2];
         EXPECT_EQ(lines[0].back(), row.splitLast);
     }
-}
-
-// The update check starts the downloaded package from the temporary folder
-// with the shell; a copy of the installer runs there on its own.
-TEST(StartRecorder, InstallerCopyRunsThroughTheShellFromAnotherFolder)
-{
-    orv_test::ScratchFolder folder("start-recorder");
-    const auto copy = folder / "OrvSetup.exe";
-    std::filesystem::copy_file(orv_test::TestProgramFolder() / "InstallerStandin.exe", copy);
-    orv_test::ScopedEnvironment environment("ORV_INSTALLER_RECORD", (folder / "record.txt").string());
-    environment.Set("ORV_INSTALLER_EXIT", std::string("3"));
-
-    SHELLEXECUTEINFOA info{};
-    info.cbSize = sizeof info;
-    info.fMask = SEE_MASK_NOCLOSEPROCESS;
-    info.lpVerb = "open";
-    const std::string file = copy.string();
-    const std::string directory = folder.Path().string();
-    info.lpFile = file.c_str();
-    info.lpParameters = "/update /pid 77";
-    info.lpDirectory = directory.c_str();
-    info.nShow = SW_SHOWNORMAL;
-    ASSERT_TRUE(ShellExecuteExA(&info));
-    ASSERT_NE(info.hProcess, nullptr);
-    WaitForSingleObject(info.hProcess, 10000);
-    DWORD code = 0;
-    GetExitCodeProcess(info.hProcess, &code);
-    CloseHandle(info.hProcess);
-    EXPECT_EQ(code, 3u);
-
-    const auto lines = RecordLines(folder / "record.txt");
-    ASSERT_EQ(lines.size(), 1u);
-    ASSERT_EQ(lines[0].size(), 6u);
-    EXPECT_EQ(std::filesystem::path(lines[0][0]), copy);
-    EXPECT_EQ(std::filesystem::path(lines[0][1]), folder.Path());
-    EXPECT_EQ((std::vector<std::string>(lines[0].begin() + 3, lines[0].end())),
-        (std::vector<std::string>{"/update", "/pid", "77"}));
 }
 
 // An unwritable record gives exit code 99; the helper can be made to take

@@ -1,5 +1,5 @@
 // The update web server, started as a child process and spoken to over a
-// plain socket (and, under Windows, through WinInet as the update check will).
+// plain socket.
 #include "support/UpdateServer.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +11,6 @@
 #if defined(_WIN32)
 #  include <winsock2.h>
 #  include <windows.h>
-#  include <wininet.h>
 #else
 #  include <arpa/inet.h>
 #  include <netinet/in.h>
@@ -247,38 +246,5 @@ TEST_F(UpdateServerTest, DelayHoldsTheRequestAndRateThrottlesTheBodyUntilTheClie
     EXPECT_EQ(logged.end, "aborted");
     EXPECT_LT(logged.bodyBytes, 3000);
 }
-
-#if defined(_WIN32)
-// WinInet, opened as the update check opens it, reaches the server and reads
-// each fetch from it: a changed manifest is fetched afresh. (This Wine's
-// WinInet answers no HTTP request from its cache even when a reply allows
-// it, so the no-cache headers themselves are pinned by the socket test.)
-TEST_F(UpdateServerTest, WinInetFetchesEveryTimeFromTheServer)
-{
-    ASSERT_TRUE(m_server.Start());
-    auto fetch = [this] {
-        std::string body;
-        HINTERNET session = InternetOpenA(nullptr, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
-        HINTERNET connection = InternetConnectA(session, "127.0.0.1", static_cast<INTERNET_PORT>(m_server.Port()),
-            nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 1);
-        HINTERNET request = HttpOpenRequestA(connection, "GET", "/release/update.manifest", nullptr, nullptr,
-            nullptr, INTERNET_FLAG_EXISTING_CONNECT, 1);
-        if (request != nullptr && HttpSendRequestA(request, nullptr, 0, nullptr, 0)) {
-            char chunk[256];
-            DWORD got = 0;
-            while (InternetReadFile(request, chunk, sizeof chunk, &got) && got > 0)
-                body.append(chunk, got);
-        }
-        for (HINTERNET handle : {request, connection, session})
-            if (handle != nullptr)
-                InternetCloseHandle(handle);
-        return body;
-    };
-    EXPECT_EQ(fetch(), kManifest);
-    m_server.Put("release/update.manifest", "<changed/>");
-    EXPECT_EQ(fetch(), "<changed/>");
-    EXPECT_EQ(Logged(2).target, "/release/update.manifest");
-}
-#endif
 
 } // namespace

@@ -179,8 +179,8 @@ TEST(WfcFileTime, DosTimesAndEmptyingOnNullPointersAndFailedConversions)
     EXPECT_TRUE(emptied([&](CWfcFileTime& t) { t.Copy(&thirteenth); }));
     EXPECT_TRUE(emptied([](CWfcFileTime& t) { t.Copy(static_cast<const CWfcSystemTime*>(nullptr)); }));
     // DOS dates and times have two-second steps; month 0 is no date.
-    const SYSTEMTIME dosTime = Fields(2012, 3, 11, 14, 30, 4);
-    EXPECT_TRUE(CWfcFileTime(WORD((2012 - 1980) << 9 | 3 << 5 | 11), WORD(14 << 11 | 30 << 5 | 2))
+    const SYSTEMTIME dosTime = Fields(2026, 12, 27, 21, 45, 58);
+    EXPECT_TRUE(CWfcFileTime(WORD((2026 - 1980) << 9 | 12 << 5 | 27), WORD(21 << 11 | 45 << 5 | 29))
                 == CWfcFileTime(&dosTime));
     EXPECT_TRUE(emptied([](CWfcFileTime& t) { t.Copy(WORD((2012 - 1980) << 9 | 0 << 5 | 11), WORD(0)); }));
 }

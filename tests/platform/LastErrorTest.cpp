@@ -24,9 +24,4 @@ TEST(LastError, IsKeptPerThread)
     second.join();
     EXPECT_EQ(seen[0], 1344u);
     EXPECT_EQ(seen[1], 487u);
-
-    SetLastError(1132);
-    EXPECT_EQ(GetLastError(), 1132u);
-    SetLastError(0);
-    EXPECT_EQ(GetLastError(), 0u);
 }

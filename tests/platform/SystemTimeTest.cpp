@@ -1,12 +1,10 @@
 #include "platform/LastError.h"
 #include "platform/SystemTime.h"
-#include "support/CalendarFields.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstdio>
-#include <ctime>
 #include <string>
 
 namespace {
@@ -85,42 +83,3 @@ TEST(SystemTime, FieldsOutOfRangeFailWithInvalidParameter)
     EXPECT_FALSE(FileTimeToSystemTime(&tooLarge, &out));
     EXPECT_EQ(GetLastError(), 87u);
 }
-
-TEST(SystemTime, DosDatesAndComparison)
-{
-    // 6 December 2026 (year 46 since 1980), 13:45:30.
-    const WORD dosDate = WORD((46 << 9) | (12 << 5) | 6);
-    const WORD dosTime = WORD((13 << 11) | (45 << 5) | 15);
-    FILETIME file {};
-    ASSERT_TRUE(DosDateTimeToFileTime(dosDate, dosTime, &file));
-    SYSTEMTIME back {};
-    ASSERT_TRUE(FileTimeToSystemTime(&file, &back));
-    EXPECT_EQ(Fields(back), "2026-12-6 (0) 13:45:30.0");
-    EXPECT_FALSE(DosDateTimeToFileTime(WORD((46 << 9) | (2 << 5) | 30), 0, &file));
-
-    const FILETIME earlier = FromTicks(100), later = FromTicks(0x100000000ull);
-    EXPECT_EQ(CompareFileTime(&earlier, &later), -1);
-    EXPECT_EQ(CompareFileTime(&later, &earlier), 1);
-    EXPECT_EQ(CompareFileTime(&later, &later), 0);
-}
-
-TEST(SystemTime, CurrentTimeIsUtc)
-{
-    SYSTEMTIME now {};
-    GetSystemTime(&now);
-    const std::tm utc = orv_test::UtcFields(std::time(nullptr));
-    EXPECT_EQ(now.wYear, utc.tm_year + 1900);
-    EXPECT_EQ(now.wMonth, utc.tm_mon + 1);
-    EXPECT_EQ(now.wDayOfWeek, utc.tm_wday);
-}
-
-#if !defined(_WIN32)
-TEST(SystemTime, SettingTheClockIsRefused)
-{
-    SYSTEMTIME now {};
-    GetSystemTime(&now);
-    SetLastError(0);
-    EXPECT_FALSE(SetSystemTime(&now));
-    EXPECT_EQ(GetLastError(), ERROR_PRIVILEGE_NOT_HELD);
-}
-#endif

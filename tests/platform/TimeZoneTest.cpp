@@ -59,15 +59,13 @@ std::string Rule(const SYSTEMTIME& date)
 
 } // namespace
 
+// The zones of the runs above (New York, Tokyo) have their bias and names
+// checked there.
 TEST_F(TimeZoneNative, ZonesWithDaylightTimeCarryTheirChangeRules)
 {
     DWORD id = 0;
     TIME_ZONE_INFORMATION eastern = ZoneFor("America/New_York", id);
     EXPECT_NE(id, TIME_ZONE_ID_UNKNOWN);
-    EXPECT_EQ(eastern.Bias, 300);
-    EXPECT_EQ(eastern.DaylightBias, -60);
-    EXPECT_EQ(Narrow(eastern.StandardName), "Eastern Standard Time");
-    EXPECT_EQ(Narrow(eastern.DaylightName), "Eastern Daylight Time");
     // Second Sunday of March and first Sunday of November, at 02:00.
     EXPECT_EQ(Rule(eastern.DaylightDate), "3/2/0 2");
     EXPECT_EQ(Rule(eastern.StandardDate), "11/1/0 2");
@@ -83,11 +81,8 @@ TEST_F(TimeZoneNative, ZonesWithDaylightTimeCarryTheirChangeRules)
 TEST_F(TimeZoneNative, ZonesWithoutDaylightTimeReportUnknown)
 {
     DWORD id = 0;
-    TIME_ZONE_INFORMATION tokyo = ZoneFor("Asia/Tokyo", id);
+    ZoneFor("Asia/Tokyo", id);
     EXPECT_EQ(id, TIME_ZONE_ID_UNKNOWN);
-    EXPECT_EQ(tokyo.Bias, -540);
-    EXPECT_EQ(tokyo.DaylightBias, -60);
-    EXPECT_EQ(Narrow(tokyo.StandardName), "Tokyo Standard Time");
 
     TIME_ZONE_INFORMATION kolkata = ZoneFor("Asia/Kolkata", id);
     EXPECT_EQ(kolkata.Bias, -330);

@@ -159,24 +159,6 @@ TEST_F(BrandedLinks, TokenCarriesPartnerUpperCaseUserLanguagesAndTime)
     EXPECT_EQ(Decipher(longToken), "velkor," + std::string(90, 'Q') + ",de-CH,de;q=0.8,1234567890");
 }
 
-TEST_F(BrandedLinks, TokensOfTheSameSecondAndUserAreEqual)
-{
-    SetUserName("carol");
-    for (int attempt = 0; attempt < 5; ++attempt) {
-        const auto start = std::time(nullptr);
-        const CString first = GetTradingCentralToken();
-        const CString second = GetTradingCentralToken();
-        if (std::time(nullptr) != start)
-            continue;
-        EXPECT_EQ(first, second);
-        EXPECT_EQ(first, branding::EncipherResearchToken(branding::ResearchTokenText(static_cast<std::int32_t>(start))));
-        SetUserName("dave");
-        EXPECT_NE(GetTradingCentralToken(), first);
-        return;
-    }
-    FAIL() << "the clock moved during every attempt";
-}
-
 TEST_F(BrandedLinks, TemplateTokenAndReformatAreSafeFromManyThreads)
 {
     SetUserName("erin");

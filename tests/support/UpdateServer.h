@@ -52,7 +52,6 @@ public:
         std::string method, target;
         std::vector<std::string> headers; // "Name: value", as received
         int status = 0;                   // 0 when the connection was dropped
-        std::string declaredLength;       // "-" when none was sent
         long long bodyBytes = 0;          // body bytes sent
         std::string end;                  // complete, cut, aborted or dropped; empty while replying
 
@@ -166,7 +165,6 @@ public:
                 request.headers.assign(fields.begin() + 5, fields.end());
             } else if (fields[0] == "reply" && fields.size() == 6) {
                 request.status = std::stoi(fields[2]);
-                request.declaredLength = fields[3];
                 request.bodyBytes = std::stoll(fields[4]);
                 request.end = fields[5];
             }

@@ -230,14 +230,6 @@ TEST(DocumentParse, DeclarationIsReadIntoTheDocumentOrDefaultedAndMustBeLowerCas
     EXPECT_NE(document.GetElement("a"), nullptr);
 }
 
-TEST(DocumentParse, AttributeValuesHaveTheirWhiteSpaceNormalised)
-{
-    Document document;
-    ASSERT_TRUE(ParseBytes(document, "<a v=\"x\r\ny\nz\tw\r\"/>"));
-    EXPECT_EQ(AttributeOf(document.GetElement("a"), "v"), "x y z w ");
-    EXPECT_TRUE(document.GetElement("a")->IsEmptyTag());
-}
-
 TEST(DocumentParse, TopLevelElementsAreManyUnlessOptionSaysOne)
 {
     Document document;
@@ -394,15 +386,6 @@ TEST(DocumentParse, AnyEncodingGivesTheSameTree)
         EXPECT_EQ(AttributeOf(document.GetElement("a"), "k"), "v");
         EXPECT_EQ(TextOf(document.GetElement("a")), "x");
     }
-}
-
-TEST(DocumentParse, WideCharactersAboveByteRangeBecomeTheFailureCharacter)
-{
-    // U+20AC inside a UTF-16 text segment.
-    std::string bytes = "\xFF\xFE"s + Widen("<a>", 2, false) + "\xAC\x20"s + Widen("</a>", 2, false);
-    Document document;
-    ASSERT_TRUE(ParseBytes(document, bytes));
-    EXPECT_EQ(TextOf(document.GetElement("a")), "q");
 }
 
 // The internal subset is read from the data the declaration's markup came
