@@ -80,11 +80,8 @@ TEST_F(NumEdit, TypingKeepsWhatReadsAsANumberOfTheEdit)
         char separator;
     } rows[] = {
         {NumberPrice, 2, 0, 0, 0, -1, "12.5", "12.5", 12.5, '.'},
-        {NumberWhole, 0, 0, 0, 0, -1, "1a2 3x", "123", 123, '.'},
         {NumberWhole, 0, 0, 0, 0, -1, "-5", "5", 5, '.'},         // minimum 0: no sign
         {NumberWhole, 0, -10, 0, 0, -1, "-5", "-5", -5, '.'},     // minimum -10: a sign
-        {NumberPrice, 33, 0, 0, 0, -1, "99'087", "99'087", 99 + 8 / 32.0 + 3 / 128.0, '.'},
-        {NumberPercent, 2, 0, 0, 0, -1, "12.5%", "12.5%", 12.5, '.'},
         {NumberPrice, 2, 0, 0, 0, -1, "1.5", "1,5", 1.5, ','},    // "." types the separator
         {NumberPrice, 2, 0, 12.5, 2, 2, "\x7f", "1250", 1250, '.'},  // Delete removes the point
         {NumberPrice, 2, 0, 12.5, 0, 0, "\x7f", "2.50", 2.5, '.'},
