@@ -16,20 +16,6 @@ using namespace orv::ui;
 
 namespace {
 
-// A static that counts its paints.
-template <class TStatic>
-class Counted : public TStatic {
-public:
-    int m_paints = 0;
-
-protected:
-    void OnPaint() override
-    {
-        ++m_paints;
-        TStatic::OnPaint();
-    }
-};
-
 class MarketStatics : public FrameTest<> {
 protected:
     MarketStatics() : FrameTest("Statics") {}
