@@ -8,8 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <memory>
 
 using namespace orv::ui;
 

@@ -14,12 +14,10 @@ DROPEFFECT CRecordingCallback::OnCondDragOver(COleDataObject*, DWORD, CPoint)
     return DROPEFFECT_COPY;
 }
 
-BOOL CRecordingCallback::OnCondDrop(COleDataObject* data, DROPEFFECT effect, CPoint)
+BOOL CRecordingCallback::OnCondDrop(COleDataObject* data, DROPEFFECT, CPoint)
 {
-    ++m_drops;
     if (m_onDrop)
         m_onDrop(data);
-    m_dropEffect = effect;
     IEnumFORMATETC* formats = nullptr;
     if (SUCCEEDED(data->GetIDataObject()->EnumFormatEtc(DATADIR_GET, &formats))) {
         FORMATETC format {};

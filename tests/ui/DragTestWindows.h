@@ -32,7 +32,6 @@ public:
         m_label = label;
         RedrawWindow();
     }
-    CPoint Centre() const { return GetClientRect().CenterPoint(); }
 
 protected:
     void OnPaint() override
@@ -59,8 +58,6 @@ public:
     std::atomic<int> m_overs {0};
     std::vector<CLIPFORMAT> m_formats; // as the data object enumerated them at the drop
     std::vector<CString> m_texts;      // the text of each of those formats
-    DROPEFFECT m_dropEffect = DROPEFFECT_NONE;
-    int m_drops = 0;
     std::function<void(COleDataObject*)> m_onDrop; // called first at the drop
 
     DROPEFFECT OnCondDragOver(COleDataObject*, DWORD, CPoint) override;

@@ -136,10 +136,7 @@ TEST_F(HoverButton, SplitPartSendsOnlyTheDropDownAndTheMainPartClicks)
     // A parent that destroys the button from the notification: the release
     // that sent it repaints nothing afterwards (a null window would mean
     // every top-level window).
-    struct CPaintCounter : CWnd {
-        int m_paints = 0;
-        void OnPaint() override { ++m_paints, CWnd::OnPaint(); }
-    } other;
+    Counted<CWnd> other;
     ASSERT_TRUE(other.CreateEx(0, nullptr, "Other", WS_POPUP | WS_VISIBLE, CRect(500, 40, 600, 90), nullptr, 0));
     m_frame.m_onDropDown = [&](const Notice&) { m_button.DestroyWindow(); };
     PumpPending();

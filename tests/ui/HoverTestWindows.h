@@ -84,6 +84,20 @@ protected:
     }
 };
 
+// A window of the class that counts its paints.
+template <class TWnd>
+class Counted : public TWnd {
+public:
+    int m_paints = 0;
+
+protected:
+    void OnPaint() override
+    {
+        ++m_paints;
+        TWnd::OnPaint();
+    }
+};
+
 // A test with a visible frame of the title, and the mouse parked away from
 // the test windows before and after.
 template <class TFrame = CNoticeFrame>

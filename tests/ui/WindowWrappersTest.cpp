@@ -1,4 +1,4 @@
-#include "UiHarness.h"
+#include "HoverTestWindows.h"
 
 #include "controls/win/WindowWrappers.h"
 #include "framework/win/Wnd.h"
@@ -60,10 +60,7 @@ TEST(WindowWrappers, RectanglesTextAndClassAreReadOnceAndEmptyForAMissingWindow)
 
 TEST(WindowWrappers, NestedRedrawScopesTurnRedrawingBackOnAndRepaintOnce)
 {
-    struct CPaintCounter : CWnd {
-        int m_paints = 0;
-        void OnPaint() override { ++m_paints, CWnd::OnPaint(); }
-    } wnd;
+    Counted<CWnd> wnd;
     ASSERT_TRUE(wnd.CreateEx(0, nullptr, "Redraw", WS_POPUP | WS_VISIBLE, TestFrameRect(), nullptr, 0));
     wnd.UpdateWindow();
     PumpPending();
