@@ -83,8 +83,6 @@ char SeparatorOf(const CExtensibleMarkupLanguageDocument* document)
 
 // --- Creation and destruction ---
 
-Element::CExtensibleMarkupLanguageElement() = default;
-
 Element::~CExtensibleMarkupLanguageElement()
 {
     if (m_Document != nullptr && !m_Document->m_DetachedNodes.empty()) {
@@ -99,12 +97,14 @@ Element::~CExtensibleMarkupLanguageElement()
     if (!m_Children.IsEmpty()) {
         DestroyChildren();
     }
-    OrvXml::RetireNodeTail(this, sizeof(Element), m_ContentsTail);
+    if (m_Place != 0) {
+        OrvXml::RetireBareNodeTail(this, sizeof(Element), m_ContentsTail, m_Place);
+    }
 }
 
 Element* Element::NewElement(Element* parent, DWORD type, CExtensibleMarkupLanguageDocument* document)
 {
-    auto* element = new Element;
+    auto* element = m_Make();
     element->SetType(type);
     element->m_Parent = parent;
     element->m_Document = (document == nullptr && parent != nullptr) ? parent->m_Document : document;
@@ -139,8 +139,7 @@ Element* Element::m_NewTextSegment(Element* parent, std::string_view text)
     }
     const bool textInline = OrvXml::CNodeText::FitsInline(text.size());
     const std::size_t tail = textInline ? 0 : text.size() + 1;
-    void* memory = OrvXml::AllocateNode(sizeof(Element) + tail);
-    auto* element = ::new (memory) Element;
+    auto* element = m_Make(tail);
     if (textInline) {
         element->m_Contents = text;
     } else {
@@ -174,9 +173,18 @@ void* Element::operator new(std::size_t size)
     return OrvXml::AllocateNode(size);
 }
 
+// The node's destructor leaves m_Place as the node was made with it.
 void Element::operator delete(void* element, std::size_t size) noexcept
 {
-    OrvXml::ReleaseNode(element, size);
+    if (element == nullptr) {
+        return;
+    }
+    const std::uint16_t place = static_cast<Element*>(element)->m_Place;
+    if (place != 0) {
+        OrvXml::ReleaseBareNode(element, size, place);
+    } else {
+        OrvXml::ReleaseNode(element, size);
+    }
 }
 
 void Element::m_Initialize()

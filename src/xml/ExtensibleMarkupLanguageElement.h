@@ -15,6 +15,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -145,7 +146,7 @@ public:
     bool IsDone() const noexcept { return m_IsDone; }
 
 protected:
-    CExtensibleMarkupLanguageElement();
+    CExtensibleMarkupLanguageElement() = default;
     virtual ~CExtensibleMarkupLanguageElement();
 
     virtual void m_AddCharacterToOutput(DWORD character, DWORD writeOptions, CByteArray& bytes) const;
@@ -252,6 +253,17 @@ private:
     // the same allocation as the node. Throws std::bad_alloc.
     static CExtensibleMarkupLanguageElement* m_NewTextSegment(
         CExtensibleMarkupLanguageElement* parent, std::string_view text);
+    // A node of the library's own class with tail bytes after it, in one
+    // allocation without a header word (nodes are many, and each word of
+    // theirs counts). Throws std::bad_alloc.
+    static CExtensibleMarkupLanguageElement* m_Make(std::size_t tail = 0)
+    {
+        std::uint16_t place = 0;
+        void* memory = OrvXml::AllocateBareNode(sizeof(CExtensibleMarkupLanguageElement) + tail, place);
+        auto* element = ::new (memory) CExtensibleMarkupLanguageElement;
+        element->m_Place = place;
+        return element;
+    }
 
     CExtensibleMarkupLanguageDocument* m_Document = nullptr;
     CExtensibleMarkupLanguageElement* m_Parent = nullptr;
@@ -265,15 +277,19 @@ private:
     CParsePoint m_Ending;
     // One of _ElementTypes, which all fit a byte.
     BYTE m_Type = typeUnknown;
-    bool m_AbortParsing = false;
     bool m_IsDone = false;
-    bool m_IsAllWhiteSpace = false;
     bool m_IsTagEmpty = false;
+    // The less used flags share a byte, leaving room for m_Place.
+    bool m_IsAllWhiteSpace : 1 = false;
+    bool m_AbortParsing : 1 = false;
     // Outside any parent's children while pointing at a document: taken
     // out with RemoveChild, or created without a parent. The document
     // keeps such nodes in a list so that it can clear their pointers when
     // it is destroyed first.
-    bool m_Detached = false;
+    bool m_Detached : 1 = false;
+    // Where the library made the node (see m_Make): the place code of its
+    // bare allocation; 0 for a node made by operator new.
+    std::uint16_t m_Place = 0;
     // The bytes allocated after this node for its contents, when it was
     // created with them (see m_NewTextSegment); 0 when there are none or,
     // for a node too large for the parse's blocks, when they do not fit.

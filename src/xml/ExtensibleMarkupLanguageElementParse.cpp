@@ -1047,7 +1047,7 @@ bool Element::m_ReadChild(DWORD next, CDataParser& parser, bool counting, Elemen
     try {
         // What NewElement does for a parent, without its general steps.
         // (m_AppendNew deletes the node when it throws: child stays null.)
-        auto* made = new Element;
+        auto* made = m_Make();
         made->m_Type = next == '<' ? typeElement : typeTextSegment;
         made->m_Parent = this;
         made->m_Document = m_Document;
