@@ -62,4 +62,8 @@ private:
         void* memory, std::string_view name, std::string_view value, bool normaliseValue) noexcept;
     static void SetTexts(CExtensibleMarkupLanguageAttribute* attribute, std::string_view name,
         std::string_view value, bool normaliseValue) noexcept;
+    // Deletes count attributes. One that lives in its list's room and whose
+    // texts hold no allocation of their own has nothing to release (its
+    // memory goes with the list), and is passed over.
+    static void DestroyRun(CExtensibleMarkupLanguageAttribute* const* attributes, int count) noexcept;
 };

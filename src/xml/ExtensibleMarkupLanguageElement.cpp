@@ -412,11 +412,7 @@ void Element::DestroyAttributes()
     const OrvXml::CNodeReleaseScope releases;
     // (An attribute's destructor cannot reach this list, so its items and
     // count are read once.)
-    CExtensibleMarkupLanguageAttribute* const* const attributes = m_Attributes.GetData();
-    const int count = m_Attributes.GetSize();
-    for (int i = 0; i < count; ++i) {
-        delete attributes[i];
-    }
+    CExtensibleMarkupLanguageAttribute::DestroyRun(m_Attributes.GetData(), m_Attributes.GetSize());
     m_Attributes.RemoveAll();
 }
 
