@@ -60,6 +60,30 @@ std::size_t CopyValue(char* out, std::string_view value, bool normalise) noexcep
 
 } // namespace
 
+// Used by this file alone, and inlined into its loops.
+inline void CExtensibleMarkupLanguageAttribute::SetTexts(CExtensibleMarkupLanguageAttribute* attribute,
+    std::string_view name, std::string_view value, bool normaliseValue) noexcept
+{
+    using OrvXml::CNodeText;
+    char* bytes = reinterpret_cast<char*>(attribute + 1);
+    if (CNodeText::FitsInline(name.size())) {
+        attribute->m_Name.SetInlineOnEmpty(name.data(), name.size());
+    } else {
+        CopyValue(bytes, name, false);
+        attribute->m_Name.BorrowOnEmpty(bytes, name.size());
+        bytes += name.size() + 1;
+    }
+    const bool valueInline = CNodeText::FitsInline(value.size());
+    if (valueInline && !normaliseValue) {
+        attribute->m_Value.SetInlineOnEmpty(value.data(), value.size());
+    } else if (valueInline) {
+        // Normalising never lengthens the value, so it fits in place.
+        attribute->m_Value.m_Word = std::uint32_t(CopyValue(attribute->m_Value.m_Bytes, value, true));
+    } else {
+        attribute->m_Value.BorrowOnEmpty(bytes, CopyValue(bytes, value, normaliseValue));
+    }
+}
+
 CExtensibleMarkupLanguageAttribute* CExtensibleMarkupLanguageAttribute::NewWithTexts(
     std::string_view name, std::string_view value, bool normaliseValue)
 {
@@ -70,7 +94,7 @@ CExtensibleMarkupLanguageAttribute* CExtensibleMarkupLanguageAttribute::NewWithT
 namespace {
 
 // An attribute that lives in its element's attribute list (see
-// ConstructEmbedded). Its class differs from its base only in where its
+// ConstructEmbeddedRun). Its class differs from its base only in where its
 // memory goes when it is deleted.
 class CEmbeddedAttribute final : public CExtensibleMarkupLanguageAttribute {
 public:
@@ -91,13 +115,21 @@ CExtensibleMarkupLanguageAttribute* CExtensibleMarkupLanguageAttribute::Construc
     return attribute;
 }
 
-CExtensibleMarkupLanguageAttribute* CExtensibleMarkupLanguageAttribute::ConstructEmbedded(
-    void* memory, std::string_view name, std::string_view value, bool normaliseValue) noexcept
+void CExtensibleMarkupLanguageAttribute::ConstructEmbeddedRun(char* room, const OrvXml::CAttributeSource* sources,
+    int count, CExtensibleMarkupLanguageAttribute** items) noexcept
 {
-    static_assert(sizeof(CEmbeddedAttribute) == sizeof(CExtensibleMarkupLanguageAttribute));
-    CExtensibleMarkupLanguageAttribute* attribute = ::new (memory) CEmbeddedAttribute;
-    SetTexts(attribute, name, value, normaliseValue);
-    return attribute;
+    for (int i = 0; i < count; ++i) {
+        const OrvXml::CAttributeSource& source = sources[i];
+        if (OrvXml::kEmbeddedHeader != 0) {
+            const void* const marker = room;
+            std::memcpy(room, &marker, sizeof marker);
+        }
+        static_assert(sizeof(CEmbeddedAttribute) == sizeof(CExtensibleMarkupLanguageAttribute));
+        CExtensibleMarkupLanguageAttribute* attribute = ::new (room + OrvXml::kEmbeddedHeader) CEmbeddedAttribute;
+        SetTexts(attribute, source.Name(), source.Value(), source.normalise);
+        items[i] = attribute;
+        room += EmbeddedRoom(source.nameLength, source.valueLength);
+    }
 }
 
 void CExtensibleMarkupLanguageAttribute::DestroyRun(
@@ -113,29 +145,6 @@ void CExtensibleMarkupLanguageAttribute::DestroyRun(
             continue;
         }
         delete attribute;
-    }
-}
-
-void CExtensibleMarkupLanguageAttribute::SetTexts(CExtensibleMarkupLanguageAttribute* attribute,
-    std::string_view name, std::string_view value, bool normaliseValue) noexcept
-{
-    using OrvXml::CNodeText;
-    char* bytes = reinterpret_cast<char*>(attribute + 1);
-    if (CNodeText::FitsInline(name.size())) {
-        attribute->m_Name.SetInlineOnEmpty(name.data(), name.size());
-    } else {
-        CopyValue(bytes, name, false);
-        attribute->m_Name.BorrowOnEmpty(bytes, name.size());
-        bytes += name.size() + 1;
-    }
-    const bool valueInline = CNodeText::FitsInline(value.size());
-    if (valueInline && !normaliseValue) {
-        attribute->m_Value.SetInlineOnEmpty(value.data(), value.size());
-    } else if (valueInline) {
-        // Normalising never lengthens the value, so it fits in place.
-        attribute->m_Value.m_Word = std::uint32_t(CopyValue(attribute->m_Value.m_Bytes, value, true));
-    } else {
-        attribute->m_Value.BorrowOnEmpty(bytes, CopyValue(bytes, value, normaliseValue));
     }
 }
 

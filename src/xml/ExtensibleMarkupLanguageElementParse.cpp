@@ -412,16 +412,7 @@ Element::MarkupRead Element::m_ReadMarkup(CDataParser& parser, std::string& wide
 namespace {
 
 // Left uninitialised until used: a tag fills only the entries it needs.
-struct SimpleAttribute {
-    const char* name;
-    std::size_t nameLength;
-    const char* value;
-    std::size_t valueLength;
-    bool normalise;
-
-    std::string_view Name() const noexcept { return std::string_view(name, nameLength); }
-    std::string_view Value() const noexcept { return std::string_view(value, valueLength); }
-};
+using SimpleAttribute = OrvXml::CAttributeSource;
 
 // More attributes than this in one tag take the general path.
 constexpr int kMostSimpleAttributes = 32;
@@ -534,6 +525,7 @@ bool Element::m_ReadSimpleStartTag(CDataParser& parser, bool& closed)
     SimpleAttribute attributes[kMostSimpleAttributes];
     int count = 0;
     std::uint64_t seen = 0;
+    std::size_t room = 0;
     DWORD lines = 0;
     const char* lastBreak = nullptr;
     const auto skipSpace = [&]() {
@@ -615,6 +607,10 @@ bool Element::m_ReadSimpleStartTag(CDataParser& parser, bool& closed)
             }
         }
         seen |= bit;
+        if (name.size() > CNodeText::kLengthMask || value.size() > CNodeText::kLengthMask) {
+            return false;
+        }
+        room += CExtensibleMarkupLanguageAttribute::EmbeddedRoom(name.size(), value.size());
         attributes[count++] = SimpleAttribute{name.data(), name.size(), value.data(), value.size(), normalise};
     }
 
@@ -641,24 +637,9 @@ bool Element::m_ReadSimpleStartTag(CDataParser& parser, bool& closed)
     }
     // The list and the attributes take one allocation: the attributes live
     // in the list's room. Nothing after the allocation can fail.
-    std::size_t slots[kMostSimpleAttributes];
-    std::size_t room = 0;
-    for (int i = 0; i < count; ++i) {
-        slots[i] = EmbeddedSlot(
-            CExtensibleMarkupLanguageAttribute::SizeWithTexts(attributes[i].Name(), attributes[i].Value()));
-        room += slots[i];
-    }
     CExtensibleMarkupLanguageAttribute** items = nullptr;
-    char* slot = m_Attributes.ReserveWithRoom(count, room, items);
-    for (int i = 0; i < count; ++i) {
-        if (kEmbeddedHeader != 0) {
-            const void* const marker = slot;
-            std::memcpy(slot, &marker, sizeof marker);
-        }
-        items[i] = CExtensibleMarkupLanguageAttribute::ConstructEmbedded(
-            slot + kEmbeddedHeader, attributes[i].Name(), attributes[i].Value(), attributes[i].normalise);
-        slot += slots[i];
-    }
+    char* const slots = m_Attributes.ReserveWithRoom(count, room, items);
+    CExtensibleMarkupLanguageAttribute::ConstructEmbeddedRun(slots, attributes, count, items);
     return true;
 }
 
