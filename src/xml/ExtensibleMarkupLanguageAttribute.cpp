@@ -23,26 +23,9 @@ CExtensibleMarkupLanguageAttribute::~CExtensibleMarkupLanguageAttribute()
 namespace {
 
 // Copies the value to out, NUL-terminated, with its white space normalised
-// when asked; returns the length written.
-std::size_t CopyValue(char* out, std::string_view value, bool normalise) noexcept
+// (CR LF, CR, LF and tab become one space); returns the length written.
+[[gnu::noinline]] std::size_t CopyNormalised(char* out, std::string_view value) noexcept
 {
-    if (!normalise) {
-        // Names and values of 8 to 16 bytes, the usual ones that do not sit
-        // inline, take two overlapping 8-byte moves instead of a call.
-        const std::size_t size = value.size();
-        if (size >= 8 && size <= 16) {
-            std::uint64_t head = 0;
-            std::uint64_t tail = 0;
-            std::memcpy(&head, value.data(), 8);
-            std::memcpy(&tail, value.data() + size - 8, 8);
-            std::memcpy(out, &head, 8);
-            std::memcpy(out + size - 8, &tail, 8);
-        } else {
-            std::memcpy(out, value.data(), size);
-        }
-        out[size] = '\0';
-        return value.size();
-    }
     std::size_t length = 0;
     for (std::size_t i = 0; i < value.size(); ++i) {
         char c = value[i];
@@ -58,10 +41,33 @@ std::size_t CopyValue(char* out, std::string_view value, bool normalise) noexcep
     return length;
 }
 
+// The same, with the white space normalised only when asked. Names and
+// values of 8 to 16 bytes, the usual ones that do not sit inline, take two
+// overlapping 8-byte moves in place instead of a call.
+inline std::size_t CopyValue(char* out, std::string_view value, bool normalise) noexcept
+{
+    if (normalise) {
+        return CopyNormalised(out, value);
+    }
+    const std::size_t size = value.size();
+    if (size >= 8 && size <= 16) {
+        std::uint64_t head = 0;
+        std::uint64_t tail = 0;
+        std::memcpy(&head, value.data(), 8);
+        std::memcpy(&tail, value.data() + size - 8, 8);
+        std::memcpy(out, &head, 8);
+        std::memcpy(out + size - 8, &tail, 8);
+    } else {
+        std::memcpy(out, value.data(), size);
+    }
+    out[size] = '\0';
+    return size;
+}
+
 } // namespace
 
 // Used by this file alone, and inlined into its loops.
-inline void CExtensibleMarkupLanguageAttribute::SetTexts(CExtensibleMarkupLanguageAttribute* attribute,
+[[gnu::always_inline]] inline void CExtensibleMarkupLanguageAttribute::SetTexts(CExtensibleMarkupLanguageAttribute* attribute,
     std::string_view name, std::string_view value, bool normaliseValue) noexcept
 {
     using OrvXml::CNodeText;
