@@ -66,8 +66,9 @@ inline std::size_t CopyValue(char* out, std::string_view value, bool normalise) 
 
 } // namespace
 
-// Used by this file alone, and inlined into its loops.
-[[gnu::always_inline]] inline void CExtensibleMarkupLanguageAttribute::SetTexts(CExtensibleMarkupLanguageAttribute* attribute,
+// Used by this file alone, and inlined into its loops. Returns the end of
+// the bytes the texts take after the attribute.
+[[gnu::always_inline]] inline char* CExtensibleMarkupLanguageAttribute::SetTexts(CExtensibleMarkupLanguageAttribute* attribute,
     std::string_view name, std::string_view value, bool normaliseValue) noexcept
 {
     using OrvXml::CNodeText;
@@ -87,7 +88,10 @@ inline std::size_t CopyValue(char* out, std::string_view value, bool normalise) 
         attribute->m_Value.m_Word = std::uint32_t(CopyValue(attribute->m_Value.m_Bytes, value, true));
     } else {
         attribute->m_Value.BorrowOnEmpty(bytes, CopyValue(bytes, value, normaliseValue));
+        // (The room taken is the value's length before normalising.)
+        bytes += value.size() + 1;
     }
+    return bytes;
 }
 
 CExtensibleMarkupLanguageAttribute* CExtensibleMarkupLanguageAttribute::NewWithTexts(
@@ -132,9 +136,10 @@ void CExtensibleMarkupLanguageAttribute::ConstructEmbeddedRun(char* room, const 
         }
         static_assert(sizeof(CEmbeddedAttribute) == sizeof(CExtensibleMarkupLanguageAttribute));
         CExtensibleMarkupLanguageAttribute* attribute = ::new (room + OrvXml::kEmbeddedHeader) CEmbeddedAttribute;
-        SetTexts(attribute, source.Name(), source.Value(), source.normalise);
+        const char* const used = SetTexts(attribute, source.Name(), source.Value(), source.normalise);
         items[i] = attribute;
-        room += EmbeddedRoom(source.nameLength, source.valueLength);
+        // The next one starts where EmbeddedRoom says this one ends.
+        room += (std::size_t(used - room) + alignof(void*) - 1) & ~(alignof(void*) - 1);
     }
 }
 

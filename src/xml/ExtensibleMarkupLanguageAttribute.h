@@ -70,7 +70,7 @@ private:
     }
     static CExtensibleMarkupLanguageAttribute* ConstructWithTexts(
         void* memory, std::string_view name, std::string_view value, bool normaliseValue) noexcept;
-    static void SetTexts(CExtensibleMarkupLanguageAttribute* attribute, std::string_view name,
+    static char* SetTexts(CExtensibleMarkupLanguageAttribute* attribute, std::string_view name,
         std::string_view value, bool normaliseValue) noexcept;
     // Deletes count attributes. One that lives in its list's room and whose
     // texts hold no allocation of their own has nothing to release (its

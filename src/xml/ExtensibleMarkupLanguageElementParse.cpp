@@ -607,9 +607,6 @@ bool Element::m_ReadSimpleStartTag(CDataParser& parser, bool& closed)
             }
         }
         seen |= bit;
-        if (name.size() > CNodeText::kLengthMask || value.size() > CNodeText::kLengthMask) {
-            return false;
-        }
         room += CExtensibleMarkupLanguageAttribute::EmbeddedRoom(name.size(), value.size());
         attributes[count++] = SimpleAttribute{name.data(), name.size(), value.data(), value.size(), normalise};
     }
@@ -637,6 +634,15 @@ bool Element::m_ReadSimpleStartTag(CDataParser& parser, bool& closed)
     }
     // The list and the attributes take one allocation: the attributes live
     // in the list's room. Nothing after the allocation can fail.
+    // A node's text holds at most kLengthMask bytes, which data within that
+    // length cannot exceed.
+    if (data.size() > CNodeText::kLengthMask) {
+        for (int i = 0; i < count; ++i) {
+            if (attributes[i].nameLength > CNodeText::kLengthMask || attributes[i].valueLength > CNodeText::kLengthMask) {
+                throw std::bad_alloc();
+            }
+        }
+    }
     CExtensibleMarkupLanguageAttribute** items = nullptr;
     char* const slots = m_Attributes.ReserveWithRoom(count, room, items);
     CExtensibleMarkupLanguageAttribute::ConstructEmbeddedRun(slots, attributes, count, items);
