@@ -168,6 +168,23 @@ void Element::DeleteElement(Element* element)
     delete element;
 }
 
+void Element::m_SetLongTextAfterNode(OrvXml::CNodeText& text, std::string_view value)
+{
+    using OrvXml::CNodeText;
+    if (!CNodeText::FitsInline(value.size()) && text.IsEmpty() && m_Place > OrvXml::kBareOnHeap) {
+        const std::size_t used = (sizeof(Element) + m_ContentsTail + alignof(void*) - 1) & ~(alignof(void*) - 1);
+        if (void* after = OrvXml::ExtendLastNode(reinterpret_cast<char*>(this) + used, value.size() + 1)) {
+            char* bytes = static_cast<char*>(after);
+            std::memcpy(bytes, value.data(), value.size());
+            bytes[value.size()] = '\0';
+            text.BorrowOnEmpty(bytes, value.size());
+            m_ContentsTail = std::uint16_t(used - sizeof(Element) + value.size() + 1);
+            return;
+        }
+    }
+    text = value;
+}
+
 void* Element::operator new(std::size_t size)
 {
     return OrvXml::AllocateNode(size);

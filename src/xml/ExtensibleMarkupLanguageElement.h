@@ -256,6 +256,19 @@ private:
     // A node of the library's own class with tail bytes after it, in one
     // allocation without a header word (nodes are many, and each word of
     // theirs counts). Throws std::bad_alloc.
+    // Sets text, a text of this node that holds nothing, to a copy of value
+    // placed right after the node when the node is the last object the
+    // parse's arena made; otherwise as an assignment does. Throws
+    // std::bad_alloc.
+    void m_SetTextAfterNode(OrvXml::CNodeText& text, std::string_view value)
+    {
+        if (OrvXml::CNodeText::FitsInline(value.size()) && text.IsEmpty()) {
+            text.SetInlineOnEmpty(value.data(), value.size());
+        } else {
+            m_SetLongTextAfterNode(text, value);
+        }
+    }
+    void m_SetLongTextAfterNode(OrvXml::CNodeText& text, std::string_view value);
     static CExtensibleMarkupLanguageElement* m_Make(std::size_t tail = 0)
     {
         std::uint16_t place = 0;
@@ -290,8 +303,9 @@ private:
     // Where the library made the node (see m_Make): the place code of its
     // bare allocation; 0 for a node made by operator new.
     std::uint16_t m_Place = 0;
-    // The bytes allocated after this node for its contents, when it was
-    // created with them (see m_NewTextSegment); 0 when there are none or,
-    // for a node too large for the parse's blocks, when they do not fit.
+    // The bytes allocated after this node for its texts, when it was
+    // created with them (see m_NewTextSegment) or they were placed there
+    // later (m_SetTextAfterNode); 0 when there are none or, for a node too
+    // large for the parse's blocks, when they do not fit.
     std::uint16_t m_ContentsTail = 0;
 };

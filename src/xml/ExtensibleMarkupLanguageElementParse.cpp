@@ -621,7 +621,7 @@ bool Element::m_ReadSimpleStartTag(CDataParser& parser, bool& closed)
     }
     m_Ending.SetIndex(DWORD(at - first));
     m_Type = typeElement;
-    m_Tag = tag;
+    m_SetTextAfterNode(m_Tag, tag);
     m_IsTagEmpty = closed;
     if (count == 0) {
         return true;
@@ -660,7 +660,7 @@ bool Element::m_ReadSimpleDeclaration(std::string_view markup, CDataParser& pars
             return false;
         }
         m_Type = typeComment;
-        m_Contents = markup.substr(4, markup.size() - 7);
+        m_SetTextAfterNode(m_Contents, markup.substr(4, markup.size() - 7));
         return true;
     }
     if (markup.size() >= 12 && StartsWith(markup, "<![CDATA[") && EndsWith(markup, "]]>") && parser.IsTextASCII()) {
@@ -670,7 +670,7 @@ bool Element::m_ReadSimpleDeclaration(std::string_view markup, CDataParser& pars
         }
         m_Type = typeCDATASection;
         m_Tag = "[CDATA[";
-        m_Contents = markup.substr(9, markup.size() - 12);
+        m_SetTextAfterNode(m_Contents, markup.substr(9, markup.size() - 12));
         return true;
     }
     return false;

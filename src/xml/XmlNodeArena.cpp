@@ -131,6 +131,23 @@ void* CNodeArena::AllocateBare(std::size_t size, std::uint16_t& place)
     return at;
 }
 
+void* CNodeArena::Extend(void* end, std::size_t extra) noexcept
+{
+    const std::size_t needed = Rounded(extra);
+    if (end != m_Next || m_Block == nullptr || std::size_t(m_End - m_Next) < needed) {
+        return nullptr;
+    }
+    m_Next += needed;
+    ORV_UNPOISON(end, needed);
+    return end;
+}
+
+void* ExtendLastNode(void* end, std::size_t extra) noexcept
+{
+    CNodeArena* arena = t_Arena;
+    return arena != nullptr && extra <= kLargestArenaObject ? arena->Extend(end, extra) : nullptr;
+}
+
 CNodeReleaseScope::CNodeReleaseScope() noexcept
 {
     ++t_Release.m_Depth;

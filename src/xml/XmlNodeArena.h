@@ -46,6 +46,8 @@ public:
     // The same without the pointer in front; place receives the code of
     // the block.
     void* AllocateBare(std::size_t size, std::uint16_t& place);
+    // See ExtendLastNode.
+    void* Extend(void* end, std::size_t extra) noexcept;
     // AllocateBare when the current block has room; null otherwise.
     void* TryCutBare(std::size_t rounded, std::uint16_t& place) noexcept
     {
@@ -112,6 +114,11 @@ void ReleaseNode(void* object, std::size_t size) noexcept;
 inline constexpr std::uint16_t kBareOnHeap = 1;
 void* AllocateBareNodeSlowly(std::size_t size, std::uint16_t& place);
 void ReleaseBareNodeSlowly(void* object, std::size_t size, std::uint16_t place) noexcept;
+
+// When end is where the thread's arena cuts next (the end of the object it
+// cut last), the bytes of extra more at end, which then belong to that
+// object; null otherwise.
+void* ExtendLastNode(void* end, std::size_t extra) noexcept;
 
 // The thread's state, read inline by the steps below (a parse allocates and
 // releases a node for every piece of markup).
