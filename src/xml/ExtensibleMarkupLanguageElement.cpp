@@ -79,6 +79,10 @@ char SeparatorOf(const CExtensibleMarkupLanguageDocument* document)
     return document != nullptr ? document->GetParentChildSeparatorCharacter() : '.';
 }
 
+// The place of the node being destroyed on this thread, for its operator
+// delete (see m_Place).
+constinit ORV_FAST_THREAD_LOCAL std::uint16_t t_DyingPlace = 0;
+
 } // namespace
 
 // --- Creation and destruction ---
@@ -100,6 +104,9 @@ Element::~CExtensibleMarkupLanguageElement()
     if (m_Place != 0) {
         OrvXml::RetireBareNodeTail(this, sizeof(Element), m_ContentsTail, m_Place);
     }
+    // Nothing deletes a node between here and operator delete, which must
+    // not read the dead node.
+    t_DyingPlace = m_Place;
 }
 
 Element* Element::NewElement(Element* parent, DWORD type, CExtensibleMarkupLanguageDocument* document)
@@ -190,13 +197,12 @@ void* Element::operator new(std::size_t size)
     return OrvXml::AllocateNode(size);
 }
 
-// The node's destructor leaves m_Place as the node was made with it.
 void Element::operator delete(void* element, std::size_t size) noexcept
 {
     if (element == nullptr) {
         return;
     }
-    const std::uint16_t place = static_cast<Element*>(element)->m_Place;
+    const std::uint16_t place = t_DyingPlace;
     if (place != 0) {
         OrvXml::ReleaseBareNode(element, size, place);
     } else {
