@@ -34,7 +34,12 @@ constexpr std::size_t kAlignment = alignof(void*);
 // to the largest size. Larger objects (a derived class, say) go to the heap.
 constexpr std::size_t kFirstBlockSize = 4096;
 constexpr std::size_t kLargestBlockSize = 65536;
-constexpr std::size_t kLargestArenaObject = 1024; // as in AllocateBareNode
+constexpr std::size_t kLargestArenaObject = 1024;
+// Bare objects (nodes, with their texts after them) may be larger: one that
+// does not fit the rest of the current block goes to the heap when it is
+// larger than kLargestArenaObject, so that no block ends with much room
+// unused, and starts the next block otherwise.
+constexpr std::size_t kLargestBareObject = 4096; // as in AllocateBareNode
 static_assert(kLargestBlockSize / kAlignment <= 0xFFFF, "a bare object's place fits its code");
 // A block's count starts this high, so that objects destroyed while the
 // arena still cuts from it never bring it to zero; the arena takes the bias
@@ -246,7 +251,7 @@ void ReleaseNode(void* object, std::size_t size) noexcept
 void* AllocateBareNodeSlowly(std::size_t size, std::uint16_t& place)
 {
     CNodeArena* arena = t_Arena;
-    if (arena != nullptr && size <= kLargestArenaObject) {
+    if (arena != nullptr && (size <= kLargestArenaObject || (size <= kLargestBareObject && arena->HasRoomFor(size)))) {
         return arena->AllocateBare(size, place);
     }
     void* memory = std::malloc(size);

@@ -48,6 +48,10 @@ public:
     void* AllocateBare(std::size_t size, std::uint16_t& place);
     // See ExtendLastNode.
     void* Extend(void* end, std::size_t extra) noexcept;
+    bool HasRoomFor(std::size_t size) const noexcept
+    {
+        return std::size_t(m_End - m_Next) >= ((size + alignof(void*) - 1) & ~(alignof(void*) - 1));
+    }
     // AllocateBare when the current block has room; null otherwise.
     void* TryCutBare(std::size_t rounded, std::uint16_t& place) noexcept
     {
@@ -145,7 +149,7 @@ extern constinit ORV_FAST_THREAD_LOCAL ReleaseBatch t_Release;
 inline void* AllocateBareNode(std::size_t size, std::uint16_t& place)
 {
 #if !defined(ORV_NODE_ARENA_POISONS)
-    if (CNodeArena* arena = NodeArenaThread::t_Arena; arena != nullptr && size <= 1024) {
+    if (CNodeArena* arena = NodeArenaThread::t_Arena; arena != nullptr && size <= 4096) {
         if (void* at = arena->TryCutBare((size + alignof(void*) - 1) & ~(alignof(void*) - 1), place)) {
             return at;
         }
