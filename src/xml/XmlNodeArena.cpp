@@ -153,15 +153,10 @@ void* ExtendLastNode(void* end, std::size_t extra) noexcept
     return arena != nullptr && extra <= kLargestArenaObject ? arena->Extend(end, extra) : nullptr;
 }
 
-CNodeReleaseScope::CNodeReleaseScope() noexcept
-{
-    ++t_Release.m_Depth;
-}
-
-CNodeReleaseScope::~CNodeReleaseScope()
+void CNodeReleaseScope::Flush() noexcept
 {
     ReleaseBatch& batch = t_Release;
-    if (--batch.m_Depth == 0 && batch.m_Block != nullptr) {
+    if (batch.m_Block != nullptr) {
         CNodeArena::Block* block = batch.m_Block;
         batch.m_Block = nullptr;
         block->Release(batch.m_Count);

@@ -104,6 +104,10 @@ class CNodeReleaseScope {
 public:
     CNodeReleaseScope() noexcept;
     ~CNodeReleaseScope();
+
+private:
+    // Hands the batch to its block (the outermost scope ends).
+    static void Flush() noexcept;
     CNodeReleaseScope(const CNodeReleaseScope&) = delete;
     CNodeReleaseScope& operator=(const CNodeReleaseScope&) = delete;
 };
@@ -145,6 +149,19 @@ struct ReleaseBatch {
 extern constinit ORV_FAST_THREAD_LOCAL CNodeArena* t_Arena;
 extern constinit ORV_FAST_THREAD_LOCAL ReleaseBatch t_Release;
 } // namespace NodeArenaThread
+
+// (Scopes nest on every node destroyed with attributes: these steps are inline.)
+inline CNodeReleaseScope::CNodeReleaseScope() noexcept
+{
+    ++NodeArenaThread::t_Release.m_Depth;
+}
+
+inline CNodeReleaseScope::~CNodeReleaseScope()
+{
+    if (--NodeArenaThread::t_Release.m_Depth == 0) {
+        Flush();
+    }
+}
 
 inline void* AllocateBareNode(std::size_t size, std::uint16_t& place)
 {
