@@ -283,8 +283,7 @@ bool CExtensibleMarkupLanguageDocument::m_CheckOnlyOneElement()
         }
         if (seen) {
             const CString message("There can be only one element (Rule 1).");
-            const CParsePoint beginning = child->m_Beginning.Get();
-            SetParsingErrorInformation(child->Tag().ToCString(), beginning, beginning, &message);
+            SetParsingErrorInformation(child->Tag().ToCString(), child->m_Beginning, child->m_Beginning, &message);
             return false;
         }
         seen = true;

@@ -87,11 +87,6 @@ constinit ORV_FAST_THREAD_LOCAL std::uint16_t t_DyingPlace = 0;
 
 // --- Creation and destruction ---
 
-// Each piece of markup of a parsed document is a node: its size counts.
-#if !defined(ORV_NODE_ARENA_POISONS)
-static_assert(sizeof(void*) != 8 || sizeof(Element) <= 88, "a node fits 88 bytes");
-#endif
-
 Element::~CExtensibleMarkupLanguageElement()
 {
     if (m_Document != nullptr && !m_Document->m_DetachedNodes.empty()) {
@@ -106,11 +101,9 @@ Element::~CExtensibleMarkupLanguageElement()
     if (!m_Children.IsEmpty()) {
         DestroyChildren();
     }
-#if defined(ORV_NODE_ARENA_POISONS)
     if (m_Place != 0) {
         OrvXml::RetireBareNodeTail(this, sizeof(Element), m_ContentsTail, m_Place);
     }
-#endif
     // Nothing deletes a node between here and operator delete, which must
     // not read the dead node.
     t_DyingPlace = m_Place;
@@ -164,9 +157,7 @@ Element* Element::m_NewTextSegment(Element* parent, std::string_view text)
     }
     // A tail too long to record only happens on the heap, where the size
     // given back does not matter.
-#if defined(ORV_NODE_ARENA_POISONS)
     element->m_ContentsTail = tail <= 0xFFFF ? std::uint16_t(tail) : 0;
-#endif
     element->m_Type = typeTextSegment;
     element->m_IsDone = true;
     element->m_Parent = parent;
@@ -188,21 +179,13 @@ void Element::m_SetLongTextAfterNode(OrvXml::CNodeText& text, std::string_view v
 {
     using OrvXml::CNodeText;
     if (!CNodeText::FitsInline(value.size()) && text.IsEmpty() && m_Place > OrvXml::kBareOnHeap) {
-        // (Outside checked builds the tail is taken as empty: a node with
-        // one does not end where the arena cuts next, and keeps its text.)
-#if defined(ORV_NODE_ARENA_POISONS)
         const std::size_t used = (sizeof(Element) + m_ContentsTail + alignof(void*) - 1) & ~(alignof(void*) - 1);
-#else
-        const std::size_t used = sizeof(Element);
-#endif
         if (void* after = OrvXml::ExtendLastNode(reinterpret_cast<char*>(this) + used, value.size() + 1)) {
             char* bytes = static_cast<char*>(after);
             std::memcpy(bytes, value.data(), value.size());
             bytes[value.size()] = '\0';
             text.BorrowOnEmpty(bytes, value.size());
-#if defined(ORV_NODE_ARENA_POISONS)
             m_ContentsTail = std::uint16_t(used - sizeof(Element) + value.size() + 1);
-#endif
             return;
         }
     }
@@ -776,7 +759,7 @@ DWORD Element::CountChildren(const CString& path) const
 // --- Plain accessors ---
 
 bool Element::GetAbortParsing() const { return m_AbortParsing; }
-void Element::GetBeginning(CParsePoint& point) const { point = m_Beginning.Get(); }
+void Element::GetBeginning(CParsePoint& point) const { point = m_Beginning; }
 CExtensibleMarkupLanguageDocument* Element::GetDocument() const { return m_Document; }
 void Element::GetEnding(CParsePoint& point) const { point = m_Ending; }
 void Element::GetContents(CString& contents) const { contents = m_Contents.ToCString(); }

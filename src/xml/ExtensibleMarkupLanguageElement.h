@@ -12,7 +12,6 @@
 #include "xml/ExtensibleMarkupLanguageAttribute.h"
 #include "xml/XmlNodeList.h"
 #include "xml/XmlNodeText.h"
-#include "xml/XmlPackedPoint.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -287,14 +286,13 @@ private:
     // itself (see m_NewTextSegment).
     OrvXml::CNodeText m_Contents;
     OrvXml::CNodeText m_Tag;
+    CParsePoint m_Beginning;
     CParsePoint m_Ending;
     // One of _ElementTypes, which all fit a byte.
     BYTE m_Type = typeUnknown;
-    // The flags take a bit each, so that with m_Place and the packed
-    // beginning a node is 88 bytes (a parsed document holds one per piece
-    // of markup).
-    bool m_IsDone : 1 = false;
-    bool m_IsTagEmpty : 1 = false;
+    bool m_IsDone = false;
+    bool m_IsTagEmpty = false;
+    // The less used flags share a byte, leaving room for m_Place.
     bool m_IsAllWhiteSpace : 1 = false;
     bool m_AbortParsing : 1 = false;
     // Outside any parent's children while pointing at a document: taken
@@ -309,9 +307,5 @@ private:
     // created with them (see m_NewTextSegment) or they were placed there
     // later (m_SetTextAfterNode); 0 when there are none or, for a node too
     // large for the parse's blocks, when they do not fit.
-    // Only checked builds, which mark the memory of dead objects, need it.
-#if defined(ORV_NODE_ARENA_POISONS)
     std::uint16_t m_ContentsTail = 0;
-#endif
-    OrvXml::CPackedPoint m_Beginning;
 };

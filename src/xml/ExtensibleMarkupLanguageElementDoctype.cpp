@@ -168,7 +168,7 @@ bool Element::m_ParseDOCTYPESection(const CString& markup, CDataParser& parser)
 bool Element::m_ReadDOCTYPESubset(DWORD bracket, CDataParser& parser)
 {
     const DWORD width = parser.IsTextUCS4() ? 4 : (parser.IsTextASCII() ? 1 : 2);
-    CParsePoint point = m_Beginning.Get();
+    CParsePoint point = m_Beginning;
     CString skipped;
     if (!parser.Get(point, (bracket + 1) * width, skipped)) {
         return m_Fail("Error 2490 (Rule 28).");

@@ -182,7 +182,7 @@ bool Element::m_CountEntityWork()
 void Element::m_ReportParsingError(const CString& message) const
 {
     if (m_Document != nullptr) {
-        m_Document->SetParsingErrorInformation(m_Tag.ToCString(), m_Beginning.Get(), m_Ending, &message);
+        m_Document->SetParsingErrorInformation(m_Tag.ToCString(), m_Beginning, m_Ending, &message);
     }
 }
 
