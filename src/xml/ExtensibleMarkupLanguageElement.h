@@ -207,6 +207,8 @@ private:
     bool m_AcceptChild(CExtensibleMarkupLanguageElement* child, bool& finished);
     enum class TextChild { Read, Failed, AtEnd };
     TextChild m_ReadTextChild(CDataParser& parser, bool counting);
+    // m_ReadTextChild past its white space step.
+    TextChild m_ReadText(CDataParser& parser, bool counting);
     bool m_DropsWhiteSpace() const;
     bool m_ReadEndTag(CDataParser& parser);
     // Whether this node is of the library's own class: then its steps are

@@ -1061,7 +1061,8 @@ bool Element::m_ReadChild(DWORD next, CDataParser& parser, bool counting, Elemen
 // Single-byte text up to the next '<', read straight into a child. Text
 // that would be dropped as white space never becomes a node. Text that runs
 // to the end of the data is left to the general path (AtEnd).
-Element::TextChild Element::m_ReadTextChild(CDataParser& parser, bool counting)
+// (Inline in the content loop: most calls only step over white space.)
+inline Element::TextChild Element::m_ReadTextChild(CDataParser& parser, bool counting)
 {
     const std::string_view data = parser.GetByteView();
     const DWORD index = m_Ending.GetIndex();
@@ -1093,6 +1094,13 @@ Element::TextChild Element::m_ReadTextChild(CDataParser& parser, bool counting)
             return TextChild::Read;
         }
     }
+    return m_ReadText(parser, counting);
+}
+
+Element::TextChild Element::m_ReadText(CDataParser& parser, bool counting)
+{
+    const std::string_view data = parser.GetByteView();
+    const DWORD index = m_Ending.GetIndex();
     const void* hit = std::memchr(data.data() + index, '<', data.size() - index);
     if (hit == nullptr) {
         return TextChild::AtEnd;
