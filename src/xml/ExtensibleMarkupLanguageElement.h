@@ -189,6 +189,8 @@ private:
     bool m_ParseOneNode(const CParsePoint& beginning, CDataParser& parser, bool& open);
     bool m_ParseTextSegment(CDataParser& parser);
     bool m_ParseMarkup(CDataParser& parser, bool& open);
+    // m_ParseMarkup for markup other than a start tag of the usual shape.
+    bool m_ParseOtherMarkup(CDataParser& parser, bool& open);
     bool m_ReadSimpleStartTag(CDataParser& parser, bool& closed);
     bool m_ReadSimpleDeclaration(std::string_view markup, CDataParser& parser);
     // The end of a node's markup: a node that closed itself is complete

@@ -692,6 +692,12 @@ bool Element::m_ParseMarkup(CDataParser& parser, bool& open)
     if (parser.IsTextASCII() && m_IsPlain() && m_ReadSimpleStartTag(parser, closed)) {
         return m_FinishMarkup(closed, open);
     }
+    return m_ParseOtherMarkup(parser, open);
+}
+
+bool Element::m_ParseOtherMarkup(CDataParser& parser, bool& open)
+{
+    bool closed = false;
     std::string wide;
     std::string_view markup;
     switch (m_ReadMarkup(parser, wide, markup)) {
