@@ -191,7 +191,7 @@ CNodeArenaScope::~CNodeArenaScope()
     }
 }
 
-void* AllocateNode(std::size_t size)
+void* AllocateNodeSlowly(std::size_t size)
 {
     CNodeArena* arena = t_Arena;
     if (arena != nullptr && size <= kLargestArenaObject) {
@@ -228,7 +228,7 @@ void ReleaseToBlock(CNodeArena::Block* block) noexcept
 
 } // namespace
 
-void ReleaseNode(void* object, std::size_t size) noexcept
+void ReleaseNodeSlowly(void* object, std::size_t size) noexcept
 {
     if (object == nullptr) {
         return;

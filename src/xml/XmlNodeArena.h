@@ -52,6 +52,19 @@ public:
     {
         return std::size_t(m_End - m_Next) >= ((size + alignof(void*) - 1) & ~(alignof(void*) - 1));
     }
+    // Allocate when the current block has room; null otherwise.
+    void* TryCut(std::size_t rounded) noexcept
+    {
+        if (std::size_t(m_End - m_Next) < rounded + sizeof(void*)) {
+            return nullptr;
+        }
+        char* at = m_Next;
+        m_Next += rounded + sizeof(void*);
+        ++m_Count;
+        Block* const block = m_Block;
+        __builtin_memcpy(at, &block, sizeof block);
+        return at + sizeof(void*);
+    }
     // AllocateBare when the current block has room; null otherwise.
     void* TryCutBare(std::size_t rounded, std::uint16_t& place) noexcept
     {
@@ -114,8 +127,10 @@ private:
 
 // The allocation functions of the tree's classes: from the thread's open
 // arena, or from the heap. ReleaseNode takes the size that was allocated.
-void* AllocateNode(std::size_t size);
-void ReleaseNode(void* object, std::size_t size) noexcept;
+inline void* AllocateNode(std::size_t size);
+inline void ReleaseNode(void* object, std::size_t size) noexcept;
+void* AllocateNodeSlowly(std::size_t size);
+void ReleaseNodeSlowly(void* object, std::size_t size) noexcept;
 // The same for bare objects: place receives the code that ReleaseBareNode
 // needs back, which the object keeps. Codes are never 0: an owner can use 0
 // for an object that did not come from here.
@@ -161,6 +176,34 @@ inline CNodeReleaseScope::~CNodeReleaseScope()
     if (--NodeArenaThread::t_Release.m_Depth == 0) {
         Flush();
     }
+}
+
+inline void* AllocateNode(std::size_t size)
+{
+#if !defined(ORV_NODE_ARENA_POISONS)
+    if (CNodeArena* arena = NodeArenaThread::t_Arena; arena != nullptr && size <= 1024) {
+        if (void* at = arena->TryCut((size + alignof(void*) - 1) & ~(alignof(void*) - 1))) {
+            return at;
+        }
+    }
+#endif
+    return AllocateNodeSlowly(size);
+}
+
+inline void ReleaseNode(void* object, std::size_t size) noexcept
+{
+#if !defined(ORV_NODE_ARENA_POISONS)
+    if (object != nullptr) {
+        CNodeArena::Block* block = nullptr;
+        __builtin_memcpy(&block, static_cast<char*>(object) - sizeof(void*), sizeof block);
+        NodeArenaThread::ReleaseBatch& batch = NodeArenaThread::t_Release;
+        if (block != nullptr && batch.m_Depth != 0 && batch.m_Block == block) {
+            ++batch.m_Count;
+            return;
+        }
+    }
+#endif
+    ReleaseNodeSlowly(object, size);
 }
 
 inline void* AllocateBareNode(std::size_t size, std::uint16_t& place)
