@@ -192,7 +192,8 @@ bool Element::m_Fail(const CString& message) const
     return false;
 }
 
-bool Element::m_RunCallbacks(const char* abortMessage)
+// (Inline: it runs for every node, and usually calls nothing.)
+inline bool Element::m_RunCallbacks(const char* abortMessage)
 {
     // A document of the library's own class with no callbacks registered
     // would call none: the call is left out for every node.
@@ -676,7 +677,7 @@ bool Element::m_ReadSimpleDeclaration(std::string_view markup, CDataParser& pars
     return false;
 }
 
-bool Element::m_FinishMarkup(bool closed, bool& open)
+inline bool Element::m_FinishMarkup(bool closed, bool& open)
 {
     if (closed) {
         m_IsDone = true;
@@ -686,7 +687,7 @@ bool Element::m_FinishMarkup(bool closed, bool& open)
     return true;
 }
 
-bool Element::m_ParseMarkup(CDataParser& parser, bool& open)
+inline bool Element::m_ParseMarkup(CDataParser& parser, bool& open)
 {
     bool closed = false;
     if (parser.IsTextASCII() && m_IsPlain() && m_ReadSimpleStartTag(parser, closed)) {
