@@ -128,16 +128,6 @@ Element* Element::NewElement(Element* parent, DWORD type, CExtensibleMarkupLangu
     return element;
 }
 
-void Element::m_AppendNew(Element* parent, Element* element)
-{
-    try {
-        parent->m_Children.Add(element);
-    } catch (...) {
-        delete element;
-        throw;
-    }
-}
-
 Element* Element::m_NewTextSegment(Element* parent, std::string_view text)
 {
     // A short text sits inline and needs no bytes after the node.

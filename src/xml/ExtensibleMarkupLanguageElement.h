@@ -252,7 +252,15 @@ private:
     bool m_TakeOut(CExtensibleMarkupLanguageElement* child) noexcept;
     // Appends a node just created to the parent's children; when that
     // fails the node is deleted and the exception passed on.
-    static void m_AppendNew(CExtensibleMarkupLanguageElement* parent, CExtensibleMarkupLanguageElement* element);
+    static void m_AppendNew(CExtensibleMarkupLanguageElement* parent, CExtensibleMarkupLanguageElement* element)
+    {
+        try {
+            parent->m_Children.Add(element);
+        } catch (...) {
+            delete element;
+            throw;
+        }
+    }
     // A complete text segment appended to the parent, its contents held in
     // the same allocation as the node. Throws std::bad_alloc.
     static CExtensibleMarkupLanguageElement* m_NewTextSegment(
