@@ -3,12 +3,27 @@
 
 #include "OrvApi.h"
 #include "framework/String.h"
+#include "xml/XmlNodeArena.h"
 #include "xml/XmlNodeText.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <new>
 #include <string_view>
+
+namespace OrvXml {
+// A name and value read from markup, not yet an attribute.
+struct CAttributeSource {
+    const char* name;
+    std::size_t nameLength;
+    const char* value;
+    std::size_t valueLength;
+    bool normalise;
+
+    std::string_view Name() const noexcept { return std::string_view(name, nameLength); }
+    std::string_view Value() const noexcept { return std::string_view(value, valueLength); }
+};
+} // namespace OrvXml
 
 class ORV_API CExtensibleMarkupLanguageAttribute {
 public:
@@ -55,11 +70,26 @@ private:
     }
     static CExtensibleMarkupLanguageAttribute* ConstructWithTexts(
         void* memory, std::string_view name, std::string_view value, bool normaliseValue) noexcept;
-    // ConstructWithTexts for an attribute in memory that its element's
-    // attribute list owns (its room, see XmlNodeList.h): deleting it ends
-    // its life and leaves the memory to the list.
-    static CExtensibleMarkupLanguageAttribute* ConstructEmbedded(
-        void* memory, std::string_view name, std::string_view value, bool normaliseValue) noexcept;
-    static void SetTexts(CExtensibleMarkupLanguageAttribute* attribute, std::string_view name,
+    static char* SetTexts(CExtensibleMarkupLanguageAttribute* attribute, std::string_view name,
         std::string_view value, bool normaliseValue) noexcept;
+    // Deletes count attributes. One that lives in its list's room and whose
+    // texts hold no allocation of their own has nothing to release (its
+    // memory goes with the list), and is passed over.
+    // The bytes an embedded attribute of the name and value takes in its
+    // list's room (see XmlNodeList.h), for names and values of at most
+    // CNodeText::kLengthMask bytes.
+    static std::size_t EmbeddedRoom(std::size_t nameLength, std::size_t valueLength) noexcept
+    {
+        using OrvXml::CNodeText;
+        return OrvXml::EmbeddedSlot(sizeof(CExtensibleMarkupLanguageAttribute)
+            + (CNodeText::FitsInline(nameLength) ? 0 : nameLength + 1)
+            + (CNodeText::FitsInline(valueLength) ? 0 : valueLength + 1));
+    }
+    // Builds count attributes one after the other in room (of the bytes
+    // EmbeddedRoom gives for them), memory that their element's attribute
+    // list owns (see XmlNodeList.h), and points items at them. Deleting one
+    // ends its life and leaves the memory to the list.
+    static void ConstructEmbeddedRun(char* room, const OrvXml::CAttributeSource* sources, int count,
+        CExtensibleMarkupLanguageAttribute** items) noexcept;
+    static void DestroyRun(CExtensibleMarkupLanguageAttribute* const* attributes, int count) noexcept;
 };

@@ -52,7 +52,7 @@ void CExtensibleMarkupLanguageDocument::m_InitializeRootElement()
 // made without a parent, it is not kept among the detached nodes.
 Element* CExtensibleMarkupLanguageDocument::m_NewRoot()
 {
-    auto* root = new Element;
+    auto* root = Element::m_Make();
     root->SetType(Element::typeProcessingInstruction);
     root->m_Document = this;
     return root;

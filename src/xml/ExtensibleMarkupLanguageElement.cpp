@@ -79,11 +79,13 @@ char SeparatorOf(const CExtensibleMarkupLanguageDocument* document)
     return document != nullptr ? document->GetParentChildSeparatorCharacter() : '.';
 }
 
+// The place of the node being destroyed on this thread, for its operator
+// delete (see m_Place).
+constinit ORV_FAST_THREAD_LOCAL std::uint16_t t_DyingPlace = 0;
+
 } // namespace
 
 // --- Creation and destruction ---
-
-Element::CExtensibleMarkupLanguageElement() = default;
 
 Element::~CExtensibleMarkupLanguageElement()
 {
@@ -99,12 +101,17 @@ Element::~CExtensibleMarkupLanguageElement()
     if (!m_Children.IsEmpty()) {
         DestroyChildren();
     }
-    OrvXml::RetireNodeTail(this, sizeof(Element), m_ContentsTail);
+    if (m_Place != 0) {
+        OrvXml::RetireBareNodeTail(this, sizeof(Element), m_ContentsTail, m_Place);
+    }
+    // Nothing deletes a node between here and operator delete, which must
+    // not read the dead node.
+    t_DyingPlace = m_Place;
 }
 
 Element* Element::NewElement(Element* parent, DWORD type, CExtensibleMarkupLanguageDocument* document)
 {
-    auto* element = new Element;
+    auto* element = m_Make();
     element->SetType(type);
     element->m_Parent = parent;
     element->m_Document = (document == nullptr && parent != nullptr) ? parent->m_Document : document;
@@ -121,16 +128,6 @@ Element* Element::NewElement(Element* parent, DWORD type, CExtensibleMarkupLangu
     return element;
 }
 
-void Element::m_AppendNew(Element* parent, Element* element)
-{
-    try {
-        parent->m_Children.Add(element);
-    } catch (...) {
-        delete element;
-        throw;
-    }
-}
-
 Element* Element::m_NewTextSegment(Element* parent, std::string_view text)
 {
     // A short text sits inline and needs no bytes after the node.
@@ -139,8 +136,7 @@ Element* Element::m_NewTextSegment(Element* parent, std::string_view text)
     }
     const bool textInline = OrvXml::CNodeText::FitsInline(text.size());
     const std::size_t tail = textInline ? 0 : text.size() + 1;
-    void* memory = OrvXml::AllocateNode(sizeof(Element) + tail);
-    auto* element = ::new (memory) Element;
+    auto* element = m_Make(tail);
     if (textInline) {
         element->m_Contents = text;
     } else {
@@ -169,6 +165,23 @@ void Element::DeleteElement(Element* element)
     delete element;
 }
 
+void Element::m_SetLongTextAfterNode(OrvXml::CNodeText& text, std::string_view value)
+{
+    using OrvXml::CNodeText;
+    if (!CNodeText::FitsInline(value.size()) && text.IsEmpty() && m_Place > OrvXml::kBareOnHeap) {
+        const std::size_t used = (sizeof(Element) + m_ContentsTail + alignof(void*) - 1) & ~(alignof(void*) - 1);
+        if (void* after = OrvXml::ExtendLastNode(reinterpret_cast<char*>(this) + used, value.size() + 1)) {
+            char* bytes = static_cast<char*>(after);
+            std::memcpy(bytes, value.data(), value.size());
+            bytes[value.size()] = '\0';
+            text.BorrowOnEmpty(bytes, value.size());
+            m_ContentsTail = std::uint16_t(used - sizeof(Element) + value.size() + 1);
+            return;
+        }
+    }
+    text = value;
+}
+
 void* Element::operator new(std::size_t size)
 {
     return OrvXml::AllocateNode(size);
@@ -176,7 +189,15 @@ void* Element::operator new(std::size_t size)
 
 void Element::operator delete(void* element, std::size_t size) noexcept
 {
-    OrvXml::ReleaseNode(element, size);
+    if (element == nullptr) {
+        return;
+    }
+    const std::uint16_t place = t_DyingPlace;
+    if (place != 0) {
+        OrvXml::ReleaseBareNode(element, size, place);
+    } else {
+        OrvXml::ReleaseNode(element, size);
+    }
 }
 
 void Element::m_Initialize()
@@ -404,11 +425,7 @@ void Element::DestroyAttributes()
     const OrvXml::CNodeReleaseScope releases;
     // (An attribute's destructor cannot reach this list, so its items and
     // count are read once.)
-    CExtensibleMarkupLanguageAttribute* const* const attributes = m_Attributes.GetData();
-    const int count = m_Attributes.GetSize();
-    for (int i = 0; i < count; ++i) {
-        delete attributes[i];
-    }
+    CExtensibleMarkupLanguageAttribute::DestroyRun(m_Attributes.GetData(), m_Attributes.GetSize());
     m_Attributes.RemoveAll();
 }
 

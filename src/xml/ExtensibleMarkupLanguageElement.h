@@ -15,6 +15,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -145,7 +146,7 @@ public:
     bool IsDone() const noexcept { return m_IsDone; }
 
 protected:
-    CExtensibleMarkupLanguageElement();
+    CExtensibleMarkupLanguageElement() = default;
     virtual ~CExtensibleMarkupLanguageElement();
 
     virtual void m_AddCharacterToOutput(DWORD character, DWORD writeOptions, CByteArray& bytes) const;
@@ -188,6 +189,8 @@ private:
     bool m_ParseOneNode(const CParsePoint& beginning, CDataParser& parser, bool& open);
     bool m_ParseTextSegment(CDataParser& parser);
     bool m_ParseMarkup(CDataParser& parser, bool& open);
+    // m_ParseMarkup for markup other than a start tag of the usual shape.
+    bool m_ParseOtherMarkup(CDataParser& parser, bool& open);
     bool m_ReadSimpleStartTag(CDataParser& parser, bool& closed);
     bool m_ReadSimpleDeclaration(std::string_view markup, CDataParser& parser);
     // The end of a node's markup: a node that closed itself is complete
@@ -206,6 +209,8 @@ private:
     bool m_AcceptChild(CExtensibleMarkupLanguageElement* child, bool& finished);
     enum class TextChild { Read, Failed, AtEnd };
     TextChild m_ReadTextChild(CDataParser& parser, bool counting);
+    // m_ReadTextChild past its white space step.
+    TextChild m_ReadText(CDataParser& parser, bool counting);
     bool m_DropsWhiteSpace() const;
     bool m_ReadEndTag(CDataParser& parser);
     // Whether this node is of the library's own class: then its steps are
@@ -247,11 +252,43 @@ private:
     bool m_TakeOut(CExtensibleMarkupLanguageElement* child) noexcept;
     // Appends a node just created to the parent's children; when that
     // fails the node is deleted and the exception passed on.
-    static void m_AppendNew(CExtensibleMarkupLanguageElement* parent, CExtensibleMarkupLanguageElement* element);
+    static void m_AppendNew(CExtensibleMarkupLanguageElement* parent, CExtensibleMarkupLanguageElement* element)
+    {
+        try {
+            parent->m_Children.Add(element);
+        } catch (...) {
+            delete element;
+            throw;
+        }
+    }
     // A complete text segment appended to the parent, its contents held in
     // the same allocation as the node. Throws std::bad_alloc.
     static CExtensibleMarkupLanguageElement* m_NewTextSegment(
         CExtensibleMarkupLanguageElement* parent, std::string_view text);
+    // A node of the library's own class with tail bytes after it, in one
+    // allocation without a header word (nodes are many, and each word of
+    // theirs counts). Throws std::bad_alloc.
+    // Sets text, a text of this node that holds nothing, to a copy of value
+    // placed right after the node when the node is the last object the
+    // parse's arena made; otherwise as an assignment does. Throws
+    // std::bad_alloc.
+    void m_SetTextAfterNode(OrvXml::CNodeText& text, std::string_view value)
+    {
+        if (OrvXml::CNodeText::FitsInline(value.size()) && text.IsEmpty()) {
+            text.SetInlineOnEmpty(value.data(), value.size());
+        } else {
+            m_SetLongTextAfterNode(text, value);
+        }
+    }
+    void m_SetLongTextAfterNode(OrvXml::CNodeText& text, std::string_view value);
+    static CExtensibleMarkupLanguageElement* m_Make(std::size_t tail = 0)
+    {
+        std::uint16_t place = 0;
+        void* memory = OrvXml::AllocateBareNode(sizeof(CExtensibleMarkupLanguageElement) + tail, place);
+        auto* element = ::new (memory) CExtensibleMarkupLanguageElement;
+        element->m_Place = place;
+        return element;
+    }
 
     CExtensibleMarkupLanguageDocument* m_Document = nullptr;
     CExtensibleMarkupLanguageElement* m_Parent = nullptr;
@@ -265,17 +302,22 @@ private:
     CParsePoint m_Ending;
     // One of _ElementTypes, which all fit a byte.
     BYTE m_Type = typeUnknown;
-    bool m_AbortParsing = false;
     bool m_IsDone = false;
-    bool m_IsAllWhiteSpace = false;
     bool m_IsTagEmpty = false;
+    // The less used flags share a byte, leaving room for m_Place.
+    bool m_IsAllWhiteSpace : 1 = false;
+    bool m_AbortParsing : 1 = false;
     // Outside any parent's children while pointing at a document: taken
     // out with RemoveChild, or created without a parent. The document
     // keeps such nodes in a list so that it can clear their pointers when
     // it is destroyed first.
-    bool m_Detached = false;
-    // The bytes allocated after this node for its contents, when it was
-    // created with them (see m_NewTextSegment); 0 when there are none or,
-    // for a node too large for the parse's blocks, when they do not fit.
+    bool m_Detached : 1 = false;
+    // Where the library made the node (see m_Make): the place code of its
+    // bare allocation; 0 for a node made by operator new.
+    std::uint16_t m_Place = 0;
+    // The bytes allocated after this node for its texts, when it was
+    // created with them (see m_NewTextSegment) or they were placed there
+    // later (m_SetTextAfterNode); 0 when there are none or, for a node too
+    // large for the parse's blocks, when they do not fit.
     std::uint16_t m_ContentsTail = 0;
 };

@@ -192,7 +192,8 @@ bool Element::m_Fail(const CString& message) const
     return false;
 }
 
-bool Element::m_RunCallbacks(const char* abortMessage)
+// (Inline: it runs for every node, and usually calls nothing.)
+inline bool Element::m_RunCallbacks(const char* abortMessage)
 {
     // A document of the library's own class with no callbacks registered
     // would call none: the call is left out for every node.
@@ -412,16 +413,7 @@ Element::MarkupRead Element::m_ReadMarkup(CDataParser& parser, std::string& wide
 namespace {
 
 // Left uninitialised until used: a tag fills only the entries it needs.
-struct SimpleAttribute {
-    const char* name;
-    std::size_t nameLength;
-    const char* value;
-    std::size_t valueLength;
-    bool normalise;
-
-    std::string_view Name() const noexcept { return std::string_view(name, nameLength); }
-    std::string_view Value() const noexcept { return std::string_view(value, valueLength); }
-};
+using SimpleAttribute = OrvXml::CAttributeSource;
 
 // More attributes than this in one tag take the general path.
 constexpr int kMostSimpleAttributes = 32;
@@ -534,6 +526,7 @@ bool Element::m_ReadSimpleStartTag(CDataParser& parser, bool& closed)
     SimpleAttribute attributes[kMostSimpleAttributes];
     int count = 0;
     std::uint64_t seen = 0;
+    std::size_t room = 0;
     DWORD lines = 0;
     const char* lastBreak = nullptr;
     const auto skipSpace = [&]() {
@@ -615,6 +608,7 @@ bool Element::m_ReadSimpleStartTag(CDataParser& parser, bool& closed)
             }
         }
         seen |= bit;
+        room += CExtensibleMarkupLanguageAttribute::EmbeddedRoom(name.size(), value.size());
         attributes[count++] = SimpleAttribute{name.data(), name.size(), value.data(), value.size(), normalise};
     }
 
@@ -628,7 +622,7 @@ bool Element::m_ReadSimpleStartTag(CDataParser& parser, bool& closed)
     }
     m_Ending.SetIndex(DWORD(at - first));
     m_Type = typeElement;
-    m_Tag = tag;
+    m_SetTextAfterNode(m_Tag, tag);
     m_IsTagEmpty = closed;
     if (count == 0) {
         return true;
@@ -641,24 +635,18 @@ bool Element::m_ReadSimpleStartTag(CDataParser& parser, bool& closed)
     }
     // The list and the attributes take one allocation: the attributes live
     // in the list's room. Nothing after the allocation can fail.
-    std::size_t slots[kMostSimpleAttributes];
-    std::size_t room = 0;
-    for (int i = 0; i < count; ++i) {
-        slots[i] = EmbeddedSlot(
-            CExtensibleMarkupLanguageAttribute::SizeWithTexts(attributes[i].Name(), attributes[i].Value()));
-        room += slots[i];
+    // A node's text holds at most kLengthMask bytes, which data within that
+    // length cannot exceed.
+    if (data.size() > CNodeText::kLengthMask) {
+        for (int i = 0; i < count; ++i) {
+            if (attributes[i].nameLength > CNodeText::kLengthMask || attributes[i].valueLength > CNodeText::kLengthMask) {
+                throw std::bad_alloc();
+            }
+        }
     }
     CExtensibleMarkupLanguageAttribute** items = nullptr;
-    char* slot = m_Attributes.ReserveWithRoom(count, room, items);
-    for (int i = 0; i < count; ++i) {
-        if (kEmbeddedHeader != 0) {
-            const void* const marker = slot;
-            std::memcpy(slot, &marker, sizeof marker);
-        }
-        items[i] = CExtensibleMarkupLanguageAttribute::ConstructEmbedded(
-            slot + kEmbeddedHeader, attributes[i].Name(), attributes[i].Value(), attributes[i].normalise);
-        slot += slots[i];
-    }
+    char* const slots = m_Attributes.ReserveWithRoom(count, room, items);
+    CExtensibleMarkupLanguageAttribute::ConstructEmbeddedRun(slots, attributes, count, items);
     return true;
 }
 
@@ -673,7 +661,7 @@ bool Element::m_ReadSimpleDeclaration(std::string_view markup, CDataParser& pars
             return false;
         }
         m_Type = typeComment;
-        m_Contents = markup.substr(4, markup.size() - 7);
+        m_SetTextAfterNode(m_Contents, markup.substr(4, markup.size() - 7));
         return true;
     }
     if (markup.size() >= 12 && StartsWith(markup, "<![CDATA[") && EndsWith(markup, "]]>") && parser.IsTextASCII()) {
@@ -683,13 +671,13 @@ bool Element::m_ReadSimpleDeclaration(std::string_view markup, CDataParser& pars
         }
         m_Type = typeCDATASection;
         m_Tag = "[CDATA[";
-        m_Contents = markup.substr(9, markup.size() - 12);
+        m_SetTextAfterNode(m_Contents, markup.substr(9, markup.size() - 12));
         return true;
     }
     return false;
 }
 
-bool Element::m_FinishMarkup(bool closed, bool& open)
+inline bool Element::m_FinishMarkup(bool closed, bool& open)
 {
     if (closed) {
         m_IsDone = true;
@@ -699,12 +687,18 @@ bool Element::m_FinishMarkup(bool closed, bool& open)
     return true;
 }
 
-bool Element::m_ParseMarkup(CDataParser& parser, bool& open)
+inline bool Element::m_ParseMarkup(CDataParser& parser, bool& open)
 {
     bool closed = false;
     if (parser.IsTextASCII() && m_IsPlain() && m_ReadSimpleStartTag(parser, closed)) {
         return m_FinishMarkup(closed, open);
     }
+    return m_ParseOtherMarkup(parser, open);
+}
+
+bool Element::m_ParseOtherMarkup(CDataParser& parser, bool& open)
+{
+    bool closed = false;
     std::string wide;
     std::string_view markup;
     switch (m_ReadMarkup(parser, wide, markup)) {
@@ -1047,7 +1041,7 @@ bool Element::m_ReadChild(DWORD next, CDataParser& parser, bool counting, Elemen
     try {
         // What NewElement does for a parent, without its general steps.
         // (m_AppendNew deletes the node when it throws: child stays null.)
-        auto* made = new Element;
+        auto* made = m_Make();
         made->m_Type = next == '<' ? typeElement : typeTextSegment;
         made->m_Parent = this;
         made->m_Document = m_Document;
@@ -1074,7 +1068,8 @@ bool Element::m_ReadChild(DWORD next, CDataParser& parser, bool counting, Elemen
 // Single-byte text up to the next '<', read straight into a child. Text
 // that would be dropped as white space never becomes a node. Text that runs
 // to the end of the data is left to the general path (AtEnd).
-Element::TextChild Element::m_ReadTextChild(CDataParser& parser, bool counting)
+// (Inline in the content loop: most calls only step over white space.)
+inline Element::TextChild Element::m_ReadTextChild(CDataParser& parser, bool counting)
 {
     const std::string_view data = parser.GetByteView();
     const DWORD index = m_Ending.GetIndex();
@@ -1106,6 +1101,13 @@ Element::TextChild Element::m_ReadTextChild(CDataParser& parser, bool counting)
             return TextChild::Read;
         }
     }
+    return m_ReadText(parser, counting);
+}
+
+Element::TextChild Element::m_ReadText(CDataParser& parser, bool counting)
+{
+    const std::string_view data = parser.GetByteView();
+    const DWORD index = m_Ending.GetIndex();
     const void* hit = std::memchr(data.data() + index, '<', data.size() - index);
     if (hit == nullptr) {
         return TextChild::AtEnd;

@@ -20,22 +20,14 @@
 #define ORV_UNPOISON(address, size) ((void)(address), (void)(size))
 #endif
 
-// The thread's arena and release batch are read on every allocation and
-// release. In an ELF shared library a plain thread_local goes through a
-// call to __tls_get_addr each time; the initial-exec model reads it at a
-// fixed offset instead (the library is loaded with the program, and its
-// few bytes of thread storage fit the space the loader keeps for that).
-#if !defined(_WIN32) && (defined(__GNUC__) || defined(__clang__))
-#define ORV_FAST_THREAD_LOCAL thread_local __attribute__((tls_model("initial-exec")))
-#else
-#define ORV_FAST_THREAD_LOCAL thread_local
-#endif
-
 namespace OrvXml {
+
+constinit ORV_FAST_THREAD_LOCAL CNodeArena* NodeArenaThread::t_Arena = nullptr;
+constinit ORV_FAST_THREAD_LOCAL NodeArenaThread::ReleaseBatch NodeArenaThread::t_Release;
 
 namespace {
 
-// The pointer in front of every object: its block, or null.
+// The pointer in front of every object that carries one: its block, or null.
 constexpr std::size_t kHeader = sizeof(void*);
 constexpr std::size_t kAlignment = alignof(void*);
 // Blocks start small, so that a small document costs little, and double up
@@ -43,20 +35,20 @@ constexpr std::size_t kAlignment = alignof(void*);
 constexpr std::size_t kFirstBlockSize = 4096;
 constexpr std::size_t kLargestBlockSize = 65536;
 constexpr std::size_t kLargestArenaObject = 1024;
+// Bare objects (nodes, with their texts after them) may be larger: one that
+// does not fit the rest of the current block goes to the heap when it is
+// larger than kLargestArenaObject, so that no block ends with much room
+// unused, and starts the next block otherwise.
+constexpr std::size_t kLargestBareObject = 4096; // as in AllocateBareNode
+static_assert(kLargestBlockSize / kAlignment <= 0xFFFF, "a bare object's place fits its code");
 // A block's count starts this high, so that objects destroyed while the
 // arena still cuts from it never bring it to zero; the arena takes the bias
 // back, less what it cut, when it moves on.
 constexpr std::size_t kBias = SIZE_MAX / 2;
 
-ORV_FAST_THREAD_LOCAL CNodeArena* t_Arena = nullptr;
-
-// The releases a CNodeReleaseScope holds back: count objects of block.
-struct ReleaseBatch {
-    CNodeArena::Block* m_Block = nullptr;
-    std::size_t m_Count = 0;
-    int m_Depth = 0;
-};
-ORV_FAST_THREAD_LOCAL ReleaseBatch t_Release;
+using NodeArenaThread::ReleaseBatch;
+using NodeArenaThread::t_Arena;
+using NodeArenaThread::t_Release;
 
 std::size_t Rounded(std::size_t size) noexcept
 {
@@ -89,6 +81,7 @@ void CNodeArena::Retire() noexcept
         ORV_UNPOISON(m_Next, std::size_t(m_End - m_Next));
         Block* block = m_Block;
         m_Block = nullptr;
+        m_Next = m_End = nullptr;
         block->Release(kBias - m_Count);
     }
 }
@@ -129,15 +122,41 @@ void* CNodeArena::Allocate(std::size_t size)
     return Cut(needed);
 }
 
-CNodeReleaseScope::CNodeReleaseScope() noexcept
+void* CNodeArena::AllocateBare(std::size_t size, std::uint16_t& place)
 {
-    ++t_Release.m_Depth;
+    const std::size_t needed = Rounded(size);
+    if (std::size_t(m_End - m_Next) < needed || m_Block == nullptr) {
+        StartBlock();
+    }
+    char* at = m_Next;
+    m_Next += needed;
+    ++m_Count;
+    ORV_UNPOISON(at, needed);
+    place = std::uint16_t(std::size_t(at - reinterpret_cast<char*>(m_Block)) / kAlignment);
+    return at;
 }
 
-CNodeReleaseScope::~CNodeReleaseScope()
+void* CNodeArena::Extend(void* end, std::size_t extra) noexcept
+{
+    const std::size_t needed = Rounded(extra);
+    if (end != m_Next || m_Block == nullptr || std::size_t(m_End - m_Next) < needed) {
+        return nullptr;
+    }
+    m_Next += needed;
+    ORV_UNPOISON(end, needed);
+    return end;
+}
+
+void* ExtendLastNode(void* end, std::size_t extra) noexcept
+{
+    CNodeArena* arena = t_Arena;
+    return arena != nullptr && extra <= kLargestArenaObject ? arena->Extend(end, extra) : nullptr;
+}
+
+void CNodeReleaseScope::Flush() noexcept
 {
     ReleaseBatch& batch = t_Release;
-    if (--batch.m_Depth == 0 && batch.m_Block != nullptr) {
+    if (batch.m_Block != nullptr) {
         CNodeArena::Block* block = batch.m_Block;
         batch.m_Block = nullptr;
         block->Release(batch.m_Count);
@@ -172,7 +191,7 @@ CNodeArenaScope::~CNodeArenaScope()
     }
 }
 
-void* AllocateNode(std::size_t size)
+void* AllocateNodeSlowly(std::size_t size)
 {
     CNodeArena* arena = t_Arena;
     if (arena != nullptr && size <= kLargestArenaObject) {
@@ -186,18 +205,12 @@ void* AllocateNode(std::size_t size)
     return static_cast<char*>(memory) + kHeader;
 }
 
-void ReleaseNode(void* object, std::size_t size) noexcept
+namespace {
+
+// Hands one dead object back to its block, directly or through the
+// thread's batch.
+void ReleaseToBlock(CNodeArena::Block* block) noexcept
 {
-    if (object == nullptr) {
-        return;
-    }
-    char* at = static_cast<char*>(object) - kHeader;
-    auto* block = *reinterpret_cast<CNodeArena::Block**>(at);
-    if (block == nullptr) {
-        std::free(at);
-        return;
-    }
-    ORV_POISON(at, Rounded(kHeader + size));
     ReleaseBatch& batch = t_Release;
     if (batch.m_Depth == 0) {
         block->Release(1);
@@ -211,6 +224,48 @@ void ReleaseNode(void* object, std::size_t size) noexcept
         batch.m_Count = 0;
     }
     ++batch.m_Count;
+}
+
+} // namespace
+
+void ReleaseNodeSlowly(void* object, std::size_t size) noexcept
+{
+    if (object == nullptr) {
+        return;
+    }
+    char* at = static_cast<char*>(object) - kHeader;
+    auto* block = *reinterpret_cast<CNodeArena::Block**>(at);
+    if (block == nullptr) {
+        std::free(at);
+        return;
+    }
+    ORV_POISON(at, Rounded(kHeader + size));
+    ReleaseToBlock(block);
+}
+
+void* AllocateBareNodeSlowly(std::size_t size, std::uint16_t& place)
+{
+    CNodeArena* arena = t_Arena;
+    if (arena != nullptr && (size <= kLargestArenaObject || (size <= kLargestBareObject && arena->HasRoomFor(size)))) {
+        return arena->AllocateBare(size, place);
+    }
+    void* memory = std::malloc(size);
+    if (memory == nullptr) {
+        throw std::bad_alloc();
+    }
+    place = kBareOnHeap;
+    return memory;
+}
+
+void ReleaseBareNodeSlowly(void* object, std::size_t size, std::uint16_t place) noexcept
+{
+    if (place == kBareOnHeap) {
+        std::free(object);
+        return;
+    }
+    auto* block = reinterpret_cast<CNodeArena::Block*>(static_cast<char*>(object) - std::size_t(place) * kAlignment);
+    ORV_POISON(object, Rounded(size));
+    ReleaseToBlock(block);
 }
 
 #if defined(ORV_NODE_ARENA_POISONS)
@@ -230,6 +285,15 @@ void RetireNodeTail(void* object, std::size_t objectSize, std::size_t tailSize) 
     const std::size_t head = Rounded(kHeader + objectSize);
     const std::size_t whole = Rounded(kHeader + objectSize + tailSize);
     ORV_POISON(at + head, whole - head);
+}
+
+void RetireBareNodeTail(void* object, std::size_t objectSize, std::size_t tailSize, std::uint16_t place) noexcept
+{
+    if (tailSize == 0 || place == kBareOnHeap) {
+        return;
+    }
+    const std::size_t head = Rounded(objectSize);
+    ORV_POISON(static_cast<char*>(object) + head, Rounded(objectSize + tailSize) - head);
 }
 #endif
 

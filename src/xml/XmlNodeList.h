@@ -62,11 +62,14 @@ public:
             m_Word = item;
             return;
         }
-        if (!HasBlock() || GetBlock()->m_Size == Capacity(GetBlock())) {
-            Reallocate(HasBlock() ? Capacity(GetBlock()) * 2 : kFirstCapacity);
+        if (HasBlock()) {
+            Block* block = GetBlock();
+            if (block->m_Size != Capacity(block)) {
+                Items(block)[block->m_Size++] = item;
+                return;
+            }
         }
-        Block* block = GetBlock();
-        Items(block)[block->m_Size++] = item;
+        AddGrowing(item);
     }
     // index is clamped to [0, GetSize()].
     void InsertAt(int index, TYPE item)
@@ -168,6 +171,15 @@ private:
         } else {
             ReleaseNode(block, BytesFor(Capacity(block)));
         }
+    }
+
+    // Add when the list must grow first (kept apart, so that the usual step
+    // sets nothing up).
+    [[gnu::noinline]] void AddGrowing(TYPE item)
+    {
+        Reallocate(HasBlock() ? Capacity(GetBlock()) * 2 : kFirstCapacity);
+        Block* block = GetBlock();
+        Items(block)[block->m_Size++] = item;
     }
 
     bool HasBlock() const noexcept { return (reinterpret_cast<std::uintptr_t>(m_Word) & 1) != 0; }
