@@ -231,6 +231,7 @@ void COrderTicket::AddRightColumn()
     m_orderType.Create("", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, CRect(236, 50, 376, 72), this, IDC_ORDER_TYPE);
     m_orderType.SetFont(m_font);
     m_orderType.SetBackColor(::GetSysColor(COLOR_WINDOW));
+    m_orderType.ModifyStyleEx(0, WS_EX_STATICEDGE, SWP_FRAMECHANGED);
     for (const char* name : {"Market", "Limit", "Stop", "Stop limit", "Bracket"})
         m_orderType.AddItem(name);
     m_orderType.SetSel(m_type);
