@@ -437,6 +437,12 @@ void CBlotterPane::ShowTab(int tab)
         m_grid.m_book = DemoBook();
     m_grid.SetRedraw(FALSE);
     m_grid.DeleteAll();
+    // The first column names what the tab lists.
+    const char* heading = tab == 0 ? "Account / symbol" : tab == 1 ? "Order" : "Symbol";
+    LVCOLUMNA column {};
+    column.mask = LVCF_TEXT;
+    column.pszText = const_cast<char*>(heading); // read, not written, when setting
+    m_grid.SendMessage(LVM_SETCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
     auto& book = m_grid.m_book;
     const int entries = int(book.size());
     if (tab == 0) {
