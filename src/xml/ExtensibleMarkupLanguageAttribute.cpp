@@ -139,7 +139,7 @@ void CExtensibleMarkupLanguageAttribute::ConstructEmbeddedRun(char* room, const 
         const char* const used = SetTexts(attribute, source.Name(), source.Value(), source.normalise);
         items[i] = attribute;
         // The next one starts where EmbeddedRoom says this one ends.
-        room += (std::size_t(used - room) + alignof(void*) - 1) & ~(alignof(void*) - 1);
+        room += OrvXml::RoundedToPointer(std::size_t(used - room));
     }
 }
 

@@ -72,9 +72,6 @@ private:
         void* memory, std::string_view name, std::string_view value, bool normaliseValue) noexcept;
     static char* SetTexts(CExtensibleMarkupLanguageAttribute* attribute, std::string_view name,
         std::string_view value, bool normaliseValue) noexcept;
-    // Deletes count attributes. One that lives in its list's room and whose
-    // texts hold no allocation of their own has nothing to release (its
-    // memory goes with the list), and is passed over.
     // The bytes an embedded attribute of the name and value takes in its
     // list's room (see XmlNodeList.h), for names and values of at most
     // CNodeText::kLengthMask bytes.
@@ -91,5 +88,8 @@ private:
     // ends its life and leaves the memory to the list.
     static void ConstructEmbeddedRun(char* room, const OrvXml::CAttributeSource* sources, int count,
         CExtensibleMarkupLanguageAttribute** items) noexcept;
+    // Deletes count attributes. One that lives in its list's room and whose
+    // texts hold no allocation of their own has nothing to release (its
+    // memory goes with the list), and is passed over.
     static void DestroyRun(CExtensibleMarkupLanguageAttribute* const* attributes, int count) noexcept;
 };

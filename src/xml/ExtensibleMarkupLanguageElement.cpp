@@ -169,7 +169,7 @@ void Element::m_SetLongTextAfterNode(OrvXml::CNodeText& text, std::string_view v
 {
     using OrvXml::CNodeText;
     if (!CNodeText::FitsInline(value.size()) && text.IsEmpty() && m_Place > OrvXml::kBareOnHeap) {
-        const std::size_t used = (sizeof(Element) + m_ContentsTail + alignof(void*) - 1) & ~(alignof(void*) - 1);
+        const std::size_t used = OrvXml::RoundedToPointer(sizeof(Element) + m_ContentsTail);
         if (void* after = OrvXml::ExtendLastNode(reinterpret_cast<char*>(this) + used, value.size() + 1)) {
             char* bytes = static_cast<char*>(after);
             std::memcpy(bytes, value.data(), value.size());

@@ -265,9 +265,6 @@ private:
     // the same allocation as the node. Throws std::bad_alloc.
     static CExtensibleMarkupLanguageElement* m_NewTextSegment(
         CExtensibleMarkupLanguageElement* parent, std::string_view text);
-    // A node of the library's own class with tail bytes after it, in one
-    // allocation without a header word (nodes are many, and each word of
-    // theirs counts). Throws std::bad_alloc.
     // Sets text, a text of this node that holds nothing, to a copy of value
     // placed right after the node when the node is the last object the
     // parse's arena made; otherwise as an assignment does. Throws
@@ -281,6 +278,9 @@ private:
         }
     }
     void m_SetLongTextAfterNode(OrvXml::CNodeText& text, std::string_view value);
+    // A node of the library's own class with tail bytes after it, in one
+    // allocation without a header word (nodes are many, and each word of
+    // theirs counts). Throws std::bad_alloc.
     static CExtensibleMarkupLanguageElement* m_Make(std::size_t tail = 0)
     {
         std::uint16_t place = 0;

@@ -31,15 +31,9 @@ namespace {
 constexpr std::size_t kHeader = sizeof(void*);
 constexpr std::size_t kAlignment = alignof(void*);
 // Blocks start small, so that a small document costs little, and double up
-// to the largest size. Larger objects (a derived class, say) go to the heap.
+// to the largest size.
 constexpr std::size_t kFirstBlockSize = 4096;
 constexpr std::size_t kLargestBlockSize = 65536;
-constexpr std::size_t kLargestArenaObject = 1024;
-// Bare objects (nodes, with their texts after them) may be larger: one that
-// does not fit the rest of the current block goes to the heap when it is
-// larger than kLargestArenaObject, so that no block ends with much room
-// unused, and starts the next block otherwise.
-constexpr std::size_t kLargestBareObject = 4096; // as in AllocateBareNode
 static_assert(kLargestBlockSize / kAlignment <= 0xFFFF, "a bare object's place fits its code");
 // A block's count starts this high, so that objects destroyed while the
 // arena still cuts from it never bring it to zero; the arena takes the bias
@@ -49,11 +43,6 @@ constexpr std::size_t kBias = SIZE_MAX / 2;
 using NodeArenaThread::ReleaseBatch;
 using NodeArenaThread::t_Arena;
 using NodeArenaThread::t_Release;
-
-std::size_t Rounded(std::size_t size) noexcept
-{
-    return (size + kAlignment - 1) & ~(kAlignment - 1);
-}
 
 } // namespace
 
@@ -96,7 +85,7 @@ void CNodeArena::StartBlock()
         throw std::bad_alloc();
     }
     m_Block = ::new (memory) Block{{kBias}, blockSize};
-    m_Next = static_cast<char*>(memory) + Rounded(sizeof(Block));
+    m_Next = static_cast<char*>(memory) + RoundedToPointer(sizeof(Block));
     m_End = static_cast<char*>(memory) + blockSize;
     m_Count = 0;
     m_NextBlockSize = blockSize < kLargestBlockSize ? blockSize * 2 : kLargestBlockSize;
@@ -115,7 +104,7 @@ void* CNodeArena::Cut(std::size_t needed) noexcept
 
 void* CNodeArena::Allocate(std::size_t size)
 {
-    const std::size_t needed = Rounded(kHeader + size);
+    const std::size_t needed = RoundedToPointer(kHeader + size);
     if (std::size_t(m_End - m_Next) < needed || m_Block == nullptr) {
         StartBlock();
     }
@@ -124,7 +113,7 @@ void* CNodeArena::Allocate(std::size_t size)
 
 void* CNodeArena::AllocateBare(std::size_t size, std::uint16_t& place)
 {
-    const std::size_t needed = Rounded(size);
+    const std::size_t needed = RoundedToPointer(size);
     if (std::size_t(m_End - m_Next) < needed || m_Block == nullptr) {
         StartBlock();
     }
@@ -138,7 +127,7 @@ void* CNodeArena::AllocateBare(std::size_t size, std::uint16_t& place)
 
 void* CNodeArena::Extend(void* end, std::size_t extra) noexcept
 {
-    const std::size_t needed = Rounded(extra);
+    const std::size_t needed = RoundedToPointer(extra);
     if (end != m_Next || m_Block == nullptr || std::size_t(m_End - m_Next) < needed) {
         return nullptr;
     }
@@ -239,7 +228,7 @@ void ReleaseNodeSlowly(void* object, std::size_t size) noexcept
         std::free(at);
         return;
     }
-    ORV_POISON(at, Rounded(kHeader + size));
+    ORV_POISON(at, RoundedToPointer(kHeader + size));
     ReleaseToBlock(block);
 }
 
@@ -264,7 +253,7 @@ void ReleaseBareNodeSlowly(void* object, std::size_t size, std::uint16_t place) 
         return;
     }
     auto* block = reinterpret_cast<CNodeArena::Block*>(static_cast<char*>(object) - std::size_t(place) * kAlignment);
-    ORV_POISON(object, Rounded(size));
+    ORV_POISON(object, RoundedToPointer(size));
     ReleaseToBlock(block);
 }
 
@@ -282,8 +271,8 @@ void RetireNodeTail(void* object, std::size_t objectSize, std::size_t tailSize) 
     }
     // ReleaseNode poisons the rounded head; the rest of the allocation is
     // what lies past it.
-    const std::size_t head = Rounded(kHeader + objectSize);
-    const std::size_t whole = Rounded(kHeader + objectSize + tailSize);
+    const std::size_t head = RoundedToPointer(kHeader + objectSize);
+    const std::size_t whole = RoundedToPointer(kHeader + objectSize + tailSize);
     ORV_POISON(at + head, whole - head);
 }
 
@@ -292,8 +281,8 @@ void RetireBareNodeTail(void* object, std::size_t objectSize, std::size_t tailSi
     if (tailSize == 0 || place == kBareOnHeap) {
         return;
     }
-    const std::size_t head = Rounded(objectSize);
-    ORV_POISON(static_cast<char*>(object) + head, Rounded(objectSize + tailSize) - head);
+    const std::size_t head = RoundedToPointer(objectSize);
+    ORV_POISON(static_cast<char*>(object) + head, RoundedToPointer(objectSize + tailSize) - head);
 }
 #endif
 

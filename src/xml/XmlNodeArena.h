@@ -29,6 +29,20 @@
 
 namespace OrvXml {
 
+// Sizes the arena cuts are whole pointers, so that every object it hands out
+// is aligned for any of the tree's objects.
+inline constexpr std::size_t RoundedToPointer(std::size_t size) noexcept
+{
+    return (size + alignof(void*) - 1) & ~(alignof(void*) - 1);
+}
+// Larger objects than this (a derived class, say) go to the heap.
+inline constexpr std::size_t kLargestArenaObject = 1024;
+// Bare objects (nodes, with their texts after them) may be larger: one that
+// does not fit the rest of the current block goes to the heap when it is
+// larger than kLargestArenaObject, so that no block ends with much room
+// unused, and starts the next block otherwise.
+inline constexpr std::size_t kLargestBareObject = 4096;
+
 class CNodeArena {
 public:
     CNodeArena() noexcept = default;
@@ -50,7 +64,7 @@ public:
     void* Extend(void* end, std::size_t extra) noexcept;
     bool HasRoomFor(std::size_t size) const noexcept
     {
-        return std::size_t(m_End - m_Next) >= ((size + alignof(void*) - 1) & ~(alignof(void*) - 1));
+        return std::size_t(m_End - m_Next) >= RoundedToPointer(size);
     }
     // Allocate when the current block has room; null otherwise.
     void* TryCut(std::size_t rounded) noexcept
@@ -181,8 +195,8 @@ inline CNodeReleaseScope::~CNodeReleaseScope()
 inline void* AllocateNode(std::size_t size)
 {
 #if !defined(ORV_NODE_ARENA_POISONS)
-    if (CNodeArena* arena = NodeArenaThread::t_Arena; arena != nullptr && size <= 1024) {
-        if (void* at = arena->TryCut((size + alignof(void*) - 1) & ~(alignof(void*) - 1))) {
+    if (CNodeArena* arena = NodeArenaThread::t_Arena; arena != nullptr && size <= kLargestArenaObject) {
+        if (void* at = arena->TryCut(RoundedToPointer(size))) {
             return at;
         }
     }
@@ -209,8 +223,8 @@ inline void ReleaseNode(void* object, std::size_t size) noexcept
 inline void* AllocateBareNode(std::size_t size, std::uint16_t& place)
 {
 #if !defined(ORV_NODE_ARENA_POISONS)
-    if (CNodeArena* arena = NodeArenaThread::t_Arena; arena != nullptr && size <= 4096) {
-        if (void* at = arena->TryCutBare((size + alignof(void*) - 1) & ~(alignof(void*) - 1), place)) {
+    if (CNodeArena* arena = NodeArenaThread::t_Arena; arena != nullptr && size <= kLargestBareObject) {
+        if (void* at = arena->TryCutBare(RoundedToPointer(size), place)) {
             return at;
         }
     }
@@ -258,7 +272,7 @@ inline void RetireEmbeddedNode(void*, std::size_t) noexcept { }
 #endif
 inline constexpr std::size_t EmbeddedSlot(std::size_t size) noexcept
 {
-    return (kEmbeddedHeader + size + alignof(void*) - 1) & ~(alignof(void*) - 1);
+    return RoundedToPointer(kEmbeddedHeader + size);
 }
 // Moves an object of plain bytes (null for none) to memory of newSize
 // bytes, keeping the first min(oldSize, newSize) bytes; one on the heap

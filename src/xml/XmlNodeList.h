@@ -152,10 +152,6 @@ private:
     static TYPE* Items(Block* block) noexcept { return reinterpret_cast<TYPE*>(block + 1); }
     static int Capacity(const Block* block) noexcept { return block->m_Capacity & kCapacityMask; }
     static std::size_t BytesFor(int capacity) noexcept { return sizeof(Block) + sizeof(TYPE) * std::size_t(capacity); }
-    static std::size_t RoundedToPointer(std::size_t bytes) noexcept
-    {
-        return (bytes + alignof(void*) - 1) & ~(alignof(void*) - 1);
-    }
     static Block* Predecessor(Block* block) noexcept
     {
         Block* kept = nullptr;
