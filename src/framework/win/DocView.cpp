@@ -3,6 +3,8 @@
 #include "framework/win/DC.h"
 #include "framework/win/FrameWnd.h"
 
+#include <memory>
+
 // -------------------------------------------------------------- document
 
 CDocument::~CDocument()
@@ -90,27 +92,18 @@ void CView::OnDraw(CDC*)
 CView* CView::CreateFromClass(const CRuntimeClass* viewClass, HWND parent, UINT id, const RECT& rect,
                               CCreateContext* context, DWORD style)
 {
-    CWnd* object = viewClass != nullptr ? viewClass->CreateObject() : nullptr;
-    auto* view = dynamic_cast<CView*>(object);
-    if (view == nullptr) {
-        delete object;
+    // Owned here until the view stands: a failure or an exception deletes it.
+    std::unique_ptr<CWnd> object(viewClass != nullptr ? viewClass->CreateObject() : nullptr);
+    auto* view = dynamic_cast<CView*>(object.get());
+    if (view == nullptr)
         return nullptr;
-    }
     view->m_bDeleteOnDestroy = false;
-    BOOL created = FALSE;
-    try {
-        created = view->CreateEx(0, nullptr, nullptr, style | WS_CHILD, rect, parent, id);
-        if (created && context != nullptr && context->m_pCurrentDoc != nullptr)
-            context->m_pCurrentDoc->AddView(view);
-    } catch (...) {
-        delete view;
-        throw;
-    }
-    if (!created) {
-        delete view;
+    if (!view->CreateEx(0, nullptr, nullptr, style | WS_CHILD, rect, parent, id))
         return nullptr;
-    }
+    if (context != nullptr && context->m_pCurrentDoc != nullptr)
+        context->m_pCurrentDoc->AddView(view);
     view->m_bDeleteOnDestroy = true;
+    object.release();
     return view;
 }
 
