@@ -5,7 +5,6 @@
 #include "xml/XmlParseSupport.h"
 
 #include <string>
-#include <vector>
 
 using Element = CExtensibleMarkupLanguageElement;
 
@@ -23,21 +22,10 @@ CExtensibleMarkupLanguageDocument::CExtensibleMarkupLanguageDocument(const CExte
 
 CExtensibleMarkupLanguageDocument::~CExtensibleMarkupLanguageDocument()
 {
-    // Nodes the caller took out of the tree outlive the document: they keep
-    // no pointer to it, nor to a parent that dies with it.
-    for (const auto& entry : m_DetachedNodes) {
-        Element* node = entry.second;
-        node->m_Parent = nullptr;
-        node->m_Detached = false;
-        std::vector<Element*> pending{node};
-        while (!pending.empty()) {
-            Element* next = pending.back();
-            pending.pop_back();
-            next->m_Document = nullptr;
-            pending.insert(pending.end(), next->m_Children.GetData(), next->m_Children.GetData() + next->m_Children.GetSize());
-        }
+    // Nodes that hold this document in their own word keep none.
+    while (m_FirstHolder != nullptr) {
+        m_FirstHolder->Name(nullptr, true);
     }
-    m_DetachedNodes.clear();
     Element::DeleteElement(m_XML);
 }
 
@@ -54,47 +42,9 @@ Element* CExtensibleMarkupLanguageDocument::m_NewRoot()
 {
     auto* root = Element::m_Make();
     root->SetType(Element::typeProcessingInstruction);
-    root->m_Document = this;
+    root->m_Up = reinterpret_cast<std::uintptr_t>(this) | Element::kUpDocument;
+    root->m_IsDocumentRoot = true;
     return root;
-}
-
-void CExtensibleMarkupLanguageDocument::m_TrackDetached(Element* node)
-{
-    m_DetachedNodes.emplace(node->m_Parent, node);
-    node->m_Detached = true;
-}
-
-void CExtensibleMarkupLanguageDocument::m_ForgetDetached(Element* node) noexcept
-{
-    if (!node->m_Detached) {
-        return;
-    }
-    node->m_Detached = false;
-    const auto range = m_DetachedNodes.equal_range(node->m_Parent);
-    for (auto entry = range.first; entry != range.second; ++entry) {
-        if (entry->second == node) {
-            m_DetachedNodes.erase(entry);
-            return;
-        }
-    }
-}
-
-void CExtensibleMarkupLanguageDocument::m_ParentGone(const Element* node) noexcept
-{
-    auto range = m_DetachedNodes.equal_range(node);
-    while (range.first != range.second) {
-        Element* child = range.first->second;
-        range.first = m_DetachedNodes.erase(range.first);
-        child->m_Parent = nullptr;
-        try {
-            m_DetachedNodes.emplace(nullptr, child);
-        } catch (...) {
-            // Without room in the list the node is no longer cleared when
-            // the document goes; it has no parent left to dangle, and its
-            // document pointer stays valid as long as the document.
-            child->m_Detached = false;
-        }
-    }
 }
 
 namespace {

@@ -11,8 +11,6 @@
 #include "xml/ExtensibleMarkupLanguageElement.h"
 #include "xml/ExtensibleMarkupLanguageEntities.h"
 
-#include <unordered_map>
-
 // Called during a parse for each completed node whose tag equals the name
 // the callback was registered with.
 using XML_ELEMENT_CALLBACK = void (*)(void* parameter, CExtensibleMarkupLanguageElement* element);
@@ -127,18 +125,15 @@ private:
     bool m_ParseWithoutDeclaration(CDataParser& parser, const CParsePoint& start);
     void m_SetDefaultDeclaration();
     bool m_CheckOnlyOneElement();
-    // The nodes outside the tree that point at this document, by the parent
-    // they were taken from (null for none); see m_Detached of the element.
-    void m_TrackDetached(CExtensibleMarkupLanguageElement* node);
-    void m_ForgetDetached(CExtensibleMarkupLanguageElement* node) noexcept;
-    // A node of this document is being destroyed: detached nodes taken
-    // from it no longer have a parent.
-    void m_ParentGone(const CExtensibleMarkupLanguageElement* node) noexcept;
     // The table that entity declarations met while parsing add to.
     CExtensibleMarkupLanguageEntities& m_MutableEntities() noexcept { return m_Entities; }
 
     CExtensibleMarkupLanguageElement* m_XML = nullptr;
-    std::unordered_multimap<const CExtensibleMarkupLanguageElement*, CExtensibleMarkupLanguageElement*> m_DetachedNodes;
+    // The first of the records of the nodes that name this document in
+    // their own word (see CUpLinks of the element), other than the root:
+    // nodes of other trees, nodes taken out of a tree, nodes made without a
+    // parent. The document clears them when it goes first.
+    CExtensibleMarkupLanguageElement::CUpLinks* m_FirstHolder = nullptr;
     CArray<XML_ELEMENT_CALLBACK_RECORD> m_Callbacks;
     CExtensibleMarkupLanguageEntities m_Entities;
     bool m_IgnoreWhiteSpace = false;

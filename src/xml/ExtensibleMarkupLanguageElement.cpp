@@ -87,11 +87,13 @@ constinit ORV_FAST_THREAD_LOCAL std::uint16_t t_DyingPlace = 0;
 
 // --- Creation and destruction ---
 
+// Each piece of markup of a parsed document is a node: its size counts.
+static_assert(sizeof(void*) != 8 || sizeof(Element) <= 80, "a node fits 80 bytes");
+
 Element::~CExtensibleMarkupLanguageElement()
 {
-    if (m_Document != nullptr && !m_Document->m_DetachedNodes.empty()) {
-        m_Document->m_ForgetDetached(this);
-        m_Document->m_ParentGone(this);
+    if ((m_Up & kUpTags) != 0) {
+        m_ReleaseUp();
     }
     // (Most nodes hold no children and many no attributes: nothing to set
     // up for them.)
@@ -109,21 +111,199 @@ Element::~CExtensibleMarkupLanguageElement()
     t_DyingPlace = m_Place;
 }
 
+void Element::m_ReleaseUp() noexcept
+{
+    if (m_Detached) {
+        m_Unlend();
+    }
+    if (CUpLinks* links = m_Links()) {
+        // The children taken out of this node name no parent from now on.
+        while (Element* child = links->firstLent) {
+            child->m_Unlend();
+            child->m_Links()->parent = nullptr;
+        }
+        delete links;
+    }
+    m_Up = 0;
+}
+
+void Element::m_Lend(Element* child) noexcept
+{
+    CUpLinks* links = m_Links();
+    CUpLinks* childLinks = child->m_Links();
+    childLinks->previousLent = nullptr;
+    childLinks->nextLent = links->firstLent;
+    if (links->firstLent != nullptr) {
+        links->firstLent->m_Links()->previousLent = child;
+    }
+    links->firstLent = child;
+    child->m_Detached = true;
+}
+
+void Element::m_Unlend() noexcept
+{
+    CUpLinks* links = m_Links();
+    if (links->previousLent != nullptr) {
+        links->previousLent->m_Links()->nextLent = links->nextLent;
+    } else {
+        links->parent->m_Links()->firstLent = links->nextLent;
+    }
+    if (links->nextLent != nullptr) {
+        links->nextLent->m_Links()->previousLent = links->previousLent;
+    }
+    links->previousLent = links->nextLent = nullptr;
+    m_Detached = false;
+}
+
+Element::CUpLinks& Element::m_MakeLinks()
+{
+    if (CUpLinks* links = m_Links()) {
+        return *links;
+    }
+    auto* links = new CUpLinks;
+    links->parent = m_ParentNode();
+    links->Name(m_HeldDocument(), (m_Up & kUpTags) != 0);
+    m_Up = reinterpret_cast<std::uintptr_t>(links) | kUpLinks;
+    return *links;
+}
+
+void Element::CUpLinks::Name(CExtensibleMarkupLanguageDocument* named, bool holds) noexcept
+{
+    CExtensibleMarkupLanguageDocument* const before = holdsDocument ? document : nullptr;
+    CExtensibleMarkupLanguageDocument* const after = holds ? named : nullptr;
+    if (before != after) {
+        if (before != nullptr) {
+            (previousHolder != nullptr ? previousHolder->nextHolder : before->m_FirstHolder) = nextHolder;
+            if (nextHolder != nullptr) {
+                nextHolder->previousHolder = previousHolder;
+            }
+            previousHolder = nextHolder = nullptr;
+        }
+        if (after != nullptr) {
+            nextHolder = after->m_FirstHolder;
+            if (nextHolder != nullptr) {
+                nextHolder->previousHolder = this;
+            }
+            after->m_FirstHolder = this;
+        }
+    }
+    document = after;
+    holdsDocument = holds;
+}
+
+CExtensibleMarkupLanguageDocument* Element::m_HeldDocument() const noexcept
+{
+    if ((m_Up & kUpDocument) != 0) {
+        return reinterpret_cast<CExtensibleMarkupLanguageDocument*>(m_Up & ~std::uintptr_t(kUpTags));
+    }
+    const CUpLinks* links = m_Links();
+    return links != nullptr && links->holdsDocument ? links->document : nullptr;
+}
+
+void Element::m_LinkUp(Element* parent, CExtensibleMarkupLanguageDocument* document, bool keepLinks)
+{
+    CUpLinks* links = m_Links();
+    const bool holdsDocument = keepLinks || (parent != nullptr && parent->m_FindDocument() != document);
+    // Only a document's root names it without a record (the document is
+    // not told of its root: it deletes it).
+    const bool parentless = parent == nullptr && document != nullptr && document->m_XML != this;
+    if (holdsDocument || parentless || m_Detached
+        || (links != nullptr && (!links->otherText.IsEmpty() || links->firstLent != nullptr))) {
+        if (links == nullptr) {
+            links = new CUpLinks;
+        }
+        links->parent = parent;
+        links->Name(document, holdsDocument || parent == nullptr);
+        m_Up = reinterpret_cast<std::uintptr_t>(links) | kUpLinks;
+        return;
+    }
+    delete links;
+    if (parent != nullptr) {
+        m_Up = reinterpret_cast<std::uintptr_t>(parent);
+    } else {
+        m_Up = document != nullptr ? reinterpret_cast<std::uintptr_t>(document) | kUpDocument : 0;
+    }
+}
+
+namespace {
+const OrvXml::CNodeText kNoText;
+const OrvXml::CNodeText kCDATAMarker(std::string_view("[CDATA["));
+} // namespace
+
+const OrvXml::CNodeText& Element::m_OtherText() const noexcept
+{
+    // (The marker is only ever set while m_Text holds the contents.)
+    if (m_TagIsCDATAMarker) {
+        return kCDATAMarker;
+    }
+    const CUpLinks* links = m_Links();
+    return links != nullptr ? links->otherText : kNoText;
+}
+
+OrvXml::CNodeText& Element::m_OtherSlot(bool contents)
+{
+    if (m_TagIsCDATAMarker && !contents) {
+        // The tag is about to change: it is held by a text from now on.
+        CUpLinks& links = m_MakeLinks();
+        links.otherText = "[CDATA[";
+        m_TagIsCDATAMarker = false;
+        return links.otherText;
+    }
+    if (CUpLinks* links = m_Links()) {
+        return links->otherText;
+    }
+    if (m_Text.IsEmpty()) {
+        m_TextIsContents = contents;
+        return m_Text;
+    }
+    // A CUpLinks of the node's own, which holds no document: the document
+    // is still found through the parent (or held, without one).
+    return m_MakeLinks().otherText;
+}
+
+void Element::m_MarkCDATA()
+{
+    if (!m_TextIsContents) {
+        if (!m_Text.IsEmpty()) {
+            m_Text = "[CDATA[";
+            return;
+        }
+        m_TextIsContents = true;
+    }
+    if (CUpLinks* links = m_Links()) {
+        links->otherText.Empty();
+    }
+    m_TagIsCDATAMarker = true;
+}
+
+void Element::m_EmptyTexts() noexcept
+{
+    m_Text.Empty();
+    if (CUpLinks* links = m_Links()) {
+        links->otherText.Empty();
+    }
+    m_TagIsCDATAMarker = false;
+}
+
 Element* Element::NewElement(Element* parent, DWORD type, CExtensibleMarkupLanguageDocument* document)
 {
     auto* element = m_Make();
     element->SetType(type);
-    element->m_Parent = parent;
-    element->m_Document = (document == nullptr && parent != nullptr) ? parent->m_Document : document;
-    if (parent != nullptr) {
-        m_AppendNew(parent, element);
-    } else if (element->m_Document != nullptr) {
-        try {
-            element->m_Document->m_TrackDetached(element);
-        } catch (...) {
-            delete element;
-            throw;
+    try {
+        if (parent != nullptr) {
+            // Without a document of its own the node takes its parent's.
+            if (document == nullptr) {
+                element->m_LinkToParent(parent);
+            } else {
+                element->m_LinkUp(parent, document);
+            }
+            m_AppendNew(parent, element);
+        } else if (document != nullptr) {
+            element->m_LinkUp(nullptr, document);
         }
+    } catch (...) {
+        delete element;
+        throw;
     }
     return element;
 }
@@ -138,29 +318,31 @@ Element* Element::m_NewTextSegment(Element* parent, std::string_view text)
     const std::size_t tail = textInline ? 0 : text.size() + 1;
     auto* element = m_Make(tail);
     if (textInline) {
-        element->m_Contents = text;
+        element->m_Text = text;
     } else {
         char* bytes = reinterpret_cast<char*>(element + 1);
         std::memcpy(bytes, text.data(), text.size());
         bytes[text.size()] = '\0';
-        element->m_Contents.Borrow(bytes, text.size());
+        element->m_Text.Borrow(bytes, text.size());
     }
     // A tail too long to record only happens on the heap, where the size
     // given back does not matter.
     element->m_ContentsTail = tail <= 0xFFFF ? std::uint16_t(tail) : 0;
     element->m_Type = typeTextSegment;
+    element->m_TextIsContents = true;
     element->m_IsDone = true;
-    element->m_Parent = parent;
-    element->m_Document = parent->m_Document;
+    element->m_LinkToParent(parent);
     m_AppendNew(parent, element);
     return element;
 }
 
 void Element::DeleteElement(Element* element)
 {
-    if (element != nullptr && element->m_Parent != nullptr && !element->m_Detached) {
-        element->m_Parent->m_TakeOut(element);
-        element->m_Parent = nullptr;
+    if (element != nullptr && !element->m_Detached) {
+        if (Element* parent = element->m_ParentNode()) {
+            parent->m_TakeOut(element);
+            element->m_DropParent();
+        }
     }
     delete element;
 }
@@ -202,8 +384,10 @@ void Element::operator delete(void* element, std::size_t size) noexcept
 
 void Element::m_Initialize()
 {
-    m_Document = nullptr;
-    m_Parent = nullptr;
+    if ((m_Up & kUpTags) != 0) {
+        m_ReleaseUp();
+    }
+    m_Up = 0;
     Empty();
     m_Type = typeUnknown;
     m_Beginning.Empty();
@@ -217,7 +401,8 @@ void Element::m_Initialize()
 
 void Element::AddChild(Element* child, DWORD insertBefore)
 {
-    if (child == nullptr || child == this) {
+    // A document's root stays its document's.
+    if (child == nullptr || child == this || child->m_IsDocumentRoot) {
         return;
     }
     for (int i = 0; i < m_Children.GetSize(); ++i) {
@@ -226,26 +411,38 @@ void Element::AddChild(Element* child, DWORD insertBefore)
         }
     }
     // An ancestor cannot become a child: the tree would hold a cycle.
-    for (const Element* node = m_Parent; node != nullptr; node = node->m_Parent) {
+    for (const Element* node = m_ParentNode(); node != nullptr; node = node->m_ParentNode()) {
         if (node == child) {
             return;
         }
     }
 
-    if (child->m_Detached && child->m_Document != nullptr) {
-        child->m_Document->m_ForgetDetached(child);
-    }
-    child->m_Detached = false;
-    child->m_Document = m_Document;
-    child->m_Parent = this;
+    CExtensibleMarkupLanguageDocument* const document = m_FindDocument();
     // The whole subtree joins the document, so no node keeps pointing at one
-    // that may be gone.
+    // that may be gone. (The nodes below the child that hold a document of
+    // their own are found first: this is the step that can throw.)
+    std::vector<Element*> holders;
     std::vector<Element*> pending(child->m_Children.GetData(), child->m_Children.GetData() + child->m_Children.GetSize());
     while (!pending.empty()) {
         Element* node = pending.back();
         pending.pop_back();
-        node->m_Document = m_Document;
+        if (const CUpLinks* links = node->m_Links(); links != nullptr && links->holdsDocument) {
+            holders.push_back(node);
+        }
         pending.insert(pending.end(), node->m_Children.GetData(), node->m_Children.GetData() + node->m_Children.GetSize());
+    }
+    // A node still among another parent's children leaves them; a node
+    // taken out leaves its old parent's list of lent children. (Either way
+    // nothing is allocated for the child after this: it has a CUpLinks
+    // already when it was taken out, and needs none otherwise.)
+    if (child->m_Detached) {
+        child->m_Unlend();
+    } else if (Element* parent = child->m_ParentNode()) {
+        parent->m_TakeOut(child);
+    }
+    child->m_LinkUp(this, document);
+    for (Element* node : holders) {
+        node->m_Links()->Name(document, true);
     }
     if (insertBefore >= DWORD(m_Children.GetSize())) {
         m_Children.Add(child);
@@ -273,7 +470,7 @@ void Element::DestroyChildren()
                 std::make_reverse_iterator(children));
             node->m_Children.RemoveAll();
         }
-        node->m_Parent = nullptr;
+        node->m_DropParent();
         if (!pending.empty()) {
             __builtin_prefetch(pending.back());
         }
@@ -307,11 +504,14 @@ void Element::RemoveChild(Element* child)
 {
     for (int i = m_Children.GetSize() - 1; i >= 0; --i) {
         if (m_Children.GetData()[i] == child) {
-            if (child->m_Document != nullptr) {
-                child->m_Document->m_TrackDetached(child);
-            }
-            child->m_Detached = true;
+            // The child keeps its parent and document (both in its own
+            // CUpLinks), and joins this node's list of lent children, so
+            // that its parent is cleared when this node dies. (The records
+            // are made first: the steps that can fail.)
+            m_MakeLinks();
+            child->m_LinkUp(this, child->m_FindDocument(), true);
             m_Children.RemoveAt(i);
+            m_Lend(child);
             return;
         }
     }
@@ -333,7 +533,7 @@ bool Element::m_TakeOut(Element* child) noexcept
 void Element::m_DeleteChild(Element* child)
 {
     m_TakeOut(child);
-    child->m_Parent = nullptr;
+    child->m_DropParent();
     DeleteElement(child);
 }
 
@@ -518,8 +718,8 @@ bool Element::AddText(const CString& text)
 
 bool Element::AddTextXML(const CString& text)
 {
-    Element* child = NewElement(this, typeTextSegment, m_Document);
-    child->m_Contents = text;
+    Element* child = NewElement(this, typeTextSegment);
+    child->m_ContentsSlot() = text;
     child->m_IsAllWhiteSpace = true;
     for (char c : View(text)) {
         if (!OrvXml::IsXmlSpace(c)) {
@@ -536,10 +736,10 @@ void Element::Copy(const Element& source)
     if (&source == this) {
         return;
     }
-    for (const Element* node = source.m_Parent; node != nullptr; node = node->m_Parent) {
+    for (const Element* node = source.m_ParentNode(); node != nullptr; node = node->m_ParentNode()) {
         if (node == this) {
             // Emptying this node would destroy the source: copy it aside first.
-            Element* aside = NewElement(nullptr, source.m_Type, m_Document);
+            Element* aside = NewElement(nullptr, source.m_Type, m_FindDocument());
             aside->Copy(source);
             Copy(*aside);
             DeleteElement(aside);
@@ -552,8 +752,14 @@ void Element::Copy(const Element& source)
     while (!pending.empty()) {
         auto [target, original] = pending.back();
         pending.pop_back();
-        target->m_Tag = original->m_Tag;
-        target->m_Contents = original->m_Contents;
+        // (Emptied, the target holds no text: one of the two goes to
+        // m_Text, and the other takes a CUpLinks only when both are set.)
+        if (!original->Tag().IsEmpty()) {
+            target->m_TagSlot() = original->Tag();
+        }
+        if (!original->Contents().IsEmpty()) {
+            target->m_ContentsSlot() = original->Contents();
+        }
         target->m_Type = original->m_Type;
         target->m_IsDone = original->m_IsDone;
         target->m_IsAllWhiteSpace = original->m_IsAllWhiteSpace;
@@ -566,7 +772,7 @@ void Element::Copy(const Element& source)
             if (child == this) {
                 continue; // a node cannot contain a copy of itself
             }
-            pending.emplace_back(NewElement(target, child->m_Type, target->m_Document), child);
+            pending.emplace_back(NewElement(target, child->m_Type), child);
         }
     }
 }
@@ -582,22 +788,22 @@ void Element::Empty()
     m_IsDone = false;
     DestroyChildren();
     DestroyAttributes();
-    m_Tag.Empty();
-    m_Contents.Empty();
+    m_EmptyTexts();
 }
 
 void Element::GetText(CString& text) const
 {
     std::string gathered;
     std::vector<const Element*> pending{this};
-    const bool ignoreWhiteSpace = m_Document != nullptr && m_Document->GetIgnoreWhiteSpace();
+    const CExtensibleMarkupLanguageDocument* const document = m_FindDocument();
+    const bool ignoreWhiteSpace = document != nullptr && document->GetIgnoreWhiteSpace();
     while (!pending.empty()) {
         const Element* node = pending.back();
         pending.pop_back();
         if (!(ignoreWhiteSpace && node->m_IsAllWhiteSpace)) {
-            const std::string_view contents = node->m_Contents.View();
+            const std::string_view contents = node->Contents().View();
             if (node->m_Type == typeTextSegment && contents.find('&') != std::string_view::npos) {
-                CString resolved = node->m_Contents.ToCString();
+                CString resolved = node->Contents().ToCString();
                 node->m_ResolveEntities(resolved);
                 gathered.append(resolved.GetString(), std::size_t(resolved.GetLength()));
             } else {
@@ -613,7 +819,8 @@ void Element::GetText(CString& text) const
 
 void Element::m_ResolveEntities(CString& text) const
 {
-    if (m_Document == nullptr || text.Find('&') < 0) {
+    const CExtensibleMarkupLanguageDocument* const document = text.Find('&') < 0 ? nullptr : m_FindDocument();
+    if (document == nullptr) {
         return;
     }
     const std::string_view source = View(text);
@@ -632,7 +839,7 @@ void Element::m_ResolveEntities(CString& text) const
         }
         resolved.append(source.substr(at, amp - at));
         const CString reference(source.data() + amp, int(semicolon - amp + 1));
-        if (!m_Document->ResolveEntity(reference, replacement)) {
+        if (!document->ResolveEntity(reference, replacement)) {
             return;
         }
         resolved.append(replacement.GetString(), std::size_t(replacement.GetLength()));
@@ -647,20 +854,22 @@ void Element::m_ResolveEntities(CString& text) const
 void Element::GetName(CString& name) const
 {
     name.Empty();
-    if (m_Parent == nullptr || m_Tag.IsEmpty()) {
+    const Element* const parent = m_ParentNode();
+    const OrvXml::CNodeText& tag = Tag();
+    if (parent == nullptr || tag.IsEmpty()) {
         return;
     }
     DWORD instance = 0;
-    for (int i = 0; i < m_Parent->m_Children.GetSize(); ++i) {
-        const Element* sibling = m_Parent->m_Children.GetData()[i];
+    for (int i = 0; i < parent->m_Children.GetSize(); ++i) {
+        const Element* sibling = parent->m_Children.GetData()[i];
         if (sibling == this) {
             break;
         }
-        if (sibling->m_Tag == m_Tag) {
+        if (sibling->Tag() == tag) {
             ++instance;
         }
     }
-    name = m_Tag.ToCString();
+    name = tag.ToCString();
     if (instance > 0) {
         name.AppendFormat("(%lu)", static_cast<unsigned long>(instance));
     }
@@ -673,9 +882,10 @@ void Element::GetCompleteName(CString& name) const
     if (name.IsEmpty()) {
         return;
     }
-    const char separator = SeparatorOf(m_Document);
+    const char separator = SeparatorOf(m_FindDocument());
     CString part;
-    for (const Element* node = m_Parent; node != nullptr && node->m_Parent != nullptr; node = node->m_Parent) {
+    for (const Element* node = m_ParentNode(); node != nullptr && node->m_ParentNode() != nullptr;
+         node = node->m_ParentNode()) {
         node->GetName(part);
         if (part.IsEmpty()) {
             break;
@@ -686,7 +896,7 @@ void Element::GetCompleteName(CString& name) const
 
 Element* Element::GetChild(const CString& path) const
 {
-    const char separator = SeparatorOf(m_Document);
+    const char separator = SeparatorOf(m_FindDocument());
     std::string_view rest = View(path);
     if (rest.empty()) {
         return nullptr;
@@ -704,7 +914,7 @@ Element* Element::GetChild(const CString& path) const
         const Element* found = nullptr;
         for (int i = 0; i < node->m_Children.GetSize() && found == nullptr; ++i) {
             const Element* child = node->m_Children.GetData()[i];
-            if (View(child->m_Tag) == tag && instance-- == 0) {
+            if (View(child->Tag()) == tag && instance-- == 0) {
                 found = child;
             }
         }
@@ -718,7 +928,7 @@ Element* Element::GetChild(const CString& path) const
 
 DWORD Element::CountChildren(const CString& path) const
 {
-    const char separator = SeparatorOf(m_Document);
+    const char separator = SeparatorOf(m_FindDocument());
     const std::string_view full = View(path);
     if (full.empty()) {
         return 0;
@@ -739,7 +949,7 @@ DWORD Element::CountChildren(const CString& path) const
     }
     DWORD count = 0;
     for (int i = 0; i < node->m_Children.GetSize(); ++i) {
-        if (View(node->m_Children.GetData()[i]->m_Tag) == last) {
+        if (View(node->m_Children.GetData()[i]->Tag()) == last) {
             ++count;
         }
     }
@@ -750,36 +960,85 @@ DWORD Element::CountChildren(const CString& path) const
 
 bool Element::GetAbortParsing() const { return m_AbortParsing; }
 void Element::GetBeginning(CParsePoint& point) const { point = m_Beginning; }
-CExtensibleMarkupLanguageDocument* Element::GetDocument() const { return m_Document; }
-void Element::GetEnding(CParsePoint& point) const { point = m_Ending; }
-void Element::GetContents(CString& contents) const { contents = m_Contents.ToCString(); }
-void Element::GetTag(CString& tag) const { tag = m_Tag.ToCString(); }
-DWORD Element::GetType() const { return m_Type; }
-bool Element::IsAllWhiteSpace() const { return m_IsAllWhiteSpace; }
-bool Element::IsRoot() const { return m_Parent == nullptr; }
-Element* Element::GetParent() const { return m_Parent; }
-void Element::SetAbortParsing(bool abortParsing) { m_AbortParsing = abortParsing; }
-void Element::SetContents(const CString& contents) { m_Contents = contents; }
-void Element::SetDocument(CExtensibleMarkupLanguageDocument* document)
+CExtensibleMarkupLanguageDocument* Element::GetDocument() const { return m_FindDocument(); }
+
+CExtensibleMarkupLanguageDocument* Element::m_FindDocument() const noexcept
 {
-    if (document == m_Document) {
-        return;
-    }
-    if (m_Detached && m_Document != nullptr) {
-        m_Document->m_ForgetDetached(this);
-    }
-    m_Document = document;
-    if (document != nullptr && (m_Parent == nullptr || m_Detached) && document->m_XML != this) {
-        document->m_TrackDetached(this);
+    const Element* node = this;
+    for (;;) {
+        const std::uintptr_t up = node->m_Up;
+        if ((up & kUpTags) == 0) {
+            node = reinterpret_cast<const Element*>(up);
+        } else if ((up & kUpDocument) != 0) {
+            return reinterpret_cast<CExtensibleMarkupLanguageDocument*>(up & ~std::uintptr_t(kUpTags));
+        } else {
+            const CUpLinks* links = reinterpret_cast<const CUpLinks*>(up & ~std::uintptr_t(kUpTags));
+            if (links->holdsDocument) {
+                return links->document;
+            }
+            node = links->parent;
+        }
+        if (node == nullptr) {
+            return nullptr;
+        }
     }
 }
-void Element::SetTag(const CString& tag) { m_Tag = tag; }
+DWORD Element::m_DocumentParseOptions() const
+{
+    const CExtensibleMarkupLanguageDocument* const document = m_FindDocument();
+    return document != nullptr ? document->GetParseOptions() : CExtensibleMarkupLanguageDocument::parseDefault;
+}
+DWORD Element::m_DocumentWriteOptions() const
+{
+    const CExtensibleMarkupLanguageDocument* const document = m_FindDocument();
+    return document != nullptr ? document->GetWriteOptions() : CExtensibleMarkupLanguageDocument::writeSingleByte;
+}
+void Element::GetEnding(CParsePoint& point) const { point = m_Ending; }
+void Element::GetContents(CString& contents) const { contents = Contents().ToCString(); }
+void Element::GetTag(CString& tag) const { tag = Tag().ToCString(); }
+DWORD Element::GetType() const { return m_Type; }
+bool Element::IsAllWhiteSpace() const { return m_IsAllWhiteSpace; }
+bool Element::IsRoot() const { return m_ParentNode() == nullptr; }
+Element* Element::GetParent() const { return m_ParentNode(); }
+void Element::SetAbortParsing(bool abortParsing) { m_AbortParsing = abortParsing; }
+void Element::SetContents(const CString& contents)
+{
+    if (contents.IsEmpty() && !m_TextIsContents) {
+        // The contents are not in m_Text: nothing to make for empty ones.
+        if (CUpLinks* links = m_Links()) {
+            links->otherText.Empty();
+        }
+        return;
+    }
+    m_ContentsSlot() = contents;
+}
+void Element::SetDocument(CExtensibleMarkupLanguageDocument* document)
+{
+    CExtensibleMarkupLanguageDocument* const old = m_FindDocument();
+    if (document == old) {
+        return;
+    }
+    // A node taken out of its parent keeps both in its CUpLinks.
+    m_LinkUp(m_ParentNode(), document, m_Detached);
+}
+void Element::SetTag(const CString& tag)
+{
+    if (tag.IsEmpty() && m_TextIsContents) {
+        // The tag is not in m_Text: nothing to make for an empty one.
+        m_TagIsCDATAMarker = false;
+        if (CUpLinks* links = m_Links()) {
+            links->otherText.Empty();
+        }
+        return;
+    }
+    m_TagSlot() = tag;
+}
 void Element::SetType(DWORD type) { m_Type = BYTE(type > typeMetaData ? typeUnknown : type); }
 
 Element* Element::GetParent(const CString& name) const
 {
-    for (Element* node = m_Parent; node != nullptr; node = node->m_Parent) {
-        if (node->m_Tag == name) {
+    for (Element* node = m_ParentNode(); node != nullptr; node = node->m_ParentNode()) {
+        if (node->Tag() == name) {
             return node;
         }
     }

@@ -140,8 +140,8 @@ public:
     virtual CExtensibleMarkupLanguageElement& operator=(const CExtensibleMarkupLanguageElement& source);
 
     // Direct views for callers that read many nodes.
-    const OrvXml::CNodeText& Tag() const noexcept { return m_Tag; }
-    const OrvXml::CNodeText& Contents() const noexcept { return m_Contents; }
+    const OrvXml::CNodeText& Tag() const noexcept { return m_TextIsContents ? m_OtherText() : m_Text; }
+    const OrvXml::CNodeText& Contents() const noexcept { return m_TextIsContents ? m_Text : m_OtherText(); }
     bool IsEmptyTag() const noexcept { return m_IsTagEmpty; }
     bool IsDone() const noexcept { return m_IsDone; }
 
@@ -180,6 +180,116 @@ private:
 
     CExtensibleMarkupLanguageElement(const CExtensibleMarkupLanguageElement&) = delete;
 
+
+    // See m_Up.
+    struct CUpLinks {
+        CExtensibleMarkupLanguageElement* parent = nullptr;
+        // The node's own document when it holds one; set through Name only.
+        CExtensibleMarkupLanguageDocument* document = nullptr;
+        // Whether document is the node's; otherwise it is its parent's.
+        bool holdsDocument = false;
+        // The text of the two that m_Text does not hold.
+        OrvXml::CNodeText otherText;
+        // The records that hold the same document, in a list the document
+        // heads, so that it can clear them when it goes first.
+        CUpLinks* previousHolder = nullptr;
+        CUpLinks* nextHolder = nullptr;
+        // The children taken out of this node that still name it, first of
+        // a list through their own records (previousLent, nextLent): this
+        // node clears their parent when it goes.
+        CExtensibleMarkupLanguageElement* firstLent = nullptr;
+        CExtensibleMarkupLanguageElement* previousLent = nullptr;
+        CExtensibleMarkupLanguageElement* nextLent = nullptr;
+
+        CUpLinks() = default;
+        CUpLinks(const CUpLinks&) = delete;
+        CUpLinks& operator=(const CUpLinks&) = delete;
+        ~CUpLinks() { Name(nullptr, false); }
+        // Names the document, held by the node or (holds false) found
+        // through the parent, and keeps the holders' lists right.
+        void Name(CExtensibleMarkupLanguageDocument* named, bool holds) noexcept;
+    };
+    enum : std::uintptr_t { kUpDocument = 1, kUpLinks = 2, kUpTags = 3 };
+    CExtensibleMarkupLanguageElement* m_ParentNode() const noexcept
+    {
+        const std::uintptr_t up = m_Up;
+        if ((up & kUpTags) == 0) {
+            return reinterpret_cast<CExtensibleMarkupLanguageElement*>(up);
+        }
+        return (up & kUpLinks) != 0 ? reinterpret_cast<const CUpLinks*>(up & ~std::uintptr_t(kUpTags))->parent : nullptr;
+    }
+    CUpLinks* m_Links() const noexcept
+    {
+        return (m_Up & kUpLinks) != 0 ? reinterpret_cast<CUpLinks*>(m_Up & ~std::uintptr_t(kUpTags)) : nullptr;
+    }
+    // The document, found by walking up (what GetDocument answers).
+    CExtensibleMarkupLanguageDocument* m_FindDocument() const noexcept;
+    // The parse and write options of that document; without one, the
+    // defaults (writing single-byte text).
+    DWORD m_DocumentParseOptions() const;
+    DWORD m_DocumentWriteOptions() const;
+    // The document this node's own word names (kUpDocument or kUpLinks),
+    // without walking up; null for a plain parent link.
+    CExtensibleMarkupLanguageDocument* m_HeldDocument() const noexcept;
+    // Sets the parent and document. A CUpLinks holds the document (and is
+    // made when the node has none: the only step that throws, std::bad_alloc,
+    // before anything changes) when keepLinks is true, the document is not
+    // the parent's, or the node has no parent but a document; one that holds
+    // a text or heads a list of children taken out is kept in any case.
+    void m_LinkUp(CExtensibleMarkupLanguageElement* parent, CExtensibleMarkupLanguageDocument* document,
+        bool keepLinks = false);
+    // The node's CUpLinks, made for it when it has none (std::bad_alloc,
+    // nothing changed), naming what the node's word names.
+    CUpLinks& m_MakeLinks();
+    // A child taken out of this node joins its list of lent children (both
+    // nodes have their CUpLinks), and leaves it when it is added elsewhere or
+    // destroyed, or when this node goes (which clears the child's parent).
+    void m_Lend(CExtensibleMarkupLanguageElement* child) noexcept;
+    void m_Unlend() noexcept;
+    // Forgets the parent, keeping a document the node holds itself.
+    void m_DropParent() noexcept
+    {
+        if ((m_Up & kUpTags) == 0) {
+            m_Up = 0;
+        } else if (CUpLinks* links = m_Links()) {
+            links->parent = nullptr;
+        }
+    }
+    // A node made by the parse under this one: its document is this one's.
+    void m_LinkToParent(CExtensibleMarkupLanguageElement* parent) noexcept
+    {
+        m_Up = reinterpret_cast<std::uintptr_t>(parent);
+    }
+    // The text of the two (tag, contents) that m_Text does not hold: the
+    // CUpLinks's, the CDATA section's marker, or an empty one.
+    const OrvXml::CNodeText& m_OtherText() const noexcept;
+    // The tag or the contents, to be set: m_Text when it holds that text
+    // or nothing, else the other text, in a CUpLinks made for it when the
+    // node has none (std::bad_alloc, nothing changed).
+    OrvXml::CNodeText& m_TagSlot()
+    {
+        return !m_TextIsContents ? m_Text : m_OtherSlot(false);
+    }
+    OrvXml::CNodeText& m_ContentsSlot()
+    {
+        return m_TextIsContents ? m_Text : m_OtherSlot(true);
+    }
+    OrvXml::CNodeText& m_OtherSlot(bool contents);
+    // Whether the node holds neither text (false may still mean both are
+    // empty).
+    bool m_HoldsNoText() const noexcept
+    {
+        return m_Text.IsEmpty() && (m_Up & kUpLinks) == 0 && !m_TagIsCDATAMarker;
+    }
+    // Sets the tag to "[CDATA[" (see m_TagIsCDATAMarker).
+    void m_MarkCDATA();
+    // Empties both texts.
+    void m_EmptyTexts() noexcept;
+    // The destructor's step for a node whose word is not a plain parent.
+    void m_ReleaseUp() noexcept;
+    // The document of the parse running on this thread (one lookup for
+    // the whole parse); GetDocument outside a parse.
+    CExtensibleMarkupLanguageDocument* m_ParsingDocument() const noexcept;
 
     // Records the message through m_ReportParsingError and returns false:
     // the failing return of a parsing step.
@@ -290,14 +400,26 @@ private:
         return element;
     }
 
-    CExtensibleMarkupLanguageDocument* m_Document = nullptr;
-    CExtensibleMarkupLanguageElement* m_Parent = nullptr;
+    // The way up from a node is one word, since nodes are many: the parent
+    // itself for a node whose document is its parent's (every node a parse
+    // makes); tagged kUpDocument, its document for a document's root (0 for
+    // a node with neither parent nor document); tagged kUpLinks, a CUpLinks
+    // of the node's own. That holds the parent and the document for a node
+    // whose document cannot be found through a parent: one taken out with
+    // RemoveChild (it keeps both), one given another document with
+    // SetDocument, one made with a document but without a parent; the
+    // parent alone for a node that needs the record only for its second
+    // text (see m_Text) or for the children taken out of it.
+    // GetDocument walks up to the first word that names a document.
+    std::uintptr_t m_Up = 0;
     OrvXml::CNodeList<CExtensibleMarkupLanguageElement*> m_Children;
     OrvXml::CNodeList<CExtensibleMarkupLanguageAttribute*> m_Attributes;
-    // A text segment read by the parser holds its contents right after
-    // itself (see m_NewTextSegment).
-    OrvXml::CNodeText m_Contents;
-    OrvXml::CNodeText m_Tag;
+    // The node's tag or its contents (m_TextIsContents tells which): most
+    // nodes hold only one of them (an element its tag, a text or comment
+    // its contents), so the other one, when it is not empty, lives in the
+    // node's CUpLinks (see m_OtherText). A text segment read by the parser
+    // holds its contents right after itself (see m_NewTextSegment).
+    OrvXml::CNodeText m_Text;
     CParsePoint m_Beginning;
     CParsePoint m_Ending;
     // One of _ElementTypes, which all fit a byte.
@@ -307,11 +429,16 @@ private:
     // The less used flags share a byte, leaving room for m_Place.
     bool m_IsAllWhiteSpace : 1 = false;
     bool m_AbortParsing : 1 = false;
-    // Outside any parent's children while pointing at a document: taken
-    // out with RemoveChild, or created without a parent. The document
-    // keeps such nodes in a list so that it can clear their pointers when
-    // it is destroyed first.
+    // Taken out of its parent's children with RemoveChild while still
+    // naming that parent: the node is in the parent's list of lent children.
     bool m_Detached : 1 = false;
+    // The root a document made and owns, whatever document it names later.
+    bool m_IsDocumentRoot : 1 = false;
+    // The tag is "[CDATA[", which every CDATA section read has, held by
+    // no text (see m_OtherText).
+    bool m_TagIsCDATAMarker : 1 = false;
+    // See m_Text.
+    bool m_TextIsContents = false;
     // Where the library made the node (see m_Make): the place code of its
     // bare allocation; 0 for a node made by operator new.
     std::uint16_t m_Place = 0;

@@ -140,9 +140,9 @@ bool Element::m_ParseProcessingInstructionTag(std::string_view text, bool& close
         }
         CString full = ToCString(text);
         full += more;
-        m_Contents = contentsOf(View(full));
+        m_ContentsSlot() = contentsOf(View(full));
     } else {
-        m_Contents = contentsOf(text);
+        m_ContentsSlot() = contentsOf(text);
     }
     closed = !IsRoot();
     return m_ParseProcessingInstruction();
@@ -150,18 +150,18 @@ bool Element::m_ParseProcessingInstructionTag(std::string_view text, bool& close
 
 bool Element::m_ParseProcessingInstruction()
 {
-    if (m_Contents.IsEmpty()) {
+    if (Contents().IsEmpty()) {
         return m_Fail("The processing instruction cannot be empty (Rule 16).");
     }
     // Only the target "xml" itself (any case) makes a declaration;
     // xml-stylesheet and the like are processing instructions.
-    const std::string_view contents = View(m_Contents);
+    const std::string_view contents = View(Contents());
     if (StartsWithNoCase(contents, "xml") && (contents.size() == 3 || IsXmlSpace(contents[3]))) {
         // A node of the library's own class reads the declaration in place.
-        return m_IsPlain() ? m_ReadXMLDeclaration(View(m_Contents)) : m_ParseXMLDeclaration(m_Contents.ToCString());
+        return m_IsPlain() ? m_ReadXMLDeclaration(View(Contents())) : m_ParseXMLDeclaration(Contents().ToCString());
     }
     static const char kFirst[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_:";
-    if (m_Contents[0] == '\0' || std::strchr(kFirst, m_Contents[0]) == nullptr) {
+    if (Contents()[0] == '\0' || std::strchr(kFirst, Contents()[0]) == nullptr) {
         return m_Fail("Illegal first character in processing instruction (Rule 16->5).");
     }
     return true;
@@ -176,7 +176,7 @@ bool Element::m_ParseXMLDeclaration(const CString& declaration)
 
 bool Element::m_ReadXMLDeclaration(std::string_view declaration)
 {
-    const DWORD options = m_Document != nullptr ? m_Document->GetParseOptions() : Document::parseDefault;
+    const DWORD options = m_DocumentParseOptions();
     std::string_view text = TrimLeft(declaration);
     if ((options & Document::parseAcceptUpperCaseXMLDeclaration) == 0 && !StartsWith(text, "xml")) {
         return m_Fail("The xml declaration must be lower case (Rule 23).");
@@ -210,8 +210,8 @@ bool Element::m_ReadVersionInfo(std::string_view& text)
             int(static_cast<signed char>(value[bad])));
         return m_Fail(report);
     }
-    if (m_Document != nullptr) {
-        m_Document->SetVersion(ToCString(value));
+    if (Document* const document = m_FindDocument()) {
+        document->SetVersion(ToCString(value));
     }
     return true;
 }
@@ -247,8 +247,8 @@ bool Element::m_ReadEncodingDecl(std::string_view& text)
             ToCString(value).GetString());
         return m_Fail(report);
     }
-    if (m_Document != nullptr) {
-        m_Document->SetEncoding(ToCString(value));
+    if (Document* const document = m_FindDocument()) {
+        document->SetEncoding(ToCString(value));
     }
     return true;
 }
@@ -273,8 +273,8 @@ bool Element::m_ReadSDDecl(std::string_view& text)
         if (value != "yes" && value != "no") {
             return m_Fail("Illegal value for SDDecl, it must me lower case \"yes\" or \"no\" (Rule 32).");
         }
-        if (m_Document != nullptr) {
-            m_Document->SetStandalone(value == "yes");
+        if (Document* const document = m_FindDocument()) {
+            document->SetStandalone(value == "yes");
         }
         text = TrimLeft(text);
     }
@@ -325,15 +325,15 @@ bool Element::m_ParseBangTag(const CString& text, const CString& name, bool& clo
     if (!rest.empty() && rest.back() == '>') {
         rest.remove_suffix(1);
     }
-    m_Tag = tag.substr(1);
-    m_Contents = Trim(rest);
+    m_TagSlot() = tag.substr(1);
+    m_ContentsSlot() = Trim(rest);
     return true;
 }
 
 bool Element::m_ParseComment(const CString& text, CDataParser& parser)
 {
     CString contents = text.Mid(4);
-    const DWORD options = m_Document != nullptr ? m_Document->GetParseOptions() : Document::parseDefault;
+    const DWORD options = m_DocumentParseOptions();
     if ((options & Document::parseReadUntilCommentTerminator) != 0 && contents.Find("-->") < 0) {
         CString more;
         if (!parser.GetUntilAndIncluding(m_Ending, CString("-->"), more)) {
@@ -348,7 +348,7 @@ bool Element::m_ParseComment(const CString& text, CDataParser& parser)
     if (dashes + 2 >= contents.GetLength() || contents[dashes + 2] != '>') {
         return m_Fail("Comment contains illegal double dashes (Rule 15).");
     }
-    m_Contents = contents.Left(dashes);
+    m_ContentsSlot() = contents.Left(dashes);
     return true;
 }
 
@@ -359,7 +359,7 @@ bool Element::m_ParseCDATASection(const CString& text, CDataParser& parser)
         return false;
     }
     m_Type = typeCDATASection;
-    m_Tag = "[CDATA[";
+    m_MarkCDATA();
     std::string contents(markup.substr(9, markup.size() - 12));
     // "]]>" straight after a closing "]]>" stands for a literal "]]>".
     while (parser.GetCharacter(m_Ending, 0) == ']' && parser.GetCharacter(m_Ending, 1) == ']'
@@ -375,13 +375,13 @@ bool Element::m_ParseCDATASection(const CString& text, CDataParser& parser)
         contents += "]]>";
         contents.append(more.GetString(), std::size_t(more.GetLength() - 3));
     }
-    m_Contents = contents;
+    m_ContentsSlot() = contents;
     return true;
 }
 
 bool Element::m_ParseENTITYSection(const CString& text, CDataParser& parser)
 {
-    m_Tag = "ENTITY";
+    m_TagSlot() = "ENTITY";
     const int keyword = text.Find("ENTITY");
     if (keyword < 0) {
         return m_Fail("Ill formed ENTITY section (Rule 71).");
@@ -416,9 +416,10 @@ bool Element::m_ParseENTITYSection(const CString& text, CDataParser& parser)
         // A declaration of one of the five predefined entities redefines it
         // only under the parse option that lets AddEntity do so; otherwise
         // it is kept as a node and the entity keeps its meaning.
-        if (m_Document != nullptr && !(IsPredefinedReference(View(reference))
-                && (m_Document->GetParseOptions() & Document::parseAllowRedefinitionOfPredefinedEntities) == 0)
-            && !m_Document->m_MutableEntities().Add(reference, ToCString(definition.substr(1, close - 1)))) {
+        Document* const document = m_FindDocument();
+        if (document != nullptr && !(IsPredefinedReference(View(reference))
+                && (document->GetParseOptions() & Document::parseAllowRedefinitionOfPredefinedEntities) == 0)
+            && !document->m_MutableEntities().Add(reference, ToCString(definition.substr(1, close - 1)))) {
             return m_Fail("Internal error adding ENTITY");
         }
     } else {
@@ -446,6 +447,6 @@ bool Element::m_ParseENTITYSection(const CString& text, CDataParser& parser)
     if (!contents.empty() && contents.back() == '>') {
         contents.remove_suffix(1);
     }
-    m_Contents = Trim(contents);
+    m_ContentsSlot() = Trim(contents);
     return true;
 }

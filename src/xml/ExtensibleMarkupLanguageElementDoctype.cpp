@@ -114,7 +114,7 @@ bool Element::m_ParseDOCTYPESection(const CString& markup, CDataParser& parser)
         }
         ++end;
     }
-    m_Tag = "DOCTYPE " + ToCString(text.substr(index, end - index));
+    m_TagSlot() = "DOCTYPE " + ToCString(text.substr(index, end - index));
     index = end;
     SkipSpace(text, index);
     if (index < text.size() && (text[index] == 'S' || text[index] == 'P')) {
@@ -150,7 +150,7 @@ bool Element::m_ParseDOCTYPESection(const CString& markup, CDataParser& parser)
             return m_Fail(message);
         }
         identifier += quote + ToCString(literal) + quote;
-        m_Contents = identifier;
+        m_ContentsSlot() = identifier;
         SkipSpace(text, index);
     }
     if (index >= text.size()) {
@@ -159,7 +159,7 @@ bool Element::m_ParseDOCTYPESection(const CString& markup, CDataParser& parser)
     if (text[index] != '[') {
         return m_Fail("Impossible character in DOCTYPE declaration (Rule 28).");
     }
-    m_Contents = m_Contents.ToCString() + " [";
+    m_ContentsSlot() = Contents().ToCString() + " [";
     return m_ReadDOCTYPESubset(DWORD(index), parser);
 }
 
@@ -218,7 +218,7 @@ bool Element::m_ReadDOCTYPESubset(DWORD bracket, CDataParser& parser)
         if (t_EntityExpansion.depth != 0 && !m_CountEntityWork()) {
             return false;
         }
-        Element* child = NewElement(this, typeElement, m_Document);
+        Element* child = NewElement(this, typeElement);
         if (!child->Parse(point, parser)) {
             m_Ending = child->m_Ending;
             if (!child->m_AbortParsing) {
@@ -237,7 +237,7 @@ bool Element::m_ReadDOCTYPESubset(DWORD bracket, CDataParser& parser)
 // written back as markup that cannot be read again.
 bool Element::m_RefuseEndTagChild(Element* child)
 {
-    if (child->m_Type != typeElement || child->m_Tag.IsEmpty() || child->m_Tag[0] != '/') {
+    if (child->m_Type != typeElement || child->Tag().IsEmpty() || child->Tag()[0] != '/') {
         return true;
     }
     m_DeleteChild(child);
@@ -263,21 +263,22 @@ bool Element::m_ReadPEReference(CParsePoint& point, CDataParser& parser)
         }
     }
     m_Ending = point;
-    if (m_Document == nullptr) {
+    CExtensibleMarkupLanguageDocument* const document = m_FindDocument();
+    if (document == nullptr) {
         return m_Fail("No entity database.");
     }
     if (!m_CountEntityWork()) {
         return false;
     }
     CString replacement;
-    if (!m_Document->ResolveEntity(reference, replacement)) {
+    if (!document->ResolveEntity(reference, replacement)) {
         // External entities are recognised but never fetched: a reference
         // to one declared earlier in this subset is reported as such.
         const std::string_view name = View(reference).substr(1, std::size_t(reference.GetLength()) - 2);
         for (int i = 0; i < m_Children.GetSize(); ++i) {
             const Element* item = m_Children.GetData()[i];
-            if (item->m_Type == typeMetaData && item->m_Tag == "ENTITY"
-                && DeclaresExternalParameterEntity(View(item->m_Contents), name)) {
+            if (item->m_Type == typeMetaData && item->Tag() == "ENTITY"
+                && DeclaresExternalParameterEntity(View(item->Contents()), name)) {
                 return m_Fail("Unsupported (non-standalone) External Reference to \"%" + ToCString(name) + ";\"");
             }
         }
@@ -304,7 +305,7 @@ bool Element::m_ParseTrickyElement(const CString& replacement)
     } catch (const CMemoryException&) {
         return m_Fail("Ran out of memory allocating for a tricky element.");
     }
-    Element* child = NewElement(this, typeElement, m_Document);
+    Element* child = NewElement(this, typeElement);
     const ReplacementScope replacementScope;
     if (!child->Parse(CParsePoint(), temporary)) {
         m_DeleteChild(child);

@@ -39,6 +39,26 @@ public:
     ParseDepthScope& operator=(const ParseDepthScope&) = delete;
 };
 
+// The document of the innermost Parse running on this thread, found once
+// per parse instead of by walking up from every node the parse completes;
+// null outside a parse and in a parse of nodes without a document, where
+// the nodes' steps walk up instead.
+constinit ORV_FAST_THREAD_LOCAL Document* t_ParsingDocument = nullptr;
+
+class ParsingDocumentScope {
+public:
+    explicit ParsingDocumentScope(Document* document) noexcept : m_Saved(t_ParsingDocument)
+    {
+        t_ParsingDocument = document;
+    }
+    ~ParsingDocumentScope() { t_ParsingDocument = m_Saved; }
+    ParsingDocumentScope(const ParsingDocumentScope&) = delete;
+    ParsingDocumentScope& operator=(const ParsingDocumentScope&) = delete;
+
+private:
+    Document* const m_Saved;
+};
+
 const char kNestedTooDeeply[] = "Elements are nested too deeply.";
 
 // About the bytes of tree per byte of attribute-rich markup.
@@ -140,6 +160,7 @@ bool Element::Parse(const CParsePoint& beginning, CDataParser& parser)
     if (t_ParseDepth == 0) {
         t_EntityExpansion = CEntityExpansion();
     }
+    const ParsingDocumentScope parsing(m_FindDocument());
     try {
         ParseDepthScope depth;
         // A tree takes a few times the bytes it is read from; a small
@@ -159,11 +180,17 @@ bool Element::Parse(const CParsePoint& beginning, CDataParser& parser)
     try {
         m_ReportParsingError("Can't allocate memory.");
     } catch (...) {
-        if (m_Document != nullptr) {
-            m_Document->m_ErrorRecorded = true;
+        if (Document* document = m_FindDocument()) {
+            document->m_ErrorRecorded = true;
         }
     }
     return false;
+}
+
+inline Document* Element::m_ParsingDocument() const noexcept
+{
+    Document* const document = t_ParsingDocument;
+    return document != nullptr ? document : m_FindDocument();
 }
 
 bool Element::m_IsPlain() const noexcept
@@ -181,8 +208,8 @@ bool Element::m_CountEntityWork()
 
 void Element::m_ReportParsingError(const CString& message) const
 {
-    if (m_Document != nullptr) {
-        m_Document->SetParsingErrorInformation(m_Tag.ToCString(), m_Beginning, m_Ending, &message);
+    if (Document* document = m_FindDocument()) {
+        document->SetParsingErrorInformation(Tag().ToCString(), m_Beginning, m_Ending, &message);
     }
 }
 
@@ -197,9 +224,9 @@ inline bool Element::m_RunCallbacks(const char* abortMessage)
 {
     // A document of the library's own class with no callbacks registered
     // would call none: the call is left out for every node.
-    if (m_Document != nullptr
-        && (!m_Document->m_Callbacks.IsEmpty() || typeid(*m_Document) != typeid(Document))) {
-        m_Document->ExecuteCallbacks(this);
+    Document* const document = m_ParsingDocument();
+    if (document != nullptr && (!document->m_Callbacks.IsEmpty() || typeid(*document) != typeid(Document))) {
+        document->ExecuteCallbacks(this);
     }
     if (m_AbortParsing) {
         return m_Fail(abortMessage);
@@ -214,7 +241,7 @@ bool Element::m_ParseOneNode(const CParsePoint& beginning, CDataParser& parser, 
     open = false;
     m_AbortParsing = false;
     // A node just created holds nothing to empty.
-    if (m_IsPlain() && m_Children.IsEmpty() && m_Attributes.IsEmpty() && m_Tag.IsEmpty() && m_Contents.IsEmpty()) {
+    if (m_IsPlain() && m_Children.IsEmpty() && m_Attributes.IsEmpty() && m_HoldsNoText()) {
         m_IsDone = false;
     } else {
         Empty();
@@ -272,7 +299,7 @@ bool Element::m_ParseTextSegment(CDataParser& parser)
     }
     m_IsAllWhiteSpace = IsAllSpace(View(text));
     if (reachedMarkup) {
-        m_Contents = text;
+        m_ContentsSlot() = text;
         m_IsDone = true;
         return true;
     }
@@ -469,6 +496,65 @@ std::size_t FindValueEnd(std::string_view text, char quote) noexcept
     return std::string_view::npos;
 }
 
+#if defined(__SSE2__)
+// The bytes of sixteen from low to high (unsigned), as a mask of 0xFF
+// bytes: each is moved so that low becomes -128, and the range is then one
+// signed comparison.
+inline __m128i InRange(__m128i chunk, char low, char high) noexcept
+{
+    const __m128i moved = _mm_add_epi8(chunk, _mm_set1_epi8(char(0x80 - BYTE(low))));
+    return _mm_cmplt_epi8(moved, _mm_set1_epi8(char(BYTE(high) - BYTE(low) - 127)));
+}
+
+// The name bytes (see IsNameCharByte) of sixteen, as a mask of 0xFF bytes.
+inline __m128i NameBytesOf(__m128i chunk) noexcept
+{
+    const __m128i letter = InRange(_mm_or_si128(chunk, _mm_set1_epi8(0x20)), 'a', 'z');
+    // '-', '.', the digits and ':' are 0x2D to 0x3A, all but '/'.
+    const __m128i punctuationOrDigit
+        = _mm_andnot_si128(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('/')), InRange(chunk, '-', ':'));
+    return _mm_or_si128(_mm_or_si128(letter, punctuationOrDigit), _mm_cmpeq_epi8(chunk, _mm_set1_epi8('_')));
+}
+
+// What a start tag's attributes look like over up to 64 bytes, one bit
+// per byte (bit i for window[i]): the name bytes, and the bytes that end
+// or stop a plain value: both quotes, '<', and every byte below 14 (tab, LF
+// and CR among them). A window starts with 48 bytes classified and takes
+// the last 16 when an attribute needs them; the bits past those filled
+// are clear.
+struct TagWindow {
+    const char* window;
+    std::size_t filled;
+    std::uint64_t nameBytes;
+    std::uint64_t valueEnds;
+
+    // window[filled, filled + 16) must lie in the data, and filled be
+    // below 64.
+    void Fill16() noexcept
+    {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(window + filled));
+        const __m128i ends = _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('"')), _mm_cmpeq_epi8(chunk, _mm_set1_epi8('\''))),
+            _mm_or_si128(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('<')),
+                _mm_cmpeq_epi8(_mm_min_epu8(chunk, _mm_set1_epi8(13)), chunk)));
+        nameBytes |= std::uint64_t(unsigned(_mm_movemask_epi8(NameBytesOf(chunk)))) << filled;
+        valueEnds |= std::uint64_t(unsigned(_mm_movemask_epi8(ends))) << filled;
+        filled += 16;
+    }
+    // Starts a window at at, of which 48 bytes must lie in the data.
+    void Restart(const char* at) noexcept
+    {
+        window = at;
+        filled = 0;
+        nameBytes = 0;
+        valueEnds = 0;
+        Fill16();
+        Fill16();
+        Fill16();
+    }
+};
+#endif
+
 // The first byte at or after at (before end) that is not a name byte
 // (see IsNameCharByte), or end. Sixteen bytes are classified at a time
 // where they can be: most names end within the first sixteen.
@@ -477,17 +563,7 @@ inline const char* SkipNameBytes(const char* at, const char* end) noexcept
 #if defined(__SSE2__)
     while (end - at >= 16) {
         const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-        // Bytes above 0x7F compare as negative and fall in no range.
-        const __m128i folded = _mm_or_si128(chunk, _mm_set1_epi8(0x20));
-        const __m128i letter = _mm_and_si128(
-            _mm_cmpgt_epi8(folded, _mm_set1_epi8('a' - 1)), _mm_cmpgt_epi8(_mm_set1_epi8('z' + 1), folded));
-        // '-', '.', the digits and ':' are 0x2D to 0x3A, all but '/'.
-        const __m128i punctuationOrDigit = _mm_andnot_si128(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('/')),
-            _mm_and_si128(
-                _mm_cmpgt_epi8(chunk, _mm_set1_epi8('-' - 1)), _mm_cmpgt_epi8(_mm_set1_epi8(':' + 1), chunk)));
-        const __m128i name = _mm_or_si128(
-            _mm_or_si128(letter, punctuationOrDigit), _mm_cmpeq_epi8(chunk, _mm_set1_epi8('_')));
-        const unsigned others = ~unsigned(_mm_movemask_epi8(name)) & 0xFFFFu;
+        const unsigned others = ~unsigned(_mm_movemask_epi8(NameBytesOf(chunk))) & 0xFFFFu;
         if (others != 0) {
             return at + __builtin_ctz(others);
         }
@@ -539,7 +615,85 @@ bool Element::m_ReadSimpleStartTag(CDataParser& parser, bool& closed)
         }
         return at != end;
     };
+    // Takes an attribute read; false when the tag has one of that name.
+    // (Forced inline: called out of line it costs a tenth more per parse of
+    // attribute-heavy data.)
+    const auto take = [&](std::string_view name, std::string_view value, bool normalise) __attribute__((always_inline)) {
+        const std::uint64_t bit = NameBit(name);
+        if ((seen & bit) != 0) {
+            for (int i = 0; i < count; ++i) {
+                if (attributes[i].Name() == name) {
+                    return false;
+                }
+            }
+        }
+        seen |= bit;
+        room += CExtensibleMarkupLanguageAttribute::EmbeddedRoom(name.size(), value.size());
+        attributes[count++] = SimpleAttribute{name.data(), name.size(), value.data(), value.size(), normalise};
+        return true;
+    };
+#if defined(__SSE2__)
+    // The usual attribute, a single space, a name of name bytes, '=', and a
+    // quoted value of bytes that need no closer look, is read from the
+    // masks of a window of up to 64 bytes, started again where an attribute
+    // starts that does not lie in the current one; any other (or one too
+    // near the end of the data) is read byte by byte below.
+    TagWindow window{end, 64, 0, 0};
+#endif
     for (;;) {
+#if defined(__SSE2__)
+        while (at != end && *at == ' ' && count != kMostSimpleAttributes) {
+            // Where the name and the value lie, when both lie in the window
+            // (started again at most once, here, at the attribute: with all
+            // 64 bytes at once when the tag has shown an attribute before).
+            const char* valueStart = nullptr;
+            std::size_t nameLength = 0;
+            std::size_t valueLength = 0;
+            for (;;) {
+                const std::size_t offset = std::size_t(at - window.window);
+                if (offset < 60) {
+                    // Bit j: at[1 + j] is not a name byte. Past the window
+                    // the bits read as name bytes; the one set for its last
+                    // byte ends a name that runs that far, which then leaves
+                    // no room for a value. (A name that runs past the bytes
+                    // filled seems to end there, and finds no value end.)
+                    const std::uint64_t others
+                        = (~window.nameBytes >> (offset + 1)) | (std::uint64_t(1) << (62 - offset));
+                    nameLength = std::size_t(__builtin_ctzll(others));
+                    const std::size_t valueOffset = offset + nameLength + 3;
+                    if (valueOffset < 64) {
+                        const std::uint64_t ends = window.valueEnds >> valueOffset;
+                        if (ends != 0) {
+                            valueStart = window.window + valueOffset;
+                            valueLength = std::size_t(__builtin_ctzll(ends));
+                            break;
+                        }
+                    }
+                    // The first 48 bytes do not hold the attribute: the
+                    // last 16 are classified.
+                    if (window.filled == 48 && end - window.window >= 64) {
+                        window.Fill16();
+                        continue;
+                    }
+                }
+                if (window.window == at || end - at < 48) {
+                    break;
+                }
+                window.Restart(at);
+                if (count != 0 && end - at >= 64) {
+                    window.Fill16();
+                }
+            }
+            if (valueStart == nullptr || nameLength == 0 || at[nameLength + 1] != '=' || !IsQuote(valueStart[-1])
+                || valueStart[valueLength] != valueStart[-1]) {
+                break;
+            }
+            if (!take(std::string_view(at + 1, nameLength), std::string_view(valueStart, valueLength), false)) {
+                return false;
+            }
+            at = valueStart + valueLength + 1;
+        }
+#endif
         // Usually a single space comes next, then a byte above the space
         // (every byte at or below it is left to the general skip).
         if (end - at > 1 && *at == ' ' && BYTE(at[1]) > BYTE(' ')) {
@@ -599,17 +753,9 @@ bool Element::m_ReadSimpleStartTag(CDataParser& parser, bool& closed)
         }
         const std::string_view value(valueStart, std::size_t(at - valueStart));
         ++at;
-        const std::uint64_t bit = NameBit(name);
-        if ((seen & bit) != 0) {
-            for (int i = 0; i < count; ++i) {
-                if (attributes[i].Name() == name) {
-                    return false;
-                }
-            }
+        if (!take(name, value, normalise)) {
+            return false;
         }
-        seen |= bit;
-        room += CExtensibleMarkupLanguageAttribute::EmbeddedRoom(name.size(), value.size());
-        attributes[count++] = SimpleAttribute{name.data(), name.size(), value.data(), value.size(), normalise};
     }
 
     // The tag is read: the point moves past it as stepping over each byte
@@ -622,7 +768,7 @@ bool Element::m_ReadSimpleStartTag(CDataParser& parser, bool& closed)
     }
     m_Ending.SetIndex(DWORD(at - first));
     m_Type = typeElement;
-    m_SetTextAfterNode(m_Tag, tag);
+    m_SetTextAfterNode(m_TagSlot(), tag);
     m_IsTagEmpty = closed;
     if (count == 0) {
         return true;
@@ -661,7 +807,7 @@ bool Element::m_ReadSimpleDeclaration(std::string_view markup, CDataParser& pars
             return false;
         }
         m_Type = typeComment;
-        m_SetTextAfterNode(m_Contents, markup.substr(4, markup.size() - 7));
+        m_SetTextAfterNode(m_ContentsSlot(), markup.substr(4, markup.size() - 7));
         return true;
     }
     if (markup.size() >= 12 && StartsWith(markup, "<![CDATA[") && EndsWith(markup, "]]>") && parser.IsTextASCII()) {
@@ -670,8 +816,8 @@ bool Element::m_ReadSimpleDeclaration(std::string_view markup, CDataParser& pars
             return false;
         }
         m_Type = typeCDATASection;
-        m_Tag = "[CDATA[";
-        m_SetTextAfterNode(m_Contents, markup.substr(9, markup.size() - 12));
+        m_MarkCDATA();
+        m_SetTextAfterNode(m_ContentsSlot(), markup.substr(9, markup.size() - 12));
         return true;
     }
     return false;
@@ -772,14 +918,14 @@ bool Element::m_ParseTagView(std::string_view markup, bool& closed, CDataParser&
         m_IsTagEmpty = true;
     }
     m_Type = typeElement;
-    m_Tag = name;
+    m_TagSlot() = name;
     if (hasSpace) {
         const std::string_view list = afterOpener.substr(nameLength);
         if (!m_ParseAttributeList(list.data(), int(list.size()), isEndTag)) {
             return false;
         }
     }
-    if (!(m_IsPlain() ? m_CheckElementName(m_Tag.View()) : m_ParseElementName(m_Tag.ToCString()))) {
+    if (!(m_IsPlain() ? m_CheckElementName(Tag().View()) : m_ParseElementName(Tag().ToCString()))) {
         return false;
     }
     closed = isEndTag || m_IsTagEmpty;
@@ -1008,8 +1154,8 @@ bool Element::m_EndOfDataInside(std::vector<Element*>& open)
 {
     Element* node = open.back();
     if (node->IsRoot()) {
-        if (node->m_Document != nullptr) {
-            node->m_Document->ExecuteCallbacks(node);
+        if (Document* document = node->m_ParsingDocument()) {
+            document->ExecuteCallbacks(node);
         }
         return true;
     }
@@ -1043,8 +1189,7 @@ bool Element::m_ReadChild(DWORD next, CDataParser& parser, bool counting, Elemen
         // (m_AppendNew deletes the node when it throws: child stays null.)
         auto* made = m_Make();
         made->m_Type = next == '<' ? typeElement : typeTextSegment;
-        made->m_Parent = this;
-        made->m_Document = m_Document;
+        made->m_LinkToParent(this);
         m_AppendNew(this, made);
         child = made;
     } catch (const std::bad_alloc&) {
@@ -1063,6 +1208,15 @@ bool Element::m_ReadChild(DWORD next, CDataParser& parser, bool counting, Elemen
         return false;
     }
     return true;
+}
+
+// (Inline: it runs for every run of white space between tags.)
+inline bool Element::m_DropsWhiteSpace() const
+{
+    const Document* const document = m_ParsingDocument();
+    const DWORD options = document != nullptr ? document->GetParseOptions() : Document::parseDefault;
+    return (options & Document::parseDropWhiteSpaceAndVerifyEntities) != 0
+        || (options & Document::parseKeepWhiteSpaceAndUnverifiedEntities) == 0;
 }
 
 // Single-byte text up to the next '<', read straight into a child. Text
@@ -1142,19 +1296,13 @@ Element::TextChild Element::m_ReadText(CDataParser& parser, bool counting)
     return m_AcceptChild(child, finished) ? TextChild::Read : TextChild::Failed;
 }
 
-bool Element::m_DropsWhiteSpace() const
-{
-    const DWORD options = m_Document != nullptr ? m_Document->GetParseOptions() : Document::parseDefault;
-    return (options & Document::parseDropWhiteSpaceAndVerifyEntities) != 0
-        || (options & Document::parseKeepWhiteSpaceAndUnverifiedEntities) == 0;
-}
 
 // Applies the rules for a child that has been read completely; finished
 // tells that the child was this node's end tag.
 bool Element::m_AcceptChild(Element* child, bool& finished)
 {
     finished = false;
-    if (child->m_Tag.IsEmpty()) {
+    if (child->Tag().IsEmpty()) {
         if (child->m_Type != typeTextSegment) {
             return true;
         }
@@ -1171,10 +1319,10 @@ bool Element::m_AcceptChild(Element* child, bool& finished)
         }
         return true;
     }
-    if (child->m_Tag[0] != '/') {
+    if (child->Tag()[0] != '/') {
         return true;
     }
-    const CString found = ToCString(Trim(View(child->m_Tag).substr(1)));
+    const CString found = ToCString(Trim(View(child->Tag()).substr(1)));
     m_DeleteChild(child);
     finished = true;
     return m_CloseWithEndTag(found);
@@ -1187,9 +1335,10 @@ bool Element::m_AcceptChild(Element* child, bool& finished)
 // that never joins the tree and lives only while its markup is checked.
 bool Element::m_ReadEndTag(CDataParser& parser)
 {
-    if (parser.IsTextASCII() && !m_Tag.IsEmpty() && (m_Document == nullptr || m_Document->m_Callbacks.IsEmpty())) {
+    const Document* const document = m_ParsingDocument();
+    if (parser.IsTextASCII() && !Tag().IsEmpty() && (document == nullptr || document->m_Callbacks.IsEmpty())) {
         const std::string_view data = parser.GetByteView();
-        const std::string_view tag = View(m_Tag);
+        const std::string_view tag = View(Tag());
         const std::size_t index = m_Ending.GetIndex();
         const std::size_t length = tag.size() + 3;
         if (data.size() - index >= length && data.compare(index + 2, tag.size(), tag) == 0
@@ -1201,30 +1350,29 @@ bool Element::m_ReadEndTag(CDataParser& parser)
     }
     Element endTag;
     endTag.m_Type = typeElement;
-    endTag.m_Parent = this;
-    endTag.m_Document = m_Document;
+    endTag.m_LinkToParent(this);
     bool open = false;
     const bool parsed = endTag.m_ParseOneNode(m_Ending, parser, open);
     m_Ending = endTag.m_Ending;
-    endTag.m_Parent = nullptr;
+    endTag.m_DropParent();
     if (!parsed) {
         return false;
     }
     // Markup that begins "</" always reads as an end tag, which closes itself.
-    return m_CloseWithEndTag(ToCString(Trim(View(endTag.m_Tag).substr(1))));
+    return m_CloseWithEndTag(ToCString(Trim(View(endTag.Tag()).substr(1))));
 }
 
 // Closes this node with the name found in an end tag.
 bool Element::m_CloseWithEndTag(const CString& found)
 {
     // An end tag without a name closes nothing, not even the root.
-    if (found == m_Tag && !found.IsEmpty()) {
+    if (found == Tag() && !found.IsEmpty()) {
         m_IsDone = true;
         return m_RunCallbacks("Parsing was aborted by Callback function.");
     }
     CString message;
     message.Format("Overlapping tags detected. Found \"%s\" but needed to find \"%s\".", found.GetString(),
-        m_Tag.GetString());
+        Tag().GetString());
     m_ReportParsingError(message);
     Empty();
     return false;
@@ -1234,11 +1382,12 @@ bool Element::m_CloseWithEndTag(const CString& found)
 // that the document's entity table knows.
 bool Element::m_VerifyEntityReferences(const Element* child)
 {
-    if (m_Document == nullptr) {
+    const Document* const document = m_ParsingDocument();
+    if (document == nullptr) {
         return true;
     }
-    const std::string_view text = View(child->m_Contents);
-    const CExtensibleMarkupLanguageEntities& entities = m_Document->GetEntities();
+    const std::string_view text = View(child->Contents());
+    const CExtensibleMarkupLanguageEntities& entities = document->GetEntities();
     constexpr std::size_t stop = std::string_view::npos;
     return ForEachAmpersand(text, [&](std::size_t ampersand) {
         const std::size_t predefined = PredefinedReferenceLength(text, ampersand);

@@ -170,7 +170,7 @@ class CXmlWriter {
 public:
     explicit CXmlWriter(const Element& start)
     {
-        const Document* document = start.m_Document;
+        const Document* document = start.m_FindDocument();
         if (document != nullptr) {
             m_Options = document->GetWriteOptions();
             m_CodePage = document->GetConversionCodePage();
@@ -262,7 +262,7 @@ public:
 
     void Declaration(const Element& root)
     {
-        const Document* document = root.m_Document;
+        const Document* document = root.m_FindDocument();
         CString version;
         CString encoding;
         bool standalone = true;
@@ -291,7 +291,7 @@ private:
     // the indentation level reached here.
     void Delegate(const Element& node)
     {
-        Document* document = node.m_Document;
+        Document* document = node.m_FindDocument();
         if (document != nullptr) {
             document->SetAutomaticIndentation(m_Automatic, m_Level, m_IndentBy);
         }
@@ -306,30 +306,30 @@ private:
     {
         switch (node.m_Type) {
         case Element::typeTextSegment:
-            Text(node.m_Contents);
+            Text(node.Contents());
             return true;
         case Element::typeComment:
             Text("<!--");
-            Text(node.m_Contents);
+            Text(node.Contents());
             Text("-->");
             return true;
         case Element::typeCDATASection:
-            CDATA(node.m_Contents);
+            CDATA(node.Contents());
             return true;
         case Element::typeProcessingInstruction:
-            if (node.m_Parent == nullptr) {
+            if (node.m_ParentNode() == nullptr) {
                 Declaration(node);
             } else {
                 Text("<?");
-                Text(node.m_Contents);
+                Text(node.Contents());
                 Text("?>");
             }
             return true;
         case Element::typeMetaData:
             Text("<!");
-            Text(node.m_Tag);
+            Text(node.Tag());
             Text(" ");
-            Text(node.m_Contents);
+            Text(node.Contents());
             if (!StartsWithDOCTYPE(node)) {
                 Text(">");
             }
@@ -338,11 +338,11 @@ private:
             m_Level += m_Automatic ? m_IndentBy : 0;
             Indentation();
             Text("<");
-            Text(node.m_Tag);
+            Text(node.Tag());
             Attributes(node);
             Text(WritesEmptyTag(node) ? "/>" : ">");
             if (!WritesEmptyTag(node)) {
-                Text(node.m_Contents);
+                Text(node.Contents());
             }
             return true;
         default:
@@ -355,7 +355,7 @@ private:
         if (node.m_Type == Element::typeMetaData && StartsWithDOCTYPE(node)) {
             // An opened internal subset is closed even when it held nothing,
             // so the declaration reads back.
-            const std::string_view contents = View(node.m_Contents);
+            const std::string_view contents = View(node.Contents());
             if (node.m_Children.GetSize() > 0 || (!contents.empty() && contents.back() == '[')) {
                 Text("]");
             }
@@ -372,7 +372,7 @@ private:
                 Indentation();
             }
             Text("</");
-            Text(node.m_Tag);
+            Text(node.Tag());
             Text(">");
         }
         m_Level -= m_Automatic ? m_IndentBy : 0;
@@ -404,7 +404,7 @@ private:
 
     static bool StartsWithDOCTYPE(const Element& node) noexcept
     {
-        return View(node.m_Tag).substr(0, 7) == "DOCTYPE";
+        return View(node.Tag()).substr(0, 7) == "DOCTYPE";
     }
 
     std::string m_Out;
@@ -449,20 +449,20 @@ void Element::WriteTo(CByteArray& bytes) const
 // themselves (the library's own nodes on the fast path).
 void Element::m_WriteThroughSteps(CByteArray& bytes) const
 {
-    const DWORD options = m_Document != nullptr ? m_Document->GetWriteOptions() : Document::writeSingleByte;
+    const DWORD options = m_DocumentWriteOptions();
     const auto put = [&](std::string_view text) { m_PutText(text, options, bytes); };
     switch (m_Type) {
     case typeTextSegment:
-        put(View(m_Contents));
+        put(View(Contents()));
         break;
     case typeComment:
         put("<!--");
-        put(View(m_Contents));
+        put(View(Contents()));
         put("-->");
         break;
     case typeCDATASection: {
         put("<![CDATA[");
-        std::string_view rest = View(m_Contents);
+        std::string_view rest = View(Contents());
         for (std::size_t found = rest.find("]]>"); found != std::string_view::npos; found = rest.find("]]>")) {
             put(rest.substr(0, found));
             put("]]>]]>");
@@ -476,13 +476,13 @@ void Element::m_WriteThroughSteps(CByteArray& bytes) const
         // The declaration is built as single-byte text, then put through
         // the step character by character.
         std::string text;
-        if (m_Parent == nullptr) {
+        if (m_ParentNode() == nullptr) {
             CXmlWriter declaration(*this);
             declaration.SetSingleByte();
             declaration.Declaration(*this);
             text = declaration.Output();
         } else {
-            text = "<?" + std::string(View(m_Contents)) + "?>";
+            text = "<?" + std::string(View(Contents())) + "?>";
         }
         put(text);
         m_AppendChildren(bytes);
@@ -490,16 +490,16 @@ void Element::m_WriteThroughSteps(CByteArray& bytes) const
     }
     case typeMetaData: {
         put("<!");
-        put(View(m_Tag));
+        put(View(Tag()));
         put(" ");
-        put(View(m_Contents));
-        const bool doctype = View(m_Tag).substr(0, 7) == "DOCTYPE";
+        put(View(Contents()));
+        const bool doctype = View(Tag()).substr(0, 7) == "DOCTYPE";
         if (!doctype) {
             put(">");
         }
         m_AppendChildren(bytes);
         if (doctype) {
-            const std::string_view contents = View(m_Contents);
+            const std::string_view contents = View(Contents());
             if (m_Children.GetSize() > 0 || (!contents.empty() && contents.back() == '[')) {
                 put("]");
             }
@@ -511,20 +511,20 @@ void Element::m_WriteThroughSteps(CByteArray& bytes) const
         m_IncrementIndentation();
         m_AddIndentation(bytes);
         put("<");
-        put(View(m_Tag));
+        put(View(Tag()));
         m_AppendAttributes(bytes);
         const int count = m_Children.GetSize();
         if (m_IsTagEmpty && count == 0) {
             put("/>");
         } else {
             put(">");
-            put(View(m_Contents));
+            put(View(Contents()));
             m_AppendChildren(bytes);
             if (count > 0 && !(count == 1 && m_Children.GetData()[0]->m_Type == typeTextSegment)) {
                 m_AddIndentation(bytes);
             }
             put("</");
-            put(View(m_Tag));
+            put(View(Tag()));
             put(">");
         }
         m_DecrementIndentation();
@@ -551,7 +551,7 @@ void Element::m_AppendChildren(CByteArray& bytes) const
 
 void Element::m_AppendAttributes(CByteArray& bytes) const
 {
-    const DWORD options = m_Document != nullptr ? m_Document->GetWriteOptions() : Document::writeSingleByte;
+    const DWORD options = m_DocumentWriteOptions();
     for (int i = 0; i < m_Attributes.GetSize(); ++i) {
         const CExtensibleMarkupLanguageAttribute* attribute = m_Attributes[i];
         if (!attribute->m_Name.IsEmpty()) {
@@ -568,15 +568,16 @@ void Element::m_AppendAttributes(CByteArray& bytes) const
 
 void Element::m_AddIndentation(CByteArray& bytes) const
 {
-    if (m_Document == nullptr) {
+    const Document* const document = m_FindDocument();
+    if (document == nullptr) {
         return;
     }
     bool automatic = false;
     DWORD level = 0;
     DWORD indentBy = 0;
-    m_Document->GetAutomaticIndentation(automatic, level, indentBy);
+    document->GetAutomaticIndentation(automatic, level, indentBy);
     if (automatic) {
-        const DWORD options = m_Document->GetWriteOptions();
+        const DWORD options = document->GetWriteOptions();
         m_PutText("\r\n", options, bytes);
         for (DWORD i = 0; i < level; ++i) {
             m_PutText(" ", options, bytes);
@@ -587,32 +588,33 @@ void Element::m_AddIndentation(CByteArray& bytes) const
 void Element::m_AddCharacterToOutput(DWORD character, DWORD writeOptions, CByteArray& bytes) const
 {
     std::string out;
-    OrvXml::EncodeCharacter(out, character, writeOptions, m_Document != nullptr ? m_Document->GetConversionCodePage() : 65001);
+    const Document* const document = m_FindDocument();
+    OrvXml::EncodeCharacter(out, character, writeOptions, document != nullptr ? document->GetConversionCodePage() : 65001);
     OrvXml::AppendBytes(bytes, out);
 }
 
 void Element::m_IncrementIndentation() const
 {
-    if (m_Document != nullptr) {
+    if (Document* const document = m_FindDocument()) {
         bool automatic = false;
         DWORD level = 0;
         DWORD indentBy = 0;
-        m_Document->GetAutomaticIndentation(automatic, level, indentBy);
+        document->GetAutomaticIndentation(automatic, level, indentBy);
         if (automatic) {
-            m_Document->SetAutomaticIndentation(automatic, level + indentBy, indentBy);
+            document->SetAutomaticIndentation(automatic, level + indentBy, indentBy);
         }
     }
 }
 
 void Element::m_DecrementIndentation() const
 {
-    if (m_Document != nullptr) {
+    if (Document* const document = m_FindDocument()) {
         bool automatic = false;
         DWORD level = 0;
         DWORD indentBy = 0;
-        m_Document->GetAutomaticIndentation(automatic, level, indentBy);
+        document->GetAutomaticIndentation(automatic, level, indentBy);
         if (automatic) {
-            m_Document->SetAutomaticIndentation(automatic, level - indentBy, indentBy);
+            document->SetAutomaticIndentation(automatic, level - indentBy, indentBy);
         }
     }
 }

@@ -448,29 +448,36 @@ TEST(DocumentParse, StartTagsReadAlikeInSingleByteAndWideText)
     std::string shape40;
     const std::string many30 = manyAttributes(30, shape30);
     const std::string many40 = manyAttributes(40, shape40);
-    const struct {
-        const char* markup;
-        const char* shape; // null: the parse fails
-    } cases[] = {
+    struct Case {
+        std::string markup;
+        std::string shape; // empty: the parse fails
+    };
+    std::vector<Case> cases = {
         {"<a x=\"1\"y='2'/>", "a/ x=[1] y=[2]"},
         {"<a  x = \"v>w\"\t>t</a>", "a x=[v>w]"},
         {"<a x=\"line\r\nnext\tend\rz\" y=\"0123456789abcdefghij\"/>", "a/ x=[line next end z] y=[0123456789abcdefghij]"},
         {"<a x=\"\x01\x0b\x0c\" y='\"'/>", "a/ x=[\x01\x0b\x0c] y=[\"]"},
         {"<a\nx='1'\n/>", "a/ x=[1]"},
         {"<a />", "a/"},
-        {"<a/ >", nullptr},
-        {"<a x='1' x='2'/>", nullptr},
-        {"<a x='1' y='<'/>", nullptr},
+        {"<a/ >", ""},
+        {"<a x='1' x='2'/>", ""},
+        {"<a x='1' y='<'/>", ""},
         {"<a x y='1'/>", "a/ x y=[1]"},
-        {"<a x='1/>", nullptr},
-        {"<1a/>", nullptr},
-        {many30.c_str(), shape30.c_str()},
-        {many40.c_str(), shape40.c_str()},
-        {"<a n1n='1' n11n='2' n1n='3'/>", nullptr},
+        {"<a x='1/>", ""},
+        {"<1a/>", ""},
+        {many30, shape30},
+        {many40, shape40},
+        {"<a n1n='1' n11n='2' n1n='3'/>", ""},
     };
+    // A first attribute 0 to 79 bytes longer shifts the others across the
+    // tag's scanning window and up to the end of the data.
+    for (std::size_t shift = 0; shift < 80; ++shift) {
+        const std::string name = "p" + std::string(shift, 'q');
+        cases.push_back({"<a " + name + "='1' b=\"it's\" c='x\ny' d=''/>", "a/ " + name + "=[1] b=[it's] c=[x y] d=[]"});
+    }
     for (const auto& c : cases) {
         SCOPED_TRACE(c.markup);
-        const std::string text = "<?xml version='1.0'?>" + std::string(c.markup);
+        const std::string text = "<?xml version='1.0'?>" + c.markup;
         Document narrow;
         Document wide;
         const bool narrowRead = ParseBytes(narrow, text);
@@ -478,12 +485,12 @@ TEST(DocumentParse, StartTagsReadAlikeInSingleByteAndWideText)
         ASSERT_EQ(narrowRead, wideRead);
         EXPECT_EQ(ErrorOf(narrow).message, ErrorOf(wide).message);
         if (!narrowRead) {
-            EXPECT_EQ(c.shape, nullptr) << ErrorOf(narrow).message;
+            EXPECT_EQ(c.shape, "") << ErrorOf(narrow).message;
             continue;
         }
         const Element* top = narrow.GetElement("a");
         ASSERT_NE(top, nullptr);
-        ASSERT_NE(c.shape, nullptr);
+        ASSERT_NE(c.shape, "");
         EXPECT_EQ(Shape(top), Shape(wide.GetElement("a")));
         EXPECT_EQ(Shape(top), c.shape);
     }

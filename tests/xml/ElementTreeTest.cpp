@@ -1,5 +1,6 @@
 #include "XmlTestSupport.h"
 
+#include <memory>
 #include <string>
 #include <thread>
 #include <tuple>
@@ -377,6 +378,145 @@ TEST(ElementTree, DeletedAndTakenOutNodesLeaveNoDanglingPointers)
         node->GetText(text);
         Element::DeleteElement(node);
     }
+}
+
+// A node's document is found through its parents: each node below one
+// taken out, moved or given another document answers as that node does,
+// and a parent that gave up a child still clears it when it dies.
+TEST(ElementTree, DocumentsFollowTakenOutMovedAndReassignedNodes)
+{
+    Document first;
+    Document second;
+    ASSERT_TRUE(ParseBytes(first, "<a><b><c><d/></c></b><e/></a>"));
+    Element* b = first.GetElement("a.b");
+    Element* c = first.GetElement("a.b.c");
+    Element* d = first.GetElement("a.b.c.d");
+    EXPECT_EQ(d->GetDocument(), &first);
+
+    // Another document on a node inside the tree: its subtree follows it.
+    c->SetDocument(&second);
+    EXPECT_EQ(c->GetParent(), b);
+    EXPECT_EQ(d->GetDocument(), &second);
+    EXPECT_EQ(b->GetDocument(), &first);
+
+    // Taken out, c keeps its parent; moved back under e, its subtree joins
+    // e's document.
+    b->RemoveChild(c);
+    EXPECT_EQ(c->GetParent(), b);
+    EXPECT_EQ(d->GetDocument(), &second);
+    Element* e = first.GetElement("a.e");
+    e->AddChild(c);
+    EXPECT_EQ(c->GetParent(), e);
+    EXPECT_EQ(d->GetDocument(), &first);
+    EXPECT_EQ(d->GetParent(), c);
+
+    // c gave up d, left the tree and came back: when it dies, d's parent
+    // is cleared all the same.
+    c->RemoveChild(d);
+    Element* a = first.GetElement("a");
+    e->RemoveChild(c);
+    a->AddChild(c, 0);
+    EXPECT_EQ(d->GetParent(), c);
+    Element::DeleteElement(c);
+    EXPECT_EQ(d->GetParent(), nullptr);
+    EXPECT_EQ(d->GetDocument(), &first);
+    Element::DeleteElement(d);
+
+    // Without a document a taken-out node answers null, even after its old
+    // parent joins one.
+    Element* holder = Element::NewElement(nullptr, Element::typeElement, nullptr);
+    Element* child = Element::NewElement(holder, Element::typeElement, nullptr);
+    holder->RemoveChild(child);
+    a->AddChild(holder);
+    EXPECT_EQ(holder->GetDocument(), &first);
+    EXPECT_EQ(child->GetDocument(), nullptr);
+    EXPECT_EQ(child->GetParent(), holder);
+    Element::DeleteElement(child);
+}
+
+// Nothing points at a document or a parent that is gone: a node of another
+// tree given a document, and the nodes below it, name none once that
+// document goes; a node taken out names its old parent while the parent
+// lives (whatever happens to the documents), and none after it goes.
+TEST(ElementTree, NothingPointsAtADocumentOrParentThatIsGone)
+{
+    Document first;
+    ASSERT_TRUE(ParseBytes(first, "<a><b><c><d/></c></b></a>"));
+    Element* b = first.GetElement("a.b");
+    Element* c = first.GetElement("a.b.c");
+    Element* d = first.GetElement("a.b.c.d");
+    auto second = std::make_unique<Document>();
+    b->SetDocument(second.get());
+    c->RemoveChild(d);
+    EXPECT_EQ(d->GetDocument(), second.get());
+    second.reset();
+    EXPECT_EQ(b->GetDocument(), nullptr);
+    EXPECT_EQ(c->GetDocument(), nullptr);
+    EXPECT_EQ(d->GetDocument(), nullptr);
+    EXPECT_EQ(d->GetParent(), c);
+    EXPECT_EQ(first.GetElement("a")->GetDocument(), &first);
+    Element::DeleteElement(first.GetElement("a"));
+    EXPECT_EQ(d->GetParent(), nullptr);
+    Element::DeleteElement(d);
+
+    // The same without any document.
+    Element* holder = Element::NewElement(nullptr, Element::typeElement, nullptr);
+    Element* child = Element::NewElement(holder, Element::typeElement, nullptr);
+    holder->RemoveChild(child);
+    EXPECT_EQ(child->GetParent(), holder);
+    Element::DeleteElement(holder);
+    EXPECT_EQ(child->GetParent(), nullptr);
+    Element::DeleteElement(child);
+}
+
+// Any node holds a tag and contents, set in any order, through copies and
+// moves, whichever of the two its kind usually holds.
+TEST(ElementTree, EveryNodeKeepsBothItsTagAndItsContents)
+{
+    Element* detached = nullptr;
+    {
+        Document document;
+        ASSERT_TRUE(ParseBytes(document, "<a>text<![CDATA[x<y]]><!--note--><b/></a>"));
+        Element* a = document.GetElement("a");
+        ASSERT_EQ(a->GetNumberOfChildren(), 4u);
+        Element* nodes[4] = {};
+        for (DWORD i = 0; i < 4; ++i) {
+            DWORD index = i;
+            ASSERT_TRUE(a->GetNextChild(index, nodes[i]));
+        }
+        EXPECT_EQ(std::string(nodes[1]->Tag()), "[CDATA[");
+        struct Case {
+            const char* tag;
+            const char* contents;
+            bool tagFirst;
+        };
+        const Case cases[4] = {{"t", "", true}, {"", "changed", false}, {"c", "note", false}, {"b", "inside", true}};
+        for (int i = 0; i < 4; ++i) {
+            Element* node = nodes[i];
+            if (cases[i].tagFirst) {
+                node->SetTag(cases[i].tag);
+                node->SetContents(cases[i].contents);
+            } else {
+                node->SetContents(cases[i].contents);
+                node->SetTag(cases[i].tag);
+            }
+            Element* copy = Element::NewElement(a, node->GetType());
+            copy->Copy(*node);
+            for (const Element* check : {node, copy}) {
+                CString tag;
+                CString contents;
+                check->GetTag(tag);
+                check->GetContents(contents);
+                EXPECT_EQ(std::string(tag), cases[i].tag) << i;
+                EXPECT_EQ(std::string(contents), cases[i].contents) << i;
+            }
+        }
+        detached = nodes[3];
+        a->RemoveChild(detached);
+    }
+    EXPECT_EQ(std::string(detached->Tag()), "b");
+    EXPECT_EQ(std::string(detached->Contents()), "inside");
+    Element::DeleteElement(detached);
 }
 
 // Children and attributes keep their order through inserts and removals,
