@@ -21,7 +21,6 @@ protected:
     void SetUp() override
     {
         FrameTest::SetUp();
-        CSysColors::Update();
         ASSERT_TRUE(m_edit.CreateEx(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
                                     CRect(20, 20, 140, 43), m_frame, kEditId));
         PumpPending();

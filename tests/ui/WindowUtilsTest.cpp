@@ -148,19 +148,16 @@ TEST(WindowUtils, ComboGetLbTextReadsTheSelectionOrLeavesTheTextAlone)
     combo.AddString(longItem.c_str());
     combo.AddString("");
 
-    CString text = "unchanged";
-    EXPECT_EQ(ComboGetLbText(combo, text), 0);
-    EXPECT_EQ(text, "unchanged");
-    combo.SetCurSel(0);
-    EXPECT_EQ(ComboGetLbText(combo, text), 1);
-    EXPECT_EQ(text, "NYSE");
-    combo.SetCurSel(1);
-    EXPECT_EQ(ComboGetLbText(combo, text), 1);
-    EXPECT_EQ(text, longItem.c_str());
-    combo.SetCurSel(2);
-    text = "kept";
-    EXPECT_EQ(ComboGetLbText(combo, text), 0);
-    EXPECT_EQ(text, "kept");
+    // No selection and an empty item leave the text as it was.
+    const struct { int selection; int read; std::string text; } rows[] = {
+        {-1, 0, "kept"}, {0, 1, "NYSE"}, {1, 1, longItem}, {2, 0, "kept"}};
+    CString text;
+    for (const auto& row : rows) {
+        combo.SetCurSel(row.selection);
+        text = "kept";
+        EXPECT_EQ(ComboGetLbText(combo, text), row.read) << row.selection;
+        EXPECT_EQ(text, row.text.c_str());
+    }
     EXPECT_EQ(ComboGetLbText(nullptr, text), 0);
 
     CString item;

@@ -22,17 +22,9 @@ namespace {
 
 const UINT kButtonId = 301;
 
-class Themed : public ::testing::Test {
+class Themed : public FrameTest<> {
 protected:
-    void SetUp() override
-    {
-        MouseAway();
-        CSysColors::Update();
-        ASSERT_TRUE(m_frame.Create("Themed"));
-    }
-    void TearDown() override { MouseAway(); }
-
-    CNoticeFrame m_frame;
+    Themed() : FrameTest("Themed") {}
 };
 
 class CThemedEdit : public CStepEdit {
