@@ -75,13 +75,10 @@ TEST(WindowUtils, MenuItemsAreFoundByIdentifierAndExactText)
 {
     CMenu menu;
     Fill(menu, {"&Buy", "-", "&Sell", ">&Options", "&Sell"});
-    EXPECT_EQ(GetMenuItemPosition(menu, 1u), 0);
-    EXPECT_EQ(GetMenuItemPosition(menu, 2u), 2);
-    EXPECT_EQ(GetMenuItemPosition(menu, 3u), 4);
-    EXPECT_EQ(GetMenuItemPosition(menu, 99u), -1);
-    EXPECT_EQ(GetMenuItemPosition(&menu, "&Sell"), 2);
-    EXPECT_EQ(GetMenuItemPosition(&menu, "Sell"), -1);
-    EXPECT_EQ(GetMenuItemPosition(&menu, "&sell"), -1);
+    for (auto [id, position] : {std::pair {1u, 0}, {2u, 2}, {3u, 4}, {99u, -1}})
+        EXPECT_EQ(GetMenuItemPosition(menu, id), position) << id;
+    for (auto [text, position] : {std::pair {"&Sell", 2}, {"Sell", -1}, {"&sell", -1}})
+        EXPECT_EQ(GetMenuItemPosition(&menu, text), position) << text;
     EXPECT_EQ(GetMenuItemPosition(static_cast<CMenu*>(nullptr), "&Sell"), -1);
     EXPECT_EQ(GetSubMenu(&menu, "&Options"), ::GetSubMenu(menu, 3));
     EXPECT_NE(GetSubMenu(&menu, "&Options"), nullptr);
