@@ -216,11 +216,8 @@ TEST_F(MarketStatics, ScreenshotsOfEachStaticInItsStates)
     CPercentStatic above, below;
     CColorStatic coloured;
     CMoneyStatic* moneys[] = {&price, &money, &subPips, &subPipsRight, &pips, &blank};
-    int y = 8;
-    for (CMoneyStatic* control : moneys) {
-        Make(*control, y, control == &subPipsRight ? SS_RIGHT : SS_LEFT);
-        y += 26;
-    }
+    for (int i = 0; i < 6; ++i)
+        Make(*moneys[i], 8 + 26 * i, moneys[i] == &subPipsRight ? SS_RIGHT : SS_LEFT);
     price.SetValue(101.25);
     money.SetMoneyFormat(true);
     money.SetValue(-1234.5);
