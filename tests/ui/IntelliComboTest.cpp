@@ -30,8 +30,7 @@ protected:
         const HWND list = m_combo.GetListWindow();
         const int height = static_cast<int>(::SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
         CClientDC dc(list);
-        RECT area {};
-        ::GetClientRect(list, &area);
+        const CClientRect area(list);
         for (int x = area.right - 1; x >= 0; --x) {
             for (int y = item * height; y < (item + 1) * height; ++y) {
                 if (dc.GetPixel(x, y) != ::GetSysColor(COLOR_WINDOW))
