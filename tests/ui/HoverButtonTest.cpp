@@ -1,7 +1,11 @@
 #include "HoverTestWindows.h"
 
 #include "controls/win/HoverButton.h"
-#include "controls/win/SysColors.h"
+#include "controls/win/HoverCombo.h"
+#include "controls/win/HyperLink.h"
+#include "controls/win/IntelliCombo.h"
+#include "controls/win/Led.h"
+#include "controls/win/ToolTipCtrl.h"
 #include "controls/win/WindowUtils.h"
 
 #include <gtest/gtest.h>
@@ -21,7 +25,6 @@ protected:
     void SetUp() override
     {
         FrameTest::SetUp();
-        CSysColors::Update();
         ASSERT_TRUE(m_button.Create("Buy", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, CRect(20, 20, 120, 46), &m_frame,
                                     kButtonId));
         PumpPending();
@@ -249,6 +252,8 @@ TEST_F(HoverButton, BuddyPlacementFollowsTheBuddyOrItsSpin)
     EXPECT_EQ(m_frame.m_notices.back().id, kButtonId);
 }
 
+// The hover controls and their kin (combo boxes, links, lamps, tool tips) made,
+// used and destroyed together.
 TEST(HoverLeaks, ControlsCreatedPaintedAndDestroyedAThousandTimesLeaveNoHandles)
 {
     CNoticeFrame frame;
@@ -269,5 +274,26 @@ TEST(HoverLeaks, ControlsCreatedPaintedAndDestroyedAThousandTimesLeaveNoHandles)
         edit.SendMessage(WM_KEYDOWN, VK_UP, 1);
         edit.UpdateWindow();
         spin.UpdateWindow();
-    });
+        CNimHoverCombo combo;
+        combo.Create(WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, CRect(10, 70, 170, 270), &frame, 4);
+        combo.AddString("Alpha", 1);
+        combo.SetFocus();
+        ::SendMessageA(::GetFocus(), WM_CHAR, 'a', 1);
+        combo.UpdateWindow();
+        CNimIntelliCombo intelli;
+        intelli.Create(WS_VISIBLE | CBS_DROPDOWNLIST, CRect(180, 10, 360, 150), &frame, 5);
+        intelli.AddString("AAPL\t1.00");
+        intelli.UpdateWindow();
+        CHyperLink link;
+        link.Create("https://example.test/leak", WS_CHILD | WS_VISIBLE, CRect(180, 40, 370, 60), &frame, 6);
+        link.SetUnderline(FALSE);
+        CNimLed lamp;
+        lamp.Create("", WS_VISIBLE, CRect(180, 70, 200, 90), &frame);
+        lamp.SetLed(CLed::LedYellow, CLed::LedOn, CLed::LedRound);
+        lamp.Ping(1000);
+        CNimToolTipCtrl tip;
+        tip.Create(&frame);
+        tip.AddWindowTool(&button, "Buy at the ask");
+        tip.AddRectTool(&frame, "Bid side", CRect(0, 100, 200, 300), 1);
+    }, 8);
 }

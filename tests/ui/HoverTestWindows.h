@@ -7,6 +7,7 @@
 
 #include "controls/win/HoverEdit.h"
 #include "controls/win/HoverSpin.h"
+#include "controls/win/SysColors.h"
 #include "framework/win/DC.h"
 #include "framework/win/RegisteredMessages.h"
 #include "framework/win/Wnd.h"
@@ -98,8 +99,17 @@ protected:
     }
 };
 
-// A test with a visible frame of the title, and the mouse parked away from
-// the test windows before and after.
+// The parts of a combo box: its edit field and its list.
+inline COMBOBOXINFO ComboInfo(HWND combo)
+{
+    COMBOBOXINFO info {};
+    info.cbSize = sizeof info;
+    ::GetComboBoxInfo(combo, &info);
+    return info;
+}
+
+// A test with a visible frame of the title, the system colours read, and the
+// mouse parked away from the test windows before and after.
 template <class TFrame = CNoticeFrame>
 class FrameTest : public ::testing::Test {
 protected:
@@ -107,6 +117,7 @@ protected:
     void SetUp() override
     {
         MouseAway();
+        CSysColors::Update();
         ASSERT_TRUE(m_frame.Create(m_title));
     }
     void TearDown() override { MouseAway(); }

@@ -220,12 +220,3 @@ TEST_F(HyperLink, AFailedOpenExplainsItselfInAMessageBox)
                                      {99, "Unknown Error (99) occurred."}})
         EXPECT_STREQ(CHyperLink::ErrorReportText(code), CString("Unable to open hyperlink:\n\n") + text);
 }
-
-TEST_F(HyperLink, CreatingAndDestroyingLeavesNoHandles)
-{
-    ExpectNoHandleLeak([&] {
-        CHyperLink link;
-        link.Create("https://example.test/leak", WS_CHILD | WS_VISIBLE, CRect(10, 10, 200, 30), &m_frame, 100);
-        link.SetUnderline(FALSE);
-    }, 4);
-}

@@ -106,48 +106,12 @@ TEST_F(MarketStatics, MoneyTextsInEachFormat)
     EXPECT_EQ(early.GetWindowText(), CString("12.50"));
 }
 
-TEST_F(MarketStatics, ChangePercentTickVolumeAndPercentTexts)
-{
-    CChangeWithPctStatic change;
-    CTickStatic tick, early;
-    CVolumeStatic volume;
-    CPercentStatic percent;
-    Make(change, 10);
-    Make(tick, 40);
-    Make(volume, 70);
-    Make(percent, 100);
-    early.SetTick(1); // no window yet: the same tick shows once there is one
-    Make(early, 130);
-    CString lots;
-    const struct { CWnd& control; std::function<void()> act; CString text; } steps[] = {
-        {change, [&] { change.SetValue(1.25, 0.5); }, "1.25 (0.50%)"},
-        {change, [&] { change.SetValue(1.25, 0.75); }, "1.25 (0.75%)"}, // same change, new percentage
-        {change, [&] { change.Clear(); }, ""},
-        {early, [&] { early.SetTick(1); }, "\xD9"},
-        {tick, [&] { tick.SetTick(0); }, "\xDA"},
-        {volume, [&] { volume.SetValue(1234567); }, "1,234,567"},
-        {volume, [&] { volume.SetForexLotsMode(true); }, CLocale::FormatFXBidAskSize(1234567, lots)},
-        {volume, [&] { volume.Clear(); }, ""},
-        {percent, [&] { percent.SetValue(0.1234); }, "12.34%"},
-        {percent, [&] { percent.SetNumDecimalPlaces(12); }, "12%"},
-        {percent, [&] { percent.Clear(); }, ""},
-    };
-    for (size_t i = 0; i < std::size(steps); ++i) {
-        steps[i].act();
-        EXPECT_EQ(steps[i].control.GetWindowText(), steps[i].text) << i;
-    }
-    EXPECT_EQ(percent.GetNumDecimalPlaces(), 2);
-    LOGFONTA arrow {};
-    ::GetObjectA(tick.GetFont(), sizeof arrow, &arrow);
-    EXPECT_STREQ(arrow.lfFaceName, "Wingdings");
-    EXPECT_EQ(arrow.lfWeight, 700);
-}
-
-TEST_F(MarketStatics, OnlyAChangeRepaintsAndAResetAlwaysDoes)
+TEST_F(MarketStatics, OnlyAChangeRepaintsAndEachStaticShowsItsText)
 {
     Counted<CMoneyStatic> money;
     Counted<CChangeWithPctStatic> change;
     Counted<CTickStatic> tick;
+    CTickStatic early;
     Counted<CVolumeStatic> volume;
     Counted<CPercentStatic> percent;
     Make(money, 10);
@@ -155,6 +119,8 @@ TEST_F(MarketStatics, OnlyAChangeRepaintsAndAResetAlwaysDoes)
     Make(tick, 70);
     Make(volume, 100);
     Make(percent, 130);
+    early.SetTick(1); // no window yet: the same tick shows once there is one
+    Make(early, 160);
     money.SetAutoColor(true);
     money.SetTextColors(RGB(0, 128, 0), RGB(200, 0, 0), RGB(0, 0, 0));
 
@@ -180,6 +146,30 @@ TEST_F(MarketStatics, OnlyAChangeRepaintsAndAResetAlwaysDoes)
     EXPECT_EQ(PaintsOf(volume, [&] { volume.SetValue(300); volume.SetForexLotsMode(false); }), 0);
     EXPECT_GE(PaintsOf(percent, [&] { percent.SetValue(0.25); }), 1);
     EXPECT_EQ(PaintsOf(percent, [&] { percent.SetValue(0.25); }), 0);
+
+    CString lots;
+    const struct { CWnd& control; std::function<void()> act; CString text; } steps[] = {
+        {change, [&] { change.SetValue(1.25, 0.5); }, "1.25 (0.50%)"},
+        {change, [&] { change.SetValue(1.25, 0.75); }, "1.25 (0.75%)"}, // same change, new percentage
+        {change, [&] { change.Clear(); }, ""},
+        {early, [&] { early.SetTick(1); }, "\xD9"},
+        {tick, [&] { tick.SetTick(0); }, "\xDA"},
+        {volume, [&] { volume.SetValue(1234567); }, "1,234,567"},
+        {volume, [&] { volume.SetForexLotsMode(true); }, CLocale::FormatFXBidAskSize(1234567, lots)},
+        {volume, [&] { volume.Clear(); }, ""},
+        {percent, [&] { percent.SetValue(0.1234); }, "12.34%"},
+        {percent, [&] { percent.SetNumDecimalPlaces(12); }, "12%"},
+        {percent, [&] { percent.Clear(); }, ""},
+    };
+    for (size_t i = 0; i < std::size(steps); ++i) {
+        steps[i].act();
+        EXPECT_EQ(steps[i].control.GetWindowText(), steps[i].text) << i;
+    }
+    EXPECT_EQ(percent.GetNumDecimalPlaces(), 2);
+    LOGFONTA arrow {};
+    ::GetObjectA(tick.GetFont(), sizeof arrow, &arrow);
+    EXPECT_STREQ(arrow.lfFaceName, "Wingdings");
+    EXPECT_EQ(arrow.lfWeight, 700);
 }
 
 TEST_F(MarketStatics, SystemColourCodesAreResolvedWhenDrawing)
@@ -226,11 +216,8 @@ TEST_F(MarketStatics, ScreenshotsOfEachStaticInItsStates)
     CPercentStatic above, below;
     CColorStatic coloured;
     CMoneyStatic* moneys[] = {&price, &money, &subPips, &subPipsRight, &pips, &blank};
-    int y = 8;
-    for (CMoneyStatic* control : moneys) {
-        Make(*control, y, control == &subPipsRight ? SS_RIGHT : SS_LEFT);
-        y += 26;
-    }
+    for (int i = 0; i < 6; ++i)
+        Make(*moneys[i], 8 + 26 * i, moneys[i] == &subPipsRight ? SS_RIGHT : SS_LEFT);
     price.SetValue(101.25);
     money.SetMoneyFormat(true);
     money.SetValue(-1234.5);
@@ -305,34 +292,6 @@ TEST_F(MarketStatics, ScreenshotsOfEachStaticInItsStates)
     EXPECT_GE(left, subPipsRight.GetClientRect().right - 30);
 }
 
-TEST_F(MarketStatics, NoHandlesGrowOverAThousandOfEachStatic)
-{
-    ExpectNoHandleLeak([&] {
-        CColorStatic colour;
-        CMoneyStatic money;
-        CChangeWithPctStatic change;
-        CTickStatic tick;
-        CVolumeStatic volume;
-        CPercentStatic percent;
-        Make(colour, 10);
-        colour.SetBkColor(RGB(1, 2, 3));
-        Make(money, 40);
-        money.SetMinNumDecimalPlaces(4);
-        money.SetSubPipsMode(true);
-        money.SetValue(1.23456);
-        Make(change, 70);
-        change.SetValue(0.5, 0.1);
-        Make(tick, 100);
-        tick.SetTick(1);
-        Make(volume, 130);
-        volume.SetValue(10);
-        Make(percent, 160);
-        percent.SetValue(0.5);
-        money.UpdateWindow();
-        tick.UpdateWindow();
-    }, 8);
-}
-
 namespace {
 
 // A quote panel's row: the statics of one symbol fed from its cached quote.
@@ -387,6 +346,7 @@ CString Field(CCachedQuote& quote, long id)
 
 } // namespace
 
+// A thousand of each static made, set and destroyed beside the updates.
 TEST_F(MarketStatics, TenThousandQuoteUpdatesShowTheQuotesTextsWithoutHandleGrowth)
 {
     QuoteRow rows[2];
@@ -423,6 +383,28 @@ TEST_F(MarketStatics, TenThousandQuoteUpdatesShowTheQuotesTextsWithoutHandleGrow
     ExpectNoHandleLeak([&] {
         burst();
         rows[1].bid.UpdateWindow();
-    });
+        CColorStatic colour;
+        CMoneyStatic money;
+        CChangeWithPctStatic change;
+        CTickStatic tick;
+        CVolumeStatic volume;
+        CPercentStatic percent;
+        Make(colour, 10, SS_LEFT, 200);
+        colour.SetBkColor(RGB(1, 2, 3));
+        Make(money, 40, SS_LEFT, 200);
+        money.SetMinNumDecimalPlaces(4);
+        money.SetSubPipsMode(true);
+        money.SetValue(1.23456);
+        Make(change, 70, SS_LEFT, 200);
+        change.SetValue(0.5, 0.1);
+        Make(tick, 100, SS_LEFT, 200);
+        tick.SetTick(1);
+        Make(volume, 130, SS_LEFT, 200);
+        volume.SetValue(10);
+        Make(percent, 160, SS_LEFT, 200);
+        percent.SetValue(0.5);
+        money.UpdateWindow();
+        tick.UpdateWindow();
+    }, 8);
     EXPECT_GE(n, 10000);
 }

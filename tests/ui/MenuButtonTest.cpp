@@ -99,7 +99,6 @@ protected:
     void SetUp() override
     {
         FrameTest::SetUp();
-        CSysColors::Update();
         ASSERT_TRUE(m_button.Create("", WS_VISIBLE | BS_PUSHBUTTON, CRect(20, 20, 140, 44), &m_frame, kButtonId));
         EXPECT_EQ(m_button.AddItem("Market", m_blue), 0);
         EXPECT_EQ(m_button.AddItem("Limit", m_blue), 1);

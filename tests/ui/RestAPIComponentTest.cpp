@@ -86,13 +86,9 @@ protected:
         RegSetKeyValueA(HKEY_CLASSES_ROOT, key.c_str(), "ThreadingModel", REG_SZ, "Both", 5);
     }
 
-    // The log's lines; a message ending in a line break leaves an empty one.
     // The last log line, or "" when nothing was logged.
-    std::string LastLine() const
-    {
-        const auto lines = Log();
-        return lines.empty() ? std::string() : lines.back();
-    }
+    std::string LastLine() const { return Log().empty() ? std::string() : Log().back(); }
+    // The log's lines but the empty one a message ending in a line break leaves.
     std::vector<std::string> Log() const
     {
         std::vector<std::string> lines;

@@ -126,19 +126,19 @@ TEST(ThemeUtil, CommonControlsBelowVersion6KeepVisualStylesOutOfUseEvenWithAnAct
     EXPECT_EQ(wnd.GetWindowRect(), TestFrameRect());
 }
 
-TEST(ThemeUtil, WrappersNeedTheirLibraryAndOpenThemeData)
+TEST(ThemeUtil, ThemeWrappersNeedOpenThemeDataAndBlendingWrappersDraw)
 {
     CThemeUtil theme;
     CWnd wnd;
     ASSERT_TRUE(wnd.CreateEx(0, nullptr, "Theme", WS_POPUP | WS_VISIBLE, TestFrameRect(), nullptr, 0));
-    CClientDC dc(wnd);
+    CClientDC screen(wnd);
     COLORREF color = RGB(1, 2, 3);
     int value = 17;
     CRect rect(0, 0, 20, 20);
     // No theme data open: nothing is called.
     EXPECT_FALSE(theme.GetThemeColor(1, 1, 3803 /* TMT_TEXTCOLOR */, &color));
     EXPECT_FALSE(theme.GetThemeInt(1, 1, 2401, &value));
-    EXPECT_FALSE(theme.DrawThemeBackground(dc, 1, 1, &rect, nullptr));
+    EXPECT_FALSE(theme.DrawThemeBackground(screen, 1, 1, &rect, nullptr));
     EXPECT_FALSE(theme.IsThemeBackgroundPartiallyTransparent(1, 1));
     EXPECT_EQ(theme.GetThemeSysSize(SM_CXVSCROLL), 0);
     EXPECT_FALSE(theme.CloseThemeData());
@@ -153,14 +153,7 @@ TEST(ThemeUtil, WrappersNeedTheirLibraryAndOpenThemeData)
         EXPECT_EQ(theme.GetThemeHandle(), nullptr);
         EXPECT_FALSE(theme.GetThemeColor(1, 1, 3803, &color));
     }
-}
 
-TEST(ThemeUtil, ImageBlendingWrappersDraw)
-{
-    CThemeUtil theme;
-    CWnd wnd;
-    ASSERT_TRUE(wnd.CreateEx(0, nullptr, "Blend", WS_POPUP | WS_VISIBLE, CRect(40, 40, 240, 140), nullptr, 0));
-    CClientDC screen(wnd);
     CDC memory;
     ASSERT_TRUE(memory.CreateCompatibleDC(screen));
     CBitmap bitmap;

@@ -97,13 +97,3 @@ TEST_F(ToolTipCtrl, TheRecordHasTheStructuresSizeTheOwnerAndOnlyTheNamedFields)
         EXPECT_EQ(got.lParam, 0) << i;
     }
 }
-
-TEST_F(ToolTipCtrl, CreatingAndDestroyingLeavesNoHandles)
-{
-    ExpectNoHandleLeak([&] {
-        CNimToolTipCtrl tip;
-        tip.Create(&m_frame);
-        tip.AddWindowTool(&m_button, "Buy at the ask");
-        tip.AddRectTool(&m_frame, "Bid side", CRect(0, 100, 200, 300), 1);
-    });
-}

@@ -75,13 +75,10 @@ TEST(WindowUtils, MenuItemsAreFoundByIdentifierAndExactText)
 {
     CMenu menu;
     Fill(menu, {"&Buy", "-", "&Sell", ">&Options", "&Sell"});
-    EXPECT_EQ(GetMenuItemPosition(menu, 1u), 0);
-    EXPECT_EQ(GetMenuItemPosition(menu, 2u), 2);
-    EXPECT_EQ(GetMenuItemPosition(menu, 3u), 4);
-    EXPECT_EQ(GetMenuItemPosition(menu, 99u), -1);
-    EXPECT_EQ(GetMenuItemPosition(&menu, "&Sell"), 2);
-    EXPECT_EQ(GetMenuItemPosition(&menu, "Sell"), -1);
-    EXPECT_EQ(GetMenuItemPosition(&menu, "&sell"), -1);
+    for (auto [id, position] : {std::pair {1u, 0}, {2u, 2}, {3u, 4}, {99u, -1}})
+        EXPECT_EQ(GetMenuItemPosition(menu, id), position) << id;
+    for (auto [text, position] : {std::pair {"&Sell", 2}, {"Sell", -1}, {"&sell", -1}})
+        EXPECT_EQ(GetMenuItemPosition(&menu, text), position) << text;
     EXPECT_EQ(GetMenuItemPosition(static_cast<CMenu*>(nullptr), "&Sell"), -1);
     EXPECT_EQ(GetSubMenu(&menu, "&Options"), ::GetSubMenu(menu, 3));
     EXPECT_NE(GetSubMenu(&menu, "&Options"), nullptr);
@@ -148,19 +145,16 @@ TEST(WindowUtils, ComboGetLbTextReadsTheSelectionOrLeavesTheTextAlone)
     combo.AddString(longItem.c_str());
     combo.AddString("");
 
-    CString text = "unchanged";
-    EXPECT_EQ(ComboGetLbText(combo, text), 0);
-    EXPECT_EQ(text, "unchanged");
-    combo.SetCurSel(0);
-    EXPECT_EQ(ComboGetLbText(combo, text), 1);
-    EXPECT_EQ(text, "NYSE");
-    combo.SetCurSel(1);
-    EXPECT_EQ(ComboGetLbText(combo, text), 1);
-    EXPECT_EQ(text, longItem.c_str());
-    combo.SetCurSel(2);
-    text = "kept";
-    EXPECT_EQ(ComboGetLbText(combo, text), 0);
-    EXPECT_EQ(text, "kept");
+    // No selection and an empty item leave the text as it was.
+    const struct { int selection; int read; std::string text; } rows[] = {
+        {-1, 0, "kept"}, {0, 1, "NYSE"}, {1, 1, longItem}, {2, 0, "kept"}};
+    CString text;
+    for (const auto& row : rows) {
+        combo.SetCurSel(row.selection);
+        text = "kept";
+        EXPECT_EQ(ComboGetLbText(combo, text), row.read) << row.selection;
+        EXPECT_EQ(text, row.text.c_str());
+    }
     EXPECT_EQ(ComboGetLbText(nullptr, text), 0);
 
     CString item;

@@ -2,7 +2,6 @@
 
 #include "framework/win/Controls.h"
 #include "framework/win/DC.h"
-#include "framework/win/Menu.h"
 #include "framework/win/Wnd.h"
 
 #include <gtest/gtest.h>
@@ -363,33 +362,4 @@ TEST(Wnd, SubclassingTakesAndGivesBackAWindowsMessagesAndEndsWithTheWindow)
     EXPECT_EQ(frame.GetDlgItem(12), child.GetSafeHwnd());
     frame.DestroyWindow();
     EXPECT_EQ(child.GetSafeHwnd(), nullptr);
-}
-
-TEST(Wnd, CreatingAndDestroyingWindowsAndGdiObjectsLeaksNoHandles)
-{
-    CRecordingWnd frame;
-    ASSERT_TRUE(frame.Create("Leaks"));
-    ExpectNoHandleLeak([&] {
-        CRecordingWnd child;
-        child.Create(nullptr, frame);
-        {
-            CClientDC dc(child);
-            CMemDC memory(dc, child.GetClientRect());
-            CPen pen(PS_SOLID, 1, RGB(1, 2, 3));
-            CBrush brush(RGB(4, 5, 6));
-            CFont font;
-            font.CreatePointFont(90, "Tahoma");
-            const CSelectScope penSelection(memory, pen), brushSelection(memory, brush), fontSelection(memory, font);
-            memory.Rectangle(CRect(0, 0, 50, 20));
-            memory.TextOut(2, 2, "x", 1);
-            CRgn region;
-            region.CreateRectRgn(0, 0, 10, 10);
-        }
-        CMenu menu;
-        menu.CreatePopupMenu();
-        menu.AppendMenu(MF_STRING, 1, "Item");
-        CEdit edit;
-        edit.Create(WS_VISIBLE, CRect(0, 0, 40, 20), &child, 3);
-        child.DestroyWindow();
-    }, 8);
 }

@@ -22,32 +22,16 @@ namespace {
 
 const UINT kButtonId = 301;
 
-class Themed : public ::testing::Test {
+class Themed : public FrameTest<> {
 protected:
-    void SetUp() override
-    {
-        MouseAway();
-        CSysColors::Update();
-        ASSERT_TRUE(m_frame.Create("Themed"));
-    }
-    void TearDown() override { MouseAway(); }
-
-    CNoticeFrame m_frame;
+    Themed() : FrameTest("Themed") {}
 };
 
-class CThemedEdit : public CStepEdit {
+// The control of the class in the themed look.
+template <class TControl>
+class CThemedLook : public TControl {
 public:
-    CThemedEdit() { m_hover.SetThemed(true); }
-};
-
-class CThemedSpin : public CNimHoverSpin {
-public:
-    CThemedSpin() { m_hover.SetThemed(true); }
-};
-
-class CThemedCombo : public CNimHoverCombo {
-public:
-    CThemedCombo() { m_hover.SetThemed(true); }
+    CThemedLook() { this->m_hover.SetThemed(true); }
 };
 
 class CThemedButton : public CNimHoverButton {
@@ -62,10 +46,10 @@ protected:
 
 TEST_F(Themed, EditAndSpinKeepTheSystemLookAndTrackNoHover)
 {
-    CThemedEdit edit;
+    CThemedLook<CStepEdit> edit;
     ASSERT_TRUE(edit.CreateEx(WS_EX_CLIENTEDGE, "EDIT", "125.50", WS_CHILD | WS_VISIBLE, CRect(20, 20, 140, 43),
                               m_frame, 1));
-    CThemedSpin spin;
+    CThemedLook<CNimHoverSpin> spin;
     ASSERT_TRUE(spin.Create(WS_VISIBLE, CRect(140, 20, 156, 43), &m_frame, 2));
     spin.SetBuddy(&edit);
     EXPECT_TRUE(edit.IsThemed());
@@ -90,7 +74,7 @@ TEST_F(Themed, EditAndSpinKeepTheSystemLookAndTrackNoHover)
 
 TEST_F(Themed, ComboKeepsTheSystemLookTracksNoHoverAndStillCompletes)
 {
-    CThemedCombo combo;
+    CThemedLook<CNimHoverCombo> combo;
     ASSERT_TRUE(combo.Create(WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWN, CRect(20, 60, 180, 200), &m_frame, 3));
     combo.AddString("Beta");
     PumpPending();
