@@ -37,6 +37,15 @@ std::uint64_t Ticks(const FILETIME& time)
 
 const SYSTEMTIME kSunday = Fields(2012, 3, 11, 14, 30, 5, 250, 0);
 
+// True when the step leaves a time of the type, made from kSunday, empty.
+template <class Time, class Step>
+bool Empties(Step step)
+{
+    Time time(&kSunday);
+    step(time);
+    return IsEmpty(time);
+}
+
 } // namespace
 
 TEST(WfcSystemTime, ComparesEveryFieldButTheDayOfWeek)
@@ -103,16 +112,11 @@ TEST(WfcSystemTime, CopiesValidFrameworkValuesEmptiesOnOthersAndConvertsBack)
 TEST(WfcSystemTime, NullPointersAndFailedConversionsEmpty)
 {
     const FILETIME beyondTheCalendar { 0xFFFFFFFF, 0xFFFFFFFF };
-    const auto emptied = [](auto copy) {
-        CWfcSystemTime time(&kSunday);
-        copy(time);
-        return IsEmpty(time);
-    };
-    EXPECT_TRUE(emptied([](CWfcSystemTime& t) { t.Copy(static_cast<const FILETIME*>(nullptr)); }));
-    EXPECT_TRUE(emptied([&](CWfcSystemTime& t) { t.Copy(&beyondTheCalendar); }));
-    EXPECT_TRUE(emptied([](CWfcSystemTime& t) { t.Copy(static_cast<const CWfcSystemTime*>(nullptr)); }));
-    EXPECT_TRUE(emptied([](CWfcSystemTime& t) { t.Copy(static_cast<const CWfcFileTime*>(nullptr)); }));
-    EXPECT_TRUE(emptied([](CWfcSystemTime& t) { t.Empty(); }));
+    EXPECT_TRUE(Empties<CWfcSystemTime>([](auto& t) { t.Copy(static_cast<const FILETIME*>(nullptr)); }));
+    EXPECT_TRUE(Empties<CWfcSystemTime>([&](auto& t) { t.Copy(&beyondTheCalendar); }));
+    EXPECT_TRUE(Empties<CWfcSystemTime>([](auto& t) { t.Copy(static_cast<const CWfcSystemTime*>(nullptr)); }));
+    EXPECT_TRUE(Empties<CWfcSystemTime>([](auto& t) { t.Copy(static_cast<const CWfcFileTime*>(nullptr)); }));
+    EXPECT_TRUE(Empties<CWfcSystemTime>([](auto& t) { t.Empty(); }));
     EXPECT_TRUE(IsEmpty(CWfcSystemTime(static_cast<const SYSTEMTIME*>(nullptr))));
 }
 
@@ -168,21 +172,16 @@ TEST(WfcFileTime, DosTimesAndEmptyingOnNullPointersAndFailedConversions)
     ASSERT_FALSE(IsEmpty(full));
 
     const SYSTEMTIME thirteenth = Fields(2012, 13, 1, 0, 0, 0);
-    const auto emptied = [&](auto copy) {
-        CWfcFileTime time(&full);
-        copy(time);
-        return IsEmpty(time);
-    };
-    EXPECT_TRUE(emptied([](CWfcFileTime& t) { t.Copy(static_cast<const FILETIME*>(nullptr)); }));
-    EXPECT_TRUE(emptied([](CWfcFileTime& t) { t.Copy(static_cast<const CWfcFileTime*>(nullptr)); }));
-    EXPECT_TRUE(emptied([](CWfcFileTime& t) { t.Copy(static_cast<const SYSTEMTIME*>(nullptr)); }));
-    EXPECT_TRUE(emptied([&](CWfcFileTime& t) { t.Copy(&thirteenth); }));
-    EXPECT_TRUE(emptied([](CWfcFileTime& t) { t.Copy(static_cast<const CWfcSystemTime*>(nullptr)); }));
+    EXPECT_TRUE(Empties<CWfcFileTime>([](auto& t) { t.Copy(static_cast<const FILETIME*>(nullptr)); }));
+    EXPECT_TRUE(Empties<CWfcFileTime>([](auto& t) { t.Copy(static_cast<const CWfcFileTime*>(nullptr)); }));
+    EXPECT_TRUE(Empties<CWfcFileTime>([](auto& t) { t.Copy(static_cast<const SYSTEMTIME*>(nullptr)); }));
+    EXPECT_TRUE(Empties<CWfcFileTime>([&](auto& t) { t.Copy(&thirteenth); }));
+    EXPECT_TRUE(Empties<CWfcFileTime>([](auto& t) { t.Copy(static_cast<const CWfcSystemTime*>(nullptr)); }));
     // DOS dates and times have two-second steps; month 0 is no date.
     const SYSTEMTIME dosTime = Fields(2026, 12, 27, 21, 45, 58);
     EXPECT_TRUE(CWfcFileTime(WORD((2026 - 1980) << 9 | 12 << 5 | 27), WORD(21 << 11 | 45 << 5 | 29))
                 == CWfcFileTime(&dosTime));
-    EXPECT_TRUE(emptied([](CWfcFileTime& t) { t.Copy(WORD((2012 - 1980) << 9 | 0 << 5 | 11), WORD(0)); }));
+    EXPECT_TRUE(Empties<CWfcFileTime>([](auto& t) { t.Copy(WORD((2012 - 1980) << 9 | 0 << 5 | 11), WORD(0)); }));
 }
 
 TEST(WfcFileTime, ComparesAsOneCountAndConvertsThroughTheBreakdown)
