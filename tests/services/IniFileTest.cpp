@@ -116,8 +116,6 @@ TEST_F(IniFileTest, BoolsAndNumbersAreReadAndWrittenAsTexts)
     for (const auto& [key, text] : written) {
         EXPECT_EQ(m_ini.GetString(nullptr, key), text) << key;
     }
-    EXPECT_EQ(m_ini.GetLong(nullptr, "Long"), -123456);
-    EXPECT_EQ(m_ini.GetDouble(nullptr, "Double"), 1.5);
 }
 
 TEST_F(IniFileTest, KeyNamesComeInFileOrderAndAreAppended)
