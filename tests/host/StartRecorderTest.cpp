@@ -18,13 +18,8 @@ std::vector<std::vector<std::string>> RecordLines(const std::filesystem::path& r
 {
     std::vector<std::vector<std::string>> lines;
     std::istringstream text(orv_test::ReadFile(record));
-    for (std::string line; std::getline(text, line);) {
-        std::vector<std::string> fields;
-        std::istringstream split(line);
-        for (std::string field; std::getline(split, field, '\t');)
-            fields.push_back(field);
-        lines.push_back(fields);
-    }
+    for (std::string line; std::getline(text, line);)
+        lines.push_back(orv_test::TabFields(line));
     return lines;
 }
 

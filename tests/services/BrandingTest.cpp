@@ -187,13 +187,6 @@ std::string SampleFolder()
     return path + "branding\\";
 }
 
-CString ModuleString(HMODULE module, UINT id)
-{
-    CString text;
-    LoadResourceString(module, id, text);
-    return text;
-}
-
 // The title of the branding module found for the executable, which is
 // freed again; empty when the search finds none.
 std::string FoundTitle(const std::string& executable)
@@ -201,7 +194,8 @@ std::string FoundTitle(const std::string& executable)
     const branding::SearchResult found = branding::FindResourceModule(executable.c_str());
     if (!found.branded)
         return "";
-    const CString title = ModuleString(found.module, IDS_APP_TITLE);
+    CString title;
+    LoadResourceString(found.module, IDS_APP_TITLE, title);
     FreeLibrary(found.module);
     return title.GetString();
 }
