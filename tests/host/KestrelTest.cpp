@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
