@@ -86,39 +86,32 @@ protected:
         }
 #if defined(_WIN32)
         for (const auto& [name, saved] : m_savedShellFolders) {
-            HKEY key = nullptr;
-            if (RegOpenKeyExA(HKEY_CURRENT_USER, kUserShellFolders, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
-                if (saved.has_value()) {
-                    RegSetValueExA(key, name.c_str(), 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(saved->c_str()),
-                        DWORD(saved->size() + 1));
-                } else {
-                    RegDeleteValueA(key, name.c_str());
-                }
-                RegCloseKey(key);
-            }
+            if (saved.has_value())
+                SetShellFolder(name, *saved);
+            else
+                RegDeleteKeyValueA(HKEY_CURRENT_USER, kUserShellFolders, name.c_str());
         }
 #endif
     }
 
 #if defined(_WIN32)
+    // Points the user's shell folder at the folder until the test ends, when
+    // its previous value, or its absence, comes back.
     void RedirectShellFolder(const std::string& name, const fs::path& folder)
     {
-        HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kUserShellFolders, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                      nullptr),
-            ERROR_SUCCESS);
         char old[MAX_PATH * 2] {};
         DWORD size = sizeof old - 1;
-        DWORD type = 0;
-        std::optional<std::string> saved;
-        if (RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS) {
-            saved = std::string(old);
-        }
-        m_savedShellFolders.emplace_back(name, saved);
-        const std::string path = Native(folder);
-        RegSetValueExA(key, name.c_str(), 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+        const bool had = RegGetValueA(HKEY_CURRENT_USER, kUserShellFolders, name.c_str(),
+                             RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr, old, &size)
+            == ERROR_SUCCESS;
+        m_savedShellFolders.emplace_back(name, had ? std::optional<std::string>(old) : std::nullopt);
+        ASSERT_EQ(SetShellFolder(name, Native(folder)), ERROR_SUCCESS);
+    }
+
+    static LONG SetShellFolder(const std::string& name, const std::string& path)
+    {
+        return RegSetKeyValueA(HKEY_CURRENT_USER, kUserShellFolders, name.c_str(), REG_EXPAND_SZ, path.c_str(),
             DWORD(path.size() + 1));
-        RegCloseKey(key);
     }
 #endif
 
