@@ -68,7 +68,7 @@ TEST(WfcSystemTime, ComparesEveryFieldButTheDayOfWeek)
     EXPECT_TRUE(huge > sunday);
 }
 
-TEST(WfcSystemTime, CopiesValidFrameworkValuesEmptiesOnOthersAndConvertsBack)
+TEST(WfcSystemTime, CopiesValidValuesEmptiesOnEveryFailureAndConvertsBack)
 {
     CWfcSystemTime time(COleDateTime(2012, 3, 11, 14, 30, 5));
     const SYSTEMTIME sunday = Fields(2012, 3, 11, 14, 30, 5);
@@ -107,10 +107,8 @@ TEST(WfcSystemTime, CopiesValidFrameworkValuesEmptiesOnOthersAndConvertsBack)
     EXPECT_EQ(ole.GetStatus(), COleDateTime::invalid);
     EXPECT_FALSE(empty.CopyTo(local));
     EXPECT_FALSE(local.IsValid());
-}
 
-TEST(WfcSystemTime, NullPointersAndFailedConversionsEmpty)
-{
+    // Null pointers and failed conversions empty the value too.
     const FILETIME beyondTheCalendar { 0xFFFFFFFF, 0xFFFFFFFF };
     EXPECT_TRUE(Empties<CWfcSystemTime>([](auto& t) { t.Copy(static_cast<const FILETIME*>(nullptr)); }));
     EXPECT_TRUE(Empties<CWfcSystemTime>([&](auto& t) { t.Copy(&beyondTheCalendar); }));
@@ -120,7 +118,7 @@ TEST(WfcSystemTime, NullPointersAndFailedConversionsEmpty)
     EXPECT_TRUE(IsEmpty(CWfcSystemTime(static_cast<const SYSTEMTIME*>(nullptr))));
 }
 
-TEST(WfcSystemTime, FileTimesGiveTheirUtcBreakdownAndBack)
+TEST(WfcSystemTime, FileTimesAndTheClockGiveTheirUtcBreakdownAndBack)
 {
     const CWfcFileTime file(&kSunday);
     CWfcSystemTime time(&file);
@@ -136,16 +134,12 @@ TEST(WfcSystemTime, FileTimesGiveTheirUtcBreakdownAndBack)
     const SYSTEMTIME first = Fields(1601, 1, 1, 0, 0, 0);
     EXPECT_TRUE(time == CWfcSystemTime(&first));
     EXPECT_EQ(time.wDayOfWeek, 1);
-}
 
-TEST(WfcSystemTime, GetTakesTheCurrentUtcTime)
-{
-    CWfcSystemTime now;
-    now.Get();
-    const CWfcFileTime file(&now);
-    // 1 January 1970 counted from 1601, in 100-ns ticks.
+    // Get takes the current UTC time. The epoch: 1 January 1970 counted from
+    // 1601, in 100-ns ticks.
+    time.Get();
     const std::uint64_t epoch = 116444736000000000ull;
-    const std::int64_t seconds = std::int64_t((Ticks(file) - epoch) / 10000000ull);
+    const std::int64_t seconds = std::int64_t((Ticks(CWfcFileTime(&time)) - epoch) / 10000000ull);
     EXPECT_LE(std::llabs(seconds - std::int64_t(std::time(nullptr))), 2);
 }
 
