@@ -26,11 +26,6 @@ protected:
     CIniFile m_ini;
 };
 
-std::vector<std::string> Names(const CStringArray& names)
-{
-    return std::vector<std::string>(names.GetData(), names.GetData() + names.GetSize());
-}
-
 } // namespace
 
 TEST_F(IniFileTest, StringsUseTheCurrentSectionUnlessOneIsGiven)
@@ -124,7 +119,8 @@ TEST_F(IniFileTest, KeyNamesComeInFileOrderAndAreAppended)
     CStringArray names;
     names.Add("existing");
     EXPECT_TRUE(m_ini.GetKeyNames(nullptr, names));
-    EXPECT_EQ(Names(names), (std::vector<std::string> {"existing", "Zulu", "alpha"}));
+    EXPECT_EQ(std::vector<std::string>(names.GetData(), names.GetData() + names.GetSize()),
+        (std::vector<std::string> {"existing", "Zulu", "alpha"}));
     CStringArray none;
     EXPECT_FALSE(m_ini.GetKeyNames("Missing", none));
     EXPECT_EQ(none.GetSize(), 0);
