@@ -13,10 +13,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <latch>
 #include <limits>
 #include <string>
 #include <thread>
-#include <vector>
 
 namespace {
 
@@ -413,22 +413,17 @@ TEST_F(OrvDateTimeClock, ConcurrentReadersAndWritersSeeConsistentState)
     constexpr int kThreads = 4;
     constexpr int kIterations = 5000;
     // All threads start together, so that their work really overlaps.
-    std::atomic<int> waiting { kThreads };
-    auto startTogether = [&] {
-        waiting.fetch_sub(1);
-        while (waiting.load() > 0)
-            std::this_thread::yield();
-    };
+    std::latch start { kThreads };
 
     auto writer = [&](int seed) {
-        startTogether();
+        start.arrive_and_wait();
         for (int i = 0; i < kIterations; ++i) {
             COrvDateTime::SetLocalDisplayFormat((i + seed) % 2);
             COrvDateTime::SetDelta(COleDateTimeSpan(0, 0, 0, i % 60));
         }
     };
     auto reader = [&] {
-        startTogether();
+        start.arrive_and_wait();
         for (int i = 0; i < kIterations; ++i) {
             const int minutes = COrvDateTime::GetDisplayToUTCMinutes();
             const CString zone = COrvDateTime::GetDisplayTimeZone();
@@ -442,11 +437,8 @@ TEST_F(OrvDateTimeClock, ConcurrentReadersAndWritersSeeConsistentState)
                 ++inconsistent;
         }
     };
-    std::vector<std::thread> threads;
-    threads.emplace_back(writer, 0);
-    threads.emplace_back(writer, 1);
-    threads.emplace_back(reader);
-    threads.emplace_back(reader);
+    std::thread threads[kThreads] = { std::thread(writer, 0), std::thread(writer, 1), std::thread(reader),
+                                      std::thread(reader) };
     for (std::thread& thread : threads)
         thread.join();
     EXPECT_EQ(inconsistent.load(), 0);
