@@ -18,6 +18,7 @@
 namespace {
 
 using update_test::Manifest;
+using update_test::RecordingProgress;
 
 constexpr long long kBodyLength = -2; // announce the body's own length
 constexpr long long kNoLength = -1;   // announce none
@@ -84,17 +85,6 @@ public:
     }
 
     std::map<std::string, Reply> m_replies;
-};
-
-// Records what the progress dialog is shown; cancels after a chosen part.
-class RecordingProgress : public IAutoUpdateProgress {
-public:
-    void ShowProgress(const char* text, int percent) override { m_shown.push_back(std::string(text) + "|" + std::to_string(percent)); }
-    bool IsCancelled() override { return ++m_parts == m_cancelAtPart; }
-
-    std::vector<std::string> m_shown;
-    int m_parts = 0;
-    int m_cancelAtPart = -1;
 };
 
 const char kReleaseManifest[] = "updates.test/orv/release/update.manifest";

@@ -15,12 +15,6 @@
 
 namespace {
 
-class NoProgress : public IAutoUpdateProgress {
-public:
-    void ShowProgress(const char*, int) override {}
-    bool IsCancelled() override { return false; }
-};
-
 class AutoUpdateOverHttp : public ::testing::Test {
 protected:
     // Serves a release of the product and version and its package (or the
@@ -61,7 +55,7 @@ TEST_F(AutoUpdateOverHttp, AWholePackageIsSavedAndOnlyAWholeOne)
         SCOPED_TRACE(row.script);
         std::filesystem::remove(m_root / "download" / "OrvSetup.exe");
         ASSERT_EQ(Query(row.script), -1);
-        NoProgress progress;
+        update_test::RecordingProgress progress;
         EXPECT_EQ(m_check->DownloadUpdate(progress), row.status);
         EXPECT_EQ(std::filesystem::exists(m_root / "download" / "OrvSetup.exe"), row.status == 8);
         if (row.status == 8) {

@@ -1,11 +1,12 @@
-// Shared by the update check tests: the context of an installed release and
-// the text of a manifest that offers an update.
+// Shared by the update check tests: the context of an installed release, the
+// text of a manifest that offers an update, and a progress dialog stand-in.
 #pragma once
 
 #include "services/AutoUpdateCheck.h"
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace update_test {
 
@@ -34,5 +35,19 @@ inline std::string Manifest(const std::string& version, const std::string& relea
         + "\" UpdateType=\"" + update + "\" " + extra + "><Product Name=\"" + product + "\" Version=\"" + version
         + "\"/><MoreInfo Text=\"What's new\" Href=\"http://dl.test/news\"/></CAutoUpdateManifest>";
 }
+
+// Records what the progress dialog is shown; cancels after a chosen part.
+class RecordingProgress : public IAutoUpdateProgress {
+public:
+    void ShowProgress(const char* text, int percent) override
+    {
+        m_shown.push_back(std::string(text) + "|" + std::to_string(percent));
+    }
+    bool IsCancelled() override { return ++m_parts == m_cancelAtPart; }
+
+    std::vector<std::string> m_shown;
+    int m_parts = 0;
+    int m_cancelAtPart = -1;
+};
 
 } // namespace update_test
