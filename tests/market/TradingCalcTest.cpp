@@ -73,21 +73,13 @@ Pnl Calc(const char* symbol, LONG qty, double average, const QUOTERECORD* quote,
     return result;
 }
 
-void SetQuote(Quote& quote, double last, double bid, double ask, double previousClose)
-{
-    quote.dLast = last;
-    quote.dBid = bid;
-    quote.dAsk = ask;
-    quote.dPrevClose = previousClose;
-}
-
 class TradingCalc : public market_test::HostRootTest {
 protected:
     void SetUp() override
     {
         HostRootTest::SetUp();
         SetClock(11, 0);
-        SetQuote(m_ibm, 10.40, 10.50, 10.60, 0);
+        m_ibm.SetPrices(10.40, 10.50, 10.60, 0);
     }
 
     void TearDown() override
@@ -146,7 +138,8 @@ TEST_F(TradingCalc, EquityAndOptionPositions)
     for (const auto& c : cases) {
         SetClock(c.hour, 0);
         Quote quote(c.symbol != nullptr ? c.symbol : "IBM");
-        SetQuote(quote, c.last, c.bid, c.ask, c.previousClose);
+        quote.SetPrices(c.last, c.bid, c.ask, 0);
+        quote.dPrevClose = c.previousClose;
         const Pnl result = Calc(c.symbol, c.qty, c.average, &quote, c.multiplier);
         EXPECT_EQ(result.pnl, c.pnl) << (c.symbol ? c.symbol : "null") << " " << c.qty << " at " << c.hour;
         EXPECT_EQ(result.value, c.value) << (c.symbol ? c.symbol : "null") << " " << c.qty << " at " << c.hour;
@@ -239,7 +232,8 @@ TEST_F(TradingCalc, FuturesAreValuedByTheRootsOvernightMargin)
 {
     LoadSymbolData(kFutures);
     Quote quote("/ESZ6");
-    SetQuote(quote, 4005.00, 4010.25, 4010.50, 3990.00);
+    quote.SetPrices(4005.00, 4010.25, 4010.50, 0);
+    quote.dPrevClose = 3990.00;
     // Futures get no default multiplier, and an unknown root has no margin.
     const struct {
         const char* symbol;
@@ -295,7 +289,7 @@ TEST_F(TradingCalc, ForexConversionAndValueQuotes)
     };
     const auto quoteOf = [](const Rate& rate) {
         auto quote = rate.symbol != nullptr ? std::make_unique<Quote>(rate.symbol) : std::make_unique<Quote>();
-        SetQuote(*quote, 0, rate.bid, rate.ask, 0);
+        quote->SetPrices(0, rate.bid, rate.ask, 0);
         return quote;
     };
     int row = 0;
