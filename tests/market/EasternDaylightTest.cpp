@@ -18,18 +18,8 @@
 
 namespace {
 
-struct EasternSwitch {
-    int year;
-    std::int64_t start; // first UTC second of daylight time
-    std::int64_t end;   // first UTC second of standard time
-};
-
-// Generated from the IANA database by tools/gen_eastern_switches.py. The
-// data file is itself a list of initialisers, so the test carries the table
-// in its binary and needs no path to it at run time (natively or under Wine).
-const EasternSwitch kSwitches[] = {
-#include "market/data/eastern-switches.txt"
-};
+using market_test::EasternSwitch;
+using market_test::kSwitches;
 
 class Clock : public COrvDateTime {
 public:

@@ -3,6 +3,8 @@
 // computed from the clock's own spans or from the process environment, so
 // the suite holds in every zone the test set-up runs it in.
 #include "market/OrvDateTime.h"
+
+#include "MarketTestSupport.h"
 #include "support/CalendarFields.h"
 
 #include <gtest/gtest.h>
@@ -20,15 +22,8 @@
 
 namespace {
 
-struct EasternSwitch {
-    int year;
-    std::int64_t start;
-    std::int64_t end;
-};
-
-const EasternSwitch kSwitches[] = {
-#include "market/data/eastern-switches.txt"
-};
+using market_test::EasternSwitch;
+using market_test::kSwitches;
 
 #if defined(_WIN32)
 #  define ZONE_TEXT(text) L##text
