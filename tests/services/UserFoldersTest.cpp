@@ -374,12 +374,8 @@ TEST_F(UserFoldersTest, CleanupRemovesOldShortcutsAndFoldersAndMakesTheQuickLaun
     CleanupAndCreateShellLinks();
 #if defined(_WIN32)
     ASSERT_TRUE(fs::exists(link));
-    const HRESULT com = CoInitialize(nullptr);
-    const std::string target = LinkTarget(Native(link));
-    if (SUCCEEDED(com)) {
-        CoUninitialize();
-    }
-    EXPECT_EQ(target, platform::ModuleFileName(nullptr));
+    platform::CComScope com;
+    EXPECT_EQ(LinkTarget(Native(link)), platform::ModuleFileName(nullptr));
 #else
     EXPECT_FALSE(fs::exists(link)); // no shortcuts natively
 #endif
