@@ -291,7 +291,6 @@ TEST_F(SymbolData, PathsWriteAndChecksum)
     EXPECT_EQ(ReadFile(file), text.GetString());
     EXPECT_EQ(data.GetXMLFileChecksum(), 0x1A2Bu);
     EXPECT_EQ(GetXMLFileChecksum("alice-OrvSymbolData.xml"), 0x1A2Bu);
-    EXPECT_EQ(GetXMLFileChecksum(data.GetXMLPath()), 0x1A2Bu);
     EXPECT_EQ(data.LoadXML(), 1);
     CString proper;
     EXPECT_EQ(data.GetProperForexSymbol("USDEUR", proper), 1);
