@@ -163,7 +163,6 @@ TEST_F(UserFoldersTest, HostFoldersAndTheDataAndLogsPaths)
     EXPECT_TRUE(fs::equivalent(fs::path(user.GetString()), m_root / "host" / "User"));
     EXPECT_TRUE(fs::equivalent(fs::path(working.GetString()), m_root / "host" / "Working"));
     EXPECT_TRUE(fs::equivalent(fs::path(allUsers.GetString()), m_root / "host" / "AllUsers"));
-    EXPECT_EQ(std::string(GetDataPath("a-OrvSymbolData.xml")), std::string(user) + kSeparator + "data" + kSeparator + "a-OrvSymbolData.xml");
     EXPECT_EQ(std::string(GetLogsPath("x.log")), std::string(user) + kSeparator + "logs" + kSeparator + "x.log");
 
     // When the host cannot make its folders, the functions fail and leave
