@@ -94,7 +94,6 @@ TEST_F(CachedQuote, FirstUpdateSeedsTheHistoryAndALastWithoutBidAndAskIsATradeEv
     EXPECT_EQ(quote.GetBidDirection(), enumTickUp);
     EXPECT_EQ(quote.GetAskDirection(), enumTickUp);
     EXPECT_TRUE(quote.HaveBidAsk());
-    EXPECT_EQ(quote.GetDecimals(), 2);
 
     // The history runs from now on, so the volume seen with the first record
     // makes the next update a trade; after that an unchanged record reports
