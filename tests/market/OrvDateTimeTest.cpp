@@ -15,7 +15,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <latch>
 #include <limits>
 #include <string>
 #include <thread>
@@ -408,17 +407,22 @@ TEST_F(OrvDateTimeClock, ConcurrentReadersAndWritersSeeConsistentState)
     constexpr int kThreads = 4;
     constexpr int kIterations = 5000;
     // All threads start together, so that their work really overlaps.
-    std::latch start { kThreads };
+    std::atomic<int> waiting { kThreads };
+    auto startTogether = [&] {
+        waiting.fetch_sub(1);
+        while (waiting.load() > 0)
+            std::this_thread::yield();
+    };
 
     auto writer = [&](int seed) {
-        start.arrive_and_wait();
+        startTogether();
         for (int i = 0; i < kIterations; ++i) {
             COrvDateTime::SetLocalDisplayFormat((i + seed) % 2);
             COrvDateTime::SetDelta(COleDateTimeSpan(0, 0, 0, i % 60));
         }
     };
     auto reader = [&] {
-        start.arrive_and_wait();
+        startTogether();
         for (int i = 0; i < kIterations; ++i) {
             const int minutes = COrvDateTime::GetDisplayToUTCMinutes();
             const CString zone = COrvDateTime::GetDisplayTimeZone();
