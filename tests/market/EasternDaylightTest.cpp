@@ -7,14 +7,16 @@
 #include "market/OrvDateTime.h"
 
 #include "MarketTestSupport.h"
+#include "support/HostLogLines.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <ctime>
 #include <iterator>
-#include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -141,16 +143,7 @@ TEST_F(EasternDaylightClockError, AClockNotAfter1970KeepsTheZoneAndLogsAWarning)
 
     const std::string message
         = "Warning: Windows time error: please check your system clock setting (particularly the year).";
-    int warnings = 0;
-    std::istringstream log(Log());
-    for (std::string line; std::getline(log, line);) {
-        const std::size_t at = line.find(message);
-        if (at == std::string::npos)
-            continue;
-        // "<time> L5 T<thread> <message>", the message whole and last.
-        EXPECT_NE(line.find(" L5 T"), std::string::npos) << line;
-        EXPECT_EQ(at + message.size(), line.size()) << line;
-        ++warnings;
-    }
-    EXPECT_EQ(warnings, 2);
+    // At level 5, the message whole and last on its line.
+    const std::vector<std::string> lines = orv_test::HostLogLines(m_root);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "L5 " + message), 2) << Log();
 }
