@@ -14,20 +14,6 @@
 
 namespace {
 
-std::vector<std::vector<std::string>> RecordLines(const std::filesystem::path& record)
-{
-    std::vector<std::vector<std::string>> lines;
-    std::istringstream text(orv_test::ReadFile(record));
-    for (std::string line; std::getline(text, line);) {
-        std::vector<std::string> fields;
-        std::istringstream split(line);
-        for (std::string field; std::getline(split, field, '\t');)
-            fields.push_back(field);
-        lines.push_back(fields);
-    }
-    return lines;
-}
-
 // Runs the program with the arguments in folder; its exit code, or -1. Given
 // running, sets it to whether the program still ran after firstWait ms.
 int RunProgram(const std::string& program, const std::string& arguments, const std::filesystem::path& folder,
@@ -75,7 +61,10 @@ TEST(StartRecorder, RecordsEachRunAndExitsWithTheCodeChosenForIt)
             codes.push_back(RunProgram(program, row.arguments, folder.Path()));
         EXPECT_EQ(codes, (std::vector<int>{0, 1, 7, 7}));
 
-        const auto lines = RecordLines(record);
+        std::vector<std::vector<std::string>> lines;
+        std::istringstream text(orv_test::ReadFile(record));
+        for (std::string line; std::getline(text, line);)
+            lines.push_back(orv_test::TabFields(line));
         ASSERT_EQ(lines.size(), 4u);
         ASSERT_GE(lines[0].size(), 4u);
         EXPECT_EQ(std::filesystem::path(lines[0][0]), std::filesystem::path(program));

@@ -7,29 +7,21 @@
 #include "market/OrvDateTime.h"
 
 #include "MarketTestSupport.h"
+#include "support/HostLogLines.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <ctime>
 #include <iterator>
-#include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
-struct EasternSwitch {
-    int year;
-    std::int64_t start; // first UTC second of daylight time
-    std::int64_t end;   // first UTC second of standard time
-};
-
-// Generated from the IANA database by tools/gen_eastern_switches.py. The
-// data file is itself a list of initialisers, so the test carries the table
-// in its binary and needs no path to it at run time (natively or under Wine).
-const EasternSwitch kSwitches[] = {
-#include "market/data/eastern-switches.txt"
-};
+using market_test::EasternSwitch;
+using market_test::kSwitches;
 
 class Clock : public COrvDateTime {
 public:
@@ -151,16 +143,7 @@ TEST_F(EasternDaylightClockError, AClockNotAfter1970KeepsTheZoneAndLogsAWarning)
 
     const std::string message
         = "Warning: Windows time error: please check your system clock setting (particularly the year).";
-    int warnings = 0;
-    std::istringstream log(Log());
-    for (std::string line; std::getline(log, line);) {
-        const std::size_t at = line.find(message);
-        if (at == std::string::npos)
-            continue;
-        // "<time> L5 T<thread> <message>", the message whole and last.
-        EXPECT_NE(line.find(" L5 T"), std::string::npos) << line;
-        EXPECT_EQ(at + message.size(), line.size()) << line;
-        ++warnings;
-    }
-    EXPECT_EQ(warnings, 2);
+    // At level 5, the message whole and last on its line.
+    const std::vector<std::string> lines = orv_test::HostLogLines(m_root);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "L5 " + message), 2) << Log();
 }

@@ -26,18 +26,6 @@ TEST(MapFidToCaption, HoldsEveryCaptionInItsRangesAndTheQuoteFieldsCaptions)
     }
     EXPECT_EQ(total, 216);
 
-    EXPECT_EQ(map[114], "Message");
-    EXPECT_EQ(map[1015], "Avg. Exec. Prc.");
-    EXPECT_EQ(map[1131], "Trigger By ID");
-    EXPECT_EQ(map[5016], "Today Close P&L");
-    EXPECT_EQ(map[9928], "Quantity @ %");
-    EXPECT_EQ(map[9947], "P&L/pips (Open)");
-    EXPECT_EQ(map[9951], "%");
-    EXPECT_EQ(map[10003], "Sell Short Exempt");
-    EXPECT_EQ(map[10074], "Stop Lmt+Stop Lmt");
-    EXPECT_EQ(map[20032], "Cancel Orders (Symbol/Account)");
-    EXPECT_EQ(map[30015], "Quote Server");
-    EXPECT_EQ(map[50012], "Total Basis");
     // Captions repeat across identifiers.
     for (int id : { 117, 1021, 2020 })
         EXPECT_EQ(map[id], "Time") << id;
@@ -55,9 +43,15 @@ TEST(MapFidToCaption, HoldsEveryCaptionInItsRangesAndTheQuoteFieldsCaptions)
     EXPECT_EQ(map[-1], "");
     EXPECT_EQ(CMapFidToCaption::GetStaticMap()[12345], "");
     EXPECT_EQ(map.GetCount(), 216);
-    // The quote fields that a cached quote renders carry the captions their
-    // names say.
+    // Captions from each range; the quote fields that a cached quote renders
+    // carry the captions their names say.
     const std::pair<long, const char*> fields[] = {
+        {114, "Message"},                   {1015, "Avg. Exec. Prc."},
+        {1131, "Trigger By ID"},            {5016, "Today Close P&L"},
+        {9928, "Quantity @ %"},             {9947, "P&L/pips (Open)"},
+        {9951, "%"},                        {10003, "Sell Short Exempt"},
+        {10074, "Stop Lmt+Stop Lmt"},       {20032, "Cancel Orders (Symbol/Account)"},
+        {30015, "Quote Server"},            {50012, "Total Basis"},
         {QUOTEFIELD_LAST, "Last"},          {QUOTEFIELD_BID, "Bid"},
         {QUOTEFIELD_ASK, "Ask"},            {QUOTEFIELD_BIDSIZE, "Bid Size"},
         {QUOTEFIELD_ASKSIZE, "Ask Size"},   {QUOTEFIELD_LASTSIZE, "Last Size"},

@@ -1,5 +1,6 @@
 // Shared by the market tests: a private host root per test, so that the
-// data folder and the log start empty, and symbol data loaded from a text.
+// data folder and the log start empty, and symbol data loaded from a text;
+// the Eastern daylight switches of 2007-2037.
 #pragma once
 
 #include "market/SymbolData.h"
@@ -7,10 +8,24 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
 namespace market_test {
+
+struct EasternSwitch {
+    int year;
+    std::int64_t start; // first UTC second of daylight time
+    std::int64_t end;   // first UTC second of standard time
+};
+
+// Generated from the IANA database by tools/gen_eastern_switches.py. The
+// data file is itself a list of initialisers, so the test carries the table
+// in its binary and needs no path to it at run time (natively or under Wine).
+inline constexpr EasternSwitch kSwitches[] = {
+#include "market/data/eastern-switches.txt"
+};
 
 // Points KESTREL_ROOT at an empty folder of the test's own and restores the
 // previous root afterwards; the library-wide symbol data is emptied.

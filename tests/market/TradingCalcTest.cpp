@@ -18,6 +18,7 @@
 #include <string>
 #include <memory>
 #include <thread>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -60,22 +61,6 @@ const char* const kFutures = R"(<SymbolData>
 </SymbolData>
 )";
 
-class TradingCalc : public market_test::HostRootTest {
-protected:
-    void SetUp() override
-    {
-        HostRootTest::SetUp();
-        SetClock(11, 0);
-    }
-
-    void TearDown() override
-    {
-        orv::market::SetTradingClockForTesting(nullptr, nullptr);
-        HostRootTest::TearDown();
-    }
-
-};
-
 struct Pnl {
     double pnl;
     double value;
@@ -88,13 +73,26 @@ Pnl Calc(const char* symbol, LONG qty, double average, const QUOTERECORD* quote,
     return result;
 }
 
-void SetQuote(Quote& quote, double last, double bid, double ask, double previousClose)
-{
-    quote.dLast = last;
-    quote.dBid = bid;
-    quote.dAsk = ask;
-    quote.dPrevClose = previousClose;
-}
+class TradingCalc : public market_test::HostRootTest {
+protected:
+    void SetUp() override
+    {
+        HostRootTest::SetUp();
+        SetClock(11, 0);
+        m_ibm.SetPrices(10.40, 10.50, 10.60, 0);
+    }
+
+    void TearDown() override
+    {
+        orv::market::SetTradingClockForTesting(nullptr, nullptr);
+        HostRootTest::TearDown();
+    }
+
+    // 100 IBM bought at 10.00: 50.0 at the bid of 10.50, 40.0 at the last of 10.40.
+    double IbmPnl() { return Calc("IBM", 100, 10.00, &m_ibm).pnl; }
+
+    Quote m_ibm { "IBM" };
+};
 
 } // namespace
 
@@ -140,7 +138,8 @@ TEST_F(TradingCalc, EquityAndOptionPositions)
     for (const auto& c : cases) {
         SetClock(c.hour, 0);
         Quote quote(c.symbol != nullptr ? c.symbol : "IBM");
-        SetQuote(quote, c.last, c.bid, c.ask, c.previousClose);
+        quote.SetPrices(c.last, c.bid, c.ask, 0);
+        quote.dPrevClose = c.previousClose;
         const Pnl result = Calc(c.symbol, c.qty, c.average, &quote, c.multiplier);
         EXPECT_EQ(result.pnl, c.pnl) << (c.symbol ? c.symbol : "null") << " " << c.qty << " at " << c.hour;
         EXPECT_EQ(result.value, c.value) << (c.symbol ? c.symbol : "null") << " " << c.qty << " at " << c.hour;
@@ -152,12 +151,6 @@ TEST_F(TradingCalc, EquityAndOptionPositions)
 
 TEST_F(TradingCalc, RegularHoursAreNineThirtyToFifteenFiftyNineOnTheExchangeClockWithTheHostsOffset)
 {
-    Quote quote("IBM");
-    SetQuote(quote, 10.40, 10.50, 10.60, 0);
-    const auto pnlAt = [&](int hour, int minute, std::int32_t offset = 0) {
-        SetClock(hour, minute, offset);
-        return Calc("IBM", 100, 10.00, &quote).pnl;
-    };
     // The host's offset moves the workstation clock onto the exchange's.
     const struct {
         int hour, minute, offset;
@@ -165,13 +158,15 @@ TEST_F(TradingCalc, RegularHoursAreNineThirtyToFifteenFiftyNineOnTheExchangeCloc
     } cases[] = { { 8, 59, 0, 40.0 },  { 9, 29, 0, 40.0 },      { 9, 30, 0, 50.0 },   { 15, 59, 0, 50.0 },
                   { 16, 0, 0, 40.0 },  { 0, 0, 0, 40.0 },       { 15, 30, 3600, 40.0 }, { 9, 0, 1800, 50.0 },
                   { 10, 0, -3600, 40.0 } };
-    for (const auto& c : cases)
-        EXPECT_EQ(pnlAt(c.hour, c.minute, c.offset), c.pnl) << c.hour << ":" << c.minute << " " << c.offset;
+    for (const auto& c : cases) {
+        SetClock(c.hour, c.minute, c.offset);
+        EXPECT_EQ(IbmPnl(), c.pnl) << c.hour << ":" << c.minute << " " << c.offset;
+    }
     g_now = LocalTime(15, 30);
 #if defined(_WIN32)
     // The host's clock-offset class is not registered here: no offset.
     orv::market::SetTradingClockForTesting(TestNow, nullptr);
-    EXPECT_EQ(Calc("IBM", 100, 10.00, &quote).pnl, 50.0);
+    EXPECT_EQ(IbmPnl(), 50.0);
 #else
     // The host stand-in gives the offset as a global setting, asked once: a
     // changed setting is not seen until the next reset. Text that is not a
@@ -182,21 +177,19 @@ TEST_F(TradingCalc, RegularHoursAreNineThirtyToFifteenFiftyNineOnTheExchangeCloc
         WriteFile(m_root / "Kestrel.ini", std::string("[GlobalSettings]\nClockOffset=") + step.offset + "\n");
         if (step.reset)
             orv::market::SetTradingClockForTesting(TestNow, nullptr);
-        EXPECT_EQ(Calc("IBM", 100, 10.00, &quote).pnl, step.pnl) << step.offset << " " << step.reset;
+        EXPECT_EQ(IbmPnl(), step.pnl) << step.offset << " " << step.reset;
     }
 #endif
 }
 
 TEST_F(TradingCalc, TheFlagIsRefreshedEveryTwoSeconds)
 {
-    Quote quote("IBM");
-    SetQuote(quote, 10.40, 10.50, 10.60, 0);
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(Calc("IBM", 100, 10.00, &quote).pnl, 50.0);
+    EXPECT_EQ(IbmPnl(), 50.0);
     // The clock moves past the close; the flag follows at the next refresh,
     // not before.
     g_now = LocalTime(16, 5);
-    EXPECT_EQ(Calc("IBM", 100, 10.00, &quote).pnl, 50.0);
+    EXPECT_EQ(IbmPnl(), 50.0);
     double pnl = 50.0;
     while (pnl == 50.0 && std::chrono::steady_clock::now() - start < std::chrono::seconds(6)) {
 #if defined(_WIN32)
@@ -207,7 +200,7 @@ TEST_F(TradingCalc, TheFlagIsRefreshedEveryTwoSeconds)
             DispatchMessageA(&message);
 #endif
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        pnl = Calc("IBM", 100, 10.00, &quote).pnl;
+        pnl = IbmPnl();
     }
     EXPECT_EQ(pnl, 40.0);
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
@@ -215,16 +208,14 @@ TEST_F(TradingCalc, TheFlagIsRefreshedEveryTwoSeconds)
 
 TEST_F(TradingCalc, ConcurrentCallsSeeEitherFlag)
 {
-    Quote quote("IBM");
-    SetQuote(quote, 10.40, 10.50, 10.60, 0);
     // The first call starts the refresh on this thread, whatever ran before.
-    EXPECT_EQ(Calc("IBM", 100, 10.00, &quote).pnl, 50.0);
+    EXPECT_EQ(IbmPnl(), 50.0);
     std::atomic<bool> wrong { false };
     std::vector<std::thread> threads;
     for (int t = 0; t < 3; ++t) {
         threads.emplace_back([&] {
             for (int i = 0; i < 2000; ++i) {
-                const double pnl = Calc("IBM", 100, 10.00, &quote).pnl;
+                const double pnl = IbmPnl();
                 if (pnl != 50.0 && pnl != 40.0)
                     wrong = true;
             }
@@ -241,7 +232,8 @@ TEST_F(TradingCalc, FuturesAreValuedByTheRootsOvernightMargin)
 {
     LoadSymbolData(kFutures);
     Quote quote("/ESZ6");
-    SetQuote(quote, 4005.00, 4010.25, 4010.50, 3990.00);
+    quote.SetPrices(4005.00, 4010.25, 4010.50, 0);
+    quote.dPrevClose = 3990.00;
     // Futures get no default multiplier, and an unknown root has no margin.
     const struct {
         const char* symbol;
@@ -297,7 +289,7 @@ TEST_F(TradingCalc, ForexConversionAndValueQuotes)
     };
     const auto quoteOf = [](const Rate& rate) {
         auto quote = rate.symbol != nullptr ? std::make_unique<Quote>(rate.symbol) : std::make_unique<Quote>();
-        SetQuote(*quote, 0, rate.bid, rate.ask, 0);
+        quote->SetPrices(0, rate.bid, rate.ask, 0);
         return quote;
     };
     int row = 0;
@@ -429,14 +421,11 @@ TEST(ByteUtils, MemmemFindsTheFirstOccurrence)
         const void* found = orv::memmem(hay, length, needle, needleLength);
         return found == nullptr ? -1 : static_cast<const char*>(found) - hay;
     };
-    EXPECT_EQ(at("aab", 3), 1);  // after a false start
-    EXPECT_EQ(at("ab", 2), 2);
-    EXPECT_EQ(at("b\0a", 3), 3);
-    EXPECT_EQ(at("cab", 3), 7);  // at the very end
-    EXPECT_EQ(at("abd", 3), -1);
-    EXPECT_EQ(at("aaab\0abcab!", 11), -1);
-    EXPECT_EQ(at(hay, length), 0);
-    EXPECT_EQ(at("x", 0), 0);
+    // After a false start; at the very end; the whole text; an empty needle.
+    const std::tuple<const char*, unsigned int, long> cases[] = { { "aab", 3, 1 }, { "ab", 2, 2 }, { "b\0a", 3, 3 },
+        { "cab", 3, 7 }, { "abd", 3, -1 }, { "aaab\0abcab!", 11, -1 }, { hay, length, 0 }, { "x", 0, 0 } };
+    for (const auto& [needle, needleLength, position] : cases)
+        EXPECT_EQ(at(needle, needleLength), position) << needleLength;
     EXPECT_EQ(orv::memmem(nullptr, 3, "a", 1), nullptr);
     EXPECT_EQ(orv::memmem(hay, length, nullptr, 1), nullptr);
     EXPECT_EQ(orv::memmem(hay, 0, "a", 1), nullptr);

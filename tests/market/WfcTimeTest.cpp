@@ -37,6 +37,15 @@ std::uint64_t Ticks(const FILETIME& time)
 
 const SYSTEMTIME kSunday = Fields(2012, 3, 11, 14, 30, 5, 250, 0);
 
+// True when the step leaves a time of the type, made from kSunday, empty.
+template <class Time, class Step>
+bool Empties(Step step)
+{
+    Time time(&kSunday);
+    step(time);
+    return IsEmpty(time);
+}
+
 } // namespace
 
 TEST(WfcSystemTime, ComparesEveryFieldButTheDayOfWeek)
@@ -59,7 +68,7 @@ TEST(WfcSystemTime, ComparesEveryFieldButTheDayOfWeek)
     EXPECT_TRUE(huge > sunday);
 }
 
-TEST(WfcSystemTime, CopiesValidFrameworkValuesEmptiesOnOthersAndConvertsBack)
+TEST(WfcSystemTime, CopiesValidValuesEmptiesOnEveryFailureAndConvertsBack)
 {
     CWfcSystemTime time(COleDateTime(2012, 3, 11, 14, 30, 5));
     const SYSTEMTIME sunday = Fields(2012, 3, 11, 14, 30, 5);
@@ -98,25 +107,18 @@ TEST(WfcSystemTime, CopiesValidFrameworkValuesEmptiesOnOthersAndConvertsBack)
     EXPECT_EQ(ole.GetStatus(), COleDateTime::invalid);
     EXPECT_FALSE(empty.CopyTo(local));
     EXPECT_FALSE(local.IsValid());
-}
 
-TEST(WfcSystemTime, NullPointersAndFailedConversionsEmpty)
-{
+    // Null pointers and failed conversions empty the value too.
     const FILETIME beyondTheCalendar { 0xFFFFFFFF, 0xFFFFFFFF };
-    const auto emptied = [](auto copy) {
-        CWfcSystemTime time(&kSunday);
-        copy(time);
-        return IsEmpty(time);
-    };
-    EXPECT_TRUE(emptied([](CWfcSystemTime& t) { t.Copy(static_cast<const FILETIME*>(nullptr)); }));
-    EXPECT_TRUE(emptied([&](CWfcSystemTime& t) { t.Copy(&beyondTheCalendar); }));
-    EXPECT_TRUE(emptied([](CWfcSystemTime& t) { t.Copy(static_cast<const CWfcSystemTime*>(nullptr)); }));
-    EXPECT_TRUE(emptied([](CWfcSystemTime& t) { t.Copy(static_cast<const CWfcFileTime*>(nullptr)); }));
-    EXPECT_TRUE(emptied([](CWfcSystemTime& t) { t.Empty(); }));
+    EXPECT_TRUE(Empties<CWfcSystemTime>([](auto& t) { t.Copy(static_cast<const FILETIME*>(nullptr)); }));
+    EXPECT_TRUE(Empties<CWfcSystemTime>([&](auto& t) { t.Copy(&beyondTheCalendar); }));
+    EXPECT_TRUE(Empties<CWfcSystemTime>([](auto& t) { t.Copy(static_cast<const CWfcSystemTime*>(nullptr)); }));
+    EXPECT_TRUE(Empties<CWfcSystemTime>([](auto& t) { t.Copy(static_cast<const CWfcFileTime*>(nullptr)); }));
+    EXPECT_TRUE(Empties<CWfcSystemTime>([](auto& t) { t.Empty(); }));
     EXPECT_TRUE(IsEmpty(CWfcSystemTime(static_cast<const SYSTEMTIME*>(nullptr))));
 }
 
-TEST(WfcSystemTime, FileTimesGiveTheirUtcBreakdownAndBack)
+TEST(WfcSystemTime, FileTimesAndTheClockGiveTheirUtcBreakdownAndBack)
 {
     const CWfcFileTime file(&kSunday);
     CWfcSystemTime time(&file);
@@ -132,16 +134,12 @@ TEST(WfcSystemTime, FileTimesGiveTheirUtcBreakdownAndBack)
     const SYSTEMTIME first = Fields(1601, 1, 1, 0, 0, 0);
     EXPECT_TRUE(time == CWfcSystemTime(&first));
     EXPECT_EQ(time.wDayOfWeek, 1);
-}
 
-TEST(WfcSystemTime, GetTakesTheCurrentUtcTime)
-{
-    CWfcSystemTime now;
-    now.Get();
-    const CWfcFileTime file(&now);
-    // 1 January 1970 counted from 1601, in 100-ns ticks.
+    // Get takes the current UTC time. The epoch: 1 January 1970 counted from
+    // 1601, in 100-ns ticks.
+    time.Get();
     const std::uint64_t epoch = 116444736000000000ull;
-    const std::int64_t seconds = std::int64_t((Ticks(file) - epoch) / 10000000ull);
+    const std::int64_t seconds = std::int64_t((Ticks(CWfcFileTime(&time)) - epoch) / 10000000ull);
     EXPECT_LE(std::llabs(seconds - std::int64_t(std::time(nullptr))), 2);
 }
 
@@ -168,21 +166,16 @@ TEST(WfcFileTime, DosTimesAndEmptyingOnNullPointersAndFailedConversions)
     ASSERT_FALSE(IsEmpty(full));
 
     const SYSTEMTIME thirteenth = Fields(2012, 13, 1, 0, 0, 0);
-    const auto emptied = [&](auto copy) {
-        CWfcFileTime time(&full);
-        copy(time);
-        return IsEmpty(time);
-    };
-    EXPECT_TRUE(emptied([](CWfcFileTime& t) { t.Copy(static_cast<const FILETIME*>(nullptr)); }));
-    EXPECT_TRUE(emptied([](CWfcFileTime& t) { t.Copy(static_cast<const CWfcFileTime*>(nullptr)); }));
-    EXPECT_TRUE(emptied([](CWfcFileTime& t) { t.Copy(static_cast<const SYSTEMTIME*>(nullptr)); }));
-    EXPECT_TRUE(emptied([&](CWfcFileTime& t) { t.Copy(&thirteenth); }));
-    EXPECT_TRUE(emptied([](CWfcFileTime& t) { t.Copy(static_cast<const CWfcSystemTime*>(nullptr)); }));
+    EXPECT_TRUE(Empties<CWfcFileTime>([](auto& t) { t.Copy(static_cast<const FILETIME*>(nullptr)); }));
+    EXPECT_TRUE(Empties<CWfcFileTime>([](auto& t) { t.Copy(static_cast<const CWfcFileTime*>(nullptr)); }));
+    EXPECT_TRUE(Empties<CWfcFileTime>([](auto& t) { t.Copy(static_cast<const SYSTEMTIME*>(nullptr)); }));
+    EXPECT_TRUE(Empties<CWfcFileTime>([&](auto& t) { t.Copy(&thirteenth); }));
+    EXPECT_TRUE(Empties<CWfcFileTime>([](auto& t) { t.Copy(static_cast<const CWfcSystemTime*>(nullptr)); }));
     // DOS dates and times have two-second steps; month 0 is no date.
     const SYSTEMTIME dosTime = Fields(2026, 12, 27, 21, 45, 58);
     EXPECT_TRUE(CWfcFileTime(WORD((2026 - 1980) << 9 | 12 << 5 | 27), WORD(21 << 11 | 45 << 5 | 29))
                 == CWfcFileTime(&dosTime));
-    EXPECT_TRUE(emptied([](CWfcFileTime& t) { t.Copy(WORD((2012 - 1980) << 9 | 0 << 5 | 11), WORD(0)); }));
+    EXPECT_TRUE(Empties<CWfcFileTime>([](auto& t) { t.Copy(WORD((2012 - 1980) << 9 | 0 << 5 | 11), WORD(0)); }));
 }
 
 TEST(WfcFileTime, ComparesAsOneCountAndConvertsThroughTheBreakdown)

@@ -3,6 +3,8 @@
 // why, what the user is asked, and what is saved and started.
 #include "services/AutoUpdateCheck.h"
 
+#include "UpdateCheckSupport.h"
+
 #include "support/HostLogLines.h"
 #include "support/ScratchFolder.h"
 
@@ -14,6 +16,9 @@
 #include <vector>
 
 namespace {
+
+using update_test::Manifest;
+using update_test::RecordingProgress;
 
 constexpr long long kBodyLength = -2; // announce the body's own length
 constexpr long long kNoLength = -1;   // announce none
@@ -82,43 +87,11 @@ public:
     std::map<std::string, Reply> m_replies;
 };
 
-// Records what the progress dialog is shown; cancels after a chosen part.
-class RecordingProgress : public IAutoUpdateProgress {
-public:
-    void ShowProgress(const char* text, int percent) override { m_shown.push_back(std::string(text) + "|" + std::to_string(percent)); }
-    bool IsCancelled() override { return ++m_parts == m_cancelAtPart; }
-
-    std::vector<std::string> m_shown;
-    int m_parts = 0;
-    int m_cancelAtPart = -1;
-};
-
-std::string Manifest(const std::string& version, const std::string& release = "release",
-    const std::string& update = "optional", const std::string& extra = "",
-    const std::string& package = "http://dl.test/pkg/OrvSetup.exe")
-{
-    return "<?xml version=\"1.0\"?><CAutoUpdateManifest UrlOfUpdate=\"" + package + "\" ReleaseType=\""
-        + release + "\" UpdateType=\"" + update + "\" " + extra + "><Product Name=\"ORV Desktop\" Version=\""
-        + version + "\"/><MoreInfo Text=\"What's new\" Href=\"http://dl.test/news\"/></CAutoUpdateManifest>";
-}
-
 const char kReleaseManifest[] = "updates.test/orv/release/update.manifest";
 const char kPackage[] = "dl.test/pkg/OrvSetup.exe";
 
 class AutoUpdateCheckTest : public ::testing::Test {
 protected:
-    AutoUpdateCheckTest()
-    {
-        m_context.m_BaseURL = "http://updates.test/orv/";
-        m_context.m_InstalledReleaseType = "Release";
-        m_context.m_InstalledVersion = CVersion(1, 2, 0, 0);
-        m_context.m_InstalledProductName = "ORV Desktop Pro";
-        m_context.m_ApplicationName = "orv desktop";
-        m_context.m_ProcessId = 4242;
-        m_context.m_DownloadFolder = (m_root / "download").string().c_str();
-        std::filesystem::create_directories(m_root / "download");
-    }
-
     // Runs the query with this manifest reply; the check stays for the
     // steps after it.
     int Query(const Reply& reply, const char* path = kReleaseManifest)
@@ -134,11 +107,11 @@ protected:
         return lines.empty() ? "<none>" : lines.back();
     }
 
-    bool PackageSaved() const { return std::filesystem::exists(m_root / "download" / "OrvSetup.exe"); }
 
     orv_test::ScratchFolder m_root {"updatecheck"};
     orv_test::ScopedEnvironment m_host {"KESTREL_ROOT", m_root.Path().string()};
-    CAutoUpdateContext m_context;
+    CAutoUpdateContext m_context
+        = update_test::InstalledRelease(m_root.Path(), "ORV Desktop Pro", "http://updates.test/orv/");
     ScriptedTransport m_transport;
     std::unique_ptr<CAutoUpdateCheck> m_check;
 };
@@ -293,7 +266,7 @@ TEST_F(AutoUpdateCheckTest, OnlyAWholePackageIsSavedAndStarted)
         EXPECT_EQ(m_check->DownloadUpdate(progress), row.status);
         const std::string log = LastLog();
         EXPECT_EQ(log.substr(0, std::string(row.log).size()), row.log);
-        EXPECT_EQ(PackageSaved(), row.status == 8);
+        EXPECT_EQ(std::filesystem::exists(m_root / "download" / "OrvSetup.exe"), row.status == 8);
         CAutoUpdateInstall install;
         EXPECT_EQ(m_check->GetInstallCommand(progress, install), row.status == 8);
         if (row.status == 8) {

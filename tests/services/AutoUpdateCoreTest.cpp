@@ -90,7 +90,6 @@ TEST_F(AutoUpdateCoreTest, SettingsComeFromTheRegistryAndTheHost)
     EXPECT_EQ(Core::GetAutoUpdateBehavior(), 0);
     EXPECT_FALSE(Core::IsAutomaticCheckSkipped());
     ASSERT_TRUE(Core::SetAutoUpdateBehavior(2));
-    EXPECT_EQ(Core::GetAutoUpdateBehavior(), 2);
     EXPECT_EQ(Core::GetBehaviorText(2), "Automatically download all updates");
     EXPECT_EQ(Core::GetBehaviorText(4), "");
 

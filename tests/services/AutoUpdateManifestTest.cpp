@@ -57,7 +57,6 @@ TEST_F(AutoUpdateManifestTest, ReadsEveryFieldInAnyElementOrder)
     EXPECT_EQ(manifest.m_SizeOfUpdate, 12345678u);
     EXPECT_EQ(manifest.m_ReleaseType, CAutoUpdateManifest::releaseRelease);
     EXPECT_EQ(manifest.m_UpdateType, CAutoUpdateManifest::updateForced);
-    EXPECT_STREQ(manifest.GetReleaseTypeText(), "Release");
     EXPECT_STREQ(manifest.GetUpdateTypeText(), "Forced");
     EXPECT_STREQ(manifest.m_ProductName, "ORV Desktop");
     EXPECT_EQ(manifest.m_Version, CVersion(1, 2, 3, 4));

@@ -5,6 +5,7 @@
 #include "services/AutoUpdateCheck.h"
 #include "services/win/WinInetUpdateTransport.h"
 
+#include "UpdateCheckSupport.h"
 #include "support/UpdateServer.h"
 
 #include <gtest/gtest.h>
@@ -14,25 +15,8 @@
 
 namespace {
 
-class NoProgress : public IAutoUpdateProgress {
-public:
-    void ShowProgress(const char*, int) override {}
-    bool IsCancelled() override { return false; }
-};
-
 class AutoUpdateOverHttp : public ::testing::Test {
 protected:
-    AutoUpdateOverHttp()
-    {
-        m_context.m_InstalledReleaseType = "Release";
-        m_context.m_InstalledVersion = CVersion(1, 2, 0, 0);
-        m_context.m_InstalledProductName = "ORV Desktop";
-        m_context.m_ApplicationName = "orv desktop";
-        m_context.m_ProcessId = 4242;
-        m_context.m_DownloadFolder = (m_root / "download").string().c_str();
-        std::filesystem::create_directories(m_root / "download");
-    }
-
     // Serves a release of the product and version and its package (or the
     // manifest text given), then runs a check with the script given; the
     // query's status.
@@ -41,22 +25,19 @@ protected:
     {
         EXPECT_TRUE(m_server.Start());
         m_server.Put("pkg/OrvSetup.exe", m_package);
-        m_server.Put("orv/release/update.manifest", manifest != nullptr ? std::string(manifest) :
-                     "<?xml version=\"1.0\"?><CAutoUpdateManifest UrlOfUpdate=\"" + m_server.Url("/pkg/OrvSetup.exe")
-                         + "\" ReleaseType=\"release\" UpdateType=\"optional\"><Product Name=\"" + product
-                         + "\" Version=\"" + version + "\"/></CAutoUpdateManifest>");
+        m_server.Put("orv/release/update.manifest", manifest != nullptr ? std::string(manifest)
+            : update_test::Manifest(version, "release", "optional", "", m_server.Url("/pkg/OrvSetup.exe"), product));
         m_server.Script(script);
         m_context.m_BaseURL = m_server.Url("/orv/").c_str();
         m_check = std::make_unique<CAutoUpdateCheck>(m_transport, m_context);
         return m_check->QueryForLatestVersion();
     }
-    bool Saved() const { return std::filesystem::exists(m_root / "download" / "OrvSetup.exe"); }
 
     orv_test::ScratchFolder m_root {"updatehttp"};
     orv_test::ScopedEnvironment m_host {"KESTREL_ROOT", m_root.Path().string()};
     orv_test::UpdateServer m_server {m_root / "server"};
     const std::string m_package = std::string(40000, 'P') + "end";
-    CAutoUpdateContext m_context;
+    CAutoUpdateContext m_context = update_test::InstalledRelease(m_root.Path(), "ORV Desktop", "");
     CWinInetUpdateTransport m_transport;
     std::unique_ptr<CAutoUpdateCheck> m_check;
 };
@@ -74,9 +55,9 @@ TEST_F(AutoUpdateOverHttp, AWholePackageIsSavedAndOnlyAWholeOne)
         SCOPED_TRACE(row.script);
         std::filesystem::remove(m_root / "download" / "OrvSetup.exe");
         ASSERT_EQ(Query(row.script), -1);
-        NoProgress progress;
+        update_test::RecordingProgress progress;
         EXPECT_EQ(m_check->DownloadUpdate(progress), row.status);
-        EXPECT_EQ(Saved(), row.status == 8);
+        EXPECT_EQ(std::filesystem::exists(m_root / "download" / "OrvSetup.exe"), row.status == 8);
         if (row.status == 8) {
             EXPECT_TRUE(orv_test::ReadFile(m_root / "download" / "OrvSetup.exe") == m_package);
         }

@@ -26,15 +26,6 @@ Bytes FromHex(const std::string& hex)
     return bytes;
 }
 
-std::vector<std::string> Lines()
-{
-    std::vector<std::string> lines;
-    std::istringstream stream(kVectors);
-    for (std::string line; std::getline(stream, line);)
-        lines.push_back(line);
-    return lines;
-}
-
 bool IsHex(const std::string& text, std::size_t length = 0)
 {
     if (text.empty() || (length != 0 && text.size() != length))
@@ -78,7 +69,8 @@ TEST(Blowfish, MatchesTheCodebookAndVariableKeyVectors)
 {
     int codebook = 0;
     int variableKey = 0;
-    for (const std::string& line : Lines()) {
+    std::istringstream vectors(kVectors);
+    for (std::string line; std::getline(vectors, line);) {
         std::string keyText, clearText, cipherText;
         std::size_t length = 0;
         if (CodebookRow(line, keyText, clearText, cipherText)) {

@@ -18,8 +18,6 @@ namespace {
 // Opens the protected parts for the tests.
 class CProbe : public CXVersionInfo {
 public:
-    using CXVersionInfo::ThisApplication;
-
     void Fill()
     {
         for (int i = 0; i < 4; ++i) {
@@ -109,7 +107,6 @@ TEST(XVersionInfo, NoPathReadsTheExecutable)
 {
     const std::string executable = ExecutablePath();
     CProbe info;
-    EXPECT_STREQ(CProbe::ThisApplication(), executable.c_str());
     EXPECT_EQ(info.GetVersionInfo(), 1);
     EXPECT_STREQ(info.Path(), executable.c_str());
 
@@ -130,10 +127,10 @@ TEST(XVersionInfo, NoPathReadsTheExecutable)
 }
 
 #if defined(_WIN32)
-TEST(XVersionInfo, ReadsTheLibrarysOwnVersion)
+TEST(XVersionInfo, ReadsTheLibrarysOwnVersionAndTheTestModules)
 {
     const std::string module = Beside("OrvCommon.dll");
-    CXVersionInfo info;
+    CProbe info;
     ASSERT_EQ(info.GetVersionInfo(module.c_str()), 1);
     EXPECT_EQ(Values(info.FileVersionValues()), (std::vector<int>{1, 0, 0, 1}));
     EXPECT_EQ(Values(info.ProductVersionValues()), (std::vector<int>{1, 0, 0, 1}));
@@ -141,19 +138,16 @@ TEST(XVersionInfo, ReadsTheLibrarysOwnVersion)
     EXPECT_EQ(Strings(info), (std::vector<std::string> {"1,0,0,1", "1.0.0.1", "", "Velkor",
                                  "ORV Desktop common class library", "OrvCommon", "Copyright (C) 2026 Velkor", "",
                                  "OrvCommon.dll", "", "ORV Desktop", ""}));
-}
 
-TEST(XVersionInfo, NumbersWithoutATranslationAndStringsFromTheFirstOne)
-{
-    CProbe info;
+    // A module with numbers but no translation, and one whose strings come
+    // from the first of its two.
     info.Fill();
     ASSERT_EQ(info.GetVersionInfo(Beside("VersionNoTranslation.dll").c_str()), 1);
     EXPECT_EQ(Values(info.FileVersionValues()), (std::vector<int>{65535, 3, 40000, 5}));
     EXPECT_EQ(Values(info.ProductVersionValues()), (std::vector<int>{6, 7, 8, 9}));
     EXPECT_EQ(Strings(info), kNoStrings);
-    CXVersionInfo languages;
-    ASSERT_EQ(languages.GetVersionInfo(Beside("VersionTwoLanguages.dll").c_str()), 1);
-    EXPECT_EQ(Strings(languages), (std::vector<std::string>{"3,1,0,7", "3.1.0.0", "Erste Sprache", "Velkor GmbH",
+    ASSERT_EQ(info.GetVersionInfo(Beside("VersionTwoLanguages.dll").c_str()), 1);
+    EXPECT_EQ(Strings(info), (std::vector<std::string>{"3,1,0,7", "3.1.0.0", "Erste Sprache", "Velkor GmbH",
                                  "Versionstest", "VersionTwoLanguages", "(C) Velkor", "ORV",
                                  "VersionTwoLanguages.dll", "private 1", "ORV Desktop DE", "special 2"}));
 }

@@ -3,7 +3,7 @@
 // Its files, script and request log live in a folder the test gives:
 //   <folder>/root/       the files it serves (Put)
 //   <folder>/script.txt  the per-path behaviours (Script), read per request
-//   <folder>/requests.log  what was asked (Log, Requests)
+//   <folder>/requests.log  what was asked (Requests)
 // Start launches it and waits for its port; Stop, or the destructor, kills it
 // and waits for it to end, so no server outlives its test. Natively the
 // server also dies with the test process; under Windows it belongs to a job
@@ -45,6 +45,16 @@ inline std::filesystem::path TestProgramFolder()
 #endif
 }
 
+// The fields of a line of a record, separated by tabs.
+inline std::vector<std::string> TabFields(const std::string& line)
+{
+    std::vector<std::string> fields;
+    std::istringstream split(line);
+    for (std::string field; std::getline(split, field, '\t');)
+        fields.push_back(field);
+    return fields;
+}
+
 class UpdateServer {
 public:
     // One request the server logged, with the reply it gave.
@@ -77,7 +87,6 @@ public:
     std::filesystem::path Root() const { return m_folder / "root"; }
     // Replaces the script: lines "<path> <directive> ...".
     void Script(const std::string& text) const { WriteFile(m_folder / "script.txt", text); }
-    std::string Log() const { return ReadFile(m_folder / "requests.log"); }
     int Port() const { return m_port; }
     std::string Url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(m_port) + path; }
 
@@ -146,13 +155,10 @@ public:
     std::vector<Request> Requests() const
     {
         std::vector<Request> requests;
-        std::istringstream log(Log());
+        std::istringstream log(ReadFile(m_folder / "requests.log"));
         std::string line;
         while (std::getline(log, line)) {
-            std::vector<std::string> fields;
-            std::istringstream split(line);
-            for (std::string field; std::getline(split, field, '\t');)
-                fields.push_back(field);
+            const std::vector<std::string> fields = TabFields(line);
             if (fields.size() < 2)
                 continue;
             const size_t number = std::stoul(fields[1]);
