@@ -14,8 +14,6 @@
 #include <filesystem>
 #include <string>
 
-#include <unistd.h>
-
 namespace {
 
 class ProfileStore : public ::testing::Test {

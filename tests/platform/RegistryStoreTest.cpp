@@ -13,8 +13,6 @@
 #include <cstring>
 #include <string>
 
-#include <unistd.h>
-
 namespace {
 
 using orv_test::ReadFile;
