@@ -18,13 +18,19 @@ public:
     void DeleteRow(int row) override { rows.erase(rows.begin() + row); }
 };
 
-// A tree of named nodes: "R" a root, "R/A" its child A, and so on.
+// A tree of named nodes: "R" a root, "R/A" its child A, and so on. It starts
+// as R with A (children A1, A2) and B, everything on show.
 struct Tree {
     CTreeGridModel model;
     MirrorRows view;
     std::map<std::string, CTreeGridItem*> nodes;
 
-    Tree() { model.SetRowView(&view); }
+    Tree()
+    {
+        model.SetRowView(&view);
+        for (const char* path : {"R", "R/A", "R/A/A1", "R/A/A2", "R/B"})
+            Add(path);
+    }
 
     CTreeGridItem* Add(const std::string& path, BOOL update = TRUE)
     {
@@ -53,13 +59,6 @@ struct Tree {
         return text;
     }
 };
-
-// R with A (children A1, A2) and B, everything on show.
-void Build(Tree& t)
-{
-    for (const char* path : {"R", "R/A", "R/A/A1", "R/A/A2", "R/B"})
-        t.Add(path);
-}
 
 struct Scenario {
     const char* name;
@@ -119,7 +118,6 @@ class TreeGridModelScenario : public ::testing::TestWithParam<Scenario> {};
 TEST_P(TreeGridModelScenario, RowsFollowTheTree)
 {
     Tree t;
-    Build(t);
     GetParam().steps(t);
     EXPECT_EQ(t.Rows(), GetParam().rows);
 }
@@ -137,7 +135,6 @@ TEST(TreeGridModel, DropsOnItselfItsSubtreeItsParentOrFromARootAreRefused)
     for (const Case& c : refused) {
         SCOPED_TRACE(std::string(c.dragged) + " on " + c.target);
         Tree t;
-        Build(t);
         t.Add("Q");
         CTreeGridItem* target = *c.target ? t[c.target] : nullptr;
         bool copied = false;
@@ -154,7 +151,6 @@ TEST(TreeGridModel, DropsOnItselfItsSubtreeItsParentOrFromARootAreRefused)
 TEST(TreeGridModel, NextAndPrevWalkPreOrderIntoCollapsedSubtrees)
 {
     Tree t;
-    Build(t);
     t.model.Collapse(t["R/A"]);
     // Started fresh, a walk answers the node at the end.
     EXPECT_EQ(t.model.GetNext(nullptr, t["R/A"], TRUE, TRUE), t["R/B"]);
