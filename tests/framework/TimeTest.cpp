@@ -85,6 +85,9 @@ TEST(TimeConversion, LocalAndGmtFieldsAndFormat)
         std::strftime(buffer, sizeof buffer, "%Y-%m-%d %H:%M:%S", &expected);
         EXPECT_EQ(time.Format("%Y-%m-%d %H:%M:%S"), buffer);
     }
+    std::tm out {};
+    ASSERT_NE(CTime(0).GetGmtTm(&out), nullptr);
+    EXPECT_EQ(FieldsOf(out), (Fields { 1970, 1, 1, 0, 0, 0, 5 }));
     EXPECT_EQ(CTime(951782400).FormatGmt("%Y-%m-%d %H:%M:%S %A %j"), "2000-02-29 00:00:00 Tuesday 060");
     EXPECT_EQ(CTime(951868799).FormatGmt("%#d %B %I:%M %p"), "29 February 11:59 PM");
 }
