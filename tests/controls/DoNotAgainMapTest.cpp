@@ -1,44 +1,24 @@
 // The remembered answers' stored bytes and their registry value.
 #include "controls/DoNotAgainMap.h"
 
-#include "framework/Archive.h"
-#include "framework/Exceptions.h"
-#include "framework/MemFile.h"
+#include "framework/ArchiveBytes.h"
 #include "services/Registry.h"
 
 #include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 namespace {
 
 std::vector<BYTE> Store(CDoNotAgainMap& map)
 {
-    CMemFile file;
-    {
-        CArchive archive(&file, CArchive::store);
-        map.Serialize(archive);
-        archive.Close();
-    }
-    std::vector<BYTE> bytes(static_cast<size_t>(file.GetLength()));
-    file.SeekToBegin();
-    file.Read(bytes.data(), static_cast<UINT>(bytes.size()));
-    return bytes;
+    return orv_test::Stored([&](CArchive& archive) { map.Serialize(archive); });
 }
 
-// Loads the bytes; the archive cause of a failure, else 0.
+// Loads the bytes; the archive cause of a failure, else -1.
 int Load(CDoNotAgainMap& map, std::vector<BYTE> bytes)
 {
-    CMemFile file(bytes.data(), static_cast<UINT>(bytes.size()));
-    CArchive archive(&file, CArchive::load);
-    try {
-        map.Serialize(archive);
-    } catch (const CArchiveException& error) {
-        return error.m_cause;
-    }
-    return 0;
+    return orv_test::CauseOf([&] { orv_test::Load(bytes, [&](CArchive& archive) { map.Serialize(archive); }); });
 }
 
 } // namespace
@@ -50,7 +30,7 @@ TEST(DoNotAgainMap, StoredBytesAreCountThenPairsAndShortDataKeepsThePairsReadBef
     EXPECT_EQ(Store(map), (std::vector<BYTE> {1, 0, 7, 0, 0, 0, 1, 0, 0, 0}));
     map.SetAt(-2, 5);
     CDoNotAgainMap back;
-    ASSERT_EQ(Load(back, Store(map)), 0);
+    ASSERT_EQ(Load(back, Store(map)), -1);
     int status = 0;
     EXPECT_EQ(back.GetCount(), 2);
     EXPECT_TRUE(back.Lookup(-2, status));

@@ -54,7 +54,7 @@ TEST(ApostrophePrice, ReadsEveryFractionCodeAndWhatTheHostWritesAndSubtractsANeg
     EXPECT_EQ(ApostropheTick(25), 0);
 }
 
-TEST_F(NumberEdit, FormatsEachKindReadsItBackAndReadsOnlyNumbersOfThisEdit)
+TEST_F(NumberEdit, FormatsEachKindAndReadsOnlyNumbersOfThisEdit)
 {
     const struct { int kind, decimals; double value; const char* text; } cases[] = {
         {NumberPrice, 2, 101.255, "101.26"},    {NumberPrice, 4, -0.5, "-0.5000"},
@@ -66,9 +66,6 @@ TEST_F(NumberEdit, FormatsEachKindReadsItBackAndReadsOnlyNumbersOfThisEdit)
     for (const auto& c : cases) {
         NumberEditModel model(c.kind, c.decimals);
         EXPECT_STREQ(model.Format(c.value), Localized(c.text)) << c.text;
-        double read = kFail;
-        EXPECT_TRUE(model.Parse(model.Format(c.value), read)) << c.text;
-        EXPECT_NEAR(read, c.value, 0.006) << c.text;
     }
     const struct { int kind, decimals; const char* text; double value; } texts[] = {
         {NumberPrice, 2, " 101.25 ", 101.25}, {NumberPrice, 2, "", 0},           {NumberPrice, 2, "-", 0},

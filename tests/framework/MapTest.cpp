@@ -128,27 +128,4 @@ TEST(MapStringKeys, CStringKeysFoundByText)
     EXPECT_EQ(map.GetCount(), 1);
 }
 
-TEST(MapConcreteForms, PointerWordAndCaptionMaps)
-{
-    int a = 0, b = 0;
-    CMapPtrToPtr pointers;
-    pointers[&a] = &b;
-    void* found = nullptr;
-    EXPECT_TRUE(pointers.Lookup(&a, found) && found == &b);
-    EXPECT_FALSE(pointers.Lookup(&b, found));
-
-    CMapWordToPtr words(32);
-    words.SetAt(0xFFFF, &a);
-    EXPECT_TRUE(words.Lookup(0xFFFF, found) && found == &a);
-
-    CMapStringToPtr names;
-    names["x"] = &a;
-    EXPECT_TRUE(names.Lookup("x", found));
-
-    CMap<int, int, CString, const char*> captions;
-    captions.SetAt(100, "OK");
-    EXPECT_EQ(captions[100], "OK");
-    EXPECT_TRUE(captions[101].IsEmpty());
-}
-
 } // namespace

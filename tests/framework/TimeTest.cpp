@@ -7,17 +7,11 @@
 #include <cstdint>
 #include <ctime>
 #include <limits>
-#include <string>
 
 namespace {
 
 constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
 constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
-
-std::string Text(const CString& s)
-{
-    return std::string(s.GetString(), static_cast<std::size_t>(s.GetLength()));
-}
 
 // Year, month, day, hour, minute, second, day of week (1 = Sunday).
 using Fields = std::array<int, 7>;
@@ -64,7 +58,7 @@ TEST(TimeConstruction, BadFieldsGiveMinusOneAndTheConvertibleRangeIs1970To3000Ut
         EXPECT_EQ(time.GetTime(), -1);
         EXPECT_FALSE(time.IsValid());
         EXPECT_EQ(FieldsOf(time), (Fields { -1, -1, -1, -1, -1, -1, -1 }));
-        EXPECT_EQ(Text(time.Format("%Y")), "");
+        EXPECT_EQ(time.Format("%Y"), "");
     }
     EXPECT_TRUE(CTime(0).IsValid() && CTime(CTime::MaxConvertible).IsValid());
     EXPECT_FALSE(CTime(-1).IsValid() || CTime(CTime::MaxConvertible + 1).IsValid());
@@ -74,7 +68,7 @@ TEST(TimeConstruction, BadFieldsGiveMinusOneAndTheConvertibleRangeIs1970To3000Ut
     EXPECT_EQ(CTime(0).GetGmtTm(nullptr), nullptr);
     ASSERT_EQ(CTime(CTime::MaxConvertible).GetGmtTm(&out), &out);
     EXPECT_EQ(FieldsOf(out), (Fields { 3000, 12, 31, 23, 59, 59, 4 }));
-    EXPECT_EQ(Text(CTime(-1).FormatGmt("%Y")), "");
+    EXPECT_EQ(CTime(-1).FormatGmt("%Y"), "");
 }
 
 TEST(TimeConversion, LocalAndGmtFieldsAndFormat)
@@ -89,13 +83,13 @@ TEST(TimeConversion, LocalAndGmtFieldsAndFormat)
         EXPECT_EQ(local.tm_isdst, expected.tm_isdst);
         char buffer[64];
         std::strftime(buffer, sizeof buffer, "%Y-%m-%d %H:%M:%S", &expected);
-        EXPECT_EQ(Text(time.Format("%Y-%m-%d %H:%M:%S")), buffer);
+        EXPECT_EQ(time.Format("%Y-%m-%d %H:%M:%S"), buffer);
     }
     std::tm out {};
     ASSERT_NE(CTime(0).GetGmtTm(&out), nullptr);
     EXPECT_EQ(FieldsOf(out), (Fields { 1970, 1, 1, 0, 0, 0, 5 }));
-    EXPECT_EQ(Text(CTime(951782400).FormatGmt("%Y-%m-%d %H:%M:%S %A %j")), "2000-02-29 00:00:00 Tuesday 060");
-    EXPECT_EQ(Text(CTime(951868799).FormatGmt("%#d %B %I:%M %p")), "29 February 11:59 PM");
+    EXPECT_EQ(CTime(951782400).FormatGmt("%Y-%m-%d %H:%M:%S %A %j"), "2000-02-29 00:00:00 Tuesday 060");
+    EXPECT_EQ(CTime(951868799).FormatGmt("%#d %B %I:%M %p"), "29 February 11:59 PM");
 }
 
 TEST(TimeConversion, CurrentTimeIsNow)
@@ -138,11 +132,11 @@ TEST(TimeSpan, PartsTotalsAndFormatShowingMagnitudesWithOneSign)
     EXPECT_TRUE(negative.GetDays() == -1 && negative.GetHours() == -2 && negative.GetMinutes() == -3
                 && negative.GetSeconds() == -4);
     EXPECT_EQ(CTimeSpan(2147483647L, 23, 59, 59).GetDays(), 2147483647);
-    EXPECT_EQ(Text(CTimeSpan(3, 4, 5, 6).Format("%D:%H:%M:%S %%")), "3:04:05:06 %");
-    EXPECT_EQ(Text(CTimeSpan(-1, -12, 0, 0).Format("%D days, %H hours")), "-1 days, 12 hours");
-    EXPECT_EQ(Text(CTimeSpan(-90).Format("%M:%S")), "-01:30");
-    EXPECT_EQ(Text(CTimeSpan(kMin).Format("%D")), "-106751991167300");
-    EXPECT_EQ(Text(CTimeSpan(61).Format("%q %")), "%q %");
+    EXPECT_EQ(CTimeSpan(3, 4, 5, 6).Format("%D:%H:%M:%S %%"), "3:04:05:06 %");
+    EXPECT_EQ(CTimeSpan(-1, -12, 0, 0).Format("%D days, %H hours"), "-1 days, 12 hours");
+    EXPECT_EQ(CTimeSpan(-90).Format("%M:%S"), "-01:30");
+    EXPECT_EQ(CTimeSpan(kMin).Format("%D"), "-106751991167300");
+    EXPECT_EQ(CTimeSpan(61).Format("%q %"), "%q %");
 }
 
 // ------------------------------------------------------------ the formatter
@@ -152,21 +146,21 @@ TEST(TimeFormatTm, WeekNumbersPaddingLiteralsAndFieldsOutOfRangeNeverReadOutside
     std::tm t {};
     t.tm_year = 2023 - 1900; // Sunday 1 January 2023
     t.tm_mday = 1;
-    EXPECT_EQ(Text(CTime::FormatTm(t, "%U %W %w %e|%#e")), "01 00 0  1|1");
+    EXPECT_EQ(CTime::FormatTm(t, "%U %W %w %e|%#e"), "01 00 0  1|1");
     t.tm_mday = 2; // Monday
     t.tm_wday = 1;
     t.tm_yday = 1;
-    EXPECT_EQ(Text(CTime::FormatTm(t, "%U %W %a")), "01 01 Mon");
-    EXPECT_EQ(Text(CTime::FormatTm(t, "%#c")), "Monday, January 02, 2023 00:00:00");
-    EXPECT_EQ(Text(CTime::FormatTm(t, "a%nb%tc %q %#q 100%")), "a\nb\tc %q %#q 100%");
+    EXPECT_EQ(CTime::FormatTm(t, "%U %W %a"), "01 01 Mon");
+    EXPECT_EQ(CTime::FormatTm(t, "%#c"), "Monday, January 02, 2023 00:00:00");
+    EXPECT_EQ(CTime::FormatTm(t, "a%nb%tc %q %#q 100%"), "a\nb\tc %q %#q 100%");
     t = std::tm {};
     t.tm_wday = 7;
     t.tm_mon = -1;
     t.tm_hour = std::numeric_limits<int>::min();
     t.tm_year = std::numeric_limits<int>::max();
     t.tm_yday = std::numeric_limits<int>::max();
-    EXPECT_EQ(Text(CTime::FormatTm(t, "%a %A %b %B")), "? ? ? ?");
-    EXPECT_EQ(Text(CTime::FormatTm(t, "%Y %j %p %H")), "2147485547 2147483648 AM -2147483648");
+    EXPECT_EQ(CTime::FormatTm(t, "%a %A %b %B"), "? ? ? ?");
+    EXPECT_EQ(CTime::FormatTm(t, "%Y %j %p %H"), "2147485547 2147483648 AM -2147483648");
     t.tm_wday = std::numeric_limits<int>::max();
     EXPECT_FALSE(CTime::FormatTm(t, "%U %W").IsEmpty());
 }

@@ -14,8 +14,6 @@
 #include <filesystem>
 #include <string>
 
-#include <unistd.h>
-
 namespace {
 
 class ProfileStore : public ::testing::Test {
@@ -25,11 +23,13 @@ protected:
     std::string Contents() const { return orv_test::ReadFile(m_file); }
     void SetContents(const std::string& text) const { orv_test::WriteFile(m_file, text); }
 
+    // A value; without a key (or a section) the list of names, each with its
+    // NUL, and the closing NUL.
     std::string Get(const char* section, const char* key, const char* fallback = "<default>") const
     {
         char buffer[256];
         const DWORD length = GetPrivateProfileStringA(section, key, fallback, buffer, sizeof buffer, m_file.c_str());
-        return std::string(buffer, length);
+        return std::string(buffer, length + (section == nullptr || key == nullptr ? 1 : 0));
     }
 
     orv_test::ScratchFolder m_scratch {"profile"};
@@ -50,12 +50,8 @@ TEST_F(ProfileStore, ReadsTheWayWindowsDoes)
     EXPECT_EQ(Get("Main", "later"), "<default>"); // only the first section of a name counts
     EXPECT_EQ(Get("Main", "missing", "fallback   "), "fallback");
     EXPECT_EQ(Get("Main", "missing", nullptr), "");
-
-    char list[64];
-    DWORD length = GetPrivateProfileStringA("Main", nullptr, "", list, sizeof list, m_file.c_str());
-    EXPECT_EQ(std::string(list, length + 1), std::string("Key\0quoted\0single\0bare\0Key\0\0", 28));
-    length = GetPrivateProfileStringA(nullptr, nullptr, "", list, sizeof list, m_file.c_str());
-    EXPECT_EQ(std::string(list, length + 1), std::string("Main\0main\0\0", 11));
+    EXPECT_EQ(Get("Main", nullptr, ""), std::string("Key\0quoted\0single\0bare\0Key\0\0", 28));
+    EXPECT_EQ(Get(nullptr, nullptr, ""), std::string("Main\0main\0\0", 11));
 }
 
 TEST_F(ProfileStore, CutsTextsAndListsToTheBuffer)

@@ -9,10 +9,7 @@ namespace {
 
 std::basic_string<OLECHAR> Wide(const char* text)
 {
-    std::basic_string<OLECHAR> wide;
-    for (const char* p = text; *p != '\0'; ++p)
-        wide += static_cast<OLECHAR>(*p);
-    return wide;
+    return std::basic_string<OLECHAR>(text, text + std::strlen(text));
 }
 
 } // namespace

@@ -21,15 +21,7 @@ FILETIME FromTicks(std::uint64_t ticks)
 
 SYSTEMTIME Date(WORD year, WORD month, WORD day, WORD hour = 0, WORD minute = 0, WORD second = 0, WORD ms = 0)
 {
-    SYSTEMTIME time {};
-    time.wYear = year;
-    time.wMonth = month;
-    time.wDay = day;
-    time.wHour = hour;
-    time.wMinute = minute;
-    time.wSecond = second;
-    time.wMilliseconds = ms;
-    return time;
+    return SYSTEMTIME {year, month, 0, day, hour, minute, second, ms};
 }
 
 // "year-month-day (day of week) hour:minute:second.milliseconds".

@@ -59,35 +59,30 @@ std::string Rule(const SYSTEMTIME& date)
 
 } // namespace
 
-// The zones of the runs above (New York, Tokyo) have their bias and names
-// checked there.
-TEST_F(TimeZoneNative, ZonesWithDaylightTimeCarryTheirChangeRules)
+// The zones of the runs above (New York, Tokyo) have their daylight names
+// checked there. A zone without daylight time has no change rules and
+// reports an unknown id; a zone the system has no Windows name for keeps its
+// own name.
+TEST_F(TimeZoneNative, ZonesCarryTheirBiasNameAndChangeRules)
 {
-    DWORD id = 0;
-    TIME_ZONE_INFORMATION eastern = ZoneFor("America/New_York", id);
-    EXPECT_NE(id, TIME_ZONE_ID_UNKNOWN);
-    // Second Sunday of March and first Sunday of November, at 02:00.
-    EXPECT_EQ(Rule(eastern.DaylightDate), "3/2/0 2");
-    EXPECT_EQ(Rule(eastern.StandardDate), "11/1/0 2");
-
-    TIME_ZONE_INFORMATION berlin = ZoneFor("Europe/Berlin", id);
-    EXPECT_EQ(berlin.Bias, -60);
-    EXPECT_EQ(Narrow(berlin.StandardName), "W. Europe Standard Time");
-    // Last Sunday of March at 02:00, last Sunday of October at 03:00.
-    EXPECT_EQ(Rule(berlin.DaylightDate), "3/5/0 2");
-    EXPECT_EQ(Rule(berlin.StandardDate), "10/5/0 3");
-}
-
-TEST_F(TimeZoneNative, ZonesWithoutDaylightTimeReportUnknown)
-{
-    DWORD id = 0;
-    ZoneFor("Asia/Tokyo", id);
-    EXPECT_EQ(id, TIME_ZONE_ID_UNKNOWN);
-
-    TIME_ZONE_INFORMATION kolkata = ZoneFor("Asia/Kolkata", id);
-    EXPECT_EQ(kolkata.Bias, -330);
-
-    TIME_ZONE_INFORMATION unknown = ZoneFor("America/Argentina/Ushuaia", id);
-    EXPECT_EQ(Narrow(unknown.StandardName), "America/Argentina/Ushuaia");
+    const struct { const char* tz; LONG bias; const char* name; const char* daylight; const char* standard; } zones[] = {
+        // Second Sunday of March and first Sunday of November, at 02:00.
+        {"America/New_York", 300, "Eastern Standard Time", "3/2/0 2", "11/1/0 2"},
+        // Last Sunday of March at 02:00, last Sunday of October at 03:00.
+        {"Europe/Berlin", -60, "W. Europe Standard Time", "3/5/0 2", "10/5/0 3"},
+        {"Asia/Tokyo", -540, "Tokyo Standard Time", "0/0/0 0", "0/0/0 0"},
+        {"Asia/Kolkata", -330, "India Standard Time", "0/0/0 0", "0/0/0 0"},
+        {"America/Argentina/Ushuaia", 180, "America/Argentina/Ushuaia", "0/0/0 0", "0/0/0 0"},
+    };
+    for (const auto& z : zones) {
+        SCOPED_TRACE(z.tz);
+        DWORD id = 0;
+        const TIME_ZONE_INFORMATION zone = ZoneFor(z.tz, id);
+        EXPECT_EQ(zone.Bias, z.bias);
+        EXPECT_EQ(Narrow(zone.StandardName), z.name);
+        EXPECT_EQ(Rule(zone.DaylightDate), z.daylight);
+        EXPECT_EQ(Rule(zone.StandardDate), z.standard);
+        EXPECT_EQ(id == TIME_ZONE_ID_UNKNOWN, std::string(z.daylight) == "0/0/0 0");
+    }
 }
 #endif
