@@ -152,20 +152,19 @@ TEST(Entities, AddTextEscapesAndGetTextResolves)
     EXPECT_STREQ(children[2]->Contents(), "<b/>");
 }
 
+// One unresolvable reference leaves the text unchanged, and a replacement is
+// not scanned again.
 TEST(Entities, OneUnresolvableReferenceLeavesTheTextUnchanged)
 {
     Document document;
-    Element* a = Element::NewElement(document.GetRootElement(), Element::typeElement);
-    a->AddTextXML("&undeclared; &amp;");
-    EXPECT_EQ(TextOf(a), "&undeclared; &amp;");
-    Element* b = Element::NewElement(document.GetRootElement(), Element::typeElement);
-    b->AddTextXML("&amp; & no semicolon");
-    EXPECT_EQ(TextOf(b), "&amp; & no semicolon");
-    // A replacement is not scanned again.
     document.AddEntity("&twice;", "&amp;amp;");
-    Element* c = Element::NewElement(document.GetRootElement(), Element::typeElement);
-    c->AddTextXML("&twice;");
-    EXPECT_EQ(TextOf(c), "&amp;amp;");
+    const std::pair<const char*, const char*> texts[] = {{"&undeclared; &amp;", "&undeclared; &amp;"},
+        {"&amp; & no semicolon", "&amp; & no semicolon"}, {"&twice;", "&amp;amp;"}};
+    for (const auto& [xml, text] : texts) {
+        Element* a = AddElement(document.GetRootElement(), "a");
+        a->AddTextXML(xml);
+        EXPECT_EQ(TextOf(a), text);
+    }
 }
 
 // Short references are looked up by a key made of their first and last four

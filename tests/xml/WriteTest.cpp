@@ -11,13 +11,8 @@ namespace {
 // A readable description of a subtree: types, tags, contents, attributes.
 std::string Shape(const Element* node)
 {
-    std::string out = std::to_string(node->GetType()) + "<" + node->Tag().GetString() + ">[" + node->Contents().GetString() + "]";
-    DWORD index = 0;
-    CExtensibleMarkupLanguageAttribute* attribute = nullptr;
-    while (node->GetNextAttribute(index, attribute)) {
-        out += " " + std::string(attribute->m_Name.GetString()) + "=" + attribute->m_Value.GetString();
-    }
-    out += "{";
+    std::string out = std::to_string(node->GetType()) + "<" + node->Tag().GetString() + ">["
+        + node->Contents().GetString() + "]" + AttributeList(node) + "{";
     for (const Element* child : Children(node))
         out += Shape(child);
     return out + "}";

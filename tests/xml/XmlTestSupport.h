@@ -91,6 +91,17 @@ inline std::string AttributeOf(const CExtensibleMarkupLanguageElement* element, 
     return element->GetAttributeByName(name, value) ? value.GetString() : "<missing>";
 }
 
+// The element's attributes in order, each as " name=[value]".
+inline std::string AttributeList(const CExtensibleMarkupLanguageElement* element)
+{
+    std::string list;
+    DWORD index = 0;
+    CExtensibleMarkupLanguageAttribute* attribute = nullptr;
+    while (element->GetNextAttribute(index, attribute))
+        list += " " + std::string(attribute->m_Name.View()) + "=[" + std::string(attribute->m_Value.View()) + "]";
+    return list;
+}
+
 struct ErrorRecord {
     std::string message;
     std::string tag;
