@@ -120,25 +120,6 @@ TEST_F(DataParser, EncodingFlagsFollowTheirRules)
     EXPECT_EQ(parser.GetUCS4Order(), 4321u);
 }
 
-TEST_F(DataParser, CharactersAreAssembledPerEncoding)
-{
-    Load("\x01\x02\x03\x04\x05\x06\x07\x08"s);
-    const CParsePoint start;
-    EXPECT_EQ(parser.PeekCharacter(start, 1), 0x02u);
-    Load("\x01\x02\x03\x04"s, true);
-    EXPECT_EQ(parser.PeekCharacter(start, 1), 0x0403u);
-    parser.SetTextToBigEndian(true);
-    EXPECT_EQ(parser.PeekCharacter(start, 1), 0x0304u);
-    Load("\x01\x02\x03\x04\x05\x06\x07\x08"s);
-    parser.SetTextToUCS4(true);
-    const std::pair<DWORD, DWORD> orders[] = {
-        {1234, 0x05060708}, {4321, 0x08070605}, {2143, 0x06050807}, {3412, 0x07080506}};
-    for (auto [order, value] : orders) {
-        parser.SetUCS4Order(order);
-        EXPECT_EQ(parser.PeekCharacter(start, 1), value) << order;
-    }
-}
-
 TEST_F(DataParser, OddUTF16BufferNeverYieldsItsLastByte)
 {
     Load("A\0B\0C"s, true);

@@ -198,7 +198,7 @@ TEST(DocumentParse, OnlyTheFirstErrorIsKeptAndTheNextParseClearsIt)
     EXPECT_EQ(ErrorOf(document).message, "");
 }
 
-TEST(DocumentParse, DeclarationIsReadIntoTheDocumentOrDefaultedAndMustBeLowerCase)
+TEST(DocumentParse, DeclarationIsReadOrDefaultedMustBeLowerCaseAndMayPrecedeManyElements)
 {
     Document document;
     ASSERT_TRUE(ParseBytes(document, "<a x=\"1\">hi</a>"));
@@ -227,11 +227,7 @@ TEST(DocumentParse, DeclarationIsReadIntoTheDocumentOrDefaultedAndMustBeLowerCas
     EXPECT_TRUE(ParseBytes(document, "<?XmL version='1.0'?><a/>",
         Document::parseDefault | Document::parseAcceptUpperCaseXMLDeclaration));
     EXPECT_NE(document.GetElement("a"), nullptr);
-}
-
-TEST(DocumentParse, TopLevelElementsAreManyUnlessOptionSaysOne)
-{
-    Document document;
+    // Top-level elements after a declaration are many unless an option says one.
     EXPECT_TRUE(ParseBytes(document, "<?xml version='1.0'?><a/><b/>"));
     EXPECT_EQ(document.CountElements("a") + document.CountElements("b"), 2u);
 }

@@ -1,6 +1,5 @@
 #include "XmlTestSupport.h"
 
-#include <memory>
 #include <string>
 #include <thread>
 #include <tuple>
@@ -431,41 +430,6 @@ TEST(ElementTree, DocumentsFollowTakenOutMovedAndReassignedNodes)
     EXPECT_EQ(holder->GetDocument(), &first);
     EXPECT_EQ(child->GetDocument(), nullptr);
     EXPECT_EQ(child->GetParent(), holder);
-    Element::DeleteElement(child);
-}
-
-// Nothing points at a document or a parent that is gone: a node of another
-// tree given a document, and the nodes below it, name none once that
-// document goes; a node taken out names its old parent while the parent
-// lives (whatever happens to the documents), and none after it goes.
-TEST(ElementTree, NothingPointsAtADocumentOrParentThatIsGone)
-{
-    Document first;
-    ASSERT_TRUE(ParseBytes(first, "<a><b><c><d/></c></b></a>"));
-    Element* b = first.GetElement("a.b");
-    Element* c = first.GetElement("a.b.c");
-    Element* d = first.GetElement("a.b.c.d");
-    auto second = std::make_unique<Document>();
-    b->SetDocument(second.get());
-    c->RemoveChild(d);
-    EXPECT_EQ(d->GetDocument(), second.get());
-    second.reset();
-    EXPECT_EQ(b->GetDocument(), nullptr);
-    EXPECT_EQ(c->GetDocument(), nullptr);
-    EXPECT_EQ(d->GetDocument(), nullptr);
-    EXPECT_EQ(d->GetParent(), c);
-    EXPECT_EQ(first.GetElement("a")->GetDocument(), &first);
-    Element::DeleteElement(first.GetElement("a"));
-    EXPECT_EQ(d->GetParent(), nullptr);
-    Element::DeleteElement(d);
-
-    // The same without any document.
-    Element* holder = Element::NewElement(nullptr, Element::typeElement, nullptr);
-    Element* child = Element::NewElement(holder, Element::typeElement, nullptr);
-    holder->RemoveChild(child);
-    EXPECT_EQ(child->GetParent(), holder);
-    Element::DeleteElement(holder);
-    EXPECT_EQ(child->GetParent(), nullptr);
     Element::DeleteElement(child);
 }
 
