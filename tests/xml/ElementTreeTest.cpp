@@ -44,7 +44,7 @@ std::vector<std::tuple<std::string, XML_ELEMENT_CALLBACK, void*>> Callbacks(cons
 
 } // namespace
 
-TEST(ElementTree, NewElementJoinsParentAndDocument)
+TEST(ElementTree, NewElementJoinsParentAndDocumentAndATypeAboveSixIsUnknown)
 {
     Document document;
     Element* root = document.GetRootElement();
@@ -58,6 +58,10 @@ TEST(ElementTree, NewElementJoinsParentAndDocument)
     EXPECT_EQ(b->GetParent("a"), a);
     EXPECT_EQ(b->GetParent("z"), nullptr);
     EXPECT_EQ(document.GetNumberOfElements(), 2u);
+    b->SetType(6);
+    EXPECT_EQ(b->GetType(), 6u);
+    b->SetType(7);
+    EXPECT_EQ(b->GetType(), 0u);
 }
 
 TEST(ElementTree, AddChildIgnoresSelfDuplicatesAndAncestors)
@@ -81,17 +85,7 @@ TEST(ElementTree, AddChildIgnoresSelfDuplicatesAndAncestors)
     Element::DeleteElement(nullptr);
 }
 
-TEST(ElementTree, SetTypeAboveSixStoresUnknown)
-{
-    Element* element = Element::NewElement(nullptr, Element::typeComment);
-    element->SetType(6);
-    EXPECT_EQ(element->GetType(), 6u);
-    element->SetType(7);
-    EXPECT_EQ(element->GetType(), 0u);
-    Element::DeleteElement(element);
-}
-
-TEST(ElementTree, SiblingsWithOneTagAreNumberedAndFoundByPath)
+TEST(ElementTree, PathsNumberSiblingsWithOneTagRefuseIllFormedNamesAndFollowTheSeparator)
 {
     Document document;
     Element* top = AddElement(document.GetRootElement(), "top");
@@ -119,23 +113,17 @@ TEST(ElementTree, SiblingsWithOneTagAreNumberedAndFoundByPath)
     leaf->GetCompleteName(complete);
     EXPECT_STREQ(complete, "top.A(2).leaf");
     EXPECT_EQ(document.GetElement(complete), leaf);
-}
-
-TEST(ElementTree, IllFormedPathNamesFailAndTheSeparatorCharacterChangesThePathSyntax)
-{
-    Document document;
-    Element* top = AddElement(document.GetRootElement(), "top");
-    AddElement(top, "A");
     for (const char* path : {"", "top.A)0(", "top.A(0", "top.A(x)", "top..A"})
         EXPECT_EQ(document.GetElement(path), nullptr) << path;
-    EXPECT_NE(document.GetElement("top.A(0)"), nullptr);
+    EXPECT_EQ(document.GetElement("top.A(0)"), a0);
+
+    // Another separator character changes the path syntax.
     Element* b = AddElement(AddElement(document.GetRootElement(), "a"), "b");
     EXPECT_FALSE(document.SetParentChildSeparatorCharacter('\0'));
     EXPECT_EQ(document.GetParentChildSeparatorCharacter(), '.');
     EXPECT_TRUE(document.SetParentChildSeparatorCharacter('/'));
     EXPECT_EQ(document.GetElement("a/b"), b);
     EXPECT_EQ(document.GetElement("a.b"), nullptr);
-    CString complete;
     b->GetCompleteName(complete);
     EXPECT_STREQ(complete, "a/b");
 }

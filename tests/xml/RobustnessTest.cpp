@@ -1,6 +1,5 @@
 // Hostile and real-world input: bounded entity expansion, allocation failure
-// during a parse, markup that real documents hold, overridable steps, and
-// code-page output.
+// during a parse, markup that real documents hold, and overridable steps.
 #include "XmlTestSupport.h"
 
 #include <cstdlib>
@@ -210,27 +209,4 @@ TEST(Robustness, OverriddenStepsAreCalledByParseAndWrite)
     EXPECT_FALSE(ParseNode(*node, "<xy/>"));
     EXPECT_EQ(ErrorOf(document).message, "no x");
     Element::DeleteElement(node);
-}
-
-TEST(Robustness, CodePageOutputConvertsOrIsRefused)
-{
-    const struct { DWORD codePage; const char* text; const char* written; } cases[] = {
-        {1252, "caf\xE9", "<a>caf\xE9</a>"},
-        {1250, "\xE9\xF3", "<a>\xE9\xF3</a>"},
-        {28591, "\xFF\xA0", "<a>\xFF\xA0</a>"},
-        {65001, "\xE9", "<a>\xC3\xA9</a>"},
-    };
-    for (const auto& c : cases) {
-        Document document;
-        ASSERT_TRUE(ParseBytes(document, std::string("<a>") + c.text + "</a>"));
-        EXPECT_TRUE(document.SetConversionCodePage(c.codePage));
-        document.SetWriteOptions(Document::writeRootChildrenOnly | Document::writeCodePage);
-        CByteArray bytes;
-        document.WriteTo(bytes);
-        EXPECT_EQ(AsString(bytes), c.written) << c.codePage;
-    }
-    Document document;
-    EXPECT_TRUE(document.SetConversionCodePage(1252));
-    EXPECT_FALSE(document.SetConversionCodePage(4242));
-    EXPECT_EQ(document.GetConversionCodePage(), 1252u);
 }

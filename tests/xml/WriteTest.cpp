@@ -34,16 +34,18 @@ const char kSample[] = "<?xml version=\"1.0\" standalone=\"yes\"?>"
 
 // Each row parses its input, writes it with the options given and reads the
 // bytes back when asked to.
-TEST(Write, ParsedDocumentsWriteBackByTheirOptions)
+TEST(Write, ParsedDocumentsWriteBackByTheirOptionsAndCodePages)
 {
     const DWORD kRootSingle = Document::writeRootChildrenOnly | Document::writeSingleByte;
     const DWORD kDefault = Document::writeDefault;
+    const DWORD kRootCodePage = Document::writeRootChildrenOnly | Document::writeCodePage;
     const struct {
         const char* name;
         std::string input;
         DWORD options;
         std::string written;
         bool reparse = false;
+        DWORD codePage = 0; // 0: the document's default
     } rows[] = {
         {"every node", kSample, kDefault,
             "<?xml version=\"1.0\" standalone=\"yes\"?>"
@@ -55,8 +57,11 @@ TEST(Write, ParsedDocumentsWriteBackByTheirOptions)
         {"root children only: no mark", "<a/>", Document::writeRootChildrenOnly | Document::writeUnicode,
             Widen("<a/>", 2, false)},
         {"no encoding: nothing", "<a/>", Document::writeRootChildrenOnly, ""},
-        {"code page through UTF-8", "<a>\xE9</a>", Document::writeRootChildrenOnly | Document::writeCodePage,
-            "<a>\xC3\xA9</a>"},
+        {"code page through UTF-8", "<a>\xE9</a>", kRootCodePage, "<a>\xC3\xA9</a>"},
+        {"code page 65001", "<a>\xE9</a>", kRootCodePage, "<a>\xC3\xA9</a>", false, 65001},
+        {"code page 1252", "<a>caf\xE9</a>", kRootCodePage, "<a>caf\xE9</a>", false, 1252},
+        {"code page 1250", "<a>\xE9\xF3</a>", kRootCodePage, "<a>\xE9\xF3</a>", false, 1250},
+        {"code page 28591", "<a>\xFF\xA0</a>", kRootCodePage, "<a>\xFF\xA0</a>", false, 28591},
         {"declaration values", "<?xml version='1.1' encoding='latin1' standalone='no'?><a/>", kDefault,
             "<?xml version=\"1.1\" encoding=\"latin1\" standalone=\"no\"?><a/>"},
         {"empty internal subset closes its bracket", "<?xml version='1.0'?><!DOCTYPE r SYSTEM 'r.dtd' []><r/>",
@@ -70,12 +75,17 @@ TEST(Write, ParsedDocumentsWriteBackByTheirOptions)
         SCOPED_TRACE(row.name);
         Document document;
         ASSERT_TRUE(ParseBytes(document, row.input)) << ErrorOf(document).message;
+        EXPECT_TRUE(row.codePage == 0 || document.SetConversionCodePage(row.codePage));
         document.SetWriteOptions(row.options);
         EXPECT_EQ(Written(document), row.written);
         Document copy;
         EXPECT_TRUE(!row.reparse || ParseBytes(copy, row.written)) << ErrorOf(copy).message;
     }
+    // A code page that cannot convert is refused and the one before kept.
     Document document;
+    EXPECT_TRUE(document.SetConversionCodePage(1252));
+    EXPECT_FALSE(document.SetConversionCodePage(4242));
+    EXPECT_EQ(document.GetConversionCodePage(), 1252u);
     EXPECT_EQ(Written(document), "<?xml version=\"1.0\" standalone=\"yes\"?>");
     ASSERT_TRUE(ParseBytes(document, "<a/>"));
     document.SetWriteOptions(Document::writeUnicode);
