@@ -90,13 +90,17 @@ TEST_F(DataParser, InitializeFromStringsJoinsThemAndResetsTheEncoding)
     EXPECT_EQ(parser.GetUnicodeToASCIITranslationFailureCharacter(), BYTE('q'));
 }
 
-TEST_F(DataParser, EmptyKeepsAnArrayItDoesNotOwn)
+TEST_F(DataParser, AttachedArraysAreKeptUnlessOwnedAndSeeNoDataWhenTheyAreTheOutput)
 {
     CByteArray bytes;
     bytes.Add(BYTE('x'));
     ASSERT_TRUE(parser.Initialize(&bytes, false));
     parser.Empty();
     EXPECT_EQ(bytes.GetSize(), 1);
+    // Output into the attached array sees no data.
+    ASSERT_TRUE(parser.Initialize(&bytes));
+    EXPECT_EQ(FailureOf(parser.Get(result, 1, bytes)), kPastEnd);
+    EXPECT_EQ(parser.GetSize(), 0u);
     // Attaching the owned array again must not delete it on the way.
     auto* owned = new CByteArray;
     owned->Add(BYTE('y'));
@@ -332,14 +336,4 @@ TEST_F(DataParser, GetUntilAByteOrAPatternKeepsPartialBytesOnlyInTheArrayFormAnd
     EXPECT_EQ(FailureOf(parser.GetUntilAndIncluding(point, CString("->"), text)), kPastEnd);
     EXPECT_TRUE(text.IsEmpty());
     EXPECT_EQ(point, At(12, 1, 13));
-}
-
-TEST_F(DataParser, OutputThatIsTheAttachedArraySeesNoData)
-{
-    CByteArray bytes;
-    bytes.Add(BYTE('a'));
-    ASSERT_TRUE(parser.Initialize(&bytes));
-    CParsePoint point;
-    EXPECT_EQ(FailureOf(parser.Get(point, 1, bytes)), kPastEnd);
-    EXPECT_EQ(parser.GetSize(), 0u);
 }

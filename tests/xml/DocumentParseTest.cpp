@@ -170,7 +170,7 @@ TEST(DocumentParse, EveryRuleReportsItsMessageTagAndPoints)
     }
 }
 
-TEST(DocumentParse, ErrorPointsCountLinesAndColumnsAndEveryByteOfWideText)
+TEST(DocumentParse, ErrorRecordCountsLinesColumnsAndWideBytesKeepsTheFirstErrorAndClearsOnTheNextParse)
 {
     Document document;
     EXPECT_FALSE(ParseBytes(document, "<a>\n  <b>\n</a>"));
@@ -180,11 +180,7 @@ TEST(DocumentParse, ErrorPointsCountLinesAndColumnsAndEveryByteOfWideText)
     EXPECT_FALSE(ParseBytes(document, "\xFF\xFE"s + Widen("<a></b>", 2, false)));
     ExpectError(document, "Overlapping tags detected. Found \"b\" but needed to find \"a\".", "a", At(2, 1, 1),
         At(16, 1, 15));
-}
 
-TEST(DocumentParse, OnlyTheFirstErrorIsKeptAndTheNextParseClearsIt)
-{
-    Document document;
     EXPECT_FALSE(ParseBytes(document, "<?xml version='1.0'?><?xml version='1.0'?>"));
     // The root's failure then gives it the default declaration; the record
     // still holds the first error.

@@ -196,7 +196,7 @@ TEST(ElementTree, GetTextCanIgnoreWhiteSpaceSegments)
     EXPECT_EQ(TextOf(a), "x<yA&");
 }
 
-TEST(ElementTree, CallbacksAreUniqueAndRemovable)
+TEST(ElementTree, CallbacksAreUniqueAndRemovableAndDocumentCopiesAndEmptyKeepOnlyTheOptions)
 {
     Document document;
     int one = 1;
@@ -214,17 +214,13 @@ TEST(ElementTree, CallbacksAreUniqueAndRemovable)
     Document other;
     other.CopyCallbacks(document);
     EXPECT_EQ(Callbacks(other), expected);
-}
 
-TEST(ElementTree, DocumentEmptyAndCopyRestoreDefaults)
-{
-    Document document;
+    // A copy and Empty keep the options but no callbacks.
     EXPECT_EQ(document.SetParseOptions(0x33), 16u);
     EXPECT_EQ(document.SetWriteOptions(0x04), 128u);
     CString encoding;
     document.GetEncoding(encoding);
     EXPECT_STREQ(encoding, "UTF-16");
-    document.AddCallback("a", Ignore, nullptr);
     document.AddEntity("&e;", "E");
     AddElement(document.GetRootElement(), "a");
 

@@ -34,15 +34,23 @@ std::string Resolved(const Entities& entities, const char* reference, bool expec
 
 } // namespace
 
-TEST(Entities, DocumentStartsWithTheFivePredefinedInSortedOrder)
+TEST(Entities, DocumentStartsWithTheFivePredefinedInSortedOrderAndResolvesNumericReferences)
 {
     Document document;
-    EXPECT_EQ(References(document.GetEntities()),
-        (std::vector<std::string>{"&amp;", "&apos;", "&gt;", "&lt;", "&quot;"}));
-    EXPECT_EQ(Resolved(document.GetEntities(), "&quot;"), "\"");
+    const Entities& entities = document.GetEntities();
+    EXPECT_EQ(References(entities), (std::vector<std::string>{"&amp;", "&apos;", "&gt;", "&lt;", "&quot;"}));
+    EXPECT_EQ(Resolved(entities, "&quot;"), "\"");
+    EXPECT_EQ(Resolved(entities, "&#65;"), "A");
+    EXPECT_EQ(Resolved(entities, "&#x41;"), "A");
+    EXPECT_EQ(Resolved(entities, "&#0000000000000000065;"), "A");
+    EXPECT_EQ(Resolved(entities, "&#300;"), "q");
+    EXPECT_EQ(Resolved(entities, "&lt;"), "<");
+    EXPECT_EQ(Resolved(entities, "&#X41;", false), "");
+    EXPECT_EQ(Resolved(entities, "&nope;", false), "");
+    EXPECT_EQ(Resolved(entities, "&#6x;", false), "");
 }
 
-TEST(Entities, AddChecksTheReferenceAndKeepsTheOrder)
+TEST(Entities, AddChecksTheReferenceKeepsTheOrderAndReplacesCharacterReferences)
 {
     Entities entities;
     for (const char* bad : {"&;", "a;", "&a", "&1a;", "&a b;", "&a&;", ""}) {
@@ -60,11 +68,8 @@ TEST(Entities, AddChecksTheReferenceAndKeepsTheOrder)
     entities.Empty();
     EXPECT_EQ(entities.GetSize(), 0);
     EXPECT_EQ(copy.GetSize(), 3);
-}
 
-TEST(Entities, AddReplacesCharacterReferencesInTheText)
-{
-    Entities entities;
+    // Character references in the text are replaced.
     ASSERT_TRUE(entities.Add("&c;", "&#169;"));
     EXPECT_EQ(Resolved(entities, "&c;"), "\xA9");
     ASSERT_TRUE(entities.Add("&h;", "[&#x41;&#0066;]"));
@@ -103,20 +108,6 @@ TEST(Entities, IsEntityGivesTheRuleThatFails)
         EXPECT_EQ(entities.IsEntity(test.reference, rule), test.known) << test.reference;
         EXPECT_EQ(rule, test.rule) << test.reference;
     }
-}
-
-TEST(Entities, ResolveReadsNumericAndNamedReferences)
-{
-    Document document;
-    const Entities& entities = document.GetEntities();
-    EXPECT_EQ(Resolved(entities, "&#65;"), "A");
-    EXPECT_EQ(Resolved(entities, "&#x41;"), "A");
-    EXPECT_EQ(Resolved(entities, "&#0000000000000000065;"), "A");
-    EXPECT_EQ(Resolved(entities, "&#300;"), "q");
-    EXPECT_EQ(Resolved(entities, "&lt;"), "<");
-    EXPECT_EQ(Resolved(entities, "&#X41;", false), "");
-    EXPECT_EQ(Resolved(entities, "&nope;", false), "");
-    EXPECT_EQ(Resolved(entities, "&#6x;", false), "");
 }
 
 // AddEntity and an ENTITY declaration redefine a predefined entity only
