@@ -79,7 +79,7 @@ std::string Parsed(const char* text)
 
 } // namespace
 
-TEST_F(XMLArchiveTest, NumbersAreWrittenInTheirFixedTextsAndReadBackExactly)
+TEST_F(XMLArchiveTest, NumbersAreWrittenInFixedTextsReadBackExactlyAndForeignTextsConverted)
 {
     EXPECT_EQ(TextOf(m_archive.Write("d1", 0.25)), "0.25");
     EXPECT_EQ(TextOf(m_archive.Write("d2", 3.0)), "3.");
@@ -104,6 +104,12 @@ TEST_F(XMLArchiveTest, NumbersAreWrittenInTheirFixedTextsAndReadBackExactly)
     m_archive.Write("mixed", BYTE(0xA7));
     m_archive.Write("negative", CTimeSpan(-90));
     m_archive.Write("onegative", COleDateTimeSpan(-2, 0, 0, 1));
+    // Texts the archive did not write follow the conversions.
+    const char* const texts[][2] = {{"w", "70000"}, {"neg", "-2"}, {"big", "99999999999"}, {"junk", "12abc"},
+        {"hex", "0x1F"}, {"flag", "2"}, {"blank", ""}};
+    for (const auto& pair : texts) {
+        AddElement(m_element, pair[0])->AddText(pair[1]);
+    }
     RereadFromBytes();
 
     double d1 = 0;
@@ -124,16 +130,6 @@ TEST_F(XMLArchiveTest, NumbersAreWrittenInTheirFixedTextsAndReadBackExactly)
     EXPECT_NEAR(Back<COleDateTimeSpan>("onegative").GetTotalSeconds(), -2 * 86400 + 1, 1e-6);
     EXPECT_EQ(Back<int>("t"), TRUE);
     EXPECT_EQ(Back<float>("d1"), 0.25f);
-}
-
-TEST_F(XMLArchiveTest, ReadingForeignTextFollowsTheConversions)
-{
-    const char* const texts[][2] = {{"w", "70000"}, {"neg", "-2"}, {"big", "99999999999"}, {"junk", "12abc"},
-        {"hex", "0x1F"}, {"flag", "2"}, {"blank", ""}};
-    for (const auto& pair : texts) {
-        AddElement(m_element, pair[0])->AddText(pair[1]);
-    }
-    Reread();
     EXPECT_EQ(Back<WORD>("w"), 70000 % 65536);
     EXPECT_EQ(Back<long>("neg"), -2);
     EXPECT_EQ(Back<unsigned long>("big"), 4294967295UL);
@@ -151,23 +147,6 @@ TEST_F(XMLArchiveTest, NativeLongsOutsideThirtyTwoBitsAreRefused)
     EXPECT_EQ(m_element->GetNumberOfChildren(), 0u);
 }
 #endif
-
-TEST_F(XMLArchiveTest, TextsAreEscapedAndReadBackUnchanged)
-{
-    const CString special = "a < b && c > \"d\" 'e'";
-    Element* child = m_archive.Write("s", special);
-    m_archive.WriteXML("markup", "<b>bold</b>");
-    const std::string written = Written(m_document);
-    EXPECT_NE(written.find("<s>a &lt; b &amp;&amp; c &gt; &quot;d&quot; &apos;e&apos;</s>"), std::string::npos)
-        << written;
-    EXPECT_NE(written.find("<markup><b>bold</b></markup>"), std::string::npos) << written;
-    EXPECT_EQ(TextOf(child), special.GetString());
-
-    RereadFromBytes();
-    CString back;
-    EXPECT_NE(m_archive.Read("s", back), nullptr);
-    EXPECT_EQ(back, special);
-}
 
 TEST_F(XMLArchiveTest, ModesAndMissingElementsLeaveValuesAlone)
 {
@@ -205,7 +184,7 @@ TEST_F(XMLArchiveTest, ModesAndMissingElementsLeaveValuesAlone)
     EXPECT_EQ(bytes.GetSize(), 0);
 }
 
-TEST_F(XMLArchiveTest, ArraysHoldOneEntryElementEach)
+TEST_F(XMLArchiveTest, ArraysHoldOneEntryElementEachAndTextsAreEscaped)
 {
     CDWordArray words;
     CStringArray strings;
@@ -231,6 +210,15 @@ TEST_F(XMLArchiveTest, ArraysHoldOneEntryElementEach)
     m_archive.Write("Bytes", bytes);
     CByteArray empty;
     m_archive.Write("None", empty);
+    // Texts are escaped, and markup is written as it is.
+    const CString special = "a < b && c > \"d\" 'e'";
+    Element* child = m_archive.Write("s", special);
+    m_archive.WriteXML("markup", "<b>bold</b>");
+    const std::string written = Written(m_document);
+    EXPECT_NE(written.find("<s>a &lt; b &amp;&amp; c &gt; &quot;d&quot; &apos;e&apos;</s>"), std::string::npos)
+        << written;
+    EXPECT_NE(written.find("<markup><b>bold</b></markup>"), std::string::npos) << written;
+    EXPECT_EQ(TextOf(child), special.GetString());
 
     RereadFromBytes();
     CDWordArray wordsBack;
@@ -249,6 +237,9 @@ TEST_F(XMLArchiveTest, ArraysHoldOneEntryElementEach)
     EXPECT_EQ(stringsBack[1], "<two>");
     EXPECT_EQ(AsString(bytesBack), AsString(bytes));
     EXPECT_EQ(emptyBack.GetSize(), 0);
+    CString back;
+    EXPECT_NE(m_archive.Read("s", back), nullptr);
+    EXPECT_EQ(back, special);
     // A single entry is reachable by its path.
     unsigned long second = 0;
     EXPECT_NE(m_archive.Read("Words.ENTRY(1)", second), nullptr);
