@@ -184,18 +184,6 @@ TEST(ElementTree, CopyIsDeepAndEmptyKeepsTheType)
     Element::DeleteElement(copy);
 }
 
-TEST(ElementTree, GetTextCanIgnoreWhiteSpaceSegments)
-{
-    Document document;
-    Element* a = AddElement(document.GetRootElement(), "a");
-    a->AddTextXML(" \r\n\t");
-    a->AddText("x<y");
-    AddElement(a, "b")->AddTextXML("&#65;&amp;");
-    EXPECT_EQ(TextOf(a), " \r\n\tx<yA&");
-    EXPECT_FALSE(document.SetIgnoreWhiteSpace(true));
-    EXPECT_EQ(TextOf(a), "x<yA&");
-}
-
 TEST(ElementTree, CallbacksAreUniqueAndRemovableAndDocumentCopiesAndEmptyKeepOnlyTheOptions)
 {
     Document document;

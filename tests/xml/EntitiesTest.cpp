@@ -127,7 +127,7 @@ TEST(Entities, DocumentRefusesToRedefinePredefinedUnlessAllowed)
     }
 }
 
-TEST(Entities, AddTextEscapesAndGetTextResolves)
+TEST(Entities, AddTextEscapesAndGetTextResolvesAndCanIgnoreWhiteSpace)
 {
     Document document;
     Element* a = AddElement(document.GetRootElement(), "a");
@@ -141,6 +141,15 @@ TEST(Entities, AddTextEscapesAndGetTextResolves)
     EXPECT_STREQ(children[0]->Contents(), "1 &lt; 2 &amp; &quot;3&quot; &gt; &apos;4&apos;");
     EXPECT_STREQ(children[1]->Contents(), "plain");
     EXPECT_STREQ(children[2]->Contents(), "<b/>");
+
+    // GetText can leave out the text segments that are all white space.
+    Element* w = AddElement(document.GetRootElement(), "w");
+    w->AddTextXML(" \r\n\t");
+    w->AddText("x<y");
+    AddElement(w, "b")->AddTextXML("&#65;&amp;");
+    EXPECT_EQ(TextOf(w), " \r\n\tx<yA&");
+    EXPECT_FALSE(document.SetIgnoreWhiteSpace(true));
+    EXPECT_EQ(TextOf(w), "x<yA&");
 }
 
 // One unresolvable reference leaves the text unchanged, and a replacement is

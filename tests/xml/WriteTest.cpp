@@ -109,7 +109,7 @@ TEST(Write, EveryEncodingReadsBackToTheSameTree)
     }
 }
 
-TEST(Write, AttributeValuesAreQuotedByTheirContents)
+TEST(Write, AttributeValuesAreQuotedByTheirContentsAndCDATAContentsReadBack)
 {
     Element* a = AddElement(nullptr, "a");
     a->AddAttribute("q", "say \"x\"");
@@ -119,9 +119,24 @@ TEST(Write, AttributeValuesAreQuotedByTheirContents)
     a->WriteTo(bytes);
     EXPECT_EQ(AsString(bytes), "<a q='say \"x\"' p=\"it's\"=\"nameless\"></a>");
     Element::DeleteElement(a);
+
+    // CDATA contents holding the terminator are written so they read back.
+    Document document;
+    a = AddElement(document.GetRootElement(), "a");
+    Element* section = Element::NewElement(a, Element::typeCDATASection);
+    section->SetTag("[CDATA[");
+    section->SetContents("x]]>y]]>");
+    document.SetWriteOptions(Document::writeRootChildrenOnly | Document::writeSingleByte);
+    const std::string written = Written(document);
+    EXPECT_EQ(written, "<a><![CDATA[x]]>]]>y]]>]]>]]></a>");
+    Document copy;
+    ASSERT_TRUE(ParseBytes(copy, written)) << ErrorOf(copy).message;
+    const auto children = Children(copy.GetElement("a"));
+    ASSERT_EQ(children.size(), 1u);
+    EXPECT_STREQ(children[0]->Contents(), "x]]>y]]>");
 }
 
-TEST(Write, EmptyElementTagGivenChildrenKeepsThem)
+TEST(Write, EmptyElementTagGivenChildrenKeepsThemAndIndentationPutsElementsOnTheirOwnLines)
 {
     Document document;
     ASSERT_TRUE(ParseBytes(document, "<Settings/><b/>"));
@@ -133,31 +148,10 @@ TEST(Write, EmptyElementTagGivenChildrenKeepsThem)
     AddElement(settings, "c");
     settings->AddText("kept");
     EXPECT_EQ(Written(document), "<Settings><c></c>kept</Settings><b/>");
-}
 
-TEST(Write, CDATAContentsWithTheTerminatorReadBack)
-{
-    Document document;
-    Element* a = AddElement(document.GetRootElement(), "a");
-    Element* section = Element::NewElement(a, Element::typeCDATASection);
-    section->SetTag("[CDATA[");
-    section->SetContents("x]]>y]]>");
-    document.SetWriteOptions(Document::writeRootChildrenOnly | Document::writeSingleByte);
-    const std::string bytes = Written(document);
-    EXPECT_EQ(bytes, "<a><![CDATA[x]]>]]>y]]>]]>]]></a>");
-    Document copy;
-    ASSERT_TRUE(ParseBytes(copy, bytes)) << ErrorOf(copy).message;
-    const auto children = Children(copy.GetElement("a"));
-    ASSERT_EQ(children.size(), 1u);
-    EXPECT_STREQ(children[0]->Contents(), "x]]>y]]>");
-}
-
-TEST(Write, AutomaticIndentationPutsElementsOnTheirOwnLines)
-{
-    Document document;
+    // Automatic indentation puts elements on their own lines.
     ASSERT_TRUE(ParseBytes(document, "<r><a/><b/><c>text</c></r>"));
     document.SetAutomaticIndentation(true, 0, 2);
-    document.SetWriteOptions(Document::writeRootChildrenOnly | Document::writeSingleByte);
     EXPECT_EQ(Written(document), "\r\n  <r>\r\n    <a/>\r\n    <b/>\r\n    <c>text</c>\r\n  </r>");
 }
 

@@ -263,7 +263,7 @@ TEST(XML, AddElemBuildsADocumentFromNothing)
     EXPECT_STREQ("a<b & c>d", xml.GetData());
 }
 
-TEST(XML, AddChildElemOpensAnEmptyElementAndAppendsInOrder)
+TEST(XML, AddChildElemOpensEmptyElementsAppendsInOrderAndGoesBeforeText)
 {
     CXML xml("<r x=\"1\"/>");
     ASSERT_TRUE(xml.FindElem());
@@ -291,16 +291,15 @@ TEST(XML, AddChildElemOpensAnEmptyElementAndAppendsInOrder)
     EXPECT_TRUE(xml.OutOfElem());
     EXPECT_STREQ("b2", xml.GetChildTagName());
     ExpectDocument(xml, "<r x=\"1\">\r\n<a/>\r\n<b>'2\"</b>\r\n<b2>\r\n<g>deep</g>\r\n</b2>\r\n<c>3</c>\r\n</r>");
-}
 
-TEST(XML, AddChildElemKeepsAnEmptyTagEndingInTwoSlashesOpenAndGoesBeforeText)
-{
-    // Dropping only the last '/' of "<a//>" left "<a/>", which still read as
-    // an empty-element tag, so the index no longer matched the document.
-    CXML xml("<a//>");
-    ASSERT_TRUE(xml.FindElem());
-    EXPECT_TRUE(xml.AddChildElem("b"));
-    ExpectDocument(xml, "<a/ >\r\n<b/>\r\n</a>");
+    // An empty tag ending in two slashes opens too. Dropping only the last
+    // '/' of "<a//>" left "<a/>", which still read as an empty-element tag,
+    // so the index no longer matched the document.
+    CXML slashes("<a//>");
+    ASSERT_TRUE(slashes.FindElem());
+    EXPECT_TRUE(slashes.AddChildElem("b"));
+    ExpectDocument(slashes, "<a/ >\r\n<b/>\r\n</a>");
+    // A child goes before the text.
     CXML withText("<r>text<!--note--></r>");
     ASSERT_TRUE(withText.FindElem());
     EXPECT_TRUE(withText.AddChildElem("a"));
