@@ -17,11 +17,8 @@ std::string NestedParameterEntities(int levels)
 {
     std::string xml = "<?xml version=\"1.0\"?><!DOCTYPE r [<!ENTITY % e0 \"<!ELEMENT x ANY>\">";
     for (int level = 1; level <= levels; ++level) {
-        xml += "<!ENTITY % e" + std::to_string(level) + " '<!DOCTYPE y [";
-        for (int i = 0; i < 10; ++i) {
-            xml += "%e" + std::to_string(level - 1) + ";";
-        }
-        xml += "]>'>";
+        const std::string reference = "%e" + std::to_string(level - 1) + ";";
+        xml += "<!ENTITY % e" + std::to_string(level) + " '<!DOCTYPE y [" + Repeated(reference, 10) + "]>'>";
     }
     return xml + "%e" + std::to_string(levels) + ";]><r/>";
 }
@@ -31,11 +28,8 @@ std::string NestedParameterEntities(int levels)
 TEST(Robustness, EntityExpansionIsBoundedPerParse)
 {
     const auto flat = [](int references) {
-        std::string xml = "<?xml version=\"1.0\"?><!DOCTYPE r [<!ENTITY % e '<!ELEMENT x ANY>'>";
-        for (int i = 0; i < references; ++i) {
-            xml += "%e;";
-        }
-        return xml + "]><r/>";
+        const std::string declaration = "<?xml version=\"1.0\"?><!DOCTYPE r [<!ENTITY % e '<!ELEMENT x ANY>'>";
+        return declaration + Repeated("%e;", std::size_t(references)) + "]><r/>";
     };
     Document document;
     EXPECT_TRUE(ParseBytes(document, flat(100000))) << ErrorOf(document).message;

@@ -1,5 +1,6 @@
 // Tests for CXML: parsing into the record index and its error messages,
 // navigation, reading data and attributes, the add operations, and files.
+#include "XmlTestSupport.h"
 #include "xml/XML.h"
 
 #include "support/ScratchFolder.h"
@@ -120,14 +121,7 @@ TEST(XML, ParseSkipsNonElementMarkupAndStopsAfterTheTopLevelElement)
 TEST(XML, DeepNestingParsesWithoutRecursion)
 {
     const int depth = 200000;
-    std::string doc;
-    for (int i = 0; i < depth; ++i) {
-        doc += "<e>";
-    }
-    doc += "deep";
-    for (int i = 0; i < depth; ++i) {
-        doc += "</e>";
-    }
+    std::string doc = Repeated("<e>", depth) + "deep" + Repeated("</e>", depth);
     CXML xml;
     ASSERT_TRUE(xml.SetDoc(doc.c_str()));
     int levels = 0;

@@ -131,6 +131,16 @@ inline void ExpectError(const CExtensibleMarkupLanguageDocument& document, const
     EXPECT_EQ(Describe(error.location), Describe(location));
 }
 
+// The text written count times over.
+inline std::string Repeated(const std::string& text, std::size_t count)
+{
+    std::string out;
+    out.reserve(text.size() * count);
+    while (count-- > 0)
+        out += text;
+    return out;
+}
+
 // The bytes of single-byte text written as UTF-16 or UCS-4.
 inline std::string Widen(const std::string& text, int width, bool bigEndian)
 {
