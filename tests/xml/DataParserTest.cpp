@@ -2,16 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <random>
 #include <string>
 
 using namespace std::string_literals;
-
-void PrintTo(const CParsePoint& point, std::ostream* out)
-{
-    *out << "(index " << point.GetIndex() << ", line " << point.GetLine() << ", column " << point.GetColumn() << ")";
-}
 
 namespace {
 

@@ -280,9 +280,7 @@ TEST(ElementTree, ParsedNodesOutliveTheirDocument)
         // Every 97th item is taken out; a node made outside the parse joins
         // the tree in its place and goes with the document.
         for (int i = 1999; i >= 0; i -= 97) {
-            CString path;
-            path.Format("item(%d)", i);
-            Element* item = list->GetChild(path);
+            Element* item = list->GetChild(CString("item(") + std::to_string(i).c_str() + ")");
             ASSERT_NE(item, nullptr);
             list->RemoveChild(item);
             AddElement(list, "added")->AddAttribute("k", "v");
@@ -417,12 +415,8 @@ TEST(ElementTree, EveryNodeKeepsBothItsTagAndItsContents)
         const auto nodes = Children(a);
         ASSERT_EQ(nodes.size(), 4u);
         EXPECT_EQ(std::string(nodes[1]->Tag()), "[CDATA[");
-        struct Case {
-            const char* tag;
-            const char* contents;
-            bool tagFirst;
-        };
-        const Case cases[4] = {{"t", "", true}, {"", "changed", false}, {"c", "note", false}, {"b", "inside", true}};
+        const struct { const char* tag; const char* contents; bool tagFirst; } cases[4] = {
+            {"t", "", true}, {"", "changed", false}, {"c", "note", false}, {"b", "inside", true}};
         for (int i = 0; i < 4; ++i) {
             Element* node = nodes[i];
             if (cases[i].tagFirst) {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -19,10 +20,9 @@ inline CParsePoint At(DWORD index, DWORD line, DWORD column)
     return point;
 }
 
-inline std::string Describe(const CParsePoint& point)
+inline void PrintTo(const CParsePoint& point, std::ostream* out)
 {
-    return "(" + std::to_string(point.GetIndex()) + ", " + std::to_string(point.GetLine()) + ", "
-        + std::to_string(point.GetColumn()) + ")";
+    *out << "(index " << point.GetIndex() << ", line " << point.GetLine() << ", column " << point.GetColumn() << ")";
 }
 
 inline std::string AsString(const CByteArray& bytes)
@@ -127,8 +127,8 @@ inline void ExpectError(const CExtensibleMarkupLanguageDocument& document, const
     const ErrorRecord error = ErrorOf(document);
     EXPECT_EQ(error.message, message);
     EXPECT_EQ(error.tag, tag);
-    EXPECT_EQ(Describe(error.beginning), Describe(beginning));
-    EXPECT_EQ(Describe(error.location), Describe(location));
+    EXPECT_EQ(error.beginning, beginning);
+    EXPECT_EQ(error.location, location);
 }
 
 // The text written count times over.
