@@ -343,8 +343,7 @@ TEST(ElementTree, DeletedAndTakenOutNodesLeaveNoDanglingPointers)
         EXPECT_EQ(node->GetParent(), nullptr);
         CByteArray bytes;
         node->WriteTo(bytes);
-        CString text;
-        node->GetText(text);
+        TextOf(node);
         Element::DeleteElement(node);
     }
 }

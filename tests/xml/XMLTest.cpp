@@ -100,7 +100,7 @@ TEST(XML, ParseFailuresGiveExactMessagesAndAnEmptyIndex)
     EXPECT_STREQ("", xml.GetError());
 }
 
-TEST(XML, ParseSkipsNonElementMarkupAndStopsAfterTheTopLevelElement)
+TEST(XML, ParseSkipsNonElementMarkupStopsAfterTheTopLevelElementAndRecordsTagOffsets)
 {
     CXML xml("<?xml version=\"1.0\"?>\r\n<!-- <x/> -->\r\n<!DOCTYPE r>\r\n"
              "<r><![CDATA[<notachild/>]]><!--<y/>--><?pi <z/>?><c/>text</r>\r\n<after><unclosed>");
@@ -116,6 +116,15 @@ TEST(XML, ParseSkipsNonElementMarkupAndStopsAfterTheTopLevelElement)
     EXPECT_TRUE(xml.SetDoc("< a  x=\"1\" ></a >"));
     EXPECT_TRUE(xml.FindElem("a"));
     EXPECT_FALSE(xml.SetDoc("<a></A>"));
+
+    // The records hold the offsets of the tags. Offsets: 0 '<r>' 2,
+    // 3 '<a/>' 6, 7 text, 10 '<b>' 12, 13 '</b>' 16, 17 '</r>' 20.
+    ASSERT_TRUE(xml.SetDoc("<r><a/>txt<b></b></r>"));
+    EXPECT_EQ("r@0-20{a@3-6{}b@10-16{}}", Dump(xml));
+    int start = -1;
+    int end = -1;
+    EXPECT_FALSE(xml.GetOffsets(start, end));
+    EXPECT_EQ(-1, start);
 }
 
 TEST(XML, DeepNestingParsesWithoutRecursion)
@@ -135,19 +144,6 @@ TEST(XML, DeepNestingParsesWithoutRecursion)
     doc.resize(doc.size() - 4);
     EXPECT_FALSE(xml.SetDoc(doc.c_str()));
     EXPECT_STREQ("Element tag not found", xml.GetError());
-}
-
-TEST(XML, RecordsHoldTheOffsetsOfTagsAndTheNextScan)
-{
-    // Offsets: 0 '<r>' 2, 3 '<a/>' 6, 7 text, 10 '<b>' 12, 13 '</b>' 16, 17 '</r>' 20.
-    CXML xml("<r><a/>txt<b></b></r>");
-    ASSERT_TRUE(xml.IsWellFormed());
-    EXPECT_EQ("r@0-20{a@3-6{}b@10-16{}}", Dump(xml));
-
-    int start = -1;
-    int end = -1;
-    EXPECT_FALSE(xml.GetOffsets(start, end));
-    EXPECT_EQ(-1, start);
 }
 
 TEST(XML, NavigationWalksSiblingsChildrenAndLevels)
