@@ -1,7 +1,7 @@
 #include "XmlTestSupport.h"
 
-#include <cstdint>
 #include <iterator>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -221,14 +221,11 @@ TEST(Entities, TextReferencesAreCheckedLikeOneByOne)
         "&1a;", "& ", "&amp", "word ", "  ", "\n", ";", "&#X41;", "&a-b;", "&;", "&mine;"};
     Document reference;
     ASSERT_TRUE(reference.AddEntity("&mine;", "m"));
-    std::uint32_t seed = 12345;
-    const auto next = [&seed](std::uint32_t n) {
-        seed = seed * 1103515245u + 12345u;
-        return (seed >> 16) % n;
-    };
+    std::mt19937 random(12345);
+    const auto next = [&random](std::size_t n) { return std::size_t(random() % n); };
     for (int round = 0; round < 3000; ++round) {
         std::string text;
-        const std::uint32_t length = 1 + next(200);
+        const std::size_t length = 1 + next(200);
         while (text.size() < length) {
             text += next(3) == 0 ? pieces[next(std::size(pieces))] : "abcdefghij";
         }
