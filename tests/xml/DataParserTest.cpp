@@ -183,8 +183,7 @@ TEST_F(DataParser, AdvanceCountsCharactersAndReachesTheEndByIndexAlone)
     Load("ab"s);
     point.Empty();
     EXPECT_EQ(After(parser.AdvanceByOneCharacter(point, '\n'), point), Gives(kSucceeded, At(1, 2, 1)));
-    EXPECT_FALSE(parser.AdvanceByOneCharacter(point));
-    EXPECT_EQ(point, At(2, 2, 1));
+    EXPECT_EQ(After(parser.AdvanceByOneCharacter(point), point), Gives(kPastEnd, At(2, 2, 1)));
 }
 
 TEST_F(DataParser, ByteSearchesCountLinesResetOnFailureAndFoldOnlyLetters)

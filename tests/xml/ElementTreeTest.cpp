@@ -469,12 +469,10 @@ TEST(ElementTree, ChildAndAttributeListsKeepOrderThroughGrowth)
     Element* middle = AddElement(nullptr, "middle");
     root->AddChild(middle, 700);
     ASSERT_EQ(root->GetNumberOfChildren(), 1503u);
-    std::vector<std::string> tags;
-    for (const Element* child : Children(root))
-        tags.emplace_back(child->Tag().GetString());
+    const auto children = Children(root);
     const std::pair<std::size_t, const char*> placed[] = {{0, "first"}, {1, "c0"}, {700, "middle"}, {701, "c699"}, {1502, "many"}};
     for (const auto& [at, tag] : placed)
-        EXPECT_EQ(tags[at], tag) << at;
+        EXPECT_STREQ(children.at(at)->Tag(), tag) << at;
     root->RemoveChild(middle);
     Element::DeleteElement(middle);
     root->RemoveChild(first);
