@@ -44,7 +44,7 @@ std::vector<std::tuple<std::string, XML_ELEMENT_CALLBACK, void*>> Callbacks(cons
 
 } // namespace
 
-TEST(ElementTree, NewElementJoinsParentAndDocumentAndATypeAboveSixIsUnknown)
+TEST(ElementTree, NewNodesJoinParentAndDocumentTypesAboveSixAreUnknownAndAddChildRefusesCycles)
 {
     Document document;
     Element* root = document.GetRootElement();
@@ -62,10 +62,8 @@ TEST(ElementTree, NewElementJoinsParentAndDocumentAndATypeAboveSixIsUnknown)
     EXPECT_EQ(b->GetType(), 6u);
     b->SetType(7);
     EXPECT_EQ(b->GetType(), 0u);
-}
 
-TEST(ElementTree, AddChildIgnoresSelfDuplicatesAndAncestors)
-{
+    // AddChild ignores the node itself, a child it holds and its ancestors.
     Element* parent = Element::NewElement(nullptr, Element::typeElement);
     Element* first = AddElement(parent, "first");
     parent->AddChild(parent);
