@@ -227,7 +227,7 @@ TEST(DocumentParse, DeclarationIsReadOrDefaultedMustBeLowerCaseAndMayPrecedeMany
     EXPECT_EQ(document.CountElements("a") + document.CountElements("b"), 2u);
 }
 
-TEST(DocumentParse, WhiteSpaceTextIsDroppedAndReferencesKeptRawUnlessTheOptionKeepsThem)
+TEST(DocumentParse, WhiteSpaceTextIsDroppedReferencesKeptRawAndADoctypeDeclaresEntities)
 {
     Document document;
     ASSERT_TRUE(ParseBytes(document, "<?xml version='1.0'?>\n<a>\n  <b>x &amp; &#65;&lt;</b>\n</a>\n"));
@@ -243,11 +243,8 @@ TEST(DocumentParse, WhiteSpaceTextIsDroppedAndReferencesKeptRawUnlessTheOptionKe
     ASSERT_TRUE(ParseBytes(document, "<?xml version='1.0'?><a> <b/>&undeclared;</a>",
         Document::parseDefault | Document::parseKeepWhiteSpaceAndUnverifiedEntities));
     EXPECT_EQ(document.GetElement("a")->GetNumberOfChildren(), 3u);
-}
 
-TEST(DocumentParse, DoctypeDeclaresEntitiesAndKeepsItsItems)
-{
-    Document document;
+    // A DOCTYPE declares entities and keeps its items.
     ASSERT_TRUE(ParseBytes(document,
         "<?xml version='1.0'?><!DOCTYPE a PUBLIC \"-//X//Y\" 'a.dtd' [\n"
         "  <!ELEMENT a (#PCDATA)>\n  <!ENTITY e \"E&#33;\">\n  <!ENTITY % p '<!ENTITY q \"Q\">'> %p;\n]>"
