@@ -189,9 +189,7 @@ TEST(Robustness, OverriddenStepsAreCalledByParseAndWrite)
     auto* node = new CShoutingElement;
     node->SetDocument(&document);
     EXPECT_TRUE(ParseNode(*node, "<a-b k='v'/>")) << ErrorOf(document).message;
-    CString tag;
-    node->GetTag(tag);
-    EXPECT_STREQ(tag.GetString(), "a");
+    EXPECT_STREQ(node->Tag(), "a");
     node->AddText("t");
     CByteArray bytes;
     node->WriteTo(bytes);
