@@ -297,15 +297,12 @@ TEST(ElementTree, ParsedNodesOutliveTheirDocument)
     kept.resize(kept.size() / 2);
     std::thread other([&second] {
         for (Element* item : second) {
-            CString text;
-            item->GetText(text);
-            EXPECT_EQ(std::string(text.GetString()).rfind("text ", 0), 0u);
+            EXPECT_EQ(TextOf(item).rfind("text ", 0), 0u);
             Element::DeleteElement(item);
         }
     });
     for (Element* item : kept) {
-        CString value;
-        EXPECT_TRUE(item->GetAttributeByName("n", value));
+        EXPECT_NE(AttributeOf(item, "n"), "<missing>");
         EXPECT_EQ(item->GetNumberOfChildren(), 1u);
         Element::DeleteElement(item);
     }
@@ -577,16 +574,14 @@ TEST(ElementTree, CopyOfAParsedTreeOutlivesTheDocument)
     }
     xml += "</list>";
     Element* copy = Element::NewElement(nullptr, Element::typeElement, nullptr);
-    CString before;
+    std::string before;
     {
         Document document;
         ASSERT_TRUE(ParseBytes(document, xml));
-        document.GetElement("list")->GetText(before);
+        before = TextOf(document.GetElement("list"));
         copy->Copy(*document.GetElement("list"));
     }
-    CString after;
-    copy->GetText(after);
-    EXPECT_EQ(std::string(after.GetString()), std::string(before.GetString()));
+    EXPECT_EQ(TextOf(copy), before);
     ASSERT_TRUE(copy->GetChild("item(123)") != nullptr);
     EXPECT_EQ(AttributeOf(copy->GetChild("item(123)"), "about"), "item number 123 of the list");
     Element::DeleteElement(copy);
