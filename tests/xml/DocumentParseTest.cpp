@@ -185,9 +185,7 @@ TEST(DocumentParse, ErrorRecordCountsLinesColumnsAndWideBytesKeepsTheFirstErrorA
     // The root's failure then gives it the default declaration; the record
     // still holds the first error.
     EXPECT_EQ(ErrorOf(document).message, "There can be only one prolog (Rule 1).");
-    CString contents;
-    document.GetRootElement()->GetContents(contents);
-    EXPECT_STREQ(contents, "xml version=\"1.0\" standalone=\"yes\"");
+    EXPECT_STREQ(document.GetRootElement()->Contents(), "xml version=\"1.0\" standalone=\"yes\"");
 
     EXPECT_TRUE(ParseBytes(document, "<a/>"));
     EXPECT_FALSE(document.HasParsingError());
