@@ -2,16 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <random>
 #include <string>
 
 using namespace std::string_literals;
-
-void PrintTo(const CParsePoint& point, std::ostream* out)
-{
-    *out << "(index " << point.GetIndex() << ", line " << point.GetLine() << ", column " << point.GetColumn() << ")";
-}
 
 namespace {
 
@@ -31,6 +25,16 @@ bool Succeeded(bool result)
 {
     return result && GetLastError() == CDataParser::ErrorSuccess;
 }
+
+// What a call gave, and the point it left: kSucceeded (a success must also
+// clear the last error) or the last error of a failure.
+using Outcome = std::pair<DWORD, CParsePoint>;
+Outcome After(bool result, const CParsePoint& point)
+{
+    const DWORD error = GetLastError();
+    return {result ? (error == CDataParser::ErrorSuccess ? kSucceeded : 0x40000000 | error) : error, point};
+}
+Outcome Gives(DWORD outcome, const CParsePoint& point) { return {outcome, point}; }
 
 class DataParser : public ::testing::Test {
 protected:
@@ -66,10 +70,8 @@ TEST_F(DataParser, WithoutAnArrayOperationsFailWith487)
     EXPECT_EQ(GetLastError(), kNoData);
     CParsePoint point = At(3, 2, 2);
     DWORD character = 7;
-    EXPECT_EQ(FailureOf(parser.GetNextCharacter(point, character)), kNoData);
-    EXPECT_EQ(point, At(3, 2, 2));
-    EXPECT_EQ(FailureOf(parser.Find(point, BYTE('a'), result)), kNoData);
-    EXPECT_EQ(result, At(0, 1, 1));
+    EXPECT_EQ(After(parser.GetNextCharacter(point, character), point), Gives(kNoData, At(3, 2, 2)));
+    EXPECT_EQ(After(parser.Find(point, BYTE('a'), result), result), Gives(kNoData, At(0, 1, 1)));
 }
 
 TEST_F(DataParser, InitializeFromStringsJoinsThemAndResetsTheEncoding)
@@ -90,13 +92,17 @@ TEST_F(DataParser, InitializeFromStringsJoinsThemAndResetsTheEncoding)
     EXPECT_EQ(parser.GetUnicodeToASCIITranslationFailureCharacter(), BYTE('q'));
 }
 
-TEST_F(DataParser, EmptyKeepsAnArrayItDoesNotOwn)
+TEST_F(DataParser, AttachedArraysAreKeptUnlessOwnedAndSeeNoDataWhenTheyAreTheOutput)
 {
     CByteArray bytes;
     bytes.Add(BYTE('x'));
     ASSERT_TRUE(parser.Initialize(&bytes, false));
     parser.Empty();
     EXPECT_EQ(bytes.GetSize(), 1);
+    // Output into the attached array sees no data.
+    ASSERT_TRUE(parser.Initialize(&bytes));
+    EXPECT_EQ(FailureOf(parser.Get(result, 1, bytes)), kPastEnd);
+    EXPECT_EQ(parser.GetSize(), 0u);
     // Attaching the owned array again must not delete it on the way.
     auto* owned = new CByteArray;
     owned->Add(BYTE('y'));
@@ -120,25 +126,6 @@ TEST_F(DataParser, EncodingFlagsFollowTheirRules)
     EXPECT_EQ(parser.GetUCS4Order(), 4321u);
 }
 
-TEST_F(DataParser, CharactersAreAssembledPerEncoding)
-{
-    Load("\x01\x02\x03\x04\x05\x06\x07\x08"s);
-    const CParsePoint start;
-    EXPECT_EQ(parser.PeekCharacter(start, 1), 0x02u);
-    Load("\x01\x02\x03\x04"s, true);
-    EXPECT_EQ(parser.PeekCharacter(start, 1), 0x0403u);
-    parser.SetTextToBigEndian(true);
-    EXPECT_EQ(parser.PeekCharacter(start, 1), 0x0304u);
-    Load("\x01\x02\x03\x04\x05\x06\x07\x08"s);
-    parser.SetTextToUCS4(true);
-    const std::pair<DWORD, DWORD> orders[] = {
-        {1234, 0x05060708}, {4321, 0x08070605}, {2143, 0x06050807}, {3412, 0x07080506}};
-    for (auto [order, value] : orders) {
-        parser.SetUCS4Order(order);
-        EXPECT_EQ(parser.PeekCharacter(start, 1), value) << order;
-    }
-}
-
 TEST_F(DataParser, OddUTF16BufferNeverYieldsItsLastByte)
 {
     Load("A\0B\0C"s, true);
@@ -150,9 +137,8 @@ TEST_F(DataParser, OddUTF16BufferNeverYieldsItsLastByte)
     // Reading passes the lone byte, then fails.
     CParsePoint point = At(4, 1, 5);
     character = 9;
-    EXPECT_EQ(FailureOf(parser.GetNextCharacter(point, character)), kPastEnd);
+    EXPECT_EQ(After(parser.GetNextCharacter(point, character), point), Gives(kPastEnd, At(5, 1, 6)));
     EXPECT_EQ(character, 0u);
-    EXPECT_EQ(point, At(5, 1, 6));
     // Offsets and indexes whose sums would wrap in 32 bits.
     EXPECT_EQ(parser.PeekCharacter(At(2, 1, 1), 0x7FFFFFFF), 0u);
     EXPECT_EQ(GetLastError(), kPastEnd);
@@ -168,13 +154,11 @@ TEST_F(DataParser, GetNextCharacterStepsOverEachByteAndTranslatesAbove255)
     CParsePoint point;
     DWORD character = 0;
     ASSERT_TRUE(parser.GetNextCharacter(point, character));
-    ASSERT_TRUE(Succeeded(parser.GetNextCharacter(point, character)));
+    EXPECT_EQ(After(parser.GetNextCharacter(point, character), point), Gives(kSucceeded, At(4, 2, 2)));
     EXPECT_EQ(character, 0x0Au);
-    EXPECT_EQ(point, At(4, 2, 2));
     // U+010A also holds a 0x0A byte, which counts a line.
-    ASSERT_TRUE(parser.GetNextCharacter(point, character));
+    EXPECT_EQ(After(parser.GetNextCharacter(point, character), point), Gives(kSucceeded, At(6, 3, 2)));
     EXPECT_EQ(character, DWORD('?'));
-    EXPECT_EQ(point, At(6, 3, 2));
     EXPECT_EQ(parser.PeekCharacter(point), 0x20ACu);
     EXPECT_EQ(parser.GetCharacter(point), DWORD('?'));
 }
@@ -183,18 +167,14 @@ TEST_F(DataParser, AdvanceCountsCharactersAndReachesTheEndByIndexAlone)
 {
     Load("a\0\n\0b\0"s, true);
     CParsePoint point;
-    EXPECT_TRUE(Succeeded(parser.AdvanceByOneCharacter(point)));
-    EXPECT_EQ(point, At(2, 1, 2));
-    EXPECT_TRUE(parser.AdvanceByOneCharacter(point));
-    EXPECT_EQ(point, At(4, 2, 1));
-    EXPECT_EQ(FailureOf(parser.AdvanceByOneCharacter(point)), kPastEnd); // the last character
-    EXPECT_EQ(point, At(6, 2, 1));
+    EXPECT_EQ(After(parser.AdvanceByOneCharacter(point), point), Gives(kSucceeded, At(2, 1, 2)));
+    EXPECT_EQ(After(parser.AdvanceByOneCharacter(point), point), Gives(kSucceeded, At(4, 2, 1)));
+    EXPECT_EQ(After(parser.AdvanceByOneCharacter(point), point), Gives(kPastEnd, At(6, 2, 1))); // the last character
     DWORD character = 0;
     EXPECT_EQ(FailureOf(parser.GetNextCharacter(point, character)), kPastEnd);
     // A given character decides the line count instead of the data.
     point.Empty();
-    EXPECT_TRUE(parser.AdvanceByOneCharacter(point, '\n'));
-    EXPECT_EQ(point, At(2, 2, 1));
+    EXPECT_EQ(After(parser.AdvanceByOneCharacter(point, '\n'), point), Gives(kSucceeded, At(2, 2, 1)));
     // Far past the end the index saturates instead of wrapping to the start.
     point.SetIndex(0xFFFFFFFE);
     EXPECT_FALSE(parser.AdvanceByOneCharacter(point));
@@ -202,22 +182,17 @@ TEST_F(DataParser, AdvanceCountsCharactersAndReachesTheEndByIndexAlone)
 
     Load("ab"s);
     point.Empty();
-    EXPECT_TRUE(parser.AdvanceByOneCharacter(point, '\n'));
-    EXPECT_EQ(point, At(1, 2, 1));
-    EXPECT_FALSE(parser.AdvanceByOneCharacter(point));
-    EXPECT_EQ(point, At(2, 2, 1));
+    EXPECT_EQ(After(parser.AdvanceByOneCharacter(point, '\n'), point), Gives(kSucceeded, At(1, 2, 1)));
+    EXPECT_EQ(After(parser.AdvanceByOneCharacter(point), point), Gives(kPastEnd, At(2, 2, 1)));
 }
 
 TEST_F(DataParser, ByteSearchesCountLinesResetOnFailureAndFoldOnlyLetters)
 {
     Load("ab\ncd\r\nxy"s);
-    EXPECT_TRUE(Succeeded(parser.Find(At(1, 1, 2), BYTE('y'), result)));
-    EXPECT_EQ(result, At(8, 3, 2));
-    EXPECT_EQ(FailureOf(parser.Find(result, BYTE('a'), result)), kNoMatch);
-    EXPECT_EQ(result, At(0, 1, 1));
+    EXPECT_EQ(After(parser.Find(At(1, 1, 2), BYTE('y'), result), result), Gives(kSucceeded, At(8, 3, 2)));
+    EXPECT_EQ(After(parser.Find(result, BYTE('a'), result), result), Gives(kNoMatch, At(0, 1, 1)));
     result = At(3, 2, 2);
-    EXPECT_EQ(FailureOf(parser.Find(At(9, 3, 3), BYTE('y'), result)), kPastEnd);
-    EXPECT_EQ(result, At(0, 1, 1));
+    EXPECT_EQ(After(parser.Find(At(9, 3, 3), BYTE('y'), result), result), Gives(kPastEnd, At(0, 1, 1)));
 
     CByteArray pattern;
     EXPECT_TRUE(parser.Find(At(4, 2, 2), pattern, result)); // empty: at the start
@@ -225,8 +200,7 @@ TEST_F(DataParser, ByteSearchesCountLinesResetOnFailureAndFoldOnlyLetters)
     for (char byte : "\r\nX"s)
         pattern.Add(BYTE(byte));
     EXPECT_FALSE(parser.Find(CParsePoint(), pattern, result));
-    EXPECT_TRUE(parser.FindNoCase(CParsePoint(), pattern, result));
-    EXPECT_EQ(result, At(5, 2, 3));
+    EXPECT_EQ(After(parser.FindNoCase(CParsePoint(), pattern, result), result), Gives(kSucceeded, At(5, 2, 3)));
     pattern.Add(BYTE('y'));
     pattern.Add(BYTE('y'));
     EXPECT_EQ(FailureOf(parser.FindNoCase(CParsePoint(), pattern, result)), kNoMatch); // runs past the end
@@ -237,8 +211,7 @@ TEST_F(DataParser, ByteSearchesCountLinesResetOnFailureAndFoldOnlyLetters)
         EXPECT_FALSE(parser.FindNoCase(CParsePoint(), pattern, result)) << int(other);
     }
     pattern[0] = BYTE('z');
-    EXPECT_TRUE(parser.FindNoCase(CParsePoint(), pattern, result));
-    EXPECT_EQ(result, At(3, 1, 4));
+    EXPECT_EQ(After(parser.FindNoCase(CParsePoint(), pattern, result), result), Gives(kSucceeded, At(3, 1, 4)));
 }
 
 TEST_F(DataParser, BulkScansGiveTheSamePointAsSteppingEveryByte)
@@ -269,23 +242,19 @@ TEST_F(DataParser, FindStringMatchesWholeCharactersAndFindNoCaseWidensThePattern
 {
     Load("ABC\0\xAC\x20x\0a\0b\0"s, true);
     EXPECT_EQ(FailureOf(parser.Find(CParsePoint(), CString("B"), result)), kNoMatch); // half of U+4241
-    EXPECT_TRUE(Succeeded(parser.Find(CParsePoint(), CString("C"), result)));
-    EXPECT_EQ(result, At(2, 1, 3));
+    EXPECT_EQ(After(parser.Find(CParsePoint(), CString("C"), result), result), Gives(kSucceeded, At(2, 1, 3)));
     // A pattern byte matches the character of that value only.
     EXPECT_FALSE(parser.Find(CParsePoint(), CString("q"), result));
     EXPECT_FALSE(parser.Find(CParsePoint(), CString("\xAC"), result));
-    EXPECT_TRUE(parser.Find(CParsePoint(), CString("ab"), result));
-    EXPECT_EQ(result, At(8, 1, 9));
+    EXPECT_EQ(After(parser.Find(CParsePoint(), CString("ab"), result), result), Gives(kSucceeded, At(8, 1, 9)));
     // The candidate fits by its character count, but its second character is cut off.
-    EXPECT_EQ(FailureOf(parser.Find(At(10, 1, 11), CString("bc"), result)), kPastEnd);
-    EXPECT_EQ(result, At(0, 1, 1));
+    EXPECT_EQ(After(parser.Find(At(10, 1, 11), CString("bc"), result), result), Gives(kPastEnd, At(0, 1, 1)));
     EXPECT_EQ(FailureOf(parser.Find(CParsePoint(), CString(""), result)), kPastEnd);
     // A first character cut off ends the search without a match.
     Load("x\0a\0b"s, true);
     EXPECT_EQ(FailureOf(parser.Find(At(4, 1, 5), CString("b"), result)), kNoMatch);
     Load("\0x\0A\0b\0\xE9\xFF\xE9"s, true, true);
-    EXPECT_TRUE(parser.FindNoCase(CParsePoint(), CString("aB"), result));
-    EXPECT_EQ(result, At(2, 1, 3));
+    EXPECT_EQ(After(parser.FindNoCase(CParsePoint(), CString("aB"), result), result), Gives(kSucceeded, At(2, 1, 3)));
     EXPECT_TRUE(parser.FindNoCase(CParsePoint(), CString("\xE9"), result)); // FF E9, not 00 E9
     EXPECT_EQ(result, At(8, 1, 9));
     parser.SetTextToUCS4(true);
@@ -299,9 +268,8 @@ TEST_F(DataParser, GetTakesExactlyCountBytes)
     Load("ab\ncd"s);
     CParsePoint point = At(1, 1, 2);
     CByteArray bytes;
-    EXPECT_TRUE(Succeeded(parser.Get(point, 3, bytes)));
+    EXPECT_EQ(After(parser.Get(point, 3, bytes), point), Gives(kSucceeded, At(4, 2, 2)));
     EXPECT_EQ(AsString(bytes), "b\nc");
-    EXPECT_EQ(point, At(4, 2, 2));
     EXPECT_EQ(FailureOf(parser.Get(point, 0xFFFFFFFF, text)), kPastEnd); // index + count wraps in 32 bits
     EXPECT_TRUE(text.IsEmpty());
     EXPECT_EQ(point, At(4, 2, 2));
@@ -314,24 +282,21 @@ TEST_F(DataParser, GetUntilAByteOrAPatternKeepsPartialBytesOnlyInTheArrayFormAnd
 {
     Load("ab\n>cd"s);
     CParsePoint point;
-    EXPECT_TRUE(Succeeded(parser.GetUntilAndIncluding(point, BYTE('>'), text)));
+    EXPECT_EQ(After(parser.GetUntilAndIncluding(point, BYTE('>'), text), point), Gives(kSucceeded, At(4, 2, 2)));
     EXPECT_STREQ(text, "ab\n>");
-    EXPECT_EQ(point, At(4, 2, 2));
     CParsePoint other = point;
     EXPECT_EQ(FailureOf(parser.GetUntilAndIncluding(point, BYTE('>'), text)), kPastEnd);
     EXPECT_TRUE(text.IsEmpty());
     CByteArray bytes;
-    EXPECT_EQ(FailureOf(parser.GetUntilAndIncluding(other, BYTE('>'), bytes)), kPastEnd);
+    EXPECT_EQ(After(parser.GetUntilAndIncluding(other, BYTE('>'), bytes), other), Gives(kPastEnd, At(6, 2, 4)));
     EXPECT_EQ(AsString(bytes), "cd");
-    EXPECT_EQ(other, At(6, 2, 4));
     Load("-->x\n-->-"s);
     CByteArray pattern;
     for (char byte : "-->"s)
         pattern.Add(BYTE(byte));
     point.Empty();
-    EXPECT_TRUE(Succeeded(parser.GetUntilAndIncluding(point, pattern, text)));
+    EXPECT_EQ(After(parser.GetUntilAndIncluding(point, pattern, text), point), Gives(kSucceeded, At(8, 2, 4)));
     EXPECT_STREQ(text, "-->x\n-->");
-    EXPECT_EQ(point, At(8, 2, 4));
     point = At(2, 1, 3);
     pattern.Add(BYTE('Z'));
     EXPECT_EQ(FailureOf(parser.GetUntilAndIncluding(point, pattern, text)), kPastEnd);
@@ -339,26 +304,13 @@ TEST_F(DataParser, GetUntilAByteOrAPatternKeepsPartialBytesOnlyInTheArrayFormAnd
     EXPECT_EQ(point, At(6, 2, 2)); // the first position where four bytes no longer fit
     Load("<!-- \xAC\x20 -->tail"s);
     point.Empty();
-    EXPECT_TRUE(Succeeded(parser.GetUntilAndIncluding(point, CString("-->"), text)));
+    EXPECT_EQ(After(parser.GetUntilAndIncluding(point, CString("-->"), text), point), Gives(kSucceeded, At(11, 1, 12)));
     EXPECT_EQ(text, CString("<!-- \xAC\x20 -->"));
-    EXPECT_EQ(point, At(11, 1, 12));
 
     Load("<\0!\0\xAC\x20-\0>\0x\0"s, true);
     point.Empty();
-    EXPECT_TRUE(parser.GetUntilAndIncluding(point, CString("->"), text));
+    EXPECT_EQ(After(parser.GetUntilAndIncluding(point, CString("->"), text), point), Gives(kSucceeded, At(10, 1, 11)));
     EXPECT_STREQ(text, "<!q->");
-    EXPECT_EQ(point, At(10, 1, 11));
-    EXPECT_EQ(FailureOf(parser.GetUntilAndIncluding(point, CString("->"), text)), kPastEnd);
+    EXPECT_EQ(After(parser.GetUntilAndIncluding(point, CString("->"), text), point), Gives(kPastEnd, At(12, 1, 13)));
     EXPECT_TRUE(text.IsEmpty());
-    EXPECT_EQ(point, At(12, 1, 13));
-}
-
-TEST_F(DataParser, OutputThatIsTheAttachedArraySeesNoData)
-{
-    CByteArray bytes;
-    bytes.Add(BYTE('a'));
-    ASSERT_TRUE(parser.Initialize(&bytes));
-    CParsePoint point;
-    EXPECT_EQ(FailureOf(parser.Get(point, 1, bytes)), kPastEnd);
-    EXPECT_EQ(parser.GetSize(), 0u);
 }

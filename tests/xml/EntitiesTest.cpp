@@ -1,7 +1,7 @@
 #include "XmlTestSupport.h"
 
-#include <cstdint>
 #include <iterator>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -25,24 +25,32 @@ std::vector<std::string> References(const Entities& entities)
     return references;
 }
 
-std::string Resolved(const Entities& entities, const char* reference, bool expected = true)
+std::string Resolved(const Entities& entities, const CString& reference, bool expected = true)
 {
     CString text("junk");
-    EXPECT_EQ(entities.Resolve(reference, text), expected) << reference;
+    EXPECT_EQ(entities.Resolve(reference, text), expected) << reference.GetString();
     return std::string(text.GetString(), std::size_t(text.GetLength()));
 }
 
 } // namespace
 
-TEST(Entities, DocumentStartsWithTheFivePredefinedInSortedOrder)
+TEST(Entities, DocumentStartsWithTheFivePredefinedInSortedOrderAndResolvesNumericReferences)
 {
     Document document;
-    EXPECT_EQ(References(document.GetEntities()),
-        (std::vector<std::string>{"&amp;", "&apos;", "&gt;", "&lt;", "&quot;"}));
-    EXPECT_EQ(Resolved(document.GetEntities(), "&quot;"), "\"");
+    const Entities& entities = document.GetEntities();
+    EXPECT_EQ(References(entities), (std::vector<std::string>{"&amp;", "&apos;", "&gt;", "&lt;", "&quot;"}));
+    EXPECT_EQ(Resolved(entities, "&quot;"), "\"");
+    EXPECT_EQ(Resolved(entities, "&#65;"), "A");
+    EXPECT_EQ(Resolved(entities, "&#x41;"), "A");
+    EXPECT_EQ(Resolved(entities, "&#0000000000000000065;"), "A");
+    EXPECT_EQ(Resolved(entities, "&#300;"), "q");
+    EXPECT_EQ(Resolved(entities, "&lt;"), "<");
+    EXPECT_EQ(Resolved(entities, "&#X41;", false), "");
+    EXPECT_EQ(Resolved(entities, "&nope;", false), "");
+    EXPECT_EQ(Resolved(entities, "&#6x;", false), "");
 }
 
-TEST(Entities, AddChecksTheReferenceAndKeepsTheOrder)
+TEST(Entities, AddChecksTheReferenceKeepsTheOrderAndReplacesCharacterReferences)
 {
     Entities entities;
     for (const char* bad : {"&;", "a;", "&a", "&1a;", "&a b;", "&a&;", ""}) {
@@ -60,11 +68,8 @@ TEST(Entities, AddChecksTheReferenceAndKeepsTheOrder)
     entities.Empty();
     EXPECT_EQ(entities.GetSize(), 0);
     EXPECT_EQ(copy.GetSize(), 3);
-}
 
-TEST(Entities, AddReplacesCharacterReferencesInTheText)
-{
-    Entities entities;
+    // Character references in the text are replaced.
     ASSERT_TRUE(entities.Add("&c;", "&#169;"));
     EXPECT_EQ(Resolved(entities, "&c;"), "\xA9");
     ASSERT_TRUE(entities.Add("&h;", "[&#x41;&#0066;]"));
@@ -105,20 +110,6 @@ TEST(Entities, IsEntityGivesTheRuleThatFails)
     }
 }
 
-TEST(Entities, ResolveReadsNumericAndNamedReferences)
-{
-    Document document;
-    const Entities& entities = document.GetEntities();
-    EXPECT_EQ(Resolved(entities, "&#65;"), "A");
-    EXPECT_EQ(Resolved(entities, "&#x41;"), "A");
-    EXPECT_EQ(Resolved(entities, "&#0000000000000000065;"), "A");
-    EXPECT_EQ(Resolved(entities, "&#300;"), "q");
-    EXPECT_EQ(Resolved(entities, "&lt;"), "<");
-    EXPECT_EQ(Resolved(entities, "&#X41;", false), "");
-    EXPECT_EQ(Resolved(entities, "&nope;", false), "");
-    EXPECT_EQ(Resolved(entities, "&#6x;", false), "");
-}
-
 // AddEntity and an ENTITY declaration redefine a predefined entity only
 // under the parse option.
 TEST(Entities, DocumentRefusesToRedefinePredefinedUnlessAllowed)
@@ -136,7 +127,7 @@ TEST(Entities, DocumentRefusesToRedefinePredefinedUnlessAllowed)
     }
 }
 
-TEST(Entities, AddTextEscapesAndGetTextResolves)
+TEST(Entities, AddTextEscapesAndGetTextResolvesAndCanIgnoreWhiteSpace)
 {
     Document document;
     Element* a = AddElement(document.GetRootElement(), "a");
@@ -150,22 +141,30 @@ TEST(Entities, AddTextEscapesAndGetTextResolves)
     EXPECT_STREQ(children[0]->Contents(), "1 &lt; 2 &amp; &quot;3&quot; &gt; &apos;4&apos;");
     EXPECT_STREQ(children[1]->Contents(), "plain");
     EXPECT_STREQ(children[2]->Contents(), "<b/>");
+
+    // GetText can leave out the text segments that are all white space.
+    Element* w = AddElement(document.GetRootElement(), "w");
+    w->AddTextXML(" \r\n\t");
+    w->AddText("x<y");
+    AddElement(w, "b")->AddTextXML("&#65;&amp;");
+    EXPECT_EQ(TextOf(w), " \r\n\tx<yA&");
+    EXPECT_FALSE(document.SetIgnoreWhiteSpace(true));
+    EXPECT_EQ(TextOf(w), "x<yA&");
 }
 
+// One unresolvable reference leaves the text unchanged, and a replacement is
+// not scanned again.
 TEST(Entities, OneUnresolvableReferenceLeavesTheTextUnchanged)
 {
     Document document;
-    Element* a = Element::NewElement(document.GetRootElement(), Element::typeElement);
-    a->AddTextXML("&undeclared; &amp;");
-    EXPECT_EQ(TextOf(a), "&undeclared; &amp;");
-    Element* b = Element::NewElement(document.GetRootElement(), Element::typeElement);
-    b->AddTextXML("&amp; & no semicolon");
-    EXPECT_EQ(TextOf(b), "&amp; & no semicolon");
-    // A replacement is not scanned again.
     document.AddEntity("&twice;", "&amp;amp;");
-    Element* c = Element::NewElement(document.GetRootElement(), Element::typeElement);
-    c->AddTextXML("&twice;");
-    EXPECT_EQ(TextOf(c), "&amp;amp;");
+    const std::pair<const char*, const char*> texts[] = {{"&undeclared; &amp;", "&undeclared; &amp;"},
+        {"&amp; & no semicolon", "&amp; & no semicolon"}, {"&twice;", "&amp;amp;"}};
+    for (const auto& [xml, text] : texts) {
+        Element* a = AddElement(document.GetRootElement(), "a");
+        a->AddTextXML(xml);
+        EXPECT_EQ(TextOf(a), text);
+    }
 }
 
 // Short references are looked up by a key made of their first and last four
@@ -185,11 +184,7 @@ TEST(Entities, LookupTellsApartReferencesThatShareTheirEnds)
     for (const char* missing : {"&abcxef;", "&abcdez;", "&abc;", "&ab;&ab;"})
         EXPECT_EQ(Resolved(entities, missing, false), "");
     // An embedded NUL is part of the reference.
-    CString withNul("&ab;", 4);
-    withNul.Insert(3, "x");
-    withNul.SetAt(3, '\0');
-    CString text;
-    EXPECT_FALSE(entities.Resolve(withNul, text));
+    EXPECT_EQ(Resolved(entities, CString("&ab\0;", 5), false), "");
 
     const Entities copy(entities);
     EXPECT_EQ(Resolved(copy, "&abcdef;"), "eight");
@@ -222,14 +217,11 @@ TEST(Entities, TextReferencesAreCheckedLikeOneByOne)
         "&1a;", "& ", "&amp", "word ", "  ", "\n", ";", "&#X41;", "&a-b;", "&;", "&mine;"};
     Document reference;
     ASSERT_TRUE(reference.AddEntity("&mine;", "m"));
-    std::uint32_t seed = 12345;
-    const auto next = [&seed](std::uint32_t n) {
-        seed = seed * 1103515245u + 12345u;
-        return (seed >> 16) % n;
-    };
+    std::mt19937 random(12345);
+    const auto next = [&random](std::size_t n) { return std::size_t(random() % n); };
     for (int round = 0; round < 3000; ++round) {
         std::string text;
-        const std::uint32_t length = 1 + next(200);
+        const std::size_t length = 1 + next(200);
         while (text.size() < length) {
             text += next(3) == 0 ? pieces[next(std::size(pieces))] : "abcdefghij";
         }

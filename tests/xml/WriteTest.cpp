@@ -11,13 +11,8 @@ namespace {
 // A readable description of a subtree: types, tags, contents, attributes.
 std::string Shape(const Element* node)
 {
-    std::string out = std::to_string(node->GetType()) + "<" + node->Tag().GetString() + ">[" + node->Contents().GetString() + "]";
-    DWORD index = 0;
-    CExtensibleMarkupLanguageAttribute* attribute = nullptr;
-    while (node->GetNextAttribute(index, attribute)) {
-        out += " " + std::string(attribute->m_Name.GetString()) + "=" + attribute->m_Value.GetString();
-    }
-    out += "{";
+    std::string out = std::to_string(node->GetType()) + "<" + node->Tag().GetString() + ">["
+        + node->Contents().GetString() + "]" + AttributeList(node) + "{";
     for (const Element* child : Children(node))
         out += Shape(child);
     return out + "}";
@@ -39,16 +34,18 @@ const char kSample[] = "<?xml version=\"1.0\" standalone=\"yes\"?>"
 
 // Each row parses its input, writes it with the options given and reads the
 // bytes back when asked to.
-TEST(Write, ParsedDocumentsWriteBackByTheirOptions)
+TEST(Write, ParsedDocumentsWriteBackByTheirOptionsAndCodePages)
 {
     const DWORD kRootSingle = Document::writeRootChildrenOnly | Document::writeSingleByte;
     const DWORD kDefault = Document::writeDefault;
+    const DWORD kRootCodePage = Document::writeRootChildrenOnly | Document::writeCodePage;
     const struct {
         const char* name;
         std::string input;
         DWORD options;
         std::string written;
         bool reparse = false;
+        DWORD codePage = 0; // 0: the document's default
     } rows[] = {
         {"every node", kSample, kDefault,
             "<?xml version=\"1.0\" standalone=\"yes\"?>"
@@ -60,8 +57,11 @@ TEST(Write, ParsedDocumentsWriteBackByTheirOptions)
         {"root children only: no mark", "<a/>", Document::writeRootChildrenOnly | Document::writeUnicode,
             Widen("<a/>", 2, false)},
         {"no encoding: nothing", "<a/>", Document::writeRootChildrenOnly, ""},
-        {"code page through UTF-8", "<a>\xE9</a>", Document::writeRootChildrenOnly | Document::writeCodePage,
-            "<a>\xC3\xA9</a>"},
+        {"code page through UTF-8", "<a>\xE9</a>", kRootCodePage, "<a>\xC3\xA9</a>"},
+        {"code page 65001", "<a>\xE9</a>", kRootCodePage, "<a>\xC3\xA9</a>", false, 65001},
+        {"code page 1252", "<a>caf\xE9</a>", kRootCodePage, "<a>caf\xE9</a>", false, 1252},
+        {"code page 1250", "<a>\xE9\xF3</a>", kRootCodePage, "<a>\xE9\xF3</a>", false, 1250},
+        {"code page 28591", "<a>\xFF\xA0</a>", kRootCodePage, "<a>\xFF\xA0</a>", false, 28591},
         {"declaration values", "<?xml version='1.1' encoding='latin1' standalone='no'?><a/>", kDefault,
             "<?xml version=\"1.1\" encoding=\"latin1\" standalone=\"no\"?><a/>"},
         {"empty internal subset closes its bracket", "<?xml version='1.0'?><!DOCTYPE r SYSTEM 'r.dtd' []><r/>",
@@ -75,12 +75,17 @@ TEST(Write, ParsedDocumentsWriteBackByTheirOptions)
         SCOPED_TRACE(row.name);
         Document document;
         ASSERT_TRUE(ParseBytes(document, row.input)) << ErrorOf(document).message;
+        EXPECT_TRUE(row.codePage == 0 || document.SetConversionCodePage(row.codePage));
         document.SetWriteOptions(row.options);
         EXPECT_EQ(Written(document), row.written);
         Document copy;
         EXPECT_TRUE(!row.reparse || ParseBytes(copy, row.written)) << ErrorOf(copy).message;
     }
+    // A code page that cannot convert is refused and the one before kept.
     Document document;
+    EXPECT_TRUE(document.SetConversionCodePage(1252));
+    EXPECT_FALSE(document.SetConversionCodePage(4242));
+    EXPECT_EQ(document.GetConversionCodePage(), 1252u);
     EXPECT_EQ(Written(document), "<?xml version=\"1.0\" standalone=\"yes\"?>");
     ASSERT_TRUE(ParseBytes(document, "<a/>"));
     document.SetWriteOptions(Document::writeUnicode);
@@ -104,7 +109,7 @@ TEST(Write, EveryEncodingReadsBackToTheSameTree)
     }
 }
 
-TEST(Write, AttributeValuesAreQuotedByTheirContents)
+TEST(Write, AttributeValuesAreQuotedByTheirContentsAndCDATAContentsReadBack)
 {
     Element* a = AddElement(nullptr, "a");
     a->AddAttribute("q", "say \"x\"");
@@ -114,9 +119,24 @@ TEST(Write, AttributeValuesAreQuotedByTheirContents)
     a->WriteTo(bytes);
     EXPECT_EQ(AsString(bytes), "<a q='say \"x\"' p=\"it's\"=\"nameless\"></a>");
     Element::DeleteElement(a);
+
+    // CDATA contents holding the terminator are written so they read back.
+    Document document;
+    a = AddElement(document.GetRootElement(), "a");
+    Element* section = Element::NewElement(a, Element::typeCDATASection);
+    section->SetTag("[CDATA[");
+    section->SetContents("x]]>y]]>");
+    document.SetWriteOptions(Document::writeRootChildrenOnly | Document::writeSingleByte);
+    const std::string written = Written(document);
+    EXPECT_EQ(written, "<a><![CDATA[x]]>]]>y]]>]]>]]></a>");
+    Document copy;
+    ASSERT_TRUE(ParseBytes(copy, written)) << ErrorOf(copy).message;
+    const auto children = Children(copy.GetElement("a"));
+    ASSERT_EQ(children.size(), 1u);
+    EXPECT_STREQ(children[0]->Contents(), "x]]>y]]>");
 }
 
-TEST(Write, EmptyElementTagGivenChildrenKeepsThem)
+TEST(Write, EmptyElementTagGivenChildrenKeepsThemAndIndentationPutsElementsOnTheirOwnLines)
 {
     Document document;
     ASSERT_TRUE(ParseBytes(document, "<Settings/><b/>"));
@@ -128,31 +148,10 @@ TEST(Write, EmptyElementTagGivenChildrenKeepsThem)
     AddElement(settings, "c");
     settings->AddText("kept");
     EXPECT_EQ(Written(document), "<Settings><c></c>kept</Settings><b/>");
-}
 
-TEST(Write, CDATAContentsWithTheTerminatorReadBack)
-{
-    Document document;
-    Element* a = AddElement(document.GetRootElement(), "a");
-    Element* section = Element::NewElement(a, Element::typeCDATASection);
-    section->SetTag("[CDATA[");
-    section->SetContents("x]]>y]]>");
-    document.SetWriteOptions(Document::writeRootChildrenOnly | Document::writeSingleByte);
-    const std::string bytes = Written(document);
-    EXPECT_EQ(bytes, "<a><![CDATA[x]]>]]>y]]>]]>]]></a>");
-    Document copy;
-    ASSERT_TRUE(ParseBytes(copy, bytes)) << ErrorOf(copy).message;
-    const auto children = Children(copy.GetElement("a"));
-    ASSERT_EQ(children.size(), 1u);
-    EXPECT_STREQ(children[0]->Contents(), "x]]>y]]>");
-}
-
-TEST(Write, AutomaticIndentationPutsElementsOnTheirOwnLines)
-{
-    Document document;
+    // Automatic indentation puts elements on their own lines.
     ASSERT_TRUE(ParseBytes(document, "<r><a/><b/><c>text</c></r>"));
     document.SetAutomaticIndentation(true, 0, 2);
-    document.SetWriteOptions(Document::writeRootChildrenOnly | Document::writeSingleByte);
     EXPECT_EQ(Written(document), "\r\n  <r>\r\n    <a/>\r\n    <b/>\r\n    <c>text</c>\r\n  </r>");
 }
 
@@ -177,8 +176,6 @@ TEST(Write, EmbeddedNulBytesAreWrittenWhole)
     CString value;
     ASSERT_TRUE(node->GetAttributeByName("w", value));
     EXPECT_EQ(value.GetLength(), int(sizeof longValue - 1));
-    CString contents;
-    comment->GetContents(contents);
-    EXPECT_EQ(contents.GetLength(), int(sizeof commentText - 1));
+    EXPECT_EQ(comment->Contents().GetLength(), int(sizeof commentText - 1));
     Element::DeleteElement(node);
 }

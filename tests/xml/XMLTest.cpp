@@ -1,10 +1,9 @@
 // Tests for CXML: parsing into the record index and its error messages,
 // navigation, reading data and attributes, the add operations, and files.
+#include "XmlTestSupport.h"
 #include "xml/XML.h"
 
 #include "support/ScratchFolder.h"
-
-#include <gtest/gtest.h>
 
 #if defined(_WIN32)
 #  include <mbctype.h>
@@ -43,13 +42,16 @@ std::string Dump(CXML& xml)
     return out;
 }
 
-// The index kept in step by the add operations must be the one a fresh
-// parse of the edited document builds.
-void ExpectIndexMatchesReparse(CXML& xml)
+// The document text after an edit; the index kept in step by the add
+// operations must be the one a fresh parse of that text builds. (The walk
+// goes over a copy, so the positions stay where they are.)
+void ExpectDocument(const CXML& xml, const char* text)
 {
+    EXPECT_STREQ(text, xml.GetDoc());
+    CXML walked(xml);
     CXML reparsed;
     EXPECT_TRUE(reparsed.SetDoc(xml.GetDoc())) << reparsed.GetError().GetString();
-    EXPECT_EQ(Dump(xml), Dump(reparsed)) << xml.GetDoc().GetString();
+    EXPECT_EQ(Dump(walked), Dump(reparsed)) << xml.GetDoc().GetString();
 }
 
 } // namespace
@@ -90,7 +92,7 @@ TEST(XML, ParseFailuresGiveExactMessagesAndAnEmptyIndex)
     EXPECT_STREQ("", xml.GetError());
 }
 
-TEST(XML, ParseSkipsNonElementMarkupAndStopsAfterTheTopLevelElement)
+TEST(XML, ParseReadsOneTopLevelElementPastOtherMarkupMatchesWholeTagNamesAndRecordsOffsets)
 {
     CXML xml("<?xml version=\"1.0\"?>\r\n<!-- <x/> -->\r\n<!DOCTYPE r>\r\n"
              "<r><![CDATA[<notachild/>]]><!--<y/>--><?pi <z/>?><c/>text</r>\r\n<after><unclosed>");
@@ -106,19 +108,27 @@ TEST(XML, ParseSkipsNonElementMarkupAndStopsAfterTheTopLevelElement)
     EXPECT_TRUE(xml.SetDoc("< a  x=\"1\" ></a >"));
     EXPECT_TRUE(xml.FindElem("a"));
     EXPECT_FALSE(xml.SetDoc("<a></A>"));
+    // A NUL in a tag name is part of the name its end tag must match.
+    EXPECT_TRUE(xml.SetDoc(CString("<a\0b>x</a\0b>", 12)));
+    ASSERT_TRUE(xml.FindElem());
+    EXPECT_EQ(CString("a\0b", 3), xml.GetTagName());
+    EXPECT_FALSE(xml.SetDoc(CString("<a\0b>x</a\0c>", 12)));
+    EXPECT_STREQ("End tag does not correspond to a", xml.GetError());
+
+    // The records hold the offsets of the tags. Offsets: 0 '<r>' 2,
+    // 3 '<a/>' 6, 7 text, 10 '<b>' 12, 13 '</b>' 16, 17 '</r>' 20.
+    ASSERT_TRUE(xml.SetDoc("<r><a/>txt<b></b></r>"));
+    EXPECT_EQ("r@0-20{a@3-6{}b@10-16{}}", Dump(xml));
+    int start = -1;
+    int end = -1;
+    EXPECT_FALSE(xml.GetOffsets(start, end));
+    EXPECT_EQ(-1, start);
 }
 
 TEST(XML, DeepNestingParsesWithoutRecursion)
 {
     const int depth = 200000;
-    std::string doc;
-    for (int i = 0; i < depth; ++i) {
-        doc += "<e>";
-    }
-    doc += "deep";
-    for (int i = 0; i < depth; ++i) {
-        doc += "</e>";
-    }
+    std::string doc = Repeated("<e>", depth) + "deep" + Repeated("</e>", depth);
     CXML xml;
     ASSERT_TRUE(xml.SetDoc(doc.c_str()));
     int levels = 0;
@@ -132,19 +142,6 @@ TEST(XML, DeepNestingParsesWithoutRecursion)
     doc.resize(doc.size() - 4);
     EXPECT_FALSE(xml.SetDoc(doc.c_str()));
     EXPECT_STREQ("Element tag not found", xml.GetError());
-}
-
-TEST(XML, RecordsHoldTheOffsetsOfTagsAndTheNextScan)
-{
-    // Offsets: 0 '<r>' 2, 3 '<a/>' 6, 7 text, 10 '<b>' 12, 13 '</b>' 16, 17 '</r>' 20.
-    CXML xml("<r><a/>txt<b></b></r>");
-    ASSERT_TRUE(xml.IsWellFormed());
-    EXPECT_EQ("r@0-20{a@3-6{}b@10-16{}}", Dump(xml));
-
-    int start = -1;
-    int end = -1;
-    EXPECT_FALSE(xml.GetOffsets(start, end));
-    EXPECT_EQ(-1, start);
 }
 
 TEST(XML, NavigationWalksSiblingsChildrenAndLevels)
@@ -209,11 +206,6 @@ TEST(XML, GetDataDecodesTextAndKeepsCDataUnchanged)
         EXPECT_TRUE(xml.FindChildElem(tag));
         EXPECT_STREQ(data, xml.GetChildData()) << tag;
     }
-    xml.ResetChildPos();
-    EXPECT_TRUE(xml.FindChildElem("p"));
-    EXPECT_TRUE(xml.IntoElem());
-    EXPECT_STREQ("", xml.GetData());
-    EXPECT_TRUE(xml.OutOfElem());
 }
 
 TEST(XML, GetAttribReadsQuotedNameValuePairsOnly)
@@ -234,13 +226,20 @@ TEST(XML, GetAttribReadsQuotedNameValuePairsOnly)
     EXPECT_STREQ("b\">", cut.GetData());
 }
 
-TEST(XML, AddElemBuildsADocumentFromNothing)
+TEST(XML, AddElemBuildsADocumentFromNothingAndAddsRefuseNamesThatAreNotOneToken)
 {
     CXML xml;
     EXPECT_TRUE(xml.AddElem("root"));
     EXPECT_STREQ("<root/>\r\n", xml.GetDoc());
     EXPECT_TRUE(xml.IsWellFormed());
     EXPECT_STREQ("root", xml.GetTagName());
+    // Names that are not one token are refused.
+    for (const char* name : {"", "a b", "a>b", "a<b", "a/", "a=b", "\"a\"", "a?", "!a", "a\\b", "a\tb"}) {
+        EXPECT_FALSE(xml.AddChildElem(name)) << name;
+        EXPECT_FALSE(xml.AddAttrib(name, "v")) << name;
+    }
+    EXPECT_FALSE(xml.AddChildElem(nullptr));
+    EXPECT_FALSE(CXML().AddElem(nullptr));
     // A second top-level element is refused, current element or not.
     EXPECT_FALSE(xml.AddElem("other"));
     xml.ResetPos();
@@ -250,20 +249,18 @@ TEST(XML, AddElemBuildsADocumentFromNothing)
     // A document that failed to parse is replaced.
     EXPECT_FALSE(xml.SetDoc("<broken>"));
     EXPECT_TRUE(xml.AddElem("m", "a<b & c>d"));
-    EXPECT_STREQ("<m>a&lt;b &amp; c&gt;d</m>\r\n", xml.GetDoc());
+    ExpectDocument(xml, "<m>a&lt;b &amp; c&gt;d</m>\r\n");
     EXPECT_STREQ("a<b & c>d", xml.GetData());
-    ExpectIndexMatchesReparse(xml);
 }
 
-TEST(XML, AddChildElemOpensAnEmptyElementAndAppendsInOrder)
+TEST(XML, AddChildElemOpensEmptyElementsAppendsInOrderAndGoesBeforeText)
 {
     CXML xml("<r x=\"1\"/>");
     ASSERT_TRUE(xml.FindElem());
     EXPECT_FALSE(CXML().AddChildElem("c"));
     EXPECT_TRUE(xml.AddChildElem("a"));
-    EXPECT_STREQ("<r x=\"1\">\r\n<a/>\r\n</r>", xml.GetDoc());
+    ExpectDocument(xml, "<r x=\"1\">\r\n<a/>\r\n</r>");
     EXPECT_STREQ("a", xml.GetChildTagName());
-    ExpectIndexMatchesReparse(xml);
 
     xml.FindElem();
     xml.ResetChildPos();
@@ -271,9 +268,8 @@ TEST(XML, AddChildElemOpensAnEmptyElementAndAppendsInOrder)
     xml.ResetChildPos();
     EXPECT_TRUE(xml.FindChildElem("a"));
     EXPECT_TRUE(xml.AddChildElem("b", "'2\""));
-    EXPECT_STREQ("<r x=\"1\">\r\n<a/>\r\n<b>'2\"</b>\r\n<c>3</c>\r\n</r>", xml.GetDoc());
+    ExpectDocument(xml, "<r x=\"1\">\r\n<a/>\r\n<b>'2\"</b>\r\n<c>3</c>\r\n</r>");
     EXPECT_STREQ("'2\"", xml.GetChildData());
-    ExpectIndexMatchesReparse(xml);
 
     // Into a child and add siblings and grandchildren there; the ancestors'
     // end tags move with every insertion.
@@ -284,27 +280,22 @@ TEST(XML, AddChildElemOpensAnEmptyElementAndAppendsInOrder)
     EXPECT_TRUE(xml.AddChildElem("g", "deep"));
     EXPECT_TRUE(xml.OutOfElem());
     EXPECT_STREQ("b2", xml.GetChildTagName());
-    EXPECT_STREQ("<r x=\"1\">\r\n<a/>\r\n<b>'2\"</b>\r\n<b2>\r\n<g>deep</g>\r\n</b2>\r\n<c>3</c>\r\n</r>",
-                 xml.GetDoc());
-    ExpectIndexMatchesReparse(xml);
-}
+    ExpectDocument(xml, "<r x=\"1\">\r\n<a/>\r\n<b>'2\"</b>\r\n<b2>\r\n<g>deep</g>\r\n</b2>\r\n<c>3</c>\r\n</r>");
 
-TEST(XML, AddChildElemKeepsAnEmptyTagEndingInTwoSlashesOpenAndGoesBeforeText)
-{
-    // Dropping only the last '/' of "<a//>" left "<a/>", which still read as
-    // an empty-element tag, so the index no longer matched the document.
-    CXML xml("<a//>");
-    ASSERT_TRUE(xml.FindElem());
-    EXPECT_TRUE(xml.AddChildElem("b"));
-    EXPECT_STREQ("<a/ >\r\n<b/>\r\n</a>", xml.GetDoc());
-    ExpectIndexMatchesReparse(xml);
+    // An empty tag ending in two slashes opens too. Dropping only the last
+    // '/' of "<a//>" left "<a/>", which still read as an empty-element tag,
+    // so the index no longer matched the document.
+    CXML slashes("<a//>");
+    ASSERT_TRUE(slashes.FindElem());
+    EXPECT_TRUE(slashes.AddChildElem("b"));
+    ExpectDocument(slashes, "<a/ >\r\n<b/>\r\n</a>");
+    // A child goes before the text.
     CXML withText("<r>text<!--note--></r>");
     ASSERT_TRUE(withText.FindElem());
     EXPECT_TRUE(withText.AddChildElem("a"));
     EXPECT_STREQ("<r><a/>\r\ntext<!--note--></r>", withText.GetDoc());
     EXPECT_TRUE(withText.AddChildElem("b"));
-    EXPECT_STREQ("<r><a/>\r\ntext<b/>\r\n<!--note--></r>", withText.GetDoc());
-    ExpectIndexMatchesReparse(withText);
+    ExpectDocument(withText, "<r><a/>\r\ntext<b/>\r\n<!--note--></r>");
 }
 
 TEST(XML, AddAttribEscapesTheValueAndKeepsTheIndexInStep)
@@ -320,9 +311,8 @@ TEST(XML, AddAttribEscapesTheValueAndKeepsTheIndexInStep)
     EXPECT_STREQ("", xml.GetAttrib("top"));
     ASSERT_TRUE(xml.FindChildElem("d"));
     EXPECT_TRUE(xml.AddChildAttrib("w", "2"));
-    EXPECT_STREQ("<r top=\"\"><c v=\"say &quot;hi&quot; &amp; &apos;bye&apos; &lt;now&gt;\"/><d w=\"2\"></d></r>",
-                 xml.GetDoc());
-    ExpectIndexMatchesReparse(xml);
+    ExpectDocument(
+        xml, "<r top=\"\"><c v=\"say &quot;hi&quot; &amp; &apos;bye&apos; &lt;now&gt;\"/><d w=\"2\"></d></r>");
 
     // The element stays empty and can still be opened for children.
     xml.ResetPos();
@@ -331,21 +321,8 @@ TEST(XML, AddAttribEscapesTheValueAndKeepsTheIndexInStep)
     EXPECT_TRUE(xml.AddChildElem("k"));
     EXPECT_TRUE(xml.AddAttrib("z", "9"));
     EXPECT_STREQ("9", xml.GetAttrib("z"));
-    ExpectIndexMatchesReparse(xml);
-}
-
-TEST(XML, AddOperationsRefuseNamesThatAreNotOneToken)
-{
-    CXML xml("<r/>");
-    ASSERT_TRUE(xml.FindElem());
-    const CString before = xml.GetDoc();
-    for (const char* name : {"", "a b", "a>b", "a<b", "a/", "a=b", "\"a\"", "a?", "!a", "a\\b", "a\tb"}) {
-        EXPECT_FALSE(xml.AddChildElem(name)) << name;
-        EXPECT_FALSE(xml.AddAttrib(name, "v")) << name;
-    }
-    EXPECT_FALSE(xml.AddChildElem(nullptr));
-    EXPECT_FALSE(CXML().AddElem(nullptr));
-    EXPECT_EQ(before, xml.GetDoc());
+    ExpectDocument(xml, "<r top=\"\"><c v=\"say &quot;hi&quot; &amp; &apos;bye&apos; &lt;now&gt;\" z=\"9\">"
+                        "\r\n<k/>\r\n</c><d w=\"2\"></d></r>");
 }
 
 TEST(XML, CopiesTakeDocumentIndexAndPositionsButNotTheError)
@@ -366,23 +343,11 @@ TEST(XML, CopiesTakeDocumentIndexAndPositionsButNotTheError)
     CXML copy(source);
     EXPECT_STREQ("", copy.GetError());
     EXPECT_TRUE(copy.AddElem("c"));
-    EXPECT_STREQ("<r><a/><b/><c/>\r\n</r>", copy.GetDoc());
     EXPECT_STREQ("<r><a/><b/></r>", source.GetDoc());
     const CXML& alias = copy;
     copy = alias;
     EXPECT_STREQ("c", copy.GetTagName());
-    ExpectIndexMatchesReparse(copy);
-}
-
-TEST(XML, EmbeddedNulInATagNameStillMatchesItsEndTag)
-{
-    const char text[] = "<a\0b>x</a\0b>";
-    CXML xml;
-    EXPECT_TRUE(xml.SetDoc(CString(text, sizeof text - 1)));
-    ASSERT_TRUE(xml.FindElem());
-    EXPECT_EQ(CString("a\0b", 3), xml.GetTagName());
-    EXPECT_FALSE(xml.SetDoc(CString("<a\0b>x</a\0c>", 12)));
-    EXPECT_STREQ("End tag does not correspond to a", xml.GetError());
+    ExpectDocument(copy, "<r><a/><b/><c/>\r\n</r>");
 }
 
 #if defined(_WIN32)

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -19,10 +20,9 @@ inline CParsePoint At(DWORD index, DWORD line, DWORD column)
     return point;
 }
 
-inline std::string Describe(const CParsePoint& point)
+inline void PrintTo(const CParsePoint& point, std::ostream* out)
 {
-    return "(" + std::to_string(point.GetIndex()) + ", " + std::to_string(point.GetLine()) + ", "
-        + std::to_string(point.GetColumn()) + ")";
+    *out << "(index " << point.GetIndex() << ", line " << point.GetLine() << ", column " << point.GetColumn() << ")";
 }
 
 inline std::string AsString(const CByteArray& bytes)
@@ -91,6 +91,17 @@ inline std::string AttributeOf(const CExtensibleMarkupLanguageElement* element, 
     return element->GetAttributeByName(name, value) ? value.GetString() : "<missing>";
 }
 
+// The element's attributes in order, each as " name=[value]".
+inline std::string AttributeList(const CExtensibleMarkupLanguageElement* element)
+{
+    std::string list;
+    DWORD index = 0;
+    CExtensibleMarkupLanguageAttribute* attribute = nullptr;
+    while (element->GetNextAttribute(index, attribute))
+        list += " " + std::string(attribute->m_Name.View()) + "=[" + std::string(attribute->m_Value.View()) + "]";
+    return list;
+}
+
 struct ErrorRecord {
     std::string message;
     std::string tag;
@@ -116,8 +127,18 @@ inline void ExpectError(const CExtensibleMarkupLanguageDocument& document, const
     const ErrorRecord error = ErrorOf(document);
     EXPECT_EQ(error.message, message);
     EXPECT_EQ(error.tag, tag);
-    EXPECT_EQ(Describe(error.beginning), Describe(beginning));
-    EXPECT_EQ(Describe(error.location), Describe(location));
+    EXPECT_EQ(error.beginning, beginning);
+    EXPECT_EQ(error.location, location);
+}
+
+// The text written count times over.
+inline std::string Repeated(const std::string& text, std::size_t count)
+{
+    std::string out;
+    out.reserve(text.size() * count);
+    while (count-- > 0)
+        out += text;
+    return out;
 }
 
 // The bytes of single-byte text written as UTF-16 or UCS-4.
