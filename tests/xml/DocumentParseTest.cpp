@@ -40,6 +40,8 @@ const std::vector<ErrorCase> kErrorCases = {
     {"\xEF\xBB\xBF \r\n\t", "Document is all white space (Rule 1).", "", kNone, kNone},
     {"\xEF\xBB\xBF  x<a/>", "First non-space character is not '<' (Rule 1).", "", kNone, kNone},
     {"<?XML version='1.0'?><a/>", "XML Declaration is not lower case (Rule 23).", "", kNone, kNone},
+    {"<?Xml version='1.0'?><a/>", "XML Declaration is not lower case (Rule 23).", "", kNone, kNone},
+    {"<?xmL version='1.0'?><a/>", "XML Declaration is not lower case (Rule 23).", "", kNone, kNone},
     {"<?xml version='1.0'", "Can't find the end of the end of the beginning-of-XML tag (?>).", "", kNone, kNone},
     {"<a/>", "Can't find beginning-of-XML tag (<?xml) regardless of case.", "", kNone, kNone, 0},
     // Elements and their content.
@@ -360,13 +362,14 @@ std::string ShapeOfA(const Document& document)
 // all: the same tree or the same error.
 TEST(DocumentParse, StartTagsReadAlikeInSingleByteAndWideText)
 {
-    // Tags with many attributes, their names alike at both ends.
+    // Tags with many attributes, their names alike at both ends, a '>' in
+    // each value.
     const auto manyAttributes = [](int count, std::string& shape) {
         std::string markup = "<a";
         shape = "a/";
         for (int i = 0; i < count; ++i) {
-            markup += " n" + std::to_string(i) + "n='" + std::to_string(i) + "'";
-            shape += " n" + std::to_string(i) + "n=[" + std::to_string(i) + "]";
+            markup += " n" + std::to_string(i) + "n='" + std::to_string(i) + ">'";
+            shape += " n" + std::to_string(i) + "n=[" + std::to_string(i) + ">]";
         }
         return markup + "/>";
     };
