@@ -73,8 +73,14 @@ TEST_F(CondControls, EachIsADropTargetOnceAttached)
     SaveScreenshot(m_parent, "CondControls");
 }
 
-TEST_F(CondControls, FrameCollapsesToItsBottomLineAndBack)
+TEST_F(CondControls, GlyphPointsDownOrRightAndTheFrameCollapsesToItsBottomLine)
 {
+    const COLORREF text = ::GetSysColor(COLOR_BTNTEXT);
+    EXPECT_EQ(PixelOf(m_expand, 8, 3), text);
+    m_expand.SetExpanded(FALSE);
+    EXPECT_EQ(PixelOf(m_expand, 8, 3), ::GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(PixelOf(m_expand, 6, 5), text);
+
     m_frame.SetExpanded(FALSE);
     EXPECT_EQ(RectInParent(m_frame), CRect(10, 109, 390, 110));
     m_frame.SetExpanded(TRUE);
@@ -82,13 +88,4 @@ TEST_F(CondControls, FrameCollapsesToItsBottomLineAndBack)
     m_frame.SetMinWidth(200);
     m_frame.MoveWindow(CRect(10, 10, 60, 110));
     EXPECT_EQ(RectInParent(m_frame), CRect(10, 10, 210, 110));
-}
-
-TEST_F(CondControls, ExpandGlyphPointsDownOrRight)
-{
-    const COLORREF text = ::GetSysColor(COLOR_BTNTEXT);
-    EXPECT_EQ(PixelOf(m_expand, 8, 3), text);
-    m_expand.SetExpanded(FALSE);
-    EXPECT_EQ(PixelOf(m_expand, 8, 3), ::GetSysColor(COLOR_BTNFACE));
-    EXPECT_EQ(PixelOf(m_expand, 6, 5), text);
 }

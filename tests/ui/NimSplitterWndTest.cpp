@@ -30,13 +30,18 @@ void DragBar(CNimSplitterWnd& splitter, CPoint from, CPoint to, const std::funct
     PumpPending();
 }
 
-// A frame whose client is a static splitter of CPaneView panes.
+// A frame whose client is a splitter of CPaneView panes: a static one with
+// a pane in each cell, or a dynamic one (of one pane until split).
 struct SplitWindow {
-    explicit SplitWindow(int rows, int cols, bool notify = true) : splitter(notify ? &frame : nullptr)
+    explicit SplitWindow(int rows, int cols, bool notify = true, bool dynamic = false)
+        : splitter(notify ? &frame : nullptr)
     {
         EXPECT_TRUE(frame.Create("Splitter"));
-        EXPECT_TRUE(splitter.CreateStatic(&frame, rows, cols));
-        for (int row = 0; row < rows; ++row) {
+        CCreateContext context;
+        context.m_pNewViewClass = &CPaneView::GetThisClass();
+        EXPECT_TRUE(dynamic ? splitter.Create(&frame, rows, cols, CSize(30, 30), &context)
+                            : splitter.CreateStatic(&frame, rows, cols));
+        for (int row = 0; row < rows && !dynamic; ++row) {
             for (int col = 0; col < cols; ++col)
                 EXPECT_TRUE(splitter.CreateView(row, col, &CPaneView::GetThisClass(), CSize(120, 110), nullptr));
         }
@@ -139,15 +144,9 @@ TEST_F(NimSplitter, IntersectionDragResizesRowAndColumnOnce)
 
 TEST_F(NimSplitter, SplitBoxMakesPanesOfTheRememberedClassWithoutNotifying)
 {
-    CRecordingFrame frame;
-    ASSERT_TRUE(frame.Create("Dynamic"));
-    CNimSplitterWnd splitter(&frame);
-    CCreateContext context;
-    context.m_pNewViewClass = &CPaneView::GetThisClass();
-    ASSERT_TRUE(splitter.Create(&frame, 1, 2, CSize(30, 30), &context));
-    frame.RecalcLayout();
-    ::SetForegroundWindow(frame);
-    PumpPending();
+    SplitWindow window(1, 2, true, true);
+    CRecordingFrame& frame = window.frame;
+    CNimSplitterWnd& splitter = window.splitter;
     ASSERT_EQ(splitter.GetColumnCount(), 1);
 
     // The column box sits at the top of the strip along the right edge.
@@ -276,13 +275,8 @@ TEST_F(NimSplitter, PaintsFlatInSystemColoursAndRereadsThemOnAChange)
 
 TEST_F(NimSplitter, SplitBoxIsARaisedBoxInTheSplitterColours)
 {
-    CRecordingFrame frame;
-    ASSERT_TRUE(frame.Create("Box"));
-    CNimSplitterWnd splitter;
-    CCreateContext context;
-    context.m_pNewViewClass = &CPaneView::GetThisClass();
-    ASSERT_TRUE(splitter.Create(&frame, 2, 2, CSize(20, 20), &context));
-    frame.RecalcLayout();
+    SplitWindow window(2, 2, false, true);
+    CNimSplitterWnd& splitter = window.splitter;
     splitter.UpdateWindow();
     const CRect client = splitter.GetClientRect();
     // The column box's strip: 1 pixel of border, then 7 of box.
@@ -293,7 +287,7 @@ TEST_F(NimSplitter, SplitBoxIsARaisedBoxInTheSplitterColours)
     EXPECT_EQ(dc.GetPixel(left + 1, top + 1), ::GetSysColor(COLOR_BTNHIGHLIGHT));
     EXPECT_EQ(dc.GetPixel(left + 5, top + 10), ::GetSysColor(COLOR_BTNSHADOW));
     EXPECT_EQ(dc.GetPixel(left + 3, top + 5), ::GetSysColor(COLOR_BTNFACE));
-    SaveScreenshot(frame, "NimSplitter-split-boxes");
+    SaveScreenshot(window.frame, "NimSplitter-split-boxes");
 }
 
 TEST_F(NimSplitter, AnExistingDialogBecomesAPaneAndFollowsTheBar)

@@ -57,8 +57,6 @@ protected:
         return value;
     }
     size_t Changes() const { return m_frame.Count(WM_COMMAND, EN_CHANGE); }
-    // Puts text on the clipboard.
-    void Clip(const char* text) { ASSERT_TRUE(SetClipboardText(m_frame, text)); }
 
     orv_test::SavedNumberSettings m_saved;
     CNimNumEdit m_edit {kSpinId};
@@ -153,7 +151,7 @@ TEST_F(NumEdit, PasteTakesANumberFromTheClipboardAndRefusesOtherText)
 {
     m_edit.SetValue(1.0);
     m_edit.SetSel(0, -1);
-    Clip("  42.25\r\n");
+    ASSERT_TRUE(SetClipboardText(m_frame, "  42.25\r\n"));
     m_frame.m_notices.clear();
     m_edit.PostMessage(WM_CHAR, 0x16, 1); // Ctrl+V
     PumpPending();
@@ -162,7 +160,7 @@ TEST_F(NumEdit, PasteTakesANumberFromTheClipboardAndRefusesOtherText)
     EXPECT_EQ(Changes(), 1u);
 
     m_edit.SetSel(0, -1);
-    Clip("12 shares");
+    ASSERT_TRUE(SetClipboardText(m_frame, "12 shares"));
     m_edit.SendMessage(WM_PASTE);
     EXPECT_EQ(m_edit.GetWindowText(), "42.25");
     EXPECT_DOUBLE_EQ(Value(), 42.25);
@@ -351,20 +349,12 @@ TEST_F(NumEdit, ForexPipsAreUnderlinedInTheTextColour)
     CSelectScope font(dc, m_edit.GetFont());
     TEXTMETRICA metrics {};
     dc.GetTextMetrics(&metrics);
-    auto at = [&](int index) {
-        const LRESULT pos = m_edit.SendMessage(EM_POSFROMCHAR, index);
-        return CPoint(short(LOWORD(pos)), short(HIWORD(pos)));
-    };
-    const int y = at(0).y + metrics.tmHeight;
+    auto at = [&](int index) { return m_edit.SendMessage(EM_POSFROMCHAR, index); };
+    const int y = short(HIWORD(at(0))) + metrics.tmHeight;
     const COLORREF text = ::GetSysColor(COLOR_WINDOWTEXT);
-    auto lined = [&](int from, int to) {
-        int count = 0;
-        for (int x = from; x < to; ++x)
-            count += dc.GetPixel(x, y) == text ? 1 : 0;
-        return count;
-    };
-    EXPECT_EQ(lined(at(5).x, at(6).x + 3), at(6).x + 3 - at(5).x);
-    EXPECT_EQ(lined(0, at(5).x - 1), 0);
+    const int from = short(LOWORD(at(5))), to = short(LOWORD(at(6))) + 3;
+    EXPECT_EQ(RowCounts(m_edit, CRect(from, y, to, y + 1), text), std::vector<int> {to - from});
+    EXPECT_TRUE(RowCounts(m_edit, CRect(0, y, from - 1, y + 1), text).empty());
     m_edit.EnableWindow(FALSE);
     SaveScreenshot(m_edit, "NumEdit-pips-disabled");
 }
