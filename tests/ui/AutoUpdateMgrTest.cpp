@@ -2,6 +2,7 @@
 // worker, the offer and the progress dialogs answered from a helper thread,
 // and the downloaded installer stand-in started by the shell.
 #include "controls/win/AutoUpdateMgr.h"
+#include "controls/win/WindowWrappers.h"
 #include "framework/WinApp.h"
 #include "framework/win/RegisteredMessages.h"
 #include "framework/win/Wnd.h"
@@ -39,9 +40,7 @@ HWND FindDialog(const char* title)
 
 std::string ItemText(HWND dialog, int id)
 {
-    char text[256] = "";
-    ::GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
+    return std::string(CWindowText(::GetDlgItem(dialog, id)));
 }
 
 // Polls from a helper thread (the test thread may be blocked in the check)

@@ -2,6 +2,7 @@
 #include "UiTestResources.h"
 
 #include "controls/win/BalloonHelp.h"
+#include "controls/win/WindowWrappers.h"
 #include "framework/win/DC.h"
 #include "framework/win/Dialog.h"
 #include "support/ScratchFolder.h"
@@ -138,10 +139,8 @@ TEST_F(Balloon, WindowClassHasTheDropShadowUnlessItIsDisabled)
     Open(plain, B::unDISABLE_XP_SHADOW, CPoint(300, 200));
     Open(shadowed, 0, CPoint(300, 300));
     for (const B* balloon : {&plain, &shadowed}) {
-        char name[64] = "";
-        ::GetClassNameA(*balloon, name, sizeof name);
         const auto style = static_cast<UINT>(::GetClassLongPtrA(*balloon, GCL_STYLE));
-        EXPECT_STREQ(name, balloon == &plain ? "BalloonHelpClass" : "BalloonHelpClassDS");
+        EXPECT_STREQ(CWindowClass(*balloon), balloon == &plain ? "BalloonHelpClass" : "BalloonHelpClassDS");
         EXPECT_EQ(style & (CS_DBLCLKS | CS_SAVEBITS | CS_DROPSHADOW),
                   static_cast<UINT>(CS_DBLCLKS | CS_SAVEBITS | (balloon == &plain ? 0 : CS_DROPSHADOW)));
     }
