@@ -2,6 +2,7 @@
 
 #include "controls/win/GridHelper.h"
 #include "controls/win/WindowWrappers.h"
+#include "framework/win/ListCtrl.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +28,7 @@ struct Ending {
 
 // A plain report list as the editor's owner; it records each notification
 // of the editor with the editor's state at that moment.
-class CTestList : public CWnd {
+class CTestList : public CListCtrl {
 public:
     CGridHelper* m_editor = nullptr;
     std::vector<Ending> m_endings;
@@ -38,7 +39,7 @@ protected:
     {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         if (header->code != static_cast<UINT>(CGridHelper::kNotifyCode) || m_editor == nullptr)
-            return CWnd::OnNotify(wParam, lParam, result);
+            return CListCtrl::OnNotify(wParam, lParam, result);
         EXPECT_EQ(header->idFrom, kEditorId);
         EXPECT_EQ(header->hwndFrom, m_editor->GetSafeHwnd());
         m_endings.push_back({m_editor->NextCell(), m_editor->IsModified(), m_editor->GetValue()});
@@ -54,27 +55,15 @@ protected:
     void SetUp() override
     {
         FrameTest::SetUp();
-        ASSERT_TRUE(m_list.CreateEx(0, WC_LISTVIEWA, nullptr, WS_CHILD | WS_VISIBLE | LVS_REPORT,
-                                    CRect(10, 10, 390, 200), m_frame, kListId));
+        ASSERT_TRUE(m_list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, CRect(10, 10, 390, 200), &m_frame, kListId));
         const char* titles[] = {"Symbol", "Action", "Quantity", "Price", "Active", "Last"};
-        for (int i = 0; i < 6; ++i) {
-            LVCOLUMNA column {};
-            column.mask = LVCF_TEXT | LVCF_WIDTH;
-            column.cx = i == 1 ? 80 : 60;
-            column.pszText = const_cast<char*>(titles[i]);
-            m_list.SendMessage(LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
-        }
+        for (int i = 0; i < 6; ++i)
+            m_list.InsertColumn(i, titles[i], LVCFMT_LEFT, i == 1 ? 80 : 60);
         const char* row[] = {"IBM", "Sell", "1,000", "108'16", "0", "108.25"};
         for (int item = 0; item < 3; ++item) {
-            for (int sub = 0; sub < 6; ++sub) {
-                LVITEMA cell {};
-                cell.mask = LVIF_TEXT;
-                cell.iItem = item;
-                cell.iSubItem = sub;
-                cell.pszText = const_cast<char*>(row[sub]);
-                m_list.SendMessage(sub == 0 ? LVM_INSERTITEMA : LVM_SETITEMTEXTA, sub == 0 ? 0 : item,
-                                   reinterpret_cast<LPARAM>(&cell));
-            }
+            m_list.InsertItem(item, row[0]);
+            for (int sub = 1; sub < 6; ++sub)
+                m_list.SetItemText(item, sub, row[sub]);
         }
         m_list.m_editor = &m_editor;
         ::SetForegroundWindow(m_frame);
