@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 using namespace orv::ui;
@@ -50,15 +51,12 @@ protected:
         PumpPending();
         m_frame.m_dateTimeNotices.clear();
     }
-    CString Selection() const
+    std::string Selection() const
     {
         int start = 0, end = 0;
         m_edit.GetSel(start, end);
-        CString text;
-        text.Format("%d-%d", start, end);
-        return text;
+        return std::to_string(start) + "-" + std::to_string(end);
     }
-    CRect SpinRect() const { return m_edit.GetSpin()->GetClientRect(); }
 
     CNimDateTimeEdit m_edit {kSpinId};
 };
@@ -141,7 +139,7 @@ TEST_F(DateTimeEdit, SpinClicksStepTheCaretsFieldAndLeaveNoSelection)
     ::SetFocus(m_frame);
     PumpPending();
 
-    const CRect arrows = SpinRect();
+    const CRect arrows = spin.GetClientRect();
     const CPoint up(arrows.Width() / 2, 4), down(arrows.Width() / 2, arrows.Height() - 5);
     ClickAt(spin, up);
     ASSERT_TRUE(PumpUntil([&] { return m_edit.GetWindowText() == "23:59"; })) << m_edit.GetWindowText();

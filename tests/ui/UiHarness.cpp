@@ -310,9 +310,7 @@ HWND FindThreadWindow(const char* className, const std::function<bool(HWND)>& ac
         ::GetCurrentThreadId(),
         [](HWND wnd, LPARAM param) -> BOOL {
             auto* s = reinterpret_cast<Search*>(param);
-            char name[64] {};
-            ::GetClassNameA(wnd, name, sizeof name);
-            if (lstrcmpiA(name, s->name) != 0 || !::IsWindowVisible(wnd) || (s->accept && !s->accept(wnd)))
+            if (lstrcmpiA(CWindowClass(wnd), s->name) != 0 || !::IsWindowVisible(wnd) || (s->accept && !s->accept(wnd)))
                 return TRUE;
             s->found = wnd;
             return FALSE;
