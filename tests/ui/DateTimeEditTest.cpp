@@ -40,7 +40,6 @@ protected:
         PumpPending();
     }
 
-    void Keys(const char* keys) { PostKeys(m_edit, keys); }
     // Shows the value in the mask and sets the selection (-1: the end).
     void Start(const char* mask, const COleDateTime& value, int selStart, int selEnd)
     {
@@ -93,7 +92,7 @@ TEST_F(DateTimeEdit, KeysOvertypeStepAndMoveOverTheFields)
         SCOPED_TRACE(testing::Message() << row.mask << " at " << row.selStart << " keys "
                                         << ::testing::PrintToString(row.keys));
         Start(row.mask, row.start, row.selStart, row.selEnd);
-        Keys(row.keys);
+        PostKeys(m_edit, row.keys);
         EXPECT_EQ(m_edit.GetWindowText(), row.text);
         EXPECT_EQ(Selection(), row.selection);
         ASSERT_EQ(m_frame.m_dateTimeNotices.size(), row.notices);
@@ -170,7 +169,7 @@ TEST_F(DateTimeEdit, SpinClicksStepTheCaretsFieldAndLeaveNoSelection)
     EXPECT_FALSE(m_edit.CanDecrement());
     m_edit.ChangeAmount(-1);
     m_edit.SetSel(0, 0);
-    Keys("1\x02");
+    PostKeys(m_edit, "1\x02");
     EXPECT_EQ(m_edit.GetWindowText(), "23:58");
 }
 
@@ -218,7 +217,7 @@ TEST_F(DateTimeEdit, ValuesAreWrittenReadStrictlyAndPastedByTheMask)
     Start("hh:mm", k1234, 0, 5);
     auto clip = [&](const char* text) { ASSERT_TRUE(SetClipboardText(m_frame, text)); };
     clip(" 09:45\r\n");
-    Keys("\x16"); // Ctrl+V
+    PostKeys(m_edit, "\x16"); // Ctrl+V
     EXPECT_EQ(m_edit.GetWindowText(), "09:45");
     clip("9.45");
     m_edit.SendMessage(WM_PASTE);

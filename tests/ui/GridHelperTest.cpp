@@ -84,7 +84,6 @@ protected:
         PumpPending();
         return started;
     }
-    void Type(const char* keys) { PostKeys(m_editor, keys); }
     // A key through SendInput, with Shift held when asked.
     static void Key(WORD key, bool shift = false) { shift ? PressKey(key, {VK_SHIFT}) : PressKey(key); }
     bool WaitEndings(size_t count)
@@ -119,7 +118,7 @@ TEST_F(GridHelper, EachEndingKeyTellsTheOwnerWhereToGo)
         EXPECT_EQ(m_editor.GetGHStyle(), GHS_TEXT);
         EXPECT_EQ(m_editor.NextCell(), GHD_EDITING);
         EXPECT_EQ(::GetFocus(), m_editor.GetSafeHwnd());
-        Type("msft");
+        PostKeys(m_editor, "msft");
         Key(c.key, c.shift);
         ASSERT_TRUE(WaitEndings(1)) << c.key;
         EXPECT_EQ(m_list.m_endings.size(), 1u);
@@ -134,7 +133,7 @@ TEST_F(GridHelper, EachEndingKeyTellsTheOwnerWhereToGo)
 TEST_F(GridHelper, EscapeAndClickingAwayEndTheEdit)
 {
     ASSERT_EQ(Edit(0, 0, "IBM"), 1);
-    Type("X");
+    PostKeys(m_editor, "X");
     Key(VK_ESCAPE);
     ASSERT_TRUE(WaitEndings(1));
     EXPECT_EQ(m_list.m_endings[0].next, GHD_ESCAPE);
@@ -187,7 +186,7 @@ TEST_F(GridHelper, NumericEditorsFilterKeysAndStepWithinTheirBounds)
     ASSERT_EQ(Edit(0, 2, "1,000", 0, 20, 5), 1);
     EXPECT_EQ(m_editor.GetGHStyle(), GHS_INTEGER);
     EXPECT_TRUE(m_editor.GetSpin().IsWindowVisible());
-    Type("1x-.2");
+    PostKeys(m_editor, "1x-.2");
     EXPECT_EQ(m_editor.GetWindowText(), "12");
     ASSERT_TRUE(SetClipboardText(m_frame, "9z"));
     m_editor.SendMessage(WM_PASTE);
@@ -213,7 +212,7 @@ TEST_F(GridHelper, NumericEditorsFilterKeysAndStepWithinTheirBounds)
     ClickSpin(true);
     EXPECT_EQ(m_editor.GetWindowText(), "108'165");
     EXPECT_EQ(m_editor.GetValue(0.0), 108.515625);
-    Type("\b\b\b\b\b\b\b-1'08");
+    PostKeys(m_editor, "\b\b\b\b\b\b\b-1'08");
     EXPECT_EQ(m_editor.GetWindowText(), "1'08"); // no sign with a minimum of 0
     Key(VK_TAB);
     ASSERT_TRUE(WaitEndings(5));

@@ -49,7 +49,6 @@ protected:
         PumpPending();
     }
 
-    void Keys(const char* keys) { PostKeys(m_edit, keys); }
     double Value() const
     {
         double value = -1;
@@ -96,7 +95,7 @@ TEST_F(NumEdit, TypingKeepsWhatReadsAsANumberOfTheEdit)
         m_edit.ResetValue();
         const int length = m_edit.GetWindowTextLength();
         m_edit.SetSel(row.selStart < 0 ? length : row.selStart, row.selEnd < 0 ? length : row.selEnd);
-        Keys(row.keys);
+        PostKeys(m_edit, row.keys);
         EXPECT_EQ(m_edit.GetWindowText(), row.text);
         EXPECT_DOUBLE_EQ(Value(), row.value);
     }
@@ -126,10 +125,10 @@ TEST_F(NumEdit, EachAcceptedKeyTellsTheParentOnceAndFocusLossRewritesTheText)
     m_edit.SetFocus();
     m_edit.SetSel(0, -1);
     m_frame.m_notices.clear();
-    Keys("2x5");
+    PostKeys(m_edit, "2x5");
     EXPECT_EQ(Changes(), 2u); // "x" is refused, silently
     EXPECT_EQ(m_frame.Last(WM_COMMAND, EN_CHANGE)->text, "25");
-    Keys("0");
+    PostKeys(m_edit, "0");
     EXPECT_EQ(m_edit.GetWindowText(), "250");
     EXPECT_DOUBLE_EQ(Value(), 100); // clamped at once, shown when the focus leaves
     ::SetFocus(m_frame);
@@ -139,7 +138,7 @@ TEST_F(NumEdit, EachAcceptedKeyTellsTheParentOnceAndFocusLossRewritesTheText)
     // Escape takes the last keystroke back, and the value with it.
     m_edit.SetFocus();
     m_edit.SetSel(0, -1);
-    Keys("3");
+    PostKeys(m_edit, "3");
     EXPECT_DOUBLE_EQ(Value(), 3);
     m_edit.PostMessage(WM_KEYUP, VK_ESCAPE, 0xC0010001);
     PumpUntil([&] { return Value() == 100; }, 1000);
