@@ -403,19 +403,6 @@ TEST_F(TreeGrid, NoHandlesGrowOverCreateFillDestroyCycles)
     }, 8, 1000);
 }
 
-// A blotter's P&L cells rewritten 100,000 times, painted as they go.
-TEST_F(TreeGrid, CellUpdatesLeaveNoHandlesBehind)
-{
-    CTreeItem* position = m_nodes.at("IBM");
-    int tick = 0;
-    ExpectNoHandleLeak([&] {
-        for (int i = 0; i < 100; ++i)
-            m_grid.SetCellText(position, 1, std::to_string(++tick).c_str());
-        m_grid.UpdateWindow();
-    }, 0, 1000);
-    EXPECT_EQ(m_grid.CListCtrl::GetItemText(position->GetCurIndex(), 1), std::to_string(tick).c_str());
-}
-
 TEST_F(TreeGrid, DraggingToTheBottomEdgeScrollsAndHoveringExpandsTheTarget)
 {
     m_grid.DeleteAll();
