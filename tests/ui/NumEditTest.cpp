@@ -119,7 +119,7 @@ TEST_F(NumEdit, RealKeysDeleteAndTypeThroughTheSystem)
     MouseAway();
 }
 
-TEST_F(NumEdit, EachAcceptedKeyTellsTheParentOnceAndFocusLossRewritesTheText)
+TEST_F(NumEdit, EachAcceptedKeyOrPasteTellsTheParentOnceAndFocusLossRewritesTheText)
 {
     m_edit.SetMinMax(0.0, 100.0);
     m_edit.SetFocus();
@@ -144,16 +144,14 @@ TEST_F(NumEdit, EachAcceptedKeyTellsTheParentOnceAndFocusLossRewritesTheText)
     PumpUntil([&] { return Value() == 100; }, 1000);
     EXPECT_EQ(m_edit.GetWindowText(), "100.00");
     EXPECT_DOUBLE_EQ(Value(), 100);
-}
 
-TEST_F(NumEdit, PasteTakesANumberFromTheClipboardAndRefusesOtherText)
-{
+    // A paste takes a number from the clipboard, told once, and refuses
+    // other text.
     m_edit.SetValue(1.0);
     m_edit.SetSel(0, -1);
     ASSERT_TRUE(SetClipboardText(m_frame, "  42.25\r\n"));
     m_frame.m_notices.clear();
-    m_edit.PostMessage(WM_CHAR, 0x16, 1); // Ctrl+V
-    PumpPending();
+    PostKeys(m_edit, "\x16"); // Ctrl+V
     EXPECT_EQ(m_edit.GetWindowText(), "42.25");
     EXPECT_DOUBLE_EQ(Value(), 42.25);
     EXPECT_EQ(Changes(), 1u);
