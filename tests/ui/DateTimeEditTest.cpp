@@ -173,7 +173,7 @@ TEST_F(DateTimeEdit, SpinClicksStepTheCaretsFieldAndLeaveNoSelection)
     EXPECT_EQ(m_edit.GetWindowText(), "23:58");
 }
 
-TEST_F(DateTimeEdit, ValuesAreWrittenReadStrictlyAndPastedByTheMask)
+TEST_F(DateTimeEdit, ValuesAreWrittenReadStrictlyPastedByTheMaskAndShownInTheDisplayZone)
 {
     m_edit.SetMask("MM/DD/YYYY hh:mm:ss");
     EXPECT_EQ(m_edit.GetMask(), "MM/DD/YYYY hh:mm:ss");
@@ -226,11 +226,9 @@ TEST_F(DateTimeEdit, ValuesAreWrittenReadStrictlyAndPastedByTheMask)
     for (UINT message : {UINT(WM_CUT), UINT(WM_CLEAR), UINT(WM_UNDO)})
         m_edit.SendMessage(message);
     EXPECT_EQ(m_edit.GetWindowText(), "09:45");
-}
 
-// The display zone is Eastern when the library loads.
-TEST_F(DateTimeEdit, MarketValuesShowInTheDisplayZone)
-{
+    // Market values show in the display zone, Eastern when the library
+    // loads.
     COrvDateTime::SetLocalDisplayFormat(0);
     const int span = COrvDateTime::GetDisplayToUTCMinutes();
     ASSERT_TRUE(span == 300 || span == 240) << span;
