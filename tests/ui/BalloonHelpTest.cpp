@@ -1,4 +1,4 @@
-#include "UiHarness.h"
+#include "HoverTestWindows.h"
 #include "UiTestResources.h"
 
 #include "controls/win/BalloonHelp.h"
@@ -46,13 +46,12 @@ bool InRegion(HWND wnd, int x, int y)
     return inside;
 }
 
-class Balloon : public ::testing::Test {
+class Balloon : public FrameTest<> {
 protected:
+    Balloon() : FrameTest("Balloons") {}
     void SetUp() override
     {
-        MouseAway();
-        ASSERT_TRUE(m_frame.CreateEx(0, nullptr, "Balloons", WS_POPUP | WS_BORDER | WS_VISIBLE, TestFrameRect(),
-                                     nullptr, 0));
+        FrameTest::SetUp();
         m_icon = static_cast<HICON>(::LoadImageA(nullptr, IDI_INFORMATION, IMAGE_ICON, 16, 16, 0));
         PumpPending();
     }
@@ -60,7 +59,7 @@ protected:
     {
         if (m_icon != nullptr)
             ::DestroyIcon(m_icon);
-        MouseAway();
+        FrameTest::TearDown();
     }
 
     // A balloon closed only by the options given, with the cursor parked at
@@ -73,7 +72,6 @@ protected:
         ASSERT_TRUE(balloon.IsWindowVisible());
     }
 
-    CWnd m_frame;
     HICON m_icon = nullptr;
 };
 
