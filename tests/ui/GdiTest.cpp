@@ -49,7 +49,7 @@ protected:
 
 } // namespace
 
-TEST(Gdi, OwningObjectsDeleteTheirHandleAndBorrowingOnesNever)
+TEST(Gdi, OwningObjectsDeleteTheirHandleBorrowingOnesNeverAndResourcesLoadFromTheResourceModule)
 {
     // Borrowed: a pen and a DC outlive their handle objects, and select
     // scopes put back the objects they replaced.
@@ -111,6 +111,20 @@ TEST(Gdi, OwningObjectsDeleteTheirHandleAndBorrowingOnesNever)
 
     CBitmap bitmap;
     EXPECT_FALSE(bitmap.LoadBitmap(4242u));
+
+    // Menus load from the resource module.
+    CMenu menu;
+    ASSERT_TRUE(menu.LoadMenu(IDM_TEST_MENU));
+    HMENU file = menu.GetSubMenu(0);
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(::GetMenuItemCount(file), 3);
+    EXPECT_EQ(::GetMenuItemID(file, 2), static_cast<UINT>(ID_TEST_SECOND));
+    CString text;
+    EXPECT_EQ(menu.GetMenuString(0, text, MF_BYPOSITION), 5);
+    EXPECT_EQ(text, "&File");
+    CMenu missing;
+    EXPECT_FALSE(missing.LoadMenu(4242));
+    EXPECT_EQ(missing.GetSafeHmenu(), nullptr);
 }
 
 TEST(Gdi, MemoryDcDrawsOffScreenAndCopiesWhenItGoesAndAPaintedPanelReachesTheScreen)
@@ -142,22 +156,6 @@ TEST(Gdi, MemoryDcDrawsOffScreenAndCopiesWhenItGoesAndAPaintedPanelReachesTheScr
     EXPECT_EQ(panelDC.GetPixel(5, 5), RGB(16, 32, 64));
     EXPECT_EQ(panelDC.GetPixel(10, 10), RGB(255, 255, 255)); // the band's top-left edge
     EXPECT_FALSE(SaveScreenshot(panel, "GdiPricePanel").empty());
-}
-
-TEST(Gdi, MenusLoadFromTheResourceModule)
-{
-    CMenu menu;
-    ASSERT_TRUE(menu.LoadMenu(IDM_TEST_MENU));
-    HMENU file = menu.GetSubMenu(0);
-    ASSERT_NE(file, nullptr);
-    EXPECT_EQ(::GetMenuItemCount(file), 3);
-    EXPECT_EQ(::GetMenuItemID(file, 2), static_cast<UINT>(ID_TEST_SECOND));
-    CString text;
-    EXPECT_EQ(menu.GetMenuString(0, text, MF_BYPOSITION), 5);
-    EXPECT_EQ(text, "&File");
-    CMenu missing;
-    EXPECT_FALSE(missing.LoadMenu(4242));
-    EXPECT_EQ(missing.GetSafeHmenu(), nullptr);
 }
 
 TEST(Gdi, HandleCounterSeesObjectsComeAndGo)

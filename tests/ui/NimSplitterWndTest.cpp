@@ -238,7 +238,7 @@ TEST_F(NimSplitter, AvailableClientSizeLeavesOneGapPerExtraPaneAndNeverGoesNegat
     }
 }
 
-TEST_F(NimSplitter, PaintsFlatInSystemColoursAndRereadsThemOnAChange)
+TEST_F(NimSplitter, PaintsFlatAndItsSplitBoxRaisedInSystemColoursAndRereadsThemOnAChange)
 {
     SplitWindow window(1, 2);
     window.splitter.UpdateWindow();
@@ -271,12 +271,10 @@ TEST_F(NimSplitter, PaintsFlatInSystemColoursAndRereadsThemOnAChange)
     window.frame.SendMessage(WM_SYSCOLORCHANGE);
     EXPECT_EQ(seen, changed);
     EXPECT_EQ(painted, changed);
-}
 
-TEST_F(NimSplitter, SplitBoxIsARaisedBoxInTheSplitterColours)
-{
-    SplitWindow window(2, 2, false, true);
-    CNimSplitterWnd& splitter = window.splitter;
+    // A dynamic splitter's split box is a raised box in the same colours.
+    SplitWindow boxes(2, 2, false, true);
+    CNimSplitterWnd& splitter = boxes.splitter;
     splitter.UpdateWindow();
     const CRect client = splitter.GetClientRect();
     // The column box's strip: 1 pixel of border, then 7 of box.
@@ -287,7 +285,7 @@ TEST_F(NimSplitter, SplitBoxIsARaisedBoxInTheSplitterColours)
     EXPECT_EQ(dc.GetPixel(left + 1, top + 1), ::GetSysColor(COLOR_BTNHIGHLIGHT));
     EXPECT_EQ(dc.GetPixel(left + 5, top + 10), ::GetSysColor(COLOR_BTNSHADOW));
     EXPECT_EQ(dc.GetPixel(left + 3, top + 5), ::GetSysColor(COLOR_BTNFACE));
-    SaveScreenshot(window.frame, "NimSplitter-split-boxes");
+    SaveScreenshot(boxes.frame, "NimSplitter-split-boxes");
 }
 
 TEST_F(NimSplitter, AnExistingDialogBecomesAPaneAndFollowsTheBar)
