@@ -169,7 +169,7 @@ TEST_F(Balloon, MouseMoveBeyondTheToleranceCloses)
 
 // Each button action closes the balloon whose option names it and leaves one
 // without that option open; a key release alone closes nothing.
-TEST_F(Balloon, ButtonsAndKeysCloseOnlyWhenTheirOptionIsSet)
+TEST_F(Balloon, ButtonsAndKeysCloseOnlyWhenTheirOptionIsSetAndTheCloseButtonOnARelease)
 {
     // `family` is every option of the same button (or the keys).
     const struct { unsigned int option, family; DWORD press, release; WORD key; } cases[] = {
@@ -207,10 +207,8 @@ TEST_F(Balloon, ButtonsAndKeysCloseOnlyWhenTheirOptionIsSet)
         // keys); it has seen the action by the time the target is gone.
         EXPECT_TRUE(::IsWindow(other)) << c.option;
     }
-}
 
-TEST_F(Balloon, CloseButtonClosesOnReleaseOverIt)
-{
+    // The close button closes on a release over it.
     B balloon;
     Open(balloon, B::unSHOW_CLOSE_BUTTON);
     const CPoint centre = balloon.GetCloseRect().CenterPoint();

@@ -325,7 +325,7 @@ TEST_F(TreeGrid, LabelEditsAndSetCellTextWriteTheInfoAndTheRowInPlace)
     EXPECT_EQ(m_grid.GetData(m_nodes["O1"])->GetSubItem(4), "late");
 }
 
-TEST_F(TreeGrid, ScreenshotOfThreeLevelsWithFocusCellAndBothSigns)
+TEST_F(TreeGrid, ScreenshotOfThreeLevelsWithFocusCellBothSignsAndImagesAtTheIndent)
 {
     m_grid.Collapse(m_nodes["ACC2"]);
     auto* info = m_grid.GetData(m_nodes["MSFT"]);
@@ -349,10 +349,8 @@ TEST_F(TreeGrid, ScreenshotOfThreeLevelsWithFocusCellAndBothSigns)
     EXPECT_EQ(dc.GetPixel(minus.x, minus.y - 2), RGB(255, 255, 255));
     EXPECT_EQ(dc.GetPixel(minus.x - 2, minus.y), RGB(0, 0, 0));
     EXPECT_EQ(dc.GetPixel(minus.x - 5, minus.y - 5), RGB(198, 198, 198));
-}
 
-TEST_F(TreeGrid, ImagesSitAtTheIndentAndHierarchyOnlyDrawsNoLines)
-{
+    // Images sit at the indent, and the hierarchy-only look draws no lines.
     // One red image, which every node shows (GetIcon answers 0).
     CImageList images;
     ASSERT_TRUE(images.Create(16, 16, ILC_COLOR24 | ILC_MASK, 1, 0));
