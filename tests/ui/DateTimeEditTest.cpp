@@ -248,10 +248,30 @@ TEST_F(DateTimeEdit, ValuesAreWrittenReadStrictlyPastedByTheMaskAndShownInTheDis
     m_edit.SetTimeZoneSuffix(nullptr);
 }
 
-// The width covers the mask's text, the suffix and the spin; the edit keeps
-// its left edge and the spin stays at its side.
-TEST_F(DateTimeEdit, ResizeToFitCoversTextSuffixAndSpin)
+// An edit made or attached starts with the current time; the width covers
+// the mask's text, the suffix and the spin; the edit keeps its left edge and
+// the spin stays at its side.
+TEST_F(DateTimeEdit, ResizeToFitCoversTextSuffixAndSpinAndEditsStartWithTheCurrentTime)
 {
+    // Attached to an existing window (a dialog's edit), the edit writes the
+    // current time and fits, as one it creates does.
+    const COleDateTime before = COleDateTime::GetCurrentTime();
+    HWND plain = ::CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE, 20, 60, 300, 23, m_frame,
+                                   HMENU(UINT_PTR(kEditId + 10)), nullptr, nullptr);
+    ASSERT_NE(plain, nullptr);
+    CNimDateTimeEdit attached;
+    ASSERT_TRUE(attached.SubclassWindow(plain));
+    for (const CNimDateTimeEdit* edit : {&m_edit, &attached}) {
+        COleDateTime value;
+        ASSERT_TRUE(edit->GetDateTime(value)) << edit->GetWindowText();
+        const double minutes = (value - before).GetTotalMinutes();
+        EXPECT_TRUE(minutes > -1.5 && minutes < 1.5) << edit->GetWindowText();
+    }
+    EXPECT_LT(attached.GetWindowRect().Width(), 300);
+    attached.EnableWindow(FALSE);
+    attached.SetTimeZoneSuffix("EST");
+    SaveScreenshot(m_frame, "DateTimeEdit-attached-disabled");
+
     // The edit keeps its text left of its format rectangle's right side.
     auto formatRight = [&] {
         CRect format;
@@ -302,27 +322,6 @@ TEST_F(DateTimeEdit, ResizeToFitCoversTextSuffixAndSpin)
     EXPECT_EQ(m_edit.GetWindowRect().Width(), widths[0]);
 }
 
-// Attached to an existing window (a dialog's edit), the edit writes the
-// current time and fits, as one it creates does.
-TEST_F(DateTimeEdit, StartsWithTheCurrentTimeWhenMadeOrAttached)
-{
-    const COleDateTime before = COleDateTime::GetCurrentTime();
-    HWND plain = ::CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE, 20, 60, 300, 23, m_frame,
-                                   HMENU(UINT_PTR(kEditId + 10)), nullptr, nullptr);
-    ASSERT_NE(plain, nullptr);
-    CNimDateTimeEdit attached;
-    ASSERT_TRUE(attached.SubclassWindow(plain));
-    for (const CNimDateTimeEdit* edit : {&m_edit, &attached}) {
-        COleDateTime value;
-        ASSERT_TRUE(edit->GetDateTime(value)) << edit->GetWindowText();
-        const double minutes = (value - before).GetTotalMinutes();
-        EXPECT_TRUE(minutes > -1.5 && minutes < 1.5) << edit->GetWindowText();
-    }
-    EXPECT_LT(attached.GetWindowRect().Width(), 300);
-    attached.EnableWindow(FALSE);
-    attached.SetTimeZoneSuffix("EST");
-    SaveScreenshot(m_frame, "DateTimeEdit-attached-disabled");
-}
 
 TEST_F(DateTimeEdit, NoHandlesGrowOverAThousandEdits)
 {

@@ -104,13 +104,6 @@ TEST_F(HookedMsgBoxTest, ExtraButtonClickGivesItsIdAndTheMarkupIsApplied)
     EXPECT_TRUE(m_frame.IsWindowEnabled());
 }
 
-TEST_F(HookedMsgBoxTest, EscapeOnYesNoAnswersNoAndEnterTheDefault)
-{
-    EXPECT_EQ(Show("Close the position?", MB_YESNO, [](HWND) { PressKey(VK_ESCAPE); }), IDNO);
-    EXPECT_EQ(Show("Close the position?", MB_YESNOCANCEL, [](HWND) { PressKey(VK_ESCAPE); }), IDCANCEL);
-    EXPECT_EQ(Show("Close the position?", MB_YESNO, [](HWND) { PressKey(VK_RETURN); }), IDYES);
-}
-
 TEST_F(HookedMsgBoxTest, ListBlockShowsTenRowsOverTenPlaceholderLines)
 {
     CString text = "Orders to cancel:\n<lb>";
@@ -185,7 +178,7 @@ TEST_F(HookedMsgBoxTest, SecondBoxOnTheThreadIsRefusedAndTheHelpContextRestored)
     EXPECT_EQ(m_app.m_dwPromptContext, 7u);
 }
 
-TEST_F(HookedMsgBoxTest, IconIsAddedOnlyToPlainButtonSets)
+TEST_F(HookedMsgBoxTest, IconIsAddedOnlyToPlainButtonSetsAndEscapeOnYesNoAnswersNo)
 {
     const struct {
         UINT type;
@@ -206,6 +199,11 @@ TEST_F(HookedMsgBoxTest, IconIsAddedOnlyToPlainButtonSets)
         });
         EXPECT_EQ(icon, c.icon) << c.type;
     }
+
+    // Escape on Yes and No answers No, and Enter the default.
+    EXPECT_EQ(Show("Close the position?", MB_YESNO, [](HWND) { PressKey(VK_ESCAPE); }), IDNO);
+    EXPECT_EQ(Show("Close the position?", MB_YESNOCANCEL, [](HWND) { PressKey(VK_ESCAPE); }), IDCANCEL);
+    EXPECT_EQ(Show("Close the position?", MB_YESNO, [](HWND) { PressKey(VK_RETURN); }), IDYES);
 }
 
 TEST_F(HookedMsgBoxTest, ApplicationWithoutANameGetsThePlainNativeBox)

@@ -266,7 +266,7 @@ TEST_F(NumEdit, TheOtherBuddyLightsTheEditAndAnswersForIt)
     m_edit.SetOtherBuddy(nullptr);
 }
 
-TEST_F(NumEdit, KindsShowTheirTextAndAnOffsetLabelIsFound)
+TEST_F(NumEdit, KindsShowTheirTextForexPipsAreUnderlinedAndAnOffsetLabelIsFound)
 {
     CStatic label;
     ASSERT_TRUE(label.Create("Trail offset", WS_VISIBLE, CRect(20, 60, 120, 80), &m_frame));
@@ -278,17 +278,17 @@ TEST_F(NumEdit, KindsShowTheirTextAndAnOffsetLabelIsFound)
         {NumberForexLots, 0, 25000, "2.5"},
     };
     std::vector<std::unique_ptr<CNimNumEdit>> edits;
-    int y = 80;
+    int top = 80;
     for (const auto& row : rows) {
         edits.push_back(std::make_unique<CNimNumEdit>(kSpinId + 40 + UINT(edits.size()), row.kind, nullptr,
                                                       row.decimals));
         CNimNumEdit& edit = *edits.back();
-        ASSERT_TRUE(edit.CreateEx(WS_EX_CLIENTEDGE, WS_VISIBLE | ES_RIGHT, CRect(20, y, 140, y + 23), &m_frame,
+        ASSERT_TRUE(edit.CreateEx(WS_EX_CLIENTEDGE, WS_VISIBLE | ES_RIGHT, CRect(20, top, 140, top + 23), &m_frame,
                                   kEditId + 40 + UINT(edits.size())));
         edit.SetFont(HFONT(::GetStockObject(DEFAULT_GUI_FONT)));
         edit.SetValue(row.value);
         EXPECT_EQ(edit.GetWindowText(), row.text);
-        y += 30;
+        top += 30;
     }
     EXPECT_TRUE(edits[0]->HasOffsetLabel());
     EXPECT_FALSE(edits[1]->HasOffsetLabel()); // its neighbour is the first edit's spin
@@ -297,6 +297,27 @@ TEST_F(NumEdit, KindsShowTheirTextAndAnOffsetLabelIsFound)
     SaveScreenshot(m_frame, "NumEdit-kinds");
     edits[2]->EnableWindow(TRUE);
     EXPECT_TRUE(edits[2]->GetSpin()->IsWindowEnabled());
+
+    // Forex pips are underlined in the text colour.
+    m_edit.SetNumDecimalPlaces(5, -1);
+    m_edit.SetValue(1.23456);
+    m_edit.SetForexPipsMode(TRUE);
+    PumpPending();
+    SaveScreenshot(m_edit, "NumEdit-pips");
+    // The line lies one font height below the top of the text, under the
+    // last two decimals of "1.23456" (characters 5 and 6) and nowhere else.
+    CClientDC dc(m_edit);
+    CSelectScope font(dc, m_edit.GetFont());
+    TEXTMETRICA metrics {};
+    dc.GetTextMetrics(&metrics);
+    auto at = [&](int index) { return m_edit.SendMessage(EM_POSFROMCHAR, index); };
+    const int y = short(HIWORD(at(0))) + metrics.tmHeight;
+    const COLORREF text = ::GetSysColor(COLOR_WINDOWTEXT);
+    const int from = short(LOWORD(at(5))), to = short(LOWORD(at(6))) + 3;
+    EXPECT_EQ(RowCounts(m_edit, CRect(from, y, to, y + 1), text), std::vector<int> {to - from});
+    EXPECT_TRUE(RowCounts(m_edit, CRect(0, y, from - 1, y + 1), text).empty());
+    m_edit.EnableWindow(FALSE);
+    SaveScreenshot(m_edit, "NumEdit-pips-disabled");
 }
 
 namespace {
@@ -331,29 +352,6 @@ TEST_F(NumEdit, DialogDataExchangeLoadsAndSavesTheValue)
     EXPECT_EQ(dialog.m_whole, 100);
     EXPECT_FALSE(dialog.m_price.HasOffsetLabel()); // its label reads "Limit"
     dialog.DestroyWindow();
-}
-
-TEST_F(NumEdit, ForexPipsAreUnderlinedInTheTextColour)
-{
-    m_edit.SetNumDecimalPlaces(5, -1);
-    m_edit.SetValue(1.23456);
-    m_edit.SetForexPipsMode(TRUE);
-    PumpPending();
-    SaveScreenshot(m_edit, "NumEdit-pips");
-    // The line lies one font height below the top of the text, under the
-    // last two decimals of "1.23456" (characters 5 and 6) and nowhere else.
-    CClientDC dc(m_edit);
-    CSelectScope font(dc, m_edit.GetFont());
-    TEXTMETRICA metrics {};
-    dc.GetTextMetrics(&metrics);
-    auto at = [&](int index) { return m_edit.SendMessage(EM_POSFROMCHAR, index); };
-    const int y = short(HIWORD(at(0))) + metrics.tmHeight;
-    const COLORREF text = ::GetSysColor(COLOR_WINDOWTEXT);
-    const int from = short(LOWORD(at(5))), to = short(LOWORD(at(6))) + 3;
-    EXPECT_EQ(RowCounts(m_edit, CRect(from, y, to, y + 1), text), std::vector<int> {to - from});
-    EXPECT_TRUE(RowCounts(m_edit, CRect(0, y, from - 1, y + 1), text).empty());
-    m_edit.EnableWindow(FALSE);
-    SaveScreenshot(m_edit, "NumEdit-pips-disabled");
 }
 
 TEST_F(NumEdit, NoHandlesGrowOverAThousandEdits)
