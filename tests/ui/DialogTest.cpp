@@ -106,7 +106,7 @@ TEST(Dialog, HandlerExceptionEndsTheModalDialogAndLeavesDoModal)
     }
 }
 
-TEST(Dialog, ModalDialogLoadsTheControlsAndSavesThemOnOk)
+TEST(Dialog, ModalDialogLoadsTheControlsSavesThemOnOkOnlyAndEndsWithTheCodeItIsGiven)
 {
     COrderDialog dialog;
     dialog.m_script = [](COrderDialog& dlg) {
@@ -131,6 +131,22 @@ TEST(Dialog, ModalDialogLoadsTheControlsAndSavesThemOnOk)
     EXPECT_EQ(dialog.m_allOrNone, 0);
     EXPECT_EQ(dialog.GetSafeHwnd(), nullptr);
     EXPECT_EQ(dialog.m_symbolEdit.GetSafeHwnd(), nullptr);
+
+    // Other ends give their code and save nothing.
+    const struct { std::function<void(COrderDialog&)> script; INT_PTR result; } cases[] = {
+        {[](COrderDialog& dlg) { dlg.SetDlgItemText(IDC_TEST_NUMBER, "5"), ClickButton(dlg, IDCANCEL); }, IDCANCEL},
+        // The dialog manager turns Escape into IDCANCEL through
+        // IsDialogMessage in the modal loop.
+        {[](COrderDialog& dlg) { ::PostMessageA(dlg.GetDlgItem(IDC_TEST_NUMBER), WM_KEYDOWN, VK_ESCAPE, 1); },
+         IDCANCEL},
+        {[](COrderDialog& dlg) { dlg.SetDlgItemText(IDC_TEST_NUMBER, "5"), dlg.EndDialog(42); }, 42},
+    };
+    for (const auto& c : cases) {
+        COrderDialog ended;
+        ended.m_script = c.script;
+        EXPECT_EQ(ended.DoModal(), c.result);
+        EXPECT_EQ(ended.m_quantity, 100);
+    }
 }
 
 TEST(Dialog, UnreadableNumberKeepsTheDialogOpenWithTheFocusOnIt)
@@ -158,24 +174,6 @@ TEST(Dialog, UnreadableNumberKeepsTheDialogOpenWithTheFocusOnIt)
     EXPECT_TRUE(focusOnQuantity);
     EXPECT_EQ(dialog.m_quantity, 7);
     EXPECT_EQ(dialog.m_symbol, "AAPL");
-}
-
-TEST(Dialog, ModalDialogEndsWithTheCodeItIsGivenAndSavesOnlyOnOk)
-{
-    const struct { std::function<void(COrderDialog&)> script; INT_PTR result; } cases[] = {
-        {[](COrderDialog& dlg) { dlg.SetDlgItemText(IDC_TEST_NUMBER, "5"), ClickButton(dlg, IDCANCEL); }, IDCANCEL},
-        // The dialog manager turns Escape into IDCANCEL through
-        // IsDialogMessage in the modal loop.
-        {[](COrderDialog& dlg) { ::PostMessageA(dlg.GetDlgItem(IDC_TEST_NUMBER), WM_KEYDOWN, VK_ESCAPE, 1); },
-         IDCANCEL},
-        {[](COrderDialog& dlg) { dlg.SetDlgItemText(IDC_TEST_NUMBER, "5"), dlg.EndDialog(42); }, 42},
-    };
-    for (const auto& c : cases) {
-        COrderDialog dialog;
-        dialog.m_script = c.script;
-        EXPECT_EQ(dialog.DoModal(), c.result);
-        EXPECT_EQ(dialog.m_quantity, 100);
-    }
 }
 
 TEST(Dialog, ModelessDialogRegistersWithTheApplicationUntilItIsDestroyed)

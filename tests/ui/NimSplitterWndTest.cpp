@@ -85,7 +85,7 @@ protected:
 
 } // namespace
 
-TEST_F(NimSplitter, BarDragResizesAndNotifiesUnlessLockedCancelledOrWithoutNotifyWindow)
+TEST_F(NimSplitter, BarAndIntersectionDragsResizeAndNotifyUnlessLockedCancelledOrWithoutNotifyWindow)
 {
     struct Case {
         const char* name;
@@ -126,10 +126,8 @@ TEST_F(NimSplitter, BarDragResizesAndNotifiesUnlessLockedCancelledOrWithoutNotif
         if (shoot)
             SaveScreenshot(window.frame, c.locked ? "NimSplitter-locked" : "NimSplitter-unlocked");
     }
-}
 
-TEST_F(NimSplitter, IntersectionDragResizesRowAndColumnOnce)
-{
+    // A drag at the intersection resizes the row and the column, told once.
     SplitWindow window(2, 2);
     const CRect before = window.splitter.GetCellRect(0, 0);
     window.Drag(window.IntersectionCentre(), CSize(30, -20));
