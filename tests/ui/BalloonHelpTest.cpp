@@ -169,7 +169,7 @@ TEST_F(Balloon, MouseMoveBeyondTheToleranceCloses)
 
 // Each button action closes the balloon whose option names it and leaves one
 // without that option open; a key release alone closes nothing.
-TEST_F(Balloon, ButtonsAndKeysCloseOnlyWhenTheirOptionIsSetAndTheCloseButtonOnARelease)
+TEST_F(Balloon, ButtonsKeysAndTheCloseButtonCloseOnlyWhenAskedAndADelayedCloseWaits)
 {
     // `family` is every option of the same button (or the keys).
     const struct { unsigned int option, family; DWORD press, release; WORD key; } cases[] = {
@@ -219,6 +219,17 @@ TEST_F(Balloon, ButtonsAndKeysCloseOnlyWhenTheirOptionIsSetAndTheCloseButtonOnAR
     EXPECT_TRUE(StaysOpen(balloon));
     ClickAt(balloon, centre);
     EXPECT_TRUE(WaitGone(balloon));
+
+    // The first close request of a delayed balloon only starts its time-out.
+    B delayed;
+    Open(delayed, B::unCLOSE_ON_KEYPRESS | B::unDELAY_CLOSE, CPoint(300, 200), 700);
+    EXPECT_FALSE(::KillTimer(delayed, 1)); // no time-out yet
+    PressKey(VK_SHIFT);
+    ASSERT_TRUE(PumpUntil([&] { return !(delayed.GetOptions() & B::unDELAY_CLOSE); }));
+    EXPECT_EQ(delayed.GetOptions() & B::unCLOSE_ON_ANYTHING, 0u);
+    PressKey(VK_SHIFT);
+    EXPECT_TRUE(StaysOpen(delayed, 200));
+    EXPECT_TRUE(WaitGone(delayed));
 }
 
 // A click on the content opens the URL with the shell: the test registers
@@ -246,19 +257,6 @@ TEST_F(Balloon, ClickOnTheContentOpensTheLinkAndCloses)
     EXPECT_EQ(text.substr(0, text.find_first_of("\r\n")), "orvballoon:limit-orders");
 }
 
-// The first close request of a delayed balloon only starts its time-out.
-TEST_F(Balloon, DelayedCloseWaitsForTheTimeOutAfterTheFirstRequest)
-{
-    B balloon;
-    Open(balloon, B::unCLOSE_ON_KEYPRESS | B::unDELAY_CLOSE, CPoint(300, 200), 700);
-    EXPECT_FALSE(::KillTimer(balloon, 1)); // no time-out yet
-    PressKey(VK_SHIFT);
-    ASSERT_TRUE(PumpUntil([&] { return !(balloon.GetOptions() & B::unDELAY_CLOSE); }));
-    EXPECT_EQ(balloon.GetOptions() & B::unCLOSE_ON_ANYTHING, 0u);
-    PressKey(VK_SHIFT);
-    EXPECT_TRUE(StaysOpen(balloon, 200));
-    EXPECT_TRUE(WaitGone(balloon));
-}
 
 // Wine shows and hides without fading, so the fades are checked at the
 // window animation call: 200 ms blends in and out, none when disabled or
@@ -293,22 +291,6 @@ TEST_F(Balloon, FadesInAndOutThroughTheWindowAnimation)
     SetMenuFades(animation, fade);
 }
 
-// The balloon follows its anchor window, also when the window that holds
-// the anchor moves.
-TEST_F(Balloon, FollowsItsAnchorWindowWhenItOrItsFrameMoves)
-{
-    CWnd field;
-    ASSERT_TRUE(field.CreateEx(0, nullptr, "", WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(40, 40, 160, 60), m_frame, 1));
-    B balloon;
-    ASSERT_TRUE(balloon.Create("Anchored", "to the field", CPoint(10, 20), B::unDISABLE_FADE, &field));
-    const CRect before = balloon.GetWindowRect();
-    field.MoveWindow(CRect(60, 70, 180, 90));
-    EXPECT_EQ(balloon.GetWindowRect(), CRect(before.left + 20, before.top + 30, before.right + 20, before.bottom + 30));
-    const CRect frame = m_frame.GetWindowRect();
-    m_frame.SetWindowPos(nullptr, frame.left + 15, frame.top + 5, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    EXPECT_EQ(balloon.GetWindowRect(), CRect(before.left + 35, before.top + 35, before.right + 35, before.bottom + 35));
-    EXPECT_EQ(::GetWindow(balloon, GW_OWNER), m_frame.GetSafeHwnd());
-}
 
 // The order ticket shows an error at a field with a wrong value: a branded
 // note with the exclamation icon that goes on the next key press and
@@ -380,7 +362,7 @@ TEST_F(Balloon, ThousandBalloonsLeaveNoHandlesOrHooksAndAFailedLaunchDeletesItse
 // Setters on a live balloon lay it out again: every icon source gives the
 // layout of the same icon set before creation, and its transparent pixels
 // show the background; the anchor, colours and time-out take effect at once.
-TEST_F(Balloon, SettersOnALiveBalloonTakeEffectAtOnce)
+TEST_F(Balloon, SettersOnALiveBalloonTakeEffectAtOnceAndItFollowsItsAnchorWindow)
 {
     // A 40 x 40 bitmap: a red square on magenta, the transparent colour.
     const COLORREF magenta = RGB(255, 0, 255), red = RGB(255, 0, 0);
@@ -419,4 +401,18 @@ TEST_F(Balloon, SettersOnALiveBalloonTakeEffectAtOnce)
     EXPECT_EQ(CWindowDC(balloon).GetPixel(inner.left - 3, inner.top + 3), RGB(200, 230, 255));
     balloon.SetTimeout(50);
     EXPECT_TRUE(WaitGone(balloon));
+
+    // The balloon follows its anchor window, also when the window that holds
+    // the anchor moves.
+    CWnd field;
+    ASSERT_TRUE(field.CreateEx(0, nullptr, "", WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(40, 40, 160, 60), m_frame, 1));
+    B tied;
+    ASSERT_TRUE(tied.Create("Anchored", "to the field", CPoint(10, 20), B::unDISABLE_FADE, &field));
+    const CRect placed = tied.GetWindowRect();
+    field.MoveWindow(CRect(60, 70, 180, 90));
+    EXPECT_EQ(tied.GetWindowRect(), CRect(placed.left + 20, placed.top + 30, placed.right + 20, placed.bottom + 30));
+    const CRect frameRect = m_frame.GetWindowRect();
+    m_frame.SetWindowPos(nullptr, frameRect.left + 15, frameRect.top + 5, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    EXPECT_EQ(tied.GetWindowRect(), CRect(placed.left + 35, placed.top + 35, placed.right + 35, placed.bottom + 35));
+    EXPECT_EQ(::GetWindow(tied, GW_OWNER), m_frame.GetSafeHwnd());
 }
