@@ -178,7 +178,7 @@ TEST_F(HookedMsgBoxTest, SecondBoxOnTheThreadIsRefusedAndTheHelpContextRestored)
     EXPECT_EQ(m_app.m_dwPromptContext, 7u);
 }
 
-TEST_F(HookedMsgBoxTest, IconIsAddedOnlyToPlainButtonSetsAndEscapeOnYesNoAnswersNo)
+TEST_F(HookedMsgBoxTest, IconIsAddedOnlyToPlainButtonSetsEscapeOnYesNoAnswersNoAndANamelessAppGetsTheNativeBox)
 {
     const struct {
         UINT type;
@@ -204,10 +204,8 @@ TEST_F(HookedMsgBoxTest, IconIsAddedOnlyToPlainButtonSetsAndEscapeOnYesNoAnswers
     EXPECT_EQ(Show("Close the position?", MB_YESNO, [](HWND) { PressKey(VK_ESCAPE); }), IDNO);
     EXPECT_EQ(Show("Close the position?", MB_YESNOCANCEL, [](HWND) { PressKey(VK_ESCAPE); }), IDCANCEL);
     EXPECT_EQ(Show("Close the position?", MB_YESNO, [](HWND) { PressKey(VK_RETURN); }), IDYES);
-}
 
-TEST_F(HookedMsgBoxTest, ApplicationWithoutANameGetsThePlainNativeBox)
-{
+    // An application without a name gets the plain native box.
     CWinApp nameless;
     EXPECT_EQ(Show(CHookedMsgBox::CreateExtraButtonTag(101, "Extra") + "Plain", MB_OK, [](HWND box) {
         EXPECT_EQ(::FindWindowExA(box, nullptr, "Button", "Extra"), nullptr);
