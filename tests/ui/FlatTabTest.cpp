@@ -30,7 +30,7 @@ protected:
 // background; inside them it paints as the platform's control does (the
 // platform may draw its pane's edge and corners a pixel or two further in, into the space it
 // is given).
-TEST_F(FlatTab, LeavesTheRightColumnAndBottomRowUnpaintedInTheClassicLook)
+TEST_F(FlatTab, LeavesTheRightColumnAndBottomRowUnpaintedInTheClassicLookAndTheListHeaderIsTwoPixelsWider)
 {
     CTabCtrl plain;
     CFlatTabCtrl flat;
@@ -59,11 +59,8 @@ TEST_F(FlatTab, LeavesTheRightColumnAndBottomRowUnpaintedInTheClassicLook)
     ClickAt(flat, second.CenterPoint());
     EXPECT_TRUE(PumpUntil([&] { return flat.GetCurSel() == 1; }));
     EXPECT_GE(m_frame.Count(WM_NOTIFY, static_cast<UINT>(TCN_SELCHANGE)), 1u);
-}
 
-// The list view lays its header out at its own client width.
-TEST_F(FlatTab, ListHeaderIsTwoPixelsWiderThanItsPlace)
-{
+    // The list view lays its header out at its own client width.
     CListCtrl list;
     ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, CRect(10, 10, 310, 200), &m_frame, 503));
     CListHeaderCtrl header;
@@ -82,3 +79,5 @@ TEST_F(FlatTab, ListHeaderIsTwoPixelsWiderThanItsPlace)
     EXPECT_EQ(header.GetWindowRect().Width(), 102);
     header.UnsubclassWindow();
 }
+
+
