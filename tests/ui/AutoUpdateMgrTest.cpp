@@ -2,6 +2,7 @@
 // worker, the offer and the progress dialogs answered from a helper thread,
 // and the downloaded installer stand-in started by the shell.
 #include "controls/win/AutoUpdateMgr.h"
+#include "controls/win/WindowWrappers.h"
 #include "framework/WinApp.h"
 #include "framework/win/RegisteredMessages.h"
 #include "framework/win/Wnd.h"
@@ -39,9 +40,7 @@ HWND FindDialog(const char* title)
 
 std::string ItemText(HWND dialog, int id)
 {
-    char text[256] = "";
-    ::GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
+    return std::string(CWindowText(::GetDlgItem(dialog, id)));
 }
 
 // Polls from a helper thread (the test thread may be blocked in the check)
@@ -137,6 +136,17 @@ protected:
         return offer;
     }
 
+    // Runs a waited check while `user` answers its dialogs from a thread of
+    // its own; the window is told the status the check returns.
+    int CheckAnswering(const std::function<void()>& user)
+    {
+        std::thread answering(user);
+        const int status = m_manager->CheckForUpdates(true, true, m_notify.GetSafeHwnd());
+        answering.join();
+        EXPECT_EQ(m_notify.Take(), std::vector<int> {status});
+        return status;
+    }
+
     // What the installer stand-in was started with.
     std::filesystem::path Record() const { return m_root / "installer.txt"; }
 
@@ -161,7 +171,7 @@ TEST_F(AutoUpdateMgrTest, AWaitedCheckDownloadsAndStartsTheInstaller)
 
     std::atomic<bool> offered {false}, completed {false}, ownerless {false}, mainEnabled {false};
     std::string offerHeading, completeText;
-    std::thread user([&] {
+    const int status = CheckAnswering([&] {
         HWND offer = Await([] { return FindDialog(kOfferTitle); });
         ownerless = offer != nullptr && ::GetWindow(offer, GW_OWNER) == nullptr;
         mainEnabled = ::IsWindowEnabled(mainWindow.GetSafeHwnd()) != FALSE;
@@ -178,8 +188,6 @@ TEST_F(AutoUpdateMgrTest, AWaitedCheckDownloadsAndStartsTheInstaller)
         SaveScreenshot(progress, "AutoUpdateProgressComplete");
         ::SendMessageA(::GetDlgItem(progress, IDOK), BM_CLICK, 0, 0);
     });
-    const int status = m_manager->CheckForUpdates(true, true, m_notify.GetSafeHwnd());
-    user.join();
     m_app.SetMainWnd(nullptr);
 
     EXPECT_TRUE(offered);
@@ -189,7 +197,6 @@ TEST_F(AutoUpdateMgrTest, AWaitedCheckDownloadsAndStartsTheInstaller)
     EXPECT_EQ(status, 8);
     EXPECT_EQ(completeText, "Download complete, press OK to install.");
     EXPECT_EQ(offerHeading, "Downloading OrvUiTests Version 9.1.0.0");
-    EXPECT_EQ(m_notify.Take(), std::vector<int> {8});
     EXPECT_EQ(CAutoUpdateMgr::GetCurrentInstance(), nullptr);
 
     std::string line;
@@ -216,10 +223,7 @@ TEST_F(AutoUpdateMgrTest, ACutPackageIsAnErrorAndStartsNothing)
     for (int run = 0; run < 2; ++run) {
         threads = CountThreads();
         handles = CountKernelHandles();
-        std::thread user([] { AnswerOffer(12006); });
-        EXPECT_EQ(m_manager->CheckForUpdates(true, true, m_notify.GetSafeHwnd()), 6);
-        user.join();
-        EXPECT_EQ(m_notify.Take(), std::vector<int> {6});
+        EXPECT_EQ(CheckAnswering([] { AnswerOffer(12006); }), 6);
         EXPECT_FALSE(FindDialog(kProgressTitle));
     }
     ASSERT_GT(handles, 0);
@@ -242,7 +246,7 @@ TEST_F(AutoUpdateMgrTest, BehavioursSkipTheOfferAndACancelledDownloadStartsNothi
     m_server.Script("/pkg/OrvSetup.exe rate=4096\n");
     std::atomic<bool> offerSeen {false}, cancelled {false};
     std::string progressLine;
-    std::thread user([&] {
+    const int status = CheckAnswering([&] {
         HWND progress = Await([&] {
             offerSeen = offerSeen || FindDialog(kOfferTitle) != nullptr;
             HWND dialog = FindDialog(kProgressTitle);
@@ -256,15 +260,12 @@ TEST_F(AutoUpdateMgrTest, BehavioursSkipTheOfferAndACancelledDownloadStartsNothi
         ::SendMessageA(::GetDlgItem(progress, IDCANCEL), BM_CLICK, 0, 0);
         cancelled = true;
     });
-    const int status = m_manager->CheckForUpdates(true, true, m_notify.GetSafeHwnd());
-    user.join();
     EXPECT_TRUE(cancelled);
     EXPECT_EQ(progressLine.rfind("Progress: (", 0), 0u) << progressLine;
     const std::string total = " KB of " + std::to_string(m_packageBytes / 1024) + " KB downloaded)";
     EXPECT_NE(progressLine.find(total), std::string::npos) << progressLine;
     EXPECT_FALSE(offerSeen);
     EXPECT_EQ(status, 7);
-    EXPECT_EQ(m_notify.Take(), std::vector<int> {7});
     EXPECT_FALSE(FindDialog(kProgressTitle));
     PumpFor(300);
     EXPECT_FALSE(std::filesystem::exists(Record()));
@@ -276,10 +277,8 @@ TEST_F(AutoUpdateMgrTest, DecliningARequiredUpdateIsReported)
     std::string manifest = orv_test::ReadFile(m_server.Root() / "orv" / "release" / "update.manifest");
     manifest.replace(manifest.find("optional"), 8, "forced");
     m_server.Put("orv/release/update.manifest", manifest);
-    std::thread user([] { AnswerOffer(12008, nullptr, "Auto Update: REQUIRED Update Available for Download"); });
-    EXPECT_EQ(m_manager->CheckForUpdates(true, true, m_notify.GetSafeHwnd()), 9);
-    user.join();
-    EXPECT_EQ(m_notify.Take(), std::vector<int> {9});
+    const char* title = "Auto Update: REQUIRED Update Available for Download";
+    EXPECT_EQ(CheckAnswering([title] { AnswerOffer(12008, nullptr, title); }), 9);
 }
 
 // A second request while a check runs is refused and told so; the running

@@ -1,7 +1,8 @@
-#include "UiHarness.h"
+#include "HoverTestWindows.h"
 #include "UiTestResources.h"
 
 #include "controls/win/BalloonHelp.h"
+#include "controls/win/WindowWrappers.h"
 #include "framework/win/DC.h"
 #include "framework/win/Dialog.h"
 #include "support/ScratchFolder.h"
@@ -45,13 +46,12 @@ bool InRegion(HWND wnd, int x, int y)
     return inside;
 }
 
-class Balloon : public ::testing::Test {
+class Balloon : public FrameTest<> {
 protected:
+    Balloon() : FrameTest("Balloons") {}
     void SetUp() override
     {
-        MouseAway();
-        ASSERT_TRUE(m_frame.CreateEx(0, nullptr, "Balloons", WS_POPUP | WS_BORDER | WS_VISIBLE, TestFrameRect(),
-                                     nullptr, 0));
+        FrameTest::SetUp();
         m_icon = static_cast<HICON>(::LoadImageA(nullptr, IDI_INFORMATION, IMAGE_ICON, 16, 16, 0));
         PumpPending();
     }
@@ -59,7 +59,7 @@ protected:
     {
         if (m_icon != nullptr)
             ::DestroyIcon(m_icon);
-        MouseAway();
+        FrameTest::TearDown();
     }
 
     // A balloon closed only by the options given, with the cursor parked at
@@ -72,7 +72,6 @@ protected:
         ASSERT_TRUE(balloon.IsWindowVisible());
     }
 
-    CWnd m_frame;
     HICON m_icon = nullptr;
 };
 
@@ -138,10 +137,8 @@ TEST_F(Balloon, WindowClassHasTheDropShadowUnlessItIsDisabled)
     Open(plain, B::unDISABLE_XP_SHADOW, CPoint(300, 200));
     Open(shadowed, 0, CPoint(300, 300));
     for (const B* balloon : {&plain, &shadowed}) {
-        char name[64] = "";
-        ::GetClassNameA(*balloon, name, sizeof name);
         const auto style = static_cast<UINT>(::GetClassLongPtrA(*balloon, GCL_STYLE));
-        EXPECT_STREQ(name, balloon == &plain ? "BalloonHelpClass" : "BalloonHelpClassDS");
+        EXPECT_STREQ(CWindowClass(*balloon), balloon == &plain ? "BalloonHelpClass" : "BalloonHelpClassDS");
         EXPECT_EQ(style & (CS_DBLCLKS | CS_SAVEBITS | CS_DROPSHADOW),
                   static_cast<UINT>(CS_DBLCLKS | CS_SAVEBITS | (balloon == &plain ? 0 : CS_DROPSHADOW)));
     }
@@ -172,7 +169,7 @@ TEST_F(Balloon, MouseMoveBeyondTheToleranceCloses)
 
 // Each button action closes the balloon whose option names it and leaves one
 // without that option open; a key release alone closes nothing.
-TEST_F(Balloon, ButtonsAndKeysCloseOnlyWhenTheirOptionIsSet)
+TEST_F(Balloon, ButtonsKeysAndTheCloseButtonCloseOnlyWhenAskedAndADelayedCloseWaits)
 {
     // `family` is every option of the same button (or the keys).
     const struct { unsigned int option, family; DWORD press, release; WORD key; } cases[] = {
@@ -210,10 +207,8 @@ TEST_F(Balloon, ButtonsAndKeysCloseOnlyWhenTheirOptionIsSet)
         // keys); it has seen the action by the time the target is gone.
         EXPECT_TRUE(::IsWindow(other)) << c.option;
     }
-}
 
-TEST_F(Balloon, CloseButtonClosesOnReleaseOverIt)
-{
+    // The close button closes on a release over it.
     B balloon;
     Open(balloon, B::unSHOW_CLOSE_BUTTON);
     const CPoint centre = balloon.GetCloseRect().CenterPoint();
@@ -224,6 +219,17 @@ TEST_F(Balloon, CloseButtonClosesOnReleaseOverIt)
     EXPECT_TRUE(StaysOpen(balloon));
     ClickAt(balloon, centre);
     EXPECT_TRUE(WaitGone(balloon));
+
+    // The first close request of a delayed balloon only starts its time-out.
+    B delayed;
+    Open(delayed, B::unCLOSE_ON_KEYPRESS | B::unDELAY_CLOSE, CPoint(300, 200), 700);
+    EXPECT_FALSE(::KillTimer(delayed, 1)); // no time-out yet
+    PressKey(VK_SHIFT);
+    ASSERT_TRUE(PumpUntil([&] { return !(delayed.GetOptions() & B::unDELAY_CLOSE); }));
+    EXPECT_EQ(delayed.GetOptions() & B::unCLOSE_ON_ANYTHING, 0u);
+    PressKey(VK_SHIFT);
+    EXPECT_TRUE(StaysOpen(delayed, 200));
+    EXPECT_TRUE(WaitGone(delayed));
 }
 
 // A click on the content opens the URL with the shell: the test registers
@@ -251,19 +257,6 @@ TEST_F(Balloon, ClickOnTheContentOpensTheLinkAndCloses)
     EXPECT_EQ(text.substr(0, text.find_first_of("\r\n")), "orvballoon:limit-orders");
 }
 
-// The first close request of a delayed balloon only starts its time-out.
-TEST_F(Balloon, DelayedCloseWaitsForTheTimeOutAfterTheFirstRequest)
-{
-    B balloon;
-    Open(balloon, B::unCLOSE_ON_KEYPRESS | B::unDELAY_CLOSE, CPoint(300, 200), 700);
-    EXPECT_FALSE(::KillTimer(balloon, 1)); // no time-out yet
-    PressKey(VK_SHIFT);
-    ASSERT_TRUE(PumpUntil([&] { return !(balloon.GetOptions() & B::unDELAY_CLOSE); }));
-    EXPECT_EQ(balloon.GetOptions() & B::unCLOSE_ON_ANYTHING, 0u);
-    PressKey(VK_SHIFT);
-    EXPECT_TRUE(StaysOpen(balloon, 200));
-    EXPECT_TRUE(WaitGone(balloon));
-}
 
 // Wine shows and hides without fading, so the fades are checked at the
 // window animation call: 200 ms blends in and out, none when disabled or
@@ -298,22 +291,6 @@ TEST_F(Balloon, FadesInAndOutThroughTheWindowAnimation)
     SetMenuFades(animation, fade);
 }
 
-// The balloon follows its anchor window, also when the window that holds
-// the anchor moves.
-TEST_F(Balloon, FollowsItsAnchorWindowWhenItOrItsFrameMoves)
-{
-    CWnd field;
-    ASSERT_TRUE(field.CreateEx(0, nullptr, "", WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(40, 40, 160, 60), m_frame, 1));
-    B balloon;
-    ASSERT_TRUE(balloon.Create("Anchored", "to the field", CPoint(10, 20), B::unDISABLE_FADE, &field));
-    const CRect before = balloon.GetWindowRect();
-    field.MoveWindow(CRect(60, 70, 180, 90));
-    EXPECT_EQ(balloon.GetWindowRect(), CRect(before.left + 20, before.top + 30, before.right + 20, before.bottom + 30));
-    const CRect frame = m_frame.GetWindowRect();
-    m_frame.SetWindowPos(nullptr, frame.left + 15, frame.top + 5, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    EXPECT_EQ(balloon.GetWindowRect(), CRect(before.left + 35, before.top + 35, before.right + 35, before.bottom + 35));
-    EXPECT_EQ(::GetWindow(balloon, GW_OWNER), m_frame.GetSafeHwnd());
-}
 
 // The order ticket shows an error at a field with a wrong value: a branded
 // note with the exclamation icon that goes on the next key press and
@@ -385,7 +362,7 @@ TEST_F(Balloon, ThousandBalloonsLeaveNoHandlesOrHooksAndAFailedLaunchDeletesItse
 // Setters on a live balloon lay it out again: every icon source gives the
 // layout of the same icon set before creation, and its transparent pixels
 // show the background; the anchor, colours and time-out take effect at once.
-TEST_F(Balloon, SettersOnALiveBalloonTakeEffectAtOnce)
+TEST_F(Balloon, SettersOnALiveBalloonTakeEffectAtOnceAndItFollowsItsAnchorWindow)
 {
     // A 40 x 40 bitmap: a red square on magenta, the transparent colour.
     const COLORREF magenta = RGB(255, 0, 255), red = RGB(255, 0, 0);
@@ -424,4 +401,18 @@ TEST_F(Balloon, SettersOnALiveBalloonTakeEffectAtOnce)
     EXPECT_EQ(CWindowDC(balloon).GetPixel(inner.left - 3, inner.top + 3), RGB(200, 230, 255));
     balloon.SetTimeout(50);
     EXPECT_TRUE(WaitGone(balloon));
+
+    // The balloon follows its anchor window, also when the window that holds
+    // the anchor moves.
+    CWnd field;
+    ASSERT_TRUE(field.CreateEx(0, nullptr, "", WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(40, 40, 160, 60), m_frame, 1));
+    B tied;
+    ASSERT_TRUE(tied.Create("Anchored", "to the field", CPoint(10, 20), B::unDISABLE_FADE, &field));
+    const CRect placed = tied.GetWindowRect();
+    field.MoveWindow(CRect(60, 70, 180, 90));
+    EXPECT_EQ(tied.GetWindowRect(), CRect(placed.left + 20, placed.top + 30, placed.right + 20, placed.bottom + 30));
+    const CRect frameRect = m_frame.GetWindowRect();
+    m_frame.SetWindowPos(nullptr, frameRect.left + 15, frameRect.top + 5, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    EXPECT_EQ(tied.GetWindowRect(), CRect(placed.left + 35, placed.top + 35, placed.right + 35, placed.bottom + 35));
+    EXPECT_EQ(::GetWindow(tied, GW_OWNER), m_frame.GetSafeHwnd());
 }

@@ -57,7 +57,7 @@ protected:
 
 } // namespace
 
-TEST_F(CondControls, EachIsADropTargetOnceAttached)
+TEST_F(CondControls, EachIsADropTargetOnceAttachedTheGlyphPointsDownOrRightAndTheFrameCollapses)
 {
     CWnd* controls[] = {&m_frame, &m_expand, &m_symbol, &m_price, &m_button};
     for (CWnd* control : controls) {
@@ -71,10 +71,15 @@ TEST_F(CondControls, EachIsADropTargetOnceAttached)
     EXPECT_EQ(PixelOf(m_parent, 370, 90), CCondFrameStatic::FillColor(::GetSysColor(COLOR_BTNFACE)));
     EXPECT_EQ(PixelOf(m_symbol, 80, 8), RGB(255, 255, 200));
     SaveScreenshot(m_parent, "CondControls");
-}
 
-TEST_F(CondControls, FrameCollapsesToItsBottomLineAndBack)
-{
+    // The glyph points down, or right once collapsed; the frame collapses to
+    // its bottom line and back, and keeps its minimum width.
+    const COLORREF text = ::GetSysColor(COLOR_BTNTEXT);
+    EXPECT_EQ(PixelOf(m_expand, 8, 3), text);
+    m_expand.SetExpanded(FALSE);
+    EXPECT_EQ(PixelOf(m_expand, 8, 3), ::GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(PixelOf(m_expand, 6, 5), text);
+
     m_frame.SetExpanded(FALSE);
     EXPECT_EQ(RectInParent(m_frame), CRect(10, 109, 390, 110));
     m_frame.SetExpanded(TRUE);
@@ -84,11 +89,3 @@ TEST_F(CondControls, FrameCollapsesToItsBottomLineAndBack)
     EXPECT_EQ(RectInParent(m_frame), CRect(10, 10, 210, 110));
 }
 
-TEST_F(CondControls, ExpandGlyphPointsDownOrRight)
-{
-    const COLORREF text = ::GetSysColor(COLOR_BTNTEXT);
-    EXPECT_EQ(PixelOf(m_expand, 8, 3), text);
-    m_expand.SetExpanded(FALSE);
-    EXPECT_EQ(PixelOf(m_expand, 8, 3), ::GetSysColor(COLOR_BTNFACE));
-    EXPECT_EQ(PixelOf(m_expand, 6, 5), text);
-}

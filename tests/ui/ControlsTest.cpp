@@ -8,7 +8,7 @@
 
 using namespace orv::ui;
 
-TEST(Controls, ListBoxSpinAndButtonForwardToTheirControls)
+TEST(Controls, WrappersOfTheCommonControlsForwardToTheirControls)
 {
     CWnd frame;
     ASSERT_TRUE(frame.CreateEx(0, nullptr, "Controls", WS_POPUP | WS_VISIBLE, TestFrameRect(), nullptr, 0));
@@ -73,28 +73,23 @@ TEST(Controls, ListBoxSpinAndButtonForwardToTheirControls)
     progress.SetMarquee(FALSE);
     EXPECT_FALSE(progress.GetStyle() & PBS_MARQUEE);
     SaveScreenshot(frame, "Controls");
-}
 
-TEST(Controls, ExtendedSelectionListAndAddressField)
-{
-    CWnd frame;
-    ASSERT_TRUE(frame.CreateEx(0, nullptr, "Controls", WS_POPUP | WS_VISIBLE, TestFrameRect(), nullptr, 0));
-    CListBox list;
-    ASSERT_TRUE(list.Create(WS_VISIBLE | WS_BORDER | LBS_EXTENDEDSEL, CRect(10, 10, 150, 120), &frame, 1));
-    for (const char* entry : {"a", "b", "c", "d"}) {
-        list.AddString(entry);
-    }
-    EXPECT_EQ(list.GetSelItems().GetSize(), 0);
-    list.SetSel(3);
-    list.SetSel(1);
-    const CArray<int, int> selected = list.GetSelItems();
+    // An extended-selection list and an address field, over the others.
+    CListBox multi;
+    ASSERT_TRUE(multi.Create(WS_VISIBLE | WS_BORDER | LBS_EXTENDEDSEL, CRect(10, 10, 150, 120), &frame, 6));
+    for (const char* entry : {"a", "b", "c", "d"})
+        multi.AddString(entry);
+    EXPECT_EQ(multi.GetSelItems().GetSize(), 0);
+    multi.SetSel(3);
+    multi.SetSel(1);
+    const CArray<int, int> selected = multi.GetSelItems();
     ASSERT_EQ(selected.GetSize(), 2);
     EXPECT_EQ(CPoint(selected[0], selected[1]), CPoint(1, 3));
-    list.SetSel(-1, FALSE);
-    EXPECT_EQ(list.GetSelCount(), 0);
+    multi.SetSel(-1, FALSE);
+    EXPECT_EQ(multi.GetSelCount(), 0);
 
     CIPAddressCtrl address;
-    ASSERT_TRUE(address.Create(WS_VISIBLE | WS_BORDER, CRect(160, 10, 300, 34), &frame, 2));
+    ASSERT_TRUE(address.Create(WS_VISIBLE | WS_BORDER, CRect(160, 10, 300, 34), &frame, 7));
     EXPECT_TRUE(address.IsBlank());
     EXPECT_TRUE(address.SetAddressText("10.0.200.7"));
     EXPECT_EQ(address.GetAddressText(), "10.0.200.7");
@@ -106,28 +101,24 @@ TEST(Controls, ExtendedSelectionListAndAddressField)
     EXPECT_TRUE(address.IsBlank());
     address.SetAddress(0);
     EXPECT_EQ(address.GetAddressText(), "") << "the all-zero address means every interface";
-}
 
-TEST(Controls, ToolTipKeepsItsTools)
-{
-    CWnd frame;
-    ASSERT_TRUE(frame.CreateEx(0, nullptr, "Tips", WS_POPUP | WS_VISIBLE, TestFrameRect(), nullptr, 0));
+    // A tool tip keeps its tools.
     CButton button;
-    ASSERT_TRUE(button.Create("Buy", WS_VISIBLE, CRect(10, 10, 90, 40), &frame, 1));
+    ASSERT_TRUE(button.Create("Buy", WS_VISIBLE, CRect(10, 10, 90, 40), &frame, 8));
     CToolTipCtrl tip;
     ASSERT_TRUE(tip.Create(&frame));
     EXPECT_TRUE(tip.AddTool(&button, "Buy at the ask"));
     EXPECT_TRUE(tip.AddTool(&frame, "Quote area", CRect(100, 0, 200, 50), 7));
     EXPECT_EQ(tip.GetToolCount(), 2);
     tip.UpdateTipText("Buy at market", &button);
-    char text[80] = "";
+    char tipText[80] = "";
     TOOLINFOA info {};
     info.cbSize = sizeof info;
     info.hwnd = frame;
     info.uId = reinterpret_cast<UINT_PTR>(button.GetSafeHwnd());
-    info.lpszText = text;
-    tip.SendMessage(TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&info));
-    EXPECT_STREQ(text, "Buy at market");
+    info.lpszText = tipText;
+    tip.SendMessage(TTM_GETTEXTA, sizeof tipText, reinterpret_cast<LPARAM>(&info));
+    EXPECT_STREQ(tipText, "Buy at market");
     tip.DelTool(&button);
     EXPECT_EQ(tip.GetToolCount(), 1);
     EXPECT_EQ(tip.SetMaxTipWidth(200), -1);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 using namespace orv::ui;
@@ -39,7 +40,6 @@ protected:
         PumpPending();
     }
 
-    void Keys(const char* keys) { PostKeys(m_edit, keys); }
     // Shows the value in the mask and sets the selection (-1: the end).
     void Start(const char* mask, const COleDateTime& value, int selStart, int selEnd)
     {
@@ -50,15 +50,12 @@ protected:
         PumpPending();
         m_frame.m_dateTimeNotices.clear();
     }
-    CString Selection() const
+    std::string Selection() const
     {
         int start = 0, end = 0;
         m_edit.GetSel(start, end);
-        CString text;
-        text.Format("%d-%d", start, end);
-        return text;
+        return std::to_string(start) + "-" + std::to_string(end);
     }
-    CRect SpinRect() const { return m_edit.GetSpin()->GetClientRect(); }
 
     CNimDateTimeEdit m_edit {kSpinId};
 };
@@ -95,7 +92,7 @@ TEST_F(DateTimeEdit, KeysOvertypeStepAndMoveOverTheFields)
         SCOPED_TRACE(testing::Message() << row.mask << " at " << row.selStart << " keys "
                                         << ::testing::PrintToString(row.keys));
         Start(row.mask, row.start, row.selStart, row.selEnd);
-        Keys(row.keys);
+        PostKeys(m_edit, row.keys);
         EXPECT_EQ(m_edit.GetWindowText(), row.text);
         EXPECT_EQ(Selection(), row.selection);
         ASSERT_EQ(m_frame.m_dateTimeNotices.size(), row.notices);
@@ -141,7 +138,7 @@ TEST_F(DateTimeEdit, SpinClicksStepTheCaretsFieldAndLeaveNoSelection)
     ::SetFocus(m_frame);
     PumpPending();
 
-    const CRect arrows = SpinRect();
+    const CRect arrows = spin.GetClientRect();
     const CPoint up(arrows.Width() / 2, 4), down(arrows.Width() / 2, arrows.Height() - 5);
     ClickAt(spin, up);
     ASSERT_TRUE(PumpUntil([&] { return m_edit.GetWindowText() == "23:59"; })) << m_edit.GetWindowText();
@@ -172,11 +169,11 @@ TEST_F(DateTimeEdit, SpinClicksStepTheCaretsFieldAndLeaveNoSelection)
     EXPECT_FALSE(m_edit.CanDecrement());
     m_edit.ChangeAmount(-1);
     m_edit.SetSel(0, 0);
-    Keys("1\x02");
+    PostKeys(m_edit, "1\x02");
     EXPECT_EQ(m_edit.GetWindowText(), "23:58");
 }
 
-TEST_F(DateTimeEdit, ValuesAreWrittenReadStrictlyAndPastedByTheMask)
+TEST_F(DateTimeEdit, ValuesAreWrittenReadStrictlyPastedByTheMaskAndShownInTheDisplayZone)
 {
     m_edit.SetMask("MM/DD/YYYY hh:mm:ss");
     EXPECT_EQ(m_edit.GetMask(), "MM/DD/YYYY hh:mm:ss");
@@ -220,7 +217,7 @@ TEST_F(DateTimeEdit, ValuesAreWrittenReadStrictlyAndPastedByTheMask)
     Start("hh:mm", k1234, 0, 5);
     auto clip = [&](const char* text) { ASSERT_TRUE(SetClipboardText(m_frame, text)); };
     clip(" 09:45\r\n");
-    Keys("\x16"); // Ctrl+V
+    PostKeys(m_edit, "\x16"); // Ctrl+V
     EXPECT_EQ(m_edit.GetWindowText(), "09:45");
     clip("9.45");
     m_edit.SendMessage(WM_PASTE);
@@ -229,11 +226,9 @@ TEST_F(DateTimeEdit, ValuesAreWrittenReadStrictlyAndPastedByTheMask)
     for (UINT message : {UINT(WM_CUT), UINT(WM_CLEAR), UINT(WM_UNDO)})
         m_edit.SendMessage(message);
     EXPECT_EQ(m_edit.GetWindowText(), "09:45");
-}
 
-// The display zone is Eastern when the library loads.
-TEST_F(DateTimeEdit, MarketValuesShowInTheDisplayZone)
-{
+    // Market values show in the display zone, Eastern when the library
+    // loads.
     COrvDateTime::SetLocalDisplayFormat(0);
     const int span = COrvDateTime::GetDisplayToUTCMinutes();
     ASSERT_TRUE(span == 300 || span == 240) << span;
@@ -253,10 +248,30 @@ TEST_F(DateTimeEdit, MarketValuesShowInTheDisplayZone)
     m_edit.SetTimeZoneSuffix(nullptr);
 }
 
-// The width covers the mask's text, the suffix and the spin; the edit keeps
-// its left edge and the spin stays at its side.
-TEST_F(DateTimeEdit, ResizeToFitCoversTextSuffixAndSpin)
+// An edit made or attached starts with the current time; the width covers
+// the mask's text, the suffix and the spin; the edit keeps its left edge and
+// the spin stays at its side.
+TEST_F(DateTimeEdit, ResizeToFitCoversTextSuffixAndSpinAndEditsStartWithTheCurrentTime)
 {
+    // Attached to an existing window (a dialog's edit), the edit writes the
+    // current time and fits, as one it creates does.
+    const COleDateTime before = COleDateTime::GetCurrentTime();
+    HWND plain = ::CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE, 20, 60, 300, 23, m_frame,
+                                   HMENU(UINT_PTR(kEditId + 10)), nullptr, nullptr);
+    ASSERT_NE(plain, nullptr);
+    CNimDateTimeEdit attached;
+    ASSERT_TRUE(attached.SubclassWindow(plain));
+    for (const CNimDateTimeEdit* edit : {&m_edit, &attached}) {
+        COleDateTime value;
+        ASSERT_TRUE(edit->GetDateTime(value)) << edit->GetWindowText();
+        const double minutes = (value - before).GetTotalMinutes();
+        EXPECT_TRUE(minutes > -1.5 && minutes < 1.5) << edit->GetWindowText();
+    }
+    EXPECT_LT(attached.GetWindowRect().Width(), 300);
+    attached.EnableWindow(FALSE);
+    attached.SetTimeZoneSuffix("EST");
+    SaveScreenshot(m_frame, "DateTimeEdit-attached-disabled");
+
     // The edit keeps its text left of its format rectangle's right side.
     auto formatRight = [&] {
         CRect format;
@@ -307,27 +322,6 @@ TEST_F(DateTimeEdit, ResizeToFitCoversTextSuffixAndSpin)
     EXPECT_EQ(m_edit.GetWindowRect().Width(), widths[0]);
 }
 
-// Attached to an existing window (a dialog's edit), the edit writes the
-// current time and fits, as one it creates does.
-TEST_F(DateTimeEdit, StartsWithTheCurrentTimeWhenMadeOrAttached)
-{
-    const COleDateTime before = COleDateTime::GetCurrentTime();
-    HWND plain = ::CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE, 20, 60, 300, 23, m_frame,
-                                   HMENU(UINT_PTR(kEditId + 10)), nullptr, nullptr);
-    ASSERT_NE(plain, nullptr);
-    CNimDateTimeEdit attached;
-    ASSERT_TRUE(attached.SubclassWindow(plain));
-    for (const CNimDateTimeEdit* edit : {&m_edit, &attached}) {
-        COleDateTime value;
-        ASSERT_TRUE(edit->GetDateTime(value)) << edit->GetWindowText();
-        const double minutes = (value - before).GetTotalMinutes();
-        EXPECT_TRUE(minutes > -1.5 && minutes < 1.5) << edit->GetWindowText();
-    }
-    EXPECT_LT(attached.GetWindowRect().Width(), 300);
-    attached.EnableWindow(FALSE);
-    attached.SetTimeZoneSuffix("EST");
-    SaveScreenshot(m_frame, "DateTimeEdit-attached-disabled");
-}
 
 TEST_F(DateTimeEdit, NoHandlesGrowOverAThousandEdits)
 {

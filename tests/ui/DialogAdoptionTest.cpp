@@ -72,20 +72,17 @@ TEST(DialogAdoption, ModelessWindowsAreDisabledUntilTheLastEnable)
     ASSERT_TRUE(disabledBefore.CreateEx(0, nullptr, "Off", WS_POPUP | WS_DISABLED, CRect(0, 0, 20, 20), nullptr, 0));
     app.AddModeless(&tool);
     app.AddModeless(&disabledBefore);
-    app.EnableModeless(FALSE);
-    app.EnableModeless(FALSE);
-    EXPECT_FALSE(tool.IsWindowEnabled());
-    app.EnableModeless(TRUE);
-    EXPECT_FALSE(tool.IsWindowEnabled());
-    app.EnableModeless(TRUE);
-    EXPECT_TRUE(tool.IsWindowEnabled());
-    // A window that was disabled before stays so.
-    EXPECT_FALSE(disabledBefore.IsWindowEnabled());
-    // An unmatched enable changes nothing.
-    app.EnableModeless(TRUE);
-    app.EnableModeless(FALSE);
-    EXPECT_FALSE(tool.IsWindowEnabled());
-    app.EnableModeless(TRUE);
+    // Each call and whether the tool window is enabled after it; an
+    // unmatched enable changes nothing. The window that was disabled before
+    // stays so throughout.
+    const struct { BOOL enable; bool enabled; } steps[] = {
+        {FALSE, false}, {FALSE, false}, {TRUE, false}, {TRUE, true}, {TRUE, true}, {FALSE, false}, {TRUE, true},
+    };
+    for (const auto& step : steps) {
+        app.EnableModeless(step.enable);
+        EXPECT_EQ(tool.IsWindowEnabled() != FALSE, step.enabled) << &step - steps;
+        EXPECT_FALSE(disabledBefore.IsWindowEnabled()) << &step - steps;
+    }
 }
 
 TEST(DialogAdoption, ThreadTimerTicksUntilStoppedEvenFromItsOwnTick)

@@ -106,7 +106,7 @@ TEST(Dialog, HandlerExceptionEndsTheModalDialogAndLeavesDoModal)
     }
 }
 
-TEST(Dialog, ModalDialogLoadsTheControlsAndSavesThemOnOk)
+TEST(Dialog, ModalDialogLoadsTheControlsSavesThemOnOkOnlyAndEndsWithTheCodeItIsGiven)
 {
     COrderDialog dialog;
     dialog.m_script = [](COrderDialog& dlg) {
@@ -131,9 +131,25 @@ TEST(Dialog, ModalDialogLoadsTheControlsAndSavesThemOnOk)
     EXPECT_EQ(dialog.m_allOrNone, 0);
     EXPECT_EQ(dialog.GetSafeHwnd(), nullptr);
     EXPECT_EQ(dialog.m_symbolEdit.GetSafeHwnd(), nullptr);
+
+    // Other ends give their code and save nothing.
+    const struct { std::function<void(COrderDialog&)> script; INT_PTR result; } cases[] = {
+        {[](COrderDialog& dlg) { dlg.SetDlgItemText(IDC_TEST_NUMBER, "5"), ClickButton(dlg, IDCANCEL); }, IDCANCEL},
+        // The dialog manager turns Escape into IDCANCEL through
+        // IsDialogMessage in the modal loop.
+        {[](COrderDialog& dlg) { ::PostMessageA(dlg.GetDlgItem(IDC_TEST_NUMBER), WM_KEYDOWN, VK_ESCAPE, 1); },
+         IDCANCEL},
+        {[](COrderDialog& dlg) { dlg.SetDlgItemText(IDC_TEST_NUMBER, "5"), dlg.EndDialog(42); }, 42},
+    };
+    for (const auto& c : cases) {
+        COrderDialog ended;
+        ended.m_script = c.script;
+        EXPECT_EQ(ended.DoModal(), c.result);
+        EXPECT_EQ(ended.m_quantity, 100);
+    }
 }
 
-TEST(Dialog, UnreadableNumberKeepsTheDialogOpenWithTheFocusOnIt)
+TEST(Dialog, UnreadableNumberKeepsTheDialogOpenWithTheFocusOnItAndWholeNumbersMustFitTheirType)
 {
     COrderDialog dialog;
     bool stayedOpen = false;
@@ -158,24 +174,41 @@ TEST(Dialog, UnreadableNumberKeepsTheDialogOpenWithTheFocusOnIt)
     EXPECT_TRUE(focusOnQuantity);
     EXPECT_EQ(dialog.m_quantity, 7);
     EXPECT_EQ(dialog.m_symbol, "AAPL");
-}
 
-TEST(Dialog, ModalDialogEndsWithTheCodeItIsGivenAndSavesOnlyOnOk)
-{
-    const struct { std::function<void(COrderDialog&)> script; INT_PTR result; } cases[] = {
-        {[](COrderDialog& dlg) { dlg.SetDlgItemText(IDC_TEST_NUMBER, "5"), ClickButton(dlg, IDCANCEL); }, IDCANCEL},
-        // The dialog manager turns Escape into IDCANCEL through
-        // IsDialogMessage in the modal loop.
-        {[](COrderDialog& dlg) { ::PostMessageA(dlg.GetDlgItem(IDC_TEST_NUMBER), WM_KEYDOWN, VK_ESCAPE, 1); },
-         IDCANCEL},
-        {[](COrderDialog& dlg) { dlg.SetDlgItemText(IDC_TEST_NUMBER, "5"), dlg.EndDialog(42); }, 42},
+    // The numeric exchange takes whole numbers of the type only.
+    COrderDialog modeless;
+    ASSERT_TRUE(modeless.Create(IDD_TEST_DIALOG));
+    auto save = [&](const char* text, auto& value) {
+        modeless.SetDlgItemText(IDC_TEST_PRICE, text);
+        CDataExchange dx(&modeless, TRUE);
+        DDX_Text(&dx, IDC_TEST_PRICE, value);
+        return !dx.Failed();
     };
-    for (const auto& c : cases) {
-        COrderDialog dialog;
-        dialog.m_script = c.script;
-        EXPECT_EQ(dialog.DoModal(), c.result);
-        EXPECT_EQ(dialog.m_quantity, 100);
-    }
+    UINT count = 5;
+    EXPECT_TRUE(save("4294967295", count));
+    EXPECT_EQ(count, 4294967295u);
+    EXPECT_FALSE(save("4294967296", count));
+    EXPECT_FALSE(save("-1", count));
+    EXPECT_EQ(count, 4294967295u); // unchanged by a failure
+    long size = 0;
+    EXPECT_TRUE(save(" -2147483648 ", size));
+    EXPECT_EQ(size, -2147483647L - 1);
+    EXPECT_FALSE(save("", size));
+    double price = 1.5;
+    EXPECT_TRUE(save(" 3.25 ", price));
+    EXPECT_DOUBLE_EQ(price, 3.25);
+    EXPECT_FALSE(save("1e400", price));
+    EXPECT_FALSE(save("3.25 USD", price));
+    EXPECT_DOUBLE_EQ(price, 3.25);
+
+    // Loading writes the value's text; an unknown control fails.
+    CDataExchange load(&modeless, FALSE);
+    DDX_Text(&load, IDC_TEST_PRICE, count);
+    EXPECT_EQ(ReadWindowText(modeless.GetDlgItem(IDC_TEST_PRICE)), "4294967295");
+    EXPECT_FALSE(load.Failed());
+    DDX_Text(&load, 4242, count);
+    EXPECT_TRUE(load.Failed());
+    modeless.DestroyWindow();
 }
 
 TEST(Dialog, ModelessDialogRegistersWithTheApplicationUntilItIsDestroyed)
@@ -220,39 +253,3 @@ TEST(Dialog, TemplateIsFoundInTheCurrentResourceModuleOrNotAtAll)
     EXPECT_NE(AfxGetLibraryHandle(), AfxGetInstanceHandle());
 }
 
-TEST(Dialog, NumericExchangeTakesWholeNumbersOfTheTypeOnly)
-{
-    COrderDialog dialog;
-    ASSERT_TRUE(dialog.Create(IDD_TEST_DIALOG));
-    auto save = [&](const char* text, auto& value) {
-        dialog.SetDlgItemText(IDC_TEST_PRICE, text);
-        CDataExchange dx(&dialog, TRUE);
-        DDX_Text(&dx, IDC_TEST_PRICE, value);
-        return !dx.Failed();
-    };
-    UINT count = 5;
-    EXPECT_TRUE(save("4294967295", count));
-    EXPECT_EQ(count, 4294967295u);
-    EXPECT_FALSE(save("4294967296", count));
-    EXPECT_FALSE(save("-1", count));
-    EXPECT_EQ(count, 4294967295u); // unchanged by a failure
-    long size = 0;
-    EXPECT_TRUE(save(" -2147483648 ", size));
-    EXPECT_EQ(size, -2147483647L - 1);
-    EXPECT_FALSE(save("", size));
-    double price = 1.5;
-    EXPECT_TRUE(save(" 3.25 ", price));
-    EXPECT_DOUBLE_EQ(price, 3.25);
-    EXPECT_FALSE(save("1e400", price));
-    EXPECT_FALSE(save("3.25 USD", price));
-    EXPECT_DOUBLE_EQ(price, 3.25);
-
-    // Loading writes the value's text; an unknown control fails.
-    CDataExchange load(&dialog, FALSE);
-    DDX_Text(&load, IDC_TEST_PRICE, count);
-    EXPECT_EQ(ReadWindowText(dialog.GetDlgItem(IDC_TEST_PRICE)), "4294967295");
-    EXPECT_FALSE(load.Failed());
-    DDX_Text(&load, 4242, count);
-    EXPECT_TRUE(load.Failed());
-    dialog.DestroyWindow();
-}

@@ -21,11 +21,6 @@ COLORREF Inverted(COLORREF colour)
 class DividerDrag : public FrameTest<> {
 protected:
     DividerDrag() : FrameTest("Drag feedback") {}
-    void SetUp() override
-    {
-        FrameTest::SetUp();
-        PumpPending();
-    }
 };
 
 } // namespace

@@ -77,8 +77,16 @@ protected:
 
 } // namespace
 
-TEST_F(DlgToolBar, IdleUpdateTakesButtonStatesFromTheDialogsHandlers)
+TEST_F(DlgToolBar, IdleUpdateTakesButtonStatesFromTheDialogsHandlersAndTheBarsServeNoAccessibility)
 {
+    // Dialog toolbars serve no accessibility themselves.
+    CToolBar plain;
+    CDlgToolBar dialogBar;
+    CNoActiveAccessibilityToolbar quietBar;
+    EXPECT_TRUE(plain.m_bEnableActiveAccessibility);
+    EXPECT_FALSE(dialogBar.m_bEnableActiveAccessibility);
+    EXPECT_FALSE(quietBar.m_bEnableActiveAccessibility);
+
     struct Case {
         const char* name;
         bool inRebar, hidden;
@@ -141,12 +149,3 @@ TEST_F(DlgToolBar, ApplicationLoopUpdatesAModelessDialogsToolbarWhenIdle)
     window.dialog.DestroyWindow();
 }
 
-TEST_F(DlgToolBar, DialogToolbarsServeNoAccessibilityThemselves)
-{
-    CToolBar plain;
-    CDlgToolBar dialogBar;
-    CNoActiveAccessibilityToolbar quietBar;
-    EXPECT_TRUE(plain.m_bEnableActiveAccessibility);
-    EXPECT_FALSE(dialogBar.m_bEnableActiveAccessibility);
-    EXPECT_FALSE(quietBar.m_bEnableActiveAccessibility);
-}

@@ -1,5 +1,7 @@
 #include "DragTestWindows.h"
 
+#include "controls/win/WindowWrappers.h"
+
 #include <cstring>
 #include <thread>
 
@@ -60,11 +62,7 @@ bool WaitFor(const std::function<bool()>& done)
 DROPEFFECT RealDrag(HWND from, HWND to, const std::function<bool()>& over, const std::function<DROPEFFECT()>& loop,
                     const std::function<void()>& whileOver)
 {
-    RECT fromRect {}, toRect {};
-    ::GetWindowRect(from, &fromRect);
-    ::GetWindowRect(to, &toRect);
-    const POINT start {(fromRect.left + fromRect.right) / 2, (fromRect.top + fromRect.bottom) / 2};
-    const POINT end {(toRect.left + toRect.right) / 2, (toRect.top + toRect.bottom) / 2};
+    const CPoint start = CWindowRect(from).CenterPoint(), end = CWindowRect(to).CenterPoint();
     MoveMouseTo(nullptr, start);
     MouseButtonAt(nullptr, start, true);
     PumpUntil([] { return (::GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0; }, 2000);

@@ -3,6 +3,7 @@
 #include "controls/win/FlatTabCtrl.h"
 #include "controls/win/ListHeaderCtrl.h"
 #include "controls/win/WindowWrappers.h"
+#include "framework/win/ListCtrl.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +30,7 @@ protected:
 // background; inside them it paints as the platform's control does (the
 // platform may draw its pane's edge and corners a pixel or two further in, into the space it
 // is given).
-TEST_F(FlatTab, LeavesTheRightColumnAndBottomRowUnpaintedInTheClassicLook)
+TEST_F(FlatTab, LeavesTheRightColumnAndBottomRowUnpaintedInTheClassicLookAndTheListHeaderIsTwoPixelsWider)
 {
     CTabCtrl plain;
     CFlatTabCtrl flat;
@@ -58,21 +59,13 @@ TEST_F(FlatTab, LeavesTheRightColumnAndBottomRowUnpaintedInTheClassicLook)
     ClickAt(flat, second.CenterPoint());
     EXPECT_TRUE(PumpUntil([&] { return flat.GetCurSel() == 1; }));
     EXPECT_GE(m_frame.Count(WM_NOTIFY, static_cast<UINT>(TCN_SELCHANGE)), 1u);
-}
 
-// The list view lays its header out at its own client width.
-TEST_F(FlatTab, ListHeaderIsTwoPixelsWiderThanItsPlace)
-{
-    CWnd list;
-    ASSERT_TRUE(list.CreateEx(0, WC_LISTVIEWA, nullptr, WS_CHILD | WS_VISIBLE | LVS_REPORT, CRect(10, 10, 310, 200),
-                              m_frame, 503));
+    // The list view lays its header out at its own client width.
+    CListCtrl list;
+    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, CRect(10, 10, 310, 200), &m_frame, 503));
     CListHeaderCtrl header;
-    ASSERT_TRUE(header.SubclassWindow(reinterpret_cast<HWND>(list.SendMessage(LVM_GETHEADER))));
-    LVCOLUMNA column {};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.cx = 120;
-    column.pszText = const_cast<char*>("Symbol");
-    list.SendMessage(LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+    ASSERT_TRUE(header.SubclassWindow(list.GetHeaderCtrl()));
+    list.InsertColumn(0, "Symbol", LVCFMT_LEFT, 120);
     EXPECT_EQ(header.GetItemCount(), 1);
     EXPECT_EQ(header.GetItemWidth(0), 120);
     EXPECT_EQ(header.GetItemWidth(1), -1);
@@ -86,3 +79,5 @@ TEST_F(FlatTab, ListHeaderIsTwoPixelsWiderThanItsPlace)
     EXPECT_EQ(header.GetWindowRect().Width(), 102);
     header.UnsubclassWindow();
 }
+
+

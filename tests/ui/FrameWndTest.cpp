@@ -79,7 +79,7 @@ protected:
 
 } // namespace
 
-TEST_F(FrameWnd, TemplateMakesDocumentFrameAndViewsThatGoWithTheFrame)
+TEST_F(FrameWnd, TemplateMakesDocumentFrameAndViewsThatGoWithTheFrameOrFailsLeavingNothing)
 {
     CDocTemplate docTemplate(&NewDocument<CTestDoc>, &CBarFrame::GetThisClass(), &CPaneView::GetThisClass());
     CDocument* document = docTemplate.OpenNewDocument(nullptr, kPopup, TestFrameRect());
@@ -117,10 +117,9 @@ TEST_F(FrameWnd, TemplateMakesDocumentFrameAndViewsThatGoWithTheFrame)
 
     frame->DestroyWindow();
     // TearDown checks that the document and the views are gone.
-}
 
-TEST_F(FrameWnd, OpeningFailsWithoutLeavingAnythingWhenAClassIsOfTheWrongKind)
-{
+    // Opening fails without leaving anything when a class is of the wrong
+    // kind.
     struct Case {
         const char* name;
         const CRuntimeClass* frameClass;
@@ -132,9 +131,9 @@ TEST_F(FrameWnd, OpeningFailsWithoutLeavingAnythingWhenAClassIsOfTheWrongKind)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        CDocTemplate docTemplate(&NewDocument<CTestDoc>, c.frameClass, c.viewClass);
+        CDocTemplate failing(&NewDocument<CTestDoc>, c.frameClass, c.viewClass);
         const GuiCounts before = CountGuiHandles();
-        EXPECT_EQ(docTemplate.OpenNewDocument(nullptr, kPopup, TestFrameRect()), nullptr);
+        EXPECT_EQ(failing.OpenNewDocument(nullptr, kPopup, TestFrameRect()), nullptr);
         PumpPending();
         EXPECT_EQ(CTestDoc::sm_live, 0);
         EXPECT_EQ(CPaneView::sm_live, 0);

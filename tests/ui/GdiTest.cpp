@@ -49,7 +49,7 @@ protected:
 
 } // namespace
 
-TEST(Gdi, OwningObjectsDeleteTheirHandleAndBorrowingOnesNever)
+TEST(Gdi, OwningObjectsDeleteTheirHandleBorrowingOnesNeverAndResourcesLoadFromTheResourceModule)
 {
     // Borrowed: a pen and a DC outlive their handle objects, and select
     // scopes put back the objects they replaced.
@@ -111,9 +111,23 @@ TEST(Gdi, OwningObjectsDeleteTheirHandleAndBorrowingOnesNever)
 
     CBitmap bitmap;
     EXPECT_FALSE(bitmap.LoadBitmap(4242u));
+
+    // Menus load from the resource module.
+    CMenu menu;
+    ASSERT_TRUE(menu.LoadMenu(IDM_TEST_MENU));
+    HMENU file = menu.GetSubMenu(0);
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(::GetMenuItemCount(file), 3);
+    EXPECT_EQ(::GetMenuItemID(file, 2), static_cast<UINT>(ID_TEST_SECOND));
+    CString text;
+    EXPECT_EQ(menu.GetMenuString(0, text, MF_BYPOSITION), 5);
+    EXPECT_EQ(text, "&File");
+    CMenu missing;
+    EXPECT_FALSE(missing.LoadMenu(4242));
+    EXPECT_EQ(missing.GetSafeHmenu(), nullptr);
 }
 
-TEST(Gdi, MemoryDcDrawsOffScreenAndCopiesWhenItGoes)
+TEST(Gdi, MemoryDcDrawsOffScreenAndCopiesWhenItGoesAndAPaintedPanelReachesTheScreen)
 {
     CWnd wnd;
     ASSERT_TRUE(wnd.CreateEx(0, nullptr, "Memory", WS_POPUP | WS_VISIBLE, TestFrameRect(), nullptr, 0));
@@ -130,36 +144,18 @@ TEST(Gdi, MemoryDcDrawsOffScreenAndCopiesWhenItGoes)
     EXPECT_EQ(dc.GetPixel(100, 60), RGB(0, 0, 255));
     EXPECT_EQ(dc.GetPixel(10, 10), RGB(255, 255, 255)); // outside the rectangle
     EXPECT_EQ(dc.GetPixel(120, 70), RGB(255, 255, 255));
-}
 
-TEST(Gdi, PaintedPanelReachesTheScreen)
-{
+    // A panel that paints through one reaches the screen.
     CPricePanel panel;
     ASSERT_TRUE(panel.CreateEx(0, nullptr, "Panel", WS_POPUP | WS_VISIBLE | WS_BORDER, CRect(60, 60, 320, 200),
                                nullptr, 0));
     panel.UpdateWindow();
     ASSERT_TRUE(PumpUntil([&] { return panel.m_paints > 0; }));
-    CClientDC dc(panel);
-    EXPECT_EQ(dc.GetPixel(30, 110), RGB(200, 0, 0));
-    EXPECT_EQ(dc.GetPixel(5, 5), RGB(16, 32, 64));
-    EXPECT_EQ(dc.GetPixel(10, 10), RGB(255, 255, 255)); // the band's top-left edge
+    CClientDC panelDC(panel);
+    EXPECT_EQ(panelDC.GetPixel(30, 110), RGB(200, 0, 0));
+    EXPECT_EQ(panelDC.GetPixel(5, 5), RGB(16, 32, 64));
+    EXPECT_EQ(panelDC.GetPixel(10, 10), RGB(255, 255, 255)); // the band's top-left edge
     EXPECT_FALSE(SaveScreenshot(panel, "GdiPricePanel").empty());
-}
-
-TEST(Gdi, MenusLoadFromTheResourceModule)
-{
-    CMenu menu;
-    ASSERT_TRUE(menu.LoadMenu(IDM_TEST_MENU));
-    HMENU file = menu.GetSubMenu(0);
-    ASSERT_NE(file, nullptr);
-    EXPECT_EQ(::GetMenuItemCount(file), 3);
-    EXPECT_EQ(::GetMenuItemID(file, 2), static_cast<UINT>(ID_TEST_SECOND));
-    CString text;
-    EXPECT_EQ(menu.GetMenuString(0, text, MF_BYPOSITION), 5);
-    EXPECT_EQ(text, "&File");
-    CMenu missing;
-    EXPECT_FALSE(missing.LoadMenu(4242));
-    EXPECT_EQ(missing.GetSafeHmenu(), nullptr);
 }
 
 TEST(Gdi, HandleCounterSeesObjectsComeAndGo)

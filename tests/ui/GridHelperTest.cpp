@@ -2,6 +2,7 @@
 
 #include "controls/win/GridHelper.h"
 #include "controls/win/WindowWrappers.h"
+#include "framework/win/ListCtrl.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +28,7 @@ struct Ending {
 
 // A plain report list as the editor's owner; it records each notification
 // of the editor with the editor's state at that moment.
-class CTestList : public CWnd {
+class CTestList : public CListCtrl {
 public:
     CGridHelper* m_editor = nullptr;
     std::vector<Ending> m_endings;
@@ -38,7 +39,7 @@ protected:
     {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         if (header->code != static_cast<UINT>(CGridHelper::kNotifyCode) || m_editor == nullptr)
-            return CWnd::OnNotify(wParam, lParam, result);
+            return CListCtrl::OnNotify(wParam, lParam, result);
         EXPECT_EQ(header->idFrom, kEditorId);
         EXPECT_EQ(header->hwndFrom, m_editor->GetSafeHwnd());
         m_endings.push_back({m_editor->NextCell(), m_editor->IsModified(), m_editor->GetValue()});
@@ -54,27 +55,15 @@ protected:
     void SetUp() override
     {
         FrameTest::SetUp();
-        ASSERT_TRUE(m_list.CreateEx(0, WC_LISTVIEWA, nullptr, WS_CHILD | WS_VISIBLE | LVS_REPORT,
-                                    CRect(10, 10, 390, 200), m_frame, kListId));
+        ASSERT_TRUE(m_list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, CRect(10, 10, 390, 200), &m_frame, kListId));
         const char* titles[] = {"Symbol", "Action", "Quantity", "Price", "Active", "Last"};
-        for (int i = 0; i < 6; ++i) {
-            LVCOLUMNA column {};
-            column.mask = LVCF_TEXT | LVCF_WIDTH;
-            column.cx = i == 1 ? 80 : 60;
-            column.pszText = const_cast<char*>(titles[i]);
-            m_list.SendMessage(LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
-        }
+        for (int i = 0; i < 6; ++i)
+            m_list.InsertColumn(i, titles[i], LVCFMT_LEFT, i == 1 ? 80 : 60);
         const char* row[] = {"IBM", "Sell", "1,000", "108'16", "0", "108.25"};
         for (int item = 0; item < 3; ++item) {
-            for (int sub = 0; sub < 6; ++sub) {
-                LVITEMA cell {};
-                cell.mask = LVIF_TEXT;
-                cell.iItem = item;
-                cell.iSubItem = sub;
-                cell.pszText = const_cast<char*>(row[sub]);
-                m_list.SendMessage(sub == 0 ? LVM_INSERTITEMA : LVM_SETITEMTEXTA, sub == 0 ? 0 : item,
-                                   reinterpret_cast<LPARAM>(&cell));
-            }
+            m_list.InsertItem(item, row[0]);
+            for (int sub = 1; sub < 6; ++sub)
+                m_list.SetItemText(item, sub, row[sub]);
         }
         m_list.m_editor = &m_editor;
         ::SetForegroundWindow(m_frame);
@@ -95,7 +84,6 @@ protected:
         PumpPending();
         return started;
     }
-    void Type(const char* keys) { PostKeys(m_editor, keys); }
     // A key through SendInput, with Shift held when asked.
     static void Key(WORD key, bool shift = false) { shift ? PressKey(key, {VK_SHIFT}) : PressKey(key); }
     bool WaitEndings(size_t count)
@@ -130,7 +118,7 @@ TEST_F(GridHelper, EachEndingKeyTellsTheOwnerWhereToGo)
         EXPECT_EQ(m_editor.GetGHStyle(), GHS_TEXT);
         EXPECT_EQ(m_editor.NextCell(), GHD_EDITING);
         EXPECT_EQ(::GetFocus(), m_editor.GetSafeHwnd());
-        Type("msft");
+        PostKeys(m_editor, "msft");
         Key(c.key, c.shift);
         ASSERT_TRUE(WaitEndings(1)) << c.key;
         EXPECT_EQ(m_list.m_endings.size(), 1u);
@@ -142,10 +130,10 @@ TEST_F(GridHelper, EachEndingKeyTellsTheOwnerWhereToGo)
     }
 }
 
-TEST_F(GridHelper, EscapeAndClickingAwayEndTheEdit)
+TEST_F(GridHelper, EscapeAndClickingAwayEndTheEditAndTheOwnerMayStartTheNextFromTheNotification)
 {
     ASSERT_EQ(Edit(0, 0, "IBM"), 1);
-    Type("X");
+    PostKeys(m_editor, "X");
     Key(VK_ESCAPE);
     ASSERT_TRUE(WaitEndings(1));
     EXPECT_EQ(m_list.m_endings[0].next, GHD_ESCAPE);
@@ -169,12 +157,10 @@ TEST_F(GridHelper, EscapeAndClickingAwayEndTheEdit)
     EXPECT_EQ(fresh.EditItem("108.25", 0, 2002, 0, Cell(0, 5), 0, 1000, 1, 2), 0);
     EXPECT_EQ(fresh.GetSafeHwnd(), nullptr);
     EXPECT_EQ(fresh.GetGHStyle(), GHS_NONE);
-}
 
-// The owner starts the next edit from the notification of the last, as a
-// grid moving with Tab does.
-TEST_F(GridHelper, TheOwnerMayStartTheNextEditFromTheNotification)
-{
+    // The owner starts the next edit from the notification of the last, as a
+    // grid moving with Tab does.
+    m_list.m_endings.clear();
     m_list.m_onEnding = [&] {
         if (m_list.m_endings.size() == 1)
             m_editor.EditItem("1,000", 0, 1002, 0, Cell(0, 2), 0, 5000, 100, 0);
@@ -193,12 +179,13 @@ TEST_F(GridHelper, TheOwnerMayStartTheNextEditFromTheNotification)
     EXPECT_EQ(m_list.m_endings[1].next, GHD_ESCAPE);
 }
 
+
 TEST_F(GridHelper, NumericEditorsFilterKeysAndStepWithinTheirBounds)
 {
     ASSERT_EQ(Edit(0, 2, "1,000", 0, 20, 5), 1);
     EXPECT_EQ(m_editor.GetGHStyle(), GHS_INTEGER);
     EXPECT_TRUE(m_editor.GetSpin().IsWindowVisible());
-    Type("1x-.2");
+    PostKeys(m_editor, "1x-.2");
     EXPECT_EQ(m_editor.GetWindowText(), "12");
     ASSERT_TRUE(SetClipboardText(m_frame, "9z"));
     m_editor.SendMessage(WM_PASTE);
@@ -224,7 +211,7 @@ TEST_F(GridHelper, NumericEditorsFilterKeysAndStepWithinTheirBounds)
     ClickSpin(true);
     EXPECT_EQ(m_editor.GetWindowText(), "108'165");
     EXPECT_EQ(m_editor.GetValue(0.0), 108.515625);
-    Type("\b\b\b\b\b\b\b-1'08");
+    PostKeys(m_editor, "\b\b\b\b\b\b\b-1'08");
     EXPECT_EQ(m_editor.GetWindowText(), "1'08"); // no sign with a minimum of 0
     Key(VK_TAB);
     ASSERT_TRUE(WaitEndings(5));

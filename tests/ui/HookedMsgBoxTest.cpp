@@ -35,8 +35,7 @@ HWND FindBox(bool adopted = true)
 
 void ClickCentre(HWND wnd)
 {
-    const CRect rect = [&] { CRect r; ::GetClientRect(wnd, &r); return r; }();
-    ClickAt(wnd, rect.CenterPoint());
+    ClickAt(wnd, CClientRect(wnd).CenterPoint());
 }
 
 // Shows boxes for an application with a main window and runs a step on
@@ -77,17 +76,14 @@ TEST_F(HookedMsgBoxTest, ExtraButtonClickGivesItsIdAndTheMarkupIsApplied)
         + "<Colors BorderClr=\"255\" OrdBkgndClr=\"14745599\"/>Order <b>rejected</b>: price outside the band.\nTry again?";
     bool stayed = false;
     const int result = Show(text, MB_YESNO, [&](HWND box) {
-        char caption[64] = {};
-        ::GetWindowTextA(box, caption, sizeof caption);
-        EXPECT_STREQ(caption, kAppName);
+        EXPECT_STREQ(CWindowText(box), kAppName);
         HWND later = ::FindWindowExA(box, nullptr, "Button", "Later");
         HWND all = ::FindWindowExA(box, nullptr, "Button", "Cancel \"all\" <orders>");
         HWND yes = ::GetDlgItem(box, IDYES);
         HWND seventh = ::FindWindowExA(box, nullptr, "Button", "Seventh");
         ASSERT_TRUE(later != nullptr && all != nullptr && seventh != nullptr);
         // Each extra button stands left of the one before, all inside the box.
-        CRect client;
-        ::GetClientRect(box, &client);
+        const CClientRect client(box);
         EXPECT_LT(CWindowRect(later, box).right, CWindowRect(yes, box).left);
         EXPECT_LT(CWindowRect(all, box).right, CWindowRect(later, box).left);
         EXPECT_LT(CWindowRect(seventh, box).right, CWindowRect(all, box).left);
@@ -108,13 +104,6 @@ TEST_F(HookedMsgBoxTest, ExtraButtonClickGivesItsIdAndTheMarkupIsApplied)
     EXPECT_TRUE(m_frame.IsWindowEnabled());
 }
 
-TEST_F(HookedMsgBoxTest, EscapeOnYesNoAnswersNoAndEnterTheDefault)
-{
-    EXPECT_EQ(Show("Close the position?", MB_YESNO, [](HWND) { PressKey(VK_ESCAPE); }), IDNO);
-    EXPECT_EQ(Show("Close the position?", MB_YESNOCANCEL, [](HWND) { PressKey(VK_ESCAPE); }), IDCANCEL);
-    EXPECT_EQ(Show("Close the position?", MB_YESNO, [](HWND) { PressKey(VK_RETURN); }), IDYES);
-}
-
 TEST_F(HookedMsgBoxTest, ListBlockShowsTenRowsOverTenPlaceholderLines)
 {
     CString text = "Orders to cancel:\n<lb>";
@@ -128,8 +117,7 @@ TEST_F(HookedMsgBoxTest, ListBlockShowsTenRowsOverTenPlaceholderLines)
         HWND list = ::FindWindowExA(box, nullptr, "ListBox", nullptr);
         ASSERT_NE(list, nullptr);
         EXPECT_EQ(::SendMessageA(list, LB_GETCOUNT, 0, 0), 25);
-        CRect client;
-        ::GetClientRect(list, &client);
+        const CClientRect client(list);
         const auto item = static_cast<int>(::SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
         EXPECT_EQ(client.Height() / item, 10);
         EXPECT_NE(::GetWindowLongA(list, GWL_STYLE) & WS_VSCROLL, 0);
@@ -190,7 +178,7 @@ TEST_F(HookedMsgBoxTest, SecondBoxOnTheThreadIsRefusedAndTheHelpContextRestored)
     EXPECT_EQ(m_app.m_dwPromptContext, 7u);
 }
 
-TEST_F(HookedMsgBoxTest, IconIsAddedOnlyToPlainButtonSets)
+TEST_F(HookedMsgBoxTest, IconIsAddedOnlyToPlainButtonSetsEscapeOnYesNoAnswersNoAndANamelessAppGetsTheNativeBox)
 {
     const struct {
         UINT type;
@@ -211,10 +199,13 @@ TEST_F(HookedMsgBoxTest, IconIsAddedOnlyToPlainButtonSets)
         });
         EXPECT_EQ(icon, c.icon) << c.type;
     }
-}
 
-TEST_F(HookedMsgBoxTest, ApplicationWithoutANameGetsThePlainNativeBox)
-{
+    // Escape on Yes and No answers No, and Enter the default.
+    EXPECT_EQ(Show("Close the position?", MB_YESNO, [](HWND) { PressKey(VK_ESCAPE); }), IDNO);
+    EXPECT_EQ(Show("Close the position?", MB_YESNOCANCEL, [](HWND) { PressKey(VK_ESCAPE); }), IDCANCEL);
+    EXPECT_EQ(Show("Close the position?", MB_YESNO, [](HWND) { PressKey(VK_RETURN); }), IDYES);
+
+    // An application without a name gets the plain native box.
     CWinApp nameless;
     EXPECT_EQ(Show(CHookedMsgBox::CreateExtraButtonTag(101, "Extra") + "Plain", MB_OK, [](HWND box) {
         EXPECT_EQ(::FindWindowExA(box, nullptr, "Button", "Extra"), nullptr);
@@ -235,8 +226,7 @@ TEST_F(HookedMsgBoxTest, ChildDialogIsEmbeddedUnderTheText)
     EXPECT_EQ(Show("<Colors BorderClr=\"32768\" OrdBkgndClr=\"8421376\"/>Confirm the order below.", MB_OKCANCEL, [&](HWND box) {
         // Its check box paints its label on the order background.
         EXPECT_NE(dynamic_cast<CHookedMsgBoxCheckbox*>(CWnd::FromHandlePermanent(check)), nullptr);
-        CRect rect;
-        ::GetClientRect(check, &rect);
+        const CClientRect rect(check);
         EXPECT_EQ(CClientDC(check).GetPixel(rect.right - 2, 1), 8421376u);
         EXPECT_GT(CountPixels(label, CRect(0, 0, 40, 14), RGB(0, 0, 255)), 0);
         EXPECT_EQ(::GetParent(child), box);

@@ -71,7 +71,7 @@ protected:
 } // namespace
 
 // Flat until the mouse comes over; focused, sunken while the mouse comes and goes.
-TEST_F(HotKeyCtrl, ClassicBorderIsFlatUntilTheMouseComesOverOrTheFocus)
+TEST_F(HotKeyCtrl, ClassicBorderIsFlatUntilTheMouseComesOverOrTheFocusAndTheThemedOneIsTheSystems)
 {
     ASSERT_FALSE(m_hotKey.IsThemed()); // the test program asks for no visual styles
     EXPECT_EQ(Ring(), CSysColors::sm_crBtnFace);
@@ -91,6 +91,16 @@ TEST_F(HotKeyCtrl, ClassicBorderIsFlatUntilTheMouseComesOverOrTheFocus)
     SaveScreenshot(m_hotKey, "HotKeyCtrl-focused");
     ::SetFocus(m_frame);
     EXPECT_EQ(Ring(), CSysColors::sm_crBtnFace);
+
+    // Visual styles leave the system's border and track no hover.
+    m_hotKey.DestroyWindow();
+    CThemedHotKeyCtrl themed;
+    Create(themed);
+    ASSERT_TRUE(themed.IsThemed());
+    EXPECT_EQ(Ring(), Sunken());
+    MouseOver(true, 200);
+    EXPECT_FALSE(themed.IsTracking());
+    SaveScreenshot(themed, "HotKeyCtrl-themed");
 }
 
 TEST_F(HotKeyCtrl, TypedCombinationBecomesTheHotKey)
@@ -113,18 +123,6 @@ TEST_F(HotKeyCtrl, TypedCombinationBecomesTheHotKey)
     EXPECT_EQ(m_hotKey.GetHotKey(), static_cast<DWORD>(MAKEWORD(VK_F7, HOTKEYF_ALT)));
     m_hotKey.SetHotKey(VK_F2, HOTKEYF_CONTROL);
     EXPECT_EQ(m_hotKey.GetHotKey(), static_cast<DWORD>(MAKEWORD(VK_F2, HOTKEYF_CONTROL)));
-}
-
-TEST_F(HotKeyCtrl, VisualStylesLeaveTheSystemBorderAndTrackNoHover)
-{
-    m_hotKey.DestroyWindow();
-    CThemedHotKeyCtrl themed;
-    Create(themed);
-    ASSERT_TRUE(themed.IsThemed());
-    EXPECT_EQ(Ring(), Sunken());
-    MouseOver(true, 200);
-    EXPECT_FALSE(themed.IsTracking());
-    SaveScreenshot(themed, "HotKeyCtrl-themed");
 }
 
 TEST_F(HotKeyCtrl, ControlsCreatedFocusedAndDestroyedLeaveNoHandles)

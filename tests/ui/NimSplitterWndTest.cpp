@@ -30,13 +30,18 @@ void DragBar(CNimSplitterWnd& splitter, CPoint from, CPoint to, const std::funct
     PumpPending();
 }
 
-// A frame whose client is a static splitter of CPaneView panes.
+// A frame whose client is a splitter of CPaneView panes: a static one with
+// a pane in each cell, or a dynamic one (of one pane until split).
 struct SplitWindow {
-    explicit SplitWindow(int rows, int cols, bool notify = true) : splitter(notify ? &frame : nullptr)
+    explicit SplitWindow(int rows, int cols, bool notify = true, bool dynamic = false)
+        : splitter(notify ? &frame : nullptr)
     {
         EXPECT_TRUE(frame.Create("Splitter"));
-        EXPECT_TRUE(splitter.CreateStatic(&frame, rows, cols));
-        for (int row = 0; row < rows; ++row) {
+        CCreateContext context;
+        context.m_pNewViewClass = &CPaneView::GetThisClass();
+        EXPECT_TRUE(dynamic ? splitter.Create(&frame, rows, cols, CSize(30, 30), &context)
+                            : splitter.CreateStatic(&frame, rows, cols));
+        for (int row = 0; row < rows && !dynamic; ++row) {
             for (int col = 0; col < cols; ++col)
                 EXPECT_TRUE(splitter.CreateView(row, col, &CPaneView::GetThisClass(), CSize(120, 110), nullptr));
         }
@@ -80,7 +85,7 @@ protected:
 
 } // namespace
 
-TEST_F(NimSplitter, BarDragResizesAndNotifiesUnlessLockedCancelledOrWithoutNotifyWindow)
+TEST_F(NimSplitter, BarAndIntersectionDragsResizeAndNotifyUnlessLockedCancelledOrWithoutNotifyWindow)
 {
     struct Case {
         const char* name;
@@ -121,10 +126,8 @@ TEST_F(NimSplitter, BarDragResizesAndNotifiesUnlessLockedCancelledOrWithoutNotif
         if (shoot)
             SaveScreenshot(window.frame, c.locked ? "NimSplitter-locked" : "NimSplitter-unlocked");
     }
-}
 
-TEST_F(NimSplitter, IntersectionDragResizesRowAndColumnOnce)
-{
+    // A drag at the intersection resizes the row and the column, told once.
     SplitWindow window(2, 2);
     const CRect before = window.splitter.GetCellRect(0, 0);
     window.Drag(window.IntersectionCentre(), CSize(30, -20));
@@ -139,15 +142,9 @@ TEST_F(NimSplitter, IntersectionDragResizesRowAndColumnOnce)
 
 TEST_F(NimSplitter, SplitBoxMakesPanesOfTheRememberedClassWithoutNotifying)
 {
-    CRecordingFrame frame;
-    ASSERT_TRUE(frame.Create("Dynamic"));
-    CNimSplitterWnd splitter(&frame);
-    CCreateContext context;
-    context.m_pNewViewClass = &CPaneView::GetThisClass();
-    ASSERT_TRUE(splitter.Create(&frame, 1, 2, CSize(30, 30), &context));
-    frame.RecalcLayout();
-    ::SetForegroundWindow(frame);
-    PumpPending();
+    SplitWindow window(1, 2, true, true);
+    CRecordingFrame& frame = window.frame;
+    CNimSplitterWnd& splitter = window.splitter;
     ASSERT_EQ(splitter.GetColumnCount(), 1);
 
     // The column box sits at the top of the strip along the right edge.
@@ -239,7 +236,7 @@ TEST_F(NimSplitter, AvailableClientSizeLeavesOneGapPerExtraPaneAndNeverGoesNegat
     }
 }
 
-TEST_F(NimSplitter, PaintsFlatInSystemColoursAndRereadsThemOnAChange)
+TEST_F(NimSplitter, PaintsFlatAndItsSplitBoxRaisedInSystemColoursAndRereadsThemOnAChange)
 {
     SplitWindow window(1, 2);
     window.splitter.UpdateWindow();
@@ -272,17 +269,10 @@ TEST_F(NimSplitter, PaintsFlatInSystemColoursAndRereadsThemOnAChange)
     window.frame.SendMessage(WM_SYSCOLORCHANGE);
     EXPECT_EQ(seen, changed);
     EXPECT_EQ(painted, changed);
-}
 
-TEST_F(NimSplitter, SplitBoxIsARaisedBoxInTheSplitterColours)
-{
-    CRecordingFrame frame;
-    ASSERT_TRUE(frame.Create("Box"));
-    CNimSplitterWnd splitter;
-    CCreateContext context;
-    context.m_pNewViewClass = &CPaneView::GetThisClass();
-    ASSERT_TRUE(splitter.Create(&frame, 2, 2, CSize(20, 20), &context));
-    frame.RecalcLayout();
+    // A dynamic splitter's split box is a raised box in the same colours.
+    SplitWindow boxes(2, 2, false, true);
+    CNimSplitterWnd& splitter = boxes.splitter;
     splitter.UpdateWindow();
     const CRect client = splitter.GetClientRect();
     // The column box's strip: 1 pixel of border, then 7 of box.
@@ -293,7 +283,7 @@ TEST_F(NimSplitter, SplitBoxIsARaisedBoxInTheSplitterColours)
     EXPECT_EQ(dc.GetPixel(left + 1, top + 1), ::GetSysColor(COLOR_BTNHIGHLIGHT));
     EXPECT_EQ(dc.GetPixel(left + 5, top + 10), ::GetSysColor(COLOR_BTNSHADOW));
     EXPECT_EQ(dc.GetPixel(left + 3, top + 5), ::GetSysColor(COLOR_BTNFACE));
-    SaveScreenshot(frame, "NimSplitter-split-boxes");
+    SaveScreenshot(boxes.frame, "NimSplitter-split-boxes");
 }
 
 TEST_F(NimSplitter, AnExistingDialogBecomesAPaneAndFollowsTheBar)

@@ -49,7 +49,6 @@ protected:
         PumpPending();
     }
 
-    void Keys(const char* keys) { PostKeys(m_edit, keys); }
     double Value() const
     {
         double value = -1;
@@ -57,8 +56,6 @@ protected:
         return value;
     }
     size_t Changes() const { return m_frame.Count(WM_COMMAND, EN_CHANGE); }
-    // Puts text on the clipboard.
-    void Clip(const char* text) { ASSERT_TRUE(SetClipboardText(m_frame, text)); }
 
     orv_test::SavedNumberSettings m_saved;
     CNimNumEdit m_edit {kSpinId};
@@ -98,7 +95,7 @@ TEST_F(NumEdit, TypingKeepsWhatReadsAsANumberOfTheEdit)
         m_edit.ResetValue();
         const int length = m_edit.GetWindowTextLength();
         m_edit.SetSel(row.selStart < 0 ? length : row.selStart, row.selEnd < 0 ? length : row.selEnd);
-        Keys(row.keys);
+        PostKeys(m_edit, row.keys);
         EXPECT_EQ(m_edit.GetWindowText(), row.text);
         EXPECT_DOUBLE_EQ(Value(), row.value);
     }
@@ -122,16 +119,16 @@ TEST_F(NumEdit, RealKeysDeleteAndTypeThroughTheSystem)
     MouseAway();
 }
 
-TEST_F(NumEdit, EachAcceptedKeyTellsTheParentOnceAndFocusLossRewritesTheText)
+TEST_F(NumEdit, EachAcceptedKeyOrPasteTellsTheParentOnceAndFocusLossRewritesTheText)
 {
     m_edit.SetMinMax(0.0, 100.0);
     m_edit.SetFocus();
     m_edit.SetSel(0, -1);
     m_frame.m_notices.clear();
-    Keys("2x5");
+    PostKeys(m_edit, "2x5");
     EXPECT_EQ(Changes(), 2u); // "x" is refused, silently
     EXPECT_EQ(m_frame.Last(WM_COMMAND, EN_CHANGE)->text, "25");
-    Keys("0");
+    PostKeys(m_edit, "0");
     EXPECT_EQ(m_edit.GetWindowText(), "250");
     EXPECT_DOUBLE_EQ(Value(), 100); // clamped at once, shown when the focus leaves
     ::SetFocus(m_frame);
@@ -141,28 +138,26 @@ TEST_F(NumEdit, EachAcceptedKeyTellsTheParentOnceAndFocusLossRewritesTheText)
     // Escape takes the last keystroke back, and the value with it.
     m_edit.SetFocus();
     m_edit.SetSel(0, -1);
-    Keys("3");
+    PostKeys(m_edit, "3");
     EXPECT_DOUBLE_EQ(Value(), 3);
     m_edit.PostMessage(WM_KEYUP, VK_ESCAPE, 0xC0010001);
     PumpUntil([&] { return Value() == 100; }, 1000);
     EXPECT_EQ(m_edit.GetWindowText(), "100.00");
     EXPECT_DOUBLE_EQ(Value(), 100);
-}
 
-TEST_F(NumEdit, PasteTakesANumberFromTheClipboardAndRefusesOtherText)
-{
+    // A paste takes a number from the clipboard, told once, and refuses
+    // other text.
     m_edit.SetValue(1.0);
     m_edit.SetSel(0, -1);
-    Clip("  42.25\r\n");
+    ASSERT_TRUE(SetClipboardText(m_frame, "  42.25\r\n"));
     m_frame.m_notices.clear();
-    m_edit.PostMessage(WM_CHAR, 0x16, 1); // Ctrl+V
-    PumpPending();
+    PostKeys(m_edit, "\x16"); // Ctrl+V
     EXPECT_EQ(m_edit.GetWindowText(), "42.25");
     EXPECT_DOUBLE_EQ(Value(), 42.25);
     EXPECT_EQ(Changes(), 1u);
 
     m_edit.SetSel(0, -1);
-    Clip("12 shares");
+    ASSERT_TRUE(SetClipboardText(m_frame, "12 shares"));
     m_edit.SendMessage(WM_PASTE);
     EXPECT_EQ(m_edit.GetWindowText(), "42.25");
     EXPECT_DOUBLE_EQ(Value(), 42.25);
@@ -173,7 +168,6 @@ TEST_F(NumEdit, SpinClicksAndArrowKeysStepByTheDelta)
     ASSERT_NE(m_edit.GetSpin(), nullptr);
     CNimHoverSpin& spin = *m_edit.GetSpin();
     EXPECT_EQ(spin.GetDlgCtrlID(), int(kSpinId));
-    EXPECT_EQ(spin.GetBuddy(), static_cast<INimSpinBuddy*>(&m_edit));
     EXPECT_EQ(HWND(m_edit.SendMessage(RWM_ORV_GETBUDDY)), spin.GetSafeHwnd());
     EXPECT_TRUE(spin.IsWindowVisible());
 
@@ -271,7 +265,7 @@ TEST_F(NumEdit, TheOtherBuddyLightsTheEditAndAnswersForIt)
     m_edit.SetOtherBuddy(nullptr);
 }
 
-TEST_F(NumEdit, KindsShowTheirTextAndAnOffsetLabelIsFound)
+TEST_F(NumEdit, KindsShowTheirTextForexPipsAreUnderlinedAndAnOffsetLabelIsFound)
 {
     CStatic label;
     ASSERT_TRUE(label.Create("Trail offset", WS_VISIBLE, CRect(20, 60, 120, 80), &m_frame));
@@ -283,17 +277,17 @@ TEST_F(NumEdit, KindsShowTheirTextAndAnOffsetLabelIsFound)
         {NumberForexLots, 0, 25000, "2.5"},
     };
     std::vector<std::unique_ptr<CNimNumEdit>> edits;
-    int y = 80;
+    int top = 80;
     for (const auto& row : rows) {
         edits.push_back(std::make_unique<CNimNumEdit>(kSpinId + 40 + UINT(edits.size()), row.kind, nullptr,
                                                       row.decimals));
         CNimNumEdit& edit = *edits.back();
-        ASSERT_TRUE(edit.CreateEx(WS_EX_CLIENTEDGE, WS_VISIBLE | ES_RIGHT, CRect(20, y, 140, y + 23), &m_frame,
+        ASSERT_TRUE(edit.CreateEx(WS_EX_CLIENTEDGE, WS_VISIBLE | ES_RIGHT, CRect(20, top, 140, top + 23), &m_frame,
                                   kEditId + 40 + UINT(edits.size())));
         edit.SetFont(HFONT(::GetStockObject(DEFAULT_GUI_FONT)));
         edit.SetValue(row.value);
         EXPECT_EQ(edit.GetWindowText(), row.text);
-        y += 30;
+        top += 30;
     }
     EXPECT_TRUE(edits[0]->HasOffsetLabel());
     EXPECT_FALSE(edits[1]->HasOffsetLabel()); // its neighbour is the first edit's spin
@@ -302,6 +296,27 @@ TEST_F(NumEdit, KindsShowTheirTextAndAnOffsetLabelIsFound)
     SaveScreenshot(m_frame, "NumEdit-kinds");
     edits[2]->EnableWindow(TRUE);
     EXPECT_TRUE(edits[2]->GetSpin()->IsWindowEnabled());
+
+    // Forex pips are underlined in the text colour.
+    m_edit.SetNumDecimalPlaces(5, -1);
+    m_edit.SetValue(1.23456);
+    m_edit.SetForexPipsMode(TRUE);
+    PumpPending();
+    SaveScreenshot(m_edit, "NumEdit-pips");
+    // The line lies one font height below the top of the text, under the
+    // last two decimals of "1.23456" (characters 5 and 6) and nowhere else.
+    CClientDC dc(m_edit);
+    CSelectScope font(dc, m_edit.GetFont());
+    TEXTMETRICA metrics {};
+    dc.GetTextMetrics(&metrics);
+    auto at = [&](int index) { return m_edit.SendMessage(EM_POSFROMCHAR, index); };
+    const int y = short(HIWORD(at(0))) + metrics.tmHeight;
+    const COLORREF text = ::GetSysColor(COLOR_WINDOWTEXT);
+    const int from = short(LOWORD(at(5))), to = short(LOWORD(at(6))) + 3;
+    EXPECT_EQ(RowCounts(m_edit, CRect(from, y, to, y + 1), text), std::vector<int> {to - from});
+    EXPECT_TRUE(RowCounts(m_edit, CRect(0, y, from - 1, y + 1), text).empty());
+    m_edit.EnableWindow(FALSE);
+    SaveScreenshot(m_edit, "NumEdit-pips-disabled");
 }
 
 namespace {
@@ -336,37 +351,6 @@ TEST_F(NumEdit, DialogDataExchangeLoadsAndSavesTheValue)
     EXPECT_EQ(dialog.m_whole, 100);
     EXPECT_FALSE(dialog.m_price.HasOffsetLabel()); // its label reads "Limit"
     dialog.DestroyWindow();
-}
-
-TEST_F(NumEdit, ForexPipsAreUnderlinedInTheTextColour)
-{
-    m_edit.SetNumDecimalPlaces(5, -1);
-    m_edit.SetValue(1.23456);
-    m_edit.SetForexPipsMode(TRUE);
-    PumpPending();
-    SaveScreenshot(m_edit, "NumEdit-pips");
-    // The line lies one font height below the top of the text, under the
-    // last two decimals of "1.23456" (characters 5 and 6) and nowhere else.
-    CClientDC dc(m_edit);
-    CSelectScope font(dc, m_edit.GetFont());
-    TEXTMETRICA metrics {};
-    dc.GetTextMetrics(&metrics);
-    auto at = [&](int index) {
-        const LRESULT pos = m_edit.SendMessage(EM_POSFROMCHAR, index);
-        return CPoint(short(LOWORD(pos)), short(HIWORD(pos)));
-    };
-    const int y = at(0).y + metrics.tmHeight;
-    const COLORREF text = ::GetSysColor(COLOR_WINDOWTEXT);
-    auto lined = [&](int from, int to) {
-        int count = 0;
-        for (int x = from; x < to; ++x)
-            count += dc.GetPixel(x, y) == text ? 1 : 0;
-        return count;
-    };
-    EXPECT_EQ(lined(at(5).x, at(6).x + 3), at(6).x + 3 - at(5).x);
-    EXPECT_EQ(lined(0, at(5).x - 1), 0);
-    m_edit.EnableWindow(FALSE);
-    SaveScreenshot(m_edit, "NumEdit-pips-disabled");
 }
 
 TEST_F(NumEdit, NoHandlesGrowOverAThousandEdits)

@@ -2,6 +2,7 @@
 
 #include "Screenshot.h"
 
+#include "controls/win/WindowWrappers.h"
 #include "framework/win/DC.h"
 #include "framework/win/ThreadTimer.h"
 
@@ -309,9 +310,7 @@ HWND FindThreadWindow(const char* className, const std::function<bool(HWND)>& ac
         ::GetCurrentThreadId(),
         [](HWND wnd, LPARAM param) -> BOOL {
             auto* s = reinterpret_cast<Search*>(param);
-            char name[64] {};
-            ::GetClassNameA(wnd, name, sizeof name);
-            if (lstrcmpiA(name, s->name) != 0 || !::IsWindowVisible(wnd) || (s->accept && !s->accept(wnd)))
+            if (lstrcmpiA(CWindowClass(wnd), s->name) != 0 || !::IsWindowVisible(wnd) || (s->accept && !s->accept(wnd)))
                 return TRUE;
             s->found = wnd;
             return FALSE;
@@ -333,8 +332,7 @@ int CountPixels(HWND wnd, const RECT& rect, COLORREF colour)
 
 int LongestRow(HWND wnd, COLORREF colour)
 {
-    CRect client;
-    ::GetClientRect(wnd, &client);
+    const CClientRect client(wnd);
     int longest = 0;
     for (int y = 0; y < client.bottom; ++y)
         longest = std::max(longest, CountPixels(wnd, CRect(0, y, client.right, y + 1), colour));
@@ -371,10 +369,7 @@ RegistryKeysGone::~RegistryKeysGone()
 
 CRect RectInParent(HWND wnd)
 {
-    CRect rect;
-    ::GetWindowRect(wnd, &rect);
-    ::MapWindowPoints(nullptr, ::GetParent(wnd), reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
+    return CWindowRect(wnd, ::GetParent(wnd));
 }
 
 CRect TestFrameRect()
