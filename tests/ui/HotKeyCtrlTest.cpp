@@ -39,7 +39,6 @@ protected:
     void SetUp() override
     {
         FrameTest::SetUp();
-        CSysColors::Update();
         // The system's own control shows the sunken border it draws.
         m_plain = ::CreateWindowExA(0, HOTKEY_CLASSA, "", WS_CHILD | WS_VISIBLE, 20, 60, 140, 22, m_frame, nullptr,
                                     nullptr, nullptr);
