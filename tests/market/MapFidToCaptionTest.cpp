@@ -41,7 +41,6 @@ TEST(MapFidToCaption, HoldsEveryCaptionInItsRangesAndTheQuoteFieldsCaptions)
     EXPECT_EQ(map[12345], "");
     EXPECT_EQ(map[0], "");
     EXPECT_EQ(map[-1], "");
-    EXPECT_EQ(CMapFidToCaption::GetStaticMap()[12345], "");
     EXPECT_EQ(map.GetCount(), 216);
     // Captions from each range; the quote fields that a cached quote renders
     // carry the captions their names say.
