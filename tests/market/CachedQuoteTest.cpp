@@ -50,27 +50,39 @@ std::string HostPrice(double value, int format)
     return buffer;
 }
 
-// Copies a record of another type twice (allocated, then reused) and frees
-// the copy: the symbol, the string given and the plain block arrive.
-template <class Record, class Set>
-void ExpectRecordCopies(BSTR Record::*text, Set set)
+// Copies a record, copies another over the copy (which reuses it and frees
+// the string the other lacks), then frees the copy: the symbol, the string
+// given and the plain bytes arrive.
+template <class Record, std::size_t N, class Set>
+void ExpectRecordCopies(BSTR Record::*text, BYTE (Record::*plain)[N], Set set)
 {
     Record record {};
     record.bstrSymbol = Ole("IBM");
     record.*text = Ole("NSDQ");
-    record.abData[0] = 1;
-    record.abData[sizeof record.abData - 1] = 9;
+    (record.*plain)[0] = 1;
+    (record.*plain)[N - 1] = 9;
     Record* copy = nullptr;
-    ASSERT_TRUE(set(copy, &record));
+    EXPECT_TRUE(set(copy, nullptr));
+    EXPECT_EQ(copy, nullptr);
     ASSERT_TRUE(set(copy, &record));
     EXPECT_EQ(Text(copy->*text), "NSDQ");
     EXPECT_NE(copy->*text, record.*text);
     EXPECT_EQ(Text(copy->bstrSymbol), "IBM");
-    EXPECT_EQ(std::memcmp(copy->abData, record.abData, sizeof record.abData), 0);
-    set(copy, nullptr);
+    EXPECT_EQ(std::memcmp(copy->*plain, record.*plain, N), 0);
+
+    Record* const first = copy;
+    Record other {};
+    other.bstrSymbol = Ole("AAPL");
+    ASSERT_TRUE(set(copy, &other));
+    EXPECT_EQ(copy, first);
+    EXPECT_EQ(Text(copy->bstrSymbol), "AAPL");
+    EXPECT_EQ(copy->*text, nullptr);
+    EXPECT_EQ((copy->*plain)[N - 1], 0);
+    EXPECT_TRUE(set(copy, nullptr));
     EXPECT_EQ(copy, nullptr);
     SysFreeString(record.bstrSymbol);
     SysFreeString(record.*text);
+    SysFreeString(other.bstrSymbol);
 }
 
 // Restores the process-wide lot settings a test changes.
@@ -341,36 +353,8 @@ TEST_F(CachedQuote, ForexSizesInLotsAndDisplayFormats)
 
 TEST_F(CachedQuote, CopyFunctionsForEachRecordType)
 {
-    Quote source("MSFT");
-    source.bstrUnderlier = Ole("U");
-    source.SetPrices(1, 2, 3, 4, 5);
-    source.abReserved3[11] = 0x5A;
-
-    QUOTERECORD* target = nullptr;
-    EXPECT_TRUE(SetQuoteRecord(target, nullptr));
-    EXPECT_EQ(target, nullptr);
-    ASSERT_TRUE(SetQuoteRecord(target, &source));
-    ASSERT_NE(target, nullptr);
-    EXPECT_EQ(Text(target->bstrSymbol), "MSFT");
-    EXPECT_NE(target->bstrSymbol, source.bstrSymbol);
-    EXPECT_EQ(target->bstrDescription, nullptr);
-    EXPECT_EQ(Text(target->bstrUnderlier), "U");
-    EXPECT_EQ(target->abReserved3[11], 0x5A);
-    EXPECT_EQ(target->lTick, 5);
-
-    QUOTERECORD* const same = target;
-    Quote second("AAPL");
-    second.dLast = 7;
-    ASSERT_TRUE(SetQuoteRecord(target, &second));
-    EXPECT_EQ(target, same);
-    EXPECT_EQ(Text(target->bstrSymbol), "AAPL");
-    EXPECT_EQ(target->bstrUnderlier, nullptr);
-    EXPECT_EQ(target->dLast, 7);
-    EXPECT_EQ(target->abReserved3[11], 0);
-    EXPECT_TRUE(SetQuoteRecord(target, nullptr));
-    EXPECT_EQ(target, nullptr);
-
-    ExpectRecordCopies(&OPTIONSRECORD::bstrUnderlier, SetOptionsRecord);
-    ExpectRecordCopies(&LEVEL2RECORD::bstrExchange, SetLevel2Record);
-    ExpectRecordCopies(&TSRECORD::bstrExchange, SetTSRecord);
+    ExpectRecordCopies(&QUOTERECORD::bstrUnderlier, &QUOTERECORD::abReserved3, SetQuoteRecord);
+    ExpectRecordCopies(&OPTIONSRECORD::bstrUnderlier, &OPTIONSRECORD::abData, SetOptionsRecord);
+    ExpectRecordCopies(&LEVEL2RECORD::bstrExchange, &LEVEL2RECORD::abData, SetLevel2Record);
+    ExpectRecordCopies(&TSRECORD::bstrExchange, &TSRECORD::abData, SetTSRecord);
 }
