@@ -92,7 +92,7 @@ class CachedQuote : public market_test::HostRootTest {
 
 } // namespace
 
-TEST_F(CachedQuote, FirstUpdateSeedsTheHistoryAndALastWithoutBidAndAskIsATradeEveryTime)
+TEST_F(CachedQuote, TicksFromTheFirstUpdateOnAndALastWithoutBidAndAskIsATradeEveryTime)
 {
     CCachedQuote quote;
     EXPECT_EQ(quote.GetLastDirection(), TRENDTICK_NONE);
@@ -115,6 +115,37 @@ TEST_F(CachedQuote, FirstUpdateSeedsTheHistoryAndALastWithoutBidAndAskIsATradeEv
     EXPECT_EQ(quote.Update(&record), 0);
     EXPECT_EQ(quote.Update(nullptr), 0);
 
+    // Trades and unchanged ticks after them.
+    record.SetPrices(10.50, 9.99, 10.01, 200, 0);
+    EXPECT_EQ(quote.Update(&record), QUOTECHANGE_TRADETICK | QUOTECHANGE_LAST);
+    record.lVolume = 300;
+    EXPECT_EQ(quote.Update(&record), QUOTECHANGE_TRADETICK);
+    EXPECT_EQ(quote.GetLastDirection(), TRENDTICK_UNCHANGED_UP);
+    record.lVolume = 350;
+    quote.Update(&record);
+    EXPECT_EQ(quote.GetLastDirection(), TRENDTICK_UNCHANGED_UP); // still after an up tick
+    record.SetPrices(10.40, 9.98, 10.00, 400, 1);
+    EXPECT_EQ(quote.Update(&record), 8 | 4 | 16 | 1 | 2);
+    EXPECT_EQ(quote.GetBidDirection(), enumTickDown);
+    EXPECT_EQ(quote.GetAskDirection(), enumTickDown);
+    record.lVolume = 500;
+    quote.Update(&record);
+    EXPECT_EQ(quote.GetLastDirection(), TRENDTICK_UNCHANGED_DOWN);
+    EXPECT_EQ(Trend(quote), "+=+==-=");
+
+    // The ring holds the last eight ticks, oldest first.
+    for (int i = 0; i < 10; ++i) {
+        record.dLast += (i % 2 == 0) ? 0.1 : -0.2;
+        record.lVolume += 10;
+        quote.Update(&record);
+    }
+    EXPECT_EQ(Trend(quote), "+-+-+-+-");
+
+    quote.Clear();
+    EXPECT_EQ(Trend(quote), "");
+    EXPECT_EQ(quote.GetBidDirection(), enumTickNone);
+    EXPECT_EQ(quote.GetQuoteRecord().dLast, 0.0);
+
     // Mid above the last seeds a down tick.
     CCachedQuote other;
     record.SetPrices(10.00, 10.01, 10.03, 100, 0);
@@ -131,46 +162,6 @@ TEST_F(CachedQuote, FirstUpdateSeedsTheHistoryAndALastWithoutBidAndAskIsATradeEv
     indexRecord.dLast = 99.0;
     EXPECT_EQ(index.Update(&indexRecord), QUOTECHANGE_TRADETICK | QUOTECHANGE_LAST);
     EXPECT_EQ(Trend(index), "++-");
-}
-
-TEST_F(CachedQuote, TradeTicksAndUnchangedTicks)
-{
-    CCachedQuote quote;
-    Quote record("IBM");
-    record.SetPrices(10.00, 9.99, 10.01, 100, 0);
-    quote.Update(&record);
-
-    record.SetPrices(10.50, 9.99, 10.01, 200, 0);
-    EXPECT_EQ(quote.Update(&record), QUOTECHANGE_TRADETICK | QUOTECHANGE_LAST);
-    record.lVolume = 300;
-    EXPECT_EQ(quote.Update(&record), QUOTECHANGE_TRADETICK);
-    EXPECT_EQ(quote.GetLastDirection(), TRENDTICK_UNCHANGED_UP);
-    record.lVolume = 350;
-    quote.Update(&record);
-    EXPECT_EQ(quote.GetLastDirection(), TRENDTICK_UNCHANGED_UP); // still after an up tick
-    record.SetPrices(10.40, 9.98, 10.00, 400, 1);
-    EXPECT_EQ(quote.Update(&record), 8 | 4 | 16 | 1 | 2);
-    EXPECT_EQ(quote.GetBidDirection(), enumTickDown);
-    EXPECT_EQ(quote.GetAskDirection(), enumTickDown);
-    record.lVolume = 500;
-    quote.Update(&record);
-    EXPECT_EQ(quote.GetLastDirection(), TRENDTICK_UNCHANGED_DOWN);
-    // The same volume records nothing.
-    EXPECT_EQ(quote.Update(&record), 0);
-    EXPECT_EQ(Trend(quote), "++==-=");
-
-    // The ring holds the last eight ticks, oldest first.
-    for (int i = 0; i < 10; ++i) {
-        record.dLast += (i % 2 == 0) ? 0.1 : -0.2;
-        record.lVolume += 10;
-        quote.Update(&record);
-    }
-    EXPECT_EQ(Trend(quote), "+-+-+-+-");
-
-    quote.Clear();
-    EXPECT_EQ(Trend(quote), "");
-    EXPECT_EQ(quote.GetBidDirection(), enumTickNone);
-    EXPECT_EQ(quote.GetQuoteRecord().dLast, 0.0);
 }
 
 TEST_F(CachedQuote, ConstructionFromARecordAndCopies)
