@@ -113,10 +113,7 @@ TEST(SymbolNotation, ParseOptionSymbolReadsRootDateSideAndStrikeOrFailsWritingNo
              "+AAPL 12x121C500",    // date not all digits
              "+AAPL  20121C500",    // blank in the date
          }) {
-        ParsedOption nothing;
-        nothing.result = 0;
-        nothing.root = "<none>";
-        EXPECT_EQ(Parse(symbol), nothing) << symbol;
+        EXPECT_EQ(Parse(symbol), (ParsedOption { 0, "<none>" })) << symbol;
     }
     EXPECT_EQ(Parse(nullptr).result, 0);
 }
