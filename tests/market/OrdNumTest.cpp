@@ -10,7 +10,7 @@
 // and 4, and reading stops at the first non-digit. Short texts have fewer
 // prefix characters, no middle, an empty sequence. Past 32 bits the number
 // saturates, on every platform alike.
-TEST(OrdNum, ReadsPrefixMiddleAndSequenceInBase36AndTextWithoutColonChangesNothing)
+TEST(OrdNum, ReadsPrefixMiddleAndSequenceInBase36AndComparesThemInThatOrder)
 {
     const struct { const char* text; unsigned prefix, middle, sequence; } cases[] = {
         { "A1B2C:1Z", 13007u, 84u, 71u },     { "00A9:X:10", 10u, 9u, 36u },
@@ -37,11 +37,9 @@ TEST(OrdNum, ReadsPrefixMiddleAndSequenceInBase36AndTextWithoutColonChangesNothi
     EXPECT_TRUE(number.IsEmpty());
     EXPECT_EQ(number.GetPrefix() | number.GetMiddle() | number.GetSequence(), 0u);
     EXPECT_STREQ(static_cast<const char*>(number), "");
-}
 
-TEST(OrdNum, EqualityAndOrderArePrefixThenMiddleThenSequence)
-{
-    COrdNum upper("A1B2C:1Z"), other("A1B2C:20");
+    // Equality and order: prefix, then middle, then sequence.
+    const COrdNum upper("A1B2C:1Z"), other("A1B2C:20");
     EXPECT_FALSE(upper == other);
     EXPECT_TRUE(upper != other);
 
