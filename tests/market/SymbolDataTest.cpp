@@ -63,7 +63,6 @@ TEST_F(SymbolData, ForexEntriesBanksDefaultsAndAliases)
 
     // The banked entry supplied EUR/USD's default until the entry without a bank arrived.
     EXPECT_DOUBLE_EQ(data.GetForexBuyPremium("EUR/USD"), 0.75);
-    EXPECT_DOUBLE_EQ(data.GetForexBuyPremium("EUR/USD", "ABC"), 0.5);
     EXPECT_DOUBLE_EQ(data.GetForexSellPremium("EUR/USD", "ABC"), 0.25);
     // The bank text is cut at ';', and an unknown bank falls back to the pair.
     EXPECT_EQ(data.GetForexData("EUR/USD.X", "ABC;rest"), data.GetForexData("EUR/USD", "ABC"));
