@@ -173,7 +173,6 @@ TEST_F(SymbolData, FuturesRootsContractSizesAndDecimalAttributesReadLikeTheCLibr
     CString value;
     EXPECT_TRUE(vendor.Lookup("/ES", value) && value == "ES");
     EXPECT_TRUE(vendor.Lookup("ZB", value) && value == "/ZB");
-    EXPECT_FALSE(vendor.Lookup("stale", value));
     // Decimal attributes read exactly as the C library reads them, whether the
     // text is a plain decimal or anything else it accepts or stops in.
     const struct {
