@@ -224,8 +224,6 @@ TEST_F(SymbolData, SpotRatesAndRiskFreeRate)
     TestSymbolData direct;
     direct.MapSpotRate("JPY/USD", 2.0);
     EXPECT_DOUBLE_EQ(direct.GetSpotMultiplier("IBM", "JPY"), 0.5);
-    direct.MapSpotRate("USD/JPY", 80); // ignored: the key is present
-    EXPECT_DOUBLE_EQ(direct.GetSpotMultiplier("IBM", "JPY"), 0.5);
 
     // An empty rate element keeps the rate.
     LoadSymbolData("<SymbolData><RiskFreeIntRate></RiskFreeIntRate></SymbolData>", data);
