@@ -107,7 +107,6 @@ TEST(WfcSystemTime, CopiesValidValuesEmptiesOnEveryFailureAndConvertsBack)
     EXPECT_TRUE(Empties<CWfcSystemTime>([&](auto& t) { t.Copy(&beyondTheCalendar); }));
     EXPECT_TRUE(Empties<CWfcSystemTime>([](auto& t) { t.Copy(static_cast<const CWfcSystemTime*>(nullptr)); }));
     EXPECT_TRUE(Empties<CWfcSystemTime>([](auto& t) { t.Copy(static_cast<const CWfcFileTime*>(nullptr)); }));
-    EXPECT_TRUE(Empties<CWfcSystemTime>([](auto& t) { t.Empty(); }));
     EXPECT_TRUE(IsEmpty(CWfcSystemTime(static_cast<const SYSTEMTIME*>(nullptr))));
 }
 
