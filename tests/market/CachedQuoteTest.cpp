@@ -214,7 +214,6 @@ TEST_F(CachedQuote, FieldTexts)
     record.lExpirationYear = 2024;
     record.dStrike = 12.5;
     quote.Update(&record);
-    ASSERT_EQ(quote.GetDecimals(), 2);
 
     const std::pair<long, const char*> texts[] = {
         { QUOTEFIELD_LAST, "10.50" },          { QUOTEFIELD_BID, "10.25" },
