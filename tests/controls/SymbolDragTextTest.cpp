@@ -25,58 +25,50 @@ TEST(SymbolDragText, DragOffersPlainAndOrvTexts)
     }
 }
 
-TEST(SymbolDragText, SymbolReadFromDroppedText)
+TEST(SymbolDragText, SymbolAndAccountReadFromDroppedText)
 {
     // Symbol type flags: 1 equity, 2 option, 4 futures, 8 index, 16 forex.
     const ULONG all = 0x1F;
-    const struct { const char* text; ULONG flags; const char* symbol; } cases[] = {
-        {"NASDAQ:MSFT", all, "MSFT"},
-        {"SYMBOL=IBM|ACCOUNT=A1", all, "IBM"},
-        {"  symb=ge  ", all, "GE"},
-        {"nyse:t", all, "T"},
-        {"AMEX:SPY", all, "SPY"},
-        {"x S=QQQ", all, "QQQ"},
+    const struct { const char* text; ULONG flags; const char* symbol; const char* account; } cases[] = {
+        {"NASDAQ:MSFT", all, "MSFT", nullptr},
+        {"SYMBOL=IBM|ACCOUNT=A1", all, "IBM", "A1"},
+        {"  symb=ge  ", all, "GE", nullptr},
+        {"nyse:t", all, "T", nullptr},
+        {"AMEX:SPY", all, "SPY", nullptr},
+        {"x S=QQQ", all, "QQQ", nullptr},
         // The prefixes are tried in order, wherever they stand.
-        {"S=AAA SYMBOL=BBB", all, "BBB"},
-        {"brk.b rest", all, "BRK.B REST"},
-        {"ibm;x", all, "IBM"},
+        {"S=AAA SYMBOL=BBB", all, "BBB", nullptr},
+        {"brk.b rest", all, "BRK.B REST", nullptr},
+        {"ibm;x", all, "IBM", nullptr},
         // The first character is kept whatever it is.
-        {"#AB!", all, "#AB"},
-        {"/ESZ2", 4, "/ESZ2"},
-        {"$INDU", 8 | 1, "$INDU"},
-        {"$COMPQ", 8 | 1, "$COMPQ"},
-        {"ABCDEFGHIJKLMNOPQRSTUVWX", all, "ABCDEFGHIJKLMNOPQRSTUVWX"},
-        {"ABCDEFGHIJKLMNOPQRSTUVWXY", all, nullptr},
-        {"ACCOUNT", all, nullptr},
-        {"|ACCOUNT=A1", all, nullptr},
-        {"ACCOUNT=A1", all, nullptr},
-        {"SYMBOL=|ACCOUNT=A1", all, nullptr},
-        {"SYMBOL=", all, nullptr},
-        {"   ", all, nullptr},
-        {"", all, nullptr},
-        {"/ESZ2", 1, nullptr},
-        {"+IBM 250117C00150000", 1, nullptr},
-        {"$INDU", 8, nullptr},
+        {"#AB!", all, "#AB", nullptr},
+        {"/ESZ2", 4, "/ESZ2", nullptr},
+        {"$INDU", 8 | 1, "$INDU", nullptr},
+        {"$COMPQ", 8 | 1, "$COMPQ", nullptr},
+        {"ABCDEFGHIJKLMNOPQRSTUVWX", all, "ABCDEFGHIJKLMNOPQRSTUVWX", nullptr},
+        {"ABCDEFGHIJKLMNOPQRSTUVWXY", all, nullptr, nullptr},
+        {"ACCOUNT", all, nullptr, nullptr},
+        {"|ACCOUNT=A1", all, nullptr, "A1"},
+        {"ACCOUNT=A1", all, nullptr, "A1"},
+        {"SYMBOL=|ACCOUNT=A1", all, nullptr, "A1"},
+        {"SYMBOL=", all, nullptr, nullptr},
+        {"   ", all, nullptr, nullptr},
+        {"", all, nullptr, nullptr},
+        {"/ESZ2", 1, nullptr, nullptr},
+        {"+IBM 250117C00150000", 1, nullptr, nullptr},
+        {"$INDU", 8, nullptr, nullptr},
+        // The account: after "ACCOUNT=", ':' read as ';', up to the first
+        // character an account does not have.
+        {"ACCOUNT=ab:cd", all, nullptr, "AB;CD"},
+        {" account=x_1;2 more", all, nullptr, "X_1;2"},
+        {"ACCOUNT=", all, nullptr, nullptr},
+        {"ACCOUNT=|", all, nullptr, nullptr},
+        {"A1", all, "A1", nullptr},
     };
     for (const auto& c : cases) {
-        CString symbol("old");
+        CString symbol("old"), account("old");
         EXPECT_EQ(SymbolFromDragText(c.text, c.flags, symbol), c.symbol != nullptr) << c.text;
         EXPECT_STREQ(symbol, c.symbol != nullptr ? c.symbol : "old") << c.text;
-    }
-}
-
-TEST(SymbolDragText, AccountReadFromDroppedText)
-{
-    const struct { const char* text; const char* account; } cases[] = {
-        {"SYMBOL=IBM|ACCOUNT=A1", "A1"},
-        {"ACCOUNT=ab:cd", "AB;CD"},
-        {" account=x_1;2 more", "X_1;2"},
-        {"ACCOUNT=", nullptr},
-        {"ACCOUNT=|", nullptr},
-        {"A1", nullptr},
-    };
-    for (const auto& c : cases) {
-        CString account("old");
         EXPECT_EQ(AccountFromDragText(c.text, account), c.account != nullptr) << c.text;
         EXPECT_STREQ(account, c.account != nullptr ? c.account : "old") << c.text;
     }

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <ctime>
 #include <iterator>
@@ -50,14 +51,11 @@ Eastern Decide(std::int64_t utcSeconds)
     return Eastern::Undecided;
 }
 
+// Seconds since 1970 of a UTC calendar time; the OLE calendar counts 1970
+// from day 25569.
 std::int64_t UtcSeconds(int year, int month, int day, int hour, int minute, int second)
 {
-    const std::int64_t y = year - (month <= 2 ? 1 : 0);
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const std::int64_t yearOfEra = y - era * 400;
-    const std::int64_t dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
-    const std::int64_t days = era * 146097 + yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear - 719468;
-    return days * 86400 + hour * 3600 + minute * 60 + second;
+    return std::llround((COleDateTime(year, month, day, hour, minute, second).m_dt - 25569.0) * 86400.0);
 }
 
 // Whether the C library's local time is a fixed offset from UTC over the

