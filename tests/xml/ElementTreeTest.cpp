@@ -129,7 +129,7 @@ TEST(ElementTree, PathsNumberSiblingsWithOneTagRefuseIllFormedNamesAndFollowTheS
     EXPECT_STREQ(complete, "a/b");
 }
 
-TEST(ElementTree, AttributesAreFoundCopiedAndDestroyed)
+TEST(ElementTree, AttributesAreFoundAndDestroyedAndCopyIsDeepAndEmptyKeepsTheType)
 {
     Document document;
     Element* a = AddElement(document.GetRootElement(), "a");
@@ -154,12 +154,7 @@ TEST(ElementTree, AttributesAreFoundCopiedAndDestroyed)
     EXPECT_EQ(a->GetNumberOfAttributes(), 0u);
     DWORD index = 0;
     EXPECT_FALSE(a->EnumerateAttributes(index));
-}
 
-TEST(ElementTree, CopyIsDeepAndEmptyKeepsTheType)
-{
-    Document document;
-    Element* a = AddElement(document.GetRootElement(), "a");
     a->AddAttribute("k", "v");
     AddElement(a, "b")->AddText("t");
     AddElement(a, "c");
