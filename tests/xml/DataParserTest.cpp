@@ -52,17 +52,6 @@ protected:
 
 } // namespace
 
-TEST(ParsePoint, OnlyLineFeedStartsANewLine)
-{
-    CParsePoint point;
-    EXPECT_EQ(point, At(0, 1, 1));
-    for (char byte : "a\r\nb\r"s)
-        point.AutoIncrement(BYTE(byte));
-    EXPECT_EQ(point, At(5, 2, 3));
-    point.Empty();
-    EXPECT_EQ(point, At(0, 1, 1));
-}
-
 TEST_F(DataParser, WithoutAnArrayOperationsFailWith487)
 {
     EXPECT_EQ(FailureOf(parser.Initialize(nullptr)), kNoData);
