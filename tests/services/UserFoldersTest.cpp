@@ -310,8 +310,9 @@ TEST_F(UserFoldersTest, RecursiveFindListsSubfoldersFirst)
     EXPECT_FALSE(IsDirectory(Native(tree / "missing").c_str()));
 }
 
-TEST(UserFolders, ParseFilenameDropsFolderAndExtension)
+TEST(UserFolders, ParseFilenameIsProcessRunningAndResolveIP)
 {
+    // A file name without its folder and extension.
     const std::pair<const char*, const char*> cases[] = {{"C:\\a.b\\file", "file"}, {"C:\\dir\\file.tar.gz", "file.tar"},
         {"/home/x.y/report.pdf", "report"}, {"plain", "plain"}, {"name.", "name"}, {"C:\\dir\\.profile", ""},
         {"C:\\dir\\", ""}, {"", ""}};
@@ -320,10 +321,7 @@ TEST(UserFolders, ParseFilenameDropsFolderAndExtension)
         ParseFilename(path, name);
         EXPECT_EQ(std::string(name), expected) << path;
     }
-}
 
-TEST(UserFolders, IsProcessRunningAndResolveIP)
-{
     // This program, named without regard to case.
     std::string name = platform::ModuleFileName(nullptr);
     name = name.substr(name.find_last_of(platform::kPathSeparator) + 1);
