@@ -114,7 +114,7 @@ TEST_F(Kestrel, IntegersMoneyAndPricesAreFormattedWithinTheCapacity)
 }
 
 // The folders themselves are checked through the user-folder functions.
-TEST_F(Kestrel, FolderPathsAreNeverCutAndGlobalSettingsComeFromTheRootsIniFileOrTheDefault)
+TEST_F(Kestrel, FolderPathsAreNeverCutSettingsComeFromTheRootsIniFileAndLogLinesAreWhole)
 {
     char buffer[260] = "stale";
     // A buffer too small for the path: false and empty, never a cut path.
@@ -131,10 +131,8 @@ TEST_F(Kestrel, FolderPathsAreNeverCutAndGlobalSettingsComeFromTheRootsIniFileOr
     EXPECT_STREQ(setting, "none");
     HostGetGlobalSetting("GlobalSettings", "ReleaseType", setting, 3, "");
     EXPECT_STREQ(setting, "Be");
-}
 
-TEST_F(Kestrel, LinesFromSeveralThreadsAreNeitherLostNorInterleaved)
-{
+    // Log lines from several threads are neither lost nor interleaved.
     constexpr int kLines = 2000;
     auto writer = [](char name) {
         for (int i = 0; i < kLines; ++i) {
