@@ -53,7 +53,7 @@ std::string PlainPrice(double value)
 
 } // namespace
 
-TEST_F(Kestrel, IntegersAndMoneyAreGroupedWithASign)
+TEST_F(Kestrel, IntegersMoneyAndPricesAreFormattedWithinTheCapacity)
 {
     EXPECT_EQ(Long(0), "0");
     EXPECT_EQ(Long(999), "999");
@@ -66,10 +66,8 @@ TEST_F(Kestrel, IntegersAndMoneyAreGroupedWithASign)
     EXPECT_EQ(PlainPrice(1.5), "1.50");
     EXPECT_EQ(PlainPrice(1.23456), "1.2346");
     EXPECT_EQ(PlainPrice(12345.0001), "12,345.0001");
-}
 
-TEST_F(Kestrel, PricesForEditingHaveDecimalsWithoutGroupingOrTheFractionCodesApostrophe)
-{
+    // Prices for editing have decimals without grouping, or the fraction code's apostrophe.
     EXPECT_EQ(Price(1234.5678, 2), "1234.57");
     EXPECT_EQ(Price(1234.5678, 0), "1235");
     EXPECT_EQ(Price(-0.5, 1), "-0.5");
@@ -91,10 +89,8 @@ TEST_F(Kestrel, PricesForEditingHaveDecimalsWithoutGroupingOrTheFractionCodesApo
     EXPECT_EQ(Price(0.99, 17), "1'0");
     EXPECT_EQ(Price(-2.25, 18), "-2'1");
     EXPECT_EQ(Price(-0.01, 17), "0'0");
-}
 
-TEST_F(Kestrel, ExtremeValuesStayWithinTheCapacity)
-{
+    // Extreme values stay within the capacity.
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
     EXPECT_EQ(Price(nan, 2), "NaN");
@@ -118,7 +114,7 @@ TEST_F(Kestrel, ExtremeValuesStayWithinTheCapacity)
 }
 
 // The folders themselves are checked through the user-folder functions.
-TEST_F(Kestrel, FolderPathsAreNeverCutAndGlobalSettingsComeFromTheRootsIniFileOrTheDefault)
+TEST_F(Kestrel, FolderPathsAreNeverCutSettingsComeFromTheRootsIniFileAndLogLinesAreWhole)
 {
     char buffer[260] = "stale";
     // A buffer too small for the path: false and empty, never a cut path.
@@ -135,10 +131,8 @@ TEST_F(Kestrel, FolderPathsAreNeverCutAndGlobalSettingsComeFromTheRootsIniFileOr
     EXPECT_STREQ(setting, "none");
     HostGetGlobalSetting("GlobalSettings", "ReleaseType", setting, 3, "");
     EXPECT_STREQ(setting, "Be");
-}
 
-TEST_F(Kestrel, LinesFromSeveralThreadsAreNeitherLostNorInterleaved)
-{
+    // Log lines from several threads are neither lost nor interleaved.
     constexpr int kLines = 2000;
     auto writer = [](char name) {
         for (int i = 0; i < kLines; ++i) {

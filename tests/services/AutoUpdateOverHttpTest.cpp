@@ -17,16 +17,15 @@ namespace {
 
 class AutoUpdateOverHttp : public ::testing::Test {
 protected:
-    // Serves a release of the product and version and its package (or the
-    // manifest text given), then runs a check with the script given; the
-    // query's status.
-    int Query(const std::string& script, const std::string& version = "1.3.0.0",
-              const std::string& product = "ORV Desktop", const char* manifest = nullptr)
+    // Serves release 1.3.0.0 of the product and its package (or the manifest
+    // text given), then runs a check with the script given; the query's
+    // status.
+    int Query(const std::string& script, const char* manifest = nullptr)
     {
         EXPECT_TRUE(m_server.Start());
         m_server.Put("pkg/OrvSetup.exe", m_package);
         m_server.Put("orv/release/update.manifest", manifest != nullptr ? std::string(manifest)
-            : update_test::Manifest(version, "release", "optional", "", m_server.Url("/pkg/OrvSetup.exe"), product));
+            : update_test::Manifest("1.3.0.0", "release", "optional", "", m_server.Url("/pkg/OrvSetup.exe")));
         m_server.Script(script);
         m_context.m_BaseURL = m_server.Url("/orv/").c_str();
         m_check = std::make_unique<CAutoUpdateCheck>(m_transport, m_context);
@@ -46,9 +45,7 @@ TEST_F(AutoUpdateOverHttp, AWholePackageIsSavedAndOnlyAWholeOne)
 {
     const struct { const char* script; int status; } rows[] = {
         {"", 8},
-        {"/pkg/OrvSetup.exe cut=1000", 6},
         {"/pkg/OrvSetup.exe length=+500", 6},
-        {"/pkg/OrvSetup.exe status=404", 6},
         {"/pkg/OrvSetup.exe nolength", 8},
     };
     for (const auto& row : rows) {
@@ -65,26 +62,12 @@ TEST_F(AutoUpdateOverHttp, AWholePackageIsSavedAndOnlyAWholeOne)
     }
 }
 
-TEST_F(AutoUpdateOverHttp, EachManifestOutcomeOverTheWireAndAnUnreadableOneIsAnErrorStatus)
+TEST_F(AutoUpdateOverHttp, AnEmptyOrUnreadableManifestOverTheWireIsAnErrorStatus)
 {
-    const struct {
-        const char* name;
-        const char* version;
-        const char* product;
-        const char* manifest;
-        int status;
-    } rows[] = {
-        {"newer", "1.3.0.0", "ORV Desktop", nullptr, -1},
-        {"current", "1.2.0.0", "ORV Desktop", nullptr, 0},
-        {"other product", "1.3.0.0", "ORV Charts", nullptr, 5},
-        {"empty", "", "", "", 4},
-        {"not a manifest", "", "", "<?xml version=\"1.0\"?><Other/>", 4},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(Query("", row.version, row.product, row.manifest), row.status);
-        m_server.Stop();
-    }
+    // What the manifest's contents decide is checked over the scripted
+    // transport, and a manifest read over a socket by the package test.
+    EXPECT_EQ(Query("", ""), 4);
+    m_server.Stop();
     EXPECT_EQ(Query("/orv/release/update.manifest status=404"), 3);
     m_server.Stop();
     // A reply that never comes: Windows fails the request (2); Wine's

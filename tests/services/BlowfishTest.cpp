@@ -132,21 +132,7 @@ TEST(Blowfish, MatchesTheChainingVectorsRoundTripsAndStartsFromZeroWithoutAnInit
     }
 }
 
-TEST(Blowfish, KeysBeyond56BytesUseTheirFirst56)
-{
-    Bytes longKey(72);
-    for (std::size_t i = 0; i < longKey.size(); ++i)
-        longKey[i] = static_cast<BYTE>(i * 7 + 1);
-    const auto encrypted = [&](std::size_t length) {
-        Bytes block(8, 0x11);
-        CBlowfish(longKey.data(), length).Encrypt(block.data(), 8);
-        return block;
-    };
-    EXPECT_EQ(encrypted(longKey.size()), encrypted(56));
-    EXPECT_NE(encrypted(56), encrypted(55));
-}
-
-TEST(Blowfish, RefusesAnEmptyKeyAndPartialBlocksWithoutTouchingTheBuffer)
+TEST(Blowfish, UsesTheFirst56KeyBytesAndRefusesAnEmptyKeyAndPartialBlocksWithoutTouchingTheBuffer)
 {
     const BYTE key[] = {1, 2, 3, 4};
     EXPECT_EQ(ErrorText([&] { CBlowfish(key, 0); }), "Incorrect key length");
@@ -166,4 +152,16 @@ TEST(Blowfish, RefusesAnEmptyKeyAndPartialBlocksWithoutTouchingTheBuffer)
     Bytes buffer(8, 0x33);
     EXPECT_THROW(fish.Encrypt(buffer.data(), 8, static_cast<CBlowfish::Mode>(7)), std::invalid_argument);
     EXPECT_EQ(buffer, Bytes(8, 0x33));
+
+    // Keys beyond 56 bytes use their first 56.
+    Bytes longKey(72);
+    for (std::size_t i = 0; i < longKey.size(); ++i)
+        longKey[i] = static_cast<BYTE>(i * 7 + 1);
+    const auto encrypted = [&](std::size_t length) {
+        Bytes block(8, 0x11);
+        CBlowfish(longKey.data(), length).Encrypt(block.data(), 8);
+        return block;
+    };
+    EXPECT_EQ(encrypted(longKey.size()), encrypted(56));
+    EXPECT_NE(encrypted(56), encrypted(55));
 }

@@ -47,7 +47,7 @@ std::string WithoutHost(const CString& text)
 
 } // namespace
 
-TEST_F(Branding, LibraryStringTableHoldsTheFixedTexts)
+TEST_F(Branding, LibraryStringTableHoldsTheFixedTextsAndTheLinkTemplates)
 {
     // The names, the research partner and the update behaviours are pinned
     // where they are used: the brand tokens, the research token and the
@@ -61,10 +61,8 @@ TEST_F(Branding, LibraryStringTableHoldsTheFixedTexts)
     EXPECT_TRUE(text.IsEmpty());
     EXPECT_FALSE(LoadResourceString(IDS_SUPPLEMENTAL_LOGIN_LANGUAGE, text));
     EXPECT_FALSE(LoadResourceString(607, text));
-}
 
-TEST_F(Branding, LinkTemplatesHaveThreeFieldsAndTheirPaths)
-{
+    // Each link template has three fields: "offered in|label|URL".
     const std::pair<UINT, const char*> expected[] = {
         {601, "&Support|Velkor &Home|/"},
         {602, "&Support|On-Line &Chat Support|/oneononechat.aspx"},
@@ -88,7 +86,6 @@ TEST_F(Branding, LinkTemplatesHaveThreeFieldsAndTheirPaths)
         {619, "ViewType=*|ORV &Research Tool - %%UNDERLIER%%|/login.asp?token=%%TCTOKEN%%&symbol=%%SYMBOL%%"},
         {620, "ViewType=*|&Yahoo Finance Snapshot - %%UNDERLIER%%|/q?s=%%SYMBOL%%"},
     };
-    COrvResources scope;
     for (const auto& [id, link] : expected)
         EXPECT_EQ(WithoutHost(Loaded(id)), link) << id;
     // The help menu repeats two support links.
@@ -121,10 +118,21 @@ TEST_F(Branding, ScopesNestAndRestoreTheCurrentModule)
     EXPECT_EQ(AfxGetResourceHandle(), before);
 }
 
-TEST_F(Branding, UnbrandedProcessUsesTheLibraryTexts)
+TEST_F(Branding, UnbrandedProcessLoadsTheLibraryTokensOnDemandAndNamesOnlyAnUnnamedApplication)
 {
     // Neither "<exe>_res.dll" nor "OrvBranding.dll" is beside the test program.
     CBrandedResources scope;
+    // Token values are loaded only when a text needs them, and once.
+    EXPECT_EQ(ReplaceAllBrandedTokens("no tokens at all"), "no tokens at all");
+    EXPECT_EQ(branding::TokenLoadsForTesting(), 0);
+    EXPECT_EQ(ReplaceAllBrandedTokens("costs $5"), "costs $5");
+    EXPECT_EQ(branding::TokenLoadsForTesting(), 0);
+    ReplaceAllBrandedTokens("$APPNAME$");
+    ReplaceBrandedAppName("$APPNAME$ $APPNAME$");
+    EXPECT_EQ(branding::TokenLoadsForTesting(), 1);
+    ReplaceAllBrandedTokens("$COMPANY$ $SCOMPANY$");
+    EXPECT_EQ(branding::TokenLoadsForTesting(), 3);
+
     EXPECT_FALSE(CBrandedResources::IsBranded());
     EXPECT_EQ(branding::ResourceModule(), platform::LibraryModule());
     EXPECT_EQ(ReplaceAllBrandedTokens("$APPNAME$ by $COMPANY$ ($SCOMPANY$)[$ORVX$] $APPNAME$"),
@@ -143,25 +151,7 @@ TEST_F(Branding, UnbrandedProcessUsesTheLibraryTexts)
     EXPECT_EQ(ReplaceBrandedCompany(text), "$APPNAME$/$SCOMPANY$/Velkor, Inc./$ORVX$/$OTHER$");
     EXPECT_EQ(ReplaceBrandedORVXName(text), "$APPNAME$/$SCOMPANY$/$COMPANY$//$OTHER$");
     EXPECT_EQ(ReplaceAllBrandedTokens(text), "ORV Desktop/Velkor/Velkor, Inc.//$OTHER$");
-}
 
-TEST_F(Branding, TokenValuesAreLoadedOnlyWhenNeededAndOnce)
-{
-    CBrandedResources scope;
-    EXPECT_EQ(ReplaceAllBrandedTokens("no tokens at all"), "no tokens at all");
-    EXPECT_EQ(branding::TokenLoadsForTesting(), 0);
-    EXPECT_EQ(ReplaceAllBrandedTokens("costs $5"), "costs $5");
-    EXPECT_EQ(branding::TokenLoadsForTesting(), 0);
-    ReplaceAllBrandedTokens("$APPNAME$");
-    ReplaceBrandedAppName("$APPNAME$ $APPNAME$");
-    EXPECT_EQ(branding::TokenLoadsForTesting(), 1);
-    ReplaceAllBrandedTokens("$COMPANY$ $SCOMPANY$");
-    EXPECT_EQ(branding::TokenLoadsForTesting(), 3);
-}
-
-TEST_F(Branding, InitAppNamesOnlyAnUnnamedApplication)
-{
-    CBrandedResources scope;
     CWinApp unnamed;
     EXPECT_EQ(scope.InitApp(&unnamed), TRUE);
     ASSERT_NE(unnamed.m_pszAppName, nullptr);
@@ -169,7 +159,6 @@ TEST_F(Branding, InitAppNamesOnlyAnUnnamedApplication)
     const char* first = unnamed.m_pszAppName;
     EXPECT_EQ(scope.InitApp(&unnamed), FALSE);
     EXPECT_EQ(unnamed.m_pszAppName, first);
-
     CWinApp named("Order Desk");
     EXPECT_EQ(scope.InitApp(&named), FALSE);
     EXPECT_STREQ(named.m_pszAppName, "Order Desk");

@@ -57,21 +57,6 @@ TEST_F(IniFileTest, StringsUseTheCurrentSectionUnlessOneIsGiven)
     EXPECT_EQ(m_ini.GetString("Other", "d"), "4");
 }
 
-TEST_F(IniFileTest, SetFileTakesOnlyFilesThatExist)
-{
-    const CString before = m_ini.GetFile();
-    EXPECT_FALSE(m_ini.SetFile((m_folder / "no-such-file.ini").string().c_str()));
-    EXPECT_EQ(m_ini.GetFile(), before);
-
-    char windows[260] = {};
-    ASSERT_GT(GetWindowsDirectoryA(windows, sizeof windows), 0u);
-    EXPECT_TRUE(m_ini.SetFile(nullptr));
-    EXPECT_EQ(m_ini.GetFile(), CString(windows) + "\\WIN.INI");
-    const CIniFile defaulted;
-    EXPECT_EQ(defaulted.GetFile(), CString(windows) + "\\WIN.INI");
-    EXPECT_EQ(defaulted.GetSection(), "");
-}
-
 TEST_F(IniFileTest, BoolsAndNumbersAreReadAndWrittenAsTexts)
 {
     const struct {
@@ -112,7 +97,7 @@ TEST_F(IniFileTest, BoolsAndNumbersAreReadAndWrittenAsTexts)
     }
 }
 
-TEST_F(IniFileTest, KeyNamesComeInFileOrderAndAreAppended)
+TEST_F(IniFileTest, KeyNamesComeInFileOrderAndAreAppendedAndSetFileTakesOnlyFilesThatExist)
 {
     orv_test::WriteFile(m_path, "[Main]\r\nZulu=1\r\nalpha=2\r\n[Other]\r\nx=3\r\n[main2]\r\nMike=4\r\n");
     CStringArray names;
@@ -135,4 +120,17 @@ TEST_F(IniFileTest, KeyNamesComeInFileOrderAndAreAppended)
     ASSERT_EQ(big.GetSize(), 900);
     EXPECT_EQ(big[0], "Key1000");
     EXPECT_EQ(big[899], "Key1899");
+
+    // Another file only if it exists; none is the system's WIN.INI.
+    const CString before = m_ini.GetFile();
+    EXPECT_FALSE(m_ini.SetFile((m_folder / "no-such-file.ini").string().c_str()));
+    EXPECT_EQ(m_ini.GetFile(), before);
+
+    char windows[260] = {};
+    ASSERT_GT(GetWindowsDirectoryA(windows, sizeof windows), 0u);
+    EXPECT_TRUE(m_ini.SetFile(nullptr));
+    EXPECT_EQ(m_ini.GetFile(), CString(windows) + "\\WIN.INI");
+    const CIniFile defaulted;
+    EXPECT_EQ(defaulted.GetFile(), CString(windows) + "\\WIN.INI");
+    EXPECT_EQ(defaulted.GetSection(), "");
 }

@@ -249,8 +249,26 @@ TEST_F(UserFoldersTest, FirstRunIsReportedOncePerUserAndInstallTime)
     EXPECT_EQ(FirstRun(user), 1);
 }
 
-TEST_F(UserFoldersTest, RemoveDirectoryAndFilesTakesEverythingBelow)
+TEST_F(UserFoldersTest, RecursiveFindListsSubfoldersFirstAndRemoveDirectoryAndFilesTakesEverythingBelow)
 {
+    const fs::path tree = m_root / "tree";
+    WriteFile(tree / "a.txt", "");
+    WriteFile(tree / "b.log", "");
+    WriteFile(tree / "sub" / "c.TXT", "");
+    WriteFile(tree / "sub" / "deeper" / "d.txt", "");
+    fs::create_directories(tree / "folder.txt");
+    CStringArray found;
+    found.Add("kept");
+    RecursiveFind(Native(tree).c_str(), "*.txt", found);
+    const std::vector<std::string> paths(found.GetData(), found.GetData() + found.GetSize());
+    const std::string base = Native(tree) + kSeparator;
+    EXPECT_EQ(paths, (std::vector<std::string> {"kept", base + "sub" + kSeparator + "deeper" + kSeparator + "d.txt",
+                         base + "sub" + kSeparator + "c.TXT", base + "a.txt"}));
+
+    EXPECT_TRUE(IsDirectory(Native(tree).c_str()));
+    EXPECT_FALSE(IsDirectory(Native(tree / "a.txt").c_str()));
+    EXPECT_FALSE(IsDirectory(Native(tree / "missing").c_str()));
+
     const fs::path doomed = m_root / "doomed";
     WriteFile(doomed / "a.txt", "a");
     WriteFile(doomed / ".hidden" / "b.txt", "b");
@@ -289,29 +307,9 @@ TEST_F(UserFoldersTest, RemoveDirectoryAndFilesTakesEverythingBelow)
     EXPECT_EQ(ReadFile(outside / "keep.txt"), "keep");
 }
 
-TEST_F(UserFoldersTest, RecursiveFindListsSubfoldersFirst)
+TEST(UserFolders, ParseFilenameIsProcessRunningAndResolveIP)
 {
-    const fs::path tree = m_root / "tree";
-    WriteFile(tree / "a.txt", "");
-    WriteFile(tree / "b.log", "");
-    WriteFile(tree / "sub" / "c.TXT", "");
-    WriteFile(tree / "sub" / "deeper" / "d.txt", "");
-    fs::create_directories(tree / "folder.txt");
-    CStringArray found;
-    found.Add("kept");
-    RecursiveFind(Native(tree).c_str(), "*.txt", found);
-    const std::vector<std::string> paths(found.GetData(), found.GetData() + found.GetSize());
-    const std::string base = Native(tree) + kSeparator;
-    EXPECT_EQ(paths, (std::vector<std::string> {"kept", base + "sub" + kSeparator + "deeper" + kSeparator + "d.txt",
-                         base + "sub" + kSeparator + "c.TXT", base + "a.txt"}));
-
-    EXPECT_TRUE(IsDirectory(Native(tree).c_str()));
-    EXPECT_FALSE(IsDirectory(Native(tree / "a.txt").c_str()));
-    EXPECT_FALSE(IsDirectory(Native(tree / "missing").c_str()));
-}
-
-TEST(UserFolders, ParseFilenameDropsFolderAndExtension)
-{
+    // A file name without its folder and extension.
     const std::pair<const char*, const char*> cases[] = {{"C:\\a.b\\file", "file"}, {"C:\\dir\\file.tar.gz", "file.tar"},
         {"/home/x.y/report.pdf", "report"}, {"plain", "plain"}, {"name.", "name"}, {"C:\\dir\\.profile", ""},
         {"C:\\dir\\", ""}, {"", ""}};
@@ -320,10 +318,7 @@ TEST(UserFolders, ParseFilenameDropsFolderAndExtension)
         ParseFilename(path, name);
         EXPECT_EQ(std::string(name), expected) << path;
     }
-}
 
-TEST(UserFolders, IsProcessRunningAndResolveIP)
-{
     // This program, named without regard to case.
     std::string name = platform::ModuleFileName(nullptr);
     name = name.substr(name.find_last_of(platform::kPathSeparator) + 1);

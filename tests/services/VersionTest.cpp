@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-TEST(Version, TextReadsAsFourClampedComponentsWithTheMissingOnesLeading)
+TEST(Version, TextReadsAsFourClampedComponentsInTwoWordsThatCompareUnsigned)
 {
     const std::pair<const char*, const char*> cases[] = {
         {"1.2.3.4", "1.2.3.4"}, {"2.5", "0.0.2.5"}, {"5", "0.0.0.5"}, {"1,2,3,4", "1.2.3.4"},
@@ -33,10 +33,8 @@ TEST(Version, TextReadsAsFourClampedComponentsWithTheMissingOnesLeading)
     EXPECT_EQ(OrvServices::ReadUnsignedDecimal(" \t12x3"), 12u);
     EXPECT_EQ(OrvServices::ReadUnsignedDecimal("-5"), 0u);
     EXPECT_EQ(OrvServices::ReadUnsignedDecimal(nullptr), 0u);
-}
 
-TEST(Version, ComponentsSitInTwoWordsMajorFirstAndCompareHighWordsThenLowWordsUnsigned)
-{
+    // The components sit in two words, major first; versions compare high words, then low words, unsigned.
     CVersion version(1, 2, 3, 4);
     EXPECT_EQ(version.GetHighWord(), 0x00010002u);
     EXPECT_EQ(version.GetLowWord(), 0x00030004u);
