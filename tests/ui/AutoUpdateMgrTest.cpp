@@ -105,7 +105,6 @@ protected:
         m_savedBehavior = CAutoUpdateMgr::GetAutoUpdateBehavior();
         CAutoUpdateMgr::SetAutoUpdateBehavior(0);
         const std::string package = orv_test::ReadFile(orv_test::TestProgramFolder() / "InstallerStandin.exe");
-        m_packageBytes = package.size();
         ASSERT_TRUE(m_server.Start());
         m_server.Put("pkg/OrvSetup.exe", package);
         m_server.Put("orv/release/update.manifest",
@@ -157,7 +156,6 @@ protected:
     CAutoUpdateMgr* m_manager = new CAutoUpdateMgr;
     NotifyWindow m_notify;
     int m_savedBehavior = 0;
-    std::size_t m_packageBytes = 0;
 };
 
 // Offer, download, confirmation and install, with the calling thread
@@ -245,7 +243,6 @@ TEST_F(AutoUpdateMgrTest, BehavioursSkipTheOfferAndACancelledDownloadStartsNothi
     CAutoUpdateMgr::SetAutoUpdateBehavior(2);
     m_server.Script("/pkg/OrvSetup.exe rate=4096\n");
     std::atomic<bool> offerSeen {false}, cancelled {false};
-    std::string progressLine;
     const int status = CheckAnswering([&] {
         HWND progress = Await([&] {
             offerSeen = offerSeen || FindDialog(kOfferTitle) != nullptr;
@@ -255,15 +252,11 @@ TEST_F(AutoUpdateMgrTest, BehavioursSkipTheOfferAndACancelledDownloadStartsNothi
         });
         if (progress == nullptr)
             return;
-        progressLine = ItemText(progress, 12014);
         SaveScreenshot(progress, "AutoUpdateProgressRunning");
         ::SendMessageA(::GetDlgItem(progress, IDCANCEL), BM_CLICK, 0, 0);
         cancelled = true;
     });
     EXPECT_TRUE(cancelled);
-    EXPECT_EQ(progressLine.rfind("Progress: (", 0), 0u) << progressLine;
-    const std::string total = " KB of " + std::to_string(m_packageBytes / 1024) + " KB downloaded)";
-    EXPECT_NE(progressLine.find(total), std::string::npos) << progressLine;
     EXPECT_FALSE(offerSeen);
     EXPECT_EQ(status, 7);
     EXPECT_FALSE(FindDialog(kProgressTitle));

@@ -210,7 +210,6 @@ TEST_F(GridHelper, NumericEditorsFilterKeysAndStepWithinTheirBounds)
     EXPECT_EQ(m_editor.GetGHStyle(), GHS_DECIMAL);
     ClickSpin(true);
     EXPECT_EQ(m_editor.GetWindowText(), "108'165");
-    EXPECT_EQ(m_editor.GetValue(0.0), 108.515625);
     PostKeys(m_editor, "\b\b\b\b\b\b\b-1'08");
     EXPECT_EQ(m_editor.GetWindowText(), "1'08"); // no sign with a minimum of 0
     Key(VK_TAB);
