@@ -104,12 +104,22 @@ TEST_F(HoverButton, SelectedButtonIsReleasedByTheNextClick)
     EXPECT_FALSE(m_button.GetSelected()); // selecting is the caller's business
 }
 
-TEST_F(HoverButton, SplitPartSendsOnlyTheDropDownAndTheMainPartClicks)
+TEST_F(HoverButton, SplitArrowIsATriangleOfSevenFiveThreeAndOnePixelsAndOnlyTheMainPartClicks)
 {
     m_button.SetSplitButton(TRUE);
+    m_button.SetTextColor(RGB(200, 0, 0));
+    PumpPending();
     const CRect split = m_button.GetSplitRect();
     ASSERT_FALSE(split.IsRectEmpty());
     EXPECT_EQ(split.right, 100);
+    EXPECT_EQ(RowCounts(m_button, split, RGB(200, 0, 0)), (std::vector<int> {7, 5, 3, 1}));
+    SaveScreenshot(m_button, "HoverButton-split");
+    m_button.SetDisabledTextColor(RGB(0, 0, 200));
+    m_button.EnableWindow(FALSE);
+    PumpPending();
+    EXPECT_EQ(RowCounts(m_button, split, RGB(0, 0, 200)), (std::vector<int> {7, 5, 3, 1}));
+    SaveScreenshot(m_button, "HoverButton-split-disabled");
+    m_button.EnableWindow(TRUE);
 
     ClickAt(m_button, CPoint(20, 12));
     ASSERT_TRUE(PumpUntil([&] { return Clicks() == 1; }));
@@ -148,22 +158,6 @@ TEST_F(HoverButton, SplitPartSendsOnlyTheDropDownAndTheMainPartClicks)
     ASSERT_TRUE(PumpUntil([&] { return m_button.GetSafeHwnd() == nullptr; }));
     PumpUntil([] { return false; }, 100);
     EXPECT_EQ(other.m_paints, 0);
-}
-
-TEST_F(HoverButton, SplitArrowIsATriangleOfSevenFiveThreeAndOnePixels)
-{
-    m_button.SetSplitButton(TRUE);
-    m_button.SetTextColor(RGB(200, 0, 0));
-    PumpPending();
-    const CRect split = m_button.GetSplitRect();
-    EXPECT_EQ(RowCounts(m_button, split, RGB(200, 0, 0)), (std::vector<int> {7, 5, 3, 1}));
-    SaveScreenshot(m_button, "HoverButton-split");
-
-    m_button.SetDisabledTextColor(RGB(0, 0, 200));
-    m_button.EnableWindow(FALSE);
-    PumpPending();
-    EXPECT_EQ(RowCounts(m_button, split, RGB(0, 0, 200)), (std::vector<int> {7, 5, 3, 1}));
-    SaveScreenshot(m_button, "HoverButton-split-disabled");
 }
 
 TEST_F(HoverButton, DoubleClickIsASecondPressWhenIgnoredAndTheSpaceBarNoneWhenEaten)
