@@ -111,12 +111,6 @@ TEST_F(RestAPIMgrTest, SettingsDefaultThenRoundTripThroughTheGlobalKey)
     ASSERT_TRUE(registry.Open());
     const BYTE shortPort[2] = {0x10, 0x00};
     ASSERT_EQ(RegSetValueExA(registry.GetKey(), "RestAPIPort", 0, REG_BINARY, shortPort, 2), ERROR_SUCCESS);
-    DWORD type = 0;
-    BYTE stored[8] {};
-    DWORD size = sizeof stored;
-    ASSERT_EQ(RegQueryValueExA(registry.GetKey(), "RestAPIEnabled", nullptr, &type, stored, &size), ERROR_SUCCESS);
-    EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
-    EXPECT_EQ(size, 4u);
     EXPECT_EQ(CRestAPIMgr().GetPort(), 8000);
 }
 
