@@ -71,7 +71,7 @@ TEST_F(IntelliCombo, CreationLeavesTheControlInPlaceWithItsListTakenOver)
 
 // A list 200 high is placed at the pointer, upwards when it would pass the
 // bottom of the 1024-row screen.
-TEST_F(IntelliCombo, ListPlacementFollowsThePointer)
+TEST_F(IntelliCombo, ListIsPlacedAndOpensAtThePointerWithAlignedColumns)
 {
     struct Row { int pointerY; UINT flags; CPoint topLeft; };
     const Row rows[] = {
@@ -85,10 +85,8 @@ TEST_F(IntelliCombo, ListPlacementFollowsThePointer)
         ::SetWindowPos(m_combo.GetListWindow(), nullptr, 5, 5, 150, 200, SWP_NOZORDER | SWP_NOACTIVATE | row.flags);
         EXPECT_EQ(WindowRect().TopLeft(), row.topLeft);
     }
-}
 
-TEST_F(IntelliCombo, ListOpensAtThePointerWithAlignedColumns)
-{
+    // Opened at the pointer, with aligned columns.
     const CRect frame = m_frame.GetWindowRect();
     const POINT pointer {frame.left + 220, frame.top + 120};
     ASSERT_TRUE(CursorTo(pointer));
