@@ -143,7 +143,7 @@ TEST_F(HyperLink, AutoSizeFitsTheTextByAlignmentOffKeepsTheSizeAndALinkWithoutTe
     }
 }
 
-TEST_F(HyperLink, TheRegisteredCommandGetsTheAddressAsOneArgumentInPlaceOfItsPlaceholder)
+TEST_F(HyperLink, TheShellOpensAnAssociatedDocumentElseTheRegisteredCommandGetsTheAddressInPlaceOfItsPlaceholder)
 {
     // Commands of 259 characters fit the buffer; 260 would be cut.
     const std::string padding(259 - m_recorder.GetLength() - 3, 'x');
@@ -177,10 +177,8 @@ TEST_F(HyperLink, TheRegisteredCommandGetsTheAddressAsOneArgumentInPlaceOfItsPla
         EXPECT_TRUE(c.failure < 0 || result == c.failure);
         EXPECT_TRUE(Runs(0, 300).empty()); // a wrongly started recorder would write by now
     }
-}
 
-TEST_F(HyperLink, TheShellOpensAnAssociatedDocumentWithoutTheFallback)
-{
+    // The shell opens an associated document without the fallback.
     RegisterHtmCommand(m_recorder + "fallback \"%1\"");
     SetDefault(HKEY_CLASSES_ROOT, ".orvlinktest", "OrvLinkTest.Doc");
     SetDefault(HKEY_CLASSES_ROOT, "OrvLinkTest.Doc\\shell\\open\\command", m_recorder + "shell \"%1\"");

@@ -114,7 +114,7 @@ TEST_F(RestAPIMgrTest, SettingsDefaultThenRoundTripThroughTheGlobalKey)
     EXPECT_EQ(CRestAPIMgr().GetPort(), 8000);
 }
 
-TEST_F(RestAPIMgrTest, SetupRunsTheHelperTwiceWithTheExactCommandLines)
+TEST_F(RestAPIMgrTest, SetupRunsTheHelperTwiceWithTheExactCommandLinesAndEndsAtAFailureWithItsLogLine)
 {
     PlaceComponent();
     ASSERT_TRUE(RunRestAPIComponentSetup(nullptr, "192.168.1.20", 8123, "DesktopService"));
@@ -131,10 +131,8 @@ TEST_F(RestAPIMgrTest, SetupRunsTheHelperTwiceWithTheExactCommandLines)
                   &size),
         ERROR_SUCCESS);
     EXPECT_EQ(std::string(server), path);
-}
 
-TEST_F(RestAPIMgrTest, HelperFailuresEndTheSetupWithTheirLogLine)
-{
+    // A failing helper ends the set-up with its log line.
     struct Row { const char* exitCodes; bool component; std::size_t runs; const char* lastLine; };
     const Row rows[] = {
         {"1", true, 1, "L5 Required .NET 4.0 NOT installed - User aborted."},
