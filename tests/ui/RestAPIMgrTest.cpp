@@ -158,7 +158,6 @@ TEST_F(RestAPIMgrTest, UnusableValuesAreRefusedBeforeAnythingStarts)
     PlaceComponent();
     struct Row { const char* interfaceText; int port; const char* service; };
     const Row rows[] = {
-        {"", 8000, "Desktop Service"},
         {"", 8000, "Svc\" -REGASM=\"x"},
         {"", 8000, "Svc\t1"},
         {"", 8000, ""},
