@@ -177,8 +177,7 @@ TEST_F(MarketStatics, SystemColourCodesAreResolvedWhenDrawing)
     plain.SetBkColor(RGB(10, 20, 30));
     plain.SetTextColor(RGB(250, 250, 0));
     PumpPending();
-    HBRUSH own = answer(text, back);
-    EXPECT_NE(own, ::GetSysColorBrush(COLOR_BTNFACE));
+    answer(text, back);
     EXPECT_EQ(text, RGB(250, 250, 0));
     EXPECT_EQ(back, RGB(10, 20, 30));
     EXPECT_EQ(CClientDC(plain).GetPixel(1, 1), RGB(10, 20, 30));
