@@ -196,7 +196,6 @@ TEST_F(HoverCombo, ClassicLookFollowsMouseAndFocusAndRealKeysComplete)
     m_frame.m_notices.clear();
     PressKey('B');
     ASSERT_TRUE(PumpUntil([&] { return m_combo.GetWindowText() == "Beta"; }, 2000)) << m_combo.GetWindowText();
-    EXPECT_EQ(Sel(), CPoint(1, 4));
     EXPECT_EQ(m_combo.GetCurSel(), 1);
     EXPECT_EQ(m_frame.Count(WM_COMMAND, CBN_EDITCHANGE), 1u); // the parent hears of it too
     ASSERT_TRUE(PumpUntil([&] { return !m_combo.IsTracking(); }));

@@ -83,7 +83,7 @@ TEST_F(HoverEdit, ClickThatGivesTheFocusPlacesTheCaretByDefault)
     EXPECT_EQ(end - start, 0);
 }
 
-TEST_F(HoverEdit, UndoAnnouncesTheRestoredTextToTheParent)
+TEST_F(HoverEdit, UndoAnnouncesTheRestoredTextAndTheContextMenuGoesToTheParentOnlyWhenForwarded)
 {
     m_edit.SetWindowText("100");
     m_edit.SetSel(0, -1);
@@ -98,10 +98,8 @@ TEST_F(HoverEdit, UndoAnnouncesTheRestoredTextToTheParent)
         EXPECT_EQ(change->from, m_edit.GetSafeHwnd());
         EXPECT_EQ(change->text, restored);
     }
-}
 
-TEST_F(HoverEdit, ContextMenuGoesToTheParentOnlyWhenForwarded)
-{
+    // The context menu goes to the parent only when forwarded.
     m_edit.SetForwardContextMenu(TRUE);
     m_edit.SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_edit.GetSafeHwnd()), MAKELPARAM(77, 88));
     ASSERT_EQ(m_frame.Count(WM_CONTEXTMENU, 0), 1u);

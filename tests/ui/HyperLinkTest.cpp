@@ -123,16 +123,12 @@ TEST_F(HyperLink, StatesDrawTheirColoursUnderlinedAndAClickOpensTheText)
     EXPECT_GE(LongestRow(link, RGB(85, 26, 139)), link.GetClientRect().Width() - 1);
 }
 
-TEST_F(HyperLink, ALinkWithoutTextShowsItsAddress)
+TEST_F(HyperLink, AutoSizeFitsTheTextByAlignmentOffKeepsTheSizeAndALinkWithoutTextShowsItsAddress)
 {
-    CHyperLink link;
-    link.SetURL("orvnolink://from-url");
-    ASSERT_TRUE(CreateLink(link, ""));
-    EXPECT_STREQ(link.GetWindowText(), "orvnolink://from-url");
-}
-
-TEST_F(HyperLink, AutoSizeFitsTheTextByAlignmentAndOffKeepsTheSize)
-{
+    CHyperLink bare;
+    bare.SetURL("orvnolink://from-url");
+    ASSERT_TRUE(CreateLink(bare, ""));
+    EXPECT_STREQ(bare.GetWindowText(), "orvnolink://from-url");
     for (DWORD style : {DWORD(SS_LEFT), DWORD(SS_CENTER), DWORD(SS_RIGHT), DWORD(SS_CENTERIMAGE), DWORD(-1)}) {
         SCOPED_TRACE(style);
         CHyperLink link;
@@ -147,7 +143,7 @@ TEST_F(HyperLink, AutoSizeFitsTheTextByAlignmentAndOffKeepsTheSize)
     }
 }
 
-TEST_F(HyperLink, TheRegisteredCommandGetsTheAddressAsOneArgumentInPlaceOfItsPlaceholder)
+TEST_F(HyperLink, TheShellOpensAnAssociatedDocumentElseTheRegisteredCommandGetsTheAddressInPlaceOfItsPlaceholder)
 {
     // Commands of 259 characters fit the buffer; 260 would be cut.
     const std::string padding(259 - m_recorder.GetLength() - 3, 'x');
@@ -181,10 +177,8 @@ TEST_F(HyperLink, TheRegisteredCommandGetsTheAddressAsOneArgumentInPlaceOfItsPla
         EXPECT_TRUE(c.failure < 0 || result == c.failure);
         EXPECT_TRUE(Runs(0, 300).empty()); // a wrongly started recorder would write by now
     }
-}
 
-TEST_F(HyperLink, TheShellOpensAnAssociatedDocumentWithoutTheFallback)
-{
+    // The shell opens an associated document without the fallback.
     RegisterHtmCommand(m_recorder + "fallback \"%1\"");
     SetDefault(HKEY_CLASSES_ROOT, ".orvlinktest", "OrvLinkTest.Doc");
     SetDefault(HKEY_CLASSES_ROOT, "OrvLinkTest.Doc\\shell\\open\\command", m_recorder + "shell \"%1\"");

@@ -90,7 +90,7 @@ TEST_F(Led, EachColourShapeAndModeDrawsItsCellCentredOverTheBackground)
     EXPECT_EQ(lamps[0].GetLedMode(), CLed::LedOn);
 }
 
-TEST_F(Led, SmallWindowDrawsFromTheTopLeftAndClips)
+TEST_F(Led, SmallWindowDrawsFromTheTopLeftAndClipsAndNoWindowDrawsNowhere)
 {
     CLed lamp;
     ASSERT_TRUE(lamp.Create("", WS_VISIBLE, CRect(20, 20, 30, 30), &m_frame));
@@ -103,11 +103,8 @@ TEST_F(Led, SmallWindowDrawsFromTheTopLeftAndClips)
         COLORREF want = m_stripDC.GetPixel(i, int(CLed::LedBlue) + int(CLed::LedSquare) + i);
         EXPECT_EQ(dc.GetPixel(i, i), want == kMagenta ? background : want) << i;
     }
-}
 
-TEST_F(Led, SetLedWithoutAWindowDrawsNowhere)
-{
-    // A DC of no window is the screen's: its top-left corner must not change.
+    // Without a window nothing is drawn. A DC of no window is the screen's: its top-left corner must not change.
     auto corner = [] {
         std::vector<COLORREF> pixels;
         HDC screen = ::GetDC(nullptr);
@@ -120,10 +117,10 @@ TEST_F(Led, SetLedWithoutAWindowDrawsNowhere)
     };
     PumpPending();
     const std::vector<COLORREF> before = corner();
-    CLed lamp;
-    EXPECT_TRUE(lamp.SetLed(CLed::LedYellow, CLed::LedOn, CLed::LedSquare));
-    EXPECT_FALSE(lamp.Ping(100));
-    EXPECT_EQ(lamp.GetLedMode(), CLed::LedOn);
+    CLed windowless;
+    EXPECT_TRUE(windowless.SetLed(CLed::LedYellow, CLed::LedOn, CLed::LedSquare));
+    EXPECT_FALSE(windowless.Ping(100));
+    EXPECT_EQ(windowless.GetLedMode(), CLed::LedOn);
     PumpPending();
     EXPECT_EQ(corner(), before);
 }

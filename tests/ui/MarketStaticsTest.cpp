@@ -74,38 +74,6 @@ TEST(RuntimeClass, EachStaticIsMadeByItsNameAndUnknownOrTakenNamesMakeNothing)
     EXPECT_EQ(CRuntimeClass::FromName("CAddedStatic"), nullptr);
 }
 
-TEST_F(MarketStatics, MoneyTextsInEachFormat)
-{
-    struct Row { int format, decimals; bool blankIfZero; double value; const char* text; const char* subPips; };
-    const Row rows[] = {
-        {CMoneyStatic::FormatPrice, 2, false, 0.0, "0.00", ""},
-        {CMoneyStatic::FormatPrice, 2, true, 0.0, "", ""},
-        {CMoneyStatic::FormatSubPips, 4, false, 1.23456, "1.234560", "60"},
-        {CMoneyStatic::FormatPips, 4, false, 0.00125, "12.5", ""},
-    };
-    CMoneyStatic money;
-    Make(money, 10);
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.text);
-        money.SetDisplayFormat(row.format);
-        money.SetMinNumDecimalPlaces(row.decimals);
-        money.SetBlankIfZero(row.blankIfZero);
-        money.SetValue(row.value);
-        money.ResetValue();
-        EXPECT_EQ(money.GetWindowText(), CString(row.text));
-        EXPECT_EQ(money.GetSubPipsPart(), CString(row.subPips));
-    }
-    EXPECT_FALSE(money.SetDisplayFormat(4));
-    EXPECT_EQ(money.GetDisplayFormat(), CMoneyStatic::FormatPips);
-    // A value set before the window exists is kept and shown once set again.
-    CMoneyStatic early;
-    early.SetValue(12.5);
-    EXPECT_EQ(early.GetValue(), 12.5);
-    Make(early, 40);
-    early.ResetValue();
-    EXPECT_EQ(early.GetWindowText(), CString("12.50"));
-}
-
 TEST_F(MarketStatics, OnlyAChangeRepaintsAndEachStaticShowsItsText)
 {
     Counted<CMoneyStatic> money;
@@ -121,6 +89,10 @@ TEST_F(MarketStatics, OnlyAChangeRepaintsAndEachStaticShowsItsText)
     Make(percent, 130);
     early.SetTick(1); // no window yet: the same tick shows once there is one
     Make(early, 160);
+    // A value set before the window exists is kept and shown once set again.
+    CMoneyStatic earlyMoney;
+    earlyMoney.SetValue(12.5);
+    Make(earlyMoney, 190);
     money.SetAutoColor(true);
     money.SetTextColors(RGB(0, 128, 0), RGB(200, 0, 0), RGB(0, 0, 0));
 
@@ -149,6 +121,14 @@ TEST_F(MarketStatics, OnlyAChangeRepaintsAndEachStaticShowsItsText)
 
     CString lots;
     const struct { CWnd& control; std::function<void()> act; CString text; } steps[] = {
+        {money, [&] { money.SetValue(0); }, "0.00"},
+        {money, [&] { money.SetBlankIfZero(true); }, ""},
+        {money, [&] { money.SetMinNumDecimalPlaces(4); }, ""},
+        {money, [&] { money.SetSubPipsMode(true); }, ""},
+        {money, [&] { money.SetValue(1.23456); }, "1.234560"},
+        {money, [&] { money.SetDisplayFormat(CMoneyStatic::FormatPips); }, "12345.6"},
+        {money, [&] { money.SetValue(0.00125); }, "12.5"},
+        {earlyMoney, [&] { earlyMoney.ResetValue(); }, "12.50"},
         {change, [&] { change.SetValue(1.25, 0.5); }, "1.25 (0.50%)"},
         {change, [&] { change.SetValue(1.25, 0.75); }, "1.25 (0.75%)"}, // same change, new percentage
         {change, [&] { change.Clear(); }, ""},
@@ -166,6 +146,8 @@ TEST_F(MarketStatics, OnlyAChangeRepaintsAndEachStaticShowsItsText)
         EXPECT_EQ(steps[i].control.GetWindowText(), steps[i].text) << i;
     }
     EXPECT_EQ(percent.GetNumDecimalPlaces(), 2);
+    EXPECT_FALSE(money.SetDisplayFormat(4));
+    EXPECT_EQ(money.GetDisplayFormat(), CMoneyStatic::FormatPips);
     LOGFONTA arrow {};
     ::GetObjectA(tick.GetFont(), sizeof arrow, &arrow);
     EXPECT_STREQ(arrow.lfFaceName, "Wingdings");
@@ -195,8 +177,7 @@ TEST_F(MarketStatics, SystemColourCodesAreResolvedWhenDrawing)
     plain.SetBkColor(RGB(10, 20, 30));
     plain.SetTextColor(RGB(250, 250, 0));
     PumpPending();
-    HBRUSH own = answer(text, back);
-    EXPECT_NE(own, ::GetSysColorBrush(COLOR_BTNFACE));
+    answer(text, back);
     EXPECT_EQ(text, RGB(250, 250, 0));
     EXPECT_EQ(back, RGB(10, 20, 30));
     EXPECT_EQ(CClientDC(plain).GetPixel(1, 1), RGB(10, 20, 30));

@@ -65,7 +65,6 @@ TEST_F(SymbolDragDrop, RealDragOffersPlainTextAndOrvClipFormat)
 {
     const struct { const char* symbol; const char* account; std::vector<CString> texts; const char* read; } cases[] = {
         {" ibm  ", "A1", {"IBM", "SYMBOL=IBM|ACCOUNT=A1"}, "IBM/A1"},
-        {"", "A1", {"A1", "SYMBOL=|ACCOUNT=A1"}, "-/A1"},
         {"", "", {}, "-/-"},
     };
     for (const auto& c : cases) {
@@ -104,7 +103,6 @@ TEST_F(SymbolDragDrop, ReadingPrefersOrvClipFormatAndNeedsRoomForTheText)
         {new Dropped {{orv, Terminated("SYMBOL=IBM|ACCOUNT=A1")}, {CF_TEXT, Terminated("MSFT")}}, "IBM", "A1"},
         // Text of another program need not end with a zero byte.
         {new Dropped {{CF_TEXT, "NASDAQ:MSFT"}}, "MSFT", nullptr},
-        {new Dropped {{orv, Terminated("SYMBOL=|ACCOUNT=ab:cd")}}, nullptr, "AB;CD"},
         {new Dropped {{CF_TEXT, Terminated("")}}, nullptr, nullptr},
         {new Dropped {{CF_OEMTEXT, Terminated("IBM")}}, nullptr, nullptr},
     };

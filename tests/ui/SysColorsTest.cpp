@@ -42,7 +42,7 @@ void SetWindowColor(COLORREF color)
 
 } // namespace
 
-TEST(SysColors, CacheHoldsTheNineSystemColoursAndAPenOfEach)
+TEST(SysColors, CacheHoldsTheNineSystemColoursAndAPenOfEachReadAtMostOncePerSecond)
 {
     NextSecond();
     CSysColors::Update();
@@ -65,10 +65,8 @@ TEST(SysColors, CacheHoldsTheNineSystemColoursAndAPenOfEach)
         EXPECT_EQ(logPen.lopnStyle, static_cast<UINT>(PS_SOLID));
         EXPECT_EQ(logPen.lopnWidth.x, 1);
     }
-}
 
-TEST(SysColors, UpdateReadsTheSystemAtMostOncePerSecond)
-{
+    // Update reads the system at most once a second.
     const COLORREF original = ::GetSysColor(COLOR_WINDOW);
     const COLORREF changed = original ^ 0x00204060;
     bool sameSecondChecked = false;
@@ -98,7 +96,7 @@ TEST(SysColors, UpdateReadsTheSystemAtMostOncePerSecond)
     EXPECT_EQ(CSysColors::sm_crWindow, original);
 }
 
-TEST(ThemeUtil, CommonControlsBelowVersion6KeepVisualStylesOutOfUseEvenWithAnActiveTheme)
+TEST(ThemeUtil, BelowCommonControls6NoVisualStylesAreInUseThemeWrappersNeedThemeDataAndBlendingWrappersDraw)
 {
     // This test program carries no manifest asking for common controls 6.
     auto getVersion = reinterpret_cast<DLLGETVERSIONPROC>(
@@ -124,13 +122,8 @@ TEST(ThemeUtil, CommonControlsBelowVersion6KeepVisualStylesOutOfUseEvenWithAnAct
     // The frame was recalculated: the edge takes room from the client area.
     EXPECT_LT(wnd.GetClientRect().Width(), clientBefore.Width());
     EXPECT_EQ(wnd.GetWindowRect(), TestFrameRect());
-}
 
-TEST(ThemeUtil, ThemeWrappersNeedOpenThemeDataAndBlendingWrappersDraw)
-{
-    CThemeUtil theme;
-    CWnd wnd;
-    ASSERT_TRUE(wnd.CreateEx(0, nullptr, "Theme", WS_POPUP | WS_VISIBLE, TestFrameRect(), nullptr, 0));
+    // The theme wrappers need OpenThemeData; the blending wrappers draw.
     CClientDC screen(wnd);
     COLORREF color = RGB(1, 2, 3);
     int value = 17;

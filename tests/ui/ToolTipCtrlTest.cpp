@@ -42,7 +42,7 @@ protected:
 } // namespace
 
 // The control watches the mouse itself: nobody relays mouse messages here.
-TEST_F(ToolTipCtrl, WindowAndRectangleToolsShowTheirTextUnderTheMouse)
+TEST_F(ToolTipCtrl, WindowAndRectangleToolsShowTheirTextUnderTheMouseAndAreAddedWithOnlyTheNamedFields)
 {
     CNimToolTipCtrl tip;
     ASSERT_TRUE(tip.Create(&m_frame));
@@ -64,10 +64,8 @@ TEST_F(ToolTipCtrl, WindowAndRectangleToolsShowTheirTextUnderTheMouse)
         ASSERT_TRUE(PumpUntil([&] { return ShownToolTipText() == stop.text; })) << stop.text;
         SaveScreenshot(FindToolTip(), stop.screenshot);
     }
-}
 
-TEST_F(ToolTipCtrl, TheRecordHasTheStructuresSizeTheOwnerAndOnlyTheNamedFields)
-{
+    // The record has the structure's size, the owner and only the named fields.
     CRecordingToolTip owned, alone;
     ASSERT_TRUE(owned.Create(&m_frame) && alone.Create(nullptr));
     const char* const fromResource = MAKEINTRESOURCEA(7);

@@ -54,7 +54,7 @@ void PassFence(DWORD ms)
 
 } // namespace
 
-TEST(WaitableTimer, RoutineRunsOnTheSettingThreadOnceOrPeriodicallyUntilCancelled)
+TEST(WaitableTimer, RoutineRunsOnTheSettingThreadUntilCancelledOrTheHandleIsLetGo)
 {
     Fired once;
     DWORD setter = 0;
@@ -81,12 +81,9 @@ TEST(WaitableTimer, RoutineRunsOnTheSettingThreadOnceOrPeriodicallyUntilCancelle
     const size_t atCancel = periodic.times.size();
     PassFence(100);
     EXPECT_EQ(periodic.times.size(), atCancel);
-}
 
-// A timer that has fired has its completion queued, with the timer object as
-// context. Letting the handle go cancels it first.
-TEST(WaitableTimer, LettingTheHandleGoDropsAQueuedCompletion)
-{
+    // A timer that has fired has its completion queued, with the timer
+    // object as context. Letting the handle go cancels it first.
     const std::pair<const char*, std::function<void(std::unique_ptr<CWaitableTimer>&)>> cases[] = {
         {"Close", [](auto& timer) { timer->Close(); }},
         {"Detach", [](auto& timer) { ::CloseHandle(timer->Detach()); }},

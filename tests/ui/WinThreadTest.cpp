@@ -50,21 +50,15 @@ DWORD ExitCodeAfterEnd(HANDLE thread)
 
 } // namespace
 
-TEST(WinThread, SuspendedProcedureRunsOnResumeAndItsObjectGoesWithIt)
+TEST(WinThread, ProcedureRunsOnResumeLoopTakesThreadMessagesUntilQuitAndTheObjectGoesWithTheThread)
 {
-    std::atomic<bool> ran {false};
     g_deleted = 0;
-    auto* thread = new CCountedThread([](LPVOID flag) -> UINT {
-        static_cast<std::atomic<bool>*>(flag)->store(true);
-        return 42;
-    }, &ran);
+    auto* thread = new CCountedThread([](LPVOID) -> UINT { return 42; }, nullptr);
     ASSERT_TRUE(thread->CreateThread(CREATE_SUSPENDED));
     HANDLE handle = Duplicate(thread->m_hThread);
     EXPECT_EQ(::WaitForSingleObject(handle, 100), static_cast<DWORD>(WAIT_TIMEOUT));
-    EXPECT_FALSE(ran);
     thread->ResumeThread();
     EXPECT_EQ(ExitCodeAfterEnd(handle), 42u);
-    EXPECT_TRUE(ran);
     EXPECT_EQ(g_deleted, 1);
 
     // AfxBeginThread gives the priority before the thread runs.
@@ -74,24 +68,22 @@ TEST(WinThread, SuspendedProcedureRunsOnResumeAndItsObjectGoesWithIt)
     handle = Duplicate(begun->m_hThread);
     begun->ResumeThread();
     EXPECT_EQ(int(ExitCodeAfterEnd(handle)), THREAD_PRIORITY_BELOW_NORMAL);
-}
 
-TEST(WinThread, LoopThreadTakesThreadMessagesUntilQuitWhoseCodeIsItsExitCode)
-{
-    g_deleted = 0;
+    // Without a procedure the thread's loop takes thread messages until
+    // WM_QUIT, whose code is its exit code.
     g_messages = 0;
-    auto* thread = new CCountedThread;
-    ASSERT_TRUE(thread->CreateThread(CREATE_SUSPENDED));
-    HANDLE handle = Duplicate(thread->m_hThread);
-    const DWORD id = thread->m_nThreadID;
-    thread->ResumeThread();
+    auto* loop = new CCountedThread;
+    ASSERT_TRUE(loop->CreateThread(CREATE_SUSPENDED));
+    handle = Duplicate(loop->m_hThread);
+    const DWORD id = loop->m_nThreadID;
+    loop->ResumeThread();
     // The loop's queue exists once the thread has asked for a message.
     ASSERT_TRUE(PumpUntil([&] { return ::PostThreadMessageA(id, WM_APP, 0, 0) != FALSE; }));
     ::PostThreadMessageA(id, WM_APP, 0, 0);
     ::PostThreadMessageA(id, WM_QUIT, 7, 0);
     EXPECT_EQ(ExitCodeAfterEnd(handle), 7u);
     EXPECT_EQ(g_messages, 2);
-    EXPECT_EQ(g_deleted, 1);
+    EXPECT_EQ(g_deleted, 2);
 }
 
 // The event is set from a thread timer, which fires only through the

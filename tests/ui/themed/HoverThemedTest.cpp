@@ -44,7 +44,7 @@ protected:
 
 } // namespace
 
-TEST_F(Themed, EditAndSpinKeepTheSystemLookAndTrackNoHover)
+TEST_F(Themed, EditSpinAndComboKeepTheSystemLookTrackNoHoverAndTheComboStillCompletes)
 {
     CThemedLook<CStepEdit> edit;
     ASSERT_TRUE(edit.CreateEx(WS_EX_CLIENTEDGE, "EDIT", "125.50", WS_CHILD | WS_VISIBLE, CRect(20, 20, 140, 43),
@@ -70,20 +70,18 @@ TEST_F(Themed, EditAndSpinKeepTheSystemLookAndTrackNoHover)
         control->SendMessage(WM_THEMECHANGED);
     EXPECT_EQ(edit.IsThemed(), IsThemeInUse());
     EXPECT_EQ(spin.IsThemed(), IsThemeInUse());
-}
 
-TEST_F(Themed, ComboKeepsTheSystemLookTracksNoHoverAndStillCompletes)
-{
+    // The combo box as well, and it still completes.
     CThemedLook<CNimHoverCombo> combo;
     ASSERT_TRUE(combo.Create(WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWN, CRect(20, 60, 180, 200), &m_frame, 3));
     combo.AddString("Beta");
     PumpPending();
-    const COLORREF before = CClientDC(combo).GetPixel(1, 5);
-    EXPECT_NE(before, CSysColors::sm_crBtnFace); // no flat ring of the classic look
+    const COLORREF ring = CClientDC(combo).GetPixel(1, 5);
+    EXPECT_NE(ring, CSysColors::sm_crBtnFace); // no flat ring of the classic look
     MoveMouseTo(combo, CPoint(combo.GetClientRect().right - 8, 8));
     PumpFor(200);
     EXPECT_FALSE(combo.IsTracking());
-    EXPECT_EQ(CClientDC(combo).GetPixel(1, 5), before);
+    EXPECT_EQ(CClientDC(combo).GetPixel(1, 5), ring);
     combo.SetFocus();
     ::SendMessageA(::GetFocus(), WM_CHAR, 'b', 1);
     EXPECT_EQ(combo.GetWindowText(), "Beta");
