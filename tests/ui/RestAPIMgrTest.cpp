@@ -92,7 +92,11 @@ protected:
     }
 
     // The last log line, or "" when nothing was logged.
-    std::string LastLine() const { return Log().empty() ? std::string() : Log().back(); }
+    std::string LastLine() const
+    {
+        const auto lines = Log();
+        return lines.empty() ? std::string() : lines.back();
+    }
     std::vector<std::string> Log() const { return orv_test::HostLogLines(m_root.Path()); }
 
     orv_test::ScratchFolder m_root {"restapi"};
