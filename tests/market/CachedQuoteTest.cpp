@@ -337,6 +337,11 @@ TEST_F(CachedQuote, ForexSizesInLotsAndDisplayFormats)
     EXPECT_EQ(data.GetForexPipPlaces(&unknown), 0);
     Quote nameless;
     EXPECT_EQ(data.GetForexPipPlaces(&nameless), 0);
+    // A quote without a symbol shows two places.
+    CCachedQuote anonymous;
+    nameless.SetPrices(1.12345, 1.1234, 1.1235, 0, 0);
+    anonymous.Update(&nameless);
+    EXPECT_EQ(anonymous.GetDecimals(), 2);
     EXPECT_EQ(data.GetForexPipPlaces(static_cast<const QUOTERECORD*>(nullptr)), 0);
 }
 

@@ -425,4 +425,5 @@ TEST(ByteUtils, MemmemFindsTheFirstOccurrence)
     EXPECT_EQ(orv::memmem(nullptr, 3, "a", 1), nullptr);
     EXPECT_EQ(orv::memmem(hay, length, nullptr, 1), nullptr);
     EXPECT_EQ(orv::memmem(hay, 0, "a", 1), nullptr);
+    EXPECT_EQ(orv::memmem("ab", 2, "abc", 3), nullptr); // a needle longer than the text
 }
