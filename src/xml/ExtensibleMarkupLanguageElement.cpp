@@ -161,10 +161,16 @@ Element::CUpLinks& Element::m_MakeLinks()
         return *links;
     }
     auto* links = new CUpLinks;
-    links->parent = m_ParentNode();
-    links->Name(m_HeldDocument(), (m_Up & kUpTags) != 0);
-    m_Up = reinterpret_cast<std::uintptr_t>(links) | kUpLinks;
+    m_UseLinks(links, m_ParentNode(), m_HeldDocument(), (m_Up & kUpTags) != 0);
     return *links;
+}
+
+void Element::m_UseLinks(CUpLinks* links, Element* parent, CExtensibleMarkupLanguageDocument* document,
+                         bool holds) noexcept
+{
+    links->parent = parent;
+    links->Name(document, holds);
+    m_Up = reinterpret_cast<std::uintptr_t>(links) | kUpLinks;
 }
 
 void Element::CUpLinks::Name(CExtensibleMarkupLanguageDocument* named, bool holds) noexcept
@@ -209,12 +215,7 @@ void Element::m_LinkUp(Element* parent, CExtensibleMarkupLanguageDocument* docum
     const bool parentless = parent == nullptr && document != nullptr && document->m_XML != this;
     if (holdsDocument || parentless || m_Detached
         || (links != nullptr && (!links->otherText.IsEmpty() || links->firstLent != nullptr))) {
-        if (links == nullptr) {
-            links = new CUpLinks;
-        }
-        links->parent = parent;
-        links->Name(document, holdsDocument || parent == nullptr);
-        m_Up = reinterpret_cast<std::uintptr_t>(links) | kUpLinks;
+        m_UseLinks(links != nullptr ? links : new CUpLinks, parent, document, holdsDocument || parent == nullptr);
         return;
     }
     delete links;

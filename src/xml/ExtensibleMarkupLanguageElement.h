@@ -241,6 +241,9 @@ private:
     // The node's CUpLinks, made for it when it has none (std::bad_alloc,
     // nothing changed), naming what the node's word names.
     CUpLinks& m_MakeLinks();
+    // Makes links the node's word, naming the parent and the document.
+    void m_UseLinks(CUpLinks* links, CExtensibleMarkupLanguageElement* parent,
+        CExtensibleMarkupLanguageDocument* document, bool holds) noexcept;
     // A child taken out of this node joins its list of lent children (both
     // nodes have their CUpLinks), and leaves it when it is added elsewhere or
     // destroyed, or when this node goes (which clears the child's parent).
