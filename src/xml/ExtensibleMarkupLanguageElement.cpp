@@ -383,12 +383,10 @@ void Element::operator delete(void* element, std::size_t size) noexcept
     }
 }
 
+// Starts the node over where it stands: its parent and document stay (its
+// parent's list still holds it), all it held goes.
 void Element::m_Initialize()
 {
-    if ((m_Up & kUpTags) != 0) {
-        m_ReleaseUp();
-    }
-    m_Up = 0;
     Empty();
     m_Type = typeUnknown;
     m_Beginning.Empty();

@@ -42,6 +42,12 @@ std::vector<std::tuple<std::string, XML_ELEMENT_CALLBACK, void*>> Callbacks(cons
     return callbacks;
 }
 
+// A node kind of a caller's own, which can start over.
+class CRestartingElement : public Element {
+public:
+    void Restart() { m_Initialize(); }
+};
+
 } // namespace
 
 TEST(ElementTree, NewNodesJoinParentAndDocumentLeaveItWhenDeletedAndAddChildRefusesCycles)
@@ -84,6 +90,19 @@ TEST(ElementTree, NewNodesJoinParentAndDocumentLeaveItWhenDeletedAndAddChildRefu
     EXPECT_EQ(child, nullptr);
     Element::DeleteElement(parent);
     Element::DeleteElement(nullptr);
+
+    // A node that starts over keeps its place and drops what it held.
+    auto* restarting = new CRestartingElement;
+    a->AddChild(restarting);
+    restarting->SetTag("r");
+    restarting->AddAttribute("x", "1");
+    AddElement(restarting, "inner");
+    restarting->Restart();
+    EXPECT_EQ(restarting->GetParent(), a);
+    EXPECT_EQ(NameOf(restarting), "");
+    EXPECT_EQ(a->GetNumberOfChildren(), 1u);
+    EXPECT_EQ(restarting->GetDocument(), &document);
+    EXPECT_EQ(restarting->GetNumberOfChildren() + restarting->GetNumberOfAttributes(), 0u);
 }
 
 TEST(ElementTree, PathsNumberSiblingsWithOneTagRefuseIllFormedNamesAndFollowTheSeparator)
