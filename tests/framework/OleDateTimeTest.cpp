@@ -36,11 +36,10 @@ std::array<long, 4> Parts(const COleDateTimeSpan& span)
     return { span.GetDays(), span.GetHours(), span.GetMinutes(), span.GetSeconds() };
 }
 
-COleDateTime Null()
+// A null date or span.
+template <class Value> Value Null()
 {
-    COleDateTime value;
-    value.SetStatus(COleDateTime::null);
-    return value;
+    return orv_test::WithStatus(Value(), Value::null);
 }
 
 COleDateTime Parsed(const char* text, DWORD flags = 0, DWORD locale = COleDateTime::DefaultLocale)
@@ -151,7 +150,7 @@ TEST(OleDateTimeRounding, NonFiniteAndHugeValuesAreInvalid)
         struct tm fields {};
         EXPECT_FALSE(value.GetAsTm(fields));
     }
-    const COleDateTime null = Null();
+    const COleDateTime null = Null<COleDateTime>();
     ExpectNoFields(null);
     EXPECT_EQ(null.Format("%Y") + null.Format(), "");
     // A bad raw value under a valid status still gives no fields.
@@ -332,9 +331,8 @@ TEST(OleDateTimeArithmetic, LeavingTheYearRangeGivesInvalidAndStatusPropagates)
     EXPECT_EQ((COleDateTime(100, 1, 1, 12, 0, 0) - COleDateTimeSpan(1.0)).GetStatus(), COleDateTime::invalid);
     EXPECT_EQ((COleDateTime(100, 1, 1, 12, 0, 0) - COleDateTimeSpan(0.5)).GetStatus(), COleDateTime::valid);
     EXPECT_EQ((COleDateTime(0.0) + COleDateTimeSpan(1e9)).GetStatus(), COleDateTime::invalid);
-    const COleDateTime valid(1.0), invalid(std::nan("")), null = Null();
-    COleDateTimeSpan nullSpan, invalidSpan(std::nan(""));
-    nullSpan.SetStatus(COleDateTimeSpan::null);
+    const COleDateTime valid(1.0), invalid(std::nan("")), null = Null<COleDateTime>();
+    const COleDateTimeSpan nullSpan = Null<COleDateTimeSpan>(), invalidSpan(std::nan(""));
     EXPECT_EQ((null + nullSpan).GetStatus(), COleDateTime::null);
     EXPECT_EQ((null + COleDateTimeSpan(1.0)).GetStatus(), COleDateTime::invalid);
     EXPECT_EQ((valid + nullSpan).GetStatus(), COleDateTime::invalid);
@@ -352,9 +350,9 @@ TEST(OleDateTimeCompare, ValidValuesOrderOnTheLinearScaleOthersAreUnordered)
     EXPECT_TRUE(COleDateTime(-2.0) < COleDateTime(-1.25));
     EXPECT_TRUE(COleDateTime(-1.25) <= COleDateTime(-1.25) && COleDateTime(3.0) >= COleDateTime(-0.5));
     EXPECT_TRUE(COleDateTime(3.0) != COleDateTime(3.5));
-    const COleDateTime valid(1.0), invalid(std::nan("")), null = Null();
+    const COleDateTime valid(1.0), invalid(std::nan("")), null = Null<COleDateTime>();
     EXPECT_FALSE(valid < invalid || invalid < valid || invalid <= invalid || null >= valid);
-    EXPECT_TRUE(invalid == COleDateTime(1e300) && null == Null());
+    EXPECT_TRUE(invalid == COleDateTime(1e300) && null == Null<COleDateTime>());
     EXPECT_TRUE(null != invalid && valid != null);
 }
 
@@ -387,8 +385,7 @@ TEST(OleDateTimeSpan, RangeAndStatus)
     const COleDateTimeSpan bad(std::nan(""));
     EXPECT_EQ(bad.GetDays(), 0);
     EXPECT_EQ(bad.GetTotalDays(), 0.0);
-    COleDateTimeSpan null;
-    null.SetStatus(COleDateTimeSpan::null);
+    const COleDateTimeSpan null = Null<COleDateTimeSpan>();
     EXPECT_EQ((null + null).GetStatus(), COleDateTimeSpan::null);
     EXPECT_EQ((-null).GetStatus(), COleDateTimeSpan::null);
     EXPECT_EQ((null - COleDateTimeSpan(1.0)).GetStatus(), COleDateTimeSpan::invalid);
@@ -405,9 +402,7 @@ TEST(OleDateTimeSpan, FormatShowsMagnitudesWithOneSign)
     EXPECT_EQ(COleDateTimeSpan(0, 0, 0, 59).Format("%S"), "59");
     EXPECT_EQ(COleDateTimeSpan(59.6 * kSecond).Format("%M:%S"), "01:00");
     EXPECT_EQ(COleDateTimeSpan(std::nan("")).Format("%D"), "Invalid DateTimeSpan");
-    COleDateTimeSpan null;
-    null.SetStatus(COleDateTimeSpan::null);
-    EXPECT_EQ(null.Format("%D"), "");
+    EXPECT_EQ(Null<COleDateTimeSpan>().Format("%D"), "");
 }
 
 } // namespace

@@ -22,6 +22,7 @@ namespace {
 
 using market_test::EasternSwitch;
 using market_test::kSwitches;
+using orv_test::WithStatus;
 
 #if defined(_WIN32)
 #  define ZONE_TEXT(text) L##text
@@ -72,9 +73,7 @@ TEST(OrvDateTimeValue, ConstructionKeepsTheValueAndChecksItsRange)
     EXPECT_EQ(COrvDateTime(1e10).GetStatus(), COleDateTime::invalid);
 
     COrvDateTime copy(1.0);
-    COleDateTime invalid(2.0);
-    invalid.SetStatus(COleDateTime::invalid);
-    copy = invalid;
+    copy = WithStatus(COleDateTime(2.0), COleDateTime::invalid);
     EXPECT_EQ(copy.m_dt, 2.0);
     EXPECT_EQ(copy.GetStatus(), COleDateTime::invalid);
     copy = 3.25;
@@ -101,14 +100,9 @@ TEST(OrvDateTimeValue, ArithmeticWithSpansKeepsTheStatusRules)
     EXPECT_EQ((value - Utc(2012, 3, 11, 14, 30, 0)).GetTotalMinutes(), 540.0);
 
     // The status of the result is the framework's, carried through.
-    COrvDateTime invalid = value;
-    invalid.SetStatus(COleDateTime::invalid);
-    EXPECT_EQ((invalid + Minutes(1)).GetStatus(), COleDateTime::invalid);
-    COrvDateTime null = value;
-    null.SetStatus(COleDateTime::null);
-    COleDateTimeSpan nullSpan;
-    nullSpan.SetStatus(COleDateTimeSpan::null);
-    EXPECT_EQ((null - nullSpan).GetStatus(), COleDateTime::null);
+    EXPECT_EQ((WithStatus(value, COleDateTime::invalid) + Minutes(1)).GetStatus(), COleDateTime::invalid);
+    const COleDateTimeSpan nullSpan = WithStatus(COleDateTimeSpan(), COleDateTimeSpan::null);
+    EXPECT_EQ((WithStatus(value, COleDateTime::null) - nullSpan).GetStatus(), COleDateTime::null);
 }
 
 TEST(OrvDateTimeValue, ClearDateAndClearTimeTruncateTowardZero)
@@ -151,9 +145,7 @@ TEST(OrvDateTimeValue, CTimeValuesGoThroughLocalTimeAndBack)
     EXPECT_EQ(negative.m_dt, 0.0);
     EXPECT_EQ(COrvDateTime().GetTime(), 0);
     EXPECT_EQ(Utc(2040, 1, 1, 0, 0, 0).GetTime(), 0);
-    COrvDateTime invalid = Utc(2012, 3, 11, 14, 30, 0);
-    invalid.SetStatus(COleDateTime::invalid);
-    EXPECT_EQ(invalid.GetTime(), 0);
+    EXPECT_EQ(WithStatus(Utc(2012, 3, 11, 14, 30, 0), COleDateTime::invalid).GetTime(), 0);
 }
 
 // ------------------------------------------------------------ parsing
@@ -237,8 +229,7 @@ TEST(OrvDateTimeFix, EasternTimestampsShiftByTheEasternSpanAndNullOrInvalidValue
     EXPECT_EQ(value.FormatFIXETTimestamp(), "20120111-09:30:00");
     EXPECT_EQ(value.ParseFIXETTimestamp("2012"), 0);
 
-    COrvDateTime null, invalid(1e10);
-    null.SetStatus(COleDateTime::null);
+    const COrvDateTime null = WithStatus(COrvDateTime(), COleDateTime::null), invalid(1e10);
     // Null formats as empty text and an invalid value as its text, in the
     // timestamps and the zone views alike.
     EXPECT_EQ(null.FormatFIXUtcTimestamp() + "|" + null.FormatFIXETTimestamp() + "|" + null.FormatETTime(), "||");

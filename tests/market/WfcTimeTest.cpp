@@ -4,6 +4,7 @@
 #include "market/WfcFileTime.h"
 #include "market/WfcSystemTime.h"
 #include "platform/LastError.h"
+#include "support/CalendarFields.h"
 
 #include <gtest/gtest.h>
 
@@ -74,14 +75,10 @@ TEST(WfcSystemTime, CopiesValidValuesEmptiesOnEveryFailureAndConvertsBack)
     EXPECT_TRUE(time == CWfcSystemTime(&sunday));
     EXPECT_EQ(time.wDayOfWeek, 0);
 
-    COleDateTime invalid(2012, 3, 11, 14, 30, 5);
-    invalid.SetStatus(COleDateTime::invalid);
-    time = invalid;
+    time = orv_test::WithStatus(COleDateTime(2012, 3, 11, 14, 30, 5), COleDateTime::invalid);
     EXPECT_TRUE(IsEmpty(time));
     time = COleDateTime(2012, 3, 11, 14, 30, 5);
-    COleDateTime null;
-    null.SetStatus(COleDateTime::null);
-    time = null;
+    time = orv_test::WithStatus(COleDateTime(), COleDateTime::null);
     EXPECT_TRUE(IsEmpty(time));
 
     // A CTime gives its local fields.
