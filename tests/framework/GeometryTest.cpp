@@ -25,7 +25,7 @@ TEST(GeometryPointAndSize, ArithmeticEqualityAndOverflowThatWraps)
     EXPECT_EQ(CRect(INT_MIN, 0, INT_MAX, 1).Width(), -1);
 }
 
-TEST(GeometryRect, ConstructionMeasuresEmptinessAndContainment)
+TEST(GeometryRect, ConstructionMeasuresEmptinessContainmentComparisonAndPointerConversion)
 {
     const CRect fromPoints(CPoint(1, 2), CPoint(11, 22));
     EXPECT_EQ(fromPoints, CRect(1, 2, 11, 22));
@@ -50,6 +50,19 @@ TEST(GeometryRect, ConstructionMeasuresEmptinessAndContainment)
     EXPECT_FALSE(r.PtInRect(CPoint(10, 4)));
     EXPECT_FALSE(r.PtInRect(CPoint(9, 5)));
     EXPECT_FALSE(r.PtInRect(CPoint(-1, 0)));
+
+    CRect other(1, 2, 3, 4);
+    const RECT plain{1, 2, 3, 4};
+    EXPECT_TRUE(other.EqualRect(&plain));
+    EXPECT_FALSE(other.EqualRect(nullptr));
+    EXPECT_TRUE(plain == other);
+    EXPECT_TRUE(other != CRect(1, 2, 3, 5));
+    RECT* writable = other;
+    writable->right = 9;
+    EXPECT_EQ(other.Width(), 8);
+    const CRect& constant = other;
+    const RECT* readable = constant;
+    EXPECT_EQ(readable->right, 9);
 }
 
 TEST(GeometryRect, MovingAndResizing)
@@ -96,22 +109,6 @@ TEST(GeometryRect, IntersectionEmptiesWhenNothingOverlapsAndUnionIgnoresEmptyRec
     EXPECT_TRUE(r.IsRectNull());
     EXPECT_EQ(a | CRect(5, 5, 15, 15), CRect(0, 0, 15, 15));
     EXPECT_THROW(r.UnionRect(&a, nullptr), CInvalidArgException);
-}
-
-TEST(GeometryRect, ComparisonAndPointerConversion)
-{
-    CRect r(1, 2, 3, 4);
-    const RECT plain{1, 2, 3, 4};
-    EXPECT_TRUE(r.EqualRect(&plain));
-    EXPECT_FALSE(r.EqualRect(nullptr));
-    EXPECT_TRUE(plain == r);
-    EXPECT_TRUE(r != CRect(1, 2, 3, 5));
-    RECT* writable = r;
-    writable->right = 9;
-    EXPECT_EQ(r.Width(), 8);
-    const CRect& constant = r;
-    const RECT* readable = constant;
-    EXPECT_EQ(readable->right, 9);
 }
 
 } // namespace

@@ -51,15 +51,6 @@ COleDateTime Parsed(const char* text, DWORD flags = 0, DWORD locale = COleDateTi
 
 // ------------------------------------------------------------ the calendar
 
-TEST(OleDateTimeCalendar, DayZeroIsSaturday30December1899)
-{
-    const COleDateTime zero;
-    EXPECT_EQ(zero.GetStatus(), COleDateTime::valid);
-    ExpectFields(zero, { 1899, 12, 30, 0, 0, 0 });
-    EXPECT_EQ(zero.GetDayOfWeek(), 7);
-    EXPECT_EQ(zero.GetDayOfYear(), 364);
-}
-
 TEST(OleDateTimeCalendar, EveryDayOfTheRangeMatchesTheChronoCalendar)
 {
     using namespace std::chrono;
@@ -89,8 +80,13 @@ TEST(OleDateTimeCalendar, EveryDayOfTheRangeMatchesTheChronoCalendar)
 }
 
 // The valid days are checked against the chrono calendar above.
-TEST(OleDateTimeCalendar, YearRangeLimitsAndFieldsOutOfRangeGiveInvalid)
+TEST(OleDateTimeCalendar, DayZeroIsSaturday30December1899YearRangeLimitsAndFieldsOutOfRangeGiveInvalid)
 {
+    const COleDateTime zero;
+    EXPECT_EQ(zero.GetStatus(), COleDateTime::valid);
+    ExpectFields(zero, { 1899, 12, 30, 0, 0, 0 });
+    EXPECT_EQ(zero.GetDayOfWeek(), 7);
+    EXPECT_EQ(zero.GetDayOfYear(), 364);
     ExpectFields(COleDateTime(9999, 12, 31, 23, 59, 59), { 9999, 12, 31, 23, 59, 59 });
     EXPECT_EQ(COleDateTime(-657435.0).GetStatus(), COleDateTime::invalid);
     EXPECT_EQ(COleDateTime(2958466.0).GetStatus(), COleDateTime::invalid);
@@ -162,7 +158,7 @@ TEST(OleDateTimeRounding, NonFiniteAndHugeValuesAreInvalid)
 
 // ------------------------------------------------------------ time_t, now
 
-TEST(OleDateTimeFromTime, FollowsLocaltimeNegativeAndUnconvertibleAreInvalid)
+TEST(OleDateTimeFromTime, FollowsLocaltimeNegativeAndUnconvertibleAreInvalidAndNowIsLocal)
 {
     const std::time_t samples[] = { 0, 951825600, 1700000000, 4102444799 };
     for (std::time_t t : samples) {
@@ -179,10 +175,7 @@ TEST(OleDateTimeFromTime, FollowsLocaltimeNegativeAndUnconvertibleAreInvalid)
     value = std::time_t(-1);
     EXPECT_EQ(value.GetStatus(), COleDateTime::invalid);
     EXPECT_EQ(COleDateTime(std::numeric_limits<std::time_t>::max()).GetStatus(), COleDateTime::invalid);
-}
-
-TEST(OleDateTimeFromTime, CurrentTimeIsLocalNowToTheSecond)
-{
+    // The current time is local now, to the second.
     const std::time_t before = std::time(nullptr);
     const COleDateTime now = COleDateTime::GetCurrentTime();
     const std::time_t after = std::time(nullptr);

@@ -109,7 +109,7 @@ TEST(StringFormat, CPrintfRulesWindowsI64PrefixLongOutputAndSelfReference)
     EXPECT_EQ(s, "n=5n=5");
 }
 
-TEST(StringSearch, StartIsClampedAndEmptyTextMatchesAtStart)
+TEST(StringSearch, StartIsClampedEmptyTextMatchesAtStartAndSubstringArgumentsAreClamped)
 {
     const CString s("abcabc");
     EXPECT_EQ(s.Find('c'), 2);
@@ -126,24 +126,20 @@ TEST(StringSearch, StartIsClampedAndEmptyTextMatchesAtStart)
     EXPECT_EQ(s.ReverseFind("ab"), 3);
     EXPECT_EQ(s.ReverseFind(""), 6);
     EXPECT_EQ(CString("a\0b", 3).Find('b'), 2);
+    const CString hello("hello");
+    EXPECT_EQ(hello.Mid(1, 3), "ell");
+    EXPECT_EQ(hello.Mid(-2, 2), "he");
+    EXPECT_EQ(hello.Mid(3, INT_MAX), "lo");
+    EXPECT_EQ(hello.Mid(9), "");
+    EXPECT_EQ(hello.Mid(2, -1), "");
+    EXPECT_EQ(hello.Left(-1), "");
+    EXPECT_EQ(hello.Left(50), "hello");
+    EXPECT_EQ(hello.Right(2), "lo");
+    EXPECT_EQ(hello.Right(INT_MAX), "hello");
+    EXPECT_EQ(hello.Right(-3), "");
 }
 
-TEST(StringSubstrings, ArgumentsAreClamped)
-{
-    const CString s("hello");
-    EXPECT_EQ(s.Mid(1, 3), "ell");
-    EXPECT_EQ(s.Mid(-2, 2), "he");
-    EXPECT_EQ(s.Mid(3, INT_MAX), "lo");
-    EXPECT_EQ(s.Mid(9), "");
-    EXPECT_EQ(s.Mid(2, -1), "");
-    EXPECT_EQ(s.Left(-1), "");
-    EXPECT_EQ(s.Left(50), "hello");
-    EXPECT_EQ(s.Right(2), "lo");
-    EXPECT_EQ(s.Right(INT_MAX), "hello");
-    EXPECT_EQ(s.Right(-3), "");
-}
-
-TEST(StringTrim, BlanksCharactersAndSets)
+TEST(StringTrimAndCase, BlanksCharactersSetsAndAsciiLettersOnly)
 {
     EXPECT_EQ(CString(" \t\n\v\f\rmid dle\r\n ").Trim(), "mid dle");
     EXPECT_EQ(CString("  x  ").TrimLeft(), "x  ");
@@ -155,10 +151,6 @@ TEST(StringTrim, BlanksCharactersAndSets)
     EXPECT_EQ(CString(" x ").Trim(static_cast<const char*>(nullptr)), " x ");
     CString set("xy");
     EXPECT_EQ(set.Trim(set.GetString()), "");
-}
-
-TEST(StringCase, AsciiLettersOnly)
-{
     CString s("aZ09\xE4\xC4");
     EXPECT_EQ(Bytes(s.MakeUpper()), "AZ09\xE4\xC4");
     EXPECT_EQ(Bytes(s.MakeLower()), "az09\xE4\xC4");
