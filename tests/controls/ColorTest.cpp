@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(Color, SetRgbTakesRedBlueGreenAndHexTextReadsRedGreenBlue)
+TEST(Color, SetRgbTakesRedBlueGreenHexTextReadsRedGreenBlueAndNamesComeFromTheTableSearchedFromTheEnd)
 {
     CColor color;
     color.SetRGB(255, 0, 128);
@@ -25,10 +25,7 @@ TEST(Color, SetRgbTakesRedBlueGreenAndHexTextReadsRedGreenBlue)
     EXPECT_FALSE(color.SetString("zz"));
     EXPECT_EQ((unsigned long)color, 0ul);
     EXPECT_FLOAT_EQ(color.GetLuminance(), 0);
-}
 
-TEST(Color, NamesComeFromTheTableSearchedFromTheEnd)
-{
     EXPECT_EQ(CColor::GetNumNames(), 141);
     EXPECT_STREQ(CColor(0xFFFF00).GetName(), "cyan");
     EXPECT_STREQ(CColor(0xFF00FF).GetName(), "magenta");

@@ -59,7 +59,7 @@ TEST(GridEditText, ReadsCellNumbersWithTheUsersSeparatorsAndApostrophePricesOnly
         EXPECT_EQ(ReadGridValue(c.text, c.format, kDefault, c.separators), c.value) << c.text << " " << c.format;
 }
 
-TEST(GridEditText, TakesOnlyTheCharactersOfItsKind)
+TEST(GridEditText, TakesOnlyTheCharactersOfItsKindStepsWithinTheBoundsAndFormatsTheResult)
 {
     const struct {
         GHStyles style;
@@ -100,10 +100,7 @@ TEST(GridEditText, TakesOnlyTheCharactersOfItsKind)
                   c.accepted)
             << c.style << " '" << char(c.ch) << "' into " << c.text << " at " << c.selStart;
     }
-}
 
-TEST(GridEditText, StepsWithinTheBoundsAndFormatsTheResult)
-{
     double value = 99;
     EXPECT_TRUE(StepGridValue(10, 1, 0.25, 0, 11, value));
     EXPECT_EQ(value, 10.25);

@@ -90,7 +90,7 @@ TEST(HookedMsgBoxText, ListBlockKeepsAtMostTenPlaceholderLinesAndItsEdges)
 
 // Each run as its text after "*" when bold, each followed by "|". Markers
 // never show: a nested opening or a closing that closes nothing.
-TEST(HookedMsgBoxText, BoldRunsAlternate)
+TEST(HookedMsgBoxText, BoldRunsAlternateAndBandColoursComeFromColumnZero)
 {
     const struct { const char* line; const char* runs; } cases[] = {
         {"Sell <b>100</b> at <b>market", "Sell |*100| at |*market|"}, {"", ""}, {"a</b><b>b<b>c</b>", "a|*bc|"}};
@@ -100,10 +100,7 @@ TEST(HookedMsgBoxText, BoldRunsAlternate)
             runs += std::string(run.bold ? "*" : "") + run.text.GetString() + "|";
         EXPECT_EQ(runs, c.runs) << c.line;
     }
-}
 
-TEST(HookedMsgBoxText, BandColoursComeFromColumnZero)
-{
     const COLORREF column[] = {0xF0F0F0, 0xF0F0F0, 0xF0F0F0, 0xD0D0D0, 0xD0D0D0};
     const BandColors band = SampleBand(5, [&](int y) { return column[y]; });
     EXPECT_TRUE(band.valid);

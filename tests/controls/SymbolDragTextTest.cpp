@@ -25,7 +25,7 @@ TEST(SymbolDragText, DragOffersPlainAndOrvTexts)
     }
 }
 
-TEST(SymbolDragText, SymbolAndAccountReadFromDroppedText)
+TEST(SymbolDragText, SymbolAndAccountReadFromDroppedBlocksAndCopiesNeedRoomForTheTerminator)
 {
     // Symbol type flags: 1 equity, 2 option, 4 futures, 8 index, 16 forex.
     const ULONG all = 0x1F;
@@ -72,10 +72,7 @@ TEST(SymbolDragText, SymbolAndAccountReadFromDroppedText)
         EXPECT_EQ(AccountFromDragText(c.text, account), c.account != nullptr) << c.text;
         EXPECT_STREQ(account, c.account != nullptr ? c.account : "old") << c.text;
     }
-}
 
-TEST(SymbolDragText, BlockTextStopsAtZeroOrBlockEndAndCopiesNeedRoomForTheTerminator)
-{
     const char unterminated[] = {'I', 'B', 'M'};
     EXPECT_STREQ(TextOfBlock(unterminated, 3), "IBM");
     EXPECT_STREQ(TextOfBlock("GE\0XX", 5), "GE");

@@ -7,7 +7,7 @@
 using namespace orv_test;
 using Bytes = ArchiveBytes;
 
-TEST(Archive, WritesEachTypeLittleEndianInItsOwnWidthAndStringsWhole)
+TEST(Archive, WritesEachTypeLittleEndianInItsOwnWidthStringsWholeAndCountsAsAWordOrAnEscapedDword)
 {
     const Bytes bytes = Stored([](CArchive& ar) {
         ar << BYTE(0xAB) << WORD(0x1234) << LONG(-2) << DWORD(0x89ABCDEF) << LONGLONG(0x0102030405060708) << true
@@ -22,10 +22,7 @@ TEST(Archive, WritesEachTypeLittleEndianInItsOwnWidthAndStringsWhole)
     EXPECT_EQ(Stored([](CArchive& ar) { ar << long(-1); }).size(), sizeof(long));
     // A string keeps its embedded NUL bytes.
     EXPECT_EQ(Stored([](CArchive& ar) { ar << CString("a\0b", 3); }), (Bytes{0x03, 'a', 0x00, 'b'}));
-}
 
-TEST(Archive, CountsUseAWordOrAnEscapedDword)
-{
     EXPECT_EQ(Stored([](CArchive& ar) { ar.WriteCount(0xFFFE); }), (Bytes{0xFE, 0xFF}));
     EXPECT_EQ(Stored([](CArchive& ar) { ar.WriteCount(0xFFFF); }), (Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00}));
     EXPECT_EQ(Stored([](CArchive& ar) { ar.WriteCount(0x12345678); }),
@@ -64,7 +61,7 @@ TEST(Archive, StoresAcrossBufferBoundaries)
     EXPECT_EQ(Stored(store, 3), Stored(store));
 }
 
-TEST(Archive, RefusesTheWrongDirectionAndBadArguments)
+TEST(Archive, RefusesTheWrongDirectionAndBadArgumentsAndTheDestructorWritesOutAnUnclosedStore)
 {
     CMemFile file;
     {
@@ -78,16 +75,13 @@ TEST(Archive, RefusesTheWrongDirectionAndBadArguments)
     }
     EXPECT_THROW(CArchive(nullptr, CArchive::load), CInvalidArgException);
     EXPECT_THROW(CArchive(&file, CArchive::load, 0), CInvalidArgException);
-}
 
-TEST(Archive, DestructorWritesOutAnUnclosedStore)
-{
-    CMemFile file;
+    CMemFile written;
     {
-        CArchive archive(&file, CArchive::store);
+        CArchive archive(&written, CArchive::store);
         archive << DWORD(1) << DWORD(2);
     }
-    EXPECT_EQ(file.GetLength(), 8u);
+    EXPECT_EQ(written.GetLength(), 8u);
 
     CMemFile untouched;
     {

@@ -101,7 +101,7 @@ TEST(ArrayAdd, OwnElementsSurviveReallocationAppendCopyAndMove)
     EXPECT_EQ(array.GetSize(), 41);
 }
 
-TEST(ArrayInsert, PastTheEndGrowsWholeArraysIncludingItselfGoInAndBadArgumentsThrow)
+TEST(ArrayInsertAndRemove, PastTheEndGrowsWholeArraysIncludingItselfGoInRemovedRangesLieInsideAndBadArgumentsThrow)
 {
     CUIntArray array = Numbers({1, 2});
     array.InsertAt(1, 7, 2);
@@ -119,11 +119,8 @@ TEST(ArrayInsert, PastTheEndGrowsWholeArraysIncludingItselfGoInAndBadArgumentsTh
     const CUIntArray tail = Numbers({8, 9});
     array.InsertAt(5, &tail);
     EXPECT_EQ(Elements(array), (std::vector<UINT>{1, 1, 2, 2, 0, 8, 9}));
-}
 
-TEST(ArrayRemove, RangeMustLieInsideTheArray)
-{
-    CUIntArray array = Numbers({1, 2, 3, 4});
+    array = Numbers({1, 2, 3, 4});
     array.RemoveAt(1, 2);
     EXPECT_EQ(Elements(array), (std::vector<UINT>{1, 4}));
     array.RemoveAt(2, 0);

@@ -112,7 +112,7 @@ TEST(OleDateTimeCalendar, DayZeroIsSaturday30December1899YearRangeLimitsAndField
 
 // ------------------------------------------------- negative values, rounding
 
-TEST(OleDateTimeNegative, FractionCountsForwardFromTheDay)
+TEST(OleDateTimeNegativeAndRounding, FractionCountsForwardFromTheDayAndHalfSecondRoundsUpAcrossDaysAndYears)
 {
     ExpectFields(COleDateTime(-1.25), { 1899, 12, 29, 6, 0, 0 });
     ExpectFields(COleDateTime(-1.75), { 1899, 12, 29, 18, 0, 0 });
@@ -120,10 +120,7 @@ TEST(OleDateTimeNegative, FractionCountsForwardFromTheDay)
     EXPECT_EQ(COleDateTime(1899, 12, 29, 6, 0, 0).m_dt, -1.25);
     EXPECT_EQ(COleDateTime(1899, 12, 29, 6, 0, 0).GetDayOfWeek(), 6);
     EXPECT_EQ(COleDateTime(1899, 12, 30, 6, 0, 0).m_dt, 0.25);
-}
 
-TEST(OleDateTimeRounding, HalfSecondRoundsUpAcrossDaysAndYears)
-{
     ExpectFields(COleDateTime(0.99999999), { 1899, 12, 31, 0, 0, 0 });
     ExpectFields(COleDateTime(-1.99999999), { 1899, 12, 30, 0, 0, 0 });
     ExpectFields(COleDateTime(0.5 * kSecond), { 1899, 12, 30, 0, 0, 1 });
@@ -318,7 +315,7 @@ TEST(OleDateTimeArithmetic, WorksOnTheLinearScaleAcrossDayZeroMidnightAndMonths)
     ExpectFields(COleDateTime(1900, 2, 28, 12, 0, 0) + COleDateTimeSpan(1.0), { 1900, 3, 1, 12, 0, 0 });
 }
 
-TEST(OleDateTimeArithmetic, LeavingTheYearRangeGivesInvalidAndStatusPropagates)
+TEST(OleDateTimeArithmetic, LeavingTheYearRangeGivesInvalidStatusPropagatesAndOnlyValidValuesAreOrdered)
 {
     EXPECT_EQ((COleDateTime(9999, 12, 31, 12, 0, 0) + COleDateTimeSpan(1.0)).GetStatus(), COleDateTime::invalid);
     EXPECT_EQ((COleDateTime(100, 1, 1, 12, 0, 0) - COleDateTimeSpan(1.0)).GetStatus(), COleDateTime::invalid);
@@ -334,16 +331,12 @@ TEST(OleDateTimeArithmetic, LeavingTheYearRangeGivesInvalidAndStatusPropagates)
     EXPECT_EQ((null - null).GetStatus(), COleDateTimeSpan::null);
     EXPECT_EQ((valid - null).GetStatus(), COleDateTimeSpan::invalid);
     EXPECT_EQ((invalid - valid).GetStatus(), COleDateTimeSpan::invalid);
-}
 
-TEST(OleDateTimeCompare, ValidValuesOrderOnTheLinearScaleOthersAreUnordered)
-{
     EXPECT_TRUE(COleDateTime(-0.5) == COleDateTime(0.5));
     EXPECT_TRUE(COleDateTime(-1.25) < COleDateTime(-1.75) && COleDateTime(-1.75) < COleDateTime(0.0));
     EXPECT_TRUE(COleDateTime(-2.0) < COleDateTime(-1.25));
     EXPECT_TRUE(COleDateTime(-1.25) <= COleDateTime(-1.25) && COleDateTime(3.0) >= COleDateTime(-0.5));
     EXPECT_TRUE(COleDateTime(3.0) != COleDateTime(3.5));
-    const COleDateTime valid(1.0), invalid(std::nan("")), null = Null<COleDateTime>();
     EXPECT_FALSE(valid < invalid || invalid < valid || invalid <= invalid || null >= valid);
     EXPECT_TRUE(invalid == COleDateTime(1e300) && null == Null<COleDateTime>());
     EXPECT_TRUE(null != invalid && valid != null);
@@ -365,7 +358,7 @@ TEST(OleDateTimeSpan, PartsRoundToTheSecondAndCarrySign)
     EXPECT_EQ(Parts(COleDateTimeSpan(1.0 - 0.4 * kSecond)), (std::array<long, 4> { 1, 0, 0, 0 }));
 }
 
-TEST(OleDateTimeSpan, RangeAndStatus)
+TEST(OleDateTimeSpan, RangeStatusAndFormatShowingMagnitudesWithOneSign)
 {
     EXPECT_EQ(COleDateTimeSpan(std::nan("")).GetStatus(), COleDateTimeSpan::invalid);
     EXPECT_EQ(COleDateTimeSpan(std::numeric_limits<double>::infinity()).GetStatus(), COleDateTimeSpan::invalid);
@@ -385,10 +378,7 @@ TEST(OleDateTimeSpan, RangeAndStatus)
     EXPECT_FALSE(null < COleDateTimeSpan(1.0));
     EXPECT_TRUE(COleDateTimeSpan(-1.0) < COleDateTimeSpan(0.5));
     EXPECT_TRUE(COleDateTimeSpan(0, 24, 0, 0) == COleDateTimeSpan(1.0));
-}
 
-TEST(OleDateTimeSpan, FormatShowsMagnitudesWithOneSign)
-{
     EXPECT_EQ(COleDateTimeSpan(1, 2, 3, 4).Format("%D days %H:%M:%S %%"), "1 days 02:03:04 %");
     EXPECT_EQ((-COleDateTimeSpan(1, 12, 0, 0)).Format("%D %H:%M"), "-1 12:00");
     EXPECT_EQ(COleDateTimeSpan(0, 0, -90, 0).Format("%H:%M"), "-01:30");

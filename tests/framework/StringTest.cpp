@@ -55,7 +55,7 @@ TEST(StringConcatenation, AllOperandFormsAndArgumentsThatAliasTheString)
     EXPECT_EQ(s, "56789");
 }
 
-TEST(StringComparison, BytesCompareUnsignedOnEitherSide)
+TEST(StringComparisonAndAccess, BytesCompareUnsignedOnEitherSideAndIndexOutsideLengthThrows)
 {
     const CString high("\x80");
     EXPECT_TRUE(high > "a");
@@ -72,10 +72,7 @@ TEST(StringComparison, BytesCompareUnsignedOnEitherSide)
     EXPECT_EQ(CString("MiXed\xC4").CompareNoCase("mixED\xC4"), 0);
     EXPECT_NE(CString("\xC4").CompareNoCase("\xE4"), 0);
     EXPECT_LT(CString("ab").CompareNoCase("ABC"), 0);
-}
 
-TEST(StringElementAccess, IndexOutsideLengthThrows)
-{
     CString s("a\0c", 3);
     EXPECT_EQ(s[1], '\0');
     s.SetAt(1, 'b');

@@ -83,7 +83,7 @@ TEST(TimeConversion, LocalAndGmtFieldsAndFormat)
     EXPECT_EQ(CTime(951868799).FormatGmt("%#d %B %I:%M %p"), "29 February 11:59 PM");
 }
 
-TEST(TimeArithmetic, SpansAndDifferencesSaturateInsteadOfOverflowing)
+TEST(TimeArithmeticAndSpans, DifferencesSaturateInsteadOfOverflowingAndFormatShowsMagnitudesWithOneSign)
 {
     const CTime start(1700000000);
     const CTime later = start + CTimeSpan(1, 2, 3, 4);
@@ -100,12 +100,7 @@ TEST(TimeArithmetic, SpansAndDifferencesSaturateInsteadOfOverflowing)
     EXPECT_EQ((CTime(kMax) - CTime(kMin)).GetTotalSeconds(), kMax);
     EXPECT_EQ((-CTimeSpan(kMin)).GetTotalSeconds(), kMax);
     EXPECT_EQ((CTimeSpan(kMin) - CTimeSpan(1)).GetTotalSeconds(), kMin);
-}
 
-// -------------------------------------------------------------- CTimeSpan
-
-TEST(TimeSpan, PartsTotalsAndFormatShowingMagnitudesWithOneSign)
-{
     const CTimeSpan span(1, 25, 61, 61);
     EXPECT_EQ(span.GetTotalSeconds(), 86400 + 25 * 3600 + 61 * 60 + 61);
     EXPECT_TRUE(span.GetDays() == 2 && span.GetHours() == 2 && span.GetMinutes() == 2 && span.GetSeconds() == 1);

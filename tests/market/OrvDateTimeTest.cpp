@@ -88,7 +88,7 @@ TEST(OrvDateTimeValue, ConstructionKeepsTheValueAndChecksItsRange)
     EXPECT_TRUE(!(day == second) && day != second && !(second == third));
 }
 
-TEST(OrvDateTimeValue, ArithmeticWithSpansKeepsTheStatusRules)
+TEST(OrvDateTimeValue, ArithmeticWithSpansKeepsTheStatusRulesAndClearDateAndClearTimeTruncateTowardZero)
 {
     COrvDateTime value = Utc(2012, 3, 11, 14, 30, 0);
     EXPECT_EQ((value + Minutes(300)).FormatFIXUtcTimestamp(), "20120311-19:30:00");
@@ -103,10 +103,7 @@ TEST(OrvDateTimeValue, ArithmeticWithSpansKeepsTheStatusRules)
     EXPECT_EQ((WithStatus(value, COleDateTime::invalid) + Minutes(1)).GetStatus(), COleDateTime::invalid);
     const COleDateTimeSpan nullSpan = WithStatus(COleDateTimeSpan(), COleDateTimeSpan::null);
     EXPECT_EQ((WithStatus(value, COleDateTime::null) - nullSpan).GetStatus(), COleDateTime::null);
-}
 
-TEST(OrvDateTimeValue, ClearDateAndClearTimeTruncateTowardZero)
-{
     // Before day 0 the fraction is still the time of day: -1.25 is 06:00.
     const double cases[][3] = { { 40979.75, 0.75, 40979.0 }, { -1.25, -0.25, -1.0 } };
     for (const auto& [full, time, date] : cases) {
@@ -299,7 +296,7 @@ TEST_F(OrvDateTimeClock, TheDisplayZoneFollowsTheUsersChoice)
     }
 }
 
-TEST_F(OrvDateTimeClock, TickCountIsTheUtcClockPlusTheDelta)
+TEST_F(OrvDateTimeClock, TickCountIsTheUtcClockPlusTheDeltaAndMarketHoursAreEasternTimesOfDayOnDayZero)
 {
     const COrvDateTime before
         = Utc(1970, 1, 1, 0, 0, 0) + COleDateTimeSpan(static_cast<double>(std::time(nullptr)) / 86400.0);
@@ -318,10 +315,7 @@ TEST_F(OrvDateTimeClock, TickCountIsTheUtcClockPlusTheDelta)
     const COrvDateTime dateOnly = COrvDateTime::GetCurrentDateOnly();
     EXPECT_EQ(dateOnly.m_dt, std::trunc(dateOnly.m_dt));
     EXPECT_NEAR(dateOnly.m_dt + timeOnly.m_dt, COrvDateTime::GetTickCount().m_dt, 3.0 / 86400.0);
-}
 
-TEST(OrvDateTimeState, MarketHoursAreEasternTimesOfDayOnDayZero)
-{
     const COrvDateTime& open = COrvDateTime::GetMarketOpen();
     const COrvDateTime& close = COrvDateTime::GetMarketClose();
     EXPECT_EQ(open, COrvDateTime(9.5 / 24) + Minutes(COrvDateTime::GetETToUTCMinutes()));

@@ -86,7 +86,7 @@ protected:
 
 } // namespace
 
-TEST(SymbolNotation, ParseOptionSymbolReadsRootDateSideAndStrikeOrFailsWritingNothing)
+TEST(SymbolNotation, OptionSymbolsParseOrFailWritingNothingAndPutsAreSoughtAtPositionsNineToFifteen)
 {
     const std::pair<const char*, ParsedOption> cases[] = {
         { "+AAPL 120121C500", { 1, "AAPL", 12, 1, 21, 'C', 500.0 } },
@@ -116,10 +116,7 @@ TEST(SymbolNotation, ParseOptionSymbolReadsRootDateSideAndStrikeOrFailsWritingNo
         EXPECT_EQ(Parse(symbol), (ParsedOption { 0, "<none>" })) << symbol;
     }
     EXPECT_EQ(Parse(nullptr).result, 0);
-}
 
-TEST(SymbolNotation, IsPutOptionLooksAtPositionsNineToFifteen)
-{
     EXPECT_EQ(IsPutOption("+AAPL 120121P500"), 1);
     EXPECT_EQ(IsPutOption("+AAPL 120121C500"), 0);
     // The first letter decides: a "P" after the "C" is part of nothing.

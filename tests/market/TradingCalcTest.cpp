@@ -380,7 +380,7 @@ TEST(OrderRules, TierMarketsFoldIntoMainMarketsAndAllowableTimesInForce)
     }
 }
 
-TEST(ByteUtils, ChecksumAndHashSizes)
+TEST(ByteUtils, ChecksumHashSizesAndMemmemFindsTheFirstOccurrence)
 {
     EXPECT_EQ(CalcChecksum("abc", 3), 0xB5CF4A26u);
     EXPECT_EQ(CalcChecksum("\x01", 1), 0x01010101u);
@@ -397,10 +397,7 @@ TEST(ByteUtils, ChecksumAndHashSizes)
                                                { 100000, 250007 }, { INT_MAX, 250007 }, { -5, 17 } };
     for (const auto& [count, size] : hashSizes)
         EXPECT_EQ(CalcOptimalHashSize(count), size) << count;
-}
 
-TEST(ByteUtils, MemmemFindsTheFirstOccurrence)
-{
     const char hay[] = "aaab\0abcab";
     const unsigned int length = sizeof hay - 1;
     const auto at = [&](const char* needle, unsigned int needleLength) -> long {

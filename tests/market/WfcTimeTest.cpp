@@ -148,7 +148,7 @@ TEST(WfcSystemTime, SettingTheClockReportsFailure)
 }
 #endif
 
-TEST(WfcFileTime, DosTimesAndEmptyingOnNullPointersAndFailedConversions)
+TEST(WfcFileTime, DosTimesEmptyingOnFailuresComparisonAsOneCountAndConversionThroughTheBreakdown)
 {
     const CWfcFileTime full(&kSunday);
     ASSERT_FALSE(IsEmpty(full));
@@ -164,10 +164,7 @@ TEST(WfcFileTime, DosTimesAndEmptyingOnNullPointersAndFailedConversions)
     EXPECT_TRUE(CWfcFileTime(WORD((2026 - 1980) << 9 | 12 << 5 | 27), WORD(21 << 11 | 45 << 5 | 29))
                 == CWfcFileTime(&dosTime));
     EXPECT_TRUE(Empties<CWfcFileTime>([](auto& t) { t.Copy(WORD((2012 - 1980) << 9 | 0 << 5 | 11), WORD(0)); }));
-}
 
-TEST(WfcFileTime, ComparesAsOneCountAndConvertsThroughTheBreakdown)
-{
     // The low half alone would order these the other way.
     const FILETIME lowBig { 0xFFFFFFFF, 1 };
     const FILETIME highBig { 0, 2 };
