@@ -40,8 +40,7 @@ TEST(BalloonGeometry, SizeComesFromHeaderAndContentWithMarginsAndTail)
     for (const auto& c : cases) {
         const CSize header = BalloonHeaderSize(c.icon, c.title, c.close, 8);
         const CSize window = BalloonWindowSize(BalloonClientSize(header, c.content, kMetrics), kMetrics);
-        EXPECT_EQ(window.cx, c.window.cx) << c.title.cx;
-        EXPECT_EQ(window.cy, c.window.cy) << c.title.cx;
+        EXPECT_EQ(window, c.window) << c.title.cx << ": " << window.cx << " x " << window.cy;
     }
 }
 

@@ -49,10 +49,8 @@ TEST(Color, ConvertsBetweenRgbAndHlsWithinOneStepAndExtremeLuminanceGivesWhiteOr
     EXPECT_FLOAT_EQ(color.GetSaturation(), 1);
     EXPECT_FLOAT_EQ(color.GetLuminance(), 0.5f);
 
-    color = CColor(0x00FF00);   // green
-    EXPECT_FLOAT_EQ(color.GetHue(), 120);
-    color = CColor(0xFF0000);   // blue
-    EXPECT_FLOAT_EQ(color.GetHue(), 240);
+    EXPECT_FLOAT_EQ(CColor(0x00FF00).GetHue(), 120); // green
+    EXPECT_FLOAT_EQ(CColor(0xFF0000).GetHue(), 240); // blue
     color = CColor(0x808080);
     EXPECT_FLOAT_EQ(color.GetSaturation(), 0);
     EXPECT_FLOAT_EQ(color.GetHue(), 0);

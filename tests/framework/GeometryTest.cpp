@@ -65,7 +65,7 @@ TEST(GeometryRect, ConstructionMeasuresEmptinessContainmentComparisonAndPointerC
     EXPECT_EQ(readable->right, 9);
 }
 
-TEST(GeometryRect, MovingAndResizing)
+TEST(GeometryRect, MovingResizingIntersectionThatEmptiesWhenNothingOverlapsAndUnionIgnoringEmptyRectangles)
 {
     CRect r(10, 10, 20, 20);
     r.InflateRect(2, 3);
@@ -86,12 +86,9 @@ TEST(GeometryRect, MovingAndResizing)
     EXPECT_EQ(r, CRect(10, 20, 30, 40));
     r.SetRectEmpty();
     EXPECT_TRUE(r.IsRectNull());
-}
 
-TEST(GeometryRect, IntersectionEmptiesWhenNothingOverlapsAndUnionIgnoresEmptyRectangles)
-{
     const CRect a(0, 0, 10, 10);
-    CRect r(1, 2, 3, 4);
+    r.SetRect(1, 2, 3, 4);
     EXPECT_TRUE(r.IntersectRect(&a, CRect(5, -5, 15, 5)));
     EXPECT_EQ(r, CRect(5, 0, 10, 5));
     EXPECT_TRUE(r.IntersectRect(r, &a));

@@ -164,7 +164,7 @@ TEST_F(CachedQuote, TicksFromTheFirstUpdateOnAndALastWithoutBidAndAskIsATradeEve
     EXPECT_EQ(Trend(index), "++-");
 }
 
-TEST_F(CachedQuote, ConstructionFromARecordAndCopies)
+TEST_F(CachedQuote, ConstructionFromARecordCopiesAndTheCopyFunctionsForEachRecordType)
 {
     Quote record("IBM");
     record.bstrDescription = Ole("International Business Machines");
@@ -192,6 +192,11 @@ TEST_F(CachedQuote, ConstructionFromARecordAndCopies)
     EXPECT_EQ(Text(seen.GetQuoteRecord().bstrDescription), "");
     EXPECT_EQ(seen.GetQuoteRecord().dLast, 0.0);
     EXPECT_EQ(seen.GetQuoteRecord().lTick, 0);
+
+    ExpectRecordCopies(&QUOTERECORD::bstrUnderlier, &QUOTERECORD::abReserved3, SetQuoteRecord);
+    ExpectRecordCopies(&OPTIONSRECORD::bstrUnderlier, &OPTIONSRECORD::abData, SetOptionsRecord);
+    ExpectRecordCopies(&LEVEL2RECORD::bstrExchange, &LEVEL2RECORD::abData, SetLevel2Record);
+    ExpectRecordCopies(&TSRECORD::bstrExchange, &TSRECORD::abData, SetTSRecord);
 }
 
 TEST_F(CachedQuote, FieldTexts)
@@ -343,12 +348,4 @@ TEST_F(CachedQuote, ForexSizesInLotsAndDisplayFormats)
     anonymous.Update(&nameless);
     EXPECT_EQ(anonymous.GetDecimals(), 2);
     EXPECT_EQ(data.GetForexPipPlaces(static_cast<const QUOTERECORD*>(nullptr)), 0);
-}
-
-TEST_F(CachedQuote, CopyFunctionsForEachRecordType)
-{
-    ExpectRecordCopies(&QUOTERECORD::bstrUnderlier, &QUOTERECORD::abReserved3, SetQuoteRecord);
-    ExpectRecordCopies(&OPTIONSRECORD::bstrUnderlier, &OPTIONSRECORD::abData, SetOptionsRecord);
-    ExpectRecordCopies(&LEVEL2RECORD::bstrExchange, &LEVEL2RECORD::abData, SetLevel2Record);
-    ExpectRecordCopies(&TSRECORD::bstrExchange, &TSRECORD::abData, SetTSRecord);
 }

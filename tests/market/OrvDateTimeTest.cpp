@@ -181,7 +181,7 @@ TEST(OrvDateTimeParse, TextIsReadAsUtcOrShiftedFromItsZoneAndFailuresShiftNothin
     EXPECT_EQ(value.GetStatus(), COleDateTime::invalid);
 }
 
-TEST(OrvDateTimeFix, FixedLengthsByPositionOtherLengthsSplitAtTheSeparatorsBadTextFailsSafely)
+TEST(OrvDateTimeFix, TimestampsReadByPositionOrSeparatorsEasternOnesShiftedBadTextFailsSafelyNullAndInvalidFormatAlike)
 {
     const struct { const char* text; int hour, minute, second; } cases[] = {
         { "20120311-14:30:00", 14, 30, 0 },     { "20120311-14:30:00.123", 14, 30, 0 },
@@ -215,14 +215,10 @@ TEST(OrvDateTimeFix, FixedLengthsByPositionOtherLengthsSplitAtTheSeparatorsBadTe
     // Text with a NUL in it is read by its length.
     EXPECT_EQ(value.ParseFIXUtcTimestamp(CString("20120311\0" "14:30:00", 17)), 1);
     EXPECT_EQ(value, Utc(2012, 3, 11, 14, 30, 0));
-}
 
-TEST(OrvDateTimeFix, EasternTimestampsShiftByTheEasternSpanAndNullOrInvalidValuesFormatAlike)
-{
-    const int eastern = COrvDateTime::GetETToUTCMinutes();
-    COrvDateTime value;
+    // Eastern timestamps shift by the Eastern span.
     ASSERT_NE(value.ParseFIXETTimestamp("20120111-09:30:00"), 0);
-    EXPECT_EQ(value, Utc(2012, 1, 11, 9, 30, 0) + Minutes(eastern));
+    EXPECT_EQ(value, Utc(2012, 1, 11, 9, 30, 0) + Minutes(COrvDateTime::GetETToUTCMinutes()));
     EXPECT_EQ(value.FormatFIXETTimestamp(), "20120111-09:30:00");
     EXPECT_EQ(value.ParseFIXETTimestamp("2012"), 0);
 

@@ -73,16 +73,8 @@ const char* const kExchanges = R"(<SymbolData>
 </SymbolData>
 )";
 
-// Loads futures roots into the library-wide symbol data for the futures
-// conversions.
-class YahooFutures : public market_test::HostRootTest {
-protected:
-    void SetUp() override
-    {
-        HostRootTest::SetUp();
-        LoadSymbolData(kExchanges);
-    }
-};
+// The futures conversions read the roots from the library-wide symbol data.
+class YahooFutures : public market_test::HostRootTest {};
 
 } // namespace
 
@@ -150,6 +142,7 @@ TEST(SymbolNotation, YahooFinanceForexOptionsCanadianAndOthers)
 
 TEST_F(YahooFutures, ExchangeSuffixesAndTheContractYear)
 {
+    LoadSymbolData(kExchanges);
     // The year digit picks the nearest year from two years back; platinum
     // needs no symbol data. No form: another exchange, a root without an
     // exchange, an unknown root, no year digit.
