@@ -29,25 +29,22 @@ std::string Text(const BalloonTail& tail)
 
 } // namespace
 
-TEST(BalloonGeometry, SizeComesFromHeaderAndContentWithMarginsAndTail)
+TEST(BalloonGeometry, SizeComesFromHeaderAndContentWithMarginsAndTailAndTheQuadrantChoosesSideAndTailCorner)
 {
-    const struct { CSize icon, title, close, content, window; } cases[] = {
+    const struct { CSize icon, title, close, content, window; } sizes[] = {
         {{16, 16}, {50, 13}, {0, 0}, {120, 40}, {136, 100}},   // content wider than header
         {{16, 16}, {90, 13}, {16, 16}, {120, 40}, {154, 100}}, // icon, title, close: 138 inside
         {{0, 0}, {50, 13}, {0, 0}, {30, 0}, {66, 57}},         // no icon, no content
         {{32, 32}, {0, 0}, {0, 0}, {10, 10}, {48, 86}},        // icon alone sets the header's height
     };
-    for (const auto& c : cases) {
+    for (const auto& c : sizes) {
         const CSize header = BalloonHeaderSize(c.icon, c.title, c.close, 8);
         const CSize window = BalloonWindowSize(BalloonClientSize(header, c.content, kMetrics), kMetrics);
         EXPECT_EQ(window, c.window) << c.title.cx << ": " << window.cx << " x " << window.cy;
     }
-}
 
-// The quadrant from the anchor against the work area's centre (500, 400),
-// then the tail, body and inner area each quadrant gives.
-TEST(BalloonGeometry, QuadrantChoosesSideAndTailCorner)
-{
+    // The quadrant from the anchor against the work area's centre (500, 400),
+    // then the tail, body and inner area each quadrant gives.
     const struct { POINT anchor; int quadrant; const char* tail; const char* body; const char* inner; } cases[] = {
         {{700, 100}, 0, "(87,21)(107,21)(107,1)", "0,20,136,100", "8,28,128,92"},
         {{100, 100}, 1, "(29,21)(49,21)(29,1)", "0,20,136,100", "8,28,128,92"},

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(Color, SetRgbTakesRedBlueGreenHexTextReadsRedGreenBlueAndNamesComeFromTheTableSearchedFromTheEnd)
+TEST(Color, RgbHexTextNamesAndHlsConversionsWithinOneStepWhereExtremeLuminanceGivesWhiteOrBlack)
 {
     CColor color;
     color.SetRGB(255, 0, 128);
@@ -39,12 +39,9 @@ TEST(Color, SetRgbTakesRedBlueGreenHexTextReadsRedGreenBlueAndNamesComeFromTheTa
     EXPECT_STREQ(CColor::GetNameFromIndex(141), "");
     EXPECT_STREQ(CColor::GetNameFromIndex(-1), "");
     EXPECT_EQ((unsigned long)CColor::GetColorFromIndex(500), 0ul);
-}
 
-TEST(Color, ConvertsBetweenRgbAndHlsWithinOneStepAndExtremeLuminanceGivesWhiteOrBlack)
-{
     // Pure red comes out at 360 degrees: only a hue above 360 is wrapped.
-    CColor color(0x0000FF);
+    color = CColor(0x0000FF);
     EXPECT_FLOAT_EQ(color.GetHue(), 360);
     EXPECT_FLOAT_EQ(color.GetSaturation(), 1);
     EXPECT_FLOAT_EQ(color.GetLuminance(), 0.5f);

@@ -90,7 +90,7 @@ TEST(HookedMsgBoxText, ListBlockKeepsAtMostTenPlaceholderLinesAndItsEdges)
 
 // Each run as its text after "*" when bold, each followed by "|". Markers
 // never show: a nested opening or a closing that closes nothing.
-TEST(HookedMsgBoxText, BoldRunsAlternateAndBandColoursComeFromColumnZero)
+TEST(HookedMsgBoxText, BoldRunsAlternateBandColoursComeFromColumnZeroAndExtraButtonsStandLeftOfTheNativeOnes)
 {
     const struct { const char* line; const char* runs; } cases[] = {
         {"Sell <b>100</b> at <b>market", "Sell |*100| at |*market|"}, {"", ""}, {"a</b><b>b<b>c</b>", "a|*bc|"}};
@@ -109,10 +109,7 @@ TEST(HookedMsgBoxText, BoldRunsAlternateAndBandColoursComeFromColumnZero)
     EXPECT_EQ(SampleBand(3, [&](int) { return COLORREF(0x10); }).band, kNoColor);
     EXPECT_FALSE(SampleBand(3, [&](int) { return kNoColor; }).valid);
     EXPECT_EQ(BandTop(100, 123, 134), 89);
-}
 
-TEST(HookedMsgBoxText, ExtraButtonsStandLeftOfTheNativeOnes)
-{
     // Right-aligned OK/Cancel in a 300-pixel box, 6 pixels apart.
     ExtraButtonInput in;
     in.native = {CRect(140, 50, 215, 73), CRect(221, 50, 296, 73)};

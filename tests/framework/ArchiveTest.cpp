@@ -29,7 +29,7 @@ TEST(Archive, WritesEachTypeLittleEndianInItsOwnWidthStringsWholeAndCountsAsAWor
               (Bytes{0xFF, 0xFF, 0x78, 0x56, 0x34, 0x12}));
 }
 
-TEST(Archive, StringLengthPrefixGrowsAtEachLimit)
+TEST(Archive, StringLengthPrefixGrowsAtEachLimitAndStoresCrossBufferBoundaries)
 {
     struct Case { int length; Bytes prefix; };
     const Case cases[] = {
@@ -48,11 +48,8 @@ TEST(Archive, StringLengthPrefixGrowsAtEachLimit)
             EXPECT_EQ(back, text) << c.length;
         }, 7);
     }
-}
 
-// The loads across refills are checked by the archive fuzz target's replay.
-TEST(Archive, StoresAcrossBufferBoundaries)
-{
+    // The loads across refills are checked by the archive fuzz target's replay.
     // With a 3-byte buffer every multi-byte field straddles a flush.
     const auto store = [](CArchive& ar) {
         for (int i = 0; i < 50; ++i)

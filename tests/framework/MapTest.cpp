@@ -86,7 +86,7 @@ TEST(MapEntries, LookupSetAtIndexingRemovalFromAnyPlaceInAChainAndIterationInBuc
     EXPECT_THROW(ordered.GetNextAssoc(position, key, value), CInvalidArgException);
 }
 
-TEST(MapValueSemantics, CopyIsDeepAndIteratesAlike)
+TEST(MapValueSemanticsAndStringKeys, CopyIsDeepIteratesAlikeAndCStringKeysAreFoundByText)
 {
     CIntMap original;
     original.InitHashTable(7);
@@ -109,10 +109,7 @@ TEST(MapValueSemantics, CopyIsDeepAndIteratesAlike)
     EXPECT_EQ(copy.GetCount(), 1);
     moved = std::move(copy);
     EXPECT_EQ(Iterate(moved), (Entries{{3, 3}}));
-}
 
-TEST(MapStringKeys, CStringKeysFoundByText)
-{
     EXPECT_EQ(HashKey("key"), HashKey(CString("key")));
     EXPECT_NE(HashKey("ab"), HashKey("ba"));
     CMapStringToString map;

@@ -14,7 +14,7 @@ std::string Bytes(const CString& s)
     return std::string(s.GetString(), static_cast<std::size_t>(s.GetLength()));
 }
 
-TEST(StringConstruction, NullAndLengthFormsAndMoveLeavesTheSourceEmpty)
+TEST(StringConstructionAndConcatenation, NullAndLengthFormsMovesAllOperandFormsAndArgumentsThatAliasTheString)
 {
     EXPECT_TRUE(CString(static_cast<const char*>(nullptr)).IsEmpty());
     EXPECT_EQ(Bytes(CString("a\0b", 3)), std::string("a\0b", 3));
@@ -30,10 +30,7 @@ TEST(StringConstruction, NullAndLengthFormsAndMoveLeavesTheSourceEmpty)
     source = std::move(target);
     EXPECT_TRUE(target.IsEmpty());
     EXPECT_EQ(source.GetLength(), 50);
-}
 
-TEST(StringConcatenation, AllOperandFormsAndArgumentsThatAliasTheString)
-{
     const CString ab("ab");
     EXPECT_EQ(ab + CString("c"), "abc");
     EXPECT_EQ(ab + "c", "abc");

@@ -61,7 +61,7 @@ protected:
 
 // ------------------------------------------------------------ values
 
-TEST(OrvDateTimeValue, ConstructionKeepsTheValueAndChecksItsRange)
+TEST(OrvDateTimeValue, ConstructionChecksTheRangeArithmeticKeepsTheStatusRulesAndClearingTruncatesTowardZero)
 {
     const COrvDateTime zero;
     EXPECT_EQ(zero.m_dt, 0.0);
@@ -86,10 +86,7 @@ TEST(OrvDateTimeValue, ConstructionKeepsTheValueAndChecksItsRange)
     second.SetStatus(COleDateTime::invalid);
     third.SetStatus(COleDateTime::invalid);
     EXPECT_TRUE(!(day == second) && day != second && !(second == third));
-}
 
-TEST(OrvDateTimeValue, ArithmeticWithSpansKeepsTheStatusRulesAndClearDateAndClearTimeTruncateTowardZero)
-{
     COrvDateTime value = Utc(2012, 3, 11, 14, 30, 0);
     EXPECT_EQ((value + Minutes(300)).FormatFIXUtcTimestamp(), "20120311-19:30:00");
     EXPECT_EQ((value - Minutes(300)).FormatFIXUtcTimestamp(), "20120311-09:30:00");
