@@ -29,7 +29,7 @@ std::string Text(const BalloonTail& tail)
 
 } // namespace
 
-TEST(BalloonGeometry, SizeComesFromHeaderAndContentWithMarginsAndTailAndTheQuadrantChoosesSideAndTailCorner)
+TEST(BalloonGeometry, SizeQuadrantAndPlacementKeepTheWindowInTheWorkAreaAndTheTipOnTheAnchor)
 {
     const struct { CSize icon, title, close, content, window; } sizes[] = {
         {{16, 16}, {50, 13}, {0, 0}, {120, 40}, {136, 100}},   // content wider than header
@@ -62,13 +62,10 @@ TEST(BalloonGeometry, SizeComesFromHeaderAndContentWithMarginsAndTailAndTheQuadr
     }
     // A window too narrow for the tail keeps every x inside the margins.
     EXPECT_EQ(Text(BalloonTailPoints(0, CSize(40, 60), 0, kMetrics)), "(15,21)(32,21)(32,1)");
-}
 
-// The tip lands on the anchor, the window stays in the work area and the tip
-// moves back by the amount the window moved sideways.
-TEST(BalloonGeometry, PlacementKeepsTheWindowInTheWorkAreaAndTheTipOnTheAnchor)
-{
-    const struct { CRect work; POINT anchor; const char* window; const char* tail; } cases[] = {
+    // The tip lands on the anchor, the window stays in the work area and the tip
+    // moves back by the amount the window moved sideways.
+    const struct { CRect work; POINT anchor; const char* window; const char* tail; } placements[] = {
         {kWork, {700, 100}, "593,99,729,199", "(87,21)(107,21)(107,1)"},
         // Lower left: quadrant 3 opens above, the tail at the bottom.
         {kWork, {100, 700}, "71,602,207,702", "(29,78)(49,78)(29,98)"},
@@ -81,7 +78,7 @@ TEST(BalloonGeometry, PlacementKeepsTheWindowInTheWorkAreaAndTheTipOnTheAnchor)
         {kWork, {700, 19}, "593,18,729,118", "(87,21)(107,21)(107,1)"},     // top + tail inside: stays
         {CRect(1000, 0, 2000, 800), {1010, 700}, "1000,602,1136,702", "(29,78)(49,78)(10,98)"},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : placements) {
         const BalloonPlacement placement = PlaceBalloon(c.anchor, kWindow, c.work, kMetrics);
         EXPECT_EQ(Text(placement.window), c.window) << c.anchor.x << "," << c.anchor.y;
         EXPECT_EQ(Text(placement.tail), c.tail) << c.anchor.x << "," << c.anchor.y;

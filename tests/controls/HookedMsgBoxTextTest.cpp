@@ -9,7 +9,7 @@
 
 using namespace hooked_msgbox;
 
-TEST(HookedMsgBoxText, ExtraButtonTagEscapesItsCaptionAndLeadingElementsAreTakenInOrder)
+TEST(HookedMsgBoxText, ExtraButtonTagEscapesItsCaptionLeadingElementsAreTakenInOrderAndRemovingTagsLeavesWhatAUserReads)
 {
     EXPECT_STREQ(CreateExtraButtonTag(101, "Retry later").GetString(),
                  "<ExtraBtn id=\"101\" caption=\"Retry later\"/>");
@@ -39,11 +39,8 @@ TEST(HookedMsgBoxText, ExtraButtonTagEscapesItsCaptionAndLeadingElementsAreTaken
         EXPECT_EQ(parsed.orderBkgndColor, c.background) << c.text;
         EXPECT_STREQ(parsed.rest.GetString(), c.rest) << c.text;
     }
-}
 
-TEST(HookedMsgBoxText, RemoveSpecialTagsLeavesWhatAUserReads)
-{
-    const struct { const char* text; const char* read; } cases[] = {
+    const struct { const char* text; const char* read; } tags[] = {
         {"<ExtraBtn id=\"101\" caption=\"Go\"/>Order <b>rejected</b>.", "Order rejected."},
         {"<lb>one\ntwo</lb>", "one\ntwo"},
         {"before a/> inside the message", " inside the message"},
@@ -51,7 +48,7 @@ TEST(HookedMsgBoxText, RemoveSpecialTagsLeavesWhatAUserReads)
         // A removal that joins a new marker removes that one too.
         {"x<l<lb>b>y</</b>b>", "xy"},
     };
-    for (const auto& c : cases)
+    for (const auto& c : tags)
         EXPECT_STREQ(RemoveSpecialTags(c.text).GetString(), c.read) << c.text;
     EXPECT_STREQ(RemoveListMarkers("A\n<lb>x\ny</lb>\nB").GetString(), "A\nx\ny\nB");
 }

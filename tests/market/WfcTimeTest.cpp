@@ -49,7 +49,7 @@ bool Empties(Step step)
 
 } // namespace
 
-TEST(WfcSystemTime, ComparesEveryFieldButTheDayOfWeek)
+TEST(WfcSystemTime, ComparesEveryFieldButTheDayOfWeekCopiesValidValuesEmptiesOnEveryFailureAndConvertsBack)
 {
     const CWfcSystemTime sunday(&kSunday);
     SYSTEMTIME other = kSunday;
@@ -66,13 +66,9 @@ TEST(WfcSystemTime, ComparesEveryFieldButTheDayOfWeek)
     // Fields compare as unsigned 16-bit numbers.
     const CWfcSystemTime huge(&(other = Fields(0xFFFF, 1, 1, 0, 0, 0)));
     EXPECT_TRUE(huge > sunday);
-}
 
-TEST(WfcSystemTime, CopiesValidValuesEmptiesOnEveryFailureAndConvertsBack)
-{
     CWfcSystemTime time(COleDateTime(2012, 3, 11, 14, 30, 5));
-    const SYSTEMTIME sunday = Fields(2012, 3, 11, 14, 30, 5);
-    EXPECT_TRUE(time == CWfcSystemTime(&sunday));
+    EXPECT_TRUE(time == CWfcSystemTime(&(other = Fields(2012, 3, 11, 14, 30, 5))));
     EXPECT_EQ(time.wDayOfWeek, 0);
 
     time = orv_test::WithStatus(COleDateTime(2012, 3, 11, 14, 30, 5), COleDateTime::invalid);
@@ -83,8 +79,7 @@ TEST(WfcSystemTime, CopiesValidValuesEmptiesOnEveryFailureAndConvertsBack)
 
     // A CTime gives its local fields.
     time = CTime(2012, 7, 4, 9, 15, 30);
-    const SYSTEMTIME wednesday = Fields(2012, 7, 4, 9, 15, 30);
-    EXPECT_TRUE(time == CWfcSystemTime(&wednesday));
+    EXPECT_TRUE(time == CWfcSystemTime(&(other = Fields(2012, 7, 4, 9, 15, 30))));
     EXPECT_EQ(time.wDayOfWeek, 3);
     time = CTime(-5);
     EXPECT_TRUE(IsEmpty(time));
