@@ -90,6 +90,7 @@ TEST(ArrayAdd, OwnElementsSurviveReallocationAppendCopyAndMove)
     other.Copy(other);
     EXPECT_EQ(Elements(other), Elements(numbers));
     EXPECT_EQ(other.Append(CUIntArray()), 6);
+
     // Copies are deep; a move empties the source.
     CStringArray copy(array);
     copy[0] = "changed";

@@ -33,6 +33,7 @@ TEST(TimeConstruction, FieldsGoThroughLocalMktimeBadOnesGiveMinusOneTheRangeIs19
     const CTime time(2024, 2, 29, 13, 14, 15);
     EXPECT_EQ(time.GetTime(), orv_test::LocalSeconds(2024, 2, 29, 13, 14, 15));
     EXPECT_EQ(FieldsOf(time), (Fields { 2024, 2, 29, 13, 14, 15, 5 }));
+
     const std::int64_t before = std::time(nullptr);
     const CTime now = CTime::GetCurrentTime();
     EXPECT_GE(now.GetTime(), before);

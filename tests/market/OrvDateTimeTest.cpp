@@ -104,12 +104,12 @@ TEST(OrvDateTimeValue, ConstructionChecksTheRangeArithmeticKeepsTheStatusRulesAn
     // Before day 0 the fraction is still the time of day: -1.25 is 06:00.
     const double cases[][3] = { { 40979.75, 0.75, 40979.0 }, { -1.25, -0.25, -1.0 } };
     for (const auto& [full, time, date] : cases) {
-        COrvDateTime value(full), day(full);
-        value.ClearDate();
-        day.ClearTime();
-        EXPECT_DOUBLE_EQ(value.m_dt, time) << full;
-        EXPECT_EQ(value.GetHour(), full > 0 ? 18 : 6) << full;
-        EXPECT_EQ(day.m_dt, date) << full;
+        COrvDateTime timeOfDay(full), dayOnly(full);
+        timeOfDay.ClearDate();
+        dayOnly.ClearTime();
+        EXPECT_DOUBLE_EQ(timeOfDay.m_dt, time) << full;
+        EXPECT_EQ(timeOfDay.GetHour(), full > 0 ? 18 : 6) << full;
+        EXPECT_EQ(dayOnly.m_dt, date) << full;
     }
 }
 
