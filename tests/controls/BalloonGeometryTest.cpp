@@ -29,26 +29,22 @@ std::string Text(const BalloonTail& tail)
 
 } // namespace
 
-TEST(BalloonGeometry, SizeComesFromHeaderAndContentWithMarginsAndTail)
+TEST(BalloonGeometry, SizeQuadrantAndPlacementKeepTheWindowInTheWorkAreaAndTheTipOnTheAnchor)
 {
-    const struct { CSize icon, title, close, content, window; } cases[] = {
+    const struct { CSize icon, title, close, content, window; } sizes[] = {
         {{16, 16}, {50, 13}, {0, 0}, {120, 40}, {136, 100}},   // content wider than header
         {{16, 16}, {90, 13}, {16, 16}, {120, 40}, {154, 100}}, // icon, title, close: 138 inside
         {{0, 0}, {50, 13}, {0, 0}, {30, 0}, {66, 57}},         // no icon, no content
         {{32, 32}, {0, 0}, {0, 0}, {10, 10}, {48, 86}},        // icon alone sets the header's height
     };
-    for (const auto& c : cases) {
+    for (const auto& c : sizes) {
         const CSize header = BalloonHeaderSize(c.icon, c.title, c.close, 8);
         const CSize window = BalloonWindowSize(BalloonClientSize(header, c.content, kMetrics), kMetrics);
-        EXPECT_EQ(window.cx, c.window.cx) << c.title.cx;
-        EXPECT_EQ(window.cy, c.window.cy) << c.title.cx;
+        EXPECT_EQ(window, c.window) << c.title.cx << ": " << window.cx << " x " << window.cy;
     }
-}
 
-// The quadrant from the anchor against the work area's centre (500, 400),
-// then the tail, body and inner area each quadrant gives.
-TEST(BalloonGeometry, QuadrantChoosesSideAndTailCorner)
-{
+    // The quadrant from the anchor against the work area's centre (500, 400),
+    // then the tail, body and inner area each quadrant gives.
     const struct { POINT anchor; int quadrant; const char* tail; const char* body; const char* inner; } cases[] = {
         {{700, 100}, 0, "(87,21)(107,21)(107,1)", "0,20,136,100", "8,28,128,92"},
         {{100, 100}, 1, "(29,21)(49,21)(29,1)", "0,20,136,100", "8,28,128,92"},
@@ -66,13 +62,10 @@ TEST(BalloonGeometry, QuadrantChoosesSideAndTailCorner)
     }
     // A window too narrow for the tail keeps every x inside the margins.
     EXPECT_EQ(Text(BalloonTailPoints(0, CSize(40, 60), 0, kMetrics)), "(15,21)(32,21)(32,1)");
-}
 
-// The tip lands on the anchor, the window stays in the work area and the tip
-// moves back by the amount the window moved sideways.
-TEST(BalloonGeometry, PlacementKeepsTheWindowInTheWorkAreaAndTheTipOnTheAnchor)
-{
-    const struct { CRect work; POINT anchor; const char* window; const char* tail; } cases[] = {
+    // The tip lands on the anchor, the window stays in the work area and the tip
+    // moves back by the amount the window moved sideways.
+    const struct { CRect work; POINT anchor; const char* window; const char* tail; } placements[] = {
         {kWork, {700, 100}, "593,99,729,199", "(87,21)(107,21)(107,1)"},
         // Lower left: quadrant 3 opens above, the tail at the bottom.
         {kWork, {100, 700}, "71,602,207,702", "(29,78)(49,78)(29,98)"},
@@ -85,7 +78,7 @@ TEST(BalloonGeometry, PlacementKeepsTheWindowInTheWorkAreaAndTheTipOnTheAnchor)
         {kWork, {700, 19}, "593,18,729,118", "(87,21)(107,21)(107,1)"},     // top + tail inside: stays
         {CRect(1000, 0, 2000, 800), {1010, 700}, "1000,602,1136,702", "(29,78)(49,78)(10,98)"},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : placements) {
         const BalloonPlacement placement = PlaceBalloon(c.anchor, kWindow, c.work, kMetrics);
         EXPECT_EQ(Text(placement.window), c.window) << c.anchor.x << "," << c.anchor.y;
         EXPECT_EQ(Text(placement.tail), c.tail) << c.anchor.x << "," << c.anchor.y;

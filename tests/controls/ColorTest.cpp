@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(Color, SetRgbTakesRedBlueGreenAndHexTextReadsRedGreenBlue)
+TEST(Color, RgbHexTextNamesAndHlsConversionsWithinOneStepWhereExtremeLuminanceGivesWhiteOrBlack)
 {
     CColor color;
     color.SetRGB(255, 0, 128);
@@ -25,10 +25,7 @@ TEST(Color, SetRgbTakesRedBlueGreenAndHexTextReadsRedGreenBlue)
     EXPECT_FALSE(color.SetString("zz"));
     EXPECT_EQ((unsigned long)color, 0ul);
     EXPECT_FLOAT_EQ(color.GetLuminance(), 0);
-}
 
-TEST(Color, NamesComeFromTheTableSearchedFromTheEnd)
-{
     EXPECT_EQ(CColor::GetNumNames(), 141);
     EXPECT_STREQ(CColor(0xFFFF00).GetName(), "cyan");
     EXPECT_STREQ(CColor(0xFF00FF).GetName(), "magenta");
@@ -42,20 +39,15 @@ TEST(Color, NamesComeFromTheTableSearchedFromTheEnd)
     EXPECT_STREQ(CColor::GetNameFromIndex(141), "");
     EXPECT_STREQ(CColor::GetNameFromIndex(-1), "");
     EXPECT_EQ((unsigned long)CColor::GetColorFromIndex(500), 0ul);
-}
 
-TEST(Color, ConvertsBetweenRgbAndHlsWithinOneStepAndExtremeLuminanceGivesWhiteOrBlack)
-{
     // Pure red comes out at 360 degrees: only a hue above 360 is wrapped.
-    CColor color(0x0000FF);
+    color = CColor(0x0000FF);
     EXPECT_FLOAT_EQ(color.GetHue(), 360);
     EXPECT_FLOAT_EQ(color.GetSaturation(), 1);
     EXPECT_FLOAT_EQ(color.GetLuminance(), 0.5f);
 
-    color = CColor(0x00FF00);   // green
-    EXPECT_FLOAT_EQ(color.GetHue(), 120);
-    color = CColor(0xFF0000);   // blue
-    EXPECT_FLOAT_EQ(color.GetHue(), 240);
+    EXPECT_FLOAT_EQ(CColor(0x00FF00).GetHue(), 120); // green
+    EXPECT_FLOAT_EQ(CColor(0xFF0000).GetHue(), 240); // blue
     color = CColor(0x808080);
     EXPECT_FLOAT_EQ(color.GetSaturation(), 0);
     EXPECT_FLOAT_EQ(color.GetHue(), 0);

@@ -45,7 +45,7 @@ TEST(DateTimeMask, WritesFixedWidthFieldsAndReadsOnlyTextsOfItsMask)
 
 // Keys one after another from a text and selection ('<' Delete, '+' and
 // '-' the up and down arrows); the text and selection after the last.
-TEST(DateTimeMask, OvertypesStepsAndDeletesTheFieldUnderTheCaret)
+TEST(DateTimeMask, OvertypesStepsAndDeletesTheFieldUnderTheCaretAndMarketValuesAreDisplayZoneWallTime)
 {
     const struct {
         const char* mask;
@@ -96,14 +96,10 @@ TEST(DateTimeMask, OvertypesStepsAndDeletesTheFieldUnderTheCaret)
     EXPECT_EQ(start * 10 + end, 35);
     EXPECT_FALSE(mask.FieldRange('D', start, end));
     EXPECT_EQ(start + end, 0);
-}
 
-// The display zone is Eastern when the library loads.
-TEST(DateTimeMask, MarketValuesAreDisplayZoneWallTime)
-{
+    // The display zone is Eastern when the library loads.
     COrvDateTime::SetLocalDisplayFormat(0);
     const bool standard = COrvDateTime::GetEasternTimeZone() == "EST";
-    const DateTimeMask mask("hh:mm");
     const COrvDateTime utc = mask.ReadMarket("09:30", kNow);
     EXPECT_STREQ(Fields(utc), standard ? "2026-12-07 14:30:00" : "2026-12-07 13:30:00");
     EXPECT_STREQ(mask.WriteMarket(utc), "09:30");

@@ -12,23 +12,20 @@ constexpr NumberSeparators kSwiss {'.', '\''};
 
 } // namespace
 
-TEST(GridEditText, ChoosesTheEditorFromTheField)
+TEST(GridEditText, ChoosesTheEditorFromTheFieldAndReadsCellNumbersWithTheUsersSeparatorsAndApostrophePrices)
 {
-    const struct { int field; GHStyles style; } cases[] = {
+    const struct { int field; GHStyles style; } styles[] = {
         {1003, GHS_TEXT},     {9999, GHS_TEXT},     {1002, GHS_INTEGER},  {9975, GHS_INTEGER},
         {2041, GHS_INTEGER},  {1004, GHS_DECIMAL},  {2035, GHS_DECIMAL},  {9925, GHS_DECIMAL},
         {9951, GHS_DECIMAL},  {9986, GHS_DECIMAL},  {1001, GHS_PICKLIST}, {1007, GHS_PICKLIST},
         {9952, GHS_CHECK},    {9954, GHS_CHECK},    {2002, GHS_NONE},     {9953, GHS_NONE},
         {0, GHS_NONE},
     };
-    for (const auto& c : cases)
+    for (const auto& c : styles)
         EXPECT_EQ(GridEditorStyle(c.field), c.style) << c.field;
-}
 
-// Grouping goes before the point is mapped, so neither locale misreads the
-// other's separator.
-TEST(GridEditText, ReadsCellNumbersWithTheUsersSeparatorsAndApostrophePricesOnlyInTheirFormats)
-{
+    // Grouping goes before the point is mapped, so neither locale misreads the
+    // other's separator.
     const struct { const char* text; NumberSeparators separators; double value; } decimals[] = {
         {"1,234.50", kUs, 1234.5},   {"1,5", kUs, 15},            {"1.5", kUs, 1.5},
         {"1,5", kGerman, 1.5},       {"1.234,50", kGerman, 1234.5}, {"1.5", kGerman, 1.5},
@@ -59,7 +56,7 @@ TEST(GridEditText, ReadsCellNumbersWithTheUsersSeparatorsAndApostrophePricesOnly
         EXPECT_EQ(ReadGridValue(c.text, c.format, kDefault, c.separators), c.value) << c.text << " " << c.format;
 }
 
-TEST(GridEditText, TakesOnlyTheCharactersOfItsKind)
+TEST(GridEditText, TakesOnlyTheCharactersOfItsKindStepsWithinTheBoundsAndFormatsTheResult)
 {
     const struct {
         GHStyles style;
@@ -100,10 +97,7 @@ TEST(GridEditText, TakesOnlyTheCharactersOfItsKind)
                   c.accepted)
             << c.style << " '" << char(c.ch) << "' into " << c.text << " at " << c.selStart;
     }
-}
 
-TEST(GridEditText, StepsWithinTheBoundsAndFormatsTheResult)
-{
     double value = 99;
     EXPECT_TRUE(StepGridValue(10, 1, 0.25, 0, 11, value));
     EXPECT_EQ(value, 10.25);

@@ -9,7 +9,7 @@
 
 using namespace hooked_msgbox;
 
-TEST(HookedMsgBoxText, ExtraButtonTagEscapesItsCaptionAndLeadingElementsAreTakenInOrder)
+TEST(HookedMsgBoxText, ExtraButtonTagEscapesItsCaptionLeadingElementsAreTakenInOrderAndRemovingTagsLeavesWhatAUserReads)
 {
     EXPECT_STREQ(CreateExtraButtonTag(101, "Retry later").GetString(),
                  "<ExtraBtn id=\"101\" caption=\"Retry later\"/>");
@@ -39,11 +39,8 @@ TEST(HookedMsgBoxText, ExtraButtonTagEscapesItsCaptionAndLeadingElementsAreTaken
         EXPECT_EQ(parsed.orderBkgndColor, c.background) << c.text;
         EXPECT_STREQ(parsed.rest.GetString(), c.rest) << c.text;
     }
-}
 
-TEST(HookedMsgBoxText, RemoveSpecialTagsLeavesWhatAUserReads)
-{
-    const struct { const char* text; const char* read; } cases[] = {
+    const struct { const char* text; const char* read; } tags[] = {
         {"<ExtraBtn id=\"101\" caption=\"Go\"/>Order <b>rejected</b>.", "Order rejected."},
         {"<lb>one\ntwo</lb>", "one\ntwo"},
         {"before a/> inside the message", " inside the message"},
@@ -51,7 +48,7 @@ TEST(HookedMsgBoxText, RemoveSpecialTagsLeavesWhatAUserReads)
         // A removal that joins a new marker removes that one too.
         {"x<l<lb>b>y</</b>b>", "xy"},
     };
-    for (const auto& c : cases)
+    for (const auto& c : tags)
         EXPECT_STREQ(RemoveSpecialTags(c.text).GetString(), c.read) << c.text;
     EXPECT_STREQ(RemoveListMarkers("A\n<lb>x\ny</lb>\nB").GetString(), "A\nx\ny\nB");
 }
@@ -90,7 +87,7 @@ TEST(HookedMsgBoxText, ListBlockKeepsAtMostTenPlaceholderLinesAndItsEdges)
 
 // Each run as its text after "*" when bold, each followed by "|". Markers
 // never show: a nested opening or a closing that closes nothing.
-TEST(HookedMsgBoxText, BoldRunsAlternate)
+TEST(HookedMsgBoxText, BoldRunsAlternateBandColoursComeFromColumnZeroAndExtraButtonsStandLeftOfTheNativeOnes)
 {
     const struct { const char* line; const char* runs; } cases[] = {
         {"Sell <b>100</b> at <b>market", "Sell |*100| at |*market|"}, {"", ""}, {"a</b><b>b<b>c</b>", "a|*bc|"}};
@@ -100,10 +97,7 @@ TEST(HookedMsgBoxText, BoldRunsAlternate)
             runs += std::string(run.bold ? "*" : "") + run.text.GetString() + "|";
         EXPECT_EQ(runs, c.runs) << c.line;
     }
-}
 
-TEST(HookedMsgBoxText, BandColoursComeFromColumnZero)
-{
     const COLORREF column[] = {0xF0F0F0, 0xF0F0F0, 0xF0F0F0, 0xD0D0D0, 0xD0D0D0};
     const BandColors band = SampleBand(5, [&](int y) { return column[y]; });
     EXPECT_TRUE(band.valid);
@@ -112,10 +106,7 @@ TEST(HookedMsgBoxText, BandColoursComeFromColumnZero)
     EXPECT_EQ(SampleBand(3, [&](int) { return COLORREF(0x10); }).band, kNoColor);
     EXPECT_FALSE(SampleBand(3, [&](int) { return kNoColor; }).valid);
     EXPECT_EQ(BandTop(100, 123, 134), 89);
-}
 
-TEST(HookedMsgBoxText, ExtraButtonsStandLeftOfTheNativeOnes)
-{
     // Right-aligned OK/Cancel in a 300-pixel box, 6 pixels apart.
     ExtraButtonInput in;
     in.native = {CRect(140, 50, 215, 73), CRect(221, 50, 296, 73)};

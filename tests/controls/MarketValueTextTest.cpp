@@ -52,7 +52,7 @@ TEST_F(MarketValueText, MoneyTextsByFormatAndSubPipsAfterTheLastRegularDecimal)
     EXPECT_STREQ(text, "1.00 ");
 }
 
-TEST_F(MarketValueText, ChangePercentVolumeAndPercentTexts)
+TEST_F(MarketValueText, ChangePercentVolumeAndPercentTextsTickArrowsAndColours)
 {
     EXPECT_STREQ(AppendChangePercent("1.25", 0.5), CString("1.25") + Localized(" (0.50%)"));
     EXPECT_STREQ(AppendChangePercent("-3", -0.125), CString("-3") + Localized(" (-0.12%)"));
@@ -73,10 +73,7 @@ TEST_F(MarketValueText, ChangePercentVolumeAndPercentTexts)
         EXPECT_STREQ(PercentFormat(p.decimals), p.format) << p.decimals;
         EXPECT_STREQ(PercentText(p.value, p.decimals), Localized(p.text)) << p.decimals;
     }
-}
 
-TEST_F(MarketValueText, TickArrowsAndColours)
-{
     TickState tick;
     const bool redraws[] = {tick.Set(true), tick.Set(true), tick.Set(false), tick.Set(false)};
     EXPECT_EQ(redraws[0] * 1000 + redraws[1] * 100 + redraws[2] * 10 + redraws[3], 1010);

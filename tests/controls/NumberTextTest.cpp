@@ -54,7 +54,7 @@ TEST(ApostrophePrice, ReadsEveryFractionCodeAndWhatTheHostWritesAndSubtractsANeg
     EXPECT_EQ(ApostropheTick(25), 0);
 }
 
-TEST_F(NumberEdit, FormatsEachKindAndReadsOnlyNumbersOfThisEdit)
+TEST_F(NumberEdit, FormatsEachKindReadsOnlyNumbersOfThisEditStepsRoundsAndClamps)
 {
     const struct { int kind, decimals; double value; const char* text; } cases[] = {
         {NumberPrice, 2, 101.255, "101.26"},    {NumberPrice, 4, -0.5, "-0.5000"},
@@ -79,10 +79,7 @@ TEST_F(NumberEdit, FormatsEachKindAndReadsOnlyNumbersOfThisEdit)
         EXPECT_EQ(NumberEditModel(c.kind, c.decimals).Parse(Localized(c.text), read), c.value != kFail) << c.text;
         EXPECT_EQ(read, c.value) << c.text;
     }
-}
 
-TEST_F(NumberEdit, StepsRoundsAndClamps)
-{
     EXPECT_EQ(NumberEditModel(NumberWhole, 0).GetDelta(), 100);
     NumberEditModel percent(NumberPercent, 3);
     EXPECT_EQ(percent.GetDelta(), 1);
@@ -91,14 +88,14 @@ TEST_F(NumberEdit, StepsRoundsAndClamps)
     EXPECT_TRUE(percent.SetNumDecimalPlaces(2, -1));
     EXPECT_EQ(percent.GetDelta(), 0.01);
 
-    const struct { int kind, decimals, rounding; double set, stored; } cases[] = {
+    const struct { int kind, decimals, rounding; double set, stored; } stored[] = {
         {NumberPrice, 2, -1, 5e9, 2147483647},     {NumberPrice, 2, -1, -3, 0},
         {NumberPrice, 32, -1, 101.51, 101.515625}, {NumberPrice, 33, -1, 1.004, 1.0078125},
         {NumberPrice, 20, -1, 1.03, 1.0},          {NumberPercent, 2, -1, 12.125, 12.13},
         {NumberPrice, 2, 1, 1.25, 1.3},            {NumberPrice, 2, -1, 1.255, 1.255},
         {NumberWhole, 0, -1, 12.5, 13},            {NumberForexLots, 0, -1, 25000.4, 25000},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : stored) {
         NumberEditModel model(c.kind, c.decimals);
         model.SetNumDecimalPlaces(c.decimals, c.rounding);
         EXPECT_EQ(model.Set(c.set), c.stored != 0) << c.set;

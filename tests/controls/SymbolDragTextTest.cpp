@@ -6,7 +6,7 @@
 
 using namespace orv::dragdrop;
 
-TEST(SymbolDragText, DragOffersPlainAndOrvTexts)
+TEST(SymbolDragText, DragOffersPlainAndOrvTextsAndSymbolAndAccountAreReadFromDroppedBlocks)
 {
     const struct { const char* symbol; const char* account; bool offered; const char* plain; const char* orv; } cases[] = {
         {"  ibm ", "A1", true, "IBM", "SYMBOL=IBM|ACCOUNT=A1"},
@@ -23,13 +23,10 @@ TEST(SymbolDragText, DragOffersPlainAndOrvTexts)
         EXPECT_STREQ(plain, c.plain);
         EXPECT_STREQ(orv, c.orv);
     }
-}
 
-TEST(SymbolDragText, SymbolAndAccountReadFromDroppedText)
-{
     // Symbol type flags: 1 equity, 2 option, 4 futures, 8 index, 16 forex.
     const ULONG all = 0x1F;
-    const struct { const char* text; ULONG flags; const char* symbol; const char* account; } cases[] = {
+    const struct { const char* text; ULONG flags; const char* symbol; const char* account; } reads[] = {
         {"NASDAQ:MSFT", all, "MSFT", nullptr},
         {"SYMBOL=IBM|ACCOUNT=A1", all, "IBM", "A1"},
         {"  symb=ge  ", all, "GE", nullptr},
@@ -65,17 +62,14 @@ TEST(SymbolDragText, SymbolAndAccountReadFromDroppedText)
         {"ACCOUNT=|", all, nullptr, nullptr},
         {"A1", all, "A1", nullptr},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : reads) {
         CString symbol("old"), account("old");
         EXPECT_EQ(SymbolFromDragText(c.text, c.flags, symbol), c.symbol != nullptr) << c.text;
         EXPECT_STREQ(symbol, c.symbol != nullptr ? c.symbol : "old") << c.text;
         EXPECT_EQ(AccountFromDragText(c.text, account), c.account != nullptr) << c.text;
         EXPECT_STREQ(account, c.account != nullptr ? c.account : "old") << c.text;
     }
-}
 
-TEST(SymbolDragText, BlockTextStopsAtZeroOrBlockEndAndCopiesNeedRoomForTheTerminator)
-{
     const char unterminated[] = {'I', 'B', 'M'};
     EXPECT_STREQ(TextOfBlock(unterminated, 3), "IBM");
     EXPECT_STREQ(TextOfBlock("GE\0XX", 5), "GE");

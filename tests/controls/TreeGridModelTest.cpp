@@ -120,7 +120,7 @@ TEST_P(TreeGridModelScenario, RowsFollowTheTree)
 INSTANTIATE_TEST_SUITE_P(TreeGridModel, TreeGridModelScenario, ::testing::ValuesIn(kScenarios),
                          [](const auto& info) { return "case" + std::to_string(info.index); });
 
-TEST(TreeGridModel, DropsOnItselfItsSubtreeItsParentOrFromARootAreRefused)
+TEST(TreeGridModel, DropsOnItselfItsSubtreeItsParentOrFromARootAreRefusedAndWalksGoPreOrderIntoCollapsedSubtrees)
 {
     struct Case {
         const char* dragged;
@@ -140,11 +140,8 @@ TEST(TreeGridModel, DropsOnItselfItsSubtreeItsParentOrFromARootAreRefused)
         EXPECT_FALSE(copied);
         EXPECT_EQ(t.Rows(), "R .A ..A1 ..A2 .B Q");
     }
-}
 
-// Inside a collapsed subtree a node has no row; the walks still reach it.
-TEST(TreeGridModel, NextAndPrevWalkPreOrderIntoCollapsedSubtrees)
-{
+    // Inside a collapsed subtree a node has no row; the walks still reach it.
     Tree t;
     t.model.Collapse(t["R/A"]);
     // Started fresh, a walk answers the node at the end.

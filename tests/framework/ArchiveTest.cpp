@@ -7,7 +7,7 @@
 using namespace orv_test;
 using Bytes = ArchiveBytes;
 
-TEST(Archive, WritesEachTypeLittleEndianInItsOwnWidthAndStringsWhole)
+TEST(Archive, WritesEachTypeLittleEndianInItsOwnWidthStringsWholeAndCountsAsAWordOrAnEscapedDword)
 {
     const Bytes bytes = Stored([](CArchive& ar) {
         ar << BYTE(0xAB) << WORD(0x1234) << LONG(-2) << DWORD(0x89ABCDEF) << LONGLONG(0x0102030405060708) << true
@@ -22,17 +22,14 @@ TEST(Archive, WritesEachTypeLittleEndianInItsOwnWidthAndStringsWhole)
     EXPECT_EQ(Stored([](CArchive& ar) { ar << long(-1); }).size(), sizeof(long));
     // A string keeps its embedded NUL bytes.
     EXPECT_EQ(Stored([](CArchive& ar) { ar << CString("a\0b", 3); }), (Bytes{0x03, 'a', 0x00, 'b'}));
-}
 
-TEST(Archive, CountsUseAWordOrAnEscapedDword)
-{
     EXPECT_EQ(Stored([](CArchive& ar) { ar.WriteCount(0xFFFE); }), (Bytes{0xFE, 0xFF}));
     EXPECT_EQ(Stored([](CArchive& ar) { ar.WriteCount(0xFFFF); }), (Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00}));
     EXPECT_EQ(Stored([](CArchive& ar) { ar.WriteCount(0x12345678); }),
               (Bytes{0xFF, 0xFF, 0x78, 0x56, 0x34, 0x12}));
 }
 
-TEST(Archive, StringLengthPrefixGrowsAtEachLimit)
+TEST(Archive, StringLengthPrefixGrowsAtEachLimitAndStoresCrossBufferBoundaries)
 {
     struct Case { int length; Bytes prefix; };
     const Case cases[] = {
@@ -51,11 +48,8 @@ TEST(Archive, StringLengthPrefixGrowsAtEachLimit)
             EXPECT_EQ(back, text) << c.length;
         }, 7);
     }
-}
 
-// The loads across refills are checked by the archive fuzz target's replay.
-TEST(Archive, StoresAcrossBufferBoundaries)
-{
+    // The loads across refills are checked by the archive fuzz target's replay.
     // With a 3-byte buffer every multi-byte field straddles a flush.
     const auto store = [](CArchive& ar) {
         for (int i = 0; i < 50; ++i)
@@ -64,7 +58,7 @@ TEST(Archive, StoresAcrossBufferBoundaries)
     EXPECT_EQ(Stored(store, 3), Stored(store));
 }
 
-TEST(Archive, RefusesTheWrongDirectionAndBadArguments)
+TEST(Archive, RefusesTheWrongDirectionAndBadArgumentsAndTheDestructorWritesOutAnUnclosedStore)
 {
     CMemFile file;
     {
@@ -78,16 +72,13 @@ TEST(Archive, RefusesTheWrongDirectionAndBadArguments)
     }
     EXPECT_THROW(CArchive(nullptr, CArchive::load), CInvalidArgException);
     EXPECT_THROW(CArchive(&file, CArchive::load, 0), CInvalidArgException);
-}
 
-TEST(Archive, DestructorWritesOutAnUnclosedStore)
-{
-    CMemFile file;
+    CMemFile written;
     {
-        CArchive archive(&file, CArchive::store);
+        CArchive archive(&written, CArchive::store);
         archive << DWORD(1) << DWORD(2);
     }
-    EXPECT_EQ(file.GetLength(), 8u);
+    EXPECT_EQ(written.GetLength(), 8u);
 
     CMemFile untouched;
     {
@@ -97,7 +88,7 @@ TEST(Archive, DestructorWritesOutAnUnclosedStore)
     EXPECT_EQ(untouched.GetLength(), 0u);
 }
 
-TEST(MemFile, GrowsInStepsAndReadsBack)
+TEST(MemFile, GrowsInStepsReadsBackAndRefusesASeekBeforeTheStart)
 {
     CMemFile file(1024);
     const char text[] = "hello";
@@ -113,6 +104,10 @@ TEST(MemFile, GrowsInStepsAndReadsBack)
     EXPECT_EQ(file.Read(back, 20), 11u);
     EXPECT_EQ(std::memcmp(back, "hello\0\0\0\0\0!", 11), 0);
     EXPECT_EQ(file.Read(back, 1), 0u);
+    EXPECT_THROW(file.Seek(-12, CFile::end), CInvalidArgException);
+    EXPECT_EQ(file.GetPosition(), 11u);
+    EXPECT_EQ(file.Seek(-1, CFile::current), 10u);
+    EXPECT_THROW(file.Seek(0, 7), CInvalidArgException);
 }
 
 TEST(MemFile, FixedBufferIsTheWholeFileAndCannotGrow)
@@ -144,14 +139,4 @@ TEST(MemFile, GrowableAttachedBufferIsLeftAloneOnceOutgrown)
     file.SeekToBegin();
     file.Read(back, 6);
     EXPECT_EQ(std::memcmp(back, "Xbcdef", 6), 0);
-}
-
-TEST(MemFile, SeekBeforeTheStartIsRefused)
-{
-    CMemFile file;
-    file.Write("abc", 3);
-    EXPECT_THROW(file.Seek(-4, CFile::end), CInvalidArgException);
-    EXPECT_EQ(file.GetPosition(), 3u);
-    EXPECT_EQ(file.Seek(-1, CFile::current), 2u);
-    EXPECT_THROW(file.Seek(0, 7), CInvalidArgException);
 }

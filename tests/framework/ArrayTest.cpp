@@ -20,7 +20,7 @@ std::vector<UINT> Elements(const CUIntArray& array)
     return std::vector<UINT>(array.GetData(), array.GetData() + array.GetSize());
 }
 
-TEST(ArraySize, SetSizeValueInitialisesRejectsNegativesAndGrowsInSteps)
+TEST(ArraySize, SetSizeAndSetAtGrowValueInitialiseRejectNegativesAndGrowInSteps)
 {
     CDWordArray array;
     EXPECT_TRUE(array.IsEmpty());
@@ -48,6 +48,14 @@ TEST(ArraySize, SetSizeValueInitialisesRejectsNegativesAndGrowsInSteps)
     for (int value : {2, 3, 4})
         plain.Add(BYTE(value));
     EXPECT_EQ(plain.GetData(), data);
+
+    CWordArray words;
+    words.SetAtGrow(3, 7);
+    words.SetAtGrow(1, 5);
+    EXPECT_EQ(std::vector<WORD>(words.GetData(), words.GetData() + words.GetSize()), (std::vector<WORD>{0, 5, 0, 7}));
+    EXPECT_THROW(words.SetAtGrow(-1, 1), CInvalidArgException);
+    words.FreeExtra();
+    EXPECT_EQ(words[1], 5);
 }
 
 TEST(ArrayAccess, EveryAccessorChecksTheIndex)
@@ -67,7 +75,7 @@ TEST(ArrayAccess, EveryAccessorChecksTheIndex)
     EXPECT_THROW(CUIntArray().GetAt(0), CInvalidArgException);
 }
 
-TEST(ArrayAdd, OwnElementsSurviveReallocationAppendAndCopy)
+TEST(ArrayAdd, OwnElementsSurviveReallocationAppendCopyAndMove)
 {
     CStringArray array;
     array.Add("seed text that is long enough to be heap allocated");
@@ -82,9 +90,19 @@ TEST(ArrayAdd, OwnElementsSurviveReallocationAppendAndCopy)
     other.Copy(other);
     EXPECT_EQ(Elements(other), Elements(numbers));
     EXPECT_EQ(other.Append(CUIntArray()), 6);
+
+    // Copies are deep; a move empties the source.
+    CStringArray copy(array);
+    copy[0] = "changed";
+    EXPECT_EQ(array[0], array[1]);
+    CStringArray moved(std::move(array));
+    EXPECT_TRUE(array.IsEmpty());
+    EXPECT_EQ(moved[40], copy[1]);
+    array = moved;
+    EXPECT_EQ(array.GetSize(), 41);
 }
 
-TEST(ArrayInsert, PastTheEndGrowsWholeArraysIncludingItselfGoInAndBadArgumentsThrow)
+TEST(ArrayInsertAndRemove, PastTheEndGrowsWholeArraysIncludingItselfGoInRemovedRangesLieInsideAndBadArgumentsThrow)
 {
     CUIntArray array = Numbers({1, 2});
     array.InsertAt(1, 7, 2);
@@ -102,11 +120,8 @@ TEST(ArrayInsert, PastTheEndGrowsWholeArraysIncludingItselfGoInAndBadArgumentsTh
     const CUIntArray tail = Numbers({8, 9});
     array.InsertAt(5, &tail);
     EXPECT_EQ(Elements(array), (std::vector<UINT>{1, 1, 2, 2, 0, 8, 9}));
-}
 
-TEST(ArrayRemove, RangeMustLieInsideTheArray)
-{
-    CUIntArray array = Numbers({1, 2, 3, 4});
+    array = Numbers({1, 2, 3, 4});
     array.RemoveAt(1, 2);
     EXPECT_EQ(Elements(array), (std::vector<UINT>{1, 4}));
     array.RemoveAt(2, 0);
@@ -117,31 +132,6 @@ TEST(ArrayRemove, RangeMustLieInsideTheArray)
     EXPECT_EQ(array.GetSize(), 2);
     array.RemoveAll();
     EXPECT_TRUE(array.IsEmpty());
-}
-
-TEST(ArraySetAtGrow, GrowsWithZeroesAndRejectsNegativeIndex)
-{
-    CWordArray array;
-    array.SetAtGrow(3, 7);
-    array.SetAtGrow(1, 5);
-    EXPECT_EQ(std::vector<WORD>(array.GetData(), array.GetData() + array.GetSize()), (std::vector<WORD>{0, 5, 0, 7}));
-    EXPECT_THROW(array.SetAtGrow(-1, 1), CInvalidArgException);
-    array.FreeExtra();
-    EXPECT_EQ(array[1], 5);
-}
-
-TEST(ArrayValueSemantics, CopiesAreDeepAndMovesEmptyTheSource)
-{
-    CStringArray original;
-    original.Add("one");
-    CStringArray copy(original);
-    copy[0] = "changed";
-    EXPECT_EQ(original[0], "one");
-    CStringArray moved(std::move(original));
-    EXPECT_TRUE(original.IsEmpty());
-    EXPECT_EQ(moved[0], "one");
-    original = moved;
-    EXPECT_EQ(original.GetSize(), 1);
 }
 
 } // namespace

@@ -25,7 +25,7 @@ TEST(GeometryPointAndSize, ArithmeticEqualityAndOverflowThatWraps)
     EXPECT_EQ(CRect(INT_MIN, 0, INT_MAX, 1).Width(), -1);
 }
 
-TEST(GeometryRect, ConstructionMeasuresEmptinessAndContainment)
+TEST(GeometryRect, ConstructionMeasuresEmptinessContainmentComparisonAndPointerConversion)
 {
     const CRect fromPoints(CPoint(1, 2), CPoint(11, 22));
     EXPECT_EQ(fromPoints, CRect(1, 2, 11, 22));
@@ -50,9 +50,22 @@ TEST(GeometryRect, ConstructionMeasuresEmptinessAndContainment)
     EXPECT_FALSE(r.PtInRect(CPoint(10, 4)));
     EXPECT_FALSE(r.PtInRect(CPoint(9, 5)));
     EXPECT_FALSE(r.PtInRect(CPoint(-1, 0)));
+
+    CRect other(1, 2, 3, 4);
+    const RECT plain{1, 2, 3, 4};
+    EXPECT_TRUE(other.EqualRect(&plain));
+    EXPECT_FALSE(other.EqualRect(nullptr));
+    EXPECT_TRUE(plain == other);
+    EXPECT_TRUE(other != CRect(1, 2, 3, 5));
+    RECT* writable = other;
+    writable->right = 9;
+    EXPECT_EQ(other.Width(), 8);
+    const CRect& constant = other;
+    const RECT* readable = constant;
+    EXPECT_EQ(readable->right, 9);
 }
 
-TEST(GeometryRect, MovingAndResizing)
+TEST(GeometryRect, MovingResizingIntersectionThatEmptiesWhenNothingOverlapsAndUnionIgnoringEmptyRectangles)
 {
     CRect r(10, 10, 20, 20);
     r.InflateRect(2, 3);
@@ -73,12 +86,9 @@ TEST(GeometryRect, MovingAndResizing)
     EXPECT_EQ(r, CRect(10, 20, 30, 40));
     r.SetRectEmpty();
     EXPECT_TRUE(r.IsRectNull());
-}
 
-TEST(GeometryRect, IntersectionEmptiesWhenNothingOverlapsAndUnionIgnoresEmptyRectangles)
-{
     const CRect a(0, 0, 10, 10);
-    CRect r(1, 2, 3, 4);
+    r.SetRect(1, 2, 3, 4);
     EXPECT_TRUE(r.IntersectRect(&a, CRect(5, -5, 15, 5)));
     EXPECT_EQ(r, CRect(5, 0, 10, 5));
     EXPECT_TRUE(r.IntersectRect(r, &a));
@@ -96,22 +106,6 @@ TEST(GeometryRect, IntersectionEmptiesWhenNothingOverlapsAndUnionIgnoresEmptyRec
     EXPECT_TRUE(r.IsRectNull());
     EXPECT_EQ(a | CRect(5, 5, 15, 15), CRect(0, 0, 15, 15));
     EXPECT_THROW(r.UnionRect(&a, nullptr), CInvalidArgException);
-}
-
-TEST(GeometryRect, ComparisonAndPointerConversion)
-{
-    CRect r(1, 2, 3, 4);
-    const RECT plain{1, 2, 3, 4};
-    EXPECT_TRUE(r.EqualRect(&plain));
-    EXPECT_FALSE(r.EqualRect(nullptr));
-    EXPECT_TRUE(plain == r);
-    EXPECT_TRUE(r != CRect(1, 2, 3, 5));
-    RECT* writable = r;
-    writable->right = 9;
-    EXPECT_EQ(r.Width(), 8);
-    const CRect& constant = r;
-    const RECT* readable = constant;
-    EXPECT_EQ(readable->right, 9);
 }
 
 } // namespace

@@ -47,7 +47,7 @@ TEST(MapHashTable, SizeDefaultsToSeventeenZeroBecomesOneAndResizingKeepsEveryEnt
     }
 }
 
-TEST(MapEntries, LookupSetAtIndexingAndRemovalFromAnyPlaceInAChain)
+TEST(MapEntries, LookupSetAtIndexingRemovalFromAnyPlaceInAChainAndIterationInBucketThenChainOrder)
 {
     CIntMap map;
     int value = 99;
@@ -73,23 +73,20 @@ TEST(MapEntries, LookupSetAtIndexingAndRemovalFromAnyPlaceInAChain)
     EXPECT_EQ(chain.GetStartPosition(), nullptr);
     EXPECT_EQ(chain.GetHashTableSize(), 1u);
     EXPECT_FALSE(chain.RemoveKey(3));
-}
 
-TEST(MapIteration, BucketOrderThenChainOrder)
-{
-    CIntMap map;
-    map[20] = 0;  // bucket 3
-    map[1] = 0;   // bucket 1
-    map[18] = 0;  // bucket 1, ahead of 1 in the chain
-    map[-1] = 0;  // 0xFFFFFFFF % 17 == 0
-    EXPECT_EQ(Iterate(map), (Entries{{-1, 0}, {18, 0}, {1, 0}, {20, 0}}));
+    CIntMap ordered;
+    ordered[20] = 0;  // bucket 3
+    ordered[1] = 0;   // bucket 1
+    ordered[18] = 0;  // bucket 1, ahead of 1 in the chain
+    ordered[-1] = 0;  // 0xFFFFFFFF % 17 == 0
+    EXPECT_EQ(Iterate(ordered), (Entries{{-1, 0}, {18, 0}, {1, 0}, {20, 0}}));
 
     POSITION position = nullptr;
-    int key = 0, value = 0;
-    EXPECT_THROW(map.GetNextAssoc(position, key, value), CInvalidArgException);
+    int key = 0;
+    EXPECT_THROW(ordered.GetNextAssoc(position, key, value), CInvalidArgException);
 }
 
-TEST(MapValueSemantics, CopyIsDeepAndIteratesAlike)
+TEST(MapValueSemanticsAndStringKeys, CopyIsDeepIteratesAlikeAndCStringKeysAreFoundByText)
 {
     CIntMap original;
     original.InitHashTable(7);
@@ -112,10 +109,7 @@ TEST(MapValueSemantics, CopyIsDeepAndIteratesAlike)
     EXPECT_EQ(copy.GetCount(), 1);
     moved = std::move(copy);
     EXPECT_EQ(Iterate(moved), (Entries{{3, 3}}));
-}
 
-TEST(MapStringKeys, CStringKeysFoundByText)
-{
     EXPECT_EQ(HashKey("key"), HashKey(CString("key")));
     EXPECT_NE(HashKey("ab"), HashKey("ba"));
     CMapStringToString map;

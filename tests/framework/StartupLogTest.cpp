@@ -55,7 +55,7 @@ TEST(StartupLog, StepsRecordInOrderAndUndoLastFirst)
     g_watched = nullptr;
 }
 
-TEST(StartupLog, UndoingOutOfOrderIsReportedKeepsTheRestAndTellsStepsApartByTheirOwnName)
+TEST(StartupLog, UndoingOutOfOrderOrAFullLogIsReportedKeepsTheRestAndTellsStepsApartByTheirOwnName)
 {
     CStartupLog log;
     auto first = std::make_unique<CStartupStep>(log, "first");
@@ -82,23 +82,21 @@ TEST(StartupLog, UndoingOutOfOrderIsReportedKeepsTheRestAndTellsStepsApartByThei
     EXPECT_FALSE(same.IsInOrder());
     ASSERT_EQ(same.GetCount(), 1);
     EXPECT_EQ(same.GetStep(0), nameB);
-}
 
-TEST(StartupLog, AFullLogLeavesFurtherStepsOutAndSaysSo)
-{
-    CStartupLog log;
+    // A full log leaves further steps out.
+    CStartupLog full;
     std::vector<std::unique_ptr<CStartupStep>> steps;
     static const char* const names[] = {"a", "b"};
     for (int i = 0; i < 24; ++i)
-        steps.push_back(std::make_unique<CStartupStep>(log, names[i % 2]));
-    EXPECT_TRUE(log.IsInOrder());
+        steps.push_back(std::make_unique<CStartupStep>(full, names[i % 2]));
+    EXPECT_TRUE(full.IsInOrder());
     // Twenty-four steps fit.
-    EXPECT_EQ(log.GetCount(), 24);
+    EXPECT_EQ(full.GetCount(), 24);
 
-    CStartupStep extra(log, "extra");
-    EXPECT_FALSE(log.IsInOrder());
-    EXPECT_EQ(log.GetCount(), 24);
-    EXPECT_STREQ(log.GetStep(23), names[1]);
+    CStartupStep extra(full, "extra");
+    EXPECT_FALSE(full.IsInOrder());
+    EXPECT_EQ(full.GetCount(), 24);
+    EXPECT_STREQ(full.GetStep(23), names[1]);
 }
 
 TEST(LibraryStartup, StaticObjectsAreBuiltInLoadOrder)

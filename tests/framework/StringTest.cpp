@@ -14,7 +14,7 @@ std::string Bytes(const CString& s)
     return std::string(s.GetString(), static_cast<std::size_t>(s.GetLength()));
 }
 
-TEST(StringConstruction, NullAndLengthFormsAndMoveLeavesTheSourceEmpty)
+TEST(StringConstructionAndConcatenation, NullAndLengthFormsMovesAllOperandFormsAndArgumentsThatAliasTheString)
 {
     EXPECT_TRUE(CString(static_cast<const char*>(nullptr)).IsEmpty());
     EXPECT_EQ(Bytes(CString("a\0b", 3)), std::string("a\0b", 3));
@@ -30,10 +30,7 @@ TEST(StringConstruction, NullAndLengthFormsAndMoveLeavesTheSourceEmpty)
     source = std::move(target);
     EXPECT_TRUE(target.IsEmpty());
     EXPECT_EQ(source.GetLength(), 50);
-}
 
-TEST(StringConcatenation, AllOperandFormsAndArgumentsThatAliasTheString)
-{
     const CString ab("ab");
     EXPECT_EQ(ab + CString("c"), "abc");
     EXPECT_EQ(ab + "c", "abc");
@@ -55,7 +52,7 @@ TEST(StringConcatenation, AllOperandFormsAndArgumentsThatAliasTheString)
     EXPECT_EQ(s, "56789");
 }
 
-TEST(StringComparison, BytesCompareUnsignedOnEitherSide)
+TEST(StringComparisonAndAccess, BytesCompareUnsignedOnEitherSideAndIndexOutsideLengthThrows)
 {
     const CString high("\x80");
     EXPECT_TRUE(high > "a");
@@ -72,10 +69,7 @@ TEST(StringComparison, BytesCompareUnsignedOnEitherSide)
     EXPECT_EQ(CString("MiXed\xC4").CompareNoCase("mixED\xC4"), 0);
     EXPECT_NE(CString("\xC4").CompareNoCase("\xE4"), 0);
     EXPECT_LT(CString("ab").CompareNoCase("ABC"), 0);
-}
 
-TEST(StringElementAccess, IndexOutsideLengthThrows)
-{
     CString s("a\0c", 3);
     EXPECT_EQ(s[1], '\0');
     s.SetAt(1, 'b');
@@ -109,7 +103,7 @@ TEST(StringFormat, CPrintfRulesWindowsI64PrefixLongOutputAndSelfReference)
     EXPECT_EQ(s, "n=5n=5");
 }
 
-TEST(StringSearch, StartIsClampedAndEmptyTextMatchesAtStart)
+TEST(StringSearch, StartIsClampedEmptyTextMatchesAtStartAndSubstringArgumentsAreClamped)
 {
     const CString s("abcabc");
     EXPECT_EQ(s.Find('c'), 2);
@@ -126,24 +120,20 @@ TEST(StringSearch, StartIsClampedAndEmptyTextMatchesAtStart)
     EXPECT_EQ(s.ReverseFind("ab"), 3);
     EXPECT_EQ(s.ReverseFind(""), 6);
     EXPECT_EQ(CString("a\0b", 3).Find('b'), 2);
+    const CString hello("hello");
+    EXPECT_EQ(hello.Mid(1, 3), "ell");
+    EXPECT_EQ(hello.Mid(-2, 2), "he");
+    EXPECT_EQ(hello.Mid(3, INT_MAX), "lo");
+    EXPECT_EQ(hello.Mid(9), "");
+    EXPECT_EQ(hello.Mid(2, -1), "");
+    EXPECT_EQ(hello.Left(-1), "");
+    EXPECT_EQ(hello.Left(50), "hello");
+    EXPECT_EQ(hello.Right(2), "lo");
+    EXPECT_EQ(hello.Right(INT_MAX), "hello");
+    EXPECT_EQ(hello.Right(-3), "");
 }
 
-TEST(StringSubstrings, ArgumentsAreClamped)
-{
-    const CString s("hello");
-    EXPECT_EQ(s.Mid(1, 3), "ell");
-    EXPECT_EQ(s.Mid(-2, 2), "he");
-    EXPECT_EQ(s.Mid(3, INT_MAX), "lo");
-    EXPECT_EQ(s.Mid(9), "");
-    EXPECT_EQ(s.Mid(2, -1), "");
-    EXPECT_EQ(s.Left(-1), "");
-    EXPECT_EQ(s.Left(50), "hello");
-    EXPECT_EQ(s.Right(2), "lo");
-    EXPECT_EQ(s.Right(INT_MAX), "hello");
-    EXPECT_EQ(s.Right(-3), "");
-}
-
-TEST(StringTrim, BlanksCharactersAndSets)
+TEST(StringTrimAndCase, BlanksCharactersSetsAndAsciiLettersOnly)
 {
     EXPECT_EQ(CString(" \t\n\v\f\rmid dle\r\n ").Trim(), "mid dle");
     EXPECT_EQ(CString("  x  ").TrimLeft(), "x  ");
@@ -155,10 +145,6 @@ TEST(StringTrim, BlanksCharactersAndSets)
     EXPECT_EQ(CString(" x ").Trim(static_cast<const char*>(nullptr)), " x ");
     CString set("xy");
     EXPECT_EQ(set.Trim(set.GetString()), "");
-}
-
-TEST(StringCase, AsciiLettersOnly)
-{
     CString s("aZ09\xE4\xC4");
     EXPECT_EQ(Bytes(s.MakeUpper()), "AZ09\xE4\xC4");
     EXPECT_EQ(Bytes(s.MakeLower()), "az09\xE4\xC4");

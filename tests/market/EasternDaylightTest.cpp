@@ -7,6 +7,7 @@
 #include "market/OrvDateTime.h"
 
 #include "MarketTestSupport.h"
+#include "support/CalendarFields.h"
 #include "support/HostLogLines.h"
 
 #include <gtest/gtest.h>
@@ -67,16 +68,10 @@ bool ProcessZoneHasDaylightTime()
     std::int64_t offset = 0;
     for (int year = 2007; year <= 2037; ++year) {
         for (int month : { 1, 3, 7, 11 }) {
-            std::tm fields {};
-            fields.tm_year = year - 1900;
-            fields.tm_mon = month - 1;
-            fields.tm_mday = 10;
-            fields.tm_hour = 12;
-            fields.tm_isdst = -1;
-            const std::time_t local = std::mktime(&fields);
-            if (local == static_cast<std::time_t>(-1) || fields.tm_isdst > 0)
+            const std::int64_t local = orv_test::LocalSeconds(year, month, 10, 12, 0, 0);
+            if (local == -1 || orv_test::LocalFields(static_cast<std::time_t>(local)).tm_isdst > 0)
                 return true;
-            const std::int64_t here = UtcSeconds(year, month, 10, 12, 0, 0) - static_cast<std::int64_t>(local);
+            const std::int64_t here = UtcSeconds(year, month, 10, 12, 0, 0) - local;
             if (haveOffset && here != offset)
                 return true;
             haveOffset = true;

@@ -22,6 +22,7 @@ namespace {
 
 using market_test::EasternSwitch;
 using market_test::kSwitches;
+using orv_test::WithStatus;
 
 #if defined(_WIN32)
 #  define ZONE_TEXT(text) L##text
@@ -60,7 +61,7 @@ protected:
 
 // ------------------------------------------------------------ values
 
-TEST(OrvDateTimeValue, ConstructionKeepsTheValueAndChecksItsRange)
+TEST(OrvDateTimeValue, ConstructionChecksTheRangeArithmeticKeepsTheStatusRulesAndClearingTruncatesTowardZero)
 {
     const COrvDateTime zero;
     EXPECT_EQ(zero.m_dt, 0.0);
@@ -72,9 +73,7 @@ TEST(OrvDateTimeValue, ConstructionKeepsTheValueAndChecksItsRange)
     EXPECT_EQ(COrvDateTime(1e10).GetStatus(), COleDateTime::invalid);
 
     COrvDateTime copy(1.0);
-    COleDateTime invalid(2.0);
-    invalid.SetStatus(COleDateTime::invalid);
-    copy = invalid;
+    copy = WithStatus(COleDateTime(2.0), COleDateTime::invalid);
     EXPECT_EQ(copy.m_dt, 2.0);
     EXPECT_EQ(copy.GetStatus(), COleDateTime::invalid);
     copy = 3.25;
@@ -87,10 +86,7 @@ TEST(OrvDateTimeValue, ConstructionKeepsTheValueAndChecksItsRange)
     second.SetStatus(COleDateTime::invalid);
     third.SetStatus(COleDateTime::invalid);
     EXPECT_TRUE(!(day == second) && day != second && !(second == third));
-}
 
-TEST(OrvDateTimeValue, ArithmeticWithSpansKeepsTheStatusRules)
-{
     COrvDateTime value = Utc(2012, 3, 11, 14, 30, 0);
     EXPECT_EQ((value + Minutes(300)).FormatFIXUtcTimestamp(), "20120311-19:30:00");
     EXPECT_EQ((value - Minutes(300)).FormatFIXUtcTimestamp(), "20120311-09:30:00");
@@ -101,27 +97,19 @@ TEST(OrvDateTimeValue, ArithmeticWithSpansKeepsTheStatusRules)
     EXPECT_EQ((value - Utc(2012, 3, 11, 14, 30, 0)).GetTotalMinutes(), 540.0);
 
     // The status of the result is the framework's, carried through.
-    COrvDateTime invalid = value;
-    invalid.SetStatus(COleDateTime::invalid);
-    EXPECT_EQ((invalid + Minutes(1)).GetStatus(), COleDateTime::invalid);
-    COrvDateTime null = value;
-    null.SetStatus(COleDateTime::null);
-    COleDateTimeSpan nullSpan;
-    nullSpan.SetStatus(COleDateTimeSpan::null);
-    EXPECT_EQ((null - nullSpan).GetStatus(), COleDateTime::null);
-}
+    EXPECT_EQ((WithStatus(value, COleDateTime::invalid) + Minutes(1)).GetStatus(), COleDateTime::invalid);
+    const COleDateTimeSpan nullSpan = WithStatus(COleDateTimeSpan(), COleDateTimeSpan::null);
+    EXPECT_EQ((WithStatus(value, COleDateTime::null) - nullSpan).GetStatus(), COleDateTime::null);
 
-TEST(OrvDateTimeValue, ClearDateAndClearTimeTruncateTowardZero)
-{
     // Before day 0 the fraction is still the time of day: -1.25 is 06:00.
     const double cases[][3] = { { 40979.75, 0.75, 40979.0 }, { -1.25, -0.25, -1.0 } };
     for (const auto& [full, time, date] : cases) {
-        COrvDateTime value(full), day(full);
-        value.ClearDate();
-        day.ClearTime();
-        EXPECT_DOUBLE_EQ(value.m_dt, time) << full;
-        EXPECT_EQ(value.GetHour(), full > 0 ? 18 : 6) << full;
-        EXPECT_EQ(day.m_dt, date) << full;
+        COrvDateTime timeOfDay(full), dayOnly(full);
+        timeOfDay.ClearDate();
+        dayOnly.ClearTime();
+        EXPECT_DOUBLE_EQ(timeOfDay.m_dt, time) << full;
+        EXPECT_EQ(timeOfDay.GetHour(), full > 0 ? 18 : 6) << full;
+        EXPECT_EQ(dayOnly.m_dt, date) << full;
     }
 }
 
@@ -130,9 +118,7 @@ TEST(OrvDateTimeValue, CTimeValuesGoThroughLocalTimeAndBack)
     // Round trips in any zone: GetTime undoes the long constructor.
     for (long time : { 1000000000L, 1331476200L, 1352012400L, 2000000000L }) {
         SCOPED_TRACE(time);
-        const COrvDateTime value(time);
-        EXPECT_EQ(value.GetStatus(), COleDateTime::valid);
-        EXPECT_EQ(value.GetTime(), static_cast<LONG>(time));
+        EXPECT_EQ(COrvDateTime(time).GetTime(), static_cast<LONG>(time));
     }
 
     // Now, the local span and the local offset of the C library agree, so
@@ -151,9 +137,7 @@ TEST(OrvDateTimeValue, CTimeValuesGoThroughLocalTimeAndBack)
     EXPECT_EQ(negative.m_dt, 0.0);
     EXPECT_EQ(COrvDateTime().GetTime(), 0);
     EXPECT_EQ(Utc(2040, 1, 1, 0, 0, 0).GetTime(), 0);
-    COrvDateTime invalid = Utc(2012, 3, 11, 14, 30, 0);
-    invalid.SetStatus(COleDateTime::invalid);
-    EXPECT_EQ(invalid.GetTime(), 0);
+    EXPECT_EQ(WithStatus(Utc(2012, 3, 11, 14, 30, 0), COleDateTime::invalid).GetTime(), 0);
 }
 
 // ------------------------------------------------------------ parsing
@@ -192,7 +176,7 @@ TEST(OrvDateTimeParse, TextIsReadAsUtcOrShiftedFromItsZoneAndFailuresShiftNothin
     EXPECT_EQ(value.GetStatus(), COleDateTime::invalid);
 }
 
-TEST(OrvDateTimeFix, FixedLengthsByPositionOtherLengthsSplitAtTheSeparatorsBadTextFailsSafely)
+TEST(OrvDateTimeFix, TimestampsReadByPositionOrSeparatorsEasternOnesShiftedBadTextFailsSafelyNullAndInvalidFormatAlike)
 {
     const struct { const char* text; int hour, minute, second; } cases[] = {
         { "20120311-14:30:00", 14, 30, 0 },     { "20120311-14:30:00.123", 14, 30, 0 },
@@ -226,19 +210,14 @@ TEST(OrvDateTimeFix, FixedLengthsByPositionOtherLengthsSplitAtTheSeparatorsBadTe
     // Text with a NUL in it is read by its length.
     EXPECT_EQ(value.ParseFIXUtcTimestamp(CString("20120311\0" "14:30:00", 17)), 1);
     EXPECT_EQ(value, Utc(2012, 3, 11, 14, 30, 0));
-}
 
-TEST(OrvDateTimeFix, EasternTimestampsShiftByTheEasternSpanAndNullOrInvalidValuesFormatAlike)
-{
-    const int eastern = COrvDateTime::GetETToUTCMinutes();
-    COrvDateTime value;
+    // Eastern timestamps shift by the Eastern span.
     ASSERT_NE(value.ParseFIXETTimestamp("20120111-09:30:00"), 0);
-    EXPECT_EQ(value, Utc(2012, 1, 11, 9, 30, 0) + Minutes(eastern));
+    EXPECT_EQ(value, Utc(2012, 1, 11, 9, 30, 0) + Minutes(COrvDateTime::GetETToUTCMinutes()));
     EXPECT_EQ(value.FormatFIXETTimestamp(), "20120111-09:30:00");
     EXPECT_EQ(value.ParseFIXETTimestamp("2012"), 0);
 
-    COrvDateTime null, invalid(1e10);
-    null.SetStatus(COleDateTime::null);
+    const COrvDateTime null = WithStatus(COrvDateTime(), COleDateTime::null), invalid(1e10);
     // Null formats as empty text and an invalid value as its text, in the
     // timestamps and the zone views alike.
     EXPECT_EQ(null.FormatFIXUtcTimestamp() + "|" + null.FormatFIXETTimestamp() + "|" + null.FormatETTime(), "||");
@@ -308,7 +287,7 @@ TEST_F(OrvDateTimeClock, TheDisplayZoneFollowsTheUsersChoice)
     }
 }
 
-TEST_F(OrvDateTimeClock, TickCountIsTheUtcClockPlusTheDelta)
+TEST_F(OrvDateTimeClock, TickCountIsTheUtcClockPlusTheDeltaAndMarketHoursAreEasternTimesOfDayOnDayZero)
 {
     const COrvDateTime before
         = Utc(1970, 1, 1, 0, 0, 0) + COleDateTimeSpan(static_cast<double>(std::time(nullptr)) / 86400.0);
@@ -327,10 +306,7 @@ TEST_F(OrvDateTimeClock, TickCountIsTheUtcClockPlusTheDelta)
     const COrvDateTime dateOnly = COrvDateTime::GetCurrentDateOnly();
     EXPECT_EQ(dateOnly.m_dt, std::trunc(dateOnly.m_dt));
     EXPECT_NEAR(dateOnly.m_dt + timeOnly.m_dt, COrvDateTime::GetTickCount().m_dt, 3.0 / 86400.0);
-}
 
-TEST(OrvDateTimeState, MarketHoursAreEasternTimesOfDayOnDayZero)
-{
     const COrvDateTime& open = COrvDateTime::GetMarketOpen();
     const COrvDateTime& close = COrvDateTime::GetMarketClose();
     EXPECT_EQ(open, COrvDateTime(9.5 / 24) + Minutes(COrvDateTime::GetETToUTCMinutes()));

@@ -73,20 +73,12 @@ const char* const kExchanges = R"(<SymbolData>
 </SymbolData>
 )";
 
-// Loads futures roots into the library-wide symbol data for the futures
-// conversions.
-class YahooFutures : public market_test::HostRootTest {
-protected:
-    void SetUp() override
-    {
-        HostRootTest::SetUp();
-        LoadSymbolData(kExchanges);
-    }
-};
+// The futures conversions read the roots from the library-wide symbol data.
+class YahooFutures : public market_test::HostRootTest {};
 
 } // namespace
 
-TEST(SymbolNotation, ParseOptionSymbolReadsRootDateSideAndStrikeOrFailsWritingNothing)
+TEST(SymbolNotation, OptionSymbolsParseOrFailWritingNothingAndPutsAreSoughtAtPositionsNineToFifteen)
 {
     const std::pair<const char*, ParsedOption> cases[] = {
         { "+AAPL 120121C500", { 1, "AAPL", 12, 1, 21, 'C', 500.0 } },
@@ -116,10 +108,7 @@ TEST(SymbolNotation, ParseOptionSymbolReadsRootDateSideAndStrikeOrFailsWritingNo
         EXPECT_EQ(Parse(symbol), (ParsedOption { 0, "<none>" })) << symbol;
     }
     EXPECT_EQ(Parse(nullptr).result, 0);
-}
 
-TEST(SymbolNotation, IsPutOptionLooksAtPositionsNineToFifteen)
-{
     EXPECT_EQ(IsPutOption("+AAPL 120121P500"), 1);
     EXPECT_EQ(IsPutOption("+AAPL 120121C500"), 0);
     // The first letter decides: a "P" after the "C" is part of nothing.
@@ -153,6 +142,7 @@ TEST(SymbolNotation, YahooFinanceForexOptionsCanadianAndOthers)
 
 TEST_F(YahooFutures, ExchangeSuffixesAndTheContractYear)
 {
+    LoadSymbolData(kExchanges);
     // The year digit picks the nearest year from two years back; platinum
     // needs no symbol data. No form: another exchange, a root without an
     // exchange, an unknown root, no year digit.

@@ -6,6 +6,7 @@
 #include "market/OrderRules.h"
 #include "market/SecurityType.h"
 #include "market/TradingHours.h"
+#include "support/CalendarFields.h"
 #include "base/Types.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +15,6 @@
 #include <chrono>
 #include <climits>
 #include <cmath>
-#include <ctime>
 #include <string>
 #include <memory>
 #include <thread>
@@ -29,14 +29,7 @@ namespace {
 // Seconds since 1970 of a local wall time on a day without a daylight change.
 std::int64_t LocalTime(int hour, int minute)
 {
-    std::tm fields {};
-    fields.tm_year = 2026 - 1900;
-    fields.tm_mon = 11;
-    fields.tm_mday = 7;
-    fields.tm_hour = hour;
-    fields.tm_min = minute;
-    fields.tm_isdst = -1;
-    return std::int64_t(std::mktime(&fields));
+    return orv_test::LocalSeconds(2026, 12, 7, hour, minute, 0);
 }
 
 std::atomic<std::int64_t> g_now { 0 };
@@ -387,7 +380,7 @@ TEST(OrderRules, TierMarketsFoldIntoMainMarketsAndAllowableTimesInForce)
     }
 }
 
-TEST(ByteUtils, ChecksumAndHashSizes)
+TEST(ByteUtils, ChecksumHashSizesAndMemmemFindsTheFirstOccurrence)
 {
     EXPECT_EQ(CalcChecksum("abc", 3), 0xB5CF4A26u);
     EXPECT_EQ(CalcChecksum("\x01", 1), 0x01010101u);
@@ -404,10 +397,7 @@ TEST(ByteUtils, ChecksumAndHashSizes)
                                                { 100000, 250007 }, { INT_MAX, 250007 }, { -5, 17 } };
     for (const auto& [count, size] : hashSizes)
         EXPECT_EQ(CalcOptimalHashSize(count), size) << count;
-}
 
-TEST(ByteUtils, MemmemFindsTheFirstOccurrence)
-{
     const char hay[] = "aaab\0abcab";
     const unsigned int length = sizeof hay - 1;
     const auto at = [&](const char* needle, unsigned int needleLength) -> long {

@@ -4,6 +4,7 @@
 #include "market/WfcFileTime.h"
 #include "market/WfcSystemTime.h"
 #include "platform/LastError.h"
+#include "support/CalendarFields.h"
 
 #include <gtest/gtest.h>
 
@@ -48,7 +49,7 @@ bool Empties(Step step)
 
 } // namespace
 
-TEST(WfcSystemTime, ComparesEveryFieldButTheDayOfWeek)
+TEST(WfcSystemTime, ComparesEveryFieldButTheDayOfWeekCopiesValidValuesEmptiesOnEveryFailureAndConvertsBack)
 {
     const CWfcSystemTime sunday(&kSunday);
     SYSTEMTIME other = kSunday;
@@ -65,29 +66,20 @@ TEST(WfcSystemTime, ComparesEveryFieldButTheDayOfWeek)
     // Fields compare as unsigned 16-bit numbers.
     const CWfcSystemTime huge(&(other = Fields(0xFFFF, 1, 1, 0, 0, 0)));
     EXPECT_TRUE(huge > sunday);
-}
 
-TEST(WfcSystemTime, CopiesValidValuesEmptiesOnEveryFailureAndConvertsBack)
-{
     CWfcSystemTime time(COleDateTime(2012, 3, 11, 14, 30, 5));
-    const SYSTEMTIME sunday = Fields(2012, 3, 11, 14, 30, 5);
-    EXPECT_TRUE(time == CWfcSystemTime(&sunday));
+    EXPECT_TRUE(time == CWfcSystemTime(&(other = Fields(2012, 3, 11, 14, 30, 5))));
     EXPECT_EQ(time.wDayOfWeek, 0);
 
-    COleDateTime invalid(2012, 3, 11, 14, 30, 5);
-    invalid.SetStatus(COleDateTime::invalid);
-    time = invalid;
+    time = orv_test::WithStatus(COleDateTime(2012, 3, 11, 14, 30, 5), COleDateTime::invalid);
     EXPECT_TRUE(IsEmpty(time));
     time = COleDateTime(2012, 3, 11, 14, 30, 5);
-    COleDateTime null;
-    null.SetStatus(COleDateTime::null);
-    time = null;
+    time = orv_test::WithStatus(COleDateTime(), COleDateTime::null);
     EXPECT_TRUE(IsEmpty(time));
 
     // A CTime gives its local fields.
     time = CTime(2012, 7, 4, 9, 15, 30);
-    const SYSTEMTIME wednesday = Fields(2012, 7, 4, 9, 15, 30);
-    EXPECT_TRUE(time == CWfcSystemTime(&wednesday));
+    EXPECT_TRUE(time == CWfcSystemTime(&(other = Fields(2012, 7, 4, 9, 15, 30))));
     EXPECT_EQ(time.wDayOfWeek, 3);
     time = CTime(-5);
     EXPECT_TRUE(IsEmpty(time));
@@ -151,7 +143,7 @@ TEST(WfcSystemTime, SettingTheClockReportsFailure)
 }
 #endif
 
-TEST(WfcFileTime, DosTimesAndEmptyingOnNullPointersAndFailedConversions)
+TEST(WfcFileTime, DosTimesEmptyingOnFailuresComparisonAsOneCountAndConversionThroughTheBreakdown)
 {
     const CWfcFileTime full(&kSunday);
     ASSERT_FALSE(IsEmpty(full));
@@ -167,10 +159,7 @@ TEST(WfcFileTime, DosTimesAndEmptyingOnNullPointersAndFailedConversions)
     EXPECT_TRUE(CWfcFileTime(WORD((2026 - 1980) << 9 | 12 << 5 | 27), WORD(21 << 11 | 45 << 5 | 29))
                 == CWfcFileTime(&dosTime));
     EXPECT_TRUE(Empties<CWfcFileTime>([](auto& t) { t.Copy(WORD((2012 - 1980) << 9 | 0 << 5 | 11), WORD(0)); }));
-}
 
-TEST(WfcFileTime, ComparesAsOneCountAndConvertsThroughTheBreakdown)
-{
     // The low half alone would order these the other way.
     const FILETIME lowBig { 0xFFFFFFFF, 1 };
     const FILETIME highBig { 0, 2 };
