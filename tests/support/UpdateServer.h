@@ -15,7 +15,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -43,16 +42,6 @@ inline std::filesystem::path TestProgramFolder()
 #else
     return std::filesystem::read_symlink("/proc/self/exe").parent_path();
 #endif
-}
-
-// The fields of a line of a record, separated by tabs.
-inline std::vector<std::string> TabFields(const std::string& line)
-{
-    std::vector<std::string> fields;
-    std::istringstream split(line);
-    for (std::string field; std::getline(split, field, '\t');)
-        fields.push_back(field);
-    return fields;
 }
 
 class UpdateServer {
@@ -155,10 +144,7 @@ public:
     std::vector<Request> Requests() const
     {
         std::vector<Request> requests;
-        std::istringstream log(ReadFile(m_folder / "requests.log"));
-        std::string line;
-        while (std::getline(log, line)) {
-            const std::vector<std::string> fields = TabFields(line);
+        for (const std::vector<std::string>& fields : ReadRecords(m_folder / "requests.log")) {
             if (fields.size() < 2)
                 continue;
             const size_t number = std::stoul(fields[1]);
