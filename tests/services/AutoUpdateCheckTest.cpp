@@ -262,8 +262,7 @@ TEST_F(AutoUpdateCheckTest, OnlyAWholePackageIsSavedAndStarted)
         RecordingProgress progress;
         progress.m_cancelAtPart = row.cancelAtPart;
         EXPECT_EQ(m_check->DownloadUpdate(progress), row.status);
-        const std::string log = LastLog();
-        EXPECT_EQ(log.substr(0, std::string(row.log).size()), row.log);
+        EXPECT_EQ(LastLog().substr(0, std::string(row.log).size()), row.log);
         EXPECT_EQ(std::filesystem::exists(m_root / "download" / "OrvSetup.exe"), row.status == 8);
         CAutoUpdateInstall install;
         EXPECT_EQ(m_check->GetInstallCommand(progress, install), row.status == 8);

@@ -149,25 +149,23 @@ const std::string kSeparator(1, platform::kPathSeparator);
 
 TEST_F(UserFoldersTest, HostFoldersAndTheDataAndLogsPaths)
 {
-    CString user;
-    CString working;
-    CString allUsers;
-    ASSERT_TRUE(GetUserDirectory(user));
-    ASSERT_TRUE(GetWorkingDirectory(working));
-    ASSERT_TRUE(GetAllUsersDirectory(allUsers));
-    EXPECT_TRUE(fs::equivalent(fs::path(user.GetString()), m_root / "host" / "User"));
-    EXPECT_TRUE(fs::equivalent(fs::path(working.GetString()), m_root / "host" / "Working"));
-    EXPECT_TRUE(fs::equivalent(fs::path(allUsers.GetString()), m_root / "host" / "AllUsers"));
-    EXPECT_EQ(std::string(GetLogsPath("x.log")), std::string(user) + kSeparator + "logs" + kSeparator + "x.log");
+    // The user folder last, for the logs path after the loop.
+    const std::pair<BOOL (*)(CString&), const char*> folders[] = {
+        {&GetWorkingDirectory, "Working"}, {&GetAllUsersDirectory, "AllUsers"}, {&GetUserDirectory, "User"}};
+    CString folder;
+    for (const auto& [get, name] : folders) {
+        ASSERT_TRUE(get(folder)) << name;
+        EXPECT_TRUE(fs::equivalent(fs::path(folder.GetString()), m_root / "host" / name)) << name;
+    }
+    EXPECT_EQ(std::string(GetLogsPath("x.log")), std::string(folder) + kSeparator + "logs" + kSeparator + "x.log");
 
     // When the host cannot make its folders, the functions fail and leave
     // the folder as it was; the paths are still joined, from nothing.
     WriteFile(m_root / "blocker", "a file where the host root should be");
     m_environment.Set("KESTREL_ROOT", (m_root / "blocker" / "root").string());
     CString untouched = "before";
-    EXPECT_FALSE(GetUserDirectory(untouched));
-    EXPECT_FALSE(GetWorkingDirectory(untouched));
-    EXPECT_FALSE(GetAllUsersDirectory(untouched));
+    for (const auto& [get, name] : folders)
+        EXPECT_FALSE(get(untouched)) << name;
     EXPECT_EQ(untouched, "before");
     EXPECT_EQ(std::string(GetDataPath("f.xml")), "data" + kSeparator + "f.xml");
 
@@ -184,11 +182,11 @@ TEST_F(UserFoldersTest, HostFoldersAndTheDataAndLogsPaths)
     EXPECT_EQ(untouched, "x");
 
     // The executable's folder, with a trailing separator.
-    const CString folder = GetAppPath();
-    ASSERT_FALSE(folder.IsEmpty());
-    EXPECT_EQ(folder[folder.GetLength() - 1], platform::kPathSeparator);
+    const CString appFolder = GetAppPath();
+    ASSERT_FALSE(appFolder.IsEmpty());
+    EXPECT_EQ(appFolder[appFolder.GetLength() - 1], platform::kPathSeparator);
     const CString program(platform::ModuleFileName(nullptr).c_str());
-    EXPECT_EQ(std::string(program.Left(folder.GetLength())), std::string(folder));
+    EXPECT_EQ(std::string(program.Left(appFolder.GetLength())), std::string(appFolder));
     EXPECT_TRUE(fs::is_regular_file(fs::path(program.GetString())));
 }
 

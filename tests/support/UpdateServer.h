@@ -13,11 +13,9 @@
 
 #include "support/ScratchFolder.h"
 
+#include <algorithm>
 #include <chrono>
-#include <filesystem>
-#include <string>
 #include <thread>
-#include <vector>
 
 #if defined(_WIN32)
 #  include <winsock2.h> // before windows.h, for tests that use sockets too
@@ -56,10 +54,7 @@ public:
 
         bool HasHeader(const std::string& line) const
         {
-            for (const auto& header : headers)
-                if (header == line)
-                    return true;
-            return false;
+            return std::find(headers.begin(), headers.end(), line) != headers.end();
         }
     };
 
