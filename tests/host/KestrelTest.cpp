@@ -119,15 +119,13 @@ TEST_F(Kestrel, FolderPathsAreNeverCutSettingsComeFromTheRootsIniFileAndLogLines
     EXPECT_EQ(buffer[0], '\0');
     std::filesystem::create_directories(m_root);
     std::ofstream(m_root / "Kestrel.ini") << "[Other]\nReleaseType=Wrong\n[GlobalSettings]\n ReleaseType = Beta \nQuickLaunch=1\n";
-    char setting[48];
-    HostGetGlobalSetting("GlobalSettings", "ReleaseType", setting, 48, "");
-    EXPECT_STREQ(setting, "Beta");
-    HostGetGlobalSetting("globalsettings", "quicklaunch", setting, 48, "");
-    EXPECT_STREQ(setting, "1");
-    HostGetGlobalSetting("GlobalSettings", "InstallTime", setting, 48, "none");
-    EXPECT_STREQ(setting, "none");
-    HostGetGlobalSetting("GlobalSettings", "ReleaseType", setting, 3, "");
-    EXPECT_STREQ(setting, "Be");
+    const auto setting = [](const char* section, const char* key, int capacity = 48, const char* fallback = "") {
+        return Written([&](char* text) { HostGetGlobalSetting(section, key, text, capacity, fallback); });
+    };
+    EXPECT_EQ(setting("GlobalSettings", "ReleaseType"), "Beta");
+    EXPECT_EQ(setting("globalsettings", "quicklaunch"), "1");
+    EXPECT_EQ(setting("GlobalSettings", "InstallTime", 48, "none"), "none");
+    EXPECT_EQ(setting("GlobalSettings", "ReleaseType", 3), "Be");
 
     // Log lines from several threads are neither lost nor interleaved.
     constexpr int kLines = 2000;

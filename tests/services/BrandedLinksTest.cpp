@@ -183,12 +183,7 @@ namespace {
 
 bool BrowserRegistered()
 {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, "CLSID\\{0002DF01-0000-0000-C000-000000000046}", 0, KEY_READ, &key)
-        != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
+    return CRegistry().VerifyKey(HKEY_CLASSES_ROOT, "CLSID\\{0002DF01-0000-0000-C000-000000000046}", KEY_READ);
 }
 
 // The browser's top-level window once it has appeared, or null.

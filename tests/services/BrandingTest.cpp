@@ -153,7 +153,6 @@ TEST_F(Branding, UnbrandedProcessLoadsTheLibraryTokensOnDemandAndNamesOnlyAnUnna
 
     CWinApp unnamed;
     EXPECT_EQ(scope.InitApp(&unnamed), TRUE);
-    ASSERT_NE(unnamed.m_pszAppName, nullptr);
     EXPECT_STREQ(unnamed.m_pszAppName, "ORV Desktop");
     const char* first = unnamed.m_pszAppName;
     EXPECT_EQ(scope.InitApp(&unnamed), FALSE);

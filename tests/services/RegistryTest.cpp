@@ -262,8 +262,7 @@ TEST_F(RegistryTest, OpenCloseVerifyCreateAndDelete)
 TEST_F(RegistryTest, ListsSubkeysAndValues)
 {
     for (const char* name : {"Charlie", "alpha", "Bravo"}) {
-        CRegistry child;
-        ASSERT_TRUE(child.CreateKey(HKEY_CURRENT_USER, (m_path + "\\" + name).c_str()));
+        ASSERT_TRUE(CRegistry().CreateKey(HKEY_CURRENT_USER, (m_path + "\\" + name).c_str()));
     }
     ASSERT_TRUE(m_registry.WriteString("Two", "2"));
     ASSERT_TRUE(m_registry.Write("One", 1));
