@@ -63,7 +63,13 @@ public:
     // end; gives up after timeoutMs.
     Reply Read(int timeoutMs = 5000)
     {
-        SetTimeout(timeoutMs);
+        // A receive that waits no longer than the whole read may.
+#if defined(_WIN32)
+        const DWORD timeout = static_cast<DWORD>(timeoutMs);
+#else
+        const timeval timeout{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
+#endif
+        ::setsockopt(m_socket, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout), sizeof timeout);
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
         Reply reply;
         size_t headEnd = std::string::npos;
@@ -94,16 +100,6 @@ public:
     }
 
 private:
-    void SetTimeout(int ms)
-    {
-#if defined(_WIN32)
-        const DWORD value = static_cast<DWORD>(ms);
-#else
-        const timeval value{ms / 1000, (ms % 1000) * 1000};
-#endif
-        ::setsockopt(m_socket, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&value), sizeof value);
-    }
-
     Socket m_socket;
     bool m_connected = false;
     std::string m_buffer;

@@ -196,7 +196,7 @@ public:
 
 } // namespace
 
-TEST_F(Branding, SearchPrefersTheModuleNamedAfterTheExecutable)
+TEST_F(Branding, SearchPrefersTheModuleNamedAfterTheExecutableAndABrandedProcessKeepsTheLibraryBehind)
 {
     const std::string folder = SampleFolder();
     EXPECT_EQ(FoundTitle(folder + "probe.exe"), "Probe Desktop");
@@ -207,11 +207,9 @@ TEST_F(Branding, SearchPrefersTheModuleNamedAfterTheExecutable)
     CSampleSearchPath path;
     EXPECT_EQ(FoundTitle(folder + "probe.exe"), "Probe Desktop");
     EXPECT_EQ(FoundTitle(folder + "viewer.exe"), "Tramline Sextant");
-}
 
-TEST_F(Branding, BrandedProcessTakesTheModuleTextsWithTheLibraryBehind)
-{
-    CSampleSearchPath path;
+    // The test program has no module named after it: it takes that one's
+    // texts, with the library's behind them.
     CBrandedResources scope;
     EXPECT_TRUE(CBrandedResources::IsBranded());
     EXPECT_NE(AfxGetResourceHandle(), platform::LibraryModule());

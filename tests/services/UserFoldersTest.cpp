@@ -313,9 +313,7 @@ TEST(UserFolders, ParseFilenameIsProcessRunningAndResolveIP)
     }
 
     // This program, named without regard to case.
-    std::string name = platform::ModuleFileName(nullptr);
-    name = name.substr(name.find_last_of(platform::kPathSeparator) + 1);
-    ASSERT_FALSE(name.empty());
+    std::string name = fs::path(platform::ModuleFileName(nullptr)).filename().string();
     std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return char(std::toupper(c)); });
     EXPECT_TRUE(IsProcessRunning(name.c_str()));
     EXPECT_FALSE(IsProcessRunning("no-such-program-4711.exe"));
