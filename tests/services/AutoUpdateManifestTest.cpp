@@ -115,31 +115,26 @@ TEST_F(AutoUpdateManifestTest, ReadsEveryFieldInAnyElementOrderMatchesTypesWhole
 TEST_F(AutoUpdateManifestTest, EachFailureIsOneLineAtLevelFour)
 {
     const struct { std::string document; const char* message; } cases[] = {
-        {"<Manifest/>", "AutoUpdate failed: could not locate root element in manifest"},
+        {"<Manifest/>", "could not locate root element in manifest"},
         // Names are matched exactly, and only elements at the top count.
         {"<cautoupdatemanifest " + kUrl + ">" + kProduct + "</cautoupdatemanifest>",
-            "AutoUpdate failed: could not locate root element in manifest"},
+            "could not locate root element in manifest"},
         {"<Updates><CAutoUpdateManifest " + kUrl + ">" + kProduct + "</CAutoUpdateManifest></Updates>",
-            "AutoUpdate failed: could not locate root element in manifest"},
-        {"<?CAutoUpdateManifest " + kUrl + "?><Other/>",
-            "AutoUpdate failed: could not locate root element in manifest"},
-        {Manifest("", kProduct), "AutoUpdate failed: could not locate UrlOfUpdate in manifest"},
-        {Manifest("UrlOfUpdate=\"\"", kProduct), "AutoUpdate failed: could not locate UrlOfUpdate in manifest"},
-        {Manifest(kUrl, ""), "AutoUpdate failed: could not locate Product element in manifest"},
-        {Manifest(kUrl, "<product Name=\"ORV\" Version=\"1.0.0.0\"/>"),
-            "AutoUpdate failed: could not locate Product element in manifest"},
-        {Manifest(kUrl, "<Group>" + kProduct + "</Group>"),
-            "AutoUpdate failed: could not locate Product element in manifest"},
-        {Manifest(kUrl, "<Product Version=\"1.0.0.0\"/>"), "AutoUpdate failed: missing Product.Name in manifest"},
-        {Manifest(kUrl, "<Product Name=\"\" Version=\"1.0.0.0\"/>"),
-            "AutoUpdate failed: missing Product.Name in manifest"},
-        {Manifest(kUrl, "<Product Name=\"ORV\"/>"), "AutoUpdate failed: missing Product.Version in manifest"},
+            "could not locate root element in manifest"},
+        {"<?CAutoUpdateManifest " + kUrl + "?><Other/>", "could not locate root element in manifest"},
+        {Manifest("", kProduct), "could not locate UrlOfUpdate in manifest"},
+        {Manifest("UrlOfUpdate=\"\"", kProduct), "could not locate UrlOfUpdate in manifest"},
+        {Manifest(kUrl, ""), "could not locate Product element in manifest"},
+        {Manifest(kUrl, "<product Name=\"ORV\" Version=\"1.0.0.0\"/>"), "could not locate Product element in manifest"},
+        {Manifest(kUrl, "<Group>" + kProduct + "</Group>"), "could not locate Product element in manifest"},
+        {Manifest(kUrl, "<Product Version=\"1.0.0.0\"/>"), "missing Product.Name in manifest"},
+        {Manifest(kUrl, "<Product Name=\"\" Version=\"1.0.0.0\"/>"), "missing Product.Name in manifest"},
+        {Manifest(kUrl, "<Product Name=\"ORV\"/>"), "missing Product.Version in manifest"},
         // Any text that reads as no version (see the version tests).
-        {Manifest(kUrl, "<Product Name=\"ORV\" Version=\"abc\"/>"),
-            "AutoUpdate failed: unable to parse Product.Version"},
+        {Manifest(kUrl, "<Product Name=\"ORV\" Version=\"abc\"/>"), "unable to parse Product.Version"},
         // The first manifest element decides.
         {"<CAutoUpdateManifest/><CAutoUpdateManifest " + kUrl + ">" + kProduct + "</CAutoUpdateManifest>",
-            "AutoUpdate failed: could not locate UrlOfUpdate in manifest"},
+            "could not locate UrlOfUpdate in manifest"},
     };
     std::size_t expectedLines = 0;
     for (const auto& entry : cases) {
@@ -147,7 +142,7 @@ TEST_F(AutoUpdateManifestTest, EachFailureIsOneLineAtLevelFour)
         EXPECT_FALSE(Read(entry.document, manifest)) << entry.document;
         const std::vector<std::string> lines = LogLines();
         ASSERT_EQ(lines.size(), ++expectedLines) << entry.document;
-        EXPECT_EQ(lines.back(), std::string("L4 ") + entry.message) << entry.document;
+        EXPECT_EQ(lines.back(), std::string("L4 AutoUpdate failed: ") + entry.message) << entry.document;
     }
     // An empty document has nothing to read.
     CExtensibleMarkupLanguageDocument empty;

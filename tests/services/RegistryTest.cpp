@@ -298,10 +298,9 @@ TEST_F(RegistryTest, ListsSubkeysAndValues)
     EXPECT_NE(log.find("More data is available.: 234 RegEnumValue Registry 544\n"), std::string::npos) << log;
 
     // 199 characters and the NUL fill the buffer exactly.
-    CRegistry child;
-    ASSERT_TRUE(child.CreateKey(HKEY_CURRENT_USER, (m_path + "\\Bravo").c_str()));
-    ASSERT_TRUE(child.WriteString(std::string(199, 'y').c_str(), "3"));
-    EXPECT_TRUE(child.ListValues("", names));
+    ASSERT_TRUE(m_registry.CreateKey("Bravo"));
+    ASSERT_TRUE(m_registry.WriteString(std::string(199, 'y').c_str(), "3"));
+    EXPECT_TRUE(m_registry.ListValues("", names));
     EXPECT_EQ(Sorted(names), (std::vector<std::string> {std::string(199, 'y')}));
 #endif
 }
