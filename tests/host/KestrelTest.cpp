@@ -6,7 +6,7 @@
 
 #include <climits>
 #include <filesystem>
-#include <fstream>
+#include <sstream>
 #include <limits>
 #include <regex>
 #include <set>
@@ -112,8 +112,7 @@ TEST_F(Kestrel, FolderPathsAreNeverCutSettingsComeFromTheRootsIniFileAndLogLines
     // A buffer too small for the path: false and empty, never a cut path.
     EXPECT_FALSE(HostGetUserDirectory(buffer, 4));
     EXPECT_EQ(buffer[0], '\0');
-    std::filesystem::create_directories(m_root);
-    std::ofstream(m_root / "Kestrel.ini") << "[Other]\nReleaseType=Wrong\n[GlobalSettings]\n ReleaseType = Beta \nQuickLaunch=1\n";
+    orv_test::WriteFile(m_root / "Kestrel.ini", "[Other]\nReleaseType=Wrong\n[GlobalSettings]\n ReleaseType = Beta \nQuickLaunch=1\n");
     const auto setting = [](const char* section, const char* key, int capacity = 48, const char* fallback = "") {
         return Written([&](char* text) { HostGetGlobalSetting(section, key, text, capacity, fallback); });
     };
@@ -137,14 +136,12 @@ TEST_F(Kestrel, FolderPathsAreNeverCutSettingsComeFromTheRootsIniFileAndLogLines
     first.join();
     second.join();
 
-    std::ifstream log(m_root / "User" / "logs" / "kestrel.log");
-    ASSERT_TRUE(log.is_open());
+    std::istringstream log(orv_test::ReadFile(m_root / "User" / "logs" / "kestrel.log"));
     // Every line is whole: a time stamp, level, thread and one message.
     const std::regex shape(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3}Z L[23] T\d+ (writer [AB] line \d+) of a fairly long message text)");
     std::set<std::string> messages;
-    std::string line;
     int count = 0;
-    while (std::getline(log, line)) {
+    for (std::string line; std::getline(log, line);) {
         ++count;
         std::smatch match;
         ASSERT_TRUE(std::regex_match(line, match, shape)) << line;

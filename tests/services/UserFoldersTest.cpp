@@ -42,11 +42,10 @@ std::string LinkTarget(const std::string& link)
 {
     platform::win32::CComPtr<IShellLinkA> shellLink;
     platform::win32::CComPtr<IPersistFile> file;
-    WCHAR wide[MAX_PATH] {};
     char path[MAX_PATH] {};
-    MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide, MAX_PATH);
     if (FAILED(shellLink.Create(CLSID_ShellLink, IID_IShellLinkA, CLSCTX_INPROC_SERVER))
-        || FAILED(shellLink.QueryInterface(IID_IPersistFile, file)) || FAILED(file->Load(wide, STGM_READ))
+        || FAILED(shellLink.QueryInterface(IID_IPersistFile, file))
+        || FAILED(file->Load(fs::path(link).wstring().c_str(), STGM_READ))
         || FAILED(shellLink->GetPath(path, MAX_PATH, nullptr, 0))) {
         return "<not loaded>";
     }
