@@ -192,10 +192,8 @@ TEST_F(UpdateServerTest, ScriptChoosesEachPathsReply)
         Client client(m_server.Port());
         ASSERT_TRUE(client.Get("/get"));
         const Reply reply = client.Read();
-        if (row.status != 0) {
-            EXPECT_EQ(reply.head.substr(0, 13), "HTTP/1.1 " + std::to_string(row.status) + " ");
-        }
-        EXPECT_EQ(reply.head.empty(), row.status == 0);
+        // The status line; no reply at all on a dropped connection.
+        EXPECT_EQ(reply.head.substr(0, 13), row.status != 0 ? "HTTP/1.1 " + std::to_string(row.status) + " " : "");
         if (row.contentLength != nullptr) {
             EXPECT_TRUE(reply.HasHeader("Content-Length: " + std::string(row.contentLength))) << reply.head;
         } else {

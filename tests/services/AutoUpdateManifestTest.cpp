@@ -88,7 +88,6 @@ TEST_F(AutoUpdateManifestTest, ReadsEveryFieldInAnyElementOrderMatchesTypesWhole
                                     "<MoreInfo Text=\"Notes\" Href=\"http://notes\"/></Product>"),
         nested));
     EXPECT_TRUE(nested.m_MoreInfoText.IsEmpty());
-    EXPECT_TRUE(nested.m_MoreInfoHref.IsEmpty());
     CAutoUpdateManifest first;
     ASSERT_TRUE(Read(Manifest(kUrl, kProduct + "<MoreInfo Text=\"One\"/><MoreInfo Text=\"Two\" Href=\"h\"/>"), first));
     EXPECT_STREQ(first.m_MoreInfoText, "One");

@@ -66,9 +66,7 @@ protected:
         EXPECT_EQ(RegQueryValueExA(m_registry.GetKey(), name, nullptr, &type, nullptr, &size), ERROR_SUCCESS);
         EXPECT_EQ(type, expectedType) << name;
         Bytes bytes(size);
-        if (size > 0) {
-            RegQueryValueExA(m_registry.GetKey(), name, nullptr, &type, bytes.data(), &size);
-        }
+        RegQueryValueExA(m_registry.GetKey(), name, nullptr, &type, bytes.data(), &size);
         return bytes;
     }
 
