@@ -112,7 +112,8 @@ TEST_F(Kestrel, FolderPathsAreNeverCutSettingsComeFromTheRootsIniFileAndLogLines
     // A buffer too small for the path: false and empty, never a cut path.
     EXPECT_FALSE(HostGetUserDirectory(buffer, 4));
     EXPECT_EQ(buffer[0], '\0');
-    orv_test::WriteFile(m_root / "Kestrel.ini", "[Other]\nReleaseType=Wrong\n[GlobalSettings]\n ReleaseType = Beta \nQuickLaunch=1\n");
+    orv_test::WriteFile(
+        m_root / "Kestrel.ini", "[Other]\nReleaseType=Wrong\n[GlobalSettings]\n ReleaseType = Beta \nQuickLaunch=1\n");
     const auto setting = [](const char* section, const char* key, int capacity = 48, const char* fallback = "") {
         return Written([&](char* text) { HostGetGlobalSetting(section, key, text, capacity, fallback); });
     };

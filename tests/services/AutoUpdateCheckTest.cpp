@@ -137,7 +137,6 @@ TEST_F(AutoUpdateCheckTest, QueryDecidesEachStatusAndLogsWhy)
         {"beta channel", {newer}, -1, "L3 Updated version available.", false, "orv desktop", "Beta",
             "updates.test/orv/beta/update.manifest"},
         {"unknown channel", {newer}, -1, "L3 Updated version available.", false, "orv desktop", "???"},
-        {"no length announced", {newer, 200, kNoLength}, -1, "L3 Updated version available."},
         {"no connection", {newer, 200, kBodyLength, false}, 2,
             "L4 CheckForUpdate: exception: A connection with the server could not be established"},
         {"status unreadable", {newer, 200, kBodyLength, true, false}, 3, "L4 AutoUpdate: unable to retrieve status, error 0x2f76"},
