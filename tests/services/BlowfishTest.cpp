@@ -121,14 +121,13 @@ TEST(Blowfish, UsesTheFirst56KeyBytesAndRefusesAnEmptyKeyAndPartialBlocksWithout
 
     const CBlowfish fish(key, sizeof key);
     for (std::size_t length : {0u, 1u, 7u, 9u, 15u}) {
+        SCOPED_TRACE(length);
         Bytes buffer(16, 0x33);
         for (CBlowfish::Mode mode : {CBlowfish::ECB, CBlowfish::CBC, CBlowfish::CFB}) {
-            EXPECT_EQ(ErrorText([&] { fish.Encrypt(buffer.data(), length, mode); }), "Incorrect buffer length")
-                << length;
-            EXPECT_EQ(ErrorText([&] { fish.Decrypt(buffer.data(), length, mode); }), "Incorrect buffer length")
-                << length;
+            EXPECT_EQ(ErrorText([&] { fish.Encrypt(buffer.data(), length, mode); }), "Incorrect buffer length");
+            EXPECT_EQ(ErrorText([&] { fish.Decrypt(buffer.data(), length, mode); }), "Incorrect buffer length");
         }
-        EXPECT_EQ(buffer, Bytes(16, 0x33)) << length;
+        EXPECT_EQ(buffer, Bytes(16, 0x33));
     }
     Bytes buffer(8, 0x33);
     EXPECT_THROW(fish.Encrypt(buffer.data(), 8, static_cast<CBlowfish::Mode>(7)), std::invalid_argument);
