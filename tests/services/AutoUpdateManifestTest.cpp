@@ -59,7 +59,7 @@ TEST_F(AutoUpdateManifestTest, ReadsEveryFieldInAnyElementOrderMatchesTypesWhole
     EXPECT_EQ(manifest.m_UpdateType, CAutoUpdateManifest::updateForced);
     EXPECT_STREQ(manifest.GetUpdateTypeText(), "Forced");
     EXPECT_STREQ(manifest.m_ProductName, "ORV Desktop");
-    EXPECT_EQ(manifest.m_Version, CVersion(1, 2, 3, 4));
+    EXPECT_EQ(manifest.m_Version, CVersion(1, 2, 3, 4)); // written with commas
     EXPECT_STREQ(manifest.m_MoreInfoText, "What's new");
     EXPECT_STREQ(manifest.m_MoreInfoHref, "http://updates.example.com/notes.html");
 

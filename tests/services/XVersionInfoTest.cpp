@@ -89,11 +89,10 @@ TEST(XVersionInfo, UnusablePathsGiveZeroAndNoPathReadsTheExecutable)
     EXPECT_EQ(Strings(copy), std::vector<std::string>(12, "stale"));
     EXPECT_STREQ(copy.Path(), module.c_str());
 
-    // No path reads the executable.
+    // No path reads the executable, whose path is cached and shared by every
+    // thread.
     CProbe executable;
     EXPECT_EQ(executable.GetVersionInfo(), 1);
-
-    // The cached path is shared by every thread.
     std::vector<std::thread> threads;
     std::vector<std::string> seen(4);
     for (std::string& path : seen) {
