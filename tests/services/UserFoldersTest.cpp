@@ -357,7 +357,6 @@ TEST_F(UserFoldersTest, CleanupRemovesOldShortcutsAndFoldersAndMakesTheQuickLaun
     WriteGlobalSettings("QuickLaunch=Always\r\n");
     CleanupAndCreateShellLinks();
 #if defined(_WIN32)
-    ASSERT_TRUE(fs::exists(link));
     platform::CComScope com;
     EXPECT_EQ(LinkTarget(link.string()), platform::ModuleFileName(nullptr));
 #else
