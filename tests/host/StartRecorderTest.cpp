@@ -8,7 +8,6 @@
 
 #include <windows.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -57,10 +56,7 @@ TEST(StartRecorder, RecordsEachRunAndExitsWithTheCodeChosenForItOr99WithoutAReco
             codes.push_back(RunProgram(program, row.arguments, folder.Path()));
         EXPECT_EQ(codes, (std::vector<int>{0, 1, 7, 7}));
 
-        std::vector<std::vector<std::string>> lines;
-        std::istringstream text(orv_test::ReadFile(record));
-        for (std::string line; std::getline(text, line);)
-            lines.push_back(orv_test::TabFields(line));
+        const auto lines = orv_test::ReadRecords(record);
         ASSERT_EQ(lines.size(), 4u);
         ASSERT_GE(lines[0].size(), 4u);
         EXPECT_EQ(std::filesystem::path(lines[0][0]), std::filesystem::path(program));

@@ -63,7 +63,13 @@ public:
     // end; gives up after timeoutMs.
     Reply Read(int timeoutMs = 5000)
     {
-        SetTimeout(timeoutMs);
+        // A receive that waits no longer than the whole read may.
+#if defined(_WIN32)
+        const DWORD timeout = static_cast<DWORD>(timeoutMs);
+#else
+        const timeval timeout{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
+#endif
+        ::setsockopt(m_socket, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout), sizeof timeout);
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
         Reply reply;
         size_t headEnd = std::string::npos;
@@ -94,16 +100,6 @@ public:
     }
 
 private:
-    void SetTimeout(int ms)
-    {
-#if defined(_WIN32)
-        const DWORD value = static_cast<DWORD>(ms);
-#else
-        const timeval value{ms / 1000, (ms % 1000) * 1000};
-#endif
-        ::setsockopt(m_socket, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&value), sizeof value);
-    }
-
     Socket m_socket;
     bool m_connected = false;
     std::string m_buffer;
@@ -196,10 +192,8 @@ TEST_F(UpdateServerTest, ScriptChoosesEachPathsReply)
         Client client(m_server.Port());
         ASSERT_TRUE(client.Get("/get"));
         const Reply reply = client.Read();
-        if (row.status != 0) {
-            EXPECT_EQ(reply.head.substr(0, 13), "HTTP/1.1 " + std::to_string(row.status) + " ");
-        }
-        EXPECT_EQ(reply.head.empty(), row.status == 0);
+        // The status line; no reply at all on a dropped connection.
+        EXPECT_EQ(reply.head.substr(0, 13), row.status != 0 ? "HTTP/1.1 " + std::to_string(row.status) + " " : "");
         if (row.contentLength != nullptr) {
             EXPECT_TRUE(reply.HasHeader("Content-Length: " + std::string(row.contentLength))) << reply.head;
         } else {

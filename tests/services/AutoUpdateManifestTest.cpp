@@ -45,13 +45,13 @@ protected:
 
 } // namespace
 
-TEST_F(AutoUpdateManifestTest, ReadsEveryFieldInAnyElementOrderMatchesTypesWholeAndReadsSizesAndVersions)
+TEST_F(AutoUpdateManifestTest, ReadsEveryFieldInAnyElementOrderMatchesTypesWholeAndReadsSizesWithCommas)
 {
     CAutoUpdateManifest manifest;
     ASSERT_TRUE(Read(Manifest(kUrl + " SizeOfUpdate=\"12,345,678\" ReleaseType=\"RELEASE\" UpdateType=\"Forced\"",
                          "\r\n  <MoreInfo Text=\"What's new\" Href=\"http://updates.example.com/notes.html\"/>"
                          "\r\n  <!-- the product comes last here -->\r\n  <Extra Name=\"ignored\"/>\r\n  "
-                             + kProduct + "\r\n"),
+                         "<Product Name=\"ORV Desktop\" Version=\"1,2,3,4\"/>\r\n"),
         manifest));
     EXPECT_STREQ(manifest.m_UrlOfUpdate, "http://updates.example.com/release/OrvSetup.exe");
     EXPECT_EQ(manifest.m_SizeOfUpdate, 12345678u);
@@ -59,15 +59,12 @@ TEST_F(AutoUpdateManifestTest, ReadsEveryFieldInAnyElementOrderMatchesTypesWhole
     EXPECT_EQ(manifest.m_UpdateType, CAutoUpdateManifest::updateForced);
     EXPECT_STREQ(manifest.GetUpdateTypeText(), "Forced");
     EXPECT_STREQ(manifest.m_ProductName, "ORV Desktop");
-    EXPECT_EQ(manifest.m_Version, CVersion(1, 2, 3, 4));
+    EXPECT_EQ(manifest.m_Version, CVersion(1, 2, 3, 4)); // written with commas
     EXPECT_STREQ(manifest.m_MoreInfoText, "What's new");
     EXPECT_STREQ(manifest.m_MoreInfoHref, "http://updates.example.com/notes.html");
 
     // Types are matched whole without case, or defaulted.
     using M = CAutoUpdateManifest;
-    const CAutoUpdateManifest bare;
-    EXPECT_EQ(bare.m_UpdateType, M::updateNone);
-    EXPECT_EQ(bare.m_ReleaseType, M::releaseBeta);
     const struct { const char* attributes; int release; int update; } cases[] = {
         {"", M::releaseBeta, M::updateNone},
         {" ReleaseType=\"gamma\" UpdateType=\"\"", M::releaseBeta, M::updateNone},
@@ -91,63 +88,52 @@ TEST_F(AutoUpdateManifestTest, ReadsEveryFieldInAnyElementOrderMatchesTypesWhole
                                     "<MoreInfo Text=\"Notes\" Href=\"http://notes\"/></Product>"),
         nested));
     EXPECT_TRUE(nested.m_MoreInfoText.IsEmpty());
-    EXPECT_TRUE(nested.m_MoreInfoHref.IsEmpty());
     CAutoUpdateManifest first;
     ASSERT_TRUE(Read(Manifest(kUrl, kProduct + "<MoreInfo Text=\"One\"/><MoreInfo Text=\"Two\" Href=\"h\"/>"), first));
     EXPECT_STREQ(first.m_MoreInfoText, "One");
     EXPECT_TRUE(first.m_MoreInfoHref.IsEmpty());
     EXPECT_TRUE(LogLines().empty());
-    // The size is decimal bytes with optional commas; the version a version text.
-    const struct { const char* size; DWORD bytes; const char* version; CVersion expected; } texts[] = {
-        {"12,345,678", 12345678u, "2.5", CVersion(0, 0, 2, 5)},
-        {"1024", 1024u, "1,2,3,4", CVersion(1, 2, 3, 4)},
-        {"", 0u, "1.2.3.4.5", CVersion(1, 2, 3, 4)},
-        {"none", 0u, "70000.1.1.1", CVersion(65535, 1, 1, 1)},
-        {"1,5 MB", 15u, "1.0.0.1", CVersion(1, 0, 0, 1)},
-        {"4,294,967,295", 4294967295u, "1.0.0.1", CVersion(1, 0, 0, 1)},
+    // The size is decimal bytes with optional commas.
+    const struct { const char* size; DWORD bytes; } sizes[] = {
+        {"1024", 1024u},
+        {"", 0u},
+        {"none", 0u},
+        {"1,5 MB", 15u},
+        {"4,294,967,295", 4294967295u},
         // too large for 32 bits: the largest size, not a wrapped one
-        {"99,999,999,999", 4294967295u, "1.0.0.1", CVersion(1, 0, 0, 1)},
-        {"-1", 0u, "1.0.0.1", CVersion(1, 0, 0, 1)},
+        {"99,999,999,999", 4294967295u},
+        {"-1", 0u},
     };
-    for (const auto& entry : texts) {
+    for (const auto& entry : sizes) {
         CAutoUpdateManifest manifest;
-        ASSERT_TRUE(Read(Manifest(kUrl + " SizeOfUpdate=\"" + entry.size + "\"",
-                             std::string("<Product Name=\"ORV\" Version=\"") + entry.version + "\"/>"),
-            manifest))
-            << entry.size;
+        ASSERT_TRUE(Read(Manifest(kUrl + " SizeOfUpdate=\"" + entry.size + "\"", kProduct), manifest)) << entry.size;
         EXPECT_EQ(manifest.m_SizeOfUpdate, entry.bytes) << entry.size;
-        EXPECT_EQ(manifest.m_Version, entry.expected) << entry.version;
     }
 }
 
 TEST_F(AutoUpdateManifestTest, EachFailureIsOneLineAtLevelFour)
 {
     const struct { std::string document; const char* message; } cases[] = {
-        {"<Manifest/>", "AutoUpdate failed: could not locate root element in manifest"},
+        {"<Manifest/>", "could not locate root element in manifest"},
         // Names are matched exactly, and only elements at the top count.
         {"<cautoupdatemanifest " + kUrl + ">" + kProduct + "</cautoupdatemanifest>",
-            "AutoUpdate failed: could not locate root element in manifest"},
+            "could not locate root element in manifest"},
         {"<Updates><CAutoUpdateManifest " + kUrl + ">" + kProduct + "</CAutoUpdateManifest></Updates>",
-            "AutoUpdate failed: could not locate root element in manifest"},
-        {"<?CAutoUpdateManifest " + kUrl + "?><Other/>",
-            "AutoUpdate failed: could not locate root element in manifest"},
-        {Manifest("", kProduct), "AutoUpdate failed: could not locate UrlOfUpdate in manifest"},
-        {Manifest("UrlOfUpdate=\"\"", kProduct), "AutoUpdate failed: could not locate UrlOfUpdate in manifest"},
-        {Manifest(kUrl, ""), "AutoUpdate failed: could not locate Product element in manifest"},
-        {Manifest(kUrl, "<product Name=\"ORV\" Version=\"1.0.0.0\"/>"),
-            "AutoUpdate failed: could not locate Product element in manifest"},
-        {Manifest(kUrl, "<Group>" + kProduct + "</Group>"),
-            "AutoUpdate failed: could not locate Product element in manifest"},
-        {Manifest(kUrl, "<Product Version=\"1.0.0.0\"/>"), "AutoUpdate failed: missing Product.Name in manifest"},
-        {Manifest(kUrl, "<Product Name=\"\" Version=\"1.0.0.0\"/>"),
-            "AutoUpdate failed: missing Product.Name in manifest"},
-        {Manifest(kUrl, "<Product Name=\"ORV\"/>"), "AutoUpdate failed: missing Product.Version in manifest"},
+            "could not locate root element in manifest"},
+        {"<?CAutoUpdateManifest " + kUrl + "?><Other/>", "could not locate root element in manifest"},
+        {Manifest("", kProduct), "could not locate UrlOfUpdate in manifest"},
+        {Manifest("UrlOfUpdate=\"\"", kProduct), "could not locate UrlOfUpdate in manifest"},
+        {Manifest(kUrl, ""), "could not locate Product element in manifest"},
+        {Manifest(kUrl, "<product Name=\"ORV\" Version=\"1.0.0.0\"/>"), "could not locate Product element in manifest"},
+        {Manifest(kUrl, "<Group>" + kProduct + "</Group>"), "could not locate Product element in manifest"},
+        {Manifest(kUrl, "<Product Version=\"1.0.0.0\"/>"), "missing Product.Name in manifest"},
+        {Manifest(kUrl, "<Product Name=\"\" Version=\"1.0.0.0\"/>"), "missing Product.Name in manifest"},
+        {Manifest(kUrl, "<Product Name=\"ORV\"/>"), "missing Product.Version in manifest"},
         // Any text that reads as no version (see the version tests).
-        {Manifest(kUrl, "<Product Name=\"ORV\" Version=\"abc\"/>"),
-            "AutoUpdate failed: unable to parse Product.Version"},
+        {Manifest(kUrl, "<Product Name=\"ORV\" Version=\"abc\"/>"), "unable to parse Product.Version"},
         // The first manifest element decides.
         {"<CAutoUpdateManifest/><CAutoUpdateManifest " + kUrl + ">" + kProduct + "</CAutoUpdateManifest>",
-            "AutoUpdate failed: could not locate UrlOfUpdate in manifest"},
+            "could not locate UrlOfUpdate in manifest"},
     };
     std::size_t expectedLines = 0;
     for (const auto& entry : cases) {
@@ -155,7 +141,7 @@ TEST_F(AutoUpdateManifestTest, EachFailureIsOneLineAtLevelFour)
         EXPECT_FALSE(Read(entry.document, manifest)) << entry.document;
         const std::vector<std::string> lines = LogLines();
         ASSERT_EQ(lines.size(), ++expectedLines) << entry.document;
-        EXPECT_EQ(lines.back(), std::string("L4 ") + entry.message) << entry.document;
+        EXPECT_EQ(lines.back(), std::string("L4 AutoUpdate failed: ") + entry.message) << entry.document;
     }
     // An empty document has nothing to read.
     CExtensibleMarkupLanguageDocument empty;
@@ -172,9 +158,7 @@ TEST(AutoUpdateManifestTypes, TextsAndDisplayTexts)
     const char* updateTexts[] = {"None", "Silent", "Optional", "Forced"};
     for (int type = 0; type < 4; ++type) {
         EXPECT_EQ(M::ReleaseTypeFromText(releases[type]), type);
-        EXPECT_EQ(M::ReleaseTypeFromText(releaseTexts[type]), type);
         EXPECT_EQ(M::UpdateTypeFromText(updates[type]), type);
-        EXPECT_EQ(M::UpdateTypeFromText(updateTexts[type]), type);
         EXPECT_STREQ(M::ReleaseTypeDisplayText(type), releaseTexts[type]);
         EXPECT_STREQ(M::UpdateTypeDisplayText(type), updateTexts[type]);
     }

@@ -17,9 +17,9 @@ namespace {
 
 class AutoUpdateOverHttp : public ::testing::Test {
 protected:
-    // Serves release 1.3.0.0 of the product and its package (or the manifest
-    // text given), then runs a check with the script given; the query's
-    // status.
+    // (Re)starts the server on release 1.3.0.0 of the product and its package
+    // (or the manifest text given), then runs a check with the script given;
+    // the query's status.
     int Query(const std::string& script, const char* manifest = nullptr)
     {
         EXPECT_TRUE(m_server.Start());
@@ -58,7 +58,6 @@ TEST_F(AutoUpdateOverHttp, AWholePackageIsSavedAndOnlyAWholeOne)
         if (row.status == 8) {
             EXPECT_TRUE(orv_test::ReadFile(m_root / "download" / "OrvSetup.exe") == m_package);
         }
-        m_server.Stop();
     }
 }
 
@@ -67,9 +66,7 @@ TEST_F(AutoUpdateOverHttp, AnEmptyOrUnreadableManifestOverTheWireIsAnErrorStatus
     // What the manifest's contents decide is checked over the scripted
     // transport, and a manifest read over a socket by the package test.
     EXPECT_EQ(Query("", ""), 4);
-    m_server.Stop();
     EXPECT_EQ(Query("/orv/release/update.manifest status=404"), 3);
-    m_server.Stop();
     // A reply that never comes: Windows fails the request (2); Wine's
     // WinInet reports a status of 0, an HTTP error (3).
     const int dropped = Query("/orv/release/update.manifest drop");

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <regex>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -26,32 +27,10 @@ Bytes FromHex(const std::string& hex)
     return bytes;
 }
 
-bool IsHex(const std::string& text, std::size_t length = 0)
-{
-    if (text.empty() || (length != 0 && text.size() != length))
-        return false;
-    return text.find_first_not_of("0123456789ABCDEF") == std::string::npos;
-}
-
-// The first three words of an electronic-codebook row: key, clear, cipher.
-bool CodebookRow(const std::string& line, std::string& key, std::string& clear, std::string& cipher)
-{
-    std::istringstream words(line);
-    return words >> key >> clear >> cipher && IsHex(key, 16) && IsHex(clear, 16) && IsHex(cipher, 16);
-}
-
+// An electronic-codebook row: key, clear and cipher blocks.
+const std::regex kCodebookRow(R"(^\s*([0-9A-F]{16})\s+([0-9A-F]{16})\s+([0-9A-F]{16})\b)");
 // A variable-key row "c=CIPHER k[ n]=KEY": cipher, key length and key.
-bool VariableKeyRow(const std::string& line, std::string& cipher, std::size_t& length, std::string& key)
-{
-    const std::size_t open = line.find("k[");
-    const std::size_t close = line.find("]=");
-    if (line.rfind("c=", 0) != 0 || open == std::string::npos || close == std::string::npos || close < open)
-        return false;
-    cipher = line.substr(2, 16);
-    length = std::stoul(line.substr(open + 2, close - open - 2));
-    std::istringstream rest(line.substr(close + 2));
-    return rest >> key && IsHex(cipher, 16) && IsHex(key);
-}
+const std::regex kVariableKeyRow(R"(^c=([0-9A-F]{16}) k\[ *(\d+)\]=([0-9A-F]+)\b)");
 
 std::string ErrorText(const std::function<void()>& action)
 {
@@ -71,24 +50,27 @@ TEST(Blowfish, MatchesTheCodebookAndVariableKeyVectors)
     int variableKey = 0;
     std::istringstream vectors(kVectors);
     for (std::string line; std::getline(vectors, line);) {
-        std::string keyText, clearText, cipherText;
-        std::size_t length = 0;
-        if (CodebookRow(line, keyText, clearText, cipherText)) {
+        std::smatch row;
+        Bytes key, clear, cipher;
+        if (std::regex_search(line, row, kCodebookRow)) {
+            key = FromHex(row[1]);
+            clear = FromHex(row[2]);
+            cipher = FromHex(row[3]);
             ++codebook;
-        } else if (VariableKeyRow(line, cipherText, length, keyText)) {
+        } else if (std::regex_search(line, row, kVariableKeyRow)) {
             // Keys of 1 to 24 bytes, each over the same clear block.
-            clearText = "FEDCBA9876543210";
+            key = FromHex(row[3]);
+            clear = FromHex("FEDCBA9876543210");
+            cipher = FromHex(row[1]);
             ++variableKey;
-            EXPECT_EQ(FromHex(keyText).size(), length) << line;
+            EXPECT_EQ(key.size(), std::stoul(row[2])) << line;
         } else {
             continue;
         }
-        const Bytes key = FromHex(keyText);
-        const Bytes clear = FromHex(clearText);
         const CBlowfish fish(key.data(), key.size());
         Bytes buffer = clear;
         fish.Encrypt(buffer.data(), buffer.size());
-        EXPECT_EQ(buffer, FromHex(cipherText)) << line;
+        EXPECT_EQ(buffer, cipher) << line;
         fish.Decrypt(buffer.data(), buffer.size());
         EXPECT_EQ(buffer, clear) << line;
     }
@@ -104,13 +86,12 @@ TEST(Blowfish, MatchesTheChainingVectorsRoundTripsAndStartsFromZeroWithoutAnInit
     const Bytes key = FromHex("0123456789ABCDEFF0E1D2C3B4A59687");
     const Bytes iv = FromHex("FEDCBA9876543210");
     const std::string text("7654321 Now is the time for ", 29); // with its NUL
-    const Bytes clear(text.begin(), text.end());
+    Bytes padded(text.begin(), text.end());
+    padded.resize(32, 0);
     const Bytes cbc = FromHex("6B77B4D63006DEE605B156E27403979358DEB9E7154616D959F1652BD5FF92CC");
     const Bytes cfb = FromHex("E73214A2822139CAF26ECF6D2EB9E76E3DA3DE04D1517200519D57A6C3");
 
     const CBlowfish fish(key.data(), key.size());
-    Bytes padded = clear;
-    padded.resize(32, 0);
     for (const auto& [mode, expected] : {std::pair {CBlowfish::CBC, cbc}, std::pair {CBlowfish::CFB, cfb}}) {
         Bytes buffer = padded;
         fish.Encrypt(buffer.data(), buffer.size(), mode, iv.data());
@@ -140,14 +121,13 @@ TEST(Blowfish, UsesTheFirst56KeyBytesAndRefusesAnEmptyKeyAndPartialBlocksWithout
 
     const CBlowfish fish(key, sizeof key);
     for (std::size_t length : {0u, 1u, 7u, 9u, 15u}) {
+        SCOPED_TRACE(length);
         Bytes buffer(16, 0x33);
         for (CBlowfish::Mode mode : {CBlowfish::ECB, CBlowfish::CBC, CBlowfish::CFB}) {
-            EXPECT_EQ(ErrorText([&] { fish.Encrypt(buffer.data(), length, mode); }), "Incorrect buffer length")
-                << length;
-            EXPECT_EQ(ErrorText([&] { fish.Decrypt(buffer.data(), length, mode); }), "Incorrect buffer length")
-                << length;
+            EXPECT_EQ(ErrorText([&] { fish.Encrypt(buffer.data(), length, mode); }), "Incorrect buffer length");
+            EXPECT_EQ(ErrorText([&] { fish.Decrypt(buffer.data(), length, mode); }), "Incorrect buffer length");
         }
-        EXPECT_EQ(buffer, Bytes(16, 0x33)) << length;
+        EXPECT_EQ(buffer, Bytes(16, 0x33));
     }
     Bytes buffer(8, 0x33);
     EXPECT_THROW(fish.Encrypt(buffer.data(), 8, static_cast<CBlowfish::Mode>(7)), std::invalid_argument);

@@ -77,8 +77,7 @@ std::string Decipher(const CString& token)
         return "bad length " + std::to_string(bytes.GetSize());
     CBlowfish(key.GetData(), static_cast<std::size_t>(key.GetSize()))
         .Decrypt(bytes.GetData(), static_cast<std::size_t>(bytes.GetSize()));
-    const auto* first = reinterpret_cast<const char*>(bytes.GetData());
-    std::string plain(first, static_cast<std::size_t>(bytes.GetSize()));
+    const std::string plain(reinterpret_cast<const char*>(bytes.GetData()), static_cast<std::size_t>(bytes.GetSize()));
     const std::size_t end = plain.find('\0');
     EXPECT_NE(end, std::string::npos);
     EXPECT_LE(plain.size(), end + 8) << "padding beyond one block";
@@ -183,12 +182,7 @@ namespace {
 
 bool BrowserRegistered()
 {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, "CLSID\\{0002DF01-0000-0000-C000-000000000046}", 0, KEY_READ, &key)
-        != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
+    return CRegistry().VerifyKey(HKEY_CLASSES_ROOT, "CLSID\\{0002DF01-0000-0000-C000-000000000046}", KEY_READ);
 }
 
 // The browser's top-level window once it has appeared, or null.

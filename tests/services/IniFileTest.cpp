@@ -51,8 +51,6 @@ TEST_F(IniFileTest, StringsUseTheCurrentSectionUnlessOneIsGiven)
     EXPECT_EQ(m_ini.GetString("Other", "Colour", "gone"), "gone");
     EXPECT_EQ(m_ini.GetString("Other", "d"), "4");
     EXPECT_TRUE(m_ini.DeleteSection("Main"));
-    CStringArray names;
-    EXPECT_FALSE(m_ini.GetKeyNames("Main", names));
     EXPECT_EQ(m_ini.GetString("Main", "colour", "gone"), "gone");
     EXPECT_EQ(m_ini.GetString("Other", "d"), "4");
 }

@@ -34,11 +34,6 @@ using orv_test::WriteFile;
 
 namespace {
 
-std::string Native(const fs::path& path)
-{
-    return path.string();
-}
-
 #if defined(_WIN32)
 const char kUserShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 
@@ -47,11 +42,10 @@ std::string LinkTarget(const std::string& link)
 {
     platform::win32::CComPtr<IShellLinkA> shellLink;
     platform::win32::CComPtr<IPersistFile> file;
-    WCHAR wide[MAX_PATH] {};
     char path[MAX_PATH] {};
-    MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide, MAX_PATH);
     if (FAILED(shellLink.Create(CLSID_ShellLink, IID_IShellLinkA, CLSCTX_INPROC_SERVER))
-        || FAILED(shellLink.QueryInterface(IID_IPersistFile, file)) || FAILED(file->Load(wide, STGM_READ))
+        || FAILED(shellLink.QueryInterface(IID_IPersistFile, file))
+        || FAILED(file->Load(fs::path(link).wstring().c_str(), STGM_READ))
         || FAILED(shellLink->GetPath(path, MAX_PATH, nullptr, 0))) {
         return "<not loaded>";
     }
@@ -63,7 +57,7 @@ class UserFoldersTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_environment.Set("KESTREL_ROOT", Native(m_root / "host"));
+        m_environment.Set("KESTREL_ROOT", (m_root / "host").string());
         fs::create_directories(m_desktop);
         fs::create_directories(m_programs);
 #if defined(_WIN32)
@@ -71,9 +65,9 @@ protected:
         RedirectShellFolder("Desktop", m_desktop);
         RedirectShellFolder("Programs", m_programs);
 #else
-        m_environment.Set("HOME", Native(m_root / "home"));
-        m_environment.Set("XDG_DATA_HOME", Native(m_appData));
-        m_environment.Set("XDG_DESKTOP_DIR", Native(m_desktop));
+        m_environment.Set("HOME", (m_root / "home").string());
+        m_environment.Set("XDG_DATA_HOME", m_appData.string());
+        m_environment.Set("XDG_DESKTOP_DIR", m_desktop.string());
 #endif
     }
 
@@ -106,7 +100,7 @@ protected:
                              RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr, old, &size)
             == ERROR_SUCCESS;
         m_savedShellFolders.emplace_back(name, had ? std::optional<std::string>(old) : std::nullopt);
-        ASSERT_EQ(SetShellFolder(name, Native(folder)), ERROR_SUCCESS);
+        ASSERT_EQ(SetShellFolder(name, folder.string()), ERROR_SUCCESS);
     }
 
     static LONG SetShellFolder(const std::string& name, const std::string& path)
@@ -154,25 +148,23 @@ const std::string kSeparator(1, platform::kPathSeparator);
 
 TEST_F(UserFoldersTest, HostFoldersAndTheDataAndLogsPaths)
 {
-    CString user;
-    CString working;
-    CString allUsers;
-    ASSERT_TRUE(GetUserDirectory(user));
-    ASSERT_TRUE(GetWorkingDirectory(working));
-    ASSERT_TRUE(GetAllUsersDirectory(allUsers));
-    EXPECT_TRUE(fs::equivalent(fs::path(user.GetString()), m_root / "host" / "User"));
-    EXPECT_TRUE(fs::equivalent(fs::path(working.GetString()), m_root / "host" / "Working"));
-    EXPECT_TRUE(fs::equivalent(fs::path(allUsers.GetString()), m_root / "host" / "AllUsers"));
-    EXPECT_EQ(std::string(GetLogsPath("x.log")), std::string(user) + kSeparator + "logs" + kSeparator + "x.log");
+    // The user folder last, for the logs path after the loop.
+    const std::pair<BOOL (*)(CString&), const char*> folders[] = {
+        {&GetWorkingDirectory, "Working"}, {&GetAllUsersDirectory, "AllUsers"}, {&GetUserDirectory, "User"}};
+    CString folder;
+    for (const auto& [get, name] : folders) {
+        ASSERT_TRUE(get(folder)) << name;
+        EXPECT_TRUE(fs::equivalent(fs::path(folder.GetString()), m_root / "host" / name)) << name;
+    }
+    EXPECT_EQ(std::string(GetLogsPath("x.log")), std::string(folder) + kSeparator + "logs" + kSeparator + "x.log");
 
     // When the host cannot make its folders, the functions fail and leave
     // the folder as it was; the paths are still joined, from nothing.
     WriteFile(m_root / "blocker", "a file where the host root should be");
-    m_environment.Set("KESTREL_ROOT", Native(m_root / "blocker" / "root"));
+    m_environment.Set("KESTREL_ROOT", (m_root / "blocker" / "root").string());
     CString untouched = "before";
-    EXPECT_FALSE(GetUserDirectory(untouched));
-    EXPECT_FALSE(GetWorkingDirectory(untouched));
-    EXPECT_FALSE(GetAllUsersDirectory(untouched));
+    for (const auto& [get, name] : folders)
+        EXPECT_FALSE(get(untouched)) << name;
     EXPECT_EQ(untouched, "before");
     EXPECT_EQ(std::string(GetDataPath("f.xml")), "data" + kSeparator + "f.xml");
 
@@ -189,11 +181,11 @@ TEST_F(UserFoldersTest, HostFoldersAndTheDataAndLogsPaths)
     EXPECT_EQ(untouched, "x");
 
     // The executable's folder, with a trailing separator.
-    const CString folder = GetAppPath();
-    ASSERT_FALSE(folder.IsEmpty());
-    EXPECT_EQ(folder[folder.GetLength() - 1], platform::kPathSeparator);
+    const CString appFolder = GetAppPath();
+    ASSERT_FALSE(appFolder.IsEmpty());
+    EXPECT_EQ(appFolder[appFolder.GetLength() - 1], platform::kPathSeparator);
     const CString program(platform::ModuleFileName(nullptr).c_str());
-    EXPECT_EQ(std::string(program.Left(folder.GetLength())), std::string(folder));
+    EXPECT_EQ(std::string(program.Left(appFolder.GetLength())), std::string(appFolder));
     EXPECT_TRUE(fs::is_regular_file(fs::path(program.GetString())));
 }
 
@@ -214,12 +206,11 @@ TEST_F(UserFoldersTest, CreateUserDirectoryCopiesSharedFilesAndKeepsOrReplacesEx
     CreateUserDirectory(sub.c_str(), TRUE, FALSE);
     EXPECT_EQ(ReadFile(own / "a.txt"), "mine");
     EXPECT_EQ(ReadFile(own / "b.dat"), "shared b");
-    EXPECT_FALSE(fs::exists(own / "inner"));
 
     CreateUserDirectory(sub.c_str(), TRUE, TRUE);
     EXPECT_EQ(ReadFile(own / "a.txt"), "shared a");
     EXPECT_EQ(ReadFile(own / "b.dat"), "shared b");
-    // Nothing is left over from the copies.
+    // Nothing is left over from the copies, and no folder was copied.
     EXPECT_EQ(std::distance(fs::directory_iterator(own), {}), 2);
 }
 
@@ -259,24 +250,24 @@ TEST_F(UserFoldersTest, RecursiveFindListsSubfoldersFirstAndRemoveDirectoryAndFi
     fs::create_directories(tree / "folder.txt");
     CStringArray found;
     found.Add("kept");
-    RecursiveFind(Native(tree).c_str(), "*.txt", found);
+    RecursiveFind(tree.string().c_str(), "*.txt", found);
     const std::vector<std::string> paths(found.GetData(), found.GetData() + found.GetSize());
-    const std::string base = Native(tree) + kSeparator;
+    const std::string base = tree.string() + kSeparator;
     EXPECT_EQ(paths, (std::vector<std::string> {"kept", base + "sub" + kSeparator + "deeper" + kSeparator + "d.txt",
                          base + "sub" + kSeparator + "c.TXT", base + "a.txt"}));
 
-    EXPECT_TRUE(IsDirectory(Native(tree).c_str()));
-    EXPECT_FALSE(IsDirectory(Native(tree / "a.txt").c_str()));
-    EXPECT_FALSE(IsDirectory(Native(tree / "missing").c_str()));
+    EXPECT_TRUE(IsDirectory(tree.string().c_str()));
+    EXPECT_FALSE(IsDirectory((tree / "a.txt").string().c_str()));
+    EXPECT_FALSE(IsDirectory((tree / "missing").string().c_str()));
 
     const fs::path doomed = m_root / "doomed";
     WriteFile(doomed / "a.txt", "a");
     WriteFile(doomed / ".hidden" / "b.txt", "b");
     WriteFile(doomed / "sub" / "deeper" / "c", "c");
     fs::create_directories(doomed / "sub" / "empty");
-    EXPECT_NE(RemoveDirectoryAndFiles(Native(doomed).c_str()), FALSE);
+    EXPECT_NE(RemoveDirectoryAndFiles(doomed.string().c_str()), FALSE);
     EXPECT_FALSE(fs::exists(doomed));
-    EXPECT_EQ(RemoveDirectoryAndFiles(Native(doomed).c_str()), FALSE);
+    EXPECT_EQ(RemoveDirectoryAndFiles(doomed.string().c_str()), FALSE);
     EXPECT_EQ(RemoveDirectoryAndFiles(""), FALSE);
 
     // A link, inside the folder or given as the folder, goes as a link;
@@ -290,8 +281,8 @@ TEST_F(UserFoldersTest, RecursiveFindListsSubfoldersFirstAndRemoveDirectoryAndFi
         GTEST_SKIP() << "ORV_TEST_FOLDER_LINK names no prepared folder link";
     }
     const fs::path outside = link.parent_path() / "target";
-    const BOOL removed = RemoveDirectoryAndFiles(Native(link).c_str());
-    EXPECT_EQ(removed != FALSE, GetFileAttributesA(Native(link).c_str()) == INVALID_FILE_ATTRIBUTES);
+    const BOOL removed = RemoveDirectoryAndFiles(link.string().c_str());
+    EXPECT_EQ(removed != FALSE, GetFileAttributesA(link.string().c_str()) == INVALID_FILE_ATTRIBUTES);
 #else
     const fs::path outside = m_root / "outside";
     const fs::path link = m_root / "link";
@@ -299,9 +290,9 @@ TEST_F(UserFoldersTest, RecursiveFindListsSubfoldersFirstAndRemoveDirectoryAndFi
     fs::create_directories(doomed);
     fs::create_directory_symlink(outside, doomed / "link");
     fs::create_directory_symlink(outside, link);
-    EXPECT_NE(RemoveDirectoryAndFiles(Native(doomed).c_str()), FALSE);
+    EXPECT_NE(RemoveDirectoryAndFiles(doomed.string().c_str()), FALSE);
     EXPECT_FALSE(fs::exists(doomed));
-    EXPECT_NE(RemoveDirectoryAndFiles(Native(link).c_str()), FALSE);
+    EXPECT_NE(RemoveDirectoryAndFiles(link.string().c_str()), FALSE);
     EXPECT_FALSE(fs::is_symlink(link));
 #endif
     EXPECT_EQ(ReadFile(outside / "keep.txt"), "keep");
@@ -320,9 +311,7 @@ TEST(UserFolders, ParseFilenameIsProcessRunningAndResolveIP)
     }
 
     // This program, named without regard to case.
-    std::string name = platform::ModuleFileName(nullptr);
-    name = name.substr(name.find_last_of(platform::kPathSeparator) + 1);
-    ASSERT_FALSE(name.empty());
+    std::string name = fs::path(platform::ModuleFileName(nullptr)).filename().string();
     std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return char(std::toupper(c)); });
     EXPECT_TRUE(IsProcessRunning(name.c_str()));
     EXPECT_FALSE(IsProcessRunning("no-such-program-4711.exe"));
@@ -367,9 +356,8 @@ TEST_F(UserFoldersTest, CleanupRemovesOldShortcutsAndFoldersAndMakesTheQuickLaun
     WriteGlobalSettings("QuickLaunch=Always\r\n");
     CleanupAndCreateShellLinks();
 #if defined(_WIN32)
-    ASSERT_TRUE(fs::exists(link));
     platform::CComScope com;
-    EXPECT_EQ(LinkTarget(Native(link)), platform::ModuleFileName(nullptr));
+    EXPECT_EQ(LinkTarget(link.string()), platform::ModuleFileName(nullptr));
 #else
     EXPECT_FALSE(fs::exists(link)); // no shortcuts natively
 #endif
@@ -377,8 +365,8 @@ TEST_F(UserFoldersTest, CleanupRemovesOldShortcutsAndFoldersAndMakesTheQuickLaun
 
 TEST_F(UserFoldersTest, CreateLinkSavesAShortcutOrReportsFailure)
 {
-    const std::string link = Native(m_root / "made.lnk");
-    const std::string unreachable = Native(m_root / "missing-folder" / "made.lnk");
+    const std::string link = (m_root / "made.lnk").string();
+    const std::string unreachable = (m_root / "missing-folder" / "made.lnk").string();
     const CString program(platform::ModuleFileName(nullptr).c_str());
     platform::CComScope com;
 #if defined(_WIN32)

@@ -1,5 +1,6 @@
 // Test support: a fresh folder for the running test, removed when it ends;
-// whole-file reads and writes; and, natively, a private registry store.
+// whole-file reads and writes, and files of tab-separated records; and,
+// natively, a private registry store.
 #pragma once
 
 #include "support/ScopedEnvironment.h"
@@ -9,7 +10,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #if defined(_WIN32)
 #  include <process.h>
@@ -33,6 +36,20 @@ inline std::string ReadFile(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The lines of a file, each split at its tabs into fields.
+inline std::vector<std::vector<std::string>> ReadRecords(const std::filesystem::path& path)
+{
+    std::vector<std::vector<std::string>> records;
+    std::istringstream text(ReadFile(path));
+    for (std::string line; std::getline(text, line);) {
+        std::istringstream fields(line);
+        records.emplace_back();
+        for (std::string field; std::getline(fields, field, '\t');)
+            records.back().push_back(field);
+    }
+    return records;
 }
 
 // Writes the file whole, making its folders first.

@@ -13,12 +13,9 @@
 
 #include "support/ScratchFolder.h"
 
+#include <algorithm>
 #include <chrono>
-#include <filesystem>
-#include <sstream>
-#include <string>
 #include <thread>
-#include <vector>
 
 #if defined(_WIN32)
 #  include <winsock2.h> // before windows.h, for tests that use sockets too
@@ -45,16 +42,6 @@ inline std::filesystem::path TestProgramFolder()
 #endif
 }
 
-// The fields of a line of a record, separated by tabs.
-inline std::vector<std::string> TabFields(const std::string& line)
-{
-    std::vector<std::string> fields;
-    std::istringstream split(line);
-    for (std::string field; std::getline(split, field, '\t');)
-        fields.push_back(field);
-    return fields;
-}
-
 class UpdateServer {
 public:
     // One request the server logged, with the reply it gave.
@@ -67,10 +54,7 @@ public:
 
         bool HasHeader(const std::string& line) const
         {
-            for (const auto& header : headers)
-                if (header == line)
-                    return true;
-            return false;
+            return std::find(headers.begin(), headers.end(), line) != headers.end();
         }
     };
 
@@ -155,10 +139,7 @@ public:
     std::vector<Request> Requests() const
     {
         std::vector<Request> requests;
-        std::istringstream log(ReadFile(m_folder / "requests.log"));
-        std::string line;
-        while (std::getline(log, line)) {
-            const std::vector<std::string> fields = TabFields(line);
+        for (const std::vector<std::string>& fields : ReadRecords(m_folder / "requests.log")) {
             if (fields.size() < 2)
                 continue;
             const size_t number = std::stoul(fields[1]);
