@@ -37,12 +37,12 @@ PathParts Split(const char* path, bool directoryOnly = false)
 } // namespace
 
 // Empty tokens are dropped unless asked for, and the last one always; an
-// empty delimiter means ",".
+// empty delimiter means ","; a delimiter holding a NUL byte is matched whole.
 TEST(TokenEx, SplitIntoTokens)
 {
     const struct {
-        const char* source;
-        const char* delimiter;
+        CString source;
+        CString delimiter;
         bool keepEmpty;
         std::initializer_list<const char*> tokens;
     } cases[] = {
@@ -50,6 +50,7 @@ TEST(TokenEx, SplitIntoTokens)
         { "a,,b,", ",", true, { "a", "", "b" } },
         { "x,y", "", false, { "x", "y" } },
         { "one::two::::three", "::", true, { "one", "two", "", "three" } },
+        { CString("a\0;b;c", 6), CString("\0;", 2), true, { "a", "b;c" } },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.source);
@@ -76,15 +77,16 @@ TEST(TokenEx, JoinPutsTheDelimiterOnlyBetweenElements)
 }
 
 // Leading delimiters are skipped unless empty tokens are kept; the source
-// keeps what follows the token's delimiter.
+// keeps what follows the token's delimiter, a NUL byte included.
 TEST(TokenEx, GetStringPopsOneTokenAtATime)
 {
     const struct {
-        const char *source, *delimiter;
+        CString source, delimiter;
         bool keepEmpty;
         const char *token, *rest;
     } cases[] = { { ",,x,y", ",", false, "x", "y" }, { "y", ",", false, "y", "" }, { ",,x", ",", true, "", ",x" },
-                  { "--a--b", "--", false, "a", "b" } };
+                  { "--a--b", "--", false, "a", "b" },
+                  { CString("a\0;b;c", 6), CString("\0;", 2), false, "a", "b;c" } };
     for (const auto& c : cases) {
         CString source = c.source;
         EXPECT_EQ(CTokenEx().GetString(source, c.delimiter, c.keepEmpty), c.token) << c.source;
@@ -116,19 +118,4 @@ TEST(TokenEx, SplitPathIntoDriveDirectoryNameAndExtension)
         const PathParts p = Split(c.path, c.directoryOnly);
         EXPECT_EQ(p.drive + "|" + p.directory + "|" + p.name + "|" + p.extension, c.parts) << c.path;
     }
-}
-
-TEST(TokenEx, DelimiterWithNulByteIsMatchedWhole)
-{
-    const CString delimiter("\0;", 2);
-    const CString source("a\0;b;c", 6);
-    CStringArray out;
-    CTokenEx().Split(source, delimiter, out, true);
-    ASSERT_EQ(out.GetSize(), 2);
-    EXPECT_EQ(out[0], "a");
-    EXPECT_EQ(out[1], CString("b;c"));
-
-    CString rest = source;
-    EXPECT_EQ(CTokenEx().GetString(rest, delimiter), "a");
-    EXPECT_EQ(rest, "b;c");
 }
