@@ -178,22 +178,17 @@ TEST(ElementTree, AttributesAreFoundAndDestroyedAndCopyIsDeepAndEmptyKeepsTheTyp
 
     Element* copy = Element::NewElement(nullptr, Element::typeUnknown);
     copy->Copy(*a);
-    EXPECT_STREQ(copy->Tag(), "a");
-    EXPECT_EQ(copy->GetType(), DWORD(Element::typeElement));
+    EXPECT_EQ(TreeOf(copy), "4<a>[] k=[v]{4<b>[]{5<>[t]{}}4<c>[]{}}");
     EXPECT_EQ(copy->GetTotalNumberOfChildren(), 3u);
-    EXPECT_EQ(TextOf(copy), "t");
     EXPECT_NE(copy->GetChild("b"), a->GetChild("b"));
     EXPECT_NE(copy->GetAttributeByName("k"), a->GetAttributeByName("k"));
 
     // Copying a node's own descendant into it.
     copy->Copy(*copy->GetChild("b"));
-    EXPECT_STREQ(copy->Tag(), "b");
-    EXPECT_EQ(copy->GetTotalNumberOfChildren(), 1u);
+    EXPECT_EQ(TreeOf(copy), "4<b>[]{5<>[t]{}}");
 
     copy->Empty();
-    EXPECT_EQ(copy->GetType(), DWORD(Element::typeElement));
-    EXPECT_STREQ(copy->Tag(), "");
-    EXPECT_EQ(copy->GetNumberOfChildren(), 0u);
+    EXPECT_EQ(TreeOf(copy), "4<>[]{}");
     Element::DeleteElement(copy);
 }
 

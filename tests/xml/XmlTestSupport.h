@@ -102,6 +102,17 @@ inline std::string AttributeList(const CExtensibleMarkupLanguageElement* element
     return list;
 }
 
+// A readable description of a subtree: each node as its type, <tag>,
+// [contents] and attributes, then its children in braces.
+inline std::string TreeOf(const CExtensibleMarkupLanguageElement* node)
+{
+    std::string out = std::to_string(node->GetType()) + "<" + node->Tag().GetString() + ">["
+        + node->Contents().GetString() + "]" + AttributeList(node) + "{";
+    for (const CExtensibleMarkupLanguageElement* child : Children(node))
+        out += TreeOf(child);
+    return out + "}";
+}
+
 struct ErrorRecord {
     std::string message;
     std::string tag;
