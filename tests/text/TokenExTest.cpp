@@ -23,15 +23,12 @@ void ExpectStrings(const CStringArray& actual, std::initializer_list<const char*
         EXPECT_EQ(actual[i++], item) << "at " << i - 1;
 }
 
-struct PathParts {
-    CString drive, directory, name, extension;
-};
-
-PathParts Split(const char* path, bool directoryOnly = false)
+// The parts SplitPath gives, as "drive|directory|name|extension".
+CString SplitPath(const char* path, bool directoryOnly)
 {
-    PathParts parts;
-    CTokenEx().SplitPath(directoryOnly, path, parts.drive, parts.directory, parts.name, parts.extension);
-    return parts;
+    CString drive, directory, name, extension;
+    CTokenEx().SplitPath(directoryOnly, path, drive, directory, name, extension);
+    return drive + "|" + directory + "|" + name + "|" + extension;
 }
 
 } // namespace
@@ -114,8 +111,6 @@ TEST(TokenEx, SplitPathIntoDriveDirectoryNameAndExtension)
         { "", false, "|||" },
         { "\\", false, "|||" },
     };
-    for (const auto& c : cases) {
-        const PathParts p = Split(c.path, c.directoryOnly);
-        EXPECT_EQ(p.drive + "|" + p.directory + "|" + p.name + "|" + p.extension, c.parts) << c.path;
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(SplitPath(c.path, c.directoryOnly), c.parts) << c.path;
 }
