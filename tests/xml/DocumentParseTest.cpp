@@ -352,24 +352,20 @@ std::string ShapeOfA(const Document& document)
 // all: the same tree or the same error.
 TEST(DocumentParse, StartTagsReadAlikeInSingleByteAndWideText)
 {
-    // Tags with many attributes, their names alike at both ends, a '>' in
-    // each value.
-    const auto manyAttributes = [](int count, std::string& shape) {
-        std::string markup = "<a";
-        shape = "a/";
-        for (int i = 0; i < count; ++i) {
-            markup += " n" + std::to_string(i) + "n='" + std::to_string(i) + ">'";
-            shape += " n" + std::to_string(i) + "n=[" + std::to_string(i) + ">]";
-        }
-        return markup + "/>";
-    };
-    std::string shape30;
-    std::string shape40;
-    const std::string many30 = manyAttributes(30, shape30);
-    const std::string many40 = manyAttributes(40, shape40);
     struct Case {
         std::string markup;
         std::string shape; // the shape of a and its children; empty: the parse fails
+    };
+    // Tags with many attributes, their names alike at both ends, a '>' in
+    // each value.
+    const auto manyAttributes = [](int count) {
+        Case many {"<a", "a/"};
+        for (int i = 0; i < count; ++i) {
+            many.markup += " n" + std::to_string(i) + "n='" + std::to_string(i) + ">'";
+            many.shape += " n" + std::to_string(i) + "n=[" + std::to_string(i) + ">]";
+        }
+        many.markup += "/>";
+        return many;
     };
     std::vector<Case> cases = {
         {"<a x=\"1\"y='2'/>", "a/ x=[1] y=[2]"},
@@ -384,8 +380,8 @@ TEST(DocumentParse, StartTagsReadAlikeInSingleByteAndWideText)
         {"<a x y='1'/>", "a/ x y=[1]"},
         {"<a x='1/>", ""},
         {"<1a/>", ""},
-        {many30, shape30},
-        {many40, shape40},
+        manyAttributes(30),
+        manyAttributes(40),
         {"<a n1n='1' n11n='2' n1n='3'/>", ""},
         // Comments, CDATA sections and instructions, read from their markup.
         {"<a><!-- x --></a>", "a 2 [] [ x ]"},

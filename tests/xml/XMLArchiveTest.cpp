@@ -366,11 +366,10 @@ TEST_F(XMLArchiveTest, PropertyExchangeStoresAndLoadsEachType)
         DATE date = 1.0;
         EXPECT_FALSE(exchange.ExchangeProp("DATE", VT_DATE, &date));
     }
-    EXPECT_EQ(TextOf(m_element->GetChild("I2")), "65535");
-    EXPECT_EQ(TextOf(m_element->GetChild("CY(0)")), "4294917296");
-    EXPECT_EQ(TextOf(m_element->GetChild("CY(1)")), "4294967295");
-    EXPECT_EQ(TextOf(m_element->GetChild("UI1")), "c8");
-    EXPECT_EQ(m_element->GetChild("DATE"), nullptr);
+    // Every type as its text; a currency as two entries; no DATE.
+    EXPECT_EQ(TreeOf(m_element), "4<Values>[]{4<I2>[]{5<>[65535]{}}4<I4>[]{5<>[4294843840]{}}4<R4>[]{5<>[1.5]{}}"
+                                 "4<R8>[]{5<>[0.1]{}}4<CY>[]{5<>[4294917296]{}}4<CY>[]{5<>[4294967295]{}}"
+                                 "4<BSTR>[]{5<>[caption &lt;1&gt;]{}}4<BOOL>[]{5<>[1]{}}4<UI1>[]{5<>[c8]{}}}");
 
     RereadFromBytes();
     CXMLArchivePropExchange exchange(m_archive);
