@@ -114,9 +114,8 @@ TEST_F(RegistryStore, NamesCompareWithoutCaseAndKeepTheirFirstSpelling)
     length = sizeof name;
     ASSERT_EQ(RegEnumKeyExA(software, 0, name, &length, nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
     EXPECT_STREQ(name, "MixedCase");
-    for (HKEY each : {key, software}) {
-        RegCloseKey(each);
-    }
+    RegCloseKey(key);
+    RegCloseKey(software);
 }
 
 TEST_F(RegistryStore, FailedWritesLeaveThePreviousStoreWholeAndCreateNothing)
