@@ -113,9 +113,7 @@ TEST_F(XMLArchiveTest, NumbersAreWrittenInFixedTextsReadBackExactlyAndForeignTex
     }
     RereadFromBytes();
 
-    double d1 = 0;
-    ASSERT_NE(m_archive.Read("d1", d1), nullptr);
-    EXPECT_EQ(d1, 0.25);
+    EXPECT_EQ(Back<double>("d1"), 0.25);
     EXPECT_EQ(Back<double>("d2"), 3.0);
     EXPECT_EQ(Back<double>("d3"), -1.5);
     EXPECT_EQ(Back<double>("awkward"), awkward);
@@ -294,12 +292,9 @@ TEST_F(XMLArchiveTest, TimesAreWrittenInIso8601AndReadAsUtc)
     EXPECT_EQ(Back<CTime>("ctime").GetTime(), instant.GetTime());
     EXPECT_EQ(Back<CTime>("ctimeLocal", CTime(5)).GetTime(), instant.GetTime());
 
-    FILETIME fileBack {};
-    m_archive.Read("file", fileBack);
+    const FILETIME fileBack = Back<FILETIME>("file");
     EXPECT_EQ(CompareFileTime(&fileBack, &file), 0);
-    SYSTEMTIME system = Utc(1, 1, 1, 1, 1, 1);
-    m_archive.Read("sys", system);
-    EXPECT_EQ(Describe(system), "2010-02-03 04:05:06 dow 3");
+    EXPECT_EQ(Describe(Back<SYSTEMTIME>("sys", Utc(1, 1, 1, 1, 1, 1))), "2010-02-03 04:05:06 dow 3");
 }
 
 // The suffix follows the workstation's zone; the test runs in chosen zones
