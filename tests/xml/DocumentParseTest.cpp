@@ -294,7 +294,7 @@ TEST(DocumentParse, CallbacksRunForCompletedNodesAndMayAbort)
     EXPECT_FALSE(ParseBytes(document, "<?xml version='1.0'?><a><x/><b>1</b><c/></a>"));
     ExpectError(document, "Parsing was aborted by Callback function.", "b", At(28, 1, 29), At(36, 1, 37));
     // The nodes read so far stay, the stopped one included; nothing after it.
-    EXPECT_EQ(TreeOf(document.GetElement("a")), "4<a>[]{4<x>[]{}4<b>[]{5<>[1]{}}}");
+    EXPECT_EQ(TreeOf(document.GetElement("a")), "4<a>[]{4<x/>[]{}4<b>[]{5<>[1]{}}}");
 
     // An element that closed itself.
     log = CallbackLog{{}, "c"};
@@ -322,30 +322,6 @@ TEST(DocumentParse, DoctypeMarkupOutsideTheDataIsAnInconsistency)
     ExpectError(document, "Error 2490 (Rule 28).", "DOCTYPE a", At(0, 1, 1), At(0, 1, 1));
 }
 
-namespace {
-
-// The element's tag, empty-tag flag and attributes, as one line.
-std::string Shape(const Element* element)
-{
-    return std::string(element->Tag().View()) + (element->IsEmptyTag() ? "/" : "") + AttributeList(element);
-}
-
-// The shape of a, then each child of a as type, tag and contents.
-std::string ShapeOfA(const Document& document)
-{
-    const Element* a = document.GetElement("a");
-    if (a == nullptr)
-        return "no a";
-    std::string text = Shape(a);
-    for (const Element* child : Children(a)) {
-        text += " " + std::to_string(child->GetType()) + " [" + std::string(child->Tag().View()) + "] ["
-            + std::string(child->Contents().View()) + "]";
-    }
-    return text;
-}
-
-} // namespace
-
 // Single-byte start tags, comments and CDATA sections are read by one-pass
 // readers and wide ones (either byte order, told apart without a mark) by
 // the general reader; every shape, good or bad, must read the same way in
@@ -354,52 +330,59 @@ TEST(DocumentParse, StartTagsReadAlikeInSingleByteAndWideText)
 {
     struct Case {
         std::string markup;
-        std::string shape; // the shape of a and its children; empty: the parse fails
+        std::string shape; // the subtree of a (see TreeOf); empty: the parse fails
     };
     // Tags with many attributes, their names alike at both ends, a '>' in
     // each value.
     const auto manyAttributes = [](int count) {
-        Case many {"<a", "a/"};
+        Case many {"<a", "4<a/>[]"};
         for (int i = 0; i < count; ++i) {
             many.markup += " n" + std::to_string(i) + "n='" + std::to_string(i) + ">'";
             many.shape += " n" + std::to_string(i) + "n=[" + std::to_string(i) + ">]";
         }
         many.markup += "/>";
+        many.shape += "{}";
         return many;
     };
     std::vector<Case> cases = {
-        {"<a x=\"1\"y='2'/>", "a/ x=[1] y=[2]"},
-        {"<a  x = \"v>w\"\t>t</a>", "a x=[v>w] 5 [] [t]"},
-        {"<a x=\"line\r\nnext\tend\rz\" y=\"0123456789abcdefghij\"/>", "a/ x=[line next end z] y=[0123456789abcdefghij]"},
-        {"<a x=\"\x01\x0b\x0c\" y='\"'/>", "a/ x=[\x01\x0b\x0c] y=[\"]"},
-        {"<a\nx='1'\n/>", "a/ x=[1]"},
-        {"<a />", "a/"},
+        {"<a x=\"1\"y='2'/>", "4<a/>[] x=[1] y=[2]{}"},
+        {"<a  x = \"v>w\"\t>t</a>", "4<a>[] x=[v>w]{5<>[t]{}}"},
+        {"<a x=\"line\r\nnext\tend\rz\" y=\"0123456789abcdefghij\"/>",
+            "4<a/>[] x=[line next end z] y=[0123456789abcdefghij]{}"},
+        {"<a x=\"\x01\x0b\x0c\" y='\"'/>", "4<a/>[] x=[\x01\x0b\x0c] y=[\"]{}"},
+        {"<a\nx='1'\n/>", "4<a/>[] x=[1]{}"},
+        {"<a />", "4<a/>[]{}"},
         {"<a/ >", ""},
         {"<a x='1' x='2'/>", ""},
         {"<a x='1' y='<'/>", ""},
-        {"<a x y='1'/>", "a/ x y=[1]"},
+        {"<a x y='1'/>", "4<a/>[] x y=[1]{}"},
         {"<a x='1/>", ""},
         {"<1a/>", ""},
         manyAttributes(30),
         manyAttributes(40),
         {"<a n1n='1' n11n='2' n1n='3'/>", ""},
         // Comments, CDATA sections and instructions, read from their markup.
-        {"<a><!-- x --></a>", "a 2 [] [ x ]"},
-        {"<a><!----></a>", "a 2 [] []"},
+        {"<a><!-- x --></a>", "4<a>[]{2<>[ x ]{}}"},
+        {"<a><!----></a>", "4<a>[]{2<>[]{}}"},
         {"<a><!-- a ---></a>", ""},
         {"<a><!-- a -- b --></a>", ""},
         {"<a><!--></a>", ""},
-        {"<a><![CDATA[a<b]]></a>", "a 3 [[CDATA[] [a<b]"},
-        {"<a><![CDATA[a]]>]]>b]]></a>", "a 3 [[CDATA[] [a]]>b]"},
+        {"<a><![CDATA[a<b]]></a>", "4<a>[]{3<[CDATA[>[a<b]{}}"},
+        {"<a><![CDATA[a]]>]]>b]]></a>", "4<a>[]{3<[CDATA[>[a]]>b]{}}"},
         {"<a><!-- note --><![CDATA[<x>]]>]]>y]]><?pi data?></a>",
-            "a 2 [] [ note ] 3 [[CDATA[] [<x>]]>y] 1 [] [pi data]"},
+            "4<a>[]{2<>[ note ]{}3<[CDATA[>[<x>]]>y]{}1<>[pi data]{}}"},
     };
     // A first attribute 0 to 79 bytes longer shifts the others across the
     // tag's scanning window and up to the end of the data.
     for (std::size_t shift = 0; shift < 80; ++shift) {
         const std::string name = "p" + std::string(shift, 'q');
-        cases.push_back({"<a " + name + "='1' b=\"it's\" c='x\ny' d=''/>", "a/ " + name + "=[1] b=[it's] c=[x y] d=[]"});
+        cases.push_back(
+            {"<a " + name + "='1' b=\"it's\" c='x\ny' d=''/>", "4<a/>[] " + name + "=[1] b=[it's] c=[x y] d=[]{}"});
     }
+    const auto treeOfA = [](const Document& document) {
+        const Element* a = document.GetElement("a");
+        return a == nullptr ? std::string("no a") : TreeOf(a);
+    };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.markup);
         const std::string text = "<?xml version='1.0'?>" + c.markup;
@@ -410,9 +393,9 @@ TEST(DocumentParse, StartTagsReadAlikeInSingleByteAndWideText)
         ASSERT_EQ(narrowRead, ParseBytes(wide, Widen(text, 2, false)));
         ASSERT_EQ(narrowRead, ParseBytes(bigEndian, Widen(text, 2, true)));
         EXPECT_EQ(ErrorOf(narrow).message, ErrorOf(wide).message);
-        EXPECT_EQ(narrowRead ? ShapeOfA(narrow) : "", c.shape) << ErrorOf(narrow).message;
-        EXPECT_EQ(narrowRead ? ShapeOfA(wide) : "", c.shape);
-        EXPECT_EQ(narrowRead ? ShapeOfA(bigEndian) : "", c.shape);
+        EXPECT_EQ(narrowRead ? treeOfA(narrow) : "", c.shape) << ErrorOf(narrow).message;
+        EXPECT_EQ(narrowRead ? treeOfA(wide) : "", c.shape);
+        EXPECT_EQ(narrowRead ? treeOfA(bigEndian) : "", c.shape);
     }
 
     // Line feeds inside a tag move the point past it to the next lines.

@@ -102,12 +102,13 @@ inline std::string AttributeList(const CExtensibleMarkupLanguageElement* element
     return list;
 }
 
-// A readable description of a subtree: each node as its type, <tag>,
-// [contents] and attributes, then its children in braces.
+// A readable description of a subtree: each node as its type, <tag> (<tag/>
+// for an empty-element tag), [contents] and attributes, then its children in
+// braces.
 inline std::string TreeOf(const CExtensibleMarkupLanguageElement* node)
 {
-    std::string out = std::to_string(node->GetType()) + "<" + node->Tag().GetString() + ">["
-        + node->Contents().GetString() + "]" + AttributeList(node) + "{";
+    std::string out = std::to_string(node->GetType()) + "<" + node->Tag().GetString()
+        + (node->IsEmptyTag() ? "/>[" : ">[") + node->Contents().GetString() + "]" + AttributeList(node) + "{";
     for (const CExtensibleMarkupLanguageElement* child : Children(node))
         out += TreeOf(child);
     return out + "}";
