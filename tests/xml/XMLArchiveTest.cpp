@@ -169,14 +169,14 @@ TEST_F(XMLArchiveTest, ModesMissingElementsAndWideNativeLongsLeaveValuesAndTreeA
     COleDateTime when(2001, 2, 3, 4, 5, 6);
     EXPECT_EQ(m_archive.Read("missing", when), nullptr);
     EXPECT_EQ(when, COleDateTime(2001, 2, 3, 4, 5, 6));
-    CDWordArray words;
-    words.Add(1);
-    EXPECT_EQ(m_archive.Read("missing", words), nullptr);
-    EXPECT_EQ(words.GetSize(), 0);
-    CByteArray bytes;
-    bytes.Add(1);
-    EXPECT_EQ(m_archive.Read("missing", bytes), nullptr);
-    EXPECT_EQ(bytes.GetSize(), 0);
+    // An array read from a missing element is emptied.
+    const auto sizeAfterMissing = [this](auto array) {
+        array.Add(1);
+        EXPECT_EQ(m_archive.Read("missing", array), nullptr);
+        return array.GetSize();
+    };
+    EXPECT_EQ(sizeAfterMissing(CDWordArray()), 0);
+    EXPECT_EQ(sizeAfterMissing(CByteArray()), 0);
 }
 
 TEST_F(XMLArchiveTest, ArraysHoldOneEntryElementEachAndTextsAreEscaped)
