@@ -1,5 +1,6 @@
 // Helpers shared by the XML document tests: loading bytes into a parser,
-// reading the error record, and printing parse points.
+// reading nodes, texts, attributes and whole subtrees, reading the error
+// record, and printing parse points.
 #pragma once
 
 #include "xml/ExtensibleMarkupLanguageDocument.h"
