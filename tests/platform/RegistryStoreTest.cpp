@@ -52,12 +52,6 @@ protected:
         return buffer;
     }
 
-    int FilesInFolder() const
-    {
-        return static_cast<int>(std::distance(std::filesystem::directory_iterator(m_folder),
-                                              std::filesystem::directory_iterator()));
-    }
-
     orv_test::ScratchFolder m_scratch {"registry"};
     const std::filesystem::path m_folder = m_scratch.Path();
     const std::filesystem::path m_store = m_folder / "registry.txt";
@@ -114,9 +108,8 @@ TEST_F(RegistryStore, NamesCompareWithoutCaseAndKeepTheirFirstSpelling)
     length = sizeof name;
     ASSERT_EQ(RegEnumKeyExA(software, 0, name, &length, nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
     EXPECT_STREQ(name, "MixedCase");
-    for (HKEY each : {key, software}) {
-        RegCloseKey(each);
-    }
+    RegCloseKey(key);
+    RegCloseKey(software);
 }
 
 TEST_F(RegistryStore, FailedWritesLeaveThePreviousStoreWholeAndCreateNothing)
@@ -130,7 +123,8 @@ TEST_F(RegistryStore, FailedWritesLeaveThePreviousStoreWholeAndCreateNothing)
 
     EXPECT_EQ(GetString(key, "Setting"), "old"); // the tree in memory was put back
     EXPECT_EQ(ReadFile(m_store), before);        // the file was never touched
-    EXPECT_EQ(FilesInFolder(), 2);               // the store and its lock; no temporary left
+    // The store and its lock are left; no temporary.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_folder), std::filesystem::directory_iterator()), 2);
     platform::ResetRegistryCacheForTesting();
     EXPECT_EQ(GetString(key, "Setting"), "old");
 

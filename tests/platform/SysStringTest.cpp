@@ -43,10 +43,8 @@ TEST(SysString, AllocationReallocationLengthAndLayout)
     BSTR blank = SysAllocStringLen(nullptr, 4);
     EXPECT_EQ(SysStringLen(blank), 4u);
 
-    SysFreeString(text);
-    SysFreeString(empty);
-    SysFreeString(counted);
-    SysFreeString(blank);
+    for (BSTR each : {text, empty, counted, blank})
+        SysFreeString(each);
     EXPECT_FALSE(SysReAllocString(nullptr, Wide("x").c_str()));
 
     BSTR grown = nullptr;

@@ -23,26 +23,23 @@ void ExpectStrings(const CStringArray& actual, std::initializer_list<const char*
         EXPECT_EQ(actual[i++], item) << "at " << i - 1;
 }
 
-struct PathParts {
-    CString drive, directory, name, extension;
-};
-
-PathParts Split(const char* path, bool directoryOnly = false)
+// The parts SplitPath gives, as "drive|directory|name|extension".
+CString SplitPath(const char* path, bool directoryOnly)
 {
-    PathParts parts;
-    CTokenEx().SplitPath(directoryOnly, path, parts.drive, parts.directory, parts.name, parts.extension);
-    return parts;
+    CString drive, directory, name, extension;
+    CTokenEx().SplitPath(directoryOnly, path, drive, directory, name, extension);
+    return drive + "|" + directory + "|" + name + "|" + extension;
 }
 
 } // namespace
 
 // Empty tokens are dropped unless asked for, and the last one always; an
-// empty delimiter means ",".
+// empty delimiter means ","; a delimiter holding a NUL byte is matched whole.
 TEST(TokenEx, SplitIntoTokens)
 {
     const struct {
-        const char* source;
-        const char* delimiter;
+        CString source;
+        CString delimiter;
         bool keepEmpty;
         std::initializer_list<const char*> tokens;
     } cases[] = {
@@ -50,6 +47,7 @@ TEST(TokenEx, SplitIntoTokens)
         { "a,,b,", ",", true, { "a", "", "b" } },
         { "x,y", "", false, { "x", "y" } },
         { "one::two::::three", "::", true, { "one", "two", "", "three" } },
+        { CString("a\0;b;c", 6), CString("\0;", 2), true, { "a", "b;c" } },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.source);
@@ -76,15 +74,16 @@ TEST(TokenEx, JoinPutsTheDelimiterOnlyBetweenElements)
 }
 
 // Leading delimiters are skipped unless empty tokens are kept; the source
-// keeps what follows the token's delimiter.
+// keeps what follows the token's delimiter, a NUL byte included.
 TEST(TokenEx, GetStringPopsOneTokenAtATime)
 {
     const struct {
-        const char *source, *delimiter;
+        CString source, delimiter;
         bool keepEmpty;
         const char *token, *rest;
     } cases[] = { { ",,x,y", ",", false, "x", "y" }, { "y", ",", false, "y", "" }, { ",,x", ",", true, "", ",x" },
-                  { "--a--b", "--", false, "a", "b" } };
+                  { "--a--b", "--", false, "a", "b" },
+                  { CString("a\0;b;c", 6), CString("\0;", 2), false, "a", "b;c" } };
     for (const auto& c : cases) {
         CString source = c.source;
         EXPECT_EQ(CTokenEx().GetString(source, c.delimiter, c.keepEmpty), c.token) << c.source;
@@ -112,23 +111,6 @@ TEST(TokenEx, SplitPathIntoDriveDirectoryNameAndExtension)
         { "", false, "|||" },
         { "\\", false, "|||" },
     };
-    for (const auto& c : cases) {
-        const PathParts p = Split(c.path, c.directoryOnly);
-        EXPECT_EQ(p.drive + "|" + p.directory + "|" + p.name + "|" + p.extension, c.parts) << c.path;
-    }
-}
-
-TEST(TokenEx, DelimiterWithNulByteIsMatchedWhole)
-{
-    const CString delimiter("\0;", 2);
-    const CString source("a\0;b;c", 6);
-    CStringArray out;
-    CTokenEx().Split(source, delimiter, out, true);
-    ASSERT_EQ(out.GetSize(), 2);
-    EXPECT_EQ(out[0], "a");
-    EXPECT_EQ(out[1], CString("b;c"));
-
-    CString rest = source;
-    EXPECT_EQ(CTokenEx().GetString(rest, delimiter), "a");
-    EXPECT_EQ(rest, "b;c");
+    for (const auto& c : cases)
+        EXPECT_EQ(SplitPath(c.path, c.directoryOnly), c.parts) << c.path;
 }

@@ -198,15 +198,12 @@ TEST(DocumentParse, DeclarationIsReadOrDefaultedMustBeLowerCaseAndMayPrecedeMany
 {
     Document document;
     ASSERT_TRUE(ParseBytes(document, "<a x=\"1\">hi</a>"));
-    const Element* root = document.GetRootElement();
-    EXPECT_EQ(AttributeOf(root, "version"), "1.0");
-    EXPECT_EQ(AttributeOf(root, "standalone"), "yes");
+    EXPECT_EQ(TreeOf(document.GetRootElement()),
+        "1<>[xml version=\"1.0\" standalone=\"yes\"] version=[1.0] standalone=[yes]{4<a>[] x=[1]{5<>[hi]{}}}");
     CString text;
     document.GetVersion(text);
     EXPECT_STREQ(text, "1.0");
     EXPECT_TRUE(document.IsStandalone());
-    ASSERT_EQ(root->GetNumberOfChildren(), 1u);
-    EXPECT_EQ(AttributeOf(document.GetElement("a"), "x"), "1");
     ASSERT_TRUE(ParseBytes(document, "<?xml version=\"1.1\" encoding='ISO-8859-1' standalone=\"no\" ?>\n<a/>"));
     document.GetVersion(text);
     EXPECT_STREQ(text, "1.1");
@@ -233,12 +230,8 @@ TEST(DocumentParse, WhiteSpaceTextIsDroppedReferencesKeptRawAndADoctypeDeclaresE
     ASSERT_TRUE(ParseBytes(document, "<?xml version='1.0'?>\n<a>\n  <b>x &amp; &#65;&lt;</b>\n</a>\n"));
     const Element* a = document.GetElement("a");
     ASSERT_NE(a, nullptr);
-    EXPECT_EQ(a->GetNumberOfChildren(), 1u);
+    EXPECT_EQ(TreeOf(a), "4<a>[]{4<b>[]{5<>[x &amp; &#65;&lt;]{}}}");
     EXPECT_EQ(document.GetElement("a.b")->GetChild(""), nullptr);
-    const auto children = Children(document.GetElement("a.b"));
-    ASSERT_EQ(children.size(), 1u);
-    EXPECT_EQ(children[0]->GetType(), DWORD(Element::typeTextSegment));
-    EXPECT_STREQ(children[0]->Contents(), "x &amp; &#65;&lt;");
     EXPECT_EQ(TextOf(a), "x & A<");
     ASSERT_TRUE(ParseBytes(document, "<?xml version='1.0'?><a> <b/>&undeclared;</a>",
         Document::parseDefault | Document::parseKeepWhiteSpaceAndUnverifiedEntities));
@@ -251,9 +244,8 @@ TEST(DocumentParse, WhiteSpaceTextIsDroppedReferencesKeptRawAndADoctypeDeclaresE
         "<a>&e;&q;</a>"));
     const Element* doctype = document.GetElement("DOCTYPE a");
     ASSERT_NE(doctype, nullptr);
-    EXPECT_STREQ(doctype->Contents(), " PUBLIC \"-//X//Y\" 'a.dtd' [");
-    EXPECT_EQ(doctype->GetNumberOfChildren(), 4u);
-    EXPECT_NE(doctype->GetChild("ELEMENT"), nullptr);
+    EXPECT_EQ(TreeOf(doctype), "6<DOCTYPE a>[ PUBLIC \"-//X//Y\" 'a.dtd' []{6<ELEMENT>[a (#PCDATA)]{}"
+                               "6<ENTITY>[e \"E&#33;\"]{}6<ENTITY>[% p '<!ENTITY q \"Q\">']{}6<ENTITY>[q \"Q\"]{}}");
     EXPECT_EQ(TextOf(document.GetElement("a")), "E!Q");
 }
 
@@ -302,9 +294,7 @@ TEST(DocumentParse, CallbacksRunForCompletedNodesAndMayAbort)
     EXPECT_FALSE(ParseBytes(document, "<?xml version='1.0'?><a><x/><b>1</b><c/></a>"));
     ExpectError(document, "Parsing was aborted by Callback function.", "b", At(28, 1, 29), At(36, 1, 37));
     // The nodes read so far stay, the stopped one included; nothing after it.
-    EXPECT_NE(document.GetElement("a.x"), nullptr);
-    EXPECT_NE(document.GetElement("a.b"), nullptr);
-    EXPECT_EQ(document.GetElement("a.c"), nullptr);
+    EXPECT_EQ(TreeOf(document.GetElement("a")), "4<a>[]{4<x/>[]{}4<b>[]{5<>[1]{}}}");
 
     // An element that closed itself.
     log = CallbackLog{{}, "c"};
@@ -332,88 +322,67 @@ TEST(DocumentParse, DoctypeMarkupOutsideTheDataIsAnInconsistency)
     ExpectError(document, "Error 2490 (Rule 28).", "DOCTYPE a", At(0, 1, 1), At(0, 1, 1));
 }
 
-namespace {
-
-// The element's tag, empty-tag flag and attributes, as one line.
-std::string Shape(const Element* element)
-{
-    return std::string(element->Tag().View()) + (element->IsEmptyTag() ? "/" : "") + AttributeList(element);
-}
-
-// The shape of a, then each child of a as type, tag and contents.
-std::string ShapeOfA(const Document& document)
-{
-    const Element* a = document.GetElement("a");
-    if (a == nullptr)
-        return "no a";
-    std::string text = Shape(a);
-    for (const Element* child : Children(a)) {
-        text += " " + std::to_string(child->GetType()) + " [" + std::string(child->Tag().View()) + "] ["
-            + std::string(child->Contents().View()) + "]";
-    }
-    return text;
-}
-
-} // namespace
-
 // Single-byte start tags, comments and CDATA sections are read by one-pass
 // readers and wide ones (either byte order, told apart without a mark) by
 // the general reader; every shape, good or bad, must read the same way in
 // all: the same tree or the same error.
 TEST(DocumentParse, StartTagsReadAlikeInSingleByteAndWideText)
 {
-    // Tags with many attributes, their names alike at both ends, a '>' in
-    // each value.
-    const auto manyAttributes = [](int count, std::string& shape) {
-        std::string markup = "<a";
-        shape = "a/";
-        for (int i = 0; i < count; ++i) {
-            markup += " n" + std::to_string(i) + "n='" + std::to_string(i) + ">'";
-            shape += " n" + std::to_string(i) + "n=[" + std::to_string(i) + ">]";
-        }
-        return markup + "/>";
-    };
-    std::string shape30;
-    std::string shape40;
-    const std::string many30 = manyAttributes(30, shape30);
-    const std::string many40 = manyAttributes(40, shape40);
     struct Case {
         std::string markup;
-        std::string shape; // the shape of a and its children; empty: the parse fails
+        std::string shape; // the subtree of a (see TreeOf); empty: the parse fails
+    };
+    // Tags with many attributes, their names alike at both ends, a '>' in
+    // each value.
+    const auto manyAttributes = [](int count) {
+        Case many {"<a", "4<a/>[]"};
+        for (int i = 0; i < count; ++i) {
+            many.markup += " n" + std::to_string(i) + "n='" + std::to_string(i) + ">'";
+            many.shape += " n" + std::to_string(i) + "n=[" + std::to_string(i) + ">]";
+        }
+        many.markup += "/>";
+        many.shape += "{}";
+        return many;
     };
     std::vector<Case> cases = {
-        {"<a x=\"1\"y='2'/>", "a/ x=[1] y=[2]"},
-        {"<a  x = \"v>w\"\t>t</a>", "a x=[v>w] 5 [] [t]"},
-        {"<a x=\"line\r\nnext\tend\rz\" y=\"0123456789abcdefghij\"/>", "a/ x=[line next end z] y=[0123456789abcdefghij]"},
-        {"<a x=\"\x01\x0b\x0c\" y='\"'/>", "a/ x=[\x01\x0b\x0c] y=[\"]"},
-        {"<a\nx='1'\n/>", "a/ x=[1]"},
-        {"<a />", "a/"},
+        {"<a x=\"1\"y='2'/>", "4<a/>[] x=[1] y=[2]{}"},
+        {"<a  x = \"v>w\"\t>t</a>", "4<a>[] x=[v>w]{5<>[t]{}}"},
+        {"<a x=\"line\r\nnext\tend\rz\" y=\"0123456789abcdefghij\"/>",
+            "4<a/>[] x=[line next end z] y=[0123456789abcdefghij]{}"},
+        {"<a x=\"\x01\x0b\x0c\" y='\"'/>", "4<a/>[] x=[\x01\x0b\x0c] y=[\"]{}"},
+        {"<a\nx='1'\n/>", "4<a/>[] x=[1]{}"},
+        {"<a />", "4<a/>[]{}"},
         {"<a/ >", ""},
         {"<a x='1' x='2'/>", ""},
         {"<a x='1' y='<'/>", ""},
-        {"<a x y='1'/>", "a/ x y=[1]"},
+        {"<a x y='1'/>", "4<a/>[] x y=[1]{}"},
         {"<a x='1/>", ""},
         {"<1a/>", ""},
-        {many30, shape30},
-        {many40, shape40},
+        manyAttributes(30),
+        manyAttributes(40),
         {"<a n1n='1' n11n='2' n1n='3'/>", ""},
         // Comments, CDATA sections and instructions, read from their markup.
-        {"<a><!-- x --></a>", "a 2 [] [ x ]"},
-        {"<a><!----></a>", "a 2 [] []"},
+        {"<a><!-- x --></a>", "4<a>[]{2<>[ x ]{}}"},
+        {"<a><!----></a>", "4<a>[]{2<>[]{}}"},
         {"<a><!-- a ---></a>", ""},
         {"<a><!-- a -- b --></a>", ""},
         {"<a><!--></a>", ""},
-        {"<a><![CDATA[a<b]]></a>", "a 3 [[CDATA[] [a<b]"},
-        {"<a><![CDATA[a]]>]]>b]]></a>", "a 3 [[CDATA[] [a]]>b]"},
+        {"<a><![CDATA[a<b]]></a>", "4<a>[]{3<[CDATA[>[a<b]{}}"},
+        {"<a><![CDATA[a]]>]]>b]]></a>", "4<a>[]{3<[CDATA[>[a]]>b]{}}"},
         {"<a><!-- note --><![CDATA[<x>]]>]]>y]]><?pi data?></a>",
-            "a 2 [] [ note ] 3 [[CDATA[] [<x>]]>y] 1 [] [pi data]"},
+            "4<a>[]{2<>[ note ]{}3<[CDATA[>[<x>]]>y]{}1<>[pi data]{}}"},
     };
     // A first attribute 0 to 79 bytes longer shifts the others across the
     // tag's scanning window and up to the end of the data.
     for (std::size_t shift = 0; shift < 80; ++shift) {
         const std::string name = "p" + std::string(shift, 'q');
-        cases.push_back({"<a " + name + "='1' b=\"it's\" c='x\ny' d=''/>", "a/ " + name + "=[1] b=[it's] c=[x y] d=[]"});
+        cases.push_back(
+            {"<a " + name + "='1' b=\"it's\" c='x\ny' d=''/>", "4<a/>[] " + name + "=[1] b=[it's] c=[x y] d=[]{}"});
     }
+    const auto treeOfA = [](const Document& document) {
+        const Element* a = document.GetElement("a");
+        return a == nullptr ? std::string("no a") : TreeOf(a);
+    };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.markup);
         const std::string text = "<?xml version='1.0'?>" + c.markup;
@@ -424,9 +393,9 @@ TEST(DocumentParse, StartTagsReadAlikeInSingleByteAndWideText)
         ASSERT_EQ(narrowRead, ParseBytes(wide, Widen(text, 2, false)));
         ASSERT_EQ(narrowRead, ParseBytes(bigEndian, Widen(text, 2, true)));
         EXPECT_EQ(ErrorOf(narrow).message, ErrorOf(wide).message);
-        EXPECT_EQ(narrowRead ? ShapeOfA(narrow) : "", c.shape) << ErrorOf(narrow).message;
-        EXPECT_EQ(narrowRead ? ShapeOfA(wide) : "", c.shape);
-        EXPECT_EQ(narrowRead ? ShapeOfA(bigEndian) : "", c.shape);
+        EXPECT_EQ(narrowRead ? treeOfA(narrow) : "", c.shape) << ErrorOf(narrow).message;
+        EXPECT_EQ(narrowRead ? treeOfA(wide) : "", c.shape);
+        EXPECT_EQ(narrowRead ? treeOfA(bigEndian) : "", c.shape);
     }
 
     // Line feeds inside a tag move the point past it to the next lines.

@@ -8,8 +8,9 @@
 using OrvXml::CNodeText;
 
 // Texts on both sides of the length that still fits in place keep every byte
-// and their NUL as they switch storage; the empty text reads as "".
-TEST(NodeText, TextsOfEveryLengthKeepTheirBytes)
+// and their NUL as they switch storage; the empty text reads as "". Setting
+// a text from its own bytes copies them before the old storage goes.
+TEST(NodeText, TextsOfEveryLengthKeepTheirBytesAlsoWhenSetFromThemselves)
 {
     CNodeText text;
     ASSERT_NE(text.GetString(), nullptr);
@@ -28,12 +29,7 @@ TEST(NodeText, TextsOfEveryLengthKeepTheirBytes)
         text.Empty();
         EXPECT_STREQ(text, "");
     }
-}
 
-// Setting a text from its own bytes copies them before the old storage goes.
-TEST(NodeText, AssignmentFromItsOwnBytes)
-{
-    CNodeText text;
     text = "0123456789abcdef";
     text = text.View().substr(2, 12);
     EXPECT_EQ(text.View(), "23456789abcd");

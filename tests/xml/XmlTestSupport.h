@@ -1,5 +1,6 @@
 // Helpers shared by the XML document tests: loading bytes into a parser,
-// reading the error record, and printing parse points.
+// reading nodes, texts, attributes and whole subtrees, reading the error
+// record, and printing parse points.
 #pragma once
 
 #include "xml/ExtensibleMarkupLanguageDocument.h"
@@ -100,6 +101,18 @@ inline std::string AttributeList(const CExtensibleMarkupLanguageElement* element
     while (element->GetNextAttribute(index, attribute))
         list += " " + std::string(attribute->m_Name.View()) + "=[" + std::string(attribute->m_Value.View()) + "]";
     return list;
+}
+
+// A readable description of a subtree: each node as its type, <tag> (<tag/>
+// for an empty-element tag), [contents] and attributes, then its children in
+// braces.
+inline std::string TreeOf(const CExtensibleMarkupLanguageElement* node)
+{
+    std::string out = std::to_string(node->GetType()) + "<" + node->Tag().GetString()
+        + (node->IsEmptyTag() ? "/>[" : ">[") + node->Contents().GetString() + "]" + AttributeList(node) + "{";
+    for (const CExtensibleMarkupLanguageElement* child : Children(node))
+        out += TreeOf(child);
+    return out + "}";
 }
 
 struct ErrorRecord {
