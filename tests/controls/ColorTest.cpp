@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
-TEST(Color, RgbHexTextNamesAndHlsConversionsWithinOneStepWhereExtremeLuminanceGivesWhiteOrBlack)
+// RGB, hexadecimal text, names, and HLS conversions within one step;
+// extreme luminance gives white or black.
+TEST(Color, ConversionsAndNames)
 {
     CColor color;
     color.SetRGB(255, 0, 128);

@@ -45,7 +45,9 @@ TEST(DateTimeMask, WritesFixedWidthFieldsAndReadsOnlyTextsOfItsMask)
 
 // Keys one after another from a text and selection ('<' Delete, '+' and
 // '-' the up and down arrows); the text and selection after the last.
-TEST(DateTimeMask, OvertypesStepsAndDeletesTheFieldUnderTheCaretAndMarketValuesAreDisplayZoneWallTime)
+// Overtypes, steps and deletes the field under the caret; market values
+// are wall time in the display zone.
+TEST(DateTimeMask, EditsTheFieldUnderTheCaret)
 {
     const struct {
         const char* mask;

@@ -12,7 +12,9 @@ constexpr NumberSeparators kSwiss {'.', '\''};
 
 } // namespace
 
-TEST(GridEditText, ChoosesTheEditorFromTheFieldAndReadsCellNumbersWithTheUsersSeparatorsAndApostrophePrices)
+// The editor is chosen from the field; cell numbers are read with the
+// user's separators and as apostrophe prices.
+TEST(GridEditText, EditorChoiceAndCellNumbers)
 {
     const struct { int field; GHStyles style; } styles[] = {
         {1003, GHS_TEXT},     {9999, GHS_TEXT},     {1002, GHS_INTEGER},  {9975, GHS_INTEGER},

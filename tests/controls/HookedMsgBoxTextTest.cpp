@@ -9,7 +9,9 @@
 
 using namespace hooked_msgbox;
 
-TEST(HookedMsgBoxText, ExtraButtonTagEscapesItsCaptionLeadingElementsAreTakenInOrderAndRemovingTagsLeavesWhatAUserReads)
+// The extra-button tag escapes its caption, leading elements are taken in
+// order, and removing tags leaves what a user reads.
+TEST(HookedMsgBoxText, ExtraButtonTagsLeadingElementsAndPlainText)
 {
     EXPECT_STREQ(CreateExtraButtonTag(101, "Retry later").GetString(),
                  "<ExtraBtn id=\"101\" caption=\"Retry later\"/>");
@@ -87,7 +89,9 @@ TEST(HookedMsgBoxText, ListBlockKeepsAtMostTenPlaceholderLinesAndItsEdges)
 
 // Each run as its text after "*" when bold, each followed by "|". Markers
 // never show: a nested opening or a closing that closes nothing.
-TEST(HookedMsgBoxText, BoldRunsAlternateBandColoursComeFromColumnZeroAndExtraButtonsStandLeftOfTheNativeOnes)
+// Bold runs alternate, band colours come from column zero, and extra
+// buttons stand left of the native ones.
+TEST(HookedMsgBoxText, BoldRunsBandsAndExtraButtonPlaces)
 {
     const struct { const char* line; const char* runs; } cases[] = {
         {"Sell <b>100</b> at <b>market", "Sell |*100| at |*market|"}, {"", ""}, {"a</b><b>b<b>c</b>", "a|*bc|"}};

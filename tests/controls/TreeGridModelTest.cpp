@@ -120,7 +120,9 @@ TEST_P(TreeGridModelScenario, RowsFollowTheTree)
 INSTANTIATE_TEST_SUITE_P(TreeGridModel, TreeGridModelScenario, ::testing::ValuesIn(kScenarios),
                          [](const auto& info) { return "case" + std::to_string(info.index); });
 
-TEST(TreeGridModel, DropsOnItselfItsSubtreeItsParentOrFromARootAreRefusedAndWalksGoPreOrderIntoCollapsedSubtrees)
+// Drops on itself, its subtree, its parent or from a root are refused;
+// walks go in pre-order, into collapsed subtrees too.
+TEST(TreeGridModel, RefusedDropsAndPreOrderWalks)
 {
     struct Case {
         const char* dragged;

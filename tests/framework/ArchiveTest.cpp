@@ -7,7 +7,9 @@
 using namespace orv_test;
 using Bytes = ArchiveBytes;
 
-TEST(Archive, WritesEachTypeLittleEndianInItsOwnWidthStringsWholeAndCountsAsAWordOrAnEscapedDword)
+// Each type little-endian in its own width, strings whole, counts as a
+// word or an escaped double word.
+TEST(Archive, WritesEachTypeInItsOwnWidth)
 {
     const Bytes bytes = Stored([](CArchive& ar) {
         ar << BYTE(0xAB) << WORD(0x1234) << LONG(-2) << DWORD(0x89ABCDEF) << LONGLONG(0x0102030405060708) << true

@@ -102,7 +102,9 @@ TEST(ArrayAdd, OwnElementsSurviveReallocationAppendCopyAndMove)
     EXPECT_EQ(array.GetSize(), 41);
 }
 
-TEST(ArrayInsertAndRemove, PastTheEndGrowsWholeArraysIncludingItselfGoInRemovedRangesLieInsideAndBadArgumentsThrow)
+// Past the end grows; whole arrays (itself too) go in; removed ranges lie
+// inside; bad arguments throw.
+TEST(ArrayInsertAndRemove, RangesAndBadArguments)
 {
     CUIntArray array = Numbers({1, 2});
     array.InsertAt(1, 7, 2);

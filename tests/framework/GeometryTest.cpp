@@ -65,7 +65,9 @@ TEST(GeometryRect, ConstructionMeasuresEmptinessContainmentComparisonAndPointerC
     EXPECT_EQ(readable->right, 9);
 }
 
-TEST(GeometryRect, MovingResizingIntersectionThatEmptiesWhenNothingOverlapsAndUnionIgnoringEmptyRectangles)
+// Moving and resizing; an intersection empties when nothing overlaps; a
+// union ignores empty rectangles.
+TEST(GeometryRect, MovesIntersectionsAndUnions)
 {
     CRect r(10, 10, 20, 20);
     r.InflateRect(2, 3);

@@ -47,7 +47,9 @@ TEST(MapHashTable, SizeDefaultsToSeventeenZeroBecomesOneAndResizingKeepsEveryEnt
     }
 }
 
-TEST(MapEntries, LookupSetAtIndexingRemovalFromAnyPlaceInAChainAndIterationInBucketThenChainOrder)
+// Lookup, SetAt, indexing, removal from any place in a chain, and
+// iteration in bucket then chain order.
+TEST(MapEntries, LookupRemovalAndIteration)
 {
     CIntMap map;
     int value = 99;

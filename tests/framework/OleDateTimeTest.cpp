@@ -337,7 +337,9 @@ TEST(OleDateTimeArithmetic, LeavingTheYearRangeGivesInvalidStatusPropagatesAndOn
 
 // -------------------------------------------------------------------- spans
 
-TEST(OleDateTimeSpan, PartsRoundToTheSecondAndCarrySignRangeStatusAndFormatShowingMagnitudesWithOneSign)
+// Parts round to the second and carry the sign; range and status; the
+// format shows magnitudes with one sign.
+TEST(OleDateTimeSpan, PartsStatusAndFormat)
 {
     const COleDateTimeSpan span(1, 25, 90, 3600);
     EXPECT_DOUBLE_EQ(span.GetTotalHours(), 24.0 + 25.0 + 1.5 + 1.0);

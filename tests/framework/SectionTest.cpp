@@ -36,7 +36,9 @@ TEST(Section, CountersStayExactUnderContention)
     EXPECT_EQ(counter, 200000);
 }
 
-TEST(Section, HolderMayLockAgainAndMustUnlockAsOftenOthersMayNotUnlockAndTheGuardReleasesOnExit)
+// The holder may lock again and must unlock as often; others may not
+// unlock; the guard releases on exit.
+TEST(Section, ReentryForeignUnlocksAndTheGuard)
 {
     CSection section(0);
     section.Lock();

@@ -55,7 +55,9 @@ TEST(StartupLog, StepsRecordInOrderAndUndoLastFirst)
     g_watched = nullptr;
 }
 
-TEST(StartupLog, UndoingOutOfOrderOrAFullLogIsReportedKeepsTheRestAndTellsStepsApartByTheirOwnName)
+// Undoing out of order or a full log is reported and keeps the rest;
+// steps are told apart by their own name.
+TEST(StartupLog, MisuseIsReportedAndTheRestKept)
 {
     CStartupLog log;
     auto first = std::make_unique<CStartupStep>(log, "first");

@@ -28,7 +28,9 @@ Fields FieldsOf(const std::tm& t)
 
 // ------------------------------------------------------------------- CTime
 
-TEST(TimeConstruction, FieldsGoThroughLocalMktimeBadOnesGiveMinusOneTheRangeIs1970To3000UtcAndNowIsNow)
+// Fields go through the local mktime, bad ones give -1, the convertible
+// range is 1970 to 3000 UTC, and the current time is now.
+TEST(TimeConstruction, FromFieldsTheClockAndTheRange)
 {
     const CTime time(2024, 2, 29, 13, 14, 15);
     EXPECT_EQ(time.GetTime(), orv_test::LocalSeconds(2024, 2, 29, 13, 14, 15));

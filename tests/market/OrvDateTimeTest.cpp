@@ -61,7 +61,9 @@ protected:
 
 // ------------------------------------------------------------ values
 
-TEST(OrvDateTimeValue, ConstructionChecksTheRangeArithmeticKeepsTheStatusRulesAndClearingTruncatesTowardZero)
+// Construction checks the range, arithmetic keeps the status rules, and
+// clearing truncates toward zero.
+TEST(OrvDateTimeValue, RangeArithmeticAndClearing)
 {
     const COrvDateTime zero;
     EXPECT_EQ(zero.m_dt, 0.0);
@@ -176,7 +178,9 @@ TEST(OrvDateTimeParse, TextIsReadAsUtcOrShiftedFromItsZoneAndFailuresShiftNothin
     EXPECT_EQ(value.GetStatus(), COleDateTime::invalid);
 }
 
-TEST(OrvDateTimeFix, TimestampsReadByPositionOrSeparatorsEasternOnesShiftedBadTextFailsSafelyNullAndInvalidFormatAlike)
+// Timestamps are read by position or by separators, Eastern ones shifted;
+// bad text fails safely; null and invalid values format alike.
+TEST(OrvDateTimeFix, TimestampsParseAndFormat)
 {
     const struct { const char* text; int hour, minute, second; } cases[] = {
         { "20120311-14:30:00", 14, 30, 0 },     { "20120311-14:30:00.123", 14, 30, 0 },

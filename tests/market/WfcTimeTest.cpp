@@ -49,7 +49,9 @@ bool Empties(Step step)
 
 } // namespace
 
-TEST(WfcSystemTime, ComparesEveryFieldButTheDayOfWeekCopiesValidValuesEmptiesOnEveryFailureAndConvertsBack)
+// Compares every field but the day of the week, copies valid values,
+// empties on every failure and converts back.
+TEST(WfcSystemTime, ComparesCopiesAndConvertsBack)
 {
     const CWfcSystemTime sunday(&kSunday);
     SYSTEMTIME other = kSunday;
