@@ -49,11 +49,9 @@ bool InRegion(HWND wnd, int x, int y)
 class Balloon : public FrameTest<> {
 protected:
     Balloon() : FrameTest("Balloons") {}
-    void SetUp() override
+    void MakeControls() override
     {
-        FrameTest::SetUp();
         m_icon = static_cast<HICON>(::LoadImageA(nullptr, IDI_INFORMATION, IMAGE_ICON, 16, 16, 0));
-        PumpPending();
     }
     void TearDown() override
     {

@@ -31,13 +31,11 @@ protected:
 class DateTimeEdit : public FrameTest<CFrame> {
 protected:
     DateTimeEdit() : FrameTest("Date-time edit") {}
-    void SetUp() override
+    void MakeControls() override
     {
-        FrameTest::SetUp();
         ASSERT_TRUE(m_edit.CreateEx(WS_EX_CLIENTEDGE, WS_VISIBLE | WS_TABSTOP, CRect(20, 20, 160, 43), &m_frame,
                                     kEditId));
         m_edit.SetFont(HFONT(::GetStockObject(DEFAULT_GUI_FONT)));
-        PumpPending();
     }
 
     // Shows the value in the mask and sets the selection (-1: the end).

@@ -18,10 +18,7 @@ COLORREF Inverted(COLORREF colour)
     return colour ^ 0x00FFFFFF;
 }
 
-class DividerDrag : public FrameTest<> {
-protected:
-    DividerDrag() : FrameTest("Drag feedback") {}
-};
+using DividerDrag = FrameTest<>;
 
 } // namespace
 

@@ -52,9 +52,8 @@ protected:
 class GridHelper : public FrameTest<> {
 protected:
     GridHelper() : FrameTest("Grid editor") {}
-    void SetUp() override
+    void MakeControls() override
     {
-        FrameTest::SetUp();
         ASSERT_TRUE(m_list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, CRect(10, 10, 390, 200), &m_frame, kListId));
         const char* titles[] = {"Symbol", "Action", "Quantity", "Price", "Active", "Last"};
         for (int i = 0; i < 6; ++i)
@@ -67,7 +66,6 @@ protected:
         }
         m_list.m_editor = &m_editor;
         ::SetForegroundWindow(m_frame);
-        PumpPending();
     }
 
     CRect Cell(int item, int column) const

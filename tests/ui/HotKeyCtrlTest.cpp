@@ -36,9 +36,8 @@ void PressControlShiftK()
 class HotKeyCtrl : public FrameTest<> {
 protected:
     HotKeyCtrl() : FrameTest("Hot key") {}
-    void SetUp() override
+    void MakeControls() override
     {
-        FrameTest::SetUp();
         // The system's own control shows the sunken border it draws.
         m_plain = ::CreateWindowExA(0, HOTKEY_CLASSA, "", WS_CHILD | WS_VISIBLE, 20, 60, 140, 22, m_frame, nullptr,
                                     nullptr, nullptr);

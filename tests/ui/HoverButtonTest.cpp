@@ -22,12 +22,10 @@ const UINT kDropDown = static_cast<UINT>(-1248);
 class HoverButton : public FrameTest<> {
 protected:
     HoverButton() : FrameTest("Hover button") {}
-    void SetUp() override
+    void MakeControls() override
     {
-        FrameTest::SetUp();
         ASSERT_TRUE(m_button.Create("Buy", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, CRect(20, 20, 120, 46), &m_frame,
                                     kButtonId));
-        PumpPending();
     }
 
     size_t Clicks() const { return m_frame.Count(WM_COMMAND, BN_CLICKED); }

@@ -15,13 +15,11 @@ const UINT kId = 301;
 class HoverCombo : public FrameTest<> {
 protected:
     HoverCombo() : FrameTest("Hover combo") {}
-    void SetUp() override
+    void MakeControls() override
     {
-        FrameTest::SetUp();
         ASSERT_TRUE(Make(m_combo, kId));
         m_combo.AddString("Alpha", 100);
         m_combo.AddString("Beta", 200);
-        PumpPending();
     }
 
     bool Make(CNimHoverCombo& combo, UINT id)

@@ -18,17 +18,17 @@ const UINT kSpinId = 102;
 class HoverEdit : public FrameTest<> {
 protected:
     HoverEdit() : FrameTest("Hover edit") {}
-    void SetUp() override
+    void MakeControls() override
     {
-        FrameTest::SetUp();
         ASSERT_TRUE(m_edit.CreateEx(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
                                     CRect(20, 20, 140, 43), m_frame, kEditId));
-        PumpPending();
     }
 
-    // The pixel just outside the client area's top-left corner, grown by n.
+    // The pixel just outside the client area's top-left corner, grown by n,
+    // once the waiting messages (a repaint) are dispatched.
     COLORREF RingPixel(int n)
     {
+        PumpPending();
         const RECT client = ClientRectInWindow(m_edit);
         return WindowPixel(m_edit, client.left - n, client.top - n + 3);
     }
@@ -42,30 +42,25 @@ TEST_F(HoverEdit, ClassicBorderLightsUnderTheMouseAndWithTheFocus)
 {
     ASSERT_FALSE(m_edit.IsThemed()); // the test program asks for no visual styles
     m_edit.SetWindowText("125.50");
-    PumpPending();
     EXPECT_EQ(RingPixel(1), CSysColors::sm_crBtnFace);
     EXPECT_EQ(RingPixel(2), CSysColors::sm_cr3DShadow);
     SaveScreenshot(m_edit, "HoverEdit-normal");
 
     MoveMouseTo(m_edit, CPoint(30, 8));
     ASSERT_TRUE(PumpUntil([&] { return m_edit.IsTracking() != FALSE; }));
-    PumpPending();
     EXPECT_EQ(RingPixel(1), CSysColors::sm_cr3DDkShadow);
     SaveScreenshot(m_edit, "HoverEdit-hot");
 
     MouseAway();
     ASSERT_TRUE(PumpUntil([&] { return m_edit.IsTracking() == FALSE; }));
-    PumpPending();
     EXPECT_EQ(RingPixel(1), CSysColors::sm_crBtnFace);
 
     m_edit.SetFocus();
-    PumpPending();
     EXPECT_EQ(RingPixel(1), CSysColors::sm_cr3DDkShadow);
     SaveScreenshot(m_edit, "HoverEdit-focused");
 
     ::SetFocus(m_frame);
     m_edit.EnableWindow(FALSE);
-    PumpPending();
     EXPECT_EQ(RingPixel(1), CSysColors::sm_crBtnFace);
     SaveScreenshot(m_edit, "HoverEdit-disabled");
 }

@@ -109,18 +109,23 @@ inline COMBOBOXINFO ComboInfo(HWND combo)
 }
 
 // A test with a visible frame of the title, the system colours read, and the
-// mouse parked away from the test windows before and after.
+// mouse parked away from the test windows before and after. The test's
+// controls are made in the frame once it is up, and what they post at once is
+// dispatched before the test runs.
 template <class TFrame = CNoticeFrame>
 class FrameTest : public ::testing::Test {
 protected:
-    explicit FrameTest(const char* title) : m_title(title) {}
+    explicit FrameTest(const char* title = "Test frame") : m_title(title) {}
     void SetUp() override
     {
         MouseAway();
         CSysColors::Update();
         ASSERT_TRUE(m_frame.Create(m_title));
+        MakeControls();
+        PumpPending();
     }
     void TearDown() override { MouseAway(); }
+    virtual void MakeControls() {}
 
     const char* m_title;
     TFrame m_frame;
