@@ -319,18 +319,3 @@ TEST_F(DateTimeEdit, ResizeToFitCoversTextSuffixAndSpinAndEditsStartWithTheCurre
     m_edit.SetAutoSize(TRUE);
     EXPECT_EQ(m_edit.GetWindowRect().Width(), widths[0]);
 }
-
-
-TEST_F(DateTimeEdit, NoHandlesGrowOverAThousandEdits)
-{
-    ExpectNoHandleLeak([&] {
-        CNimDateTimeEdit edit(kSpinId + 1);
-        edit.CreateEx(WS_EX_CLIENTEDGE, WS_VISIBLE, CRect(20, 140, 120, 163), &m_frame, kEditId + 20);
-        edit.SetFont(HFONT(::GetStockObject(DEFAULT_GUI_FONT)));
-        edit.SetMask("MM/DD/YYYY hh:mm");
-        edit.SetTimeZoneSuffix("EST");
-        edit.UpdateWindow();
-        edit.SendMessage(WM_CHAR, '1', 1);
-        edit.ChangeAmount(1);
-    }, 8);
-}

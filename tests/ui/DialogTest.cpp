@@ -64,10 +64,6 @@ void ClickButton(CWnd& dialog, int id)
     PostClick(dialog.GetDlgItem(id), CPoint(10, 5));
 }
 
-} // namespace
-
-namespace {
-
 // Raises from its initialisation, or from OK.
 class CRaisingDialog : public COrderDialog {
 public:

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <utility>
 #include <vector>
 
 using namespace orv::ui;
@@ -88,6 +89,14 @@ protected:
     {
         return PumpUntil([&] { return m_list.m_endings.size() >= count; }, 3000);
     }
+    // The direction and the modified flag of the owner's count-th
+    // notification, once it has come ({GHD_NONE, -1} when it does not).
+    std::pair<GHDirections, BOOL> Ended(size_t count)
+    {
+        if (!WaitEndings(count))
+            return {GHD_NONE, -1};
+        return {m_list.m_endings[count - 1].next, m_list.m_endings[count - 1].modified};
+    }
     void ClickSpin(bool up)
     {
         CRect upper;
@@ -118,10 +127,8 @@ TEST_F(GridHelper, EachEndingKeyTellsTheOwnerWhereToGo)
         EXPECT_EQ(::GetFocus(), m_editor.GetSafeHwnd());
         PostKeys(m_editor, "msft");
         Key(c.key, c.shift);
-        ASSERT_TRUE(WaitEndings(1)) << c.key;
+        EXPECT_EQ(Ended(1), std::pair(c.next, TRUE)) << c.key << " " << c.shift;
         EXPECT_EQ(m_list.m_endings.size(), 1u);
-        EXPECT_EQ(m_list.m_endings[0].next, c.next) << c.key << " " << c.shift;
-        EXPECT_TRUE(m_list.m_endings[0].modified);
         EXPECT_EQ(m_editor.GetValue(), "MSFT"); // typed letters become capitals
         EXPECT_FALSE(m_editor.IsActive());
         EXPECT_EQ(::GetFocus(), m_list.GetSafeHwnd());
@@ -133,9 +140,7 @@ TEST_F(GridHelper, EscapeAndClickingAwayEndTheEditAndTheOwnerMayStartTheNextFrom
     ASSERT_EQ(Edit(0, 0, "IBM"), 1);
     PostKeys(m_editor, "X");
     Key(VK_ESCAPE);
-    ASSERT_TRUE(WaitEndings(1));
-    EXPECT_EQ(m_list.m_endings[0].next, GHD_ESCAPE);
-    EXPECT_FALSE(m_list.m_endings[0].modified);
+    EXPECT_EQ(Ended(1), std::pair(GHD_ESCAPE, FALSE));
     EXPECT_TRUE(m_editor.IsEsc());
     EXPECT_EQ(m_editor.GetValue(), "");
 
@@ -143,11 +148,9 @@ TEST_F(GridHelper, EscapeAndClickingAwayEndTheEditAndTheOwnerMayStartTheNextFrom
     ASSERT_EQ(Edit(0, 0, "IBM"), 1);
     EXPECT_FALSE(m_editor.IsEsc());
     ClickAt(m_list, Cell(2, 5).CenterPoint());
-    ASSERT_TRUE(WaitEndings(2));
+    EXPECT_EQ(Ended(2), std::pair(GHD_EDITING, FALSE)); // the text is unchanged
     PumpFor(100);
     EXPECT_EQ(m_list.m_endings.size(), 2u);
-    EXPECT_EQ(m_list.m_endings[1].next, GHD_EDITING);
-    EXPECT_FALSE(m_list.m_endings[1].modified); // the text is unchanged
     EXPECT_EQ(m_editor.GetValue(), "IBM");
 
     // Fields without an editor start nothing.
@@ -173,8 +176,7 @@ TEST_F(GridHelper, EscapeAndClickingAwayEndTheEditAndTheOwnerMayStartTheNextFrom
     EXPECT_EQ(::GetFocus(), m_editor.GetSafeHwnd());
     EXPECT_EQ(m_editor.GetValue(1L), 1000);
     Key(VK_ESCAPE);
-    ASSERT_TRUE(WaitEndings(2));
-    EXPECT_EQ(m_list.m_endings[1].next, GHD_ESCAPE);
+    EXPECT_EQ(Ended(2).first, GHD_ESCAPE);
 }
 
 
@@ -191,8 +193,7 @@ TEST_F(GridHelper, NumericEditorsFilterKeysAndStepWithinTheirBounds)
     ClickSpin(true);
     EXPECT_EQ(m_editor.GetWindowText(), "17");
     ASSERT_EQ(m_list.m_endings.size(), 1u); // each step is told
-    EXPECT_EQ(m_list.m_endings[0].next, GHD_EDITING);
-    EXPECT_TRUE(m_list.m_endings[0].modified);
+    EXPECT_EQ(Ended(1), std::pair(GHD_EDITING, TRUE));
     ClickSpin(true); // 22 would pass the maximum
     EXPECT_EQ(m_editor.GetWindowText(), "17");
     ClickSpin(false);
@@ -239,9 +240,7 @@ TEST_F(GridHelper, PickListOffersTheCaptionsAndReturnsTheChosenField)
     ClickAt(info.hwndList, entry.CenterPoint());
     ASSERT_TRUE(PumpUntil([&] { return m_editor.SendMessage(CB_GETDROPPEDSTATE) == 0; }));
     Key(VK_TAB);
-    ASSERT_TRUE(WaitEndings(1));
-    EXPECT_EQ(m_list.m_endings[0].next, GHD_NEXT);
-    EXPECT_TRUE(m_list.m_endings[0].modified);
+    EXPECT_EQ(Ended(1), std::pair(GHD_NEXT, TRUE));
     EXPECT_EQ(m_editor.GetValue(), "Sell Short");
     EXPECT_EQ(m_editor.GetDWordData(), 10002u);
 }
@@ -262,7 +261,5 @@ TEST_F(GridHelper, CheckEditorTogglesWithTheSpaceBar)
     Key(VK_SPACE);
     EXPECT_TRUE(PumpUntil([&] { return m_editor.GetValue(-1L) == 1; }));
     Key(VK_DOWN);
-    ASSERT_TRUE(WaitEndings(1));
-    EXPECT_EQ(m_list.m_endings[0].next, GHD_DOWN);
-    EXPECT_TRUE(m_list.m_endings[0].modified);
+    EXPECT_EQ(Ended(1), std::pair(GHD_DOWN, TRUE));
 }

@@ -190,9 +190,8 @@ TEST_F(HookedMsgBoxTest, IconIsAddedOnlyToPlainButtonSetsEscapeOnYesNoAnswersNoA
                 icon = icon
                     || ((::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && ::IsWindowVisible(child)
                         && ::SendMessageA(child, STM_GETICON, 0, 0) != 0);
-            ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-            ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-            ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDABORT, BN_CLICKED), 0);
+            for (int id : {IDCANCEL, IDOK, IDABORT})
+                ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
         });
         EXPECT_EQ(icon, c.icon) << c.type;
     }

@@ -122,16 +122,3 @@ TEST_F(HotKeyCtrl, TypedCombinationBecomesTheHotKey)
     m_hotKey.SetHotKey(VK_F2, HOTKEYF_CONTROL);
     EXPECT_EQ(m_hotKey.GetHotKey(), static_cast<DWORD>(MAKEWORD(VK_F2, HOTKEYF_CONTROL)));
 }
-
-TEST_F(HotKeyCtrl, ControlsCreatedFocusedAndDestroyedLeaveNoHandles)
-{
-    CNoticeFrame& frame = m_frame;
-    ExpectNoHandleLeak([&] {
-        CNimHotKeyCtrl hotKey;
-        hotKey.Create(WS_CHILD | WS_VISIBLE, CRect(10, 100, 150, 122), &frame, 1);
-        hotKey.SetFocus();
-        hotKey.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
-        ::SetFocus(frame);
-        hotKey.UpdateWindow();
-    });
-}

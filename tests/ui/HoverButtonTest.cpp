@@ -1,5 +1,7 @@
 #include "HoverTestWindows.h"
 
+#include "controls/win/DateTimeEdit.h"
+#include "controls/win/HotKeyCtrl.h"
 #include "controls/win/HoverButton.h"
 #include "controls/win/HoverCombo.h"
 #include "controls/win/HyperLink.h"
@@ -128,7 +130,7 @@ TEST_F(HoverButton, SplitArrowIsATriangleOfSevenFiveThreeAndOnePixelsAndOnlyTheM
     };
     ClickAt(m_button, CPoint(split.left + 5, 12));
     ASSERT_TRUE(PumpUntil([&] { return DropDowns() == 1; }));
-    PumpUntil([] { return false; }, 100);
+    PumpFor(100);
     EXPECT_EQ(Clicks(), 1u); // the press on the split part is no click
     const Notice* drop = m_frame.Last(WM_NOTIFY, kDropDown);
     EXPECT_EQ(drop->id, kButtonId);
@@ -152,7 +154,7 @@ TEST_F(HoverButton, SplitArrowIsATriangleOfSevenFiveThreeAndOnePixelsAndOnlyTheM
     other.m_paints = 0;
     ClickAt(m_button, CPoint(split.left + 5, 12));
     ASSERT_TRUE(PumpUntil([&] { return m_button.GetSafeHwnd() == nullptr; }));
-    PumpUntil([] { return false; }, 100);
+    PumpFor(100);
     EXPECT_EQ(other.m_paints, 0);
 }
 
@@ -241,8 +243,8 @@ TEST_F(HoverButton, BuddyPlacementFollowsTheBuddyOrItsSpin)
     EXPECT_EQ(m_frame.m_notices.back().id, kButtonId);
 }
 
-// The hover controls and their kin (combo boxes, links, lamps, tool tips) made,
-// used and destroyed together.
+// The hover controls and their kin (combo boxes, date-time and hot key
+// fields, links, lamps, tool tips) made, used and destroyed together.
 TEST(HoverLeaks, ControlsCreatedPaintedAndDestroyedAThousandTimesLeaveNoHandles)
 {
     CNoticeFrame frame;
@@ -263,6 +265,20 @@ TEST(HoverLeaks, ControlsCreatedPaintedAndDestroyedAThousandTimesLeaveNoHandles)
         edit.SendMessage(WM_KEYDOWN, VK_UP, 1);
         edit.UpdateWindow();
         spin.UpdateWindow();
+        CNimDateTimeEdit date(8);
+        date.CreateEx(WS_EX_CLIENTEDGE, WS_VISIBLE, CRect(180, 100, 280, 123), &frame, 7);
+        date.SetFont(HFONT(::GetStockObject(DEFAULT_GUI_FONT)));
+        date.SetMask("MM/DD/YYYY hh:mm");
+        date.SetTimeZoneSuffix("EST");
+        date.UpdateWindow();
+        date.SendMessage(WM_CHAR, '1', 1);
+        date.ChangeAmount(1);
+        CNimHotKeyCtrl hotKey;
+        hotKey.Create(WS_CHILD | WS_VISIBLE, CRect(180, 130, 320, 152), &frame, 9);
+        hotKey.SetFocus();
+        hotKey.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+        ::SetFocus(frame);
+        hotKey.UpdateWindow();
         CNimHoverCombo combo;
         combo.Create(WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, CRect(10, 70, 170, 270), &frame, 4);
         combo.AddString("Alpha", 1);

@@ -36,6 +36,21 @@ protected:
     CStepEdit m_edit;
 };
 
+// The edit with a spin at its right, the spin's buddy when asked.
+class HoverSpin : public HoverEdit {
+protected:
+    void CreateSpin(bool buddied, const CRect& rect = CRect(140, 20, 156, 44))
+    {
+        ASSERT_TRUE(m_spin.Create(WS_VISIBLE | UDS_ARROWKEYS, rect, &m_frame, kSpinId));
+        m_edit.m_spin = m_spin;
+        if (buddied)
+            m_spin.SetBuddy(&m_edit);
+    }
+    int Pos() const { return static_cast<int>(m_spin.SendMessage(UDM_GETPOS32)); }
+
+    CNimHoverSpin m_spin;
+};
+
 } // namespace
 
 TEST_F(HoverEdit, ClassicBorderLightsUnderTheMouseAndWithTheFocus)
@@ -99,8 +114,7 @@ TEST_F(HoverEdit, UndoAnnouncesTheRestoredTextAndTheContextMenuGoesToTheParentOn
     m_edit.SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_edit.GetSafeHwnd()), MAKELPARAM(77, 88));
     ASSERT_EQ(m_frame.Count(WM_CONTEXTMENU, 0), 1u);
     EXPECT_EQ(m_frame.m_notices.back().from, m_edit.GetSafeHwnd());
-    EXPECT_EQ(m_frame.m_notices.back().rect.left, 77);
-    EXPECT_EQ(m_frame.m_notices.back().rect.top, 88);
+    EXPECT_EQ(CRect(m_frame.m_notices.back().rect).TopLeft(), CPoint(77, 88));
 
     // The edit's own menu runs a modal loop; a timer closes it.
     m_edit.SetForwardContextMenu(FALSE);
@@ -113,25 +127,9 @@ TEST_F(HoverEdit, UndoAnnouncesTheRestoredTextAndTheContextMenuGoesToTheParentOn
 
 // ------------------------------------------------------------------ spin
 
-namespace {
-
-class HoverSpin : public HoverEdit {
-protected:
-    void CreateSpin(const CRect& rect, DWORD style = UDS_ARROWKEYS)
-    {
-        ASSERT_TRUE(m_spin.Create(WS_VISIBLE | style, rect, &m_frame, kSpinId));
-        m_edit.m_spin = m_spin;
-    }
-    int Pos() const { return static_cast<int>(m_spin.SendMessage(UDM_GETPOS32)); }
-
-    CNimHoverSpin m_spin;
-};
-
-} // namespace
-
 TEST_F(HoverSpin, RangeAndPositionStayFixedWhateverTheCallerAsks)
 {
-    CreateSpin(CRect(140, 20, 156, 44));
+    CreateSpin(false);
     for (int call = 0; call < 2; ++call) {
         if (call == 1) {
             m_spin.SetRange(5.5, 7.25);
@@ -147,13 +145,12 @@ TEST_F(HoverSpin, RangeAndPositionStayFixedWhateverTheCallerAsks)
 TEST_F(HoverSpin, BuddyMakesTheSizeEvenAndKeepsTheBuddyLevel)
 {
     m_edit.MoveWindow(CRect(20, 20, 140, 35)); // 15 high
-    CreateSpin(CRect(140, 20, 155, 35));       // 15 by 15
+    CreateSpin(false, CRect(140, 20, 155, 35)); // 15 by 15
     m_spin.SetBuddy(&m_edit);
     EXPECT_EQ(m_spin.GetBuddyHwnd(), m_edit.GetSafeHwnd());
     EXPECT_EQ(m_spin.GetBuddy(), static_cast<INimSpinBuddy*>(&m_edit));
     EXPECT_EQ(RectInParent(m_spin), CRect(140, 20, 156, 36));
-    EXPECT_EQ(m_edit.GetWindowRect().Height(), 16);
-    EXPECT_EQ(m_edit.GetWindowRect().Width(), 120);
+    EXPECT_EQ(m_edit.GetWindowRect().Size(), CSize(120, 16));
 
     // Even already: nothing moves.
     m_spin.SetBuddy(nullptr);
@@ -173,8 +170,7 @@ TEST_F(HoverSpin, BuddyMakesTheSizeEvenAndKeepsTheBuddyLevel)
 
 TEST_F(HoverSpin, RepeatedStepsStayInsideTheRangeAndReachTheBuddyOncePerRepeat)
 {
-    CreateSpin(CRect(140, 20, 156, 44));
-    m_spin.SetBuddy(&m_edit);
+    CreateSpin(true);
     m_edit.m_maximum = 100000;
     m_edit.m_minimum = -100000;
     // Holding the up arrow with the mouse repeats until it is let go.
@@ -212,8 +208,7 @@ TEST_F(HoverSpin, RepeatedStepsStayInsideTheRangeAndReachTheBuddyOncePerRepeat)
 
 TEST_F(HoverSpin, ArrowAtTheBuddysLimitCannotBePressed)
 {
-    CreateSpin(CRect(140, 20, 156, 44));
-    m_spin.SetBuddy(&m_edit);
+    CreateSpin(true);
     const CPoint up(8, 6), down(8, 17);
     auto hit = [&](CPoint point) {
         m_spin.ClientToScreen(&point);
@@ -227,7 +222,7 @@ TEST_F(HoverSpin, ArrowAtTheBuddysLimitCannotBePressed)
     EXPECT_EQ(hit(down), HTCLIENT);
 
     ClickAt(m_spin, up);
-    PumpUntil([] { return false; }, 200);
+    PumpFor(200);
     EXPECT_TRUE(m_edit.m_steps.empty());
     ClickAt(m_spin, down);
     ASSERT_TRUE(PumpUntil([&] { return !m_edit.m_steps.empty(); }));
@@ -237,8 +232,7 @@ TEST_F(HoverSpin, ArrowAtTheBuddysLimitCannotBePressed)
 
 TEST_F(HoverSpin, HoverIsTrackedOnlyWhileTheSpinAndItsBuddyAreEnabled)
 {
-    CreateSpin(CRect(140, 20, 156, 44));
-    m_spin.SetBuddy(&m_edit);
+    CreateSpin(true);
     SaveScreenshot(m_spin, "HoverSpin-normal");
     MoveMouseTo(m_spin, CPoint(8, 6));
     ASSERT_TRUE(PumpUntil([&] { return m_spin.IsTracking() != FALSE; }));
@@ -248,7 +242,7 @@ TEST_F(HoverSpin, HoverIsTrackedOnlyWhileTheSpinAndItsBuddyAreEnabled)
 
     m_edit.EnableWindow(FALSE);
     MoveMouseTo(m_spin, CPoint(8, 17));
-    PumpUntil([] { return false; }, 200);
+    PumpFor(200);
     EXPECT_FALSE(m_spin.IsTracking());
     m_spin.EnableWindow(FALSE);
     SaveScreenshot(m_spin, "HoverSpin-disabled");

@@ -16,6 +16,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -43,10 +44,8 @@ public:
     }
     size_t Count(UINT message, UINT code) const
     {
-        size_t count = 0;
-        for (const Notice& notice : m_notices)
-            count += notice.message == message && notice.code == code ? 1 : 0;
-        return count;
+        return std::count_if(m_notices.begin(), m_notices.end(),
+                             [&](const Notice& notice) { return notice.message == message && notice.code == code; });
     }
     const Notice* Last(UINT message, UINT code) const
     {
@@ -68,14 +67,12 @@ protected:
     {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         Notice notice {WM_NOTIFY, header->code, static_cast<UINT>(header->idFrom), header->hwndFrom, {}, {}};
-        if (header->code == static_cast<UINT>(-1248)) {
+        const bool dropDown = header->code == static_cast<UINT>(-1248);
+        if (dropDown)
             notice.rect = *reinterpret_cast<const RECT*>(header + 1);
-            m_notices.push_back(notice);
-            if (m_onDropDown)
-                m_onDropDown(notice);
-        } else {
-            m_notices.push_back(notice);
-        }
+        m_notices.push_back(notice);
+        if (dropDown && m_onDropDown)
+            m_onDropDown(notice);
         *result = 0;
         return TRUE;
     }
