@@ -104,8 +104,7 @@ TEST_F(DateTimeEdit, KeysOvertypeStepAndMoveOverTheFields)
 // spin's step (the spin watches its buddy's arrow keys).
 TEST_F(DateTimeEdit, RealKeysTypeMoveAndStep)
 {
-    m_edit.SetMask("MM/DD/YYYY hh:mm");
-    ASSERT_TRUE(m_edit.SetDateTime(COleDateTime(2026, 12, 7, 8, 15, 0)));
+    Start("MM/DD/YYYY hh:mm", k0815, 0, 0);
     ClickAt(m_edit, CPoint(4, 8));
     ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == m_edit.GetSafeHwnd(); }));
     // 0120 over the date, four rights to the hours, 1 over the 0 of 08, back

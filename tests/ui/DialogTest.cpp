@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <stdexcept>
+#include <tuple>
 
 using namespace orv::ui;
 
@@ -121,10 +122,8 @@ TEST(Dialog, ModalDialogLoadsTheControlsSavesThemOnOkOnlyAndEndsWithTheCodeItIsG
     };
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_TRUE(dialog.m_symbolSubclassedDuringDialog);
-    EXPECT_EQ(dialog.m_quantity, 250);
-    EXPECT_EQ(dialog.m_symbol, "MSFT");
-    EXPECT_DOUBLE_EQ(dialog.m_price, 99.25);
-    EXPECT_EQ(dialog.m_allOrNone, 0);
+    EXPECT_EQ(std::tuple(dialog.m_quantity, dialog.m_symbol, dialog.m_price, dialog.m_allOrNone),
+              std::tuple(250, CString("MSFT"), 99.25, 0));
     EXPECT_EQ(dialog.GetSafeHwnd(), nullptr);
     EXPECT_EQ(dialog.m_symbolEdit.GetSafeHwnd(), nullptr);
 

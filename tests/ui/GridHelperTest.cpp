@@ -124,7 +124,6 @@ TEST_F(GridHelper, EachEndingKeyTellsTheOwnerWhereToGo)
         ASSERT_EQ(Edit(1, 0, "IBM"), 1);
         EXPECT_EQ(m_editor.GetGHStyle(), GHS_TEXT);
         EXPECT_EQ(m_editor.NextCell(), GHD_EDITING);
-        EXPECT_EQ(::GetFocus(), m_editor.GetSafeHwnd());
         PostKeys(m_editor, "msft");
         Key(c.key, c.shift);
         EXPECT_EQ(Ended(1), std::pair(c.next, TRUE)) << c.key << " " << c.shift;
@@ -173,7 +172,6 @@ TEST_F(GridHelper, EscapeAndClickingAwayEndTheEditAndTheOwnerMayStartTheNextFrom
     EXPECT_TRUE(m_editor.IsActive());
     EXPECT_EQ(m_editor.GetCol(), 1002);
     EXPECT_EQ(m_editor.NextCell(), GHD_EDITING);
-    EXPECT_EQ(::GetFocus(), m_editor.GetSafeHwnd());
     EXPECT_EQ(m_editor.GetValue(1L), 1000);
     Key(VK_ESCAPE);
     EXPECT_EQ(Ended(2).first, GHD_ESCAPE);
@@ -184,7 +182,6 @@ TEST_F(GridHelper, NumericEditorsFilterKeysAndStepWithinTheirBounds)
 {
     ASSERT_EQ(Edit(0, 2, "1,000", 0, 20, 5), 1);
     EXPECT_EQ(m_editor.GetGHStyle(), GHS_INTEGER);
-    EXPECT_TRUE(m_editor.GetSpin().IsWindowVisible());
     PostKeys(m_editor, "1x-.2");
     EXPECT_EQ(m_editor.GetWindowText(), "12");
     ASSERT_TRUE(SetClipboardText(m_frame, "9z"));
