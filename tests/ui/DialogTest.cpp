@@ -116,8 +116,7 @@ TEST(Dialog, ModalDialogLoadsTheControlsSavesThemOnOkOnlyAndEndsWithTheCodeItIsG
         dlg.SetDlgItemText(IDC_TEST_NAME, "MSFT");
         dlg.SetDlgItemText(IDC_TEST_PRICE, "99.25");
         // A real click on the check box clears it.
-        HWND check = dlg.GetDlgItem(IDC_TEST_CHECK);
-        PostClick(check, CPoint(5, 5));
+        PostClick(dlg.GetDlgItem(IDC_TEST_CHECK), CPoint(5, 5));
         ClickButton(dlg, IDOK);
     };
     EXPECT_EQ(dialog.DoModal(), IDOK);
