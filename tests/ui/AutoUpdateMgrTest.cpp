@@ -197,15 +197,12 @@ TEST_F(AutoUpdateMgrTest, AWaitedCheckDownloadsAndStartsTheInstaller)
     std::string line;
     ASSERT_TRUE(PumpUntil([&] { return !(line = orv_test::ReadFile(Record())).empty(); }, 10000));
     line = line.substr(0, line.find('\n'));
-    char expected[64];
-    std::snprintf(expected, sizeof expected, "/update /pid %lu", ::GetCurrentProcessId());
-    EXPECT_NE(line.find(expected), std::string::npos) << line;
+    EXPECT_NE(line.find("/update /pid " + std::to_string(::GetCurrentProcessId())), std::string::npos) << line;
     EXPECT_NE(line.find("OrvSetup.exe"), std::string::npos) << line;
+    // Started in the temporary folder, named without its trailing separator.
     char temp[MAX_PATH] = "";
-    ::GetTempPathA(MAX_PATH, temp);
-    std::string folder(temp);
-    folder.pop_back(); // without the trailing separator
-    EXPECT_NE(line.find("\t" + folder), std::string::npos) << line;
+    const DWORD length = ::GetTempPathA(MAX_PATH, temp);
+    EXPECT_NE(line.find("\t" + std::string(temp, length - 1)), std::string::npos) << line;
 }
 
 // Checked twice: the second check leaves as many threads and handles as

@@ -253,11 +253,10 @@ TEST_F(DateTimeEdit, ResizeToFitCoversTextSuffixAndSpinAndEditsStartWithTheCurre
     // Attached to an existing window (a dialog's edit), the edit writes the
     // current time and fits, as one it creates does.
     const COleDateTime before = COleDateTime::GetCurrentTime();
-    HWND plain = ::CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE, 20, 60, 300, 23, m_frame,
-                                   HMENU(UINT_PTR(kEditId + 10)), nullptr, nullptr);
-    ASSERT_NE(plain, nullptr);
     CNimDateTimeEdit attached;
-    ASSERT_TRUE(attached.SubclassWindow(plain));
+    ASSERT_TRUE(
+        attached.SubclassWindow(::CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE, 20, 60, 300,
+                                                  23, m_frame, HMENU(UINT_PTR(kEditId + 10)), nullptr, nullptr)));
     for (const CNimDateTimeEdit* edit : {&m_edit, &attached}) {
         COleDateTime value;
         ASSERT_TRUE(edit->GetDateTime(value)) << edit->GetWindowText();

@@ -54,15 +54,14 @@ TEST_F(HoverButton, PushButtonsBecomeOwnerDrawnAndKeepThatStyle)
     EXPECT_TRUE(def.SendMessage(WM_GETDLGCODE) & DLGC_WANTARROWS);
 
     // An existing push button is taken over; a check box is left alone.
-    HWND plain = ::CreateWindowExA(0, "BUTTON", "Sell", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 20, 100, 100, 26,
-                                   m_frame, reinterpret_cast<HMENU>(4), nullptr, nullptr);
-    HWND check = ::CreateWindowExA(0, "BUTTON", "AON", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, 20, 130, 100, 26,
-                                   m_frame, reinterpret_cast<HMENU>(5), nullptr, nullptr);
-    CNimHoverButton adopted, checkBox;
-    ASSERT_TRUE(adopted.SubclassWindow(plain));
-    ASSERT_TRUE(checkBox.SubclassWindow(check));
-    EXPECT_EQ(adopted.GetStyle() & 0x0F, static_cast<DWORD>(BS_OWNERDRAW));
-    EXPECT_EQ(checkBox.GetStyle() & 0x0F, static_cast<DWORD>(BS_AUTOCHECKBOX));
+    auto adoptedKind = [&](DWORD style) {
+        CNimHoverButton adopted;
+        EXPECT_TRUE(adopted.SubclassWindow(::CreateWindowExA(0, "BUTTON", "Sell", WS_CHILD | WS_VISIBLE | style, 20,
+                                                             100, 100, 26, m_frame, nullptr, nullptr, nullptr)));
+        return adopted.GetStyle() & 0x0F;
+    };
+    EXPECT_EQ(adoptedKind(BS_PUSHBUTTON), static_cast<DWORD>(BS_OWNERDRAW));
+    EXPECT_EQ(adoptedKind(BS_AUTOCHECKBOX), static_cast<DWORD>(BS_AUTOCHECKBOX));
 }
 
 TEST_F(HoverButton, ColoursStartAsSystemColoursAndRepaintOnlyOnChange)
