@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 using namespace orv::ui;
 
 namespace {
@@ -16,22 +14,6 @@ class CThemedHotKeyCtrl : public CNimHotKeyCtrl {
 public:
     BOOL UpdateTheme() override { return m_hover.SetThemed(true), TRUE; }
 };
-
-// Ctrl+Shift+K pressed and let go through SendInput, with the scan codes
-// the control reads.
-void PressControlShiftK()
-{
-    std::vector<INPUT> inputs;
-    for (const DWORD flags : {0ul, static_cast<DWORD>(KEYEVENTF_KEYUP)}) {
-        for (const WORD key : {WORD(VK_CONTROL), WORD(VK_SHIFT), WORD('K')}) {
-            INPUT input {};
-            input.type = INPUT_KEYBOARD;
-            input.ki = {key, static_cast<WORD>(::MapVirtualKeyA(key, MAPVK_VK_TO_VSC)), flags, 0, 0};
-            inputs.push_back(input);
-        }
-    }
-    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
 
 class HotKeyCtrl : public FrameTest<> {
 protected:
@@ -105,7 +87,7 @@ TEST_F(HotKeyCtrl, TypedCombinationBecomesTheHotKey)
 {
     ClickAt(m_hotKey, CPoint(30, 8));
     ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == m_hotKey.GetSafeHwnd(); }));
-    PressControlShiftK();
+    PressKey('K', {VK_CONTROL, VK_SHIFT});
     ASSERT_TRUE(PumpUntil([&] { return m_hotKey.GetHotKey() != 0; }));
     WORD key = 0, modifiers = 0;
     m_hotKey.GetHotKey(key, modifiers);

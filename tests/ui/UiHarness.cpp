@@ -86,6 +86,7 @@ void PressKey(WORD key, std::initializer_list<WORD> held)
         INPUT input {};
         input.type = INPUT_KEYBOARD;
         input.ki.wVk = vk;
+        input.ki.wScan = static_cast<WORD>(::MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
         input.ki.dwFlags = flags;
         inputs.push_back(input);
     };
