@@ -49,19 +49,9 @@ bool InRegion(HWND wnd, int x, int y)
 class Balloon : public FrameTest<> {
 protected:
     Balloon() : FrameTest("Balloons") {}
-    void MakeControls() override
-    {
-        m_icon = static_cast<HICON>(::LoadImageA(nullptr, IDI_INFORMATION, IMAGE_ICON, 16, 16, 0));
-    }
-    void TearDown() override
-    {
-        if (m_icon != nullptr)
-            ::DestroyIcon(m_icon);
-        FrameTest::TearDown();
-    }
 
-    // A balloon closed only by the options given, with the cursor parked at
-    // `cursor` (screen) when it is created.
+    // A balloon at the anchor (screen) with the information icon, closed only
+    // by the options given and the time-out, when there is one.
     void Open(B& balloon, unsigned int options, CPoint anchor = CPoint(300, 200), unsigned int timeout = 0)
     {
         ASSERT_TRUE(balloon.Create("Order rejected", "The limit price is below the bid.", anchor,
@@ -70,7 +60,8 @@ protected:
         ASSERT_TRUE(balloon.IsWindowVisible());
     }
 
-    HICON m_icon = nullptr;
+    // The system's information icon, shared: the system keeps it.
+    const HICON m_icon = static_cast<HICON>(::LoadImageA(nullptr, IDI_INFORMATION, IMAGE_ICON, 16, 16, LR_SHARED));
 };
 
 // The recording stand-in for the window animation: the window and
