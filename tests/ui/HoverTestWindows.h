@@ -49,11 +49,10 @@ public:
     }
     const Notice* Last(UINT message, UINT code) const
     {
-        for (auto it = m_notices.rbegin(); it != m_notices.rend(); ++it) {
-            if (it->message == message && it->code == code)
-                return &*it;
-        }
-        return nullptr;
+        const auto it = std::find_if(m_notices.rbegin(), m_notices.rend(), [&](const Notice& notice) {
+            return notice.message == message && notice.code == code;
+        });
+        return it != m_notices.rend() ? &*it : nullptr;
     }
 
 protected:
