@@ -19,19 +19,6 @@ namespace {
 
 using B = CBalloonHelp;
 
-// A mouse button (or, with a key, that key) pressed or released through
-// SendInput; mouse buttons act where the cursor is.
-void SendButton(DWORD flags, WORD key = 0)
-{
-    INPUT input {};
-    input.type = key != 0 ? INPUT_KEYBOARD : INPUT_MOUSE;
-    if (key != 0)
-        input.ki = {key, 0, flags, 0, 0};
-    else
-        input.mi.dwFlags = flags;
-    ::SendInput(1, &input, sizeof input);
-}
-
 // Open for the whole wait: nothing closes the window within it.
 bool StaysOpen(HWND wnd, DWORD waitMs = 300)
 {
@@ -49,21 +36,9 @@ bool InRegion(HWND wnd, int x, int y)
 class Balloon : public FrameTest<> {
 protected:
     Balloon() : FrameTest("Balloons") {}
-    void SetUp() override
-    {
-        FrameTest::SetUp();
-        m_icon = static_cast<HICON>(::LoadImageA(nullptr, IDI_INFORMATION, IMAGE_ICON, 16, 16, 0));
-        PumpPending();
-    }
-    void TearDown() override
-    {
-        if (m_icon != nullptr)
-            ::DestroyIcon(m_icon);
-        FrameTest::TearDown();
-    }
 
-    // A balloon closed only by the options given, with the cursor parked at
-    // `cursor` (screen) when it is created.
+    // A balloon at the anchor (screen) with the information icon, closed only
+    // by the options given and the time-out, when there is one.
     void Open(B& balloon, unsigned int options, CPoint anchor = CPoint(300, 200), unsigned int timeout = 0)
     {
         ASSERT_TRUE(balloon.Create("Order rejected", "The limit price is below the bid.", anchor,
@@ -72,7 +47,8 @@ protected:
         ASSERT_TRUE(balloon.IsWindowVisible());
     }
 
-    HICON m_icon = nullptr;
+    // The system's information icon, shared: the system keeps it.
+    const HICON m_icon = static_cast<HICON>(::LoadImageA(nullptr, IDI_INFORMATION, IMAGE_ICON, 16, 16, LR_SHARED));
 };
 
 // The recording stand-in for the window animation: the window and
@@ -181,7 +157,8 @@ TEST_F(Balloon, ButtonsKeysAndTheCloseButtonCloseOnlyWhenAskedAndADelayedCloseWa
         {B::unCLOSE_ON_MBUTTON_UP, 0x12, MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP, 0},
         {B::unCLOSE_ON_KEYPRESS, 0x80, 0, 0, VK_SHIFT},
     };
-    // Presses land on the test frame, away from the balloons.
+    // Presses land on the test frame, away from the balloons: a button (or a
+    // key) goes down or up through the system's input, where the cursor is.
     MoveMouseTo(m_frame, CPoint(20, 20));
     PumpPending();
     for (const auto& c : cases) {
@@ -189,17 +166,17 @@ TEST_F(Balloon, ButtonsKeysAndTheCloseButtonCloseOnlyWhenAskedAndADelayedCloseWa
         Open(target, c.option, CPoint(300, 200));
         Open(other, B::unCLOSE_ON_ANYTHING & ~c.family & ~B::unCLOSE_ON_MOUSE_MOVE, CPoint(300, 300));
         if (c.key != 0) {
-            SendButton(KEYEVENTF_KEYUP, c.key);
+            ::keybd_event(static_cast<BYTE>(c.key), 0, KEYEVENTF_KEYUP, 0);
             EXPECT_TRUE(StaysOpen(target)) << "key release";
             PressKey(c.key);
         } else {
-            SendButton(c.press);
+            ::mouse_event(c.press, 0, 0, 0, 0);
             // The button-up balloons hold the capture until the release.
             if (c.release != 0) {
                 EXPECT_TRUE(StaysOpen(target)) << c.option;
-                SendButton(c.release);
+                ::mouse_event(c.release, 0, 0, 0, 0);
             } else {
-                SendButton(c.press << 1);
+                ::mouse_event(c.press << 1, 0, 0, 0, 0);
             }
         }
         EXPECT_TRUE(WaitGone(target)) << c.option;

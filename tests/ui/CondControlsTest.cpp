@@ -42,8 +42,7 @@ protected:
     COLORREF PixelOf(HWND wnd, int x, int y)
     {
         ::UpdateWindow(wnd);
-        CClientDC dc(wnd);
-        return dc.GetPixel(x, y);
+        return CClientDC(wnd).GetPixel(x, y);
     }
 
     NoDrops m_callback;

@@ -1,7 +1,6 @@
 #include "UiHarness.h"
 
 #include "framework/win/Controls.h"
-#include "framework/win/RegisteredMessages.h"
 #include "framework/win/Wnd.h"
 
 #include <gtest/gtest.h>
@@ -124,26 +123,4 @@ TEST(Controls, WrappersOfTheCommonControlsForwardToTheirControls)
     EXPECT_EQ(tip.SetMaxTipWidth(200), -1);
     tip.SetDelayTime(TTDT_INITIAL, 10);
     EXPECT_EQ(tip.SendMessage(TTM_GETDELAYTIME, TTDT_INITIAL), 10);
-}
-
-TEST(Controls, SharedMessagesAndClipboardFormatAreRegisteredAtLoad)
-{
-    const struct { UINT value; const char* name; } messages[] = {
-        {RWM_ORV_QUERYDESIGNMODE, "RWM_ORV_QUERYDESIGNMODE"},
-        {RWM_ORV_AUTOUPDATE_NOTIFY, "RWM_ORV_AUTOUPDATE_NOTIFY"},
-        {RWM_ORV_CHECKMOUSE, "RWM_ORV_CHECKMOUSE"},
-        {RWM_ORV_FORWARDIDLE, "RWM_ORV_FORWARDIDLE"},
-        {WM_DATETIME_EDIT, "WM_DATETIME_EDIT"},
-        {RWM_ORV_AREYOUTRACKING, "RWM_ORV_AREYOUTRACKING"},
-        {RWM_ORV_GETBUDDY, "RWM_ORV_GETBUDDY"},
-        {RWM_ORV_SPLITTER_RESIZED, "RWM_ORV_SPLITTER_RESIZED"},
-    };
-    for (const auto& message : messages) {
-        EXPECT_GE(message.value, 0xC000u) << message.name;
-        EXPECT_EQ(message.value, ::RegisterWindowMessageA(message.name)) << message.name;
-    }
-    EXPECT_EQ(g_cfOrvClipFormat, ::RegisterClipboardFormatA("OrvClipFormat"));
-    char name[64] = "";
-    EXPECT_GT(::GetClipboardFormatNameA(g_cfOrvClipFormat, name, sizeof name), 0);
-    EXPECT_STREQ(name, "OrvClipFormat");
 }

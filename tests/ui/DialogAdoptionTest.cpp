@@ -95,7 +95,7 @@ TEST(DialogAdoption, ThreadTimerTicksUntilStoppedEvenFromItsOwnTick)
     }));
     EXPECT_NE(timer.GetId(), 0u);
     EXPECT_TRUE(PumpUntil([&] { return !timer.IsRunning(); }, 3000));
-    PumpUntil([] { return false; }, 100);
+    PumpFor(100);
     EXPECT_EQ(ticks, 3);
     // It starts again after a stop.
     EXPECT_TRUE(timer.Start(20, [] {}));

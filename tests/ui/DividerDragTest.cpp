@@ -18,10 +18,7 @@ COLORREF Inverted(COLORREF colour)
     return colour ^ 0x00FFFFFF;
 }
 
-class DividerDrag : public FrameTest<> {
-protected:
-    DividerDrag() : FrameTest("Drag feedback") {}
-};
+using DividerDrag = FrameTest<>;
 
 } // namespace
 
@@ -34,8 +31,7 @@ TEST_F(DividerDrag, DividerShowsTwoArrowsCentredOnThePoint)
     EXPECT_FALSE(divider->IsWindowEnabled());
     EXPECT_TRUE(divider->GetExStyle() & WS_EX_TOOLWINDOW);
     EXPECT_TRUE(divider->SetWindowPos(300, 200));
-    const CRect placed = divider->GetWindowRect();
-    EXPECT_EQ(placed, CRect(294, 140, 306, 260));
+    EXPECT_EQ(divider->GetWindowRect(), CRect(294, 140, 306, 260));
     EXPECT_TRUE(divider->GetExStyle() & WS_EX_TOPMOST);
 
     // Only the arrows belong to the window: the heads' tips, the shafts'
@@ -72,10 +68,8 @@ TEST_F(DividerDrag, DragBoxShowsItsCaptionInvertedAndHalfTransparent)
     EXPECT_EQ(drag->GetCaption(), "Last Size");
     EXPECT_FALSE(drag->IsWindowVisible());
     EXPECT_FALSE(drag->IsWindowEnabled());
-    const DWORD exStyle = drag->GetExStyle();
-    EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
-    EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
-    ASSERT_TRUE(exStyle & WS_EX_LAYERED); // the system offers layered windows
+    const DWORD kinds = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_LAYERED; // the system offers layered windows
+    ASSERT_EQ(drag->GetExStyle() & kinds, kinds);
     BYTE alpha = 0;
     DWORD flags = 0;
     ASSERT_TRUE(::GetLayeredWindowAttributes(wnd, nullptr, &alpha, &flags));

@@ -21,6 +21,8 @@ namespace orv::ui {
 
 class CDragPad : public CWnd {
 public:
+    bool m_highlight = false;
+
     BOOL Create(const char* label, int left)
     {
         m_label = label;
@@ -42,9 +44,6 @@ protected:
         dc.FillSolidRect(client, m_highlight ? RGB(200, 230, 255) : RGB(255, 255, 255));
         dc.DrawText(m_label, &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     }
-
-public:
-    bool m_highlight = false;
 
 private:
     CString m_label;

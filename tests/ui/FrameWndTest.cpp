@@ -12,16 +12,12 @@
 
 using namespace orv::ui;
 
-namespace {
+namespace orv::ui {
 
 constexpr UINT ID_SPLIT_COLUMNS = 32801;
 constexpr UINT ID_SPLIT_ROWS = 32802;
 constexpr UINT ID_LOCK = 32803;
 constexpr UINT ID_REFRESH = 32804;
-
-} // namespace
-
-namespace orv::ui {
 
 // The frame a template makes: a toolbar, a rebar holding a second
 // toolbar, a status bar and a splitter of two views.

@@ -1,4 +1,4 @@
-#include "UiHarness.h"
+#include "HoverTestWindows.h"
 #include "UiTestResources.h"
 
 #include "framework/win/DC.h"
@@ -17,14 +17,10 @@ namespace {
 
 // Paints a price panel off-screen and copies it in one step.
 class CPricePanel : public CWnd {
-public:
-    int m_paints = 0;
-
 protected:
     BOOL OnEraseBkgnd(CDC*) override { return TRUE; }
     void OnPaint() override
     {
-        ++m_paints;
         CPaintDC paint(m_hWnd);
         const CRect client = GetClientRect();
         CMemDC dc(paint, client);
@@ -146,7 +142,7 @@ TEST(Gdi, MemoryDcDrawsOffScreenAndCopiesWhenItGoesAndAPaintedPanelReachesTheScr
     EXPECT_EQ(dc.GetPixel(120, 70), RGB(255, 255, 255));
 
     // A panel that paints through one reaches the screen.
-    CPricePanel panel;
+    Counted<CPricePanel> panel;
     ASSERT_TRUE(panel.CreateEx(0, nullptr, "Panel", WS_POPUP | WS_VISIBLE | WS_BORDER, CRect(60, 60, 320, 200),
                                nullptr, 0));
     panel.UpdateWindow();

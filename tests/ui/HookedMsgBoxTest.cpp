@@ -77,12 +77,11 @@ TEST_F(HookedMsgBoxTest, ExtraButtonClickGivesItsIdAndTheMarkupIsApplied)
     const int result = Show(text, MB_YESNO, [&](HWND box) {
         EXPECT_STREQ(CWindowText(box), kAppName);
         HWND later = ::FindWindowExA(box, nullptr, "Button", "Later");
-        HWND yes = ::GetDlgItem(box, IDYES);
         HWND seventh = ::FindWindowExA(box, nullptr, "Button", "Seventh");
         ASSERT_TRUE(later != nullptr && seventh != nullptr);
         // Each extra button stands left of the one before, all inside the box.
         const CClientRect client(box);
-        EXPECT_LT(CWindowRect(later, box).right, CWindowRect(yes, box).left);
+        EXPECT_LT(CWindowRect(later, box).right, CWindowRect(::GetDlgItem(box, IDYES), box).left);
         EXPECT_LT(CWindowRect(seventh, box).right, CWindowRect(later, box).left);
         EXPECT_GE(CWindowRect(seventh, box).left, 0);
         EXPECT_LE(CWindowRect(::GetDlgItem(box, IDNO), box).right, client.right);
@@ -114,9 +113,7 @@ TEST_F(HookedMsgBoxTest, ListBlockShowsTenRowsOverTenPlaceholderLines)
         HWND list = ::FindWindowExA(box, nullptr, "ListBox", nullptr);
         ASSERT_NE(list, nullptr);
         EXPECT_EQ(::SendMessageA(list, LB_GETCOUNT, 0, 0), 25);
-        const CClientRect client(list);
-        const auto item = static_cast<int>(::SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
-        EXPECT_EQ(client.Height() / item, 10);
+        EXPECT_EQ(CClientRect(list).Height() / ::SendMessageA(list, LB_GETITEMHEIGHT, 0, 0), 10);
         EXPECT_NE(::GetWindowLongA(list, GWL_STYLE) & WS_VSCROLL, 0);
         // The text keeps 10 empty lines where the list stands.
         HWND ok = ::GetDlgItem(box, IDOK);
@@ -190,9 +187,8 @@ TEST_F(HookedMsgBoxTest, IconIsAddedOnlyToPlainButtonSetsEscapeOnYesNoAnswersNoA
                 icon = icon
                     || ((::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && ::IsWindowVisible(child)
                         && ::SendMessageA(child, STM_GETICON, 0, 0) != 0);
-            ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-            ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-            ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDABORT, BN_CLICKED), 0);
+            for (int id : {IDCANCEL, IDOK, IDABORT})
+                ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
         });
         EXPECT_EQ(icon, c.icon) << c.type;
     }
@@ -223,8 +219,7 @@ TEST_F(HookedMsgBoxTest, ChildDialogIsEmbeddedUnderTheText)
     EXPECT_EQ(Show("<Colors BorderClr=\"32768\" OrdBkgndClr=\"8421376\"/>Confirm the order below.", MB_OKCANCEL, [&](HWND box) {
         // Its check box paints its label on the order background.
         EXPECT_NE(dynamic_cast<CHookedMsgBoxCheckbox*>(CWnd::FromHandlePermanent(check)), nullptr);
-        const CClientRect rect(check);
-        EXPECT_EQ(CClientDC(check).GetPixel(rect.right - 2, 1), 8421376u);
+        EXPECT_EQ(CClientDC(check).GetPixel(CClientRect(check).right - 2, 1), 8421376u);
         EXPECT_GT(CountPixels(label, CRect(0, 0, 40, 14), RGB(0, 0, 255)), 0);
         EXPECT_EQ(::GetParent(child), box);
         EXPECT_TRUE(child.IsWindowVisible());

@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 using namespace orv::ui;
 
 namespace {
@@ -17,28 +15,11 @@ public:
     BOOL UpdateTheme() override { return m_hover.SetThemed(true), TRUE; }
 };
 
-// Ctrl+Shift+K pressed and let go through SendInput, with the scan codes
-// the control reads.
-void PressControlShiftK()
-{
-    std::vector<INPUT> inputs;
-    for (const DWORD flags : {0ul, static_cast<DWORD>(KEYEVENTF_KEYUP)}) {
-        for (const WORD key : {WORD(VK_CONTROL), WORD(VK_SHIFT), WORD('K')}) {
-            INPUT input {};
-            input.type = INPUT_KEYBOARD;
-            input.ki = {key, static_cast<WORD>(::MapVirtualKeyA(key, MAPVK_VK_TO_VSC)), flags, 0, 0};
-            inputs.push_back(input);
-        }
-    }
-    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
 class HotKeyCtrl : public FrameTest<> {
 protected:
     HotKeyCtrl() : FrameTest("Hot key") {}
-    void SetUp() override
+    void MakeControls() override
     {
-        FrameTest::SetUp();
         // The system's own control shows the sunken border it draws.
         m_plain = ::CreateWindowExA(0, HOTKEY_CLASSA, "", WS_CHILD | WS_VISIBLE, 20, 60, 140, 22, m_frame, nullptr,
                                     nullptr, nullptr);
@@ -106,7 +87,7 @@ TEST_F(HotKeyCtrl, TypedCombinationBecomesTheHotKey)
 {
     ClickAt(m_hotKey, CPoint(30, 8));
     ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == m_hotKey.GetSafeHwnd(); }));
-    PressControlShiftK();
+    PressKey('K', {VK_CONTROL, VK_SHIFT});
     ASSERT_TRUE(PumpUntil([&] { return m_hotKey.GetHotKey() != 0; }));
     WORD key = 0, modifiers = 0;
     m_hotKey.GetHotKey(key, modifiers);
@@ -122,17 +103,4 @@ TEST_F(HotKeyCtrl, TypedCombinationBecomesTheHotKey)
     EXPECT_EQ(m_hotKey.GetHotKey(), static_cast<DWORD>(MAKEWORD(VK_F7, HOTKEYF_ALT)));
     m_hotKey.SetHotKey(VK_F2, HOTKEYF_CONTROL);
     EXPECT_EQ(m_hotKey.GetHotKey(), static_cast<DWORD>(MAKEWORD(VK_F2, HOTKEYF_CONTROL)));
-}
-
-TEST_F(HotKeyCtrl, ControlsCreatedFocusedAndDestroyedLeaveNoHandles)
-{
-    CNoticeFrame& frame = m_frame;
-    ExpectNoHandleLeak([&] {
-        CNimHotKeyCtrl hotKey;
-        hotKey.Create(WS_CHILD | WS_VISIBLE, CRect(10, 100, 150, 122), &frame, 1);
-        hotKey.SetFocus();
-        hotKey.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
-        ::SetFocus(frame);
-        hotKey.UpdateWindow();
-    });
 }

@@ -15,19 +15,12 @@ const UINT kId = 301;
 class HoverCombo : public FrameTest<> {
 protected:
     HoverCombo() : FrameTest("Hover combo") {}
-    void SetUp() override
+    void MakeControls() override
     {
-        FrameTest::SetUp();
-        ASSERT_TRUE(Make(m_combo, kId));
+        ASSERT_TRUE(m_combo.Create(WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, CRect(20, 20, 180, 220),
+                                   &m_frame, kId));
         m_combo.AddString("Alpha", 100);
         m_combo.AddString("Beta", 200);
-        PumpPending();
-    }
-
-    bool Make(CNimHoverCombo& combo, UINT id)
-    {
-        return combo.Create(WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, CRect(20, 20, 180, 220),
-                            &m_frame, id);
     }
     COMBOBOXINFO Info() const { return ComboInfo(m_combo); }
     CPoint Sel() const

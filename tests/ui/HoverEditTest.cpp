@@ -18,22 +18,37 @@ const UINT kSpinId = 102;
 class HoverEdit : public FrameTest<> {
 protected:
     HoverEdit() : FrameTest("Hover edit") {}
-    void SetUp() override
+    void MakeControls() override
     {
-        FrameTest::SetUp();
         ASSERT_TRUE(m_edit.CreateEx(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
                                     CRect(20, 20, 140, 43), m_frame, kEditId));
-        PumpPending();
     }
 
-    // The pixel just outside the client area's top-left corner, grown by n.
+    // The pixel just outside the client area's top-left corner, grown by n,
+    // once the waiting messages (a repaint) are dispatched.
     COLORREF RingPixel(int n)
     {
+        PumpPending();
         const RECT client = ClientRectInWindow(m_edit);
         return WindowPixel(m_edit, client.left - n, client.top - n + 3);
     }
 
     CStepEdit m_edit;
+};
+
+// The edit with a spin at its right, the spin's buddy when asked.
+class HoverSpin : public HoverEdit {
+protected:
+    void CreateSpin(bool buddied, const CRect& rect = CRect(140, 20, 156, 44))
+    {
+        ASSERT_TRUE(m_spin.Create(WS_VISIBLE | UDS_ARROWKEYS, rect, &m_frame, kSpinId));
+        m_edit.m_spin = m_spin;
+        if (buddied)
+            m_spin.SetBuddy(&m_edit);
+    }
+    int Pos() const { return static_cast<int>(m_spin.SendMessage(UDM_GETPOS32)); }
+
+    CNimHoverSpin m_spin;
 };
 
 } // namespace
@@ -42,30 +57,25 @@ TEST_F(HoverEdit, ClassicBorderLightsUnderTheMouseAndWithTheFocus)
 {
     ASSERT_FALSE(m_edit.IsThemed()); // the test program asks for no visual styles
     m_edit.SetWindowText("125.50");
-    PumpPending();
     EXPECT_EQ(RingPixel(1), CSysColors::sm_crBtnFace);
     EXPECT_EQ(RingPixel(2), CSysColors::sm_cr3DShadow);
     SaveScreenshot(m_edit, "HoverEdit-normal");
 
     MoveMouseTo(m_edit, CPoint(30, 8));
     ASSERT_TRUE(PumpUntil([&] { return m_edit.IsTracking() != FALSE; }));
-    PumpPending();
     EXPECT_EQ(RingPixel(1), CSysColors::sm_cr3DDkShadow);
     SaveScreenshot(m_edit, "HoverEdit-hot");
 
     MouseAway();
     ASSERT_TRUE(PumpUntil([&] { return m_edit.IsTracking() == FALSE; }));
-    PumpPending();
     EXPECT_EQ(RingPixel(1), CSysColors::sm_crBtnFace);
 
     m_edit.SetFocus();
-    PumpPending();
     EXPECT_EQ(RingPixel(1), CSysColors::sm_cr3DDkShadow);
     SaveScreenshot(m_edit, "HoverEdit-focused");
 
     ::SetFocus(m_frame);
     m_edit.EnableWindow(FALSE);
-    PumpPending();
     EXPECT_EQ(RingPixel(1), CSysColors::sm_crBtnFace);
     SaveScreenshot(m_edit, "HoverEdit-disabled");
 }
@@ -104,8 +114,7 @@ TEST_F(HoverEdit, UndoAnnouncesTheRestoredTextAndTheContextMenuGoesToTheParentOn
     m_edit.SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_edit.GetSafeHwnd()), MAKELPARAM(77, 88));
     ASSERT_EQ(m_frame.Count(WM_CONTEXTMENU, 0), 1u);
     EXPECT_EQ(m_frame.m_notices.back().from, m_edit.GetSafeHwnd());
-    EXPECT_EQ(m_frame.m_notices.back().rect.left, 77);
-    EXPECT_EQ(m_frame.m_notices.back().rect.top, 88);
+    EXPECT_EQ(CRect(m_frame.m_notices.back().rect).TopLeft(), CPoint(77, 88));
 
     // The edit's own menu runs a modal loop; a timer closes it.
     m_edit.SetForwardContextMenu(FALSE);
@@ -118,25 +127,9 @@ TEST_F(HoverEdit, UndoAnnouncesTheRestoredTextAndTheContextMenuGoesToTheParentOn
 
 // ------------------------------------------------------------------ spin
 
-namespace {
-
-class HoverSpin : public HoverEdit {
-protected:
-    void CreateSpin(const CRect& rect, DWORD style = UDS_ARROWKEYS)
-    {
-        ASSERT_TRUE(m_spin.Create(WS_VISIBLE | style, rect, &m_frame, kSpinId));
-        m_edit.m_spin = m_spin;
-    }
-    int Pos() const { return static_cast<int>(m_spin.SendMessage(UDM_GETPOS32)); }
-
-    CNimHoverSpin m_spin;
-};
-
-} // namespace
-
 TEST_F(HoverSpin, RangeAndPositionStayFixedWhateverTheCallerAsks)
 {
-    CreateSpin(CRect(140, 20, 156, 44));
+    CreateSpin(false);
     for (int call = 0; call < 2; ++call) {
         if (call == 1) {
             m_spin.SetRange(5.5, 7.25);
@@ -152,13 +145,10 @@ TEST_F(HoverSpin, RangeAndPositionStayFixedWhateverTheCallerAsks)
 TEST_F(HoverSpin, BuddyMakesTheSizeEvenAndKeepsTheBuddyLevel)
 {
     m_edit.MoveWindow(CRect(20, 20, 140, 35)); // 15 high
-    CreateSpin(CRect(140, 20, 155, 35));       // 15 by 15
+    CreateSpin(false, CRect(140, 20, 155, 35)); // 15 by 15
     m_spin.SetBuddy(&m_edit);
-    EXPECT_EQ(m_spin.GetBuddyHwnd(), m_edit.GetSafeHwnd());
-    EXPECT_EQ(m_spin.GetBuddy(), static_cast<INimSpinBuddy*>(&m_edit));
     EXPECT_EQ(RectInParent(m_spin), CRect(140, 20, 156, 36));
-    EXPECT_EQ(m_edit.GetWindowRect().Height(), 16);
-    EXPECT_EQ(m_edit.GetWindowRect().Width(), 120);
+    EXPECT_EQ(m_edit.GetWindowRect().Size(), CSize(120, 16));
 
     // Even already: nothing moves.
     m_spin.SetBuddy(nullptr);
@@ -178,8 +168,7 @@ TEST_F(HoverSpin, BuddyMakesTheSizeEvenAndKeepsTheBuddyLevel)
 
 TEST_F(HoverSpin, RepeatedStepsStayInsideTheRangeAndReachTheBuddyOncePerRepeat)
 {
-    CreateSpin(CRect(140, 20, 156, 44));
-    m_spin.SetBuddy(&m_edit);
+    CreateSpin(true);
     m_edit.m_maximum = 100000;
     m_edit.m_minimum = -100000;
     // Holding the up arrow with the mouse repeats until it is let go.
@@ -217,8 +206,7 @@ TEST_F(HoverSpin, RepeatedStepsStayInsideTheRangeAndReachTheBuddyOncePerRepeat)
 
 TEST_F(HoverSpin, ArrowAtTheBuddysLimitCannotBePressed)
 {
-    CreateSpin(CRect(140, 20, 156, 44));
-    m_spin.SetBuddy(&m_edit);
+    CreateSpin(true);
     const CPoint up(8, 6), down(8, 17);
     auto hit = [&](CPoint point) {
         m_spin.ClientToScreen(&point);
@@ -232,7 +220,7 @@ TEST_F(HoverSpin, ArrowAtTheBuddysLimitCannotBePressed)
     EXPECT_EQ(hit(down), HTCLIENT);
 
     ClickAt(m_spin, up);
-    PumpUntil([] { return false; }, 200);
+    PumpFor(200);
     EXPECT_TRUE(m_edit.m_steps.empty());
     ClickAt(m_spin, down);
     ASSERT_TRUE(PumpUntil([&] { return !m_edit.m_steps.empty(); }));
@@ -242,8 +230,7 @@ TEST_F(HoverSpin, ArrowAtTheBuddysLimitCannotBePressed)
 
 TEST_F(HoverSpin, HoverIsTrackedOnlyWhileTheSpinAndItsBuddyAreEnabled)
 {
-    CreateSpin(CRect(140, 20, 156, 44));
-    m_spin.SetBuddy(&m_edit);
+    CreateSpin(true);
     SaveScreenshot(m_spin, "HoverSpin-normal");
     MoveMouseTo(m_spin, CPoint(8, 6));
     ASSERT_TRUE(PumpUntil([&] { return m_spin.IsTracking() != FALSE; }));
@@ -253,7 +240,7 @@ TEST_F(HoverSpin, HoverIsTrackedOnlyWhileTheSpinAndItsBuddyAreEnabled)
 
     m_edit.EnableWindow(FALSE);
     MoveMouseTo(m_spin, CPoint(8, 17));
-    PumpUntil([] { return false; }, 200);
+    PumpFor(200);
     EXPECT_FALSE(m_spin.IsTracking());
     m_spin.EnableWindow(FALSE);
     SaveScreenshot(m_spin, "HoverSpin-disabled");

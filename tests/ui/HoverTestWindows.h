@@ -16,6 +16,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -43,18 +44,15 @@ public:
     }
     size_t Count(UINT message, UINT code) const
     {
-        size_t count = 0;
-        for (const Notice& notice : m_notices)
-            count += notice.message == message && notice.code == code ? 1 : 0;
-        return count;
+        return std::count_if(m_notices.begin(), m_notices.end(),
+                             [&](const Notice& notice) { return notice.message == message && notice.code == code; });
     }
     const Notice* Last(UINT message, UINT code) const
     {
-        for (auto it = m_notices.rbegin(); it != m_notices.rend(); ++it) {
-            if (it->message == message && it->code == code)
-                return &*it;
-        }
-        return nullptr;
+        const auto it = std::find_if(m_notices.rbegin(), m_notices.rend(), [&](const Notice& notice) {
+            return notice.message == message && notice.code == code;
+        });
+        return it != m_notices.rend() ? &*it : nullptr;
     }
 
 protected:
@@ -68,14 +66,12 @@ protected:
     {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         Notice notice {WM_NOTIFY, header->code, static_cast<UINT>(header->idFrom), header->hwndFrom, {}, {}};
-        if (header->code == static_cast<UINT>(-1248)) {
+        const bool dropDown = header->code == static_cast<UINT>(-1248);
+        if (dropDown)
             notice.rect = *reinterpret_cast<const RECT*>(header + 1);
-            m_notices.push_back(notice);
-            if (m_onDropDown)
-                m_onDropDown(notice);
-        } else {
-            m_notices.push_back(notice);
-        }
+        m_notices.push_back(notice);
+        if (dropDown && m_onDropDown)
+            m_onDropDown(notice);
         *result = 0;
         return TRUE;
     }
@@ -109,18 +105,23 @@ inline COMBOBOXINFO ComboInfo(HWND combo)
 }
 
 // A test with a visible frame of the title, the system colours read, and the
-// mouse parked away from the test windows before and after.
+// mouse parked away from the test windows before and after. The test's
+// controls are made in the frame once it is up, and what they post at once is
+// dispatched before the test runs.
 template <class TFrame = CNoticeFrame>
 class FrameTest : public ::testing::Test {
 protected:
-    explicit FrameTest(const char* title) : m_title(title) {}
+    explicit FrameTest(const char* title = "Test frame") : m_title(title) {}
     void SetUp() override
     {
         MouseAway();
         CSysColors::Update();
         ASSERT_TRUE(m_frame.Create(m_title));
+        MakeControls();
+        PumpPending();
     }
     void TearDown() override { MouseAway(); }
+    virtual void MakeControls() {}
 
     const char* m_title;
     TFrame m_frame;

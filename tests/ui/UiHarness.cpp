@@ -86,6 +86,7 @@ void PressKey(WORD key, std::initializer_list<WORD> held)
         INPUT input {};
         input.type = INPUT_KEYBOARD;
         input.ki.wVk = vk;
+        input.ki.wScan = static_cast<WORD>(::MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
         input.ki.dwFlags = flags;
         inputs.push_back(input);
     };
@@ -252,12 +253,11 @@ long CountKernelHandles()
 
 void ExpectNoHandleLeak(const std::function<void()>& cycle, DWORD gdiSlack, int cycles)
 {
-    for (int i = 0; i < 20; ++i) {
-        cycle();
-        PumpPending();
-    }
-    const GuiCounts before = CountGuiHandles();
-    for (int i = 0; i < cycles; ++i) {
+    // The counts start after the first 20 cycles.
+    GuiCounts before {};
+    for (int i = 0; i < 20 + cycles; ++i) {
+        if (i == 20)
+            before = CountGuiHandles();
         cycle();
         PumpPending();
     }

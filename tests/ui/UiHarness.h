@@ -29,7 +29,8 @@ void MoveMouseTo(HWND wnd, POINT clientPoint);
 void MouseButtonAt(HWND wnd, POINT clientPoint, bool down);
 void ClickAt(HWND wnd, POINT clientPoint);
 // A key pressed and released through SendInput, to the focused window,
-// with the `held` keys (Shift, Control) down around it.
+// with the `held` keys (Shift, Control) down around it; each key carries its
+// scan code, which some controls read.
 void PressKey(WORD key, std::initializer_list<WORD> held = {});
 // Keys posted to the window as the keyboard makes them, each dispatched
 // before the next: characters as WM_CHAR, and these codes as the key-down
