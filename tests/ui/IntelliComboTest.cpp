@@ -109,8 +109,8 @@ TEST_F(IntelliCombo, ListIsPlacedAndOpensAtThePointerWithAlignedColumns)
     ASSERT_TRUE(CursorTo(POINT {pointer.x, 1010}));
     m_combo.ShowComboAtCursor();
     ASSERT_TRUE(PumpUntil([&] { return m_combo.GetDroppedState() != FALSE; }));
-    EXPECT_EQ(WindowRect().left, pointer.x);
-    EXPECT_EQ(WindowRect().bottom, 1010); // upwards, ending at the pointer
+    // Upwards, ending at the pointer.
+    EXPECT_EQ(CPoint(WindowRect().left, WindowRect().bottom), CPoint(pointer.x, 1010));
     SaveScreenshot(::GetDesktopWindow(), "IntelliCombo-dropped-up");
     PressKey(VK_ESCAPE);
     EXPECT_TRUE(PumpUntil([&] { return m_combo.GetDroppedState() == FALSE; }));

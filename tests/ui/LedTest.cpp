@@ -107,12 +107,9 @@ TEST_F(Led, SmallWindowDrawsFromTheTopLeftAndClipsAndNoWindowDrawsNowhere)
     // Without a window nothing is drawn. A DC of no window is the screen's: its top-left corner must not change.
     auto corner = [] {
         std::vector<COLORREF> pixels;
-        HDC screen = ::GetDC(nullptr);
-        for (int y = 0; y < 16; ++y) {
-            for (int x = 0; x < 16; ++x)
-                pixels.push_back(::GetPixel(screen, x, y));
-        }
-        ::ReleaseDC(nullptr, screen);
+        CClientDC screen(nullptr);
+        for (int i = 0; i < 16 * 16; ++i)
+            pixels.push_back(screen.GetPixel(i % 16, i / 16));
         return pixels;
     };
     PumpPending();

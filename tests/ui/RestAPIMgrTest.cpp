@@ -10,6 +10,7 @@
 #include "support/HostLogLines.h"
 #include "support/ScopedEnvironment.h"
 #include "support/ScratchFolder.h"
+#include "support/UpdateServer.h"
 #include "RestAPIClass.h"
 #include "UiHarness.h"
 
@@ -82,10 +83,7 @@ protected:
             return lines;
         std::istringstream text(orv_test::ReadFile(Record()));
         for (std::string line; std::getline(text, line);) {
-            std::vector<std::string> fields;
-            std::istringstream split(line);
-            for (std::string field; std::getline(split, field, '\t');)
-                fields.push_back(field);
+            const std::vector<std::string> fields = orv_test::TabFields(line);
             lines.push_back(fields.size() > 2 ? fields[2] : std::string());
         }
         return lines;

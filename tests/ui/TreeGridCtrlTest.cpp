@@ -9,6 +9,7 @@
 #include <initializer_list>
 #include <map>
 #include <string>
+#include <vector>
 
 using namespace orv::ui;
 
@@ -59,8 +60,9 @@ public:
         PumpPending();
     }
 
-    // Presses on O1's label and moves, button held, onto MSFT's row.
-    void DragO1OverMSFT()
+    // Presses on O1's label and moves, button held, onto MSFT's row;
+    // whether that row then shows as the drop target.
+    bool DragO1OverMSFT()
     {
         const CPoint from = LabelPoint("O1");
         const CPoint to = LabelPoint("MSFT");
@@ -70,6 +72,7 @@ public:
             MoveMouseTo(m_grid, CPoint(from.x, from.y + (to.y - from.y) * step / 6));
             PumpFor(30);
         }
+        return PumpUntil([&] { return (m_grid.GetItemState(4, LVIS_DROPHILITED) & LVIS_DROPHILITED) != 0; }, 2000);
     }
 
     CTreeItem* Add(const char* text, const char* parent, std::initializer_list<const char*> cells)
@@ -248,8 +251,7 @@ TEST_F(TreeGrid, RightAndLeftMoveTheFocusCellSpaceChecksDeleteRemoves)
 TEST_F(TreeGrid, DraggingANodeWithTheMouseMovesItUnderAnotherParentUnlessTheCaptureIsLost)
 {
     // Losing the capture cancels a drag and clears the highlight.
-    DragO1OverMSFT();
-    ASSERT_TRUE(PumpUntil([&] { return (m_grid.GetItemState(4, LVIS_DROPHILITED) & LVIS_DROPHILITED) != 0; }, 2000));
+    ASSERT_TRUE(DragO1OverMSFT());
     ::SetCapture(m_frame);
     EXPECT_EQ(m_grid.GetItemState(4, LVIS_DROPHILITED), 0u);
     MouseButtonAt(m_grid, LabelPoint("MSFT"), false);
@@ -258,8 +260,7 @@ TEST_F(TreeGrid, DraggingANodeWithTheMouseMovesItUnderAnotherParentUnlessTheCapt
     EXPECT_EQ(Rows(), kAllRows);
     PumpFor(600); // past the double-click time, so that the next press starts a drag
 
-    DragO1OverMSFT();
-    EXPECT_TRUE(PumpUntil([&] { return (m_grid.GetItemState(4, LVIS_DROPHILITED) & LVIS_DROPHILITED) != 0; }, 2000));
+    EXPECT_TRUE(DragO1OverMSFT());
     SaveScreenshot(m_frame, "TreeGrid-dragging");
     {
         // The drop target is highlighted without a focus cell.
@@ -354,18 +355,10 @@ TEST_F(TreeGrid, ScreenshotOfThreeLevelsWithFocusCellBothSignsAndImagesAtTheInde
     // One red image, which every node shows (GetIcon answers 0).
     CImageList images;
     ASSERT_TRUE(images.Create(16, 16, ILC_COLOR24 | ILC_MASK, 1, 0));
-    {
-        CClientDC screen(m_grid);
-        CBitmap red;
-        red.CreateCompatibleBitmap(screen, 16, 16);
-        {
-            CDC dc;
-            dc.CreateCompatibleDC(screen);
-            CSelectScope selected(dc, red);
-            dc.FillSolidRect(CRect(0, 0, 16, 16), RGB(255, 0, 0));
-        }
-        ASSERT_EQ(images.AddMasked(red, RGB(255, 255, 255)), 0);
-    }
+    const std::vector<DWORD> redPixels(16 * 16, 0x00FF0000);
+    CBitmap red;
+    ASSERT_TRUE(red.CreateBitmap(16, 16, 1, 32, redPixels.data()));
+    ASSERT_EQ(images.AddMasked(red, RGB(255, 255, 255)), 0);
     m_grid.SetImageList(images, LVSIL_SMALL);
     const CRect row = RowRect(m_nodes["O1"]->GetCurIndex());
     const int indent = m_nodes["O1"]->GetIndent();
