@@ -25,11 +25,7 @@ HICON MakeIcon(COLORREF color)
 {
     const std::vector<DWORD> pixels(256, 0xFF000000 | GetRValue(color) << 16 | GetGValue(color) << 8 | GetBValue(color));
     const std::vector<BYTE> opaque(32, 0);
-    CBitmap image, mask;
-    image.CreateBitmap(16, 16, 1, 32, pixels.data());
-    mask.CreateBitmap(16, 16, 1, 1, opaque.data());
-    ICONINFO info {TRUE, 0, 0, mask, image};
-    return ::CreateIconIndirect(&info);
+    return ::CreateIcon(nullptr, 16, 16, 1, 32, opaque.data(), reinterpret_cast<const BYTE*>(pixels.data()));
 }
 
 // Works the popup menus that a menu loop shows, from a thread timer that the

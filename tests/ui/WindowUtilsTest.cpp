@@ -92,13 +92,8 @@ TEST(WindowUtils, MenuItemsAreFoundByIdentifierAndExactTextAndSetMenuItemRadioTo
     CMenu radio;
     Fill(radio, {"Day", "-", "Week"});
     radio.ModifyMenu(0, MF_BYPOSITION | MF_STRING | MF_MENUBARBREAK, 1, "Day");
-    auto type = [&](UINT position) {
-        MENUITEMINFOA info {};
-        info.cbSize = sizeof info;
-        info.fMask = MIIM_FTYPE;
-        ::GetMenuItemInfoA(radio, position, TRUE, &info);
-        return info.fType;
-    };
+    // The item's type and state flags.
+    auto type = [&](UINT position) { return ::GetMenuState(radio, position, MF_BYPOSITION); };
     EXPECT_EQ(SetMenuItemRadio(radio, 0, TRUE, TRUE), 1);
     EXPECT_EQ(type(0), static_cast<UINT>(MFT_RADIOCHECK | MFT_MENUBARBREAK));
     CString text;

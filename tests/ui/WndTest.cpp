@@ -30,11 +30,9 @@ public:
     int m_ctlColors = 0;
     int m_draws = 0;
 
-    BOOL Create(const char* title, HWND parent = nullptr)
+    BOOL Create(const char* title)
     {
-        const DWORD style = parent != nullptr ? WS_CHILD | WS_VISIBLE : WS_OVERLAPPEDWINDOW | WS_VISIBLE;
-        const CRect rect = parent != nullptr ? CRect(0, 0, 200, 100) : TestFrameRect();
-        return CreateEx(0, nullptr, title, style, rect, parent, parent != nullptr ? 7 : 0);
+        return CreateEx(0, nullptr, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, TestFrameRect(), nullptr, 0);
     }
     bool Saw(UINT message) const { return std::count(m_messages.begin(), m_messages.end(), message) > 0; }
 
