@@ -79,10 +79,9 @@ TEST_F(IntelliCombo, ListIsPlacedAndOpensAtThePointerWithAlignedColumns)
     };
     ASSERT_EQ(::GetSystemMetrics(SM_CYSCREEN), 1024);
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.pointerY);
         ASSERT_TRUE(CursorTo(POINT {300, row.pointerY}));
         ::SetWindowPos(m_combo.GetListWindow(), nullptr, 5, 5, 150, 200, SWP_NOZORDER | SWP_NOACTIVATE | row.flags);
-        EXPECT_EQ(WindowRect().TopLeft(), row.topLeft);
+        EXPECT_EQ(WindowRect().TopLeft(), row.topLeft) << row.pointerY;
     }
 
     // Opened at the pointer, with aligned columns.

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <utility>
 
 using namespace orv::ui;
 
@@ -201,11 +202,9 @@ TEST_F(NimSplitter, WheelScrollsThePaneOnlyWithThePointerInside)
         {"outside", outside, -120, 1, 1},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
         window.splitter.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(c.delta)),
                                     MAKELPARAM(c.screen.x, c.screen.y));
-        EXPECT_EQ(left->m_lines, c.lines);
-        EXPECT_EQ(window.frame.m_wheels, c.wheels);
+        EXPECT_EQ(std::pair(left->m_lines, window.frame.m_wheels), std::pair(c.lines, c.wheels)) << c.name;
     }
 }
 

@@ -7,9 +7,6 @@
 #include "resources/resource.h"
 #include "services/Registry.h"
 
-#include "support/HostLogLines.h"
-#include "support/ScopedEnvironment.h"
-#include "support/ScratchFolder.h"
 #include "support/UpdateServer.h"
 #include "RestAPIClass.h"
 #include "UiHarness.h"
@@ -50,21 +47,17 @@ std::string Settings(const CRestAPIMgr& mgr)
         + std::to_string(mgr.GetEnabled());
 }
 
-// Each test starts without the five values and removes what it wrote; the
-// host folders live in a scratch root; the helper's runs are recorded.
-class RestAPIMgrTest : public ::testing::Test {
+// Each test starts without the five values and removes what it wrote (and
+// the class the helper registered for the placed file); the helper's runs
+// are recorded.
+class RestAPIMgrTest : public RestAPITest {
 protected:
-    RestAPIMgrTest()
+    RestAPIMgrTest() : RestAPITest("restapi")
     {
         RemoveRestAPISettings();
         m_environment.Set("ORV_CHECKNET_RECORD", Record().string());
         m_environment.Set("ORV_CHECKNET_EXIT", std::nullopt);
         m_environment.Set("ORV_CHECKNET_DELAY_MS", std::nullopt);
-    }
-    ~RestAPIMgrTest() override
-    {
-        RemoveRestAPISettings();
-        UnregisterRestAPIClass(); // the helper registered the placed file
     }
 
     std::filesystem::path Record() const { return m_root / "record.txt"; }
@@ -88,17 +81,6 @@ protected:
         }
         return lines;
     }
-
-    // The last log line, or "" when nothing was logged.
-    std::string LastLine() const
-    {
-        const auto lines = Log();
-        return lines.empty() ? std::string() : lines.back();
-    }
-    std::vector<std::string> Log() const { return orv_test::HostLogLines(m_root.Path()); }
-
-    orv_test::ScratchFolder m_root {"restapi"};
-    orv_test::ScopedEnvironment m_environment {"KESTREL_ROOT", m_root.Path().string()};
 };
 
 TEST_F(RestAPIMgrTest, SettingsDefaultThenRoundTripThroughTheGlobalKey)
@@ -167,11 +149,9 @@ TEST_F(RestAPIMgrTest, UnusableValuesAreRefusedBeforeAnythingStarts)
         {"1.2.3.256", 8000, "Svc"},
         {"", 70000, "Svc"},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.service);
-        SCOPED_TRACE(row.interfaceText);
-        EXPECT_FALSE(RunRestAPIComponentSetup(nullptr, row.interfaceText, row.port, row.service));
-    }
+    for (const Row& row : rows)
+        EXPECT_FALSE(RunRestAPIComponentSetup(nullptr, row.interfaceText, row.port, row.service))
+            << row.interfaceText << " " << row.port << " " << row.service;
     EXPECT_TRUE(CommandLines().empty());
     EXPECT_EQ(Log().size(), std::size(rows));
     EXPECT_STREQ(FormatRestAPIRegisterCommand("C:\\a\"b\\RestAPI.dll", "", 8000, "Svc").GetString(), "");

@@ -180,8 +180,6 @@ TEST_F(TreeGrid, FocusCellFollowsTheHeadersOrderAndScrollsIntoView)
     int order[] = {0, 3, 1, 2};
     ASSERT_TRUE(m_grid.SendMessage(LVM_SETCOLUMNORDERARRAY, 4, reinterpret_cast<LPARAM>(order)));
     m_grid.SetColumnWidth(2, 500);
-    EXPECT_EQ(m_grid.IndexToOrder(3), 1);
-    EXPECT_EQ(m_grid.IndexToOrder(2), 3);
     EXPECT_EQ(m_grid.IndexToOrder(9), -1);
     Select("O1");
     Arrows(VK_RIGHT, {3, 1, 2});

@@ -58,7 +58,7 @@ std::string Cleaned(const std::vector<std::string>& items)
 
 } // namespace
 
-TEST(WindowUtils, RemoveFunkyMenuSeparatorsLeavesNoSeparatorAtAnEndOrBesideAnother)
+TEST(WindowUtils, MenuHelpersDropStraySeparatorsFindItemsByIdOrExactTextAndSetOnlyTheRadioBit)
 {
     EXPECT_EQ(Cleaned({"-", "-", "-"}), "");
     EXPECT_EQ(Cleaned({"-", "A", "-", "-", "B", "-"}), "A - B ");
@@ -69,10 +69,8 @@ TEST(WindowUtils, RemoveFunkyMenuSeparatorsLeavesNoSeparatorAtAnEndOrBesideAnoth
     // Invalid handles are left alone.
     RemoveFunkyMenuSeparators(static_cast<HMENU>(nullptr));
     RemoveFunkyMenuSeparators(static_cast<CMenu*>(nullptr));
-}
 
-TEST(WindowUtils, MenuItemsAreFoundByIdentifierAndExactTextAndSetMenuItemRadioTogglesOnlyTheRadioBit)
-{
+    // Items are found by identifier and by their exact text.
     CMenu menu;
     Fill(menu, {"&Buy", "-", "&Sell", ">&Options", "&Sell"});
     for (auto [id, position] : {std::pair {1u, 0}, {2u, 2}, {3u, 4}, {99u, -1}})

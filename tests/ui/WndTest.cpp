@@ -112,7 +112,6 @@ TEST(Wnd, CreateAttachesTheObjectBeforeTheFirstMessageChainsHandlersAndDetachesO
         EXPECT_EQ(wnd.m_calls, (std::vector<std::string> {"Derived::OnLButtonDown", "Recording::OnLButtonDown"}));
 
         EXPECT_TRUE(wnd.DestroyWindow());
-        EXPECT_EQ(wnd.GetSafeHwnd(), nullptr);
         EXPECT_FALSE(::IsWindow(hWnd));
         EXPECT_EQ(wnd.m_calls.back(), "OnDestroy");
         EXPECT_EQ(wnd.m_messages.back(), static_cast<UINT>(WM_NCDESTROY));
