@@ -149,8 +149,7 @@ TEST_F(MarketStatics, OnlyAChangeRepaintsAndEachStaticShowsItsText)
     EXPECT_EQ(money.GetDisplayFormat(), CMoneyStatic::FormatPips);
     LOGFONTA arrow {};
     ::GetObjectA(tick.GetFont(), sizeof arrow, &arrow);
-    EXPECT_STREQ(arrow.lfFaceName, "Wingdings");
-    EXPECT_EQ(arrow.lfWeight, 700);
+    EXPECT_EQ(std::pair(CString(arrow.lfFaceName), arrow.lfWeight), std::pair(CString("Wingdings"), LONG(700)));
 }
 
 TEST_F(MarketStatics, SystemColourCodesAreResolvedWhenDrawing)

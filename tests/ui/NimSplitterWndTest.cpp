@@ -258,12 +258,11 @@ TEST_F(NimSplitter, PaintsFlatAndItsSplitBoxRaisedInSystemColoursAndRereadsThemO
     window.frame.SendMessage(WM_SYSCOLORCHANGE);
     PumpPending();
     window.splitter.UpdateWindow();
-    const COLORREF seen = window.splitter.GetFaceColor();
-    const COLORREF painted = CClientDC(window.splitter).GetPixel(bar.x, bar.y);
+    // The colour the splitter holds and the one it paints.
+    const std::pair seen(window.splitter.GetFaceColor(), CClientDC(window.splitter).GetPixel(bar.x, bar.y));
     ::SetSysColors(1, &element, &original);
     window.frame.SendMessage(WM_SYSCOLORCHANGE);
-    EXPECT_EQ(seen, changed);
-    EXPECT_EQ(painted, changed);
+    EXPECT_EQ(seen, std::pair(changed, changed));
 
     // A dynamic splitter's split box is a raised box in the same colours.
     SplitWindow boxes(2, 2, false, true);

@@ -362,11 +362,8 @@ TEST_F(TreeGrid, ScreenshotOfThreeLevelsWithFocusCellBothSignsAndImagesAtTheInde
     const int indent = m_nodes["O1"]->GetIndent();
     const CPoint image(row.left + 16 * indent + 8, row.CenterPoint().y);
     const CPoint link(row.left + 16 * indent - 8, row.top + 1);
-    const auto pixel = [&](CPoint point) {
-        m_grid.RedrawWindow();
-        CClientDC dc(m_grid);
-        return dc.GetPixel(point.x, point.y);
-    };
+    // The pixel once the grid is drawn afresh.
+    const auto pixel = [&](CPoint point) { return m_grid.RedrawWindow(), dc.GetPixel(point.x, point.y); };
     EXPECT_EQ(pixel(image), RGB(255, 0, 0));
     EXPECT_EQ(pixel(link), RGB(192, 192, 192));
     m_grid.SetHierarchyOnly(TRUE);

@@ -131,9 +131,8 @@ TEST(WindowUtils, ComboGetLbTextReadsTheSelectionOrLeavesTheTextAlone)
     CComboBox combo;
     ASSERT_TRUE(combo.Create(WS_VISIBLE | CBS_DROPDOWNLIST, CRect(10, 10, 200, 200), &frame, 5));
     const std::string longItem(400, 'x');
-    combo.AddString("NYSE");
-    combo.AddString(longItem.c_str());
-    combo.AddString("");
+    for (const char* item : {"NYSE", longItem.c_str(), ""})
+        combo.AddString(item);
 
     // No selection and an empty item leave the text as it was.
     const struct { int selection; int read; std::string text; } rows[] = {

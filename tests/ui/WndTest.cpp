@@ -136,28 +136,25 @@ public:
 protected:
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override
     {
-        switch (message) {
-        case WM_COMMAND:
-            if (HIWORD(wParam) != BN_CLICKED)
-                break;
+        if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
             ++m_reflectedClicks;
             return m_eatClicks ? TRUE : FALSE;
-        case WM_CTLCOLORBTN:
+        }
+        if (message == WM_CTLCOLORBTN) {
             *result = reinterpret_cast<LRESULT>(static_cast<HBRUSH>(m_brush));
             return TRUE;
-        case WM_NOTIFY:
+        }
+        if (message == WM_NOTIFY) {
             ++m_reflectedNotifies;
             *result = 77;
             return TRUE;
-        case WM_DRAWITEM: {
+        }
+        if (message == WM_DRAWITEM) {
             const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
             CDCHandle(item->hDC).FillSolidRect(item->rcItem, RGB(0, 0, 160));
             ++m_draws;
             *result = TRUE;
             return TRUE;
-        }
-        default:
-            break;
         }
         return CButton::OnChildNotify(message, wParam, lParam, result);
     }
