@@ -7,7 +7,6 @@
 #include "resources/resource.h"
 #include "services/Registry.h"
 
-#include "support/UpdateServer.h"
 #include "RestAPIClass.h"
 #include "UiHarness.h"
 
@@ -19,7 +18,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -72,13 +70,8 @@ protected:
     std::vector<std::string> CommandLines() const
     {
         std::vector<std::string> lines;
-        if (!std::filesystem::exists(Record()))
-            return lines;
-        std::istringstream text(orv_test::ReadFile(Record()));
-        for (std::string line; std::getline(text, line);) {
-            const std::vector<std::string> fields = orv_test::TabFields(line);
+        for (const std::vector<std::string>& fields : orv_test::ReadRecords(Record()))
             lines.push_back(fields.size() > 2 ? fields[2] : std::string());
-        }
         return lines;
     }
 };
