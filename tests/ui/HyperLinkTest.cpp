@@ -29,7 +29,6 @@ void SetDefault(HKEY root, const CString& key, const CString& value)
 // that opens ".htm" files (for this user) and reads what it was given.
 class HyperLink : public FrameTest<> {
 protected:
-    HyperLink() : FrameTest("Hyperlink") {}
     void SetUp() override
     {
         FrameTest::SetUp();

@@ -13,14 +13,11 @@ const UINT kId = 401;
 
 class IntelliCombo : public FrameTest<> {
 protected:
-    IntelliCombo() : FrameTest("Cursor combo") {}
-    void SetUp() override
+    void MakeControls() override
     {
-        FrameTest::SetUp();
         ASSERT_TRUE(m_combo.Create(WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST, CRect(20, 30, 200, 230), &m_frame, kId));
         for (const char* item : {"IBM\t125.50", "GE\t125.50", "T\t17.00"})
             m_combo.AddString(item);
-        PumpPending();
     }
 
     CRect WindowRect() const { return CWindowRect(m_combo.GetListWindow()); }

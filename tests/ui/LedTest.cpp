@@ -17,10 +17,8 @@ const COLORREF kMagenta = RGB(255, 0, 255);
 
 class Led : public FrameTest<> {
 protected:
-    Led() : FrameTest("LED") {}
-    void SetUp() override
+    void MakeControls() override
     {
-        FrameTest::SetUp();
         // The strip as the library holds it, to compare the drawing with.
         ASSERT_TRUE(m_strip.Attach(::LoadBitmapA(platform::LibraryModule(), MAKEINTRESOURCEA(213))));
         ASSERT_TRUE(m_stripDC.CreateCompatibleDC(nullptr));

@@ -19,12 +19,7 @@ namespace {
 
 class MarketStatics : public FrameTest<> {
 protected:
-    MarketStatics() : FrameTest("Statics") {}
-    void SetUp() override
-    {
-        FrameTest::SetUp();
-        m_font.CreatePointFont(100, "Tahoma");
-    }
+    void MakeControls() override { m_font.CreatePointFont(100, "Tahoma"); }
     // Makes the static at row y, visible, in the frame's font.
     template <class TStatic>
     void Make(TStatic& control, int y, DWORD align = SS_LEFT, int x = 10)

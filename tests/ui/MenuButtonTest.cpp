@@ -91,15 +91,12 @@ protected:
 
 class MenuButton : public FrameTest<CChoiceFrame> {
 protected:
-    MenuButton() : FrameTest("Menu button") {}
-    void SetUp() override
+    void MakeControls() override
     {
-        FrameTest::SetUp();
         ASSERT_TRUE(m_button.Create("", WS_VISIBLE | BS_PUSHBUTTON, CRect(20, 20, 140, 44), &m_frame, kButtonId));
         EXPECT_EQ(m_button.AddItem("Market", m_blue), 0);
         EXPECT_EQ(m_button.AddItem("Limit", m_blue), 1);
         EXPECT_EQ(m_button.AddItem("Stop"), 2);
-        PumpPending();
     }
 
     // Clicks the button for real and lets the driver work the menu.

@@ -42,13 +42,10 @@ protected:
 
 class NumEdit : public FrameTest<CFrame> {
 protected:
-    NumEdit() : FrameTest("Numeric edit") {}
-    void SetUp() override
+    void MakeControls() override
     {
-        FrameTest::SetUp();
         ASSERT_TRUE(m_edit.CreateEx(WS_EX_CLIENTEDGE, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
                                     CRect(20, 20, 160, 43), &m_frame, kEditId));
-        PumpPending();
     }
 
     double Value() const

@@ -29,12 +29,9 @@ protected:
 
 class ToolTipCtrl : public FrameTest<> {
 protected:
-    ToolTipCtrl() : FrameTest("Tool tips") {}
-    void SetUp() override
+    void MakeControls() override
     {
-        FrameTest::SetUp();
         ASSERT_TRUE(m_button.Create("Buy", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, CRect(20, 20, 120, 50), &m_frame, 1));
-        PumpPending();
     }
 
     CButton m_button;

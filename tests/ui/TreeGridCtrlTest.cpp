@@ -37,10 +37,8 @@ public:
 
 class TreeGrid : public FrameTest<> {
 public:
-    TreeGrid() : FrameTest("TreeGrid") {}
-    void SetUp() override
+    void MakeControls() override
     {
-        FrameTest::SetUp();
         ::SetForegroundWindow(m_frame);
         ASSERT_TRUE(m_grid.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_EDITLABELS, CRect(8, 8, 388, 230),
                                   &m_frame, 100));
@@ -57,7 +55,6 @@ public:
         Add("MSFT", "ACC1", {"-20", "402.10", "Short"});
         Add("ACC2", nullptr, {"", "", ""});
         Add("AAPL", "ACC2", {"10", "190.00", "Long"});
-        PumpPending();
     }
 
     // Presses on O1's label and moves, button held, onto MSFT's row;

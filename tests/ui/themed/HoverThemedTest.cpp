@@ -22,10 +22,7 @@ namespace {
 
 const UINT kButtonId = 301;
 
-class Themed : public FrameTest<> {
-protected:
-    Themed() : FrameTest("Themed") {}
-};
+using Themed = FrameTest<>;
 
 // The control of the class in the themed look.
 template <class TControl>
