@@ -4,6 +4,8 @@
 #include "controls/win/HyperLink.h"
 #include "services/Registry.h"
 
+#include "support/UpdateServer.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -27,13 +29,10 @@ void SetDefault(HKEY root, const CString& key, const CString& value)
 // that opens ".htm" files (for this user) and reads what it was given.
 class HyperLink : public FrameTest<> {
 protected:
-    HyperLink() : FrameTest("Hyperlink") {}
     void SetUp() override
     {
         FrameTest::SetUp();
-        char path[MAX_PATH] {};
-        ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-        m_folder = CString(path).Left(CString(path).ReverseFind('\\'));
+        m_folder = orv_test::TestProgramFolder().string().c_str();
         m_recorder = "\"" + m_folder + "\\LinkRecorder.exe\" ";
         m_record = m_folder + "\\link-record.txt";
         ::DeleteFileA(m_record);
@@ -52,10 +51,9 @@ protected:
     }
     bool CreateLink(CHyperLink& link, const char* text, DWORD style = 0)
     {
-        if (!link.Create(text, WS_CHILD | WS_VISIBLE | style, CRect(20, 20, 220, 60), &m_frame, 100))
-            return false;
+        const bool made = link.Create(text, WS_CHILD | WS_VISIBLE | style, CRect(20, 20, 220, 60), &m_frame, 100);
         PumpPending();
-        return true;
+        return made;
     }
     // One line per run of the recorder: its arguments joined by tabs.
     std::vector<std::string> Runs(size_t wanted = 0, DWORD waitMs = 10000) const

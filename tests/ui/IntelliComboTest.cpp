@@ -13,14 +13,11 @@ const UINT kId = 401;
 
 class IntelliCombo : public FrameTest<> {
 protected:
-    IntelliCombo() : FrameTest("Cursor combo") {}
-    void SetUp() override
+    void MakeControls() override
     {
-        FrameTest::SetUp();
         ASSERT_TRUE(m_combo.Create(WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST, CRect(20, 30, 200, 230), &m_frame, kId));
         for (const char* item : {"IBM\t125.50", "GE\t125.50", "T\t17.00"})
             m_combo.AddString(item);
-        PumpPending();
     }
 
     CRect WindowRect() const { return CWindowRect(m_combo.GetListWindow()); }
@@ -79,10 +76,9 @@ TEST_F(IntelliCombo, ListIsPlacedAndOpensAtThePointerWithAlignedColumns)
     };
     ASSERT_EQ(::GetSystemMetrics(SM_CYSCREEN), 1024);
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.pointerY);
         ASSERT_TRUE(CursorTo(POINT {300, row.pointerY}));
         ::SetWindowPos(m_combo.GetListWindow(), nullptr, 5, 5, 150, 200, SWP_NOZORDER | SWP_NOACTIVATE | row.flags);
-        EXPECT_EQ(WindowRect().TopLeft(), row.topLeft);
+        EXPECT_EQ(WindowRect().TopLeft(), row.topLeft) << row.pointerY;
     }
 
     // Opened at the pointer, with aligned columns.
@@ -109,8 +105,8 @@ TEST_F(IntelliCombo, ListIsPlacedAndOpensAtThePointerWithAlignedColumns)
     ASSERT_TRUE(CursorTo(POINT {pointer.x, 1010}));
     m_combo.ShowComboAtCursor();
     ASSERT_TRUE(PumpUntil([&] { return m_combo.GetDroppedState() != FALSE; }));
-    EXPECT_EQ(WindowRect().left, pointer.x);
-    EXPECT_EQ(WindowRect().bottom, 1010); // upwards, ending at the pointer
+    // Upwards, ending at the pointer.
+    EXPECT_EQ(CPoint(WindowRect().left, WindowRect().bottom), CPoint(pointer.x, 1010));
     SaveScreenshot(::GetDesktopWindow(), "IntelliCombo-dropped-up");
     PressKey(VK_ESCAPE);
     EXPECT_TRUE(PumpUntil([&] { return m_combo.GetDroppedState() == FALSE; }));

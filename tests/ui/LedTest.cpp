@@ -17,10 +17,8 @@ const COLORREF kMagenta = RGB(255, 0, 255);
 
 class Led : public FrameTest<> {
 protected:
-    Led() : FrameTest("LED") {}
-    void SetUp() override
+    void MakeControls() override
     {
-        FrameTest::SetUp();
         // The strip as the library holds it, to compare the drawing with.
         ASSERT_TRUE(m_strip.Attach(::LoadBitmapA(platform::LibraryModule(), MAKEINTRESOURCEA(213))));
         ASSERT_TRUE(m_stripDC.CreateCompatibleDC(nullptr));
@@ -28,10 +26,10 @@ protected:
     }
     void TearDown() override { m_stripSelection.reset(); }
 
-    // Compares the window's 16 x 16 pixels at (x, y) with the strip's cell:
-    // lamp pixels must match, magenta ones show the background. Returns the
-    // number of pixels that differ.
-    int Mismatches(HWND wnd, int x, int y, int colour, int mode, int shape, COLORREF background)
+    // Compares the window's 16 x 16 pixels at (2, 2), where a lamp 20 pixels
+    // square centres its cell, with the strip's cell: lamp pixels must match,
+    // magenta ones show the background. Returns the number that differ.
+    int Mismatches(HWND wnd, int colour, int mode, int shape, COLORREF background)
     {
         CClientDC dc(wnd);
         int wrong = 0;
@@ -40,7 +38,7 @@ protected:
                 COLORREF want = m_stripDC.GetPixel(mode * 16 + column, colour + shape + row);
                 if (want == kMagenta)
                     want = background;
-                wrong += dc.GetPixel(x + column, y + row) != want ? 1 : 0;
+                wrong += dc.GetPixel(2 + column, 2 + row) != want ? 1 : 0;
             }
         }
         return wrong;
@@ -68,10 +66,8 @@ TEST_F(Led, EachColourShapeAndModeDrawsItsCellCentredOverTheBackground)
     SaveScreenshot(m_frame, "Led-all");
     const COLORREF background = CClientDC(lamps[0]).GetPixel(0, 0);
     EXPECT_NE(background, kMagenta);
-    for (int i = 0; i < 24; ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(Mismatches(lamps[i], 2, 2, colours[i / 3 % 4], CLed::LedOn + i % 3, shapes[i / 12], background), 0);
-    }
+    for (int i = 0; i < 24; ++i)
+        EXPECT_EQ(Mismatches(lamps[i], colours[i / 3 % 4], CLed::LedOn + i % 3, shapes[i / 12], background), 0) << i;
     // The lamp of the strip: lit brighter than unlit, the round one's corner
     // background, the grey cell one image for every colour.
     auto sum = [&](int x, int y) {
@@ -81,7 +77,7 @@ TEST_F(Led, EachColourShapeAndModeDrawsItsCellCentredOverTheBackground)
     EXPECT_GT(sum(8, 10), sum(24, 10));
     EXPECT_EQ(m_stripDC.GetPixel(0, 0), kMagenta);
     EXPECT_NE(m_stripDC.GetPixel(1, 64 + 1), kMagenta);
-    EXPECT_EQ(Mismatches(lamps[23], 2, 2, CLed::LedRed, CLed::LedDisabled, CLed::LedSquare, background), 0);
+    EXPECT_EQ(Mismatches(lamps[23], CLed::LedRed, CLed::LedDisabled, CLed::LedSquare, background), 0);
 
     // Bad values change nothing.
     EXPECT_FALSE(lamps[0].SetLed(8, CLed::LedOn, CLed::LedRound));
@@ -107,12 +103,9 @@ TEST_F(Led, SmallWindowDrawsFromTheTopLeftAndClipsAndNoWindowDrawsNowhere)
     // Without a window nothing is drawn. A DC of no window is the screen's: its top-left corner must not change.
     auto corner = [] {
         std::vector<COLORREF> pixels;
-        HDC screen = ::GetDC(nullptr);
-        for (int y = 0; y < 16; ++y) {
-            for (int x = 0; x < 16; ++x)
-                pixels.push_back(::GetPixel(screen, x, y));
-        }
-        ::ReleaseDC(nullptr, screen);
+        CClientDC screen(nullptr);
+        for (int i = 0; i < 16 * 16; ++i)
+            pixels.push_back(screen.GetPixel(i % 16, i / 16));
         return pixels;
     };
     PumpPending();
@@ -139,12 +132,12 @@ TEST_F(Led, PingLightsForItsTimeFromTheLastPingThenLeavesTheLampUnlit)
     ASSERT_TRUE(lamp.Ping(500));
     PumpPending();
     EXPECT_EQ(lamp.GetLedMode(), CLed::LedOn);
-    EXPECT_EQ(Mismatches(lamp, 2, 2, CLed::LedGreen, CLed::LedOn, CLed::LedRound, background), 0);
+    EXPECT_EQ(Mismatches(lamp, CLed::LedGreen, CLed::LedOn, CLed::LedRound, background), 0);
     SaveScreenshot(lamp, "Led-ping-lit");
     ASSERT_TRUE(PumpUntil([&] { return lamp.GetLedMode() == CLed::LedOff; }, 3000));
     // Timers fire no earlier than asked, give or take the clock's 16 ms tick.
     EXPECT_GE(::GetTickCount() - second, 480u);
     EXPECT_FALSE(lamp.IsFlashing());
     PumpPending();
-    EXPECT_EQ(Mismatches(lamp, 2, 2, CLed::LedGreen, CLed::LedOff, CLed::LedRound, background), 0);
+    EXPECT_EQ(Mismatches(lamp, CLed::LedGreen, CLed::LedOff, CLed::LedRound, background), 0);
 }

@@ -11,6 +11,7 @@
 #include <functional>
 #include <iterator>
 #include <memory>
+#include <tuple>
 
 using namespace orv::ui;
 
@@ -18,12 +19,7 @@ namespace {
 
 class MarketStatics : public FrameTest<> {
 protected:
-    MarketStatics() : FrameTest("Statics") {}
-    void SetUp() override
-    {
-        FrameTest::SetUp();
-        m_font.CreatePointFont(100, "Tahoma");
-    }
+    void MakeControls() override { m_font.CreatePointFont(100, "Tahoma"); }
     // Makes the static at row y, visible, in the frame's font.
     template <class TStatic>
     void Make(TStatic& control, int y, DWORD align = SS_LEFT, int x = 10)
@@ -82,11 +78,9 @@ TEST_F(MarketStatics, OnlyAChangeRepaintsAndEachStaticShowsItsText)
     CTickStatic early;
     Counted<CVolumeStatic> volume;
     Counted<CPercentStatic> percent;
-    Make(money, 10);
-    Make(change, 40);
-    Make(tick, 70);
-    Make(volume, 100);
-    Make(percent, 130);
+    CStatic* counted[] = {&money, &change, &tick, &volume, &percent};
+    for (int i = 0; i < 5; ++i)
+        Make(*counted[i], 10 + 30 * i);
     early.SetTick(1); // no window yet: the same tick shows once there is one
     Make(early, 160);
     // A value set before the window exists is kept and shown once set again.
@@ -150,8 +144,7 @@ TEST_F(MarketStatics, OnlyAChangeRepaintsAndEachStaticShowsItsText)
     EXPECT_EQ(money.GetDisplayFormat(), CMoneyStatic::FormatPips);
     LOGFONTA arrow {};
     ::GetObjectA(tick.GetFont(), sizeof arrow, &arrow);
-    EXPECT_STREQ(arrow.lfFaceName, "Wingdings");
-    EXPECT_EQ(arrow.lfWeight, 700);
+    EXPECT_EQ(std::pair(CString(arrow.lfFaceName), arrow.lfWeight), std::pair(CString("Wingdings"), LONG(700)));
 }
 
 TEST_F(MarketStatics, SystemColourCodesAreResolvedWhenDrawing)
@@ -161,29 +154,25 @@ TEST_F(MarketStatics, SystemColourCodesAreResolvedWhenDrawing)
     EXPECT_EQ(plain.GetBkColor(), 0x8000000Fu);
     EXPECT_EQ(plain.GetTextColor(), 0x80000008u);
     CClientDC probe(plain);
-    auto answer = [&](COLORREF& text, COLORREF& back) {
-        HBRUSH brush = reinterpret_cast<HBRUSH>(
-            ::SendMessageA(m_frame, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(probe.GetSafeHdc()),
-                           reinterpret_cast<LPARAM>(plain.GetSafeHwnd())));
-        text = ::GetTextColor(probe);
-        back = ::GetBkColor(probe);
-        return brush;
+    // The brush the frame answers for the static, and the text and back
+    // colours it leaves in the DC.
+    auto answer = [&] {
+        const LRESULT brush = ::SendMessageA(m_frame, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(probe.GetSafeHdc()),
+                                             reinterpret_cast<LPARAM>(plain.GetSafeHwnd()));
+        return std::tuple(reinterpret_cast<HGDIOBJ>(brush), ::GetTextColor(probe), ::GetBkColor(probe));
     };
-    COLORREF text = 0, back = 0;
-    EXPECT_EQ(answer(text, back), ::GetSysColorBrush(COLOR_BTNFACE));
-    EXPECT_EQ(text, ::GetSysColor(COLOR_WINDOWTEXT));
-    EXPECT_EQ(back, ::GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(answer(), std::tuple(HGDIOBJ(::GetSysColorBrush(COLOR_BTNFACE)), ::GetSysColor(COLOR_WINDOWTEXT),
+                                   ::GetSysColor(COLOR_BTNFACE)));
 
     plain.SetBkColor(RGB(10, 20, 30));
     plain.SetTextColor(RGB(250, 250, 0));
     PumpPending();
-    answer(text, back);
-    EXPECT_EQ(text, RGB(250, 250, 0));
-    EXPECT_EQ(back, RGB(10, 20, 30));
+    const auto [brush, text, back] = answer();
+    EXPECT_EQ(std::pair(text, back), std::pair(RGB(250, 250, 0), RGB(10, 20, 30)));
     EXPECT_EQ(CClientDC(plain).GetPixel(1, 1), RGB(10, 20, 30));
 
     plain.SetTransparentBkMode(TRUE);
-    EXPECT_EQ(answer(text, back), ::GetStockObject(HOLLOW_BRUSH));
+    EXPECT_EQ(std::get<0>(answer()), ::GetStockObject(HOLLOW_BRUSH));
     EXPECT_EQ(::GetBkMode(probe), TRANSPARENT);
 }
 
@@ -246,10 +235,11 @@ TEST_F(MarketStatics, ScreenshotsOfEachStaticInItsStates)
     // it ends at the right edge.
     // Under a parent that clips its children, the button face.
     EXPECT_EQ(CClientDC(subPips).GetPixel(1, 1), ::GetSysColor(COLOR_BTNFACE));
-    auto underline = [](CWnd& control, int& left, int& right) {
+    // The first and last column of the lowest row with ink.
+    auto underline = [](CWnd& control) {
         CClientDC dc(control);
         const CRect client = control.GetClientRect();
-        left = right = -1;
+        int left = -1, right = -1;
         for (int row = client.bottom - 1; row >= 0 && left < 0; --row) {
             for (int x = 0; x < client.right; ++x) {
                 if (dc.GetPixel(x, row) == ::GetSysColor(COLOR_WINDOWTEXT)) {
@@ -258,19 +248,19 @@ TEST_F(MarketStatics, ScreenshotsOfEachStaticInItsStates)
                 }
             }
         }
+        return std::pair(left, right);
     };
     const int mainWidth = [&] {
         CClientDC dc(subPips);
         CSelectScope font(dc, m_font);
         return dc.GetTextExtent("1.2345", 6).cx;
     }();
-    int left = 0, right = 0;
-    underline(subPips, left, right);
+    const auto [left, right] = underline(subPips);
     EXPECT_GE(left, mainWidth - 1);
     EXPECT_GT(right, left + 4);
-    underline(subPipsRight, left, right);
-    EXPECT_GE(right, subPipsRight.GetClientRect().right - 3);
-    EXPECT_GE(left, subPipsRight.GetClientRect().right - 30);
+    const auto [rightAlignedLeft, rightAlignedRight] = underline(subPipsRight);
+    EXPECT_GE(rightAlignedRight, subPipsRight.GetClientRect().right - 3);
+    EXPECT_GE(rightAlignedLeft, subPipsRight.GetClientRect().right - 30);
 }
 
 namespace {
@@ -285,6 +275,8 @@ struct QuoteRow {
     double price;
     double step;
     LONG traded = 1000;
+
+    QuoteRow(double start, double tick) : price(start), step(tick) {}
 
     // Pushes a record whose prices moved by `move` steps and shows it.
     void Update(const wchar_t* symbol, int move, bool subPips)
@@ -330,11 +322,7 @@ CString Field(CCachedQuote& quote, long id)
 // A thousand of each static made, set and destroyed beside the updates.
 TEST_F(MarketStatics, TenThousandQuoteUpdatesShowTheQuotesTextsWithoutHandleGrowth)
 {
-    QuoteRow rows[2];
-    rows[0].price = 101.25;
-    rows[0].step = 0.01;
-    rows[1].price = 1.08425;
-    rows[1].step = 0.00001;
+    QuoteRow rows[2] = {{101.25, 0.01}, {1.08425, 0.00001}};
     int y = 10;
     for (QuoteRow& row : rows) {
         for (CStatic* control : std::initializer_list<CStatic*> {&row.last, &row.bid, &row.ask, &row.change,
@@ -370,19 +358,16 @@ TEST_F(MarketStatics, TenThousandQuoteUpdatesShowTheQuotesTextsWithoutHandleGrow
         CTickStatic tick;
         CVolumeStatic volume;
         CPercentStatic percent;
-        Make(colour, 10, SS_LEFT, 200);
+        CStatic* made[] = {&colour, &money, &change, &tick, &volume, &percent};
+        for (int i = 0; i < 6; ++i)
+            Make(*made[i], 10 + 30 * i, SS_LEFT, 200);
         colour.SetBkColor(RGB(1, 2, 3));
-        Make(money, 40, SS_LEFT, 200);
         money.SetMinNumDecimalPlaces(4);
         money.SetSubPipsMode(true);
         money.SetValue(1.23456);
-        Make(change, 70, SS_LEFT, 200);
         change.SetValue(0.5, 0.1);
-        Make(tick, 100, SS_LEFT, 200);
         tick.SetTick(1);
-        Make(volume, 130, SS_LEFT, 200);
         volume.SetValue(10);
-        Make(percent, 160, SS_LEFT, 200);
         percent.SetValue(0.5);
         money.UpdateWindow();
         tick.UpdateWindow();

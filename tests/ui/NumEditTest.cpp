@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 using namespace orv::ui;
@@ -21,6 +22,8 @@ namespace {
 
 const UINT kEditId = 301;
 const UINT kSpinId = 302;
+// An edit's text and the value it reads.
+using Shown = std::pair<CString, double>;
 
 // The notice frame, with a call made for each command it receives.
 class CFrame : public CNoticeFrame {
@@ -39,13 +42,10 @@ protected:
 
 class NumEdit : public FrameTest<CFrame> {
 protected:
-    NumEdit() : FrameTest("Numeric edit") {}
-    void SetUp() override
+    void MakeControls() override
     {
-        FrameTest::SetUp();
         ASSERT_TRUE(m_edit.CreateEx(WS_EX_CLIENTEDGE, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
                                     CRect(20, 20, 160, 43), &m_frame, kEditId));
-        PumpPending();
     }
 
     double Value() const
@@ -54,6 +54,7 @@ protected:
         m_edit.GetValue(value);
         return value;
     }
+    Shown Showing() const { return {m_edit.GetWindowText(), Value()}; }
     size_t Changes() const { return m_frame.Count(WM_COMMAND, EN_CHANGE); }
 
     orv_test::SavedNumberSettings m_saved;
@@ -88,8 +89,7 @@ TEST_F(NumEdit, TypingKeepsWhatReadsAsANumberOfTheEdit)
         const int length = m_edit.GetWindowTextLength();
         m_edit.SetSel(row.selStart < 0 ? length : row.selStart, row.selEnd < 0 ? length : row.selEnd);
         PostKeys(m_edit, row.keys);
-        EXPECT_EQ(m_edit.GetWindowText(), row.text);
-        EXPECT_DOUBLE_EQ(Value(), row.value);
+        EXPECT_EQ(Showing(), Shown(row.text, row.value));
     }
 }
 
@@ -102,12 +102,10 @@ TEST_F(NumEdit, RealKeysDeleteAndTypeThroughTheSystem)
     ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == m_edit.GetSafeHwnd(); }));
     for (WORD key : {WORD(VK_HOME), WORD(VK_RIGHT), WORD(VK_RIGHT), WORD(VK_DELETE)})
         PressKey(key);
-    ASSERT_TRUE(PumpUntil([&] { return m_edit.GetWindowText() == "1250"; }, 2000)) << m_edit.GetWindowText();
-    EXPECT_DOUBLE_EQ(Value(), 1250);
+    ASSERT_TRUE(PumpUntil([&] { return Showing() == Shown("1250", 1250); }, 2000)) << m_edit.GetWindowText();
     for (WORD key : {WORD(VK_END), WORD(VK_OEM_PERIOD), WORD('5')})
         PressKey(key);
-    ASSERT_TRUE(PumpUntil([&] { return m_edit.GetWindowText() == "1250.5"; }, 2000)) << m_edit.GetWindowText();
-    EXPECT_DOUBLE_EQ(Value(), 1250.5);
+    EXPECT_TRUE(PumpUntil([&] { return Showing() == Shown("1250.5", 1250.5); }, 2000)) << m_edit.GetWindowText();
     MouseAway();
 }
 
@@ -121,8 +119,7 @@ TEST_F(NumEdit, EachAcceptedKeyOrPasteTellsTheParentOnceFocusLossRewritesTheText
     EXPECT_EQ(Changes(), 2u); // "x" is refused, silently
     EXPECT_EQ(m_frame.Last(WM_COMMAND, EN_CHANGE)->text, "25");
     PostKeys(m_edit, "0");
-    EXPECT_EQ(m_edit.GetWindowText(), "250");
-    EXPECT_DOUBLE_EQ(Value(), 100); // clamped at once, shown when the focus leaves
+    EXPECT_EQ(Showing(), Shown("250", 100)); // the value clamped at once, shown when the focus leaves
     ::SetFocus(m_frame);
     PumpPending();
     EXPECT_EQ(m_edit.GetWindowText(), "100.00");
@@ -134,8 +131,7 @@ TEST_F(NumEdit, EachAcceptedKeyOrPasteTellsTheParentOnceFocusLossRewritesTheText
     EXPECT_DOUBLE_EQ(Value(), 3);
     m_edit.PostMessage(WM_KEYUP, VK_ESCAPE, 0xC0010001);
     PumpUntil([&] { return Value() == 100; }, 1000);
-    EXPECT_EQ(m_edit.GetWindowText(), "100.00");
-    EXPECT_DOUBLE_EQ(Value(), 100);
+    EXPECT_EQ(Showing(), Shown("100.00", 100));
 
     // A paste takes a number from the clipboard, told once, and refuses
     // other text.
@@ -144,15 +140,13 @@ TEST_F(NumEdit, EachAcceptedKeyOrPasteTellsTheParentOnceFocusLossRewritesTheText
     ASSERT_TRUE(SetClipboardText(m_frame, "  42.25\r\n"));
     m_frame.m_notices.clear();
     PostKeys(m_edit, "\x16"); // Ctrl+V
-    EXPECT_EQ(m_edit.GetWindowText(), "42.25");
-    EXPECT_DOUBLE_EQ(Value(), 42.25);
+    EXPECT_EQ(Showing(), Shown("42.25", 42.25));
     EXPECT_EQ(Changes(), 1u);
 
     m_edit.SetSel(0, -1);
     ASSERT_TRUE(SetClipboardText(m_frame, "12 shares"));
     m_edit.SendMessage(WM_PASTE);
-    EXPECT_EQ(m_edit.GetWindowText(), "42.25");
-    EXPECT_DOUBLE_EQ(Value(), 42.25);
+    EXPECT_EQ(Showing(), Shown("42.25", 42.25));
 
     // A set made while a set runs (from the change it announces) is refused.
     BOOL inner = TRUE;

@@ -9,9 +9,6 @@
 #include "platform/win32/WindowText.h"
 #include "services/Registry.h"
 
-#include "support/HostLogLines.h"
-#include "support/ScopedEnvironment.h"
-#include "support/ScratchFolder.h"
 #include "support/UpdateServer.h"
 #include "RestAPIClass.h"
 #include "UiHarness.h"
@@ -61,9 +58,9 @@ std::string Fetch(int port)
     return answer;
 }
 
-class RestAPIComponentTest : public ::testing::Test {
+class RestAPIComponentTest : public RestAPITest {
 protected:
-    RestAPIComponentTest()
+    RestAPIComponentTest() : RestAPITest("restapicom")
     {
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
         WSADATA data;
@@ -71,8 +68,6 @@ protected:
     }
     ~RestAPIComponentTest() override
     {
-        UnregisterRestAPIClass();
-        RemoveRestAPISettings(); // what Configure saved
         WSACleanup();
         CoUninitialize();
     }
@@ -85,21 +80,6 @@ protected:
             ERROR_SUCCESS);
         RegSetKeyValueA(HKEY_CLASSES_ROOT, key.c_str(), "ThreadingModel", REG_SZ, "Both", 5);
     }
-
-    // The last log line, or "" when nothing was logged.
-    std::string LastLine() const { return Log().empty() ? std::string() : Log().back(); }
-    // The log's lines but the empty one a message ending in a line break leaves.
-    std::vector<std::string> Log() const
-    {
-        std::vector<std::string> lines;
-        for (const std::string& line : orv_test::HostLogLines(m_root.Path()))
-            if (line.find_first_not_of(' ') != std::string::npos)
-                lines.push_back(line);
-        return lines;
-    }
-
-    orv_test::ScratchFolder m_root {"restapicom"};
-    orv_test::ScopedEnvironment m_environment {"KESTREL_ROOT", m_root.Path().string()};
 };
 
 TEST_F(RestAPIComponentTest, CreatedComponentListensUntilTermAndCopiesShareIt)

@@ -7,9 +7,6 @@
 #include "resources/resource.h"
 #include "services/Registry.h"
 
-#include "support/HostLogLines.h"
-#include "support/ScopedEnvironment.h"
-#include "support/ScratchFolder.h"
 #include "RestAPIClass.h"
 #include "UiHarness.h"
 
@@ -21,7 +18,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -49,21 +45,17 @@ std::string Settings(const CRestAPIMgr& mgr)
         + std::to_string(mgr.GetEnabled());
 }
 
-// Each test starts without the five values and removes what it wrote; the
-// host folders live in a scratch root; the helper's runs are recorded.
-class RestAPIMgrTest : public ::testing::Test {
+// Each test starts without the five values and removes what it wrote (and
+// the class the helper registered for the placed file); the helper's runs
+// are recorded.
+class RestAPIMgrTest : public RestAPITest {
 protected:
-    RestAPIMgrTest()
+    RestAPIMgrTest() : RestAPITest("restapi")
     {
         RemoveRestAPISettings();
         m_environment.Set("ORV_CHECKNET_RECORD", Record().string());
         m_environment.Set("ORV_CHECKNET_EXIT", std::nullopt);
         m_environment.Set("ORV_CHECKNET_DELAY_MS", std::nullopt);
-    }
-    ~RestAPIMgrTest() override
-    {
-        RemoveRestAPISettings();
-        UnregisterRestAPIClass(); // the helper registered the placed file
     }
 
     std::filesystem::path Record() const { return m_root / "record.txt"; }
@@ -78,29 +70,10 @@ protected:
     std::vector<std::string> CommandLines() const
     {
         std::vector<std::string> lines;
-        if (!std::filesystem::exists(Record()))
-            return lines;
-        std::istringstream text(orv_test::ReadFile(Record()));
-        for (std::string line; std::getline(text, line);) {
-            std::vector<std::string> fields;
-            std::istringstream split(line);
-            for (std::string field; std::getline(split, field, '\t');)
-                fields.push_back(field);
+        for (const std::vector<std::string>& fields : orv_test::ReadRecords(Record()))
             lines.push_back(fields.size() > 2 ? fields[2] : std::string());
-        }
         return lines;
     }
-
-    // The last log line, or "" when nothing was logged.
-    std::string LastLine() const
-    {
-        const auto lines = Log();
-        return lines.empty() ? std::string() : lines.back();
-    }
-    std::vector<std::string> Log() const { return orv_test::HostLogLines(m_root.Path()); }
-
-    orv_test::ScratchFolder m_root {"restapi"};
-    orv_test::ScopedEnvironment m_environment {"KESTREL_ROOT", m_root.Path().string()};
 };
 
 TEST_F(RestAPIMgrTest, SettingsDefaultThenRoundTripThroughTheGlobalKey)
@@ -129,12 +102,6 @@ TEST_F(RestAPIMgrTest, SetupRunsTheHelperTwiceWithTheExactCommandLinesAndEndsAtA
         "L2 Waiting on checknet completion", "L3 Required .NET 4.0 successfully located or installed.",
         "L3 Registering checknet.exe -REGASM=\"" + path + "\" -LISTEN=192.168.1.20:8123 -SVCNAME=DesktopService...",
         "L2 Waiting on checknet completion", "L3 RestAPI.dll successfully registered."}));
-    char server[MAX_PATH] = "";
-    LONG size = sizeof server;
-    EXPECT_EQ(RegQueryValueA(HKEY_CLASSES_ROOT, (std::string(kRestAPIClassKey) + "\\InprocServer32").c_str(), server,
-                  &size),
-        ERROR_SUCCESS);
-    EXPECT_EQ(std::string(server), path);
 
     // A failing helper ends the set-up with its log line.
     struct Row { const char* exitCodes; bool component; std::size_t runs; const char* lastLine; };
@@ -169,11 +136,9 @@ TEST_F(RestAPIMgrTest, UnusableValuesAreRefusedBeforeAnythingStarts)
         {"1.2.3.256", 8000, "Svc"},
         {"", 70000, "Svc"},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.service);
-        SCOPED_TRACE(row.interfaceText);
-        EXPECT_FALSE(RunRestAPIComponentSetup(nullptr, row.interfaceText, row.port, row.service));
-    }
+    for (const Row& row : rows)
+        EXPECT_FALSE(RunRestAPIComponentSetup(nullptr, row.interfaceText, row.port, row.service))
+            << row.interfaceText << " " << row.port << " " << row.service;
     EXPECT_TRUE(CommandLines().empty());
     EXPECT_EQ(Log().size(), std::size(rows));
     EXPECT_STREQ(FormatRestAPIRegisterCommand("C:\\a\"b\\RestAPI.dll", "", 8000, "Svc").GetString(), "");

@@ -10,15 +10,18 @@
 
 #include <shlwapi.h>
 
+#include <tuple>
+
 using namespace orv::ui;
 
 namespace {
 
-COLORREF PenColor(const CPen& pen)
+// The cached window colour and its pen's colour.
+std::pair<COLORREF, COLORREF> CachedWindowColours()
 {
     LOGPEN logPen {};
-    pen.GetObject(sizeof logPen, &logPen);
-    return logPen.lopnColor;
+    CSysColors::sm_penWindow.GetObject(sizeof logPen, &logPen);
+    return {CSysColors::sm_crWindow, logPen.lopnColor};
 }
 
 DWORD CurrentSecond()
@@ -61,9 +64,8 @@ TEST(SysColors, CacheHoldsTheNineSystemColoursAndAPenOfEachReadAtMostOncePerSeco
         LOGPEN logPen {};
         row.pen.GetObject(sizeof logPen, &logPen);
         EXPECT_EQ(row.color, ::GetSysColor(row.index)) << row.index;
-        EXPECT_EQ(logPen.lopnColor, row.color) << row.index;
-        EXPECT_EQ(logPen.lopnStyle, static_cast<UINT>(PS_SOLID));
-        EXPECT_EQ(logPen.lopnWidth.x, 1);
+        EXPECT_EQ(std::tuple(logPen.lopnColor, logPen.lopnStyle, logPen.lopnWidth.x),
+                  std::tuple(row.color, static_cast<UINT>(PS_SOLID), LONG(1))) << row.index;
     }
 
     // Update reads the system at most once a second.
@@ -76,8 +78,7 @@ TEST(SysColors, CacheHoldsTheNineSystemColoursAndAPenOfEachReadAtMostOncePerSeco
         SetWindowColor(changed);
         CSysColors::Update();
         if (CurrentSecond() == second) {
-            EXPECT_EQ(CSysColors::sm_crWindow, original);
-            EXPECT_EQ(PenColor(CSysColors::sm_penWindow), original);
+            EXPECT_EQ(CachedWindowColours(), std::pair(original, original));
             sameSecondChecked = true;
         }
         if (!sameSecondChecked)
@@ -87,13 +88,12 @@ TEST(SysColors, CacheHoldsTheNineSystemColoursAndAPenOfEachReadAtMostOncePerSeco
 
     NextSecond();
     CSysColors::Update();
-    EXPECT_EQ(CSysColors::sm_crWindow, changed);
-    EXPECT_EQ(PenColor(CSysColors::sm_penWindow), changed);
+    EXPECT_EQ(CachedWindowColours(), std::pair(changed, changed));
 
     SetWindowColor(original);
     NextSecond();
     CSysColors::Update();
-    EXPECT_EQ(CSysColors::sm_crWindow, original);
+    EXPECT_EQ(CachedWindowColours(), std::pair(original, original));
 }
 
 TEST(ThemeUtil, BelowCommonControls6NoVisualStylesAreInUseThemeWrappersNeedThemeDataAndBlendingWrappersDraw)

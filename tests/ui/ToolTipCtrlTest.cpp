@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 using namespace orv::ui;
@@ -28,12 +29,9 @@ protected:
 
 class ToolTipCtrl : public FrameTest<> {
 protected:
-    ToolTipCtrl() : FrameTest("Tool tips") {}
-    void SetUp() override
+    void MakeControls() override
     {
-        FrameTest::SetUp();
         ASSERT_TRUE(m_button.Create("Buy", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, CRect(20, 20, 120, 50), &m_frame, 1));
-        PumpPending();
     }
 
     CButton m_button;
@@ -84,14 +82,12 @@ TEST_F(ToolTipCtrl, WindowAndRectangleToolsShowTheirTextUnderTheMouseAndAreAdded
     ASSERT_EQ(owned.m_added.size(), 4u);
     for (size_t i = 0; i < 4; ++i) {
         const TOOLINFOA& got = owned.m_added[i];
-        // The whole structure of this build: 48 bytes for 32-bit code, 72 for 64-bit.
-        EXPECT_EQ(got.cbSize, sizeof(void*) == 8 ? 72u : 48u) << i;
-        EXPECT_EQ(got.uFlags, wants[i].flags) << i;
-        EXPECT_EQ(got.hwnd, wants[i].owner) << i;
-        EXPECT_EQ(got.uId, wants[i].id) << i;
-        EXPECT_EQ(CRect(got.rect), wants[i].rect) << i;
-        EXPECT_EQ(got.hinst, AfxGetResourceHandle()) << i;
-        EXPECT_EQ(got.lpszText, wants[i].text) << i; // the caller's text, passed on as it is
-        EXPECT_EQ(got.lParam, 0) << i;
+        // The whole structure of this build (48 bytes for 32-bit code, 72 for
+        // 64-bit), and the caller's text passed on as it is.
+        EXPECT_EQ(std::tuple(got.cbSize, got.uFlags, got.hwnd, got.uId, CRect(got.rect), got.hinst,
+                             static_cast<const void*>(got.lpszText), got.lParam),
+                  std::tuple(sizeof(void*) == 8 ? 72u : 48u, wants[i].flags, wants[i].owner, wants[i].id, wants[i].rect,
+                             AfxGetResourceHandle(), static_cast<const void*>(wants[i].text), LPARAM(0)))
+            << i;
     }
 }

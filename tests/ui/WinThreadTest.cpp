@@ -19,8 +19,7 @@ std::atomic<int> g_messages {0};
 // thread messages until WM_QUIT.
 class CCountedThread : public CWinThread {
 public:
-    CCountedThread() = default;
-    CCountedThread(AFX_THREADPROC procedure, LPVOID parameter) : CWinThread(procedure, parameter) {}
+    using CWinThread::CWinThread;
     ~CCountedThread() override { ++g_deleted; }
 
     BOOL InitInstance() override { return TRUE; }

@@ -58,7 +58,7 @@ std::string Cleaned(const std::vector<std::string>& items)
 
 } // namespace
 
-TEST(WindowUtils, RemoveFunkyMenuSeparatorsLeavesNoSeparatorAtAnEndOrBesideAnother)
+TEST(WindowUtils, MenuHelpersDropStraySeparatorsFindItemsByIdOrExactTextAndSetOnlyTheRadioBit)
 {
     EXPECT_EQ(Cleaned({"-", "-", "-"}), "");
     EXPECT_EQ(Cleaned({"-", "A", "-", "-", "B", "-"}), "A - B ");
@@ -69,10 +69,8 @@ TEST(WindowUtils, RemoveFunkyMenuSeparatorsLeavesNoSeparatorAtAnEndOrBesideAnoth
     // Invalid handles are left alone.
     RemoveFunkyMenuSeparators(static_cast<HMENU>(nullptr));
     RemoveFunkyMenuSeparators(static_cast<CMenu*>(nullptr));
-}
 
-TEST(WindowUtils, MenuItemsAreFoundByIdentifierAndExactTextAndSetMenuItemRadioTogglesOnlyTheRadioBit)
-{
+    // Items are found by identifier and by their exact text.
     CMenu menu;
     Fill(menu, {"&Buy", "-", "&Sell", ">&Options", "&Sell"});
     for (auto [id, position] : {std::pair {1u, 0}, {2u, 2}, {3u, 4}, {99u, -1}})
@@ -92,13 +90,8 @@ TEST(WindowUtils, MenuItemsAreFoundByIdentifierAndExactTextAndSetMenuItemRadioTo
     CMenu radio;
     Fill(radio, {"Day", "-", "Week"});
     radio.ModifyMenu(0, MF_BYPOSITION | MF_STRING | MF_MENUBARBREAK, 1, "Day");
-    auto type = [&](UINT position) {
-        MENUITEMINFOA info {};
-        info.cbSize = sizeof info;
-        info.fMask = MIIM_FTYPE;
-        ::GetMenuItemInfoA(radio, position, TRUE, &info);
-        return info.fType;
-    };
+    // The item's type and state flags.
+    auto type = [&](UINT position) { return ::GetMenuState(radio, position, MF_BYPOSITION); };
     EXPECT_EQ(SetMenuItemRadio(radio, 0, TRUE, TRUE), 1);
     EXPECT_EQ(type(0), static_cast<UINT>(MFT_RADIOCHECK | MFT_MENUBARBREAK));
     CString text;
@@ -138,9 +131,8 @@ TEST(WindowUtils, ComboGetLbTextReadsTheSelectionOrLeavesTheTextAlone)
     CComboBox combo;
     ASSERT_TRUE(combo.Create(WS_VISIBLE | CBS_DROPDOWNLIST, CRect(10, 10, 200, 200), &frame, 5));
     const std::string longItem(400, 'x');
-    combo.AddString("NYSE");
-    combo.AddString(longItem.c_str());
-    combo.AddString("");
+    for (const char* item : {"NYSE", longItem.c_str(), ""})
+        combo.AddString(item);
 
     // No selection and an empty item leave the text as it was.
     const struct { int selection; int read; std::string text; } rows[] = {

@@ -26,10 +26,9 @@ TEST(WindowWrappers, RectanglesTextAndClassAreReadOnceAndEmptyForAMissingWindow)
                              nullptr, 0));
     ASSERT_TRUE(edit.CreateEx(0, "EDIT", "Sell 100 IBM", WS_POPUP, CRect(0, 0, 100, 20), nullptr, 0));
     CWindowRect window(wnd);
-    EXPECT_EQ(window, CRect(50, 60, 250, 160));
     EXPECT_EQ(CClientRect(wnd), CRect(0, 0, 198, 98)); // inside a one-pixel border
     wnd.MoveWindow(CRect(0, 0, 100, 100));
-    EXPECT_EQ(window, CRect(50, 60, 250, 160)); // not refreshed
+    EXPECT_EQ(window, CRect(50, 60, 250, 160)); // as read before the move
     window = CRect(1, 2, 3, 4);
     EXPECT_EQ(window, CRect(1, 2, 3, 4));
 

@@ -22,10 +22,7 @@ namespace {
 
 const UINT kButtonId = 301;
 
-class Themed : public FrameTest<> {
-protected:
-    Themed() : FrameTest("Themed") {}
-};
+using Themed = FrameTest<>;
 
 // The control of the class in the themed look.
 template <class TControl>
@@ -55,15 +52,17 @@ TEST_F(Themed, EditSpinAndComboKeepTheSystemLookTrackNoHoverAndTheComboStillComp
     EXPECT_TRUE(edit.IsThemed());
     EXPECT_TRUE(spin.IsThemed());
     PumpPending();
+    // Whether the control tracks the mouse moved over it.
+    const auto tracksHover = [](auto& control, CPoint point) {
+        MoveMouseTo(control, point);
+        PumpFor(200);
+        return control.IsTracking() != FALSE;
+    };
     const COLORREF before = WindowPixel(edit, 1, 5);
-    MoveMouseTo(edit, CPoint(30, 8));
-    PumpFor(200);
-    EXPECT_FALSE(edit.IsTracking());
+    EXPECT_FALSE(tracksHover(edit, CPoint(30, 8)));
     EXPECT_EQ(WindowPixel(edit, 1, 5), before); // the system's border stays
     SaveScreenshot(edit, "Themed-HoverEdit");
-    MoveMouseTo(spin, CPoint(8, 6));
-    PumpFor(200);
-    EXPECT_FALSE(spin.IsTracking());
+    EXPECT_FALSE(tracksHover(spin, CPoint(8, 6)));
     SaveScreenshot(spin, "Themed-HoverSpin");
     // A theme change reads the visual-style test again.
     for (CWnd* control : {static_cast<CWnd*>(&edit), static_cast<CWnd*>(&spin)})
@@ -78,9 +77,7 @@ TEST_F(Themed, EditSpinAndComboKeepTheSystemLookTrackNoHoverAndTheComboStillComp
     PumpPending();
     const COLORREF ring = CClientDC(combo).GetPixel(1, 5);
     EXPECT_NE(ring, CSysColors::sm_crBtnFace); // no flat ring of the classic look
-    MoveMouseTo(combo, CPoint(combo.GetClientRect().right - 8, 8));
-    PumpFor(200);
-    EXPECT_FALSE(combo.IsTracking());
+    EXPECT_FALSE(tracksHover(combo, CPoint(combo.GetClientRect().right - 8, 8)));
     EXPECT_EQ(CClientDC(combo).GetPixel(1, 5), ring);
     combo.SetFocus();
     ::SendMessageA(::GetFocus(), WM_CHAR, 'b', 1);
