@@ -10,7 +10,7 @@
 #include "services/Registry.h"
 
 #include "support/UpdateServer.h"
-#include "RestAPIClass.h"
+#include "RestAPITestSupport.h"
 #include "UiHarness.h"
 #include "resources/resource.h"
 

@@ -7,7 +7,7 @@
 #include "resources/resource.h"
 #include "services/Registry.h"
 
-#include "RestAPIClass.h"
+#include "RestAPITestSupport.h"
 #include "UiHarness.h"
 
 #include <gtest/gtest.h>
