@@ -107,7 +107,6 @@ protected:
         return lines.empty() ? "<none>" : lines.back();
     }
 
-
     orv_test::ScratchFolder m_root {"updatecheck"};
     orv_test::ScopedEnvironment m_host {"KESTREL_ROOT", m_root.Path().string()};
     CAutoUpdateContext m_context

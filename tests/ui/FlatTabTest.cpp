@@ -80,4 +80,3 @@ TEST_F(FlatTab, LeavesTheRightColumnAndBottomRowUnpaintedInTheClassicLookAndTheL
     header.UnsubclassWindow();
 }
 
-
